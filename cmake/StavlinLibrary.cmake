@@ -1,0 +1,15 @@
+# stavlin_library(<target> <folder> [deps...])
+# Builds every .cpp directly in <folder> into one static library. A folder with
+# no sources yet becomes an interface library, so dependants link either way.
+function(stavlin_library target folder)
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC "${CMAKE_SOURCE_DIR}/src")
+    target_link_libraries(${target} PUBLIC ${ARGN})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE "${CMAKE_SOURCE_DIR}/src")
+    target_link_libraries(${target} INTERFACE ${ARGN})
+  endif()
+endfunction()
