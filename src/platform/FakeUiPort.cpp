@@ -1,0 +1,76 @@
+#include "platform/FakeUiPort.h"
+
+#include "platform/ModalDialog.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+void FakeUiPort::Answer(UINT messageId, int answer) { m_answers[messageId] = answer; }
+
+void FakeUiPort::AnswerNext(UINT messageId, std::initializer_list<int> answers) {
+  std::deque<int>& queue = m_nextAnswers[messageId];
+  queue.insert(queue.end(), answers.begin(), answers.end());
+}
+
+void FakeUiPort::AnswerDialog(UINT templateId, int result) {
+  m_dialogScripts[templateId] = [result](KModalDialog&) { return result; };
+}
+
+void FakeUiPort::AnswerDialog(UINT templateId, DialogScript script) {
+  m_dialogScripts[templateId] = std::move(script);
+}
+
+int FakeUiPort::ShowMessageBox(const MessageBoxRequest& request) {
+  int answer = MessageBoxDefaultButton(request.type);
+  if (auto next = m_nextAnswers.find(request.id); next != m_nextAnswers.end() && !next->second.empty()) {
+    answer = next->second.front();
+    next->second.pop_front();
+  } else if (auto standing = m_answers.find(request.id); standing != m_answers.end()) {
+    answer = standing->second;
+  }
+  const std::vector<int> buttons = MessageBoxButtons(request.type);
+  if (std::find(buttons.begin(), buttons.end(), answer) == buttons.end()) {
+    throw std::logic_error("scripted answer " + std::to_string(answer) + " is not a button of message " +
+                           std::to_string(request.id) + " (type " + std::to_string(request.type) + ")");
+  }
+  m_messages.push_back({request.id, request.text, request.type, request.helpId, answer});
+  return answer;
+}
+
+void FakeUiPort::Beep(UINT type) { m_beeps.push_back(type); }
+
+int FakeUiPort::RunModal(KModalDialog& dialog) {
+  const UINT id = dialog.GetTemplateId();
+  dialog.OnInitDialog();
+  int result = IDCANCEL;
+  if (auto script = m_dialogScripts.find(id); script != m_dialogScripts.end())
+    result = script->second(dialog);
+  bool refused = false;
+  if (result == IDOK && !dialog.OnOK()) {
+    // The user would now correct the entry or give up; a script that wanted
+    // OK to pass has entered something the dialog does not take.
+    refused = true;
+    result = IDCANCEL;
+  }
+  if (result != IDOK) dialog.OnCancel();
+  m_dialogs.push_back({id, result, refused});
+  return result;
+}
+
+std::vector<UINT> FakeUiPort::MessageIds() const {
+  std::vector<UINT> ids;
+  ids.reserve(m_messages.size());
+  for (const Message& m : m_messages) ids.push_back(m.id);
+  return ids;
+}
+
+int FakeUiPort::CountOf(UINT messageId) const {
+  return static_cast<int>(std::count_if(m_messages.begin(), m_messages.end(),
+                                        [messageId](const Message& m) { return m.id == messageId; }));
+}
+
+void FakeUiPort::ClearRecords() {
+  m_messages.clear();
+  m_beeps.clear();
+  m_dialogs.clear();
+}

@@ -1,0 +1,63 @@
+#include "platform/qt/KQtClipboard.h"
+
+#include "platform/qt/QtText.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <memory>
+
+namespace {
+
+QClipboard* Desktop() { return QGuiApplication::clipboard(); }
+
+}  // namespace
+
+QString KQtClipboard::MimeTypeOf(UINT format) {
+  return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"")
+      .arg(ToQString(ClipboardPort::FormatName(format)));
+}
+
+void KQtClipboard::EmptyStore() { Desktop()->clear(); }
+
+bool KQtClipboard::Store(UINT format, std::vector<BYTE> bytes) {
+  // The desktop clipboard takes whole sets of formats: keep what is there and
+  // add or replace this one.
+  auto data = std::make_unique<QMimeData>();
+  if (const QMimeData* current = Desktop()->mimeData()) {
+    for (const QString& type : current->formats()) data->setData(type, current->data(type));
+  }
+  if (format == CF_TEXT) {
+    QString text = ToQString(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    data->setText(text);
+  } else {
+    data->setData(MimeTypeOf(format), QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<qsizetype>(bytes.size())));
+  }
+  Desktop()->setMimeData(data.release());
+  return true;
+}
+
+std::optional<std::vector<BYTE>> KQtClipboard::Fetch(UINT format) {
+  const QMimeData* data = Desktop()->mimeData();
+  if (!data) return std::nullopt;
+  if (format == CF_TEXT) {
+    if (!data->hasText()) return std::nullopt;
+    QString text = data->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    const std::string bytes = FromQString(text);
+    return std::vector<BYTE>(bytes.begin(), bytes.end());
+  }
+  const QString type = MimeTypeOf(format);
+  if (!data->hasFormat(type)) return std::nullopt;
+  const QByteArray bytes = data->data(type);
+  return std::vector<BYTE>(bytes.begin(), bytes.end());
+}
+
+bool KQtClipboard::Holds(UINT format) {
+  const QMimeData* data = Desktop()->mimeData();
+  if (!data) return false;
+  return format == CF_TEXT ? data->hasText() : data->hasFormat(MimeTypeOf(format));
+}

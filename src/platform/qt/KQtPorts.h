@@ -1,0 +1,27 @@
+#pragma once
+// The Qt shell's ports, made and installed together once the QApplication
+// exists, and uninstalled when this goes (before the application does).
+
+#include "platform/qt/KQtClipboard.h"
+#include "platform/qt/KQtHelp.h"
+#include "platform/qt/KQtKeyState.h"
+#include "platform/qt/KQtShell.h"
+#include "platform/qt/KQtUiPort.h"
+
+class KQtPorts {
+ public:
+  KQtPorts();
+  ~KQtPorts();
+  KQtPorts(const KQtPorts&) = delete;
+  KQtPorts& operator=(const KQtPorts&) = delete;
+
+  KQtUiPort& Ui() { return m_ui; }
+  KQtHelp& Help() { return m_help; }
+
+ private:
+  KQtUiPort m_ui;
+  KQtClipboard m_clipboard;
+  KQtKeyState m_keys;
+  KQtShell m_shell;
+  KQtHelp m_help;
+};

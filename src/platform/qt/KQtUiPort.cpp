@@ -1,0 +1,90 @@
+#include "platform/qt/KQtUiPort.h"
+
+#include "platform/ModalDialog.h"
+#include "platform/StringTable.h"
+#include "platform/qt/QtText.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPushButton>
+#include <QtDebug>
+#include <map>
+
+namespace {
+
+// The Qt button for one Windows answer; buttons Qt has no standard one for
+// get their Windows caption.
+QAbstractButton* AddButton(QMessageBox& box, int id) {
+  switch (id) {
+    case IDOK:
+      return box.addButton(QMessageBox::Ok);
+    case IDCANCEL:
+      return box.addButton(QMessageBox::Cancel);
+    case IDABORT:
+      return box.addButton(QMessageBox::Abort);
+    case IDRETRY:
+      return box.addButton(QMessageBox::Retry);
+    case IDIGNORE:
+      return box.addButton(QMessageBox::Ignore);
+    case IDYES:
+      return box.addButton(QMessageBox::Yes);
+    case IDNO:
+      return box.addButton(QMessageBox::No);
+    case IDTRYAGAIN:
+      return box.addButton(QStringLiteral("&Try Again"), QMessageBox::AcceptRole);
+    case IDCONTINUE:
+      return box.addButton(QStringLiteral("&Continue"), QMessageBox::AcceptRole);
+    default:
+      return nullptr;
+  }
+}
+
+QString Title() {
+  const std::string_view name = StringTableText(125);
+  return name.empty() ? QStringLiteral("Stavlin") : ToQString(name);
+}
+
+}  // namespace
+
+QMessageBox::Icon KQtUiPort::IconOf(UINT type) {
+  switch (type & MB_ICONMASK) {
+    case MB_ICONHAND:
+      return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+      return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+      return QMessageBox::Warning;
+    case MB_ICONASTERISK:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+int KQtUiPort::ShowMessageBox(const MessageBoxRequest& request) {
+  QMessageBox box(IconOf(request.type), Title(), ToQString(request.text), QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  std::map<QAbstractButton*, int> answers;
+  for (const int id : MessageBoxButtons(request.type)) {
+    if (QAbstractButton* button = AddButton(box, id)) answers[button] = id;
+  }
+  const int defaultId = MessageBoxDefaultButton(request.type);
+  for (const auto& [button, id] : answers) {
+    if (id == defaultId) box.setDefaultButton(qobject_cast<QPushButton*>(button));
+    if (id == IDCANCEL) box.setEscapeButton(button);
+  }
+  box.exec();
+  if (const auto it = answers.find(box.clickedButton()); it != answers.end()) return it->second;
+  // Closed without a button (only possible where Escape means Cancel or OK).
+  return answers.size() == 1 ? answers.begin()->second : IDCANCEL;
+}
+
+void KQtUiPort::Beep(UINT) { QApplication::beep(); }
+
+int KQtUiPort::RunModal(KModalDialog& dialog) {
+  if (m_dialogRunner) return m_dialogRunner(dialog, QApplication::activeWindow());
+  qWarning("No window for dialog %u: cancelled", dialog.GetTemplateId());
+  dialog.OnCancel();
+  return IDCANCEL;
+}
