@@ -1,6 +1,11 @@
 #include "model/ModelClasses.h"
 
 #include "model/KChord.h"
+#include "model/KExtendedObj.h"
 #include "model/KPosObj.h"
+#include "model/KRhythmObj.h"
 
-void RegisterModelClasses() { CRuntimeClass::Register({RUNTIME_CLASS(KPosObj), RUNTIME_CLASS(KChord)}); }
+void RegisterModelClasses() {
+  CRuntimeClass::Register({RUNTIME_CLASS(KPosObj), RUNTIME_CLASS(KChord), RUNTIME_CLASS(KExtendedObj),
+                           RUNTIME_CLASS(KRhythmObj)});
+}
