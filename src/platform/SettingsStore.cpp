@@ -1,7 +1,6 @@
 #include "platform/SettingsStore.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -11,34 +10,12 @@
 #include <system_error>
 
 #include "platform/FileBytes.h"
+#include "platform/UserFolders.h"
 
 namespace {
 
 std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
   return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-// An absolute folder named by an environment variable, or nothing.
-std::optional<std::filesystem::path> FolderFromEnvironment(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value || !*value) return std::nullopt;
-  std::filesystem::path folder(value);
-  // A relative path in these variables is invalid and must be ignored.
-  if (!folder.is_absolute()) return std::nullopt;
-  return folder;
-}
-
-std::optional<std::filesystem::path> HomeFolder() {
-  if (std::optional<std::filesystem::path> home = FolderFromEnvironment("HOME")) return home;
-  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-  std::vector<char> buffer(static_cast<size_t>(size > 0 ? size : 16384));
-  passwd entry{};
-  passwd* found = nullptr;
-  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found ||
-      !found->pw_dir || found->pw_dir[0] != '/') {
-    return std::nullopt;
-  }
-  return std::filesystem::path(found->pw_dir);
 }
 
 // Holds an exclusive lock on a folder while it exists. Locking is advisory and

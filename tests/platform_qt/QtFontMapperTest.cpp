@@ -7,37 +7,17 @@
 #include <string>
 
 #include "WidgetTestApp.h"
+#include "common/FontCodec.h"
 #include "platform/qt/KQtImageDC.h"
 #include "platform/qt/QtFontMapper.h"
 #include "platform/qt/QtTextMeasurer.h"
 
 namespace {
 
-// The stored text form of a font, taken apart here by hand: thirteen numbers
-// and the face name after the last comma.
-LOGFONT ParseFontText(const std::string& text) {
+// A font from its stored text form.
+LOGFONT ParseFontText(const char* text) {
   LOGFONT font;
-  long numbers[13] = {};
-  size_t at = 0;
-  for (long& n : numbers) {
-    const size_t comma = text.find(',', at);
-    n = std::stol(text.substr(at, comma - at));
-    at = comma + 1;
-  }
-  font.lfHeight = numbers[0];
-  font.lfWidth = numbers[1];
-  font.lfEscapement = numbers[2];
-  font.lfOrientation = numbers[3];
-  font.lfWeight = numbers[4];
-  font.lfItalic = static_cast<BYTE>(numbers[5]);
-  font.lfUnderline = static_cast<BYTE>(numbers[6]);
-  font.lfStrikeOut = static_cast<BYTE>(numbers[7]);
-  font.lfCharSet = static_cast<BYTE>(numbers[8]);
-  font.lfOutPrecision = static_cast<BYTE>(numbers[9]);
-  font.lfClipPrecision = static_cast<BYTE>(numbers[10]);
-  font.lfQuality = static_cast<BYTE>(numbers[11]);
-  font.lfPitchAndFamily = static_cast<BYTE>(numbers[12]);
-  SetFaceName(font, text.substr(at));
+  EXPECT_TRUE(StringToLogFont(CString(text), font)) << text;
   return font;
 }
 
