@@ -1,0 +1,251 @@
+#pragma once
+// KListLine: a line that holds an ordered list of positioned objects: note
+// columns (KChord) on staff and tablature lines, chord diagrams on chord lines,
+// rhythm symbols (KRhythmObj) on rhythm lines. It adds to KLineObj the object
+// list and its operations, the key and time signature of the line start, the
+// spacing around the staff, a few layout values kept for the view, the list of
+// generated play events, and an owned drawing-cache line that mirrors every
+// setting (the setters forward to it).
+//
+// Invariants of the object list: the objects stand in ascending pos and are
+// looked up from the tail; in normal editing at most one object stands at a
+// column (a loaded file may hold two). Every change to the list, an object, a
+// setting or an attachment sets the changed flag, which makes the drawing
+// cache rebuild. Staff and tablature lines hold KChord objects only and rhythm
+// lines KRhythmObj objects only; loading refuses any other class.
+//
+// Units: column widths in pixels by family and size index (0 normal, 1 large):
+// staff and tablature 18 / 22, chord 8 / 10. The clef area of a note line is 34
+// pixels and one key-signature accidental 5 / 7 pixels. The spaces above and
+// below the staff are kept for size index 0 and scale by 33/25 at size 1.
+//
+// The class's jobs are split over several files: KListLine.cpp (construction,
+// settings, length and width), KListLineObjects.cpp (object-list operations
+// and column shifts), KListLineSerialize.cpp (the line record),
+// KListLineSignatures.cpp (key and time signature at a column) and
+// KListLineNavigation.cpp (word ranges, word steps, redraw start and the
+// column under a pixel).
+
+#include "model/KLineObj.h"
+#include "platform/Position.h"
+
+struct CRuntimeClass;
+class KChord;
+class KPosObj;
+class KRhythmObj;
+
+class KListLine : public KLineObj {
+  DECLARE_SERIAL(KListLine);
+
+ public:
+  static constexpr int kClefWidth = 34;
+  static constexpr int kAccidentalWidth[2] = {5, 7};
+  static constexpr int kChordColumnWidth[2] = {8, 10};
+  static constexpr int kMaxKey = 15;
+  static constexpr int kDefaultBeatTicks = 480;
+  // Columns with a meaning of their own to the signature lookups.
+  static constexpr int kWholeLineColumn = 32000;
+  static constexpr int kDeriveColumn = 31999;
+  // GetNextNoteX when no note lies at or after the pixel.
+  static constexpr int kNoNoteX = 11100;
+  // The internal delete code of the edit slots.
+  static constexpr int kDeleteCode = 32762;
+
+  // Archive creation: empty lists, time signatures (0, 480), play value -1,
+  // no cached bar column, no drawing cache, marked changed.
+  KListLine();
+  // The spaces come from the defaults of new staff or tablature lines by the
+  // kind's family (0 and 0 for other lines).
+  KListLine(int key, int type, int staffLength, int groupId, DWORD flags);
+  // Clears the play events, deletes the drawing cache, the objects and the
+  // attachments.
+  ~KListLine() override;
+
+  KListLine* AsListLine() override { return this; }
+
+  // ---- Drawing cache ------------------------------------------------------------
+  KListLine* GetLinkedLine() const { return m_linked; }
+  // Takes ownership of the line's drawing cache (deleting the previous one).
+  void SetLinkedLine(KListLine* linked);
+  int IsChanged() const { return m_changed; }
+  void MarkChanged() { m_changed = 1; }
+  void ClearChanged() { m_changed = 0; }
+
+  // ---- Settings that forward to the drawing cache ---------------------------
+  void SetStaffLength(int staffLength) override;
+  void SetFlagWord(DWORD flags) override;
+  // Returns the mask, or the drawing cache's answer.
+  DWORD ModifyFlags(DWORD mask, int set) override;
+  void SetIndent(int pixels) override;
+  // Leaving a group (-1) unpairs a paired staff; a line that is not a treble
+  // or bass staff never keeps the pairing bits.
+  void SetGroup(int groupId, KLineGroup* group) override;
+  // scaled nonzero: the value is in large-size pixels (stored x 25 / 33).
+  void SetSpaceAbove(int pixels, int scaled);
+  void SetSpaceBelow(int pixels, int scaled);
+  // Unless keep is set, the key becomes `key`. The layout key is `key`, or in
+  // a group the larger of the line's key and the group's key; above 15 it is 0.
+  void SetKeySignature(int key, int groupKey, int keep);
+
+  // ---- Getters ------------------------------------------------------------------
+  int GetObjCount() const { return m_objects.GetCount(); }
+  CObList* GetObjList() { return &m_objects; }
+  const CObList* GetObjList() const { return &m_objects; }
+  int GetKey() const { return m_key; }
+  int GetLayoutKey() const { return m_layoutKey; }
+  int GetSpaceAbove(int sizeIndex) const;
+  int GetSpaceBelow(int sizeIndex) const;
+  int GetLayoutRow() const { return m_layoutRow; }
+  void SetLayoutRow(int row) { m_layoutRow = row; }
+  // The four layout values 0..255 kept for the view.
+  int GetLayoutByte(int i) const { return i >= 0 && i < 4 ? m_layoutBytes[i] : 0; }
+  void SetLayoutByte(int i, int value);
+  int GetTimeWord() const { return m_timeWord; }
+  int GetWorkValue() const { return m_workValue; }
+
+  // ---- Play events --------------------------------------------------------------
+  CObList* GetPlayEvents() { return &m_playEvents; }
+  // The playback value that interpreting the line's play texts caches; -1.0
+  // until then.
+  float GetCachedPlayValue() const { return m_playScale; }
+  void SetCachedPlayValue(float value) { m_playScale = value; }
+  // Deletes every play event.
+  void ClearPlayEvents();
+
+  // ---- Object list (KListLineObjects.cpp) ---------------------------------------
+  // Scanning from the tail, the first object at or before the column: returned
+  // when it stands at the column or orPrevious is set, else null.
+  KPosObj* GetObjAt(int column, int orPrevious) const;
+  POSITION FindNodeAt(int column, int orPrevious) const;
+  // The node of the last object before the column; null when none is.
+  POSITION FindNodeBefore(int column) const;
+  // Deletes every object and attachment at or after the column.
+  void DeleteObjsFrom(int column);
+  // Takes ownership of the object and puts it at the column: with replace set
+  // the column is first cleared through HandleKey (the delete code); otherwise
+  // the columns from the column on move one to the right first. Returns
+  // (1, first column to redraw); (0, -1) refuses a null object.
+  KLinePair InsertObjAt(KPosObj* object, int sizeIndex, int column, const int* beamFlags, int replace);
+  // Staff and tablature lines absorb a positive shift in the empty columns
+  // before the next bar column and close up before it for a negative one; other
+  // lines move every object from the column on. Returns the first column to
+  // redraw, or -1 for an empty line, a delta of 0 or a refused shift (one that
+  // would put an object on or before its neighbour or below column 0).
+  int ShiftColumns(int first, int delta, int mode) override;
+  // Caches the last bar column (from the tail) of staff and tablature lines.
+  void UpdateTimeSigCache();
+  POSITION GetTimeSigNode() const { return m_timeSigNode; }
+  int GetTimeSigColumn() const { return m_timeSigColumn; }
+  void SetTimeSigColumn(int column) { m_timeSigColumn = column; }
+
+  // ---- Length and layout (KListLine.cpp) ---------------------------------------
+  int GetLength() override;
+  int GetWidth(int sizeIndex, int mode, CDC* dc, int option) override;
+  // The clef area and the key signature of note lines; 0 on other lines.
+  int GetLeadInWidth(int sizeIndex) const;
+  // Takes the other line's staff length, indent, spaces and its key at column
+  // 0; the time signature starts unset.
+  void CopyLayoutFrom(KListLine& other);
+  // Transposition is made by the staff, tablature and chord lines.
+  virtual std::unique_ptr<KLineObj> Transpose(int first, int last, int keySwitch, int targetKey,
+                                              int sourceKey, int direction, int keepHand, int arg8,
+                                              int handPosition);
+
+  // ---- Signatures (KListLineSignatures.cpp) -------------------------------------
+  // The key in force at the column: the line's key, or with key changes on the
+  // line (flag 0x800) the key of the last key-signature column before it.
+  int GetKeySignatureAt(int column) const;
+  // The beats and beat length in force at the column; also derives the
+  // override from the line's time-signature columns. raw keeps the sign of a
+  // derived override.
+  void GetTimeSignatureAt(int column, int& beats, int& beatTicks, int raw);
+  // initial 0 sets the user override; otherwise the start of the line, after
+  // which the override is derived again from the columns.
+  void SetTimeSignature(int beats, int beatTicks, int initial);
+  int GetStartBeats() const { return m_startBeats; }
+  int GetStartBeatTicks() const { return m_startBeatTicks; }
+  int GetOverrideBeats() const { return m_overrideBeats; }
+  int GetOverrideBeatTicks() const { return m_overrideBeatTicks; }
+
+  // ---- Caret navigation (KListLineNavigation.cpp) -------------------------------
+  KLinePair GetWordRange(int column) override;
+  int GetWordStep(int view1, int view2, int column, int direction) override;
+  // The first column to redraw after a change at the column.
+  int FindRedrawStart(int column) const;
+  // The column under pixel x: mode 0 takes x as it is, 1 subtracts the lead
+  // (indent, and the lead-in on note lines), 2 also `extra`. On rhythm and
+  // chord lines a column inside an object goes to its start (rounding 2), to
+  // the nearer edge (3) or past it (others).
+  int XToColumn(int mode, int x, int sizeIndex, int extra, int rounding) const;
+  // The pixel x of the first note column at or after x; kNoNoteX when none.
+  int GetNextNoteX(int x, int sizeIndex) const;
+
+  // ---- What rhythm and chord lines answer -----------------------------------
+  // Pixel width of one blank of a rhythm line's font; -1 while not measured.
+  virtual int GetColumnWidth() const { return -1; }
+  // Measures a rhythm line's items (their widths and the column width).
+  virtual void MeasureSymbols(CDC* dc, int fontIndex) {}
+  // The caret column under pixel x on a rhythm line.
+  virtual int GetColumnAtX(CDC* dc, int mode, int x, int fontIndex, int extra, int rounding);
+  // The list that receives the items of a rhythm line from a file older than
+  // version 3900; null when the line keeps none (they then go to the objects).
+  virtual CObList* GetOldSymbolList() { return nullptr; }
+  // The pixel width of a chord-line object (a diagram); 0 by default.
+  virtual int GetDiagramWidth(const KPosObj& object) const { return 0; }
+  // The class every object of the list must be (or derive from) when loaded:
+  // KChord on staff and tablature lines, KRhythmObj on rhythm lines, KPosObj on
+  // the others.
+  virtual const CRuntimeClass* GetObjClass() const;
+
+  void Serialize(CArchive& ar) override;
+
+ protected:
+  // Unhooks a paired staff from its partner on both sides and returns the
+  // former partner (a staff line's job); null when there is none.
+  virtual KListLine* UnhookPartner() { return nullptr; }
+  // The column unit of a rhythm line: its measured column width, or 4.
+  int RhythmColumnUnit() const;
+  // The column width of the line's family and size index (staff and
+  // tablature 18 / 22, chord 8 / 10); 0 on other lines.
+  int ColumnWidth(int sizeIndex) const;
+  // The columns an object spans: rhythm 1, or 2 for codes 223..249; chord
+  // lines (diagram width + 7) / 8; 1 on the others.
+  int ObjectSpan(const KPosObj& object) const;
+
+  CObList m_objects{10};
+  int m_key = 0;
+  int m_layoutRow = -1;
+  int m_timeWord = 0;
+  int m_spaceAbove = 0;
+  int m_spaceBelow = 0;
+  int m_layoutBytes[4] = {0, 0, 0, 0};
+  int m_layoutKey = 0;
+  int m_startBeats = 0;
+  int m_startBeatTicks = kDefaultBeatTicks;
+  int m_overrideBeats = 0;
+  int m_overrideBeatTicks = kDefaultBeatTicks;
+  float m_playScale = -1.0f;
+  POSITION m_timeSigNode = nullptr;
+  CObList m_playEvents{10};
+  int m_workValue = 0;
+  int m_timeSigColumn = -1;
+  KListLine* m_linked = nullptr;
+  int m_changed = 1;
+
+ private:
+  // Reads a list of objects of the expected class into `into` (appending);
+  // on failure the objects read so far are deleted and the list is unchanged.
+  static void LoadObjects(CArchive& ar, CObList& into, const CRuntimeClass* expected);
+  // Drops objects out of order as a load of an older file may leave them.
+  void RepairOrder();
+  // The family's default spaces of a loaded line without spacing.
+  void SetDefaultSpaces();
+  // The decoded (beats, ticks) of a time-signature column.
+  static void DecodeTimeSignature(const KChord& column, int& beats, int& beatTicks);
+};
+
+// The object as a note column or a rhythm item, or null when it is another
+// kind of object.
+const KChord* AsChord(const CObject* object);
+KChord* AsChord(CObject* object);
+const KRhythmObj* AsRhythmObj(const CObject* object);
