@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/qt/CMainFrame.h"
+#include "common/SymbolCache.h"
 #include "platform/Clipboard.h"
 #include "platform/CompoundFile.h"
 #include "platform/qt/GsfCompoundFile.h"
@@ -17,7 +18,17 @@ int main(int argc, char** argv) {
   SetCurrentCompoundFile(std::make_unique<KGsfCompoundFile>());
   RegisterClipboardFormat("Stavlin");
 
-  CMainFrame frame;
-  frame.show();
-  return QApplication::exec();
+  // The note heads of the normal size are current before anything draws.
+  SelectSymbolSize(0, 0);
+
+  int result = 0;
+  {
+    CMainFrame frame;
+    frame.show();
+    result = QApplication::exec();
+  }
+  FreeSmallSymbolBitmaps();
+  FreeLargeSymbolBitmaps();
+  FreeRemainingScreenSymbolBitmaps();
+  return result;
 }

@@ -6,9 +6,11 @@ KQtPorts::KQtPorts() {
   SetKeyStatePort(&m_keys);
   SetShellPort(&m_shell);
   SetHelpPort(&m_help);
+  SetSymbolLoader(&m_symbols);
 }
 
 KQtPorts::~KQtPorts() {
+  SetSymbolLoader(nullptr);
   SetHelpPort(nullptr);
   SetShellPort(nullptr);
   SetKeyStatePort(nullptr);

@@ -1,11 +1,12 @@
 #pragma once
-// The Qt shell's ports, made and installed together once the QApplication
+// The Qt shell's ports (the music-symbol pictures among them), made and installed together once the QApplication
 // exists, and uninstalled when this goes (before the application does).
 
 #include "platform/qt/KQtClipboard.h"
 #include "platform/qt/KQtHelp.h"
 #include "platform/qt/KQtKeyState.h"
 #include "platform/qt/KQtShell.h"
+#include "platform/qt/KQtSymbolLoader.h"
 #include "platform/qt/KQtUiPort.h"
 
 class KQtPorts {
@@ -24,4 +25,5 @@ class KQtPorts {
   KQtKeyState m_keys;
   KQtShell m_shell;
   KQtHelp m_help;
+  KQtSymbolLoader m_symbols;
 };
