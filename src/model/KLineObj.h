@@ -41,7 +41,7 @@ class KLineGroup;
 class KListLine;
 class KScoreSettingsSink;
 struct MidiInstrumentTable;
-struct ScoreSettings;
+struct InstrumentLabels;
 
 // Two signed integers returned together: an edit slot's (caret step, first
 // column to redraw), where (0, -1) means refused with nothing changed, or a
@@ -127,7 +127,7 @@ class KLineObj : public CObject {
   // (negative: the defaults of the line's kind) go into a new entry, whose
   // display text goes into the settings record, which the document then takes
   // (when one is given). A full table shows message 7059 and adds nothing.
-  void SetLabelAndInstrument(const CString& label, MidiInstrumentTable& table, ScoreSettings& settings,
+  void SetLabelAndInstrument(const CString& label, MidiInstrumentTable& table, InstrumentLabels& settings,
                              KScoreSettingsSink* document, int program, int volume);
 
   // ---- Attachment list (KLineObjAttachments.cpp) --------------------------------

@@ -37,7 +37,7 @@ void KLineObj::SetLabel(const CString& text) {
 }
 
 void KLineObj::SetLabelAndInstrument(const CString& label, MidiInstrumentTable& table,
-                                     ScoreSettings& settings, KScoreSettingsSink* document, int program,
+                                     InstrumentLabels& settings, KScoreSettingsSink* document, int program,
                                      int volume) {
   SetLabel(label);
   const CString name = GetLabelName();
@@ -69,5 +69,5 @@ void KLineObj::SetLabelAndInstrument(const CString& label, MidiInstrumentTable& 
       FormatNumberLabel(entry.program) + FormatNumberLabel(entry.volume) + name;
   table.count = count + 1;
   settings.instrumentCount = static_cast<BYTE>(table.count);
-  if (document != nullptr) document->SetSettings(settings, 1);
+  if (document != nullptr) document->TakeInstrumentLabels(settings, 1);
 }

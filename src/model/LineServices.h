@@ -46,21 +46,23 @@ struct MidiInstrumentTable {
   MidiInstrumentEntry entries[kInstrumentTableSize];
 };
 
-// The fields of the score's settings record that follow the instrument table:
+// The fields of the score's settings record that mirror the instrument table:
 // one display text per entry (program and volume as number labels, then the
-// name) and a one-byte copy of the entry count.
-struct ScoreSettings {
+// name) and a one-byte copy of the entry count. The document's full settings
+// record holds them as its instrument texts and count.
+struct InstrumentLabels {
   CString instrumentLabels[kInstrumentTableSize];
   BYTE instrumentCount = kInstrumentFixedEntries;
 };
 
-// What the document offers the lines: taking a changed settings record.
+// What the document offers the lines: taking the changed instrument texts into
+// its settings record.
 class KScoreSettingsSink {
  public:
   virtual ~KScoreSettingsSink() = default;
-  // Copies the record into the document; nonzero markChanged marks the
-  // settings changed and the document modified.
-  virtual void SetSettings(const ScoreSettings& settings, int markChanged) = 0;
+  // Copies the texts into the document's settings record; nonzero markChanged
+  // marks the settings changed and the document modified.
+  virtual void TakeInstrumentLabels(const InstrumentLabels& labels, int markChanged) = 0;
 };
 
 // Restores the built-in defaults above (tests call it).

@@ -196,7 +196,7 @@ TEST_F(KLineObjTest, NewLinesTakeTheDefaultIndent) {
 
 class RecordingDocument : public KScoreSettingsSink {
  public:
-  void SetSettings(const ScoreSettings& settings, int markChanged) override {
+  void TakeInstrumentLabels(const InstrumentLabels& settings, int markChanged) override {
     ++calls;
     lastCount = settings.instrumentCount;
     lastMark = markChanged;
@@ -213,7 +213,7 @@ class KLineObjInstrumentTest : public KLineObjTest {
     table.count = 8;
   }
   MidiInstrumentTable table;
-  ScoreSettings settings;
+  InstrumentLabels settings;
   RecordingDocument document;
 };
 
@@ -234,7 +234,7 @@ TEST_F(KLineObjInstrumentTest, NewLabelGetsAnEntryWithTheKindsDefaults) {
   };
   for (const Case& c : cases) {
     MidiInstrumentTable t = table;
-    ScoreSettings s;
+    InstrumentLabels s;
     RecordingDocument d;
     KLineObj line(c.type, 0, -1, 0, 0);
     line.SetLabelAndInstrument("Bass Part!@!x", t, s, &d, c.program, c.volume);

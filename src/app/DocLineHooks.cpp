@@ -1,0 +1,16 @@
+#include "app/DocLineHooks.h"
+
+namespace {
+KDocLineHooks& Installed() {
+  static KDocLineHooks hooks;
+  return hooks;
+}
+}  // namespace
+
+const KDocLineHooks& DocLineHooks() { return Installed(); }
+
+KDocLineHooks SetDocLineHooks(const KDocLineHooks& hooks) {
+  const KDocLineHooks previous = Installed();
+  Installed() = hooks;
+  return previous;
+}

@@ -1,0 +1,174 @@
+#include "app/ScoreSettings.h"
+
+#include <algorithm>
+
+#include "app/CStavlinDocGlobals.h"
+#include "app/Preferences.h"
+#include "common/Globals.h"
+#include "common/RecentChords.h"
+#include "common/ViewServices.h"
+#include "platform/StringTable.h"
+
+namespace {
+
+// General MIDI program of percussion lines: the "Percussion" entry after the
+// 128 programs.
+constexpr int kPercussionProgram = 130;
+
+// Bits 8 to 10 of a chord-diagram percentage, kept in flags48.
+constexpr int kDiagramHighBits = 0x700;
+
+// The autosave modes of the preference.
+constexpr int kAutosaveByCharacters = 0;
+constexpr int kAutosaveByMinutes = 1;
+constexpr int kAutosaveNever = 2;
+constexpr int kAutosaveAskEachFile = 3;
+// The autosave kinds of a score.
+constexpr BYTE kCountTime = 0;
+constexpr BYTE kCountCharacters = 1;
+constexpr BYTE kCountCharactersThenAsk = 10;
+// The autosave timer ticks every 30 seconds.
+constexpr int kTicksPerMinute = 2;
+
+// The stored code of each Ad-Tab display mode 0 to 3.
+constexpr BYTE kAdTabCodes[4] = {0, 2, 6, 4};
+
+BYTE ToByte(int value) { return static_cast<BYTE>(value); }
+short ToShort(int value) { return static_cast<short>(value); }
+BYTE Flag(int value) { return value != 0 ? 1 : 0; }
+BYTE ClampToByte(int value) { return static_cast<BYTE>(std::clamp(value, 0, 255)); }
+
+// A chord-diagram percentage: its low byte goes to diagramScale, bits 8 to 10
+// to flags48 at the given shift.
+int SplitDiagramPercent(int percent, int shift, BYTE& flags) {
+  if (percent > 255) {
+    flags = static_cast<BYTE>(flags | (((percent & kDiagramHighBits) >> 8) << shift));
+    percent &= 0xFF;
+  }
+  return percent & 0xFF;
+}
+
+}  // namespace
+
+ScoreSettings::ScoreSettings() {
+  const KWindowPlacement& window = g_prefNewDocWnd;
+  windowX = ToShort(window.left);
+  windowY = ToShort(window.top);
+  windowWidth = ToShort(window.width);
+  windowHeight = ToShort(window.height);
+  scrollDelay = ToShort(g_prefScrolling.delay);
+  fixedLineLength = ToShort(g_prefStaffLines.allFixedLength ? g_prefStaffLines.initialStaffLength : 0);
+
+  flags48 = Flag(g_prefChords.showDiagrams);
+  const int width = SplitDiagramPercent(g_prefChords2.diagramWidth, 1, flags48);
+  const int height = SplitDiagramPercent(g_prefChords2.diagramHeight, 4, flags48);
+  diagramScale = static_cast<WORD>(width * 256 + height);
+
+  largeSymbols = ToByte(g_prefDocViewOptions.largeSymbols);
+  scrollLines = ToByte(g_prefScrolling.lines + (g_prefScrolling.countGroupAsOne ? 100 : 0));
+  lineSpacing = ToByte(g_lineGap);
+
+  // The preference counts characters or minutes; a score counts characters or
+  // ticks of the 30-second autosave timer.
+  const int interval = g_prefAutoSave.interval;
+  switch (g_prefAutoSave.mode) {
+    case kAutosaveByCharacters:
+      autosaveKind = kCountCharacters;
+      autosaveAmount = ClampToByte(interval);
+      break;
+    case kAutosaveByMinutes:
+      autosaveKind = kCountTime;
+      autosaveAmount = ClampToByte(interval * kTicksPerMinute);
+      break;
+    case kAutosaveNever:
+      autosaveKind = kCountTime;
+      autosaveAmount = 0;
+      break;
+    case kAutosaveAskEachFile:
+    default:
+      autosaveKind = kCountCharactersThenAsk;
+      autosaveAmount = ClampToByte(interval);
+      break;
+  }
+
+  byte15 = ToByte(g_prefStaffLines.staffLengthOption);
+  lineLabelMode = ToByte(g_prefDocViewOptions.lineLabels);
+  const int adTab = g_adTabMode >= 0 && g_adTabMode <= 3 ? g_adTabMode : 0;
+  adTabMode = static_cast<BYTE>(kAdTabCodes[adTab] + Flag(g_prefTabOptions.stemsOnTab));
+  tabDigitPlacement =
+      ToByte((g_prefPrintCorr.tabDigitOffset + 10) * 10 + Flag(g_prefDocViewOptions.barNumbering));
+  repeatScrolling = Flag(g_prefScrolling.repeat);
+  scrollSound = Flag(g_prefScrolling.soundOn);
+
+  std::fill(std::begin(showLineType), std::end(showLineType), BYTE{1});
+  showLineType[kPackedShowFlags] = 255;
+
+  arrowKeysWithinStaff = g_prefEntryOptions.upDownMode == 1 ? 1 : 0;
+  arrowCursor = g_prefEntryOptions.cursorMode == 0 ? 1 : 0;
+  keyChangesCursor = Flag(g_prefEntryOptions.keyboardChangesCursor);
+  const KPrefToolViewOptions& bars = g_prefToolViewOptions;
+  barFlags = static_cast<BYTE>(Flag(bars.clock) << 3 | Flag(bars.showStatusBar) << 2 |
+                               Flag(bars.showExtraToolbar) << 1 | Flag(bars.showMainToolbar));
+  makeBackups = Flag(g_prefAutoSave.makeBackups);
+  editFlags =
+      static_cast<BYTE>(Flag(g_prefAutoSave.undoEnabled) << 6 | Flag(g_prefStaffLines3.rewrapBelow) << 5 |
+                        Flag(g_prefStaffLines3.autoWrap) << 4 | Flag(g_prefScrolling.countGroupAsOne) << 3 |
+                        Flag(g_prefChords.variationNumbering) << 2 | Flag(g_prefTabOptions.showTabWord) << 1 |
+                        Flag(g_prefTabOptions.altTuningPitches));
+
+  tabTuning = g_prefTabTuning;
+  bassTabTuning = g_prefBassTabTuning;
+  if (g_prefLabelledTabTuning.Find(g_LabelSeparator) >= 0) tabTuningFull = g_prefLabelledTabTuning;
+
+  showVariationNumbers = Flag(g_prefChords.variationNumbering);
+  printScale = ToShort(g_prefPgOptions.printSize);
+  marginUnit = ToByte(g_prefPgMargins.units);
+  marginTop = ToShort(g_prefPgMargins.top);
+  marginBottom = ToShort(g_prefPgMargins.bottom);
+  marginLeft = ToShort(g_prefPgMargins.left);
+  marginRight = ToShort(g_prefPgMargins.right);
+  showPageBreaks = Flag(g_prefPgOptions.showPageBreaks);
+  pageXofY = Flag(g_prefPgNum.pageXofY);
+  pageNumberText = ToByte(g_prefPgNum.type);
+  pageNumberVertical = ToByte(g_prefPgNum.vertical);
+  pageNumberHorizontal = ToByte(g_prefPgNum.horizontal);
+  keepGroupsTogether = Flag(g_prefPgOptions.builtInFlag);
+  alertLargerThanPage = Flag(g_prefPgOptions.alertOversize);
+
+  midiTempo = ToShort(g_prefMidi.tempo);
+  midiLoop = Flag(g_prefMidi.loop);
+  midiIgnoreRepeats = Flag(g_prefMidi.ignoreRepeats);
+  midiShowCaret = Flag(g_prefMidi.showCaret);
+  tabSpacing = ToByte(g_prefStaffLines2.tabLineSpacing * 10 + Flag(g_prefTabOptions.fretFromPrevious));
+  SetFixedInstruments();
+
+  pageNumberFont = g_prefPgNumFont;
+  textFont = g_prefTextFont;
+  extTextFont = g_prefExtTextFont;
+  tripletFont = g_prefTripletFont;
+  extTextAndTripletFonts = extTextFont + g_LabelSeparator + tripletFont;
+  tabFont = g_prefTabFont;
+  chordNameFont = g_prefChordNameFont;
+  rhythmFont = g_prefRhythmFont;
+  chordAndRhythmFonts = chordNameFont + g_LabelSeparator + rhythmFont;
+
+  const KPrefStaffLines2& staff = g_prefStaffLines2;
+  staffValue8 = ToShort(staff.defaultIndent);
+  staffValue9 = ToByte(staff.spaceAboveStaff);
+  staffValue10 = ToByte(staff.spaceBelowStaff);
+  staffValue11 = ToByte(staff.spaceAboveTab);
+  staffValue12 = ToByte(staff.spaceBelowTab);
+  midiEffects = g_defaultEffects;
+}
+
+void ScoreSettings::SetFixedInstruments() {
+  const KPrefMidiInstruments& p = g_prefMidiInstruments;
+  const int programs[kFixedInstruments] = {p.treble, p.bass,  p.tab,    kPercussionProgram,
+                                           p.alto,   p.tenor, p.bassTab};
+  const CString volume = FormatNumberLabel(g_prefMidi.loudness);
+  for (int i = 0; i < kFixedInstruments; ++i) {
+    instrumentTable[i] = FormatNumberLabel(programs[i]) + volume + LoadString(kFirstUnlabelledLineNameId + i);
+  }
+  for (int i = kFixedInstruments; i < kInstrumentSlots; ++i) instrumentTable[i].Empty();
+  instrumentCount = kFixedInstruments;
+}
