@@ -18,6 +18,13 @@
 #include "common/Globals.h"
 #include "common/NumberText.h"
 #include "common/ViewServices.h"
+#include "lines/KChordPicLineDefaults.h"
+#include "lines/KRhythmLineDefaults.h"
+#include "lines/KSpeedLine.h"
+#include "lines/KStaffLine.h"
+#include "lines/TabLineOptions.h"
+#include "model/KLineGroup.h"
+#include "model/KListLine.h"
 #include "model/DocServices.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
@@ -561,7 +568,27 @@ void KPreferenceReader::ReadGroup(KPrefGroup group) {
 
 }  // namespace
 
+namespace {
+
+// The score objects keep their own copies of the preferences they read, since
+// they sit below the application; these hand the values down.
+void ApplyLinePreferences() {
+  g_staffTextAsAbc = g_prefTextFiles.includeAbc != 0;
+  g_tabAltTuningNames = g_prefTabOptions.altTuningPitches;
+  g_tabShowTabWord = g_prefTabOptions.showTabWord;
+  g_joinBracketedLines = g_prefStaffLines3.trebleTabBars;
+  g_defaultRhythmFontText = g_prefRhythmFont;
+  g_defaultChordNameFontText = g_prefChordNameFont;
+  g_defaultDiagramWidthPct = g_prefChords2.diagramWidth;
+  g_defaultDiagramHeightPct = g_prefChords2.diagramHeight;
+  g_fretBoxMargin = g_prefPrintCorr.ClippingCode();
+  g_drumClefOption = g_prefStaffLines.drumClefStyle;
+}
+
+}  // namespace
+
 void LoadRegistrySettings() {
   KPreferenceReader reader;
   reader.Run();
+  ApplyLinePreferences();
 }

@@ -44,7 +44,7 @@ KExtendedObj::KExtendedObj(int pos, int row, int kind, int anchorX, int anchorY,
     SetPoint(1, points->right, points->bottom);
   } else if (IsCurve()) {
     SetPoint(0, sizeX / 3, anchorY);
-    SetPoint(1, 2 * sizeX / 3, anchorY);
+    SetPoint(1, static_cast<int>(2LL * sizeX / 3), anchorY);
   }
   ApplyKindDefaults();
   SetFontText(fontText);

@@ -28,7 +28,9 @@
 // The class's jobs are split over several files: KExtendedObj.cpp (construction,
 // accessors, kinds), KExtendedObjFont.cpp (font, colour, link and text extent),
 // KExtendedObjText.cpp (the coded and composed texts), KExtendedObjSerialize.cpp
-// (the archive record) and KExtendedObjPack.cpp (the packed word record).
+// (the archive record), KExtendedObjPack.cpp (the packed word record),
+// KExtendedObjPlace.cpp (placement, grips, covered rectangle),
+// KExtendedObjPlaceDrag.cpp (mouse drags) and KExtendedObjDraw*.cpp (drawing).
 
 #include <cstdint>
 #include <span>
@@ -159,6 +161,35 @@ class KExtendedObj : public KPosObj {
   CSize GetExtent(CDC* dc);
   // Kind 3: the width of the text extent; other kinds: sizeX.
   int MeasureText(CDC* dc);
+
+  // ---- Placement, grips and drawing (KExtendedObjPlace*.cpp, KExtendedObjDraw*.cpp)
+  // The lines pass their line type, the pixel x of the attachment's column, the
+  // pixel y of their drawing top and the size index (0 normal, 1 large); see
+  // KExtendedObjPlace.h for where the attachment lies from there.
+  //
+  // Draws the attachment in black with the scaled primitives (screen, printer
+  // or device-resolution export), its text in its font and colour. A slur
+  // without points and a numbered bracket without text take their defaults
+  // first. When the pen cannot be made, reports 7008 "OC2-2" (screen) or
+  // "OC2-1" once per run and draws nothing. The device context's pen, font and
+  // text colour come back as they were; the background mode ends OPAQUE.
+  void Draw(CDC* dc, int lineType, int x, int y, int sizeIndex);
+  // The two 3 x 3 grips: on the end points, or both on the anchor of a line
+  // or V (kind 6). Returns 1.
+  int GetHandleRects(CRect& first, CRect& second, int lineType, int x, int y, int sizeIndex);
+  // Moves grip 0 or 1 (end point 0 or 1, or the anchor of kind 6) by the
+  // mouse movement from `from` to `to`, scaled by the size (x 11 / 9 at size 1).
+  // Returns 1.
+  int MoveHandleBy(int grip, CPoint from, CPoint to, int sizeIndex);
+  // The rectangle the attachment covers (hit testing and redrawing),
+  // normalised and at least 4 pixels wide and high; dc measures a text box's
+  // text (estimated without one).
+  void GetScreenRect(CRect& rect, CDC* dc, int lineType, int x, int y, int sizeIndex);
+  // Applies a mouse drag that took the covered rectangle from `before` to
+  // `after`: an unchanged size moves the attachment, a changed one reshapes it
+  // by its kind's rules. Returns 1, or 0 when the kind refuses (a text box
+  // keeps its size).
+  int DragTo(const RECT& before, const RECT& after);
 
   // ---- Stored forms ---------------------------------------------------------
   // The packed word record: kind, pos, row, anchorX, anchorY, sizeX, sizeY, n,

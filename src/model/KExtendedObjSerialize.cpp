@@ -74,7 +74,7 @@ void KExtendedObj::FinishLoad(const CString& stored, bool checkVersion) {
     if (!HasCodedGeometry()) DecomposeText(stored);
     if (IsCurve()) {
       SetPoint(0, m_sizeX / 3, m_anchorY);
-      SetPoint(1, 2 * m_sizeX / 3, m_anchorY);
+      SetPoint(1, static_cast<int>(2LL * m_sizeX / 3), m_anchorY);
       m_text.Empty();
     } else if (m_kind == kLineOrV) {
       m_text.Empty();

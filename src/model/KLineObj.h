@@ -164,6 +164,11 @@ class KLineObj : public CObject {
   // Scanning from the tail: the first attachment at the column whose row is
   // the row and whose kind matches (negative kind: any); null when none.
   KExtendedObj* FindAttachmentAt(int column, int row, int kind) const;
+  // The attachment whose covered rectangle holds the point (x measured from
+  // the line's own left, y on the page), scanning from the tail among those
+  // whose columns reach the column under x; null when none. columnWidth is the
+  // line's column width at the size, top the line's top (KLineObjHitTest.cpp).
+  KExtendedObj* HitTestAttachment(int x, int y, int columnWidth, CDC* dc, int top, int sizeIndex);
   // The attachments as packed word records (length, then the words of each),
   // closed by a 0; empty when there are none. Text lines store these.
   std::vector<std::int32_t> PackAttachments() const;

@@ -194,8 +194,8 @@ int KListLine::GetLength() {
     return static_cast<int>(std::min<long long>(length, INT32_MAX));
   }
   const auto* last = static_cast<const KPosObj*>(m_objects.GetTail());
-  if (family == kFamilyChord) return last->GetPos() + ObjectSpan(*last);
-  return last->GetPos() + 1;
+  const long long span = family == kFamilyChord ? ObjectSpan(*last) : 1;
+  return static_cast<int>(std::min<long long>(last->GetPos() + span, INT32_MAX));
 }
 
 int KListLine::GetLeadInWidth(int sizeIndex) const {

@@ -151,6 +151,22 @@ class KListLine : public KLineObj {
                                               int sourceKey, int direction, int keepHand, int arg8,
                                               int handPosition);
 
+  // ---- Line frame (KListLineDrawNotes.cpp) ----------------------------------------
+  // Flag of DrawNotes: the word "TAB" is not drawn at the start of a tablature line.
+  static constexpr DWORD kFrameNoTabWord = 0x200;
+  // Draws the frame of a staff or tablature line of the kind whose top staff
+  // line lies at y (on a tablature line: string row 2, the top string of six
+  // strings; fewer strings start one row lower) and whose clef area starts at
+  // x (the line's left end, indent included): the five staff lines (6 / 8
+  // pixels apart by size index) with the clef of the kind and the key
+  // signature, or one line per string (stringCount strings at the tablature
+  // string spacing + 1 of the size) with the word "TAB" unless flags hold
+  // kFrameNoTabWord; then the opening bar barCode (a bar code of a column, 21
+  // single; 0 none) with its first stroke at x. The lines run over width
+  // pixels, or when width is not positive over the clef area and the key.
+  void DrawNotes(CDC* dc, int kind, int sizeIndex, int x, int y, int key, int width, int barCode, DWORD flags,
+                 int stringCount = 6) const;
+
   // ---- Signatures (KListLineSignatures.cpp) -------------------------------------
   // The key in force at the column: the line's key, or with key changes on the
   // line (flag 0x800) the key of the last key-signature column before it.
@@ -180,6 +196,31 @@ class KListLine : public KLineObj {
   // The pixel x of the first note column at or after x; kNoNoteX when none.
   int GetNextNoteX(int x, int sizeIndex) const;
 
+  // ---- Note entry and beam groups (KNoteEntry.cpp, KListLineBeams.cpp) ---------
+  // The note-entry editor of staff and tablature lines: places, replaces and
+  // deletes entries at the caret cell (column, staff step or string row), adds
+  // blank columns (32761 one, 32763 a run) or changes the note value of the
+  // caret column (a row of 10000 and up), then repairs the beam groups around
+  // the column. Returns (caret step, first column to redraw); (0, -1) refuses a
+  // call that no note line can take and changes nothing.
+  KLinePair EditNoteAt(int code, int subCode, int sizeIndex, int column, int row, int beamFlag, int replace,
+                       int removeMode);
+  // The nearest columns before and after the column with flags in the voice,
+  // not across a bar column or a voice drawn without beam; null when none.
+  void FindNeighbours(int column, int voice, POSITION& start, POSITION& end) const;
+  // From the node on (20 backwards, 21 forwards): the column that opens or
+  // closes its group, or an unbeamed flagged column; null at a bar, a voice
+  // drawn without beam, or the end of the list.
+  POSITION FindBeamGroupEdge(POSITION node, int voice, int direction) const;
+  // Resets the group values of the voice from `first` towards `last` (which
+  // is not visited); without `last` ahead, to the end of first's group.
+  void ClearBeamRange(POSITION first, POSITION last, int voice, int direction);
+  // One node leaves every group; two or more are beamed (BeamRange).
+  void ApplyToNodeRange(POSITION first, POSITION last, int voice, int sizeIndex);
+  // Beams the flagged columns of the range as one group (32 at most each,
+  // message 7060 when broken up; a bar column ends a group).
+  void BeamRange(POSITION first, POSITION last, int voice, int sizeIndex);
+
   // ---- What rhythm and chord lines answer -----------------------------------
   // Pixel width of one blank of a rhythm line's font; -1 while not measured.
   virtual int GetColumnWidth() const { return -1; }
@@ -196,6 +237,16 @@ class KListLine : public KLineObj {
   // KChord on staff and tablature lines, KRhythmObj on rhythm lines, KPosObj on
   // the others.
   virtual const CRuntimeClass* GetObjClass() const;
+
+  // ---- What staff and tablature lines answer to their line group ---------------
+  // Links a staff to the other staff of its grand-staff pair (null unlinks);
+  // one side only, the caller links both. Staff lines keep the link.
+  virtual void SetPartnerStaff(KListLine* partner) {}
+  // The number of strings of a tablature line's tuning; 6 on other lines.
+  virtual int GetStringCount() const { return 6; }
+  // Unpairs a paired staff from its partner on both sides (the document's
+  // line removal); returns the former partner, null when there is none.
+  KListLine* ReleasePartner() { return UnhookPartner(); }
 
   void Serialize(CArchive& ar) override;
 
@@ -233,6 +284,10 @@ class KListLine : public KLineObj {
   int m_changed = 1;
 
  private:
+  friend class KNoteEntry;
+  // Re-evaluates the beam groups of both voices around a column that was just
+  // inserted; returns the first column that changed (INT_MAX when none).
+  int RebeamAfterInsert(POSITION node, int sizeIndex, const int* beamFlags);
   // Reads a list of objects of the expected class into `into` (appending);
   // on failure the objects read so far are deleted and the list is unchanged.
   static void LoadObjects(CArchive& ar, CObList& into, const CRuntimeClass* expected);
@@ -249,3 +304,7 @@ class KListLine : public KLineObj {
 const KChord* AsChord(const CObject* object);
 KChord* AsChord(CObject* object);
 const KRhythmObj* AsRhythmObj(const CObject* object);
+
+// Preference: drum staves draw the second drum clef (a tall box, 1, the
+// start value) instead of the first (0).
+extern int g_drumClefOption;

@@ -91,19 +91,21 @@ KLinePair KListLine::InsertObjAt(KPosObj* object, int sizeIndex, int column, con
   POSITION found = FindNodeAt(column, 1);
   if (found == nullptr) found = m_objects.GetHeadPosition();
   const int foundPos = PosObjAt(m_objects, found)->GetPos();
+  POSITION inserted = nullptr;
   if (found != m_objects.GetHeadPosition()) {
     if (foundPos == column) {
-      m_objects.InsertBefore(found, object);
+      inserted = m_objects.InsertBefore(found, object);
     } else {
-      m_objects.InsertAfter(found, object);
+      inserted = m_objects.InsertAfter(found, object);
     }
   } else if (foundPos >= column) {
-    m_objects.AddHead(object);
+    inserted = m_objects.AddHead(object);
   } else {
-    m_objects.InsertAfter(found, object);
+    inserted = m_objects.InsertAfter(found, object);
   }
   UpdateTimeSigCache();
-  return {1, column};
+  // The beam groups of both voices around the new column (KListLineBeams.cpp).
+  return {1, std::min(column, RebeamAfterInsert(inserted, sizeIndex, beamFlags))};
 }
 
 int KListLine::ShiftColumns(int first, int delta, int) {

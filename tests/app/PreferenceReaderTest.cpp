@@ -9,6 +9,8 @@
 #include "app/LoadRegistrySettings.h"
 #include "app/PreferenceWriters.h"
 #include "app/Preferences.h"
+#include "lines/KSpeedLine.h"
+#include "model/KListLine.h"
 #include "platform/SettingsTable.h"
 
 namespace fs = std::filesystem;
@@ -236,3 +238,25 @@ TEST_F(PreferenceReader, StoreThatRefusesWritesStillGivesItsValuesAndItsMigratio
 }
 
 }  // namespace
+
+TEST_F(PreferenceReader, HandsTheLinePreferencesDownToTheScoreObjects) {
+  Store("TextFiles", "0,0,0,4,0,1,1");
+  Store("TabOptions", "1,1,1,0,0,1,1,9,9");
+  Store("StaffLines3", "0,99,0,1,1,1,1,1,1,1,1,9");
+  Store("RhythmFont", "20,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman");
+  Store("ChordNameFont", "17,0,0,0,700,0,0,0,0,3,2,1,34,Arial");
+  Store("Chords2", "1,1,0,0,0,0,1,0,120,80,1,300,1,0");
+  Store("PrintCorr", "100,100,35,2,2,0");
+  Store("StaffLines", "1,700,0,0,1,0,0");
+  LoadRegistrySettings();
+  EXPECT_EQ(g_fretBoxMargin, 35);
+  EXPECT_EQ(g_drumClefOption, 0);
+  EXPECT_EQ(g_staffTextAsAbc, 1);
+  EXPECT_EQ(g_tabShowTabWord, 0);
+  EXPECT_EQ(g_tabAltTuningNames, 0);
+  EXPECT_EQ(g_joinBracketedLines, 1);
+  EXPECT_EQ(g_defaultRhythmFontText, CString("20,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman"));
+  EXPECT_EQ(g_defaultChordNameFontText, CString("17,0,0,0,700,0,0,0,0,3,2,1,34,Arial"));
+  EXPECT_EQ(g_defaultDiagramWidthPct, 120);
+  EXPECT_EQ(g_defaultDiagramHeightPct, 80);
+}

@@ -19,6 +19,11 @@
 #include "common/ViewServices.h"
 #include "model/DocServices.h"
 #include "platform/Registry.h"
+#include "lines/KChordPicLineDefaults.h"
+#include "lines/KRhythmLineDefaults.h"
+#include "lines/KStaffLine.h"
+#include "lines/TabLineOptions.h"
+#include "model/KLineGroup.h"
 #include "platform/SettingsStore.h"
 
 // Sets or unsets an environment variable for the lifetime of this object.
@@ -70,6 +75,11 @@ class PreferenceTest : public ::testing::Test {
     ResetViewServices();
     ResetCommonGlobals();
     ResetDocServices();
+    ResetTabLineOptions();
+    ResetRhythmLineDefaults();
+    ResetChordPicLineDefaults();
+    ResetLineGroupServices();
+    ResetStaffLineServices();
   }
 
   void UseStore(std::unique_ptr<KSettingsStore> store) {

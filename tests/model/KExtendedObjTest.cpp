@@ -265,6 +265,17 @@ TEST_F(KExtendedObjTest, OldFormatGivesTheShapesOfThatFormat) {
   }
 }
 
+TEST_F(KExtendedObjTest, OldFormatCurveOfHugeWidthLoadsWithoutOverflow) {
+  // A damaged old record may give a tie any width; its control points are
+  // thirds of that width and must be computed without overflowing.
+  g_fileVersion = 32;
+  const Bytes record =
+      RecordBytes().Word(1).Byte(0).Byte(14).Int(7).Int(4).Int(2147483647).Int(9).String("");
+  const auto loaded = Loaded<KExtendedObj>(record);
+  EXPECT_EQ(loaded->GetPoint(0).x, 715827882);
+  EXPECT_EQ(loaded->GetPoint(1).x, 1431655764);
+}
+
 TEST_F(KExtendedObjTest, TruncatedRecordIsAnArchiveError) {
   for (const Bytes& whole : {TieRecord(), TextBoxRecord()}) {
     // The record behind its class tag, read as the archive reads objects.

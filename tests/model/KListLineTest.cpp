@@ -383,6 +383,9 @@ TEST_F(KListLineTest, LengthAndWidthByFamily) {
   staff.SetIndent(10);
   Fill(staff, {Note(0), Note(2)});
   EXPECT_EQ(staff.GetLength(), 3);
+  KListLine farOut(3, kTreble, 0, -1, 0);
+  Fill(farOut, {Note(INT32_MAX)});
+  EXPECT_EQ(farOut.GetLength(), INT32_MAX);  // saturates instead of overflowing
   EXPECT_EQ(staff.GetWidth(0, 0, nullptr, 0), 3 * 18 + 34 + 10 + 5 * 2 + 20);
   EXPECT_EQ(staff.GetWidth(1, 0, nullptr, 0), 3 * 22 + 34 + 10 + 7 * 2 + 20);
 

@@ -1,0 +1,120 @@
+#pragma once
+// KChordPicLine (line kind 4): a row of chord names, each with an optional
+// fretboard diagram under it, placed over a staff or tablature line. Its
+// objects are chord diagrams (KChordPic) in column order. Beside them the line
+// owns the string tuning for which its diagram shapes are written (with the
+// fret map of the tuning's fret list), the font of its chord names, and the
+// size of its diagrams in percent of the standard diagram size.
+//
+// The name-font text is a font in the usual text form whose third number (the
+// escapement) is the name colour; the font made from it has no escapement. A
+// font that cannot be made is replaced by the program-wide fallback font after
+// the internal-error message (each time, not once per run). After every
+// change of the name font each diagram's explicit width is reset, so that it
+// is measured again from its name.
+//
+// Flag bits of the line (in the line base's flag word):
+//   0x0100  diagrams are shown under the names
+//   0x2000  the diagrams need more than the standard 4 fret rows; the number
+//           of extra rows is the small value in the top 4 bits of the word
+//   0x4000  a diagram's shape asks for a row of finger labels (shown when the
+//           program-wide finger-row option is on)
+//
+// The record is the object-list line's record with the tuning and the font
+// carried in the label and the diagram sizes in the spacing word (see
+// KChordPicLineSerialize.cpp).
+//
+// The class's jobs are split over several files: KChordPicLine.cpp
+// (construction, name font, tuning and diagram rows) and
+// KChordPicLineSerialize.cpp (the record).
+
+#include "common/TuningCodec.h"
+#include "model/KListLine.h"
+#include "platform/CString.h"
+#include "platform/GdiObjects.h"
+#include "platform/WinTypes.h"
+
+class CArchive;
+class KChordPic;
+
+class KChordPicLine : public KListLine {
+  DECLARE_SERIAL(KChordPicLine);
+
+ public:
+  static constexpr int kKind = 4;
+  static constexpr const char* kStandardTuning = "E A D G B E  323742475156";
+  static constexpr DWORD kFlagShowDiagrams = 0x0100;
+  static constexpr DWORD kFlagExtraRows = 0x2000;
+  static constexpr DWORD kFlagFingerRow = 0x4000;
+  // Diagram sizes the line keeps, in percent.
+  static constexpr int kMinDiagramPct = 25;
+  static constexpr int kMaxDiagramPct = 1000;
+  // Height of a standard 4-row diagram at 100 percent, and of each extra row.
+  static constexpr int kDiagramHeight = 31;
+  static constexpr int kRowHeight = 6;
+
+  // Key 0, the standard tuning, the default name font and diagram sizes (the
+  // archive's constructor).
+  KChordPicLine();
+  // Stores the percentages as given; the tuning's fret list fills the fret map.
+  KChordPicLine(int key, const CString& tuning, const CString& nameFontText, int widthPct, int heightPct);
+  ~KChordPicLine() override;
+
+  // ---- Tuning ---------------------------------------------------------------------
+  CString GetTuning() const { return m_tuning; }
+  // Replaces the tuning string (the diagrams keep their shapes) and reads its
+  // fret list into the fret map and fret count.
+  void ReplaceTuning(const CString& tuning);
+  const FretMap& GetFretMap() const { return m_fretMap; }
+  int GetFretCount() const { return m_fretCount; }
+
+  // ---- Name font ------------------------------------------------------------------
+  // Stores the text, makes the name font from it and resets the diagrams'
+  // explicit widths (see above).
+  void SetNameFont(const CString& fontText);
+  CString GetNameFontText() const { return m_nameFontText; }
+  // The line's own name font, or the fallback font when it could not be made.
+  CFont* GetNameFont() const { return m_currentNameFont; }
+  // The height number of the name font (also when it could not be made).
+  int GetNameFontHeight() const { return m_nameFontHeight; }
+  COLORREF GetNameColor() const { return m_nameColor; }
+
+  // ---- Diagram size ---------------------------------------------------------------
+  int GetDiagramWidthPct() const { return m_widthPct; }
+  int GetDiagramHeightPct() const { return m_heightPct; }
+  // Plain setters; the caller lays the score out again.
+  void SetDiagramWidthPct(int pct) { m_widthPct = pct; }
+  void SetDiagramHeightPct(int pct) { m_heightPct = pct; }
+
+  // ---- Diagram rows ---------------------------------------------------------------
+  // The extra fret rows of the line's diagrams, plus 1 for the finger-label
+  // row when the finger-row option is on and a shape asks for it.
+  int GetExtraDiagramRows() const;
+  // The name font height, and with diagrams shown (flag 0x0100, or
+  // withDiagrams nonzero) the diagram height at the height percentage below it.
+  int GetLineHeight(int withDiagrams) const;
+
+  // ---- What the object-list line asks ----------------------------------------------
+  // A diagram covers its explicit width, or its name's width, in pixels.
+  int GetDiagramWidth(const KPosObj& object) const override;
+  // Every object of the line is a chord diagram.
+  const CRuntimeClass* GetObjClass() const override;
+
+  void Serialize(CArchive& ar) override;
+
+ private:
+  CString m_tuning;
+  CString m_nameFontText;
+  FretMap m_fretMap{};
+  int m_fretCount = 24;
+  int m_widthPct = 100;
+  int m_heightPct = 100;
+  CFont m_nameFont;
+  CFont* m_currentNameFont = nullptr;
+  int m_nameFontHeight = 0;
+  COLORREF m_nameColor = 0;
+};
+
+// The object as a chord diagram, or null when it is another kind of object.
+const KChordPic* AsChordPic(const CObject* object);
+KChordPic* AsChordPic(CObject* object);

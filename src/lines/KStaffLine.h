@@ -1,0 +1,172 @@
+#pragma once
+// KStaffLine: the line of standard music notation, a five-line staff under one
+// of nine clef kinds, holding KChord note columns at integer column positions
+// and attached objects (ties, slurs, brackets, text boxes) through its base
+// classes. It gives a staff row its meaning as a pitch under the clef, the key
+// signature and the accidentals written earlier in the bar, and draws itself
+// through its drawing cache (KSpeedLine), which it owns as its linked line.
+//
+// Staff kinds and the row offset that turns a row of the staff into a row of
+// the common treble scale:
+//    0 treble 0, 1 bass 12, 9 alto 6, 10 tenor 8, 11 treble 8va -7,
+//   12 treble 8vb 7, 13 drums 0, 14 no clef 0, 16 percussion 0.
+// Rows are counted downwards in diatonic steps from 1 to 36 (each row a line
+// or a space); row 14 is the top line of the staff and row 22 the bottom line
+// under every clef (treble F5 and E4, bass A3 and G2).
+//
+// A staff may be paired with a second staff (a treble and a bass staff shown
+// and edited as one grand staff): the partner pointer. It is not owned and not
+// stored; line groups restore it after a load. Each staff also remembers which
+// staves point at it, so that deleting either staff of a pair (or of a pairing
+// left one-sided) never leaves a pointer to a deleted line behind.
+//
+// The class's jobs are split over several files: KStaffLine.cpp
+// (construction, partner, the edit and text slots), KStaffLineSerialize.cpp
+// (the file record), KStaffLinePitch.cpp (pitch and row mapping and moving a
+// note by one row) and KStaffLineDraw.cpp (drawing).
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "model/KListLine.h"
+
+class CArchive;
+class CDC;
+class KSpeedLine;
+
+// Makes the plain-text writer of staff lines return their ABC text (the sixth
+// number of the "TextFiles" preference; 0 by default). Set by the preference
+// reader.
+extern int g_staffTextAsAbc;
+// Restores the start value above (tests call it).
+void ResetStaffLineServices();
+
+class KStaffLine : public KListLine {
+  DECLARE_SERIAL(KStaffLine);
+
+ public:
+  // The rows a note may stand on.
+  static constexpr int kFirstRow = 1;
+  static constexpr int kLastRow = 36;
+  // Pitch numbers are MIDI note numbers less this.
+  static constexpr int kPitchToMidi = 20;
+  // Accidental kinds of PitchToRow.
+  static constexpr int kNoAccidental = 0;
+  static constexpr int kSharp = 1;
+  static constexpr int kFlat = 2;
+  static constexpr int kNatural = 3;
+  // Arrow keys of MoveNoteOneStep.
+  static constexpr int kKeyUp = 38;
+  static constexpr int kKeyDown = 40;
+
+  // The factory's line: a treble staff, key 0, flags 0, the default indent of
+  // new lines.
+  KStaffLine();
+  // A staff of the kind with that key signature (also the layout key) and flag
+  // word, natural length, no group, and its drawing cache.
+  KStaffLine(int type, int key, DWORD flags);
+  // A staff made from another note line (the translate commands): its kind,
+  // its key at column 0, staff length, label name (without the part after the
+  // label separator), flag word, indent and a copy of every column (stored
+  // stem values kept) and attachment; the spaces of new staff lines. A
+  // tablature source keeps its kind and cells here; the command converts them.
+  explicit KStaffLine(const KListLine& source);
+  // Unhooks every staff that points at this one, then the list line's part
+  // deletes the drawing cache, the columns and the attachments.
+  ~KStaffLine() override;
+
+  // The row offset of a staff kind (0 for kinds that have none).
+  static int RowOffset(int type);
+  static bool IsStaffKind(int type);
+
+  // ---- Partner staff -------------------------------------------------------------
+  // Stores the partner (null unpairs) and gives a partner that lacks it the
+  // paired-staff flag 0x4. One-way: the caller sets both sides.
+  void SetPartner(KStaffLine* line);
+  KStaffLine* GetPartner() const { return m_partner; }
+  // The line group's way to pair staves: SetPartner with the line when it is
+  // a staff line, else with null.
+  void SetPartnerStaff(KListLine* partner) override;
+
+  // The drawing cache; null only when someone replaced it with another line.
+  KSpeedLine* GetSpeedLine() const;
+
+  // ---- Pitch and row mapping (KStaffLinePitch.cpp) ------------------------------
+  // The pitch number (MIDI note - 20) that a note on the row sounds at the
+  // column under the clef, the key in force and the accidentals written on
+  // that row earlier in the bar; column -1: the key of column 0 and no bar
+  // accidentals. -1 for a line that is not a staff and for a row whose
+  // natural pitch lies outside 6..80.
+  int GetPitchAtRow(int row, int column) const;
+  // The natural pitch number of a row under the clef of a staff kind (no key,
+  // no accidental); it may lie outside 6..80.
+  static int NaturalPitchAtRow(int type, int row);
+  // The row of this staff on which a MIDI note is written at the column, and
+  // through accidental the sign to write before it: kNoAccidental when the
+  // key or an accidental earlier in the bar already gives the row that pitch,
+  // else kSharp, kNatural or (only to restore a flat of the key after another
+  // accidental on the row in the bar) kFlat. key -1: the key in force at the
+  // column. A black key is written on the row of the natural below it (as a
+  // sharp), or in a flat key on the row above it when the key flattens that
+  // note. The row may lie outside 1..36 for notes the staff cannot show;
+  // callers check the range.
+  int PitchToRow(int midiNote, int column, int& accidental, int key) const;
+  // Moves one note of the column at exactly `column` one row up (kKeyUp) or
+  // down (kKeyDown) keeping its pitch: writes the accidental the new row
+  // needs, or none when the new row already sounds it, and takes along the
+  // other entries of the old row. Returns the first column to redraw, or -1
+  // when nothing was done.
+  int MoveNoteOneStep(int column, int row, int arrowKey, int sizeIndex);
+
+  // ---- Slots ------------------------------------------------------------------------
+  // Key entry: the note-entry editor at the caret cell, every argument passed
+  // on unchanged (KListLine::EditNoteAt).
+  KLinePair HandleKey(int code, int subCode, int sizeIndex, int column, int row, int beamFlag, int replace,
+                      int removeMode) override;
+  // Deletes at the caret: the delete code typed at the column and row.
+  KLinePair DeleteAtCaret(int column, int row, int sizeIndex, int extra) override;
+  // Puts a note column at the column (refuses other objects with (0, -1),
+  // which leaves them with the caller).
+  KLinePair InsertObj(CObject* object, int sizeIndex, int column, const int* beamFlags, int replace) override;
+  // Puts a copy of a note column (computed stems dropped) at the column.
+  KLinePair InsertCopy(const CObject* source, int sizeIndex, int column, const int* beamFlags,
+                       int replace) override;
+  // With g_staffTextAsAbc the line's ABC text; otherwise an empty text.
+  std::optional<CString> WriteText(int from, int to, int mode) override;
+  // Brings the drawing cache up to date, renders the columns from the one
+  // under redrawX on, then draws the attachments (KStaffLineDraw.cpp). Of the
+  // view values, view6, view7, view8 and view10 go to the cache's Render.
+  void Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, int view6, int view7, int view8,
+            int view9, int view10) override;
+  // A staff line's record is exactly the list line's record under its own
+  // class name. Loading repairs the pairing marks of older files and brings
+  // the drawing cache up to date.
+  void Serialize(CArchive& ar) override;
+  // A staff line holds note columns only, whatever kind a file claims.
+  const CRuntimeClass* GetObjClass() const override;
+
+ protected:
+  // Unpairs this staff and its partner on both sides; returns the former
+  // partner.
+  KListLine* UnhookPartner() override;
+
+ private:
+  // Builds the drawing cache from the line's current settings.
+  void MakeSpeedLine();
+  // The accidental written on the row in the bar up to the column:
+  // 1 / 2 / -1 / -2 for sharp, double sharp, flat, double flat, kBarNatural for
+  // a natural, 0 for none.
+  static constexpr int kBarNatural = 100;
+  int BarAccidental(int row, int column) const;
+  // The key in force at a column (column 0 for a negative one), kept in 0..15.
+  int KeyAt(int column) const;
+  // Stems whose beam group passes through the column's node are computed
+  // again for both voices (after a note of the column moved).
+  void RestemBeamGroups(POSITION node, int sizeIndex);
+  void Unpoint(KStaffLine* line);
+
+  KStaffLine* m_partner = nullptr;
+  // The staves whose partner is this one.
+  std::vector<KStaffLine*> m_pointedBy;
+};

@@ -1,0 +1,166 @@
+#pragma once
+// KTabLine: a line of fretted-instrument tablature. Its columns are KChord
+// objects holding, per note, a string row and a fret code (226 = fret 0 to
+// 250 = fret 24); its strings, open-string pitches and fret layout all come
+// from one tuning string (TuningCodec.h). It covers guitar-like tablature
+// (kind 2) and bass tablature (kind 15), 2 to 8 strings, and fret lists of
+// instruments with diatonic or half frets. Every tablature line owns a drawing
+// cache (KSpeedLine) as its linked line.
+//
+// String rows: row r is entry r - 2 of the open-string pitch array (entry 0
+// the highest of six strings, entry 5 the lowest, entries 6 and 7 the seventh
+// and eighth strings). Six strings use rows 2..7, seven 2..8, eight 2..9;
+// fewer than six start at row 3 (entry 0 holds no string) and end at row
+// string count + 2.
+//
+// Pitches are open-string pitch + fret map value: the fret map turns a fret
+// index into semitones above the open string, and a tuning with a fret list
+// (a map that differs from the identity) turns semitones back into a fret only
+// where the list has one (FindFretIndex).
+//
+// The class's jobs are split over several files: KTabLine.cpp (construction,
+// the fields derived from the tuning and the accessors), KTabLineSerialize.cpp
+// (the line record with the repairs of older tuning forms and stem ends),
+// KTabLineRetune.cpp (SetTuning with and without carrying the notes over),
+// KTabLineHand.cpp (re-fingering at a hand position and the hand position a
+// column uses) and KTabLineDraw.cpp (drawing).
+
+#include <cstdint>
+#include <memory>
+
+#include "common/TuningCodec.h"
+#include "model/KListLine.h"
+#include "platform/CString.h"
+
+class KChord;
+class KSpeedLine;
+
+class KTabLine : public KListLine {
+  DECLARE_SERIAL(KTabLine);
+
+ public:
+  static constexpr int kKindTab = 2;
+  static constexpr int kKindBassTab = 15;
+  // Flag bits of the tablature line.
+  static constexpr DWORD kFlagBass = 0x20;          // bass tablature (kind 15)
+  static constexpr DWORD kFlagFewStrings = 0x40;    // fewer than 5 strings (set when stored)
+  static constexpr DWORD kFlagFiveStrings = 0x80;   // exactly 5 strings (set when stored)
+  static constexpr DWORD kFlagAltTuning = 0x40000;  // string names drawn at the line start
+  // The first and last string row (GetStringRowLimit).
+  static constexpr int kFirstRow = 1;
+  static constexpr int kLastRow = 2;
+
+  // Archive creation: key 0, no flags, the standard guitar tuning.
+  KTabLine();
+  // Kind 15 when flags hold kFlagBass, else 2. A tuning other than the
+  // standard and the default bass tuning adds kFlagAltTuning when the
+  // preference asks for it; 7 and 8 strings may widen the space below.
+  KTabLine(int keySignature, const CString& tuning, DWORD flags);
+  ~KTabLine() override;
+
+  // ---- The tuning and what it gives ---------------------------------------------
+  CString GetTuning() const { return m_tuning; }
+  int GetStringCount() const override { return m_stringCount; }
+  // The highest fret, 0..24.
+  int GetFretCount() const { return m_fretCount; }
+  const FretMap& GetFretMap() const { return m_fretMap; }
+  // 1 when the fret list is a known half-fret list and frets show as labels.
+  int HasFretLabels() const { return m_hasFretLabels; }
+  // The text shown for fret 0..24 ("" outside).
+  const CString& GetFretLabel(int fret) const;
+  // which = kFirstRow: the first string row; otherwise the last one.
+  int GetStringRowLimit(int which) const;
+  // The open-string pitches from the tuning and the flag word; kNoString
+  // marks a place without a string.
+  void GetStringPitches(TuningPitches& pitches) const;
+  // The fret (0..24) of the note on the string row in the column exactly at
+  // `column`; -2 when the row holds a rest (codes 14..20) instead; -1 when there
+  // is no column there or no note on the row.
+  int GetFretOnString(int column, int row) const;
+  // Open-string pitch of the row + fret map value of the fret code; -1 for a
+  // row outside the strings, a code that is not a fret, a fret above the fret
+  // count or a pitch above 80 (and on a line that is not tablature).
+  int GetPitchAt(int row, int code) const;
+
+  // ---- Retuning, re-fingering and hand positions -----------------------------
+  // Gives the line another tuning. bassRequest 1 (or a "*" at index 12 of the
+  // tuning) makes it a bass tablature line. remap 0: the line itself takes the
+  // tuning, its frets staying where they are (notes on strings the tuning no
+  // longer has are removed), and the result is null. remap nonzero: the line is
+  // left as it is and a new line (owned by the caller) holds every note at its
+  // pitch on the strings of the new tuning. The last two values belong to the
+  // tuning command and are not read.
+  std::unique_ptr<KTabLine> SetTuning(int bassRequest, const CString& tuning, int remap, int arg4 = 0,
+                                      int arg5 = 0);
+  // Plays the notes of the columns first <= pos < limit at the hand position
+  // (a fret): each note moves to the string on which it lies at or just above
+  // the hand. keepOpen leaves open strings alone. Returns the first column to
+  // redraw, or -1 for a line without objects.
+  int MoveToFretPosition(int first, int limit, int handPosition, int keepOpen);
+  // Of the nearest column at or before the column that holds frets: mode 0 the
+  // lowest fret (0 when none), 1 the average fret (open strings left out when
+  // the lowest fretted fret is 6 or more; 0 when none), 2 the highest (-1 when none).
+  int GetFretPositionStat(int column, int mode) const;
+
+  // ---- Line slots ---------------------------------------------------------------
+  // top: the line's top y; redrawX: the left edge of the area to redraw;
+  // originX: the line's x origin; view6: the view's drawing mode (an even
+  // value leaves attachments of kind 2 out); view7..view10 go to the cache.
+  void Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, int view6, int view7, int view8,
+            int view9, int view10) override;
+  void Serialize(CArchive& ar) override;
+
+  // Files before version 3600 kept beamed stem ends in another form: lays out
+  // the stems of each beam group again.
+  void ConvertOldStemEnds();
+
+  // The drawing cache; null when it could not be made.
+  KSpeedLine* GetDrawingCache() const;
+
+  // The tuning as loaded from an older file, repaired: a lone character or the
+  // bare standard names give the standard tuning, other bare names get their
+  // pitch numbers (bass from the flag word), and a fret list closed by a second
+  // marker loses everything from that marker on.
+  static CString RepairLoadedTuning(const CString& tuning, DWORD flags);
+  // The string names as the line shows them, two characters per string, lowest
+  // first: the tuning's names, with the seventh and eighth string in front
+  // (sharp names for an even key, flat names for an odd one), and the short
+  // fifth string of a banjo-like tuning named by the pitch it starts at.
+  CString GetStringNameText() const;
+
+ private:
+  // The steps both constructors share: the drawing cache, the derived fields
+  // and the space of 7 and 8 strings.
+  void Construct();
+  // Recomputes the string count, fret labels, fret map and fret count.
+  void DeriveTuningFields();
+  // A 7- or 8-string line with little space below gets two string spacings more.
+  void WidenSpaceForExtraStrings();
+  // The string index (row - 2) range of the tuning.
+  int FirstStringIndex() const { return GetStringRowLimit(kFirstRow) - 2; }
+  int LastStringIndex() const { return GetStringRowLimit(kLastRow) - 2; }
+  // True when the fret map differs from the identity (a fret list).
+  bool HasFretList() const;
+  // The fret that plays the semitone on a string of this tuning: through the
+  // fret list when there is one; -1 when none within the fret count.
+  int FretForSemitone(int semitone) const;
+  // Removes the notes (and the entries of their rows) that stand on rows this
+  // tuning has no string for.
+  void DropNotesOffStrings();
+  // Lays out again the beam groups of both voices that reach into the columns
+  // first <= pos < limit (the whole line by default).
+  void RelayoutBeams(int first = 0, int limit = INT32_MAX);
+  // The column re-fingered at the hand (MoveToFretPosition).
+  void RefingerColumn(KChord& column, int handPosition, bool keepOpen);
+  // The column of this line carried to the strings of the new line.
+  KChord* CarryColumn(const KChord& column, const KTabLine& target) const;
+  // Draws the string names in the clef area (KTabLineDraw.cpp).
+  void DrawStringNames(CDC* dc, int x, int y, int sizeIndex) const;
+
+  CString m_tuning;
+  FretMap m_fretMap{};
+  int m_fretCount = 24;
+  int m_stringCount = 6;
+  int m_hasFretLabels = 0;
+  FretLabels m_fretLabels;
+};
