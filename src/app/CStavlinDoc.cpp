@@ -11,6 +11,7 @@
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "model/DocServices.h"
+#include "model/KLineObj.h"
 #include "platform/StringTable.h"
 
 IMPLEMENT_DYNCREATE(CStavlinDoc, CObject);
@@ -112,7 +113,7 @@ void CStavlinDoc::RecountFontUse() {
   if (const auto fontNumber = DocLineHooks().textFontNumber) {
     POSITION pos = lines.GetHeadPosition();
     while (pos != nullptr) {
-      const CObject* line = lines.GetNext(pos);
+      const KLineObj* line = GetNextLine(pos);
       if (line == nullptr) continue;
       const int n = fontNumber(*line);
       // A number outside the table names no font of it.
@@ -134,8 +135,11 @@ BOOL CStavlinDoc::OnNewDocument() {
   settingsModified = 0;
   m_strPathName.Empty();
   g_fileVersion = kCurrentFileVersion;
+  // A new score comes from no path that could ask for its groups undone.
+  g_undoLineGroupsRequested = 0;
+  AfterOpen();
   if (const auto newTextLine = DocLineHooks().newTextLine) {
-    if (CObject* line = newTextLine()) lines.AddHead(line);
+    if (KLineObj* line = newTextLine()) lines.AddHead(line);
   }
   return TRUE;
 }

@@ -12,6 +12,13 @@
 //   CStavlinDocSerialize.cpp  the document part of the score file, with the
 //                             conversions of every older file version
 //   CStavlinDocFile.cpp       opening and saving a score file on a path
+//   CStavlinDocSave.cpp       save, save as, the backup copy, closing
+//   CStavlinDocLines.cpp      the line list: access, removal with its
+//                             bookkeeping, joining, replacing, time signatures
+//   CStavlinDocGroups.cpp     the line-group list: finding, ids, matching,
+//                             deleting, start time signatures, layout
+//   CStavlinDocRepair.cpp     the check and repair of line groups after a
+//                             score was read or made
 //
 // Loading is all or nothing: a score is read into a fresh state and takes the
 // document's place only when the whole file was read, so a damaged file leaves
@@ -25,6 +32,7 @@
 #include <vector>
 
 #include "app/ScoreSettings.h"
+#include "model/KLineGroup.h"
 #include "model/LineServices.h"
 #include "platform/CObList.h"
 #include "platform/CObject.h"
@@ -33,6 +41,7 @@
 #include "platform/WinTypes.h"
 
 class CArchive;
+class KLineObj;
 
 // A view of a score, as its document sees it.
 class KDocumentView {
@@ -44,7 +53,7 @@ class KDocumentView {
   virtual void SetChangedFlag() = 0;
 };
 
-class CStavlinDoc : public CObject, public KScoreSettingsSink {
+class CStavlinDoc : public CObject, public KScoreSettingsSink, public KLineSource {
   DECLARE_DYNCREATE(CStavlinDoc);
 
  public:
@@ -111,6 +120,15 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink {
   BOOL OnNewDocument();
   // Deletes every line and every line group.
   void DeleteContents();
+  // What follows reading or making a score: the check of the line groups.
+  // Returns CheckLineGroups' result.
+  int AfterOpen();
+  // Checks the line groups against the lines that name them, repairs what it
+  // can (damaged, incomplete or confused groups are dissolved, loose lines
+  // taken in), binds lines and groups, and offers to ungroup the whole score
+  // when the grouping cannot be trusted. Every line stays in the score.
+  // Returns 1.
+  int CheckLineGroups();
 
   // Stores the document part of a score file, the lines and the line groups;
   // or loads them, replacing the score only when everything was read (else
@@ -123,7 +141,88 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink {
   BOOL OnOpenDocument(LPCTSTR path);
   // Saves the score to path. The old file is replaced only by a complete new
   // one; a failure is reported with a message. Returns TRUE when saved.
+  // When the score asks for backups, the file it replaces is first copied
+  // once per run to the backup file (the same name with ".bak").
   BOOL OnSaveDocument(LPCTSTR path);
+  // Save: to the score's path, or through DoSave's question when it has none.
+  BOOL DoFileSave();
+  // Save As: to path, or (null or empty) to the path the save-as prompt
+  // gives (a name without extension gets ".svd"); FALSE when cancelled or
+  // when the save failed.
+  BOOL DoSave(LPCTSTR path);
+  // Before the score closes: a changed content asks whether to save it
+  // (Yes saves, Cancel keeps the score open); changed settings alone ask
+  // message 7007. TRUE: the score may close.
+  BOOL SaveModified();
+  // Closing: a backup copy that is not to be kept is deleted, the path is
+  // remembered as the last open file, and the score is emptied.
+  void OnCloseDocument();
+
+  // ---- Line list (CStavlinDocLines.cpp) -----------------------------------------------
+  // Positions are positions of `lines`; a null position reads as no line.
+
+  POSITION GetFirstLinePosition() const { return lines.GetHeadPosition(); }
+  POSITION GetLastLinePosition() const { return lines.GetTailPosition(); }
+  // The line at the position; the position moves to the next (previous) line.
+  KLineObj* GetNextLine(POSITION& pos) const;
+  KLineObj* GetPrevLine(POSITION& pos) const;
+  KLineObj* GetLineAt(POSITION pos) const override;
+  // The document owns the lines added.
+  POSITION AddHeadLine(KLineObj* line);
+  POSITION AddTailLine(KLineObj* line);
+  POSITION InsertLineBefore(POSITION pos, KLineObj* line);
+  POSITION InsertLineAfter(POSITION pos, KLineObj* line);
+  int GetLineCount() const { return lines.GetCount(); }
+  BOOL HasNoLines() const { return lines.IsEmpty(); }
+  // The length in columns of the line at the position; 0 for none.
+  int GetLineLengthAt(POSITION pos) const;
+  // Takes the line out of the list and deletes it when asked. With a table
+  // (the view's instrument table), a paired staff's partner is unpaired, and
+  // when no line left in the score carries the removed line's label any more,
+  // the label's entry leaves the table and the settings' instrument texts are
+  // rebuilt from it. Without one (null), partner and table stay untouched.
+  // A group that still names the position lets the line go first.
+  void RemoveLine(POSITION pos, MidiInstrumentTable* labels, BOOL deleteLine);
+  // Drops the label entries (7 and up) that no line carries; TRUE when any
+  // was dropped (the settings' instrument texts are then rebuilt).
+  BOOL RemoveOrphanLabels(MidiInstrumentTable& labels);
+  // Appends the second line to the first: a text line's text, or the second
+  // line's objects and attachments, moved past the first line's end (rhythm
+  // items past its pixel end). The second line is left without objects and
+  // attachments, to be removed and deleted by the caller.
+  static void JoinLines(KLineObj& first, KLineObj& second);
+  // Puts a new line (owned by the document from here on) in place of the old
+  // one at oldPos, which is deleted: the new line takes the old one's staff
+  // length, label, group and slot, and on note lines the key signature and
+  // (copyAttachments) copies of the attachments. Returns the new position;
+  // null when oldLine is not the line at oldPos (the new line then stays
+  // with the caller).
+  POSITION ReplaceLine(KLineObj* oldLine, POSITION oldPos, KLineObj* newLine, int keySignature,
+                       BOOL copyAttachments);
+  // Carries the time signature from note line to note line: each starts with
+  // the one in force at the end of the note line before it (4/4 first).
+  void PropagateTimeSignatures();
+
+  // ---- Line-group list (CStavlinDocGroups.cpp) ----------------------------------------
+
+  int GetLineGroupCount() const { return lineGroups.GetCount(); }
+  // The document owns the group added.
+  void AddLineGroup(KLineGroup* group);
+  // The first group with the id; null when none.
+  KLineGroup* FindLineGroup(int id) const;
+  // An id no group carries: the largest id + 1, never below 0.
+  int GetNewLineGroupId() const;
+  // Both groups exist and have the same line kinds slot by slot.
+  BOOL LineGroupsMatch(int id1, int id2) const;
+  // Deletes the group; its lines are deleted too, or (deleteLines FALSE) stay
+  // in the score without a group.
+  void DeleteLineGroup(int id, BOOL deleteLines);
+  // Gives the note lines of the group their starting time signature: from the
+  // same slot of the next group of the same shape, or from the note line
+  // before the group (4/4 when none is known). FALSE when there is no group.
+  BOOL SetGroupStartTimeSignature(int id);
+  // Lays every group out over the view's display lines.
+  void LayoutLineGroups(std::span<const DisplayLine> displayLines, int sizeIndex, int noteLinesOnly);
 
   // ---- Fields ------------------------------------------------------------------------
 
@@ -157,6 +256,17 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink {
   void SplitPath(const CString& path);
   // Whether a score read last carried embedded objects.
   bool m_lastLoadHadItems = false;
+  // Copies the file about to be replaced by a save to its backup name, once
+  // per run when the score asks for backups. Returns the message that tells
+  // why the copy could not be made, empty when it was made or not needed.
+  CString MakeBackupBeforeSave(const CString& path);
+  // The time signature in force at the end of a note line, with the fallbacks
+  // of SetGroupStartTimeSignature.
+  void EndTimeSignature(KLineObj* line, int& beats, int& beatTicks);
+  // Ungroups every line that carries the id.
+  void UngroupLinesWithId(int id);
+  // Removes and deletes the group object (its lines stay as they are).
+  void DropGroup(KLineGroup* group);
 
   CString m_strPathName;
   BOOL m_bModified = FALSE;

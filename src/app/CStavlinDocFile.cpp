@@ -35,8 +35,6 @@ constexpr const char* kUndoLineGroupsMark = "UndoLineGroups";
 
 void (*g_midiImporter)(const CString& path) = nullptr;
 
-std::filesystem::path NativePath(const CString& path) { return std::filesystem::path(path.ToUtf8()); }
-
 void ShowOpenProblem(const CString& path, const CString& reason) {
   CString text;
   AfxFormatString2(text, kOpenProblemMessage, path, reason);
@@ -58,13 +56,6 @@ CString ArchiveProblem(const CArchiveException& e) {
   }
 }
 
-// The extension of the file name, dot included; empty when it has none.
-CString ExtensionOf(const CString& path) {
-  const int dot = path.ReverseFind('.');
-  if (dot < 0 || dot < path.ReverseFind('/')) return CString();
-  return path.Mid(dot);
-}
-
 void NoticeEmbeddedItemsOnce() {
   if (g_embeddedItemsNoticeShown) return;
   g_embeddedItemsNoticeShown = 1;
@@ -82,11 +73,19 @@ const char* const kEmbeddedItemsNoticeText =
     "This score holds embedded objects (pictures or documents of other programs).\n"
     "They cannot be shown here, and they will not be kept when the score is saved.";
 
+CString ScoreFileExtension(const CString& path) {
+  const int dot = path.ReverseFind('.');
+  if (dot < 0 || dot < path.ReverseFind('/')) return CString();
+  return path.Mid(dot);
+}
+
+std::filesystem::path ScoreNativePath(const CString& path) { return std::filesystem::path(path.ToUtf8()); }
+
 void SetScoreMidiImporter(void (*importer)(const CString& path)) { g_midiImporter = importer; }
 
 BOOL CStavlinDoc::OnOpenDocument(LPCTSTR pathText) {
   const CString path(pathText);
-  const CString extension = ExtensionOf(path);
+  const CString extension = ScoreFileExtension(path);
   if (extension.IsEmpty()) {
     AfxMessageBox(kNoExtensionMessage, MB_OK);
     return FALSE;
@@ -107,7 +106,7 @@ BOOL CStavlinDoc::OnOpenDocument(LPCTSTR pathText) {
     return FALSE;
   }
 
-  const std::filesystem::path file = NativePath(path);
+  const std::filesystem::path file = ScoreNativePath(path);
   KContainerRead read;
   try {
     read = CurrentCompoundFile().Read(file);
@@ -149,10 +148,13 @@ BOOL CStavlinDoc::OnOpenDocument(LPCTSTR pathText) {
   fileSize = openedSize;
   g_docFileSize = openedSize;
   SetPathName(path);
-  SetModifiedFlag(FALSE);
-  settingsModified = 0;
+  backupMade = 0;
+  backupPath.Empty();
   g_strLastOpenFile = path;
   g_undoLineGroupsRequested = path.Find(kUndoLineGroupsMark) >= 0 ? 1 : 0;
+  AfterOpen();
+  SetModifiedFlag(FALSE);
+  settingsModified = 0;
   SplitPath(path);
   if (read.hasEmbeddedItems || m_lastLoadHadItems) NoticeEmbeddedItemsOnce();
   return TRUE;
@@ -162,6 +164,7 @@ BOOL CStavlinDoc::OnSaveDocument(LPCTSTR pathText) {
   const CString path(pathText);
   const CString oldWriterVersion = writerVersion;
   const CString oldVersionText = g_FileVersionText;
+  const CString backupProblem = MakeBackupBeforeSave(path);
   CString problem;
   try {
     CMemFile memory;
@@ -171,7 +174,7 @@ BOOL CStavlinDoc::OnSaveDocument(LPCTSTR pathText) {
       ar.Close();
     }
     const std::vector<BYTE> bytes = memory.Detach();
-    const KContainerWrite written = CurrentCompoundFile().Write(NativePath(path), bytes);
+    const KContainerWrite written = CurrentCompoundFile().Write(ScoreNativePath(path), bytes);
     if (!written.ok()) problem = written.message.empty() ? "Doc-7" : written.message.c_str();
   } catch (const CArchiveException&) {
     problem = "Doc-8: a part of the score cannot be stored";
@@ -190,6 +193,8 @@ BOOL CStavlinDoc::OnSaveDocument(LPCTSTR pathText) {
     return FALSE;
   }
 
+  // A backup that could not be made is told once the score itself is safe.
+  if (!backupProblem.IsEmpty()) AfxMessageBox(backupProblem, MB_OK | MB_ICONEXCLAMATION);
   SetPathName(path);
   SetModifiedFlag(FALSE);
   settingsModified = 0;

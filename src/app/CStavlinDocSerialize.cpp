@@ -46,7 +46,10 @@
 #include "common/FontCodec.h"
 #include "common/Globals.h"
 #include "common/SettingCodec.h"
+#include "lines/KChordPicLineDefaults.h"
 #include "model/DocServices.h"
+#include "model/KLineGroup.h"
+#include "model/KLineObj.h"
 #include "model/ModelGlobals.h"
 #include "platform/CArchive.h"
 #include "platform/StringTable.h"
@@ -114,6 +117,7 @@ constexpr BYTE kFontMarkerBase = 100;
 constexpr int kOldFontCounts = 20;
 constexpr int kDiagramPercent = 100;
 constexpr int kSmallestDiagramPercent = 25;
+constexpr int kLargestDiagramPercent = 1000;
 constexpr int kOldTabSpacing = 8;
 
 // showLineType elements packed into element 7, bit 7 first.
@@ -213,13 +217,15 @@ void ConvertInstrumentTable(ScoreSettings& s, std::vector<CString> texts) {
   s.instrumentCount = static_cast<BYTE>(count);
 }
 
-// Every object of a list read from a file must be one of the list's kind.
-void CheckListObjects(const CObList& list, const CRuntimeClass* kind) {
+// Every object of a list read from a file must be one of the list's kind:
+// the base class of the list and, when the hooks name one, that class.
+void CheckListObjects(const CObList& list, const CRuntimeClass* base, const CRuntimeClass* kind) {
   POSITION pos = list.GetHeadPosition();
   while (pos != nullptr) {
     const CObject* object = list.GetNext(pos);
     if (object == nullptr) Damaged();
-    if (kind != nullptr && !object->IsKindOf(kind)) AfxThrowArchiveException(CArchiveException::badClass);
+    if (!object->IsKindOf(base) || (kind != nullptr && !object->IsKindOf(kind)))
+      AfxThrowArchiveException(CArchiveException::badClass);
   }
 }
 
@@ -591,9 +597,9 @@ void CStavlinDoc::LoadScore(CArchive& ar, LoadedScore& loaded) {
   // Lines, line groups and embedded items.
   g_coloredText = 0;
   loaded.lines.Serialize(ar);
-  CheckListObjects(loaded.lines, DocLineHooks().lineClass);
+  CheckListObjects(loaded.lines, RUNTIME_CLASS(KLineObj), DocLineHooks().lineClass);
   loaded.lineGroups.Serialize(ar);
-  CheckListObjects(loaded.lineGroups, DocLineHooks().groupClass);
+  CheckListObjects(loaded.lineGroups, RUNTIME_CLASS(KLineGroup), DocLineHooks().groupClass);
   if (g_coloredText) loaded.colourFlag = 1;
   // The items come last and are not kept on this system; their data is not read.
   DWORD items = 0;
@@ -627,6 +633,10 @@ void CStavlinDoc::TakeLoadedScore(LoadedScore& loaded) {
   g_tabStringSpacing = loaded.tabSpacing;
   g_chordNameFont = s.chordNameFont;
   g_rhythmFont = s.rhythmFont;
+  // New chord-diagram lines take the score's chord-name font and diagram size.
+  g_defaultChordNameFontText = s.chordNameFont;
+  g_defaultDiagramWidthPct = std::min(width, kLargestDiagramPercent);
+  g_defaultDiagramHeightPct = std::min(height, kLargestDiagramPercent);
   g_staffTextFont = s.extTextFont;
   g_tripletFont = s.tripletFont;
   SetNewLineSpacing(s.staffValue8, s.staffValue9, s.staffValue10, s.staffValue11, s.staffValue12);

@@ -152,13 +152,16 @@ TEST_F(CStavlinDocTest, FontTableGoesInAndOutByFontNumber) {
 TEST_F(CStavlinDocTest, NewScoreHoldsOneTextLineAndNoGroups) {
   CStavlinDoc doc;
   doc.lines.AddTail(new KDocTestLine(0, 0, "old"));
-  doc.lineGroups.AddTail(new KDocTestGroup(1));
+  doc.lineGroups.AddTail(new KLineGroup(1, 0, 0));
   doc.SetModifiedFlag(TRUE);
   g_fileVersion = 25;
+  // Left from opening a score whose path asked for its groups undone.
+  g_undoLineGroupsRequested = 1;
 
   ASSERT_TRUE(doc.OnNewDocument());
   EXPECT_EQ(LineSummary(doc), std::vector<std::string>{"5/0/"});
   EXPECT_TRUE(doc.lineGroups.IsEmpty());
+  EXPECT_TRUE(ui_.Messages().empty()) << "a new score asks nothing";
   EXPECT_EQ(g_fileVersion, 3940);
   EXPECT_FALSE(doc.IsModified());
 }
@@ -166,10 +169,10 @@ TEST_F(CStavlinDocTest, NewScoreHoldsOneTextLineAndNoGroups) {
 TEST_F(CStavlinDocTest, TheDocumentOwnsItsLinesAndGroups) {
   // The sanitizers report any object left behind.
   CStavlinDoc doc;
-  doc.lineGroups.AddTail(new KDocTestGroup(1));
+  doc.lineGroups.AddTail(new KLineGroup(1, 0, 0));
   doc.lines.AddTail(new KDocTestLine(5, 1, "x"));
   auto groupsOnly = std::make_unique<CStavlinDoc>();
-  groupsOnly->lineGroups.AddTail(new KDocTestGroup(2));
+  groupsOnly->lineGroups.AddTail(new KLineGroup(2, 0, 0));
   groupsOnly.reset();
   doc.DeleteContents();
   EXPECT_TRUE(doc.lines.IsEmpty());

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 
 #include "app/CStavlinDocGlobals.h"
@@ -13,40 +14,47 @@
 #include "common/Globals.h"
 #include "common/ViewServices.h"
 #include "model/DocServices.h"
+#include "lines/KChordPicLineDefaults.h"
 #include "model/LineServices.h"
+#include "model/ModelClasses.h"
 #include "model/ModelGlobals.h"
 
-IMPLEMENT_SERIAL(KDocTestLine, CObject, 90);
-IMPLEMENT_SERIAL(KDocTestGroup, CObject, 90);
+IMPLEMENT_SERIAL(KDocTestLine, KLineObj, 90);
 
 void KDocTestLine::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
     if (failToStore) AfxThrowArchiveException(CArchiveException::generic);
-    ar << type << fontNumber << text << colour;
+    ar << type << fontNumber << text << colour << GetGroupId();
   } else {
-    ar >> type >> fontNumber >> text >> colour;
+    int group = kNoGroup;
+    ar >> type >> fontNumber >> text >> colour >> group;
+    SetType(type);
+    SetGroup(group, nullptr);
     if (colour != 0) g_coloredText = 1;
   }
 }
 
-void KDocTestGroup::Serialize(CArchive& ar) {
-  if (ar.IsStoring()) {
-    ar << id;
-  } else {
-    ar >> id;
-  }
-}
+namespace {
+
+KDocTestLine* AsTestLine(KLineObj& line) { return dynamic_cast<KDocTestLine*>(&line); }
+const KDocTestLine* AsTestLine(const KLineObj& line) { return dynamic_cast<const KDocTestLine*>(&line); }
+
+}  // namespace
 
 KDocLineHooks TestLineHooks() {
   KDocLineHooks hooks;
-  hooks.lineClass = RUNTIME_CLASS(KDocTestLine);
-  hooks.groupClass = RUNTIME_CLASS(KDocTestGroup);
-  hooks.textFontNumber = [](const CObject& object) {
-    if (!object.IsKindOf(RUNTIME_CLASS(KDocTestLine))) return 0;
-    const auto& line = static_cast<const KDocTestLine&>(object);
-    return line.type == 5 ? int{line.fontNumber} : 0;
+  hooks.textFontNumber = [](const KLineObj& object) {
+    const KDocTestLine* line = AsTestLine(object);
+    return line != nullptr && line->type == 5 ? int{line->fontNumber} : 0;
   };
-  hooks.newTextLine = []() -> CObject* { return new KDocTestLine(5, 0, ""); };
+  hooks.newTextLine = []() -> KLineObj* { return new KDocTestLine(5, 0, ""); };
+  hooks.lineText = [](const KLineObj& object) {
+    const KDocTestLine* line = AsTestLine(object);
+    return line != nullptr ? line->text : CString();
+  };
+  hooks.setLineText = [](KLineObj& object, const CString& text) {
+    if (KDocTestLine* line = AsTestLine(object)) line->text = text;
+  };
   return hooks;
 }
 
@@ -129,9 +137,12 @@ std::vector<BYTE> BuildScoreFile(const KHandBuiltScore& f) {
     ar.Write(f.fontPart.data(), static_cast<UINT>(f.fontPart.size()));
 
     CObList lines;
-    for (const KDocTestLine& line : f.objects.lines) lines.AddTail(new KDocTestLine(line));
+    for (const KTestLineSpec& line : f.objects.lines) {
+      lines.AddTail(
+          new KDocTestLine(line.type, line.fontNumber, line.text.c_str(), line.colour, line.groupId));
+    }
     CObList groups;
-    for (WORD id : f.objects.groups) groups.AddTail(new KDocTestGroup(id));
+    for (int id : f.objects.groups) groups.AddTail(new KLineGroup(id, 0, 0));
     lines.Serialize(ar);
     groups.Serialize(ar);
     ar << f.objects.itemCount;
@@ -303,9 +314,73 @@ std::vector<std::string> LineSummary(const CStavlinDoc& doc) {
   std::vector<std::string> out;
   POSITION pos = doc.lines.GetHeadPosition();
   while (pos != nullptr) {
-    const auto* line = static_cast<const KDocTestLine*>(doc.lines.GetNext(pos));
-    out.push_back(std::to_string(line->type) + "/" + std::to_string(line->fontNumber) + "/" +
-                  line->text.Str());
+    const CObject* object = doc.lines.GetNext(pos);
+    if (const auto* line = dynamic_cast<const KDocTestLine*>(object)) {
+      out.push_back(std::to_string(line->type) + "/" + std::to_string(line->fontNumber) + "/" +
+                    line->text.Str());
+    } else {
+      const auto* other = dynamic_cast<const KLineObj*>(object);
+      out.push_back(std::string(object->GetRuntimeClass()->m_lpszClassName) + "/" +
+                    std::to_string(other != nullptr ? other->GetType() : -1));
+    }
+  }
+  return out;
+}
+
+// ---- Line groups ---------------------------------------------------------------------------
+
+namespace {
+
+std::map<POSITION, int> LineIndexes(const CStavlinDoc& doc) {
+  std::map<POSITION, int> index;
+  int i = 0;
+  for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr; doc.lines.GetNext(pos)) index[pos] = i++;
+  return index;
+}
+
+}  // namespace
+
+// Every group as "id:line,line,..." (line indexes in the list), in list order.
+std::string DescribeGroups(const CStavlinDoc& doc) {
+  const std::map<POSITION, int> index = LineIndexes(doc);
+  std::string out;
+  for (POSITION pos = doc.lineGroups.GetHeadPosition(); pos != nullptr;) {
+    const auto* group = static_cast<const KLineGroup*>(doc.lineGroups.GetNext(pos));
+    if (!out.empty()) out += ' ';
+    out += std::to_string(group->GetId()) + ':';
+    for (int i = 0; i < group->GetSlotCount(); ++i) {
+      const auto found = index.find(group->GetSlotLineRef(i));
+      out += (i > 0 ? "," : "") + (found != index.end() ? std::to_string(found->second) : std::string("?"));
+    }
+  }
+  return out;
+}
+
+// What does not hold together: a grouped line its group does not hold or
+// point at, or a slot without its line.
+std::string GroupViolations(const CStavlinDoc& doc) {
+  std::string out;
+  const std::map<POSITION, int> index = LineIndexes(doc);
+  for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+    const POSITION here = pos;
+    const KLineObj* line = doc.GetNextLine(pos);
+    const int n = index.at(here);
+    if (line->GetGroupId() == -1) {
+      if (line->GetGroup() != nullptr) out += "line " + std::to_string(n) + " points at a group; ";
+      continue;
+    }
+    const KLineGroup* group = doc.FindLineGroup(line->GetGroupId());
+    if (group == nullptr || group->FindSlot(here) < 0) out += "line " + std::to_string(n) + " not held; ";
+    if (line->GetGroup() != group) out += "line " + std::to_string(n) + " has another pointer; ";
+  }
+  for (POSITION pos = doc.lineGroups.GetHeadPosition(); pos != nullptr;) {
+    const auto* group = static_cast<const KLineGroup*>(doc.lineGroups.GetNext(pos));
+    for (int i = 0; i < group->GetSlotCount(); ++i) {
+      const POSITION ref = group->GetSlotLineRef(i);
+      const KLineObj* line = index.count(ref) != 0 ? doc.GetLineAt(ref) : nullptr;
+      if (line == nullptr || line->GetGroupId() != group->GetId() || group->GetSlotLine(i) != line)
+        out += "group " + std::to_string(group->GetId()) + " slot " + std::to_string(i) + " wrong; ";
+    }
   }
   return out;
 }
@@ -321,6 +396,8 @@ void DocTest::ResetAll() {
   ResetModelGlobals();
   ResetDocGlobals();
   ResetLineServices();
+  ResetChordPicLineDefaults();
+  ResetLineGroupServices();
 }
 
 void DocTest::SetUp() {
@@ -328,7 +405,8 @@ void DocTest::SetUp() {
   ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
   dir_ = pattern;
   ResetAll();
-  CRuntimeClass::Register({RUNTIME_CLASS(KDocTestLine), RUNTIME_CLASS(KDocTestGroup)});
+  RegisterModelClasses();
+  CRuntimeClass::Register({RUNTIME_CLASS(KDocTestLine), RUNTIME_CLASS(KLineGroup)});
   previousHooks_ = SetDocLineHooks(TestLineHooks());
   uiScope_ = std::make_unique<ScopedUiPort>(ui_);
   auto container = std::make_unique<KTestContainer>();

@@ -15,6 +15,8 @@
 #include "app/CStavlinDoc.h"
 #include "app/DocLineHooks.h"
 #include "app/ScoreSettings.h"
+#include "model/KLineGroup.h"
+#include "model/KLineObj.h"
 #include "platform/CArchive.h"
 #include "platform/CObList.h"
 #include "platform/CObject.h"
@@ -22,14 +24,17 @@
 #include "platform/FakeUiPort.h"
 #include "platform/qt/GsfCompoundFile.h"
 
-// A line: its type code, its font number (text lines) and a text. A coloured
-// line raises the program-wide coloured-object flag when it is read, as the
-// real readers do. A line made to fail refuses to be stored.
-class KDocTestLine : public CObject {
+// A line: its type code, its font number (text lines), a text and its group
+// id. A coloured line raises the program-wide coloured-object flag when it is
+// read, as the real readers do. A line made to fail refuses to be stored.
+class KDocTestLine : public KLineObj {
   DECLARE_SERIAL(KDocTestLine);
   KDocTestLine() = default;
-  KDocTestLine(BYTE lineType, BYTE font, const char* label, BYTE coloured = 0)
-      : type(lineType), fontNumber(font), text(label), colour(coloured) {}
+  KDocTestLine(BYTE lineType, BYTE font, const char* label, BYTE coloured = 0, int group = kNoGroup)
+      : type(lineType), fontNumber(font), text(label), colour(coloured) {
+    SetType(lineType);
+    SetGroup(group, nullptr);
+  }
   void Serialize(CArchive& ar) override;
 
   BYTE type = 5;
@@ -39,14 +44,15 @@ class KDocTestLine : public CObject {
   bool failToStore = false;
 };
 
-// A line group: an id.
-class KDocTestGroup : public CObject {
-  DECLARE_SERIAL(KDocTestGroup);
-  KDocTestGroup() = default;
-  explicit KDocTestGroup(WORD groupId) : id(groupId) {}
-  void Serialize(CArchive& ar) override;
-
-  WORD id = 0;
+// What a hand-built file holds of a test line.
+struct KTestLineSpec {
+  KTestLineSpec(BYTE lineType, BYTE font, const char* label, BYTE coloured = 0, int group = -1)
+      : type(lineType), fontNumber(font), text(label), colour(coloured), groupId(group) {}
+  BYTE type;
+  BYTE fontNumber;
+  std::string text;
+  BYTE colour;
+  int groupId;
 };
 
 // The hooks through which the document sees the test classes.
@@ -70,8 +76,9 @@ class KTestContainer : public KCompoundFile {
 
 // The lines and groups that follow the document part of a hand-built file.
 struct KFileObjects {
-  std::vector<KDocTestLine> lines;
-  std::vector<WORD> groups;
+  std::vector<KTestLineSpec> lines;
+  // Line groups by id, without slots.
+  std::vector<int> groups;
   DWORD itemCount = 0;
 };
 
@@ -145,6 +152,15 @@ bool LoadDocument(CStavlinDoc& doc, const std::vector<BYTE>& bytes);
 
 // The lines of a document as "type/font/text" entries.
 std::vector<std::string> LineSummary(const CStavlinDoc& doc);
+
+// Every line group as "id:line,line,..." (the lines' indexes in the list),
+// in list order, separated by blanks.
+std::string DescribeGroups(const CStavlinDoc& doc);
+// What does not hold together between lines and groups: a grouped line that
+// its group does not hold or that points elsewhere, an ungrouped line that
+// points at a group, a slot whose line is not there or names another group.
+// Empty when all is well.
+std::string GroupViolations(const CStavlinDoc& doc);
 
 // The indent and staff spacing that new lines take.
 std::vector<int> NewLineSpacingForTest();

@@ -12,6 +12,7 @@
 #include "DocTestSupport.h"
 #include "app/CStavlinDoc.h"
 #include "app/CStavlinDocGlobals.h"
+#include "lines/KChordPicLineDefaults.h"
 #include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/FontCodec.h"
@@ -138,8 +139,8 @@ void FillDocument(CStavlinDoc& doc) {
   doc.lines.AddTail(new KDocTestLine(2, 0, "tab", 1));
   doc.lines.AddTail(new KDocTestLine(5, 40, "words"));
   doc.lines.AddTail(new KDocTestLine(5, 1, "more words"));
-  doc.lineGroups.AddTail(new KDocTestGroup(1));
-  doc.lineGroups.AddTail(new KDocTestGroup(2));
+  doc.lineGroups.AddTail(new KLineGroup(1, 0, 0));
+  doc.lineGroups.AddTail(new KLineGroup(2, 0, 0));
   doc.textFonts[0] = FontOf(kArial20);
   doc.textFonts[39] = FontOf(kRedTimes);
 }
@@ -356,7 +357,7 @@ TEST_F(ScoreFile, OlderVersionsAreConverted) {
          f.extTextAndTriplet = std::string(kRedTimes) + "!@!";
          // Old form of the font marker: two fonts, indexes 0 and 1, 20 counts.
          f.fontPart = FontPart(2, {}, {bold, red}, 20, {{0, 1}, {1, 2}});
-         f.objects.lines = {KDocTestLine(5, 1, "a"), KDocTestLine(5, 2, "b"), KDocTestLine(5, 2, "c")};
+         f.objects.lines = {KTestLineSpec(5, 1, "a"), KTestLineSpec(5, 2, "b"), KTestLineSpec(5, 2, "c")};
        },
        [&](const CStavlinDoc& d) {
          const ScoreSettings& s = d.settings;
@@ -376,7 +377,7 @@ TEST_F(ScoreFile, OlderVersionsAreConverted) {
       {"33: default staff values and 20 use counts", 33,
        [&](KHandBuiltScore& f) {
          f.fontPart = FontPart(101, {2}, {bold}, 20, {{2, 3}});
-         f.objects.lines = {KDocTestLine(5, 3, "lyrics")};
+         f.objects.lines = {KTestLineSpec(5, 3, "lyrics")};
        },
        [&](const CStavlinDoc& d) {
          EXPECT_EQ(d.settings.staffValue9, 22);
@@ -389,7 +390,7 @@ TEST_F(ScoreFile, OlderVersionsAreConverted) {
        [&](KHandBuiltScore& f) {
          f.extensions = {7, 0x0A0B0C0D};
          f.fontPart = FontPart(101, {39}, {bold}, 40, {{39, 1}});
-         f.objects.lines = {KDocTestLine(5, 40, "end")};
+         f.objects.lines = {KTestLineSpec(5, 40, "end")};
        },
        [&](const CStavlinDoc& d) {
          const ScoreSettings& s = d.settings;
@@ -406,7 +407,7 @@ TEST_F(ScoreFile, OlderVersionsAreConverted) {
          g_prefStaffLines3.titleFontThreshold = 111;
          f.extensions = {0, 0x16180E0C};
          f.fontPart = FontPart(101, {0}, {bold}, 20, {{0, 1}});
-         f.objects.lines = {KDocTestLine(5, 1, "x")};
+         f.objects.lines = {KTestLineSpec(5, 1, "x")};
        },
        [](const CStavlinDoc& d) { EXPECT_EQ(LineSummary(d), std::vector<std::string>{"5/1/x"}); }},
       {"3453: playback effects", 3453,
@@ -443,6 +444,10 @@ TEST_F(ScoreFile, OlderVersionsAreConverted) {
          EXPECT_EQ(s.showPageBreaks, 1);
          EXPECT_EQ(g_diagramWidth, 300);
          EXPECT_EQ(g_diagramHeight, 100);
+         // New chord-diagram lines of this score take its diagram size.
+         EXPECT_EQ(g_defaultDiagramWidthPct, 300);
+         EXPECT_EQ(g_defaultDiagramHeightPct, 100);
+         EXPECT_EQ(g_defaultChordNameFontText, d.settings.chordNameFont);
        }},
       {"no diagram scale, or one below 25%, is 100%", 3940,
        [](KHandBuiltScore& f) {
@@ -488,7 +493,7 @@ TEST_F(ScoreFile, ExtensionNumbersOfANewerProgramAreSkippedWithOneWarningPerRun)
   KHandBuiltScore file(3960);
   file.extensions = {4, 0x16180E0C, 0x0FFE0001, 2, 3, 0xDEAD, 0xBEEF};
   file.fontPart = FontPart(101, {0}, {FontOf(kArial20)}, 40, {{0, 1}});
-  file.objects.lines = {KDocTestLine(5, 1, "after the extension")};
+  file.objects.lines = {KTestLineSpec(5, 1, "after the extension")};
   file.objects.groups = {7};
   const std::vector<BYTE> bytes = BuildScoreFile(file);
 
@@ -528,7 +533,7 @@ TEST_F(ScoreFile, FaceNamesOfTheFontTableAlwaysEnd) {
   std::memcpy(trailing.lfFaceName + 6, "junk", 4);  // after "Arial" and its zero
   KHandBuiltScore file(3940);
   file.fontPart = FontPart(102, {0, 1}, {unterminated, trailing}, 40, {{0, 1}, {1, 1}});
-  file.objects.lines = {KDocTestLine(5, 1, "a"), KDocTestLine(5, 2, "b")};
+  file.objects.lines = {KTestLineSpec(5, 1, "a"), KTestLineSpec(5, 2, "b")};
 
   CStavlinDoc doc;
   ASSERT_TRUE(LoadDocument(doc, BuildScoreFile(file)));

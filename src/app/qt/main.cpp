@@ -1,7 +1,10 @@
 #include <QApplication>
 #include <memory>
 
+#include "app/DocLineHooks.h"
+#include "app/LoadRegistrySettings.h"
 #include "app/qt/CMainFrame.h"
+#include "lines/LineClasses.h"
 #include "common/SymbolCache.h"
 #include "platform/Clipboard.h"
 #include "platform/CompoundFile.h"
@@ -17,6 +20,12 @@ int main(int argc, char** argv) {
   KQtPorts ports;
   SetCurrentCompoundFile(std::make_unique<KGsfCompoundFile>());
   RegisterClipboardFormat("Stavlin");
+
+  // Every preference from the settings file, with defaults written back where
+  // a group is missing; then the score classes the archive creates by name.
+  LoadRegistrySettings();
+  RegisterLineClasses();
+  SetDocLineHooks(StavlinLineHooks());
 
   // The note heads of the normal size are current before anything draws.
   SelectSymbolSize(0, 0);
