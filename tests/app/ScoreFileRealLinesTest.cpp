@@ -14,12 +14,16 @@
 #include "DocTestSupport.h"
 #include "app/CStavlinDoc.h"
 #include "app/DocLineHooks.h"
+#include "lines/KChordPicLine.h"
+#include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "lines/KTabLine.h"
 #include "model/KChord.h"
+#include "model/KChordPic.h"
 #include "model/KExtendedObj.h"
 #include "model/KLineGroup.h"
+#include "model/KRhythmObj.h"
 
 namespace {
 
@@ -31,7 +35,9 @@ class ScoreFileRealLines : public DocTest {
  protected:
   void SetUp() override {
     DocTest::SetUp();
-    CRuntimeClass::Register({RUNTIME_CLASS(KStaffLine), RUNTIME_CLASS(KTabLine), RUNTIME_CLASS(KStrLine)});
+    CRuntimeClass::Register({RUNTIME_CLASS(KStaffLine), RUNTIME_CLASS(KTabLine), RUNTIME_CLASS(KStrLine),
+                             RUNTIME_CLASS(KRhythmLine), RUNTIME_CLASS(KChordPicLine), RUNTIME_CLASS(KChordPic),
+                             RUNTIME_CLASS(KRhythmObj)});
     previous_ = SetDocLineHooks(StavlinLineHooks());
   }
   void TearDown() override {
@@ -73,12 +79,21 @@ KLineGroup* GroupOf(CStavlinDoc& doc, int id, const std::vector<POSITION>& posit
 // A score of every kind of content: a title, a group of a treble staff (key
 // signature, time signature, notes, bars, attachments, a label) bracketed with
 // a tablature line and a lyrics line, a staff outside any group, and a grand
-// staff group.
-void FillScore(CStavlinDoc& doc) {
+// staff group. With allLineKinds the first group also holds a chord-diagram
+// line above the staff and a rhythm line below the tablature.
+void FillScore(CStavlinDoc& doc, bool allLineKinds = false) {
   doc.settings.midiTempo = 88;
   doc.settings.pageNumberingText = "Etude";
   doc.settings.makeBackups = 0;
   doc.AddTailLine(new KStrLine("Etude in A", 1));
+
+  std::vector<POSITION> firstGroup;
+  if (allLineKinds) {
+    auto* chords = new KChordPicLine(3, kStandardTuning, "16,0,0,0,700,0,0,0,0,3,2,1,34,Arial", 100, 90);
+    chords->GetObjList()->AddTail(new KChordPic(0, "A", "0222000          000", 1));
+    chords->GetObjList()->AddTail(new KChordPic(3, "E7", "0201000          000", 2));
+    firstGroup.push_back(doc.AddTailLine(chords));
+  }
 
   auto* melody = new KStaffLine(0, 3, 0);
   melody->SetLabel("Flute");
@@ -86,14 +101,20 @@ void FillScore(CStavlinDoc& doc) {
                    Column(2, {{17, 9}, {21, 9}}), Column(3, {{1, 21}}), Column(4, {{15, 6}})});
   melody->AddAttachment(new KExtendedObj(1, 18, KExtendedObj::kSlur, 0, 0, 40, 10));
   melody->AddAttachment(new KExtendedObj(4, 10, KExtendedObj::kTextBox, 0, 0, 30, 12));
-  const POSITION melodyPos = doc.AddTailLine(melody);
+  firstGroup.push_back(doc.AddTailLine(melody));
+  const int bracketed = static_cast<int>(firstGroup.size()) - 1;
   auto* tab = new KTabLine(3, kStandardTuning, 0);
   Append(*tab, {Column(1, {{3, 229}}, 72), Column(2, {{2, 231}, {4, 228}}, 72), Column(3, {{1, 21}})});
-  const POSITION tabPos = doc.AddTailLine(tab);
-  const POSITION lyricsPos = doc.AddTailLine(new KStrLine("la la la", 2));
-  KLineGroup* first = GroupOf(doc, 0, {melodyPos, tabPos, lyricsPos});
-  first->SetSlotBracket(0, 1);
-  first->SetSlotBracket(1, 1);
+  firstGroup.push_back(doc.AddTailLine(tab));
+  if (allLineKinds) {
+    auto* rhythm = new KRhythmLine(3, "19,0,0,0,700,255,0,0,0,3,2,1,18,Times New Roman");
+    Append(*rhythm, {new KRhythmObj(0, CString("Swing")), new KRhythmObj(45, 224), new KRhythmObj(63, 225)});
+    firstGroup.push_back(doc.AddTailLine(rhythm));
+  }
+  firstGroup.push_back(doc.AddTailLine(new KStrLine("la la la", 2)));
+  KLineGroup* first = GroupOf(doc, 0, firstGroup);
+  first->SetSlotBracket(bracketed, 1);
+  first->SetSlotBracket(bracketed + 1, 1);
 
   auto* loose = new KStaffLine(1, 0, 0);
   Append(*loose, {Column(0, {{12, 7}})});
@@ -132,11 +153,20 @@ std::string DumpLines(const CStavlinDoc& doc) {
       out << " key " << list->GetKey() << "/" << list->GetLayoutKey() << " columns";
       const CObList* objects = list->GetObjList();
       for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
-        const KChord* column = AsChord(objects->GetNext(node));
-        out << " [" << column->GetPos() << " r" << column->GetRhythmCode();
-        for (int i = 0; i < column->GetNoteCount(); ++i)
-          out << " " << column->GetNote(i).position << ":" << column->GetNote(i).code;
-        out << "]";
+        const CObject* object = objects->GetNext(node);
+        if (const auto* pic = dynamic_cast<const KChordPic*>(object)) {
+          out << " [" << pic->GetPos() << " " << pic->GetName().Str() << " " << pic->GetShape().Str() << "]";
+        } else if (const auto* item = dynamic_cast<const KRhythmObj*>(object)) {
+          // A text run's code reads back as its first character.
+          out << " [" << item->GetPos() << " code " << (item->GetText().IsEmpty() ? item->GetCode() : 0) << " '"
+              << item->GetText().Str() << "']";
+        } else {
+          const KChord* column = AsChord(object);
+          out << " [" << column->GetPos() << " r" << column->GetRhythmCode();
+          for (int i = 0; i < column->GetNoteCount(); ++i)
+            out << " " << column->GetNote(i).position << ":" << column->GetNote(i).code;
+          out << "]";
+        }
       }
     }
     const CObList* attachments = line->GetAttachments();
@@ -163,10 +193,12 @@ std::vector<BYTE> Contents(const std::string& path) { return CurrentCompoundFile
 
 TEST_F(ScoreFileRealLines, ScoreWithTwoGroupsReopensTheSameAndSavesTheSameBytes) {
   CStavlinDoc doc;
-  FillScore(doc);
+  FillScore(doc, true);
   ASSERT_EQ(GroupViolations(doc), "");
   const std::string before = DumpLines(doc);
-  ASSERT_NE(before.find("partner 6"), std::string::npos) << before;
+  ASSERT_NE(before.find("partner 8"), std::string::npos) << before;
+  for (const char* kind : {"KChordPicLine type 4", "KRhythmLine type 3", "KStrLine type 5", "KTabLine type 2"})
+    ASSERT_NE(before.find(kind), std::string::npos) << before;
   ASSERT_TRUE(doc.OnSaveDocument(PathOf("etude.svd").c_str()));
 
   CStavlinDoc reopened;
