@@ -20,8 +20,8 @@
 // below the staff are kept for size index 0 and scale by 33/25 at size 1.
 //
 // The class's jobs are split over several files: KListLine.cpp (construction,
-// settings, length and width), KListLineObjects.cpp (object-list operations
-// and column shifts), KListLineSerialize.cpp (the line record),
+// settings, length and width), KListLineObjects.cpp (object-list operations),
+// KListLineShift.cpp (column shifts), KListLineSerialize.cpp (the line record),
 // KListLineSignatures.cpp (key and time signature at a column) and
 // KListLineNavigation.cpp (word ranges, word steps, redraw start and the
 // column under a pixel).
@@ -128,9 +128,13 @@ class KListLine : public KLineObj {
   KLinePair InsertObjAt(KPosObj* object, int sizeIndex, int column, const int* beamFlags, int replace);
   // Staff and tablature lines absorb a positive shift in the empty columns
   // before the next bar column and close up before it for a negative one; other
-  // lines move every object from the column on. Returns the first column to
-  // redraw, or -1 for an empty line, a delta of 0 or a refused shift (one that
-  // would put an object on or before its neighbour or below column 0).
+  // lines move every object from the column on. Unless mode is negative
+  // (insertion and paste, which look after each line), the note lines of the
+  // line's group that share its bracket number shift with it while every
+  // g_alignOptions value is 0 (KListLineShift.cpp). Returns the first column
+  // to redraw, or -1 for an empty line, a delta of 0 or a refused shift (one
+  // that would put an object of any of the lines on or before its neighbour
+  // or below column 0; then no line changes).
   int ShiftColumns(int first, int delta, int mode) override;
   // Caches the last bar column (from the tail) of staff and tablature lines.
   void UpdateTimeSigCache();

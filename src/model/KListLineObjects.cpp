@@ -1,9 +1,7 @@
-// The object list of a line: lookups by column, deletion, insertion and
-// column shifts, and the cached last bar column.
+// The object list of a line: lookups by column, deletion, insertion and the
+// cached last bar column (column shifts: KListLineShift.cpp).
 
 #include <algorithm>
-#include <climits>
-#include <vector>
 
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
@@ -106,68 +104,6 @@ KLinePair KListLine::InsertObjAt(KPosObj* object, int sizeIndex, int column, con
   UpdateTimeSigCache();
   // The beam groups of both voices around the new column (KListLineBeams.cpp).
   return {1, std::min(column, RebeamAfterInsert(inserted, sizeIndex, beamFlags))};
-}
-
-int KListLine::ShiftColumns(int first, int delta, int) {
-  if (m_objects.IsEmpty() || delta == 0) return -1;
-
-  // The objects from the column on, and the last one before them.
-  std::vector<KPosObj*> movers;
-  long long before = -1;
-  for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
-    auto* object = static_cast<KPosObj*>(m_objects.GetNext(node));
-    if (object->GetPos() >= first) {
-      movers.push_back(object);
-    } else {
-      before = std::max<long long>(before, object->GetPos());
-    }
-  }
-  if (movers.empty()) return FindRedrawStart(std::max(0, first));
-
-  // Staff and tablature lines keep the next bar column where it is as far as
-  // the empty columns before it allow: objects before the bar take the whole
-  // delta, the bar and everything after it only what the empty columns cannot
-  // absorb (a negative delta closes up before the bar and leaves it).
-  std::size_t bar = movers.size();
-  const int family = GetFamily();
-  if (family == kFamilyStaff || family == kFamilyTab) {
-    for (std::size_t i = 0; i < movers.size(); ++i) {
-      if (IsBar(movers[i])) {
-        bar = i;
-        break;
-      }
-    }
-  }
-  long long restDelta = delta;
-  if (bar < movers.size()) {
-    if (delta > 0) {
-      long long lastBeforeBar = first - 1LL;
-      for (std::size_t i = 0; i < bar; ++i)
-        lastBeforeBar = std::max<long long>(lastBeforeBar, movers[i]->GetPos());
-      const long long emptyColumns = movers[bar]->GetPos() - 1LL - lastBeforeBar;
-      restDelta = std::max(0LL, delta - emptyColumns);
-    } else if (bar > 0) {
-      restDelta = 0;
-    }
-  }
-
-  // Refuse a shift that would put an object on or before its neighbour, below
-  // column 0 or beyond the largest column.
-  long long lowest = LLONG_MAX;
-  long long highest = LLONG_MIN;
-  for (std::size_t i = 0; i < movers.size(); ++i) {
-    const long long moved = movers[i]->GetPos() + (i < bar ? static_cast<long long>(delta) : restDelta);
-    lowest = std::min(lowest, moved);
-    highest = std::max(highest, moved);
-  }
-  if (lowest < 0 || lowest <= before || highest > INT_MAX) return -1;
-
-  for (std::size_t i = 0; i < movers.size(); ++i) {
-    movers[i]->SetPos(static_cast<int>(movers[i]->GetPos() + (i < bar ? delta : restDelta)));
-  }
-  m_changed = 1;
-  UpdateTimeSigCache();
-  return FindRedrawStart(std::max(0, std::min(first, first + delta)));
 }
 
 void KListLine::UpdateTimeSigCache() {
