@@ -583,6 +583,7 @@ void ApplyLinePreferences() {
   g_defaultDiagramHeightPct = g_prefChords2.diagramHeight;
   g_fretBoxMargin = g_prefPrintCorr.ClippingCode();
   g_drumClefOption = g_prefStaffLines.drumClefStyle;
+  g_shiftBassIntoTabRange = g_prefTranslation.shiftBassIntoRange;
 }
 
 }  // namespace

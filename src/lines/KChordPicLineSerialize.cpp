@@ -35,18 +35,10 @@ int KeptPct(int pct) { return std::clamp(pct, KChordPicLine::kMinDiagramPct, KCh
 
 void KChordPicLine::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
-    const CString label = m_label;
-    m_label = label + g_LabelSeparator + m_tuning + g_ChordPicMarker + m_nameFontText;
     m_layoutRow = ((m_heightPct >> 8) & 15) + ((m_widthPct >> 4) & 240);
     m_spaceAbove = m_widthPct & 255;
     m_spaceBelow = m_heightPct & 255;
-    try {
-      KListLine::Serialize(ar);
-    } catch (...) {
-      m_label = label;
-      throw;
-    }
-    m_label = label;
+    StoreWithLabel(ar, m_label + g_LabelSeparator + m_tuning + g_ChordPicMarker + m_nameFontText);
     return;
   }
 

@@ -47,15 +47,7 @@ bool IsOldSymbol(int code) { return code >= kFirstOldSymbol && code <= kLastOldS
 
 void KRhythmLine::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
-    const CString label = m_label;
-    m_label = label + g_LabelSeparator + m_fontText;
-    try {
-      KListLine::Serialize(ar);
-    } catch (...) {
-      m_label = label;
-      throw;
-    }
-    m_label = label;
+    StoreWithLabel(ar, m_label + g_LabelSeparator + m_fontText);
     return;
   }
 

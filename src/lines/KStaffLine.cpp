@@ -11,7 +11,10 @@ IMPLEMENT_SERIAL(KStaffLine, KListLine, 90);
 
 int g_staffTextAsAbc = 0;
 
-void ResetStaffLineServices() { g_staffTextAsAbc = 0; }
+void ResetStaffLineServices() {
+  g_staffTextAsAbc = 0;
+  g_shiftBassIntoTabRange = 1;
+}
 
 namespace {
 

@@ -33,7 +33,9 @@
 
 class CArchive;
 class CDC;
+class KChord;
 class KSpeedLine;
+class KTabLine;
 
 // Makes the plain-text writer of staff lines return their ABC text (the sixth
 // number of the "TextFiles" preference; 0 by default). Set by the preference
@@ -41,6 +43,11 @@ class KSpeedLine;
 extern int g_staffTextAsAbc;
 // Restores the start value above (tests call it).
 void ResetStaffLineServices();
+// Lets the string choice raise the notes of a bass staff by one or two octaves
+// onto a tablature line that is not a bass tablature while they lie below its
+// lowest open string (a number of the "Translation" preference; 1 by default).
+// Set by the preference reader.
+extern int g_shiftBassIntoTabRange;
 
 class KStaffLine : public KListLine {
   DECLARE_SERIAL(KStaffLine);
@@ -118,6 +125,23 @@ class KStaffLine : public KListLine {
   // other entries of the old row. Returns the first column to redraw, or -1
   // when nothing was done.
   int MoveNoteOneStep(int column, int row, int arrowKey, int sizeIndex);
+
+  // ---- String choice for tablature (KStaffLineChooseString.cpp) -----------------
+  // The string row on which the tablature line (null: the current tuning)
+  // plays the note or symbol `code` written on staffRow of this staff at the
+  // column, and through fretCode the fret code (226 + fret, the fret's place
+  // in a fret list) that plays the note there; -1 with a beep when none can.
+  // A staff row of 1000 (a whole column) answers 1000. Notes go to a string
+  // not taken by a fret of `taken` (null: none taken), nearest at or above the
+  // hand position, which comes from positionCode (1000 and up: code / 1000 - 1;
+  // 0..20: that fret; otherwise the fret statistics of the tablature line
+  // around the column); wantedString 1..8 asks for that string when it can
+  // play the note. The delete code and other symbols go to the string of
+  // `taken` that sounds the row's pitch (the delete code only there). Rests,
+  // marks above the strings and some flagged symbols have rows of their own;
+  // flagged half and quarter heads come back through code as notes 10 and 8.
+  int ChooseTabString(const KTabLine* tab, int& code, int column, int staffRow, int positionCode,
+                      int wantedString, const KChord* taken, int& fretCode) const;
 
   // ---- Slots ------------------------------------------------------------------------
   // Key entry: the note-entry editor at the caret cell, every argument passed

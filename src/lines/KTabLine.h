@@ -23,7 +23,9 @@
 // (the line record with the repairs of older tuning forms and stem ends),
 // KTabLineRetune.cpp (SetTuning with and without carrying the notes over),
 // KTabLineHand.cpp (re-fingering at a hand position and the hand position a
-// column uses) and KTabLineDraw.cpp (drawing).
+// column uses), KTabLineDraw.cpp (drawing), KTabLineKeys.cpp (key entry at the
+// caret, insertion, moving a note to the next string) and
+// KTabLineKeysSymbol.cpp (symbols from the toolbox, the fretboard or a staff).
 
 #include <cstdint>
 #include <memory>
@@ -110,6 +112,41 @@ class KTabLine : public KListLine {
             int view9, int view10) override;
   void Serialize(CArchive& ar) override;
 
+  // ---- Key and symbol entry (KTabLineKeys.cpp, KTabLineKeysSymbol.cpp) ----------
+  // Every refusal answers (0, -1), changes nothing and sounds the asterisk beep.
+  // Arrow keys of MoveNoteToNextString.
+  static constexpr int kKeyUp = 38;
+  static constexpr int kKeyDown = 40;
+  // Modes of HandleKey from this value up replace a fret by the code.
+  static constexpr int kReplaceFretMode = 10000;
+  // A code at the caret cell (column, string row). Accidentals and the codes
+  // 68, 69, 82 and 83 are refused; a duration (below 13) needs a column with
+  // notes at the caret and never replaces. A mode below kReplaceFretMode hands
+  // the call to the note-entry editor (beamFlag, replace and the mode as its
+  // remove mode); from kReplaceFretMode up the first fret on the row of the
+  // column at the caret takes the code, answering (1, column).
+  KLinePair HandleKey(int code, int subCode, int sizeIndex, int column, int row, int beamFlag, int replace,
+                      int mode) override;
+  // The delete code at the caret cell (extra is the editor's replace flag).
+  KLinePair DeleteAtCaret(int column, int row, int sizeIndex, int extra) override;
+  // A symbol from the toolbox, the fretboard (a tablature source or none: x is
+  // the column, y the string row) or a staff note of a grouped line (x is the
+  // pixel x on the staff, y its staff row; the note goes onto the string that
+  // KStaffLine::ChooseTabString chooses). packed % 1000000 is HandleKey's mode.
+  KLinePair EnterSymbol(KLineObj* source, int code, int rhythmCode, int sizeIndex, int x, int y, int beamFlag,
+                        int replace, int packed) override;
+  // Puts a note column at the column (other objects are refused and stay
+  // with the caller).
+  KLinePair InsertObj(CObject* object, int sizeIndex, int column, const int* beamFlags, int replace) override;
+  // Puts a copy of a note column (computed stems dropped) at the column.
+  KLinePair InsertCopy(const CObject* source, int sizeIndex, int column, const int* beamFlags,
+                       int replace) override;
+  // Moves the fret note on the row of the column exactly at `column` to the
+  // next higher (kKeyUp) or lower (kKeyDown) string at the fret that keeps its
+  // pitch, with the other entries of its row. The target string must hold
+  // nothing. Returns the first column to redraw, or -1 with nothing changed.
+  int MoveNoteToNextString(int column, int row, int key);
+
   // Files before version 3600 kept beamed stem ends in another form: lays out
   // the stems of each beam group again.
   void ConvertOldStemEnds();
@@ -156,6 +193,12 @@ class KTabLine : public KListLine {
   KChord* CarryColumn(const KChord& column, const KTabLine& target) const;
   // Draws the string names in the clef area (KTabLineDraw.cpp).
   void DrawStringNames(CDC* dc, int x, int y, int sizeIndex) const;
+  // HandleKey from kReplaceFretMode up (KTabLineKeys.cpp).
+  KLinePair ReplaceFret(int code, int column, int row);
+  // A staff note entered on a string that holds another fret: the lower of the
+  // two frets goes to the next lower string at the same pitch. False (nothing
+  // changed) when that cannot be done (KTabLineKeysSymbol.cpp).
+  bool MoveCollidingNote(KChord& column, int row, int newFret, int duration);
 
   CString m_tuning;
   FretMap m_fretMap{};

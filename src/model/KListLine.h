@@ -255,6 +255,10 @@ class KListLine : public KLineObj {
   void Serialize(CArchive& ar) override;
 
  protected:
+  // Stores this line's record with storedLabel written in place of the label,
+  // for the line kinds that carry their own data in the label; the label
+  // itself is kept whether the store succeeds or throws.
+  void StoreWithLabel(CArchive& ar, const CString& storedLabel);
   // Unhooks a paired staff from its partner on both sides and returns the
   // former partner (a staff line's job); null when there is none.
   virtual KListLine* UnhookPartner() { return nullptr; }

@@ -99,6 +99,18 @@ void KListLine::SetDefaultSpaces() {
   }
 }
 
+void KListLine::StoreWithLabel(CArchive& ar, const CString& storedLabel) {
+  const CString label = m_label;
+  m_label = storedLabel;
+  try {
+    KListLine::Serialize(ar);
+  } catch (...) {
+    m_label = label;
+    throw;
+  }
+  m_label = label;
+}
+
 void KListLine::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
     KLineObj::Serialize(ar);

@@ -248,7 +248,9 @@ TEST_F(PreferenceReader, HandsTheLinePreferencesDownToTheScoreObjects) {
   Store("Chords2", "1,1,0,0,0,0,1,0,120,80,1,300,1,0");
   Store("PrintCorr", "100,100,35,2,2,0");
   Store("StaffLines", "1,700,0,0,1,0,0");
+  Store("Translation", "1,1,1,1,1,0,1,1");
   LoadRegistrySettings();
+  EXPECT_EQ(g_shiftBassIntoTabRange, 0);
   EXPECT_EQ(g_fretBoxMargin, 35);
   EXPECT_EQ(g_drumClefOption, 0);
   EXPECT_EQ(g_staffTextAsAbc, 1);
