@@ -1,5 +1,3 @@
-#include "platform/SettingsStore.h"
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -16,7 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/SettingsStore.h"
+#include "support/TempFolder.h"
+
 namespace fs = std::filesystem;
+
+using stavlin_test::RunInChild;
 
 namespace {
 
@@ -30,26 +33,9 @@ void WriteText(const fs::path& path, const std::string& text) {
   out << text;
 }
 
-// Runs body in a child process; its result becomes the exit status. -1 when
-// the child did not exit normally.
-int RunInChild(const std::function<int()>& body) {
-  std::fflush(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(body());
-  int status = 0;
-  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 class SettingsStore : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "stavlin-settings-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    path_ = dir_ / "stavlin" / "settings.txt";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { path_ = dir_ / "stavlin" / "settings.txt"; }
 
   std::optional<std::string> ValueIn(const KSettingsStore& store, const char* group) {
     const std::optional<KSettingsTable::Group> found = store.Find(group);
@@ -64,7 +50,8 @@ class SettingsStore : public ::testing::Test {
     return names;
   }
 
-  fs::path dir_;
+  stavlin_test::TempFolder folder_{"settings"};
+  const fs::path& dir_ = folder_.Path();
   fs::path path_;
 };
 

@@ -14,8 +14,11 @@
 #include <vector>
 
 #include "platform/qt/GsfCompoundFile.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
+
+using stavlin_test::RunInChild;
 
 namespace {
 
@@ -57,36 +60,16 @@ std::string RunCommand(const std::string& command, int& status) {
   return output;
 }
 
-// Runs body in a child process; its result becomes the exit status. -1 when
-// the child did not exit normally.
-int RunInChild(const std::function<int()>& body) {
-  std::fflush(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(body());
-  int status = 0;
-  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 class CompoundFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "stavlin-compound-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all);
-    fs::remove_all(dir_);
-  }
-
   std::vector<std::string> FolderEntries() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
     return names;
   }
 
-  fs::path dir_;
+  stavlin_test::TempFolder folder_{"compound"};
+  const fs::path& dir_ = folder_.Path();
   KGsfCompoundFile container_;
 };
 
