@@ -15,6 +15,7 @@
 #include "app/Preferences.h"
 #include "app/UserDocumentsFolder.h"
 #include "common/AppServices.h"
+#include "common/ChordDiagramServices.h"
 #include "common/Globals.h"
 #include "common/NumberText.h"
 #include "common/ViewServices.h"
@@ -24,6 +25,8 @@
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
 #include "model/KLineGroup.h"
+#include "model/KListLineAutoBeamServices.h"
+#include "model/KListLineRestsServices.h"
 #include "model/KListLine.h"
 #include "model/DocServices.h"
 #include "platform/Registry.h"
@@ -584,6 +587,10 @@ void ApplyLinePreferences() {
   g_fretBoxMargin = g_prefPrintCorr.ClippingCode();
   g_drumClefOption = g_prefStaffLines.drumClefStyle;
   g_shiftBassIntoTabRange = g_prefTranslation.shiftBassIntoRange;
+  g_diagramOptionA = g_prefChords2.barreStyle;
+  g_diagramOptionB = g_prefChords2.fretNumberPos;
+  g_warnBarTiming = g_prefStaffLines2.warnBarTiming;
+  g_liveShortestNote = g_prefMidiInput.shortestLiveNote;
 }
 
 }  // namespace

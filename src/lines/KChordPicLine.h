@@ -28,6 +28,8 @@
 // (construction, name font, tuning and diagram rows) and
 // KChordPicLineSerialize.cpp (the record).
 
+#include <memory>
+
 #include "common/TuningCodec.h"
 #include "model/KListLine.h"
 #include "platform/CString.h"
@@ -99,6 +101,12 @@ class KChordPicLine : public KListLine {
   int GetDiagramWidth(const KPosObj& object) const override;
   // Every object of the line is a chord diagram.
   const CRuntimeClass* GetObjClass() const override;
+  // The empty chord line of a split: this tuning, name font and diagram size,
+  // the key at the column.
+  std::unique_ptr<KListLine> CloneEmpty(int column) override {
+    return std::make_unique<KChordPicLine>(GetKeySignatureAt(column), m_tuning, m_nameFontText, m_widthPct,
+                                           m_heightPct);
+  }
 
   void Serialize(CArchive& ar) override;
 

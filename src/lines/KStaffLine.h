@@ -34,6 +34,7 @@
 class CArchive;
 class CDC;
 class KChord;
+class KRhythmLine;
 class KSpeedLine;
 class KTabLine;
 
@@ -142,6 +143,10 @@ class KStaffLine : public KListLine {
   // flagged half and quarter heads come back through code as notes 10 and 8.
   int ChooseTabString(const KTabLine* tab, int& code, int column, int staffRow, int positionCode,
                       int wantedString, const KChord* taken, int& fretCode) const;
+  // ChooseTabString without the beep: for callers that report a refusal
+  // themselves (the column conversion).
+  int FindTabString(const KTabLine* tab, int& code, int column, int staffRow, int positionCode,
+                    int wantedString, const KChord* taken, int& fretCode) const;
 
   // ---- Slots ------------------------------------------------------------------------
   // Key entry: the note-entry editor at the caret cell, every argument passed
@@ -150,6 +155,14 @@ class KStaffLine : public KListLine {
                       int removeMode) override;
   // Deletes at the caret: the delete code typed at the column and row.
   KLinePair DeleteAtCaret(int column, int row, int sizeIndex, int extra) override;
+  // A symbol entered on a tablature line mirrored onto this staff
+  // (KStaffLineKeys.cpp): treble tablature onto a treble staff, bass
+  // tablature onto a bass staff. x is the pixel x on the tablature line, y the
+  // string row (or a code from 10000 up, or 1000, passed on unchanged). A fret
+  // becomes the note value of rhythmCode, with the accidental it needs first.
+  // (1, -1) when nothing changed.
+  KLinePair EnterSymbol(KLineObj* source, int code, int rhythmCode, int sizeIndex, int x, int y, int arg7,
+                        int arg8, int packed) override;
   // Puts a note column at the column (refuses other objects with (0, -1),
   // which leaves them with the caller).
   KLinePair InsertObj(CObject* object, int sizeIndex, int column, const int* beamFlags, int replace) override;
@@ -163,12 +176,52 @@ class KStaffLine : public KListLine {
   // view values, view6, view7, view8 and view10 go to the cache's Render.
   void Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, int view6, int view7, int view8,
             int view9, int view10) override;
+  // A transposed copy of the columns first..last (KStaffLineTranspose.cpp):
+  // the notes move by the interval from the staff's key to the key of list
+  // index targetKey (direction 1 down, 2 nearest, other up) and are spelled
+  // for that key; a last column from 31000 on (the whole line) also gives the
+  // copy that key. Symbols and attachments of kinds 0..2 follow the notes.
+  std::unique_ptr<KLineObj> Transpose(int first, int last, int keySwitch, int targetKey, int sourceKey,
+                                      int direction, int keepHand, int sizeIndex, int handPosition) override;
+  // The key list of transposition: list index -> key code and pitch class
+  // (A flat 0), and key code -> list index (-1 outside 0..15).
+  static constexpr int kKeyListSize = 15;
+  static int KeyCodeOfListIndex(int index);
+  static int PitchClassOfListIndex(int index);
+  static int ListIndexOfKeyCode(int key);
+
+  // ---- Translations (KStaffLineTranslate.cpp) -----------------------------------
+  // A new line of another kind (staff kinds: ConvertToClef; 2: ConvertToTab
+  // with the tuning text and default hand position; 3: ConvertToRhythm);
+  // null for the staff's own kind and kinds without a translation.
+  std::unique_ptr<KLineObj> TranslateTo(int arg1, int kind, int textMode, int sizeIndex, int fontNumber,
+                                        CString text, int defaultPosition) override;
+  // The same music under another clef; null for kinds 13, 16, the own kind
+  // and kinds that are not staves.
+  std::unique_ptr<KStaffLine> ConvertToClef(int newKind, int sizeIndex) const;
+  // Tablature with the tuning (hand-position marks among the attachments keep
+  // the fingering in their positions); null for staves without a pitch clef.
+  std::unique_ptr<KTabLine> ConvertToTab(int sizeIndex, const CString& tuning, int defaultPosition);
+  // A rhythm line of the note values.
+  std::unique_ptr<KRhythmLine> ConvertToRhythm(int sizeIndex) const;
+  // After the copy constructor made this staff from a tablature line: turns
+  // the copied tablature cells into treble staff notes at their pitches, with
+  // the signs the key and the bar need, keeping bars, signatures and beam
+  // groups. A staff source leaves nothing to do. The tuning and mode are the
+  // translate command's (a tablature note never lies below its own lowest
+  // open string, so the mode's octave raise has nothing to raise).
+  void ConvertTabCells(const KListLine& source, const CString& tuning, int mode);
+
   // A staff line's record is exactly the list line's record under its own
   // class name. Loading repairs the pairing marks of older files and brings
   // the drawing cache up to date.
   void Serialize(CArchive& ar) override;
   // A staff line holds note columns only, whatever kind a file claims.
   const CRuntimeClass* GetObjClass() const override;
+  // The empty staff of a split: this kind and flag word, the key at the column.
+  std::unique_ptr<KListLine> CloneEmpty(int column) override {
+    return std::make_unique<KStaffLine>(m_type, GetKeySignatureAt(column), m_flags);
+  }
 
  protected:
   // Unpairs this staff and its partner on both sides; returns the former

@@ -8,6 +8,8 @@
 // fret list, a fret the list has) the one whose fret lies nearest at or above
 // the hand position wins, the higher string on a tie; when the note lies
 // below the hand on every string, the hand moves down one fret at a time.
+// A refused note sounds the asterisk beep, except through FindTabString, whose
+// callers report the refusal themselves.
 
 #include <algorithm>
 #include <array>
@@ -157,15 +159,19 @@ int NearestToHand(const std::array<int, kRowCount>& fretOfRow, int hand) {
   return kNoRow;
 }
 
-int Refuse() {
-  MessageBeep(MB_ICONASTERISK);
-  return kNoRow;
-}
+int Refuse() { return kNoRow; }
 
 }  // namespace
 
 int KStaffLine::ChooseTabString(const KTabLine* tab, int& code, int column, int staffRow, int positionCode,
                                 int wantedString, const KChord* taken, int& fretCode) const {
+  const int row = FindTabString(tab, code, column, staffRow, positionCode, wantedString, taken, fretCode);
+  if (row == kNoRow) MessageBeep(MB_ICONASTERISK);
+  return row;
+}
+
+int KStaffLine::FindTabString(const KTabLine* tab, int& code, int column, int staffRow, int positionCode,
+                              int wantedString, const KChord* taken, int& fretCode) const {
   if (staffRow == kWholeColumnRow) return kWholeColumnRow;
   const TabStrings strings = StringsOf(tab);
   if (code == kBlankCode || code == kBlankRunCode) return strings.firstRow;

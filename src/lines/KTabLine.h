@@ -24,8 +24,11 @@
 // KTabLineRetune.cpp (SetTuning with and without carrying the notes over),
 // KTabLineHand.cpp (re-fingering at a hand position and the hand position a
 // column uses), KTabLineDraw.cpp (drawing), KTabLineKeys.cpp (key entry at the
-// caret, insertion, moving a note to the next string) and
-// KTabLineKeysSymbol.cpp (symbols from the toolbox, the fretboard or a staff).
+// caret, insertion, moving a note to the next string),
+// KTabLineKeysSymbol.cpp (symbols from the toolbox, the fretboard or a staff),
+// KTabLineTranspose.cpp (transposition), KTabLineText.cpp (plain-text
+// tablature and its ABC form) and KTabLineTranslate.cpp (translation into
+// staff, rhythm and text lines).
 
 #include <cstdint>
 #include <memory>
@@ -104,6 +107,43 @@ class KTabLine : public KListLine {
   // the lowest fretted fret is 6 or more; 0 when none), 2 the highest (-1 when none).
   int GetFretPositionStat(int column, int mode) const;
 
+  // ---- Transposition (KTabLineTranspose.cpp) --------------------------------------
+  // A copy of the line (owned by the caller) whose fretted notes in the columns
+  // first..last (last 31000 or more: to the end) sound shifted from the source
+  // key to the target key (key numbers 0..15; in a line group the source key
+  // is the line's own), each column fingered again near the hand position
+  // (a fret, negative for none; lowered by 2 unless keepHand). direction 1
+  // goes down, 2 the nearer way, others up; equal keys shift an octave. A
+  // keySwitch below 31000 gives the copy the target key's signature. Notes
+  // that no string can reach are dropped. Null for a key number outside 0..15.
+  std::unique_ptr<KLineObj> Transpose(int first, int last, int keySwitch, int targetKey, int sourceKey,
+                                      int direction, int keepHand, int arg8, int handPosition) override;
+
+  // ---- Plain-text tablature (KTabLineText.cpp) -----------------------------------
+  // The columns from..to as plain-text tablature, one text row per string and
+  // each row ended by "\r\n". mode: 0 basic symbols, 1 familiar symbols, 2
+  // every keyboard character; plus 10 for the ABC comment form (each row
+  // begins with "N: ").
+  std::optional<CString> WriteText(int from, int to, int mode) override;
+  // The whole line in the ABC comment form with the program-wide detail mode.
+  std::optional<CString> WriteAbc() override;
+
+  // ---- Translation (KTabLineTranslate.cpp) ---------------------------------------
+  // kind 0: a treble staff (a bass staff for a bass tuning), 1: a bass staff,
+  // 3: a rhythm line, 5: a text line holding the plain-text tablature in the
+  // text mode; null for any other kind. The line itself is not changed.
+  std::unique_ptr<KLineObj> TranslateTo(int arg1, int kind, int textMode, int sizeIndex, int fontNumber,
+                                        CString text, int arg7) override;
+  // A staff of the kind (0 treble, 1 bass) showing the pitches of the line.
+  std::unique_ptr<KLineObj> ConvertToStaff(int kind, int arg2) const;
+  // A rhythm line showing the rhythm of the columns at the size index.
+  std::unique_ptr<KLineObj> ConvertToRhythm(int sizeIndex) const;
+  // The treble-staff row of the cell (code on the string row of the column
+  // object `cell` at `column`) under the key signature, and through accidental
+  // the sign it needs (0 none, 1 sharp, 2 flat, 3 natural); 1000 for the
+  // string row 1000, -1 when the cell has no staff row.
+  int TabCellToStaffRow(int& accidental, int code, int column, int row, const KChord& cell, int key) const;
+
   // ---- Line slots ---------------------------------------------------------------
   // top: the line's top y; redrawX: the left edge of the area to redraw;
   // originX: the line's x origin; view6: the view's drawing mode (an even
@@ -111,6 +151,10 @@ class KTabLine : public KListLine {
   void Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, int view6, int view7, int view8,
             int view9, int view10) override;
   void Serialize(CArchive& ar) override;
+  // The empty tablature of a split: this flag word and tuning, the key at the column.
+  std::unique_ptr<KListLine> CloneEmpty(int column) override {
+    return std::make_unique<KTabLine>(GetKeySignatureAt(column), m_tuning, m_flags);
+  }
 
   // ---- Key and symbol entry (KTabLineKeys.cpp, KTabLineKeysSymbol.cpp) ----------
   // Every refusal answers (0, -1), changes nothing and sounds the asterisk beep.

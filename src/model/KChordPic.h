@@ -27,6 +27,7 @@
 
 class CArchive;
 class CBitmap;
+class CDC;
 
 class KChordPic : public KPosObj {
   DECLARE_SERIAL(KChordPic);
@@ -67,6 +68,16 @@ class KChordPic : public KPosObj {
   CString GetFingerLabel() const;
   // 1 when the shape has at least 20 characters and "1" at 14 + i, else 0.
   int IsShapeFlagSet(int i) const;
+
+  // Width of the drawn diagram in pixels: 91 for a picture, 54 for an empty
+  // shape, else the width of the shape's diagram.
+  int GetDiagramSize() const;
+  // Rebuilds the diagram bitmap for dc (three times larger on the device
+  // path). With a picture name, the 91 x 36 keyboard picture of the shape on
+  // the tuning pictureArg (the current tuning when empty); otherwise the
+  // fretboard diagram, blank when the name contains "Blank", "BLANK" or
+  // "blank". Defined in KChordPicDraw.cpp.
+  void DrawDiagram(CDC* dc, const CString& pictureName, const CString& pictureArg);
 
   void Serialize(CArchive& ar) override;
 

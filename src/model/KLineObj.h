@@ -197,6 +197,10 @@ class KLineObj : public CObject {
   // Moves the columns from `first` on by delta; returns the first column to
   // redraw, or -1 when nothing moved.
   virtual int ShiftColumns(int first, int delta, int mode);
+  // Moves the attachment or note under the caret cell (column, row) one
+  // column or row with an arrow key (37 left, 38 up, 39 right, 40 down);
+  // returns the first column to redraw, or -1 when nothing moved.
+  virtual int MoveByArrowKey(int /*column*/, int /*row*/, int /*key*/, int /*sizeIndex*/) { return -1; }
   // A new line of another kind made from this one, or null.
   virtual std::unique_ptr<KLineObj> TranslateTo(int arg1, int kind, int textMode, int sizeIndex,
                                                 int fontNumber, CString text, int arg7);

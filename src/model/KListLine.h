@@ -252,6 +252,72 @@ class KListLine : public KLineObj {
   // line removal); returns the former partner, null when there is none.
   KListLine* ReleasePartner() { return UnhookPartner(); }
 
+  // ---- Commands over a selected range (KListLineRange.cpp) --------------------
+  // Pixel ranges [x1, x2) become columns as the view draws them (rhythm lines:
+  // SetNoteValueInRange takes columns). Sets the note value 0..12 of every
+  // note of the range, asking KDlgSwitchNote how when both voices are present;
+  // returns (last edit result, first column to redraw), (0, -1) when nothing
+  // changed.
+  KLinePair SetNoteValueInRange(int x1, int x2, int value, int sizeIndex, int extra);
+  // Note lines: every column of the range with a duration takes the style.
+  void SetNoteStyleInRange(int x1, int x2, int style, int sizeIndex, int extra);
+  // Note lines: ties the notes that consecutive note columns of [first, end)
+  // share ('n' puts single-note ties above); beeps when it made none.
+  void TieNotesInRange(int letter, int first, int end);
+
+  // ---- Even spacing (KListLineSpacing.cpp) -------------------------------------
+  // Note lines: the tie codes 32..35 of the columns become tie attachments.
+  void ConvertTieCodes();
+  // Note lines: deletes the empty columns before and between the objects.
+  void CloseUpEmptyColumns();
+
+  // ---- Automatic beaming and measure timing (KListLineAutoBeam.cpp) ----------
+  // 1 when a note of the code entered at the column joins the beam before it.
+  int ShouldBeamWithPrevious(int mode, int code, int column, int tabDuration);
+  // 1 to go on with entering the symbol, 0 when the user refused it after a
+  // timing warning. outCode and outColumn receive the code and column to enter.
+  int CheckMeasureTiming(int code, int column, int position, int tabDuration, int& outCode, int& outColumn,
+                         int ticksOverride);
+
+  // ---- Wrap points (KListLineWrap.cpp) -----------------------------------------
+  // The column at which to break a line longer than its staff length (flags
+  // 1 too wide, 2 ends with a bar, 4 a double bar was examined).
+  int GetWrapFlags(int& flags);
+  // The column after the last bar that fits the width, or -1 (flags 0x80 the
+  // line opens with a bar, 0x100 the bar is a double bar, 0x200 content follows).
+  int FindWrapColumn(int width, int& flags);
+
+  // ---- Rests after recording (KListLineRests.cpp) ------------------------------
+  // Merges the runs of rest columns at or before the column into the fewest
+  // rests; returns the bar column where it stopped (0 when none).
+  int MergeRests(int column, int acrossBars);
+
+  // ---- Splitting, arrow-key moves, bar numbers -----------------------------------
+  // (KListLineSplit.cpp) A new line of the same kind and settings holding the
+  // objects and attachments from the column on, renumbered from column 0 (see
+  // the file for the bar flag, beams and ties at the cut); null, with nothing
+  // changed, when the line kind cannot make its empty copy.
+  std::unique_ptr<KLineObj> SplitAt(int column, int arg2, int barFlag) override;
+  // The empty line of the same class and settings that a split at the column
+  // fills, owned by the caller; null from a line class that cannot make one.
+  virtual std::unique_ptr<KListLine> CloneEmpty(int /*column*/) { return nullptr; }
+  // Chord lines recompute the rows their diagrams take; nothing elsewhere.
+  virtual void UpdateDiagramRows() {}
+  // (KListLineArrows.cpp) Slot 26: the attachment at the caret cell, else the
+  // column's notes on the row (up, down) or the columns (left, right).
+  int MoveByArrowKey(int column, int row, int key, int sizeIndex) override;
+  // Note lines: every note of the columns first <= pos < end and the
+  // attachments there one row up (key 38) or down (other keys). Returns the
+  // first column to redraw, -1 when nothing moved, 0 on other lines.
+  int MoveNotesByArrowKey(int first, int end, int key, int sizeIndex);
+  // The display nudge of the note at the position of the column exactly at
+  // `column`: 1 when it moved, 0 when there is no column or it is at its limit.
+  int NudgeNoteAt(int column, int position, int key);
+  // (KListLineBarNumbers.cpp) Mode 2000: (number of the bar holding the
+  // column target, last marked bar column); 2001: (column at which bar
+  // `target` starts, ...); other modes: (pos of the last column, ...).
+  KLinePair CountBars(int mode, int target);
+
   void Serialize(CArchive& ar) override;
 
  protected:

@@ -19,11 +19,14 @@
 #include "common/ViewServices.h"
 #include "model/DocServices.h"
 #include "platform/Registry.h"
+#include "common/ChordDiagramServices.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "lines/KRhythmLineDefaults.h"
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
 #include "model/KLineGroup.h"
+#include "model/KListLineAutoBeamServices.h"
+#include "model/KListLineRestsServices.h"
 #include "platform/SettingsStore.h"
 
 // Sets or unsets an environment variable for the lifetime of this object.
@@ -80,6 +83,9 @@ class PreferenceTest : public ::testing::Test {
     ResetChordPicLineDefaults();
     ResetLineGroupServices();
     ResetStaffLineServices();
+    ResetChordDiagramServices();
+    ResetAutoBeamServices();
+    ResetRestsServices();
   }
 
   void UseStore(std::unique_ptr<KSettingsStore> store) {

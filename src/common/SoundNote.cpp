@@ -1,0 +1,40 @@
+#include "common/SoundNote.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "common/Globals.h"
+#include "platform/MidiClock.h"
+
+namespace {
+
+constexpr BYTE kProgramChange = 0xC0;  // channel 1
+constexpr BYTE kNoteOn = 0x90;
+constexpr BYTE kNoteOff = 0x80;
+
+MidiShortEvent NowEvent(BYTE status, int data1, int data2) {
+  MidiShortEvent event;
+  event.time = kMidiSendNow;
+  event.status = status;
+  event.data1 = static_cast<BYTE>(data1);
+  event.data2 = static_cast<BYTE>(data2);
+  return event;
+}
+
+}  // namespace
+
+void PlayPreviewNote(MidiOutPort* out, int note, int instrument, int durationMs, int velocity) {
+  if (out == nullptr || instrument < 0 || instrument >= kFirstSilentInstrument) return;
+  // Data bytes above 127 would read as status bytes and garble the stream.
+  if (note < 0 || note > 127) return;
+  velocity = std::clamp(velocity, 0, 127);
+  if (!out->IsOpen() && !out->Open(g_MidiOutDevice - 1, kPreviewOpenFlags)) return;
+
+  const int program = instrument > 0 ? instrument - 1 : 0;
+  out->Put(NowEvent(kProgramChange, program, velocity));
+  out->Put(NowEvent(kNoteOn, note, velocity));
+  CurrentMidiClock().Sleep(static_cast<std::uint32_t>(std::max(durationMs, 0)));
+  out->Put(NowEvent(kNoteOff, note, velocity));
+  // Closed even when playback had opened it: the next playback opens again.
+  out->Close();
+}

@@ -1,0 +1,57 @@
+// Drawing of a chord diagram object: its cached diagram bitmap and its size.
+
+#include <memory>
+
+#include "common/ChordDiagram.h"
+#include "common/ErrorReporter.h"
+#include "common/Globals.h"
+#include "common/ScaledDraw.h"
+#include "model/KChordPic.h"
+#include "platform/CDC.h"
+
+namespace {
+
+constexpr int kPictureWidth = 91;
+constexpr int kEmptyShapeWidth = 54;
+
+bool IsBlankName(const CString& name) {
+  return name.Find("Blank") >= 0 || name.Find("BLANK") >= 0 || name.Find("blank") >= 0;
+}
+
+}  // namespace
+
+int KChordPic::GetDiagramSize() const {
+  if (m_isPicture != 0) return kPictureWidth;
+  if (m_shape.IsEmpty()) return kEmptyShapeWidth;
+  return GetDiagramStringCount(m_shape);
+}
+
+void KChordPic::DrawDiagram(CDC* dc, const CString& pictureName, const CString& pictureArg) {
+  // The old picture goes whatever happens next.
+  m_image = std::make_unique<CBitmap>();
+  const bool picture = !pictureName.IsEmpty();
+  m_isPicture = picture ? 1 : 0;
+  if (dc == nullptr) return;
+
+  std::unique_ptr<CDC> memory = dc->CreateCompatibleDC();
+  if (!memory) {
+    ReportInternalErrorOnce(kOnceBitmapDrawFailed, kMsgInternalProblem, "OC2-7");
+    return;
+  }
+  // The diagram pieces are drawn three times larger on the device path.
+  const int scale = UsesDevicePath(memory.get()) ? 3 : 1;
+  const int width = picture ? kChordKeyboardWidth : GetDiagramStringCount(m_shape);
+  const int height = picture ? kChordKeyboardHeight : GetDiagramFretRows(m_shape);
+  if (!m_image->CreateCompatibleBitmap(dc, width * scale, height * scale)) {
+    ReportInternalErrorOnce(kOnceBitmapDrawFailed, kMsgInternalProblem, "OC2-8");
+    return;
+  }
+  CBitmap* old = memory->SelectObject(m_image.get());
+  if (old == nullptr) return;
+  if (picture) {
+    DrawChordKeyboard(memory.get(), m_shape, pictureArg.IsEmpty() ? g_CurrentTuning : pictureArg);
+  } else {
+    DrawChordDiagram(memory.get(), m_shape, IsBlankName(m_name));
+  }
+  memory->SelectObject(old);
+}

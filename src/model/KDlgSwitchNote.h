@@ -1,0 +1,29 @@
+#pragma once
+// KDlgSwitchNote: the question a note-value change asks when the selection
+// holds notes of both voices (up and down stems). The dialog has three command
+// buttons and Cancel; DoModal answers the id of the button that closed it, and
+// each command button stands for one way of applying the new value.
+
+#include "platform/ModalDialog.h"
+
+class KDlgSwitchNote : public KModalDialog {
+ public:
+  // The dialog's resource id.
+  static constexpr UINT kTemplateId = 1765;
+  // Its command buttons (and IDCANCEL).
+  static constexpr int kChangeBoth = 1767;
+  static constexpr int kSameOrientation = 1766;
+  static constexpr int kKeepOrientation = 1768;
+  // The modes of the note-value change the buttons stand for.
+  static constexpr int kModeBoth = 1000;
+  static constexpr int kModeSame = 2000;
+  static constexpr int kModeKeep = 3000;
+
+  KDlgSwitchNote() : KModalDialog(kTemplateId) {}
+
+  // The caption of a command button ('&' marks the mnemonic); empty for any
+  // other id.
+  static const char* ButtonText(int buttonId);
+  // The mode of a command button; 0 for Cancel and any other id.
+  static int ModeOfButton(int buttonId);
+};

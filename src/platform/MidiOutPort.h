@@ -1,0 +1,67 @@
+#pragma once
+// A MIDI output device as the program's MIDI output object uses it: open a
+// device by number, put short events, close. The real device (ALSA sequencer
+// through RtMidi) implements it in the MIDI subsystem; tests use
+// RecordingMidiOut, which writes every call into a text log.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+
+// One short event as it is handed to the device: eight bytes.
+struct MidiShortEvent {
+  std::uint32_t time = 0;  // kMidiSendNow: send at once
+  BYTE status = 0;
+  BYTE data1 = 0;
+  BYTE data2 = 0;
+  BYTE reserved = 0;
+};
+static_assert(sizeof(MidiShortEvent) == 8);
+
+// The time of an event that is sent at once (all 32 bits set).
+inline constexpr std::uint32_t kMidiSendNow = 0xFFFFFFFFu;
+
+class MidiOutPort {
+ public:
+  virtual ~MidiOutPort() = default;
+  // Opens output device number device (flags as the caller's MIDI library
+  // takes them) unless the output is open; nonzero on success.
+  virtual BOOL Open(int device, DWORD flags) = 0;
+  // Sends one event; nonzero when it was accepted.
+  virtual BOOL Put(const MidiShortEvent& event) = 0;
+  // Resets and closes the output; clears the open flag.
+  virtual void Close() = 0;
+  // The open flag.
+  virtual bool IsOpen() const = 0;
+};
+
+// Records calls as lines of text:
+//   "open <device> <flags>"                      (also when already open)
+//   "put <time> <status> <data1> <data2> <reserved>"  (hex bytes, time in hex)
+//   "close"
+// Puts on a closed output are recorded and refused.
+class RecordingMidiOut : public MidiOutPort {
+ public:
+  BOOL Open(int device, DWORD flags) override;
+  BOOL Put(const MidiShortEvent& event) override;
+  void Close() override;
+  bool IsOpen() const override { return m_open; }
+
+  // Opens without a log line, as playback would have left it.
+  void SetOpen(bool open) { m_open = open; }
+  // Open requests fail (no such device).
+  void SetOpenFails(bool fails) { m_openFails = fails; }
+  // Adds a line of the caller's own (a pause, say) to keep the order visible.
+  void Note(std::string line) { m_log.push_back(std::move(line)); }
+
+  const std::vector<std::string>& Log() const { return m_log; }
+  const std::vector<MidiShortEvent>& Events() const { return m_events; }
+
+ private:
+  std::vector<std::string> m_log;
+  std::vector<MidiShortEvent> m_events;
+  bool m_open = false;
+  bool m_openFails = false;
+};
