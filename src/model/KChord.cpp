@@ -254,3 +254,18 @@ int NoteCodeTicks(int code) {
                                      960, 1920, 0,   1920, 960, 480, 240, 120, 60,  30};
   return code >= 0 && code <= 20 ? kTicks[code] : 0;
 }
+
+int FlaggedNoteTicks(int code) {
+  switch (code) {
+    case 10000:
+    case 10010:
+      return 960;
+    case 10002:
+    case 10008:
+      return 480;
+    case 10012:
+      return 3840;
+    default:
+      return 0;
+  }
+}

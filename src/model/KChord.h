@@ -206,6 +206,9 @@ class KChord : public KPosObj {
 // Ticks of the note codes 0..12 and of the rests 14..20 (480 to the quarter);
 // 0 for the note head of no length (13) and for other symbols.
 int NoteCodeTicks(int code);
+// Ticks of the flagged note symbols (10000, 10002, 10008, 10010, 10012); 0 for
+// every other code.
+int FlaggedNoteTicks(int code);
 
 // Staff steps that a line type's clef adds to a step to read it as a treble
 // staff step: bass 12, alto 6, tenor 8, treble 8va -7, treble 8vb 7, others 0.

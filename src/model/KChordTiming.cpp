@@ -29,22 +29,6 @@ bool IsSpecialSymbol(int code) {
   return std::find(std::begin(kSpecial), std::end(kSpecial), code) != std::end(kSpecial);
 }
 
-// Ticks of the flagged note symbols, 0 for the other flagged symbols.
-int FlaggedNoteTicks(int code) {
-  switch (code) {
-    case 10000:
-    case 10010:
-      return 960;
-    case 10002:
-    case 10008:
-      return 480;
-    case 10012:
-      return 3840;
-    default:
-      return 0;
-  }
-}
-
 // Voice 0 takes the odd codes, voice 1 the even ones, voice 3 both; a whole
 // note belongs to every voice.
 bool FitsVoice(int code, int voice) {

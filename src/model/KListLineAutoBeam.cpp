@@ -46,18 +46,8 @@ int NoteDuration(bool tab, int code, int tabDuration) {
 }
 
 int NoteTicks(int code) {
-  switch (code) {
-    case 10000:
-    case 10010:
-      return 960;
-    case 10002:
-    case 10008:
-      return 480;
-    case 10012:
-      return 3840;
-    default:
-      return NoteCodeTicks(code);
-  }
+  const int flagged = FlaggedNoteTicks(code);
+  return flagged != 0 ? flagged : NoteCodeTicks(code);
 }
 
 // The node of the last bar column before the column; null when none.

@@ -28,10 +28,6 @@ TEXTMETRIC FixedTextMeasurer::GetTextMetrics(const LOGFONT& font) const {
   tm.tmAveCharWidth = AveCharWidth(font);
   tm.tmMaxCharWidth = tm.tmAveCharWidth;
   tm.tmWeight = font.lfWeight == 0 ? FW_NORMAL : font.lfWeight;
-  tm.tmItalic = font.lfItalic;
-  tm.tmUnderlined = font.lfUnderline;
-  tm.tmStruckOut = font.lfStrikeOut;
-  tm.tmPitchAndFamily = font.lfPitchAndFamily;
-  tm.tmCharSet = font.lfCharSet;
+  CopyFontStyle(font, tm);
   return tm;
 }

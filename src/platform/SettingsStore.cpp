@@ -77,11 +77,8 @@ KSettingsResult KSettingsStore::DeleteGroup(std::string_view group) {
   return Update([&](KSettingsTable& table) { return table.Remove(group) ? Edit::kChanged : Edit::kMissing; });
 }
 
-KSettingsTable KMemorySettingsStore::Load() const { return table_; }
-
-KSettingsResult KMemorySettingsStore::Update(const Editor& edit) {
-  KSettingsTable table = table_;
-  switch (edit(table)) {
+std::optional<KSettingsResult> KSettingsStore::ResultWithoutStoring(Edit edit) {
+  switch (edit) {
     case Edit::kMissing:
       return KSettingsResult::kNotFound;
     case Edit::kUnchanged:
@@ -89,6 +86,14 @@ KSettingsResult KMemorySettingsStore::Update(const Editor& edit) {
     case Edit::kChanged:
       break;
   }
+  return std::nullopt;
+}
+
+KSettingsTable KMemorySettingsStore::Load() const { return table_; }
+
+KSettingsResult KMemorySettingsStore::Update(const Editor& edit) {
+  KSettingsTable table = table_;
+  if (const std::optional<KSettingsResult> result = ResultWithoutStoring(edit(table))) return *result;
   table_ = std::move(table);
   return KSettingsResult::kDone;
 }
@@ -123,14 +128,7 @@ KSettingsResult KFileSettingsStore::Update(const Editor& edit) {
   const fileio::ReadResult file = fileio::ReadWholeFile(path_);
   if (!file.ok() && file.error != fileio::ReadError::kNotFound) return KSettingsResult::kWriteFailed;
   KSettingsTable table = file.ok() ? KSettingsTable::Parse(AsText(file.bytes)) : KSettingsTable();
-  switch (edit(table)) {
-    case Edit::kMissing:
-      return KSettingsResult::kNotFound;
-    case Edit::kUnchanged:
-      return KSettingsResult::kDone;
-    case Edit::kChanged:
-      break;
-  }
+  if (const std::optional<KSettingsResult> result = ResultWithoutStoring(edit(table))) return *result;
   const std::string text = table.Format();
   const fileio::WriteResult written = fileio::ReplaceFile(path_, std::as_bytes(std::span(text)));
   return written.ok ? KSettingsResult::kDone : KSettingsResult::kWriteFailed;

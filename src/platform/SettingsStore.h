@@ -50,6 +50,9 @@ class KSettingsStore {
   virtual KSettingsTable Load() const = 0;
   // Applies edit to the current groups and stores them when it changed them.
   virtual KSettingsResult Update(const Editor& edit) = 0;
+  // The result of an update whose edit needs nothing stored (the group was
+  // missing, or nothing changed); nothing when the edited groups must be stored.
+  static std::optional<KSettingsResult> ResultWithoutStoring(Edit edit);
 };
 
 class KMemorySettingsStore final : public KSettingsStore {

@@ -14,4 +14,15 @@ class TextMeasurer {
   // Width of the text and the font's cell height, in pixels.
   virtual CSize GetTextExtent(const LOGFONT& font, std::string_view text) const = 0;
   virtual TEXTMETRIC GetTextMetrics(const LOGFONT& font) const = 0;
+
+ protected:
+  // The metrics that every measurer takes from the font as they are: italic,
+  // underline, strike-out, pitch and family, character set.
+  static void CopyFontStyle(const LOGFONT& font, TEXTMETRIC& tm) {
+    tm.tmItalic = font.lfItalic;
+    tm.tmUnderlined = font.lfUnderline;
+    tm.tmStruckOut = font.lfStrikeOut;
+    tm.tmPitchAndFamily = font.lfPitchAndFamily;
+    tm.tmCharSet = font.lfCharSet;
+  }
 };

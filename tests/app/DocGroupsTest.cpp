@@ -23,13 +23,10 @@ KLineGroup* Group(int id, std::vector<int> types) {
   return group;
 }
 
-// A group of the lines at the positions, with the lines pointing at it.
-KLineGroup* GroupOf(CStavlinDoc& doc, int id, const std::vector<POSITION>& positions) {
-  std::vector<int> types;
-  for (POSITION pos : positions) types.push_back(doc.GetLineAt(pos)->GetType());
-  auto* group = new KLineGroup(id, positions, types, 0);
-  doc.AddLineGroup(group);
-  for (POSITION pos : positions) doc.GetLineAt(pos)->SetGroup(id, group);
+// A group of the lines at the positions, with the lines pointing at it and
+// the group bound to them.
+KLineGroup* BoundGroupOf(CStavlinDoc& doc, int id, const std::vector<POSITION>& positions) {
+  KLineGroup* group = GroupOf(doc, id, positions);
   group->BindLines(doc);
   return group;
 }
@@ -92,8 +89,8 @@ TEST_F(DocListGroups, DeletedGroupTakesItsLinesOrLeavesThemUngrouped) {
     const POSITION a = doc.AddTailLine(new KDocTestLine(0, 0, "a"));
     const POSITION b = doc.AddTailLine(new KDocTestLine(2, 0, "b"));
     const POSITION other = doc.AddTailLine(new KDocTestLine(0, 0, "other"));
-    GroupOf(doc, 4, {a, b});
-    GroupOf(doc, 5, {other});
+    BoundGroupOf(doc, 4, {a, b});
+    BoundGroupOf(doc, 5, {other});
 
     doc.DeleteLineGroup(4, deleteLines);
     EXPECT_EQ(doc.FindLineGroup(4), nullptr);
@@ -142,9 +139,9 @@ TEST_F(DocListGroups, GroupStartTimeSignatureComesFromTheNextMatchOrTheLineBefor
     const POSITION g3a = doc.AddTailLine(StaffEndingIn(6, 8));
     const POSITION g3b = doc.AddTailLine(
         c.matchingGroupAfter ? static_cast<KLineObj*>(new KDocTestLine(5, 0, "x")) : StaffEndingIn(0, 0));
-    GroupOf(doc, 1, {g1a, g1b});
-    GroupOf(doc, 2, {g2});
-    GroupOf(doc, 3, {g3a, g3b});
+    BoundGroupOf(doc, 1, {g1a, g1b});
+    BoundGroupOf(doc, 2, {g2});
+    BoundGroupOf(doc, 3, {g3a, g3b});
     doc.PropagateTimeSignatures();
     first->SetTimeSignature(2, 960, 1);
 
@@ -160,8 +157,8 @@ TEST_F(DocListGroups, LayoutReachesEveryGroup) {
   CStavlinDoc doc;
   const POSITION a = doc.AddTailLine(new KDocTestLine(5, 0, "a"));
   const POSITION b = doc.AddTailLine(new KDocTestLine(5, 0, "b"));
-  KLineGroup* first = GroupOf(doc, 0, {a});
-  KLineGroup* second = GroupOf(doc, 1, {b});
+  KLineGroup* first = BoundGroupOf(doc, 0, {a});
+  KLineGroup* second = BoundGroupOf(doc, 1, {b});
   const DisplayLine shown[] = {{a, 0, 5, 10, 40, {0, 0}}, {b, 0, 5, 50, 90, {0, 0}}};
   doc.LayoutLineGroups(shown, 0, 0);
   EXPECT_EQ(first->GetVerticalExtent().first, 10);

@@ -1,7 +1,5 @@
 #include "DocTestSupport.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -356,6 +354,15 @@ std::string DescribeGroups(const CStavlinDoc& doc) {
   return out;
 }
 
+KLineGroup* GroupOf(CStavlinDoc& doc, int id, const std::vector<POSITION>& positions) {
+  std::vector<int> types;
+  for (POSITION pos : positions) types.push_back(doc.GetLineAt(pos)->GetType());
+  auto* group = new KLineGroup(id, positions, types, 0);
+  doc.AddLineGroup(group);
+  for (POSITION pos : positions) doc.GetLineAt(pos)->SetGroup(id, group);
+  return group;
+}
+
 // What does not hold together: a grouped line its group does not hold or
 // point at, or a slot without its line.
 std::string GroupViolations(const CStavlinDoc& doc) {
@@ -401,9 +408,8 @@ void DocTest::ResetAll() {
 }
 
 void DocTest::SetUp() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "stavlin-doc-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-  dir_ = pattern;
+  tempFolder_.emplace("doc");
+  dir_ = tempFolder_->Path();
   ResetAll();
   RegisterModelClasses();
   CRuntimeClass::Register({RUNTIME_CLASS(KDocTestLine), RUNTIME_CLASS(KLineGroup)});
@@ -420,9 +426,7 @@ void DocTest::TearDown() {
   uiScope_.reset();
   SetDocLineHooks(previousHooks_);
   ResetAll();
-  std::error_code ignored;
-  std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ignored);
-  std::filesystem::remove_all(dir_, ignored);
+  tempFolder_.reset();
 }
 
 void DocTest::WriteFile(const std::string& name, const std::vector<BYTE>& bytes) const {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "platform/CompoundFile.h"
 #include "platform/FakeUiPort.h"
 #include "platform/qt/GsfCompoundFile.h"
+#include "support/TempFolder.h"
 
 // A line: its type code, its font number (text lines), a text and its group
 // id. A coloured line raises the program-wide coloured-object flag when it is
@@ -162,6 +164,10 @@ std::string DescribeGroups(const CStavlinDoc& doc);
 // Empty when all is well.
 std::string GroupViolations(const CStavlinDoc& doc);
 
+// A group of the lines at the positions, added to the document, with the
+// lines pointing at it (the group is not yet bound to them).
+KLineGroup* GroupOf(CStavlinDoc& doc, int id, const std::vector<POSITION>& positions);
+
 // The indent and staff spacing that new lines take.
 std::vector<int> NewLineSpacingForTest();
 
@@ -184,6 +190,7 @@ class DocTest : public ::testing::Test {
   std::filesystem::path dir_;
 
  private:
+  std::optional<stavlin_test::TempFolder> tempFolder_;
   std::unique_ptr<ScopedUiPort> uiScope_;
   std::unique_ptr<KCompoundFile> previousContainer_;
   KDocLineHooks previousHooks_;

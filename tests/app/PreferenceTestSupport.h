@@ -28,6 +28,7 @@
 #include "model/KListLineAutoBeamServices.h"
 #include "model/KListLineRestsServices.h"
 #include "platform/SettingsStore.h"
+#include "support/TempFolder.h"
 
 // Sets or unsets an environment variable for the lifetime of this object.
 class KEnvironmentOverride {
@@ -56,10 +57,8 @@ class KEnvironmentOverride {
 class PreferenceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "stavlin-prefs-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    temp_ = pattern;
-    documents_.emplace("XDG_DOCUMENTS_DIR", temp_.string());
+    temp_.emplace("prefs");
+    documents_.emplace("XDG_DOCUMENTS_DIR", temp_->Path().string());
     UseStore(std::make_unique<KMemorySettingsStore>());
     ResetAll();
   }
@@ -68,8 +67,7 @@ class PreferenceTest : public ::testing::Test {
     ResetAll();
     store_.reset();
     documents_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(temp_, ignored);
+    temp_.reset();
   }
 
   static void ResetAll() {
@@ -110,10 +108,10 @@ class PreferenceTest : public ::testing::Test {
   static std::optional<std::string> Stored(KPrefGroup group) { return Stored(PreferenceGroupName(group)); }
 
   // The temporary folder that stands for the user's documents folder.
-  const std::filesystem::path& Documents() const { return temp_; }
+  const std::filesystem::path& Documents() const { return temp_->Path(); }
 
  private:
-  std::filesystem::path temp_;
+  std::optional<stavlin_test::TempFolder> temp_;
   std::optional<KEnvironmentOverride> documents_;
   std::unique_ptr<KSettingsStoreScope> store_;
 };

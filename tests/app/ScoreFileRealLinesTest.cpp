@@ -66,16 +66,6 @@ void Append(KListLine& line, std::initializer_list<KPosObj*> objects) {
   line.UpdateTimeSigCache();
 }
 
-// A group of the lines, the lines pointing at it.
-KLineGroup* GroupOf(CStavlinDoc& doc, int id, const std::vector<POSITION>& positions) {
-  std::vector<int> types;
-  for (POSITION pos : positions) types.push_back(doc.GetLineAt(pos)->GetType());
-  auto* group = new KLineGroup(id, positions, types, 0);
-  doc.AddLineGroup(group);
-  for (POSITION pos : positions) doc.GetLineAt(pos)->SetGroup(id, group);
-  return group;
-}
-
 // A score of every kind of content: a title, a group of a treble staff (key
 // signature, time signature, notes, bars, attachments, a label) bracketed with
 // a tablature line and a lyrics line, a staff outside any group, and a grand

@@ -7,52 +7,28 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <filesystem>
 #include <string>
 
 #include "SpeedLineTestSupport.h"
+#include "SymbolImageTestSupport.h"
 #include "platform/qt/KQtImageDC.h"
-#include "platform/qt/KQtSymbolLoader.h"
-#include "platform_qt/WidgetTestApp.h"
+#include "support/ImageTestSupport.h"
 
 namespace {
 
 using namespace speedline;
+using namespace stavlin_test;
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
-
-class SpeedLineImage : public ::testing::Test {
+class SpeedLineImage : public SymbolImageTest {
  protected:
   SpeedLineImage() {
-    WidgetTestApp();
-    Reset();
-    SelectSymbolSize(0, 0);
+    g_fretBoxMargin = 2;
     font.CreateFont(-11, 0, 0, 0, 700, 0, 0, 0, 0, 3, 2, 1, 34, "Arial");
   }
-  ~SpeedLineImage() override { Reset(); }
-  static void Reset() {
-    ResetSymbolCache();
-    ResetCommonGlobals();
-    ResetViewServices();
-    ResetAppServices();
-    ResetDocServices();
-    ResetModelGlobals();
-    ResetLineServices();
-    g_fretBoxMargin = 2;
-  }
 
-  static QImage White(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(kWhite);
-    return image;
-  }
   // Writes the picture and a magnified copy for a look.
   static void Save(const QImage& image, const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path();
-    image.save(QString::fromStdString((folder / ("stavlin-speedline-" + name + ".png")).string()));
-    image.scaled(image.width() * 3, image.height() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-        .save(QString::fromStdString((folder / ("stavlin-speedline-" + name + "-x3.png")).string()));
+    SaveForLook(image, "stavlin-speedline-" + name);
   }
   static bool Black(const QImage& image, int x, int y) { return image.pixel(x, y) == kBlack; }
 
@@ -67,8 +43,6 @@ class SpeedLineImage : public ::testing::Test {
     }
   }
 
-  KQtSymbolLoader loader{QStringLiteral(STAVLIN_RESOURCE_DIR)};
-  ScopedSymbolLoader scope{loader};
   CFont font;
 };
 
@@ -90,7 +64,7 @@ TEST_F(SpeedLineImage, AShortTablatureLineReadsAsTablature) {
   Beam(line, 6, 9, 1, 81);
   KSpeedLine cache(kTabKind, 0, line.GetObjList(), 0, 0, 0, 0, kGuitar);
 
-  QImage image = White(320, 110);
+  QImage image = WhiteImage(320, 110);
   {
     KQtImageDC dc(image);
     CFont* previous = dc.SelectObject(&font);
@@ -134,7 +108,7 @@ TEST_F(SpeedLineImage, AShortTrebleStaffReadsAsMusic) {
   Beam(line, 5, 8, 1, 85);
   KSpeedLine cache(0, 4, line.GetObjList(), 0, 0, 0, 0, "");
 
-  QImage image = White(360, 110);
+  QImage image = WhiteImage(360, 110);
   {
     KQtImageDC dc(image);
     cache.Render(&dc, 10, 0, 10000, 10);
@@ -155,7 +129,7 @@ TEST_F(SpeedLineImage, AShortTrebleStaffReadsAsMusic) {
 
   // The same line with the large symbols: the staff and the columns grow.
   cache.SetSizeIndex(line.GetObjList(), 1);
-  QImage large = White(440, 130);
+  QImage large = WhiteImage(440, 130);
   {
     KQtImageDC dc(large);
     cache.Render(&dc, 10, 0, 10000, 10);

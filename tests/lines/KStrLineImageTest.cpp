@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <filesystem>
 #include <string>
 
 #include "StrLineTestSupport.h"
@@ -15,12 +14,13 @@
 #include "platform/qt/KQtImageDC.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform_qt/WidgetTestApp.h"
+#include "support/ImageTestSupport.h"
 
 namespace {
 
 using namespace strline;
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
+using namespace stavlin_test;
 
 class KStrLineImage : public StrLineTest {
  protected:
@@ -43,8 +43,7 @@ class KStrLineImage : public StrLineTest {
 };
 
 TEST_F(KStrLineImage, ALyricLineWithItsAttachments) {
-  QImage image(420, 70, QImage::Format_RGB32);
-  image.fill(kWhite);
+  QImage image = WhiteImage(420, 70);
   KQtImageDC qtdc(image);
 
   // Font 3 of the table: 20-pixel Arial (Liberation Sans), its colour (the
@@ -67,10 +66,7 @@ TEST_F(KStrLineImage, ALyricLineWithItsAttachments) {
   line.Draw(&qtdc, 30, 0, 0, 20, 0, 0, 0, 0, 0);
   qtdc.SelectObject(old);
 
-  const std::filesystem::path folder = std::filesystem::temp_directory_path();
-  image.save(QString::fromStdString((folder / "stavlin-strline.png").string()));
-  image.scaled(image.width() * 3, image.height() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-      .save(QString::fromStdString((folder / "stavlin-strline-x3.png").string()));
+  SaveForLook(image, "stavlin-strline");
 
   ASSERT_GT(width, 150);
   ASSERT_LT(width, 320);

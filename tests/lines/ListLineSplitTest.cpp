@@ -30,18 +30,6 @@ class ListLineSplit : public TabLineTest {
 // A plain attachment (a line, kind 6) anchored at the column and row.
 KExtendedObj* Mark(int pos, int row = 10) { return new KExtendedObj(pos, row, 6, 0, 0, 10, 10); }
 
-// The attachments as "pos:row:kind" in list order.
-std::string AttachText(KListLine& line) {
-  std::ostringstream out;
-  CObList& list = *line.GetAttachments();
-  for (POSITION node = list.GetHeadPosition(); node != nullptr;) {
-    const auto* a = static_cast<const KExtendedObj*>(list.GetNext(node));
-    if (out.tellp() > 0) out << ' ';
-    out << a->GetPos() << ':' << a->GetRow() << ':' << a->GetKind();
-  }
-  return out.str();
-}
-
 // Everything a split may change on a line, as text.
 std::string Dump(KListLine& line) {
   return NotesText(line) + " | " + AttachText(line) + " | " + std::to_string(line.GetStartBeats()) + "/" +

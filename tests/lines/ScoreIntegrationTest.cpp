@@ -6,8 +6,6 @@
 // pixel, and it is stored, loaded and stored again through the archive.
 
 #include <QImage>
-#include <QString>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,14 +19,14 @@
 #include "platform/qt/KQtImageDC.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform_qt/WidgetTestApp.h"
+#include "support/ImageTestSupport.h"
 
 namespace {
 
 using speedline::Fret;
 using speedline::StaffColumn;
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
+using namespace stavlin_test;
 constexpr int kGroupId = 10000;
 constexpr int kImageWidth = 380;
 constexpr int kImageHeight = 215;
@@ -201,8 +199,7 @@ class ScoreIntegration : public LineTest {
   // Lays the score out and draws it as the view does: each line at its
   // display line's top, then the group's brackets.
   QImage Draw(Score& score) {
-    QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
-    image.fill(kWhite);
+    QImage image = WhiteImage(kImageWidth, kImageHeight);
     const std::vector<DisplayLine> shown = StackLines(score);
     score.Group().Layout(shown, 0, 0, TabStringSpacing(0) + 1);
     KQtImageDC dc(image);
@@ -213,13 +210,6 @@ class ScoreIntegration : public LineTest {
     score.Group().DrawBracket(&dc, kBracketX, 1, 0);
     dc.SelectObject(previous);
     return image;
-  }
-
-  static void Save(const QImage& image, const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path();
-    image.save(QString::fromStdString((folder / (name + ".png")).string()));
-    image.scaled(image.width() * 3, image.height() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-        .save(QString::fromStdString((folder / (name + "-x3.png")).string()));
   }
 
   // The bytes of the score's line list and then its group list.
@@ -262,7 +252,7 @@ TEST_F(ScoreIntegration, TheScoreIsDrawnWithItsLinesNotesAndBracket) {
   Score score;
   MakeScore(score);
   const QImage image = Draw(score);
-  Save(image, "stavlin-score");
+  SaveForLook(image, "stavlin-score");
   EXPECT_TRUE(m_ui.Messages().empty()) << "every symbol picture loads";
 
   const auto& staff = *static_cast<KStaffLine*>(score.lines.GetHead());

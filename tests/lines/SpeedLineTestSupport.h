@@ -44,20 +44,8 @@ using Entries = std::vector<Entry>;
 // A column loaded from its file record: rhythm 0 for a staff column, 70 for a
 // tablature one; entries (value, code[, flag, nudge]).
 inline KChord* Column(int pos, int rhythm, const Entries& entries, int stem0 = 0, int stem1 = 0) {
-  Bytes b = {BYTE(pos & 0xFF), BYTE(pos >> 8)};
-  for (int stem : {stem0, stem1}) {
-    for (int k = 0; k < 4; ++k) b.push_back(BYTE(unsigned(stem) >> (8 * k)));
-  }
-  b.push_back(BYTE(entries.size()));
-  for (const Entry& e : entries) {
-    b.push_back(BYTE(e.value));
-    if (e.flag) b.insert(b.end(), {106, BYTE(e.flag)});
-    if (e.extra) b.insert(b.end(), {105, BYTE(e.extra)});
-    b.push_back(BYTE(e.code));
-  }
-  b.push_back(BYTE(rhythm));
   auto* column = new KChord(pos);
-  LoadFields(*column, b);
+  LoadFields(*column, ColumnRecord(pos, stem0, stem1, rhythm, entries));
   return column;
 }
 

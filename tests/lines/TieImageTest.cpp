@@ -7,50 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <filesystem>
-#include <string>
 
 #include "SpeedLineTestSupport.h"
+#include "SymbolImageTestSupport.h"
 #include "model/KExtendedObj.h"
 #include "platform/qt/KQtImageDC.h"
-#include "platform/qt/KQtSymbolLoader.h"
-#include "platform_qt/WidgetTestApp.h"
+#include "support/ImageTestSupport.h"
 
 namespace {
 
 using namespace speedline;
+using namespace stavlin_test;
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
-
-class TieImage : public ::testing::Test {
+class TieImage : public SymbolImageTest {
  protected:
-  TieImage() {
-    WidgetTestApp();
-    Reset();
-    SelectSymbolSize(0, 0);
-  }
-  ~TieImage() override { Reset(); }
-  static void Reset() {
-    ResetSymbolCache();
-    ResetCommonGlobals();
-    ResetViewServices();
-    ResetAppServices();
-    ResetDocServices();
-    ResetModelGlobals();
-    ResetLineServices();
-  }
-  static void Save(const QImage& image, const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path();
-    image.save(QString::fromStdString((folder / ("stavlin-" + name + ".png")).string()));
-    image.scaled(image.width() * 3, image.height() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-        .save(QString::fromStdString((folder / ("stavlin-" + name + "-x3.png")).string()));
-  }
-  static QImage White(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(kWhite);
-    return image;
-  }
   // Any black pixel in the rectangle [x1, x2] x [y1, y2].
   static bool AnyBlack(const QImage& image, int x1, int y1, int x2, int y2) {
     for (int y = y1; y <= y2; ++y)
@@ -58,9 +28,6 @@ class TieImage : public ::testing::Test {
         if (image.pixel(x, y) == kBlack) return true;
     return false;
   }
-
-  KQtSymbolLoader loader{QStringLiteral(STAVLIN_RESOURCE_DIR)};
-  ScopedSymbolLoader scope{loader};
 };
 
 TEST_F(TieImage, TiesCurveAboveAndBelowTheirNotes) {
@@ -79,7 +46,7 @@ TEST_F(TieImage, TiesCurveAboveAndBelowTheirNotes) {
   const int left = 10;
   const int top = 10 + 22;  // the top staff line
   const int x0 = left + 34;
-  QImage image = White(220, 90);
+  QImage image = WhiteImage(220, 90);
   {
     KQtImageDC dc(image);
     cache.Render(&dc, left, 0, 10000, 10);
@@ -89,7 +56,7 @@ TEST_F(TieImage, TiesCurveAboveAndBelowTheirNotes) {
       tie->Draw(&dc, kStaffKind, x0 + 18 * tie->GetPos(), top, 0);
     }
   }
-  Save(image, "ties");
+  SaveForLook(image, "stavlin-ties");
 
   // Step s lies at top + 3 (s - 14); the ties run between the column centres.
   const int between = x0 + 18;  // halfway from the centre of column 0 to that of column 1

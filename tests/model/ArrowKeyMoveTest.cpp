@@ -24,18 +24,6 @@ class ArrowKeyMove : public LineTest {
   std::vector<UINT> Beeps() const { return m_ui.Beeps(); }
 };
 
-// The attachments as "pos:row:kind" in list order.
-std::string AttachText(KListLine& line) {
-  std::ostringstream out;
-  CObList& list = *line.GetAttachments();
-  for (POSITION node = list.GetHeadPosition(); node != nullptr;) {
-    const auto* a = static_cast<const KExtendedObj*>(list.GetNext(node));
-    if (out.tellp() > 0) out << ' ';
-    out << a->GetPos() << ':' << a->GetRow() << ':' << a->GetKind();
-  }
-  return out.str();
-}
-
 // The stored stem values of every column, voice 0 then voice 1.
 std::vector<int> Stems(const KListLine& line) {
   std::vector<int> stems;

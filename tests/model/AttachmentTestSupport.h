@@ -1,10 +1,13 @@
 #pragma once
 // Shared pieces of the tests of attachments and rhythm symbols: a fixture
 // that also restores the attachment preferences and registers the classes,
-// and a builder of record bytes as the file holds them.
+// a builder of record bytes as the file holds them, and an attachment with
+// extreme values as a damaged file may bring it.
 
+#include <climits>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -61,3 +64,14 @@ std::unique_ptr<T> Loaded(const Bytes& bytes) {
 
 // A CString from bytes that may hold any value.
 inline CString Text(std::string_view bytes) { return CString(bytes); }
+
+// An attachment as a damaged file may bring it: every stored value extreme
+// (a packed record takes them without correction).
+inline KExtendedObj Hostile(int kind, int extreme) {
+  const std::int32_t words[] = {kind, INT_MAX, extreme, extreme, extreme, extreme, extreme, 0};
+  KExtendedObj attachment{std::span<const std::int32_t>(words)};
+  attachment.SetOffset(extreme, extreme);
+  attachment.SetPoint(0, extreme, extreme);
+  attachment.SetPoint(1, -1 - extreme, extreme);
+  return attachment;
+}

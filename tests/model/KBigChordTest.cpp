@@ -21,15 +21,7 @@ TEST(KBigChordTest, StoresAsPlainPositionedObject) {
   RegisterModelClasses();
   KBigChord entry(70000);
   entry.itemCount = 3;
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    ar.WriteObject(&entry);
-    ar.Close();
-  }
-  CMemFile in(file.Data());
-  CArchive ar(&in, CArchive::load);
-  std::unique_ptr<CObject> read(ar.ReadObject(nullptr));
+  const std::unique_ptr<CObject> read = StoreAndReadObject(entry);
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->GetRuntimeClass(), RUNTIME_CLASS(KPosObj));
   EXPECT_EQ(static_cast<KPosObj&>(*read).GetPos(), 4464);

@@ -45,17 +45,6 @@ KExtendedObj Make(int kind, CPoint anchor, CSize size, const char* text = "") {
   return attachment;
 }
 
-// An attachment as a damaged file may bring it: every stored value extreme
-// (a packed record takes them without correction).
-KExtendedObj Hostile(int kind, int extreme) {
-  const std::int32_t words[] = {kind, INT_MAX, extreme, extreme, extreme, extreme, extreme, 0};
-  KExtendedObj attachment{std::span<const std::int32_t>(words)};
-  attachment.SetOffset(extreme, extreme);
-  attachment.SetPoint(0, extreme, extreme);
-  attachment.SetPoint(1, -1 - extreme, extreme);
-  return attachment;
-}
-
 // The shapes and texts a device context was asked to draw, joined by "; ".
 std::string Shapes(const RecordingDC& dc) {
   std::string out;

@@ -30,17 +30,6 @@ CPoint GripOf(KExtendedObj& attachment, int type, int x, int y, int size) {
   return first.TopLeft();
 }
 
-// An attachment as a damaged file may bring it: every stored value extreme
-// (a packed record takes them without correction).
-KExtendedObj Hostile(int kind, int extreme) {
-  const std::int32_t words[] = {kind, INT_MAX, extreme, extreme, extreme, extreme, extreme, 0};
-  KExtendedObj attachment{std::span<const std::int32_t>(words)};
-  attachment.SetOffset(extreme, extreme);
-  attachment.SetPoint(0, extreme, extreme);
-  attachment.SetPoint(1, -1 - extreme, extreme);
-  return attachment;
-}
-
 std::string Show(const RECT& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
          std::to_string(r.bottom);

@@ -281,18 +281,8 @@ TEST_F(KExtendedObjTest, TruncatedRecordIsAnArchiveError) {
     // The record behind its class tag, read as the archive reads objects.
     KExtendedObj original;
     LoadFields(original, whole);
-    CMemFile file;
-    {
-      CArchive ar(&file, CArchive::store);
-      ar.WriteObject(&original);
-      ar.Close();
-    }
-    const Bytes stream = file.Data();
-    for (std::size_t cut = 0; cut < stream.size(); ++cut) {
-      CMemFile part(stream.data(), cut);
-      CArchive ar(&part, CArchive::load);
-      EXPECT_THROW(ar.ReadObject(RUNTIME_CLASS(KExtendedObj)), CArchiveException) << cut;
-    }
+    const Bytes stream = StoreObject(original);
+    ExpectEveryCutFails(stream, RUNTIME_CLASS(KExtendedObj));
     CMemFile all(stream.data(), stream.size());
     CArchive ar(&all, CArchive::load);
     std::unique_ptr<CObject> read(ar.ReadObject(RUNTIME_CLASS(KExtendedObj)));

@@ -78,15 +78,7 @@ TEST(KMIDIObjTest, StoresAsPlainPositionedObject) {
   KMIDIObj event;
   event.SetPos(12);
   event.SetData1(60);
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    ar.WriteObject(&event);
-    ar.Close();
-  }
-  CMemFile in(file.Data());
-  CArchive ar(&in, CArchive::load);
-  std::unique_ptr<CObject> read(ar.ReadObject(nullptr));
+  const std::unique_ptr<CObject> read = StoreAndReadObject(event);
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->GetRuntimeClass(), RUNTIME_CLASS(KPosObj));
   EXPECT_EQ(static_cast<KPosObj&>(*read).GetPos(), 12);

@@ -109,18 +109,7 @@ TEST_F(KRhythmObjTest, LoadReadsOtherLayouts) {
 
 TEST_F(KRhythmObjTest, TruncatedRecordIsAnArchiveError) {
   KRhythmObj original(18, CString("Am7"));
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    ar.WriteObject(&original);
-    ar.Close();
-  }
-  const Bytes stream = file.Data();
-  for (std::size_t cut = 0; cut < stream.size(); ++cut) {
-    CMemFile part(stream.data(), cut);
-    CArchive ar(&part, CArchive::load);
-    EXPECT_THROW(ar.ReadObject(RUNTIME_CLASS(KRhythmObj)), CArchiveException) << cut;
-  }
+  ExpectEveryCutFails(StoreObject(original), RUNTIME_CLASS(KRhythmObj));
 }
 
 TEST_F(KRhythmObjTest, ConstructorsTellSymbolsFromCharacters) {

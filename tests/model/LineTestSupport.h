@@ -6,6 +6,8 @@
 
 #include <initializer_list>
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include "AttachmentTestSupport.h"
 #include "model/KLineObj.h"
@@ -70,18 +72,6 @@ inline std::vector<int> Positions(const CObList& list) {
   return out;
 }
 
-// The bytes of an object stored through the archive's object protocol (class
-// tag, class record, fields).
-inline Bytes StoreObject(const CObject& object) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    ar.WriteObject(&object);
-    ar.Close();
-  }
-  return file.Data();
-}
-
 // The list line read back from such bytes; all of them must be consumed.
 inline std::unique_ptr<KListLine> LoadLine(const Bytes& bytes) {
   CMemFile file(bytes.data(), bytes.size());
@@ -109,4 +99,16 @@ inline Bytes Concat(std::initializer_list<Bytes> parts) {
   Bytes all;
   for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
   return all;
+}
+
+// The attachments as "pos:row:kind" in list order.
+inline std::string AttachText(KListLine& line) {
+  std::ostringstream out;
+  CObList& list = *line.GetAttachments();
+  for (POSITION node = list.GetHeadPosition(); node != nullptr;) {
+    const auto* a = static_cast<const KExtendedObj*>(list.GetNext(node));
+    if (out.tellp() > 0) out << ' ';
+    out << a->GetPos() << ':' << a->GetRow() << ':' << a->GetKind();
+  }
+  return out.str();
 }

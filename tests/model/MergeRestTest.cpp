@@ -1,26 +1,11 @@
 // Merging the runs of rests that live recording leaves.
 
-#include <sstream>
 #include <string>
 
 #include "NoteLineTestSupport.h"
 #include "model/KListLineRestsServices.h"
 
 namespace {
-
-// The entries of every column as "pos=code@step+...".
-std::string EntriesText(const KListLine& line) {
-  std::ostringstream out;
-  const CObList& list = *line.GetObjList();
-  for (POSITION node = list.GetHeadPosition(); node != nullptr;) {
-    const KChord* column = AsChord(list.GetNext(node));
-    if (out.tellp() > 0) out << ' ';
-    out << column->GetPos() << '=';
-    for (int i = 0; i < column->GetNoteCount(); ++i)
-      out << (i > 0 ? "+" : "") << column->GetNote(i).code << '@' << column->GetNote(i).position;
-  }
-  return out.str();
-}
 
 struct RestCase {
   const char* name;
@@ -43,8 +28,8 @@ TEST_P(MergeRestTest, RunsOfRestsBecomeFewestRests) {
   std::unique_ptr<EditLine> line = MakeNoteLine(kTreble, c.before);
   line->ClearChanged();
   EXPECT_EQ(line->MergeRests(c.column, c.acrossBars), c.result);
-  EXPECT_EQ(EntriesText(*line), c.after);
-  EXPECT_EQ(line->IsChanged(), EntriesText(*line) != EntriesText(*MakeNoteLine(kTreble, c.before)) ? 1 : 0);
+  EXPECT_EQ(CodesText(*line), c.after);
+  EXPECT_EQ(line->IsChanged(), CodesText(*line) != CodesText(*MakeNoteLine(kTreble, c.before)) ? 1 : 0);
 }
 
 // Rests: 14 whole, 15 half, 16 quarter, 17 eighth, 18 16th, 19 32nd; 36 dot;

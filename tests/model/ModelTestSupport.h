@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "common/AppServices.h"
@@ -67,6 +69,37 @@ void LoadFields(T& object, const Bytes& bytes) {
   EXPECT_THROW(ar >> extra, CArchiveException) << "bytes left over after the record";
 }
 
+// The bytes of an object stored through the archive's object protocol (class
+// tag, class record, fields).
+inline Bytes StoreObject(const CObject& object) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    ar.WriteObject(&object);
+    ar.Close();
+  }
+  return file.Data();
+}
+
+// The object read back after storing it with its class tag (WriteObject, then
+// ReadObject).
+inline std::unique_ptr<CObject> StoreAndReadObject(const CObject& object) {
+  const Bytes stream = StoreObject(object);
+  CMemFile in(stream.data(), stream.size());
+  CArchive ar(&in, CArchive::load);
+  return std::unique_ptr<CObject>(ar.ReadObject(nullptr));
+}
+
+// Reading any proper prefix of a stored object stream as an object of the
+// requested class is an archive error.
+inline void ExpectEveryCutFails(const Bytes& stream, const CRuntimeClass* requested) {
+  for (std::size_t cut = 0; cut < stream.size(); ++cut) {
+    CMemFile part(stream.data(), cut);
+    CArchive ar(&part, CArchive::load);
+    EXPECT_THROW(ar.ReadObject(requested), CArchiveException) << cut;
+  }
+}
+
 // One entry of a column record: value, code byte, flag byte, nudge byte.
 struct Entry {
   int value;
@@ -77,7 +110,7 @@ struct Entry {
 
 // The record bytes of a column as the file holds it (position word, stems,
 // count, entries with their escapes, rhythm byte).
-inline Bytes ColumnRecord(int pos, int stem0, int stem1, int rhythm, std::initializer_list<Entry> entries) {
+inline Bytes ColumnRecord(int pos, int stem0, int stem1, int rhythm, const std::vector<Entry>& entries) {
   Bytes b = {BYTE(pos & 0xFF), BYTE(pos >> 8)};
   for (int stem : {stem0, stem1}) {
     for (int k = 0; k < 4; ++k) b.push_back(BYTE(unsigned(stem) >> (8 * k)));

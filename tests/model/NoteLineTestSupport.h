@@ -168,6 +168,21 @@ inline std::string NotesText(const KListLine& line) {
   return text;
 }
 
+// The entries of every column as "pos=code@position+..." (GetNote's code and
+// position), stems and the other bytes left out.
+inline std::string CodesText(const KListLine& line) {
+  std::ostringstream out;
+  const CObList& list = *line.GetObjList();
+  for (POSITION node = list.GetHeadPosition(); node != nullptr;) {
+    const KChord* column = AsChord(list.GetNext(node));
+    if (out.tellp() > 0) out << ' ';
+    out << column->GetPos() << '=';
+    for (int i = 0; i < column->GetNoteCount(); ++i)
+      out << (i > 0 ? "+" : "") << column->GetNote(i).code << '@' << column->GetNote(i).position;
+  }
+  return out.str();
+}
+
 // The node of the i-th object of the line; null past the end or for -1.
 inline POSITION NodeAt(const KListLine& line, int i) {
   return i < 0 ? nullptr : line.GetObjList()->FindIndex(i);

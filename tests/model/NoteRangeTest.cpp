@@ -17,20 +17,6 @@ constexpr int kLead = 34;  // clef area of a line without key signature
 constexpr int kWidth = 18;
 int X(int column) { return kLead + kWidth * column; }
 
-// The entries of every column as "pos=code@value+...", stems left out.
-std::string CodesText(const KListLine& line) {
-  std::ostringstream out;
-  const CObList& list = *line.GetObjList();
-  for (POSITION node = list.GetHeadPosition(); node != nullptr;) {
-    const KChord* column = AsChord(list.GetNext(node));
-    if (out.tellp() > 0) out << ' ';
-    out << column->GetPos() << '=';
-    for (int i = 0; i < column->GetNoteCount(); ++i)
-      out << (i > 0 ? "+" : "") << column->GetNote(i).code << '@' << column->GetNote(i).position;
-  }
-  return out.str();
-}
-
 struct ValueCase {
   const char* name;
   const char* before;

@@ -10,10 +10,11 @@
 #include "common/ViewServices.h"
 #include "platform/qt/KQtImageDC.h"
 #include "platform/qt/KQtSymbolLoader.h"
+#include "support/ImageTestSupport.h"
 
 namespace {
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
+using namespace stavlin_test;
 
 class SymbolCacheOnImage : public ::testing::Test {
  protected:
@@ -26,12 +27,6 @@ class SymbolCacheOnImage : public ::testing::Test {
     ResetAppServices();
   }
 
-  static QImage White(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(kWhite);
-    return image;
-  }
-
   KQtSymbolLoader loader{QStringLiteral(STAVLIN_RESOURCE_DIR)};
   ScopedSymbolLoader scope{loader};
 };
@@ -40,7 +35,7 @@ TEST_F(SymbolCacheOnImage, ASymbolPaintsItsBlackPixelsAtItsPlace) {
   CBitmap picture;
   ASSERT_TRUE(loader.Load(2123, picture));
   const CSize size = picture.GetSize();
-  QImage image = White(40, 50);
+  QImage image = WhiteImage(40, 50);
   {
     KQtImageDC dc(image);
     LoadSymbolBitmap(&dc, 0, 13, 10, 20, 100, 100, SRCAND);
@@ -68,7 +63,7 @@ TEST_F(SymbolCacheOnImage, AWidePrintSymbolIsBlackOnlyWhereItsPictureIs) {
 
   g_deviceRender = 1;
   g_screenResX = g_screenResY = g_deviceResX = g_deviceResY = 300;
-  QImage image = White(3 * printSize.cx + 20, 3 * printSize.cy + 20);
+  QImage image = WhiteImage(3 * printSize.cx + 20, 3 * printSize.cy + 20);
   {
     KQtImageDC dc(image, 300, 300);
     LoadSymbolBitmap(&dc, 12, 0, 0, 0, 100, 100, SRCAND);

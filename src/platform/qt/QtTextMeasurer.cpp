@@ -36,10 +36,6 @@ TEXTMETRIC QtTextMeasurer::GetTextMetrics(const LOGFONT& font) const {
   tm.tmAveCharWidth = metrics.averageCharWidth();
   tm.tmMaxCharWidth = metrics.maxWidth();
   tm.tmWeight = font.lfWeight <= 0 ? FW_NORMAL : font.lfWeight;
-  tm.tmItalic = font.lfItalic;
-  tm.tmUnderlined = font.lfUnderline;
-  tm.tmStruckOut = font.lfStrikeOut;
-  tm.tmPitchAndFamily = font.lfPitchAndFamily;
-  tm.tmCharSet = font.lfCharSet;
+  CopyFontStyle(font, tm);
   return tm;
 }
