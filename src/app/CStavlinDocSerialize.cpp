@@ -47,6 +47,7 @@
 #include "common/Globals.h"
 #include "common/SettingCodec.h"
 #include "lines/KChordPicLineDefaults.h"
+#include "lines/KChordPicLineServices.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"
@@ -637,6 +638,7 @@ void CStavlinDoc::TakeLoadedScore(LoadedScore& loaded) {
   g_defaultChordNameFontText = s.chordNameFont;
   g_defaultDiagramWidthPct = std::min(width, kLargestDiagramPercent);
   g_defaultDiagramHeightPct = std::min(height, kLargestDiagramPercent);
+  g_diagramFretNumbers = s.showVariationNumbers;
   g_staffTextFont = s.extTextFont;
   g_tripletFont = s.tripletFont;
   SetNewLineSpacing(s.staffValue8, s.staffValue9, s.staffValue10, s.staffValue11, s.staffValue12);

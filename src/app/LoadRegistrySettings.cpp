@@ -20,6 +20,7 @@
 #include "common/NumberText.h"
 #include "common/ViewServices.h"
 #include "lines/KChordPicLineDefaults.h"
+#include "lines/KChordPicLineServices.h"
 #include "lines/KRhythmLineDefaults.h"
 #include "lines/KSpeedLine.h"
 #include "lines/KStaffLine.h"
@@ -591,6 +592,7 @@ void ApplyLinePreferences() {
   g_diagramOptionB = g_prefChords2.fretNumberPos;
   g_warnBarTiming = g_prefStaffLines2.warnBarTiming;
   g_liveShortestNote = g_prefMidiInput.shortestLiveNote;
+  g_diagramFretNumbers = g_prefChords.variationNumbering;
 }
 
 }  // namespace

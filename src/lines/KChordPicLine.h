@@ -25,10 +25,16 @@
 // KChordPicLineSerialize.cpp).
 //
 // The class's jobs are split over several files: KChordPicLine.cpp
-// (construction, name font, tuning and diagram rows) and
-// KChordPicLineSerialize.cpp (the record).
+// (construction, name font, tuning and diagram rows), KChordPicLineSerialize.cpp
+// (the record), KChordPicLineRows.cpp (recounting the diagram rows),
+// KChordPicLineDraw.cpp (drawing), KChordPicLineKeys.cpp (keys and insertion),
+// KChordPicLineTranspose.cpp (refitting to a tuning and transposition),
+// KChordPicLineText.cpp (plain text and ABC) and KChordPicLineTranslate.cpp
+// (translation into staff, tablature and text lines). What the line needs of
+// the chord code is in KChordPicLineServices.h.
 
 #include <memory>
+#include <optional>
 
 #include "common/TuningCodec.h"
 #include "model/KListLine.h"
@@ -37,7 +43,10 @@
 #include "platform/WinTypes.h"
 
 class CArchive;
+class CDC;
 class KChordPic;
+class KStaffLine;
+class KTabLine;
 
 class KChordPicLine : public KListLine {
   DECLARE_SERIAL(KChordPicLine);
@@ -95,6 +104,64 @@ class KChordPicLine : public KListLine {
   // The name font height, and with diagrams shown (flag 0x0100, or
   // withDiagrams nonzero) the diagram height at the height percentage below it.
   int GetLineHeight(int withDiagrams) const;
+
+  // Recounts the rows over all diagrams: the extra-row value (with 0x2000) from
+  // the tallest shape, 0x4000 from any shape with a finger-label row; then asks
+  // for a relayout (KChordPicLineRows.cpp).
+  void UpdateDiagramRows() override;
+  // Raises (never lowers) the row bits for a shape about to be inserted.
+  void AdjustRowsForShape(const CString& shape);
+
+  // ---- Tuning change and transposition (KChordPicLineTranspose.cpp) ----------------
+  // Without refit only replaces the tuning and returns null. With refit a new
+  // line on the new tuning whose diagrams are this line's, fitted to it, and
+  // whose label is this line's name with " AltT" (once).
+  std::unique_ptr<KChordPicLine> SetTuning(const CString& tuning, int refit);
+  // A copy in the key of list index targetKey whose diagram names in columns
+  // first..last are shifted by the interval from list index sourceKey; the
+  // whole line (last 32000) or an empty one also takes the attachments. Null
+  // for key indices outside the list.
+  std::unique_ptr<KLineObj> Transpose(int first, int last, int keySwitch, int targetKey, int sourceKey,
+                                      int direction, int keepHand, int arg8, int handPosition) override;
+
+  // ---- Keys and insertion (KChordPicLineKeys.cpp) ----------------------------------
+  // Key codes: 32762 delete, 32761 blank, 32763 tab (5 columns), 225 (4 columns).
+  static constexpr int kBlankKey = 32761;
+  static constexpr int kTabKey = 32763;
+  static constexpr int kWideBlankKey = 225;
+  // HandleKey: code, -, no-recount flag, column, blank count, -, overwrite, -.
+  KLinePair HandleKey(int code, int subCode, int noRecount, int column, int blankCount, int arg6,
+                      int overwrite, int arg8) override;
+  // Chord lines take no music symbols: always (0, -1).
+  KLinePair EnterSymbol(KLineObj* source, int code, int rhythmCode, int sizeIndex, int x, int y, int arg7,
+                        int arg8, int packed) override;
+  // Inserts a diagram from a KInsertionRecord (name, shape, setting in value0,
+  // display value in value2): (columns taken, column); (1, column) with nothing
+  // changed for an empty name; (0, -1) for another kind of object.
+  KLinePair InsertCopy(const CObject* source, int sizeIndex, int column, const int* beamFlags,
+                       int overwrite) override;
+  // A diagram inserted at the column through InsertCopy, not overwriting.
+  void InsertDiagramAt(int column, const CString& name, const CString& shape, int setting, int displayValue);
+
+  // ---- Drawing (KChordPicLineDraw.cpp) ---------------------------------------------
+  // Mode bit of Draw: diagrams on every chord line.
+  static constexpr int kModeAllDiagrams = 4;
+  // Flag bit: chords are shown as keyboard pictures.
+  static constexpr DWORD kFlagKeyboardPictures = 0x80000;
+  void Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, int mode, int view7, int view8,
+            int view9, int view10) override;
+
+  // ---- Writers and translations (KChordPicLineText.cpp, KChordPicLineTranslate.cpp) -
+  // The names of the diagrams in columns from..to, each at its column.
+  std::optional<CString> WriteText(int from, int to, int mode) override;
+  // Each name as a quoted ABC chord symbol after a blank, then CR LF.
+  std::optional<CString> WriteAbc() override;
+  // Kind 0: a treble staff; 2 and 15: a tablature line on the tuning text; 5:
+  // a text line of the names in the font number; null for other kinds.
+  std::unique_ptr<KLineObj> TranslateTo(int arg1, int kind, int textMode, int sizeIndex, int fontNumber,
+                                        CString text, int arg7) override;
+  std::unique_ptr<KStaffLine> ConvertToStaff(int sizeIndex) const;
+  std::unique_ptr<KTabLine> ConvertToTab(int sizeIndex, const CString& tuning) const;
 
   // ---- What the object-list line asks ----------------------------------------------
   // A diagram covers its explicit width, or its name's width, in pixels.

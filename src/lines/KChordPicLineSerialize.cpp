@@ -71,4 +71,6 @@ void KChordPicLine::Serialize(CArchive& ar) {
   }
   ReplaceTuning(tuning);
   SetNameFont(nameFontText);
+  // The stored row flags are recounted from the diagrams themselves.
+  UpdateDiagramRows();
 }

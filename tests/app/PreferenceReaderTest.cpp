@@ -10,6 +10,7 @@
 #include "app/PreferenceWriters.h"
 #include "app/Preferences.h"
 #include "common/ChordDiagramServices.h"
+#include "lines/KChordPicLineServices.h"
 #include "lines/KSpeedLine.h"
 #include "model/KListLine.h"
 #include "model/KListLineAutoBeamServices.h"
@@ -248,6 +249,7 @@ TEST_F(PreferenceReader, HandsTheLinePreferencesDownToTheScoreObjects) {
   Store("StaffLines3", "0,99,0,1,1,1,1,1,1,1,1,9");
   Store("RhythmFont", "20,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman");
   Store("ChordNameFont", "17,0,0,0,700,0,0,0,0,3,2,1,34,Arial");
+  Store("Chords", "1,1,1,-999,0,3");
   Store("Chords2", "1,1,2,1,0,0,1,0,120,80,1,300,1,0");
   Store("PrintCorr", "100,100,35,2,2,0");
   Store("StaffLines", "1,700,0,0,1,0,0");
@@ -260,6 +262,7 @@ TEST_F(PreferenceReader, HandsTheLinePreferencesDownToTheScoreObjects) {
   EXPECT_EQ(g_diagramOptionB, 2);  // fret number: left
   EXPECT_EQ(g_warnBarTiming, 1);
   EXPECT_EQ(g_liveShortestNote, 3);
+  EXPECT_EQ(g_diagramFretNumbers, 1);  // variation numbering on
   EXPECT_EQ(g_fretBoxMargin, 35);
   EXPECT_EQ(g_drumClefOption, 0);
   EXPECT_EQ(g_staffTextAsAbc, 1);

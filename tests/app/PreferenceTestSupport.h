@@ -21,6 +21,7 @@
 #include "platform/Registry.h"
 #include "common/ChordDiagramServices.h"
 #include "lines/KChordPicLineDefaults.h"
+#include "lines/KChordPicLineServices.h"
 #include "lines/KRhythmLineDefaults.h"
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
@@ -84,6 +85,7 @@ class PreferenceTest : public ::testing::Test {
     ResetChordDiagramServices();
     ResetAutoBeamServices();
     ResetRestsServices();
+    ResetChordLineServices();
   }
 
   void UseStore(std::unique_ptr<KSettingsStore> store) {

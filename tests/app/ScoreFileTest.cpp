@@ -13,6 +13,7 @@
 #include "app/CStavlinDoc.h"
 #include "app/CStavlinDocGlobals.h"
 #include "lines/KChordPicLineDefaults.h"
+#include "lines/KChordPicLineServices.h"
 #include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/FontCodec.h"
@@ -448,6 +449,7 @@ TEST_F(ScoreFile, OlderVersionsAreConverted) {
          EXPECT_EQ(g_defaultDiagramWidthPct, 300);
          EXPECT_EQ(g_defaultDiagramHeightPct, 100);
          EXPECT_EQ(g_defaultChordNameFontText, d.settings.chordNameFont);
+         EXPECT_EQ(g_diagramFretNumbers, d.settings.showVariationNumbers);
        }},
       {"no diagram scale, or one below 25%, is 100%", 3940,
        [](KHandBuiltScore& f) {

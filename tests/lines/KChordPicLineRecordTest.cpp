@@ -98,6 +98,18 @@ TEST_F(KChordPicLineRecordTest, DiagramSizesComeFromFilesOfVersion3901On) {
   }
 }
 
+TEST_F(KChordPicLineRecordTest, StoredRowFlagsAreRecountedFromTheDiagrams) {
+  // A record claiming extra fret rows and a finger row for a line without
+  // diagrams: after loading, the flags say what the diagrams need.
+  RecordBytes r;
+  ClassTag(r, "KChordPicLine");
+  BasePart(r, 4, 0x2000 | 0x4000, "C");
+  r.Word(0);
+  std::unique_ptr<KChordPicLine> line = LoadAs<KChordPicLine>(ListTail(r, 0, SizeWord(100, 100)));
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->GetFlagWord() & (0x2000 | 0x4000), 0u);
+}
+
 TEST_F(KChordPicLineRecordTest, TuningAndFontTravelInTheLabel) {
   g_defaultChordNameFontText = kOtherFont;
   const std::string fretted = "    D A D    000042495400!@@!16,2,4,5,7,9,10,11,12,14,16,17,19";

@@ -43,13 +43,13 @@ class KLineGroupLayout : public LineTest {
   // A bound group of the rows, each shown in a display line: line i from
   // y = 100 i + 50 with a height of 80 (the gap included).
   std::unique_ptr<KLineGroup> Shown(const std::vector<Row>& rows, std::vector<DisplayLine>& shown) {
-    GroupSpec spec;
+    GroupRecipe recipe;
     for (const Row& r : rows) {
-      spec.types.push_back(r.type);
-      spec.brackets.push_back(r.bracket);
+      recipe.types.push_back(r.type);
+      recipe.brackets.push_back(r.bracket);
     }
     std::vector<POSITION> positions;
-    auto group = MakeGroup(lines, spec, &positions);
+    auto group = MakeGroup(lines, recipe, &positions);
     shown.clear();
     for (std::size_t i = 0; i < rows.size(); ++i) {
       if (GroupLine* line = lines.Group(positions[i])) {

@@ -133,7 +133,7 @@ TEST_F(KLineGroupTest, TripleBracketFlagsFollowTheBracketNumbers) {
 TEST_F(KLineGroupTest, RemoveLineKeepsBracketsCompactAndPairsConsistent) {
   struct Case {
     const char* name;
-    GroupSpec spec;
+    GroupRecipe recipe;
     int removed;  // slot
     Ints types;
     Ints brackets;
@@ -192,7 +192,7 @@ TEST_F(KLineGroupTest, RemoveLineKeepsBracketsCompactAndPairsConsistent) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<POSITION> positions;
-    auto group = MakeGroup(lines, c.spec, &positions);
+    auto group = MakeGroup(lines, c.recipe, &positions);
     POSITION remaining = positions[0];
     const int count = group->RemoveLine(positions[c.removed], remaining);
     EXPECT_EQ(count, int(c.types.size()));
@@ -242,7 +242,7 @@ TEST_F(KLineGroupTest, RemoveLineRecomputesTheTripleBracketFlags) {
 TEST_F(KLineGroupTest, InsertLinePlacesTheLineAndWidensPairsAroundIt) {
   struct Case {
     const char* name;
-    GroupSpec spec;
+    GroupRecipe recipe;
     int neighbour;  // slot
     int before;
     int type;
@@ -296,7 +296,7 @@ TEST_F(KLineGroupTest, InsertLinePlacesTheLineAndWidensPairsAroundIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<POSITION> positions;
-    auto group = MakeGroup(lines, c.spec, &positions);
+    auto group = MakeGroup(lines, c.recipe, &positions);
     const POSITION added = lines.Add(c.type);
     const int count =
         group->InsertLine(positions[c.neighbour], added, lines.Line(added), c.type, 0, c.before, 0);
@@ -313,7 +313,7 @@ TEST_F(KLineGroupTest, InsertLinePlacesTheLineAndWidensPairsAroundIt) {
 TEST_F(KLineGroupTest, InsertLineWithTranslationSharesAFreeBracketNumber) {
   struct Case {
     const char* name;
-    GroupSpec spec;
+    GroupRecipe recipe;
     int neighbour;
     int before;
     Ints brackets;  // after inserting a tablature line
@@ -340,7 +340,7 @@ TEST_F(KLineGroupTest, InsertLineWithTranslationSharesAFreeBracketNumber) {
     SCOPED_TRACE(c.name);
     m_ui.ClearRecords();
     std::vector<POSITION> positions;
-    auto group = MakeGroup(lines, c.spec, &positions);
+    auto group = MakeGroup(lines, c.recipe, &positions);
     const POSITION added = lines.Add(kTab);
     group->InsertLine(positions[c.neighbour], added, lines.Line(added), kTab, 0, c.before, 1);
     EXPECT_EQ(SlotBrackets(*group), c.brackets);

@@ -86,7 +86,7 @@ inline std::vector<int> SlotPartners(const KLineGroup& group) {
 // A group of new lines of the kinds (with their flags, 0 when not given), the
 // raw bracket numbers and partner offsets set as given (when given), bound to
 // its lines. `positions` receives the lines' positions.
-struct GroupSpec {
+struct GroupRecipe {
   std::vector<int> types;
   std::vector<int> brackets = {};
   std::vector<int> partners = {};
@@ -94,17 +94,17 @@ struct GroupSpec {
   std::vector<int> keys = {};
 };
 
-inline std::unique_ptr<KLineGroup> MakeGroup(LineList& lines, const GroupSpec& spec,
+inline std::unique_ptr<KLineGroup> MakeGroup(LineList& lines, const GroupRecipe& recipe,
                                              std::vector<POSITION>* positions = nullptr, int id = 7) {
   std::vector<POSITION> made;
-  for (std::size_t i = 0; i < spec.types.size(); ++i)
-    made.push_back(lines.Add(spec.types[i], i < spec.keys.size() ? spec.keys[i] : 0,
-                             i < spec.flags.size() ? spec.flags[i] : 0));
-  auto group = std::make_unique<KLineGroup>(id, made, spec.types, 0);
-  for (std::size_t i = 0; i < spec.brackets.size(); ++i) group->SetSlotBracket(int(i), spec.brackets[i]);
+  for (std::size_t i = 0; i < recipe.types.size(); ++i)
+    made.push_back(lines.Add(recipe.types[i], i < recipe.keys.size() ? recipe.keys[i] : 0,
+                             i < recipe.flags.size() ? recipe.flags[i] : 0));
+  auto group = std::make_unique<KLineGroup>(id, made, recipe.types, 0);
+  for (std::size_t i = 0; i < recipe.brackets.size(); ++i) group->SetSlotBracket(int(i), recipe.brackets[i]);
   for (std::size_t i = 0; i < made.size(); ++i) {
     group->SetSlotLine(int(i), lines.Line(made[i]));
-    if (i < spec.partners.size()) group->SetSlotPartner(int(i), spec.partners[i]);
+    if (i < recipe.partners.size()) group->SetSlotPartner(int(i), recipe.partners[i]);
   }
   if (positions != nullptr) *positions = made;
   return group;
