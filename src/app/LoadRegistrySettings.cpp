@@ -14,6 +14,7 @@
 #include "app/PreferenceWriters.h"
 #include "app/Preferences.h"
 #include "app/UserDocumentsFolder.h"
+#include "chords/ChordNameSources.h"
 #include "common/AppServices.h"
 #include "common/ChordDiagramServices.h"
 #include "common/Globals.h"
@@ -26,6 +27,7 @@
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
 #include "model/KLineGroup.h"
+#include "translate/ParseTextTabOptions.h"
 #include "model/KListLineAutoBeamServices.h"
 #include "model/KListLineRestsServices.h"
 #include "model/KListLine.h"
@@ -593,6 +595,10 @@ void ApplyLinePreferences() {
   g_warnBarTiming = g_prefStaffLines2.warnBarTiming;
   g_liveShortestNote = g_prefMidiInput.shortestLiveNote;
   g_diagramFretNumbers = g_prefChords.variationNumbering;
+  g_adaptLibraryShapes = g_prefChords2.altFromDictionary;
+  g_textTabBassKinds = g_prefTextFiles.textTabKinds;
+  g_textTabBanjoFingering = g_prefTabOptions.banjoFingering;
+  g_textTabRemoveRows = g_prefTextFiles.removeTextTab;
 }
 
 }  // namespace

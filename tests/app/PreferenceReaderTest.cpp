@@ -10,7 +10,9 @@
 #include "app/PreferenceWriters.h"
 #include "app/Preferences.h"
 #include "common/ChordDiagramServices.h"
+#include "chords/ChordNameSources.h"
 #include "lines/KChordPicLineServices.h"
+#include "translate/ParseTextTabOptions.h"
 #include "lines/KSpeedLine.h"
 #include "model/KListLine.h"
 #include "model/KListLineAutoBeamServices.h"
@@ -244,16 +246,16 @@ TEST_F(PreferenceReader, StoreThatRefusesWritesStillGivesItsValuesAndItsMigratio
 }  // namespace
 
 TEST_F(PreferenceReader, HandsTheLinePreferencesDownToTheScoreObjects) {
-  Store("TextFiles", "0,0,0,4,0,1,1");
   Store("TabOptions", "1,1,1,0,0,1,1,9,9");
   Store("StaffLines3", "0,99,0,1,1,1,1,1,1,1,1,9");
   Store("RhythmFont", "20,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman");
   Store("ChordNameFont", "17,0,0,0,700,0,0,0,0,3,2,1,34,Arial");
   Store("Chords", "1,1,1,-999,0,3");
-  Store("Chords2", "1,1,2,1,0,0,1,0,120,80,1,300,1,0");
+  Store("Chords2", "1,1,2,1,0,0,1,0,120,80,0,300,1,0");
   Store("PrintCorr", "100,100,35,2,2,0");
   Store("StaffLines", "1,700,0,0,1,0,0");
   Store("Translation", "1,1,1,1,1,0,1,1");
+  Store("TextFiles", "0,0,0,2,1,1,1");
   Store("StaffLines2", "1,1,0,12,1,5,0,0,22,26,14,12");
   Store("MidiInput", "2,1,1,0,38,120,100,3,1,3,0,9");
   LoadRegistrySettings();
@@ -263,6 +265,10 @@ TEST_F(PreferenceReader, HandsTheLinePreferencesDownToTheScoreObjects) {
   EXPECT_EQ(g_warnBarTiming, 1);
   EXPECT_EQ(g_liveShortestNote, 3);
   EXPECT_EQ(g_diagramFretNumbers, 1);  // variation numbering on
+  EXPECT_EQ(g_adaptLibraryShapes, 0);
+  EXPECT_EQ(g_textTabBassKinds, 2);
+  EXPECT_EQ(g_textTabBanjoFingering, 1);
+  EXPECT_EQ(g_textTabRemoveRows, 1);
   EXPECT_EQ(g_fretBoxMargin, 35);
   EXPECT_EQ(g_drumClefOption, 0);
   EXPECT_EQ(g_staffTextAsAbc, 1);

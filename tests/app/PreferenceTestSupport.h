@@ -22,6 +22,7 @@
 #include "common/ChordDiagramServices.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "lines/KChordPicLineServices.h"
+#include "translate/ParseTextTabOptions.h"
 #include "lines/KRhythmLineDefaults.h"
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
@@ -86,6 +87,7 @@ class PreferenceTest : public ::testing::Test {
     ResetAutoBeamServices();
     ResetRestsServices();
     ResetChordLineServices();
+    ResetTextTabOptions();
   }
 
   void UseStore(std::unique_ptr<KSettingsStore> store) {

@@ -4,6 +4,7 @@
 #include "app/DocLineHooks.h"
 #include "app/LoadRegistrySettings.h"
 #include "app/qt/CMainFrame.h"
+#include "chords/KChordLineServicesImpl.h"
 #include "lines/LineClasses.h"
 #include "common/SymbolCache.h"
 #include "platform/Clipboard.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   LoadRegistrySettings();
   RegisterLineClasses();
   SetDocLineHooks(StavlinLineHooks());
+  InstallChordLineServices();
 
   // The note heads of the normal size are current before anything draws.
   SelectSymbolSize(0, 0);
