@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl1-mesa-dev
   librtmidi-dev libgsf-1-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 python3 python3-olefile ghostscript
+  fonts-liberation2 python3 python3-olefile ghostscript midicsv
   xvfb xauth
 )
 

@@ -1,0 +1,22 @@
+#pragma once
+// Reads a Standard MIDI File from its bytes. The input is untrusted: every
+// length is checked against the bytes there are, and a malformed file gives a
+// clear message and no content at all.
+//
+// Channel messages keep their status (running status is expanded); program
+// change and channel pressure have data2 0. A System Exclusive message becomes
+// a run of events with status 0xF0, from data1 0xF0 to data1 0xF7. Meta events
+// other than End of Track are kept apart, each with its offset from the short
+// event before it; their delta times are carried into the next short event, so
+// every event keeps its absolute time. "Escape"
+// events (0xF7) are skipped the same way.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "platform/MidiFileData.h"
+
+// Parses bytes into content. On failure returns false, leaves content as it was
+// and puts the reason into error.
+bool ParseMidiFile(std::span<const std::uint8_t> bytes, MidiFileContent& content, std::string& error);
