@@ -1,6 +1,7 @@
 #include "chords/ChordNames.h"
 
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -33,9 +34,14 @@ int BassPitch(const CString& bass) {
 }  // namespace
 
 int ChordRootIndex(const CString& code) {
+  // Compared pair by pair: a plain text search would also match across two
+  // neighbouring pairs ("bA", " C") or stop at a zero byte in the code.
   if (code.GetLength() != 2) return -1;
-  const int at = CString(kChordRootTable).Find(code.Str().c_str());
-  return at < 0 ? -1 : at / 2;
+  const std::string_view table(kChordRootTable);
+  for (int i = 0; i < kChordRootCount; ++i) {
+    if (table.substr(static_cast<size_t>(2 * i), 2) == code.View()) return i;
+  }
+  return -1;
 }
 
 CString ChordRootCode(int index) {

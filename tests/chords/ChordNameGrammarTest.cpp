@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "chords/ChordNames.h"
 
 namespace {
@@ -34,6 +36,22 @@ TEST(ChordNameGrammar, RefusesNamesWithoutARoot) {
     parts.quality = "kept";
     EXPECT_FALSE(SplitChordName(name, parts)) << name;
     EXPECT_EQ(parts.quality, "kept") << name;
+  }
+}
+
+TEST(ChordNameGrammar, RootCodesMatchWholePairsOnly) {
+  struct Case {
+    std::string code;
+    int index;
+  };
+  const Case cases[] = {
+      {"Ab", 0}, {"A ", 1}, {"G#", 16},   // real roots
+      {"bA", -1}, {" C", -1}, {"#G", -1},  // pairs across two neighbouring roots
+      {std::string("A\0", 2), -1},          // a zero byte inside the code
+      {"A", -1}, {"Abb", -1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ChordRootIndex(CString(c.code.data(), static_cast<int>(c.code.size()))), c.index) << c.code;
   }
 }
 

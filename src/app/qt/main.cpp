@@ -1,10 +1,14 @@
 #include <QApplication>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "app/DocLineHooks.h"
 #include "app/LoadRegistrySettings.h"
 #include "app/qt/CMainFrame.h"
+#include "chords/ChordDictionary.h"
 #include "chords/KChordLineServicesImpl.h"
+#include "common/Globals.h"
 #include "lines/LineClasses.h"
 #include "common/SymbolCache.h"
 #include "platform/Clipboard.h"
@@ -29,6 +33,13 @@ int main(int argc, char** argv) {
   SetDocLineHooks(StavlinLineHooks());
   InstallChordLineServices();
 
+  // The user's chord dictionary lives in the per-user data folder.
+  const std::filesystem::path chordFile = DefaultChordFilePath();
+  std::error_code ignored;
+  std::filesystem::create_directories(chordFile.parent_path(), ignored);
+  g_ChordFilePath = CString(chordFile.string().c_str());
+  LoadChordDictionary();
+
   // The note heads of the normal size are current before anything draws.
   SelectSymbolSize(0, 0);
 
@@ -38,6 +49,7 @@ int main(int argc, char** argv) {
     frame.show();
     result = QApplication::exec();
   }
+  ClearChordDictionary();
   FreeSmallSymbolBitmaps();
   FreeLargeSymbolBitmaps();
   FreeRemainingScreenSymbolBitmaps();
