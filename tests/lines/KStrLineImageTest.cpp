@@ -31,13 +31,6 @@ class KStrLineImage : public StrLineTest {
   }
   ~KStrLineImage() override { ResetSymbolCache(); }
 
-  static bool Inked(const QImage& image, int left, int top, int right, int bottom) {
-    for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x)
-        if (image.pixel(x, y) != kWhite) return true;
-    return false;
-  }
-
   KQtSymbolLoader loader{QStringLiteral(STAVLIN_RESOURCE_DIR)};
   ScopedSymbolLoader scope{loader};
 };

@@ -20,6 +20,14 @@ inline QImage WhiteImage(int width, int height) {
   return image;
 }
 
+// Whether any pixel of the rectangle [left, right) x [top, bottom) is not white.
+inline bool Inked(const QImage& image, int left, int top, int right, int bottom) {
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x)
+      if (image.pixel(x, y) != kWhite) return true;
+  return false;
+}
+
 // Writes the picture to the temporary folder as <stem>.png, and a three times
 // magnified copy as <stem>-x3.png.
 inline void SaveForLook(const QImage& image, const std::string& stem) {
