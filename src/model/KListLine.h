@@ -31,6 +31,7 @@
 
 struct CRuntimeClass;
 class KChord;
+class KMIDIObj;
 class KPosObj;
 class KRhythmObj;
 
@@ -111,6 +112,19 @@ class KListLine : public KLineObj {
   void SetCachedPlayValue(float value) { m_playScale = value; }
   // Deletes every play event.
   void ClearPlayEvents();
+  // Rebuilds the play events of columns first..last from the line's notes and play texts. The
+  // playback library installs the interpreter (it reads the concrete line kinds); without one the
+  // range is only cleared. lineNumber < 0 keeps its message quiet.
+  void InterpretTextForPlayback(int lineNumber, float* swingRatio, int firstColumn, int lastColumn);
+  using PlayTextInterpreter = void (*)(KListLine& line, int lineNumber, float* swingRatio, int first,
+                                       int last);
+  static void SetPlayTextInterpreter(PlayTextInterpreter interpreter);
+  // Walks the play events of one column; cursor starts null (KListLinePlay.cpp).
+  KMIDIObj* GetNextPlayEventAt(int column, POSITION& cursor);
+  // The first and last play events of a column span (ties, hairpins, tuplets, octave ranges); a key
+  // of 10000 means none, secondKey (10000: none) is a further key accepted at the end. 1 when found.
+  int FindPlayEventSpan(int startColumn, POSITION startCursor, int endColumn, POSITION& endCursor,
+                        KMIDIObj* pair[2], int endKey, int reserved, int startKey, int secondKey = 10000);
 
   // ---- Object list (KListLineObjects.cpp) ---------------------------------------
   // Scanning from the tail, the first object at or before the column: returned

@@ -10,6 +10,7 @@
 #include "chords/KChordLineServicesImpl.h"
 #include "common/Globals.h"
 #include "lines/LineClasses.h"
+#include "midi/LinePlayEvents.h"
 #include "common/SymbolCache.h"
 #include "platform/Clipboard.h"
 #include "platform/CompoundFile.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   RegisterLineClasses();
   SetDocLineHooks(StavlinLineHooks());
   InstallChordLineServices();
+  InstallLinePlayInterpreter();
 
   // The user's chord dictionary lives in the per-user data folder.
   const std::filesystem::path chordFile = DefaultChordFilePath();

@@ -1,0 +1,605 @@
+// The note pass and the attachment pass that build a line's play events (see LinePlayEvents.h).
+
+#include "midi/LinePlayEvents.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/SettingCodec.h"
+#include "common/TuningCodec.h"
+#include "lines/KStaffLine.h"
+#include "lines/KTabLine.h"
+#include "model/KChord.h"
+#include "model/KExtendedObj.h"
+#include "model/KListLine.h"
+#include "model/KMIDIObj.h"
+#include "model/KNoteEvent.h"
+#include "platform/UiPort.h"
+
+namespace {
+
+constexpr int kColumnPixels = 18;
+constexpr int kNoKey = 10000;
+constexpr int kWholeLine = 32000;
+constexpr int kMaxLength = 100000;
+constexpr int kControlBase = 20000000;
+constexpr int kChordRepeat = 94;
+constexpr int kMaxClefChanges = 10;
+constexpr DWORD kTiedOn = 1;
+constexpr DWORD kTiedFrom = 2;
+constexpr DWORD kRest = 4;
+constexpr UINT kNoChordToRepeat = 8152;
+
+bool IsTabType(int type) { return type == 2 || type == 15; }
+bool IsPercussion(int type) { return type == 13 || type == 16; }
+bool BearsCaption(int kind) { return (kind >= 7 && kind <= 20) || kind > 24; }
+
+int FullCode(const KChord& chord, int i) {
+  const NoteEntry& entry = chord.RawEntry(i);
+  return entry.code + ((entry.flag & KChord::kFlagFlagged) != 0 ? KChord::kFlaggedBase : 0);
+}
+
+bool HasCode(const KChord& chord, std::initializer_list<int> codes) {
+  for (int i = 0; i < chord.GetNoteCount(); ++i) {
+    if (std::find(codes.begin(), codes.end(), FullCode(chord, i)) != codes.end()) return true;
+  }
+  return false;
+}
+
+// The ornament and effect state of one note column.
+struct ColumnState {
+  int velocityOffset = 0;
+  bool fermata = false;
+  bool staccato = false;
+  int strokeStep = 0;  // ticks between the spread notes; negative: falling order
+  bool trill = false;
+  int tremolo = 0;
+};
+
+ColumnState ReadColumnState(const KChord& chord, bool percussion) {
+  const PlayEffectOptions& on = PlayEffects();
+  ColumnState state;
+  for (int i = 0; i < chord.GetNoteCount(); ++i) {
+    const int code = FullCode(chord, i);
+    if (on.accents && (code == 64 || code == 65)) state.velocityOffset = 40;
+    if (on.accents && code == 10064) state.velocityOffset = 60;
+    if (on.fermata && (code == 87 || code == 10087)) state.fermata = true;
+    if (on.tremolo) {
+      if (code == 85) state.tremolo = 8;
+      if (code == 10048) state.tremolo = 2;
+      if (code == 10050) state.tremolo = 4;
+      if (code == 10085) state.tremolo = 16;
+    }
+    if (percussion) continue;
+    if (on.staccato && (code == 52 || code == 53 || code == 10052)) state.staccato = true;
+    if (on.trills && (code == 38 || code == 39 || code == 10038)) state.trill = true;
+    if (on.strokes) {
+      if (code == 54 || code == 72 || code == 10054) state.strokeStep = 16;
+      if (code == 55 || code == 73 || code == 10055) state.strokeStep = -16;
+      if (code == 76) state.strokeStep = 5;
+      if (code == 77) state.strokeStep = -5;
+    }
+  }
+  if (!percussion && chord.GetNoteStyle() == 2) {
+    state.velocityOffset = -44;
+    if (on.staccato) state.staccato = true;
+  }
+  return state;
+}
+
+KMIDIObj* MakeEvent(int column, int time, BYTE status, int key, int velocity, int length, bool negative) {
+  auto* event = new KMIDIObj();
+  event->SetPos(column);
+  event->SetEvent(time, status);
+  event->SetData1(std::clamp(key, 0, 127));
+  event->SetData2(velocity);
+  event->SetMagnitude(length);
+  event->SetNegative(negative ? 1 : 0);
+  return event;
+}
+
+KMIDIObj* MakeControl(int column, int code, int data1, int data2) {
+  auto* event = MakeEvent(column, 0, 0xB0, data1, data2, code, false);
+  event->SetTriple(0, 0, 0);
+  return event;
+}
+
+// Everything one run keeps.
+struct Run {
+  Run(KListLine& l, CObList& e, int number, float* s, int t)
+      : line(l), events(e), lineNumber(number), swing(s), type(t) {}
+  KListLine& line;
+  CObList& events;
+  int lineNumber;
+  float* swing;
+  int type;
+  int transpose = 0;
+  KColumnPlayContext context;
+  std::vector<const KChord*> chords;  // every note column in list order
+  std::vector<std::pair<int, int>> clefChanges;  // (column, type)
+  int pendingRestEnd = -1;
+  int octaveShift = 0;
+};
+
+// The column events of one note column, shaped by its state and put into the list.
+void PlayColumn(Run& run, const KChord& chord, int column, std::size_t index, int& key) {
+  const bool percussion = IsPercussion(run.type);
+  const ColumnState state = ReadColumnState(chord, percussion);
+  run.context.earlierColumn = [&run, index](int back) -> const KChord* {
+    return back > 0 && static_cast<std::size_t>(back) <= index ? run.chords[index - back] : nullptr;
+  };
+  std::vector<KMIDIObj*> made;
+  KNoteEvent note;
+  for (int i = 0; i < chord.GetNoteCount();) {
+    const int before = i;
+    if (chord.MakeMidiEvent(i, note, run.context, 64 + state.velocityOffset, key, run.transpose) == 0) {
+      if (i <= before) break;
+      continue;
+    }
+    int length = note.length;
+    if (state.fermata) length *= 2;
+    if (state.staccato && note.velocity != 0) length /= 2;
+    made.push_back(MakeEvent(column, 0, note.status, note.note, note.velocity, length, note.voice == 0));
+  }
+  // A stroke spreads the notes in rising (positive step) or falling order.
+  if (state.strokeStep != 0 && made.size() > 1) {
+    std::stable_sort(made.begin(), made.end(), [&](const KMIDIObj* a, const KMIDIObj* b) {
+      return state.strokeStep > 0 ? a->GetData1() < b->GetData1() : a->GetData1() > b->GetData1();
+    });
+    const int step = std::abs(state.strokeStep);
+    for (std::size_t k = 0; k < made.size(); ++k) {
+      const KMIDIObj::Event old = made[k]->GetEvent();
+      made[k]->SetEvent(static_cast<int>(k) * step, old.message);
+    }
+  }
+  std::vector<KMIDIObj*> added;
+  for (KMIDIObj* event : made) {
+    const int length = event->GetMagnitude();
+    if (event->GetData2() == 0 || length <= 0) continue;
+    const bool negative = event->IsPositive() == 0;
+    if (state.trill) {
+      const int r = length <= 240 ? 30 : 90;
+      const int count = length / r + 1;
+      for (int k = 0; k < count; ++k) {
+        const int key2 = event->GetData1() + (k % 2 == 0 ? 2 : -2);
+        added.push_back(MakeEvent(column, (k + 1) * r, event->GetStatus(), key2, event->GetData2(), r, negative));
+      }
+    } else if (state.tremolo > 0) {
+      const int n = state.tremolo;
+      int r = std::max(length / n, 30);
+      int c = std::min(n, length / r);
+      if (length == 90 || length == 180 || length == 360 || length == 720 || length == 1440) c = c * 3 / 2;
+      if (length > 480) r /= 2, c *= 2;
+      event->SetMagnitude(r);
+      for (int k = 1; k < c; ++k) {
+        added.push_back(MakeEvent(column, k * r, event->GetStatus(), event->GetData1(), event->GetData2(), r,
+                                  negative));
+      }
+    }
+  }
+  for (KMIDIObj* event : made) InsertPlayEvent(run.events, event);
+  for (KMIDIObj* event : added) InsertPlayEvent(run.events, event);
+}
+
+// Step 7: a code-70 column followed within three columns by code 70 (straight) or 71 (swing text).
+void ReadSwing(Run& run, std::size_t index) {
+  const KChord& marker = *run.chords[index];
+  const int start = marker.GetPos();
+  for (std::size_t k = index + 1; k < run.chords.size() && run.chords[k]->GetPos() <= start + 3; ++k) {
+    const KChord& next = *run.chords[k];
+    for (int i = 0; i < next.GetNoteCount(); ++i) {
+      const int code = FullCode(next, i);
+      if (code == 70) {
+        *run.swing = 0.0f;
+        return;
+      }
+      if (code != 71) continue;
+      const int row = next.RawEntry(i).value;
+      float ratio = kDefaultSwing / 1000.0f;
+      CObList* attachments = run.line.GetAttachments();
+      for (POSITION node = attachments ? attachments->GetHeadPosition() : nullptr; node != nullptr;) {
+        const auto* text = static_cast<const KExtendedObj*>(attachments->GetNext(node));
+        if (text->GetKind() != KExtendedObj::kTextBox) continue;
+        if (text->GetPos() < start || text->GetPos() > next.GetPos() + 3) continue;
+        if (std::abs(text->GetRow() - row) > 3) continue;
+        ratio = ParseSwingText(std::string(text->GetText().View()).c_str());
+        break;
+      }
+      *run.swing = ratio;
+      return;
+    }
+  }
+}
+
+void NotePass(Run& run, int first, int last) {
+  int key = run.line.GetKey();
+  for (std::size_t index = 0; index < run.chords.size(); ++index) {
+    const KChord& chord = *run.chords[index];
+    const int column = chord.GetPos();
+    if (column < first || column > last) continue;
+    if (HasCode(chord, {68}) || HasCode(chord, {69})) {
+      const int type = HasCode(chord, {69}) ? 1 : 0;
+      if (static_cast<int>(run.clefChanges.size()) < kMaxClefChanges) run.clefChanges.emplace_back(column, type);
+      run.context.lineType = type;
+    }
+    if (HasCode(chord, {70})) ReadSwing(run, index);
+    if (chord.GetNoteCount() > 0 && FullCode(chord, 0) == kChordRepeat) {
+      const KChord* source = nullptr;
+      for (std::size_t k = index; k-- > 0 && source == nullptr;) {
+        const KChord& earlier = *run.chords[k];
+        if (earlier.GetNoteCount() > 0 && FullCode(earlier, 0) == kChordRepeat) continue;
+        for (int i = 0; i < earlier.GetNoteCount(); ++i) {
+          if (FullCode(earlier, i) < 13) source = &earlier;
+        }
+      }
+      if (source == nullptr) {
+        if (run.lineNumber >= 0) {
+          CString text;
+          const std::string number = std::to_string(run.lineNumber);
+          AfxFormatString1(text, kNoChordToRepeat, number.c_str());
+          AfxMessageBox(std::string(text.View()).c_str(), MB_OK);
+        }
+        continue;
+      }
+      const KChord copy(*source, column, true);
+      PlayColumn(run, copy, column, index, key);
+      continue;
+    }
+    PlayColumn(run, chord, column, index, key);
+  }
+}
+
+// ---- Attachment pass ---------------------------------------------------------------------------
+
+// The note column at the column, or the next one after it.
+const KChord* ColumnAtOrNext(const Run& run, int column) {
+  for (const KChord* chord : run.chords) {
+    if (chord->GetPos() == column || chord->GetPos() == column + 1) return chord;
+    if (chord->GetPos() > column + 1) break;
+  }
+  return nullptr;
+}
+
+std::string Upper(const CString& text) {
+  std::string s(text.View());
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool Contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
+
+// Walks the list from the first to the last event of a span, both included.
+template <typename Action>
+void ForSpan(CObList& events, KMIDIObj* first, KMIDIObj* last, Action action) {
+  POSITION node = events.Find(first);
+  while (node != nullptr) {
+    auto* event = static_cast<KMIDIObj*>(events.GetNext(node));
+    action(*event);
+    if (event == last) break;
+  }
+}
+
+bool TempoWords(Run& run, const std::string& text, int column) {
+  static constexpr struct {
+    const char* word;
+    int tempo;
+  } kWords[] = {{"LARGO", 50},      {"LENTO", 60},   {"ADAGIO", 80},  {"ANDANTE", 100},
+                {"ANDANTINO", 105}, {"ALLEGRETTO", 110}, {"ALLEGRO", 120}, {"VIVACE", 140},
+                {"PRESTO", 160},    {"PRESTISSIMO", 200}};
+  if (!PlayEffects().tempo || text.empty()) return false;
+  for (const auto& row : kWords) {
+    if (!Contains(text, row.word)) continue;
+    InsertPlayEvent(run.events, MakeControl(column, kTempoControl, row.tempo / 4, 0));
+    return true;
+  }
+  return false;
+}
+
+bool Dynamics(Run& run, const std::string& text, const KExtendedObj& box, int column) {
+  if (!PlayEffects().accents || text.empty()) return false;
+  const bool bold = ParseFiveValueLimit(box.GetFontText()) != 0;
+  int level = 0;
+  if (Contains(text, "PPPP")) level = 10;
+  else if (Contains(text, "PPP") || Contains(text, "PIANISSISSIMO")) level = 20;
+  else if (text == "PP" || Contains(text, "PIANISSIMO")) level = 30;
+  else if (text == "P" && bold) level = 38;
+  else if (text == "MP" || Contains(text, "MEZZOPIANO")) level = 45;
+  else if (text == "MF" || Contains(text, "MEZZOFORTE")) level = 53;
+  else if ((text == "F" && bold) || Contains(text, "FORTE")) level = 60;
+  else if (text == "FF" || Contains(text, "FORTISSIMO")) level = 70;
+  else if (Contains(text, "FFF") || Contains(text, "FORTISSISSIMO")) level = 100;
+  if (level > 0) {
+    InsertPlayEvent(run.events, MakeControl(column, kLevelControl, 60, level));
+    return true;
+  }
+  if (text == "SF" || text == "SFZ" || text == "FZ" || Contains(text, "SFORZANDO")) {
+    for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
+      auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
+      if (event->GetPos() < column) continue;
+      if (event->GetPos() <= column + 1 && event->GetData2() != 0) event->SetData2(127);
+      break;
+    }
+    return true;
+  }
+  return false;
+}
+
+// A triplet number "3" above the middle of three equal notes of one voice.
+void TripletNumber(Run& run, int column) {
+  std::size_t middle = 0;
+  while (middle < run.chords.size() && run.chords[middle]->GetPos() != column) ++middle;
+  if (middle == 0 || middle + 1 >= run.chords.size()) return;
+  const KChord* three[3] = {run.chords[middle - 1], run.chords[middle], run.chords[middle + 1]};
+  auto same = [&](int voice) {
+    const int d = three[0]->GetVoiceDuration(voice);
+    return d == three[1]->GetVoiceDuration(voice) && d == three[2]->GetVoiceDuration(voice);
+  };
+  int voice = -1;
+  if (three[1]->GetStemEnd(1) < 0 && same(1)) voice = 1;
+  else if (three[1]->GetStemEnd(0) < 0 && same(0)) voice = 0;
+  if (voice < 0) return;
+  for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
+    auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
+    if (event->GetPos() < three[0]->GetPos() || event->GetPos() > three[2]->GetPos()) continue;
+    if (event->GetMagnitude() > kMaxLength || (event->IsPositive() != 0) != (voice == 1)) continue;
+    event->SetMagnitude(event->GetMagnitude() * 2 / 3);
+  }
+}
+
+void Tuplet(Run& run, const KExtendedObj& bracket, int column, int end) {
+  const std::string caption = Upper(bracket.GetText());
+  const std::size_t digit = caption.find_first_of("0123456789");
+  if (digit == std::string::npos) return;
+  int n = caption[digit] - '0';
+  std::size_t after = digit + 1;
+  if (n == 1 && after < caption.size() && std::isdigit(static_cast<unsigned char>(caption[after]))) {
+    n = 10 + (caption[after] - '0');
+    ++after;
+  }
+  static constexpr int kM[10] = {1, 1, 3, 2, 3, 4, 4, 4, 6, 8};
+  int m = n >= 10 ? 8 : kM[n];
+  if (after < caption.size() && caption[after] == ':') {
+    const int given = std::atoi(caption.c_str() + after + 1);
+    if (given > 0) m = given;
+  }
+  KMIDIObj* pair[2] = {nullptr, nullptr};
+  POSITION cursor = nullptr;
+  if (!run.line.FindPlayEventSpan(column, nullptr, end, cursor, pair, kNoKey, 0, kNoKey)) return;
+  bool sounds[2] = {false, false};
+  ForSpan(run.events, pair[0], pair[1], [&](KMIDIObj& e) {
+    if (e.GetMagnitude() <= kMaxLength && e.GetData2() != 0) sounds[e.IsPositive()] = true;
+  });
+  const bool both = sounds[0] && sounds[1];
+  const int scaledVoice = !caption.empty() && caption[0] == '+' ? 0 : 1;
+  ForSpan(run.events, pair[0], pair[1], [&](KMIDIObj& e) {
+    if (e.GetMagnitude() > kMaxLength || e.GetMagnitude() % 30 != 0) return;
+    if (both && e.GetData2() != 0 && e.IsPositive() != scaledVoice) return;
+    e.SetMagnitude(e.GetMagnitude() * m / n);
+  });
+}
+
+void Hairpin(Run& run, const KExtendedObj& hairpin, int column, int end) {
+  KMIDIObj* pair[2] = {nullptr, nullptr};
+  POSITION cursor = nullptr;
+  if (!run.line.FindPlayEventSpan(column, nullptr, end, cursor, pair, kNoKey, 0, kNoKey)) return;
+  int step = (std::abs(hairpin.GetSize().cy) * 1875 / 700) / std::max(1, end - column);
+  if (hairpin.GetKind() == 5) step = -step;
+  ForSpan(run.events, pair[0], pair[1], [&](KMIDIObj& e) {
+    if (e.GetMagnitude() > kMaxLength || e.GetData2() == 0) return;
+    e.SetData2(std::clamp(e.GetData2() + (e.GetPos() - column) * step, 0, 127));
+  });
+}
+
+// The key of the note of a tie's start: on staff lines the entry nearest the arc's row.
+int TieKey(Run& run, const KChord& chord, int row, int direction) {
+  int key = run.line.GetKey();
+  KNoteEvent note;
+  const bool staff = !IsTabType(run.type) && !IsPercussion(run.type);
+  const int target = row + direction;
+  for (int distance = 0; distance <= 5; ++distance) {
+    for (int side : {1, -1}) {
+      if (distance == 0 && side < 0) continue;
+      for (int i = 0; i < chord.GetNoteCount(); ++i) {
+        if (FullCode(chord, i) > 12 || (staff && chord.RawEntry(i).value != target + side * distance)) continue;
+        int index = i;
+        if (chord.MakeMidiEvent(index, note, run.context, 64, key, run.transpose) != 0) return note.note;
+      }
+      if (!staff) return kNoKey;
+    }
+  }
+  return kNoKey;
+}
+
+void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
+  const KChord* start = ColumnAtOrNext(run, column);
+  const KChord* stop = ColumnAtOrNext(run, end);
+  if (start == nullptr) return;
+  if (stop == nullptr || stop == start) {
+    if (start != run.chords.back()) return;
+    for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
+      auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
+      if (event->GetExtra() == 10) event->ModifyFlags(kTiedOn, 1);
+    }
+    return;
+  }
+  const int key = TieKey(run, *start, row, arc.GetKind() == 0 ? 1 : -1);
+  if (key == kNoKey) return;
+  KMIDIObj* pair[2] = {nullptr, nullptr};
+  POSITION cursor = nullptr;
+  if (!run.line.FindPlayEventSpan(start->GetPos(), nullptr, stop->GetPos(), cursor, pair, key, 0, key)) return;
+  pair[0]->ModifyFlags(kTiedOn, 1);
+  pair[1]->ModifyFlags(kTiedFrom, 1);
+}
+
+// The multi-bar rest count of a text after a rest bracket; false when the text holds no count.
+bool RestCount(Run& run, const std::string& text, int column) {
+  if (column >= run.pendingRestEnd) {
+    run.pendingRestEnd = -1;
+    return true;
+  }
+  const std::size_t at = text.find_first_of("123456789");
+  if (at == std::string::npos) return false;
+  int count = text[at] - '0';
+  if (at + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[at + 1]))) {
+    count = count * 10 + (text[at + 1] - '0');
+  }
+  int beats = 4;
+  int beatTicks = 480;
+  run.line.GetTimeSignatureAt(column, beats, beatTicks, 0);
+  // The column of the note object just before the first object at or after the text's column.
+  const CObList* objects = run.line.GetObjList();
+  int position = -1;
+  int previous = -1;
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const int pos = static_cast<const KPosObj*>(objects->GetNext(node))->GetPos();
+    if (pos >= column) {
+      position = previous >= 0 ? previous : pos;
+      break;
+    }
+    previous = pos;
+  }
+  if (position < 0 || position >= kWholeLine) position = previous;
+  auto* rest = MakeEvent(position, 0, 0x80, 0, 0, std::clamp(count * beats * beatTicks, 0, kMaxLength), false);
+  rest->ModifyFlags(kRest, 1);
+  InsertPlayEvent(run.events, rest);
+  run.pendingRestEnd = -1;
+  return true;
+}
+
+void OctaveRange(Run& run, int column, int end) {
+  KMIDIObj* pair[2] = {nullptr, nullptr};
+  POSITION cursor = nullptr;
+  const int shift = run.octaveShift;
+  run.octaveShift = 0;
+  if (!run.line.FindPlayEventSpan(column, nullptr, end, cursor, pair, kNoKey, 0, kNoKey)) return;
+  ForSpan(run.events, pair[0], pair[1], [&](KMIDIObj& e) {
+    if (e.GetMagnitude() <= kMaxLength) e.SetData1(std::clamp(e.GetData1() + shift, 0, 127));
+  });
+}
+
+void AttachmentPass(Run& run) {
+  CObList* attachments = run.line.GetAttachments();
+  if (attachments == nullptr || run.type == 3 || run.type == 4) return;
+  const PlayEffectOptions& on = PlayEffects();
+  const bool percussion = IsPercussion(run.type);
+  const bool tab = IsTabType(run.type);
+  for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
+    auto* attachment = static_cast<KExtendedObj*>(attachments->GetNext(node));
+    const int kind = attachment->GetKind();
+    const std::string text = Upper(attachment->GetText());
+    const int base = attachment->GetPos() * kColumnPixels + attachment->GetOffset().x;
+    const int column = (base + (kind == KExtendedObj::kTextBox && text == "3" ? 9 : 0)) / kColumnPixels;
+    const int end = (base + attachment->MeasureText(nullptr)) / kColumnPixels;
+    const int row = attachment->GetOffset().y / (tab ? 10 : 3) + attachment->GetRow();
+    run.context.lineType = run.type;
+    for (const auto& change : run.clefChanges) {
+      if (change.first <= column) run.context.lineType = change.second;
+    }
+
+    if (kind == 0 || kind == 1) {
+      Tie(run, *attachment, column, end, row);
+    } else if (kind == 2) {
+      if (on.tuplets) Tuplet(run, *attachment, column, end);
+    } else if (kind == 4 || kind == 5) {
+      if (on.accents) Hairpin(run, *attachment, column, end);
+    } else if (kind == 21) {
+      if (on.multiBarRests) run.pendingRestEnd = end;
+    } else if (kind == KExtendedObj::kTextBox || BearsCaption(kind)) {
+      if (kind == KExtendedObj::kTextBox) {
+        if (on.tuplets && text == "3") {
+          TripletNumber(run, column);
+          continue;
+        }
+        if (TempoWords(run, text, column)) continue;
+      }
+      if (run.pendingRestEnd >= 0 && RestCount(run, text, column)) continue;
+      if (kind == KExtendedObj::kTextBox && Dynamics(run, text, *attachment, column)) continue;
+      if (!on.octaveShifts || percussion) continue;
+      if (Contains(text, "8VA")) run.octaveShift = 12;
+      else if (Contains(text, "8VB")) run.octaveShift = -12;
+      if (BearsCaption(kind) && run.octaveShift != 0) OctaveRange(run, column, end);
+    }
+  }
+}
+
+}  // namespace
+
+PlayEffectOptions& PlayEffects() {
+  static PlayEffectOptions options;
+  return options;
+}
+
+void InsertPlayEvent(CObList& events, KMIDIObj* event) {
+  for (POSITION node = events.GetHeadPosition(); node != nullptr;) {
+    const POSITION here = node;
+    if (static_cast<const KPosObj*>(events.GetNext(node))->GetPos() >= event->GetPos()) {
+      events.InsertBefore(here, event);
+      return;
+    }
+  }
+  events.AddTail(event);
+}
+
+float ParseSwingText(const char* text) {
+  constexpr float kDefault = kDefaultSwing / 1000.0f;
+  std::string compact;
+  for (const char* p = text; p != nullptr && *p != '\0'; ++p) {
+    if (*p != ' ') compact += *p;
+  }
+  const std::size_t start = compact.find_first_of(".0123456789");
+  if (start == std::string::npos) return kDefault;
+  float a = 0;
+  float b = 0;
+  if (std::sscanf(compact.c_str() + start, "%f%*c%f", &a, &b) != 2) return kDefault;
+  if (b == 0) return 0.0f;
+  if (a + b <= 0) return kDefault;
+  const float ratio = a / (a + b);
+  return ratio < 0 ? kDefault : ratio;
+}
+
+void InterpretLinePlayText(KListLine& line, int lineNumber, float* swingRatio, int first, int last) {
+  CObList& events = *line.GetPlayEvents();
+  float localSwing = line.GetCachedPlayValue();
+  float* swing = swingRatio != nullptr ? swingRatio : &localSwing;
+  if (line.GetObjCount() == 0) {
+    line.ClearPlayEvents();
+    line.SetCachedPlayValue(*swing);
+    return;
+  }
+  for (POSITION node = events.GetHeadPosition(); node != nullptr;) {
+    const POSITION here = node;
+    CObject* event = events.GetNext(node);
+    const int column = static_cast<const KPosObj*>(event)->GetPos();
+    if (column >= first && column <= last) {
+      events.RemoveAt(here);
+      delete event;
+    }
+  }
+  Run run(line, events, lineNumber, swing, line.GetType());
+  run.context.lineType = run.type;
+  if (auto* tabLine = dynamic_cast<KTabLine*>(&line)) {
+    run.context.tuning = tabLine->GetTuning();
+    FretMap map{};
+    if (ParseFretList(run.context.tuning, &map) > 0) run.context.fretMap = map;
+  }
+  if (PlayEffects().guitarOctaveLower && run.type != 11 && run.type != 12) {
+    const std::string label = Upper(line.GetLabelName());
+    if (IsTabType(run.type) || Contains(label, "GUIT") || Contains(label, "GTR") || Contains(label, "GIT")) {
+      run.transpose = -12;
+    }
+  }
+  const CObList* objects = line.GetObjList();
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    CObject* object = objects->GetNext(node);
+    if (object->IsKindOf(RUNTIME_CLASS(KChord))) run.chords.push_back(static_cast<const KChord*>(object));
+  }
+  NotePass(run, first, last);
+  AttachmentPass(run);
+  line.SetCachedPlayValue(*swing);
+}
+
+void InstallLinePlayInterpreter() { KListLine::SetPlayTextInterpreter(&InterpretLinePlayText); }

@@ -1,0 +1,46 @@
+#pragma once
+// Building a line's play events: the note columns become note events shaped by their ornament and
+// effect symbols, and the line's attachments (text boxes, arcs, brackets, hairpins) add tempo and
+// dynamic events, ties, tuplets, crescendi, multi-bar rests and octave ranges. The list belongs to
+// the line (KListLine::GetPlayEvents); KListLine::InterpretTextForPlayback reaches this code through
+// the interpreter that InstallLinePlayInterpreter sets, since it reads the concrete line kinds.
+
+class CObList;
+class KListLine;
+class KMIDIObj;
+
+// The playback effects the user switches on and off; the playback settings own their storage and
+// copy them here before a run.
+struct PlayEffectOptions {
+  bool slides = true;
+  bool bends = true;
+  bool accents = true;  // dynamics words, sforzando, accents, hairpins
+  bool fermata = true;
+  bool strokes = true;  // glissando and up/down strokes
+  bool multiBarRests = true;
+  bool tremolo = true;
+  bool trills = true;  // trills, mordents and turns
+  bool vibrato = true;
+  bool graceNotes = true;
+  bool tuplets = true;
+  bool tempo = true;
+  bool octaveShifts = true;
+  bool staccato = true;
+  // Tablature and guitar-named lines sound an octave lower.
+  bool guitarOctaveLower = false;
+};
+
+PlayEffectOptions& PlayEffects();
+
+inline constexpr int kTempoControl = 20000002;
+inline constexpr int kLevelControl = 20000004;
+inline constexpr int kDefaultSwing = 666;  // thousandths
+
+// Rebuilds the play events of columns first..last (see KListLine::InterpretTextForPlayback).
+void InterpretLinePlayText(KListLine& line, int lineNumber, float* swingRatio, int first, int last);
+// Makes KListLine::InterpretTextForPlayback use InterpretLinePlayText.
+void InstallLinePlayInterpreter();
+// Puts the event before the first event at or after its column (at the end when none is).
+void InsertPlayEvent(CObList& events, KMIDIObj* event);
+// The swing ratio of a swing text ("2:1" -> 2/3); 0.666 when the text reads no two numbers.
+float ParseSwingText(const char* text);
