@@ -49,6 +49,10 @@ void ResetStaffLineServices();
 // lowest open string (a number of the "Translation" preference; 1 by default).
 // Set by the preference reader.
 extern int g_shiftBassIntoTabRange;
+// The ABC unit note length in ticks (480 per quarter note), shared by the ABC
+// reader and writer: a meter either of them handles resets it (240, or 120 for
+// a meter below 3/4). 240 at start.
+extern int g_abcUnitLength;
 
 class KStaffLine : public KListLine {
   DECLARE_SERIAL(KStaffLine);
@@ -171,6 +175,10 @@ class KStaffLine : public KListLine {
                        int replace) override;
   // With g_staffTextAsAbc the line's ABC text; otherwise an empty text.
   std::optional<CString> WriteText(int from, int to, int mode) override;
+  // The line as ABC text (KStaffLineAbc.cpp): meter and tempo header lines,
+  // then one line of notes, rests, chords, bars and decorations, each line
+  // ended by "\r\n"; none for a line without columns. Updates g_abcUnitLength.
+  std::optional<CString> WriteAbc() override;
   // Brings the drawing cache up to date, renders the columns from the one
   // under redrawX on, then draws the attachments (KStaffLineDraw.cpp). Of the
   // view values, view6, view7, view8 and view10 go to the cache's Render.

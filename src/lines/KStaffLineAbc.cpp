@@ -1,0 +1,384 @@
+// KStaffLine::WriteAbc: the staff line as ABC music text, the inverse of the
+// ABC reader. Columns are walked in order; a meter column becomes an "M:" line,
+// a tempo symbol with its text a "Q:" line, and everything else one music line
+// of notes, rests, chords and bars. Slurs, tuplet marks and ending numbers of
+// the attachment list become the signs the reader turns back into them.
+//
+// Lengths are written as the exact fraction of the unit length (reduced), so
+// that every note value, dotted ones included, reads back to the same length.
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "lines/KStaffLine.h"
+#include "model/KChord.h"
+#include "model/KExtendedObj.h"
+
+int g_abcUnitLength = 240;
+
+namespace {
+
+// Pixels per column of the attachments the reader makes (an arc or bracket
+// over n columns is n x 18 pixels wide).
+constexpr int kColumnWidth = 18;
+
+constexpr int kFirstNamedRow = 4;
+constexpr int kLastNamedRow = 31;
+const char* const kRowNames[] = {"b'", "a'", "g'", "f'", "e'", "d'", "c'", "b", "a", "g",
+                                 "f",  "e",  "d",  "c",  "B",  "A",  "G",  "F", "E", "D",
+                                 "C",  "B,", "A,", "G,", "F,", "E,", "D,", "C,"};
+
+const char* RowName(int row) {
+  return row >= kFirstNamedRow && row <= kLastNamedRow ? kRowNames[row - kFirstNamedRow] : nullptr;
+}
+
+// The nominal ticks of a note code; 0 for codes that are not notes.
+int NoteTicks(int code) {
+  switch (code) {
+    case 0:
+    case 1:
+      return 240;
+    case 2:
+    case 3:
+      return 120;
+    case 4:
+    case 5:
+      return 60;
+    case 6:
+    case 7:
+      return 30;
+    case 8:
+    case 9:
+    case 108:
+    case 109:
+      return 480;
+    case 10:
+    case 11:
+    case 110:
+    case 111:
+      return 960;
+    case 12:
+      return 1920;
+    default:
+      return 0;
+  }
+}
+
+// The ticks of a rest code (14..20); 0 for other codes.
+int RestTicks(int code) { return code >= 14 && code <= 20 ? 1920 >> (code - 14) : 0; }
+
+const char* BarText(int code) {
+  switch (code) {
+    case 21:
+      return "|";
+    case 22:
+      return "||";
+    case 23:
+      return "|]";
+    case 24:
+      return "|:";
+    case 25:
+      return ":|";
+    case 96:
+      return "::";
+    case 10023:
+      return "[|";
+    default:
+      return nullptr;
+  }
+}
+
+const char* AccidentalText(int code) {
+  switch (code) {
+    case 27:
+      return "=";
+    case 28:
+      return "^";
+    case 29:
+      return "^^";
+    case 30:
+      return "_";
+    case 31:
+      return "__";
+    default:
+      return nullptr;
+  }
+}
+
+// The reader reads "v" as 76 and "u" as 77; they are written back the same way.
+const char* DecorationText(int code) {
+  switch (code) {
+    case 52:
+    case 53:
+      return ".";
+    case 64:
+    case 65:
+      return "~";
+    case 76:
+      return "v";
+    case 77:
+      return "u";
+    default:
+      return nullptr;
+  }
+}
+
+// Eighths of the plain length that a dot entry gives its note; 0 for others.
+int DotEighths(int code) {
+  switch (code) {
+    case KChord::kDot:
+      return 12;
+    case KChord::kDoubleDot:
+      return 14;
+    case KChord::kFlaggedBase + KChord::kDot:
+      return 15;
+    default:
+      return 0;
+  }
+}
+
+// The note value of a tempo symbol as the denominator of "Q:1/n="; 0 for others.
+int TempoDenominator(int code) {
+  switch (code) {
+    case 10034:
+      return 4;
+    case 10035:
+      return 2;
+    case 10032:
+      return 8;
+    case 10033:
+      return 16;
+    default:
+      return 0;
+  }
+}
+
+// The length of ticks in units of unit ticks: nothing for one unit, else the
+// reduced fraction p/q written as p (when above 1) and "/q" (when q is above 1).
+std::string LengthText(int ticks, int unit) {
+  if (ticks <= 0 || unit <= 0) return {};
+  const int divisor = std::gcd(ticks, unit);
+  const int p = ticks / divisor;
+  const int q = unit / divisor;
+  std::string out;
+  if (p > 1) out += std::to_string(p);
+  if (q > 1) out += "/" + std::to_string(q);
+  return out;
+}
+
+// What the entries of one row of a note column say.
+struct RowGroup {
+  int row = 0;
+  int ticks = 0;  // 0: no note or rest on the row
+  bool rest = false;
+  int dotEighths = 0;
+  std::string accidental;
+  std::string decorations;
+};
+
+RowGroup& GroupOfRow(std::vector<RowGroup>& groups, int row) {
+  for (RowGroup& group : groups) {
+    if (group.row == row) return group;
+  }
+  groups.push_back(RowGroup{});
+  groups.back().row = row;
+  return groups.back();
+}
+
+// The text of one note column: its groups (a chord between "[" and "]" when
+// there are several), then its bar signs.
+std::string NoteColumnText(const KChord& column, int unit) {
+  std::vector<RowGroup> groups;
+  std::string bars;
+  std::vector<int> looseDots;
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const NotePair note = column.GetNote(i);
+    const int code = note.code;
+    if (const char* bar = BarText(code)) {
+      bars += bar;
+    } else if (NoteTicks(code) > 0 || RestTicks(code) > 0) {
+      RowGroup& group = GroupOfRow(groups, note.position);
+      group.rest = RestTicks(code) > 0;
+      group.ticks = group.rest ? RestTicks(code) : NoteTicks(code);
+    } else if (const char* accidental = AccidentalText(code)) {
+      GroupOfRow(groups, note.position).accidental = accidental;
+    } else if (const char* decoration = DecorationText(code)) {
+      GroupOfRow(groups, note.position).decorations += decoration;
+    } else if (DotEighths(code) > 0) {
+      GroupOfRow(groups, note.position).dotEighths = DotEighths(code);
+    }
+  }
+  // A dot standing on a row of its own (beside a note on a line) belongs to
+  // the notes of the column that have no dot of their own.
+  for (const RowGroup& loose : groups) {
+    if (loose.ticks != 0 || loose.dotEighths == 0) continue;
+    for (RowGroup& group : groups) {
+      if (group.ticks != 0 && group.dotEighths == 0) group.dotEighths = loose.dotEighths;
+    }
+  }
+  std::vector<std::string> written;
+  std::sort(groups.begin(), groups.end(), [](const RowGroup& a, const RowGroup& b) { return a.row > b.row; });
+  for (const RowGroup& group : groups) {
+    if (group.ticks == 0) continue;
+    const char* name = group.rest ? "z" : RowName(group.row);
+    if (name == nullptr) continue;
+    const int ticks = group.dotEighths > 0 ? group.ticks * group.dotEighths / 8 : group.ticks;
+    written.push_back(group.decorations + (group.rest ? std::string() : group.accidental) + name +
+                      LengthText(ticks, unit));
+  }
+  std::string out;
+  if (written.size() > 1) out += "[";
+  for (const std::string& text : written) out += text;
+  if (written.size() > 1) out += "]";
+  return out + bars;
+}
+
+// The first digit of a text, or 0.
+char FirstDigit(const CString& text) {
+  for (char c : text.View()) {
+    if (c >= '1' && c <= '9') return c;
+  }
+  return 0;
+}
+
+std::string Digits(const CString& text) {
+  std::string out;
+  for (char c : text.View()) {
+    if (c >= '0' && c <= '9') out += c;
+  }
+  return out;
+}
+
+bool IsBracketLine(int kind) { return kind >= KExtendedObj::kFirstBracketLine && kind <= 24 && kind != 21; }
+
+// The signs the attachments put around columns: before the column they start
+// at, and (slur ends) after the column they end at.
+struct Pieces {
+  std::multimap<int, std::string> before;
+  std::multimap<int, std::string> after;
+};
+
+Pieces CollectPieces(const CObList& attachments) {
+  Pieces pieces;
+  std::multimap<int, std::string> endings;
+  std::multimap<int, std::string> tuplets;
+  std::multimap<int, std::string> slurs;
+  for (POSITION node = attachments.GetHeadPosition(); node != nullptr;) {
+    const auto* a = dynamic_cast<const KExtendedObj*>(attachments.GetNext(node));
+    if (a == nullptr) continue;
+    const int pos = a->GetPos();
+    const CString& text = a->GetText();
+    if (a->GetKind() == KExtendedObj::kNumberedBracket) {
+      if (const char digit = FirstDigit(text)) tuplets.emplace(pos, std::string("(") + digit);
+    } else if (a->GetKind() == KExtendedObj::kSlur) {
+      const int span = std::max(0, (a->GetSize().cx + kColumnWidth / 2) / kColumnWidth);
+      slurs.emplace(pos, "(");
+      pieces.after.emplace(pos + span, ")");
+    } else if (IsBracketLine(a->GetKind()) ||
+               (a->GetKind() == KExtendedObj::kTextBox && text.GetLength() == 2 && text[1] == '.')) {
+      // An ending: its bracket, or the "n." text the reader puts beside it.
+      const char digit = FirstDigit(text);
+      if (digit == 0) continue;
+      const std::string sign = std::string("[") + digit;
+      bool known = false;
+      for (auto [it, end] = endings.equal_range(pos); it != end; ++it) known = known || it->second == sign;
+      if (!known) endings.emplace(pos, sign);
+    }
+  }
+  for (auto* group : {&endings, &tuplets, &slurs}) pieces.before.insert(group->begin(), group->end());
+  return pieces;
+}
+
+// Moves the pieces of `from` with keys up to `last` (inclusive) onto out.
+void Flush(std::multimap<int, std::string>& from, int last, std::string& out) {
+  auto end = from.upper_bound(last);
+  for (auto it = from.begin(); it != end; ++it) out += it->second;
+  from.erase(from.begin(), end);
+}
+
+bool EndsLine(const std::string& out) {
+  return out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0;
+}
+
+// Starts a header line: a line break first when music text is open.
+void BeginHeader(std::string& out) {
+  if (!out.empty() && !EndsLine(out)) out += "\r\n";
+}
+
+// The meter line of a time-signature column, and the unit length it sets.
+void WriteMeter(const KChord& column, std::string& out) {
+  if (column.GetNoteCount() < 3) return;
+  const int upper = column.GetNote(1).code;
+  const int lower = column.GetNote(2).code;
+  std::string meter;
+  int unit = 240;
+  if (upper == 98) {
+    meter = "4/4";
+  } else if (upper == 99) {
+    meter = "C|";  // cut time, as the reader reads it back
+  } else {
+    const int numerator = upper - 99;
+    const int denominator = lower - 99;
+    if (numerator < 1 || numerator > 99 || denominator < 1 || denominator > 99) return;
+    meter = std::to_string(numerator) + "/" + std::to_string(denominator);
+    unit = 4 * numerator < 3 * denominator ? 120 : 240;
+  }
+  BeginHeader(out);
+  out += "M:" + meter + "\r\n";
+  g_abcUnitLength = unit;
+}
+
+// The tempo line of a column holding a tempo symbol whose text lies at it.
+void WriteTempo(int denominator, int pos, const CObList& attachments, std::string& out) {
+  for (POSITION node = attachments.GetHeadPosition(); node != nullptr;) {
+    const auto* a = dynamic_cast<const KExtendedObj*>(attachments.GetNext(node));
+    if (a == nullptr || a->GetPos() != pos || a->GetKind() != KExtendedObj::kTextBox) continue;
+    const std::string digits = Digits(a->GetText());
+    if (digits.empty()) continue;
+    BeginHeader(out);
+    out += "Q:1/" + std::to_string(denominator) + "=" + digits + "\r\n";
+    return;
+  }
+}
+
+int TempoDenominatorOf(const KChord& column) {
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    if (const int denominator = TempoDenominator(column.GetNote(i).code)) return denominator;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::optional<CString> KStaffLine::WriteAbc() {
+  if (m_objects.IsEmpty()) return std::nullopt;
+  Pieces pieces = CollectPieces(m_attachments);
+  std::string out;
+  for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
+    const auto* column = dynamic_cast<const KChord*>(m_objects.GetNext(node));
+    if (column == nullptr || column->GetNoteCount() == 0) continue;
+    const int pos = column->GetPos();
+    Flush(pieces.after, pos - 1, out);
+    const int first = column->GetNote(0).code;
+    if (first == KChord::kKeySignature) continue;
+    if (first == KChord::kTimeSignature) {
+      WriteMeter(*column, out);
+      continue;
+    }
+    if (const int denominator = TempoDenominatorOf(*column)) {
+      WriteTempo(denominator, pos, m_attachments, out);
+      continue;
+    }
+    Flush(pieces.before, pos, out);
+    out += NoteColumnText(*column, g_abcUnitLength);
+    Flush(pieces.after, pos, out);
+  }
+  Flush(pieces.before, std::numeric_limits<int>::max(), out);
+  Flush(pieces.after, std::numeric_limits<int>::max(), out);
+  if (out.empty() || !EndsLine(out)) out += "\r\n";
+  return CString(std::string_view(out));
+}
