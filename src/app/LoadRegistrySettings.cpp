@@ -26,6 +26,7 @@
 #include "lines/KSpeedLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
+#include "model/AttachmentServices.h"
 #include "model/KLineGroup.h"
 #include "translate/ParseTextTabOptions.h"
 #include "model/KListLineAutoBeamServices.h"
@@ -599,6 +600,9 @@ void ApplyLinePreferences() {
   g_textTabBassKinds = g_prefTextFiles.textTabKinds;
   g_textTabBanjoFingering = g_prefTabOptions.banjoFingering;
   g_textTabRemoveRows = g_prefTextFiles.removeTextTab;
+  g_defaultTextFontText = g_prefExtTextFont;
+  g_defaultNumberFontText = g_prefTripletFont;
+  g_staffLines3Second = g_prefStaffLines3.titleFontThreshold;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "lines/KChordPicLineServices.h"
 #include "translate/ParseTextTabOptions.h"
 #include "lines/KSpeedLine.h"
+#include "model/AttachmentServices.h"
 #include "model/KListLine.h"
 #include "model/KListLineAutoBeamServices.h"
 #include "model/KListLineRestsServices.h"
@@ -247,10 +248,12 @@ TEST_F(PreferenceReader, StoreThatRefusesWritesStillGivesItsValuesAndItsMigratio
 
 TEST_F(PreferenceReader, HandsTheLinePreferencesDownToTheScoreObjects) {
   Store("TabOptions", "1,1,1,0,0,1,1,9,9");
-  Store("StaffLines3", "0,99,0,1,1,1,1,1,1,1,1,9");
+  Store("StaffLines3", "0,112,0,1,1,1,1,1,1,1,1,9");
   Store("RhythmFont", "20,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman");
   Store("ChordNameFont", "17,0,0,0,700,0,0,0,0,3,2,1,34,Arial");
   Store("Chords", "1,1,1,-999,0,3");
+  Store("ExtTextFont", "14,0,0,0,400,0,0,0,0,3,2,1,18,Times New Roman");
+  Store("TripletFont", "11,0,0,0,700,0,0,0,0,3,2,1,34,Arial");
   Store("Chords2", "1,1,2,1,0,0,1,0,120,80,0,300,1,0");
   Store("PrintCorr", "100,100,35,2,2,0");
   Store("StaffLines", "1,700,0,0,1,0,0");
@@ -269,6 +272,9 @@ TEST_F(PreferenceReader, HandsTheLinePreferencesDownToTheScoreObjects) {
   EXPECT_EQ(g_textTabBassKinds, 2);
   EXPECT_EQ(g_textTabBanjoFingering, 1);
   EXPECT_EQ(g_textTabRemoveRows, 1);
+  EXPECT_EQ(g_defaultTextFontText, CString("14,0,0,0,400,0,0,0,0,3,2,1,18,Times New Roman"));
+  EXPECT_EQ(g_defaultNumberFontText, CString("11,0,0,0,700,0,0,0,0,3,2,1,34,Arial"));
+  EXPECT_EQ(g_staffLines3Second, 112);
   EXPECT_EQ(g_fretBoxMargin, 35);
   EXPECT_EQ(g_drumClefOption, 0);
   EXPECT_EQ(g_staffTextAsAbc, 1);

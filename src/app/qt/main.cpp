@@ -11,6 +11,8 @@
 #include "common/Globals.h"
 #include "lines/LineClasses.h"
 #include "midi/LinePlayEvents.h"
+#include "lines/KStrLineServices.h"
+#include "translate/KTextLineTranslatorImpl.h"
 #include "common/SymbolCache.h"
 #include "platform/Clipboard.h"
 #include "platform/CompoundFile.h"
@@ -34,6 +36,8 @@ int main(int argc, char** argv) {
   SetDocLineHooks(StavlinLineHooks());
   InstallChordLineServices();
   InstallLinePlayInterpreter();
+  KTextLineTranslatorImpl textTranslator;  // ABC and chord names in text lines
+  SetTextLineTranslator(&textTranslator);
 
   // The user's chord dictionary lives in the per-user data folder.
   const std::filesystem::path chordFile = DefaultChordFilePath();

@@ -1,0 +1,110 @@
+#include "translate/AbcReader.h"
+
+#include <algorithm>
+#include <string>
+
+#include "lines/KStrLine.h"
+#include "model/KLineObj.h"
+#include "platform/StringTable.h"
+#include "translate/AbcReaderMusic.h"
+#include "translate/AbcReaderState.h"
+
+namespace {
+
+// A text line holding the prefix (a string-table text, 0 for none) and the value.
+std::unique_ptr<KLineObj> TextLine(UINT prefixId, const CString& value) {
+  CString text = prefixId != 0 ? LoadString(prefixId) : CString();
+  text += value;
+  return std::make_unique<KStrLine>(text, 0);
+}
+
+std::unique_ptr<KLineObj> ReadHeaderField(char letter, const CString& value) {
+  switch (letter) {
+    case 'A':
+      return TextLine(8138, value);
+    case 'B':
+      return TextLine(8139, value);
+    case 'C':
+      return TextLine(8140, value);
+    case 'D':
+      return TextLine(8141, value);
+    case 'F':
+      return TextLine(8142, value);
+    case 'G':
+      return TextLine(8143, value);
+    case 'H':
+    case 'I':
+    case 'N':
+    case 'W':
+      return TextLine(0, value);
+    case 'O':
+      return TextLine(8144, value);
+    case 'P':
+      return TextLine(value.GetLength() > 1 ? 8145 : 8146, value);
+    case 'R':
+      return TextLine(8147, value);
+    case 'S':
+      return TextLine(8148, value);
+    case 'Z':
+      return TextLine(8151, value);
+    case 'T': {
+      // Leading blanks centre the title in the text font's width.
+      const int blanks = std::max(0, (760 - 9 * value.GetLength()) / 10);
+      GetAbcReaderState().titlePending = true;
+      CString text = blanks > 0 ? CString(' ', blanks) : CString();
+      text += value;
+      return std::make_unique<KStrLine>(text, 0);
+    }
+    case 'K':
+      ReadAbcKeyField(value);
+      return nullptr;
+    case 'L':
+      ReadAbcUnitLengthField(value);
+      return nullptr;
+    case 'M':
+      ReadAbcMeterField(value);
+      return nullptr;
+    case 'Q':
+      ReadAbcTempoField(value);
+      return nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<KLineObj> ReadAbcLine(const CString& source, int continuation) {
+  CString text = source;
+  if (const int comment = text.Find('%'); comment >= 0) text = text.Left(comment);
+  text.TrimLeft(" \t\r\n");
+  text.TrimRight(" \t\r\n");
+  if (text.IsEmpty() || text[0] == '\\') return nullptr;
+  if (text.GetLength() >= 2 && text[1] == ':' && text[0] != '|' && text[0] != ':') {
+    return ReadHeaderField(text[0], text.Mid(2));
+  }
+  return ReadAbcMusicLine(text, continuation);
+}
+
+AbcLengthCode AbcNoteCodeForLength(int ticks) {
+  static constexpr AbcLengthCode kTable[] = {{12, 1920}, {10, 960}, {8, 480}, {0, 240},
+                                             {2, 120},   {4, 60},   {6, 30}};
+  for (const AbcLengthCode& entry : kTable) {
+    if (ticks >= entry.nominal) return entry;
+  }
+  return {-1, 0};
+}
+
+int AbcRestCodeForLength(int ticks) {
+  static constexpr int kThresholds[] = {1920, 960, 480, 240, 120, 60, 30};
+  for (int i = 0; i < 7; ++i) {
+    if (ticks >= kThresholds[i]) return 14 + i;
+  }
+  return -1;
+}
+
+int AbcRowOfPitch(int pitch) {
+  static constexpr int kRows[12] = {-8, -9, -9, -10, -11, -11, -12, -12, -13, -14, -14, -8};
+  const int mod = ((pitch % 12) + 12) % 12;
+  return kRows[mod] + 7 * ((82 - pitch) / 12 + 2);
+}

@@ -1,0 +1,605 @@
+#include "translate/AbcReaderMusic.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lines/KStaffLine.h"
+#include "model/AttachmentServices.h"
+#include "model/KChord.h"
+#include "model/KExtendedObj.h"
+#include "translate/AbcReader.h"
+#include "translate/AbcReaderState.h"
+
+namespace {
+
+constexpr int kColumnWidth = 18;  // pixels of one column
+constexpr int kMiddleRow = 18;
+constexpr int kTextRow = 9;
+constexpr int kMaxOpenArcs = 4;
+constexpr int kDotCodes[4] = {0, 36, 37, 10036};
+
+bool IsNoteLetter(char c) { return (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int PitchOfLetter(char c) {
+  static constexpr int kUpper[7] = {49, 51, 40, 42, 44, 45, 47};  // A..G
+  static constexpr int kLower[7] = {61, 63, 52, 54, 56, 57, 59};  // a..g
+  return c >= 'a' ? kLower[c - 'a'] : kUpper[c - 'A'];
+}
+
+// One step shorter in the note table, keeping the stem variant; the 64th stays.
+int HalveCode(int code) {
+  switch (code) {
+    case 12:
+      return 10;
+    case 10:
+      return 8;
+    case 11:
+      return 9;
+    case 8:
+      return 0;
+    case 9:
+      return 1;
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+      return code + 2;
+    default:
+      return code;
+  }
+}
+
+struct OpenArc {
+  int start;
+  int end;  // -1 while open
+  bool tie;
+};
+
+class MusicLineReader {
+ public:
+  MusicLineReader(std::string_view text, int continuation) : m_text(text), m_continuation(continuation) {}
+
+  std::unique_ptr<KLineObj> Read();
+
+ private:
+  void StartLine();
+  void AddMeterColumn();
+  void AddTempoMark();
+  void ReadSymbols();
+  void ReadNote(bool rest);
+  int ReadLength();
+  void ReadBrokenRhythm(char sign);
+  void CompleteColumn();
+  void InsertColumn(std::unique_ptr<KChord> column, int column_pos, bool beamJoin);
+  void AddPendingSymbols(KChord& column);
+  void FlushAnnotation();
+  // Adds the arcs and ending brackets whose last column is known.
+  void FlushSpans();
+  void OpenColumn() { m_column = std::make_unique<KChord>(m_col); }
+  char At(int i) const { return i >= 0 && i < static_cast<int>(m_text.size()) ? m_text[i] : '\0'; }
+  bool HasNext() const { return m_pos + 1 < static_cast<int>(m_text.size()); }
+
+  std::string_view m_text;
+  int m_continuation;
+  AbcReaderState& m_state = GetAbcReaderState();
+  std::unique_ptr<KStaffLine> m_line;
+  int m_pos = 0;
+  int m_col = 0;
+  std::unique_ptr<KChord> m_column;
+  bool m_columnExtra = false;        // a blank column follows the column
+  int m_columnRow = kMiddleRow;      // row of the last note read into the column
+  bool m_columnHasNote = false;      // a note (not a rest) went into the column
+  bool m_columnStartsGroup = false;  // its first note started a beam group
+  std::vector<int> m_pendingSymbols;
+  bool m_inChord = false;
+  bool m_groupStart = true;
+  int m_groupDirection = 0;
+  bool m_previousJoinable = false;  // the last inserted column can take a beam
+  int m_brokenNext = 0;             // >0: next note dotted k; <0: halved k
+  int m_brokenApply = 0;
+  int m_lastCode = 6;  // code of the previous note (64th before any)
+  int m_tupletSize = 0;
+  int m_tupletCount = 0;
+  int m_tupletFirst = 0;
+  std::vector<OpenArc> m_arcs;
+  int m_ending = 0;
+  int m_endingFirst = 0;
+  int m_endingLast = -1;
+  bool m_singleGrace = false;
+  bool m_graceGroup = false;
+  bool m_hasAnnotation = false;
+  CString m_annotation;
+  int m_annotationFloor = 0;
+  int m_lastAnnotationColumn = -1;
+  bool m_annotationAdded = false;
+  int m_lastNoteColumn = 0;
+  int m_lastSymbolRow = kMiddleRow;
+  bool m_noteRead = false;
+  bool m_tempoColumnAdded = false;
+};
+
+void MusicLineReader::StartLine() {
+  if (m_state.continued != nullptr) {
+    m_line = std::move(m_state.continued);
+    m_col = m_state.continuedColumn;
+    m_state.continueFlag = false;
+  } else {
+    m_line = std::make_unique<KStaffLine>(0, m_state.key, 0);
+    m_col = 0;
+  }
+  if (m_state.lastKey < 0) m_state.lastKey = m_state.key;
+  if (m_state.key != m_state.lastKey && m_col != 0) {
+    auto change = std::make_unique<KChord>(m_col);
+    change->AddNote(1, KChord::kKeySignature);
+    change->AddNote(1, m_state.key != 0 ? m_state.key : m_state.lastKey + 16);
+    m_line->InsertObjAt(change.release(), 0, m_col, nullptr, 0);
+    m_line->ModifyFlags(0x800, 1);
+    m_col += 3;
+  }
+  m_state.lastKey = m_state.key;
+}
+
+void MusicLineReader::AddMeterColumn() {
+  if (!m_state.titlePending && !m_state.meterPending) return;
+  int numerator = 0;
+  int denominator = 0;
+  if (m_state.meterCode == -404) {
+    numerator = 98, denominator = 103;
+  } else if (m_state.meterCode == -202) {
+    numerator = 99, denominator = 103;
+  } else {
+    numerator = 99 + m_state.meterCode / 100, denominator = 99 + m_state.meterCode % 100;
+  }
+  auto meter = std::make_unique<KChord>(m_col);
+  meter->AddNote(0, KChord::kTimeSignature);
+  meter->AddNote(1, numerator);
+  meter->AddNote(2, denominator);
+  m_line->InsertObjAt(meter.release(), 0, m_col, nullptr, 0);
+  ++m_col;
+}
+
+void MusicLineReader::AddTempoMark() {
+  if (m_state.tempoPending) {
+    const int unit = m_state.tempoUnit;
+    CString number;
+    number.Format("%d", m_state.tempo);
+    int symbol = 0;
+    switch (unit) {
+      case 960:
+        symbol = 10035;
+        break;
+      case 480:
+        symbol = 10034;
+        break;
+      case 240:
+        symbol = 10032;
+        break;
+      case 120:
+        symbol = 10033;
+        break;
+      default:
+        break;
+    }
+    CString text = number;
+    if (symbol != 0) {
+      auto column = std::make_unique<KChord>(m_col);
+      column->AddNote(kTextRow, symbol, 0x1500);
+      m_line->InsertObjAt(column.release(), 0, m_col, nullptr, 0);
+      m_tempoColumnAdded = true;
+    } else if (unit > 960) {
+      text = CString("h. = ") + number;
+    } else if (unit > 480) {
+      text = CString("q. = ") + number;
+    } else if (unit > 240) {
+      text = CString("8. = ") + number;
+    } else if (unit > 120) {
+      text = CString("16. = ") + number;
+    }
+    auto mark = std::make_unique<KExtendedObj>(m_col, kTextRow, text, g_defaultTextFontText);
+    mark->SetOffset(-1, 0);
+    m_line->AddAttachment(mark.release());
+    ++m_col;
+    m_state.tempoPending = false;
+  }
+  m_state.titlePending = false;
+  m_state.meterPending = false;
+}
+
+int MusicLineReader::ReadLength() {
+  long length = m_state.unitLength;
+  int i = m_pos + 1;
+  if (IsDigit(At(i)) && At(i) != '0') {
+    int factor = At(i) - '0';
+    ++i;
+    if (IsDigit(At(i))) factor = factor * 10 + (At(i++) - '0');
+    length *= factor;
+  }
+  if (At(i) == '/') {
+    ++i;
+    if (IsDigit(At(i)) && At(i) != '0') {
+      int divisor = At(i) - '0';
+      ++i;
+      if (IsDigit(At(i))) divisor = divisor * 10 + (At(i++) - '0');
+      length /= divisor;
+    } else {
+      length /= 2;
+    }
+  }
+  m_pos = i - 1;
+  return static_cast<int>(length);
+}
+
+void MusicLineReader::ReadNote(bool rest) {
+  int pitch = rest ? 0 : PitchOfLetter(m_text[m_pos]);
+  if (!rest && At(m_pos + 1) == '\'') {
+    pitch += 12;
+    ++m_pos;
+  } else if (!rest && At(m_pos + 1) == ',') {
+    pitch -= 12;
+    ++m_pos;
+  }
+  while (At(m_pos + 1) == '\'' || At(m_pos + 1) == ',') ++m_pos;
+  const int length = ReadLength();
+  const int row = rest ? kMiddleRow : AbcRowOfPitch(pitch);
+  const bool grace = m_singleGrace || m_graceGroup;
+
+  int code = 0;
+  int nominal = 0;
+  if (rest) {
+    code = AbcRestCodeForLength(length);
+    nominal = AbcNoteCodeForLength(length).nominal;
+    if (code < 0) code = 20, nominal = 30;
+    m_groupDirection = 0;
+  } else {
+    const AbcLengthCode entry = AbcNoteCodeForLength(length);
+    code = entry.code;
+    nominal = entry.nominal;
+    if (code < 0) {
+      code = m_lastCode;
+      nominal = 0;
+    }
+    if (grace) {
+      // Grace notes take their own codes and leave the beam group alone.
+    } else if (code != KChord::kWholeNote) {
+      const int base = code & ~1;
+      bool up = false;
+      if (!m_groupStart && m_groupDirection != 0) {
+        up = m_groupDirection > 0;
+      } else if (m_inChord && m_groupDirection > 0) {
+        up = true;
+      } else {
+        up = row >= kMiddleRow;
+      }
+      code = up ? base : base + 1;
+      m_groupDirection = up ? 1 : -1;
+    } else {
+      m_groupDirection = 0;
+    }
+    m_lastCode = code;
+  }
+  if (m_singleGrace) code = 13;
+  if (m_graceGroup) code = 4;
+  const bool firstInColumn = m_column->GetNoteCount() == 0;
+  if (m_column->AddNote(row, code) < 0) return;
+  if (firstInColumn) m_columnStartsGroup = m_groupStart || rest;
+  m_columnRow = row;
+  m_noteRead = true;
+  if (!rest) m_columnHasNote = true;
+  m_groupStart = false;
+  m_brokenApply = m_brokenNext;
+  m_brokenNext = 0;
+  if (!grace && nominal > 0) {
+    int dots = 0;
+    if (length * 8 >= nominal * 15) {
+      dots = 3;
+    } else if (length * 4 >= nominal * 7) {
+      dots = 2;
+    } else if (length * 2 >= nominal * 3) {
+      dots = 1;
+    }
+    if (dots > 0) m_column->AddNote(row, kDotCodes[dots]);
+    if (dots > 0 || length > 240) m_columnExtra = true;
+  }
+}
+
+void MusicLineReader::ReadBrokenRhythm(char sign) {
+  int k = 1;
+  while (k < 3 && At(m_pos + 1) == sign) {
+    ++k;
+    ++m_pos;
+  }
+  // The column holding the note before the sign changes now; the next note
+  // takes the opposite change when its column completes.
+  const int count = m_column->GetNoteCount();
+  if (sign == '<') {
+    for (int i = 0; i < count; ++i) {
+      int code = m_column->GetNote(i).code;
+      if (code < 0 || code > 12) continue;
+      for (int step = 0; step < k; ++step) code = HalveCode(code);
+      m_column->SetNoteCode(i, code);
+    }
+    m_brokenNext = k;
+  } else {
+    if (count > 0) m_column->AddNote(m_columnRow, kDotCodes[k]);
+    if (m_state.unitLength <= 240) m_columnExtra = true;
+    m_brokenNext = -k;
+  }
+}
+
+void MusicLineReader::AddPendingSymbols(KChord& column) {
+  for (const int symbol : m_pendingSymbols) {
+    int row = m_columnRow;
+    int packed = 0;
+    const bool decoration = symbol == 64 || symbol == 76 || symbol == 77;
+    if (decoration && m_groupDirection > 0) {
+      packed = 0x1100;
+      if (m_lastSymbolRow > 7) {
+        row = m_columnRow - 6;
+      } else if (m_lastSymbolRow <= 0) {
+        row = m_columnRow + 2;
+      }
+    }
+    if (row < 0) row = 0;
+    if (column.AddNote(row, symbol, packed) >= 0) m_lastSymbolRow = row;
+  }
+  m_pendingSymbols.clear();
+}
+
+void MusicLineReader::InsertColumn(std::unique_ptr<KChord> column, int columnPos, bool beamJoin) {
+  const int beamFlags[2] = {beamJoin ? 1 : 0, 0};
+  m_line->InsertObjAt(column.release(), 0, columnPos, beamFlags, 0);
+}
+
+void MusicLineReader::FlushAnnotation() {
+  if (!m_hasAnnotation) return;
+  if (m_col == 0) m_col = 1;
+  int column = std::max(m_annotationFloor, m_col - 1);
+  if (m_lastAnnotationColumn >= 0 && column <= m_lastAnnotationColumn + 5) {
+    column = m_lastAnnotationColumn + 6;
+  }
+  m_line->AddAttachment(new KExtendedObj(column, kTextRow, m_annotation, g_defaultTextFontText));
+  m_lastAnnotationColumn = column;
+  m_annotationFloor = column;
+  m_annotationAdded = true;
+  m_hasAnnotation = false;
+  m_annotation.Empty();
+}
+
+void MusicLineReader::FlushSpans() {
+  for (auto it = m_arcs.begin(); it != m_arcs.end();) {
+    if (it->end < 0) {
+      ++it;
+      continue;
+    }
+    const int width = std::max(1, (it->end - it->start) * kColumnWidth);
+    const int anchorY = m_groupDirection > 0 ? 12 : -12;  // below for stems up
+    m_line->AddAttachment(new KExtendedObj(it->start, m_columnRow,
+                                           it->tie ? KExtendedObj::kTie : KExtendedObj::kSlur, width / 2,
+                                           anchorY, width, 0));
+    it = m_arcs.erase(it);
+  }
+  if (m_ending > 0 && m_endingLast >= 0) {
+    CString text;
+    text.Format("%d.", m_ending);
+    const int width = std::max(1, (m_endingLast - m_endingFirst) * kColumnWidth);
+    m_line->AddAttachment(new KExtendedObj(m_endingFirst, 2, KExtendedObj::kFirstBracketLine, 0, 0, width, 0,
+                                           0, 0, text, g_defaultTextFontText, CString()));
+    m_ending = 0;
+    m_endingLast = -1;
+  }
+}
+
+void MusicLineReader::CompleteColumn() {
+  if (m_column->GetNoteCount() == 0) {
+    OpenColumn();
+    return;
+  }
+  std::unique_ptr<KChord> column = std::move(m_column);
+  const int columnPos = column->GetPos();
+  // The thick-thin bar is a flagged symbol the column rules do not count as a bar.
+  const bool bar = column->IsBarColumn() || column->GetNote(0).code == 10023;
+  if (m_brokenApply != 0 && m_columnHasNote) {
+    const int k = std::abs(m_brokenApply);
+    if (m_brokenApply > 0) {
+      column->AddNote(m_columnRow, kDotCodes[k]);
+    } else {
+      for (int i = 0; i < column->GetNoteCount(); ++i) {
+        int code = column->GetNote(i).code;
+        if (code < 0 || code > 12) continue;
+        for (int step = 0; step < k; ++step) code = HalveCode(code);
+        column->SetNoteCode(i, code);
+      }
+    }
+  }
+  m_brokenApply = 0;
+  AddPendingSymbols(*column);
+  if (m_graceGroup) column->SetNoteStyle(4, -1);
+  const bool joinable = m_columnHasNote && !bar;
+  InsertColumn(std::move(column), columnPos, joinable && m_previousJoinable && !m_columnStartsGroup);
+  m_previousJoinable = joinable;
+  if (!bar) m_lastNoteColumn = columnPos;
+  m_col = columnPos + 1 + (m_columnExtra ? 1 : 0);
+
+  // Ties end at the next note column.
+  for (OpenArc& arc : m_arcs) {
+    if (arc.tie && arc.end < 0 && !bar && columnPos > arc.start) arc.end = columnPos;
+  }
+  if (m_tupletSize > 0 && !bar) {
+    if (++m_tupletCount >= m_tupletSize) {
+      const int width = (columnPos - m_tupletFirst) * kColumnWidth - 2;
+      CString mark;
+      mark.Format("-%d", m_tupletSize);
+      const int anchorY = m_groupDirection > 0 ? -12 : 12;
+      m_line->AddAttachment(new KExtendedObj(m_tupletFirst, kTextRow, KExtendedObj::kNumberedBracket, 0,
+                                             anchorY, std::max(width, 1), 0, 0, 0, mark,
+                                             g_defaultNumberFontText, CString()));
+      m_tupletSize = 0;
+    }
+  }
+  FlushSpans();
+  FlushAnnotation();
+  m_columnExtra = false;
+  m_columnHasNote = false;
+  m_singleGrace = false;
+  m_columnStartsGroup = false;
+  OpenColumn();
+}
+
+void MusicLineReader::ReadSymbols() {
+  OpenColumn();
+  const int size = static_cast<int>(m_text.size());
+  for (m_pos = 0; m_pos < size; ++m_pos) {
+    const char c = m_text[m_pos];
+    const char next = At(m_pos + 1);
+    bool completes = true;
+    if (IsNoteLetter(c) || c == 'z') {
+      ReadNote(c == 'z');
+      const char after = At(m_pos + 1);
+      if (m_inChord || after == '<' || after == '>') completes = false;
+    } else if (c == ' ') {
+      m_groupStart = true;
+    } else if (c == '(') {
+      if (!HasNext()) break;
+      if (next >= '1' && next <= '9') {
+        m_tupletSize = next - '0';
+        m_tupletCount = 0;
+        m_tupletFirst = m_col;
+        ++m_pos;
+      } else if (static_cast<int>(m_arcs.size()) < kMaxOpenArcs) {
+        m_arcs.push_back({m_col, -1, false});
+      }
+      m_groupStart = true;
+    } else if (c == ')') {
+      for (auto it = m_arcs.rbegin(); it != m_arcs.rend(); ++it) {
+        if (!it->tie && it->end < 0) {
+          it->end = std::max(it->start, m_lastNoteColumn);
+          break;
+        }
+      }
+    } else if (c == '-') {
+      if (static_cast<int>(m_arcs.size()) < kMaxOpenArcs) m_arcs.push_back({m_lastNoteColumn, -1, true});
+      m_groupStart = true;
+    } else if (c == '<' || c == '>') {
+      if (!HasNext()) break;
+      ReadBrokenRhythm(c);
+    } else if (c == '|') {
+      if (!HasNext()) break;
+      int code = 21;
+      if (next == '|') code = 22;
+      if (next == ':') code = 24;
+      if (next == ']') code = 23;
+      if (code != 21) ++m_pos;
+      m_column->AddNote(kMiddleRow, code);
+      if (m_ending > 0) m_endingLast = m_col;
+    } else if (c == ':') {
+      if (!HasNext()) break;
+      if ((next == '|' || next == ':') && m_tupletSize == 0) {
+        m_column->AddNote(kMiddleRow, next == '|' ? 25 : 96);
+        if (m_ending > 0) m_endingLast = m_col;
+      }
+      if (next == '|' || next == ':') ++m_pos;
+    } else if (c == '[') {
+      if (!HasNext()) break;
+      if (next == '|') {
+        m_column->AddNote(kMiddleRow, 10023);
+        ++m_pos;
+      } else if (next >= '1' && next <= '9') {
+        m_ending = next - '0';
+        m_endingFirst = m_col;
+        m_endingLast = -1;
+        ++m_pos;
+      } else {
+        m_inChord = true;
+      }
+    } else if (c == ']') {
+      if (m_inChord) {
+        m_inChord = false;
+      } else if (m_ending > 0) {
+        m_endingLast = m_col;
+      }
+    } else if (c == '^' || c == '_') {
+      const bool doubled = next == c;
+      if (doubled) ++m_pos;
+      m_pendingSymbols.push_back(c == '^' ? (doubled ? 29 : 28) : (doubled ? 31 : 30));
+    } else if (c == '=') {
+      m_pendingSymbols.push_back(27);
+    } else if (c == '~' || c == '.' || c == 'v' || c == 'u') {
+      m_pendingSymbols.push_back(c == '~' ? 64 : c == '.' ? 52 : c == 'v' ? 76 : 77);
+    } else if (c == '{') {
+      if (At(m_pos + 2) == '}') {
+        m_singleGrace = true;
+      } else {
+        m_graceGroup = true;
+      }
+    } else if (c == '}') {
+      if (m_graceGroup) {
+        m_graceGroup = false;
+      } else if (At(m_pos - 3) == ' ') {
+        m_groupStart = true;
+      }
+    } else if (c == '"') {
+      if (!HasNext()) break;
+      const std::size_t close = m_text.find('"', m_pos + 1);
+      const std::size_t end = close == std::string_view::npos ? m_text.size() : close;
+      CString text(m_text.substr(m_pos + 1, end - m_pos - 1));
+      if (!text.IsEmpty() && std::string_view("ABCDEFG").find(text[0]) != std::string_view::npos) {
+        text = CString("@@") + text;
+      }
+      if (text.GetLength() > 2) m_state.chordNamesSeen = true;
+      if (m_hasAnnotation) FlushAnnotation();
+      m_annotation = text;
+      m_hasAnnotation = true;
+      m_pos = static_cast<int>(end);
+    } else if (c == '%') {
+      break;
+    } else if (c == '\\') {
+      m_state.continueFlag = m_continuation != 0;
+    }
+    if (completes && !m_inChord) CompleteColumn();
+  }
+  if (m_inChord) {
+    m_inChord = false;
+    CompleteColumn();
+  }
+}
+
+std::unique_ptr<KLineObj> MusicLineReader::Read() {
+  StartLine();
+  AddMeterColumn();
+  AddTempoMark();
+  ReadSymbols();
+  FlushSpans();
+  FlushAnnotation();
+  m_column.reset();
+
+  if (m_line->GetObjCount() == 0 && !m_annotationAdded && !m_state.continueFlag) return nullptr;
+  if (!m_noteRead && m_tempoColumnAdded && m_annotationAdded && m_line->GetAttachmentCount() == 2) {
+    // A line of text only took the tempo mark: the mark and the meter are due again.
+    CObList* attachments = m_line->GetAttachments();
+    while (!attachments->IsEmpty()) {
+      auto* attachment = static_cast<KExtendedObj*>(attachments->GetHead());
+      m_line->RemoveAttachment(attachment);
+      delete attachment;
+    }
+    m_state.tempoPending = true;
+    m_state.meterPending = true;
+  }
+  if (m_state.continueFlag) {
+    m_state.continued = std::move(m_line);
+    m_state.continuedColumn = m_col;
+    return nullptr;
+  }
+  return std::move(m_line);
+}
+
+}  // namespace
+
+std::unique_ptr<KLineObj> ReadAbcMusicLine(const CString& text, int continuation) {
+  MusicLineReader reader(text.View(), continuation);
+  return reader.Read();
+}

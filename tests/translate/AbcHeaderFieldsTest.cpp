@@ -1,0 +1,127 @@
+// Header fields: the key, meter, unit length and tempo fields change the
+// reader's state; the information fields become text lines.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "AbcReaderTestSupport.h"
+
+namespace {
+
+struct KeyCase {
+  const char* field;
+  int key;
+};
+
+class AbcKeyFieldTest : public AbcReaderTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(AbcKeyFieldTest, SetsTheKeyIndex) {
+  GetAbcReaderState().key = 9;
+  EXPECT_EQ(Read(GetParam().field), nullptr);
+  EXPECT_EQ(GetAbcReaderState().key, GetParam().key) << GetParam().field;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AbcKeyFieldTest,
+                         ::testing::Values(KeyCase{"K:Am", 0}, KeyCase{"K:A minor", 0}, KeyCase{"K:Aaeo", 0},
+                                           KeyCase{"K:Amaj", 6}, KeyCase{"K:Cb", 15}, KeyCase{"K:H", 0},
+                                           KeyCase{"K:G", 2}, KeyCase{"K:Em", 2}, KeyCase{"K:F#", 12},
+                                           KeyCase{"K:Ddor", 0}, KeyCase{"K:Bbmix", 7},
+                                           KeyCase{"K:Gb lydian", 14}, KeyCase{"K:D ^c_b", 4},
+                                           KeyCase{"K: G", 2}));
+
+struct MeterCase {
+  std::vector<const char*> fields;
+  int meterCode;
+  int unitLength;
+};
+
+class AbcMeterFieldTest : public AbcReaderTest, public ::testing::WithParamInterface<MeterCase> {};
+
+TEST_P(AbcMeterFieldTest, SetsMeterAndUnitLength) {
+  for (const char* field : GetParam().fields) EXPECT_EQ(Read(field), nullptr);
+  EXPECT_EQ(GetAbcReaderState().meterCode, GetParam().meterCode);
+  EXPECT_EQ(GetAbcReaderState().unitLength, GetParam().unitLength);
+}
+
+INSTANTIATE_TEST_SUITE_P(Meters, AbcMeterFieldTest,
+                         ::testing::Values(MeterCase{{"M:6/8"}, 608, 240}, MeterCase{{"M:2/4"}, 204, 120},
+                                           MeterCase{{"M:3/4"}, 304, 240},
+                                           MeterCase{{"M:6/8", "L:1/16"}, 608, 120},
+                                           MeterCase{{"L:1/16", "M:6/8"}, 608, 240},
+                                           MeterCase{{"M:12/8"}, 1208, 240}, MeterCase{{"M:C"}, -404, 240},
+                                           MeterCase{{"M:C|"}, -202, 240}, MeterCase{{"M:10/8"}, 404, 240},
+                                           MeterCase{{"L:1/4", "M:waltz"}, 404, 240},
+                                           MeterCase{{"M:/4"}, 404, 240}, MeterCase{{"L:1/2"}, 404, 960},
+                                           MeterCase{{"L:1/64"}, 404, 30}, MeterCase{{"L:3/5"}, 404, 240}));
+
+struct TempoCase {
+  std::vector<const char*> fields;
+  int tempo;
+  int tempoUnit;
+};
+
+class AbcTempoFieldTest : public AbcReaderTest, public ::testing::WithParamInterface<TempoCase> {};
+
+TEST_P(AbcTempoFieldTest, SetsTempoAndBeat) {
+  GetAbcReaderState().tempoPending = false;
+  for (const char* field : GetParam().fields) EXPECT_EQ(Read(field), nullptr);
+  EXPECT_EQ(GetAbcReaderState().tempo, GetParam().tempo);
+  EXPECT_EQ(GetAbcReaderState().tempoUnit, GetParam().tempoUnit);
+  EXPECT_TRUE(GetAbcReaderState().tempoPending);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tempos, AbcTempoFieldTest,
+                         ::testing::Values(TempoCase{{"Q:1/4=100"}, 100, 480},
+                                           TempoCase{{"Q:3/8=60"}, 60, 480}, TempoCase{{"Q:180"}, 180, 240},
+                                           TempoCase{{"Q:1/8=600"}, 120, 240}, TempoCase{{"Q:0"}, 120, 240},
+                                           TempoCase{{"Q:C3=90"}, 90, 240},
+                                           TempoCase{{"L:1/16", "Q:x=99999999999"}, 120, 480},
+                                           TempoCase{{"Q:1/2=499"}, 499, 960}));
+
+struct TextFieldCase {
+  const char* field;
+  const char* text;  // null: nothing is returned
+};
+
+class AbcTextFieldTest : public AbcReaderTest, public ::testing::WithParamInterface<TextFieldCase> {};
+
+TEST_P(AbcTextFieldTest, BecomesATextLineOrNothing) {
+  std::unique_ptr<KLineObj> line = Read(GetParam().field);
+  if (GetParam().text == nullptr) {
+    EXPECT_EQ(line, nullptr) << GetParam().field;
+    return;
+  }
+  auto* text = dynamic_cast<KStrLine*>(line.get());
+  ASSERT_NE(text, nullptr) << GetParam().field;
+  EXPECT_EQ(std::string(text->GetText().View()), GetParam().text);
+  EXPECT_EQ(text->GetFontIndex(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, AbcTextFieldTest,
+    ::testing::Values(TextFieldCase{"A:Kerry", "From: Kerry"},
+                      TextFieldCase{"B:Tunes", "From the book: Tunes"},
+                      TextFieldCase{"C:Trad.", "Written by: Trad."},
+                      TextFieldCase{"O:Irish", "Origin: Irish"}, TextFieldCase{"P:A", "Part: A"},
+                      TextFieldCase{"P:AABB", "Playing order: AABB"}, TextFieldCase{"R:reel", "Rhythm: reel"},
+                      TextFieldCase{"S: Joe", "Source:  Joe"}, TextFieldCase{"Z:me", "Transcription: me"},
+                      TextFieldCase{"N:a note", "a note"}, TextFieldCase{"H:x % comment", "x"},
+                      TextFieldCase{"X:1", nullptr}, TextFieldCase{"w:la la", nullptr},
+                      TextFieldCase{"% T:comment", nullptr}, TextFieldCase{"\\T:x", nullptr},
+                      TextFieldCase{"   ", nullptr}, TextFieldCase{"", nullptr}));
+
+TEST_F(AbcReaderTest, TitleIsCentredAndMakesTheMeterDue) {
+  GetAbcReaderState().titlePending = false;
+  std::unique_ptr<KLineObj> line = Read("T:Song");
+  auto* text = dynamic_cast<KStrLine*>(line.get());
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(std::string(text->GetText().View()), std::string(72, ' ') + "Song");
+  EXPECT_TRUE(GetAbcReaderState().titlePending);
+
+  // A title too long to centre gets no blanks.
+  const std::string longTitle(90, 'x');
+  line = Read(("T:" + longTitle).c_str());
+  EXPECT_EQ(std::string(static_cast<KStrLine*>(line.get())->GetText().View()), longTitle);
+}
+
+}  // namespace
