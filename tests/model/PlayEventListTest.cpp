@@ -12,7 +12,7 @@ namespace {
 constexpr int kNoKey = 10000;
 
 // Events given as (column, key, length); a length of 20000004 is a control event.
-struct Spec {
+struct EventEntry {
   int column;
   int key;
   int length;
@@ -20,8 +20,8 @@ struct Spec {
 
 class PlayEventListTest : public ::testing::Test {
  protected:
-  void Fill(std::initializer_list<Spec> specs) {
-    for (const Spec& s : specs) {
+  void Fill(std::initializer_list<EventEntry> entries) {
+    for (const EventEntry& s : entries) {
       auto* event = new KMIDIObj(KMidiEventRecord{0, s.column, 0, 0x90 | s.key << 8 | 64 << 16, 0, s.length});
       line.GetPlayEvents()->AddTail(event);
     }
