@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "chords/ChordNameSources.h"
-#include "common/Globals.h"
+#include "chords/ChordNames.h"
 #include "common/RecentChords.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KChordPicLineDefaults.h"
@@ -29,28 +29,6 @@ constexpr int kVariationStride = 8;
 constexpr int kPixelsPerColumn = 8;
 constexpr UINT kMsgNoChord = 7052;
 constexpr std::string_view kRootLetters = "ABCDEFG";
-
-constexpr const char* kMajorQuality = "(major)";
-// Semitones above Ab of each root of the root table.
-constexpr int kRootPitch[] = {0, 1, 2, 2, 3, 4, 5, 5, 6, 7, 7, 8, 9, 10, 10, 11, 0};
-
-// The root index of a two-character root code: where it stands in the root
-// table (on a cell boundary), or -1.
-int RootIndex(const CString& code) {
-  const std::string_view table = g_NoteNamesAll.View();
-  for (std::size_t cell = 0; cell + 1 < table.size(); cell += 2) {
-    if (table.substr(cell, 2) == code.View()) return static_cast<int>(cell / 2);
-  }
-  return -1;
-}
-
-// The name a diagram shows: the root (its letter alone for a natural) and the
-// quality, or the root alone for the major chord.
-CString DiagramName(const CString& root, const CString& quality) {
-  CString name = root[1] == ' ' ? root.Left(1) : root;
-  if (quality != CString(kMajorQuality)) name += quality;
-  return name;
-}
 
 enum class Lookup { kFound, kUnknown, kMissingType, kMissingSpelling };
 
@@ -124,10 +102,10 @@ std::unique_ptr<KChordPicLine> RecognizeChordNamesInText(const CString& text, bo
     const CString written(s.substr(start, end - start));
     const CString quality =
         end > qualityStart ? CString(s.substr(qualityStart, end - qualityStart)) : CString(kMajorQuality);
-    const int rootIndex = RootIndex(root);
+    const int rootIndex = ChordRootIndex(root);
     if (rootIndex < 0) continue;  // "Cb", "E#" ...: not a root of the library
     LibraryChord chord;
-    switch (FindInLibrary(sources, kRootPitch[rootIndex], quality, chord)) {
+    switch (FindInLibrary(sources, ChordRootPitch(rootIndex), quality, chord)) {
       case Lookup::kUnknown:
         continue;
       case Lookup::kMissingType:
@@ -139,7 +117,7 @@ std::unique_ptr<KChordPicLine> RecognizeChordNamesInText(const CString& text, bo
       case Lookup::kFound:
         break;
     }
-    const CString name = DiagramName(root, quality);
+    const CString name = JoinChordName(rootIndex, quality);
     if (!layout.isAlias || !layout.isAlias(name)) {
       ChordRecord record;
       record.text0 = KChordPicLine::kStandardTuning;
