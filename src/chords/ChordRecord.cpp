@@ -78,11 +78,7 @@ CString ExtraStringText(const CString& record) {
 
 }  // namespace
 
-int ChordRecordRootIndex(const CString& code) {
-  if (code.GetLength() != 2 || code.Find('\0') >= 0) return -1;
-  const int index = ChordRootIndex(code);
-  return index >= 0 && index < kChordRootCount ? index : -1;
-}
+int ChordRecordRootIndex(const CString& code) { return ChordRootIndex(code); }
 
 CString ChordRecordTuningKey(const CString& record) { return KeyOfNormalized(Normalized(record)); }
 
