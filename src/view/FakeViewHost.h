@@ -1,0 +1,71 @@
+#pragma once
+// A window for the score view without any window system: a client size that
+// tests set, scroll bars that clamp as the framework's do, a list of
+// invalidated rectangles, a caret model, timers fired by hand, a recording
+// device context for measuring, and an optional fake main frame.
+
+#include <memory>
+#include <vector>
+
+#include "platform/RecordingDC.h"
+#include "view/ViewHost.h"
+
+class FakeFrameServices : public KFrameServices {
+ public:
+  void SetActiveScoreView(CStavlinView* view) override { active = view; }
+  CStavlinView* GetActiveScoreView() const override { return active; }
+  void ShowMainToolbar(int show) override { mainToolbar = show; }
+  void ShowExtraToolsToolbar(int show) override { extraToolbar = show; }
+  void ShowStatusBar(int show) override { statusBar = show; }
+  void RefreshToolboxes() override { ++toolboxRefreshes; }
+  void SetMenuItemText(UINT commandId, const CString& text) override {
+    menuTexts.emplace_back(commandId, text);
+  }
+  RECT GetFrameRect() const override { return frameRect; }
+  bool IsToolBoxShown(int kind) const override { return kind == shownToolBox; }
+
+  CStavlinView* active = nullptr;
+  int mainToolbar = -1;
+  int extraToolbar = -1;
+  int statusBar = -1;
+  int toolboxRefreshes = 0;
+  std::vector<std::pair<UINT, CString>> menuTexts;
+  RECT frameRect{0, 0, 1000, 800};
+  int shownToolBox = -1;
+};
+
+class FakeViewHost : public KViewHost {
+ public:
+  FakeViewHost();
+
+  RECT GetClientRect() const override { return client; }
+  void SetScrollSizes(SIZE total, SIZE page, SIZE line) override;
+  SIZE GetTotalSize() const override { return total; }
+  POINT GetScrollPosition() const override { return scroll; }
+  void ScrollToPosition(POINT position) override;
+  void InvalidateRect(const RECT* rect, BOOL erase) override;
+  KCaret& Caret() override { return caret; }
+  TimerHost& Timers() override { return timers; }
+  void SetCursorId(int id) override { cursor = id; }
+  CDC* GetMeasureDC() override { return &measureDC; }
+  void PostCloseDocument() override { ++closeRequests; }
+  void PlaceChildFrame(int x, int y, int width, int height) override;
+  RECT GetChildFrameRect() const override { return childRect; }
+  KFrameServices* Frame() override { return frame; }
+
+  // What the last InvalidateRect calls asked for; a whole-window request is
+  // recorded as the client rectangle.
+  std::vector<RECT> invalidated;
+  RECT client{0, 0, 800, 600};
+  SIZE total{0, 0};
+  SIZE page{0, 0};
+  SIZE line{0, 0};
+  POINT scroll{0, 0};
+  KCaret caret;
+  FakeTimerHost timers;
+  int cursor = 0;
+  int closeRequests = 0;
+  RECT childRect{0, 0, 500, 350};
+  RecordingDC measureDC;
+  FakeFrameServices* frame = nullptr;
+};

@@ -1,0 +1,73 @@
+#pragma once
+// What the score view needs of the window it lives in: the client size, the
+// scroll bars, invalidation, the caret, timers, the mouse cursor, a device
+// context to measure with, and the main frame. The Qt widget implements it;
+// tests use FakeViewHost. The view never reaches a window any other way.
+
+#include "platform/CString.h"
+#include "platform/Caret.h"
+#include "platform/Geometry.h"
+#include "platform/Timers.h"
+#include "platform/WinTypes.h"
+
+class CDC;
+class CStavlinView;
+
+// The main frame as a score view sees it: the bars it shows and hides, the
+// cached active score view, menu texts set by command, and the toolboxes.
+class KFrameServices {
+ public:
+  virtual ~KFrameServices() = default;
+  virtual void SetActiveScoreView(CStavlinView* view) = 0;
+  virtual CStavlinView* GetActiveScoreView() const = 0;
+  virtual void ShowMainToolbar(int show) = 0;
+  virtual void ShowExtraToolsToolbar(int show) = 0;
+  virtual void ShowStatusBar(int show) = 0;
+  virtual void RefreshToolboxes() = 0;
+  // Replaces the text of the menu item with the command id.
+  virtual void SetMenuItemText(UINT commandId, const CString& text) = 0;
+  // The frame window's rectangle (for placing a child window inside it).
+  virtual RECT GetFrameRect() const = 0;
+  // Whether the fretboard or another toolbox kind is shown.
+  virtual bool IsToolBoxShown(int kind) const = 0;
+};
+
+class KViewHost {
+ public:
+  virtual ~KViewHost() = default;
+
+  // The client area, (0, 0) at its top-left.
+  virtual RECT GetClientRect() const = 0;
+
+  // Scroll bars: the logical size, and the page and line steps.
+  virtual void SetScrollSizes(SIZE total, SIZE page, SIZE line) = 0;
+  virtual SIZE GetTotalSize() const = 0;
+  virtual POINT GetScrollPosition() const = 0;
+  // Moves the scroll bars (clamped to their range) and the contents with them.
+  virtual void ScrollToPosition(POINT position) = 0;
+
+  // A part (client coordinates) to repaint; null for everything.
+  virtual void InvalidateRect(const RECT* rect, BOOL erase) = 0;
+
+  virtual KCaret& Caret() = 0;
+  virtual TimerHost& Timers() = 0;
+
+  // Mouse cursor by resource id (0: the arrow).
+  virtual void SetCursorId(int id) = 0;
+
+  // A device context like the screen's, for measuring text during layout
+  // (owned by the host; valid until the next call).
+  virtual CDC* GetMeasureDC() = 0;
+
+  // Asks the window to close its document once the current command is done
+  // (the framework's posted ID_FILE_CLOSE).
+  virtual void PostCloseDocument() = 0;
+
+  // Places and sizes the child frame that holds the view (MDI client units).
+  virtual void PlaceChildFrame(int x, int y, int width, int height) = 0;
+  // The child frame's rectangle in the MDI client.
+  virtual RECT GetChildFrameRect() const = 0;
+
+  // The main frame; null when the view has none (tests, start-up).
+  virtual KFrameServices* Frame() = 0;
+};

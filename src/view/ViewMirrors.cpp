@@ -1,0 +1,5 @@
+#include "view/ViewMirrors.h"
+
+KViewMirrors g_viewMirrors;
+
+void ResetViewMirrors() { g_viewMirrors = KViewMirrors(); }
