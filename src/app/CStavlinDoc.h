@@ -260,6 +260,9 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink, public KLineSourc
   // per run when the score asks for backups. Returns the message that tells
   // why the copy could not be made, empty when it was made or not needed.
   CString MakeBackupBeforeSave(const CString& path);
+  // Clears the content and settings changed flags after a No to the save
+  // question.
+  void DiscardChangedFlags();
   // The time signature in force at the end of a note line, with the fallbacks
   // of SetGroupStartTimeSignature.
   void EndTimeSignature(KLineObj* line, int& beats, int& beatTicks);

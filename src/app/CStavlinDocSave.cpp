@@ -102,7 +102,7 @@ BOOL CStavlinDoc::SaveModified() {
       case IDYES:
         return DoFileSave();
       default:
-        contentModified = 0;
+        DiscardChangedFlags();
         return TRUE;
     }
   }
@@ -112,10 +112,19 @@ BOOL CStavlinDoc::SaveModified() {
     case IDYES:
       return DoFileSave();
     case IDNO:
+      DiscardChangedFlags();
       return TRUE;
     default:
       return FALSE;
   }
+}
+
+// No to the question: the changes are let go, content and settings alike, so
+// that the score is not asked about again (nor with the wrong question) while
+// it stays open.
+void CStavlinDoc::DiscardChangedFlags() {
+  SetModifiedFlag(FALSE);
+  settingsModified = 0;
 }
 
 void CStavlinDoc::OnCloseDocument() {

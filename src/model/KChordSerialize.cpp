@@ -4,7 +4,8 @@
 // (one byte), the entries, and the rhythm code (one byte). An entry is its
 // value byte, then, when its flag byte is not 0, the escape 106 and the flag,
 // when its nudge byte is not 0, the escape 105 and the nudge, and last its code
-// byte. The escape 104 opens a block of unknown data that the reader skips.
+// byte. The escape 104 opens a block of unknown data that the reader skips;
+// its entry keeps its value with the code of an empty entry.
 //
 // From an entry whose code byte (read right after its value) is a time or key
 // signature on, the bytes 104 to 106 are plain codes: signature columns store
@@ -102,11 +103,12 @@ void KChord::Serialize(CArchive& ar) {
         ar >> e.extra >> e.code;
       } else {
         // A block written by a newer program in place of the entry's symbol:
-        // skip it. Without a symbol the entry means nothing, so it is dropped.
+        // skip it. The entry keeps its value and holds no symbol (the code of
+        // an empty entry), so the column keeps its entries and their order.
         BYTE length = 0;
         ar >> length;
         for (int i = 0; i < length; ++i) ar >> b;
-        continue;
+        e.code = static_cast<BYTE>(kEmptyCode);
       }
       notes[kept++] = e;
     }

@@ -18,7 +18,9 @@
 // comma-separated numbers and a face name) stands, so the text comes back
 // whole. An older reader of that layout keeps the whole text too.
 
+#include <algorithm>
 #include <cctype>
+#include <string>
 #include <string_view>
 
 #include "common/AppServices.h"
@@ -68,29 +70,66 @@ bool IsInteger(std::string_view text) {
   return true;
 }
 
-// Where the flag and the font text of a composed text start: the index of the
-// 0xB5 that stands right before the flag, found from the end of the text (the
-// font text ends the text and has exactly 13 commas). -1 when the text does
-// not end with a flag and a well-formed font text.
-int FindFontTrailer(std::string_view text) {
+// A font text of the stored form: 13 comma-separated integers and a face
+// name without commas.
+bool IsWellFormedFontText(std::string_view text) {
+  for (int k = 0; k < kFontTextNumbers; ++k) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos || !IsInteger(text.substr(0, comma))) return false;
+    text.remove_prefix(comma + 1);
+  }
+  return text.find(',') == std::string_view::npos;
+}
+
+// The largest font height (in either sign) that a font text after a flag is
+// taken to start with when the flag has no 0xB5 before it: the flag is then
+// told from digits at the end of the text by the height it leaves.
+constexpr int kLargestFontHeight = 100;
+
+// Where the text of a composed text ends and its flag and font text start.
+struct FontTrailer {
+  int textEnd = -1;  // the length of the text part; -1 when there is no trailer
+  int flag = -1;     // the index of the flag character
+  bool padded = false;  // the text part is padded up to the flag
+};
+
+// Finds the flag and the font text at the end of a composed text (the font
+// text ends the text and has exactly 13 commas). Two layouts end that way:
+//  - the flag right after a 0xB5: the padded layout of a short text, and this
+//    program's layout of a long one (the text, one 0xB5, the flag);
+//  - a text of 50 characters or more written whole and followed at once by
+//    the flag, as older writers store it. The flag is then the first digit
+//    from character 50 on, in the run of digits before the first comma, that
+//    leaves a plausible font height after it.
+FontTrailer FindFontTrailer(std::string_view text) {
   int commas[kFontTextNumbers];
   int found = 0;
   for (int i = static_cast<int>(text.size()) - 1; i >= 0 && found < kFontTextNumbers; --i) {
     if (text[i] == ',') commas[kFontTextNumbers - 1 - found++] = i;
   }
-  if (found < kFontTextNumbers) return -1;
+  if (found < kFontTextNumbers) return {};
   for (int k = 0; k + 1 < kFontTextNumbers; ++k) {
-    if (!IsInteger(text.substr(commas[k] + 1, commas[k + 1] - commas[k] - 1))) return -1;
+    if (!IsInteger(text.substr(commas[k] + 1, commas[k + 1] - commas[k] - 1))) return {};
   }
   // The flag is a digit too, so the run of digits before the first comma
-  // holds the flag and the font height, and 0xB5 stands before it.
-  int pad = commas[0] - 1;
-  while (pad >= 0 && (std::isdigit(static_cast<unsigned char>(text[pad])) || text[pad] == '-')) --pad;
-  if (pad < 0 || text[pad] != kPad || pad + 2 >= commas[0]) return -1;
-  const char flag = text[pad + 1];
-  if (flag != '0' && flag != '1') return -1;
-  if (!IsInteger(text.substr(pad + 2, commas[0] - pad - 2))) return -1;
-  return pad;
+  // holds the flag and the font height.
+  int run = commas[0];
+  while (run > 0 && (std::isdigit(static_cast<unsigned char>(text[run - 1])) || text[run - 1] == '-')) --run;
+  auto isFlag = [&](int at) { return text[at] == '0' || text[at] == '1'; };
+  auto heightAfter = [&](int at) { return text.substr(at + 1, commas[0] - at - 1); };
+
+  if (run > 0 && text[run - 1] == kPad) {
+    if (run + 1 >= commas[0] || !isFlag(run) || !IsInteger(heightAfter(run))) return {};
+    return {run - 1, run, true};
+  }
+  for (int at = std::max(run, kComposedTextWidth); at + 1 < commas[0]; ++at) {
+    const std::string_view height = heightAfter(at);
+    if (!isFlag(at) || !IsInteger(height) || height.front() == '0') continue;
+    const std::string_view digits = height.front() == '-' ? height.substr(1) : height;
+    if (digits.size() > 3 || std::stoi(std::string(digits)) > kLargestFontHeight) continue;
+    return {at, at, false};
+  }
+  return {};
 }
 }  // namespace
 
@@ -137,7 +176,9 @@ CString KExtendedObj::ComposeText() const {
   composed += m_opaque ? '1' : '0';
   // A text always travels with a font text: readers give a text without one
   // the default font text anyway, and the flag is only read before a font text.
-  if (!m_fontText.IsEmpty()) {
+  // Readers find the flag by the font text's form, so a font text that does
+  // not have it (or holds the link marker) travels as the default one.
+  if (IsWellFormedFontText(m_fontText.View()) && m_fontText.Find(g_FretListMarker) < 0) {
     composed += m_fontText;
   } else {
     composed += m_kind == kNumberedBracket ? g_defaultNumberFontText : g_defaultTextFontText;
@@ -158,12 +199,14 @@ void KExtendedObj::DecomposeText(const CString& composed) {
 
   bool whole = false;  // the text was written whole, without padding
   m_opaque = 0;
-  const int trailer = FindFontTrailer(text.View());
-  if (trailer >= 0) {
-    m_opaque = text.GetAt(trailer + 1) == '1' ? 1 : 0;
-    m_fontText = text.Mid(trailer + 2);
-    whole = trailer != kComposedTextWidth - 1;
-    text = text.Left(whole ? trailer : kComposedTextWidth);
+  const FontTrailer trailer = FindFontTrailer(text.View());
+  if (trailer.flag >= 0) {
+    m_opaque = text.GetAt(trailer.flag) == '1' ? 1 : 0;
+    m_fontText = text.Mid(trailer.flag + 1);
+    // A pad right before character 50 is the short text's padding, which
+    // ends at its first 0xB5; any other place ends a text written whole.
+    whole = !trailer.padded || trailer.textEnd != kComposedTextWidth - 1;
+    text = text.Left(whole ? trailer.textEnd : kComposedTextWidth);
   } else if (text.GetLength() > kComposedMinLength) {
     m_opaque = text.GetAt(kComposedTextWidth) == '1' ? 1 : 0;
     m_fontText = text.Mid(kComposedTextWidth + 1);

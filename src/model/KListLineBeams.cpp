@@ -280,18 +280,23 @@ int KListLine::RebeamAfterInsert(POSITION node, int sizeIndex, const int* beamFl
   const POSITION next = Step(m_objects, node, kForward);
 
   for (int voice = 0; voice < 2; ++voice) {
-    const POSITION before = NearestFlagged(m_objects, previous, voice, kBackward);
-    const POSITION after = NearestFlagged(m_objects, next, voice, kForward);
     const int stem = column->GetVoiceStem(voice);
     const bool flagged = column->GetFlagCount(voice) > 0;
-    // A group of the line runs across the new column.
-    const bool spanning = before != nullptr && after != nullptr &&
-                          beam::ContinuesAfter(beam::StemOf(m_objects.GetAt(before), voice)) &&
-                          beam::ContinuesBefore(beam::StemOf(m_objects.GetAt(after), voice));
     // The new column continues the group before it: asked for by the caller's
     // beam flag of the voice, or carried in its own stem value.
     const bool continues =
         flagged && ((beamFlags != nullptr && beamFlags[voice] != 0) || stem < 0 || beam::Closes(stem));
+    const POSITION after = NearestFlagged(m_objects, next, voice, kForward);
+    // The search backwards can walk the whole line (a voice without flags and
+    // no bar); it is needed only when a group may run across the new column
+    // or the new column continues one. A column appended at the end of a
+    // line needs it only in the second case.
+    const POSITION before =
+        after != nullptr || continues ? NearestFlagged(m_objects, previous, voice, kBackward) : nullptr;
+    // A group of the line runs across the new column.
+    const bool spanning = before != nullptr && after != nullptr &&
+                          beam::ContinuesAfter(beam::StemOf(m_objects.GetAt(before), voice)) &&
+                          beam::ContinuesBefore(beam::StemOf(m_objects.GetAt(after), voice));
     auto apply = [&](POSITION from, POSITION to) {
       if (from != nullptr) touched = std::min(touched, PosOf(m_objects, from));
       ApplyToNodeRange(from, to, voice, sizeIndex);

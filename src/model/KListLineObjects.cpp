@@ -83,6 +83,21 @@ KLinePair KListLine::InsertObjAt(KPosObj* object, int sizeIndex, int column, con
     return {1, column};
   }
 
+  // Appending after the last object (as every importer builds its lines)
+  // moves nothing and costs the same whatever the line's length: no column
+  // lies at or after the new one, so there is no room to make, and the cached
+  // last bar changes only when the new column is a bar. (A damaged file's
+  // list may hold an object out of order at a later column; it stays put.)
+  if (replace == 0 && PosObjAt(m_objects, m_objects.GetTailPosition())->GetPos() < column) {
+    const POSITION inserted = m_objects.AddTail(object);
+    const int family = GetFamily();
+    if (family != kFamilyChord && family != kFamilyRhythm && IsBar(object)) {
+      m_timeSigNode = inserted;
+      m_timeSigColumn = column;
+    }
+    return {1, std::min(column, RebeamAfterInsert(inserted, sizeIndex, beamFlags))};
+  }
+
   // Make room first, so that the node found below lies before the new column
   // (or is the object that a replacing insertion leaves there).
   if (replace == 0) ShiftColumns(column, 1, -2);

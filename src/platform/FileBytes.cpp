@@ -1,12 +1,14 @@
 #include "platform/FileBytes.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <new>
+#include <string>
 #include <system_error>
 
 #include "platform/Cp1252.h"
@@ -70,6 +72,41 @@ std::filesystem::path TemporaryName(const std::filesystem::path& target) {
 }
 
 WriteResult Failure(const char* what, int error) { return WriteResult{false, Describe(what, error)}; }
+
+// Removes the temporary files of earlier replacements of the target that
+// never finished (their process was killed midway): the names TemporaryName
+// gives, of a process that no longer runs. Files of a running process, this
+// one included, may still be in the middle of a save and stay.
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+  std::string base = target.filename().string();
+  if (base.size() > 200) base.resize(200);
+  const std::string prefix = "." + base + ".";
+  const std::string suffix = ".tmp";
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  std::error_code ec;
+  std::filesystem::directory_iterator entries(folder, ec);
+  if (ec) return;
+  for (const auto& entry : entries) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+      continue;
+    }
+    // What lies between is "<pid>-<counter>".
+    const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    const std::size_t dash = middle.find('-');
+    if (dash == 0 || dash == std::string::npos || dash + 1 == middle.size() || dash > 9 ||
+        middle.find_first_not_of("0123456789-") != std::string::npos ||
+        middle.find('-', dash + 1) != std::string::npos) {
+      continue;
+    }
+    const pid_t pid = static_cast<pid_t>(std::stol(middle.substr(0, dash)));
+    if (pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    if (entry.is_regular_file(ignored)) std::filesystem::remove(entry.path(), ignored);
+  }
+}
 
 }  // namespace
 
@@ -162,6 +199,7 @@ WriteResult ReplaceFile(const std::filesystem::path& target, std::span<const std
   if (::fsync(fd.get()) != 0) return fail("The file could not be flushed to the disk");
   if (!fd.Close()) return fail("The file could not be written");
   if (::rename(temporary.c_str(), destination.c_str()) != 0) return fail("The file could not be replaced");
+  RemoveStaleTemporaries(destination);
 
   // Make the rename itself durable. A folder that cannot be synced (some
   // network file systems) still holds the new file.

@@ -40,7 +40,9 @@ struct WriteResult {
 
 // Replaces the file at target (or creates it) with bytes, atomically. An
 // existing file keeps its permissions; a symbolic link keeps pointing to the
-// file it names, which is the one replaced.
+// file it names, which is the one replaced. Temporary files that an earlier
+// replacement of the same file left behind (its process was killed midway)
+// are removed once the new file is in place.
 WriteResult ReplaceFile(const std::filesystem::path& target, std::span<const std::byte> bytes);
 
 }  // namespace fileio

@@ -33,6 +33,11 @@ std::string& LastError() {
   return error;
 }
 
+std::string& OpenNotes() {
+  static std::string notes;
+  return notes;
+}
+
 SmfSession* Find(HSMF handle, char mode) {
   auto it = Sessions().find(handle);
   if (it == Sessions().end() || it->second->mode != mode) return nullptr;
@@ -74,6 +79,8 @@ HSMF OpenSMF(const char* fileName, DWORD* format, char mode, DWORD* tracks) {
       return 0;
     }
     if (!ParseMidiFile(read.bytes, session->content, LastError())) return 0;
+    OpenNotes().clear();
+    for (const std::string& note : session->content.warnings) OpenNotes() += note + "\n";
     session->readPos.assign(session->content.tracks.size(), 0);
     *format = session->content.format;
     *tracks = static_cast<DWORD>(session->content.tracks.size());
@@ -177,3 +184,4 @@ int WriteMetaEvent(HSMF handle, DWORD track, BYTE type, const BYTE* data, DWORD 
 }
 
 const std::string& GetSMFLastError() { return LastError(); }
+const std::string& GetSMFOpenNotes() { return OpenNotes(); }

@@ -41,3 +41,7 @@ int ReadMetaEvent(HSMF handle, DWORD track, BYTE type, const BYTE** data, DWORD*
 int WriteMetaEvent(HSMF handle, DWORD track, BYTE type, const BYTE* data, DWORD length, DWORD time);
 // Why the last OpenSMF, WriteSMF or CloseSMF failed.
 const std::string& GetSMFLastError();
+// What the last successful OpenSMF in mode 'r' left out of its file (a
+// malformed System Exclusive message, say), one line per part naming its
+// track; empty when it read everything. Callers show it beside the result.
+const std::string& GetSMFOpenNotes();

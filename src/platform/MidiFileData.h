@@ -8,6 +8,7 @@
 // place do not decrease.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/MidiOutPort.h"
@@ -28,6 +29,9 @@ struct MidiFileContent {
   std::uint16_t format = 1;
   std::uint16_t division = 480;  // ticks per quarter note (or SMPTE, high bit set)
   std::vector<MidiFileTrack> tracks;
+  // What the reader left out of a file it read, one note per part, each
+  // naming its track ("track 2: ..."); empty when it took everything.
+  std::vector<std::string> warnings;
 };
 
 // Status byte and data byte of the events of a System Exclusive message.

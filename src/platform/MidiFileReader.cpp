@@ -1,6 +1,8 @@
 #include "platform/MidiFileReader.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -58,9 +60,75 @@ int DataBytes(std::uint8_t status) {
   return (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
 }
 
-bool ParseTrack(std::span<const std::uint8_t> chunk, int index, MidiFileTrack& track, std::string& error) {
+// The System Exclusive message being read: a message may come in packets, an
+// 0xF0 packet followed by 0xF7 continuation packets, the last of which ends
+// with 0xF7.
+class SysExReader {
+ public:
+  SysExReader(MidiFileTrack& track, std::vector<std::string>& warnings, const std::string& where)
+      : m_track(track), m_warnings(warnings), m_where(where) {}
+
+  bool Open() const { return m_state != State::kNone; }
+
+  // An 0xF0 packet: a new message, at the delta time carried so far.
+  void Start(std::span<const std::uint8_t> data, std::uint64_t& pending) {
+    Close();
+    m_first = m_track.events.size();
+    m_firstTime = pending;
+    m_track.events.push_back(
+        MidiShortEvent{static_cast<std::uint32_t>(pending), kMidiSysExStatus, kMidiSysExStatus, 0, 0});
+    pending = 0;
+    m_state = State::kReading;
+    Take(data, pending);
+  }
+
+  // An 0xF7 packet while a message is open: its bytes continue the message.
+  // Its delta time goes on to the event after the message (the bytes of one
+  // message share one time).
+  void Continue(std::span<const std::uint8_t> data, std::uint64_t& pending) { Take(data, pending); }
+
+  // Ends an open message before another event or at the end of its track.
+  void Close() {
+    if (m_state == State::kReading) m_track.events.push_back(MidiShortEvent{0, kMidiSysExStatus, kMidiSysExEnd, 0, 0});
+    m_state = State::kNone;
+  }
+
+ private:
+  enum class State { kNone, kReading, kSkipping };
+
+  void Take(std::span<const std::uint8_t> data, std::uint64_t& pending) {
+    for (std::uint8_t b : data) {
+      if (b == kMidiSysExEnd) {
+        Close();
+        return;
+      }
+      if (m_state == State::kSkipping) continue;
+      if (b >= 0x80) {
+        // A status byte inside the message: the message is left out (with a
+        // note), the rest of the track is read on.
+        m_track.events.resize(m_first);
+        pending += m_firstTime;
+        m_warnings.push_back(m_where + "a System Exclusive message holding a status byte was left out");
+        m_state = State::kSkipping;
+        continue;
+      }
+      m_track.events.push_back(MidiShortEvent{0, kMidiSysExStatus, b, 0, 0});
+    }
+  }
+
+  MidiFileTrack& m_track;
+  std::vector<std::string>& m_warnings;
+  const std::string& m_where;
+  State m_state = State::kNone;
+  std::size_t m_first = 0;         // index of the open message's first event
+  std::uint64_t m_firstTime = 0;   // its delta time
+};
+
+bool ParseTrack(std::span<const std::uint8_t> chunk, int index, MidiFileTrack& track,
+                std::vector<std::string>& warnings, std::string& error) {
   ByteReader in(chunk);
   const std::string where = "track " + std::to_string(index + 1) + ": ";
+  SysExReader sysex(track, warnings, where);
   std::uint8_t running = 0;
   std::uint64_t pending = 0;   // delta carried from skipped meta or escape events
   std::uint64_t absolute = 0;  // absolute time, kept below 0xFFFFFFFF
@@ -90,6 +158,26 @@ bool ParseTrack(std::span<const std::uint8_t> chunk, int index, MidiFileTrack& t
       return false;
     }
 
+    if (status == 0xF0 || status == 0xF7) {
+      running = 0;
+      std::uint32_t length = 0;
+      std::span<const std::uint8_t> data;
+      if (!in.Vlq(length) || !in.Take(length, data)) {
+        error = where + "truncated System Exclusive message";
+        return false;
+      }
+      if (status == 0xF0) {
+        sysex.Start(data, pending);
+      } else if (sysex.Open()) {
+        sysex.Continue(data, pending);
+      }
+      // An 0xF7 packet outside a message holds escaped bytes: nothing the
+      // program plays, skipped with its time carried on.
+      continue;
+    }
+    // Any other event ends a message still waiting for its continuation.
+    sysex.Close();
+
     if (status == 0xFF) {
       std::uint8_t type = 0;
       std::uint32_t length = 0;
@@ -105,29 +193,6 @@ bool ParseTrack(std::span<const std::uint8_t> chunk, int index, MidiFileTrack& t
       meta.type = type;
       meta.data.assign(data.begin(), data.end());
       track.metas.push_back(std::move(meta));
-      continue;
-    }
-    if (status == 0xF0 || status == 0xF7) {
-      running = 0;
-      std::uint32_t length = 0;
-      std::span<const std::uint8_t> data;
-      if (!in.Vlq(length) || !in.Take(length, data)) {
-        error = where + "truncated System Exclusive message";
-        return false;
-      }
-      if (status == 0xF7) continue;  // escaped bytes: nothing the program plays
-      MidiShortEvent first{static_cast<std::uint32_t>(pending), kMidiSysExStatus, kMidiSysExStatus, 0, 0};
-      track.events.push_back(first);
-      pending = 0;
-      for (std::uint8_t b : data) {
-        if (b == kMidiSysExEnd) break;
-        if (b >= 0x80) {
-          error = where + "System Exclusive message holds a status byte";
-          return false;
-        }
-        track.events.push_back(MidiShortEvent{0, kMidiSysExStatus, b, 0, 0});
-      }
-      track.events.push_back(MidiShortEvent{0, kMidiSysExStatus, kMidiSysExEnd, 0, 0});
       continue;
     }
     if (status > 0xF0) {
@@ -149,6 +214,7 @@ bool ParseTrack(std::span<const std::uint8_t> chunk, int index, MidiFileTrack& t
     track.events.push_back(MidiShortEvent{static_cast<std::uint32_t>(pending), status, data[0], data[1], 0});
     pending = 0;
   }
+  sysex.Close();
   return true;
 }
 
@@ -196,7 +262,7 @@ bool ParseMidiFile(std::span<const std::uint8_t> bytes, MidiFileContent& content
     }
     if (std::memcmp(id.data(), "MTrk", 4) != 0) continue;  // unknown chunks are skipped
     MidiFileTrack track;
-    if (!ParseTrack(chunk, static_cast<int>(result.tracks.size()), track, error)) return false;
+    if (!ParseTrack(chunk, static_cast<int>(result.tracks.size()), track, result.warnings, error)) return false;
     result.tracks.push_back(std::move(track));
   }
   content = std::move(result);

@@ -5,7 +5,10 @@
 //
 // Channel messages keep their status (running status is expanded); program
 // change and channel pressure have data2 0. A System Exclusive message becomes
-// a run of events with status 0xF0, from data1 0xF0 to data1 0xF7. Meta events
+// a run of events with status 0xF0, from data1 0xF0 to data1 0xF7; a message
+// divided into an 0xF0 packet and 0xF7 continuation packets is joined into one
+// run (its bytes share the first packet's time), and one that holds a status
+// byte is left out with a note in the content's warnings. Meta events
 // other than End of Track are kept apart, each with its offset from the short
 // event before it; their delta times are carried into the next short event, so
 // every event keeps its absolute time. "Escape"

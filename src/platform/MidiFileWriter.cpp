@@ -1,6 +1,7 @@
 #include "platform/MidiFileWriter.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -19,6 +20,22 @@ void PutVlq(std::vector<std::uint8_t>& out, std::uint32_t value) {
   out.push_back(groups[0]);
 }
 
+// A delta time of any 32-bit size. One longer than a delta can hold is
+// written as several: empty escape events (0xF7 of no bytes, which no player
+// sends and readers pass over with their time) each take up the largest
+// delta, and the item itself takes the rest.
+// An escape event ends running status, so the next channel message writes
+// its status again.
+void PutDelta(std::vector<std::uint8_t>& out, std::uint32_t delta, BYTE& running) {
+  for (; delta > kMidiMaxDelta; delta -= kMidiMaxDelta) {
+    PutVlq(out, kMidiMaxDelta);
+    out.push_back(kMidiSysExEnd);
+    out.push_back(0);
+    running = 0;
+  }
+  PutVlq(out, delta);
+}
+
 bool HasTwoDataBytes(BYTE status) {
   const BYTE kind = status & 0xF0;
   return kind != 0xC0 && kind != 0xD0;
@@ -31,13 +48,14 @@ std::vector<std::uint8_t> TrackBytes(const MidiFileTrack& track) {
   // Writes the metas that come before short event index (whose delta is
   // limit; no limit after the last one) and returns the ticks they used up. A
   // meta placed later than the event is written at the event's time, so the
-  // order of the items never changes.
+  // order of the items never changes. Metas after the last event keep their
+  // times however far they lie.
   auto putMetasBefore = [&](std::size_t index, std::uint32_t limit) {
     std::uint32_t used = 0;
     for (; meta < track.metas.size() && track.metas[meta].before <= index; ++meta) {
       const MidiMetaEvent& m = track.metas[meta];
       const std::uint32_t at = std::max(used, std::min(m.offset, limit));
-      PutVlq(out, at - used);
+      PutDelta(out, at - used, running);
       used = at;
       out.push_back(0xFF);
       out.push_back(m.type);
@@ -50,7 +68,8 @@ std::vector<std::uint8_t> TrackBytes(const MidiFileTrack& track) {
   const auto& events = track.events;
   for (std::size_t i = 0; i < events.size(); ++i) {
     const MidiShortEvent& e = events[i];
-    PutVlq(out, e.time - putMetasBefore(i, e.time));
+    const std::uint32_t used = putMetasBefore(i, e.time);
+    PutDelta(out, e.time - used, running);
     if (e.status == kMidiSysExStatus) {
       // The run from data1 0xF0 to 0xF7 becomes one message: 0xF0, its length,
       // then every byte after the 0xF0 including the closing 0xF7.
@@ -68,7 +87,7 @@ std::vector<std::uint8_t> TrackBytes(const MidiFileTrack& track) {
     out.push_back(e.data1);
     if (HasTwoDataBytes(e.status)) out.push_back(e.data2);
   }
-  putMetasBefore(events.size(), kMidiMaxDelta);
+  putMetasBefore(events.size(), UINT32_MAX);
   for (std::uint8_t b : {0x00, 0xFF, 0x2F, 0x00}) out.push_back(b);  // End of Track
   return out;
 }
@@ -80,7 +99,7 @@ std::string CheckMidiEvents(std::span<const MidiShortEvent> events) {
   for (std::size_t i = 0; i < events.size(); ++i) {
     const MidiShortEvent& e = events[i];
     const std::string where = "event " + std::to_string(i) + ": ";
-    if (e.time > kMidiMaxDelta) return where + "delta time too large for a MIDI file";
+    if (e.time == kMidiSendNow) return where + "the send-now time has no place in a MIDI file";
     if (inSysEx) {
       if (e.status != kMidiSysExStatus) return where + "System Exclusive message interrupted";
       if (e.time != 0) return where + "System Exclusive message spread over time";

@@ -12,8 +12,10 @@
 #include "platform/MidiFileData.h"
 
 // Checks that events can be written as they are: a valid status (0x80..0xEF,
-// or 0xF0 runs from data1 0xF0 to 0xF7), data bytes below 0x80, deltas that
-// fit four bytes. Returns an empty text when they can, else the reason.
+// or 0xF0 runs from data1 0xF0 to 0xF7, all at one time), data bytes below
+// 0x80, no send-now time. Any other delta time can be written: one beyond the four bytes of a file's
+// delta is spread over empty escape events. Returns an empty text when they
+// can, else the reason.
 std::string CheckMidiEvents(std::span<const MidiShortEvent> events);
 
 // The file's bytes. Events must have passed CheckMidiEvents.

@@ -118,6 +118,9 @@ KSettingsTable KSettingsTable::Parse(std::string_view fileText) {
     const size_t end = fileText.find('\n');
     std::string_view line = fileText.substr(0, end);
     fileText = end == std::string_view::npos ? std::string_view() : fileText.substr(end + 1);
+    // A kept line keeps the carriage return of a CRLF ending too: written back
+    // with its line feed, it reads the same again.
+    const std::string_view raw = line;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     Line entry;
@@ -126,7 +129,7 @@ KSettingsTable KSettingsTable::Parse(std::string_view fileText) {
       entry.isGroup = true;
       entry.group = std::move(*group);
     } else {
-      entry.kept = std::string(line);
+      entry.kept = std::string(raw);
     }
     table.lines_.push_back(std::move(entry));
   }

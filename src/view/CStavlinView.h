@@ -113,11 +113,23 @@ class CStavlinView : public KDocumentView {
   // ---- Pagination (ViewPagination.cpp) -------------------------------------------------
   void ComputePageMargins();
   void CountPages();
+  // The next sheet of the pagination walk: its top-left and bottom-right in
+  // layout pixels. Every call advances by at least one display line.
+  void ComputePageBreaks(CDC* dc, POINT& topLeft, POINT& bottomRight);
 
   // ---- Text fonts (ViewTextFonts.cpp) ---------------------------------------------------
   // The slot of an equal font, else a free one (1..40) given the font; 0 when
   // the table is full.
   int FindOrAddLineFont(const LOGFONT& font);
+  // The same for a font text, with the underline byte and (when above 0) the
+  // colour carried in the escapement.
+  int FindOrAddLineFont(const CString& fontText, BYTE underline, int colour);
+  // Gives the text line at the display line the font (counting its use);
+  // with centre set the text is preceded by blanks that centre it on the
+  // default line length. Refreshes through UpdateAfterEdit when asked, else
+  // relays out. A display line that is not a text line changes nothing.
+  void SetTextLineFont(int displayLine, const CString& fontText, int refreshWithUpdate, int centre,
+                       BYTE underline, int colour);
 
   // ---- Drawing and update (ViewDraw.cpp, ViewUpdate.cpp) ------------------------------
   // Paints the display lines that meet the DC's clip box (screen path; the
@@ -135,6 +147,9 @@ class CStavlinView : public KDocumentView {
   void OnSize(UINT type, int cx, int cy);
   int StartScrollTimer(float seconds);
   void OnTimer(UINT_PTR id);
+  // Actions/Scrolling/Toggle Scroll On/Off: starts auto-scroll (read-only
+  // while it runs) or stops it (ViewTimers.cpp).
+  void OnActionsToggleScroll();
 
   // ---- Focus (ViewFocus.cpp) -------------------------------------------------------------
   void OnSetFocus();
@@ -163,6 +178,37 @@ class CStavlinView : public KDocumentView {
   void AutosaveIfDue();
   // Undo seam: every edit records its step here before it changes the score.
   void RecordUndoStep(int kind, int a, int b, const CString* text, int c);
+  // View/Line Types To Show: the commands 41119 to 41135; FALSE for any
+  // other id.
+  BOOL RunLineTypeCommand(UINT id);
+  void OnViewShowAll();
+  void OnViewShowAllTablature();
+  void OnViewShowTrebleStaff();
+  void OnViewShowBassStaff();
+  void OnViewShowChordNames();
+  void OnViewShowChordDiagrams();
+  // View/Change Size of All Text, Toggle Symbol Size, Show Note Stems on Tab.
+  void OnViewTextBigger();
+  void OnViewTextSmaller();
+  void OnViewTextRestore();
+  void OnViewToggleSymbolSize();
+  void OnViewShowStemsOnTab();
+
+  // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
+  // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
+  // end of a line reaches OnChar (as a space).
+  void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  // WM_SYSKEYDOWN: the Alt-arrow edits.
+  void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+
+  // ---- Typed entry (ViewChar*.cpp) -------------------------------------------------------
+  // WM_CHAR: the one road by which a symbol enters a line.
+  void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+
+  // ---- Selection (ViewSelection.cpp) -----------------------------------------------------
+  // -9899 in a column or line argument keeps the stored value; mode 11 clears.
+  void UpdateSelection(int firstColumn, int lastColumn, int firstLine, int lastLine, int mode);
+  bool HasSelection() const { return m_selFirstLine >= 0 && m_selHidden == 0; }
 
   // ---- State read by commands, frames and tests ------------------------------------------
   int GetDisplayLineCount() const { return m_lineCount; }
@@ -267,6 +313,7 @@ class CStavlinView : public KDocumentView {
   int m_autosaveKind = 0;
   int m_autosaveTimerOn = 0;
   int m_autosaveDue = 0;       // the interval was reached; the next idle moment saves
+  int m_readOnlyBeforeScroll = 0;  // read-only state when auto-scroll started
   int m_trackWindowSize = 0;
 
   // -- modes
@@ -275,6 +322,19 @@ class CStavlinView : public KDocumentView {
   int m_independentEditing = 0;
   int m_undoEnabled = 1;
   int m_pageMarks = 0;
+
+  // -- entry options and command state (read by the command enabling rules)
+  int m_noteStyle = 0;              // note style for entry, 0..7
+  int m_alternateSymbols = 0;       // alternate-symbol entry mode
+  int m_joinTails = 0;              // join note tails while entering
+  int m_autoBars = 0;               // automatic bar insertion
+  int m_autoJoin = 0;               // auto-join cluster mode, 0 off or 1..6
+  int m_autoJoinLast = 1;           // the last nonzero auto-join mode
+  int m_stemDirection = 0;          // automatic stems: 0 none, 1 inward, 2 outward
+  int m_evenSpacingContinuous = 0;  // continuous even spacing is on
+  UINT m_pendingExtendedObject = 0; // command id of the attachment being placed, 0 none
+  int m_undoCurrent = 0;            // current undo record index (0: nothing to undo)
+  int m_redoAvailable = 0;          // a redo step is available
 
   // -- selection (owned by the selection code; empty when firstLine < 0)
   int m_selFirstColumn = 0;
@@ -303,10 +363,39 @@ class CStavlinView : public KDocumentView {
   int m_printableHeight[2] = {0, 0};
   int m_keepGroupsTogether = 0;
   int m_pageCount = 0;
+  // The page-break walk (ComputePageBreaks, CountPages).
+  POINT m_pageTopLeft{};          // current sheet, layout pixels
+  POINT m_pageBottomRight{};
+  int m_pageOffsetX = 0;          // horizontal page offset
+  int m_verticalPage = 0;         // page rows started
+  int m_sheetsComputed = 0;
+  int m_lastSheet = 32000;        // last sheet to compute
+  int m_pageLastLine = -1;        // last display line of the current sheet
+  int m_pageWidest = 0;           // widest line of the current row
+  int m_horizontalPart = 0;       // 0 fits; n part of a wide row; -n its last part
+  int m_pagesDone = 0;
+  int m_pageDrawn = 0;
 
   int m_fileVersion = 0;
   bool m_initialUpdateDone = false;
   bool m_destroyed = false;
+
+  // -- set by the first update and the view commands (ViewInitialUpdate.cpp,
+  //    ViewCommands*.cpp)
+  int m_undoLevels = 20;          // undo records kept (the AutoSave preference)
+  int m_allShown = 1;             // show-all is set or every line type is shown
+  int m_adTabMode = 0;            // 0 none, 1 outline, 2 colour symbols, 3 colour numbers only
+  int m_tabDigitPosition = 0;     // offset of tab digits on their strings
+  int m_diagramWidth = 100;       // chord diagrams, percent
+  int m_diagramHeight = 100;
+  int m_autoWrap = 0;             // auto-wrap music in the edited line
+  int m_translationRestore = 0;   // group independence: what to switch back on
+  int m_autoWrapRestore = 0;
+  int m_independenceMode = 1;     // 1 show the messages, 2 locked, other silent
+  int m_textAtOriginalSize = 1;   // the text fonts have their loaded sizes
+  int m_arrowsOptionSaved = -1;   // the arrows option before read-only mode; -1 not yet
+  int m_symbolSetHeld = -1;       // the screen symbol set this view counts in; -1 none
+  std::array<CFont, 2> m_tabFont;  // the tablature font, and the same 3 units taller
 };
 
 // The undo seam: a recorder that the undo subsystem installs. Until then
@@ -323,3 +412,24 @@ extern int g_relayoutOnPaint;
 extern int g_widestNotation;
 // Program-wide: the layout keeps the widest width while set (Wrap Music).
 extern int g_holdWidest;
+// Program-wide: a scroll past 28000 repaints every view (on at start).
+extern int g_repaintOnLargeScroll;
+// Program-wide: how many commands (menu commands, keys, clicks) are running.
+// Command dispatch holds a KCommandScope for each; the autosave tick saves
+// only while it is 0 and otherwise leaves the save to the end of the command.
+extern int g_commandDepth;
+
+// Marks one command as running for its lifetime; when the outermost command
+// ends, the view given saves a due autosave (CStavlinView::AutosaveIfDue).
+class KCommandScope {
+ public:
+  explicit KCommandScope(CStavlinView* view) : m_view(view) { ++g_commandDepth; }
+  ~KCommandScope() {
+    if (--g_commandDepth == 0 && m_view != nullptr) m_view->AutosaveIfDue();
+  }
+  KCommandScope(const KCommandScope&) = delete;
+  KCommandScope& operator=(const KCommandScope&) = delete;
+
+ private:
+  CStavlinView* m_view;
+};

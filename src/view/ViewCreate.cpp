@@ -1,9 +1,12 @@
 // The score view's construction, the growth of its display-line table, and
 // its destruction.
 
+#include <algorithm>
 #include <new>
 
+#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
+#include "common/SymbolCache.h"
 #include "view/CStavlinView.h"
 
 int g_noModify = 0;
@@ -20,13 +23,45 @@ constexpr int kTableStep = 100;
 void SetUndoRecorder(UndoRecorder recorder) { g_undoRecorder = recorder; }
 
 CStavlinView::CStavlinView(CStavlinDoc* document, KViewHost* host) : m_document(document), m_host(host) {
+  // The undo store keeps as many steps as the preference asks (1 to 99).
+  m_undoLevels = std::clamp(g_prefAutoSave.undoLevels, 1, 99);
   m_show.fill(1);
   GrowDisplayTable(kTableStep);
   if (m_document != nullptr) m_document->AddView(this);
 }
 
 CStavlinView::~CStavlinView() {
+  // A view deleted without its window's destruction still gives its symbol
+  // set back, so the set's user count stays right.
+  if (m_symbolSetHeld >= 0) RefSymbolBitmapSet(0, m_symbolSetHeld);
+  m_symbolSetHeld = -1;
   if (m_document != nullptr) m_document->RemoveView(this);
+}
+
+void CStavlinView::OnDestroy() {
+  if (m_destroyed) return;
+  m_destroyed = true;
+  if (m_host != nullptr) {
+    if (m_scrollTimerRunning != 0) m_host->Timers().KillTimer(kScrollTimer);
+    if (m_autosaveTimerOn != 0) m_host->Timers().KillTimer(kAutosaveTimer);
+  }
+  m_scrollTimerRunning = 0;
+  m_autosaveTimerOn = 0;
+  for (CFont& font : m_tabFont) font.DeleteObject();
+  if (m_symbolSetHeld >= 0) RefSymbolBitmapSet(0, m_symbolSetHeld);
+  m_symbolSetHeld = -1;
+  // The frame forgets the view only when it is the one it keeps: closing a
+  // second window must not leave the frame without the view that is active.
+  KFrameServices* frame = m_host != nullptr ? m_host->Frame() : nullptr;
+  if (frame != nullptr && frame->GetActiveScoreView() == this) frame->SetActiveScoreView(nullptr);
+}
+
+void CStavlinView::OnMove(int x, int y) {
+  // Before the first update the settings copy is not filled yet.
+  if (!m_initialUpdateDone || m_destroyed || m_document == nullptr) return;
+  m_options.windowX = static_cast<short>(x);
+  m_options.windowY = static_cast<short>(y);
+  m_document->SetSettings(m_options, FALSE);
 }
 
 int CStavlinView::GrowDisplayTable(int count) {

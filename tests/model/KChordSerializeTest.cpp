@@ -135,14 +135,23 @@ TEST_F(KChordRecord, OldFilesGetTheirNoteHeadsArranged) {
   EXPECT_EQ(column.GetNoteOffset(1, false), -8);
 }
 
-TEST_F(KChordRecord, UnknownEntryBlocksAreSkippedQuietly) {
+TEST_F(KChordRecord, UnknownEntryBlocksAreSkippedQuietlyAndTheEntryKeepsItsValue) {
   const Bytes record = Concat({Head(0, 0, 0, 2), {10, 104, 3, 0xAA, 0xBB, 0xCC}, {12, 9}, {0}});
   KChord column;
   LoadFields(column, record);
-  ASSERT_EQ(column.GetNoteCount(), 1);
-  EXPECT_EQ(column.GetNote(0).position, 12);
-  EXPECT_EQ(column.GetNote(0).code, 9);
+  ASSERT_EQ(column.GetNoteCount(), 2);
+  EXPECT_EQ(column.GetNote(0).position, 10);
+  EXPECT_EQ(column.GetNote(0).code, KChord::kEmptyCode);
+  EXPECT_EQ(column.GetNote(1).position, 12);
+  EXPECT_EQ(column.GetNote(1).code, 9);
   EXPECT_TRUE(m_ui.Messages().empty());
+
+  // Stored again, the entry stays with its value and reads back the same.
+  const Bytes stored = StoreFields(column);
+  EXPECT_EQ(stored, Concat({Head(0, 0, 0, 2), {10, KChord::kEmptyCode}, {12, 9}, {0}}));
+  KChord again;
+  LoadFields(again, stored);
+  ExpectSameColumn(column, again);
 }
 
 TEST_F(KChordRecord, MarkedSymbolRaisesTheLoadMarker) {

@@ -131,7 +131,7 @@ TEST_F(KExtendedObjTest, DecomposeReadsOlderLayouts) {
       {3, "Hi" + Pad(48) + "0", "Hi", "13,0,0,0,700,255,0,0,0,3,2,1,18,Times New Roman", 0},  // no font text
       {3, Pad(50) + "1" + kArial, "***", kArial, 1},  // an empty text box
       {7, Pad(50) + "1" + kArial, "", kArial, 0},     // an empty bracket text: no flag
-      {3, old, old, old.substr(51), 1},               // taken apart as older programs did
+      {3, old, std::string(50, 'q'), kArial, 1},      // the flag right after the whole text
       {3, "plain", "plain", "13,0,0,0,700,255,0,0,0,3,2,1,18,Times New Roman", 0},
   };
   for (const Case& c : cases) {
@@ -141,6 +141,52 @@ TEST_F(KExtendedObjTest, DecomposeReadsOlderLayouts) {
     EXPECT_EQ(object.GetFontText(), Text(c.font)) << c.composed;
     EXPECT_EQ(object.GetOpaque(), c.opaque) << c.composed;
   }
+}
+
+// Long texts as older writers store them: the whole text, at once the flag,
+// then the font text. Character 50 lies inside the text, yet the text, flag
+// and font come back, and saving what was read gives stable bytes.
+struct UnpaddedCase {
+  const char* name;
+  std::string text;
+  char flag;
+  std::string font;
+};
+
+class UnpaddedLongText : public KExtendedObjTest, public ::testing::WithParamInterface<UnpaddedCase> {};
+
+TEST_P(UnpaddedLongText, KeepsItsLengthThroughEveryResave) {
+  const UnpaddedCase& c = GetParam();
+  const std::string composed = c.text + c.flag + c.font;
+  const Bytes original = RecordBytes().Word(2).Byte(3).Byte(0).Int(0).Int(0).Int(30).Int(12).String(composed).Get();
+  const auto loaded = Loaded<KExtendedObj>(original);
+  EXPECT_EQ(loaded->GetText(), Text(c.text));
+  EXPECT_EQ(loaded->GetFontText(), Text(c.font));
+  EXPECT_EQ(loaded->GetOpaque(), c.flag == '1' ? 1 : 0);
+
+  const Bytes first = StoreFields(*loaded);
+  const auto reloaded = Loaded<KExtendedObj>(first);
+  EXPECT_EQ(reloaded->GetText(), Text(c.text));
+  EXPECT_EQ(StoreFields(*reloaded), first);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OlderWriter, UnpaddedLongText,
+    ::testing::Values(UnpaddedCase{"TextOf142Characters", std::string(142, 'w'), '1', kArial},
+                      UnpaddedCase{"TextOfExactlyFifty", std::string(50, 'f'), '0', kArial},
+                      UnpaddedCase{"TextEndingInTheDigitOne", std::string(70, 'n') + "1", '1', kArial},
+                      UnpaddedCase{"TextEndingInDigitsBeforeANegativeHeight", std::string(60, 'd') + "10", '0',
+                                   "-13,0,0,0,400,0,0,0,0,3,2,1,18,Times New Roman"}),
+    [](const ::testing::TestParamInfo<UnpaddedCase>& info) { return std::string(info.param.name); });
+
+TEST_F(KExtendedObjTest, MalformedFontTextIsSavedAsTheDefaultSoTheRecordStaysStable) {
+  // A long text whose font part is not a font text: the reader takes it apart
+  // by the old rule, and what it saves reads back to the same bytes.
+  const std::string composed = std::string(60, 'm') + "1" + "not,a,font";
+  const Bytes original = RecordBytes().Word(2).Byte(3).Byte(0).Int(0).Int(0).Int(30).Int(12).String(composed).Get();
+  const auto loaded = Loaded<KExtendedObj>(original);
+  const Bytes first = StoreFields(*loaded);
+  EXPECT_EQ(StoreFields(*Loaded<KExtendedObj>(first)), first);
 }
 
 TEST_F(KExtendedObjTest, ColouredTextRaisesTheColourFlagAndPreferenceClearsOpaque) {

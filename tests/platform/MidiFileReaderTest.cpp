@@ -91,7 +91,6 @@ TEST(MidiFileReader, RefusesMalformedFilesAndKeepsContent) {
       {"delta without event", WithHeader(1, 1, {{0x00}})},
       {"meta length beyond track", WithHeader(1, 1, {{0x00, 0xFF, 0x03, 0x10, 'a'}})},
       {"sysex length beyond track", WithHeader(1, 1, {{0x00, 0xF0, 0x7F, 0x01}})},
-      {"sysex holding a status", WithHeader(1, 1, {{0x00, 0xF0, 0x03, 0x7E, 0x90, 0xF7}})},
       {"real-time status", WithHeader(1, 1, {{0x00, 0xF8}})},
       {"truncated note", WithHeader(1, 1, {{0x00, 0x90, 0x40}})},
       {"times beyond 32 bits", WithHeader(1, 1, {LongSilence(17)})},
@@ -108,6 +107,89 @@ TEST(MidiFileReader, RefusesMalformedFilesAndKeepsContent) {
     EXPECT_EQ(content.tracks.size(), 3u);
   }
 }
+
+// The data bytes of every System Exclusive run of a track, one vector per run
+// (from its 0xF0 to its 0xF7), with the time of its first event.
+struct SysExRun {
+  std::uint32_t time;
+  std::vector<int> bytes;
+  bool operator==(const SysExRun&) const = default;
+};
+
+std::vector<SysExRun> SysExRuns(const MidiFileTrack& track) {
+  std::vector<SysExRun> runs;
+  for (const MidiShortEvent& e : track.events) {
+    if (e.status != kMidiSysExStatus) continue;
+    if (e.data1 == kMidiSysExStatus) runs.push_back({e.time, {}});
+    runs.back().bytes.push_back(e.data1);
+  }
+  return runs;
+}
+
+TEST(MidiFileReader, JoinsASysExMessageDividedIntoPackets) {
+  // F0 packet without its end, two F7 continuations (the last one ends the
+  // message), a note, then an F7 escape outside any message.
+  const std::vector<std::uint8_t> body = {0x10, 0xF0, 0x03, 0x43, 0x12, 0x00,  // first packet
+                                          0x05, 0xF7, 0x02, 0x01, 0x02,        // continuation
+                                          0x07, 0xF7, 0x02, 0x03, 0xF7,        // last packet
+                                          0x04, 0x90, 0x3C, 0x40,              // a note
+                                          0x02, 0xF7, 0x01, 0x7F,              // escaped byte
+                                          0x03, 0x80, 0x3C, 0x00};
+  MidiFileContent content;
+  std::string error;
+  ASSERT_TRUE(ParseMidiFile(WithHeader(1, 1, {body}), content, error)) << error;
+  EXPECT_TRUE(content.warnings.empty());
+  const MidiFileTrack& track = content.tracks[0];
+  EXPECT_EQ(SysExRuns(track),
+            (std::vector<SysExRun>{{0x10, {0xF0, 0x43, 0x12, 0x00, 0x01, 0x02, 0x03, 0xF7}}}));
+  // The note keeps its absolute time (0x10 + 5 + 7 + 4), the release too.
+  ASSERT_EQ(track.events.size(), 10u);
+  EXPECT_EQ(track.events[8].time, 16u);
+  EXPECT_EQ(track.events[9].time, 5u);
+
+  // Written back, the message is one packet, and reading that gives it again.
+  MidiFileContent again;
+  ASSERT_TRUE(ParseMidiFile(MidiFileBytes(content), again, error)) << error;
+  EXPECT_EQ(SysExRuns(again.tracks[0]), SysExRuns(track));
+  EXPECT_EQ(MidiFileBytes(again), MidiFileBytes(content));
+}
+
+struct DamagedSysEx {
+  const char* name;
+  std::vector<std::uint8_t> body;
+  std::vector<SysExRun> kept;
+};
+
+class MidiFileDamagedSysEx : public ::testing::TestWithParam<DamagedSysEx> {};
+
+TEST_P(MidiFileDamagedSysEx, IsLeftOutWithANoteNamingItsTrackAndTheRestIsRead) {
+  const DamagedSysEx& c = GetParam();
+  const std::vector<std::uint8_t> note = {0x00, 0x90, 0x40, 0x40, 0x30, 0x80, 0x40, 0x00};
+  std::vector<std::uint8_t> second = c.body;
+  second.insert(second.end(), {0x08, 0x90, 0x3C, 0x40});
+  MidiFileContent content;
+  std::string error;
+  ASSERT_TRUE(ParseMidiFile(WithHeader(1, 2, {note, second}), content, error)) << error;
+  ASSERT_EQ(content.warnings.size(), 1u);
+  EXPECT_EQ(content.warnings[0].rfind("track 2: ", 0), 0u) << content.warnings[0];
+  EXPECT_EQ(content.tracks[0].events.size(), 2u);
+  EXPECT_EQ(SysExRuns(content.tracks[1]), c.kept);
+  // The note after the left-out message keeps its absolute time.
+  std::uint32_t at = 0;
+  for (const MidiShortEvent& e : content.tracks[1].events) at += e.time;
+  EXPECT_EQ(content.tracks[1].events.back().status, 0x90);
+  EXPECT_EQ(at, 0x10u + 0x08u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StatusByteInside, MidiFileDamagedSysEx,
+    ::testing::Values(
+        DamagedSysEx{"InOnePacket", {0x10, 0xF0, 0x03, 0x7E, 0x90, 0xF7}, {}},
+        DamagedSysEx{"InAContinuationPacket", {0x10, 0xF0, 0x02, 0x7E, 0x01, 0x00, 0xF7, 0x02, 0x85, 0xF7}, {}},
+        DamagedSysEx{"BeforeASoundMessage",
+                     {0x10, 0xF0, 0x02, 0x80, 0xF7, 0x00, 0xF0, 0x02, 0x7D, 0xF7},
+                     {{0x10, {0xF0, 0x7D, 0xF7}}}}),
+    [](const ::testing::TestParamInfo<DamagedSysEx>& info) { return std::string(info.param.name); });
 
 TEST(MidiFileReader, RefusesEveryTruncationOfAValidFile) {
   const std::vector<std::uint8_t> full = BassFile();

@@ -59,7 +59,6 @@ TEST(MidiFileWriter, RefusesEventsAFileCannotHold) {
       {"meta status", {{0, 0xFF, 0x2F, 0, 0}}},
       {"data1 out of range", {{0, 0x90, 0x80, 0x40, 0}}},
       {"data2 out of range", {{0, 0xB0, 0x07, 0xFF, 0}}},
-      {"delta beyond four bytes", {{0x10000000, 0x90, 0x40, 0x40, 0}}},
       {"send-now time", {{0xFFFFFFFF, 0x90, 0x40, 0x40, 0}}},
       {"sysex not starting with F0", {{0, 0xF0, 0x7E, 0, 0}, {0, 0xF0, 0xF7, 0, 0}}},
       {"sysex never closed", {{0, 0xF0, 0xF0, 0, 0}, {0, 0xF0, 0x7E, 0, 0}}},
@@ -69,6 +68,65 @@ TEST(MidiFileWriter, RefusesEventsAFileCannotHold) {
   for (const BadEvents& bad : cases) EXPECT_NE(CheckMidiEvents(bad.events), "") << bad.name;
   // A program change's unused second byte does not matter.
   EXPECT_EQ(CheckMidiEvents(std::vector<MidiShortEvent>{{0, 0xC0, 0x05, 0xFF, 0}}), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MidiFileWriter, KeepsEventTimesBeyondTheLongestDelta) {
+  // The reader sums the deltas of metas and escapes into the next event, so
+  // an event may lie further from the one before than one delta can hold.
+  MidiFileContent content;
+  content.tracks.resize(1);
+  content.tracks[0].events = {{5, 0x90, 0x40, 0x40, 0}, {2 * kMidiMaxDelta + 7, 0x80, 0x40, 0x00, 0}};
+  ASSERT_EQ(CheckMidiEvents(content.tracks[0].events), "");
+  const std::vector<std::uint8_t> bytes = MidiFileBytes(content);
+  MidiFileContent read;
+  std::string error;
+  ASSERT_TRUE(ParseMidiFile(bytes, read, error)) << error;
+  ASSERT_EQ(read.tracks[0].events.size(), 2u);
+  EXPECT_EQ(read.tracks[0].events[1].time, 2 * kMidiMaxDelta + 7);
+  EXPECT_TRUE(read.tracks[0].metas.empty());
+  EXPECT_EQ(MidiFileBytes(read), bytes);
+}
+
+TEST(MidiFileWriter, WritesTheStatusAgainAfterALongDelta) {
+  // Two note-offs of one status: the second lies beyond one delta, and the
+  // escape events that carry its time end running status.
+  MidiFileContent content;
+  content.tracks.resize(1);
+  content.tracks[0].events = {{0, 0x80, 0x40, 0x00, 0}, {kMidiMaxDelta + 5, 0x80, 0x3C, 0x00, 0}};
+  const std::vector<std::uint8_t> bytes = MidiFileBytes(content);
+  MidiFileContent read;
+  std::string error;
+  ASSERT_TRUE(ParseMidiFile(bytes, read, error)) << error;
+  ASSERT_EQ(read.tracks[0].events.size(), 2u);
+  EXPECT_EQ(read.tracks[0].events[1].status, 0x80);
+  EXPECT_EQ(read.tracks[0].events[1].data1, 0x3C);
+  EXPECT_EQ(read.tracks[0].events[1].time, kMidiMaxDelta + 5);
+}
+
+TEST(MidiFileWriter, KeepsTheTimesOfMetasFarAfterTheLastEvent) {
+  // Five markers 4,000 ticks apart, the first more than a delta can hold
+  // after the last note (the reader takes such a file: it sums the deltas).
+  MidiFileContent content;
+  content.tracks.resize(1);
+  content.tracks[0].events = {{0, 0x90, 0x40, 0x40, 0}, {96, 0x80, 0x40, 0x00, 0}};
+  for (std::uint32_t k = 0; k < 5; ++k) {
+    content.tracks[0].metas.push_back({2, kMidiMaxDelta + 10 + 4000 * k, 0x06, {static_cast<BYTE>('a' + k)}});
+  }
+  const std::vector<std::uint8_t> bytes = MidiFileBytes(content);
+  MidiFileContent read;
+  std::string error;
+  ASSERT_TRUE(ParseMidiFile(bytes, read, error)) << error;
+  ASSERT_EQ(read.tracks[0].metas.size(), 5u);
+  for (std::size_t k = 0; k < 5; ++k) {
+    EXPECT_EQ(read.tracks[0].metas[k].offset, content.tracks[0].metas[k].offset) << k;
+    EXPECT_EQ(read.tracks[0].metas[k].before, 2u) << k;
+  }
+  EXPECT_EQ(read.tracks[0].events.size(), 2u);
+  EXPECT_EQ(MidiFileBytes(read), bytes);
 }
 
 }  // namespace

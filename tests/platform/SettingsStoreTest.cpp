@@ -210,3 +210,16 @@ TEST_F(SettingsStore, DefaultPathFollowsTheXdgConfigFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// A line kept as it was read keeps the carriage returns it ends with: each
+// rewrite of the file used to lose one of them.
+TEST(SettingsTable, KeptLineEndingInCarriageReturnsIsStableThroughRewrites) {
+  const std::string file = "# by hand\nStaff=1\ndup=2\r\r\r\r\n\xFF\xFE\r\n";
+  const std::string first = KSettingsTable::Parse(file).Format();
+  EXPECT_EQ(first, "# by hand\nStaff=1\ndup=2\r\r\r\r\n\xFF\xFE\r\n");
+  EXPECT_EQ(KSettingsTable::Parse(first).Format(), first);
+}
+
+}  // namespace

@@ -1,17 +1,121 @@
 #pragma once
-// The main window: an MDI frame that holds the score windows.
+// The main window: an MDI frame holding the score windows side by side, with
+// the menus, accelerators and both toolbars built from the command table, the
+// status bar with its seven panes, and the recent-file list. It keeps the
+// active score view for the program (KFrameServices) and routes each command
+// to the active view, then to itself, then to the application.
+//
+// Its jobs are split over several files:
+//   CMainFrame.cpp        windows, the active view, command routing
+//   MainFrameMenus.cpp    menus, toolbars, accelerators, enabling and checks
+//   MainFrameStatus.cpp   the status bar panes and the clock
 
 #include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
 
+#include "app/qt/RecentFileList.h"
+#include "view/CommandTable.h"
+#include "view/ViewHost.h"
+
+class CChildFrame;
+class CStavlinDoc;
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public KFrameServices {
   Q_OBJECT
  public:
   explicit CMainFrame(QWidget* parent = nullptr);
+  ~CMainFrame() override;
+  CMainFrame(const CMainFrame&) = delete;
+  CMainFrame& operator=(const CMainFrame&) = delete;
 
   QMdiArea* MdiArea() const { return m_mdiArea; }
 
+  // Where the commands go that neither the view nor the frame takes (the
+  // application's); it returns false for a command it does not know.
+  void SetCommandHandler(std::function<bool(UINT)> handler) { m_appCommands = std::move(handler); }
+  // Runs a command as a menu item does: the active score view, the frame,
+  // the application; an unknown command beeps. The menus and the status bar
+  // then show the new state.
+  void OnCommand(UINT id);
+  // The menu item or toolbar button of a command; null when it has none.
+  QAction* ActionFor(UINT id) const;
+
+  // A window for the document (taken), shown and active, its view through
+  // its first update.
+  CChildFrame* AddScoreWindow(std::unique_ptr<CStavlinDoc> document);
+  // The active score window; null when none.
+  CChildFrame* ActiveChild() const;
+  std::vector<CChildFrame*> ScoreWindows() const;
+
+  // With refresh the active score window is looked up again (the next one is
+  // activated when the active window holds no score view).
+  CStavlinView* GetActiveScoreView(bool refresh);
+
+  // Enabling, checks and texts of every command, by the command rules.
+  void UpdateCommandUi();
+  // The panes of the status bar from the active view's mirrors.
+  void UpdateStatusBar();
+  // The texts of the status panes 5600..5606, in bar order (tests read them).
+  std::vector<QString> StatusPaneTexts() const;
+
+  RecentFileList& RecentFiles() { return m_recent; }
+  // Shows the recent-file entries of the File menu.
+  void UpdateRecentFileMenu();
+
+  // The screen's size in pixels.
+  SIZE GetScreenSize() const;
+
+  // ---- KFrameServices ------------------------------------------------------------
+  void SetActiveScoreView(CStavlinView* view) override;
+  CStavlinView* GetActiveScoreView() const override { return m_activeView; }
+  void ShowMainToolbar(int show) override;
+  void ShowExtraToolsToolbar(int show) override;
+  void ShowStatusBar(int show) override;
+  void RefreshToolboxes() override {}
+  void SetMenuItemText(UINT commandId, const CString& text) override;
+  RECT GetFrameRect() const override;
+  bool IsToolBoxShown(int kind) const override { return false; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  // MainFrameMenus.cpp
+  void BuildMenus();
+  void BuildMenu(QMenu* menu, const std::vector<KMenuNode>& nodes);
+  QAction* MakeAction(UINT id);
+  void BuildToolbars();
+  void UpdateMenu(QMenu* menu);
+  void ApplyCommandUi(QAction* action, UINT id);
+  KAppCommandState AppState() const;
+  // Whether the shell has something that carries the command out.
+  static bool IsAvailable(UINT id);
+  void UpdateWindowMenu();
+  // MainFrameStatus.cpp
+  void BuildStatusBar();
+  // CMainFrame.cpp
+  bool OnFrameCommand(UINT id);
+  void OnSubWindowActivated(QMdiSubWindow* window);
+
   QMdiArea* m_mdiArea;
+  CStavlinView* m_activeView = nullptr;
+  std::function<bool(UINT)> m_appCommands;
+  std::map<UINT, QAction*> m_actions;
+  std::vector<QMenu*> m_menus;
+  QMenu* m_windowMenu = nullptr;
+  std::vector<QAction*> m_windowListActions;
+  QToolBar* m_mainToolBar = nullptr;
+  QToolBar* m_extraToolBar = nullptr;
+  std::vector<QLabel*> m_panes;
+  QTimer m_clock;
+  RecentFileList m_recent;
 };

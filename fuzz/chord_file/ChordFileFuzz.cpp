@@ -1,0 +1,74 @@
+// The user chord dictionary: the bytes are the dictionary file. The start-up
+// load indexes it (repairing a damaged file beside it), then every tuning found
+// reads the chords of its listed roots, as the chord dialogs do.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "FuzzEnvironment.h"
+#include "chords/ChordDictionary.h"
+#include "chords/ChordNames.h"
+#include "chords/ChordRecord.h"
+#include "chords/ChordRecordTuningInfo.h"
+#include "common/Globals.h"
+#include "platform/CMapStringToOb.h"
+
+namespace {
+
+// A folder of this process's own for the file and its repair backups.
+const std::filesystem::path& Folder() {
+  static const std::filesystem::path folder = [] {
+    std::error_code error;
+    std::filesystem::path base = std::filesystem::exists("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
+    std::filesystem::path made = base / ("stavlin-chord-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(made);
+    return made;
+  }();
+  return folder;
+}
+
+void Refill(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size) {
+  std::error_code error;
+  std::filesystem::remove_all(Folder(), error);
+  std::filesystem::create_directories(Folder(), error);
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  StavlinFuzzStart();
+  ResetChordDictionary();
+  SetChordBackupClock([] { return std::time_t(0); });
+  const std::filesystem::path file = Folder() / kChordFileName;
+  Refill(file, data, size);
+  g_ChordFilePath = CString(file.string().c_str());
+  LoadChordDictionary();
+
+  POSITION at = g_ChordDictionary.GetStartPosition();
+  while (at != nullptr) {
+    CString key;
+    CObject* value = nullptr;
+    g_ChordDictionary.GetNextAssoc(at, key, value);
+    auto* tuning = static_cast<KTuningInfo*>(value);
+    for (int index = 0; index < kChordRootCount; ++index) {
+      const CString root = ChordRootCode(index);
+      if (tuning->HasKey(root) && !tuning->IsKeyLoaded(root)) tuning->LoadChords(key, root);
+      // Every name of the root once, with its first variation's shape. A list
+      // holds at most as many names as the file has records.
+      CString name;
+      for (std::size_t guard = 0; guard <= size / static_cast<std::size_t>(kChordRecordSize); ++guard) {
+        name = tuning->GetNextChordName(root, name);
+        if (name.IsEmpty()) break;
+        tuning->GetChordField(root, name, 1, kChordFieldShape);
+      }
+    }
+  }
+  ResetChordDictionary();
+  return 0;
+}

@@ -1,0 +1,197 @@
+// The commands the application carries out itself: new, open, close, save,
+// save as, exit, the recent files, About Current Score and help.
+
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <filesystem>
+#include <system_error>
+
+#include "app/CStavlinDoc.h"
+#include "app/CStavlinDocGlobals.h"
+#include "app/Preferences.h"
+#include "app/qt/CChildFrame.h"
+#include "app/qt/CMainFrame.h"
+#include "app/qt/CStavlinApp.h"
+#include "common/Globals.h"
+#include "common/HelpTopics.h"
+#include "platform/StringTable.h"
+#include "platform/UiPort.h"
+#include "view/CStavlinView.h"
+#include "view/CommandIds.h"
+#include "view/ViewMirrors.h"
+#include "view/qt/KViewWidget.h"
+
+namespace {
+
+constexpr int kTextLineType = 5;
+constexpr int kNewScoreInsertion = 1111;
+constexpr UINT kYesWord = 8153;
+constexpr UINT kNoWord = 8154;
+
+// The folder part of a path; empty when it has none.
+CString FolderOf(const CString& path) {
+  const int slash = path.ReverseFind('/');
+  return slash < 0 ? CString() : path.Left(slash);
+}
+
+QString ToQStringPath(const CString& path) { return QString::fromStdString(path.ToUtf8()); }
+
+}  // namespace
+
+bool CStavlinApp::OnCommand(UINT id) {
+  using namespace cmd;
+  if (id >= kFirstRecentFileId && id < kFirstRecentFileId + kRecentFileCount) {
+    OpenRecentFile(static_cast<int>(id - kFirstRecentFileId));
+    return true;
+  }
+  switch (id) {
+    case kFileNew:
+    case kFileNewScore:
+      OnFileNew();
+      return true;
+    case kFileOpen:
+      OnFileOpen();
+      return true;
+    case kFileClose:
+      OnFileClose();
+      return true;
+    case kFileSave:
+      OnFileSave();
+      return true;
+    case kFileSaveAs:
+      OnFileSaveAs();
+      return true;
+    case kAppExit:
+      OnAppExit();
+      return true;
+    case kAboutCurrentScore:
+      OnAboutCurrentScore();
+      return true;
+    case kHelpStarting:
+      ShowHelpTopic(HelpTopic::kStarting);
+      return true;
+    case kHelpIndex:
+    case kHelpFinder:
+    case kContextHelp:
+    case kDefaultHelp:
+      ShowHelpTopic(HelpTopic::kMainIndex);
+      return true;
+    case kAppAbout:
+      AfxMessageBox("Stavlin " + g_ProgramVersionText, MB_OK | MB_ICONINFORMATION);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CStavlinApp::OnFileNew() {
+  auto document = std::make_unique<CStavlinDoc>();
+  if (!document->OnNewDocument()) return;
+  CStavlinDoc* doc = document.get();
+  m_frame->AddScoreWindow(std::move(document));
+  CStavlinView* view = m_frame->GetActiveScoreView(true);
+  if (view == nullptr) return;
+  // The text line below the title line, with the caret, is part of the new
+  // score: no undo step, and the score is still unchanged.
+  g_noModify = 1;
+  view->InsertLineOfType(kTextLineType, kNewScoreInsertion);
+  g_noModify = 0;
+  doc->SetModifiedFlag(FALSE);
+}
+
+CChildFrame* CStavlinApp::OpenDocumentFile(const CString& path) {
+  // A score open already is shown, not read twice.
+  const QString wanted = QFileInfo(ToQStringPath(path)).absoluteFilePath();
+  for (CChildFrame* child : m_frame->ScoreWindows()) {
+    const CString& open = child->Document().GetPathName();
+    if (!open.IsEmpty() && QFileInfo(ToQStringPath(open)).absoluteFilePath() == wanted) {
+      m_frame->MdiArea()->setActiveSubWindow(child);
+      return child;
+    }
+  }
+  auto document = std::make_unique<CStavlinDoc>();
+  const CString absolute = CString::FromUtf8(wanted.toStdString());
+  if (!document->OnOpenDocument(absolute)) return nullptr;
+  m_frame->RecentFiles().Add(absolute);
+  m_frame->UpdateRecentFileMenu();
+  return m_frame->AddScoreWindow(std::move(document));
+}
+
+void CStavlinApp::OnFileOpen() {
+  // The folder of File Open is the process's current folder.
+  std::error_code error;
+  const std::filesystem::path here = std::filesystem::current_path(error);
+  if (!error) g_strCurrentFolder = CString::FromUtf8(here.string());
+  // Only scores open here; other kinds are listed when something reads them.
+  const QStringList filters = {QStringLiteral("Stavlin Files (*.svd)"), QStringLiteral("All Files (*)")};
+  const CString path = m_openPrompt ? m_openPrompt(g_strCurrentFolder, filters) : CString();
+  if (path.IsEmpty()) return;
+  OpenDocumentFile(path);
+  const CString folder = FolderOf(path);
+  if (!folder.IsEmpty() && ::chdir(folder.ToUtf8().c_str()) == 0) g_strCurrentFolder = folder;
+}
+
+void CStavlinApp::OpenRecentFile(int index) {
+  const std::vector<CString>& paths = m_frame->RecentFiles().Paths();
+  if (index < 0 || index >= static_cast<int>(paths.size())) return;
+  const CString path = paths[static_cast<size_t>(index)];
+  if (OpenDocumentFile(path) == nullptr) {
+    // A file that is gone leaves the list.
+    m_frame->RecentFiles().Remove(index);
+    m_frame->UpdateRecentFileMenu();
+  }
+}
+
+void CStavlinApp::OnFileClose() {
+  if (CChildFrame* child = m_frame->ActiveChild()) child->close();
+}
+
+void CStavlinApp::OnFileSave() {
+  CChildFrame* child = m_frame->ActiveChild();
+  if (child != nullptr && child->Document().DoFileSave()) AfterSave(child);
+}
+
+void CStavlinApp::OnFileSaveAs() {
+  CChildFrame* child = m_frame->ActiveChild();
+  if (child != nullptr && child->Document().DoSave(nullptr)) AfterSave(child);
+}
+
+void CStavlinApp::AfterSave(CChildFrame* child) {
+  m_frame->RecentFiles().Add(child->Document().GetPathName());
+  m_frame->UpdateRecentFileMenu();
+  child->UpdateTitle();
+}
+
+bool CStavlinApp::OnAppExit() {
+  const std::vector<CChildFrame*> windows = m_frame->ScoreWindows();
+  // Every changed score is asked about before any window closes; Cancel
+  // keeps them all.
+  for (CChildFrame* child : windows) {
+    if (!child->QueryClose()) return false;
+  }
+  for (CChildFrame* child : windows) child->CloseWithoutAsking();
+  m_frame->close();
+  return true;
+}
+
+CString CStavlinApp::AboutCurrentScoreText() {
+  const KViewMirrors& m = g_viewMirrors;
+  const bool unsaved = g_scoreChanged != 0 || m.documentModified != 0;
+  CString text;
+  text.Format("Number of lines: %d\nNumber of printed pages: %d\n", m.lineCount, m.pageCount);
+  text += "Located in: " + g_docFileFolder + "\n";
+  CString size;
+  size.Format("Size on disk: %lld bytes\n", g_docFileSize);
+  text += size;
+  text += "Title: " + g_docFileName + "\n";
+  text += "Created with version: " + g_FileVersionText + "\n";
+  text += "Unsaved changes: " + LoadString(unsaved ? kYesWord : kNoWord);
+  return text;
+}
+
+void CStavlinApp::OnAboutCurrentScore() {
+  AfxMessageBox(AboutCurrentScoreText(), MB_OK | MB_ICONINFORMATION);
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The application: start-up and shut-down of the program, and the commands
+// it carries out itself whatever score is active (new, open, close, save,
+// save as, exit, the recent files, About Current Score, help).
+//
+//   CStavlinApp.cpp    start-up (InitInstance) and shut-down (ExitInstance)
+//   AppCommands.cpp    the application's commands
+
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "platform/CString.h"
+#include "platform/WinTypes.h"
+
+class CChildFrame;
+class CMainFrame;
+class CStavlinView;
+class KTextLineTranslatorImpl;
+
+class CStavlinApp {
+ public:
+  // What the file dialogs answer: a path, or empty for Cancel. Tests
+  // replace them; by default they are the desktop's file dialogs.
+  using OpenPrompt = std::function<CString(const CString& folder, const QStringList& filters)>;
+  using SaveAsPrompt = std::function<CString(const CString& suggested)>;
+
+  CStavlinApp();
+  ~CStavlinApp();
+  CStavlinApp(const CStavlinApp&) = delete;
+  CStavlinApp& operator=(const CStavlinApp&) = delete;
+
+  // Brings the program up: folders and the chord file, the preference reset
+  // offer (Ctrl held), the preferences, the main frame, the window's place,
+  // then the file named on the command line (arguments after the program's
+  // name) or the start-up action. False when the program is to end.
+  bool InitInstance(const QStringList& arguments);
+  // Frees what start-up made and stores the last open file; returns 0.
+  int ExitInstance();
+
+  CMainFrame* MainFrame() const { return m_frame.get(); }
+
+  void SetOpenPrompt(OpenPrompt prompt) { m_openPrompt = std::move(prompt); }
+  void SetSaveAsPrompt(SaveAsPrompt prompt);
+
+  // ---- Commands (AppCommands.cpp) ----------------------------------------------
+  // The application's command; false when the id is not one of them.
+  bool OnCommand(UINT id);
+  void OnFileNew();
+  void OnFileOpen();
+  // Opens the score at path in a new window, or activates the window that
+  // shows it already; null when it could not be opened (the document said why).
+  CChildFrame* OpenDocumentFile(const CString& path);
+  void OnFileClose();
+  void OnFileSave();
+  void OnFileSaveAs();
+  // Asks about every changed score; true when all closed and the frame too.
+  bool OnAppExit();
+  void OnAboutCurrentScore();
+
+  // The autosave defaults of new scores (count, by characters, set by the
+  // user, backup); returns defaultsSet.
+  void SetAutoSaveDefaults(int count, int byChars, int defaultsSet, int backup);
+  int GetAutoSaveDefaults(int& count, int& byChars, int& defaultsSet, int& backup) const;
+
+  // The one application while it exists; null otherwise.
+  static CStavlinApp* Instance();
+
+  // The seven facts of About Current Score, one "name: value" line each.
+  static CString AboutCurrentScoreText();
+
+ private:
+  void PrepareChordFile();
+  void OfferPreferenceReset();
+  void PlaceMainWindow();
+  void RunStartupAction();
+  void EnterStartFolder();
+  void ApplyBarPreferences();
+  void InstallWelcomeScore();
+  void OpenRecentFile(int index);
+  void AfterSave(CChildFrame* child);
+
+  std::unique_ptr<CMainFrame> m_frame;
+  std::unique_ptr<KTextLineTranslatorImpl> m_textTranslator;
+  OpenPrompt m_openPrompt;
+  bool m_saveAsPromptGiven = false;
+
+  int m_nAutoSaveCount = 20;
+  int m_bAutoSaveByChars = 1;
+  int m_bAutoSaveDefaultsSet = 0;
+  int m_bAutoSaveBackup = 1;
+};
+
+// The folder the program's data files come from (symbols, samples, help);
+// the "resources" folder beside the program when it has one.
+CString ProgramResourceFolder();
+// The current folder of File Open, kept between commands.
+extern CString g_strCurrentFolder;

@@ -1,0 +1,109 @@
+// Runs the score view's menu commands. Each runs inside a KCommandScope, so
+// that the autosave tick never saves in the middle of a command. A command
+// that its enabling rule disables is consumed without running, as when the
+// framework meets a disabled command through an accelerator.
+
+#include "view/CStavlinView.h"
+#include "view/CommandIds.h"
+#include "view/CommandTable.h"
+
+namespace {
+
+using namespace cmd;
+
+// The line type that each Insert line command inserts; -1 for the commands
+// of the range that do more than insert one line (the keyboard staff).
+int InsertedLineType(UINT id) {
+  static constexpr int kTypes[] = {
+      5,   // 41040 text line
+      0,   // 41041 treble
+      1,   // 41042 bass
+      9,   // 41043 alto
+      10,  // 41044 tenor
+      11,  // 41045 8va treble
+      12,  // 41046 8vb treble
+      13,  // 41047 drums
+      16,  // 41048 percussion line
+      14,  // 41049 no clef
+      -1,  // 41050 keyboard (treble + bass) staff: a line group
+      2,   // 41051 tablature
+      15,  // 41052 bass tablature
+      3,   // 41053 rhythm
+      4,   // 41054 chord names and diagrams
+  };
+  if (id < kInsertTextLine || id > kInsertChordLine) return -1;
+  return kTypes[id - kInsertTextLine];
+}
+
+bool IsViewCommand(UINT id) {
+  if (id >= kViewShowAll && id <= kViewShowRhythm) return true;
+  if (InsertedLineType(id) >= 0) return true;
+  switch (id) {
+    case kEditReadOnly:
+    case kViewRefresh:
+    case kFileAutoSave:
+    case kScrollToggle:
+    case kViewTextBigger:
+    case kViewTextSmaller:
+    case kViewTextOriginal:
+    case kViewSymbolSize:
+    case kViewTabStems:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Run(CStavlinView& view, UINT id) {
+  if (id >= kViewShowAll && id <= kViewShowRhythm) {
+    view.RunLineTypeCommand(id);
+    return;
+  }
+  const int lineType = InsertedLineType(id);
+  if (lineType >= 0) {
+    view.InsertLineOfType(lineType, 0);
+    return;
+  }
+  switch (id) {
+    case kEditReadOnly:
+      view.OnEditReadOnly();
+      break;
+    case kViewRefresh:
+      view.OnViewRefresh();
+      break;
+    case kFileAutoSave:
+      view.OnFileAutoSave();
+      break;
+    case kScrollToggle:
+      view.OnActionsToggleScroll();
+      break;
+    case kViewTextBigger:
+      view.OnViewTextBigger();
+      break;
+    case kViewTextSmaller:
+      view.OnViewTextSmaller();
+      break;
+    case kViewTextOriginal:
+      view.OnViewTextRestore();
+      break;
+    case kViewSymbolSize:
+      view.OnViewToggleSymbolSize();
+      break;
+    case kViewTabStems:
+      view.OnViewShowStemsOnTab();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+bool ExecuteViewCommand(CStavlinView& view, UINT id) {
+  if (!IsViewCommand(id)) return false;
+  // None of these rules reads the clipboard or the frame's bars.
+  if (!QueryCommand(id, &view, KAppCommandState()).enabled) return true;
+  KCommandScope scope(&view);
+  Run(view, id);
+  return true;
+}

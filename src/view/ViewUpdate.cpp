@@ -1,0 +1,134 @@
+// OnUpdate: the update hints that editing code sends through the document
+// become scroll sizes and the rectangles of the window to repaint.
+//
+// Hints (CStavlinView.h): 1 new score; 2 an embedded item; 100000000 +
+// 10000 x line + (column + 1) one line from a column; 200000000 + 10000 x line
+// that line and everything below it; 300000000 the whole view; 400000000 +
+// 100000 x line + 1000 x extra lines a range of lines. Rectangles are worked
+// out in page coordinates and handed to the window in client coordinates.
+
+#include <algorithm>
+
+#include "common/ViewServices.h"
+#include "lines/KStrLine.h"
+#include "model/KListLine.h"
+#include "view/CStavlinView.h"
+
+namespace {
+
+constexpr SIZE kPageStep{330, 10};
+constexpr SIZE kLineStep{110, 10};
+constexpr int kHintClassSize = 100000000;
+// What a changed line repaints below its last reached line, and a change from
+// column 0 further still (attachments that hang below the line).
+constexpr int kBelowMargin = 50;
+constexpr int kColumnZeroMargin = 30;
+// The far edges of "everything to the right / below", at least.
+constexpr int kFarRight = 30000;
+constexpr int kFarBottom = 32000;
+// Flag of a staff joined to the staff below it (a keyboard staff).
+constexpr DWORD kFlagJoinedBelow = 0x200000;
+
+}  // namespace
+
+void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
+  if (m_host == nullptr) return;
+  if (hint == kHintNewScore) {
+    m_host->SetScrollSizes(SIZE{100, 100}, kPageStep, kLineStep);
+    m_host->InvalidateRect(nullptr, TRUE);
+    return;
+  }
+  // Embedded items do not exist on this platform: nothing to repaint.
+  if (hint == kHintItem) return;
+
+  if (g_relayout != 0) RebuildDisplayLines(0);
+  m_host->SetScrollSizes(SIZE{m_scrollWidth, m_scrollHeight}, kPageStep, kLineStep);
+
+  // Without display lines there is nothing to look up: repaint the window.
+  if (m_lineCount <= 0 || hint < 0) {
+    m_host->InvalidateRect(nullptr, TRUE);
+    return;
+  }
+
+  int hintClass = hint / kHintClassSize;
+  const int rest = hint % kHintClassSize;
+  const int line = std::min(hintClass == 4 ? rest / 100000 : rest / 10000, m_lineCount - 1);
+  const int column = std::max(hint % 10000 - 1, 0);
+  const auto entry = [this](int i) -> const DisplayLine& {
+    return m_display[static_cast<size_t>(std::clamp(i, 0, m_lineCount - 1))];
+  };
+  const auto lineAt = [this](int i) { return GetDisplayLineObj(std::clamp(i, 0, m_lineCount - 1)); };
+
+  // A change two lines below a line group's line may move the whole group.
+  if (line > 2) {
+    const KLineObj* above = lineAt(line - 2);
+    if (above != nullptr && above->GetGroupId() != KLineObj::kNoGroup) hintClass = 5;
+  }
+
+  const POINT scroll = GetVirtualScrollPosition();
+  const RECT client = m_host->GetClientRect();
+  const int farRight = std::max(kFarRight, static_cast<int>(scroll.x + client.right));
+  const int farBottom = std::max(kFarBottom, static_cast<int>(scroll.y + client.bottom));
+
+  KLineObj* changed = lineAt(line);
+  const int family = KLineObj::FamilyOf(entry(line).type);
+  const bool noteLine = KLineObj::IsNoteFamily(family);
+  const int reach = noteLine ? 2 : 1;
+  RECT rect{0, entry(line - reach).top, farRight, entry(std::min(line + reach, m_lineCount - 1)).bottom};
+  bool whole = false;
+
+  switch (hintClass) {
+    case 1: {
+      if (column == 0) {
+        rect.bottom += kColumnZeroMargin;
+      } else {
+        const int size = m_sizeIndex != 0 ? 1 : 0;
+        const int indent = changed != nullptr ? changed->GetIndent() : 0;
+        KListLine* listLine = changed != nullptr ? changed->AsListLine() : nullptr;
+        int left = 0;
+        if (noteLine && listLine != nullptr) {
+          // The line's own origin: clef area, key signature and indent.
+          const int typeWidth = m_typeColumnWidth[static_cast<size_t>(std::clamp(entry(line).type, 0, 16))];
+          const int columnWidth = typeWidth > 0 ? typeWidth : (size != 0 ? 22 : 18);
+          left = columnWidth * listLine->FindRedrawStart(column) + listLine->GetLeadInWidth(size) + indent +
+                 m_contentLeft;
+        } else if (auto* text = dynamic_cast<KStrLine*>(changed)) {
+          left = text->GetXOfColumn(m_host->GetMeasureDC(), m_textFonts, column) + indent + m_contentLeft;
+        } else if (family != KLineObj::kFamilyRhythm && family != KLineObj::kFamilyChord) {
+          left = column + m_contentLeft;
+        }
+        rect.left = std::max(left, 0);
+      }
+      if (changed != nullptr && changed->TestFlags(kFlagJoinedBelow) != 0) {
+        rect.bottom = entry(std::min(line + 1, m_lineCount - 1)).bottom;
+      }
+      rect.bottom += kBelowMargin;
+      break;
+    }
+    case 2:
+      rect.bottom = farBottom;
+      break;
+    case 4:
+      rect.top = entry(line - 2).top;
+      rect.bottom = entry(std::min(line + 2 + (hint % 100000) / 1000, m_lineCount - 1)).bottom + kBelowMargin;
+      rect.left = 0;
+      break;
+    default:
+      whole = true;
+      break;
+  }
+
+  // The state after the change, for the undo code's current step (it records
+  // nothing when it has none, or for typing in a text line).
+  if (m_undoEnabled != 0) RecordUndoStep(8, 0, 0, nullptr, 0);
+
+  if (whole) {
+    m_host->InvalidateRect(nullptr, TRUE);
+    return;
+  }
+  rect.left -= scroll.x;
+  rect.right -= scroll.x;
+  rect.top -= scroll.y;
+  rect.bottom -= scroll.y;
+  m_host->InvalidateRect(&rect, TRUE);
+}

@@ -1,0 +1,49 @@
+// Running view commands by id: which ids the view takes, and the enabling
+// rule standing guard in front of each.
+
+#include <gtest/gtest.h>
+
+#include "ViewStateFixture.h"
+#include "platform/FakeUiPort.h"
+#include "view/CommandTable.h"
+
+namespace {
+
+TEST(ViewCommandDispatch, LeavesFrameAndApplicationCommandsToTheirOwners) {
+  ViewStateFixture f;
+  for (UINT id : {57601u, 57603u, 40964u, 41258u, 41184u, 12345u}) {
+    EXPECT_FALSE(ExecuteViewCommand(f.view, id)) << "command " << id;
+  }
+}
+
+TEST(ViewCommandDispatch, KeyboardStaffIsNotTakenAsASingleLineInsert) {
+  ViewStateFixture f;
+  f.SetLines({0});
+  EXPECT_FALSE(ExecuteViewCommand(f.view, 41050));
+  EXPECT_EQ(f.doc.GetLineCount(), 1);
+}
+
+TEST(ViewCommandDispatch, ConsumesADisabledCommandWithoutRunningIt) {
+  FakeUiPort ui;
+  ScopedUiPort scoped(ui);
+  ViewStateFixture f;
+  f.SetLines({0});
+  f.view.m_readOnly = 1;
+  // File/Auto Save is disabled in read-only mode; run, it would ask first.
+  EXPECT_TRUE(ExecuteViewCommand(f.view, 40962));
+  EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_TRUE(ui.Dialogs().empty());
+  EXPECT_EQ(g_commandDepth, 0);
+}
+
+TEST(ViewCommandDispatch, RunsReadOnlyAndEndsTheCommandScope) {
+  ViewStateFixture f;
+  f.SetLines({0, 5});
+  EXPECT_TRUE(ExecuteViewCommand(f.view, 41009));
+  EXPECT_EQ(f.view.m_readOnly, 1);
+  EXPECT_EQ(g_commandDepth, 0);
+  EXPECT_TRUE(ExecuteViewCommand(f.view, 41009));
+  EXPECT_EQ(f.view.m_readOnly, 0);
+}
+
+}  // namespace

@@ -1,0 +1,234 @@
+// The real main window: scores open into child windows whose views show
+// their lines, File/New through its menu item, scrolling by scroll bar and
+// wheel, two scores side by side, a split window, menus that follow the
+// rules after each command, the recent files and a picture of it all.
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "ShellTestSupport.h"
+#include "app/CStavlinDoc.h"
+#include "model/KLineObj.h"
+#include "view/CStavlinView.h"
+#include "view/CommandIds.h"
+#include "view/qt/KViewWidget.h"
+
+namespace {
+
+KViewWidget* PaneOf(CChildFrame* child) { return child != nullptr ? child->ActivePane() : nullptr; }
+
+TEST_F(ShellTest, OpenedScoreShowsItsLinesInAChildWindow) {
+  const std::string path = WriteScore("song.svd", 3);
+  ASSERT_TRUE(Start());
+  CChildFrame* child = App().OpenDocumentFile(path.c_str());
+  ASSERT_NE(child, nullptr);
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  EXPECT_EQ(child->Document().GetPathName().Str(), path);
+  EXPECT_EQ(child->Document().GetLineCount(), 3);
+  CStavlinView& view = PaneOf(child)->View();
+  EXPECT_EQ(view.GetDocument(), &child->Document());
+  EXPECT_GT(view.GetDisplayLineCount(), 0);
+  EXPECT_EQ(Frame().GetActiveScoreView(), &view);
+  EXPECT_EQ(child->windowTitle(), QStringLiteral("song.svd"));
+
+  // Opening it again shows the same window.
+  EXPECT_EQ(App().OpenDocumentFile(path.c_str()), child);
+  EXPECT_EQ(Frame().ScoreWindows().size(), 1u);
+}
+
+TEST_F(ShellTest, ScoreGivenOnTheCommandLineOpensInsteadOfTheStartupAction) {
+  const std::string path = WriteScore("given.svd", 2);
+  StoreStartupAction(1);
+  ASSERT_TRUE(Start({QString::fromStdString(path)}));
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  EXPECT_EQ(Frame().ScoreWindows().front()->Document().GetPathName().Str(), path);
+}
+
+TEST_F(ShellTest, FileNewThroughItsMenuItemMakesAScoreWithOneTextLineAndACaret) {
+  ASSERT_TRUE(Start());
+  QAction* fileNew = Frame().ActionFor(cmd::kFileNew);
+  ASSERT_NE(fileNew, nullptr);
+  EXPECT_TRUE(fileNew->isEnabled());
+  fileNew->trigger();
+  QApplication::processEvents();
+
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  CChildFrame* child = Frame().ScoreWindows().front();
+  const CStavlinDoc& doc = child->Document();
+  // The title line of the new document, and the text line made below it
+  // with the caret in it.
+  ASSERT_EQ(doc.GetLineCount(), 2);
+  POSITION pos = doc.GetFirstLinePosition();
+  while (pos != nullptr) EXPECT_EQ(doc.GetNextLine(pos)->GetType(), 5);
+  KViewWidget* pane = PaneOf(child);
+  EXPECT_EQ(pane->View().GetDisplayLineCount(), 2);
+  EXPECT_EQ(pane->View().GetCurrentLine(), 1);
+  EXPECT_TRUE(pane->Caret().Exists());
+  // Nothing to save yet: closing asks nothing.
+  EXPECT_FALSE(doc.IsModified());
+  child->close();
+  QApplication::processEvents();
+  EXPECT_TRUE(ui_.Messages().empty());
+  EXPECT_TRUE(Frame().ScoreWindows().empty());
+}
+
+TEST_F(ShellTest, ScrollBarAndWheelMoveTheViewsScrollPosition) {
+  const std::string path = WriteScore("long.svd", 80);
+  ASSERT_TRUE(Start());
+  CChildFrame* child = App().OpenDocumentFile(path.c_str());
+  ASSERT_NE(child, nullptr);
+  KViewWidget* pane = PaneOf(child);
+  CStavlinView& view = pane->View();
+  ASSERT_GT(pane->verticalScrollBar()->maximum(), 0) << "the score is taller than its window";
+
+  pane->verticalScrollBar()->setValue(pane->verticalScrollBar()->maximum() / 2);
+  QApplication::processEvents();
+  const int afterBar = view.GetVirtualScrollPosition().y;
+  EXPECT_GT(afterBar, 0);
+  EXPECT_EQ(pane->GetScrollPosition().y, afterBar);
+
+  const QPointF at(20, 20);
+  QWheelEvent down(at, pane->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(pane->viewport(), &down);
+  EXPECT_GT(view.GetVirtualScrollPosition().y, afterBar);
+
+  QWheelEvent up(at, pane->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 3 * 120), Qt::NoButton,
+                 Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(pane->viewport(), &up);
+  EXPECT_LT(view.GetVirtualScrollPosition().y, afterBar);
+}
+
+TEST_F(ShellTest, TwoScoresShowSideBySide) {
+  const std::string first = WriteScore("first.svd", 2);
+  const std::string second = WriteScore("second.svd", 4);
+  ASSERT_TRUE(Start());
+  CChildFrame* a = App().OpenDocumentFile(first.c_str());
+  CChildFrame* b = App().OpenDocumentFile(second.c_str());
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  Frame().OnCommand(cmd::kWindowTile);
+  QApplication::processEvents();
+  ASSERT_EQ(Frame().MdiArea()->subWindowList().size(), 2);
+  EXPECT_FALSE(a->geometry().intersects(b->geometry()));
+  EXPECT_EQ(PaneOf(a)->View().GetDocument(), &a->Document());
+  EXPECT_EQ(PaneOf(b)->View().GetDocument(), &b->Document());
+
+  // Activating a window makes its view the active score view.
+  Frame().MdiArea()->setActiveSubWindow(a);
+  QApplication::processEvents();
+  EXPECT_EQ(Frame().GetActiveScoreView(), &PaneOf(a)->View());
+}
+
+TEST_F(ShellTest, SplitGivesASecondPaneOnTheSameScore) {
+  const std::string path = WriteScore("split.svd", 3);
+  ASSERT_TRUE(Start());
+  CChildFrame* child = App().OpenDocumentFile(path.c_str());
+  ASSERT_NE(child, nullptr);
+  ASSERT_TRUE(child->Split());
+  ASSERT_EQ(child->PaneCount(), 2);
+  EXPECT_FALSE(child->Split()) << "two panes at most";
+  EXPECT_EQ(child->Document().Views().size(), 2u);
+  EXPECT_EQ(child->Pane(1)->View().GetDocument(), &child->Document());
+  EXPECT_GT(child->Pane(1)->View().GetDisplayLineCount(), 0);
+  EXPECT_LT(child->Pane(0)->geometry().bottom(), child->Pane(1)->geometry().top()) << "one above the other";
+  EXPECT_TRUE(child->Unsplit());
+  EXPECT_EQ(child->Document().Views().size(), 1u);
+}
+
+TEST_F(ShellTest, MovedScoreWindowIsRecordedNeverNegative) {
+  const std::string path = WriteScore("moved.svd", 1);
+  ASSERT_TRUE(Start());
+  CChildFrame* child = App().OpenDocumentFile(path.c_str());
+  ASSERT_NE(child, nullptr);
+  child->move(-40, -25);
+  EXPECT_EQ(g_rcNewDoc.left, 0);
+  EXPECT_EQ(g_rcNewDoc.top, 0);
+  child->move(30, 12);
+  EXPECT_EQ(g_rcNewDoc.left, 30);
+  EXPECT_EQ(g_rcNewDoc.top, 12);
+  EXPECT_EQ(g_rcNewDoc.width, child->width());
+  EXPECT_EQ(g_rcNewDoc.height, child->height());
+}
+
+TEST_F(ShellTest, MenusFollowTheRulesAfterEachCommand) {
+  ASSERT_TRUE(Start());
+  QAction* save = Frame().ActionFor(cmd::kFileSave);
+  QAction* close = Frame().ActionFor(cmd::kFileClose);
+  QAction* toolbox = Frame().ActionFor(cmd::kToolBoxFirst);
+  ASSERT_NE(save, nullptr);
+  ASSERT_NE(close, nullptr);
+  EXPECT_FALSE(save->isEnabled()) << "no score is open";
+  EXPECT_FALSE(close->isEnabled());
+
+  Frame().OnCommand(cmd::kFileNew);
+  EXPECT_TRUE(save->isEnabled());
+  EXPECT_TRUE(close->isEnabled());
+  if (toolbox != nullptr) {
+    EXPECT_FALSE(toolbox->isEnabled()) << "toolboxes do not exist yet";
+  }
+
+  // A command with no window behind it beeps and changes nothing.
+  const size_t beeps = ui_.Beeps().size();
+  Frame().OnCommand(cmd::kMidiPlay);
+  EXPECT_EQ(ui_.Beeps().size(), beeps + 1);
+
+  Frame().OnCommand(cmd::kFileClose);
+  QApplication::processEvents();
+  EXPECT_TRUE(Frame().ScoreWindows().empty());
+  EXPECT_FALSE(save->isEnabled());
+  EXPECT_EQ(Frame().GetActiveScoreView(), nullptr);
+}
+
+TEST_F(ShellTest, OpenedScoresJoinTheRecentFilesKeptForTheNextStart) {
+  const std::string first = WriteScore("one.svd", 1);
+  const std::string second = WriteScore("two.svd", 1);
+  ASSERT_TRUE(Start());
+  ASSERT_NE(App().OpenDocumentFile(first.c_str()), nullptr);
+  ASSERT_NE(App().OpenDocumentFile(second.c_str()), nullptr);
+  ASSERT_EQ(Frame().RecentFiles().Paths().size(), 2u);
+  EXPECT_EQ(Frame().RecentFiles().Paths()[0].Str(), second);
+  RecentFileList next;
+  next.Load();
+  ASSERT_EQ(next.Paths().size(), 2u);
+  EXPECT_EQ(next.Paths()[1].Str(), first);
+
+  QAction* recent = Frame().ActionFor(kFirstRecentFileId);
+  ASSERT_NE(recent, nullptr);
+  EXPECT_TRUE(recent->isVisible());
+  EXPECT_TRUE(recent->text().contains(QStringLiteral("two.svd")));
+  EXPECT_FALSE(Frame().ActionFor(kFirstRecentFileId + 2)->isVisible());
+}
+
+TEST_F(ShellTest, StatusBarShowsThePanesOfTheActiveScore) {
+  ASSERT_TRUE(Start());
+  const std::vector<QString> empty = Frame().StatusPaneTexts();
+  ASSERT_EQ(empty.size(), 7u);
+  for (size_t i = 0; i + 1 < empty.size(); ++i) EXPECT_TRUE(empty[i].isEmpty()) << "pane " << i;
+  Frame().OnCommand(cmd::kFileNew);
+  const std::vector<QString> shown = Frame().StatusPaneTexts();
+  EXPECT_TRUE(shown[2].startsWith(QStringLiteral("P "))) << shown[2].toStdString();
+  EXPECT_FALSE(shown[5].isEmpty());
+}
+
+TEST_F(ShellTest, MainWindowPictureShowsTheScore) {
+  const std::string path = WriteScore("picture.svd", 6);
+  ASSERT_TRUE(Start());
+  ASSERT_NE(App().OpenDocumentFile(path.c_str()), nullptr);
+  Frame().OnCommand(cmd::kFileNew);
+  Frame().OnCommand(cmd::kWindowTile);
+  QApplication::processEvents();
+  const QImage picture = Frame().grab().toImage();
+  ASSERT_FALSE(picture.isNull());
+  const QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/shell-main-window.png");
+  EXPECT_TRUE(picture.save(file));
+  // The score's white page shows in the window.
+  KViewWidget* pane = PaneOf(Frame().ActiveChild());
+  const QImage viewPicture = pane->viewport()->grab().toImage();
+  EXPECT_EQ(viewPicture.pixelColor(viewPicture.width() - 5, viewPicture.height() - 5), QColor(Qt::white));
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#include "ShellTestSupport.h"
+
+#include <cstdlib>
+
+#include "app/CStavlinDoc.h"
+#include "app/CStavlinDocGlobals.h"
+#include "app/DocLineHooks.h"
+#include "app/Preferences.h"
+#include "common/Globals.h"
+#include "lines/LineClasses.h"
+#include "platform/CompoundFile.h"
+#include "platform/Registry.h"
+#include "platform/qt/GsfCompoundFile.h"
+#include "view/ViewMirrors.h"
+
+void ShellTest::SetUp() {
+  WidgetTestApp();
+  folder_ = std::make_unique<stavlin_test::TempFolder>("shell");
+  // The user's folders (documents, data, settings) live in the test's folder.
+  const std::string home = folder_->Path().string();
+  ::setenv("HOME", home.c_str(), 1);
+  ::setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+  ::setenv("XDG_DOCUMENTS_DIR", (home + "/Documents").c_str(), 1);
+  std::filesystem::create_directories(folder_->Path() / "Documents");
+  ports_ = std::make_unique<KQtPorts>();
+  uiScope_ = std::make_unique<ScopedUiPort>(ui_);
+  previousKeys_ = SetKeyStatePort(&keys_);
+  storeScope_ = std::make_unique<KSettingsStoreScope>(std::make_unique<KMemorySettingsStore>());
+  ResetPreferences();
+  ResetViewMirrors();
+  ResetDocGlobals();
+  StoreStartupAction(0);
+  // Scores written before start-up need the line classes.
+  RegisterLineClasses();
+  SetCurrentCompoundFile(std::make_unique<KGsfCompoundFile>());
+  SetDocLineHooks(StavlinLineHooks());
+  app_ = std::make_unique<CStavlinApp>();
+  app_->SetSaveAsPrompt([](const CString&) { return CString(); });
+  app_->SetOpenPrompt([](const CString&, const QStringList&) { return CString(); });
+}
+
+void ShellTest::TearDown() {
+  if (app_ && app_->MainFrame() != nullptr) {
+    // Nothing is asked on the way out: every score is let go.
+    for (CChildFrame* child : Frame().ScoreWindows()) child->CloseWithoutAsking();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  app_.reset();
+  QApplication::processEvents();
+  storeScope_.reset();
+  SetKeyStatePort(previousKeys_);
+  uiScope_.reset();
+  ports_.reset();
+  ResetPreferences();
+  ResetViewMirrors();
+  ResetDocGlobals();
+  folder_.reset();
+}
+
+bool ShellTest::Start(const QStringList& arguments) {
+  const bool started = app_->InitInstance(arguments);
+  QApplication::processEvents();
+  return started;
+}
+
+void ShellTest::StoreStartupAction(int action) {
+  CString text;
+  text.Format("900,650,10,10,%d,9,9,9", action);
+  RegSetValue(HKEY_CURRENT_USER, "Software\\Stavlin\\NewDocXYSizeXYPos", REG_SZ, text, 0);
+}
+
+std::string ShellTest::WriteScore(const std::string& name, int textLines) {
+  const std::string path = (folder_->Path() / name).string();
+  CStavlinDoc doc;
+  EXPECT_TRUE(doc.OnNewDocument());
+  // Text lines with words, made as the document makes them.
+  const KDocLineHooks& hooks = DocLineHooks();
+  for (int i = 0; i < textLines; ++i) {
+    KLineObj* line = i == 0 ? doc.GetLineAt(doc.GetFirstLinePosition()) : hooks.newTextLine();
+    CString words;
+    words.Format("Line %d of the score", i + 1);
+    hooks.setLineText(*line, words);
+    if (i > 0) doc.AddTailLine(line);
+  }
+  EXPECT_TRUE(doc.OnSaveDocument(path.c_str()));
+  return path;
+}

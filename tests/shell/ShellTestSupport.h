@@ -1,0 +1,53 @@
+#pragma once
+// The fixture of the shell tests: the real application and main frame, made
+// as the program makes them, with the settings in memory, the user's folders
+// in a temporary folder, message boxes answered by a script and the keys
+// held at start set by hand. Scores are written with the document API.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/qt/CChildFrame.h"
+#include "app/qt/CMainFrame.h"
+#include "app/qt/CStavlinApp.h"
+#include "platform/FakeUiPort.h"
+#include "platform/Keys.h"
+#include "platform/SettingsStore.h"
+#include "platform/qt/KQtPorts.h"
+#include "platform_qt/WidgetTestApp.h"
+#include "support/TempFolder.h"
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts the program with these command-line arguments; the start-up
+  // action is whatever the settings say (none unless a test stores one).
+  bool Start(const QStringList& arguments = {});
+  // Stores the start-up action (0 none, 1 new score, 2 last score).
+  void StoreStartupAction(int action);
+
+  // A score of `textLines` text lines written to name in the temporary
+  // folder; returns its path.
+  std::string WriteScore(const std::string& name, int textLines);
+
+  CMainFrame& Frame() { return *app_->MainFrame(); }
+  CStavlinApp& App() { return *app_; }
+  const std::filesystem::path& Dir() const { return folder_->Path(); }
+
+  FakeUiPort ui_;
+  FakeKeyState keys_;
+  std::unique_ptr<CStavlinApp> app_;
+
+ private:
+  std::unique_ptr<stavlin_test::TempFolder> folder_;
+  std::unique_ptr<KQtPorts> ports_;
+  std::unique_ptr<ScopedUiPort> uiScope_;
+  std::unique_ptr<KSettingsStoreScope> storeScope_;
+  KeyStatePort* previousKeys_ = nullptr;
+};

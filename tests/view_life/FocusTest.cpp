@@ -1,0 +1,99 @@
+// Focus and activation: the program-wide mirrors and the main frame follow
+// the score view that has the focus.
+
+#include "ViewLifeTestSupport.h"
+#include "chords/ChordDictionary.h"
+#include "view/ViewMirrors.h"
+
+namespace {
+
+class FocusTest : public ViewLifeTest {
+ protected:
+  void SetUp() override {
+    ViewLifeTest::SetUp();
+    secondHost_.frame = &frame_;
+  }
+  void TearDown() override {
+    secondView_.reset();
+    secondDoc_.reset();
+    ViewLifeTest::TearDown();
+  }
+
+  // A second score in its own window: one line, read-only.
+  CStavlinView& SecondView() {
+    secondDoc_ = std::make_unique<CStavlinDoc>();
+    secondDoc_->settings.readOnly = 1;
+    secondDoc_->fileName = "second.svd";
+    secondView_ = std::make_unique<CStavlinView>(secondDoc_.get(), &secondHost_);
+    secondView_->OnInitialUpdate();
+    return *secondView_;
+  }
+
+  FakeViewHost secondHost_;
+  std::unique_ptr<CStavlinDoc> secondDoc_;
+  std::unique_ptr<CStavlinView> secondView_;
+};
+
+TEST_F(FocusTest, MirrorsFollowTheFocusedViewOfTwo) {
+  AddTextLines({"one", "two", "three"});
+  Settings().autosaveAmount = 2;
+  Settings().autosaveKind = 1;
+  doc_->fileName = "first.svd";
+  CStavlinView& first = UpdatedView();
+  first.m_currentLine = 2;
+  first.m_caretColumn = 4;
+  first.m_currentType = 5;
+  first.m_noteStyle = 3;
+  CStavlinView& second = SecondView();
+  g_viewMirrors.overwrite = 1;
+
+  first.OnSetFocus();
+  EXPECT_EQ(frame_.active, &first);
+  EXPECT_EQ(g_viewMirrors.currentLine, 2);
+  EXPECT_EQ(g_viewMirrors.caretColumn, 4);
+  EXPECT_EQ(g_viewMirrors.lineCount, 3);
+  EXPECT_EQ(g_viewMirrors.autosaveState, 2);
+  EXPECT_EQ(g_viewMirrors.noteStyle, 3);
+  EXPECT_EQ(std::string(g_viewMirrors.fileName.View()), "first.svd");
+
+  first.OnKillFocus();
+  second.OnSetFocus();
+  EXPECT_EQ(frame_.active, &second);
+  EXPECT_EQ(g_viewMirrors.currentLine, 0);
+  EXPECT_EQ(g_viewMirrors.caretColumn, 0);
+  EXPECT_EQ(g_viewMirrors.lineCount, 1);
+  EXPECT_EQ(g_viewMirrors.autosaveState, 0);
+  EXPECT_EQ(g_viewMirrors.noteStyle, 0);
+  EXPECT_EQ(std::string(g_viewMirrors.fileName.View()), "second.svd");
+  // The overwrite state is the last Insert key's, not a view's.
+  EXPECT_EQ(g_viewMirrors.overwrite, 1);
+}
+
+TEST_F(FocusTest, KillFocusRemovesTheCaretAndSetFocusShowsItAgain) {
+  CStavlinView& view = UpdatedView();
+  view.OnKillFocus();
+  EXPECT_FALSE(host_.caret.Exists());
+  view.OnSetFocus();
+  EXPECT_TRUE(host_.caret.Exists());
+  EXPECT_TRUE(host_.caret.IsVisible());
+}
+
+TEST_F(FocusTest, FocusShowsTheBarsOfTheFocusedScore) {
+  Settings().barFlags = 2;
+  CStavlinView& view = UpdatedView();
+  frame_.mainToolbar = frame_.extraToolbar = frame_.statusBar = -1;
+  view.OnSetFocus();
+  EXPECT_EQ(frame_.mainToolbar, 0);
+  EXPECT_EQ(frame_.extraToolbar, 1);
+  EXPECT_EQ(frame_.statusBar, 0);
+}
+
+TEST_F(FocusTest, MissingChordFileIsToldOnceOnTheFirstActivation) {
+  CStavlinView& view = UpdatedView();
+  g_ChordFileErrors = 1001;
+  view.OnActivateView(TRUE);
+  view.OnActivateView(TRUE);
+  EXPECT_EQ(ui_.CountOf(7035), 1);
+}
+
+}  // namespace
