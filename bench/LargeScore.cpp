@@ -44,11 +44,9 @@ void FillLine(KListLine& line, const KLargeScoreShape& shape, bool tab) {
     if (shape.attachmentEvery > 0 && n % shape.attachmentEvery == 0)
       line.AppendAttachment(new KExtendedObj(pos - 1, tab ? 3 : 18, n % 2, 0, 0, 36, 10));
     if (shape.columnsPerBar > 0 && (n + 1) % shape.columnsPerBar == 0) {
-      auto* bar = new KChord(pos++);
-      bar->SetNoteCount(1);
-      bar->SetNoteValue(0, 1);
-      bar->SetNoteCode(0, kBarCode);
-      objects->AddTail(bar);
+      // The bar-column constructor gives the column its bar stems, which is
+      // what makes it count as a bar (a bar code alone does not).
+      objects->AddTail(new KChord(pos++, 1, kBarCode, tab ? KChord::kTabRhythm : 0));
     }
   }
   line.UpdateTimeSigCache();

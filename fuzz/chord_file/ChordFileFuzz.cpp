@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,9 +23,14 @@ namespace {
 const std::filesystem::path& Folder() {
   static const std::filesystem::path folder = [] {
     std::error_code error;
-    std::filesystem::path base = std::filesystem::exists("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
+    std::filesystem::path base =
+        std::filesystem::exists("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
     std::filesystem::path made = base / ("stavlin-chord-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(made);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(Folder(), ignored);
+    });
     return made;
   }();
   return folder;
@@ -37,7 +43,6 @@ void Refill(const std::filesystem::path& file, const std::uint8_t* data, std::si
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
-
 
 }  // namespace
 

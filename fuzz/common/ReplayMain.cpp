@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
     std::error_code error;
     if (std::filesystem::is_directory(arg, error)) {
       for (const auto& entry : std::filesystem::directory_iterator(arg)) {
-        if (entry.is_regular_file() && entry.path().filename().string().front() != '.') inputs.push_back(entry.path());
+        if (entry.is_regular_file() && entry.path().filename().string().front() != '.')
+          inputs.push_back(entry.path());
       }
     } else if (std::filesystem::is_regular_file(arg, error)) {
       inputs.push_back(arg);

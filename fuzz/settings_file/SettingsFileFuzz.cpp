@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   KSettingsTable table = KSettingsTable::Parse(text);
   const std::string first = table.Format();
-  if (KSettingsTable::Parse(first).Format() != first) StavlinFuzzFail("formatting a parsed file is not stable");
+  if (KSettingsTable::Parse(first).Format() != first)
+    StavlinFuzzFail("formatting a parsed file is not stable");
 
   // Every group that parsed keeps its value through a write and a read.
   const KSettingsTable written = KSettingsTable::Parse(first);

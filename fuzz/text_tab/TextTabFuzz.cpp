@@ -40,7 +40,8 @@ class LinesView : public KTextTabView {
     }
   }
   void DeleteDisplayLines(int first, int last) override {
-    if (first < 0 || last < first || last >= GetDisplayLineCount()) StavlinFuzzFail("deleting lines that are not there");
+    if (first < 0 || last < first || last >= GetDisplayLineCount())
+      StavlinFuzzFail("deleting lines that are not there");
     lines.erase(lines.begin() + first, lines.begin() + last + 1);
   }
   void FinishTranslation() override {}

@@ -75,6 +75,8 @@ constexpr int kTabSpacingDefault = 29;
 constexpr int kStaffValues = 34;
 constexpr int kEffectsWords = 3453;
 constexpr int kUndoCaretBit = 3500;
+// The bit of the show-caret byte that the conversion of such a file sets.
+constexpr BYTE kConvertedUndoBit = 0x40;
 constexpr int kRelativeMidiLevel = 3702;
 
 // Whether files of version 34 hold 20 use counts: the second number of the
@@ -484,7 +486,11 @@ void CStavlinDoc::LoadScore(CArchive& ar, LoadedScore& loaded) {
   if (v >= kPageNumberFont) ar >> s.pageNumberFont;
   if (v >= kShowCaretField) {
     ar >> s.midiShowCaret;
-    s.midiShowCaret = Flag(s.midiShowCaret);
+    // The show-caret flag, and bit 6 that the conversion of an older file
+    // may have set (below) and a save kept: it stays, so that a converted
+    // score reads back as it was saved.
+    s.midiShowCaret = static_cast<BYTE>((s.midiShowCaret & kConvertedUndoBit) |
+                                        Flag(static_cast<BYTE>(s.midiShowCaret & ~kConvertedUndoBit)));
   }
   if (v >= kTextAndTabFonts) {
     ar >> s.textFont >> s.extTextAndTripletFonts >> s.tabFont;
@@ -497,7 +503,7 @@ void CStavlinDoc::LoadScore(CArchive& ar, LoadedScore& loaded) {
     s.tabFont = kOldTabFont;
   }
   // Scores written before the caret bit had undo follow the preference.
-  if (v < kUndoCaretBit && g_prefAutoSave.undoEnabled) s.midiShowCaret |= 0x40;
+  if (v < kUndoCaretBit && g_prefAutoSave.undoEnabled) s.midiShowCaret |= kConvertedUndoBit;
 
   // Tablature spacing.
   int spacing = s.tabSpacing / 10;

@@ -165,6 +165,13 @@ class KChord : public KPosObj {
   // and positionCode the hand position for the string choice.
   KChord* ConvertColumn(int fromType, int toType, KColumnConversion* lines, int column,
                         int positionCode) const;
+  // The tablature form of a staff column (mode 0, its notes fingered near
+  // the hand position) or the staff form of a tablature column (mode 2), at
+  // the column, for the pair of lines; owned by the caller, null for another
+  // mode or a column that has no such form. The new column takes the source's
+  // note style and its longest voice duration (KChordTabFingering.cpp).
+  static KChord* MakeTabFingering(const KChord& source, KColumnConversion& lines, int staffType, int tabType,
+                                  int column, int handPosition, int mode);
   // Fills the event of entry index (and the entries that belong to it) and
   // advances index to the next entry to play. 1 when an event was filled.
   // key is the key signature in force; a key-signature column passes its own

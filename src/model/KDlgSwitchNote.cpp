@@ -1,5 +1,7 @@
 #include "model/KDlgSwitchNote.h"
 
+#include "common/HelpTopics.h"
+
 const char* KDlgSwitchNote::ButtonText(int buttonId) {
   switch (buttonId) {
     case kChangeBoth:
@@ -27,3 +29,5 @@ int KDlgSwitchNote::ModeOfButton(int buttonId) {
       return 0;
   }
 }
+
+void KDlgSwitchNote::OnHelp() { ShowHelpTopic(HelpTopic::kNoteSwitch); }

@@ -9,11 +9,13 @@
 class KDlgSwitchNote : public KModalDialog {
  public:
   // The dialog's resource id.
-  static constexpr UINT kTemplateId = 1765;
+  static constexpr UINT kTemplateId = 5523;
   // Its command buttons (and IDCANCEL).
   static constexpr int kChangeBoth = 1767;
   static constexpr int kSameOrientation = 1766;
   static constexpr int kKeepOrientation = 1768;
+  // Help shows the dialog's help page and leaves the dialog open.
+  static constexpr int kHelp = 1769;
   // The modes of the note-value change the buttons stand for.
   static constexpr int kModeBoth = 1000;
   static constexpr int kModeSame = 2000;
@@ -26,4 +28,6 @@ class KDlgSwitchNote : public KModalDialog {
   static const char* ButtonText(int buttonId);
   // The mode of a command button; 0 for Cancel and any other id.
   static int ModeOfButton(int buttonId);
+  // The Help button's handler.
+  void OnHelp();
 };

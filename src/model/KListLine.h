@@ -293,6 +293,21 @@ class KListLine : public KLineObj {
   int CheckMeasureTiming(int code, int column, int position, int tabDuration, int& outCode, int& outColumn,
                          int ticksOverride);
 
+  // ---- Typed entry helpers (KListLinePrevious.cpp) ------------------------------
+  // Automatic bar insertion: the codes to enter for a note typed at the
+  // column (row, code; on tablature lines tabDuration is the fret's duration)
+  // in a time of beats x beatTicks: the note itself, then bar code 21 one
+  // column on when the note completes its measure at the end of the line.
+  // Returns how many codes were written to codes/columns (1 or 2); 0 when the
+  // user refused a note that breaks the measure's timing.
+  int EnterPreviousNote(int sizeIndex, int row, int code, int column, int tabDuration, int beats,
+                        int beatTicks, int codes[2], int columns[2]);
+  // Auto-join note clusters: the cluster state for a note of the code typed
+  // at the column under beam grouping mode (1..6): 1 when it joins the beam of
+  // the notes before it, else 0.
+  int EnterPreviousChord(int sizeIndex, int code, int column, int tabDuration, int beats, int beatTicks,
+                         int mode);
+
   // ---- Wrap points (KListLineWrap.cpp) -----------------------------------------
   // The column at which to break a line longer than its staff length (flags
   // 1 too wide, 2 ends with a bar, 4 a double bar was examined).

@@ -17,6 +17,8 @@
 //   ViewScroll.cpp         virtual scroll positions, OnSize
 //   ViewTimers.cpp         auto-scroll and autosave timers
 //   ViewFocus.cpp          focus and activation, the program-wide mirrors
+//   ViewKeys*.cpp          the navigation, Delete and Alt-arrow keys
+//   ViewAltGroupEdit.cpp   Alt-arrow edits carried across a line group
 //   ViewCommands*.cpp      the view's menu commands
 //
 // Display lines: entry i of the table is one shown line (its position in
@@ -30,6 +32,7 @@
 #include "app/CStavlinDoc.h"
 #include "app/ScoreSettings.h"
 #include "model/KLineGroup.h"
+#include "model/KLineObj.h"
 #include "platform/CString.h"
 #include "platform/GdiObjects.h"
 #include "platform/Geometry.h"
@@ -37,6 +40,8 @@
 #include "view/ViewHost.h"
 
 class CDC;
+class KChord;
+class KExtendedObj;
 class KLineObj;
 class KListLine;
 
@@ -200,15 +205,118 @@ class CStavlinView : public KDocumentView {
   void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
   // WM_SYSKEYDOWN: the Alt-arrow edits.
   void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  // The toolbox sends its caret moves as key downs with this flags value.
+  static constexpr UINT kToolboxKeyFlags = 12344;
+  // Alt-arrow edit (key 37..40) of the grouped line at the position and of
+  // the lines bracketed with it: the first column to redraw, or -1 when
+  // refused (chord lines; Up and Down on rhythm lines; a move a line refuses).
+  int HandleAltKeyEdit(int groupId, POSITION linePosition, int firstColumn, int lastColumn, int key, int row,
+                       int sizeIndex);
+  // Removes the selected region (objects in the selection, or whole lines);
+  // nonzero when something was deleted.
+  int DeleteSelectedRegion(int a, int b, int c);
 
   // ---- Typed entry (ViewChar*.cpp) -------------------------------------------------------
   // WM_CHAR: the one road by which a symbol enters a line.
   void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+  // OnChar's nFlags value that asks a Backspace to delete the whole column.
+  static constexpr UINT kCharWholeColumn = 512;
+  // The symbol code of a typed character on a line of the type: 1 with ch
+  // replaced by the code, 0 when the character has no code (ViewCharSymbols.cpp).
+  int TranslateTypedChar(int& ch, int lineType, int toolboxFlag) const;
+  // Keeps the ledger-line hint of a caret above or below a staff up to date
+  // (m_ledger); the paint draws it (ViewCaretLedger.cpp).
+  void DrawCaretLedgerLine();
+  // One code at the caret column of the line and of its partner lines
+  // (every notation line of the group for flags 14); the line's caret step
+  // and first column to redraw (ViewLinkedEntry.cpp).
+  KLinePair EnterSymbolInLinkedLines(int groupId, POSITION linePosition, KLineObj* line, int code,
+                                     int rhythmCode, int row, int flags);
+  // A whole column (owned by the caller) into the line at the caret column,
+  // converted for its bracketed partner.
+  KLinePair InsertObjWithPartner(int groupId, POSITION linePosition, KLineObj* line, const KChord& column);
+  // A column pair (this line's column and the partner's) into the bracketed
+  // lines at the caret's x; the pair stays with the caller.
+  KLinePair InsertIntoLinkedLines(POSITION linePosition, KLineObj* line, const KChord* own,
+                                  const KChord* partner);
+  // Adds the attachment (owned from here on) to the line and copies it to
+  // the bracketed partners; an octave text re-derives a tablature partner
+  // an octave up or down instead (ViewOctaveMarks.cpp).
+  void ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj* line, KExtendedObj* attachment);
+
+  // The caret's ledger-line hint: lines drawn from fromRow to toRow (even
+  // rows) at the column while shown is set.
+  struct LedgerHint {
+    int column = -1;
+    int row = 0;
+    int shown = 0;
+    int fromRow = 0;
+    int toRow = 0;
+    int displayLine = -1;
+  };
+  LedgerHint m_ledger;
+  // Typed-entry state.
+  int m_pendingLeadByte = 0;      // first byte of a double-byte character
+  int m_blanksToInsert = 0;       // set by Shift+Tab on a text line
+  int m_barInserted = 0;          // the last entry added a bar by itself
+  int m_autoWrapNeeded = 0;       // the entry grew a line past its staff length
+  int m_currentDuration = 8;      // duration code of tablature entry (0..13)
+  int m_clusterState = 0;         // auto-join: a note cluster is open
+  int m_handPosition = 0;         // fret position of staff-to-tab conversion
+  int m_toolboxPick = 0;          // the character comes from a toolbox pick
+  int m_shortStringFret = -1;     // first fret of a short string; -1 none
+  int m_timeSigNumerator = 103;   // codes the time-signature command enters
+  int m_timeSigDenominator = 103;
+  char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
 
   // ---- Selection (ViewSelection.cpp) -----------------------------------------------------
   // -9899 in a column or line argument keeps the stored value; mode 11 clears.
   void UpdateSelection(int firstColumn, int lastColumn, int firstLine, int lastLine, int mode);
   bool HasSelection() const { return m_selFirstLine >= 0 && m_selHidden == 0; }
+  // The selection keeps the value of an argument that is kKeep; mode kSelClear
+  // empties it.
+  static constexpr int kKeep = -9899;
+  static constexpr int kSelClear = 11;
+  // The selection rectangle is not empty.
+  bool SelectionRectShown() const { return m_selRect.right > m_selRect.left && m_selRect.bottom > m_selRect.top; }
+  // WM_MOUSEMOVE: hover ledger marks, and the selection follows a drag.
+  void OnMouseMove(UINT nFlags, POINT point);
+  // The short ledger dashes shown over or under a staff at the column x
+  // under the pointer (x = -1 removes them).
+  void ShowHoverLedgerMarks(int x, int displayLine, int column, int staffTop, int y);
+  // The display lines of the staff/tablature pair of the current line when
+  // mutual translation is on: the group id, or -1 when it has no partner
+  // (ViewPartnerLine.cpp).
+  int FindPartnerLine(int& firstLine, int& lastLine) const;
+
+  // ---- Note editing and entry options (ViewNoteCommands.cpp, ViewEntryOptions.cpp) -----
+  // Options/Note Style 41328..41335, F1..F6 (ids 112..117), and 41336
+  // (alternate-symbol mode).
+  void OnOptionsNoteStyle(UINT id);
+  // A note-value letter (code 0..13) typed over a selection.
+  void SetSelectedNoteValue(int code);
+  // "n", "u", "N" or "U" typed over a selection: ties repeated notes.
+  void ApplyLetterToSelection(int letter);
+  void OnActionsJoinTails();
+  void OnActionsUnjoinTails();
+  void OnOptionsArrowsMoveWithinStaff();
+  void OnOptionsUseArrowCursor();
+  void OnOptionsKeyboardSetsCursorSymbol();
+  void OnOptionsAdvanceCaret();
+  void OnOptionsAutoWrapMusic();
+  void OnOptionsAutoJoinClusters(UINT id);
+  void OnOptionsAutoBarInsertion();
+  void OnOptionsAutoStemNone();
+  void OnOptionsAutoStemInward();
+  void OnOptionsAutoStemOutward();
+
+  // ---- Removing a grouped line (ViewRemoveGroupedLine.cpp) ---------------------------------
+  static constexpr int kRemoveLineOnly = 15500;
+  static constexpr int kRemoveNothing = 12300;
+  // Deleting a grouped line: takes it out of its group (kRemoveLineOnly), or
+  // removes the whole group (the caret column to use, 0 or more), or nothing
+  // (kRemoveNothing).
+  int DeleteWithRemoveDialog(int groupId, int forward, POSITION lineRef);
 
   // ---- State read by commands, frames and tests ------------------------------------------
   int GetDisplayLineCount() const { return m_lineCount; }
@@ -343,6 +451,26 @@ class CStavlinView : public KDocumentView {
   int m_selLastLine = -1;
   RECT m_selRect{};
   int m_selHidden = 1;
+  int m_selAnchorColumn = 0;  // the column a press began at
+  int m_selPixelLeft = 0;     // horizontal extent of the highlight (logical)
+  int m_selPixelRight = 0;
+  // -- mouse as the selection and the hover marks see it (ViewSelection.cpp)
+  int m_leftButtonHeld = 0;
+  int m_hoverOff = 0;                 // hover ledger marks are not shown
+  std::array<POINT, 3> m_mousePoints{};  // newest first
+  int m_hoverX = -1;                  // x of the hover ledger marks; -1 none
+  int m_hoverCount = 0;               // marks shown, 0..15
+  std::array<int, 15> m_hoverY{};     // page y of each mark
+  int m_hoverLine = -1;               // display line the marks belong to
+
+  // -- keys (ViewKeys*.cpp)
+  int m_linkedLineEntry = 0;  // typed entry found a bracketed partner of the current line
+  int m_colourState = 0;      // 0 until the F-keys first give tablature notes a colour style, then 2
+  // The selected extended object: Escape drops it, Delete deletes it.
+  KExtendedObj* m_selectedExtObj = nullptr;
+  RECT m_extTracker{};        // its frame on the page
+  int m_extDisplayLine = 0;   // the display line of its line
+  int m_extTwoHandles = 0;
 
   // -- play range marks (no range when m_playFirstLine < 0)
   int m_playFirstLine = -1;

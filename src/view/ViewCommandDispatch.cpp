@@ -35,8 +35,81 @@ int InsertedLineType(UINT id) {
   return kTypes[id - kInsertTextLine];
 }
 
+// Options/Note Style, Auto-Join and the other entry switches, and the note
+// tail commands.
+bool IsNoteOrEntryCommand(UINT id) {
+  if (id >= kNoteStyleFirst && id <= kNoteStyleLast) return true;
+  if (id >= kOptionsAutoJoinToggle && id <= kOptionsAutoJoinLast) return true;
+  switch (id) {
+    case kInsertAlternateSymbol:
+    case kActionsJoinTails:
+    case kActionsUnjoinTails:
+    case kOptionsArrowsWithinStaff:
+    case kOptionsArrowCursor:
+    case kOptionsKeyboardSetsCursor:
+    case kOptionsAdvanceCaret:
+    case kOptionsAutoWrap:
+    case kOptionsAutoBars:
+    case kOptionsStemNone:
+    case kOptionsStemInward:
+    case kOptionsStemOutward:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void RunNoteOrEntryCommand(CStavlinView& view, UINT id) {
+  if ((id >= kNoteStyleFirst && id <= kNoteStyleLast) || id == kInsertAlternateSymbol) {
+    view.OnOptionsNoteStyle(id);
+    return;
+  }
+  if (id >= kOptionsAutoJoinToggle && id <= kOptionsAutoJoinLast) {
+    view.OnOptionsAutoJoinClusters(id);
+    return;
+  }
+  switch (id) {
+    case kActionsJoinTails:
+      view.OnActionsJoinTails();
+      break;
+    case kActionsUnjoinTails:
+      view.OnActionsUnjoinTails();
+      break;
+    case kOptionsArrowsWithinStaff:
+      view.OnOptionsArrowsMoveWithinStaff();
+      break;
+    case kOptionsArrowCursor:
+      view.OnOptionsUseArrowCursor();
+      break;
+    case kOptionsKeyboardSetsCursor:
+      view.OnOptionsKeyboardSetsCursorSymbol();
+      break;
+    case kOptionsAdvanceCaret:
+      view.OnOptionsAdvanceCaret();
+      break;
+    case kOptionsAutoWrap:
+      view.OnOptionsAutoWrapMusic();
+      break;
+    case kOptionsAutoBars:
+      view.OnOptionsAutoBarInsertion();
+      break;
+    case kOptionsStemNone:
+      view.OnOptionsAutoStemNone();
+      break;
+    case kOptionsStemInward:
+      view.OnOptionsAutoStemInward();
+      break;
+    case kOptionsStemOutward:
+      view.OnOptionsAutoStemOutward();
+      break;
+    default:
+      break;
+  }
+}
+
 bool IsViewCommand(UINT id) {
   if (id >= kViewShowAll && id <= kViewShowRhythm) return true;
+  if (IsNoteOrEntryCommand(id)) return true;
   if (InsertedLineType(id) >= 0) return true;
   switch (id) {
     case kEditReadOnly:
@@ -57,6 +130,10 @@ bool IsViewCommand(UINT id) {
 void Run(CStavlinView& view, UINT id) {
   if (id >= kViewShowAll && id <= kViewShowRhythm) {
     view.RunLineTypeCommand(id);
+    return;
+  }
+  if (IsNoteOrEntryCommand(id)) {
+    RunNoteOrEntryCommand(view, id);
     return;
   }
   const int lineType = InsertedLineType(id);

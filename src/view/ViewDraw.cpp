@@ -276,6 +276,18 @@ void CStavlinView::OnDraw(CDC* dc) {
     if (selection.right > selection.left && selection.bottom > selection.top) dc->InvertRect(&selection);
   }
 
+  // Hover ledger marks: two short dashes at each marked height.
+  if (m_hoverX >= 0) {
+    const int second = size != 0 ? 14 : 13;
+    for (int i = 0; i < m_hoverCount && i < static_cast<int>(m_hoverY.size()); ++i) {
+      const int y = m_hoverY[static_cast<size_t>(i)];
+      dc->MoveTo(m_hoverX + 2, y);
+      dc->LineTo(m_hoverX + 5, y);
+      dc->MoveTo(m_hoverX + second, y);
+      dc->LineTo(m_hoverX + second + 3, y);
+    }
+  }
+
   // Page-width marks at every printable page width.
   if (m_pageMarks != 0) {
     const int width = m_printableWidth[1] * (size != 0 ? 22 : 18) / 18;

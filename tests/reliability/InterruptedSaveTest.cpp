@@ -53,7 +53,8 @@ TEST_F(InterruptedSave, ScoreFileIsAlwaysOneWholeVersionAndLeftoversGoWithTheNex
   // How long one save takes, so that the kills fall anywhere within saves.
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(first.OnSaveDocument(score.c_str()));
-  const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+  const auto saveTime =
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
 
   std::mt19937 random(20261209);
   std::uniform_int_distribution<long long> delay(0, 3 * saveTime.count() + 1000);

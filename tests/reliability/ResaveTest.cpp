@@ -13,8 +13,8 @@
 #include "ReliabilityTestSupport.h"
 #include "SampleScores.h"
 #include "app/CStavlinDoc.h"
-#include "model/KLineObj.h"
 #include "common/AppServices.h"
+#include "model/KLineObj.h"
 #include "model/ModelGlobals.h"
 #include "platform/CArchive.h"
 #include "platform/CFile.h"
@@ -47,7 +47,9 @@ TEST_P(ResaveSample, OpenedAndSavedAgainGivesTheSameBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scores, ResaveSample, ::testing::ValuesIn(SampleScores()),
-                         [](const ::testing::TestParamInfo<SampleScore>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<SampleScore>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // The bytes of a line stored through the archive's object protocol.
 std::vector<std::uint8_t> StoreLine(const CObject& line) {
@@ -108,13 +110,16 @@ INSTANTIATE_TEST_SUITE_P(Versions, ResaveOlderRecords,
                          ::testing::Values(OlderVersion{"Version19", 19}, OlderVersion{"Version25", 25},
                                            OlderVersion{"Version31", 31}, OlderVersion{"Version32", 32},
                                            OlderVersion{"Version3493", 3493}),
-                         [](const ::testing::TestParamInfo<OlderVersion>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<OlderVersion>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // Not a check: writes the archives of the samples as the seeds of the
 // score-file fuzz target. Run by hand with --gtest_also_run_disabled_tests
 // --gtest_filter='*WritesTheScoreFileSeeds'.
 TEST_F(ReliabilityTest, DISABLED_WritesTheScoreFileSeeds) {
-  const std::filesystem::path seeds = std::filesystem::path(STAVLIN_TEST_DIR) / ".." / ".." / "fuzz" / "score_file" / "seeds";
+  const std::filesystem::path seeds =
+      std::filesystem::path(STAVLIN_TEST_DIR) / ".." / ".." / "fuzz" / "score_file" / "seeds";
   std::filesystem::create_directories(seeds);
   for (const SampleScore& sample : SampleScores()) {
     CStavlinDoc doc;

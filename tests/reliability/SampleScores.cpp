@@ -104,7 +104,8 @@ void EveryLineKind(CStavlinDoc& doc) {
   FillNotes(*bass, 9, true);
   doc.AddTailLine(bass);
   auto* rhythm = new KRhythmLine(3, "19,0,0,0,700,255,0,0,0,3,2,1,18,Times New Roman");
-  for (KRhythmObj* symbol : {new KRhythmObj(0, CString("Swing")), new KRhythmObj(45, 224), new KRhythmObj(63, 225)})
+  for (KRhythmObj* symbol :
+       {new KRhythmObj(0, CString("Swing")), new KRhythmObj(45, 224), new KRhythmObj(63, 225)})
     rhythm->GetObjList()->AddTail(symbol);
   const POSITION rhythmPos = doc.AddTailLine(rhythm);
   auto* chords = new KChordPicLine(3, kGuitarTuning, kArial, 100, 90);
@@ -197,7 +198,8 @@ void FillLargeScore(CStavlinDoc& doc, int lines, int columns) {
   for (int i = 0; i + 1 < lines; i += 2) {
     auto* staff = new KStaffLine(0, 2, 0);
     FillNotes(*staff, columns, false);
-    for (int pos = 1; pos < columns; pos += 16) staff->AddAttachment(new KExtendedObj(pos, 18, pos % 2, 0, 0, 36, 10));
+    for (int pos = 1; pos < columns; pos += 16)
+      staff->AddAttachment(new KExtendedObj(pos, 18, pos % 2, 0, 0, 36, 10));
     const POSITION staffPos = doc.AddTailLine(staff);
     auto* tab = new KTabLine(2, kGuitarTuning, 0);
     FillNotes(*tab, columns, true);

@@ -102,6 +102,22 @@ TEST_F(ShellTest, ScrollBarAndWheelMoveTheViewsScrollPosition) {
   EXPECT_LT(view.GetVirtualScrollPosition().y, afterBar);
 }
 
+TEST_F(ShellTest, OpenedScoreStartsAtItsTopLeftWithThumbsTheSizeOfTheWindow) {
+  const std::string path = WriteScore("start.svd", 80);
+  ASSERT_TRUE(Start());
+  CChildFrame* child = App().OpenDocumentFile(path.c_str());
+  ASSERT_NE(child, nullptr);
+  KViewWidget* pane = PaneOf(child);
+  QApplication::processEvents();
+  EXPECT_EQ(pane->horizontalScrollBar()->value(), 0);
+  EXPECT_EQ(pane->verticalScrollBar()->value(), 0);
+  EXPECT_EQ(pane->View().GetVirtualScrollPosition().x, 0);
+  // A page of the scroll bar is a window's worth, so the thumb shows how
+  // much of the score the window holds.
+  EXPECT_EQ(pane->verticalScrollBar()->pageStep(), pane->viewport()->height());
+  EXPECT_EQ(pane->horizontalScrollBar()->pageStep(), pane->viewport()->width());
+}
+
 TEST_F(ShellTest, TwoScoresShowSideBySide) {
   const std::string first = WriteScore("first.svd", 2);
   const std::string second = WriteScore("second.svd", 4);

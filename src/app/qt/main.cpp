@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/qt/CStavlinApp.h"
+#include "app/qt/FirstPaintExit.h"
 #include "platform/qt/KQtPorts.h"
 
 int main(int argc, char** argv) {
@@ -8,6 +9,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Stavlin"));
   // Message boxes, clipboard, keys, links, help and symbols on Qt.
   KQtPorts ports;
+  // Opt-in start-up timing for the benchmarks (STAVLIN_EXIT_AFTER_FIRST_PAINT=1).
+  KFirstPaintExit::InstallFromEnvironment();
   int result = 0;
   {
     CStavlinApp app;

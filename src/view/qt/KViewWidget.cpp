@@ -71,8 +71,10 @@ void KViewWidget::UpdateScrollBars() {
   QScrollBar* v = verticalScrollBar();
   h->setRange(0, std::max(0, static_cast<int>(m_total.cx) - size.width()));
   v->setRange(0, std::max(0, static_cast<int>(m_total.cy) - size.height()));
-  h->setPageStep(std::max(1, m_page.cx > 0 ? static_cast<int>(m_page.cx) : size.width()));
-  v->setPageStep(std::max(1, m_page.cy > 0 ? static_cast<int>(m_page.cy) : size.height()));
+  // A page is the window's own size, so that the thumb shows how much of the
+  // score the window holds and a click beside it moves by a window's worth.
+  h->setPageStep(std::max(1, size.width()));
+  v->setPageStep(std::max(1, size.height()));
   h->setSingleStep(std::max(1, static_cast<int>(m_line.cx)));
   v->setSingleStep(std::max(1, static_cast<int>(m_line.cy)));
   m_scrollingFromView = false;

@@ -1,0 +1,49 @@
+// The ledger lines shown at the caret when it stands above or below a staff,
+// so that the user sees which pitch a note typed there gets. Nothing is
+// drawn here: the view keeps the rows to show (m_ledger) and the paint
+// draws them after OnDraw.
+
+#include <algorithm>
+
+#include "model/KLineObj.h"
+#include "view/CStavlinView.h"
+
+namespace {
+
+constexpr int kStaffTop = 14;
+constexpr int kStaffBottom = 22;
+constexpr int kAboveEnd = 12;  // the ledger line nearest the staff above it
+constexpr int kBelowStart = 24;
+
+// A row rounded toward the staff onto a ledger-line row (an even row).
+int RoundTowardStaff(int row) {
+  if (row % 2 == 0) return row;
+  return row < 15 ? row + 1 : row - 1;
+}
+
+}  // namespace
+
+void CStavlinView::DrawCaretLedgerLine() {
+  LedgerHint& hint = m_ledger;
+  const bool staff = KLineObj::FamilyOf(m_currentType) == KLineObj::kFamilyStaff;
+  const bool moved = hint.column != m_caretColumn || hint.displayLine != m_currentLine;
+  const bool inside = m_caretRow >= kStaffTop && m_caretRow <= kStaffBottom;
+  const bool wasShown = hint.shown != 0;
+  hint.column = m_caretColumn;
+  hint.displayLine = m_currentLine;
+  hint.row = m_caretRow;
+  if (!staff || inside) {
+    hint.shown = 0;
+  } else {
+    const int row = RoundTowardStaff(m_caretRow);
+    hint.shown = 1;
+    if (row < kStaffTop) {
+      hint.fromRow = row;
+      hint.toRow = kAboveEnd;
+    } else {
+      hint.fromRow = kBelowStart;
+      hint.toRow = row;
+    }
+  }
+  if ((wasShown || hint.shown != 0 || moved) && m_host != nullptr) m_host->InvalidateRect(nullptr, FALSE);
+}

@@ -1,0 +1,240 @@
+// Typed entry on single lines: what each key does to the line, the caret and
+// the messages, and the guards that refuse typing.
+
+#include <algorithm>
+
+#include "EntryFixture.h"
+#include "app/Preferences.h"
+#include "lines/KStrLine.h"
+#include "model/KExtendedObj.h"
+
+namespace {
+
+// ---- Staff letters move the caret to a pitch --------------------------------------
+
+struct LetterCase {
+  const char* name;
+  int fromRow;
+  char letter;
+  bool capsLock;
+  int toRow;  // -1: refused with a beep
+};
+
+class StaffLetter : public EntryFixture, public ::testing::WithParamInterface<LetterCase> {};
+
+TEST_P(StaffLetter, MovesTheCaretAndLeavesTheStaffAsItWas) {
+  const LetterCase& c = GetParam();
+  AddStaff();
+  keys.SetToggled(VK_CAPITAL, c.capsLock);
+  CaretAt(0, 0, c.fromRow);
+  UndoKinds().clear();
+  Type(std::string(1, c.letter));
+  EXPECT_EQ(view->GetCaretRow(), c.toRow < 0 ? c.fromRow : c.toRow);
+  EXPECT_EQ(ui.Beeps().size(), c.toRow < 0 ? 1u : 0u);
+  EXPECT_EQ(Dump(doc.GetFirstLinePosition()), "");
+  EXPECT_TRUE(UndoKinds().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, StaffLetter,
+    ::testing::Values(LetterCase{"c from the bottom line goes down two", 22, 'c', false, 24},
+                      LetterCase{"C from the bottom line goes up five", 22, 'C', false, 17},
+                      LetterCase{"e goes down an octave", 22, 'e', false, 29},
+                      LetterCase{"E goes up an octave", 22, 'E', false, 15},
+                      LetterCase{"Caps Lock turns c upward", 22, 'c', true, 17},
+                      LetterCase{"g below the reference row goes up one", 35, 'g', false, 34},
+                      LetterCase{"g on its own row stays", 34, 'g', false, 34},
+                      LetterCase{"C above the top row beeps", 2, 'C', false, -1}),
+    [](const auto& info) { return CaseName(info.param.name); });
+
+// ---- Keys into a staff: the symbol code, the caret ------------------------------------
+
+struct SymbolCase {
+  const char* name;
+  const char* keys;
+  const char* dump;
+  int caret;
+};
+
+class StaffSymbols : public EntryFixture, public ::testing::WithParamInterface<SymbolCase> {};
+
+TEST_P(StaffSymbols, EnterTheirCodesAtTheCaretRow) {
+  const SymbolCase& c = GetParam();
+  AddStaff();
+  CaretAt(0, 0, 18);
+  Type(c.keys);
+  EXPECT_EQ(Dump(doc.GetFirstLinePosition()), c.dump);
+  EXPECT_EQ(view->GetCaretColumn(), c.caret);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, StaffSymbols,
+                         ::testing::Values(SymbolCase{"quarter note", "q", "0:8@18", 1},
+                                           SymbolCase{"eighth then half", "th", "0:0@18 1:10@18", 2},
+                                           SymbolCase{"quarter rest", "!", "0:16@18", 1},
+                                           SymbolCase{"note then bar", "q|", "0:8@18 1:21@18", 2},
+                                           SymbolCase{"backspace removes the note", "qq\b", "0:8@18", 1},
+                                           SymbolCase{"a key without a symbol beeps", "\x7f", "", 0}),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
+TEST_F(EntryFixture, CaretStaysOnNotesWithAdvanceOffButPassesBars) {
+  g_prefEntryOptions.advanceAfterNote = 0;
+  AddStaff();
+  CaretAt(0, 0, 18);
+  Type("q");
+  EXPECT_EQ(view->GetCaretColumn(), 0);
+  CaretAt(0, 1, 18);
+  Type("|");
+  EXPECT_EQ(view->GetCaretColumn(), 2);
+}
+
+TEST_F(EntryFixture, DurationLetterOnAnEmptyTabCellOnlyChangesTheDuration) {
+  const POSITION tab = AddTab();
+  CaretAt(0, 0, 3);
+  Type("T");
+  EXPECT_EQ(view->m_currentDuration, 1);
+  EXPECT_EQ(Dump(tab), "");
+  EXPECT_TRUE(ui.Beeps().empty());
+}
+
+TEST_F(EntryFixture, TieTypedTwiceSpansTwoColumnsAndAThirdTimeOne) {
+  const POSITION staff = AddStaff();
+  CaretAt(0, 0, 18);
+  Type("qq");
+  CaretAt(0, 0, 18);
+  Type("u");
+  ASSERT_EQ(LineAt(staff)->GetAttachmentCount(), 1);
+  KExtendedObj* tie = LineAt(staff)->FindAttachmentAt(0, 18, -1);
+  ASSERT_NE(tie, nullptr);
+  EXPECT_EQ(tie->GetSize().cx, 18);
+  CaretAt(0, 0, 18);
+  Type("u");
+  EXPECT_EQ(tie->GetSize().cx, 36);
+  CaretAt(0, 0, 18);
+  Type("u");
+  EXPECT_EQ(tie->GetSize().cx, 18);
+  EXPECT_EQ(LineAt(staff)->GetAttachmentCount(), 1);
+}
+
+TEST_F(EntryFixture, AutoBarInsertionClosesTheMeasureInTheSameKeystroke) {
+  const POSITION staff = AddStaff();
+  view->m_autoBars = 1;
+  CaretAt(0, 0, 18);
+  Type("qqq");
+  EXPECT_TRUE(BarColumns(staff).empty());
+  UndoKinds().clear();
+  Type("q");
+  EXPECT_EQ(BarColumns(staff), std::vector<int>{4});
+  EXPECT_EQ(view->GetCaretColumn(), 5);
+  EXPECT_EQ(view->m_barInserted, 1);
+  EXPECT_EQ(UndoKinds().front(), 0);
+  EXPECT_EQ(std::count(UndoKinds().begin(), UndoKinds().end(), 0), 1);
+}
+
+// ---- Guards ------------------------------------------------------------------------------
+
+TEST_F(EntryFixture, AutoScrollRefusesTypingWithABeep) {
+  const POSITION staff = AddStaff();
+  CaretAt(0, 0, 18);
+  view->m_autoScroll = 1;
+  Type("q");
+  EXPECT_EQ(Dump(staff), "");
+  EXPECT_EQ(ui.Beeps().size(), 1u);
+}
+
+TEST_F(EntryFixture, ReadOnlyAsksFirstAndNoLeavesTheScoreAlone) {
+  const POSITION staff = AddStaff();
+  CaretAt(0, 0, 18);
+  view->m_readOnly = 1;
+  ui.Answer(7094, IDNO);
+  Type("q");
+  EXPECT_EQ(ui.MessageIds(), std::vector<UINT>{7094});
+  EXPECT_EQ(Dump(staff), "");
+  ui.Answer(7094, IDYES);
+  Type("q");
+  EXPECT_EQ(Dump(staff), "0:8@18");
+  EXPECT_EQ(view->IsReadOnly(), 0);
+}
+
+TEST_F(EntryFixture, EscapeChangesNothing) {
+  const POSITION staff = AddStaff();
+  CaretAt(0, 0, 18);
+  Type("\x1b");
+  EXPECT_EQ(Dump(staff), "");
+  EXPECT_TRUE(ui.Beeps().empty());
+  EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(EntryFixture, NoShownLineShowsMessage7041) {
+  Type("q");
+  EXPECT_EQ(ui.MessageIds(), std::vector<UINT>{7041});
+}
+
+// ---- Text lines and the line keys -------------------------------------------------------
+
+TEST_F(EntryFixture, TextTypingAndBackspaceRecordTextUndoSteps) {
+  const POSITION text = AddText("");
+  CaretAt(0, 0, 0);
+  Type("ab\b");
+  EXPECT_EQ(static_cast<KStrLine*>(LineAt(text))->GetText(), CString("a"));
+  EXPECT_EQ(view->GetCaretColumn(), 1);
+  EXPECT_EQ(std::count(UndoKinds().begin(), UndoKinds().end(), 7), 3);
+}
+
+TEST_F(EntryFixture, BackspaceAtTheStartOfATextLineBelowAStaffShows7042) {
+  AddStaff();
+  const POSITION text = AddText("words");
+  CaretAt(1, 0, 0);
+  Type("\b");
+  EXPECT_EQ(ui.MessageIds(), std::vector<UINT>{7042});
+  EXPECT_EQ(doc.GetLineCount(), 2);
+  EXPECT_EQ(static_cast<KStrLine*>(LineAt(text))->GetText(), CString("words"));
+}
+
+TEST_F(EntryFixture, BackspaceAtTheStartOfAnEmptyLineRemovesIt) {
+  AddStaff();
+  AddText("");
+  CaretAt(1, 0, 0);
+  Type("\b");
+  EXPECT_EQ(doc.GetLineCount(), 1);
+  EXPECT_EQ(view->GetCurrentLine(), 0);
+}
+
+TEST_F(EntryFixture, BackspaceOnTheOnlyLineBeeps) {
+  AddStaff();
+  CaretAt(0, 0, 18);
+  Type("\b");
+  EXPECT_EQ(doc.GetLineCount(), 1);
+  EXPECT_EQ(ui.Beeps().size(), 1u);
+}
+
+TEST_F(EntryFixture, BackspaceJoinsTwoStavesAndTheJoinedLineIsGone) {
+  const POSITION first = AddStaff();
+  AddStaff();
+  CaretAt(0, 0, 18);
+  Type("q");
+  CaretAt(1, 0, 18);
+  Type("h");
+  CaretAt(1, 0, 18);
+  Type("\b");
+  ASSERT_EQ(doc.GetLineCount(), 1);
+  EXPECT_EQ(Dump(first), "0:8@18 1:10@18");
+  EXPECT_EQ(view->GetCurrentLine(), 0);
+  EXPECT_EQ(view->GetCaretColumn(), 1);
+}
+
+TEST_F(EntryFixture, EnterSplitsAnUngroupedLineAtTheCaret) {
+  const POSITION first = AddStaff();
+  CaretAt(0, 0, 18);
+  Type("qh");
+  CaretAt(0, 1, 18);
+  Type("\r");
+  ASSERT_EQ(doc.GetLineCount(), 2);
+  EXPECT_EQ(Dump(first), "0:8@18");
+  POSITION second = first;
+  doc.GetNextLine(second);
+  EXPECT_EQ(Dump(second), "0:10@18");
+  EXPECT_EQ(view->GetCurrentLine(), 1);
+  EXPECT_EQ(view->GetCaretColumn(), 0);
+}
+
+}  // namespace
