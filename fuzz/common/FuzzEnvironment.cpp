@@ -5,6 +5,7 @@
 #include "app/CStavlinDocGlobals.h"
 #include "app/DocLineHooks.h"
 #include "app/Preferences.h"
+#include "app/ResetProgramGlobals.h"
 #include "chords/KChordLineServicesImpl.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
@@ -42,16 +43,7 @@ struct Environment {
   }
 
   static void ResetAll() {
-    ResetPreferences();
-    ResetAppServices();
-    ResetCommonGlobals();
-    ResetViewServices();
-    ResetDocServices();
-    ResetModelGlobals();
-    ResetDocGlobals();
-    ResetLineServices();
-    ResetChordPicLineDefaults();
-    ResetLineGroupServices();
+    ResetProgramGlobals();
     ResetAbcReaderState();
     ResetTextTabOptions();
   }

@@ -161,6 +161,12 @@ void KChord::SetNoteValue(int i, int value) {
   e.value = static_cast<BYTE>(value);
 }
 
+void KChord::SetEntry(int i, EntryWords words) {
+  if (i < 0 || i >= kMaxNotes) return;
+  m_notes[i] = NoteEntry{LOBYTE(words.valueAndCode), HIBYTE(words.valueAndCode), LOBYTE(words.flagAndExtra),
+                         HIBYTE(words.flagAndExtra)};
+}
+
 void KChord::SetNoteFlags(int i, int flags) {
   if (i >= 0 && i < kMaxNotes) m_notes[i].flag = static_cast<BYTE>(flags);
 }

@@ -106,6 +106,9 @@ class KChord : public KPosObj {
   void SetNoteCode(int i, int code);
   void SetNoteValue(int i, int value);
   void SetNoteFlags(int i, int flags);
+  // Puts the entry's four bytes back as GetEntry gave them (the clipboard
+  // stream's copy of a column); an index outside 0..19 is ignored.
+  void SetEntry(int i, EntryWords words);
   bool IsNoteMarked(int i) const;
   void SetNoteMark(int i, bool on);
   // The nudge of entry i in pixels, horizontal (right positive) or vertical

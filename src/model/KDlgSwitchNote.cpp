@@ -1,6 +1,7 @@
 #include "model/KDlgSwitchNote.h"
 
 #include "common/HelpTopics.h"
+#include "platform/UiPort.h"
 
 const char* KDlgSwitchNote::ButtonText(int buttonId) {
   switch (buttonId) {
@@ -28,6 +29,23 @@ int KDlgSwitchNote::ModeOfButton(int buttonId) {
     default:
       return 0;
   }
+}
+
+void KDlgSwitchNote::DeclareControls(DialogControls& c) {
+  c.SetTitle("Changing Note Type...");
+  c.Icon(kIdIcon);
+  c.Static(kIdBothText, "There are both Up and Down notes in the selection.");
+  c.Static(kIdHowText, "How do you want to do the note change?");
+  for (const int id : {kSameOrientation, kChangeBoth, kKeepOrientation})
+    c.Button(static_cast<UINT>(id), ButtonText(id), DialogButtonRole::kCloses);
+  c.Button(kHelp, "&Help", DialogButtonRole::kHelp, [this] { OnHelp(); });
+  c.Button(IDCANCEL, "&Cancel", DialogButtonRole::kCancel);
+}
+
+void KDlgSwitchNote::DescribeLayout(DialogLayoutItem& layout) const {
+  using namespace dialog_layout;
+  layout.children = {Row({Ctl(kIdIcon), Column({Ctl(kIdBothText), Ctl(kIdHowText)}), Stretch()}),
+                     Ctl(kSameOrientation), Ctl(kChangeBoth), Ctl(kKeepOrientation)};
 }
 
 void KDlgSwitchNote::OnHelp() { ShowHelpTopic(HelpTopic::kNoteSwitch); }

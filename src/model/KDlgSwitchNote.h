@@ -20,6 +20,10 @@ class KDlgSwitchNote : public KModalDialog {
   static constexpr int kModeBoth = 1000;
   static constexpr int kModeSame = 2000;
   static constexpr int kModeKeep = 3000;
+  // The icon and texts, which have no id of their own in the template.
+  static constexpr UINT kIdIcon = 40001;
+  static constexpr UINT kIdBothText = 40002;
+  static constexpr UINT kIdHowText = 40003;
 
   KDlgSwitchNote() : KModalDialog(kTemplateId) {}
 
@@ -30,4 +34,8 @@ class KDlgSwitchNote : public KModalDialog {
   static int ModeOfButton(int buttonId);
   // The Help button's handler.
   void OnHelp();
+
+ protected:
+  void DeclareControls(DialogControls& controls) override;
+  void DescribeLayout(DialogLayoutItem& layout) const override;
 };

@@ -177,6 +177,15 @@ class KExtendedObj : public KPosObj {
   // The two 3 x 3 grips: on the end points, or both on the anchor of a line
   // or V (kind 6). Returns 1.
   int GetHandleRects(CRect& first, CRect& second, int lineType, int x, int y, int sizeIndex);
+  // The two end handles the mouse drags on a tie, slur or line/V (kinds 0, 1
+  // and 6): each grip of GetHandleRects grown by kHandleMargin on every side,
+  // so that a pointer can take hold of it. Returns 1; other kinds have no
+  // handles and get two empty rectangles and 0 (KExtendedObjHandles.cpp).
+  static constexpr int kHandleMargin = 2;
+  int HitTestHandle(CRect& first, CRect& second, int lineType, int top, int x, int sizeIndex);
+  // Which handle holds the point: 0 the first, 1 the second, -1 neither (the
+  // first wins where they overlap).
+  static int HandleAtPoint(const CRect& first, const CRect& second, CPoint point);
   // Moves grip 0 or 1 (end point 0 or 1, or the anchor of kind 6) by the
   // mouse movement from `from` to `to`, scaled by the size (x 11 / 9 at size 1).
   // Returns 1.

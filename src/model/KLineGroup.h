@@ -99,6 +99,9 @@ class KLineGroup : public CObject {
 
   // ---- Fields ---------------------------------------------------------------------
   int GetId() const { return m_id; }
+  // Gives the group another id (its lines must be told too); undo puts a
+  // restored group back under the id it had.
+  void SetId(int id) { m_id = id; }
   int GetSlotCount() const { return m_count; }
   DWORD GetFlags() const { return m_flags; }
   DWORD GetFlagsOr1() const { return m_flags | 1; }

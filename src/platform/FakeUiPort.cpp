@@ -46,6 +46,7 @@ int FakeUiPort::RunModal(KModalDialog& dialog) {
   if (auto script = m_dialogScripts.find(id); script != m_dialogScripts.end())
     result = script->second(dialog);
   bool refused = false;
+  if (result == IDOK) dialog.ShowUnenteredMembers();
   if (result == IDOK && !dialog.OnOK()) {
     // The user would now correct the entry or give up; a script that wanted
     // OK to pass has entered something the dialog does not take.
@@ -55,6 +56,21 @@ int FakeUiPort::RunModal(KModalDialog& dialog) {
   if (result != IDOK) dialog.OnCancel();
   m_dialogs.push_back({id, result, refused});
   return result;
+}
+
+bool FakeUiPort::ChooseFontWithColour(LOGFONT& font, COLORREF& colour) {
+  FontDialogRun run{font, colour, false};
+  if (m_fontScript) {
+    LOGFONT chosenFont = font;
+    COLORREF chosenColour = colour;
+    run.chosen = m_fontScript(chosenFont, chosenColour);
+    if (run.chosen) {
+      font = chosenFont;
+      colour = chosenColour;
+    }
+  }
+  m_fontDialogs.push_back(run);
+  return run.chosen;
 }
 
 std::vector<UINT> FakeUiPort::MessageIds() const {
@@ -73,4 +89,5 @@ void FakeUiPort::ClearRecords() {
   m_messages.clear();
   m_beeps.clear();
   m_dialogs.clear();
+  m_fontDialogs.clear();
 }

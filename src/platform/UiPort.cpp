@@ -115,4 +115,8 @@ BOOL MessageBeep(UINT type) {
   return TRUE;
 }
 
+bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) {
+  return CurrentUiPort().ChooseFontWithColour(font, colour);
+}
+
 int KModalDialog::DoModal() { return CurrentUiPort().RunModal(*this); }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class KModalDialog;
+struct LOGFONT;
 
 // Message-box type flags, as Windows defines them. Button sets:
 constexpr UINT MB_OK = 0x0;
@@ -84,6 +85,10 @@ class UiPort {
   virtual void Beep(UINT type) = 0;
   // Runs a dialog model modally and returns its end code (IDOK, IDCANCEL...).
   virtual int RunModal(KModalDialog& dialog) = 0;
+  // The font dialog that also chooses the text colour: opens on the font and
+  // colour given; OK puts the chosen ones in them and returns true; Cancel
+  // returns false and changes neither. A port without windows cancels.
+  virtual bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) { return false; }
 };
 
 // The port in use. Without one installed it is a headless port that answers
@@ -121,3 +126,6 @@ void AfxFormatString2(CString& target, UINT id, LPCTSTR arg1, LPCTSTR arg2);
 void AfxFormatStrings(CString& target, LPCTSTR format, const LPCTSTR* args, int argCount);
 
 BOOL MessageBeep(UINT type);
+
+// The font dialog with the text colour, through the current port.
+bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour);

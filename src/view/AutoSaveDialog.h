@@ -20,22 +20,26 @@ class KAutoSaveDialog : public KModalDialog {
   static constexpr UINT kIdDontAutosave = 1510;
   static constexpr UINT kIdNewFiles = 1514;
   static constexpr UINT kIdBackup = 1515;
+  static constexpr UINT kIdHelp = 1517;
+  // Texts and boxes without an id of their own in the template.
+  static constexpr UINT kIdEveryText = 40001;
+  static constexpr UINT kIdNewFilesNote = 40002;
+  static constexpr UINT kIdBackupText = 40003;
+  static constexpr UINT kIdSaveBox = 40004;
+  static constexpr UINT kIdOptionsBox = 40005;
 
   KAutoSaveDialog() : KModalDialog(kTemplateId) {}
 
-  // The interval outside 1 to 1000 is refused with the range message and the
-  // dialog stays open.
-  bool OnOK() override {
-    if (interval < kMinInterval || interval > kMaxInterval) {
-      AfxMessageBox("Please enter an integer between 1 and 1000.", MB_ICONEXCLAMATION);
-      return false;
-    }
-    return true;
-  }
+  // The Help button: the dialog's help page; the dialog stays open.
+  void OnHelp();
 
-  int interval = 0;  // minutes or characters
+  int interval = 0;  // minutes or characters; an entry outside 1 to 1000 is refused by OK
   int unit = -1;     // 0 minutes elapsed, 1 characters entered
   int choice = -1;   // 0 autosave, 1 don't autosave
   int newFiles = 0;  // the settings become the defaults of new scores
   int backup = 0;    // a backup copy at the start of each editing session
+
+ protected:
+  void DeclareControls(DialogControls& controls) override;
+  void DescribeLayout(DialogLayoutItem& layout) const override;
 };

@@ -37,13 +37,16 @@
 #include "platform/GdiObjects.h"
 #include "platform/Geometry.h"
 #include "platform/WinTypes.h"
+#include "view/ClipStream.h"
 #include "view/ViewHost.h"
+#include "view/ViewLayoutCache.h"
 
 class CDC;
 class KChord;
 class KExtendedObj;
 class KLineObj;
 class KListLine;
+class KUndoRing;
 
 // One instrument of the score's table, parsed from the settings record.
 struct LabelEntry {
@@ -112,6 +115,15 @@ class CStavlinView : public KDocumentView {
   // The display line that shows the line at the position, searching from
   // start; -1 when none.
   int FindDisplayLine(POSITION position, int start) const;
+  // Lays out again only the display line that shows the edited line (with
+  // any lines edited since the last layout, and the lines below as far as
+  // their layout changes), with the same result as RebuildDisplayLines.
+  // false, with nothing changed, when that cannot be done: the caller then
+  // lays out everything.
+  bool RelayoutEditedLine(POSITION edited, int displayLine);
+  // Notes the display lines an update hint names as changed (0: none), for
+  // the next relayout of an edited line.
+  void NoteEditedRange(int hint);
   // The widest shown label + 2 (0 when labels are not shown).
   int MeasureLabelWidth();
 
@@ -181,8 +193,20 @@ class CStavlinView : public KDocumentView {
   // Autosave: saves the score through the document's ordinary save when the
   // interval has been reached (called by the autosave tick between commands).
   void AutosaveIfDue();
-  // Undo seam: every edit records its step here before it changes the score.
+  // Every edit records its undo step here before it changes the score
+  // (ViewUndoRecorder.cpp): the view state and a snapshot of the display
+  // lines the kind covers go into the next record of the undo ring.
   void RecordUndoStep(int kind, int a, int b, const CString* text, int c);
+  // Edit/Undo, Edit/Redo and Edit/Enable-Disable Undo (ViewUndoCommands.cpp).
+  void OnEditUndo();
+  void OnEditRedo();
+  void OnEditEnableDisableUndo();
+  // Edit/Copy, Cut, Remove, Paste and Paste Over (ViewEditCommands.cpp).
+  void OnEditCopy();
+  void OnEditCut();
+  void OnEditRemove();
+  void OnEditPaste();
+  void OnEditPasteOver();
   // View/Line Types To Show: the commands 41119 to 41135; FALSE for any
   // other id.
   BOOL RunLineTypeCommand(UINT id);
@@ -215,6 +239,21 @@ class CStavlinView : public KDocumentView {
   // Removes the selected region (objects in the selection, or whole lines);
   // nonzero when something was deleted.
   int DeleteSelectedRegion(int a, int b, int c);
+
+  // ---- Clipboard (ViewCopy*.cpp, ViewPaste*.cpp) -------------------------------------------
+  // Copies the selection as a word stream (view/ClipStream.h). Modes: 0 Copy,
+  // 1 Cut, 2 Remove (these put the stream, and plain text while
+  // g_clipboardCommand is set, on the clipboard), 3 undo snapshot (no
+  // clipboard), 4 the Cut of Wrap Music. Returns the line stream written
+  // (the caller owns it), or nothing when the selection was empty, the copy
+  // failed or an attachment was copied.
+  std::unique_ptr<KClipStream> SerializeSelection(int mode);
+  // Pastes a word stream: data, or the clipboard when data is null (the
+  // private format, else plain text). Mode 20 inserts at the caret, 21
+  // pastes over; placement 0 normal, 1 the first line goes above the caret
+  // line (undo restore), 2 and 3 Wrap Music merges; caretX -1 computes the
+  // caret's x. A stream that does not read whole changes nothing.
+  void PasteSerializedLines(int mode, const KClipStream* data, int placement, int caretX);
 
   // ---- Typed entry (ViewChar*.cpp) -------------------------------------------------------
   // WM_CHAR: the one road by which a symbol enters a line.
@@ -318,6 +357,120 @@ class CStavlinView : public KDocumentView {
   // (kRemoveNothing).
   int DeleteWithRemoveDialog(int groupId, int forward, POSITION lineRef);
 
+  // ---- Extended objects by mouse (ViewExtObj*.cpp) ----------------------------------------
+  // The mouse handlers call these; coordinates are logical (page) pixels.
+  // What a press hits of the selected object's tracker.
+  static constexpr int kExtHitNone = -1;
+  static constexpr int kExtHitFrame = 0;    // the frame around the object (drag it)
+  static constexpr int kExtHitHandle1 = 1;  // end handle 1 or 2 in handle mode
+  static constexpr int kExtHitHandle2 = 2;
+  int HitTestExtTracker(POINT logical) const;
+  // A press while an Insert/Extended Object command waits for clicks
+  // (m_extClicksWanted > 0): records the point (the last one builds the
+  // object through EditExtendedText), or beeps when the point is refused.
+  void OnExtObjPlacementPress(POINT logical);
+  // The release of a placement click: one click fewer is wanted.
+  void OnExtObjPlacementRelease();
+  // A frame drag ended with the frame at newFrame: the object moves (one
+  // undo step). FALSE when the move was refused; the object stays.
+  BOOL FinishExtObjFrameDrag(const RECT& newFrame);
+  // A handle drag ended: that end point moves by the handle's displacement
+  // (one undo step).
+  void FinishExtObjHandleDrag(int handle, const RECT& oldHandle, const RECT& newHandle);
+  // A press in handle mode that hit neither handle: handle mode ends.
+  void LeaveExtHandleMode();
+  // Lets a selected object go (the release that selects another first).
+  void DeselectExtendedObject();
+  // Results of SelectExtendedObjectAt.
+  static constexpr int kExtFoundNothing = 0;
+  static constexpr int kExtSelected = 1;
+  static constexpr int kExtLinkOpened = 2;
+  // A release at the point: lets a selected object go, then looks for an
+  // object on the current display line, the one above and the one below. A
+  // plain click on a linked text opens its link; otherwise the object is
+  // selected (m_extDisplayLine holds its line, which the caller makes current).
+  int SelectExtendedObjectAt(POINT logical, BOOL ctrlHeld);
+  // A double click while an object is selected: edits it by its kind (text,
+  // tuplet, bracket dialogs; end handles for curves and V-lines). FALSE when
+  // no object is selected.
+  BOOL EditSelectedExtendedObject();
+  // The object was dragged from the frame `before`; m_extTracker holds the
+  // frame after the drag. Reshapes or moves it on its line, or moves it to
+  // the line it was dropped on. 1 applied, 0 refused or no target line.
+  int DropExtendedObject(int oldLeft, int oldTop, int oldRight, int oldBottom);
+  // Insert/Extended Object (41088..41095): auto-insert over a selection, or
+  // arm the placement clicks. 1 made or armed, 0 refused or cancelled.
+  int OnInsertExtendedObject(UINT id);
+  // Builds the armed object from the clicked points (or a text at the caret).
+  void EditExtendedText();
+  // Leaves any placement (the view is re-initialised, Escape).
+  void CancelExtObjPlacement();
+  // Gives each chord diagram the number of its fingering among those of the
+  // same chord; NumberChordShape keeps the table (result 1 or more).
+  void NumberChordDiagrams(CDC* dc);
+  int NumberChordShape(const CString& key);
+
+  // Placement state: clicks still wanted, start / mid / end points, the
+  // markers shown at points 0 and 1 (bits 0 and 1; painted as overlays).
+  int m_extClicksWanted = 0;
+  int m_extPressTaken = 0;  // the last press was a placement point (its release counts)
+  std::array<POINT, 3> m_extPoints{};
+  int m_extMarkers = 0;
+  // The cursor shown while a placement waits for clicks (the system cross).
+  static constexpr int kCursorCross = 32515;
+  // The two end handles of the selected object in handle mode (page).
+  std::array<RECT, 2> m_extHandles{};
+  // The bracket command's style (kind 7..24), text and font text; the
+  // bracket label is the text the bracket command last used.
+  int m_bracketKind = 7;
+  CString m_bracketText;
+  CString m_bracketFontText;
+  CString m_bracketLabel;
+  // Chord-diagram numbering: chord keys and their fingerings (8 characters each).
+  int m_shapeCount = 0;
+  std::vector<CString> m_chordKeys;
+  std::vector<CString> m_chordFingerings;
+
+  // ---- Mouse (ViewMouse*.cpp) ------------------------------------------------------------
+  // Points are in window (client) coordinates; nFlags carries the MK_ flags
+  // of view/ViewMouseCodes.h.
+  // Press: a selection anchor (or whole lines on the labels).
+  void OnLButtonDown(UINT nFlags, POINT point);
+  // Release: the caret goes to the clicked line, column and row; the current
+  // toolbox symbol is entered there; play-range clicks are recorded.
+  void OnLButtonUp(UINT nFlags, POINT point);
+  // Double click: the word under the caret, or the line group of a label;
+  // edits a selected extended object; ends a V-shaped line.
+  void OnLButtonDblClk(UINT nFlags, POINT point);
+  // The right button places the caret without entering a symbol.
+  void OnRButtonDown(UINT nFlags, POINT point);
+  void OnRButtonUp(UINT nFlags, POINT point);
+  void OnRButtonDblClk(UINT nFlags, POINT point);
+  // One display line per notch; TRUE when handled.
+  BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT point);
+  // Scroll-bar requests (SB_ codes). Vertical positions land on line tops.
+  void OnVScroll(UINT nSBCode, UINT nPos);
+  void OnHScroll(UINT nSBCode, UINT nPos);
+  // Sets the cursor for the pointer at the point; TRUE when it set one.
+  BOOL OnSetCursor(POINT point);
+
+  // Cursor ids: over the labels, while the play range's start or end click
+  // is awaited, and the symbol cursors (base + symbol code, alternate page).
+  static constexpr int kCursorLabels = 998;
+  static constexpr int kCursorPlayStart = 999;
+  static constexpr int kCursorPlayEnd = 1000;
+  static constexpr int kCursorSymbolBase = 600;
+  static constexpr int kCursorAltSymbolBase = 800;
+
+  int m_mouseArmed = 0;       // 0 after the first update: the next release only arms
+  int m_rightButton = 0;      // the click came from the right button
+  int m_noSymbolEntry = 0;    // the next release enters no toolbox symbol
+  int m_playAwaitStart = 0;   // the play range's start click is awaited
+  int m_playAwaitEnd = 0;     // ... its end click
+  // The toolbox symbol a click enters (10000 and up: the alternate page);
+  // -1 while none is chosen.
+  int m_toolboxSymbol = -1;
+
   // ---- State read by commands, frames and tests ------------------------------------------
   int GetDisplayLineCount() const { return m_lineCount; }
   const DisplayLine& GetDisplayEntry(int index) const { return m_display[static_cast<size_t>(index)]; }
@@ -389,6 +542,9 @@ class CStavlinView : public KDocumentView {
   int m_chordBaseWidth = 15;
   int m_tabStems = 0;
   int m_fixedStaffLength = 0;
+  // What the last full layout leaves for the relayout of one edited line
+  // (ViewLayoutIncremental.cpp).
+  KLayoutCache m_layoutCache;
 
   // -- text fonts: slot 0 the default text font, 1..40 the score's fonts
   std::array<LOGFONT, 41> m_textFonts{};
@@ -443,6 +599,8 @@ class CStavlinView : public KDocumentView {
   UINT m_pendingExtendedObject = 0; // command id of the attachment being placed, 0 none
   int m_undoCurrent = 0;            // current undo record index (0: nothing to undo)
   int m_redoAvailable = 0;          // a redo step is available
+  int m_undoSuspended = 0;          // Undo or Redo is restoring: nothing records
+  std::unique_ptr<KUndoRing> m_undoRing;  // null when it could not be made (undo off)
 
   // -- selection (owned by the selection code; empty when firstLine < 0)
   int m_selFirstColumn = 0;
@@ -526,8 +684,8 @@ class CStavlinView : public KDocumentView {
   std::array<CFont, 2> m_tabFont;  // the tablature font, and the same 3 units taller
 };
 
-// The undo seam: a recorder that the undo subsystem installs. Until then
-// RecordUndoStep records nothing.
+// An observer of undo steps: when installed it sees every step that
+// RecordUndoStep records (tests watch the kinds the edits record).
 using UndoRecorder = void (*)(CStavlinView& view, int kind, int a, int b, const CString* text, int c);
 void SetUndoRecorder(UndoRecorder recorder);
 
@@ -546,6 +704,17 @@ extern int g_repaintOnLargeScroll;
 // Command dispatch holds a KCommandScope for each; the autosave tick saves
 // only while it is 0 and otherwise leaves the save to the end of the command.
 extern int g_commandDepth;
+// Program-wide clipboard flags (ViewCopy.cpp): set while Edit/Copy, Cut or
+// Remove runs (the copy then adds plain text and deletes with the Edit
+// menu's arguments); set after a paste that inserted new lines, until the
+// next key press; set while Wrap Music runs (a paste then skips its
+// automatic wrap check).
+extern int g_clipboardCommand;
+extern int g_pasteInProgress;
+extern int g_autoWrapSuspended;
+// The private clipboard format's name and number.
+inline constexpr const char* kClipFormatName = "Stavlin";
+UINT StavlinClipFormat();
 
 // Marks one command as running for its lifetime; when the outermost command
 // ends, the view given saves a due autosave (CStavlinView::AutosaveIfDue).

@@ -18,4 +18,19 @@ const char* KDlgRemoveWhat::ButtonText(int buttonId) {
   }
 }
 
+void KDlgRemoveWhat::DeclareControls(DialogControls& c) {
+  c.SetTitle(Caption());
+  c.Icon(kIdIcon);
+  c.Static(kIdQuestion, Question());
+  c.Button(kRemoveLine, ButtonText(kRemoveLine), DialogButtonRole::kCloses);
+  c.Button(kRemoveGroup, ButtonText(kRemoveGroup), DialogButtonRole::kCloses);
+  c.Button(kHelp, ButtonText(kHelp), DialogButtonRole::kHelp, [this] { OnHelp(); });
+  c.Button(IDCANCEL, ButtonText(IDCANCEL), DialogButtonRole::kCancel);
+}
+
+void KDlgRemoveWhat::DescribeLayout(DialogLayoutItem& layout) const {
+  using namespace dialog_layout;
+  layout.children = {Row({Ctl(kIdIcon), Ctl(kIdQuestion), Stretch()}), Ctl(kRemoveLine), Ctl(kRemoveGroup)};
+}
+
 void KDlgRemoveWhat::OnHelp() { ShowHelpTopic(HelpTopic::kRemove); }

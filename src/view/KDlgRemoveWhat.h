@@ -13,6 +13,9 @@ class KDlgRemoveWhat : public KModalDialog {
   static constexpr int kRemoveLine = 1475;
   static constexpr int kHelp = 1476;
   static constexpr int kRemoveGroup = 1477;
+  // The icon and the question, which have no id of their own in the template.
+  static constexpr UINT kIdIcon = 40001;
+  static constexpr UINT kIdQuestion = 40002;
 
   KDlgRemoveWhat() : KModalDialog(kTemplateId) {}
 
@@ -26,4 +29,8 @@ class KDlgRemoveWhat : public KModalDialog {
   static int OnRemoveGroup() { return kRemoveGroup; }
   // Help: shows the dialog's help page; the dialog stays open.
   void OnHelp();
+
+ protected:
+  void DeclareControls(DialogControls& controls) override;
+  void DescribeLayout(DialogLayoutItem& layout) const override;
 };

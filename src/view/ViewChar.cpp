@@ -155,6 +155,9 @@ void view_char::FinishEntry(CStavlinView& view, Keystroke& key) {
   const bool noteLine = KLineObj::IsNoteFamily(family);
   const int size = view.m_sizeIndex;
   const int line = view.m_currentLine;
+  // The hint the entry chose itself: 0 when it changed the current line
+  // alone, a range hint when it changed lines of its group with it.
+  const int entryHint = key.hint;
 
   // 1. The caret: notes leave it where it is when advancing is off; blanks,
   // bars and deletions always move it.
@@ -212,7 +215,14 @@ void view_char::FinishEntry(CStavlinView& view, Keystroke& key) {
   // 5. Store the caret and refresh.
   if (column != kKeepColumn) view.m_caretColumn = column;
   if (KListLine* list = key.line->AsListLine()) list->MarkChanged();
+  // A relayout this refresh asks for lays out the edited line (and the lines
+  // the entry changed with it), not the whole score.
+  const bool lineEdit = entryHint == 0 || entryHint / 100000000 == 4;
+  g_relayoutEditedLine = lineEdit ? key.position : nullptr;
+  g_relayoutEditedRange = lineEdit ? entryHint : 0;
   view.UpdateAfterEdit(key.hint, 1);
+  g_relayoutEditedLine = nullptr;
+  g_relayoutEditedRange = 0;
   if (family == KLineObj::kFamilyStaff) view.DrawCaretLedgerLine();
 
   // 7. Autosave by typed characters.

@@ -3,6 +3,7 @@
 // that its enabling rule disables is consumed without running, as when the
 // framework meets a disabled command through an accelerator.
 
+#include "platform/Clipboard.h"
 #include "view/CStavlinView.h"
 #include "view/CommandIds.h"
 #include "view/CommandTable.h"
@@ -107,8 +108,47 @@ void RunNoteOrEntryCommand(CStavlinView& view, UINT id) {
   }
 }
 
+// Edit/Undo, Redo, the undo switch and the clipboard commands.
+bool RunEditCommand(CStavlinView& view, UINT id) {
+  switch (id) {
+    case kEditUndo:
+      view.OnEditUndo();
+      return true;
+    case kEditRedo:
+      view.OnEditRedo();
+      return true;
+    case kEditUndoSwitch:
+      view.OnEditEnableDisableUndo();
+      return true;
+    case kEditCopy:
+      view.OnEditCopy();
+      return true;
+    case kEditCut:
+      view.OnEditCut();
+      return true;
+    case kEditRemove:
+      view.OnEditRemove();
+      return true;
+    case kEditPaste:
+      view.OnEditPaste();
+      return true;
+    case kEditPasteOver:
+      view.OnEditPasteOver();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsEditCommand(UINT id) {
+  return id == kEditUndo || id == kEditRedo || id == kEditUndoSwitch || id == kEditCopy || id == kEditCut ||
+         id == kEditRemove || id == kEditPaste || id == kEditPasteOver;
+}
+
 bool IsViewCommand(UINT id) {
+  if (IsEditCommand(id)) return true;
   if (id >= kViewShowAll && id <= kViewShowRhythm) return true;
+  if (id >= kInsertExtendedFirst && id <= kInsertTextString) return true;
   if (IsNoteOrEntryCommand(id)) return true;
   if (InsertedLineType(id) >= 0) return true;
   switch (id) {
@@ -128,12 +168,17 @@ bool IsViewCommand(UINT id) {
 }
 
 void Run(CStavlinView& view, UINT id) {
+  if (RunEditCommand(view, id)) return;
   if (id >= kViewShowAll && id <= kViewShowRhythm) {
     view.RunLineTypeCommand(id);
     return;
   }
   if (IsNoteOrEntryCommand(id)) {
     RunNoteOrEntryCommand(view, id);
+    return;
+  }
+  if (id >= kInsertExtendedFirst && id <= kInsertTextString) {
+    view.OnInsertExtendedObject(id);
     return;
   }
   const int lineType = InsertedLineType(id);
@@ -178,8 +223,14 @@ void Run(CStavlinView& view, UINT id) {
 
 bool ExecuteViewCommand(CStavlinView& view, UINT id) {
   if (!IsViewCommand(id)) return false;
-  // None of these rules reads the clipboard or the frame's bars.
-  if (!QueryCommand(id, &view, KAppCommandState()).enabled) return true;
+  // Of the application's state only the clipboard's formats matter here
+  // (Paste and Paste Over); no rule of these reads the frame's bars.
+  KAppCommandState app;
+  if (id == kEditPaste || id == kEditPasteOver) {
+    app.clipboardHasScore = IsClipboardFormatAvailable(StavlinClipFormat()) != FALSE;
+    app.clipboardHasText = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+  }
+  if (!QueryCommand(id, &view, app).enabled) return true;
   KCommandScope scope(&view);
   Run(view, id);
   return true;

@@ -8,6 +8,7 @@
 #include "common/ErrorReporter.h"
 #include "common/SymbolCache.h"
 #include "view/CStavlinView.h"
+#include "view/ViewUndoRing.h"
 
 int g_noModify = 0;
 int g_relayoutOnPaint = 0;
@@ -15,16 +16,20 @@ int g_widestNotation = -1;
 int g_holdWidest = 0;
 
 namespace {
-UndoRecorder g_undoRecorder = nullptr;
 // Entries added at a time, and the first block.
 constexpr int kTableStep = 100;
 }  // namespace
 
-void SetUndoRecorder(UndoRecorder recorder) { g_undoRecorder = recorder; }
-
 CStavlinView::CStavlinView(CStavlinDoc* document, KViewHost* host) : m_document(document), m_host(host) {
-  // The undo store keeps as many steps as the preference asks (1 to 99).
-  m_undoLevels = std::clamp(g_prefAutoSave.undoLevels, 1, 99);
+  // The undo ring holds as many records as the preference asks, within
+  // 2..99 whatever the preference text says.
+  m_undoLevels = KUndoRing::ClampLevels(g_prefAutoSave.undoLevels);
+  try {
+    m_undoRing = std::make_unique<KUndoRing>(m_undoLevels);
+  } catch (const std::bad_alloc&) {
+    ReportInternalError(7155, "QV4-1");
+    m_undoEnabled = 0;
+  }
   m_show.fill(1);
   GrowDisplayTable(kTableStep);
   if (m_document != nullptr) m_document->AddView(this);
@@ -83,9 +88,4 @@ KLineObj* CStavlinView::GetDisplayLineObj(int index) const {
 int CStavlinView::GetPageCount() const {
   if (m_lineCount <= 0) return 0;
   return m_display[static_cast<size_t>(m_lineCount - 1)].extra[kPageCode] / 10;
-}
-
-void CStavlinView::RecordUndoStep(int kind, int a, int b, const CString* text, int c) {
-  if (g_noModify != 0 || m_undoEnabled == 0 || g_undoRecorder == nullptr) return;
-  g_undoRecorder(*this, kind, a, b, text, c);
 }

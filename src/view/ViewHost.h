@@ -30,6 +30,9 @@ class KFrameServices {
   virtual RECT GetFrameRect() const = 0;
   // Whether the fretboard or another toolbox kind is shown.
   virtual bool IsToolBoxShown(int kind) const = 0;
+  // A key or click the view handled directly (not through a command) is
+  // done: menus, toolbars and status panes follow the view's new state.
+  virtual void AfterViewInput() {}
 };
 
 class KViewHost {

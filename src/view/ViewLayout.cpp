@@ -18,6 +18,7 @@
 #include "model/KListLine.h"
 #include "platform/CDC.h"
 #include "view/CStavlinView.h"
+#include "view/ViewLayoutInternal.h"
 #include "view/ViewMirrors.h"
 
 namespace {
@@ -31,7 +32,6 @@ constexpr DWORD kFlagTitle = 32768;
 
 constexpr int kTableStep = 100;
 constexpr int kContentInset = 11;
-constexpr int kStartRightEdge = 400;
 constexpr int kEmptyScrollSize = 100;
 constexpr int kStaffExtraHeight[2] = {25, 33};
 constexpr int kSizeUnit[2] = {3, 4};
@@ -46,25 +46,10 @@ constexpr int kUnsetTitleThreshold = -999;
 constexpr int kNoGroupSeen = 10000;
 constexpr int kBarsWholeLine = 10000;
 constexpr int kBarCountMode = 2000;
-constexpr int kDefaultBeats = 4;
 
 bool IsNoteFamily(int family) { return KLineObj::IsNoteFamily(family); }
 
-// The running state of one walk over the line list.
-struct LayoutWalk {
-  // Time signatures carried from note line to note line.
-  bool carry = false;
-  int carryBeats = kDefaultBeats;
-  int carryTicks = KListLine::kDefaultBeatTicks;
-  // Bar numbering.
-  bool restartPending = true;
-  int base = 0;
-  int nextStart = 0;
-  int lastGroup = kNoGroupSeen;
-  // Widths.
-  int widestRight = kStartRightEdge;
-  bool fixedLengthSeen = false;
-};
+using LayoutWalk = KLayoutWalk;
 
 int TitleThreshold() {
   const int threshold = g_prefStaffLines3.titleFontThreshold;
@@ -183,9 +168,10 @@ int FirstBar(KListLine& line, LayoutWalk& walk) {
   return field;
 }
 
-// Fills the entry of one shown line.
-void LayOutLine(CStavlinView& view, KLineObj& line, POSITION position, CDC* dc, LayoutWalk& walk) {
-  DisplayLine& entry = view.m_display[static_cast<size_t>(view.m_lineCount)];
+// Fills entry `index` of the table for one shown line (its top follows the
+// entry above); returns the line's right edge.
+int LayOutLine(CStavlinView& view, KLineObj& line, POSITION position, CDC* dc, LayoutWalk& walk, int index) {
+  DisplayLine& entry = view.m_display[static_cast<size_t>(index)];
   const int type = line.GetType();
   const int family = line.GetFamily();
   KListLine* list = line.AsListLine();
@@ -201,8 +187,7 @@ void LayOutLine(CStavlinView& view, KLineObj& line, POSITION position, CDC* dc, 
   }
   walk.widestRight = std::max(walk.widestRight, right);
 
-  entry.top =
-      view.m_lineCount == 0 ? 0 : view.m_display[static_cast<size_t>(view.m_lineCount - 1)].bottom + 1;
+  entry.top = index == 0 ? 0 : view.m_display[static_cast<size_t>(index - 1)].bottom + 1;
   entry.extra[CStavlinView::kPageCode] = 0;
   entry.bottom = entry.top + g_lineGap + LineHeight(view, line, entry, walk);
 
@@ -211,14 +196,21 @@ void LayOutLine(CStavlinView& view, KLineObj& line, POSITION position, CDC* dc, 
 
   if (family == KLineObj::kFamilyRhythm && list != nullptr && list->GetColumnWidth() < 0)
     list->MeasureSymbols(dc, view.m_sizeIndex);
+  return right;
 }
 
 // One walk over the line list into the table; false when the table could not
 // grow (the walk stopped at the lines that fit).
+// The walk state before each line and each line's right edge go into the
+// layout cache, for the relayout of a single edited line.
 void WalkLines(CStavlinView& view, CDC* dc, LayoutWalk& walk) {
   CStavlinDoc& doc = *view.m_document;
+  KLayoutCache& cache = view.m_layoutCache;
   view.m_onlyChordsAndText = 1;
   view.m_lineCount = 0;
+  cache.before.clear();
+  cache.right.clear();
+  cache.fixedLengthLine = false;
   for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
     const POSITION here = pos;
     KLineObj* line = doc.GetNextLine(pos);
@@ -226,7 +218,9 @@ void WalkLines(CStavlinView& view, CDC* dc, LayoutWalk& walk) {
     if (view.m_display.size() <= static_cast<size_t>(view.m_lineCount) &&
         view.GrowDisplayTable(kTableStep) == 0)
       return;
-    LayOutLine(view, *line, here, dc, walk);
+    cache.before.push_back(walk);
+    cache.right.push_back(LayOutLine(view, *line, here, dc, walk, view.m_lineCount));
+    if (KLineObj::IsNoteFamily(line->GetFamily()) && line->GetStaffLength() != 0) cache.fixedLengthLine = true;
     ++view.m_lineCount;
     if (static_cast<size_t>(view.m_lineCount) + 1 >= view.m_display.size() &&
         view.GrowDisplayTable(kTableStep) == 0)
@@ -244,17 +238,39 @@ int HighestPage(const CStavlinView& view) {
 
 }  // namespace
 
+int view_layout::LayOutLineAt(CStavlinView& view, KLineObj& line, POSITION position, CDC* dc,
+                              KLayoutWalk& walk, int index) {
+  return LayOutLine(view, line, position, dc, walk, index);
+}
+
+bool view_layout::IsShownLine(const CStavlinView& view, const KLineObj& line) { return IsShown(view, line); }
+
+int view_layout::HighestPageOf(const CStavlinView& view) { return HighestPage(view); }
+
+void view_layout::SetScrollSizesFromTable(CStavlinView& view, int widestRight) {
+  const int size = view.m_sizeIndex != 0 ? 1 : 0;
+  view.m_scrollWidth = std::max(widestRight + 40, view.m_widest + 20);
+  const DisplayLine& last = view.m_display[static_cast<size_t>(view.m_lineCount - 1)];
+  int height = last.bottom + 20;
+  if (IsNoteFamily(KLineObj::FamilyOf(last.type))) height += kBottomMarginUnits * kSizeUnit[size];
+  view.m_scrollHeight = std::max(height, kMinScrollHeight) + kScrollHeightExtra;
+  if (view.m_host != nullptr)
+    view.m_host->SetScrollSizes(SIZE{view.m_scrollWidth, view.m_scrollHeight}, SIZE{330, 10}, SIZE{110, 10});
+}
+
 int CStavlinView::RebuildDisplayLines(int flags) {
+  m_layoutCache.valid = false;
   if (m_document == nullptr) return 0;
   CDC* dc = m_host != nullptr ? m_host->GetMeasureDC() : nullptr;
-  const int size = m_sizeIndex != 0 ? 1 : 0;
   if ((flags & 1) != 0) m_document->PropagateTimeSignatures();
 
+  KLayoutInputs inputs = view_layout::CurrentLayoutInputs(*this);
   LayoutWalk walk;
   WalkLines(*this, dc, walk);
   if (m_lineCount == 0) {
     // Nothing shown: show every kind once more before giving up.
     for (int type = 0; type <= kLastShowFlag; ++type) m_show[static_cast<size_t>(type)] = 1;
+    inputs = view_layout::CurrentLayoutInputs(*this);
     walk = LayoutWalk();
     WalkLines(*this, dc, walk);
   }
@@ -264,20 +280,14 @@ int CStavlinView::RebuildDisplayLines(int flags) {
     g_viewMirrors.pageCount = 0;
     return 0;
   }
+  m_layoutCache.before.push_back(walk);
 
   if (!walk.fixedLengthSeen && g_holdWidest == 0) {
     m_widest = std::max(m_widest, g_defaultLineLength);
     g_widestNotation = m_widest;
   }
   m_contentLeft = (m_labelsShown != 0 ? m_labelWidth : 0) + kContentInset;
-  m_scrollWidth = std::max(walk.widestRight + 40, m_widest + 20);
-
-  const DisplayLine& last = m_display[static_cast<size_t>(m_lineCount - 1)];
-  int height = last.bottom + 20;
-  if (IsNoteFamily(KLineObj::FamilyOf(last.type))) height += kBottomMarginUnits * kSizeUnit[size];
-  m_scrollHeight = std::max(height, kMinScrollHeight) + kScrollHeightExtra;
-  if (m_host != nullptr)
-    m_host->SetScrollSizes(SIZE{m_scrollWidth, m_scrollHeight}, SIZE{330, 10}, SIZE{110, 10});
+  view_layout::SetScrollSizesFromTable(*this, walk.widestRight);
 
   m_document->LayoutLineGroups(
       std::span<const DisplayLine>(m_display.data(), static_cast<size_t>(m_lineCount)), m_sizeIndex,
@@ -285,6 +295,13 @@ int CStavlinView::RebuildDisplayLines(int flags) {
   CountPages();
   g_viewMirrors.lineCount = m_lineCount;
   g_viewMirrors.pageCount = HighestPage(*this);
+
+  // What a relayout of one edited line starts from.
+  inputs.printableWidth = m_printableWidth[0];
+  inputs.printableHeight = m_printableHeight[0];
+  m_layoutCache.inputs = inputs;
+  m_layoutCache.ClearDirty();
+  m_layoutCache.valid = true;
   return m_lineCount;
 }
 

@@ -31,9 +31,30 @@ constexpr DWORD kFlagJoinedBelow = 0x200000;
 
 }  // namespace
 
+// The display lines an update without a relayout names as changed are laid
+// out again by the next relayout of an edited line; any other change leaves
+// the next relayout to the full layout.
+void CStavlinView::NoteEditedRange(int hint) {
+  if (hint == 0) return;
+  const int hintClass = hint / kHintClassSize;
+  const int rest = hint % kHintClassSize;
+  if (hintClass == 1) {
+    const int line = rest / 10000;
+    m_layoutCache.MarkDirty(line - 2, line + 2);
+  } else if (hintClass == 4) {
+    const int line = rest / 100000;
+    m_layoutCache.MarkDirty(line - 2, line + 2 + (rest % 100000) / 1000);
+  } else if (hintClass == 2) {
+    m_layoutCache.MarkDirty(rest / 10000 - 2, m_lineCount);
+  } else {
+    m_layoutCache.valid = false;
+  }
+}
+
 void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
   if (m_host == nullptr) return;
   if (hint == kHintNewScore) {
+    m_layoutCache.valid = false;
     m_host->SetScrollSizes(SIZE{100, 100}, kPageStep, kLineStep);
     m_host->InvalidateRect(nullptr, TRUE);
     return;
@@ -41,7 +62,16 @@ void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
   // Embedded items do not exist on this platform: nothing to repaint.
   if (hint == kHintItem) return;
 
-  if (g_relayout != 0) RebuildDisplayLines(0);
+  if (g_relayout != 0) {
+    // An edit of one line lays out that line and what follows from it; any
+    // other change lays out the whole score.
+    NoteEditedRange(g_relayoutEditedRange);
+    const int guess = (hint % kHintClassSize) / 10000;
+    if (g_relayoutEditedLine == nullptr || !RelayoutEditedLine(g_relayoutEditedLine, guess))
+      RebuildDisplayLines(0);
+  } else {
+    NoteEditedRange(hint);
+  }
   m_host->SetScrollSizes(SIZE{m_scrollWidth, m_scrollHeight}, kPageStep, kLineStep);
 
   // Without display lines there is nothing to look up: repaint the window.

@@ -8,11 +8,12 @@
 
 #include "app/CStavlinDocGlobals.h"
 #include "app/Preferences.h"
+#include "app/ResetProgramGlobals.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
-#include "model/DocServices.h"
 #include "lines/KChordPicLineDefaults.h"
+#include "model/DocServices.h"
 #include "model/LineServices.h"
 #include "model/ModelClasses.h"
 #include "model/ModelGlobals.h"
@@ -394,18 +395,7 @@ std::string GroupViolations(const CStavlinDoc& doc) {
 
 // ---- Fixture ---------------------------------------------------------------------------------
 
-void DocTest::ResetAll() {
-  ResetPreferences();
-  ResetAppServices();
-  ResetCommonGlobals();
-  ResetViewServices();
-  ResetDocServices();
-  ResetModelGlobals();
-  ResetDocGlobals();
-  ResetLineServices();
-  ResetChordPicLineDefaults();
-  ResetLineGroupServices();
-}
+void DocTest::ResetAll() { ResetProgramGlobals(); }
 
 void DocTest::SetUp() {
   tempFolder_.emplace("doc");

@@ -7,6 +7,7 @@
 #include "app/CStavlinDocGlobals.h"
 #include "app/DocLineHooks.h"
 #include "app/Preferences.h"
+#include "app/ResetProgramGlobals.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
@@ -17,18 +18,7 @@
 #include "model/ModelGlobals.h"
 #include "platform/qt/GsfCompoundFile.h"
 
-void ReliabilityTest::ResetProgram() {
-  ResetPreferences();
-  ResetAppServices();
-  ResetCommonGlobals();
-  ResetViewServices();
-  ResetDocServices();
-  ResetModelGlobals();
-  ResetDocGlobals();
-  ResetLineServices();
-  ResetChordPicLineDefaults();
-  ResetLineGroupServices();
-}
+void ReliabilityTest::ResetProgram() { ResetProgramGlobals(); }
 
 void ReliabilityTest::SetUp() {
   folder_.emplace("reliability");

@@ -135,6 +135,12 @@ void CMainFrame::OnCommand(UINT id) {
   UpdateStatusBar();
 }
 
+void CMainFrame::AfterViewInput() {
+  GetActiveScoreView(true);
+  UpdateCommandUi();
+  UpdateStatusBar();
+}
+
 bool CMainFrame::OnFrameCommand(UINT id) {
   switch (id) {
     case cmd::kWindowCascade:

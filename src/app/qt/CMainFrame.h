@@ -84,6 +84,8 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void SetMenuItemText(UINT commandId, const CString& text) override;
   RECT GetFrameRect() const override;
   bool IsToolBoxShown(int kind) const override { return false; }
+  // After a key the view took itself: what OnCommand does after a command.
+  void AfterViewInput() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -10,11 +10,13 @@
 #include <QFileInfo>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <system_error>
 
 #include "app/CStavlinDocFile.h"
 #include "app/DocLineHooks.h"
 #include "app/LoadRegistrySettings.h"
+#include "app/PreferenceGroups.h"
 #include "app/PreferenceWriters.h"
 #include "app/Preferences.h"
 #include "app/qt/CChildFrame.h"
@@ -48,20 +50,6 @@ constexpr UINT kStartFolderMissing = 8206;
 constexpr UINT kWelcomeFileId = 8120;
 constexpr UINT kSamplesFolderId = 8129;  // "Samples\\"
 constexpr const char* kOldChordFileName = "ZODireda.dat";
-
-// The groups the preference reset deletes one by one when the whole store
-// cannot go at once.
-constexpr const char* kResetGroups[] = {
-    "StavlinXYSizeXYPos", "NewDocXYSizeXYPos", "DocOptions",      "StartFolder",   "LastOpenFile",
-    "PgMargins",          "PgOptions",         "PgNum",           "PgNumFont",     "PrintCorr",
-    "PrintCorr2",         "EntryOptions",      "ToolViewOptions", "ToolBoxPos",    "DocViewOptions",
-    "AutoSave",           "TabOptions",        "TabTuning",       "BassTabTuning", "TabFont",
-    "StaffLines",         "StaffLines2",       "StaffLines3",     "ExtTextFont",   "2ndExtTextFont",
-    "2ndBracketTextFont", "TripletFont",       "TextFont",        "Chords",        "Chords2",
-    "ChordNameFont",      "RhythmFont",        "Scrolling",       "TextFiles",     "Exporting",
-    "Translation",        "TransAltTun",       "Transpose",       "LineGroups",    "Midi",
-    "MidiEffects",        "AutoFormat",        "MidiImport",      "MidiInput",     "MidiInstruments",
-    "PrinterParams"};
 
 // Only this modifier is held (of Ctrl, Shift and Alt).
 bool OnlyHeld(int key) {
@@ -192,7 +180,9 @@ void CStavlinApp::OfferPreferenceReset() {
   if (RegDeleteKey(HKEY_CURRENT_USER, "Software\\Stavlin") == ERROR_SUCCESS) return;
   HKEY root = nullptr;
   if (RegCreateKey(HKEY_CURRENT_USER, "Software\\Stavlin", &root) == ERROR_SUCCESS) {
-    for (const char* group : kResetGroups) RegDeleteKey(root, group);
+    // The preference groups one by one, in the order of the preference table.
+    for (KPrefGroup group : AllPreferenceGroups())
+      RegDeleteKey(root, std::string(PreferenceGroupName(group)).c_str());
     RegCloseKey(root);
   }
   RegDeleteKey(HKEY_CURRENT_USER, "Software\\Stavlin");

@@ -44,8 +44,11 @@ std::optional<std::vector<BYTE>> KQtClipboard::Fetch(UINT format) {
   if (!data) return std::nullopt;
   if (format == CF_TEXT) {
     if (!data->hasText()) return std::nullopt;
+    // Other programs end lines with LF, CR LF or a lone CR; the core reads
+    // CR LF.
     QString text = data->text();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     const std::string bytes = FromQString(text);
     return std::vector<BYTE>(bytes.begin(), bytes.end());

@@ -2,12 +2,13 @@
 
 #include "platform/ModalDialog.h"
 #include "platform/StringTable.h"
+#include "platform/qt/KQtDialogBinder.h"
+#include "platform/qt/KQtFontColourDialog.h"
 #include "platform/qt/QtText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
-#include <QtDebug>
 #include <map>
 
 namespace {
@@ -84,7 +85,9 @@ void KQtUiPort::Beep(UINT) { QApplication::beep(); }
 
 int KQtUiPort::RunModal(KModalDialog& dialog) {
   if (m_dialogRunner) return m_dialogRunner(dialog, QApplication::activeWindow());
-  qWarning("No window for dialog %u: cancelled", dialog.GetTemplateId());
-  dialog.OnCancel();
-  return IDCANCEL;
+  return KQtDialogBinder::Run(dialog, QApplication::activeWindow());
+}
+
+bool KQtUiPort::ChooseFontWithColour(LOGFONT& font, COLORREF& colour) {
+  return KQtFontColourDialog::Choose(font, colour, QApplication::activeWindow());
 }

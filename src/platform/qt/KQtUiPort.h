@@ -1,7 +1,8 @@
 #pragma once
 // The UI port of the Qt shell: message boxes are QMessageBoxes with the
-// string table's text, beeps are the desktop's beep, and dialog models run
-// through the dialog runner that the dialog binder installs.
+// string table's text, beeps are the desktop's beep, dialog models run in a
+// window that the dialog binder builds from their controls (or through a
+// runner installed in its place), and the font dialog chooses a colour too.
 
 #include "platform/UiPort.h"
 
@@ -17,8 +18,9 @@ class KQtUiPort : public UiPort {
 
   int ShowMessageBox(const MessageBoxRequest& request) override;
   void Beep(UINT type) override;
-  // Without a dialog runner the dialog cannot be shown: it is cancelled.
+  // Runs the installed runner, or else the dialog binder's window.
   int RunModal(KModalDialog& dialog) override;
+  bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) override;
 
   void SetDialogRunner(DialogRunner runner) { m_dialogRunner = std::move(runner); }
 

@@ -1,15 +1,20 @@
 #include "view/qt/KViewWidget.h"
 
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 
 #include "platform/qt/KQtImageDC.h"
 #include "view/CStavlinView.h"
+#include "view/ViewMouseCodes.h"
 
 namespace {
 
@@ -23,7 +28,10 @@ constexpr QRgb kWindowColour = 0xFFFFFFFF;
 }  // namespace
 
 KViewWidget::KViewWidget(CStavlinDoc* document, KFrameServices* frame, QWidget* parent)
-    : QAbstractScrollArea(parent), m_frame(frame), m_measureImage(1, 1, QImage::Format_RGB32) {
+    : QAbstractScrollArea(parent),
+      m_frame(frame),
+      m_measureImage(1, 1, QImage::Format_RGB32),
+      m_keys(QGuiApplication::platformName() == QLatin1String("xcb")) {
   setFocusPolicy(Qt::StrongFocus);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -38,6 +46,18 @@ KViewWidget::KViewWidget(CStavlinDoc* document, KFrameServices* frame, QWidget* 
     CaretChanged();
   });
   m_view = std::make_unique<CStavlinView>(document, this);
+  m_tracker = std::make_unique<KQtTracker>(*m_view);
+  // Moves without a button held choose the cursor and show the hover marks.
+  viewport()->setMouseTracking(true);
+  // The scroll bars' arrows, pages and ends are requests to the view; a
+  // dragged thumb lands on a line when it is let go.
+  QObject::connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+                   [this](int action) { ScrollBarAction(Qt::Vertical, action); });
+  QObject::connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+                   [this](int action) { ScrollBarAction(Qt::Horizontal, action); });
+  QObject::connect(verticalScrollBar(), &QAbstractSlider::sliderReleased, this, [this] {
+    if (m_view) m_view->OnVScroll(SB_THUMBPOSITION, static_cast<UINT>(verticalScrollBar()->value()));
+  });
   m_timers.SetHandler([this](UINT_PTR id) {
     if (m_view) m_view->OnTimer(id);
   });
@@ -113,35 +133,194 @@ void KViewWidget::ScrollBy(int dx, int dy) {
 }
 
 void KViewWidget::wheelEvent(QWheelEvent* event) {
-  const QPoint steps = event->angleDelta() / 120;
-  int dx = steps.x();
-  int dy = steps.y();
+  QPoint delta = event->angleDelta();
   // Shift turns the wheel sideways.
-  if (event->modifiers() & Qt::ShiftModifier) std::swap(dx, dy);
-  if (dx == 0 && dy == 0) {
+  if (event->modifiers() & Qt::ShiftModifier) delta = QPoint(delta.y(), delta.x());
+  if (delta.isNull() || !m_view) {
     event->ignore();
     return;
   }
+  // Whole notches; the finer steps of a touchpad add up to them.
+  m_wheelRest += QPoint(delta.x(), delta.y());
+  const int notchesX = m_wheelRest.x() / WHEEL_DELTA;
+  const int notchesY = m_wheelRest.y() / WHEEL_DELTA;
+  m_wheelRest -= QPoint(notchesX * WHEEL_DELTA, notchesY * WHEEL_DELTA);
+  const QPoint at = event->position().toPoint();
+  const UINT flags = (event->modifiers() & Qt::ControlModifier ? MK_CONTROL : 0) |
+                     (event->modifiers() & Qt::ShiftModifier ? MK_SHIFT : 0);
+  // Each notch moves the score by one display line.
+  for (int i = 0; i < std::abs(notchesY) && m_view; ++i) {
+    const short notch = notchesY > 0 ? WHEEL_DELTA : static_cast<short>(-WHEEL_DELTA);
+    m_view->OnMouseWheel(flags, notch, POINT{at.x(), at.y()});
+  }
   const int lineX = std::max(1, horizontalScrollBar()->singleStep());
-  const int lineY = std::max(1, verticalScrollBar()->singleStep());
-  ScrollBy(-dx * kWheelLines * lineX, -dy * kWheelLines * lineY);
+  if (notchesX != 0) ScrollBy(-notchesX * kWheelLines * lineX, 0);
   event->accept();
 }
 
-void KViewWidget::keyPressEvent(QKeyEvent* event) {
-  // Only scrolling keys for now; editing keys belong to the view's key road.
-  switch (event->key()) {
-    case Qt::Key_PageDown:
-      ScrollBy(0, verticalScrollBar()->pageStep());
+void KViewWidget::ScrollBarAction(Qt::Orientation orientation, int action) {
+  if (!m_view) return;
+  UINT code = SB_ENDSCROLL;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+      code = SB_LINEDOWN;
       break;
-    case Qt::Key_PageUp:
-      ScrollBy(0, -verticalScrollBar()->pageStep());
+    case QAbstractSlider::SliderSingleStepSub:
+      code = SB_LINEUP;
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      code = SB_PAGEDOWN;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      code = SB_PAGEUP;
+      break;
+    case QAbstractSlider::SliderToMinimum:
+      code = SB_TOP;
+      break;
+    case QAbstractSlider::SliderToMaximum:
+      code = SB_BOTTOM;
       break;
     default:
-      QAbstractScrollArea::keyPressEvent(event);
-      return;
+      return;  // the thumb follows the mouse; its release decides
   }
+  // The bar keeps its value; the view scrolls it where the request lands.
+  QScrollBar* bar = orientation == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
+  bar->setSliderPosition(bar->value());
+  if (orientation == Qt::Vertical) {
+    m_view->OnVScroll(code, 0);
+  } else {
+    m_view->OnHScroll(code, 0);
+  }
+}
+
+// ---- Mouse ---------------------------------------------------------------------------
+
+namespace {
+
+// The key-state flags of a mouse message.
+UINT MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+  UINT flags = 0;
+  if (buttons & Qt::LeftButton) flags |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) flags |= MK_RBUTTON;
+  if (buttons & Qt::MiddleButton) flags |= MK_MBUTTON;
+  if (modifiers & Qt::ShiftModifier) flags |= MK_SHIFT;
+  if (modifiers & Qt::ControlModifier) flags |= MK_CONTROL;
+  return flags;
+}
+
+POINT WindowPoint(const QMouseEvent& event) {
+  const QPoint at = event.position().toPoint();
+  return POINT{at.x(), at.y()};
+}
+
+}  // namespace
+
+void KViewWidget::mousePressEvent(QMouseEvent* event) {
+  if (!m_view) return;
+  const UINT flags = MouseFlags(event->buttons(), event->modifiers());
+  QPointer<KViewWidget> alive(this);
+  if (event->button() == Qt::LeftButton) {
+    // A release reaches only the window that had its press, so a press here
+    // is the user's own click and the view acts on it.
+    m_view->m_mouseArmed = 1;
+    m_view->OnLButtonDown(flags, WindowPoint(*event));
+  } else if (event->button() == Qt::RightButton) {
+    m_view->OnRButtonDown(flags, WindowPoint(*event));
+  } else {
+    QAbstractScrollArea::mousePressEvent(event);
+    return;
+  }
+  if (alive) AfterMouseInput();
   event->accept();
+}
+
+void KViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (!m_view) return;
+  const UINT flags = MouseFlags(event->buttons(), event->modifiers());
+  QPointer<KViewWidget> alive(this);
+  if (event->button() == Qt::LeftButton) {
+    m_view->OnLButtonUp(flags, WindowPoint(*event));
+  } else if (event->button() == Qt::RightButton) {
+    m_view->OnRButtonUp(flags, WindowPoint(*event));
+  } else {
+    QAbstractScrollArea::mouseReleaseEvent(event);
+    return;
+  }
+  if (alive) AfterMouseInput();
+  event->accept();
+}
+
+void KViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of a double click; its release comes as an ordinary
+  // release. The first click has acted already: the double click builds on
+  // the caret it placed, so no click waits to see whether a second follows.
+  if (!m_view) return;
+  const UINT flags = MouseFlags(event->buttons(), event->modifiers());
+  QPointer<KViewWidget> alive(this);
+  if (event->button() == Qt::LeftButton) {
+    m_view->OnLButtonDblClk(flags, WindowPoint(*event));
+  } else if (event->button() == Qt::RightButton) {
+    m_view->OnRButtonDblClk(flags, WindowPoint(*event));
+  } else {
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
+    return;
+  }
+  if (alive) AfterMouseInput();
+  event->accept();
+}
+
+void KViewWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (!m_view) return;
+  const POINT at = WindowPoint(*event);
+  m_view->OnSetCursor(at);
+  m_view->OnMouseMove(MouseFlags(event->buttons(), event->modifiers()), at);
+  event->accept();
+}
+
+void KViewWidget::contextMenuEvent(QContextMenuEvent* event) {
+  // The right button places the caret (press and release above); the view
+  // has no menu of its own.
+  event->accept();
+}
+
+void KViewWidget::AfterMouseInput() {
+  if (m_frame != nullptr) m_frame->AfterViewInput();
+}
+
+bool KViewWidget::viewportEvent(QEvent* event) {
+  const QEvent::Type type = event->type();
+  const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+                     type == QEvent::MouseButtonRelease;
+  if (!mouse || !m_view || !m_tracker) return QAbstractScrollArea::viewportEvent(event);
+  auto* press = static_cast<QMouseEvent*>(event);
+  const POINT scroll = GetScrollPosition();
+  const QPoint at = press->position().toPoint();
+  const POINT page{at.x() + scroll.x, at.y() + scroll.y};
+  const bool left = press->button() == Qt::LeftButton;
+  CStavlinView& view = *m_view;
+  // The clicks of an Insert/Extended Object placement.
+  if (view.m_extClicksWanted > 0 && left && type == QEvent::MouseButtonPress) {
+    view.OnExtObjPlacementPress(page);
+    viewport()->update();
+    return true;
+  }
+  if (view.m_extClicksWanted > 0 && left && type == QEvent::MouseButtonRelease) {
+    view.OnExtObjPlacementRelease();
+    viewport()->update();
+    return true;
+  }
+  // The selected object's frame and handles.
+  if (type == QEvent::MouseButtonPress && left && view.m_selectedExtObj != nullptr && m_tracker->Press(page)) {
+    viewport()->update();
+    return true;
+  }
+  if (m_tracker->Dragging()) {
+    if (type == QEvent::MouseMove) m_tracker->Move(page);
+    if (type == QEvent::MouseButtonRelease && left) m_tracker->Release(page);
+    viewport()->update();
+    return true;
+  }
+  return QAbstractScrollArea::viewportEvent(event);
 }
 
 void KViewWidget::resizeEvent(QResizeEvent* event) {
@@ -181,10 +360,15 @@ void KViewWidget::paintEvent(QPaintEvent* event) {
     dc.IntersectClipRect(dirty.left() + scroll.x, dirty.top() + scroll.y, dirty.right() + 1 + scroll.x,
                          dirty.bottom() + 1 + scroll.y);
     m_view->OnDraw(&dc);
+    PaintLedgerHint(dc);
   }
 
   QPainter painter(viewport());
   painter.drawImage(dirty, m_backing, dirty);
+  if (m_view && m_tracker) {
+    const POINT scroll = GetScrollPosition();
+    m_tracker->Paint(painter, QPoint(scroll.x, scroll.y));
+  }
   // The caret over the picture, inverting what it covers.
   m_caretPainted = QRect();
   if (m_caret.IsVisible() && m_blinkOn && hasFocus()) {
@@ -226,10 +410,9 @@ void KViewWidget::focusOutEvent(QFocusEvent* event) {
 // ---- Cursor, measuring, closing, the child frame -----------------------------------------
 
 void KViewWidget::SetCursorId(int id) {
+  if (id == m_cursorId && viewport()->testAttribute(Qt::WA_SetCursor)) return;
   m_cursorId = id;
-  // The symbol cursors come with the mouse road; until then a cross shows
-  // that a click would place something, the arrow that it would not.
-  viewport()->setCursor(id == 0 ? Qt::ArrowCursor : Qt::CrossCursor);
+  viewport()->setCursor(m_cursors.Get(id));
 }
 
 CDC* KViewWidget::GetMeasureDC() {

@@ -3,8 +3,10 @@
 // paints through a backing image, with real scroll bars, the caret painted
 // over the picture, window timers, a measuring device context and the place
 // of its child frame. It owns its CStavlinView and forwards to it what the
-// view handles: size, focus, timers and scrolling (scroll bars, the wheel,
-// Page Up and Page Down).
+// view handles: size, focus, timers, scrolling (scroll bars, the wheel) and
+// the keyboard, turned into the view's key-down, system-key and character
+// calls by a KQtKeyAdapter. Over the picture it paints what the view keeps
+// as overlay state: the caret's ledger-line hint and the caret.
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -14,6 +16,9 @@
 
 #include "platform/qt/KQtTimerHost.h"
 #include "view/ViewHost.h"
+#include "view/qt/KQtCursors.h"
+#include "view/qt/KQtKeyAdapter.h"
+#include "view/qt/KQtTracker.h"
 
 class CDC;
 class CStavlinDoc;
@@ -61,7 +66,18 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void wheelEvent(QWheelEvent* event) override;
+  bool event(QEvent* event) override;
+  // The extended-object tracker and placement clicks take their mouse
+  // events here, before the ordinary mouse handlers.
+  bool viewportEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // The mouse: buttons, moves and double clicks go to the view with window
+  // coordinates and the MK_ key-state flags.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
@@ -73,6 +89,12 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   // The caret's rectangle needs repainting (moved, shown, hidden, blinked).
   void CaretChanged();
   QWidget* ChildFrameWindow() const;
+  // A scroll bar's request goes to the view, which decides where it lands.
+  void ScrollBarAction(Qt::Orientation orientation, int action);
+  // The view's mouse handlers are done: the frame follows the view's state.
+  void AfterMouseInput();
+  // The caret's ledger-line hint, over the score on the device context.
+  void PaintLedgerHint(CDC& dc) const;
 
   KFrameServices* m_frame;
   KCaret m_caret;
@@ -90,4 +112,8 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   bool m_blinkOn = true;
   int m_cursorId = 0;
   std::function<void()> m_closeDocument;
+  KQtKeyAdapter m_keys;
+  KQtCursors m_cursors;
+  QPoint m_wheelRest;  // wheel turns short of a whole notch
+  std::unique_ptr<KQtTracker> m_tracker;  // made with the view
 };

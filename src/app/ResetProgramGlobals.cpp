@@ -1,0 +1,25 @@
+#include "app/ResetProgramGlobals.h"
+
+#include "app/CStavlinDocGlobals.h"
+#include "app/Preferences.h"
+#include "common/AppServices.h"
+#include "common/Globals.h"
+#include "common/ViewServices.h"
+#include "lines/KChordPicLineDefaults.h"
+#include "model/DocServices.h"
+#include "model/KLineGroup.h"
+#include "model/LineServices.h"
+#include "model/ModelGlobals.h"
+
+void ResetProgramGlobals() {
+  ResetPreferences();
+  ResetAppServices();
+  ResetCommonGlobals();
+  ResetViewServices();
+  ResetDocServices();
+  ResetModelGlobals();
+  ResetDocGlobals();
+  ResetLineServices();
+  ResetChordPicLineDefaults();
+  ResetLineGroupServices();
+}

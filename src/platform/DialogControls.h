@@ -1,0 +1,170 @@
+#pragma once
+// The controls of a dialog model, declared by id. Each control has a kind, a
+// caption ('&' marks the mnemonic), the member it exchanges with, the
+// framework's checks (integer range, text length) and its handlers. The table
+// also holds what the window shows: the value of every control as the user
+// sees and changes it. The Qt binder copies that state to and from widgets;
+// tests change it directly, as a user would.
+//
+// Exchange follows the framework's: loading shows the members in the
+// controls; storing checks every control first and writes the members only
+// when all pass, so a refused entry changes nothing.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/CString.h"
+#include "platform/WinTypes.h"
+
+enum class DialogControlKind {
+  kEdit,    // text, optionally limited in length
+  kNumber,  // an integer typed as text, within a range
+  kCheck,   // check box: 0 or 1
+  kRadio,   // radio button; the first of a group carries the group's value
+  kCombo,   // drop-down list: the chosen item's index
+  kList,    // list box: the chosen item's index
+  kStatic,  // static text
+  kIcon,    // the question icon of a choice dialog
+  kGroup,   // group box: a caption around related controls
+  kButton,  // push button
+};
+
+enum class DialogButtonRole {
+  kOk,      // checks and takes the entered values, then closes
+  kCancel,  // closes without taking anything
+  kHelp,    // opens the help page; the dialog stays open
+  kAction,  // runs its handler; the dialog stays open
+  kCloses,  // closes the dialog with its own id as the end code
+};
+
+// The framework's standard messages of the data exchange; their ids are the
+// help ids the framework gives them.
+constexpr UINT kIdpParseInt = 0xF110;         // "Please enter an integer."
+constexpr UINT kIdpParseIntRange = 0xF112;    // "Please enter an integer between %1 and %2."
+constexpr UINT kIdpParseStringSize = 0xF114;  // "Please enter no more than %1 characters."
+
+struct DialogControl {
+  UINT id = 0;
+  DialogControlKind kind = DialogControlKind::kStatic;
+  std::string caption;
+
+  // The member exchanged: text for edits, a number for the others.
+  CString* textMember = nullptr;
+  int* numberMember = nullptr;
+  // Checks made when the values are taken.
+  int maxChars = -1;  // -1: no limit
+  int minimum = 0;
+  int maximum = 0;
+  std::vector<std::string> items;  // combo and list entries
+  UINT groupFirst = 0;             // radio: the first radio of its group
+  DialogButtonRole role = DialogButtonRole::kAction;
+  std::function<void()> handler;   // button press
+  std::function<void()> onChange;  // the user changed the value
+
+  // What the window shows.
+  std::string text;      // edit and number text
+  int value = 0;         // check state, radio checked, chosen index (-1 none)
+  bool entered = false;  // the user changed it since the members were last shown
+
+  // Runs when the user changes the control's value (typing in an edit).
+  DialogControl& WhenChanged(std::function<void()> handler_) {
+    onChange = std::move(handler_);
+    return *this;
+  }
+  bool IsButton() const { return kind == DialogControlKind::kButton; }
+  // Takes part in the exchange with a member.
+  bool Exchanges() const { return textMember != nullptr || numberMember != nullptr; }
+};
+
+// Why the entered values were refused: the message shown and the control
+// that gets the focus to be corrected.
+struct DialogFailure {
+  UINT controlId = 0;
+  UINT messageId = 0;
+  std::string message;
+};
+
+class DialogControls {
+ public:
+  // The window's caption.
+  void SetTitle(std::string title) { m_title = std::move(title); }
+  const std::string& Title() const { return m_title; }
+
+  // Declaring the controls, in reading order. Each returns the new control.
+  DialogControl& Static(UINT id, std::string caption);
+  DialogControl& Icon(UINT id);
+  DialogControl& Group(UINT id, std::string caption);
+  DialogControl& Edit(UINT id, CString& member, int maxChars = -1);
+  DialogControl& Number(UINT id, int& member, int minimum, int maximum);
+  DialogControl& Check(UINT id, std::string caption, int& member);
+  // The first radio of a group: the member holds the index of the checked
+  // radio within the group, -1 for none.
+  DialogControl& RadioGroup(UINT id, std::string caption, int& member);
+  // A further radio of the group declared last.
+  DialogControl& Radio(UINT id, std::string caption);
+  DialogControl& Combo(UINT id, int& member, std::vector<std::string> items);
+  DialogControl& List(UINT id, int& member, std::vector<std::string> items);
+  DialogControl& Button(UINT id, std::string caption, DialogButtonRole role,
+                        std::function<void()> handler = {});
+  // A member that is not shown in a control but is restored when the dialog
+  // is cancelled, as the exchanged members are.
+  void Keep(CString& member) { m_keptTexts.push_back(&member); }
+  void Keep(int& member) { m_keptNumbers.push_back(&member); }
+
+  const std::deque<DialogControl>& All() const { return m_controls; }
+  const DialogControl* Find(UINT id) const;
+  DialogControl* Find(UINT id);
+  // The radios of the group that starts at the first id, in order.
+  std::vector<const DialogControl*> RadiosOf(UINT firstId) const;
+
+  // The user's side. Each of these throws std::logic_error for an id that is
+  // not a control of that kind (a fault of the caller), marks the control as
+  // entered and runs its change handler.
+  void SetText(UINT id, std::string_view text);  // edit and number
+  void SetChecked(UINT id, int checked);         // check box; a radio is checked with 1
+  void Select(UINT id, int index);               // combo and list
+  // The state shown.
+  std::string Text(UINT id) const;
+  int Checked(UINT id) const;
+  int Selected(UINT id) const;
+  // The index of the checked radio of the group, -1 for none.
+  int RadioValue(UINT firstId) const;
+
+  // Loading: the members into the controls (all, or those the user has not
+  // changed). Handlers and the entered flags are not touched by loading a
+  // control except that it counts as unchanged again.
+  void Load();
+  void LoadUnentered();
+  // The first control whose value the checks refuse, in declared order.
+  std::optional<DialogFailure> Check() const;
+  // Writes every member from its control; call after Check passed.
+  void Store();
+
+  // Remembers the members as they are when the dialog opens ...
+  void RememberMembers();
+  // ... and puts them back, for Cancel.
+  void RestoreMembers() const;
+
+ private:
+  DialogControl& Add(UINT id, DialogControlKind kind, std::string caption);
+  DialogControl& UserControl(UINT id, std::initializer_list<DialogControlKind> kinds);
+  void Changed(DialogControl& control);
+  void LoadOne(DialogControl& control);
+
+  std::string m_title;
+  std::deque<DialogControl> m_controls;
+  UINT m_lastGroup = 0;
+  std::vector<CString*> m_keptTexts;
+  std::vector<int*> m_keptNumbers;
+  std::vector<std::pair<CString*, CString>> m_savedTexts;
+  std::vector<std::pair<int*, int>> m_savedNumbers;
+};
+
+// Parses the text of an integer edit as the framework does: optional blanks,
+// an optional sign, digits, optional blanks; nothing else, no overflow.
+std::optional<int> ParseDialogInteger(std::string_view text);

@@ -1,0 +1,373 @@
+#include "platform/qt/KQtDialogBinder.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCommandLinkButton>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/UiPort.h"
+#include "platform/qt/QtText.h"
+
+// The window: Escape and the close box cancel through the model.
+class KQtDialogBinder::BoundWindow : public QDialog {
+ public:
+  BoundWindow(KQtDialogBinder& binder, QWidget* parent) : QDialog(parent), m_binder(binder) {}
+  void reject() override { m_binder.Cancel(); }
+
+ private:
+  KQtDialogBinder& m_binder;
+};
+
+namespace {
+
+// A caption shown where no buddy takes its mnemonic: "&&" is an ampersand,
+// a single '&' only marks the letter after it.
+QString WithoutMnemonic(const std::string& caption) {
+  std::string out;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    out += caption[i];
+  }
+  return ToQString(out);
+}
+
+// Captions written for a fixed-width button pad with runs of blanks where
+// the text should break; a wrapping button needs single spaces.
+QString Squeezed(const std::string& caption) { return ToQString(caption).simplified(); }
+
+QDialogButtonBox::ButtonRole BoxRole(DialogButtonRole role) {
+  switch (role) {
+    case DialogButtonRole::kOk:
+      return QDialogButtonBox::AcceptRole;
+    case DialogButtonRole::kCancel:
+      return QDialogButtonBox::RejectRole;
+    case DialogButtonRole::kHelp:
+      return QDialogButtonBox::HelpRole;
+    default:
+      return QDialogButtonBox::ActionRole;
+  }
+}
+
+bool InButtonBox(const DialogControl& control) {
+  return control.IsButton() &&
+         (control.role == DialogButtonRole::kOk || control.role == DialogButtonRole::kCancel ||
+          control.role == DialogButtonRole::kHelp);
+}
+
+}  // namespace
+
+KQtDialogBinder::KQtDialogBinder(KModalDialog& dialog, QWidget* parent)
+    : m_dialog(dialog), m_window(std::make_unique<BoundWindow>(*this, parent)) {}
+
+KQtDialogBinder::~KQtDialogBinder() = default;
+
+QDialog& KQtDialogBinder::Window() { return *m_window; }
+
+QWidget* KQtDialogBinder::WidgetOf(UINT id) const {
+  const auto it = m_widgets.find(id);
+  return it == m_widgets.end() ? nullptr : it->second;
+}
+
+QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
+  QWidget* widget = nullptr;
+  const QString caption = ToQString(control.caption);
+  switch (control.kind) {
+    case DialogControlKind::kEdit:
+    case DialogControlKind::kNumber: {
+      auto* edit = new QLineEdit(m_window.get());
+      if (control.kind == DialogControlKind::kEdit && control.maxChars >= 0)
+        edit->setMaxLength(control.maxChars);
+      if (control.kind == DialogControlKind::kNumber)
+        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(u'0') * 8);
+      if (control.kind == DialogControlKind::kEdit) {
+        // Wide enough for a typical entry: its limit, or a long line without one.
+        const int chars = control.maxChars < 0 ? 48 : std::clamp(control.maxChars, 16, 40);
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * chars);
+      }
+      widget = edit;
+      break;
+    }
+    case DialogControlKind::kCheck:
+      widget = new QCheckBox(caption, m_window.get());
+      break;
+    case DialogControlKind::kRadio: {
+      auto* radio = new QRadioButton(caption, m_window.get());
+      QButtonGroup*& group = m_radioGroups[control.groupFirst];
+      if (group == nullptr) group = new QButtonGroup(m_window.get());
+      group->addButton(radio);
+      widget = radio;
+      break;
+    }
+    case DialogControlKind::kCombo: {
+      auto* combo = new QComboBox(m_window.get());
+      for (const std::string& item : control.items) combo->addItem(ToQString(item));
+      widget = combo;
+      break;
+    }
+    case DialogControlKind::kList: {
+      auto* list = new QListWidget(m_window.get());
+      for (const std::string& item : control.items) list->addItem(ToQString(item));
+      widget = list;
+      break;
+    }
+    case DialogControlKind::kStatic:
+      widget = new QLabel(WithoutMnemonic(control.caption), m_window.get());
+      break;
+    case DialogControlKind::kIcon: {
+      auto* icon = new QLabel(m_window.get());
+      const int size = m_window->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+      icon->setPixmap(m_window->style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size, size));
+      icon->setAlignment(Qt::AlignTop);
+      widget = icon;
+      break;
+    }
+    case DialogControlKind::kGroup:
+      widget = new QGroupBox(caption, m_window.get());
+      break;
+    case DialogControlKind::kButton:
+      if (control.role == DialogButtonRole::kCloses) {
+        // A choice that closes the dialog: a large button whose text wraps.
+        widget = new QCommandLinkButton(Squeezed(control.caption), m_window.get());
+      } else {
+        auto* button = new QPushButton(caption, m_window.get());
+        button->setAutoDefault(false);
+        if (control.role == DialogButtonRole::kOk) button->setDefault(true);
+        widget = button;
+      }
+      break;
+  }
+  widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+  m_widgets[control.id] = widget;
+  Connect(control, widget);
+  return widget;
+}
+
+void KQtDialogBinder::Connect(const DialogControl& control, QWidget* widget) {
+  const UINT id = control.id;
+  DialogControls& state = m_dialog.Controls();
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [this, &state, id](const QString& text) {
+      state.SetText(id, FromQString(text));
+      UserChanged();
+    });
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !control.IsButton()) {
+    QObject::connect(button, &QAbstractButton::clicked, button, [this, &state, id](bool checked) {
+      state.SetChecked(id, checked ? 1 : 0);
+      UserChanged();
+    });
+  } else if (button) {
+    QObject::connect(button, &QAbstractButton::clicked, button, [this, id] { Press(id); });
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    QObject::connect(combo, &QComboBox::activated, combo, [this, &state, id](int index) {
+      state.Select(id, index);
+      UserChanged();
+    });
+  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+    QObject::connect(list, &QListWidget::currentRowChanged, list, [this, &state, id](int row) {
+      if (m_refreshing) return;
+      state.Select(id, row);
+      UserChanged();
+    });
+  }
+}
+
+QWidget* KQtDialogBinder::Place(UINT id) {
+  if (WidgetOf(id) != nullptr) return nullptr;  // placed once only
+  const DialogControl* control = m_dialog.Controls().Find(id);
+  if (control == nullptr) return nullptr;
+  QWidget* widget = CreateWidget(*control);
+  m_readingOrder.push_back(widget);
+  return widget;
+}
+
+void KQtDialogBinder::PlaceItem(const DialogLayoutItem& item, QBoxLayout& into) {
+  using Kind = DialogLayoutItem::Kind;
+  switch (item.kind) {
+    case Kind::kControl:
+      if (QWidget* widget = Place(item.id)) into.addWidget(widget);
+      return;
+    case Kind::kStretch:
+      into.addStretch(1);
+      return;
+    case Kind::kColumn:
+    case Kind::kRow: {
+      auto* layout = item.kind == Kind::kRow ? static_cast<QBoxLayout*>(new QHBoxLayout)
+                                             : static_cast<QBoxLayout*>(new QVBoxLayout);
+      layout->setContentsMargins(0, 0, 0, 0);
+      into.addLayout(layout);
+      for (const DialogLayoutItem& child : item.children) PlaceItem(child, *layout);
+      return;
+    }
+    case Kind::kBox: {
+      auto* box = qobject_cast<QGroupBox*>(Place(item.id));
+      auto* layout = new QVBoxLayout;
+      if (box != nullptr) {
+        box->setLayout(layout);
+        into.addWidget(box);
+      } else {
+        into.addLayout(layout);
+      }
+      for (const DialogLayoutItem& child : item.children) PlaceItem(child, *layout);
+      return;
+    }
+    case Kind::kForm:
+    case Kind::kField: {
+      auto* form = new QFormLayout;
+      into.addLayout(form);
+      const std::vector<DialogLayoutItem> fields =
+          item.kind == Kind::kForm ? item.children : std::vector<DialogLayoutItem>{item};
+      for (const DialogLayoutItem& field : fields) {
+        auto* label = qobject_cast<QLabel*>(Place(field.id));
+        QWidget* widget = Place(field.fieldId);
+        if (label != nullptr && widget != nullptr) {
+          // The label's mnemonic takes the focus to its field.
+          label->setText(ToQString(m_dialog.Controls().Find(field.id)->caption));
+          label->setBuddy(widget);
+        }
+        form->addRow(label, widget);
+      }
+      return;
+    }
+  }
+}
+
+void KQtDialogBinder::Build() {
+  if (m_built) return;
+  m_built = true;
+  const DialogControls& controls = m_dialog.Controls();
+  m_window->setWindowTitle(ToQString(controls.Title()));
+  m_window->setSizeGripEnabled(true);
+  auto* top = new QVBoxLayout(m_window.get());
+  PlaceItem(m_dialog.Layout(), *top);
+  // A control the layout does not name still gets its place.
+  for (const DialogControl& control : controls.All()) {
+    if (!InButtonBox(control) && WidgetOf(control.id) == nullptr) {
+      if (QWidget* widget = Place(control.id)) top->addWidget(widget);
+    }
+  }
+  auto* buttons = new QDialogButtonBox(m_window.get());
+  for (const DialogControl& control : controls.All()) {
+    if (!InButtonBox(control)) continue;
+    QWidget* widget = Place(control.id);
+    if (auto* button = qobject_cast<QPushButton*>(widget)) buttons->addButton(button, BoxRole(control.role));
+  }
+  top->addWidget(buttons);
+  // Tab order: reading order, then the button row in the order it shows.
+  std::vector<QWidget*> order;
+  for (QWidget* widget : m_readingOrder) {
+    if (widget->focusPolicy() != Qt::NoFocus && widget->parentWidget() != buttons) order.push_back(widget);
+  }
+  for (QAbstractButton* button : buttons->buttons()) order.push_back(button);
+  for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void KQtDialogBinder::Refresh() {
+  m_refreshing = true;
+  for (auto& [id, group] : m_radioGroups) group->setExclusive(false);
+  for (const DialogControl& control : m_dialog.Controls().All()) {
+    QWidget* widget = WidgetOf(control.id);
+    if (widget == nullptr) continue;
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+      const QString text = ToQString(control.text);
+      if (edit->text() != text) edit->setText(text);
+    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+      check->setCheckState(control.value == 2 ? Qt::PartiallyChecked
+                           : control.value    ? Qt::Checked
+                                              : Qt::Unchecked);
+    } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+      radio->setChecked(control.value != 0);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      combo->setCurrentIndex(control.value);
+    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+      list->setCurrentRow(control.value);
+    }
+  }
+  for (auto& [id, group] : m_radioGroups) group->setExclusive(true);
+  m_refreshing = false;
+}
+
+void KQtDialogBinder::UserChanged() {
+  // A change handler may have changed other controls (typing a custom text
+  // chooses its radio button).
+  Refresh();
+  ApplyFocus();
+}
+
+void KQtDialogBinder::ApplyFocus() {
+  QWidget* widget = WidgetOf(m_dialog.TakeFocusRequest());
+  if (widget == nullptr) return;
+  widget->setFocus(Qt::OtherFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+}
+
+void KQtDialogBinder::Open() {
+  Build();
+  m_closed = false;
+  m_dialog.OnInitDialog();
+  Refresh();
+  ApplyFocus();
+}
+
+void KQtDialogBinder::Finish(int code) {
+  m_closed = true;
+  m_window->done(code);
+}
+
+void KQtDialogBinder::Cancel() {
+  m_dialog.OnCancel();
+  Finish(IDCANCEL);
+}
+
+bool KQtDialogBinder::Press(UINT id) {
+  const DialogControl* control = m_dialog.Controls().Find(id);
+  if (control == nullptr || !control->IsButton() || m_closed) return m_closed;
+  if (control->role == DialogButtonRole::kOk) {
+    if (m_dialog.OnOK()) {
+      Finish(IDOK);
+    } else {
+      Refresh();
+      ApplyFocus();
+    }
+    return m_closed;
+  }
+  if (control->role == DialogButtonRole::kCancel) {
+    Cancel();
+    return true;
+  }
+  const int code = m_dialog.PressButton(id);
+  if (code != 0) {
+    Finish(code);
+    return true;
+  }
+  Refresh();
+  ApplyFocus();
+  return false;
+}
+
+int KQtDialogBinder::Exec() {
+  Open();
+  const int code = m_window->exec();
+  // Closed by the window system without a button: as Cancel.
+  if (!m_closed) {
+    m_dialog.OnCancel();
+    return IDCANCEL;
+  }
+  return code;
+}
+
+int KQtDialogBinder::Run(KModalDialog& dialog, QWidget* parent) {
+  KQtDialogBinder binder(dialog, parent);
+  return binder.Exec();
+}

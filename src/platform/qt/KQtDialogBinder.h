@@ -1,0 +1,70 @@
+#pragma once
+// Builds a real window for any dialog model from its control table and its
+// layout description, and keeps the two in step: the model's control state
+// is shown in the widgets, what the user does goes back into it, buttons run
+// the model's handlers, OK runs the model's checks (a refusal shows its
+// message through the UI port and the window stays open with the focus on
+// the control to correct) and Cancel, Escape or the close box cancel.
+//
+// Layout: columns and rows become box layouts, forms put each label beside
+// its field (the label's mnemonic moves to the field), boxes become group
+// boxes; OK, Cancel and Help go to a QDialogButtonBox in the desktop's order;
+// the tab order is the reading order.
+
+#include <QDialog>
+#include <map>
+#include <memory>
+
+#include "platform/ModalDialog.h"
+
+class QButtonGroup;
+class QLayout;
+class QBoxLayout;
+class QWidget;
+
+class KQtDialogBinder {
+ public:
+  KQtDialogBinder(KModalDialog& dialog, QWidget* parent);
+  ~KQtDialogBinder();
+  KQtDialogBinder(const KQtDialogBinder&) = delete;
+  KQtDialogBinder& operator=(const KQtDialogBinder&) = delete;
+
+  // Builds the window, opens the model (OnInitDialog) and shows its values,
+  // without running the window; Exec does this itself.
+  void Open();
+  // Opens the window modally and returns the end code.
+  int Exec();
+  // Acts as a click on the button: OK, Cancel, Help or any other. Returns
+  // true when the window has closed.
+  bool Press(UINT id);
+
+  QDialog& Window();
+  // The widget of a control; nullptr for an id the model does not declare.
+  QWidget* WidgetOf(UINT id) const;
+  // Shows the model's control state in the widgets again.
+  void Refresh();
+
+  // Runs a model modally in a window of its own: the Qt UI port's runner.
+  static int Run(KModalDialog& dialog, QWidget* parent);
+
+ private:
+  class BoundWindow;
+  void Build();
+  QWidget* CreateWidget(const DialogControl& control);
+  void PlaceItem(const DialogLayoutItem& item, QBoxLayout& into);
+  QWidget* Place(UINT id);
+  void Connect(const DialogControl& control, QWidget* widget);
+  void UserChanged();
+  void ApplyFocus();
+  void Cancel();
+  void Finish(int code);
+
+  KModalDialog& m_dialog;
+  std::unique_ptr<BoundWindow> m_window;
+  std::map<UINT, QWidget*> m_widgets;
+  std::map<UINT, QButtonGroup*> m_radioGroups;
+  std::vector<QWidget*> m_readingOrder;
+  bool m_built = false;
+  bool m_refreshing = false;
+  bool m_closed = false;
+};

@@ -1,0 +1,75 @@
+// The Edit menu's clipboard commands: each records its undo step and hands
+// the work to the copy engine (SerializeSelection) or the paste engine
+// (PasteSerializedLines).
+
+#include <algorithm>
+
+#include "view/CStavlinView.h"
+#include "view/ViewLineGeometry.h"
+
+namespace {
+
+constexpr int kCopy = 0;
+constexpr int kCut = 1;
+constexpr int kRemove = 2;
+constexpr int kPasteInsert = 20;
+constexpr int kPasteOver = 21;
+constexpr int kUndoSelectedToEnd = 4;
+constexpr int kUndoLineToEnd = 6;
+
+// Tells the copy engine that an Edit menu command runs (plain text goes on
+// the clipboard too) for the command's lifetime.
+class ClipboardCommand {
+ public:
+  ClipboardCommand() { g_clipboardCommand = 1; }
+  ~ClipboardCommand() { g_clipboardCommand = 0; }
+  ClipboardCommand(const ClipboardCommand&) = delete;
+  ClipboardCommand& operator=(const ClipboardCommand&) = delete;
+};
+
+// The paste engine records a step of its own, whose range can miss the new
+// lines it inserts below the caret line; the command's step already covers
+// them, so one paste is one undo step.
+void PasteWithoutSecondStep(CStavlinView& view, int mode) {
+  view.m_undoSuspended = 1;
+  view.PasteSerializedLines(mode, nullptr, 0, -1);
+  view.m_undoSuspended = 0;
+}
+
+}  // namespace
+
+void CStavlinView::OnEditCopy() {
+  ClipboardCommand command;
+  SerializeSelection(kCopy);
+}
+
+void CStavlinView::OnEditCut() {
+  if (!LeaveReadOnlyForEdit()) return;
+  ClipboardCommand command;
+  RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
+  SerializeSelection(kCut);
+}
+
+void CStavlinView::OnEditRemove() {
+  if (!LeaveReadOnlyForEdit()) return;
+  ClipboardCommand command;
+  RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
+  SerializeSelection(kRemove);
+}
+
+void CStavlinView::OnEditPaste() {
+  if (!LeaveReadOnlyForEdit()) return;
+  const bool over = SelectionRectShown();
+  // Pasting over a selection that begins above the caret line changes that
+  // line too: the saved range starts at whichever comes first.
+  const int from = over ? std::min(m_currentLine, viewgeom::SelectedLines(*this).first) : m_currentLine;
+  RecordUndoStep(kUndoLineToEnd, from, 0, nullptr, 0);
+  PasteWithoutSecondStep(*this, over ? kPasteOver : kPasteInsert);
+  if (over) UpdateSelection(0, 0, 0, 0, kSelClear);
+}
+
+void CStavlinView::OnEditPasteOver() {
+  if (!LeaveReadOnlyForEdit()) return;
+  RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
+  PasteWithoutSecondStep(*this, kPasteOver);
+}

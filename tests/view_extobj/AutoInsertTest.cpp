@@ -1,0 +1,164 @@
+// Insert/Extended Object over a selection of notes in one staff line: the
+// object is made at once from the selected columns, or the command is
+// refused with message 7157 and nothing changes.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ExtObjFixture.h"
+
+namespace extobjtest {
+namespace {
+
+using viewtest::CaseName;
+
+constexpr UINT kMsgCannotAutoInsert = 7157;
+
+struct AutoCase {
+  const char* name;
+  UINT command;
+  int firstColumn;  // the selected columns
+  int lastColumn;
+  int kind;
+  int pos;
+  int width;
+  CPoint offset;
+};
+
+void PrintTo(const AutoCase& c, std::ostream* os) { *os << c.name; }
+
+class AutoInsertMakesObject : public ExtObjFixture, public ::testing::WithParamInterface<AutoCase> {};
+
+TEST_P(AutoInsertMakesObject, AtOnceOverTheSelectedColumns) {
+  const AutoCase& c = GetParam();
+  StaffScore();
+  Answer<KDlgPhraseLine>(KDlgPhraseLine::kTemplateId, [](KDlgPhraseLine& choice) {
+    choice.style = 0;
+    choice.textChoice = 0;
+  });
+  Select(0, 0, c.firstColumn, c.lastColumn);
+  ASSERT_EQ(view->OnInsertExtendedObject(c.command), 1);
+  ASSERT_EQ(ObjectCount(), 1);
+  const KExtendedObj* object = Object();
+  EXPECT_EQ(object->GetKind(), c.kind);
+  EXPECT_EQ(object->GetPos(), c.pos);
+  EXPECT_EQ(object->GetSize().cx, c.width);
+  EXPECT_EQ(object->GetOffset(), c.offset);
+  EXPECT_EQ(EditSteps(), (std::vector<viewtest::UndoStep>{{extobj::kUndoLine, 0, 0}}));
+  EXPECT_FALSE(view->HasSelection());
+  EXPECT_EQ(view->GetCaretColumn(), c.lastColumn);
+  EXPECT_TRUE(ui.Messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, AutoInsertMakesObject,
+    ::testing::Values(AutoCase{"crescendo over two columns", 41091, 3, 5, 4, 3, 2 * 18 - 5, {0, -2}},
+                      AutoCase{"decrescendo over three columns", 41092, 0, 3, 5, 0, 3 * 18 - 5, {0, -2}},
+                      AutoCase{"bracket over columns 3 to 6 without bars", 41093, 3, 6, 7, 3, 53, {1, 0}},
+                      AutoCase{"tie over two notes spans one column", 41088, 0, 2, 0, 0, 18, {0, -2}},
+                      AutoCase{"slur over four notes", 41089, 1, 5, 1, 1, 3 * 18, {0, 2}}),
+    [](const ::testing::TestParamInfo<AutoCase>& info) { return CaseName(info.param.name); });
+
+TEST_F(ExtObjFixture, CrescendoStandsBelowTheStaff) {
+  StaffScore();
+  Select(0, 0, 3, 5);
+  view->OnInsertExtendedObject(41091);
+  ASSERT_EQ(ObjectCount(), 1);
+  EXPECT_GE(Object()->GetRow(), 26);
+}
+
+TEST_F(ExtObjFixture, TieOverNotesAtOneHeightCurvesAboveThem) {
+  StaffScore();
+  Select(0, 0, 0, 2);
+  view->OnInsertExtendedObject(41088);
+  ASSERT_EQ(ObjectCount(), 1);
+  EXPECT_EQ(Object()->GetSize(), CSize(18, 0));
+  EXPECT_LT(Object()->GetAnchor().y, 0);
+}
+
+struct RefusalCase {
+  const char* name;
+  UINT command;
+  int firstLine;
+  int lastLine;
+  int firstColumn;
+  int lastColumn;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
+class AutoInsertRefused : public ExtObjFixture, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(AutoInsertRefused, WithMessage7157AndNoChange) {
+  const RefusalCase& c = GetParam();
+  auto* staff = viewtest::MakeStaff({{0, 18}, {2, 18}, {3, 18}});
+  staff->GetObjList()->AddTail(new KChord(4, 18, 15, 0));  // a rest
+  Add(staff);
+  AddText("words");
+  Layout(0, 0);
+  Select(c.firstLine, c.lastLine, c.firstColumn, c.lastColumn);
+  EXPECT_EQ(view->OnInsertExtendedObject(c.command), 0);
+  EXPECT_EQ(ui.MessageIds(), std::vector<UINT>{kMsgCannotAutoInsert});
+  EXPECT_EQ(ObjectCount(0), 0);
+  EXPECT_TRUE(EditSteps().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Selections, AutoInsertRefused,
+                         ::testing::Values(RefusalCase{"tie over one note and a rest", 41088, 0, 0, 3, 5},
+                                           RefusalCase{"V line over notes", 41094, 0, 0, 0, 4},
+                                           RefusalCase{"text string over notes", 41095, 0, 0, 0, 4},
+                                           RefusalCase{"selection over two lines", 41091, 0, 1, 0, 4},
+                                           RefusalCase{"one column only", 41091, 0, 0, 2, 3}),
+                         [](const ::testing::TestParamInfo<RefusalCase>& info) {
+                           return CaseName(info.param.name);
+                         });
+
+TEST_F(ExtObjFixture, TripletIsPlusThreeOnlyForOneVoiceLowInTheStaff) {
+  // Odd-code quarter notes (9) on rows 17 and lower: the bracket goes below.
+  Add(viewtest::MakeStaff({{0, 18}, {1, 20}, {2, 18}}, {}, 9));
+  Add(viewtest::MakeStaff({{0, 18}, {1, 12}, {2, 18}}, {}, 9));
+  Add(viewtest::MakeStaff({{0, 18}, {1, 20}, {2, 18}}, {}, 8));
+  Layout(0, 0);
+  const char* expected[] = {"+3", "-3", "-3"};
+  for (int line = 0; line < 3; ++line) {
+    Select(line, line, 0, 3);
+    view->OnInsertExtendedObject(41090);
+    ASSERT_EQ(ObjectCount(line), 1) << line;
+    EXPECT_EQ(Object(line)->GetText(), expected[line]) << line;
+  }
+}
+
+TEST_F(ExtObjFixture, BracketWithTextNoneKeepsTheFontPreference) {
+  StaffScore();
+  const CString before = g_prefBracket2TextFont;
+  Answer<KDlgPhraseLine>(KDlgPhraseLine::kTemplateId, [](KDlgPhraseLine& choice) {
+    choice.style = 0;
+    choice.textChoice = 0;
+    choice.fontPicked = 1;
+    choice.fontText = "20,0,0,0,700,0,0,0,0,3,2,1,34,Arial";
+  });
+  Select(0, 0, 1, 4);
+  view->OnInsertExtendedObject(41093);
+  EXPECT_EQ(ObjectCount(), 1);
+  EXPECT_EQ(g_prefBracket2TextFont, before);
+}
+
+TEST_F(ExtObjFixture, BracketWithFirstEndingCarriesItsText) {
+  StaffScore();
+  Answer<KDlgPhraseLine>(KDlgPhraseLine::kTemplateId, [](KDlgPhraseLine& choice) {
+    choice.style = 1;
+    choice.textChoice = 1;
+  });
+  Select(0, 0, 1, 4);
+  view->OnInsertExtendedObject(41093);
+  ASSERT_EQ(ObjectCount(), 1);
+  EXPECT_EQ(Object()->GetKind(), 8);
+  EXPECT_EQ(Object()->GetText(), "1.");
+  // The text is used once; the next bracket starts without one.
+  EXPECT_TRUE(view->m_bracketText.IsEmpty());
+}
+
+}  // namespace
+}  // namespace extobjtest
