@@ -19,6 +19,8 @@ namespace {
 constexpr SIZE kPageStep{330, 10};
 constexpr SIZE kLineStep{110, 10};
 constexpr int kHintClassSize = 100000000;
+// A change near a line group: its band is repainted.
+constexpr int kClassGroupBand = 5;
 // What a changed line repaints below its last reached line, and a change from
 // column 0 further still (attachments that hang below the line).
 constexpr int kBelowMargin = 50;
@@ -92,7 +94,7 @@ void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
   // A change two lines below a line group's line may move the whole group.
   if (line > 2) {
     const KLineObj* above = lineAt(line - 2);
-    if (above != nullptr && above->GetGroupId() != KLineObj::kNoGroup) hintClass = 5;
+    if (above != nullptr && above->GetGroupId() != KLineObj::kNoGroup) hintClass = kClassGroupBand;
   }
 
   const POINT scroll = GetVirtualScrollPosition();
@@ -143,6 +145,24 @@ void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
       rect.bottom = entry(std::min(line + 2 + (hint % 100000) / 1000, m_lineCount - 1)).bottom + kBelowMargin;
       rect.left = 0;
       break;
+    case kClassGroupBand: {
+      // The change may move every line of the group above it (aligned
+      // columns, brackets, bar lines drawn across its lines): repaint the
+      // band from that group's first line to the reach of the change, and on
+      // through the group it ends in, not the whole window.
+      const int groupAbove = lineAt(line - 2)->GetGroupId();
+      int first = line - 2;
+      while (first > 0 && lineAt(first - 1) != nullptr && lineAt(first - 1)->GetGroupId() == groupAbove) --first;
+      int last = std::min(line + reach, m_lineCount - 1);
+      const KLineObj* lastLine = lineAt(last);
+      const int groupBelow = lastLine != nullptr ? lastLine->GetGroupId() : KLineObj::kNoGroup;
+      while (groupBelow != KLineObj::kNoGroup && last + 1 < m_lineCount && lineAt(last + 1) != nullptr &&
+             lineAt(last + 1)->GetGroupId() == groupBelow) {
+        ++last;
+      }
+      rect = RECT{0, entry(first).top, farRight, entry(last).bottom + kBelowMargin};
+      break;
+    }
     default:
       whole = true;
       break;

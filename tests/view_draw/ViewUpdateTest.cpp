@@ -97,13 +97,28 @@ TEST_F(ViewUpdate, RectanglesAreInWindowCoordinatesWhenScrolled) {
   EXPECT_EQ(host.invalidated[0].bottom, 244 + 80 - 100);
 }
 
-TEST_F(ViewUpdate, ChangeBelowAGroupedLineRepaintsTheWholeWindow) {
-  KLineObj* staff = view.GetDisplayLineObj(2);
-  staff->SetGroup(7, nullptr);
+// A change two lines below a grouped line repaints that group's band down to
+// the reach of the change (and through a group it ends in), never the whole
+// window: a keystroke must not repaint the world.
+TEST_F(ViewUpdate, ChangeBelowAGroupedLineRepaintsTheGroupsBand) {
+  view.GetDisplayLineObj(1)->SetGroup(7, nullptr);
+  view.GetDisplayLineObj(2)->SetGroup(7, nullptr);
   view.OnUpdate(nullptr, Line(4, 2));
   ASSERT_EQ(host.invalidated.size(), 1u);
-  EXPECT_EQ(host.invalidated[0].bottom, 600);
-  EXPECT_EQ(host.invalidated[0].top, 0);
+  EXPECT_EQ(host.invalidated[0].top, 21);
+  EXPECT_EQ(host.invalidated[0].bottom, 265 + 50);
+  EXPECT_EQ(host.invalidated[0].left, 0);
+}
+
+TEST_F(ViewUpdate, ChangeBandRunsOnThroughTheGroupItEndsIn) {
+  view.GetDisplayLineObj(1)->SetGroup(7, nullptr);
+  view.GetDisplayLineObj(4)->SetGroup(9, nullptr);
+  view.GetDisplayLineObj(5)->SetGroup(9, nullptr);
+  // A chord line reaches one line down, into group 9, whose last line is 5.
+  view.OnUpdate(nullptr, Line(3, 2));
+  ASSERT_EQ(host.invalidated.size(), 1u);
+  EXPECT_EQ(host.invalidated[0].top, 21);
+  EXPECT_EQ(host.invalidated[0].bottom, 265 + 50);
 }
 
 TEST_F(ViewUpdate, JoinedStaffRepaintsOnlyDownToTheStaffBelow) {

@@ -78,6 +78,7 @@ KQtFontColourDialog::KQtFontColourDialog(const LOGFONT& font, COLORREF colour, Q
   m_panel = new QFontDialog(this);
   m_panel->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
   m_panel->setWindowFlags(Qt::Widget);
+  m_panel->setSizeGripEnabled(false);
   m_panel->setCurrentFont(PanelFont(font));
   // The panel shows the nearest of its sizes and styles: what it reports now
   // is what "unchanged" means.
