@@ -117,6 +117,12 @@ class KKeystrokeScore {
     view.m_currentFamily = KLineObj::FamilyOf(view.m_currentType);
     view.m_caretColumn = kCaretColumnInLine;
     view.m_caretRow = kStaffRow;
+    // The caret in the middle of the window, so that typing a note (and
+    // taking it out) does not make the window follow it sideways: a scroll
+    // repaints the window whatever the key did.
+    const POINT caret = view.PlaceCaret();
+    const POINT scroll = view.GetVirtualScrollPosition();
+    view.SetVirtualScrollPosition(std::max(0, static_cast<int>(scroll.x + caret.x) - kWindowWidth / 2), scroll.y);
     view.PlaceCaret();
     Paint(true);
     return true;

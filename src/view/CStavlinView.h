@@ -266,6 +266,8 @@ class CStavlinView : public KDocumentView {
   // Keeps the ledger-line hint of a caret above or below a staff up to date
   // (m_ledger); the paint draws it (ViewCaretLedger.cpp).
   void DrawCaretLedgerLine();
+  // Repaints the band of a display line where a ledger hint stands or stood.
+  void InvalidateLedgerBand(int displayLine);
   // One code at the caret column of the line and of its partner lines
   // (every notation line of the group for flags 14); the line's caret step
   // and first column to redraw (ViewLinkedEntry.cpp).

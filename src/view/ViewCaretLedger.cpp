@@ -14,6 +14,8 @@ constexpr int kStaffTop = 14;
 constexpr int kStaffBottom = 22;
 constexpr int kAboveEnd = 12;  // the ledger line nearest the staff above it
 constexpr int kBelowStart = 24;
+// How far ledger rows may reach above or below their line's band (pixels).
+constexpr int kLedgerReach = 80;
 
 // A row rounded toward the staff onto a ledger-line row (an even row).
 int RoundTowardStaff(int row) {
@@ -29,6 +31,7 @@ void CStavlinView::DrawCaretLedgerLine() {
   const bool moved = hint.column != m_caretColumn || hint.displayLine != m_currentLine;
   const bool inside = m_caretRow >= kStaffTop && m_caretRow <= kStaffBottom;
   const bool wasShown = hint.shown != 0;
+  const int oldLine = hint.displayLine;
   hint.column = m_caretColumn;
   hint.displayLine = m_currentLine;
   hint.row = m_caretRow;
@@ -45,5 +48,23 @@ void CStavlinView::DrawCaretLedgerLine() {
       hint.toRow = row;
     }
   }
-  if ((wasShown || hint.shown != 0 || moved) && m_host != nullptr) m_host->InvalidateRect(nullptr, FALSE);
+  if (m_host == nullptr) return;
+  // The hint is painted over its staff line, with ledger rows that may reach
+  // a little above or below it: repaint that band of the line it left and of
+  // the line it is on now, and nothing when no hint was or is shown.
+  if (wasShown && (moved || hint.shown == 0)) InvalidateLedgerBand(oldLine);
+  if (hint.shown != 0) InvalidateLedgerBand(m_currentLine);
+}
+
+void CStavlinView::InvalidateLedgerBand(int displayLine) {
+  if (displayLine < 0 || displayLine >= m_lineCount) {
+    m_host->InvalidateRect(nullptr, FALSE);
+    return;
+  }
+  const DisplayLine& entry = m_display[static_cast<size_t>(displayLine)];
+  const POINT scroll = GetVirtualScrollPosition();
+  const RECT client = m_host->GetClientRect();
+  const RECT band{client.left, entry.top - kLedgerReach - static_cast<int>(scroll.y), client.right,
+                  entry.bottom + kLedgerReach - static_cast<int>(scroll.y)};
+  m_host->InvalidateRect(&band, FALSE);
 }
