@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "WidgetTestApp.h"
+#include "platform/RasterOps.h"
 #include "platform/qt/KQtImageDC.h"
 #include "platform/qt/QtBitmapImage.h"
 #include "platform/qt/QtFontMapper.h"
@@ -156,6 +157,63 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"Downwards", {4, 1}, {4, 15}}, LineCase{"Diagonal", {1, 1}, {11, 11}},
                       LineCase{"UpAndLeft", {15, 15}, {5, 5}}),
     [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
+
+struct AxisLineCase {
+  const char* name;
+  CPoint from;
+  CPoint to;
+  bool curve;  // drawn as a Bezier curve, which paints its very end too
+};
+void PrintTo(const AxisLineCase& c, std::ostream* os) { *os << c.name; }
+
+class QtImageDCAxisLines : public QtImageDC, public ::testing::WithParamInterface<AxisLineCase> {};
+
+// Horizontal and vertical solid lines take a shorter road than other lines:
+// they must paint exactly the pixels of the general line walk, cut to the
+// clip, and an XOR pen must touch each of them once.
+TEST_P(QtImageDCAxisLines, PaintExactlyTheWalkedPixelsInsideTheClip) {
+  const AxisLineCase& c = GetParam();
+  QImage image = Filled(30, 30, kWhite);
+  KQtImageDC dc(image);
+  dc.IntersectClipRect(5, 5, 25, 25);
+  dc.SetROP2(R2_XORPEN);
+  CPen white(PS_SOLID, 0, RGB(255, 255, 255));
+  dc.SelectObject(&white);
+  // The general walk: every segment's pixels in turn (the last with its end
+  // when the path asks for it), each one flipped by the XOR pen.
+  std::vector<CPoint> path{c.from, c.to};
+  if (c.curve) {
+    const POINT points[4] = {c.from, c.from, c.to, c.to};
+    dc.PolyBezier(points, 4);
+    path = raster::FlattenBezier(c.from, c.from, c.to, c.to);
+    if (path.size() < 2) path.push_back(path.front());
+  } else {
+    dc.MoveTo(c.from);
+    dc.LineTo(c.to);
+  }
+  QImage expected = Filled(30, 30, kWhite);
+  for (size_t i = 0; i + 1 < path.size(); ++i) {
+    for (const CPoint& p : raster::LinePixels(path[i], path[i + 1], c.curve && i + 2 == path.size())) {
+      if (p.x < 5 || p.x >= 25 || p.y < 5 || p.y >= 25) continue;
+      expected.setPixel(p.x, p.y, expected.pixel(p.x, p.y) == kWhite ? kBlack : kWhite);
+    }
+  }
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 30; ++x) ASSERT_EQ(image.pixel(x, y), expected.pixel(x, y)) << "at " << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    QtImageDC, QtImageDCAxisLines,
+    ::testing::Values(AxisLineCase{"RightwardsAcrossTheClip", {0, 10}, {29, 10}, false},
+                      AxisLineCase{"LeftwardsEndingInsideTheClip", {29, 12}, {8, 12}, false},
+                      AxisLineCase{"DownwardsStartingInsideTheClip", {7, 9}, {7, 29}, false},
+                      AxisLineCase{"UpwardsCurveWithItsEndPainted", {20, 24}, {20, 6}, true},
+                      AxisLineCase{"RowAboveTheClip", {0, 2}, {29, 2}, false},
+                      AxisLineCase{"ColumnRightOfTheClip", {26, 0}, {26, 29}, false},
+                      AxisLineCase{"PointWithoutItsEnd", {10, 10}, {10, 10}, false},
+                      AxisLineCase{"CurveOfOnePoint", {10, 10}, {10, 10}, true},
+                      AxisLineCase{"DiagonalStillWalked", {6, 6}, {20, 14}, false}),
+    [](const ::testing::TestParamInfo<AxisLineCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QtImageDC, LinesFarLongerThanTheImageDrawOnlyTheirVisiblePart) {
   QImage image = Filled(20, 20, kWhite);

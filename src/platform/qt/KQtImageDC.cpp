@@ -104,6 +104,13 @@ void KQtImageDC::PaintThinPath(const std::vector<CPoint>& points, bool includeLa
       if (!raster::ClipSegment(from, to, box, endCut)) continue;
       withEnd = withEnd || endCut;
     }
+    // A solid horizontal or vertical segment (staff lines, bar lines, stems)
+    // is cut to the clip exactly and set pixel by pixel without listing the
+    // pixels outside it: the same pixels, at the cost of what is visible.
+    if (dashTotal == 0 && (from.y == to.y || from.x == to.x)) {
+      PaintSolidAxisSegment(target, clip, from, to, withEnd, pen, rop2);
+      continue;
+    }
     for (const CPoint& p : raster::LinePixels(from, to, withEnd)) {
       bool on = true;
       if (dashTotal > 0) {
@@ -118,6 +125,36 @@ void KQtImageDC::PaintThinPath(const std::vector<CPoint>& points, bool includeLa
     }
   }
   Touch();
+}
+
+void KQtImageDC::PaintSolidAxisSegment(PixelSurface& target, const CRect& clip, const CPoint& from,
+                                       const CPoint& to, bool withEnd, RgbWord pen, int rop2) {
+  const bool horizontal = from.y == to.y;
+  const long long a = horizontal ? from.x : from.y;
+  const long long b = horizontal ? to.x : to.y;
+  // The pixels from a toward b, b itself only when the end is drawn; a
+  // segment of no length draws its one pixel only with its end.
+  long long lo = std::min(a, b);
+  long long hi = std::max(a, b);
+  if (a == b) {
+    if (!withEnd) return;
+  } else if (!withEnd) {
+    if (b > a) --hi;
+    else ++lo;
+  }
+  const long long fixed = horizontal ? from.y : from.x;
+  const long long clipLo = horizontal ? clip.left : clip.top;
+  const long long clipHi = horizontal ? clip.right - 1 : clip.bottom - 1;
+  const long long fixedLo = horizontal ? clip.top : clip.left;
+  const long long fixedHi = horizontal ? clip.bottom - 1 : clip.right - 1;
+  if (fixed < fixedLo || fixed > fixedHi) return;
+  lo = std::max(lo, clipLo);
+  hi = std::min(hi, clipHi);
+  for (long long v = lo; v <= hi; ++v) {
+    const int x = static_cast<int>(horizontal ? v : fixed);
+    const int y = static_cast<int>(horizontal ? fixed : v);
+    target.Set(x, y, target.Native(raster::ApplyRop2(rop2, pen, target.Get(x, y))));
+  }
 }
 
 void KQtImageDC::PaintWidePath(const std::vector<CPoint>& points, bool closed) {

@@ -53,6 +53,9 @@ class KQtImageDC : public CDC {
   // One-pixel lines through the points, each segment without its end point
   // (the last one with it when asked), in the pen's style.
   void PaintThinPath(const std::vector<CPoint>& points, bool includeLast);
+  // One solid horizontal or vertical piece of a thin path, cut to the clip.
+  static void PaintSolidAxisSegment(PixelSurface& target, const CRect& clip, const CPoint& from, const CPoint& to,
+                                    bool withEnd, RgbWord pen, int rop2);
   // Wide lines through the points, stroked with the pen's width.
   void PaintWidePath(const std::vector<CPoint>& points, bool closed);
   void Combine(const raster::ShapeMask& mask);
