@@ -38,6 +38,7 @@
 #include "platform/FakeUiPort.h"
 #include "view/CStavlinView.h"
 #include "view/FakeViewHost.h"
+#include "view/ResetViewGlobals.h"
 #include "view/ViewMirrors.h"
 
 namespace viewtest {
@@ -67,19 +68,8 @@ inline void RecordUndo(CStavlinView&, int kind, int a, int b, const CString*, in
   UndoSteps().push_back({kind, a, b});
 }
 
-inline void ResetViewGlobals() {
-  ResetCommonGlobals();
-  ResetPreferences();
-  ResetViewServices();
-  ResetViewMirrors();
-  ResetDocServices();
-  ResetLineServices();
-  ResetLineGroupServices();
-  g_ReportedOnce = 0;
-  g_widestNotation = -1;
-  g_holdWidest = 0;
-  g_noModify = 0;
-  g_commandDepth = 0;
+inline void ResetTestViewGlobals() {
+  ResetViewGlobals();
   g_autoWrap = 0;
 }
 
@@ -108,7 +98,7 @@ inline KTabLine* MakeTab(std::initializer_list<int> columns) {
 class ViewScoreFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetViewGlobals();
+    ResetTestViewGlobals();
     g_defaultIndent = 0;
     RegisterLineClasses();
     previousHooks_ = SetDocLineHooks(StavlinLineHooks());
@@ -130,7 +120,7 @@ class ViewScoreFixture : public ::testing::Test {
     uiScope_.reset();
     SetUndoRecorder(nullptr);
     SetDocLineHooks(previousHooks_);
-    ResetViewGlobals();
+    ResetTestViewGlobals();
   }
 
   POSITION Add(KLineObj* line) {

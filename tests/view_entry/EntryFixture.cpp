@@ -13,26 +13,14 @@
 #include "model/DocServices.h"
 #include "model/KChord.h"
 #include "model/LineServices.h"
+#include "view/ResetViewGlobals.h"
 #include "view/ViewMirrors.h"
 
 namespace {
 
 constexpr const char* kGuitar = "E A D G B E  323742475156";
 
-void ResetGlobals() {
-  ResetCommonGlobals();
-  ResetPreferences();
-  ResetViewServices();
-  ResetViewMirrors();
-  ResetDocServices();
-  ResetLineServices();
-  ResetLineGroupServices();
-  g_ReportedOnce = 0;
-  g_widestNotation = -1;
-  g_holdWidest = 0;
-  g_noModify = 0;
-  g_commandDepth = 0;
-}
+void ResetGlobals() { ResetViewGlobals(); }
 
 void RecordUndo(CStavlinView&, int kind, int, int, const CString*, int) {
   EntryFixture::UndoKinds().push_back(kind);

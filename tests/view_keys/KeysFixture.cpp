@@ -15,6 +15,7 @@
 #include "model/DocServices.h"
 #include "model/KChord.h"
 #include "model/LineServices.h"
+#include "view/ResetViewGlobals.h"
 #include "view/ViewMirrors.h"
 
 namespace {
@@ -24,20 +25,7 @@ constexpr int kQuarter = 8;
 constexpr int kBar = 21;
 constexpr int kTabRhythm = 72;
 
-void ResetGlobals() {
-  ResetCommonGlobals();
-  ResetPreferences();
-  ResetViewServices();
-  ResetViewMirrors();
-  ResetDocServices();
-  ResetLineServices();
-  ResetLineGroupServices();
-  g_ReportedOnce = 0;
-  g_widestNotation = -1;
-  g_holdWidest = 0;
-  g_noModify = 0;
-  g_commandDepth = 0;
-}
+void ResetGlobals() { ResetViewGlobals(); }
 
 // The steps the keys record before they change the score; the state after a
 // change (kind 8, which every update records) is left out.

@@ -28,6 +28,7 @@
 #include "platform/FakeUiPort.h"
 #include "view/CStavlinView.h"
 #include "view/FakeViewHost.h"
+#include "view/ResetViewGlobals.h"
 #include "view/ViewMirrors.h"
 
 namespace {
@@ -65,20 +66,7 @@ std::string CaseName(const std::string& text) {
   return name;
 }
 
-void ResetGlobals() {
-  ResetCommonGlobals();
-  ResetPreferences();
-  ResetViewServices();
-  ResetViewMirrors();
-  ResetDocServices();
-  ResetLineServices();
-  ResetLineGroupServices();
-  g_ReportedOnce = 0;
-  g_widestNotation = -1;
-  g_holdWidest = 0;
-  g_noModify = 0;
-  g_commandDepth = 0;
-}
+void ResetGlobals() { ResetViewGlobals(); }
 
 // A line of `bars` bars of `notesPerBar` notes.
 void FillBars(KListLine& line, int bars, int notesPerBar, bool tab) {

@@ -14,26 +14,14 @@
 #include "model/LineServices.h"
 #include "model/ModelGlobals.h"
 #include "platform/GdiFaults.h"
+#include "view/ResetViewGlobals.h"
 #include "view/ViewMirrors.h"
 
 void ViewLifeTest::ResetAll() {
-  ResetPreferences();
-  ResetAppServices();
-  ResetCommonGlobals();
-  ResetViewServices();
-  ResetDocServices();
-  ResetModelGlobals();
-  ResetDocGlobals();
-  ResetLineServices();
-  ResetLineGroupServices();
-  ResetViewMirrors();
+  ResetViewGlobals();
   ResetSymbolCache();
   ResetGdiFaults();
   ResetChordDictionary();
-  g_noModify = 0;
-  g_relayoutOnPaint = 0;
-  g_widestNotation = -1;
-  g_holdWidest = 0;
 }
 
 void ViewLifeTest::SetUp() {

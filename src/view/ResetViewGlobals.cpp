@@ -1,0 +1,17 @@
+#include "view/ResetViewGlobals.h"
+
+#include "app/ResetProgramGlobals.h"
+#include "common/Globals.h"
+#include "view/CStavlinView.h"
+#include "view/ViewMirrors.h"
+
+void ResetViewGlobals() {
+  ResetProgramGlobals();
+  ResetViewMirrors();
+  g_ReportedOnce = 0;
+  g_widestNotation = -1;
+  g_holdWidest = 0;
+  g_noModify = 0;
+  g_commandDepth = 0;
+  g_relayoutOnPaint = 0;
+}
