@@ -46,6 +46,10 @@ int TimePart(int overrideBeats, int overrideBeatTicks) {
   return part >= 0 && part < kTimeWordUnit ? static_cast<int>(part) : 0;
 }
 
+int PosAt(const CObList& objects, POSITION node) {
+  return static_cast<const KPosObj*>(objects.GetAt(node))->GetPos();
+}
+
 }  // namespace
 
 void KListLine::LoadObjects(CArchive& ar, CObList& into, const CRuntimeClass* expected) {
@@ -68,20 +72,33 @@ void KListLine::LoadObjects(CArchive& ar, CObList& into, const CRuntimeClass* ex
 }
 
 void KListLine::RepairOrder() {
-  int previousPos = -1;
-  POSITION previous = nullptr;
-  for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
-    const POSITION here = node;
-    const int pos = static_cast<const KPosObj*>(m_objects.GetNext(node))->GetPos();
-    if (previous != nullptr && pos <= previousPos && node != nullptr) {
-      const int nextPos = static_cast<const KPosObj*>(m_objects.GetAt(node))->GetPos();
-      if (nextPos > pos && previousPos > nextPos) {
+  // When an object stands at or below the one before it, and its successor
+  // stands above it but below the one before it, the one before it is out of
+  // place and is dropped. Nothing else is reordered; equal positions stay.
+  // After a drop the walk steps back one object: the drop brought two objects
+  // side by side, and of a run of objects standing too high only the last
+  // would go otherwise. The list left has no object that another walk would
+  // drop, so a saved file opens again with the same objects.
+  POSITION node = m_objects.GetHeadPosition();
+  while (node != nullptr) {
+    POSITION previous = node;
+    m_objects.GetPrev(previous);
+    POSITION next = node;
+    m_objects.GetNext(next);
+    if (previous != nullptr && next != nullptr) {
+      const int previousPos = PosAt(m_objects, previous);
+      const int pos = PosAt(m_objects, node);
+      const int nextPos = PosAt(m_objects, next);
+      if (pos <= previousPos && nextPos > pos && previousPos > nextPos) {
+        POSITION before = previous;
+        m_objects.GetPrev(before);
         delete m_objects.GetAt(previous);
         m_objects.RemoveAt(previous);
+        if (before != nullptr) node = before;
+        continue;
       }
     }
-    previous = here;
-    previousPos = pos;
+    node = next;
   }
 }
 

@@ -411,6 +411,13 @@ class CStavlinView : public KDocumentView {
   // same chord; NumberChordShape keeps the table (result 1 or more).
   void NumberChordDiagrams(CDC* dc);
   int NumberChordShape(const CString& key);
+  // Insert/Chord: a chord picked from the chord dictionary at the caret, as a
+  // diagram on a chord line or a note column on a treble staff or tablature.
+  void OnInsertChord();
+  // Insert/Previous Object (41441..41470): the nth previous note column,
+  // cluster of joined notes or bar copied to the caret.
+  void OnInsertPreviousObject(UINT id);
+  int m_lastChordLineMode = 0;  // diagram mode last used on a chord line (0 or 2)
 
   // Placement state: clicks still wanted, start / mid / end points, the
   // markers shown at points 0 and 1 (bits 0 and 1; painted as overlays).

@@ -151,7 +151,9 @@ bool IsViewCommand(UINT id) {
   if (id >= kInsertExtendedFirst && id <= kInsertTextString) return true;
   if (IsNoteOrEntryCommand(id)) return true;
   if (InsertedLineType(id) >= 0) return true;
+  if (id >= kInsertPreviousFirst && id <= kInsertPreviousLast) return true;
   switch (id) {
+    case kInsertChord:
     case kEditReadOnly:
     case kViewRefresh:
     case kFileAutoSave:
@@ -181,12 +183,19 @@ void Run(CStavlinView& view, UINT id) {
     view.OnInsertExtendedObject(id);
     return;
   }
+  if (id >= kInsertPreviousFirst && id <= kInsertPreviousLast) {
+    view.OnInsertPreviousObject(id);
+    return;
+  }
   const int lineType = InsertedLineType(id);
   if (lineType >= 0) {
     view.InsertLineOfType(lineType, 0);
     return;
   }
   switch (id) {
+    case kInsertChord:
+      view.OnInsertChord();
+      break;
     case kEditReadOnly:
       view.OnEditReadOnly();
       break;

@@ -84,5 +84,6 @@ void CStavlinView::OnViewShowStemsOnTab() {
 
 void CStavlinView::OnViewRefresh() {
   RebuildDisplayLines(0);
+  NumberChordDiagrams(m_host != nullptr ? m_host->GetMeasureDC() : nullptr);
   if (m_document != nullptr) m_document->UpdateAllViews(nullptr, kHintAll);
 }

@@ -146,7 +146,10 @@ int CStavlinView::OnInsertExtendedObject(UINT id) {
   m_currentLine = std::clamp(m_currentLine, 0, m_lineCount - 1);
   if (GetDisplayLineObj(m_currentLine) == nullptr) return 0;
   const bool textLine = KLineObj::FamilyOf(m_currentType) == KLineObj::kFamilyText;
-  if (textLine || !HasSelection()) return ArmPlacement(*this, id);
+  // A selection counts only when its rectangle holds something: a click
+  // leaves a selection of no width behind it, which asks for placement.
+  const bool selected = m_selRect.right > m_selRect.left && m_selRect.bottom > m_selRect.top;
+  if (textLine || !selected) return ArmPlacement(*this, id);
 
   const auto [first, last] = viewgeom::SelectedLines(*this);
   const int family = viewgeom::FamilyAt(*this, first);

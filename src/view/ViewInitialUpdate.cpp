@@ -200,6 +200,7 @@ void CStavlinView::OnInitialUpdate() {
 
   m_labelWidth = MeasureLabelWidth();
   m_contentLeft = (m_labelsShown != 0 ? m_labelWidth : 0) + 11;
+  NumberChordDiagrams(m_host->GetMeasureDC());
   RebuildDisplayLines(0);
   g_relayoutOnPaint = 0;
 

@@ -93,6 +93,9 @@ void ReplaceLines(CStavlinView& view, int first, int last, const KClipStream* sn
   const int firstLine = std::clamp(first, 0, lastLine);
   const bool everyLine = firstLine == 0 && lastLine == count - 1;
 
+  // The lines are about to be deleted and rebuilt: a selected tie, slur or
+  // text box among their attachments must not be held on to.
+  view.DeselectExtendedObject();
   GroupShiftHold hold;
   SelectWholeLines(view, firstLine, lastLine);
   view.DeleteSelectedRegion(kDeleteAsCut, kDeleteForUndo, 1);

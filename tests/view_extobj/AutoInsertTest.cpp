@@ -61,6 +61,19 @@ INSTANTIATE_TEST_SUITE_P(
                       AutoCase{"slur over four notes", 41089, 1, 5, 1, 1, 3 * 18, {0, 2}}),
     [](const ::testing::TestParamInfo<AutoCase>& info) { return CaseName(info.param.name); });
 
+// A click leaves a selection of no width behind it: the command must then
+// wait for the placement clicks, not try to insert over an empty range.
+TEST_F(ExtObjFixture, SelectionOfNoWidthLeftByAClickAsksForPlacement) {
+  StaffScore();
+  view->UpdateSelection(2, 2, 0, 0, 0);
+  view->m_selRect.right = view->m_selRect.left;
+  view->m_selHidden = 0;
+  ASSERT_EQ(view->OnInsertExtendedObject(41088), 1);
+  EXPECT_EQ(view->m_pendingExtendedObject, 41088U);
+  EXPECT_EQ(ObjectCount(), 0);
+  EXPECT_TRUE(ui.Messages().empty()) << "no refusal (7157)";
+}
+
 TEST_F(ExtObjFixture, CrescendoStandsBelowTheStaff) {
   StaffScore();
   Select(0, 0, 3, 5);
