@@ -66,7 +66,14 @@ void CloseRun(CStavlinView& view, const std::vector<PlacedLine>& run, bool fromS
     run[slot].line->SetGroup(id, group);
   }
   doc.AddLineGroup(group);
+  // A restored snapshot keeps each line's own indent, as it was stored: the
+  // indents a new group computes for its lines would move them on undo.
+  std::vector<int> storedIndents;
+  for (const PlacedLine& p : run) storedIndents.push_back(p.line->GetStoredIndent());
   FinishGroup(view, *group);
+  if (fromSnapshot) {
+    for (size_t slot = 0; slot < run.size(); ++slot) run[slot].line->SetIndent(storedIndents[slot]);
+  }
   doc.SetGroupStartTimeSignature(id);
 }
 

@@ -37,6 +37,7 @@ class UndoFixture : public viewtest::ViewScoreFixture {
  public:
   // The score's building blocks and the view, for the sequences' actions.
   using ViewScoreFixture::Add;
+  using ViewScoreFixture::AddChordLine;
   using ViewScoreFixture::AddText;
   using ViewScoreFixture::doc;
   using ViewScoreFixture::Entry;

@@ -46,6 +46,20 @@ void Grouped(UndoFixture& f) {
   f.Start(1, 0);
 }
 
+// A title, then a group as a song sheet has it: chord names, a staff and its
+// tablature bracketed, and lyrics; the group's layout indents its lines.
+void SongSheet(UndoFixture& f) {
+  f.AddText("Title");
+  const POSITION chords = f.AddChordLine();
+  const POSITION staff = f.Add(MakeStaff({{0, 12}, {1, 14}}, {2}));
+  const POSITION tab = f.Add(MakeTab({0, 1}));
+  const POSITION words = f.AddText("la la");
+  KLineGroup* group = f.Group(kGroupId, {chords, staff, tab, words}, false);
+  group->SetSlotBracket(1, 1);
+  group->SetSlotBracket(2, 1);
+  f.Start(2, 0);
+}
+
 struct Sequence {
   std::string name;
   std::function<void(UndoFixture&)> build;
@@ -93,6 +107,8 @@ std::vector<Sequence> Sequences() {
       {"a note typed into a group", Grouped, [](UndoFixture& f) { f.CaretAt(1, 3); }, {[](UndoFixture& f) {
          f.Type("q");
        }}},
+      {"a note typed into a song sheet's group", SongSheet, [](UndoFixture& f) { f.CaretAt(2, 1); },
+       {[](UndoFixture& f) { f.Type("q"); }}},
       {"edits of different lines one after another",
        Mixed,
        NoPreparation,
