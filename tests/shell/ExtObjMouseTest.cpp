@@ -66,14 +66,9 @@ class ExtObjInTheWindow : public ShellTest, public ::testing::WithParamInterface
       ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
     }
     ASSERT_TRUE(Start());
-    child_ = App().OpenDocumentFile(path.c_str());
+    child_ = OpenFocused(path, pane_);
     ASSERT_NE(child_, nullptr);
-    pane_ = child_->ActivePane();
     ASSERT_NE(pane_, nullptr);
-    Frame().show();
-    Frame().activateWindow();
-    pane_->setFocus();
-    QApplication::processEvents();
     ASSERT_EQ(View().GetDisplayEntry(kStaff).type, 0);
     EditKinds().clear();
     SetUndoRecorder(&WatchUndo);

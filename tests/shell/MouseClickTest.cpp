@@ -42,14 +42,9 @@ class ClickingInTheWindow : public ShellTest {
       ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
     }
     ASSERT_TRUE(Start());
-    child_ = App().OpenDocumentFile(path.c_str());
+    child_ = OpenFocused(path, pane_);
     ASSERT_NE(child_, nullptr);
-    pane_ = child_->ActivePane();
     ASSERT_NE(pane_, nullptr);
-    Frame().show();
-    Frame().activateWindow();
-    pane_->setFocus();
-    QApplication::processEvents();
     ASSERT_GE(View().GetDisplayLineCount(), 5);
     ASSERT_EQ(View().GetDisplayEntry(kStaff).type, 0);
     ASSERT_EQ(View().GetDisplayEntry(kTab).type, 2);

@@ -20,6 +20,7 @@
 #include "platform/qt/KQtPorts.h"
 #include "platform_qt/WidgetTestApp.h"
 #include "support/TempFolder.h"
+#include "view/qt/KViewWidget.h"
 
 class ShellTest : public ::testing::Test {
  protected:
@@ -37,6 +38,22 @@ class ShellTest : public ::testing::Test {
   std::string WriteScore(const std::string& name, int textLines);
 
   CMainFrame& Frame() { return *app_->MainFrame(); }
+
+  // Opens the score into a child window of the shown main frame and gives its
+  // view the keyboard focus, as a user's click would; the child, and through
+  // `pane` its view's widget (both null when the score did not open).
+  CChildFrame* OpenFocused(const std::string& path, KViewWidget*& pane) {
+    pane = nullptr;
+    CChildFrame* child = App().OpenDocumentFile(path.c_str());
+    if (child == nullptr) return nullptr;
+    pane = child->ActivePane();
+    if (pane == nullptr) return child;
+    Frame().show();
+    Frame().activateWindow();
+    pane->setFocus();
+    QApplication::processEvents();
+    return child;
+  }
   CStavlinApp& App() { return *app_; }
   const std::filesystem::path& Dir() const { return folder_->Path(); }
 

@@ -101,14 +101,9 @@ class TypingInTheWindow : public ShellTest {
   void OpenPair() {
     path_ = WritePairScore("duet.svd");
     ASSERT_TRUE(Start());
-    child_ = App().OpenDocumentFile(path_.c_str());
+    child_ = OpenFocused(path_, pane_);
     ASSERT_NE(child_, nullptr);
-    pane_ = child_->ActivePane();
     ASSERT_NE(pane_, nullptr);
-    Frame().show();
-    Frame().activateWindow();
-    pane_->setFocus();
-    QApplication::processEvents();
     ASSERT_EQ(View().GetDisplayLineCount(), 3);
     staff_ = dynamic_cast<KStaffLine*>(View().GetDisplayLineObj(kStaffLine));
     tab_ = dynamic_cast<KTabLine*>(View().GetDisplayLineObj(kTabLine));

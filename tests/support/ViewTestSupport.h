@@ -36,6 +36,7 @@
 #include "model/KLineGroup.h"
 #include "model/LineServices.h"
 #include "platform/FakeUiPort.h"
+#include "support/CaseName.h"
 #include "view/CStavlinView.h"
 #include "view/FakeViewHost.h"
 #include "view/ResetViewGlobals.h"
@@ -214,21 +215,5 @@ class ViewScoreFixture : public ::testing::Test {
   std::unique_ptr<ScopedUiPort> uiScope_;
   KDocLineHooks previousHooks_;
 };
-
-// A test name from free text: letters and digits kept, anything else starts
-// a new word.
-inline std::string CaseName(const std::string& text) {
-  std::string name;
-  bool upper = true;
-  for (char c : text) {
-    if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-      name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
-      upper = false;
-    } else {
-      upper = true;
-    }
-  }
-  return name;
-}
 
 }  // namespace viewtest

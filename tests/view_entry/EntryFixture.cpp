@@ -131,17 +131,3 @@ std::vector<int> EntryFixture::BarColumns(POSITION position) const {
   }
   return bars;
 }
-
-std::string CaseName(const std::string& text) {
-  std::string name;
-  bool upper = true;
-  for (char c : text) {
-    if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-      name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
-      upper = false;
-    } else {
-      upper = true;
-    }
-  }
-  return name;
-}

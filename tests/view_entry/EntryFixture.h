@@ -16,6 +16,7 @@
 #include "model/KLineObj.h"
 #include "platform/FakeUiPort.h"
 #include "platform/Keys.h"
+#include "support/CaseName.h"
 #include "view/CStavlinView.h"
 #include "view/FakeViewHost.h"
 
@@ -66,6 +67,4 @@ class EntryFixture : public ::testing::Test {
   std::unique_ptr<CStavlinView> view;
 };
 
-// A test name from free text: letters and digits kept, anything else starts
-// a new word.
-std::string CaseName(const std::string& text);
+using viewtest::CaseName;

@@ -172,17 +172,3 @@ std::string KeysFixture::Dump(int displayLine) const {
   }
   return out;
 }
-
-std::string CaseName(const std::string& text) {
-  std::string name;
-  bool upper = true;
-  for (char c : text) {
-    if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-      name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
-      upper = false;
-    } else {
-      upper = true;
-    }
-  }
-  return name;
-}

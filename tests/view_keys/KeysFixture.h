@@ -26,6 +26,7 @@
 #include "model/KLineObj.h"
 #include "platform/FakeUiPort.h"
 #include "platform/Keys.h"
+#include "support/CaseName.h"
 #include "view/CStavlinView.h"
 #include "view/FakeViewHost.h"
 #include "view/ViewMirrors.h"
@@ -85,6 +86,4 @@ class KeysFixture : public ::testing::Test {
   std::unique_ptr<CStavlinView> view;
 };
 
-// A test name from free text: letters and digits kept, anything else starts
-// a new word.
-std::string CaseName(const std::string& text);
+using viewtest::CaseName;

@@ -40,16 +40,16 @@ TEST_P(BarNumbers, FirstBarOfEachLine) {
   g_prefStaffLines3.resetBarCount = c.restartAtTitles;
   view_->m_barNumbersShown = 1;
   std::vector<std::pair<int, POSITION>> grouped;
-  for (const LineSpec& spec : c.lines) {
-    const std::string kind = spec.kind;
+  for (const LineSpec& wanted : c.lines) {
+    const std::string kind = wanted.kind;
     POSITION pos = nullptr;
     if (kind == "title") {
       pos = AddText("Part two", 2);
     } else {
-      pos = kind == "S" ? AddStaff(spec.bars) : AddTab(spec.bars);
-      if (spec.own != 0) ListLineAt(pos)->SetLayoutRow(spec.own);
+      pos = kind == "S" ? AddStaff(wanted.bars) : AddTab(wanted.bars);
+      if (wanted.own != 0) ListLineAt(pos)->SetLayoutRow(wanted.own);
     }
-    if (spec.group >= 0) grouped.emplace_back(spec.group, pos);
+    if (wanted.group >= 0) grouped.emplace_back(wanted.group, pos);
   }
   for (size_t i = 0; i < grouped.size();) {
     std::vector<POSITION> members;
