@@ -8,12 +8,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
-#include "app/LoadRegistrySettings.h"
-#include "app/qt/CChildFrame.h"
+#include "app/CChildFrame.h"
 #include "chords/KChordLineServicesImpl.h"
 #include "common/SymbolCache.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
+#include "doc/LoadRegistrySettings.h"
 #include "lines/LineClasses.h"
 #include "model/KListLine.h"
 #include "platform/CompoundFile.h"

@@ -29,10 +29,10 @@
 
 #include "BenchSupport.h"
 #include "LargeScore.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "platform/qt/KQtImageDC.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
+#include "view/core/FakeViewHost.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "lines/KTabLine.h"

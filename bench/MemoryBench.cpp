@@ -19,8 +19,8 @@
 
 #include "BenchSupport.h"
 #include "LargeScore.h"
-#include "app/CStavlinDoc.h"
-#include "app/qt/CChildFrame.h"
+#include "app/CChildFrame.h"
+#include "doc/CStavlinDoc.h"
 
 namespace {
 

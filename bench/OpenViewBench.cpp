@@ -15,7 +15,7 @@
 
 #include "BenchSupport.h"
 #include "LargeScore.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "LargeScore.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "platform/CompoundFile.h"
 #include "platform/qt/GsfCompoundFile.h"
 

@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "LargeScore.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
+#include "view/core/FakeViewHost.h"
 
 namespace {
 

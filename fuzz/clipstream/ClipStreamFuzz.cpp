@@ -4,7 +4,7 @@
 #include <span>
 
 #include "FuzzEnvironment.h"
-#include "view/ClipStream.h"
+#include "view/edit/ClipStream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   StavlinFuzzStart();

@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "app/CStavlinDocGlobals.h"
-#include "app/DocLineHooks.h"
-#include "app/Preferences.h"
-#include "app/ResetProgramGlobals.h"
 #include "chords/KChordLineServicesImpl.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/DocLineHooks.h"
+#include "doc/Preferences.h"
+#include "doc/ResetProgramGlobals.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "lines/KStrLineServices.h"
 #include "lines/LineClasses.h"

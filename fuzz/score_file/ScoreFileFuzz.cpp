@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FuzzEnvironment.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "platform/CArchive.h"
 #include "platform/CFile.h"
 #include "platform/CompoundFile.h"

@@ -9,19 +9,19 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocGlobals.h"
-#include "app/Preferences.h"
-#include "app/qt/CChildFrame.h"
-#include "app/qt/CMainFrame.h"
-#include "app/qt/CStavlinApp.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CStavlinApp.h"
 #include "common/Globals.h"
 #include "common/HelpTopics.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/CommandIds.h"
-#include "view/ViewMirrors.h"
+#include "view/commands/CommandIds.h"
+#include "view/core/ViewMirrors.h"
 #include "view/qt/KViewWidget.h"
 
 namespace {

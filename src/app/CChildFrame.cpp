@@ -1,11 +1,11 @@
-#include "app/qt/CChildFrame.h"
+#include "app/CChildFrame.h"
 
 #include <QCloseEvent>
 #include <QMoveEvent>
 #include <QSplitter>
 #include <algorithm>
 
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "platform/qt/QtText.h"
 #include "view/CStavlinView.h"
 #include "view/qt/KViewWidget.h"

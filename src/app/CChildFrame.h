@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 
 class CStavlinDoc;
 class KFrameServices;

@@ -1,4 +1,4 @@
-#include "app/qt/CMainFrame.h"
+#include "app/CMainFrame.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -9,13 +9,13 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/CStavlinDoc.h"
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
-#include "app/qt/CChildFrame.h"
+#include "app/CChildFrame.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/CommandIds.h"
+#include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this)) {

@@ -17,9 +17,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/qt/RecentFileList.h"
-#include "view/CommandTable.h"
+#include "app/RecentFileList.h"
 #include "view/ViewHost.h"
+#include "view/commands/CommandTable.h"
 
 class CChildFrame;
 class CStavlinDoc;

@@ -1,6 +1,6 @@
 // Start-up and shut-down of the program.
 
-#include "app/qt/CStavlinApp.h"
+#include "app/CStavlinApp.h"
 
 #include <unistd.h>
 
@@ -13,18 +13,18 @@
 #include <string>
 #include <system_error>
 
-#include "app/CStavlinDocFile.h"
-#include "app/DocLineHooks.h"
-#include "app/LoadRegistrySettings.h"
-#include "app/PreferenceGroups.h"
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
-#include "app/qt/CChildFrame.h"
-#include "app/qt/CMainFrame.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
 #include "chords/ChordDictionary.h"
 #include "chords/KChordLineServicesImpl.h"
 #include "common/Globals.h"
 #include "common/SymbolCache.h"
+#include "doc/CStavlinDocFile.h"
+#include "doc/DocLineHooks.h"
+#include "doc/LoadRegistrySettings.h"
+#include "doc/PreferenceGroups.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
 #include "lines/KStrLineServices.h"
 #include "lines/LineClasses.h"
 #include "midi/LinePlayEvents.h"

@@ -1,4 +1,4 @@
-#include "app/qt/FirstPaintExit.h"
+#include "app/FirstPaintExit.h"
 
 #include <unistd.h>
 

@@ -13,11 +13,11 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/qt/CChildFrame.h"
-#include "app/qt/CMainFrame.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtText.h"
-#include "view/CommandIds.h"
+#include "view/commands/CommandIds.h"
 
 namespace {
 

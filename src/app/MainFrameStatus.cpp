@@ -6,11 +6,11 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "app/Preferences.h"
-#include "app/qt/CMainFrame.h"
+#include "app/CMainFrame.h"
+#include "doc/Preferences.h"
 #include "platform/StringTable.h"
 #include "platform/qt/QtText.h"
-#include "view/StatusPanes.h"
+#include "view/commands/StatusPanes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/qt/RecentFileList.h"
+#include "app/RecentFileList.h"
 
 #include <algorithm>
 #include <string>

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/qt/CStavlinApp.h"
-#include "app/qt/FirstPaintExit.h"
+#include "app/CStavlinApp.h"
+#include "app/FirstPaintExit.h"
 #include "platform/qt/KQtPorts.h"
 
 int main(int argc, char** argv) {

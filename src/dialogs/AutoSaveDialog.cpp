@@ -1,4 +1,4 @@
-#include "view/AutoSaveDialog.h"
+#include "dialogs/AutoSaveDialog.h"
 
 #include "common/HelpTopics.h"
 

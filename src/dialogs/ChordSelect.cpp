@@ -1,6 +1,6 @@
 // The chord chooser of Insert/Chord and the names the chosen chord takes.
 
-#include "view/ChordSelect.h"
+#include "dialogs/ChordSelect.h"
 
 #include "chords/ChordDictionary.h"
 #include "chords/ChordNames.h"

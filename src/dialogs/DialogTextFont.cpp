@@ -1,4 +1,4 @@
-#include "view/DialogTextFont.h"
+#include "dialogs/DialogTextFont.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "view/KDlgExtText.h"
+#include "dialogs/KDlgExtText.h"
 
 #include "common/HelpTopics.h"
+#include "dialogs/DialogTextFont.h"
+#include "dialogs/KDlgInetLink.h"
 #include "platform/UiPort.h"
-#include "view/DialogTextFont.h"
-#include "view/KDlgInetLink.h"
 
 void KDlgExtText::DeclareControls(DialogControls& c) {
   c.SetTitle("Staff Line Text...");

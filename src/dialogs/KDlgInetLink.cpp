@@ -1,4 +1,4 @@
-#include "view/KDlgInetLink.h"
+#include "dialogs/KDlgInetLink.h"
 
 #include "common/HelpTopics.h"
 #include "platform/ShellPort.h"

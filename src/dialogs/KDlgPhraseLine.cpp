@@ -1,8 +1,8 @@
-#include "view/KDlgPhraseLine.h"
+#include "dialogs/KDlgPhraseLine.h"
 
 #include "common/HelpTopics.h"
+#include "dialogs/DialogTextFont.h"
 #include "platform/UiPort.h"
-#include "view/DialogTextFont.h"
 
 namespace {
 

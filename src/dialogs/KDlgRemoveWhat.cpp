@@ -1,4 +1,4 @@
-#include "view/KDlgRemoveWhat.h"
+#include "dialogs/KDlgRemoveWhat.h"
 
 #include "common/HelpTopics.h"
 #include "platform/UiPort.h"

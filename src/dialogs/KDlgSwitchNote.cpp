@@ -1,4 +1,4 @@
-#include "model/KDlgSwitchNote.h"
+#include "dialogs/KDlgSwitchNote.h"
 
 #include "common/HelpTopics.h"
 #include "platform/UiPort.h"
@@ -29,6 +29,11 @@ int KDlgSwitchNote::ModeOfButton(int buttonId) {
     default:
       return 0;
   }
+}
+
+int KDlgSwitchNote::AskMode() {
+  KDlgSwitchNote dialog;
+  return ModeOfButton(dialog.DoModal());
 }
 
 void KDlgSwitchNote::DeclareControls(DialogControls& c) {

@@ -4,6 +4,7 @@
 // buttons and Cancel; DoModal answers the id of the button that closed it, and
 // each command button stands for one way of applying the new value.
 
+#include "model/KListLine.h"
 #include "platform/ModalDialog.h"
 
 class KDlgSwitchNote : public KModalDialog {
@@ -17,9 +18,9 @@ class KDlgSwitchNote : public KModalDialog {
   // Help shows the dialog's help page and leaves the dialog open.
   static constexpr int kHelp = 1769;
   // The modes of the note-value change the buttons stand for.
-  static constexpr int kModeBoth = 1000;
-  static constexpr int kModeSame = 2000;
-  static constexpr int kModeKeep = 3000;
+  static constexpr int kModeBoth = KListLine::kVoiceModeBoth;
+  static constexpr int kModeSame = KListLine::kVoiceModeSame;
+  static constexpr int kModeKeep = KListLine::kVoiceModeKeep;
   // The icon and texts, which have no id of their own in the template.
   static constexpr UINT kIdIcon = 40001;
   static constexpr UINT kIdBothText = 40002;
@@ -32,6 +33,9 @@ class KDlgSwitchNote : public KModalDialog {
   static const char* ButtonText(int buttonId);
   // The mode of a command button; 0 for Cancel and any other id.
   static int ModeOfButton(int buttonId);
+  // Runs the dialog and answers the mode of the button chosen (0: Cancel), as
+  // a note-value change over a range asks it (KListLine::SetNoteValueInRange).
+  static int AskMode();
   // The Help button's handler.
   void OnHelp();
 

@@ -1,4 +1,4 @@
-#include "view/KDlgTriplet.h"
+#include "dialogs/KDlgTriplet.h"
 
 #include "common/HelpTopics.h"
 #include "platform/UiPort.h"

@@ -1,15 +1,15 @@
 // The score document: construction, settings, the text-line font table, the
 // modified flags and a new score.
 
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 
 #include <algorithm>
 
-#include "app/CStavlinDocGlobals.h"
-#include "app/DocLineHooks.h"
-#include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/DocLineHooks.h"
+#include "doc/Preferences.h"
 #include "model/DocServices.h"
 #include "model/KLineObj.h"
 #include "platform/StringTable.h"

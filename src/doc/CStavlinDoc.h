@@ -25,13 +25,13 @@
 // the open score exactly as it was.
 //
 // The document does not know the line classes by name; what it needs of them
-// comes through DocLineHooks (app/DocLineHooks.h).
+// comes through DocLineHooks (doc/DocLineHooks.h).
 
 #include <memory>
 #include <span>
 #include <vector>
 
-#include "app/ScoreSettings.h"
+#include "doc/ScoreSettings.h"
 #include "model/KLineGroup.h"
 #include "model/LineServices.h"
 #include "platform/CObList.h"

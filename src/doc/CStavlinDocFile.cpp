@@ -4,16 +4,16 @@
 // memory and hands it to the container, which replaces the file only with a
 // complete new one.
 
-#include "app/CStavlinDocFile.h"
+#include "doc/CStavlinDocFile.h"
 
 #include <filesystem>
 #include <new>
 #include <system_error>
 
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocGlobals.h"
-#include "app/Preferences.h"
 #include "common/Globals.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
 #include "platform/CArchive.h"
 #include "platform/CFile.h"
 #include "platform/CompoundFile.h"

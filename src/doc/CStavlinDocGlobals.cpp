@@ -1,4 +1,4 @@
-#include "app/CStavlinDocGlobals.h"
+#include "doc/CStavlinDocGlobals.h"
 
 #include "model/LineServices.h"
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <unordered_set>
 
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "model/DocServices.h"
 #include "model/KLineObj.h"
 #include "model/KListLine.h"

@@ -3,7 +3,7 @@
 // measure their column width again after a join, a new score starts with an
 // empty text line, and the lists hold KLineObj and KLineGroup objects.
 
-#include "app/DocLineHooks.h"
+#include "doc/DocLineHooks.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStrLine.h"
 #include "model/KLineGroup.h"

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
 #include "common/RecentChords.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
 #include "model/KExtendedObj.h"
 #include "model/KLineObj.h"
 #include "model/KListLine.h"

@@ -17,9 +17,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocGlobals.h"
 #include "common/AppServices.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocGlobals.h"
 #include "model/KLineObj.h"
 #include "model/KListLine.h"
 #include "platform/UiPort.h"

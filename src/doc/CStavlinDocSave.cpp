@@ -6,9 +6,9 @@
 #include <system_error>
 #include <utility>
 
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocFile.h"
-#include "app/Preferences.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocFile.h"
+#include "doc/Preferences.h"
 #include "platform/FileBytes.h"
 #include "platform/UiPort.h"
 

@@ -38,14 +38,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocGlobals.h"
-#include "app/DocLineHooks.h"
-#include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/FontCodec.h"
 #include "common/Globals.h"
 #include "common/SettingCodec.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/DocLineHooks.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "lines/KChordPicLineServices.h"
 #include "model/DocServices.h"

@@ -1,4 +1,4 @@
-#include "app/DocLineHooks.h"
+#include "doc/DocLineHooks.h"
 
 namespace {
 KDocLineHooks& Installed() {

@@ -1,4 +1,4 @@
-#include "app/LoadRegistrySettings.h"
+#include "doc/LoadRegistrySettings.h"
 
 #include <array>
 #include <cstdint>
@@ -10,16 +10,16 @@
 #include <system_error>
 #include <vector>
 
-#include "app/PreferenceGroups.h"
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
-#include "app/UserDocumentsFolder.h"
 #include "chords/ChordNameSources.h"
 #include "common/AppServices.h"
 #include "common/ChordDiagramServices.h"
 #include "common/Globals.h"
 #include "common/NumberText.h"
 #include "common/ViewServices.h"
+#include "doc/PreferenceGroups.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
+#include "doc/UserDocumentsFolder.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "lines/KChordPicLineServices.h"
 #include "lines/KRhythmLineDefaults.h"
@@ -27,14 +27,14 @@
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
 #include "model/AttachmentServices.h"
+#include "model/DocServices.h"
 #include "model/KLineGroup.h"
-#include "translate/ParseTextTabOptions.h"
+#include "model/KListLine.h"
 #include "model/KListLineAutoBeamServices.h"
 #include "model/KListLineRestsServices.h"
-#include "model/KListLine.h"
-#include "model/DocServices.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
+#include "translate/ParseTextTabOptions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/PreferenceGroups.h"
+#include "doc/PreferenceGroups.h"
 
 namespace {
 

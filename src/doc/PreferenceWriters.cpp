@@ -1,12 +1,12 @@
-#include "app/PreferenceWriters.h"
+#include "doc/PreferenceWriters.h"
 
 #include <cstdarg>
 #include <string>
 
-#include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 
 namespace {
 

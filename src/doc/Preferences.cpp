@@ -1,4 +1,4 @@
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 
 namespace {
 

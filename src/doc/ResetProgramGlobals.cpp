@@ -1,10 +1,10 @@
-#include "app/ResetProgramGlobals.h"
+#include "doc/ResetProgramGlobals.h"
 
-#include "app/CStavlinDocGlobals.h"
-#include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"

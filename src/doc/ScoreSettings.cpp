@@ -1,12 +1,12 @@
-#include "app/ScoreSettings.h"
+#include "doc/ScoreSettings.h"
 
 #include <algorithm>
 
-#include "app/CStavlinDocGlobals.h"
-#include "app/Preferences.h"
 #include "common/Globals.h"
 #include "common/RecentChords.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
 #include "platform/StringTable.h"
 
 namespace {

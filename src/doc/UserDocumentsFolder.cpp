@@ -1,4 +1,4 @@
-#include "app/UserDocumentsFolder.h"
+#include "doc/UserDocumentsFolder.h"
 
 #include <optional>
 

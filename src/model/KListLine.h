@@ -26,6 +26,8 @@
 // KListLineNavigation.cpp (word ranges, word steps, redraw start and the
 // column under a pixel).
 
+#include <functional>
+
 #include "model/KLineObj.h"
 #include "platform/Position.h"
 
@@ -269,10 +271,16 @@ class KListLine : public KLineObj {
   // ---- Commands over a selected range (KListLineRange.cpp) --------------------
   // Pixel ranges [x1, x2) become columns as the view draws them (rhythm lines:
   // SetNoteValueInRange takes columns). Sets the note value 0..12 of every
-  // note of the range, asking KDlgSwitchNote how when both voices are present;
-  // returns (last edit result, first column to redraw), (0, -1) when nothing
-  // changed.
-  KLinePair SetNoteValueInRange(int x1, int x2, int value, int sizeIndex, int extra);
+  // note of the range; when both voices are present it asks askVoiceMode how
+  // (one of the kVoiceMode values, 0 to cancel; without a question both
+  // voices change). Returns (last edit result, first column to redraw),
+  // (0, -1) when nothing changed.
+  static constexpr int kVoiceModeBoth = 1000;  // both voices take the value's orientation
+  static constexpr int kVoiceModeSame = 2000;  // only the notes of the value's orientation change
+  static constexpr int kVoiceModeKeep = 3000;  // both change, each keeping its orientation
+  using VoiceModeQuestion = std::function<int()>;
+  KLinePair SetNoteValueInRange(int x1, int x2, int value, int sizeIndex, int extra,
+                                const VoiceModeQuestion& askVoiceMode = {});
   // Note lines: every column of the range with a duration takes the style.
   void SetNoteStyleInRange(int x1, int x2, int style, int sizeIndex, int extra);
   // Note lines: ties the notes that consecutive note columns of [first, end)

@@ -9,7 +9,6 @@
 
 #include "common/Globals.h"
 #include "model/KChord.h"
-#include "model/KDlgSwitchNote.h"
 #include "model/KExtendedObj.h"
 #include "model/KListLine.h"
 #include "model/KRhythmObj.h"
@@ -85,7 +84,8 @@ std::vector<int> TiePositions(const KChord& column, bool start) {
 
 }  // namespace
 
-KLinePair KListLine::SetNoteValueInRange(int x1, int x2, int value, int sizeIndex, int extra) {
+KLinePair KListLine::SetNoteValueInRange(int x1, int x2, int value, int sizeIndex, int extra,
+                                          const VoiceModeQuestion& askVoiceMode) {
   if (m_objects.IsEmpty() || value < 0 || value > kMaxNoteValue) return {0, -1};
   const int size = Size(sizeIndex);
   const bool rhythm = GetFamily() == kFamilyRhythm;
@@ -107,10 +107,9 @@ KLinePair KListLine::SetNoteValueInRange(int x1, int x2, int value, int sizeInde
     if (column == nullptr || column->GetPos() < first || column->GetPos() >= end) continue;
     for (int voice = 0; voice < 2; ++voice) voices[voice] = voices[voice] || HasVoiceNote(*column, voice);
   }
-  int mode = KDlgSwitchNote::kModeBoth;
-  if (voices[0] && voices[1]) {
-    KDlgSwitchNote dialog;
-    mode = KDlgSwitchNote::ModeOfButton(dialog.DoModal());
+  int mode = kVoiceModeBoth;
+  if (voices[0] && voices[1] && askVoiceMode) {
+    mode = askVoiceMode();
     if (mode == 0) return {0, -1};
   }
 

@@ -29,17 +29,17 @@
 #include <memory>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/ScoreSettings.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/ScoreSettings.h"
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"
 #include "platform/CString.h"
 #include "platform/GdiObjects.h"
 #include "platform/Geometry.h"
 #include "platform/WinTypes.h"
-#include "view/ClipStream.h"
 #include "view/ViewHost.h"
-#include "view/ViewLayoutCache.h"
+#include "view/core/ViewLayoutCache.h"
+#include "view/edit/ClipStream.h"
 
 class CDC;
 class KChord;
@@ -241,7 +241,7 @@ class CStavlinView : public KDocumentView {
   int DeleteSelectedRegion(int a, int b, int c);
 
   // ---- Clipboard (ViewCopy*.cpp, ViewPaste*.cpp) -------------------------------------------
-  // Copies the selection as a word stream (view/ClipStream.h). Modes: 0 Copy,
+  // Copies the selection as a word stream (view/edit/ClipStream.h). Modes: 0 Copy,
   // 1 Cut, 2 Remove (these put the stream, and plain text while
   // g_clipboardCommand is set, on the clipboard), 3 undo snapshot (no
   // clipboard), 4 the Cut of Wrap Music. Returns the line stream written
@@ -442,7 +442,7 @@ class CStavlinView : public KDocumentView {
 
   // ---- Mouse (ViewMouse*.cpp) ------------------------------------------------------------
   // Points are in window (client) coordinates; nFlags carries the MK_ flags
-  // of view/ViewMouseCodes.h.
+  // of view/input/ViewMouseCodes.h.
   // Press: a selection anchor (or whole lines on the labels).
   void OnLButtonDown(UINT nFlags, POINT point);
   // Release: the caret goes to the clicked line, column and row; the current

@@ -7,7 +7,7 @@
 
 #include "ViewStateFixture.h"
 #include "platform/StringTable.h"
-#include "view/CommandTable.h"
+#include "view/commands/CommandTable.h"
 
 namespace {
 

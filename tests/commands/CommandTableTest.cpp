@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "view/CommandTable.h"
+#include "view/commands/CommandTable.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "view/StatusPanes.h"
+#include "view/commands/StatusPanes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ViewStateFixture.h"
-#include "view/CommandTable.h"
+#include "view/commands/CommandTable.h"
 
 namespace {
 

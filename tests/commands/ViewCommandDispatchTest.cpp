@@ -5,7 +5,7 @@
 
 #include "ViewStateFixture.h"
 #include "platform/FakeUiPort.h"
-#include "view/CommandTable.h"
+#include "view/commands/CommandTable.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <initializer_list>
 
-#include "app/CStavlinDoc.h"
-#include "app/Preferences.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/Preferences.h"
 #include "model/KLineObj.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
+#include "view/core/FakeViewHost.h"
 
 class ViewStateFixture {
  public:

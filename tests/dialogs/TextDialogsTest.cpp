@@ -6,11 +6,11 @@
 #include <string>
 
 #include "common/FontCodec.h"
+#include "dialogs/DialogTextFont.h"
+#include "dialogs/KDlgExtText.h"
+#include "dialogs/KDlgInetLink.h"
 #include "platform/FakeUiPort.h"
 #include "platform/ShellPort.h"
-#include "view/DialogTextFont.h"
-#include "view/KDlgExtText.h"
-#include "view/KDlgInetLink.h"
 
 namespace {
 

@@ -19,18 +19,18 @@
 #include <memory>
 #include <string>
 
-#include "model/KDlgSwitchNote.h"
+#include "dialogs/AutoSaveDialog.h"
+#include "dialogs/KDlgExtText.h"
+#include "dialogs/KDlgInetLink.h"
+#include "dialogs/KDlgPhraseLine.h"
+#include "dialogs/KDlgRemoveWhat.h"
+#include "dialogs/KDlgSwitchNote.h"
+#include "dialogs/KDlgTriplet.h"
 #include "platform/FakeUiPort.h"
 #include "platform/ShellPort.h"
 #include "platform/qt/KQtDialogBinder.h"
 #include "platform/qt/KQtUiPort.h"
 #include "platform_qt/WidgetTestApp.h"
-#include "view/AutoSaveDialog.h"
-#include "view/KDlgExtText.h"
-#include "view/KDlgInetLink.h"
-#include "view/KDlgPhraseLine.h"
-#include "view/KDlgRemoveWhat.h"
-#include "view/KDlgTriplet.h"
 
 namespace {
 

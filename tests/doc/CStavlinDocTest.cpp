@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "DocTestSupport.h"
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocGlobals.h"
-#include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/FontCodec.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
 #include "model/DocServices.h"
 
 namespace {

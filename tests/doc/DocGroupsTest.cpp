@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DocTestSupport.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
 #include "model/KLineGroup.h"

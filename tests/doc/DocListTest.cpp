@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "DocTestSupport.h"
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"

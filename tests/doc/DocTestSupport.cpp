@@ -6,12 +6,12 @@
 #include <map>
 #include <sstream>
 
-#include "app/CStavlinDocGlobals.h"
-#include "app/Preferences.h"
-#include "app/ResetProgramGlobals.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
+#include "doc/ResetProgramGlobals.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "model/DocServices.h"
 #include "model/LineServices.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
-#include "app/ScoreSettings.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
+#include "doc/ScoreSettings.h"
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"
 #include "platform/CArchive.h"

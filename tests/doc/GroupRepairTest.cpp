@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "DocTestSupport.h"
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocGlobals.h"
 #include "common/AppServices.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocGlobals.h"
 #include "model/KLineGroup.h"
 
 namespace {

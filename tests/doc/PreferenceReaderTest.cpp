@@ -6,19 +6,19 @@
 #include <vector>
 
 #include "PreferenceTestSupport.h"
-#include "app/LoadRegistrySettings.h"
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
-#include "common/ChordDiagramServices.h"
 #include "chords/ChordNameSources.h"
+#include "common/ChordDiagramServices.h"
+#include "doc/LoadRegistrySettings.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLineServices.h"
-#include "translate/ParseTextTabOptions.h"
 #include "lines/KSpeedLine.h"
 #include "model/AttachmentServices.h"
 #include "model/KListLine.h"
 #include "model/KListLineAutoBeamServices.h"
 #include "model/KListLineRestsServices.h"
 #include "platform/SettingsTable.h"
+#include "translate/ParseTextTabOptions.h"
 
 namespace fs = std::filesystem;
 

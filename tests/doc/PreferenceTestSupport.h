@@ -12,25 +12,25 @@
 #include <optional>
 #include <string>
 
-#include "app/PreferenceGroups.h"
-#include "app/Preferences.h"
 #include "common/AppServices.h"
+#include "common/ChordDiagramServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
-#include "model/DocServices.h"
-#include "platform/Registry.h"
-#include "common/ChordDiagramServices.h"
+#include "doc/PreferenceGroups.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "lines/KChordPicLineServices.h"
-#include "translate/ParseTextTabOptions.h"
 #include "lines/KRhythmLineDefaults.h"
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
+#include "model/DocServices.h"
 #include "model/KLineGroup.h"
 #include "model/KListLineAutoBeamServices.h"
 #include "model/KListLineRestsServices.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "support/TempFolder.h"
+#include "translate/ParseTextTabOptions.h"
 
 // Sets or unsets an environment variable for the lifetime of this object.
 class KEnvironmentOverride {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "PreferenceTestSupport.h"
-#include "app/LoadRegistrySettings.h"
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
+#include "doc/LoadRegistrySettings.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DocTestSupport.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 
 namespace {
 

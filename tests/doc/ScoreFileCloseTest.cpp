@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "DocTestSupport.h"
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocFile.h"
-#include "app/Preferences.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocFile.h"
+#include "doc/Preferences.h"
 
 namespace {
 

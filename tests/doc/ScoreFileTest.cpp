@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "DocTestSupport.h"
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocGlobals.h"
-#include "lines/KChordPicLineDefaults.h"
-#include "lines/KChordPicLineServices.h"
-#include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/FontCodec.h"
 #include "common/Globals.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
+#include "lines/KChordPicLineDefaults.h"
+#include "lines/KChordPicLineServices.h"
 #include "model/DocServices.h"
 #include "model/ModelGlobals.h"
 

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "DocTestSupport.h"
-#include "app/CStavlinDocGlobals.h"
-#include "app/Preferences.h"
-#include "app/ScoreSettings.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
+#include "doc/ScoreSettings.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "NoteLineTestSupport.h"
 #include "TieTestSupport.h"
-#include "model/KDlgSwitchNote.h"
+#include "dialogs/KDlgSwitchNote.h"
 #include "model/KRhythmObj.h"
 
 namespace {
@@ -40,7 +40,7 @@ TEST_P(NoteRangeValueTest, SetsValueOfSelectedNotes) {
   const std::string before = CodesText(*line);
   line->ClearChanged();
 
-  const KLinePair result = line->SetNoteValueInRange(X(c.first), X(c.end), c.value, 0, 0);
+  const KLinePair result = line->SetNoteValueInRange(X(c.first), X(c.end), c.value, 0, 0, &KDlgSwitchNote::AskMode);
 
   ASSERT_EQ(m_ui.Dialogs().size(), c.button != 0 ? 1u : 0u);
   if (c.button != 0) {

@@ -17,7 +17,7 @@
 
 #include "ReliabilityTestSupport.h"
 #include "SampleScores.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "lines/KStrLine.h"
 
 namespace {

@@ -4,13 +4,13 @@
 #include <iterator>
 
 #include "SampleScores.h"
-#include "app/CStavlinDocGlobals.h"
-#include "app/DocLineHooks.h"
-#include "app/Preferences.h"
-#include "app/ResetProgramGlobals.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/DocLineHooks.h"
+#include "doc/Preferences.h"
+#include "doc/ResetProgramGlobals.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"

@@ -12,8 +12,8 @@
 
 #include "ReliabilityTestSupport.h"
 #include "SampleScores.h"
-#include "app/CStavlinDoc.h"
 #include "common/AppServices.h"
+#include "doc/CStavlinDoc.h"
 #include "model/KLineObj.h"
 #include "model/ModelGlobals.h"
 #include "platform/CArchive.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"

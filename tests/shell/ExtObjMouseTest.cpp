@@ -12,15 +12,15 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
-#include "app/CStavlinDoc.h"
+#include "dialogs/KDlgExtText.h"
+#include "doc/CStavlinDoc.h"
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/CommandIds.h"
-#include "view/KDlgExtText.h"
-#include "view/ViewExtObjSupport.h"
+#include "view/commands/CommandIds.h"
+#include "view/extobj/ViewExtObjSupport.h"
 #include "view/qt/KViewWidget.h"
 
 namespace {

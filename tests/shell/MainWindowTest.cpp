@@ -10,10 +10,10 @@
 #include <QWheelEvent>
 
 #include "ShellTestSupport.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "model/KLineObj.h"
 #include "view/CStavlinView.h"
-#include "view/CommandIds.h"
+#include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
 
 namespace {

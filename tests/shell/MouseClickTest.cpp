@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ShellTestSupport.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"

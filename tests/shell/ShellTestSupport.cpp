@@ -2,16 +2,16 @@
 
 #include <cstdlib>
 
-#include "app/CStavlinDoc.h"
-#include "app/CStavlinDocGlobals.h"
-#include "app/DocLineHooks.h"
-#include "app/Preferences.h"
 #include "common/Globals.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/DocLineHooks.h"
+#include "doc/Preferences.h"
 #include "lines/LineClasses.h"
 #include "platform/CompoundFile.h"
 #include "platform/Registry.h"
 #include "platform/qt/GsfCompoundFile.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 void ShellTest::SetUp() {
   WidgetTestApp();

@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "app/qt/CChildFrame.h"
-#include "app/qt/CMainFrame.h"
-#include "app/qt/CStavlinApp.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CStavlinApp.h"
 #include "platform/FakeUiPort.h"
 #include "platform/Keys.h"
 #include "platform/SettingsStore.h"

@@ -5,8 +5,8 @@
 #include <QApplication>
 
 #include "ShellTestSupport.h"
-#include "app/CStavlinDoc.h"
-#include "app/Preferences.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/Preferences.h"
 #include "platform/Registry.h"
 
 namespace {

@@ -1,3 +1,3 @@
 # The shell tests drive the real main window: the app's Qt library and QTest.
 find_package(Qt6 REQUIRED COMPONENTS Test)
-target_link_libraries(${target} PRIVATE stavlin_app_qt Qt6::Test)
+target_link_libraries(${target} PRIVATE stavlin_app Qt6::Test)

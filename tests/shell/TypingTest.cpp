@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
-#include "app/CStavlinDoc.h"
 #include "common/Globals.h"
+#include "doc/CStavlinDoc.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
 #include "model/KChord.h"

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "lines/KStrLine.h"
 #include "platform/CArchive.h"
 #include "platform/CFile.h"
 #include "view/CStavlinView.h"
-#include "view/CommandIds.h"
+#include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
 
 namespace {

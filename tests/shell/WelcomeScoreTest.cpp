@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "lines/KChordPicLine.h"
 #include "model/KChord.h"
 #include "model/KLineGroup.h"

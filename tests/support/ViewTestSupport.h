@@ -18,13 +18,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/FontCodec.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"
@@ -38,9 +38,9 @@
 #include "platform/FakeUiPort.h"
 #include "support/CaseName.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
-#include "view/ResetViewGlobals.h"
-#include "view/ViewMirrors.h"
+#include "view/core/FakeViewHost.h"
+#include "view/core/ResetViewGlobals.h"
+#include "view/core/ViewMirrors.h"
 
 namespace viewtest {
 

@@ -9,7 +9,7 @@
 #include "platform/CFile.h"
 #include "platform/Clipboard.h"
 #include "support/ViewTestSupport.h"
-#include "view/ViewClip.h"
+#include "view/edit/ViewClip.h"
 
 namespace cliptest {
 

@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
-#include "app/Preferences.h"
 #include "common/Globals.h"
 #include "common/SymbolCache.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
+#include "doc/Preferences.h"
 #include "lines/LineClasses.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"
@@ -23,8 +23,8 @@
 #include "platform/FakeUiPort.h"
 #include "platform/qt/GsfCompoundFile.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
-#include "view/ViewMirrors.h"
+#include "view/core/FakeViewHost.h"
+#include "view/core/ViewMirrors.h"
 
 class ViewTest : public ::testing::Test {
  protected:

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "ViewTestFixture.h"
+#include "dialogs/AutoSaveDialog.h"
 #include "lines/KStrLine.h"
 #include "support/TempFolder.h"
-#include "view/AutoSaveDialog.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <cctype>
 
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "lines/KTabLine.h"
@@ -13,8 +13,8 @@
 #include "model/DocServices.h"
 #include "model/KChord.h"
 #include "model/LineServices.h"
-#include "view/ResetViewGlobals.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ResetViewGlobals.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

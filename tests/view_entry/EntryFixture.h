@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"
 #include "platform/FakeUiPort.h"
 #include "platform/Keys.h"
 #include "support/CaseName.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
+#include "view/core/FakeViewHost.h"
 
 class KListLine;
 class KStaffLine;

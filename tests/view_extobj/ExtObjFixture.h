@@ -7,14 +7,14 @@
 #include <memory>
 #include <vector>
 
+#include "dialogs/KDlgExtText.h"
+#include "dialogs/KDlgPhraseLine.h"
+#include "dialogs/KDlgTriplet.h"
 #include "model/KExtendedObj.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShellPort.h"
 #include "support/ViewTestSupport.h"
-#include "view/KDlgExtText.h"
-#include "view/KDlgPhraseLine.h"
-#include "view/KDlgTriplet.h"
-#include "view/ViewExtObjSupport.h"
+#include "view/extobj/ViewExtObjSupport.h"
 
 namespace extobjtest {
 

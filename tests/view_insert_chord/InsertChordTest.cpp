@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "chords/ChordDictionary.h"
+#include "dialogs/ChordSelect.h"
 #include "lines/KChordPicLine.h"
 #include "model/KChordPic.h"
 #include "support/ViewTestSupport.h"
-#include "view/ChordSelect.h"
-#include "view/CommandIds.h"
-#include "view/CommandTable.h"
+#include "view/commands/CommandIds.h"
+#include "view/commands/CommandTable.h"
 
 extern CString g_pendingChordKeys;
 

@@ -11,7 +11,7 @@
 #include "model/KChordPic.h"
 #include "model/KExtendedObj.h"
 #include "support/ViewTestSupport.h"
-#include "view/CommandIds.h"
+#include "view/commands/CommandIds.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <cctype>
 
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/FontCodec.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
@@ -15,8 +15,8 @@
 #include "model/DocServices.h"
 #include "model/KChord.h"
 #include "model/LineServices.h"
-#include "view/ResetViewGlobals.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ResetViewGlobals.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

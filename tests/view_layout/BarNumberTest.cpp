@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "LayoutFixture.h"
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 #include "model/KListLine.h"
 
 namespace {

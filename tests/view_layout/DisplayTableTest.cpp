@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "LayoutFixture.h"
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 #include "model/KLineObj.h"
 #include "model/KListLine.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <cctype>
 
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/FontCodec.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"
@@ -15,7 +15,7 @@
 #include "model/DocServices.h"
 #include "model/KChord.h"
 #include "model/LineServices.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

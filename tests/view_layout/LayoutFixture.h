@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
+#include "doc/CStavlinDoc.h"
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"
 #include "platform/FakeUiPort.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
+#include "view/core/FakeViewHost.h"
 
 class KListLine;
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "LayoutFixture.h"
-#include "app/Preferences.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "model/KListLine.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

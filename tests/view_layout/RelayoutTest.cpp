@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "LayoutFixture.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

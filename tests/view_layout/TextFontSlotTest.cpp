@@ -7,8 +7,8 @@
 #include <string>
 
 #include "LayoutFixture.h"
-#include "app/Preferences.h"
 #include "common/FontCodec.h"
+#include "doc/Preferences.h"
 #include "lines/KStrLine.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
+#include "doc/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "lines/KTabLine.h"
@@ -27,9 +27,9 @@
 #include "model/LineServices.h"
 #include "platform/FakeUiPort.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
-#include "view/ResetViewGlobals.h"
-#include "view/ViewMirrors.h"
+#include "view/core/FakeViewHost.h"
+#include "view/core/ResetViewGlobals.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "ViewLifeTestSupport.h"
 #include "chords/ChordDictionary.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "ViewLifeTestSupport.h"
-#include "app/Preferences.h"
 #include "common/SymbolCache.h"
+#include "doc/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/GdiFaults.h"
-#include "view/ViewInitialSteps.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewInitialSteps.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ViewLifeTestSupport.h"
-#include "view/ViewInitialSteps.h"
+#include "view/core/ViewInitialSteps.h"
 
 namespace {
 

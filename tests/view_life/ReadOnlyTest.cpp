@@ -4,8 +4,8 @@
 #include <string>
 
 #include "ViewLifeTestSupport.h"
-#include "app/Preferences.h"
-#include "view/ViewMirrors.h"
+#include "doc/Preferences.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "ViewLifeTestSupport.h"
-#include "app/Preferences.h"
-#include "view/ViewInitialSteps.h"
+#include "doc/Preferences.h"
+#include "view/core/ViewInitialSteps.h"
 
 namespace {
 

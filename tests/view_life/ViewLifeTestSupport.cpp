@@ -1,12 +1,12 @@
 #include "ViewLifeTestSupport.h"
 
-#include "app/CStavlinDocGlobals.h"
-#include "app/Preferences.h"
 #include "chords/ChordDictionary.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/SymbolCache.h"
 #include "common/ViewServices.h"
+#include "doc/CStavlinDocGlobals.h"
+#include "doc/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "lines/LineClasses.h"
@@ -14,8 +14,8 @@
 #include "model/LineServices.h"
 #include "model/ModelGlobals.h"
 #include "platform/GdiFaults.h"
-#include "view/ResetViewGlobals.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ResetViewGlobals.h"
+#include "view/core/ViewMirrors.h"
 
 void ViewLifeTest::ResetAll() {
   ResetViewGlobals();

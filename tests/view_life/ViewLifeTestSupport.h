@@ -9,12 +9,12 @@
 #include <memory>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
 #include "platform/FakeSymbolLoader.h"
 #include "platform/FakeUiPort.h"
 #include "view/CStavlinView.h"
-#include "view/FakeViewHost.h"
+#include "view/core/FakeViewHost.h"
 
 class ViewLifeTest : public ::testing::Test {
  protected:

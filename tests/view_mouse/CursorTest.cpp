@@ -1,7 +1,7 @@
 // The cursor over the view shows what a click does there.
 
 #include "MouseFixture.h"
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 
 namespace mousetest {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "support/ViewTestSupport.h"
-#include "view/ViewMouseCodes.h"
+#include "view/input/ViewMouseCodes.h"
 
 namespace mousetest {
 

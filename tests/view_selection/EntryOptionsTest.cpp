@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "support/ViewTestSupport.h"
-#include "view/CommandIds.h"
-#include "view/CommandTable.h"
+#include "view/commands/CommandIds.h"
+#include "view/commands/CommandTable.h"
 
 namespace {
 

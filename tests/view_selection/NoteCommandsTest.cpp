@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "model/KDlgSwitchNote.h"
+#include "dialogs/KDlgSwitchNote.h"
 #include "model/KExtendedObj.h"
 #include "support/ViewTestSupport.h"
-#include "view/CommandIds.h"
+#include "view/commands/CommandIds.h"
 
 namespace {
 

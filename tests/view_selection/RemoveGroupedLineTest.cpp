@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/KDlgRemoveWhat.h"
 #include "platform/HelpPort.h"
 #include "support/ViewTestSupport.h"
-#include "view/KDlgRemoveWhat.h"
 
 namespace {
 

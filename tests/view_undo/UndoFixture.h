@@ -13,8 +13,8 @@
 #include "platform/Clipboard.h"
 #include "platform/Keys.h"
 #include "support/ViewTestSupport.h"
-#include "view/CommandIds.h"
-#include "view/CommandTable.h"
+#include "view/commands/CommandIds.h"
+#include "view/commands/CommandTable.h"
 
 namespace undotest {
 

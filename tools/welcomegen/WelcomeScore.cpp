@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/CStavlinDoc.h"
-#include "app/Preferences.h"
 #include "common/FontCodec.h"
 #include "common/Globals.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "WelcomeScore.h"
-#include "app/CStavlinDoc.h"
-#include "app/DocLineHooks.h"
 #include "chords/KChordLineServicesImpl.h"
+#include "doc/CStavlinDoc.h"
+#include "doc/DocLineHooks.h"
 #include "lines/LineClasses.h"
 #include "platform/CompoundFile.h"
 #include "platform/qt/GsfCompoundFile.h"

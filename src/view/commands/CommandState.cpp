@@ -5,12 +5,12 @@
 
 #include <algorithm>
 
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/StringTable.h"
 #include "view/CStavlinView.h"
-#include "view/CommandIds.h"
-#include "view/CommandTable.h"
+#include "view/commands/CommandIds.h"
+#include "view/commands/CommandTable.h"
 
 namespace {
 

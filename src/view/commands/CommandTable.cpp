@@ -1,12 +1,12 @@
 // Lookups over the command table: the table with its toolbar places, the
 // menu bar, the toolbars and the accelerator table.
 
-#include "view/CommandTable.h"
+#include "view/commands/CommandTable.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "view/CommandTableData.h"
+#include "view/commands/CommandTableData.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // arrows, Insert, Delete, Home, End, Page Up/Down and plain typing keys) are
 // never accelerators here.
 
-#include "view/CommandTableData.h"
+#include "view/commands/CommandTableData.h"
 
 namespace command_data {
 namespace {

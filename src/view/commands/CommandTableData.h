@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "view/CommandTable.h"
+#include "view/commands/CommandTable.h"
 
 namespace command_data {
 

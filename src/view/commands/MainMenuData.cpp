@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "view/CommandTableData.h"
+#include "view/commands/CommandTableData.h"
 
 namespace command_data {
 namespace {

@@ -1,7 +1,7 @@
 // The status bar's information panes. Every pane but the clock is empty
 // while no score window is active; the clock runs whenever its option is on.
 
-#include "view/StatusPanes.h"
+#include "view/commands/StatusPanes.h"
 
 #include <ctime>
 

@@ -1,13 +1,13 @@
 #pragma once
 // The texts of the status bar's information panes, worked out from the
-// program-wide mirrors of the active score view (view/ViewMirrors.h) so that
+// program-wide mirrors of the active score view (view/core/ViewMirrors.h) so that
 // the shell only shows them. Qt-free.
 
 #include <vector>
 
 #include "platform/CString.h"
 #include "platform/WinTypes.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 // The pane ids in their order on the bar, after the stretching prompt pane:
 // note style, entry options, caret position, mode, autosave, overwrite, clock.

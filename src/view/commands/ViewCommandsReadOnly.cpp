@@ -3,10 +3,10 @@
 
 #include <span>
 
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 constexpr UINT kReadOnlyQuestion = 7094;

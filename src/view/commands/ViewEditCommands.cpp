@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "view/CStavlinView.h"
-#include "view/ViewLineGeometry.h"
+#include "view/core/ViewLineGeometry.h"
 
 namespace {
 

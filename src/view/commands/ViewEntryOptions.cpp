@@ -3,11 +3,11 @@
 // copy of the settings record, which is stored into the document (and marks
 // it modified); the others live in the view and its program-wide mirrors.
 
-#include "app/Preferences.h"
 #include "common/Globals.h"
+#include "doc/Preferences.h"
 #include "view/CStavlinView.h"
-#include "view/CommandIds.h"
-#include "view/ViewMirrors.h"
+#include "view/commands/CommandIds.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "common/Globals.h"
+#include "dialogs/ChordSelect.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KTabLine.h"
 #include "model/KChordPic.h"
@@ -14,7 +15,6 @@
 #include "platform/CDC.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ChordSelect.h"
 
 extern CString g_pendingChordKeys;
 

@@ -7,7 +7,7 @@
 
 #include "lines/KStrLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "model/KListLineBeams.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/CommandIds.h"
+#include "view/commands/CommandIds.h"
 
 namespace {
 

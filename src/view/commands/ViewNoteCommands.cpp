@@ -8,13 +8,14 @@
 #include <tuple>
 
 #include "common/ViewServices.h"
+#include "dialogs/KDlgSwitchNote.h"
 #include "model/KChord.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewDeleteParts.h"
-#include "view/ViewLineGeometry.h"
-#include "view/ViewMirrors.h"
-#include "view/ViewTailJoin.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/core/ViewMirrors.h"
+#include "view/edit/ViewDeleteParts.h"
+#include "view/edit/ViewTailJoin.h"
 
 namespace {
 
@@ -165,7 +166,8 @@ void CStavlinView::SetSelectedNoteValue(int code) {
                        (family == KLineObj::kFamilyTab && code <= kMaxTabValue);
     if (!takes) continue;
     const KLinePair result =
-        list->SetNoteValueInRange(m_selRect.left, m_selRect.right, code, m_sizeIndex, m_contentLeft);
+        list->SetNoteValueInRange(m_selRect.left, m_selRect.right, code, m_sizeIndex, m_contentLeft,
+                                  &KDlgSwitchNote::AskMode);
     if (result.second >= 0) lastColumn = result.second;
   }
   UpdateAfterEdit(top == bottom ? LineHint(top, HintColumn(*this, top, lastColumn)) : BelowHint(top), 1);

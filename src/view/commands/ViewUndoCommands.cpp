@@ -12,7 +12,7 @@
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewUndoInternal.h"
+#include "view/edit/ViewUndoInternal.h"
 
 namespace {
 

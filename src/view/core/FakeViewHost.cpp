@@ -1,4 +1,4 @@
-#include "view/FakeViewHost.h"
+#include "view/core/FakeViewHost.h"
 
 #include <algorithm>
 

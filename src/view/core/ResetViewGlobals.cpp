@@ -1,9 +1,9 @@
-#include "view/ResetViewGlobals.h"
+#include "view/core/ResetViewGlobals.h"
 
-#include "app/ResetProgramGlobals.h"
 #include "common/Globals.h"
+#include "doc/ResetProgramGlobals.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 void ResetViewGlobals() {
   ResetProgramGlobals();

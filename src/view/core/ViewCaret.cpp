@@ -8,9 +8,9 @@
 
 #include <algorithm>
 
-#include "app/Preferences.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStrLine.h"
@@ -18,7 +18,7 @@
 #include "model/DocServices.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

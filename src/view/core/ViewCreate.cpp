@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <new>
 
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/SymbolCache.h"
+#include "doc/Preferences.h"
 #include "view/CStavlinView.h"
-#include "view/ViewUndoRing.h"
+#include "view/edit/ViewUndoRing.h"
 
 int g_noModify = 0;
 int g_relayoutOnPaint = 0;

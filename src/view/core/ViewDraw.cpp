@@ -12,18 +12,18 @@
 #include <algorithm>
 #include <string>
 
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/ScaledDraw.h"
 #include "common/SharedGdiObjects.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "platform/StringTable.h"
 #include "view/CStavlinView.h"
-#include "view/ViewDrawParts.h"
+#include "view/core/ViewDrawParts.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The marks beside the lines and the bar-line heights of joined lines.
 
-#include "view/ViewDrawParts.h"
+#include "view/core/ViewDrawParts.h"
 
 #include <algorithm>
 

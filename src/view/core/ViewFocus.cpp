@@ -10,7 +10,7 @@
 #include "common/Globals.h"
 #include "platform/StringTable.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The fonts of the score view at its first update: the font texts taken from
 // the settings, the tablature font pair and the text-line font table.
 
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/FontCodec.h"
+#include "doc/Preferences.h"
 #include "view/CStavlinView.h"
-#include "view/ViewInitialSteps.h"
+#include "view/core/ViewInitialSteps.h"
 
 namespace {
 

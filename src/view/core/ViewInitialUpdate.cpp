@@ -9,10 +9,10 @@
 
 #include <algorithm>
 
-#include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KListLine.h"
 #include "platform/CDC.h"
@@ -20,8 +20,8 @@
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewInitialSteps.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewInitialSteps.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

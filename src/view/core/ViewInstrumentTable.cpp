@@ -10,12 +10,12 @@
 #include <span>
 #include <string_view>
 
-#include "app/Preferences.h"
 #include "common/NumberText.h"
 #include "common/RecentChords.h"
+#include "doc/Preferences.h"
 #include "platform/StringTable.h"
 #include "view/CStavlinView.h"
-#include "view/ViewInitialSteps.h"
+#include "view/core/ViewInitialSteps.h"
 
 namespace {
 

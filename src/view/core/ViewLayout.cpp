@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "app/Preferences.h"
 #include "common/SharedGdiObjects.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStrLine.h"
@@ -18,8 +18,8 @@
 #include "model/KListLine.h"
 #include "platform/CDC.h"
 #include "view/CStavlinView.h"
-#include "view/ViewLayoutInternal.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewLayoutInternal.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

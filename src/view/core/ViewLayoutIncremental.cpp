@@ -11,15 +11,15 @@
 #include <span>
 #include <vector>
 
-#include "app/Preferences.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewLayoutInternal.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewLayoutInternal.h"
+#include "view/core/ViewMirrors.h"
 
 POSITION g_relayoutEditedLine = nullptr;
 int g_relayoutEditedRange = 0;

@@ -3,7 +3,7 @@
 // of one edited line (ViewLayoutIncremental.cpp) shares with the full walk.
 
 #include "platform/Position.h"
-#include "view/ViewLayoutCache.h"
+#include "view/core/ViewLayoutCache.h"
 
 class CDC;
 class CStavlinView;

@@ -1,4 +1,4 @@
-#include "view/ViewLineGeometry.h"
+#include "view/core/ViewLineGeometry.h"
 
 #include <algorithm>
 

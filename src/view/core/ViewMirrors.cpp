@@ -1,4 +1,4 @@
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 KViewMirrors g_viewMirrors;
 

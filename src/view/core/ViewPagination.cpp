@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-#include "app/Preferences.h"
 #include "common/ViewServices.h"
+#include "doc/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KLineObj.h"
 #include "platform/UiPort.h"

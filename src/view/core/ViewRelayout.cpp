@@ -9,7 +9,7 @@
 #include "model/KLineObj.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 namespace {
 

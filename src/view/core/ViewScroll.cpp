@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 #include "view/CStavlinView.h"
 
 int g_repaintOnLargeScroll = 1;

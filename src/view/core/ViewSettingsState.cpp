@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/Preferences.h"
 #include "common/AppServices.h"
 #include "common/SymbolCache.h"
+#include "doc/Preferences.h"
 #include "view/CStavlinView.h"
-#include "view/ViewInitialSteps.h"
+#include "view/core/ViewInitialSteps.h"
 
 namespace {
 

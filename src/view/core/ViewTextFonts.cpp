@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <span>
 
-#include "app/Preferences.h"
 #include "common/ErrorReporter.h"
 #include "common/FontCodec.h"
+#include "doc/Preferences.h"
 #include "lines/KStrLine.h"
 #include "platform/CDC.h"
 #include "view/CStavlinView.h"

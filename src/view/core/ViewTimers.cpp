@@ -9,14 +9,14 @@
 
 #include <algorithm>
 
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
+#include "dialogs/AutoSaveDialog.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/Registry.h"
 #include "platform/UiPort.h"
-#include "view/AutoSaveDialog.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
 
 int g_commandDepth = 0;
 

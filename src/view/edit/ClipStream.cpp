@@ -1,4 +1,4 @@
-#include "view/ClipStream.h"
+#include "view/edit/ClipStream.h"
 
 #include "model/KLineObj.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/CString.h"
-#include "view/ClipStream.h"
+#include "view/edit/ClipStream.h"
 
 class CDC;
 class CStavlinView;

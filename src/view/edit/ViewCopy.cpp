@@ -8,8 +8,8 @@
 #include "model/KExtendedObj.h"
 #include "platform/Clipboard.h"
 #include "view/CStavlinView.h"
-#include "view/ViewClip.h"
-#include "view/ViewLineGeometry.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/edit/ViewClip.h"
 
 int g_clipboardCommand = 0;
 int g_pasteInProgress = 0;

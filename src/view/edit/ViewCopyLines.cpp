@@ -17,8 +17,8 @@
 #include "model/KListLine.h"
 #include "model/KRhythmObj.h"
 #include "view/CStavlinView.h"
-#include "view/ViewClip.h"
-#include "view/ViewDeleteParts.h"
+#include "view/edit/ViewClip.h"
+#include "view/edit/ViewDeleteParts.h"
 
 static_assert(sizeof(LOGFONT) == 60, "the stream carries a 60-byte font record");
 

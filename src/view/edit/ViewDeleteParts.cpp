@@ -1,17 +1,17 @@
-#include "view/ViewDeleteParts.h"
+#include "view/edit/ViewDeleteParts.h"
 
 #include <algorithm>
 #include <span>
 
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "model/LineServices.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewLineGeometry.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/core/ViewMirrors.h"
 
 namespace viewdelete {
 

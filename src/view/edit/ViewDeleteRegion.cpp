@@ -15,8 +15,8 @@
 #include "model/KRhythmObj.h"
 #include "model/LineServices.h"
 #include "view/CStavlinView.h"
-#include "view/ViewDeleteParts.h"
-#include "view/ViewLineGeometry.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/edit/ViewDeleteParts.h"
 
 namespace {
 

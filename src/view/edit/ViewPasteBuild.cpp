@@ -2,7 +2,7 @@
 // columns, rhythm symbols, chord diagrams and attachments. The paste of new
 // lines and the merge into existing lines both build through here.
 
-#include "view/ViewPasteBuild.h"
+#include "view/edit/ViewPasteBuild.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "view/ClipStream.h"
+#include "view/edit/ClipStream.h"
 
 class CStavlinView;
 class KChord;

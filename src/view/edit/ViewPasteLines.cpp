@@ -11,8 +11,8 @@
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewClip.h"
-#include "view/ViewPasteBuild.h"
+#include "view/edit/ViewClip.h"
+#include "view/edit/ViewPasteBuild.h"
 
 namespace viewclip {
 

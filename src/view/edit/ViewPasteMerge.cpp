@@ -14,9 +14,9 @@
 #include "model/KRhythmObj.h"
 #include "platform/CDC.h"
 #include "view/CStavlinView.h"
-#include "view/ViewClip.h"
-#include "view/ViewLineGeometry.h"
-#include "view/ViewPasteBuild.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/edit/ViewClip.h"
+#include "view/edit/ViewPasteBuild.h"
 
 namespace viewclip {
 

@@ -10,8 +10,8 @@
 #include "platform/Clipboard.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewClip.h"
-#include "view/ViewPasteBuild.h"
+#include "view/edit/ViewClip.h"
+#include "view/edit/ViewPasteBuild.h"
 
 namespace viewclip {
 

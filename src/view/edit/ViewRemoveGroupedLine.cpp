@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
+#include "dialogs/KDlgRemoveWhat.h"
 #include "model/KLineGroup.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/KDlgRemoveWhat.h"
 
 namespace {
 

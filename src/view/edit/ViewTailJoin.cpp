@@ -1,4 +1,4 @@
-#include "view/ViewTailJoin.h"
+#include "view/edit/ViewTailJoin.h"
 
 #include <vector>
 

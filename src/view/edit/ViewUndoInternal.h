@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "view/ViewUndoRing.h"
+#include "view/edit/ViewUndoRing.h"
 
 class CStavlinView;
 class KClipStream;

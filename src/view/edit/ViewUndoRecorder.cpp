@@ -14,8 +14,8 @@
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"
 #include "view/CStavlinView.h"
-#include "view/ViewLineGeometry.h"
-#include "view/ViewUndoInternal.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/edit/ViewUndoInternal.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "common/ViewServices.h"
 #include "model/KLineGroup.h"
 #include "view/CStavlinView.h"
-#include "view/ViewDeleteParts.h"
-#include "view/ViewUndoInternal.h"
+#include "view/edit/ViewDeleteParts.h"
+#include "view/edit/ViewUndoInternal.h"
 
 namespace {
 

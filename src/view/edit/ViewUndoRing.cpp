@@ -1,7 +1,7 @@
 // The undo ring's bookkeeping: which record a step, an after-state marker,
 // an Undo or a Redo uses, and how the cursor moves.
 
-#include "view/ViewUndoRing.h"
+#include "view/edit/ViewUndoRing.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The score view's undo store: a ring of records, each holding the view's
-// display state and a word-stream snapshot (view/ClipStream.h) of the display
+// display state and a word-stream snapshot (view/edit/ClipStream.h) of the display
 // lines a step could touch, taken before the step changed them.
 //
 // Records are numbered 1..N; steps run through them and wrap from N to 1.
@@ -17,10 +17,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/ScoreSettings.h"
+#include "doc/ScoreSettings.h"
 #include "platform/CString.h"
 #include "platform/GdiObjects.h"
-#include "view/ClipStream.h"
+#include "view/edit/ClipStream.h"
 
 class CStavlinView;
 

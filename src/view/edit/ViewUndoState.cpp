@@ -5,7 +5,7 @@
 #include <span>
 
 #include "view/CStavlinView.h"
-#include "view/ViewUndoInternal.h"
+#include "view/edit/ViewUndoInternal.h"
 
 namespace viewundo {
 

@@ -3,14 +3,14 @@
 // spacing + 1 per string), with an allowance of 3 toward the object's side
 // so that a curve stays clear of the note heads.
 
-#include "view/ViewExtObjAuto.h"
+#include "view/extobj/ViewExtObjAuto.h"
 
 #include <algorithm>
 
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
 #include "model/KListLine.h"
-#include "view/ViewExtObjSupport.h"
+#include "view/extobj/ViewExtObjSupport.h"
 
 namespace extobj {
 

@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
 #include "common/SettingCodec.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
 #include "model/AttachmentServices.h"
 #include "model/KExtendedObj.h"
 #include "model/KLineGroup.h"
 #include "view/CStavlinView.h"
-#include "view/ViewExtObjDialogs.h"
-#include "view/ViewExtObjSupport.h"
+#include "view/extobj/ViewExtObjDialogs.h"
+#include "view/extobj/ViewExtObjSupport.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "view/ViewExtObjDialogs.h"
+#include "view/extobj/ViewExtObjDialogs.h"
 
+#include "dialogs/KDlgExtText.h"
+#include "dialogs/KDlgPhraseLine.h"
+#include "dialogs/KDlgTriplet.h"
 #include "platform/UiPort.h"
-#include "view/KDlgExtText.h"
-#include "view/KDlgPhraseLine.h"
-#include "view/KDlgTriplet.h"
 
 bool AskExtText(KExtTextChoice& choice) {
   KDlgExtText dialog;

@@ -11,7 +11,7 @@
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewExtObjSupport.h"
+#include "view/extobj/ViewExtObjSupport.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
 #include "common/SettingCodec.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
 #include "model/KExtendedObj.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewExtObjDialogs.h"
-#include "view/ViewExtObjSupport.h"
+#include "view/extobj/ViewExtObjDialogs.h"
+#include "view/extobj/ViewExtObjSupport.h"
 
 namespace {
 

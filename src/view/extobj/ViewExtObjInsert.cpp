@@ -6,18 +6,18 @@
 
 #include <algorithm>
 
-#include "app/PreferenceWriters.h"
-#include "app/Preferences.h"
+#include "doc/PreferenceWriters.h"
+#include "doc/Preferences.h"
 #include "model/AttachmentServices.h"
 #include "model/DocServices.h"
 #include "model/KExtendedObj.h"
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewExtObjAuto.h"
-#include "view/ViewExtObjDialogs.h"
-#include "view/ViewExtObjSupport.h"
-#include "view/ViewLineGeometry.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/extobj/ViewExtObjAuto.h"
+#include "view/extobj/ViewExtObjDialogs.h"
+#include "view/extobj/ViewExtObjSupport.h"
 
 namespace {
 

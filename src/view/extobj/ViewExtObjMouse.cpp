@@ -10,7 +10,7 @@
 #include "platform/ShellPort.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewExtObjSupport.h"
+#include "view/extobj/ViewExtObjSupport.h"
 
 namespace {
 

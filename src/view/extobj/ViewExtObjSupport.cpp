@@ -1,4 +1,4 @@
-#include "view/ViewExtObjSupport.h"
+#include "view/extobj/ViewExtObjSupport.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@
 #include "model/KExtendedObjPlace.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewLineGeometry.h"
+#include "view/core/ViewLineGeometry.h"
 
 namespace extobj {
 

@@ -15,7 +15,7 @@
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "platform/Keys.h"
-#include "view/ViewKeysInternal.h"
+#include "view/input/ViewKeysInternal.h"
 
 namespace viewkeys {
 int g_altUndoRecorded = 0;

@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-#include "app/Preferences.h"
 #include "common/Globals.h"
+#include "doc/Preferences.h"
 #include "lines/KStrLine.h"
 #include "lines/KTabLine.h"
 #include "model/KExtendedObj.h"
@@ -17,7 +17,7 @@
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewCharEntry.h"
+#include "view/input/ViewCharEntry.h"
 
 namespace {
 

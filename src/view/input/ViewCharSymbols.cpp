@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "app/Preferences.h"
 #include "common/Globals.h"
+#include "doc/Preferences.h"
 #include "lines/KTabLine.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
@@ -18,7 +18,7 @@
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewCharEntry.h"
+#include "view/input/ViewCharEntry.h"
 
 namespace {
 

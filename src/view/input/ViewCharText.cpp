@@ -8,7 +8,7 @@
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewCharEntry.h"
+#include "view/input/ViewCharEntry.h"
 
 namespace {
 

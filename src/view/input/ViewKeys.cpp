@@ -10,7 +10,7 @@
 #include "model/KLineObj.h"
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
-#include "view/ViewKeysInternal.h"
+#include "view/input/ViewKeysInternal.h"
 
 using namespace viewkeys;
 

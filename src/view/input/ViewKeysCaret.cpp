@@ -8,7 +8,7 @@
 #include "lines/KStrLine.h"
 #include "model/KListLine.h"
 #include "platform/Keys.h"
-#include "view/ViewKeysInternal.h"
+#include "view/input/ViewKeysInternal.h"
 
 namespace viewkeys {
 

@@ -10,7 +10,7 @@
 #include "model/KListLine.h"
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
-#include "view/ViewKeysInternal.h"
+#include "view/input/ViewKeysInternal.h"
 
 namespace viewkeys {
 

@@ -9,8 +9,8 @@
 #include "lines/KTabLine.h"
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
-#include "view/ViewKeysInternal.h"
-#include "view/ViewMirrors.h"
+#include "view/core/ViewMirrors.h"
+#include "view/input/ViewKeysInternal.h"
 
 namespace viewkeys {
 

@@ -6,7 +6,7 @@
 // from the clef on.
 
 #include "view/CStavlinView.h"
-#include "view/ViewMouseInternal.h"
+#include "view/input/ViewMouseInternal.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Preferences.h"
+#include "doc/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStrLine.h"
 #include "model/DocServices.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewLineGeometry.h"
-#include "view/ViewMouseInternal.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/input/ViewMouseInternal.h"
 
 namespace viewmouse {
 

@@ -10,8 +10,8 @@
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMouseCodes.h"
-#include "view/ViewMouseInternal.h"
+#include "view/input/ViewMouseCodes.h"
+#include "view/input/ViewMouseInternal.h"
 
 namespace {
 

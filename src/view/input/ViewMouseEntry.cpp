@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-#include "app/Preferences.h"
 #include "common/Globals.h"
+#include "doc/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMouseInternal.h"
+#include "view/input/ViewMouseInternal.h"
 
 namespace viewmouse {
 

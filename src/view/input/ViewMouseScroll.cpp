@@ -7,8 +7,8 @@
 #include "common/Globals.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMouseCodes.h"
-#include "view/ViewMouseInternal.h"
+#include "view/input/ViewMouseCodes.h"
+#include "view/input/ViewMouseInternal.h"
 
 namespace {
 

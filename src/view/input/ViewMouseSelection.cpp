@@ -9,7 +9,7 @@
 #include "lines/KStrLine.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewLineGeometry.h"
+#include "view/core/ViewLineGeometry.h"
 
 namespace {
 

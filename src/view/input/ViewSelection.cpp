@@ -10,7 +10,7 @@
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
-#include "view/ViewLineGeometry.h"
+#include "view/core/ViewLineGeometry.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "platform/qt/KQtImageDC.h"
 #include "view/CStavlinView.h"
-#include "view/ViewMouseCodes.h"
+#include "view/input/ViewMouseCodes.h"
 
 namespace {
 
