@@ -5,21 +5,20 @@
 // is Qt-free: it talks to its window only through KViewHost (view/ViewHost.h),
 // so tests drive it without any widget.
 //
-// Its jobs are split over several files, one each:
-//   ViewCreate.cpp         construction, the display-table growth, destruction
-//   ViewInitialUpdate.cpp  the first update: settings into view state
-//   ViewLayout.cpp         the display-line table (RebuildDisplayLines ...)
-//   ViewPagination.cpp     page margins, page breaks and page codes
-//   ViewTextFonts.cpp      the text-line font slots
-//   ViewDraw.cpp           OnDraw
-//   ViewUpdate.cpp         OnUpdate: update hints into invalid rectangles
-//   ViewCaret.cpp          UpdateAfterEdit and PlaceCaret
-//   ViewScroll.cpp         virtual scroll positions, OnSize
-//   ViewTimers.cpp         auto-scroll and autosave timers
-//   ViewFocus.cpp          focus and activation, the program-wide mirrors
-//   ViewKeys*.cpp          the navigation, Delete and Alt-arrow keys
-//   ViewAltGroupEdit.cpp   Alt-arrow edits carried across a line group
-//   ViewCommands*.cpp      the view's menu commands
+// Its jobs are split over files in rooms of src/view, one job a file:
+//   core/      life (ViewCreate, ViewInitialUpdate), layout (ViewLayout*,
+//              ViewRelayout), pagination, text fonts, drawing (ViewDraw*),
+//              update hints, caret, scrolling, timers and autosave, focus and
+//              the program-wide mirrors
+//   input/     keys (ViewKeys*, ViewAltGroupEdit), typed entry (ViewChar*,
+//              ViewLinkedEntry, ViewOctaveMarks), mouse (ViewMouse*), selection
+//   extobj/    extended objects placed, selected, dragged and edited by hand
+//   edit/      undo ring and recorder (ViewUndo*), the clipboard word stream,
+//              copy and paste, deleting a region, removing a grouped line
+//   commands/  the command table, dispatch, enabling rules, status panes and
+//              the view's menu commands
+// Below, the member functions are grouped by job, and the state by what
+// belongs together, each group naming the files that own it.
 //
 // Display lines: entry i of the table is one shown line (its position in
 // the document's line list, type, top and bottom on the page, first bar
@@ -285,30 +284,6 @@ class CStavlinView : public KDocumentView {
   // an octave up or down instead (ViewOctaveMarks.cpp).
   void ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj* line, KExtendedObj* attachment);
 
-  // The caret's ledger-line hint: lines drawn from fromRow to toRow (even
-  // rows) at the column while shown is set.
-  struct LedgerHint {
-    int column = -1;
-    int row = 0;
-    int shown = 0;
-    int fromRow = 0;
-    int toRow = 0;
-    int displayLine = -1;
-  };
-  LedgerHint m_ledger;
-  // Typed-entry state.
-  int m_pendingLeadByte = 0;      // first byte of a double-byte character
-  int m_blanksToInsert = 0;       // set by Shift+Tab on a text line
-  int m_barInserted = 0;          // the last entry added a bar by itself
-  int m_autoWrapNeeded = 0;       // the entry grew a line past its staff length
-  int m_currentDuration = 8;      // duration code of tablature entry (0..13)
-  int m_clusterState = 0;         // auto-join: a note cluster is open
-  int m_handPosition = 0;         // fret position of staff-to-tab conversion
-  int m_toolboxPick = 0;          // the character comes from a toolbox pick
-  int m_shortStringFret = -1;     // first fret of a short string; -1 none
-  int m_timeSigNumerator = 103;   // codes the time-signature command enters
-  int m_timeSigDenominator = 103;
-  char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
 
   // ---- Selection (ViewSelection.cpp) -----------------------------------------------------
   // -9899 in a column or line argument keeps the stored value; mode 11 clears.
@@ -417,28 +392,9 @@ class CStavlinView : public KDocumentView {
   // Insert/Previous Object (41441..41470): the nth previous note column,
   // cluster of joined notes or bar copied to the caret.
   void OnInsertPreviousObject(UINT id);
-  int m_lastChordLineMode = 0;  // diagram mode last used on a chord line (0 or 2)
 
-  // Placement state: clicks still wanted, start / mid / end points, the
-  // markers shown at points 0 and 1 (bits 0 and 1; painted as overlays).
-  int m_extClicksWanted = 0;
-  int m_extPressTaken = 0;  // the last press was a placement point (its release counts)
-  std::array<POINT, 3> m_extPoints{};
-  int m_extMarkers = 0;
   // The cursor shown while a placement waits for clicks (the system cross).
   static constexpr int kCursorCross = 32515;
-  // The two end handles of the selected object in handle mode (page).
-  std::array<RECT, 2> m_extHandles{};
-  // The bracket command's style (kind 7..24), text and font text; the
-  // bracket label is the text the bracket command last used.
-  int m_bracketKind = 7;
-  CString m_bracketText;
-  CString m_bracketFontText;
-  CString m_bracketLabel;
-  // Chord-diagram numbering: chord keys and their fingerings (8 characters each).
-  int m_shapeCount = 0;
-  std::vector<CString> m_chordKeys;
-  std::vector<CString> m_chordFingerings;
 
   // ---- Mouse (ViewMouse*.cpp) ------------------------------------------------------------
   // Points are in window (client) coordinates; nFlags carries the MK_ flags
@@ -471,14 +427,6 @@ class CStavlinView : public KDocumentView {
   static constexpr int kCursorSymbolBase = 600;
   static constexpr int kCursorAltSymbolBase = 800;
 
-  int m_mouseArmed = 0;       // 0 after the first update: the next release only arms
-  int m_rightButton = 0;      // the click came from the right button
-  int m_noSymbolEntry = 0;    // the next release enters no toolbox symbol
-  int m_playAwaitStart = 0;   // the play range's start click is awaited
-  int m_playAwaitEnd = 0;     // ... its end click
-  // The toolbox symbol a click enters (10000 and up: the alternate page);
-  // -1 while none is chosen.
-  int m_toolboxSymbol = -1;
 
   // ---- State read by commands, frames and tests ------------------------------------------
   int GetDisplayLineCount() const { return m_lineCount; }
@@ -500,67 +448,75 @@ class CStavlinView : public KDocumentView {
   const ScoreSettings& Options() const { return m_options; }
 
   // ======================================================================================
-  // State. Public so that the view's own files, commands and tests share one
-  // record, as the view's fields are shared in the original design; outside
-  // code reads it through the accessors above.
+  // State, in named groups. Public so that the view's files in its rooms
+  // (view/core, view/input, view/extobj, view/edit, view/commands), the
+  // commands and the tests share one record; outside code reads it through the
+  // accessors above. Each group names the files that own it: those that set
+  // it; any file of the view may read it.
   // ======================================================================================
 
+  // ---- Document, window and the score's settings ----------------------------------------
+  // Owned by core/ViewCreate.cpp, core/ViewInitialUpdate.cpp, core/ViewInstrumentTable.cpp,
+  // core/ViewSettingsState.cpp.
   CStavlinDoc* m_document;
   KViewHost* m_host;
-
   ScoreSettings m_options;  // the view's working copy of the document's settings
   std::array<LabelEntry, ScoreSettings::kInstrumentSlots> m_labels{};
   int m_labelCount = 0;
+  int m_fileVersion = 0;
+  bool m_initialUpdateDone = false;
+  bool m_destroyed = false;
 
-  // -- display-line table
+  // ---- The display-line table ----------------------------------------------------------
+  // Owned by core/ViewLayout.cpp, core/ViewLayoutIncremental.cpp, core/ViewRelayout.cpp,
+  // core/ViewCreate.cpp (its growth).
   std::vector<DisplayLine> m_display;  // size() is the capacity
   int m_lineCount = 0;
   int m_firstVisible = 0;
   int m_lastVisible = 0;
   int m_visibleCount = 0;
+  // What the last full layout leaves for the relayout of one edited line.
+  KLayoutCache m_layoutCache;
 
-  // -- caret
-  int m_currentLine = 0;
-  int m_caretColumn = 0;
-  int m_caretRow = 18;
-  int m_currentType = 0;
-  int m_currentFamily = 0;
-  int m_contentOrigin = 11;  // x of column 0 of the current line
-  int m_keyAtCaret = 0;
-  int m_currentTextFont = 0;
-  int m_entryMode = 0;        // overwrite mode word
-  int m_rhythmSymbolEntry = 0;
-  CString m_trebleTabTuning;
-  CString m_bassTabTuning;
-
-  // -- layout
+  // ---- Layout metrics -------------------------------------------------------------------
+  // Owned by core/ViewLayout.cpp, core/ViewInitialUpdate.cpp, core/ViewSymbolSize.cpp.
   int m_sizeIndex = 0;        // 0 small symbols, 1 large
   int m_contentLeft = 11;     // label column (when shown) + 11
   int m_labelWidth = 0;
-  int m_labelsShown = 0;
-  int m_onlyChordsAndText = 0;
   int m_widest = -1;          // widest notation width seen
   int m_scrollWidth = 100;
   int m_scrollHeight = 100;
-  std::array<int, 19> m_show{};  // show flags by type code; [8] shows all
   std::array<int, 17> m_typeHeight{};
   std::array<int, 17> m_typeColumnWidth{};
   int m_tabSpacing[2] = {12, 16};
+  int m_chordBaseWidth = 15;
+  int m_fixedStaffLength = 0;
+
+  // ---- Display options: what is shown and how --------------------------------------------
+  // Owned by core/ViewInitialUpdate.cpp, core/ViewSettingsState.cpp and the View menu's
+  // commands (commands/ViewCommandsLineTypes.cpp, commands/ViewCommandsTextSize.cpp).
+  std::array<int, 19> m_show{};  // show flags by type code; [8] shows all
+  int m_allShown = 1;            // show-all is set or every line type is shown
+  int m_labelsShown = 0;
+  int m_onlyChordsAndText = 0;
   int m_barNumbersShown = 0;
   int m_chordDiagramsShown = 1;
-  int m_chordBaseWidth = 15;
   int m_tabStems = 0;
-  int m_fixedStaffLength = 0;
-  // What the last full layout leaves for the relayout of one edited line
-  // (ViewLayoutIncremental.cpp).
-  KLayoutCache m_layoutCache;
+  int m_pageMarks = 0;
+  int m_adTabMode = 0;           // 0 none, 1 outline, 2 colour symbols, 3 colour numbers only
+  int m_tabDigitPosition = 0;    // offset of tab digits on their strings
+  int m_diagramWidth = 100;      // chord diagrams, percent
+  int m_diagramHeight = 100;
+  int m_symbolSetHeld = -1;      // the screen symbol set this view counts in; -1 none
 
-  // -- text fonts: slot 0 the default text font, 1..40 the score's fonts
+  // ---- Text fonts: slot 0 the default text font, 1..40 the score's fonts ------------------
+  // Owned by core/ViewTextFonts.cpp, core/ViewInitialFonts.cpp, commands/ViewCommandsTextSize.cpp.
   std::array<LOGFONT, 41> m_textFonts{};
   std::array<int, 41> m_baseFontHeight{};
   std::array<int, 41> m_baseFontWidth{};
   std::array<int, 41> m_fontUseCounts{};
   int m_fontsNeedMeasuring = 1;
+  int m_textAtOriginalSize = 1;  // the text fonts have their loaded sizes
   CString m_tabFontText;
   CString m_rhythmFontText;
   CString m_pageNumberFontText;
@@ -569,8 +525,158 @@ class CStavlinView : public KDocumentView {
   COLORREF m_rhythmColour = 0;
   int m_colourTab = 0;
   int m_colourRhythm = 0;
+  std::array<CFont, 2> m_tabFont;  // the tablature font, and the same 3 units taller
 
-  // -- scrolling and timers
+  // ---- Caret ---------------------------------------------------------------------------
+  // Owned by core/ViewCaret.cpp, core/ViewCaretLedger.cpp, input/ViewKeys*.cpp,
+  // input/ViewMouseCaret.cpp.
+  int m_currentLine = 0;
+  int m_caretColumn = 0;
+  int m_caretRow = 18;
+  int m_currentType = 0;
+  int m_currentFamily = 0;
+  int m_contentOrigin = 11;  // x of column 0 of the current line
+  int m_keyAtCaret = 0;
+  int m_currentTextFont = 0;
+  // The caret's ledger-line hint: lines drawn from fromRow to toRow (even
+  // rows) at the column while shown is set.
+  struct LedgerHint {
+    int column = -1;
+    int row = 0;
+    int shown = 0;
+    int fromRow = 0;
+    int toRow = 0;
+    int displayLine = -1;
+  };
+  LedgerHint m_ledger;
+
+  // ---- Typed entry -----------------------------------------------------------------------
+  // Owned by input/ViewChar*.cpp, input/ViewLinkedEntry.cpp, input/ViewKeys*.cpp.
+  int m_entryMode = 0;            // overwrite mode word
+  int m_rhythmSymbolEntry = 0;
+  int m_pendingLeadByte = 0;      // first byte of a double-byte character
+  int m_blanksToInsert = 0;       // set by Shift+Tab on a text line
+  int m_barInserted = 0;          // the last entry added a bar by itself
+  int m_autoWrapNeeded = 0;       // the entry grew a line past its staff length
+  int m_currentDuration = 8;      // duration code of tablature entry (0..13)
+  int m_clusterState = 0;         // auto-join: a note cluster is open
+  int m_handPosition = 0;         // fret position of staff-to-tab conversion
+  int m_toolboxPick = 0;          // the character comes from a toolbox pick
+  int m_shortStringFret = -1;     // first fret of a short string; -1 none
+  int m_timeSigNumerator = 103;   // codes the time-signature command enters
+  int m_timeSigDenominator = 103;
+  char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
+  int m_linkedLineEntry = 0;      // typed entry found a bracketed partner of the current line
+  int m_colourState = 0;          // 0 until the F-keys first give tablature notes a colour style, then 2
+  CString m_trebleTabTuning;
+  CString m_bassTabTuning;
+
+  // ---- Entry options (read by the command enabling rules) -------------------------------
+  // Owned by commands/ViewEntryOptions.cpp, commands/ViewNoteCommands.cpp,
+  // core/ViewInitialUpdate.cpp.
+  int m_noteStyle = 0;              // note style for entry, 0..7
+  int m_alternateSymbols = 0;       // alternate-symbol entry mode
+  int m_joinTails = 0;              // join note tails while entering
+  int m_autoBars = 0;               // automatic bar insertion
+  int m_autoJoin = 0;               // auto-join cluster mode, 0 off or 1..6
+  int m_autoJoinLast = 1;           // the last nonzero auto-join mode
+  int m_stemDirection = 0;          // automatic stems: 0 none, 1 inward, 2 outward
+  int m_evenSpacingContinuous = 0;  // continuous even spacing is on
+  int m_autoWrap = 0;               // auto-wrap music in the edited line
+  int m_arrowsOptionSaved = -1;     // the arrows option before read-only mode; -1 not yet
+
+  // ---- Modes ----------------------------------------------------------------------------
+  // Owned by commands/ViewCommandsReadOnly.cpp, core/ViewInitialUpdate.cpp,
+  // input/ViewKeysAlt.cpp (group independence).
+  int m_readOnly = 0;
+  int m_mutualTranslation = 0;
+  int m_independentEditing = 0;
+  int m_translationRestore = 0;   // group independence: what to switch back on
+  int m_autoWrapRestore = 0;
+  int m_independenceMode = 1;     // 1 show the messages, 2 locked, other silent
+
+  // ---- Selection and the hover marks ------------------------------------------------------
+  // Owned by input/ViewSelection.cpp, input/ViewMouseSelection.cpp. Empty when
+  // m_selFirstLine < 0.
+  int m_selFirstColumn = 0;
+  int m_selLastColumn = 0;
+  int m_selFirstLine = -1;
+  int m_selLastLine = -1;
+  RECT m_selRect{};
+  int m_selHidden = 1;
+  int m_selAnchorColumn = 0;  // the column a press began at
+  int m_selPixelLeft = 0;     // horizontal extent of the highlight (logical)
+  int m_selPixelRight = 0;
+  int m_leftButtonHeld = 0;
+  int m_hoverOff = 0;                    // hover ledger marks are not shown
+  std::array<POINT, 3> m_mousePoints{};  // newest first
+  int m_hoverX = -1;                     // x of the hover ledger marks; -1 none
+  int m_hoverCount = 0;                  // marks shown, 0..15
+  std::array<int, 15> m_hoverY{};        // page y of each mark
+  int m_hoverLine = -1;                  // display line the marks belong to
+
+  // ---- Mouse clicks ---------------------------------------------------------------------
+  // Owned by input/ViewMouse*.cpp.
+  int m_mouseArmed = 0;       // 0 after the first update: the next release only arms
+  int m_rightButton = 0;      // the click came from the right button
+  int m_noSymbolEntry = 0;    // the next release enters no toolbox symbol
+  int m_playAwaitStart = 0;   // the play range's start click is awaited
+  int m_playAwaitEnd = 0;     // ... its end click
+  // The toolbox symbol a click enters (10000 and up: the alternate page);
+  // -1 while none is chosen.
+  int m_toolboxSymbol = -1;
+
+  // ---- Play range marks (no range when m_playFirstLine < 0) ------------------------------
+  // Owned by input/ViewMouseButtons.cpp.
+  int m_playFirstLine = -1;
+  int m_playFirstColumn = 0;
+  int m_playLastLine = -1;
+  int m_playLastColumn = 0;
+  int m_playStartX = 0;
+  int m_playEndX = 0;
+
+  // ---- Extended objects by hand --------------------------------------------------------
+  // Owned by extobj/ViewExtObj*.cpp.
+  // The selected extended object: Escape drops it, Delete deletes it.
+  KExtendedObj* m_selectedExtObj = nullptr;
+  RECT m_extTracker{};        // its frame on the page
+  int m_extDisplayLine = 0;   // the display line of its line
+  int m_extTwoHandles = 0;
+  // The two end handles of the selected object in handle mode (page).
+  std::array<RECT, 2> m_extHandles{};
+  UINT m_pendingExtendedObject = 0;  // command id of the attachment being placed, 0 none
+  // Placement state: clicks still wanted, start / mid / end points, the
+  // markers shown at points 0 and 1 (bits 0 and 1; painted as overlays).
+  int m_extClicksWanted = 0;
+  int m_extPressTaken = 0;  // the last press was a placement point (its release counts)
+  std::array<POINT, 3> m_extPoints{};
+  int m_extMarkers = 0;
+  // The bracket command's style (kind 7..24), text and font text; the
+  // bracket label is the text the bracket command last used.
+  int m_bracketKind = 7;
+  CString m_bracketText;
+  CString m_bracketFontText;
+  CString m_bracketLabel;
+
+  // ---- Chords at the caret ---------------------------------------------------------------
+  // Owned by core/ViewChordNumbering.cpp, commands/ViewInsertChord.cpp.
+  // Chord-diagram numbering: chord keys and their fingerings (8 characters each).
+  int m_shapeCount = 0;
+  std::vector<CString> m_chordKeys;
+  std::vector<CString> m_chordFingerings;
+  int m_lastChordLineMode = 0;  // diagram mode last used on a chord line (0 or 2)
+
+  // ---- Undo -----------------------------------------------------------------------------
+  // Owned by edit/ViewUndo*.cpp, commands/ViewUndoCommands.cpp, core/ViewCreate.cpp (the ring).
+  int m_undoEnabled = 1;
+  int m_undoLevels = 20;          // undo records kept (the AutoSave preference)
+  int m_undoCurrent = 0;          // current undo record index (0: nothing to undo)
+  int m_redoAvailable = 0;        // a redo step is available
+  int m_undoSuspended = 0;        // Undo or Redo is restoring: nothing records
+  std::unique_ptr<KUndoRing> m_undoRing;  // null when it could not be made (undo off)
+
+  // ---- Scrolling and auto-scroll --------------------------------------------------------
+  // Owned by core/ViewScroll.cpp, core/ViewTimers.cpp, input/ViewMouseScroll.cpp.
   int m_largeOffset = 0;
   int m_autoScroll = 0;
   int m_scrollTimerRunning = 0;
@@ -581,73 +687,19 @@ class CStavlinView : public KDocumentView {
   float m_scrollSeconds = 0.0f;
   int m_lastGroupSeen = 0;
   int m_autoScrollCaretX = 0;
+  int m_readOnlyBeforeScroll = 0;  // read-only state when auto-scroll started
+  int m_trackWindowSize = 0;
+
+  // ---- Autosave -------------------------------------------------------------------------
+  // Owned by core/ViewTimers.cpp.
   int m_autosaveCount = 0;
   int m_autosaveInterval = 0;
   int m_autosaveKind = 0;
   int m_autosaveTimerOn = 0;
   int m_autosaveDue = 0;       // the interval was reached; the next idle moment saves
-  int m_readOnlyBeforeScroll = 0;  // read-only state when auto-scroll started
-  int m_trackWindowSize = 0;
 
-  // -- modes
-  int m_readOnly = 0;
-  int m_mutualTranslation = 0;
-  int m_independentEditing = 0;
-  int m_undoEnabled = 1;
-  int m_pageMarks = 0;
-
-  // -- entry options and command state (read by the command enabling rules)
-  int m_noteStyle = 0;              // note style for entry, 0..7
-  int m_alternateSymbols = 0;       // alternate-symbol entry mode
-  int m_joinTails = 0;              // join note tails while entering
-  int m_autoBars = 0;               // automatic bar insertion
-  int m_autoJoin = 0;               // auto-join cluster mode, 0 off or 1..6
-  int m_autoJoinLast = 1;           // the last nonzero auto-join mode
-  int m_stemDirection = 0;          // automatic stems: 0 none, 1 inward, 2 outward
-  int m_evenSpacingContinuous = 0;  // continuous even spacing is on
-  UINT m_pendingExtendedObject = 0; // command id of the attachment being placed, 0 none
-  int m_undoCurrent = 0;            // current undo record index (0: nothing to undo)
-  int m_redoAvailable = 0;          // a redo step is available
-  int m_undoSuspended = 0;          // Undo or Redo is restoring: nothing records
-  std::unique_ptr<KUndoRing> m_undoRing;  // null when it could not be made (undo off)
-
-  // -- selection (owned by the selection code; empty when firstLine < 0)
-  int m_selFirstColumn = 0;
-  int m_selLastColumn = 0;
-  int m_selFirstLine = -1;
-  int m_selLastLine = -1;
-  RECT m_selRect{};
-  int m_selHidden = 1;
-  int m_selAnchorColumn = 0;  // the column a press began at
-  int m_selPixelLeft = 0;     // horizontal extent of the highlight (logical)
-  int m_selPixelRight = 0;
-  // -- mouse as the selection and the hover marks see it (ViewSelection.cpp)
-  int m_leftButtonHeld = 0;
-  int m_hoverOff = 0;                 // hover ledger marks are not shown
-  std::array<POINT, 3> m_mousePoints{};  // newest first
-  int m_hoverX = -1;                  // x of the hover ledger marks; -1 none
-  int m_hoverCount = 0;               // marks shown, 0..15
-  std::array<int, 15> m_hoverY{};     // page y of each mark
-  int m_hoverLine = -1;               // display line the marks belong to
-
-  // -- keys (ViewKeys*.cpp)
-  int m_linkedLineEntry = 0;  // typed entry found a bracketed partner of the current line
-  int m_colourState = 0;      // 0 until the F-keys first give tablature notes a colour style, then 2
-  // The selected extended object: Escape drops it, Delete deletes it.
-  KExtendedObj* m_selectedExtObj = nullptr;
-  RECT m_extTracker{};        // its frame on the page
-  int m_extDisplayLine = 0;   // the display line of its line
-  int m_extTwoHandles = 0;
-
-  // -- play range marks (no range when m_playFirstLine < 0)
-  int m_playFirstLine = -1;
-  int m_playFirstColumn = 0;
-  int m_playLastLine = -1;
-  int m_playLastColumn = 0;
-  int m_playStartX = 0;
-  int m_playEndX = 0;
-
-  // -- pagination
+  // ---- Pagination -----------------------------------------------------------------------
+  // Owned by core/ViewPagination.cpp.
   int m_printScale = 100;
   int m_orientation = 0;
   int m_marginUnit = 0;
@@ -670,27 +722,6 @@ class CStavlinView : public KDocumentView {
   int m_horizontalPart = 0;       // 0 fits; n part of a wide row; -n its last part
   int m_pagesDone = 0;
   int m_pageDrawn = 0;
-
-  int m_fileVersion = 0;
-  bool m_initialUpdateDone = false;
-  bool m_destroyed = false;
-
-  // -- set by the first update and the view commands (ViewInitialUpdate.cpp,
-  //    ViewCommands*.cpp)
-  int m_undoLevels = 20;          // undo records kept (the AutoSave preference)
-  int m_allShown = 1;             // show-all is set or every line type is shown
-  int m_adTabMode = 0;            // 0 none, 1 outline, 2 colour symbols, 3 colour numbers only
-  int m_tabDigitPosition = 0;     // offset of tab digits on their strings
-  int m_diagramWidth = 100;       // chord diagrams, percent
-  int m_diagramHeight = 100;
-  int m_autoWrap = 0;             // auto-wrap music in the edited line
-  int m_translationRestore = 0;   // group independence: what to switch back on
-  int m_autoWrapRestore = 0;
-  int m_independenceMode = 1;     // 1 show the messages, 2 locked, other silent
-  int m_textAtOriginalSize = 1;   // the text fonts have their loaded sizes
-  int m_arrowsOptionSaved = -1;   // the arrows option before read-only mode; -1 not yet
-  int m_symbolSetHeld = -1;       // the screen symbol set this view counts in; -1 none
-  std::array<CFont, 2> m_tabFont;  // the tablature font, and the same 3 units taller
 };
 
 // An observer of undo steps: when installed it sees every step that
