@@ -41,50 +41,27 @@ QString ToQStringPath(const CString& path) { return QString::fromStdString(path.
 
 }  // namespace
 
-bool CStavlinApp::OnCommand(UINT id) {
+std::vector<CMainFrame::KFrameCommand> CStavlinApp::Commands() {
   using namespace cmd;
-  if (id >= kFirstRecentFileId && id < kFirstRecentFileId + kRecentFileCount) {
-    OpenRecentFile(static_cast<int>(id - kFirstRecentFileId));
-    return true;
-  }
-  switch (id) {
-    case kFileNew:
-    case kFileNewScore:
-      OnFileNew();
-      return true;
-    case kFileOpen:
-      OnFileOpen();
-      return true;
-    case kFileClose:
-      OnFileClose();
-      return true;
-    case kFileSave:
-      OnFileSave();
-      return true;
-    case kFileSaveAs:
-      OnFileSaveAs();
-      return true;
-    case kAppExit:
-      OnAppExit();
-      return true;
-    case kAboutCurrentScore:
-      OnAboutCurrentScore();
-      return true;
-    case kHelpStarting:
-      ShowHelpTopic(HelpTopic::kStarting);
-      return true;
-    case kHelpIndex:
-    case kHelpFinder:
-    case kContextHelp:
-    case kDefaultHelp:
-      ShowHelpTopic(HelpTopic::kMainIndex);
-      return true;
-    case kAppAbout:
-      AfxMessageBox("Stavlin " + g_ProgramVersionText, MB_OK | MB_ICONINFORMATION);
-      return true;
-    default:
-      return false;
-  }
+  auto help = [](HelpTopic topic) { return [topic](UINT) { ShowHelpTopic(topic); }; };
+  return {
+      {kFirstRecentFileId, kFirstRecentFileId + kRecentFileCount - 1,
+       [this](UINT id) { OpenRecentFile(static_cast<int>(id - kFirstRecentFileId)); }},
+      {kFileNew, kFileNew, [this](UINT) { OnFileNew(); }},
+      {kFileNewScore, kFileNewScore, [this](UINT) { OnFileNew(); }},
+      {kFileOpen, kFileOpen, [this](UINT) { OnFileOpen(); }},
+      {kFileClose, kFileClose, [this](UINT) { OnFileClose(); }},
+      {kFileSave, kFileSave, [this](UINT) { OnFileSave(); }},
+      {kFileSaveAs, kFileSaveAs, [this](UINT) { OnFileSaveAs(); }},
+      {kAppExit, kAppExit, [this](UINT) { OnAppExit(); }},
+      {kAboutCurrentScore, kAboutCurrentScore, [this](UINT) { OnAboutCurrentScore(); }},
+      {kHelpStarting, kHelpStarting, help(HelpTopic::kStarting)},
+      {kHelpIndex, kHelpFinder, help(HelpTopic::kMainIndex)},
+      {kContextHelp, kContextHelp, help(HelpTopic::kMainIndex)},
+      {kDefaultHelp, kDefaultHelp, help(HelpTopic::kMainIndex)},
+      {kAppAbout, kAppAbout,
+       [](UINT) { AfxMessageBox("Stavlin " + g_ProgramVersionText, MB_OK | MB_ICONINFORMATION); }},
+  };
 }
 
 void CStavlinApp::OnFileNew() {

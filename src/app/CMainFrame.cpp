@@ -29,6 +29,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
   connect(m_mdiArea, &QMdiArea::subWindowActivated, this,
           [this](QMdiSubWindow* w) { OnSubWindowActivated(w); });
 
+  AddFrameCommands();
   BuildMenus();
   BuildToolbars();
   BuildStatusBar();
@@ -121,15 +122,34 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
 
 // ---- Commands ----------------------------------------------------------------------------
 
-void CMainFrame::OnCommand(UINT id) {
-  bool done = false;
-  if (IsAvailable(id)) {
+void CMainFrame::AddCommands(std::vector<KFrameCommand> commands) {
+  for (KFrameCommand& command : commands) m_commands.push_back(std::move(command));
+  UpdateCommandUi();
+}
+
+const CMainFrame::KFrameCommand* CMainFrame::FindFrameCommand(UINT id) const {
+  for (const KFrameCommand& command : m_commands)
+    if (id >= command.first && id <= command.last) return &command;
+  return nullptr;
+}
+
+bool CMainFrame::IsAvailable(UINT id) const {
+  return FindViewCommandHandler(id) != nullptr || FindFrameCommand(id) != nullptr;
+}
+
+bool CMainFrame::RunCommand(UINT id) {
+  if (FindViewCommandHandler(id) != nullptr) {
     CStavlinView* view = GetActiveScoreView(true);
-    if (view != nullptr) done = ExecuteViewCommand(*view, id);
-    if (!done) done = OnFrameCommand(id);
-    if (!done && m_appCommands) done = m_appCommands(id);
+    return view != nullptr && ExecuteViewCommand(*view, id);
   }
-  if (!done) MessageBeep(MB_ICONASTERISK);
+  const KFrameCommand* command = FindFrameCommand(id);
+  if (command == nullptr) return false;
+  command->run(id);
+  return true;
+}
+
+void CMainFrame::OnCommand(UINT id) {
+  if (!RunCommand(id)) MessageBeep(MB_ICONASTERISK);
   GetActiveScoreView(true);
   UpdateCommandUi();
   UpdateStatusBar();
@@ -141,39 +161,33 @@ void CMainFrame::AfterViewInput() {
   UpdateStatusBar();
 }
 
-bool CMainFrame::OnFrameCommand(UINT id) {
-  switch (id) {
-    case cmd::kWindowCascade:
-      m_mdiArea->cascadeSubWindows();
-      return true;
-    case cmd::kWindowTile:
-      m_mdiArea->tileSubWindows();
-      return true;
-    case cmd::kWindowArrange:
+void CMainFrame::AddFrameCommands() {
+  using namespace cmd;
+  AddCommands({
+      {kWindowCascade, kWindowCascade, [this](UINT) { m_mdiArea->cascadeSubWindows(); }},
+      {kWindowTile, kWindowTile, [this](UINT) { m_mdiArea->tileSubWindows(); }},
       // Minimised windows sit along the bottom already: nothing to arrange.
-      return true;
-    case cmd::kWindowSplit: {
-      CChildFrame* child = ActiveChild();
-      if (child == nullptr) return false;
-      if (!child->Split()) child->Unsplit();
-      return true;
-    }
-    case cmd::kViewMainToolbar:
-      ShowMainToolbar(m_mainToolBar->isHidden() ? 1 : 0);
-      return true;
-    case cmd::kViewExtraToolbar:
-      ShowExtraToolsToolbar(m_extraToolBar->isHidden() ? 1 : 0);
-      return true;
-    case cmd::kViewStatusBar:
-      ShowStatusBar(statusBar()->isHidden() ? 1 : 0);
-      return true;
-    case cmd::kViewClock:
-      g_prefToolViewOptions.clock = g_prefToolViewOptions.clock != 0 ? 0 : 1;
-      WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kToolViewOptions);
-      return true;
-    default:
-      return false;
-  }
+      {kWindowArrange, kWindowArrange, [](UINT) {}},
+      {kWindowSplit, kWindowSplit,
+       [this](UINT) {
+         CChildFrame* child = ActiveChild();
+         if (child == nullptr) {
+           MessageBeep(MB_ICONASTERISK);
+           return;
+         }
+         if (!child->Split()) child->Unsplit();
+       }},
+      {kViewMainToolbar, kViewMainToolbar,
+       [this](UINT) { ShowMainToolbar(m_mainToolBar->isHidden() ? 1 : 0); }},
+      {kViewExtraToolbar, kViewExtraToolbar,
+       [this](UINT) { ShowExtraToolsToolbar(m_extraToolBar->isHidden() ? 1 : 0); }},
+      {kViewStatusBar, kViewStatusBar, [this](UINT) { ShowStatusBar(statusBar()->isHidden() ? 1 : 0); }},
+      {kViewClock, kViewClock,
+       [](UINT) {
+         g_prefToolViewOptions.clock = g_prefToolViewOptions.clock != 0 ? 0 : 1;
+         WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kToolViewOptions);
+       }},
+  });
 }
 
 // ---- Bars ----------------------------------------------------------------------------------
@@ -206,8 +220,8 @@ SIZE CMainFrame::GetScreenSize() const {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
   // Closing the main window is File/Exit: every score is asked first.
-  if (m_appCommands && !ScoreWindows().empty()) {
-    m_appCommands(cmd::kAppExit);
+  if (!ScoreWindows().empty() && FindFrameCommand(cmd::kAppExit) != nullptr) {
+    RunCommand(cmd::kAppExit);
     if (!ScoreWindows().empty()) {
       event->ignore();
       return;

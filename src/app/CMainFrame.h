@@ -39,11 +39,22 @@ class CMainFrame : public QMainWindow, public KFrameServices {
 
   QMdiArea* MdiArea() const { return m_mdiArea; }
 
-  // Where the commands go that neither the view nor the frame takes (the
-  // application's); it returns false for a command it does not know.
-  void SetCommandHandler(std::function<bool(UINT)> handler) { m_appCommands = std::move(handler); }
-  // Runs a command as a menu item does: the active score view, the frame,
-  // the application; an unknown command beeps. The menus and the status bar
+  // A command the frame or the application runs: the ids first..last and
+  // its handler. The frame adds its own (windows, bars); the application adds
+  // its own (files, help) at start.
+  struct KFrameCommand {
+    UINT first = 0;
+    UINT last = 0;
+    std::function<void(UINT)> run;
+  };
+  void AddCommands(std::vector<KFrameCommand> commands);
+  // Whether a handler runs the command: a view command (CommandHandlers.h) or
+  // one of the frame's. Only such a command is ever enabled.
+  bool IsAvailable(UINT id) const;
+  // Runs a command as a menu item does: the active score view's handler, else
+  // the frame's; false when no handler ran it (nothing changed).
+  bool RunCommand(UINT id);
+  // RunCommand, with a beep when nothing ran it; the menus and the status bar
   // then show the new state.
   void OnCommand(UINT id);
   // The menu item or toolbar button of a command; null when it has none.
@@ -99,18 +110,17 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void UpdateMenu(QMenu* menu);
   void ApplyCommandUi(QAction* action, UINT id);
   KAppCommandState AppState() const;
-  // Whether the shell has something that carries the command out.
-  static bool IsAvailable(UINT id);
   void UpdateWindowMenu();
   // MainFrameStatus.cpp
   void BuildStatusBar();
   // CMainFrame.cpp
-  bool OnFrameCommand(UINT id);
+  void AddFrameCommands();
+  const KFrameCommand* FindFrameCommand(UINT id) const;
   void OnSubWindowActivated(QMdiSubWindow* window);
 
   QMdiArea* m_mdiArea;
   CStavlinView* m_activeView = nullptr;
-  std::function<bool(UINT)> m_appCommands;
+  std::vector<KFrameCommand> m_commands;
   std::map<UINT, QAction*> m_actions;
   std::vector<QMenu*> m_menus;
   QMenu* m_windowMenu = nullptr;

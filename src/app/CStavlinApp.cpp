@@ -110,7 +110,7 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   InstallWelcomeScore();
 
   m_frame = std::make_unique<CMainFrame>();
-  m_frame->SetCommandHandler([this](UINT id) { return OnCommand(id); });
+  m_frame->AddCommands(Commands());
   if (!m_openPrompt) {
     m_openPrompt = [this](const CString& folder, const QStringList& filters) {
       const QString path = QFileDialog::getOpenFileName(m_frame.get(), QString(), ToQString(folder.Str()),

@@ -9,7 +9,9 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "app/CMainFrame.h"
 #include "platform/CString.h"
 #include "platform/WinTypes.h"
 
@@ -44,8 +46,8 @@ class CStavlinApp {
   void SetSaveAsPrompt(SaveAsPrompt prompt);
 
   // ---- Commands (AppCommands.cpp) ----------------------------------------------
-  // The application's command; false when the id is not one of them.
-  bool OnCommand(UINT id);
+  // The application's commands (files, help), for the frame's table.
+  std::vector<CMainFrame::KFrameCommand> Commands();
   void OnFileNew();
   void OnFileOpen();
   // Opens the score at path in a new window, or activates the window that

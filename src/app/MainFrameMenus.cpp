@@ -37,40 +37,6 @@ UINT ScoreClipboardFormat() {
 
 }  // namespace
 
-bool CMainFrame::IsAvailable(UINT id) {
-  using namespace cmd;
-  // What has no window or engine yet: the toolboxes, MIDI devices, playback
-  // and recording, the preferences sheet, the help dialogs, text documents
-  // and ABC import (which need the text document), printing, embedded objects.
-  if (InRange(id, kToolBoxCycle, kToolBoxLast)) return false;
-  if (InRange(id, ::kFirstMidiOutputId, ::kFirstMidiInputId + ::kMidiInputIdCount - 1)) return false;
-  if (InRange(id, kOleInsertNew, kOleVerbFirst + 15)) return false;
-  switch (id) {
-    case kMidiPlay:
-    case kMidiLiveInput:
-    case kMidiSettings:
-    case kImportMidi:
-    case kImportMidiMethod1:
-    case kImportMidiMethod2:
-    case kExportMidi:
-    case kFilePreferences:
-    case kFileNewText:
-    case kImportAbc:
-    case kFilePrint:
-    case kFilePrintPreview:
-    case kFilePrintSetup:
-    case kHelpShortcuts:
-    case kHelpMoving:
-    case kHelpPercussion:
-    case kHelpNoteNames:
-    case kWindowNew:
-    case kViewAdTabGuide:
-      return false;
-    default:
-      return true;
-  }
-}
-
 QAction* CMainFrame::MakeAction(UINT id) {
   if (auto it = m_actions.find(id); it != m_actions.end()) return it->second;
   const KCommandInfo* info = FindCommand(id);

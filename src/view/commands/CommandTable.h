@@ -4,13 +4,14 @@
 // accelerators, toolbars and the status prompts are all built from it by the
 // Qt shell; enabling, check marks and changing texts are pure functions of
 // the view state (CommandState.cpp), and the view's commands run through
-// ExecuteViewCommand. Qt-free.
+// their handlers (CommandHandlers.h). Qt-free.
 
 #include <optional>
 #include <vector>
 
 #include "platform/CString.h"
 #include "platform/WinTypes.h"
+#include "view/commands/CommandHandlers.h"
 
 class CStavlinView;
 
@@ -22,7 +23,7 @@ struct KCommandInfo {
   const char* prompt = "";       // status-bar prompt
   // The toolbar that shows it (0 none, 1 main, 2 extra tools) and its order there.
   int toolbar = 0;
-  const char* icon = "";         // icon name for the toolbar (theme name)
+  const char* icon = "";  // icon name for the toolbar (theme name)
   // A second key for the same command ("Ctrl+D" beside "Ctrl+J"); not shown
   // in the menu. Empty for none.
   const char* alternateAccelerator = "";
@@ -99,7 +100,3 @@ struct KAppCommandState {
 
 // The rule of the command for the active view (null: no score is open).
 KCommandUi QueryCommand(UINT id, const CStavlinView* view, const KAppCommandState& app);
-
-// Runs a view command on the view; false when the id is not a view command
-// (the frame or the application handles it) or is not built yet.
-bool ExecuteViewCommand(CStavlinView& view, UINT id);

@@ -6,6 +6,8 @@
 #include "model/KLineObj.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/commands/CommandIds.h"
 
 namespace {
 
@@ -213,4 +215,18 @@ BOOL CStavlinView::RunLineTypeCommand(UINT id) {
     default:
       return FALSE;
   }
+}
+
+std::span<const KViewCommandHandler> ViewMenuCommandHandlers() {
+  using namespace cmd;
+  static constexpr KViewCommandHandler kHandlers[] = {
+      {kViewShowAll, kViewShowRhythm, [](CStavlinView& v, UINT id) { v.RunLineTypeCommand(id); }},
+      {kViewRefresh, kViewRefresh, [](CStavlinView& v, UINT) { v.OnViewRefresh(); }},
+      {kViewTextBigger, kViewTextBigger, [](CStavlinView& v, UINT) { v.OnViewTextBigger(); }},
+      {kViewTextSmaller, kViewTextSmaller, [](CStavlinView& v, UINT) { v.OnViewTextSmaller(); }},
+      {kViewTextOriginal, kViewTextOriginal, [](CStavlinView& v, UINT) { v.OnViewTextRestore(); }},
+      {kViewSymbolSize, kViewSymbolSize, [](CStavlinView& v, UINT) { v.OnViewToggleSymbolSize(); }},
+      {kViewTabStems, kViewTabStems, [](CStavlinView& v, UINT) { v.OnViewShowStemsOnTab(); }},
+  };
+  return kHandlers;
 }

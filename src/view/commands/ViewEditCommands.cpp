@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "view/CStavlinView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/commands/CommandIds.h"
 #include "view/core/ViewLineGeometry.h"
 
 namespace {
@@ -72,4 +74,20 @@ void CStavlinView::OnEditPasteOver() {
   if (!LeaveReadOnlyForEdit()) return;
   RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
   PasteWithoutSecondStep(*this, kPasteOver);
+}
+
+std::span<const KViewCommandHandler> EditCommandHandlers() {
+  using namespace cmd;
+  static constexpr KViewCommandHandler kHandlers[] = {
+      {kEditUndo, kEditUndo, [](CStavlinView& v, UINT) { v.OnEditUndo(); }},
+      {kEditRedo, kEditRedo, [](CStavlinView& v, UINT) { v.OnEditRedo(); }},
+      {kEditUndoSwitch, kEditUndoSwitch, [](CStavlinView& v, UINT) { v.OnEditEnableDisableUndo(); }},
+      {kEditCopy, kEditCopy, [](CStavlinView& v, UINT) { v.OnEditCopy(); }},
+      {kEditCut, kEditCut, [](CStavlinView& v, UINT) { v.OnEditCut(); }},
+      {kEditRemove, kEditRemove, [](CStavlinView& v, UINT) { v.OnEditRemove(); }},
+      {kEditPaste, kEditPaste, [](CStavlinView& v, UINT) { v.OnEditPaste(); }},
+      {kEditPasteOver, kEditPasteOver, [](CStavlinView& v, UINT) { v.OnEditPasteOver(); }},
+      {kEditReadOnly, kEditReadOnly, [](CStavlinView& v, UINT) { v.OnEditReadOnly(); }},
+  };
+  return kHandlers;
 }

@@ -6,6 +6,7 @@
 #include "common/Globals.h"
 #include "doc/Preferences.h"
 #include "view/CStavlinView.h"
+#include "view/commands/CommandHandlers.h"
 #include "view/commands/CommandIds.h"
 #include "view/core/ViewMirrors.h"
 
@@ -105,4 +106,29 @@ void CStavlinView::OnOptionsAutoStemInward() {
 void CStavlinView::OnOptionsAutoStemOutward() {
   m_stemDirection = 2;
   g_viewMirrors.stemDirection = 2;
+}
+
+std::span<const KViewCommandHandler> EntryOptionCommandHandlers() {
+  using namespace cmd;
+  static constexpr KViewCommandHandler kHandlers[] = {
+      {kNoteStyleFirst, kNoteStyleLast, [](CStavlinView& v, UINT id) { v.OnOptionsNoteStyle(id); }},
+      {kInsertAlternateSymbol, kInsertAlternateSymbol,
+       [](CStavlinView& v, UINT id) { v.OnOptionsNoteStyle(id); }},
+      {kOptionsAutoJoinToggle, kOptionsAutoJoinLast,
+       [](CStavlinView& v, UINT id) { v.OnOptionsAutoJoinClusters(id); }},
+      {kActionsJoinTails, kActionsJoinTails, [](CStavlinView& v, UINT) { v.OnActionsJoinTails(); }},
+      {kActionsUnjoinTails, kActionsUnjoinTails, [](CStavlinView& v, UINT) { v.OnActionsUnjoinTails(); }},
+      {kOptionsArrowsWithinStaff, kOptionsArrowsWithinStaff,
+       [](CStavlinView& v, UINT) { v.OnOptionsArrowsMoveWithinStaff(); }},
+      {kOptionsArrowCursor, kOptionsArrowCursor, [](CStavlinView& v, UINT) { v.OnOptionsUseArrowCursor(); }},
+      {kOptionsKeyboardSetsCursor, kOptionsKeyboardSetsCursor,
+       [](CStavlinView& v, UINT) { v.OnOptionsKeyboardSetsCursorSymbol(); }},
+      {kOptionsAdvanceCaret, kOptionsAdvanceCaret, [](CStavlinView& v, UINT) { v.OnOptionsAdvanceCaret(); }},
+      {kOptionsAutoWrap, kOptionsAutoWrap, [](CStavlinView& v, UINT) { v.OnOptionsAutoWrapMusic(); }},
+      {kOptionsAutoBars, kOptionsAutoBars, [](CStavlinView& v, UINT) { v.OnOptionsAutoBarInsertion(); }},
+      {kOptionsStemNone, kOptionsStemNone, [](CStavlinView& v, UINT) { v.OnOptionsAutoStemNone(); }},
+      {kOptionsStemInward, kOptionsStemInward, [](CStavlinView& v, UINT) { v.OnOptionsAutoStemInward(); }},
+      {kOptionsStemOutward, kOptionsStemOutward, [](CStavlinView& v, UINT) { v.OnOptionsAutoStemOutward(); }},
+  };
+  return kHandlers;
 }

@@ -7,6 +7,8 @@
 
 #include "lines/KStrLine.h"
 #include "view/CStavlinView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/commands/CommandIds.h"
 #include "view/core/ViewMirrors.h"
 
 namespace {
@@ -83,4 +85,19 @@ void CStavlinView::InsertLineOfType(int type, int value) {
   g_viewMirrors.currentType = m_currentType;
   g_viewMirrors.currentPage =
       m_currentLine < m_lineCount ? GetDisplayEntry(m_currentLine).extra[kPageCode] / 10 : 0;
+}
+
+// The Insert menu's commands. Only the line kinds the worker above builds
+// have a handler: the others stay disabled until it builds them.
+std::span<const KViewCommandHandler> InsertCommandHandlers() {
+  using namespace cmd;
+  static constexpr KViewCommandHandler kHandlers[] = {
+      {kInsertTextLine, kInsertTextLine, [](CStavlinView& v, UINT) { v.InsertLineOfType(kTextType, 0); }},
+      {kInsertChord, kInsertChord, [](CStavlinView& v, UINT) { v.OnInsertChord(); }},
+      {kInsertExtendedFirst, kInsertTextString,
+       [](CStavlinView& v, UINT id) { v.OnInsertExtendedObject(id); }},
+      {kInsertPreviousFirst, kInsertPreviousLast,
+       [](CStavlinView& v, UINT id) { v.OnInsertPreviousObject(id); }},
+  };
+  return kHandlers;
 }
