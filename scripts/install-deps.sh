@@ -9,7 +9,8 @@ packages=(
   librtmidi-dev libgsf-1-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 python3 python3-olefile ghostscript midicsv
-  xvfb xauth x11-apps imagemagick xdotool
+  xvfb xauth x11-apps imagemagick xdotool openbox
+  poppler-utils pngcheck abcmidi abcm2ps
 )
 
 missing=()
