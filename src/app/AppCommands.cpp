@@ -55,6 +55,7 @@ std::vector<CMainFrame::KFrameCommand> CStavlinApp::Commands() {
       {kFileSaveAs, kFileSaveAs, [this](UINT) { OnFileSaveAs(); }},
       {kAppExit, kAppExit, [this](UINT) { OnAppExit(); }},
       {kAboutCurrentScore, kAboutCurrentScore, [this](UINT) { OnAboutCurrentScore(); }},
+      {kFilePrintSetup, kFilePrintSetup, [](UINT) { CurrentUiPort().PrintSetup(); }},
       {kHelpStarting, kHelpStarting, help(HelpTopic::kStarting)},
       {kHelpIndex, kHelpFinder, help(HelpTopic::kMainIndex)},
       {kContextHelp, kContextHelp, help(HelpTopic::kMainIndex)},

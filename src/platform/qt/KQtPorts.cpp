@@ -1,5 +1,7 @@
 #include "platform/qt/KQtPorts.h"
 
+#include "platform/ImageFiles.h"
+
 KQtPorts::KQtPorts() {
   SetUiPort(&m_ui);
   SetClipboardPort(&m_clipboard);
@@ -7,9 +9,11 @@ KQtPorts::KQtPorts() {
   SetShellPort(&m_shell);
   SetHelpPort(&m_help);
   SetSymbolLoader(&m_symbols);
+  SetPngWriter(&m_png);
 }
 
 KQtPorts::~KQtPorts() {
+  SetPngWriter(nullptr);
   SetSymbolLoader(nullptr);
   SetHelpPort(nullptr);
   SetShellPort(nullptr);

@@ -1,7 +1,8 @@
 #pragma once
-// The Qt shell's ports (the music-symbol pictures among them), made and installed together once the QApplication
-// exists, and uninstalled when this goes (before the application does).
+// The Qt shell's ports (the music-symbol pictures and the PNG writer among them), made and installed together
+// once the QApplication exists, and uninstalled when this goes (before the application does).
 
+#include "platform/qt/KLibPngWriter.h"
 #include "platform/qt/KQtClipboard.h"
 #include "platform/qt/KQtHelp.h"
 #include "platform/qt/KQtKeyState.h"
@@ -26,4 +27,5 @@ class KQtPorts {
   KQtShell m_shell;
   KQtHelp m_help;
   KQtSymbolLoader m_symbols;
+  KLibPngWriter m_png;
 };
