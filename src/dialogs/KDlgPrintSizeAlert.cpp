@@ -6,14 +6,15 @@
 void KDlgPrintSizeAlert::DeclareControls(DialogControls& c) {
   c.SetTitle("Printing Sheet Requirements...");
   c.Static(kIdIntro, "The longest line of this score is slightly wider than the printed page.");
-  c.Static(kIdCurrentLabel, "At the current printout size");
+  c.Static(kIdCurrentLabel, "Current printout size:");
   c.Static(kIdCurrentSize, currentSize.Str());
-  c.Static(kIdWidestLine, "the longest line " + widestLine.Str());
-  c.Static(kIdSheetsLabel, "needs this many sheets side by side:");
+  c.Static(kIdWidestLabel, "Longest line:");
+  c.Static(kIdWidestLine, widestLine.Str());
+  c.Static(kIdSheetsLabel, "Sheets it needs side by side:");
   c.Static(kIdSheets, sheets.Str());
-  c.Static(kIdPortraitLabel, "It fits on one portrait sheet at");
+  c.Static(kIdPortraitLabel, "It fits one portrait sheet at:");
   c.Static(kIdPortraitSize, portraitSize.Str());
-  c.Static(kIdLandscapeLabel, "It fits on one landscape sheet at");
+  c.Static(kIdLandscapeLabel, "It fits one landscape sheet at:");
   c.Static(kIdLandscapeSize, landscapeSize.Str());
   c.Button(kIdContinue, "Continue With C&urrent Settings", DialogButtonRole::kCloses);
   c.Button(kIdUsePortrait, "Use The New &Portrait Settings", DialogButtonRole::kCloses);
@@ -24,14 +25,11 @@ void KDlgPrintSizeAlert::DeclareControls(DialogControls& c) {
 
 void KDlgPrintSizeAlert::DescribeLayout(DialogLayoutItem& layout) const {
   using namespace dialog_layout;
-  layout.children = {
-      Ctl(kIdIntro),
-      Ctl(kIdWidestLine),
-      Form({Field(kIdCurrentLabel, kIdCurrentSize), Field(kIdSheetsLabel, kIdSheets),
-            Field(kIdPortraitLabel, kIdPortraitSize), Field(kIdLandscapeLabel, kIdLandscapeSize)}),
-      Ctl(kIdContinue),
-      Ctl(kIdUsePortrait),
-      Ctl(kIdUseLandscape)};
+  layout.children = {Ctl(kIdIntro),
+                     Form({Field(kIdCurrentLabel, kIdCurrentSize), Field(kIdWidestLabel, kIdWidestLine),
+                           Field(kIdSheetsLabel, kIdSheets), Field(kIdPortraitLabel, kIdPortraitSize),
+                           Field(kIdLandscapeLabel, kIdLandscapeSize)}),
+                     Ctl(kIdContinue), Ctl(kIdUsePortrait), Ctl(kIdUseLandscape)};
 }
 
 void KDlgPrintSizeAlert::OnHelp() { ShowHelpTopic(HelpTopic::kPrintSizeAlert); }

@@ -25,6 +25,7 @@ class KDlgPrintSizeAlert : public KModalDialog {
   static constexpr UINT kIdSheetsLabel = 40003;
   static constexpr UINT kIdPortraitLabel = 40004;
   static constexpr UINT kIdLandscapeLabel = 40005;
+  static constexpr UINT kIdWidestLabel = 40006;
 
   KDlgPrintSizeAlert() : KModalDialog(kTemplateId) {}
 

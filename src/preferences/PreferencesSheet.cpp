@@ -39,6 +39,10 @@ CString NoteNameOf(int number) {
   return CString(kNoteNames[shifted % 12]) + static_cast<char>('0' + octave);
 }
 
+KWindowPlacement ShownMainWindow(const KPrefSheetContext& context) {
+  return g_rcMainWnd.width > 0 ? g_rcMainWnd : context.mainWindow;
+}
+
 void FillPreferencePages(KPreferencesSheet& pages, const KPrefSheetContext& context) {
   // Page 1.
   KPropDocLayPrt& p1 = pages.docLayPrt;
@@ -52,10 +56,11 @@ void FillPreferencePages(KPreferencesSheet& pages, const KPrefSheetContext& cont
   p1.numberHorizontal = g_prefPgNum.horizontal;
   p1.numberVertical = g_prefPgNum.vertical;
   p1.numberType = g_prefPgNum.type;
-  p1.mainWidth = g_rcMainWnd.width;
-  p1.mainHeight = g_rcMainWnd.height;
-  p1.mainLeft = g_rcMainWnd.left;
-  p1.mainTop = g_rcMainWnd.top;
+  const KWindowPlacement shownMain = ShownMainWindow(context);
+  p1.mainWidth = shownMain.width;
+  p1.mainHeight = shownMain.height;
+  p1.mainLeft = std::max(0, shownMain.left);
+  p1.mainTop = std::max(0, shownMain.top);
   p1.clipping = g_prefPrintCorr.ClippingCode();
   p1.showPageBreaks = g_prefPgOptions.showPageBreaks;
   p1.units = g_prefPgMargins.units != 0 ? kMarginMillimetres : kMarginInches;

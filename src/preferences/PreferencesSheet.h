@@ -88,6 +88,10 @@ struct KPrefStoreResult {
 // a group whose values did not change is left as it was.
 KPrefStoreResult StorePreferencePages(const KPreferencesSheet& pages, const KPrefSheetContext& context);
 
+// The main window's place as the first page shows it: the stored one, or,
+// when none is stored, where the window is now.
+KWindowPlacement ShownMainWindow(const KPrefSheetContext& context);
+
 // The note name shown for a note number ("C4", "A#3", "Ab4"), as ParseNoteName reads it.
 CString NoteNameOf(int number);
 

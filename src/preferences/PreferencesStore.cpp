@@ -100,7 +100,9 @@ KPrefStoreResult StorePreferencePages(const KPreferencesSheet& pages, const KPre
   // 1. The main window.
   {
     const KWindowValues shown{p1.mainWidth, p1.mainHeight, p1.mainLeft, p1.mainTop};
-    const KWindowValues stored{g_rcMainWnd.width, g_rcMainWnd.height, g_rcMainWnd.left, g_rcMainWnd.top};
+    const KWindowPlacement before = ShownMainWindow(context);
+    const KWindowValues stored{before.width, before.height, std::max(0, before.left),
+                               std::max(0, before.top)};
     if (!(shown == stored)) {
       g_rcMainWnd.width = std::max(120, shown.width);
       g_rcMainWnd.height = std::max(120, shown.height);
@@ -421,16 +423,18 @@ KPrefStoreResult StorePreferencePages(const KPreferencesSheet& pages, const KPre
   }
   if (Update(g_prefTranspose, KPrefTranspose{p6.accidentals, p6.transposePlacement}))
     changed(KPrefGroup::kTranspose);
-  // 24. Playback; values that make no sense get the usual ones first.
+  // 24. Playback; values that make no sense get the usual ones. The output
+  // device is compared as entered: "none chosen" (-1) stays while the device
+  // field is left alone, and a device number entered as 0 or less is 2.
   {
-    KPrefMidi values{p7.tempo >= 1 && p7.tempo <= 450 ? p7.tempo : 120,
-                     p7.loop,
-                     p7.ignoreRepeats,
-                     p7.loudness >= 0 && p7.loudness <= 127 ? p7.loudness : 100,
-                     p7.outputDevice > 0 ? p7.outputDevice : 2,
-                     p7.showCaret};
-    if (Update(g_prefMidi, values)) {
-      g_MidiOutDevice = values.outputDevice;
+    const int deviceBefore = g_prefMidi.outputDevice;
+    const KPrefMidi entered{p7.tempo, p7.loop, p7.ignoreRepeats, p7.loudness, p7.outputDevice, p7.showCaret};
+    if (Update(g_prefMidi, entered)) {
+      KPrefMidi& m = g_prefMidi;
+      if (m.tempo < 1 || m.tempo > 450) m.tempo = 120;
+      if (m.loudness < 0 || m.loudness > 127) m.loudness = 100;
+      if (m.outputDevice != deviceBefore && m.outputDevice <= 0) m.outputDevice = 2;
+      g_MidiOutDevice = m.outputDevice;
       changed(KPrefGroup::kMidi);
     }
   }

@@ -83,6 +83,10 @@ class CStavlinView : public KDocumentView {
 
   CStavlinDoc* GetDocument() const { return m_document; }
   KViewHost* Host() const { return m_host; }
+  // The window's device context to measure with, or null without a window.
+  // It lasts only until the next call: fetch it again after anything that
+  // may measure (a layout, a pagination, a paint).
+  CDC* MeasureDC() const { return m_host != nullptr ? m_host->GetMeasureDC() : nullptr; }
 
   // ---- Framework slots (KDocumentView) ------------------------------------------
   void OnUpdate(KDocumentView* sender, int hint) override;

@@ -9,6 +9,7 @@
 // no margins and the print size at 100 %, a sheet holds 948 layout pixels
 // (10.5 x 96 less the two page-number bands of 30).
 
+#include <QImage>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,7 @@
 #include "platform/ImageFiles.h"
 #include "platform/SymbolLoader.h"
 #include "platform/qt/KLibPngWriter.h"
+#include "platform/qt/KQtImageDC.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform_qt/WidgetTestApp.h"
 #include "support/TempFolder.h"
@@ -46,10 +48,16 @@ class PrintFixture : public viewtest::ViewScoreFixture {
     g_screenResX = g_screenResY = 96;
   }
   void TearDown() override {
+    host.measureDCOverride = nullptr;
     ViewScoreFixture::TearDown();
     SetSymbolLoader(previousLoader_);
     SetPngWriter(previousPng_);
   }
+
+  // Text is measured, and bitmaps made from the window's device context are
+  // painted, as on the screen (the fake window's recording context paints
+  // nothing).
+  void UseScreenDC() { host.measureDCOverride = &screenDC_; }
 
   std::string Path(const std::string& name) const { return (folder_->Path() / name).string(); }
 
@@ -59,6 +67,8 @@ class PrintFixture : public viewtest::ViewScoreFixture {
   }
 
  private:
+  QImage screenImage_{8, 8, QImage::Format_RGB32};
+  KQtImageDC screenDC_{screenImage_};
   KQtSymbolLoader symbols_;
   KLibPngWriter png_;
   SymbolLoader* previousLoader_ = nullptr;

@@ -58,6 +58,7 @@ struct SheetCase {
   int wideLength;  // fixed length of the first staff (0: as written); staffs of no fixed
                    // length are at least as wide on the sheet as the widest notation
   int breakAfter;  // a page-break line after this many staffs (-1: none)
+  int tallStaff;   // this staff (from 0) is taller than a sheet (-1: none)
   int firstPage;   // the score's first page number (0 reads as 1)
   int xOfY;
   UINT from;
@@ -80,6 +81,8 @@ TEST_P(Sheets, PrintInOrderWithTheirNumbers) {
     }
   }
   if (c.wideLength > 0) MakeWide(0, c.wideLength);
+  if (c.tallStaff >= 0)
+    doc.GetLineAt(lines[static_cast<size_t>(c.tallStaff)])->AsListLine()->SetSpaceAbove(1200, 0);
   Layout();
   NumberPages();
   view->m_options.alertLargerThanPage = 0;
@@ -90,29 +93,50 @@ TEST_P(Sheets, PrintInOrderWithTheirNumbers) {
 }
 
 const SheetCase kSheetCases[] = {
-    {"rows that fit print one sheet each", 30, 0, -1, 0, 0, 1, 0, {"Page 1", "Page 2", "Page 3"}},
+    {"rows that fit print one sheet each", 30, 0, -1, -1, 0, 0, 1, 0, {"Page 1", "Page 2", "Page 3"}},
     {"a row two and a half sheets wide prints in three numbered parts",
      13,
      1900,
+     -1,
      -1,
      0,
      0,
      1,
      0,
      {"Page 1 - 1", "Page 1 - 2", "Page 1 - 3", "Page 2 - 1", "Page 2 - 2", "Page 2 - 3"}},
-    {"a page range prints only its sheets", 30, 0, -1, 0, 0, 2, 2, {"Page 2"}},
-    {"a page range from the middle to the end", 30, 0, -1, 0, 0, 2, 0, {"Page 2", "Page 3"}},
+    {"a page range prints only its sheets", 30, 0, -1, -1, 0, 0, 2, 2, {"Page 2"}},
+    {"a page range from the middle to the end", 30, 0, -1, -1, 0, 0, 2, 0, {"Page 2", "Page 3"}},
     {"numbering starts at the score's first page number",
      30,
      0,
+     -1,
      -1,
      5,
      0,
      1,
      0,
      {"Page 5", "Page 6", "Page 7"}},
-    {"page X of Y counts every sheet", 30, 0, -1, 0, 1, 1, 0, {"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"}},
-    {"a page-break line ends its page", 4, 0, 2, 0, 0, 1, 0, {"Page 1", "Page 2"}},
+    {"page X of Y counts every sheet",
+     30,
+     0,
+     -1,
+     -1,
+     0,
+     1,
+     1,
+     0,
+     {"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"}},
+    {"a page-break line ends its page", 4, 0, 2, -1, 0, 0, 1, 0, {"Page 1", "Page 2"}},
+    {"a staff taller than a sheet prints on a sheet of its own",
+     3,
+     0,
+     -1,
+     1,
+     0,
+     0,
+     1,
+     0,
+     {"Page 1", "Page 2", "Page 3"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, Sheets, ::testing::ValuesIn(kSheetCases),

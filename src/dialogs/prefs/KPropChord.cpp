@@ -61,4 +61,6 @@ void KPropChord::DescribeLayout(DialogLayoutItem& layout) const {
                   {Row({Ctl(kIdVariationsGrids), Ctl(kIdVariationsNotes), Ctl(kIdVariationsKeyboards)})}),
               Ctl(kIdNameFont), Stretch()}),
   })};
+  // A page shorter than the tallest keeps its controls together at the top.
+  layout.children.push_back(dialog_layout::Stretch());
 }

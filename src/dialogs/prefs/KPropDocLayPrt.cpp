@@ -100,6 +100,8 @@ void KPropDocLayPrt::DescribeLayout(DialogLayoutItem& layout) const {
                                       Ctl(kIdInvertDiagrams)}),
               Stretch()}),
   })};
+  // A page shorter than the tallest keeps its controls together at the top.
+  layout.children.push_back(dialog_layout::Stretch());
 }
 
 BOOL KPropDocLayPrt::OnInitDialog() {

@@ -66,4 +66,6 @@ void KPropMIDI::DescribeLayout(DialogLayoutItem& layout) const {
               Stretch()}),
       Column({effects, Stretch()}),
   })};
+  // A page shorter than the tallest keeps its controls together at the top.
+  layout.children.push_back(dialog_layout::Stretch());
 }

@@ -104,6 +104,8 @@ void KPropMIDIInput::DescribeLayout(DialogLayoutItem& layout) const {
                    Ctl(kIdRemote), Ctl(kIdTransposeGuitar)}),
               Stretch()}),
   })};
+  // A page shorter than the tallest keeps its controls together at the top.
+  layout.children.push_back(dialog_layout::Stretch());
 }
 
 BOOL KPropMIDIInput::OnInitDialog() {

@@ -65,4 +65,6 @@ void KPropOptAsvVw::DescribeLayout(DialogLayoutItem& layout) const {
                                         Ctl(kIdBackups), Ctl(kIdUndo), Form({FieldOf(kIdUndoLevels)})}),
                    Stretch()})}),
   };
+  // A page shorter than the tallest keeps its controls together at the top.
+  layout.children.push_back(dialog_layout::Stretch());
 }

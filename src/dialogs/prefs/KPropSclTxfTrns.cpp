@@ -71,4 +71,6 @@ void KPropSclTxfTrns::DescribeLayout(DialogLayoutItem& layout) const {
                                  Row({Ctl(kIdTakeAbove), Ctl(kIdTakeBelow)})}),
            Stretch()}),
   })};
+  // A page shorter than the tallest keeps its controls together at the top.
+  layout.children.push_back(dialog_layout::Stretch());
 }

@@ -30,8 +30,10 @@ void KPropStfDrmTxt::DeclareControls(DialogControls& c) {
           {kIdJoin8x2, "(8th + 8th)"},
           {kIdJoin8x3, "(8th + 8th + 8th)"}});
   c.Group(kIdEndsBox, "Vertical lines and connected bars");
+  c.Static(kIdLeftEndLabel, "At the left end of:");
   c.Check(kIdLeftMusic, "musi&cal", leftBarMusic);
   c.Check(kIdLeftTab, "&Tab", leftBarTab);
+  c.Static(kIdRightEndLabel, "At the right end of:");
   c.Check(kIdRightMusic, "m&usical", rightBarMusic);
   c.Check(kIdRightTab, "T&ab", rightBarTab);
   c.Check(kIdKeyboardBars, "treble to bass on &keyboard staff  /", keyboardBars);
@@ -57,12 +59,14 @@ void KPropStfDrmTxt::DescribeLayout(DialogLayoutItem& layout) const {
            Box(kIdBarsBox, {Ctl(kIdAutoBars), Ctl(kIdWarnTiming), Ctl(kIdAutoWrap), Ctl(kIdRewrap),
                             Ctl(kIdKeepAligned), Form({FieldOf(kIdEvenSpacing)})}),
            Box(kIdStemBox, {Row({Ctl(kIdStemNone), Ctl(kIdStemInward), Ctl(kIdStemOutward)})}), Stretch()}),
-      Column(
-          {Box(kIdJoinBox, {Ctl(kIdJoinNone), Ctl(kIdJoinTimeSignature), Ctl(kIdJoin16x2), Ctl(kIdJoin16x3),
-                            Ctl(kIdJoin8x2), Ctl(kIdJoin8x3)}),
-           Box(kIdEndsBox, {Row({Ctl(kIdLeftMusic), Ctl(kIdLeftTab), Ctl(kIdRightMusic), Ctl(kIdRightTab)}),
-                            Ctl(kIdKeyboardBars), Ctl(kIdTrebleTabBars)}),
-           Box(kIdDrumBox, {Row({Ctl(kIdDrumDoubleBars), Ctl(kIdDrumTallBox)})}),
-           Box(kIdFontsBox, {Ctl(kIdStaffTextFont), Ctl(kIdTripletFont)}), Stretch()}),
+      Column({Box(kIdJoinBox, {Ctl(kIdJoinNone), Ctl(kIdJoinTimeSignature), Ctl(kIdJoin16x2),
+                               Ctl(kIdJoin16x3), Ctl(kIdJoin8x2), Ctl(kIdJoin8x3)}),
+              Box(kIdEndsBox, {Row({Ctl(kIdLeftEndLabel), Ctl(kIdLeftMusic), Ctl(kIdLeftTab), Stretch()}),
+                               Row({Ctl(kIdRightEndLabel), Ctl(kIdRightMusic), Ctl(kIdRightTab), Stretch()}),
+                               Ctl(kIdKeyboardBars), Ctl(kIdTrebleTabBars)}),
+              Box(kIdDrumBox, {Row({Ctl(kIdDrumDoubleBars), Ctl(kIdDrumTallBox)})}),
+              Box(kIdFontsBox, {Ctl(kIdStaffTextFont), Ctl(kIdTripletFont)}), Stretch()}),
   })};
+  // A page shorter than the tallest keeps its controls together at the top.
+  layout.children.push_back(dialog_layout::Stretch());
 }

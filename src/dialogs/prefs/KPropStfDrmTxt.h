@@ -45,6 +45,8 @@ class KPropStfDrmTxt : public KModalDialog {
   static constexpr UINT kIdEndsBox = 41314;
   static constexpr UINT kIdDrumBox = 41315;
   static constexpr UINT kIdFontsBox = 41316;
+  static constexpr UINT kIdLeftEndLabel = 41317;
+  static constexpr UINT kIdRightEndLabel = 41318;
 
   KPropStfDrmTxt() : KModalDialog(kTemplateId) {}
 

@@ -16,7 +16,8 @@ constexpr int kKindPosition = 12;
 }  // namespace
 
 CString KPropTab::NamesOf(const CString& tuning) {
-  const CString& text = tuning.GetLength() == 1 ? CString(kStandardTuning) : tuning;
+  // A tuning of one character (or none) stands for the guitar's.
+  const CString& text = tuning.GetLength() <= 1 ? CString(kStandardTuning) : tuning;
   if (text.GetLength() < kPlainTuningLength || text[kKindPosition] == '*' || text[kKindPosition] == ' ') {
     CString names;
     GetTuningNoteNames(text, names);
@@ -77,6 +78,8 @@ void KPropTab::DescribeLayout(DialogLayoutItem& layout) const {
                            Ctl(kIdResetBarCount)}),
            Column({Box(kIdFontsBox, {Ctl(kIdTabFont), Ctl(kIdRhythmFont), Ctl(kIdTextFont)}), Stretch()})}),
   };
+  // A page shorter than the tallest keeps its controls together at the top.
+  layout.children.push_back(dialog_layout::Stretch());
 }
 
 void KPropTab::ShowTuningTexts() {
@@ -93,13 +96,13 @@ void KPropTab::ShowTuningTexts() {
 
 BOOL KPropTab::OnInitDialog() {
   KModalDialog::OnInitDialog();
-  if (currentTuning.GetLength() == 1) currentTuning = kStandardTuning;
+  if (currentTuning.GetLength() <= 1) currentTuning = kStandardTuning;
   ShowTuningTexts();
   return TRUE;
 }
 
 void KPropTab::OnMakeTuningDefault() {
-  defaultTuning = currentTuning.GetLength() == 1 ? CString(kStandardTuning) : currentTuning;
+  defaultTuning = currentTuning.GetLength() <= 1 ? CString(kStandardTuning) : currentTuning;
   defaultLabelledTuning = currentLabelledTuning;
   tuningChanged = 1;
   ShowTuningTexts();

@@ -131,18 +131,20 @@ RECT CStavlinView::ExportRectangle() {
     if (capture.right > capture.left && capture.bottom > capture.top) return capture;
   }
   // The whole score: as wide as its widest line.
-  CDC* measure = m_host != nullptr ? m_host->GetMeasureDC() : nullptr;
+  CDC* measure = MeasureDC();
   int widest = 0;
   for (int i = 0; i < m_lineCount; ++i) widest = std::max(widest, LineSheetWidth(i, measure));
   return RECT{0, 0, widest + kRightExtra, whole.bottom};
 }
 
 bool CStavlinView::RenderExport(const RECT& capture, int scale, CBitmap& bitmap) {
-  CDC* screen = m_host != nullptr ? m_host->GetMeasureDC() : nullptr;
   const int width = (capture.right - capture.left) * scale;
   const int height = (capture.bottom - capture.top) * scale;
   for (int attempt = 0; attempt < 2; ++attempt) {
     const bool colour = m_document->UsesColor() != 0;
+    // (The window's device context lasts until it is asked for again, as
+    // drawing does.)
+    CDC* screen = MeasureDC();
     bitmap.DeleteObject();
     if (screen == nullptr || !bitmap.CreateBitmap(width, height, 1, colour ? 32 : 1, nullptr)) {
       AfxMessageBox(kMsgTooLarge, MB_OK | MB_ICONEXCLAMATION);

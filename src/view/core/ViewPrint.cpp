@@ -94,7 +94,6 @@ bool CStavlinView::OnPreparePrinting(CPrintInfo& info) {
 void CStavlinView::OnBeginPrinting(CPrintInfo& info) {
   g_printInfo = &info;
   SelectSymbolSize(0, 0);
-  CDC* measure = m_host != nullptr ? m_host->GetMeasureDC() : nullptr;
 
   // The printer, turned to the score's orientation before any page exists.
   const KPrefPrinterParams paginated = g_prefPrinterParams;
@@ -122,6 +121,7 @@ void CStavlinView::OnBeginPrinting(CPrintInfo& info) {
   if (m_options.alertLargerThanPage != 0) {
     int widest = 0;
     int widestLine = 0;
+    CDC* measure = MeasureDC();
     for (int i = 0; i < m_lineCount; ++i) {
       const int width = LineSheetWidth(i, measure);
       if (width > widest) {
@@ -184,6 +184,7 @@ void CStavlinView::OnBeginPrinting(CPrintInfo& info) {
   m_pageDrawn = 1;
   POINT topLeft{};
   POINT bottomRight{};
+  CDC* measure = MeasureDC();
   do {
     if (m_horizontalPart < 0) m_horizontalPart = 0;
     ComputePageBreaks(measure, topLeft, bottomRight);
@@ -207,14 +208,14 @@ void CStavlinView::OnPrepareDC(CDC& dc, CPrintInfo& info) {
   info.m_bContinuePrinting = TRUE;
   POINT topLeft{};
   POINT bottomRight{};
-  ComputePageBreaks(m_host != nullptr ? m_host->GetMeasureDC() : nullptr, topLeft, bottomRight);
+  ComputePageBreaks(MeasureDC(), topLeft, bottomRight);
 }
 
 void CStavlinView::OnPrint(CDC& dc, CPrintInfo& info) {
   // A preview that shows another sheet than the one worked out: walk to it
   // from the start.
   if (info.m_bPreview && static_cast<int>(info.m_nCurPage) != m_sheetsComputed) {
-    CDC* measure = m_host != nullptr ? m_host->GetMeasureDC() : nullptr;
+    CDC* measure = MeasureDC();
     m_sheetsComputed = 0;
     m_verticalPage = 0;
     m_horizontalPart = 0;

@@ -71,7 +71,7 @@ bool CStavlinView::DrawPageNumber(CDC& dc) {
   }
 
   // The text's width in layout pixels, measured as on the screen.
-  CDC* measure = m_host != nullptr ? m_host->GetMeasureDC() : nullptr;
+  CDC* measure = MeasureDC();
   int width = 0;
   if (measure != nullptr) {
     CFont* previous = measure->SelectObject(&font);
