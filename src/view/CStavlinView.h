@@ -441,6 +441,9 @@ class CStavlinView : public KDocumentView {
   // same chord; NumberChordShape keeps the table (result 1 or more).
   void NumberChordDiagrams(CDC* dc);
   int NumberChordShape(const CString& key);
+  // Scans the score's chord diagrams for chords the user chord dictionary
+  // does not hold and offers them to be added; nonzero when any was added.
+  int ScanScoreChords();
   // Insert/Chord: a chord picked from the chord dictionary at the caret, as a
   // diagram on a chord line or a note column on a treble staff or tablature.
   void OnInsertChord();
