@@ -128,7 +128,14 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
                                                         QStringLiteral("Stavlin Files (*.svd)"));
       return CString::FromUtf8(path.toStdString());
     });
+    m_textSavePrompt = [this](const CString& suggested) {
+      const QString path = QFileDialog::getSaveFileName(
+          m_frame.get(), QString(), ToQString(suggested.Str()),
+          QStringLiteral("Text Files (*.txt);;ABC Files (*.abc);;All Files (*)"));
+      return CString::FromUtf8(path.toStdString());
+    };
   }
+  InstallTextWindowCommands();
 
   RegisterClipboardFormat("Stavlin");
   LoadChordDictionary();
@@ -139,7 +146,7 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   if (!arguments.isEmpty()) {
     // A file named on the command line replaces the start-up action and
     // leaves the current folder alone.
-    OpenDocumentFile(CString::FromUtf8(arguments.front().toStdString()));
+    OpenFile(CString::FromUtf8(arguments.front().toStdString()));
   } else {
     RunStartupAction();
     EnterStartFolder();
@@ -151,6 +158,8 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
 
 void CStavlinApp::SetSaveAsPrompt(SaveAsPrompt prompt) {
   m_saveAsPromptGiven = true;  // a prompt given before start-up stays
+  m_textSavePrompt = prompt;
+  if (m_frame) m_frame->SetTextSavePrompt(m_textSavePrompt);
   SetScoreSaveAsPrompt(std::move(prompt));
 }
 

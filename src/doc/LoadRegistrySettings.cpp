@@ -1,5 +1,6 @@
 #include "doc/LoadRegistrySettings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -27,6 +28,7 @@
 #include "lines/KSpeedLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
+#include "lines/TranslationServices.h"
 #include "model/AttachmentServices.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"
@@ -592,6 +594,9 @@ void ApplyLinePreferences() {
   g_fretBoxMargin = g_prefPrintCorr.ClippingCode();
   g_drumClefOption = g_prefStaffLines.drumClefStyle;
   g_shiftBassIntoTabRange = g_prefTranslation.shiftBassIntoRange;
+  g_textTabMode = std::clamp(g_prefTranslation.options[0], 0, 2);
+  g_rhythmAbove = g_prefTranslation.takeAbove;
+  g_rhythmBelow = g_prefTranslation.takeBelow;
   g_diagramOptionA = g_prefChords2.barreStyle;
   g_diagramOptionB = g_prefChords2.fretNumberPos;
   g_warnBarTiming = g_prefStaffLines2.warnBarTiming;
