@@ -5,6 +5,7 @@
 
 #include "platform/ModalDialog.h"
 #include "platform/PropertySheet.h"
+#include "platform/RecordingDC.h"
 
 void FakeUiPort::Answer(UINT messageId, int answer) { m_answers[messageId] = answer; }
 
@@ -43,9 +44,13 @@ void FakeUiPort::Beep(UINT type) { m_beeps.push_back(type); }
 int FakeUiPort::RunModal(KModalDialog& dialog) {
   const UINT id = dialog.GetTemplateId();
   dialog.OnInitDialog();
-  int result = IDCANCEL;
-  if (auto script = m_dialogScripts.find(id); script != m_dialogScripts.end())
-    result = script->second(dialog);
+  // A dialog that ended while it opened (an internal failure) shows nothing.
+  int result = dialog.TakeEndRequest();
+  if (result == 0) {
+    result = IDCANCEL;
+    if (auto script = m_dialogScripts.find(id); script != m_dialogScripts.end())
+      result = script->second(dialog);
+  }
   bool refused = false;
   if (result == IDOK) dialog.ShowUnenteredMembers();
   if (result == IDOK && !dialog.OnOK()) {
@@ -140,3 +145,5 @@ void FakeUiPort::ClearRecords() {
   m_printRequests.clear();
   m_printSetups = 0;
 }
+
+std::unique_ptr<CDC> FakeUiPort::CreatePictureDC() { return std::make_unique<RecordingDC>(); }

@@ -77,6 +77,8 @@ class FakeUiPort : public UiPort {
   // controls (Controls().SetText...); members it set directly are shown in
   // the controls it did not type into, then OK runs the dialog's checks.
   int RunModal(KModalDialog& dialog) override;
+  // A recording context: pictures are drawn and written down, not painted.
+  std::unique_ptr<CDC> CreatePictureDC() override;
   bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) override;
   bool GetSaveFileName(KSaveFileRequest& request) override;
   bool BrowseForFolder(const CString& title, CString& folder) override;

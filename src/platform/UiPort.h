@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 // Message boxes, beeps and modal dialogs: the core asks for them with the
 // framework's calls (AfxMessageBox, MessageBeep, DoModal), and the current UI
 // port shows them. The Qt shell installs a port that shows real windows; tests
@@ -10,6 +11,7 @@
 #include "platform/CString.h"
 #include "platform/WinTypes.h"
 
+class CDC;
 class KModalDialog;
 class KPrintJob;
 class KPropertySheet;
@@ -113,6 +115,9 @@ class UiPort {
   // colour given; OK puts the chosen ones in them and returns true; Cancel
   // returns false and changes neither. A port without windows cancels.
   virtual bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) { return false; }
+  // A device context whose compatible memory contexts draw into bitmaps, for
+  // the pictures that dialog models draw; null for a port without windows.
+  virtual std::unique_ptr<CDC> CreatePictureDC();
   // The save dialog: true with request.fileName and filterIndex set when the
   // user chose a name; false for Cancel. A port without windows cancels.
   virtual bool GetSaveFileName(KSaveFileRequest& request) { return false; }

@@ -1,14 +1,17 @@
 #pragma once
-// The Qt shell's ports (the music-symbol pictures and the PNG writer among them), made and installed together
-// once the QApplication exists, and uninstalled when this goes (before the application does).
+// The Qt shell's ports (the music-symbol pictures, the PNG writer, the MIDI clock and devices among them),
+// made and installed together once the QApplication exists, and uninstalled when this goes (before the
+// application does).
 
 #include "platform/qt/KLibPngWriter.h"
 #include "platform/qt/KQtClipboard.h"
 #include "platform/qt/KQtHelp.h"
 #include "platform/qt/KQtKeyState.h"
+#include "platform/qt/KQtMidiClock.h"
 #include "platform/qt/KQtShell.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform/qt/KQtUiPort.h"
+#include "platform/qt/KRtMidiDevices.h"
 
 class KQtPorts {
  public:
@@ -27,5 +30,9 @@ class KQtPorts {
   KQtShell m_shell;
   KQtHelp m_help;
   KQtSymbolLoader m_symbols;
+  KQtMidiClock m_midiClock;
+  KRtMidiDevices m_midiDevices;
+  MidiClock* m_previousMidiClock = nullptr;
+  MidiDeviceSystem* m_previousMidiDevices = nullptr;
   KLibPngWriter m_png;
 };

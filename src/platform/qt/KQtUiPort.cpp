@@ -13,6 +13,7 @@
 #include "platform/qt/KQtFontColourDialog.h"
 #include "platform/qt/KQtPrinting.h"
 #include "platform/qt/KQtPropertySheetBinder.h"
+#include "platform/qt/KQtImageDC.h"
 #include "platform/qt/QtText.h"
 
 namespace {
@@ -133,3 +134,9 @@ bool KQtUiPort::Print(KPrintJob& job, KPrintKind kind) {
 }
 
 bool KQtUiPort::PrintSetup() { return qt_printing::PageSetup(QApplication::activeWindow()); }
+std::unique_ptr<CDC> KQtUiPort::CreatePictureDC() {
+  // The memory contexts made from it paint into their bitmaps; the image
+  // itself is never drawn on.
+  static QImage unused(1, 1, QImage::Format_RGB32);
+  return std::make_unique<KQtImageDC>(unused);
+}

@@ -32,6 +32,7 @@ class KQtUiPort : public UiPort {
   // The print dialog or the print preview on the run's printer (KQtPrinting.h).
   bool Print(KPrintJob& job, KPrintKind kind) override;
   bool PrintSetup() override;
+  std::unique_ptr<CDC> CreatePictureDC() override;
 
   void SetDialogRunner(DialogRunner runner) { m_dialogRunner = std::move(runner); }
 

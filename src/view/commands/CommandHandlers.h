@@ -39,3 +39,4 @@ std::span<const KViewCommandHandler> ViewMenuCommandHandlers();     // ViewComma
 std::span<const KViewCommandHandler> InsertCommandHandlers();       // ViewInsertLine.cpp
 std::span<const KViewCommandHandler> EntryOptionCommandHandlers();  // ViewEntryOptions.cpp
 std::span<const KViewCommandHandler> PrintCommandHandlers();        // ViewPrintCommands.cpp
+std::span<const KViewCommandHandler> TranslateCommandHandlers();    // ViewTranslateLines.cpp

@@ -32,6 +32,7 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              InsertCommandHandlers(),
              EntryOptionCommandHandlers(),
              PrintCommandHandlers(),
+             TranslateCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),
