@@ -10,6 +10,8 @@
 #include <iterator>
 
 #include "PrintFixture.h"
+#include "model/KChordPic.h"
+#include "model/KListLine.h"
 #include "support/CaseName.h"
 
 namespace {
@@ -127,6 +129,38 @@ TEST_F(ExportImage, TheImageHoldsTheScoresInk) {
   // Staff lines and notes, on white paper.
   EXPECT_GT(black, 3 * 5 * 100);
   EXPECT_LT(black, image.width() * image.height() / 4);
+}
+
+// The box of a picture's dark pixels.
+QRect InkBox(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+TEST_F(ExportImage, TheHighResolutionImageIsTheLowResolutionOneThreeTimesOver) {
+  // Chord diagrams, with their names, right of the score's left edge.
+  const POSITION chords = AddChordLine();
+  KListLine* line = doc.GetLineAt(chords)->AsListLine();
+  line->GetObjList()->AddTail(new KChordPic(20, "G", "320003          0000", 1));
+  line->GetObjList()->AddTail(new KChordPic(40, "C", "x32010          0000", 1));
+  Layout();
+  Select(4, 4, 0, 60);
+  const std::string low = Path("chords.png");
+  const std::string high = Path("chords3.png");
+  Export(low, kPngFilter);
+  Export(high, kPngFilter, true);
+  const QRect a = InkBox(QImage(QString::fromStdString(low)));
+  const QRect b = InkBox(QImage(QString::fromStdString(high)));
+  ASSERT_FALSE(a.isEmpty());
+  // Each edge of the ink where three times the low-resolution one puts it,
+  // give or take the thickness of a line.
+  EXPECT_NEAR(b.left(), 3 * a.left(), 6);
+  EXPECT_NEAR(b.right(), 3 * a.right() + 2, 6);
+  EXPECT_NEAR(b.top(), 3 * a.top(), 6);
+  EXPECT_NEAR(b.bottom(), 3 * a.bottom() + 2, 6);
 }
 
 TEST_F(ExportImage, AnInterlacedPngWhenThePreferenceSaysSo) {
