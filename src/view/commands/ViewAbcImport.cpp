@@ -201,14 +201,19 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
         names += ' ';
         taken.push_back(attachment);
       }
+      if (names.find_first_not_of(' ') == std::string::npos) continue;
+      // The names were spaced for a font of 9 pixels a character; the
+      // diagrams then stand over the staff columns the names came from.
+      ChordNameLayout layout;
+      layout.xOfPosition = [](int position) { return position * kChordTextCharWidth; };
+      std::unique_ptr<KChordPicLine> chords =
+          RecognizeChordNamesInText(CString(std::string_view(names)), true, layout);
+      // Without a diagram line the names stay written over the notes.
+      if (chords == nullptr) continue;
       for (KExtendedObj* attachment : taken) {
         staff->RemoveAttachment(attachment);
         delete attachment;
       }
-      if (names.find_first_not_of(' ') == std::string::npos) continue;
-      std::unique_ptr<KChordPicLine> chords =
-          RecognizeChordNamesInText(CString(std::string_view(names)), true);
-      if (chords == nullptr) continue;
       chords->SetKeySignature(staff->GetKeySignatureAt(0), 0, 0);
       doc.InsertLineBefore(here, chords.release());
       doc.InsertLineAfter(here, new KStrLine(0));
