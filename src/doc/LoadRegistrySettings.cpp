@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chords/ChordNameSources.h"
+#include "chords/ChordSettings.h"
 #include "common/AppServices.h"
 #include "common/ChordDiagramServices.h"
 #include "common/Globals.h"
@@ -602,6 +603,18 @@ void ApplyLinePreferences() {
   g_liveShortestNote = g_prefMidiInput.shortestLiveNote;
   g_diagramFretNumbers = g_prefChords.variationNumbering;
   g_adaptLibraryShapes = g_prefChords2.altFromDictionary;
+  // The chord dialogs' preferences.
+  g_chordSettings.libraryOff = g_prefChords2.onlyCustom;
+  g_chordSettings.userTypesFirst = g_prefChords.customOnTop;
+  g_chordSettings.scanOnOpen = g_prefChords.scanForCustomChords;
+  g_chordSettings.pictureMode = g_prefChords2.variationsView;
+  g_chordSettings.playOnSelect = g_prefChords2.playSelected;
+  g_chordSettings.designer[0] = g_fingerRowOption;
+  g_chordSettings.designer[1] = g_prefChords2.displayFlag;
+  g_chordSettings.designer[2] = g_prefChords2.fretNumberPos;
+  g_chordSettings.designer[3] = g_prefChords2.barreStyle;
+  g_chordSettings.designer[4] = g_prefChords2.displayFlag2;
+  g_chordSettings.designer[5] = g_prefChords2.displayFlag3;
   g_textTabBassKinds = g_prefTextFiles.textTabKinds;
   g_textTabBanjoFingering = g_prefTabOptions.banjoFingering;
   g_textTabRemoveRows = g_prefTextFiles.removeTextTab;

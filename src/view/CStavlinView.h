@@ -17,6 +17,8 @@
 //              copy and paste, deleting a region, removing a grouped line
 //   commands/  the command table, dispatch, enabling rules, status panes and
 //              the view's menu commands
+//   structure/ the commands that build a score's structure: the line-group
+//              rebuilder, line groups, tunings, labels, line appearance
 // Below, the member functions are grouped by job, and the state by what
 // belongs together, each group naming the files that own it.
 //
@@ -222,6 +224,25 @@ class CStavlinView : public KDocumentView {
   void OnViewToggleSymbolSize();
   void OnViewShowStemsOnTab();
 
+  // ---- The score's structure (commands/ViewInsert*.cpp, structure/) -----------------------
+  // Insert/Keyboard (Treble+Bass) Staff: a braced treble and bass pair of
+  // its own group below the caret's line (below its pair when on one).
+  void OnInsertKeyboardStaff();
+  // Insert/Page Break: a text line that starts a new printed page.
+  void OnInsertPageBreak();
+  // The line-group rebuilder (ViewRebuildLineGroup.cpp). splitX negative
+  // completes the group of the id (each slot without a line gets a new empty
+  // line of its kind; width is the staff length of new staff and tablature
+  // lines; labels holds 20 slot labels, or null); kFollowingEmptyGroup starts
+  // a following group of new empty lines after it (Wrap Music); any other
+  // value starts a following group by splitting the group's lines at that
+  // pixel x (a line break inside a group). Returns the group built or
+  // completed; null when there is no group of the id.
+  static constexpr int kFollowingEmptyGroup = 32000;
+  KLineGroup* RebuildLineGroup(int groupId, int width, int splitX, const CString* labels);
+  // The label of a line; a labelled note line also gets its label's MIDI
+  // instrument in the score's table (ViewLineLabels.cpp).
+  void SetLineLabel(KLineObj* line, const CString& label);
   // ---- Translation and ABC (commands/ViewTranslate*.cpp, ViewAbc*.cpp, ViewTextTab.cpp,
   //      ViewTextHandOver.cpp) ---------------------------------------------------------------
   // Actions/Translate To Text ... To Chord (41220..41230): the current or
@@ -420,6 +441,9 @@ class CStavlinView : public KDocumentView {
   // same chord; NumberChordShape keeps the table (result 1 or more).
   void NumberChordDiagrams(CDC* dc);
   int NumberChordShape(const CString& key);
+  // Scans the score's chord diagrams for chords the user chord dictionary
+  // does not hold and offers them to be added; nonzero when any was added.
+  int ScanScoreChords();
   // Insert/Chord: a chord picked from the chord dictionary at the caret, as a
   // diagram on a chord line or a note column on a treble staff or tablature.
   void OnInsertChord();
