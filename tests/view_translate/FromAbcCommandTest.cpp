@@ -108,16 +108,21 @@ TEST_F(FromAbcCommand, ChordNamesBecomeADiagramLineAboveTheirStaff) {
   EXPECT_EQ(Line(1)->GetAttachmentCount(), 1) << "only the tempo mark stays";
 }
 
-TEST_F(FromAbcCommand, LinesOfOtherKindsInTheSelectionStayAsTheyAre) {
+TEST_F(FromAbcCommand, LinesOfOtherKindsAndLinesBelowStayAsTheyAre) {
   AddText("K:C");
   Add(viewtest::MakeStaff({{0, 18}}));
   AddText("CDE");
+  Add(viewtest::MakeStaff({{0, 17}}));
   Layout();
   SelectLines(0, 2);
   ASSERT_TRUE(Run(cmd::kTranslateFromAbc));
-  ASSERT_EQ(Types(), "0 0");
+  ASSERT_EQ(Types(), "0 0 0");
   EXPECT_EQ(Pitches(Line(0)), "B4");
   EXPECT_EQ(Pitches(Line(1)), "C4 D4 E4");
+  EXPECT_GT(Line(1)->GetStaffLength(), 0);
+  // The score's own staves keep their lengths.
+  EXPECT_EQ(Line(0)->GetStaffLength(), 0);
+  EXPECT_EQ(Line(2)->GetStaffLength(), 0);
 }
 
 }  // namespace

@@ -95,6 +95,28 @@ TEST_F(TranslateLines, LinesOfTheTargetTypeAndDrumsAreLeftAlone) {
   EXPECT_EQ(Types(), "0 13");
 }
 
+// After a MIDI import every staff not yet grouped gets its tablature line.
+TEST_F(TranslateLines, ConvertingAScoreToTablatureGivesEachLoneStaffItsTabLine) {
+  Add(Melody());
+  auto* bass = new KStaffLine(1, 0, 0);
+  bass->GetObjList()->AddTail(new KChord(0, 15, viewtest::kQuarter, 0));
+  bass->UpdateTimeSigCache();
+  Add(bass);
+  const POSITION grouped = Add(viewtest::MakeStaff({{0, 18}}));
+  const POSITION partner = AddText("words");
+  Group(3, {grouped, partner}, false);
+  Layout(0);
+  view->ConvertToTablature(0);
+  ASSERT_EQ(Types(), "0 2 1 15 0 5");
+  EXPECT_EQ(Pitches(Line(1)), Pitches(Line(0)));
+  EXPECT_EQ(Pitches(Line(3)), Pitches(Line(2)));
+  EXPECT_EQ(std::string(static_cast<KTabLine*>(Line(3))->GetTuning().View()), "  E A D G   *002025303500");
+  for (int i : {0, 2}) {
+    EXPECT_NE(Line(i)->GetGroupId(), KLineObj::kNoGroup);
+    EXPECT_EQ(Line(i)->GetGroupId(), Line(i + 1)->GetGroupId());
+  }
+}
+
 struct MergeCase {
   const char* name;
   int merge;

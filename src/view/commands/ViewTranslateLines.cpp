@@ -236,6 +236,39 @@ void CStavlinView::GroupWithSource(POSITION sourcePos, POSITION newPos, bool abo
   doc.SetGroupStartTimeSignature(group->GetId());
 }
 
+void CStavlinView::ConvertToTablature(int flag) {
+  if (m_document == nullptr) return;
+  CStavlinDoc& doc = *m_document;
+  std::vector<POSITION> staves;
+  for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+    const POSITION here = pos;
+    const KLineObj* line = doc.GetNextLine(pos);
+    const int type = line != nullptr ? line->GetType() : -1;
+    if (type != kTrebleType && type != kBassType) continue;
+    if (line->GetGroupId() != KLineObj::kNoGroup) continue;
+    if (flag != 0 && line->TestFlags(static_cast<DWORD>(flag)) == 0) continue;
+    staves.push_back(here);
+  }
+  for (const POSITION staffPos : staves) {
+    KLineObj* staff = doc.GetLineAt(staffPos);
+    const bool bass = staff->GetType() == kBassType;
+    const CString tuning =
+        bass ? TuningOr(m_bassTabTuning, kBassGuitarTuning) : TuningOr(m_trebleTabTuning, kGuitarTuning);
+    std::unique_ptr<KLineObj> tab = staff->TranslateTo(0, kTabType, g_textTabMode, m_sizeIndex, 0, tuning, 0);
+    if (tab == nullptr) continue;
+    tab->SetStaffLength(staff->GetStaffLength());
+    // The tablature line's label follows the staff's.
+    tab->SetLabel(staff->GetLabelName());
+    const POSITION placed = doc.InsertLineAfter(staffPos, tab.release());
+    GroupWithSource(staffPos, placed, false, true);
+  }
+  if (staves.empty()) return;
+  RebuildDisplayLines(0);
+  m_currentLine = std::clamp(m_currentLine, 0, std::max(m_lineCount - 1, 0));
+  doc.SetModifiedFlag(TRUE);
+  UpdateAfterEdit(kHintAll, 1);
+}
+
 // The Translate submenu's commands and the ABC export of the File menu.
 std::span<const KViewCommandHandler> TranslateCommandHandlers() {
   using namespace cmd;
