@@ -32,6 +32,7 @@ enum class DialogControlKind {
   kIcon,    // the question icon of a choice dialog
   kGroup,   // group box: a caption around related controls
   kButton,  // push button
+  kSpin,    // up and down arrows that step a value (a spinner or a small scroll bar)
 };
 
 enum class DialogButtonRole {
@@ -63,13 +64,16 @@ struct DialogControl {
   std::vector<std::string> items;  // combo and list entries
   UINT groupFirst = 0;             // radio: the first radio of its group
   DialogButtonRole role = DialogButtonRole::kAction;
-  std::function<void()> handler;   // button press
-  std::function<void()> onChange;  // the user changed the value
+  std::function<void()> handler;    // button press
+  std::function<void()> onChange;   // the user changed the value
+  std::function<void(int)> onStep;  // spin: the user stepped up (+1) or down (-1)
 
   // What the window shows.
   std::string text;      // edit and number text
-  int value = 0;         // check state, radio checked, chosen index (-1 none)
+  int value = 0;         // check state, radio checked, chosen index (-1 none), spin position
   bool entered = false;  // the user changed it since the members were last shown
+  bool visible = true;   // the window shows the control
+  bool enabled = true;   // the user can change or press it
 
   // Runs when the user changes the control's value (typing in an edit).
   DialogControl& WhenChanged(std::function<void()> handler_) {
@@ -111,6 +115,9 @@ class DialogControls {
   DialogControl& List(UINT id, int& member, std::vector<std::string> items);
   DialogControl& Button(UINT id, std::string caption, DialogButtonRole role,
                         std::function<void()> handler = {});
+  // Arrows that step something the dialog shows elsewhere; onStep gets +1 for
+  // up and -1 for down.
+  DialogControl& Spin(UINT id, std::function<void(int)> onStep);
   // A member that is not shown in a control but is restored when the dialog
   // is cancelled, as the exchanged members are.
   void Keep(CString& member) { m_keptTexts.push_back(&member); }
@@ -128,12 +135,27 @@ class DialogControls {
   void SetText(UINT id, std::string_view text);  // edit and number
   void SetChecked(UINT id, int checked);         // check box; a radio is checked with 1
   void Select(UINT id, int index);               // combo and list
+  void Step(UINT id, int delta);                 // spin: +1 up, -1 down
   // The state shown.
   std::string Text(UINT id) const;
   int Checked(UINT id) const;
   int Selected(UINT id) const;
   // The index of the checked radio of the group, -1 for none.
   int RadioValue(UINT firstId) const;
+
+  // The dialog's side: what the window shows beside the members. Each throws
+  // std::logic_error for an id that is not a control.
+  void Show(UINT id, bool visible);
+  void Enable(UINT id, bool enabled);
+  // The caption of a static text, group box, check box, radio or button.
+  void SetCaption(UINT id, std::string caption);
+  // The entries of a combo or list box (the choice is kept when it is still
+  // an entry, else none).
+  void SetItems(UINT id, std::vector<std::string> items);
+  // The check of a check box, or a spin's position, shown without a member.
+  void SetShown(UINT id, int value);
+  bool IsShown(UINT id) const;
+  bool IsEnabled(UINT id) const;
 
   // Loading: the members into the controls (all, or those the user has not
   // changed). Handlers and the entered flags are not touched by loading a
@@ -153,6 +175,7 @@ class DialogControls {
  private:
   DialogControl& Add(UINT id, DialogControlKind kind, std::string caption);
   DialogControl& UserControl(UINT id, std::initializer_list<DialogControlKind> kinds);
+  DialogControl& AnyControl(UINT id);
   void Changed(DialogControl& control);
   void LoadOne(DialogControl& control);
 

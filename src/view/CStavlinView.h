@@ -243,6 +243,8 @@ class CStavlinView : public KDocumentView {
   // The label of a line; a labelled note line also gets its label's MIDI
   // instrument in the score's table (ViewLineLabels.cpp).
   void SetLineLabel(KLineObj* line, const CString& label);
+  // Actions/Set TAB and Chord Diagram Tuning (ViewTabTuning.cpp).
+  void OnActionsSetTabAndChordDiagramTuning();
 
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the

@@ -38,3 +38,4 @@ std::span<const KViewCommandHandler> EditCommandHandlers();         // ViewEditC
 std::span<const KViewCommandHandler> ViewMenuCommandHandlers();     // ViewCommandsLineTypes.cpp
 std::span<const KViewCommandHandler> InsertCommandHandlers();       // ViewInsertLine.cpp
 std::span<const KViewCommandHandler> EntryOptionCommandHandlers();  // ViewEntryOptions.cpp
+std::span<const KViewCommandHandler> TuningCommandHandlers();       // structure/ViewTabTuning.cpp

@@ -31,6 +31,7 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              ViewMenuCommandHandlers(),
              InsertCommandHandlers(),
              EntryOptionCommandHandlers(),
+             TuningCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),
