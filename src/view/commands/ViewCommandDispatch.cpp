@@ -32,6 +32,14 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              InsertCommandHandlers(),
              EntryOptionCommandHandlers(),
              TuningCommandHandlers(),
+             LineGroupCommandHandlers(),
+             FretPositionCommandHandlers(),
+             LineAppearanceCommandHandlers(),
+             LabelCommandHandlers(),
+             BarNumberCommandHandlers(),
+             LineFontCommandHandlers(),
+             GroupIndependenceCommandHandlers(),
+             DisplayToggleCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),
