@@ -32,6 +32,15 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              InsertCommandHandlers(),
              EntryOptionCommandHandlers(),
              TranslateCommandHandlers(),
+             TuningCommandHandlers(),
+             LineGroupCommandHandlers(),
+             FretPositionCommandHandlers(),
+             LineAppearanceCommandHandlers(),
+             LabelCommandHandlers(),
+             BarNumberCommandHandlers(),
+             LineFontCommandHandlers(),
+             GroupIndependenceCommandHandlers(),
+             DisplayToggleCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),
