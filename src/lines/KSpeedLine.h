@@ -152,6 +152,11 @@ class KSpeedLine : public KListLine {
                      POSITION here, const CObList& ownerList, VoiceState& state, int spacing) const;
   void BuildBeams(KBigChord& entry, const KChord& column, int voice, const StemPlace& place, bool opening,
                   POSITION here, const CObList& ownerList, const VoiceState& state, int spacing) const;
+  // Whether a voice's stems point down: voice 0 on a staff, every voice on a
+  // tablature line (whose rhythm hangs under the strings).
+  bool StemDown(int voice) const { return IsTab() || voice == 0; }
+  // The y (+ 100) of a tablature stem's free end under the strings.
+  int TabStemEnd(const StemPlace& place) const;
   // The x of a column from the line's origin.
   int ColumnX(int column) const { return column * g_NoteColumnWidth[m_sizeIndex]; }
 

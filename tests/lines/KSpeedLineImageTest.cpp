@@ -85,8 +85,13 @@ TEST_F(SpeedLineImage, AShortTablatureLineReadsAsTablature) {
   const int fretX = x0 + 2 * 18 + 6;  // the "3" of column 2 on row 3
   EXPECT_EQ(image.pixel(fretX - 1, top + 11), kWhite);
   EXPECT_TRUE(Black(image, fretX - 8, top + 11));
-  // The main beam of columns 2 to 4 between the stems, at y 81 + 1 from row 2's 100.
-  EXPECT_TRUE(Black(image, x0 + 3 * 18 + 9, top - 100 + 82));
+  // The rhythm hangs under the strings: the main beam of columns 2 to 4 lies
+  // level under the bottom string (row 7, 55 below row 2) at the stems' ends,
+  // and nothing of it reaches above the top string and its fret numbers.
+  const int beamY = top + 55 + 7 + 10 - 1;
+  EXPECT_TRUE(Black(image, x0 + 3 * 18 + 9, beamY));
+  EXPECT_TRUE(Black(image, x0 + 7 * 18 + 9, beamY));  // the beam of columns 6 to 9, level with it
+  for (int x = x0 + 2 * 18; x < x0 + 10 * 18; ++x) EXPECT_EQ(image.pixel(x, top - 10), kWhite) << x;
 }
 
 TEST_F(SpeedLineImage, AShortTrebleStaffReadsAsMusic) {

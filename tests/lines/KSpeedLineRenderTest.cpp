@@ -60,7 +60,10 @@ TEST_F(SpeedLineRender, TablatureFretsAreTextOnAnOpaqueBoxAndHalvesAreRinged) {
   EXPECT_EQ(text, (Texts{"FillSolidRect 38,16,50,36 RGB(255,255,255)", "TextOut 40,18 \"5\"",
                          "FillSolidRect 50,5,70,25 RGB(255,255,255)", "TextOut 52,7 \"12\""}));
   EXPECT_EQ(Blits(screen), Texts{"3325 54,9 8x12"});
-  EXPECT_TRUE(Has(Strokes(screen), "43,18-43,5")) << "the stem above the fret";
+  // Both stems hang under the bottom string (row 7 at 14 + 55), clear of
+  // its fret numbers.
+  EXPECT_TRUE(Has(Strokes(screen), "43,76-43,87")) << "the quarter's stem under the strings";
+  EXPECT_TRUE(Has(Strokes(screen), "61,76-61,87")) << "the half's stem under the strings";
 
   for (int margin : {0, 99}) {
     screen.Clear();
