@@ -67,6 +67,11 @@ class KSpeedLine : public KListLine {
   const CString& GetFretLabel(int fret) const;
   // The entry of a column, or null.
   const KBigChord* GetEntryAt(int column) const;
+  // Where the staff or string lines end when the line's last column is a bar
+  // that closes it (a single, double or final bar or an end repeat): just
+  // past the bar's rightmost stroke, measured from the line's origin (after
+  // its lead-in and indent); -1 when the last column is no such bar.
+  int GetClosingBarRight() const;
 
   // ---- Keeping the cache current -----------------------------------------------
   // Stores the size index, deletes all entries and builds them again with the

@@ -72,7 +72,7 @@ TEST_F(KTabLineDrawTest, TheFrameIsDrawnWithTheLinesBarAndTabWord) {
       if (c.staffLength > 0) line.SetStaffLength(c.staffLength);
       Fill(line, {c.columnZeroBar != 0 ? new KChord(0, 1, c.columnZeroBar, KChord::kTabRhythm)
                                        : TabNotes(0, {{2, 3}}),
-                  TabNotes(2, {{4, 0}}), TabBar(3)});
+                  TabNotes(2, {{4, 0}}), TabNotes(3, {{3, 1}})});
 
       const int columnWidth = size == 0 ? 18 : 22;
       const int left = kOriginX + 9 + line.GetLeadInWidth(size);
@@ -278,6 +278,11 @@ TEST_F(KTabLineOnImage, FretsBarsAndStemsPaintOnTheirStrings) {
   for (int row = 2; row <= 7; ++row) {
     const int y = rowTwoY + (row - 2) * step;
     EXPECT_GT(DarkIn(image, kOriginX, y, right, y), (right - kOriginX) * 7 / 10) << "string row " << row;
+  }
+  // The line ends with its bar in column 9: no string runs on past the bar.
+  for (int row = 2; row <= 7; ++row) {
+    const int y = rowTwoY + (row - 2) * step;
+    EXPECT_EQ(DarkIn(image, lead + 9 * 18 + 18, y, lead + 10 * 18 + 20, y), 0) << "past the bar, row " << row;
   }
   // Every fret is a dark figure on its string, in its column.
   for (POSITION node = line.GetObjList()->GetHeadPosition(); node != nullptr;) {
