@@ -38,3 +38,16 @@ std::span<const KViewCommandHandler> EditCommandHandlers();         // ViewEditC
 std::span<const KViewCommandHandler> ViewMenuCommandHandlers();     // ViewCommandsLineTypes.cpp
 std::span<const KViewCommandHandler> InsertCommandHandlers();       // ViewInsertLine.cpp
 std::span<const KViewCommandHandler> EntryOptionCommandHandlers();  // ViewEntryOptions.cpp
+std::span<const KViewCommandHandler> GoToCommandHandlers();         // ViewGoTo.cpp
+std::span<const KViewCommandHandler> ScrollCommandHandlers();       // ViewScrollCommands.cpp
+std::span<const KViewCommandHandler> SelectCommandHandlers();       // ViewEditSelect.cpp
+std::span<const KViewCommandHandler> SignatureCommandHandlers();    // music/ViewSignatures.cpp
+std::span<const KViewCommandHandler> TransposeCommandHandlers();    // music/ViewTranspose.cpp
+std::span<const KViewCommandHandler> ReflowCommandHandlers();       // music/ViewReflowCommands.cpp
+
+// Commands of those files that other commands and tests call directly.
+void OnEditSelectEverything(CStavlinView& view);
+void OnOptionsRhythmSymbolEntry(CStavlinView& view);
+void OnActionsScrollingFaster(CStavlinView& view);
+void OnActionsScrollingSlower(CStavlinView& view);
+void OnActionsScrollingSetSpeed(CStavlinView& view);

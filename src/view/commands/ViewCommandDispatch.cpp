@@ -31,6 +31,12 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              ViewMenuCommandHandlers(),
              InsertCommandHandlers(),
              EntryOptionCommandHandlers(),
+             GoToCommandHandlers(),
+             ScrollCommandHandlers(),
+             SelectCommandHandlers(),
+             SignatureCommandHandlers(),
+             TransposeCommandHandlers(),
+             ReflowCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),
