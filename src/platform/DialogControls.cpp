@@ -28,6 +28,8 @@ const char* KindName(DialogControlKind kind) {
       return "group box";
     case DialogControlKind::kButton:
       return "button";
+    case DialogControlKind::kPicture:
+      return "picture";
   }
   return "control";
 }
@@ -67,6 +69,28 @@ DialogControl& DialogControls::Add(UINT id, DialogControlKind kind, std::string 
 
 DialogControl& DialogControls::Static(UINT id, std::string caption) {
   return Add(id, DialogControlKind::kStatic, std::move(caption));
+}
+
+DialogControl& DialogControls::Picture(UINT id, CBitmap& bitmap, int width, int height) {
+  DialogControl& control = Add(id, DialogControlKind::kPicture, "");
+  control.picture = &bitmap;
+  control.width = width;
+  control.height = height;
+  return control;
+}
+
+void DialogControls::Click(UINT id, const DialogMouse& mouse) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kPicture});
+  if (control.onMouse) control.onMouse(mouse);
+}
+
+bool DialogControls::PressKey(UINT id, int virtualKey, int character) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kPicture});
+  return control.onKey ? control.onKey(virtualKey, character) : false;
+}
+
+void DialogControls::Show(UINT id, bool shown) {
+  if (DialogControl* control = Find(id)) control->hidden = !shown;
 }
 
 DialogControl& DialogControls::Icon(UINT id) { return Add(id, DialogControlKind::kIcon, ""); }

@@ -17,6 +17,8 @@
 //              copy and paste, deleting a region, removing a grouped line
 //   commands/  the command table, dispatch, enabling rules, status panes and
 //              the view's menu commands
+//   structure/ the commands that build a score's structure: the line-group
+//              rebuilder, line groups, tunings, labels, line appearance
 // Below, the member functions are grouped by job, and the state by what
 // belongs together, each group naming the files that own it.
 //
@@ -222,6 +224,58 @@ class CStavlinView : public KDocumentView {
   void OnViewToggleSymbolSize();
   void OnViewShowStemsOnTab();
 
+  // ---- The score's structure (commands/ViewInsert*.cpp, structure/) -----------------------
+  // Insert/Keyboard (Treble+Bass) Staff: a braced treble and bass pair of
+  // its own group below the caret's line (below its pair when on one).
+  void OnInsertKeyboardStaff();
+  // Insert/Page Break: a text line that starts a new printed page.
+  void OnInsertPageBreak();
+  // The line-group rebuilder (ViewRebuildLineGroup.cpp). splitX negative
+  // completes the group of the id (each slot without a line gets a new empty
+  // line of its kind; width is the staff length of new staff and tablature
+  // lines; labels holds 20 slot labels, or null); kFollowingEmptyGroup starts
+  // a following group of new empty lines after it (Wrap Music); any other
+  // value starts a following group by splitting the group's lines at that
+  // pixel x (a line break inside a group). Returns the group built or
+  // completed; null when there is no group of the id.
+  static constexpr int kFollowingEmptyGroup = 32000;
+  KLineGroup* RebuildLineGroup(int groupId, int width, int splitX, const CString* labels);
+  // The label of a line; a labelled note line also gets its label's MIDI
+  // instrument in the score's table (ViewLineLabels.cpp).
+  void SetLineLabel(KLineObj* line, const CString& label);
+  // ---- Translation and ABC (commands/ViewTranslate*.cpp, ViewAbc*.cpp, ViewTextTab.cpp,
+  //      ViewTextHandOver.cpp) ---------------------------------------------------------------
+  // Actions/Translate To Text ... To Chord (41220..41230): the current or
+  // selected lines into lines of the target type, placed and grouped by the
+  // translation options.
+  void OnTranslateLines(UINT id);
+  // Actions/Translate/Settings: the translation options dialog.
+  void OnTranslateSettings();
+  // Groups a translated line with its source (the source's group takes it in,
+  // or a new group of the two is made); mutual: they translate into each other.
+  void GroupWithSource(POSITION sourcePos, POSITION newPos, bool above, bool mutual);
+  // Rows of plain-text tablature into tablature lines (the selection's, or
+  // the block at the display line).
+  void TranslateTextTab(int currentLine);
+  // Actions/Translate/From ABC Notation on the current line or the selection.
+  void OnActionsTranslateFromAbc();
+  // The same on the display lines first..last; selection: the lines were
+  // selected (each tune's staves then share one staff length, titles stand apart).
+  void TranslateFromAbc(int first, int last, bool selection);
+  // Actions/Translate/To ABC Notation: the selected staff lines' ABC below
+  // them; with no selection at all, the whole score as an ABC document.
+  void OnActionsTranslateToAbc();
+  // File/Export/Full Score as ABC File.
+  void OnFileExportAbc();
+  // The whole score as ABC tunes (lines ended by CR LF).
+  CString ScoreAsAbc();
+  // Opens the whole score's ABC text as a new text document through the frame.
+  void ExportScoreAsAbc();
+  // A text document's text handed to this (new) score: pasted at the caret as
+  // text lines without the clipboard, then read as ABC (abc) or as text
+  // tablature (toTablature).
+  void ReceiveHandedOverText(const CString& text, bool abc, bool toTablature);
+
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
   // end of a line reaches OnChar (as a space).
@@ -387,6 +441,9 @@ class CStavlinView : public KDocumentView {
   // same chord; NumberChordShape keeps the table (result 1 or more).
   void NumberChordDiagrams(CDC* dc);
   int NumberChordShape(const CString& key);
+  // Scans the score's chord diagrams for chords the user chord dictionary
+  // does not hold and offers them to be added; nonzero when any was added.
+  int ScanScoreChords();
   // Insert/Chord: a chord picked from the chord dictionary at the caret, as a
   // diagram on a chord line or a note column on a treble staff or tablature.
   void OnInsertChord();

@@ -38,6 +38,7 @@ std::span<const KViewCommandHandler> EditCommandHandlers();         // ViewEditC
 std::span<const KViewCommandHandler> ViewMenuCommandHandlers();     // ViewCommandsLineTypes.cpp
 std::span<const KViewCommandHandler> InsertCommandHandlers();       // ViewInsertLine.cpp
 std::span<const KViewCommandHandler> EntryOptionCommandHandlers();  // ViewEntryOptions.cpp
+std::span<const KViewCommandHandler> TranslateCommandHandlers();    // ViewTranslateLines.cpp
 std::span<const KViewCommandHandler> GoToCommandHandlers();         // ViewGoTo.cpp
 std::span<const KViewCommandHandler> ScrollCommandHandlers();       // ViewScrollCommands.cpp
 std::span<const KViewCommandHandler> SelectCommandHandlers();       // ViewEditSelect.cpp

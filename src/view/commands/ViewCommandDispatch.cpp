@@ -31,6 +31,7 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              ViewMenuCommandHandlers(),
              InsertCommandHandlers(),
              EntryOptionCommandHandlers(),
+             TranslateCommandHandlers(),
              GoToCommandHandlers(),
              ScrollCommandHandlers(),
              SelectCommandHandlers(),
