@@ -657,6 +657,7 @@ class CStavlinView : public KDocumentView {
   int m_shortStringFret = -1;    // first fret of a short string; -1 none
   int m_timeSigNumerator = 103;  // codes the time-signature command enters
   int m_timeSigDenominator = 103;
+  int m_defaultKey = 0;           // the key the whole score was last transposed to
   char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
   int m_linkedLineEntry = 0;      // typed entry found a bracketed partner of the current line
   int m_colourState = 0;          // 0 until the F-keys first give tablature notes a colour style, then 2

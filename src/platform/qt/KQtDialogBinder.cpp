@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -373,6 +374,15 @@ void KQtDialogBinder::Build() {
     if (auto* button = qobject_cast<QPushButton*>(widget)) buttons->addButton(button, BoxRole(control.role));
   }
   top->addWidget(buttons);
+  // F1 opens the dialog's help page, as its Help button does.
+  for (const DialogControl& control : controls.All()) {
+    if (!control.IsButton() || control.role != DialogButtonRole::kHelp) continue;
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), m_window.get());
+    shortcut->setContext(Qt::WindowShortcut);
+    const UINT id = control.id;
+    QObject::connect(shortcut, &QShortcut::activated, m_window.get(), [this, id] { Press(id); });
+    break;
+  }
   // Tab order: reading order, then the button row in the order it shows.
   std::vector<QWidget*> order;
   for (QWidget* widget : m_readingOrder) {
@@ -436,6 +446,11 @@ void KQtDialogBinder::Refresh() {
       combo->setCurrentIndex(control.value);
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
       list->setCurrentRow(control.value);
+    } else if (auto* label = qobject_cast<QLabel*>(widget);
+               label && control.kind == DialogControlKind::kStatic) {
+      // A handler may change what a text says.
+      const QString caption = WithoutMnemonic(control.caption);
+      if (label->buddy() == nullptr && label->text() != caption) label->setText(caption);
     }
   }
   for (auto& [id, group] : m_radioGroups) group->setExclusive(true);

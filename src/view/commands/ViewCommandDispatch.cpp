@@ -41,6 +41,12 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              LineFontCommandHandlers(),
              GroupIndependenceCommandHandlers(),
              DisplayToggleCommandHandlers(),
+             GoToCommandHandlers(),
+             ScrollCommandHandlers(),
+             SelectCommandHandlers(),
+             SignatureCommandHandlers(),
+             TransposeCommandHandlers(),
+             ReflowCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),
