@@ -14,6 +14,8 @@
 #include <QDialog>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/ModalDialog.h"
 
@@ -65,6 +67,8 @@ class KQtDialogBinder {
   QWidget* Place(UINT id);
   void Connect(const DialogControl& control, QWidget* widget);
   void UserChanged();
+  // Visibility, enabling, captions and entries as the model has them now.
+  void RefreshShape(const DialogControl& control, QWidget* widget);
   void ApplyFocus();
   void Cancel();
   void Finish(int code);
@@ -73,8 +77,9 @@ class KQtDialogBinder {
   std::unique_ptr<BoundWindow> m_window;
   std::map<UINT, QWidget*> m_widgets;
   std::map<UINT, QButtonGroup*> m_radioGroups;
-  std::map<UINT, std::string> m_captionsShown;  // captions as the widgets show them
   std::vector<QWidget*> m_readingOrder;
+  std::map<UINT, std::string> m_shownCaptions;
+  std::map<UINT, std::vector<std::string>> m_shownItems;
   bool m_built = false;
   bool m_refreshing = false;
   bool m_closed = false;
