@@ -2,6 +2,7 @@
 // lines or merged into an existing line.
 
 #include "ClipTestSupport.h"
+#include "support/CaseName.h"
 
 namespace {
 
@@ -133,6 +134,79 @@ TEST_F(MergeTest, OnALineOfAnotherFamilyTheColumnsBecomeANewLine) {
   ASSERT_EQ(view->GetDisplayLineCount(), 3);
   EXPECT_EQ(Line(2)->GetFamily(), KLineObj::kFamilyStaff);
   EXPECT_EQ(Dump(2), "0:8@16 1:8@18");
+}
+
+constexpr int kPairStaff = 1;  // display lines of the bracketed pair
+constexpr int kPairTab = 2;
+
+// A staff bracketed with its tablature line below a staff to copy from:
+// with mutual translation on, a bar pasted into either line of the pair goes
+// into both, the frets playing the pasted notes, and what stood from the
+// caret on moves along in both lines.
+class PairMergeTest : public MergeTest {
+ protected:
+  void SetUp() override {
+    MergeTest::SetUp();
+    Add(MakeStaff({{0, 14}, {1, 16}, {2, 18}}));  // D5 and B4 in columns 1 and 2
+    const POSITION staff = Add(MakeStaff({{0, 22}, {1, 22}}));
+    const POSITION tab = Add(MakeTab({0, 1}));
+    Group(1, {staff, tab}, true);
+    view->m_mutualTranslation = 1;
+    Layout(0, 0);
+    CopyColumnsOneAndTwo();
+  }
+};
+
+struct PairPasteCase {
+  const char* name;
+  int translation;
+  int mode;
+  const char* staff;
+  const char* tab;
+};
+
+void PrintTo(const PairPasteCase& c, std::ostream* os) { *os << c.name; }
+
+class PairPaste : public PairMergeTest, public ::testing::WithParamInterface<PairPasteCase> {};
+
+TEST_P(PairPaste, KeepsBothLinesInStep) {
+  const PairPasteCase& c = GetParam();
+  view->m_mutualTranslation = c.translation;
+  view->m_currentLine = kPairStaff;
+  view->m_caretColumn = 1;
+  view->PasteSerializedLines(c.mode, nullptr, 0, -1);
+  ASSERT_EQ(view->GetDisplayLineCount(), 3) << "merged, not new lines";
+  EXPECT_EQ(Dump(kPairStaff), c.staff);
+  EXPECT_EQ(Dump(kPairTab), c.tab);
+}
+
+// Staff rows: D5 16, B4 18, E4 22. Frets: code 226 + fret on a string row:
+// D5 is the B string's (row 3) fret 3, B4 its open string; the pair's own
+// tablature holds fret 2 on row 4.
+INSTANTIATE_TEST_SUITE_P(
+    Modes, PairPaste,
+    ::testing::Values(PairPasteCase{"insert fills the staff and its tablature", 1, viewclip::kPasteInsert,
+                                    "0:8@22 1:8@16 2:8@18 3:8@22", "0:228@4 1:229@3 2:226@3 3:228@4"},
+                      PairPasteCase{"paste over fills both without moving what follows", 1,
+                                    viewclip::kPasteOver, "0:8@22 1:8@16 2:8@18", "0:228@4 1:229@3 2:226@3"},
+                      PairPasteCase{"without mutual translation only the staff changes", 0,
+                                    viewclip::kPasteInsert, "0:8@22 1:8@16 2:8@18 3:8@22",
+                                    "0:228@4 1:228@4"}),
+    [](const ::testing::TestParamInfo<PairPasteCase>& info) { return CaseName(info.param.name); });
+
+// A bar copied from both lines of the pair goes back into both.
+TEST_F(PairMergeTest, BothLinesCopiedTogetherArePastedTogether) {
+  SelectPixels(kPairStaff, kPairTab, kStaffColumnX, kStaffColumnX + kColumnWidth);
+  view->m_selFirstColumn = 0;
+  view->m_selLastColumn = 1;
+  view->SerializeSelection(viewclip::kCopy);
+  view->UpdateSelection(0, 0, 0, 0, CStavlinView::kSelClear);
+  view->m_currentLine = kPairStaff;
+  view->m_caretColumn = 2;
+  view->PasteSerializedLines(viewclip::kPasteInsert, nullptr, 0, -1);
+  ASSERT_EQ(view->GetDisplayLineCount(), 3);
+  EXPECT_EQ(Dump(kPairStaff), "0:8@22 1:8@22 2:8@22");
+  EXPECT_EQ(Dump(kPairTab), "0:228@4 1:228@4 2:228@4");
 }
 
 TEST_F(ClipFixture, WholeLinesAlwaysBecomeNewLines) {
