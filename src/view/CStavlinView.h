@@ -17,6 +17,8 @@
 //              copy and paste, deleting a region, removing a grouped line
 //   commands/  the command table, dispatch, enabling rules, status panes and
 //              the view's menu commands
+//   structure/ the commands that build a score's structure: the line-group
+//              rebuilder, line groups, tunings, labels, line appearance
 // Below, the member functions are grouped by job, and the state by what
 // belongs together, each group naming the files that own it.
 //
@@ -59,7 +61,7 @@ class CStavlinView : public KDocumentView {
   // ---- Update hints (see OnUpdate) -----------------------------------------
   static constexpr int kHintNewScore = 1;
   static constexpr int kHintItem = 2;
-  static constexpr int kHintLineFrom = 100000000;   // + 10000 x line + (column + 1)
+  static constexpr int kHintLineFrom = 100000000;      // + 10000 x line + (column + 1)
   static constexpr int kHintLineAndBelow = 200000000;  // + 10000 x line
   static constexpr int kHintAll = 300000000;
   static constexpr int kHintRange = 400000000;  // + 100000 x line + 1000 x extra lines
@@ -222,6 +224,93 @@ class CStavlinView : public KDocumentView {
   void OnViewToggleSymbolSize();
   void OnViewShowStemsOnTab();
 
+  // ---- The score's structure (commands/ViewInsert*.cpp, structure/) -----------------------
+  // Insert/Keyboard (Treble+Bass) Staff: a braced treble and bass pair of
+  // its own group below the caret's line (below its pair when on one).
+  void OnInsertKeyboardStaff();
+  // Insert/Page Break: a text line that starts a new printed page.
+  void OnInsertPageBreak();
+  // The line-group rebuilder (ViewRebuildLineGroup.cpp). splitX negative
+  // completes the group of the id (each slot without a line gets a new empty
+  // line of its kind; width is the staff length of new staff and tablature
+  // lines; labels holds 20 slot labels, or null); kFollowingEmptyGroup starts
+  // a following group of new empty lines after it (Wrap Music); any other
+  // value starts a following group by splitting the group's lines at that
+  // pixel x (a line break inside a group). Returns the group built or
+  // completed; null when there is no group of the id.
+  static constexpr int kFollowingEmptyGroup = 32000;
+  KLineGroup* RebuildLineGroup(int groupId, int width, int splitX, const CString* labels);
+  // The label of a line; a labelled note line also gets its label's MIDI
+  // instrument in the score's table (ViewLineLabels.cpp).
+  void SetLineLabel(KLineObj* line, const CString& label);
+  // ---- Translation and ABC (commands/ViewTranslate*.cpp, ViewAbc*.cpp, ViewTextTab.cpp,
+  //      ViewTextHandOver.cpp) ---------------------------------------------------------------
+  // Actions/Translate To Text ... To Chord (41220..41230): the current or
+  // selected lines into lines of the target type, placed and grouped by the
+  // translation options.
+  void OnTranslateLines(UINT id);
+  // Actions/Translate/Settings: the translation options dialog.
+  void OnTranslateSettings();
+  // Groups a translated line with its source (the source's group takes it in,
+  // or a new group of the two is made); mutual: they translate into each other.
+  void GroupWithSource(POSITION sourcePos, POSITION newPos, bool above, bool mutual);
+  // After a MIDI import: every treble or bass staff not in a line group
+  // (with a flag: only those whose flag word carries it) gets a tablature line
+  // of its notes below it (the guitar tuning for a treble staff, the bass
+  // tuning for a bass staff), the two grouped and translating into each other.
+  void ConvertToTablature(int flag);
+  // Rows of plain-text tablature into tablature lines (the selection's, or
+  // the block at the display line).
+  void TranslateTextTab(int currentLine);
+  // Actions/Translate/From ABC Notation on the current line or the selection.
+  void OnActionsTranslateFromAbc();
+  // The same on the display lines first..last; selection: the lines were
+  // selected (each tune's staves then share one staff length, titles stand apart).
+  void TranslateFromAbc(int first, int last, bool selection);
+  // Actions/Translate/To ABC Notation: the selected staff lines' ABC below
+  // them; with no selection at all, the whole score as an ABC document.
+  void OnActionsTranslateToAbc();
+  // File/Export/Full Score as ABC File.
+  void OnFileExportAbc();
+  // The whole score as ABC tunes (lines ended by CR LF).
+  CString ScoreAsAbc();
+  // Opens the whole score's ABC text as a new text document through the frame.
+  void ExportScoreAsAbc();
+  // A text document's text handed to this (new) score: pasted at the caret as
+  // text lines without the clipboard, then read as ABC (abc) or as text
+  // tablature (toTablature).
+  void ReceiveHandedOverText(const CString& text, bool abc, bool toTablature);
+  // Insert/Line Group (ViewInsertLineGroup.cpp).
+  void OnInsertLineGroup();
+  // Actions/Set TAB and Chord Diagram Tuning (ViewTabTuning.cpp).
+  void OnActionsSetTabAndChordDiagramTuning();
+  // Actions/Set TAB Fret Position (ViewFretPosition.cpp).
+  void OnActionsSetTabFretPosition();
+  // View/Line Appearance: Staff and Tab Line Indent and Spacing, Chord and
+  // Tab Line Appearance (ViewStaffLineProps.cpp, ViewChordLineProps.cpp).
+  void OnViewStaffLineProps();
+  void OnViewChordLineProps();
+  // View/Label Selected Line(s), Labeled Lines, Line Labels/Show On All
+  // Lines and Indent on Current / Selected Line(s) (ViewLineLabels.cpp,
+  // ViewLabeledLines.cpp).
+  void OnViewLabelSelectedLines();
+  void OnViewLabeledLines();
+  void OnViewLabelsOnAllLines();
+  void OnViewLabelIndent();
+  // View/Bar Numbering (ViewBarNumbering.cpp).
+  void OnViewShowBarNumbering();
+  void OnViewSetBarNumbering();
+  // View/Set Line Font (ViewLineFont.cpp).
+  void OnViewSetLineFont();
+  // Edit/Edit Group Lines Independently (ViewGroupIndependence.cpp); callers
+  // set m_independenceMode first.
+  void OnEditGroupLinesIndependently();
+  // Options/Mutual Translation, View/Ad-Tab modes, the toolbars and the
+  // status bar kept with the score (ViewDisplayToggles.cpp).
+  void OnOptionsMutualTranslation();
+  void SetAdTabMode(int mode);
+  void OnViewToggleBar(UINT id);
+
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
   // end of a line reaches OnChar (as a space).
@@ -284,7 +373,6 @@ class CStavlinView : public KDocumentView {
   // an octave up or down instead (ViewOctaveMarks.cpp).
   void ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj* line, KExtendedObj* attachment);
 
-
   // ---- Selection (ViewSelection.cpp) -----------------------------------------------------
   // -9899 in a column or line argument keeps the stored value; mode 11 clears.
   void UpdateSelection(int firstColumn, int lastColumn, int firstLine, int lastLine, int mode);
@@ -294,7 +382,9 @@ class CStavlinView : public KDocumentView {
   static constexpr int kKeep = -9899;
   static constexpr int kSelClear = 11;
   // The selection rectangle is not empty.
-  bool SelectionRectShown() const { return m_selRect.right > m_selRect.left && m_selRect.bottom > m_selRect.top; }
+  bool SelectionRectShown() const {
+    return m_selRect.right > m_selRect.left && m_selRect.bottom > m_selRect.top;
+  }
   // WM_MOUSEMOVE: hover ledger marks, and the selection follows a drag.
   void OnMouseMove(UINT nFlags, POINT point);
   // The short ledger dashes shown over or under a staff at the column x
@@ -386,6 +476,9 @@ class CStavlinView : public KDocumentView {
   // same chord; NumberChordShape keeps the table (result 1 or more).
   void NumberChordDiagrams(CDC* dc);
   int NumberChordShape(const CString& key);
+  // Scans the score's chord diagrams for chords the user chord dictionary
+  // does not hold and offers them to be added; nonzero when any was added.
+  int ScanScoreChords();
   // Insert/Chord: a chord picked from the chord dictionary at the caret, as a
   // diagram on a chord line or a note column on a treble staff or tablature.
   void OnInsertChord();
@@ -426,7 +519,6 @@ class CStavlinView : public KDocumentView {
   static constexpr int kCursorPlayEnd = 1000;
   static constexpr int kCursorSymbolBase = 600;
   static constexpr int kCursorAltSymbolBase = 800;
-
 
   // ---- State read by commands, frames and tests ------------------------------------------
   int GetDisplayLineCount() const { return m_lineCount; }
@@ -480,10 +572,10 @@ class CStavlinView : public KDocumentView {
 
   // ---- Layout metrics -------------------------------------------------------------------
   // Owned by core/ViewLayout.cpp, core/ViewInitialUpdate.cpp, core/ViewSymbolSize.cpp.
-  int m_sizeIndex = 0;        // 0 small symbols, 1 large
-  int m_contentLeft = 11;     // label column (when shown) + 11
+  int m_sizeIndex = 0;     // 0 small symbols, 1 large
+  int m_contentLeft = 11;  // label column (when shown) + 11
   int m_labelWidth = 0;
-  int m_widest = -1;          // widest notation width seen
+  int m_widest = -1;  // widest notation width seen
   int m_scrollWidth = 100;
   int m_scrollHeight = 100;
   std::array<int, 17> m_typeHeight{};
@@ -503,11 +595,11 @@ class CStavlinView : public KDocumentView {
   int m_chordDiagramsShown = 1;
   int m_tabStems = 0;
   int m_pageMarks = 0;
-  int m_adTabMode = 0;           // 0 none, 1 outline, 2 colour symbols, 3 colour numbers only
-  int m_tabDigitPosition = 0;    // offset of tab digits on their strings
-  int m_diagramWidth = 100;      // chord diagrams, percent
+  int m_adTabMode = 0;         // 0 none, 1 outline, 2 colour symbols, 3 colour numbers only
+  int m_tabDigitPosition = 0;  // offset of tab digits on their strings
+  int m_diagramWidth = 100;    // chord diagrams, percent
   int m_diagramHeight = 100;
-  int m_symbolSetHeld = -1;      // the screen symbol set this view counts in; -1 none
+  int m_symbolSetHeld = -1;  // the screen symbol set this view counts in; -1 none
 
   // ---- Text fonts: slot 0 the default text font, 1..40 the score's fonts ------------------
   // Owned by core/ViewTextFonts.cpp, core/ViewInitialFonts.cpp, commands/ViewCommandsTextSize.cpp.
@@ -552,19 +644,20 @@ class CStavlinView : public KDocumentView {
 
   // ---- Typed entry -----------------------------------------------------------------------
   // Owned by input/ViewChar*.cpp, input/ViewLinkedEntry.cpp, input/ViewKeys*.cpp.
-  int m_entryMode = 0;            // overwrite mode word
+  int m_entryMode = 0;  // overwrite mode word
   int m_rhythmSymbolEntry = 0;
-  int m_pendingLeadByte = 0;      // first byte of a double-byte character
-  int m_blanksToInsert = 0;       // set by Shift+Tab on a text line
-  int m_barInserted = 0;          // the last entry added a bar by itself
-  int m_autoWrapNeeded = 0;       // the entry grew a line past its staff length
-  int m_currentDuration = 8;      // duration code of tablature entry (0..13)
-  int m_clusterState = 0;         // auto-join: a note cluster is open
-  int m_handPosition = 0;         // fret position of staff-to-tab conversion
-  int m_toolboxPick = 0;          // the character comes from a toolbox pick
-  int m_shortStringFret = -1;     // first fret of a short string; -1 none
-  int m_timeSigNumerator = 103;   // codes the time-signature command enters
+  int m_pendingLeadByte = 0;     // first byte of a double-byte character
+  int m_blanksToInsert = 0;      // set by Shift+Tab on a text line
+  int m_barInserted = 0;         // the last entry added a bar by itself
+  int m_autoWrapNeeded = 0;      // the entry grew a line past its staff length
+  int m_currentDuration = 8;     // duration code of tablature entry (0..13)
+  int m_clusterState = 0;        // auto-join: a note cluster is open
+  int m_handPosition = 0;        // fret position of staff-to-tab conversion
+  int m_toolboxPick = 0;         // the character comes from a toolbox pick
+  int m_shortStringFret = -1;    // first fret of a short string; -1 none
+  int m_timeSigNumerator = 103;  // codes the time-signature command enters
   int m_timeSigDenominator = 103;
+  int m_defaultKey = 0;           // the key the whole score was last transposed to
   char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
   int m_linkedLineEntry = 0;      // typed entry found a bracketed partner of the current line
   int m_colourState = 0;          // 0 until the F-keys first give tablature notes a colour style, then 2
@@ -591,9 +684,13 @@ class CStavlinView : public KDocumentView {
   int m_readOnly = 0;
   int m_mutualTranslation = 0;
   int m_independentEditing = 0;
-  int m_translationRestore = 0;   // group independence: what to switch back on
+  int m_translationRestore = 0;  // group independence: what to switch back on
   int m_autoWrapRestore = 0;
-  int m_independenceMode = 1;     // 1 show the messages, 2 locked, other silent
+  int m_independenceMode = 1;  // 1 show the messages, 2 locked, other silent
+  // Set TAB Fret Position: translation from a staff takes frets near the
+  // fingering to their left; re-fingering leaves open strings alone.
+  int m_fretFromPrevious = 0;
+  int m_keepOpenStrings = 0;
 
   // ---- Selection and the hover marks ------------------------------------------------------
   // Owned by input/ViewSelection.cpp, input/ViewMouseSelection.cpp. Empty when
@@ -617,11 +714,11 @@ class CStavlinView : public KDocumentView {
 
   // ---- Mouse clicks ---------------------------------------------------------------------
   // Owned by input/ViewMouse*.cpp.
-  int m_mouseArmed = 0;       // 0 after the first update: the next release only arms
-  int m_rightButton = 0;      // the click came from the right button
-  int m_noSymbolEntry = 0;    // the next release enters no toolbox symbol
-  int m_playAwaitStart = 0;   // the play range's start click is awaited
-  int m_playAwaitEnd = 0;     // ... its end click
+  int m_mouseArmed = 0;      // 0 after the first update: the next release only arms
+  int m_rightButton = 0;     // the click came from the right button
+  int m_noSymbolEntry = 0;   // the next release enters no toolbox symbol
+  int m_playAwaitStart = 0;  // the play range's start click is awaited
+  int m_playAwaitEnd = 0;    // ... its end click
   // The toolbox symbol a click enters (10000 and up: the alternate page);
   // -1 while none is chosen.
   int m_toolboxSymbol = -1;
@@ -639,8 +736,8 @@ class CStavlinView : public KDocumentView {
   // Owned by extobj/ViewExtObj*.cpp.
   // The selected extended object: Escape drops it, Delete deletes it.
   KExtendedObj* m_selectedExtObj = nullptr;
-  RECT m_extTracker{};        // its frame on the page
-  int m_extDisplayLine = 0;   // the display line of its line
+  RECT m_extTracker{};       // its frame on the page
+  int m_extDisplayLine = 0;  // the display line of its line
   int m_extTwoHandles = 0;
   // The two end handles of the selected object in handle mode (page).
   std::array<RECT, 2> m_extHandles{};
@@ -669,10 +766,10 @@ class CStavlinView : public KDocumentView {
   // ---- Undo -----------------------------------------------------------------------------
   // Owned by edit/ViewUndo*.cpp, commands/ViewUndoCommands.cpp, core/ViewCreate.cpp (the ring).
   int m_undoEnabled = 1;
-  int m_undoLevels = 20;          // undo records kept (the AutoSave preference)
-  int m_undoCurrent = 0;          // current undo record index (0: nothing to undo)
-  int m_redoAvailable = 0;        // a redo step is available
-  int m_undoSuspended = 0;        // Undo or Redo is restoring: nothing records
+  int m_undoLevels = 20;                  // undo records kept (the AutoSave preference)
+  int m_undoCurrent = 0;                  // current undo record index (0: nothing to undo)
+  int m_redoAvailable = 0;                // a redo step is available
+  int m_undoSuspended = 0;                // Undo or Redo is restoring: nothing records
   std::unique_ptr<KUndoRing> m_undoRing;  // null when it could not be made (undo off)
 
   // ---- Scrolling and auto-scroll --------------------------------------------------------
@@ -696,30 +793,30 @@ class CStavlinView : public KDocumentView {
   int m_autosaveInterval = 0;
   int m_autosaveKind = 0;
   int m_autosaveTimerOn = 0;
-  int m_autosaveDue = 0;       // the interval was reached; the next idle moment saves
+  int m_autosaveDue = 0;  // the interval was reached; the next idle moment saves
 
   // ---- Pagination -----------------------------------------------------------------------
   // Owned by core/ViewPagination.cpp.
   int m_printScale = 100;
   int m_orientation = 0;
   int m_marginUnit = 0;
-  int m_margins[4] = {0, 0, 0, 0};          // top, bottom, left, right in the margin unit
+  int m_margins[4] = {0, 0, 0, 0};  // top, bottom, left, right in the margin unit
   int m_marginsPrinter[4] = {0, 0, 0, 0};
   int m_marginsScreen[4] = {0, 0, 0, 0};
-  int m_printableWidth[2] = {0, 0};         // printer pixels, screen pixels
+  int m_printableWidth[2] = {0, 0};  // printer pixels, screen pixels
   int m_printableHeight[2] = {0, 0};
   int m_keepGroupsTogether = 0;
   int m_pageCount = 0;
   // The page-break walk (ComputePageBreaks, CountPages).
-  POINT m_pageTopLeft{};          // current sheet, layout pixels
+  POINT m_pageTopLeft{};  // current sheet, layout pixels
   POINT m_pageBottomRight{};
-  int m_pageOffsetX = 0;          // horizontal page offset
-  int m_verticalPage = 0;         // page rows started
+  int m_pageOffsetX = 0;   // horizontal page offset
+  int m_verticalPage = 0;  // page rows started
   int m_sheetsComputed = 0;
-  int m_lastSheet = 32000;        // last sheet to compute
-  int m_pageLastLine = -1;        // last display line of the current sheet
-  int m_pageWidest = 0;           // widest line of the current row
-  int m_horizontalPart = 0;       // 0 fits; n part of a wide row; -n its last part
+  int m_lastSheet = 32000;   // last sheet to compute
+  int m_pageLastLine = -1;   // last display line of the current sheet
+  int m_pageWidest = 0;      // widest line of the current row
+  int m_horizontalPart = 0;  // 0 fits; n part of a wide row; -n its last part
   int m_pagesDone = 0;
   int m_pageDrawn = 0;
 };
@@ -734,6 +831,9 @@ void SetUndoRecorder(UndoRecorder recorder);
 extern int g_noModify;
 // Program-wide: relayout on the next paint (the preferences sheet sets it).
 extern int g_relayoutOnPaint;
+// Program-wide: whether a new view starts with mutual translation on (the
+// last choice of Options/Mutual Translation).
+extern int g_mutualTranslationForNewViews;
 // Program-wide: the widest notation width, mirrored by the layout.
 extern int g_widestNotation;
 // Program-wide: the layout keeps the widest width while set (Wrap Music).

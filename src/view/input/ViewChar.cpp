@@ -19,6 +19,7 @@
 #include "view/CStavlinView.h"
 #include "view/extobj/ViewExtObjPartners.h"
 #include "view/input/ViewCharEntry.h"
+#include "view/music/ViewMusic.h"
 
 namespace {
 
@@ -153,6 +154,11 @@ void CStavlinView::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     return;
   }
   FinishEntry(*this, key);
+  // A line that grew past its staff length wraps while Auto-Wrap is on.
+  if (m_autoWrapNeeded != 0) {
+    m_autoWrapNeeded = 0;
+    AutoWrapCheck(*this, m_currentLine, -1);
+  }
 }
 
 void view_char::FinishEntry(CStavlinView& view, Keystroke& key) {

@@ -137,10 +137,15 @@ bool EnterTimeSignature(CStavlinView& view, Keystroke& key) {
   const bool linked =
       group != KLineObj::kNoGroup && (view.m_mutualTranslation != 0 || view.m_linkedLineEntry != 0);
   for (int i = 0; i < 3; ++i) {
+    if (i == 2 && codes[2] == 0) break;  // common and cut time have no second number
     const int rhythm = i == 0 && tab ? KChord::kTabRhythm : 0;
+    // Every entry of a signature column stands at position 1, as a loaded
+    // one does.
+    const int row = std::max(i, 1);
     const KLinePair result =
-        linked ? view.EnterSymbolInLinkedLines(group, key.position, key.line, codes[i], rhythm, i, kBarEntry)
-               : key.line->HandleKey(codes[i], rhythm, view.m_sizeIndex, view.m_caretColumn, i, 0, 0, 0);
+        linked
+            ? view.EnterSymbolInLinkedLines(group, key.position, key.line, codes[i], rhythm, row, kBarEntry)
+            : key.line->HandleKey(codes[i], rhythm, view.m_sizeIndex, view.m_caretColumn, row, 0, 0, 0);
     if (i == 0) key.pair = result;
   }
   key.code = kTimeSignatureCode;
