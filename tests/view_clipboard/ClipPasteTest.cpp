@@ -209,6 +209,52 @@ TEST_F(PairMergeTest, BothLinesCopiedTogetherArePastedTogether) {
   EXPECT_EQ(Dump(kPairTab), "0:228@4 1:228@4 2:228@4");
 }
 
+// Cutting a bar from the staff of a bracketed pair under mutual translation
+// takes it from the tablature line too, as Delete does: the group keeps its
+// bars linked, its translation and with it its bracket, and one undo brings
+// both lines back.
+class PairCut : public ClipFixture {
+ protected:
+  void SetUp() override {
+    ClipFixture::SetUp();
+    const POSITION staff = Add(MakeStaff({{0, 22}, {2, 20}, {3, 18}}, {1}));
+    auto* tabLine = MakeTab({0, 2, 3});
+    tabLine->GetObjList()->InsertAfter(tabLine->GetObjList()->GetHeadPosition(),
+                                       new KChord(1, 1, 21, kTabRhythm));
+    const POSITION tab = Add(tabLine);
+    Group(1, {staff, tab}, true);
+    view->m_mutualTranslation = 1;
+    Layout(0, 0);
+    // Columns 0 and 1 (the note and the bar) of the staff alone.
+    SelectPixels(0, 0, kStaffColumnX, kStaffColumnX + 2 * kColumnWidth);
+    view->m_selFirstColumn = 0;
+    view->m_selLastColumn = 2;
+  }
+};
+
+TEST_F(PairCut, TakesTheBarFromBothLinesAndKeepsTheGroupLinked) {
+  const std::string staffBefore = Dump(0);
+  const std::string tabBefore = Dump(1);
+  view->OnEditCut();
+  EXPECT_EQ(Dump(0), "0:8@20 1:8@18");
+  EXPECT_EQ(Dump(1), "0:228@4 1:228@4");
+  EXPECT_EQ(view->m_independentEditing, 0) << "the group's bars stay linked";
+  EXPECT_NE(view->m_mutualTranslation, 0) << "translation, and the bracket drawn with it, stay";
+  EXPECT_TRUE(ui.Messages().empty()) << "no notice of independent editing";
+  view->OnEditUndo();
+  EXPECT_EQ(Dump(0), staffBefore);
+  EXPECT_EQ(Dump(1), tabBefore);
+}
+
+TEST_F(PairCut, WithoutMutualTranslationOnlyTheSelectedLineLosesTheBar) {
+  view->m_mutualTranslation = 0;
+  const std::string tabBefore = Dump(1);
+  view->OnEditCut();
+  EXPECT_EQ(Dump(0).find("@22"), std::string::npos) << "the staff lost its first note";
+  EXPECT_EQ(Dump(0).find("21@"), std::string::npos) << "and its bar";
+  EXPECT_EQ(Dump(1), tabBefore);
+}
+
 TEST_F(ClipFixture, WholeLinesAlwaysBecomeNewLines) {
   Add(MakeStaff({{0, 14}}));
   Add(MakeStaff({{0, 10}}));
