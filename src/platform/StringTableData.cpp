@@ -484,15 +484,6 @@ constexpr StringTableEntry kMessageStrings[] = {
     {11000,
      "Sorry, only %1 different fonts/sizes can be handled in one score.\n"
      "Eliminate a font elsewhere to allow a new font on this line. "},
-    // Symbol toolbox prompts, by symbol code.
-    // The prompts of the symbols whose wording is settled; codes without a prompt show the toolbox's
-    // "problem loading prompt" text.
-    {30100, "t (eigh_t_h)  8th note with tail up"},
-    {30108, "q (_q_uarter)  Quarter note with tail up"},
-    {30407, "Not used"},
-    {30500, "Alt+n   Normal note style on all new notes"},
-    {31200, "(AltSym) t  Add 8th note up stem to tab fingering"},
-    {31404, "Not used on Tab lines"},
     // Status bar idle text.
     {57345, "For Help, press F1"},
 };

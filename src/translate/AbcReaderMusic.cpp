@@ -129,7 +129,8 @@ class MusicLineReader {
   void CompleteColumn();
   void InsertColumn(std::unique_ptr<KChord> column, int column_pos, bool beamJoin);
   void AddPendingSymbols(KChord& column);
-  void FlushAnnotation();
+  // noteColumn: the column of the note the annotation stands over, -1 none.
+  void FlushAnnotation(int noteColumn = -1);
   // Adds the arcs and ending brackets whose last column is known.
   void FlushSpans();
   void OpenColumn() { m_column = std::make_unique<KChord>(m_col); }
@@ -467,6 +468,7 @@ void MusicLineReader::ReadInlineField() {
     case 'M':
       ReadAbcMeterField(value);
       InsertMeterColumn();
+      m_state.meterPending = false;
       break;
     case 'L':
       ReadAbcUnitLengthField(value);
@@ -543,12 +545,19 @@ void MusicLineReader::InsertColumn(std::unique_ptr<KChord> column, int columnPos
   m_line->InsertObjAt(column.release(), 0, columnPos, beamFlags, 0);
 }
 
-void MusicLineReader::FlushAnnotation() {
+void MusicLineReader::FlushAnnotation(int noteColumn) {
   if (!m_hasAnnotation) return;
-  if (m_col == 0) m_col = 1;
-  int column = std::max(m_annotationFloor, m_col - 1);
-  if (m_lastAnnotationColumn >= 0 && column <= m_lastAnnotationColumn + 5) {
-    column = m_lastAnnotationColumn + 6;
+  int column = 0;
+  if (noteColumn >= 0 && m_annotation.View().substr(0, 2) == "@@") {
+    // A chord name stands over its own note: the chord-diagram line made of
+    // the names keeps the chords where they are played.
+    column = noteColumn;
+  } else {
+    if (m_col == 0) m_col = 1;
+    column = std::max(m_annotationFloor, m_col - 1);
+    if (m_lastAnnotationColumn >= 0 && column <= m_lastAnnotationColumn + 5) {
+      column = m_lastAnnotationColumn + 6;
+    }
   }
   m_line->AddAttachment(new KExtendedObj(column, kTextRow, m_annotation, g_defaultTextFontText));
   m_lastAnnotationColumn = column;
@@ -630,7 +639,7 @@ void MusicLineReader::CompleteColumn() {
     }
   }
   FlushSpans();
-  FlushAnnotation();
+  FlushAnnotation(bar ? -1 : columnPos);
   m_columnExtra = false;
   m_columnHasNote = false;
   m_singleGrace = false;
@@ -682,7 +691,8 @@ void MusicLineReader::ReadSymbols() {
       if (!HasNext()) break;
       ReadBrokenRhythm(c);
     } else if (c == '|') {
-      if (!HasNext()) break;
+      // A bar that ends the line is a bar too (after music).
+      if (!HasNext() && !m_noteRead) break;
       int code = 21;
       if (next == '|') code = 22;
       if (next == ':') code = 24;

@@ -1,5 +1,6 @@
 #include "platform/qt/KQtDialogBinder.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -120,6 +121,27 @@ QString WithoutMnemonic(const std::string& caption) {
 // the text should break; a wrapping button needs single spaces.
 QString Squeezed(const std::string& caption) { return ToQString(caption).simplified(); }
 
+// Up and down arrows that step the model: a spin box without a value of its
+// own (the arrows, the arrow keys and the wheel step).
+class StepArrows : public QAbstractSpinBox {
+ public:
+  StepArrows(QWidget* parent, std::function<void(int)> step)
+      : QAbstractSpinBox(parent), m_step(std::move(step)) {
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    lineEdit()->setReadOnly(true);
+    setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00")) + 24);
+  }
+  void stepBy(int steps) override {
+    if (steps != 0 && m_step) m_step(steps > 0 ? 1 : -1);
+  }
+
+ protected:
+  StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+
+ private:
+  std::function<void(int)> m_step;
+};
+
 QDialogButtonBox::ButtonRole BoxRole(DialogButtonRole role) {
   switch (role) {
     case DialogButtonRole::kOk:
@@ -213,6 +235,15 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
       widget = new PictureWidget(
           control, [this] { UserChanged(); }, m_window.get());
       break;
+    case DialogControlKind::kSpin: {
+      const UINT id = control.id;
+      widget = new StepArrows(m_window.get(), [this, id](int delta) {
+        if (m_refreshing) return;
+        m_dialog.Controls().Step(id, delta);
+        UserChanged();
+      });
+      break;
+    }
     case DialogControlKind::kButton:
       if (control.role == DialogButtonRole::kCloses) {
         // A choice that closes the dialog: a large button whose text wraps.
@@ -227,6 +258,8 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
   }
   widget->setObjectName(QStringLiteral("control%1").arg(control.id));
   m_widgets[control.id] = widget;
+  m_shownCaptions[control.id] = control.caption;
+  m_shownItems[control.id] = control.items;
   Connect(control, widget);
   return widget;
 }
@@ -359,6 +392,37 @@ void KQtDialogBinder::Build() {
   for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+void KQtDialogBinder::RefreshShape(const DialogControl& control, QWidget* widget) {
+  if (widget->isVisibleTo(m_window.get()) != control.visible && m_built) widget->setVisible(control.visible);
+  if (widget->isEnabled() != control.enabled) widget->setEnabled(control.enabled);
+  // Captions and entries the model changed since the window showed them.
+  std::string& shownCaption = m_shownCaptions[control.id];
+  if (shownCaption != control.caption) {
+    shownCaption = control.caption;
+    if (auto* label = qobject_cast<QLabel*>(widget);
+        label != nullptr && control.kind == DialogControlKind::kStatic) {
+      label->setText(label->buddy() != nullptr ? ToQString(control.caption)
+                                               : WithoutMnemonic(control.caption));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      button->setText(ToQString(control.caption));
+    } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+      box->setTitle(ToQString(control.caption));
+    }
+  }
+  std::vector<std::string>& shownItems = m_shownItems[control.id];
+  if ((control.kind == DialogControlKind::kCombo || control.kind == DialogControlKind::kList) &&
+      shownItems != control.items) {
+    shownItems = control.items;
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      combo->clear();
+      for (const std::string& item : control.items) combo->addItem(ToQString(item));
+    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+      list->clear();
+      for (const std::string& item : control.items) list->addItem(ToQString(item));
+    }
+  }
+}
+
 void KQtDialogBinder::Refresh() {
   m_refreshing = true;
   for (auto& [id, group] : m_radioGroups) group->setExclusive(false);
@@ -367,27 +431,8 @@ void KQtDialogBinder::Refresh() {
   for (const DialogControl& control : m_dialog.Controls().All()) {
     QWidget* widget = WidgetOf(control.id);
     if (widget == nullptr) continue;
-    if (widget->isHidden() != control.hidden) widget->setVisible(!control.hidden);
-    if (control.kind == DialogControlKind::kPicture) {
-      widget->update();
-    } else if (auto* label = qobject_cast<QLabel*>(widget);
-               label && control.kind == DialogControlKind::kStatic) {
-      const QString text = WithoutMnemonic(control.caption);
-      if (label->buddy() == nullptr && label->text() != text) label->setText(text);
-    } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
-      const QString text = ToQString(control.caption);
-      if (box->title() != text) box->setTitle(text);
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-      // The model may have refilled the list.
-      bool same = combo->count() == static_cast<int>(control.items.size());
-      for (int i = 0; same && i < combo->count(); ++i)
-        same = combo->itemText(i) == ToQString(control.items[i]);
-      if (!same) {
-        combo->clear();
-        for (const std::string& item : control.items) combo->addItem(ToQString(item));
-      }
-    }
+    RefreshShape(control, widget);
+    if (control.kind == DialogControlKind::kPicture) widget->update();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       const QString text = ToQString(control.text);
       if (edit->text() != text) edit->setText(text);

@@ -133,6 +133,10 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
   FindTopLine(GetVirtualScrollPosition().y);
 
   const int firstTranslated = firstPlaced != nullptr ? std::max(FindDisplayLine(firstPlaced, 0), 0) : first;
+  auto madeHere = [&made](const KLineObj* line) {
+    return std::find(made.begin(), made.end(), line) != made.end();
+  };
+
   if (selection) {
     // The staff lines of each tune share one staff length, that of the
     // longest, so that the tune's lines end together.
@@ -154,7 +158,8 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       KLineObj* line = GetDisplayLineObj(d);
       if (line == nullptr) continue;
       if (std::find(titles.begin(), titles.end(), line) != titles.end() && !run.empty()) closeRun();
-      if (line->GetFamily() > KLineObj::kFamilyTab) continue;
+      // Only the staves this command made: the score's other lines keep their lengths.
+      if (line->GetFamily() > KLineObj::kFamilyTab || !madeHere(line)) continue;
       run.push_back(line);
       longest = std::max(longest, line->GetLength());
       largestKey = std::max(largestKey, KeyAtStart(line));
@@ -173,9 +178,6 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     RebuildDisplayLines(0);
   }
 
-  auto madeHere = [&made](const KLineObj* line) {
-    return std::find(made.begin(), made.end(), line) != made.end();
-  };
   // Chord names written over the notes become chord-diagram lines above
   // their staves.
   if (GetAbcReaderState().chordNamesSeen) {
@@ -201,14 +203,19 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
         names += ' ';
         taken.push_back(attachment);
       }
+      if (names.find_first_not_of(' ') == std::string::npos) continue;
+      // The names were spaced for a font of 9 pixels a character; the
+      // diagrams then stand over the staff columns the names came from.
+      ChordNameLayout layout;
+      layout.xOfPosition = [](int position) { return position * kChordTextCharWidth; };
+      std::unique_ptr<KChordPicLine> chords =
+          RecognizeChordNamesInText(CString(std::string_view(names)), true, layout);
+      // Without a diagram line the names stay written over the notes.
+      if (chords == nullptr) continue;
       for (KExtendedObj* attachment : taken) {
         staff->RemoveAttachment(attachment);
         delete attachment;
       }
-      if (names.find_first_not_of(' ') == std::string::npos) continue;
-      std::unique_ptr<KChordPicLine> chords =
-          RecognizeChordNamesInText(CString(std::string_view(names)), true);
-      if (chords == nullptr) continue;
       chords->SetKeySignature(staff->GetKeySignatureAt(0), 0, 0);
       doc.InsertLineBefore(here, chords.release());
       doc.InsertLineAfter(here, new KStrLine(0));

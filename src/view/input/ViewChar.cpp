@@ -17,6 +17,7 @@
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/extobj/ViewExtObjPartners.h"
 #include "view/input/ViewCharEntry.h"
 #include "view/music/ViewMusic.h"
 
@@ -59,7 +60,11 @@ int ShortStringFret(const KLineObj& line) {
 void SettleSelectedAttachment(CStavlinView& view) {
   if (view.m_selectedExtObj == nullptr) return;
   KLineObj* owner = view.GetDisplayLineObj(view.m_extDisplayLine);
-  if (owner != nullptr) owner->EditAttachment(view.m_selectedExtObj, KLineObj::kEditRenormalise);
+  if (owner != nullptr) {
+    const auto copies = extobj::FindPartnerCopies(view, view.m_extDisplayLine, *view.m_selectedExtObj);
+    owner->EditAttachment(view.m_selectedExtObj, KLineObj::kEditRenormalise);
+    extobj::FollowOriginal(copies, *view.m_selectedExtObj);
+  }
   view.m_selectedExtObj = nullptr;
   view.m_extTracker = RECT{};
   view.m_extTwoHandles = 0;
