@@ -206,10 +206,15 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       if (names.find_first_not_of(' ') == std::string::npos) continue;
       // The names were spaced for a font of 9 pixels a character; the
       // diagrams then stand over the staff columns the names came from.
+      // The chord line's columns begin at the content's left edge, the
+      // staff's after its clef and key.
+      const int staffLine = FindDisplayLine(here, 0);
+      const int lead =
+          staffLine >= 0 ? std::max(viewgeom::LineLeftX(*this, staffLine) - m_contentLeft, 0) : 0;
       ChordNameLayout layout;
-      layout.xOfPosition = [](int position) { return position * kChordTextCharWidth; };
+      layout.xOfPosition = [lead](int position) { return lead + position * kChordTextCharWidth; };
       std::unique_ptr<KChordPicLine> chords =
-          RecognizeChordNamesInText(CString(std::string_view(names)), true, layout);
+          RecognizeChordNamesInText(CString(std::string_view(names)), false, layout);
       // Without a diagram line the names stay written over the notes.
       if (chords == nullptr) continue;
       for (KExtendedObj* attachment : taken) {
@@ -221,7 +226,11 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       doc.InsertLineAfter(here, new KStrLine(0));
       added = true;
     }
-    if (added) RebuildDisplayLines(0);
+    if (added) {
+      // The new diagrams take their fingering numbers as those of an opened score do.
+      NumberChordDiagrams(m_host != nullptr ? m_host->GetMeasureDC() : nullptr);
+      RebuildDisplayLines(0);
+    }
   }
 
   // A single line that read as nothing but signatures leaves no empty staff.
