@@ -190,8 +190,10 @@ bool CMainFrame::RunCommand(UINT id) {
     return true;
   }
   if (FindViewCommandHandler(id) != nullptr) {
+    // The score's own handler, or (the bars) the frame's without a score.
     CStavlinView* view = GetActiveScoreView(true);
-    return view != nullptr && ExecuteViewCommand(*view, id);
+    if (view != nullptr) return ExecuteViewCommand(*view, id);
+    if (FindFrameCommand(id) == nullptr) return false;
   }
   const KFrameCommand* command = FindFrameCommand(id);
   if (command == nullptr) return false;

@@ -226,13 +226,17 @@ TEST_F(Chords, ADesignedChordIsListedAndSurvivesARestart) {
 TEST_F(Chords, NewChordsOfAnOpenedScoreAreOfferedAndTheTickedOnesKept) {
   ASSERT_TRUE(Start());
   // Two diagrams the dictionary does not have, one it has (the default
-  // dictionary's E m11), and a catalogue diagram, which is never offered.
+  // dictionary's E m11), and two of the catalogue's chords, which are never
+  // offered: a short catalogue shape and the open G written out in full.
   const CString tail = CString(' ', 8) + " 0110000640";
   const CString designed1 = "0913210" + tail;
   const CString designed2 = "0243100" + tail;
   const CString known = "0000000" + tail;
-  const std::string path = ChordScore(
-      "scanned.svd", {{"Cfancy", designed1}, {"Dodd", designed2}, {"Em11", known}, {"G", "0320003"}});
+  const std::string path = ChordScore("scanned.svd", {{"Cfancy", designed1},
+                                                      {"Dodd", designed2},
+                                                      {"Em11", known},
+                                                      {"G", "0320003"},
+                                                      {"G", "0320003" + tail}});
   int offered = 0;
   ui_.AnswerDialog(KDlgScannedChords::kTemplateId, [&](KModalDialog& d) {
     auto& dialog = static_cast<KDlgScannedChords&>(d);

@@ -8,6 +8,7 @@
 #include "view/commands/CommandHandlers.h"
 #include "view/commands/CommandIds.h"
 #include "view/core/ViewLineGeometry.h"
+#include "view/music/ViewMusic.h"
 
 namespace {
 
@@ -68,12 +69,16 @@ void CStavlinView::OnEditPaste() {
   RecordUndoStep(kUndoLineToEnd, from, 0, nullptr, 0);
   PasteWithoutSecondStep(*this, over ? kPasteOver : kPasteInsert);
   if (over) UpdateSelection(0, 0, 0, 0, kSelClear);
+  // Pasted notation that runs past its staff length wraps while Auto-Wrap is on.
+  AutoWrapCheck(*this, std::min(from, m_currentLine), std::max(from, m_currentLine));
 }
 
 void CStavlinView::OnEditPasteOver() {
   if (!LeaveReadOnlyForEdit()) return;
+  const int from = m_currentLine;
   RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
   PasteWithoutSecondStep(*this, kPasteOver);
+  AutoWrapCheck(*this, std::min(from, m_currentLine), std::max(from, m_currentLine));
 }
 
 std::span<const KViewCommandHandler> EditCommandHandlers() {

@@ -1,11 +1,14 @@
 // The scan of an opened score for chord diagrams that the user chord
-// dictionary does not hold: they are offered, 36 at a time, in the scanned
-// chords dialog, and the ticked ones are appended to the dictionary file.
+// dictionary does not hold (nor the chord catalogue, in its tuning): they are
+// offered, 36 at a time, in the scanned chords dialog, and the ticked ones are
+// appended to the dictionary file.
 // Each tuning of the score's chord lines is scanned in a pass of its own.
 
 #include <algorithm>
 #include <vector>
 
+#include "chords/ChordCatalogue.h"
+#include "chords/ChordNames.h"
 #include "chords/ChordRecordKeys.h"
 #include "chords/ChordScan.h"
 #include "dialogs/KDlgScannedChords.h"
@@ -30,6 +33,31 @@ constexpr UINT kMsgSeveralTabTunings = 7072;
 // characters) or one marked as not to be collected.
 bool Skipped(const CString& shape) {
   return shape.GetLength() < 20 || shape[15] == '1' || static_cast<unsigned char>(shape[15]) >= 'N';
+}
+
+// The same frets (a barre's mark on a string aside) in the first seven characters.
+bool SameFrets(const CString& a, const CString& b) {
+  if (a.GetLength() < 7 || b.GetLength() < 7) return false;
+  for (int i = 0; i < 7; ++i) {
+    const int x = static_cast<unsigned char>(a[i]) - '0';
+    const int y = static_cast<unsigned char>(b[i]) - '0';
+    if (i == 0 ? x != y : x % 10 != y % 10) return false;
+  }
+  return true;
+}
+
+// A chord the catalogue offers already (in the catalogue's tuning): not new.
+bool InCatalogue(const ScannedChord& chord, const CString& scanKey) {
+  if (scanKey != kStandardTuning) return false;
+  const int root = ChordRootIndex(chord.identity.Left(2));
+  LibraryType type;
+  if (root < 0 ||
+      FindLibraryType(GetChordNameSources(), root, chord.identity.Mid(22), type) != LibraryLookup::kFound)
+    return false;
+  const CString frets = chord.identity.Mid(2, 7);
+  for (const CString& shape : LibraryVariations(type.text))
+    if (SameFrets(shape, frets)) return true;
+  return false;
 }
 
 }  // namespace
@@ -85,7 +113,7 @@ int CStavlinView::ScanScoreChords() {
         if (!ScannedChordOfDiagram(diagram->GetName(), diagram->GetShape(), chord)) continue;
         auto same = [&](const ScannedChord& other) { return SameScannedChord(chord, other); };
         if (std::any_of(candidates.begin(), candidates.end(), same) ||
-            std::any_of(known.begin(), known.end(), same))
+            std::any_of(known.begin(), known.end(), same) || InCatalogue(chord, scanKey))
           continue;
         candidates.push_back(chord);
         if (static_cast<int>(candidates.size()) == kOfferedAtOnce && !offer()) return written;
