@@ -541,7 +541,9 @@ void MusicLineReader::AddPendingSymbols(KChord& column) {
 }
 
 void MusicLineReader::InsertColumn(std::unique_ptr<KChord> column, int columnPos, bool beamJoin) {
-  const int beamFlags[2] = {beamJoin ? 1 : 0, 0};
+  // The join holds for the voice of either stem direction (voice 0 the stems
+  // down, voice 1 the stems up); a voice without flagged notes ignores it.
+  const int beamFlags[2] = {beamJoin ? 1 : 0, beamJoin ? 1 : 0};
   m_line->InsertObjAt(column.release(), 0, columnPos, beamFlags, 0);
 }
 
@@ -701,6 +703,8 @@ void MusicLineReader::ReadSymbols() {
       m_column->AddNote(kMiddleRow, code);
       if (m_ending > 0) m_endingLast = m_col;
       m_barAccidentalRows.clear();
+      // A bar ends the beam group: the next note's stem goes its own way.
+      m_groupStart = true;
       // "|1" opens the first ending after the bar.
       if (At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';
     } else if (c == ':') {
@@ -709,6 +713,7 @@ void MusicLineReader::ReadSymbols() {
         m_column->AddNote(kMiddleRow, next == '|' ? 25 : 96);
         if (m_ending > 0) m_endingLast = m_col;
         m_barAccidentalRows.clear();
+        m_groupStart = true;
       }
       if (next == '|' || next == ':') ++m_pos;
       if (next == '|' && At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';

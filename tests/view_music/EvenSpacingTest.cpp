@@ -80,6 +80,19 @@ INSTANTIATE_TEST_SUITE_P(
                                  "0:10@10 2:0@10 4:12@10 6:8@10 7:21@1"}),
     [](const auto& info) { return CaseName(info.param.name); });
 
+TEST_F(EvenSpacingTest, SpacingAgainGivesTheSameLine) {
+  // Columns already spread by hand are closed up first, then spread anew.
+  KStaffLine* staff = Staff({{10, 0}, {0, 3}, {12, 4}, {8, 8}, {kBar, 9}}, 0);
+  staff->SetStaffLength(34 + 18 * 8);
+  Add(staff);
+  Layout(0, 0);
+  SpaceCurrent();
+  const std::string once = Dump(0);
+  EXPECT_EQ(once, "0:10@10 2:0@10 4:12@10 6:8@10 7:21@1");
+  SpaceCurrent();
+  EXPECT_EQ(Dump(0), once);
+}
+
 TEST_F(EvenSpacingTest, ALineOfBarsAndEmptyColumnsFillsTheBarsFirst) {
   auto* staff = new KStaffLine(0, 0, 0);
   staff->GetObjList()->AddTail(new KChord(0, 1, kBar, 0));

@@ -18,7 +18,17 @@ using viewtest::UndoSteps;
 
 class FromAbcCommand : public viewtest::TranslateFixture {};
 
+constexpr const char* kJig =
+    "X:1\n"
+    "T:The Hunters' Jig\n"
+    "M:6/8\n"
+    "L:1/8\n"
+    "K:D\n"
+    "A|dfe dcB|A>BA F2G|\n"
+    "d2e f2g|a3 a2|]";
+
 TEST_F(FromAbcCommand, ASelectedTuneBecomesATitleAndStavesOfOneLength) {
+  g_prefTransAltTun.wrapAbc = 0;
   AddTextBlock(
       "X:1\n"
       "T:The Hunters' Jig\n"
@@ -54,6 +64,27 @@ TEST_F(FromAbcCommand, ASelectedTuneBecomesATitleAndStavesOfOneLength) {
       std::count_if(UndoSteps().begin(), UndoSteps().end(), [](const UndoStep& s) { return s.kind != 8; }), 1)
       << "one undo step";
   EXPECT_TRUE(doc.IsModified());
+}
+
+// With the wrap preference the tune's staves are wrapped to the default staff
+// length: the bars move, the notes stay.
+TEST_F(FromAbcCommand, AWrappedTuneKeepsEveryNoteWithinTheDefaultStaffLength) {
+  g_prefTransAltTun.wrapAbc = 1;
+  g_prefStaffLines.initialStaffLength = 260;
+  AddTextBlock(kJig);
+  Layout();
+  SelectLines(0, 6);
+  ASSERT_TRUE(Run(cmd::kTranslateFromAbc));
+  std::string notes;
+  int staves = 0;
+  for (int i = 0; i < view->GetDisplayLineCount(); ++i) {
+    if (Entry(i).type != 0) continue;
+    ++staves;
+    EXPECT_EQ(Line(i)->GetStaffLength(), 260);
+    notes += (notes.empty() ? "" : " ") + Pitches(Line(i));
+  }
+  EXPECT_GT(staves, 2) << Types();
+  EXPECT_EQ(notes, "A4 D5 F#5 E5 D5 C#5 B4 A4 B4 A4 F#4 G4 D5 E5 F#5 G5 A5 A5");
 }
 
 TEST_F(FromAbcCommand, AKeyLineAloneGoesAndChangesNoOtherLine) {

@@ -66,6 +66,8 @@ class TranslateFixture : public ViewScoreFixture {
     ResetAbcReaderState();
     ResetTranslationServices();
     g_prefTranslation = KPrefTranslation{};
+    g_prefTransAltTun = KPrefTransAltTun{};
+    g_prefStaffLines = KPrefStaffLines{};
     SetChordNameSources(&library_);
   }
   void TearDown() override {
@@ -73,6 +75,8 @@ class TranslateFixture : public ViewScoreFixture {
     ResetAbcReaderState();
     ResetTranslationServices();
     g_prefTranslation = KPrefTranslation{};
+    g_prefTransAltTun = KPrefTransAltTun{};
+    g_prefStaffLines = KPrefStaffLines{};
     ViewScoreFixture::TearDown();
   }
 

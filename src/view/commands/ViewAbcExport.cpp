@@ -97,7 +97,7 @@ class ScoreWriter {
       KLineObj* line = m_view.GetDisplayLineObj(d);
       if (line == nullptr) continue;
       if (KStaffLine* staff = AsStaff(line)) {
-        WriteStaff(*staff);
+        WriteStaff(*staff, d);
         continue;
       }
       switch (line->GetFamily()) {
@@ -119,6 +119,7 @@ class ScoreWriter {
           // The names go over the music of the next staff line.
           if (m_pendingChords != nullptr) WriteChordNamesAlone();
           m_pendingChords = dynamic_cast<KChordPicLine*>(line);
+          m_pendingChordsLine = d;
           break;
         default: {
           const std::optional<CString> text = line->WriteAbc();
@@ -175,7 +176,7 @@ class ScoreWriter {
     m_out += (m_bodyStarted ? "W:" : "N:") + text + "\r\n";
   }
 
-  void WriteStaff(KStaffLine& staff) {
+  void WriteStaff(KStaffLine& staff, int displayLine) {
     if (!m_tuneOpen) StartTune(std::string());
     const int key = std::clamp(staff.GetKeySignatureAt(0), 0, 15);
     std::string header;
@@ -192,8 +193,13 @@ class ScoreWriter {
         const KChordPic* diagram = AsChordPic(diagrams->GetNext(node));
         if (diagram == nullptr || diagram->GetName().IsEmpty()) continue;
         // The note column under the diagram, to the nearest.
-        const long long x = static_cast<long long>(diagram->GetPos()) * KListLine::kChordColumnWidth[size];
-        const int column = static_cast<int>((x + g_NoteColumnWidth[size] / 2) / g_NoteColumnWidth[size]);
+        // The note column under the diagram (both lines' columns measured
+        // from where each line's columns begin), to the nearest.
+        const long long x = viewgeom::LineLeftX(m_view, m_pendingChordsLine) +
+                            static_cast<long long>(diagram->GetPos()) * KListLine::kChordColumnWidth[size] -
+                            viewgeom::LineLeftX(m_view, displayLine);
+        const int column =
+            static_cast<int>(std::max(0LL, (x + g_NoteColumnWidth[size] / 2) / g_NoteColumnWidth[size]));
         names.push_back(new KExtendedObj(column, kNameRow, CString("@@") + diagram->GetName(), CString()));
         staff.AddAttachment(names.back());
       }
@@ -225,6 +231,7 @@ class ScoreWriter {
   CStavlinView& m_view;
   std::string m_out;
   KChordPicLine* m_pendingChords = nullptr;
+  int m_pendingChordsLine = 0;  // its display line
   int m_tuneNumber = 0;
   bool m_tuneOpen = false;
   bool m_bodyStarted = false;

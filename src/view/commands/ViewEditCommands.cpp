@@ -39,6 +39,24 @@ void PasteWithoutSecondStep(CStavlinView& view, int mode) {
   view.m_undoSuspended = 0;
 }
 
+// Cut and Remove of columns on one staff or tablature line of a bracketed
+// pair under mutual translation take the same columns of the partner line, as
+// Delete does: the two lines stay in step, the group keeps its bars linked
+// and its bracket, and the clipboard holds both lines for a paste back into
+// the pair.
+void TakeInPartnerLine(CStavlinView& view) {
+  if (!view.SelectionRectShown() || view.m_selRect.left == 0) return;  // whole lines go as lines
+  const auto [top, bottom] = viewgeom::SelectedLines(view);
+  if (top != bottom || top != view.GetCurrentLine()) return;
+  int first = top;
+  int last = top;
+  if (view.FindPartnerLine(first, last) == -1) return;
+  view.m_selFirstLine = first;
+  view.m_selLastLine = last;
+  view.m_selRect.top = view.GetDisplayEntry(first).top;
+  view.m_selRect.bottom = view.GetDisplayEntry(last).bottom;
+}
+
 }  // namespace
 
 void CStavlinView::OnEditCopy() {
@@ -48,6 +66,7 @@ void CStavlinView::OnEditCopy() {
 
 void CStavlinView::OnEditCut() {
   if (!LeaveReadOnlyForEdit()) return;
+  TakeInPartnerLine(*this);
   ClipboardCommand command;
   RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
   SerializeSelection(kCut);
@@ -55,6 +74,7 @@ void CStavlinView::OnEditCut() {
 
 void CStavlinView::OnEditRemove() {
   if (!LeaveReadOnlyForEdit()) return;
+  TakeInPartnerLine(*this);
   ClipboardCommand command;
   RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
   SerializeSelection(kRemove);

@@ -210,6 +210,11 @@ void EvenlySpaceNotation(CStavlinView& view, int passes) {
       if (list == nullptr || !IsNotation(line)) continue;
       KLineGroup* group = line->GetGroup();
       if (group == nullptr) {
+        // The line starts from its notes set close: tie codes become tie
+        // attachments and the empty columns between the notes go, so that
+        // spacing again gives the same result.
+        list->ConvertTieCodes();
+        list->CloseUpEmptyColumns();
         SpaceUnit(view, {list}, passes);
         continue;
       }
