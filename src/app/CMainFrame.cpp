@@ -235,6 +235,7 @@ void CMainFrame::AddFrameCommands() {
       {kViewExtraToolbar, kViewExtraToolbar,
        [this](UINT) { ShowExtraToolsToolbar(m_extraToolBar->isHidden() ? 1 : 0); }},
       {kViewStatusBar, kViewStatusBar, [this](UINT) { ShowStatusBar(statusBar()->isHidden() ? 1 : 0); }},
+      {kFilePreferences, kFilePreferences, [this](UINT) { OnFileSetPreferences(); }},
       {kViewClock, kViewClock,
        [](UINT) {
          g_prefToolViewOptions.clock = g_prefToolViewOptions.clock != 0 ? 0 : 1;

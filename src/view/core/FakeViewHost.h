@@ -52,7 +52,7 @@ class FakeViewHost : public KViewHost {
   KCaret& Caret() override { return caret; }
   TimerHost& Timers() override { return timers; }
   void SetCursorId(int id) override { cursor = id; }
-  CDC* GetMeasureDC() override { return &measureDC; }
+  CDC* GetMeasureDC() override { return measureDCOverride != nullptr ? measureDCOverride : &measureDC; }
   void PostCloseDocument() override { ++closeRequests; }
   void PlaceChildFrame(int x, int y, int width, int height) override;
   RECT GetChildFrameRect() const override { return childRect; }
@@ -72,5 +72,8 @@ class FakeViewHost : public KViewHost {
   int closeRequests = 0;
   RECT childRect{0, 0, 500, 350};
   RecordingDC measureDC;
+  // A device context that measures (and paints) as a real screen's, used
+  // instead of measureDC when set (not owned).
+  CDC* measureDCOverride = nullptr;
   FakeFrameServices* frame = nullptr;
 };
