@@ -75,7 +75,11 @@ CChildFrame* CMainFrame::AddScoreWindow(std::unique_ptr<CStavlinDoc> document) {
 }
 
 KTextFrame* CMainFrame::AddTextWindow(std::unique_ptr<KTextDoc> document) {
-  auto* window = new KTextFrame(std::move(document), m_textSavePrompt);
+  // The prompt is asked for when a save needs it: the application may set
+  // another one meanwhile.
+  auto* window = new KTextFrame(std::move(document), [this](const CString& suggested) {
+    return m_textSavePrompt ? m_textSavePrompt(suggested) : CString();
+  });
   m_mdiArea->addSubWindow(window);
   window->show();
   m_mdiArea->setActiveSubWindow(window);
@@ -192,8 +196,10 @@ bool CMainFrame::RunCommand(UINT id) {
     return true;
   }
   if (FindViewCommandHandler(id) != nullptr) {
+    // The score's own handler, or (the bars) the frame's without a score.
     CStavlinView* view = GetActiveScoreView(true);
-    return view != nullptr && ExecuteViewCommand(*view, id);
+    if (view != nullptr) return ExecuteViewCommand(*view, id);
+    if (FindFrameCommand(id) == nullptr) return false;
   }
   const KFrameCommand* command = FindFrameCommand(id);
   if (command == nullptr) return false;

@@ -255,6 +255,11 @@ class CStavlinView : public KDocumentView {
   // Groups a translated line with its source (the source's group takes it in,
   // or a new group of the two is made); mutual: they translate into each other.
   void GroupWithSource(POSITION sourcePos, POSITION newPos, bool above, bool mutual);
+  // After a MIDI import: every treble or bass staff not in a line group
+  // (with a flag: only those whose flag word carries it) gets a tablature line
+  // of its notes below it (the guitar tuning for a treble staff, the bass
+  // tuning for a bass staff), the two grouped and translating into each other.
+  void ConvertToTablature(int flag);
   // Rows of plain-text tablature into tablature lines (the selection's, or
   // the block at the display line).
   void TranslateTextTab(int currentLine);
@@ -276,6 +281,36 @@ class CStavlinView : public KDocumentView {
   // text lines without the clipboard, then read as ABC (abc) or as text
   // tablature (toTablature).
   void ReceiveHandedOverText(const CString& text, bool abc, bool toTablature);
+  // Insert/Line Group (ViewInsertLineGroup.cpp).
+  void OnInsertLineGroup();
+  // Actions/Set TAB and Chord Diagram Tuning (ViewTabTuning.cpp).
+  void OnActionsSetTabAndChordDiagramTuning();
+  // Actions/Set TAB Fret Position (ViewFretPosition.cpp).
+  void OnActionsSetTabFretPosition();
+  // View/Line Appearance: Staff and Tab Line Indent and Spacing, Chord and
+  // Tab Line Appearance (ViewStaffLineProps.cpp, ViewChordLineProps.cpp).
+  void OnViewStaffLineProps();
+  void OnViewChordLineProps();
+  // View/Label Selected Line(s), Labeled Lines, Line Labels/Show On All
+  // Lines and Indent on Current / Selected Line(s) (ViewLineLabels.cpp,
+  // ViewLabeledLines.cpp).
+  void OnViewLabelSelectedLines();
+  void OnViewLabeledLines();
+  void OnViewLabelsOnAllLines();
+  void OnViewLabelIndent();
+  // View/Bar Numbering (ViewBarNumbering.cpp).
+  void OnViewShowBarNumbering();
+  void OnViewSetBarNumbering();
+  // View/Set Line Font (ViewLineFont.cpp).
+  void OnViewSetLineFont();
+  // Edit/Edit Group Lines Independently (ViewGroupIndependence.cpp); callers
+  // set m_independenceMode first.
+  void OnEditGroupLinesIndependently();
+  // Options/Mutual Translation, View/Ad-Tab modes, the toolbars and the
+  // status bar kept with the score (ViewDisplayToggles.cpp).
+  void OnOptionsMutualTranslation();
+  void SetAdTabMode(int mode);
+  void OnViewToggleBar(UINT id);
 
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
@@ -634,6 +669,7 @@ class CStavlinView : public KDocumentView {
   int m_shortStringFret = -1;    // first fret of a short string; -1 none
   int m_timeSigNumerator = 103;  // codes the time-signature command enters
   int m_timeSigDenominator = 103;
+  int m_defaultKey = 0;           // the key the whole score was last transposed to
   char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
   int m_linkedLineEntry = 0;      // typed entry found a bracketed partner of the current line
   int m_colourState = 0;          // 0 until the F-keys first give tablature notes a colour style, then 2
@@ -663,6 +699,10 @@ class CStavlinView : public KDocumentView {
   int m_translationRestore = 0;  // group independence: what to switch back on
   int m_autoWrapRestore = 0;
   int m_independenceMode = 1;  // 1 show the messages, 2 locked, other silent
+  // Set TAB Fret Position: translation from a staff takes frets near the
+  // fingering to their left; re-fingering leaves open strings alone.
+  int m_fretFromPrevious = 0;
+  int m_keepOpenStrings = 0;
 
   // ---- Selection and the hover marks ------------------------------------------------------
   // Owned by input/ViewSelection.cpp, input/ViewMouseSelection.cpp. Empty when
@@ -803,6 +843,9 @@ void SetUndoRecorder(UndoRecorder recorder);
 extern int g_noModify;
 // Program-wide: relayout on the next paint (the preferences sheet sets it).
 extern int g_relayoutOnPaint;
+// Program-wide: whether a new view starts with mutual translation on (the
+// last choice of Options/Mutual Translation).
+extern int g_mutualTranslationForNewViews;
 // Program-wide: the widest notation width, mirrored by the layout.
 extern int g_widestNotation;
 // Program-wide: the layout keeps the widest width while set (Wrap Music).

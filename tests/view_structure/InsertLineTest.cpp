@@ -105,7 +105,7 @@ TEST_F(InsertLine, TheFirstTablatureLineStartsAtTheOpenPosition) {
   AddText("title");
   Add(new KRhythmLine(0, CString()));
   Open(1, 0);
-  g_prefTabOptions.fretFromPrevious = 1;
+  view->m_fretFromPrevious = 1;
   view->m_handPosition = 9;
   view->InsertLineOfType(2, 0);
   ASSERT_NE(dynamic_cast<KTabLine*>(DocLine(2)), nullptr);
@@ -118,11 +118,11 @@ TEST_F(InsertLine, ATablatureLineTakesTheFretPositionOfTheTablatureAboveWhenAske
   tab->GetObjList()->AddTail(new KChord(0, 4, KChord::kFirstFret + 7, viewtest::kTabRhythm));
   Add(tab);
   Open(1, 0);
-  g_prefTabOptions.fretFromPrevious = 1;
+  view->m_fretFromPrevious = 1;
   view->InsertLineOfType(2, 0);
   EXPECT_EQ(view->m_handPosition, 7);
   view->m_currentLine = 1;
-  g_prefTabOptions.fretFromPrevious = 0;
+  view->m_fretFromPrevious = 0;
   view->InsertLineOfType(2, 0);
   EXPECT_EQ(view->m_handPosition, 0);
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/KQtDialogBinder.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -119,6 +121,27 @@ QString WithoutMnemonic(const std::string& caption) {
 // the text should break; a wrapping button needs single spaces.
 QString Squeezed(const std::string& caption) { return ToQString(caption).simplified(); }
 
+// Up and down arrows that step the model: a spin box without a value of its
+// own (the arrows, the arrow keys and the wheel step).
+class StepArrows : public QAbstractSpinBox {
+ public:
+  StepArrows(QWidget* parent, std::function<void(int)> step)
+      : QAbstractSpinBox(parent), m_step(std::move(step)) {
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    lineEdit()->setReadOnly(true);
+    setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00")) + 24);
+  }
+  void stepBy(int steps) override {
+    if (steps != 0 && m_step) m_step(steps > 0 ? 1 : -1);
+  }
+
+ protected:
+  StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+
+ private:
+  std::function<void(int)> m_step;
+};
+
 QDialogButtonBox::ButtonRole BoxRole(DialogButtonRole role) {
   switch (role) {
     case DialogButtonRole::kOk:
@@ -212,6 +235,15 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
       widget = new PictureWidget(
           control, [this] { UserChanged(); }, m_window.get());
       break;
+    case DialogControlKind::kSpin: {
+      const UINT id = control.id;
+      widget = new StepArrows(m_window.get(), [this, id](int delta) {
+        if (m_refreshing) return;
+        m_dialog.Controls().Step(id, delta);
+        UserChanged();
+      });
+      break;
+    }
     case DialogControlKind::kButton:
       if (control.role == DialogButtonRole::kCloses) {
         // A choice that closes the dialog: a large button whose text wraps.
@@ -226,6 +258,8 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
   }
   widget->setObjectName(QStringLiteral("control%1").arg(control.id));
   m_widgets[control.id] = widget;
+  m_shownCaptions[control.id] = control.caption;
+  m_shownItems[control.id] = control.items;
   Connect(control, widget);
   return widget;
 }
@@ -340,6 +374,15 @@ void KQtDialogBinder::Build() {
     if (auto* button = qobject_cast<QPushButton*>(widget)) buttons->addButton(button, BoxRole(control.role));
   }
   top->addWidget(buttons);
+  // F1 opens the dialog's help page, as its Help button does.
+  for (const DialogControl& control : controls.All()) {
+    if (!control.IsButton() || control.role != DialogButtonRole::kHelp) continue;
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), m_window.get());
+    shortcut->setContext(Qt::WindowShortcut);
+    const UINT id = control.id;
+    QObject::connect(shortcut, &QShortcut::activated, m_window.get(), [this, id] { Press(id); });
+    break;
+  }
   // Tab order: reading order, then the button row in the order it shows.
   std::vector<QWidget*> order;
   for (QWidget* widget : m_readingOrder) {
@@ -347,6 +390,37 @@ void KQtDialogBinder::Build() {
   }
   for (QAbstractButton* button : buttons->buttons()) order.push_back(button);
   for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void KQtDialogBinder::RefreshShape(const DialogControl& control, QWidget* widget) {
+  if (widget->isVisibleTo(m_window.get()) != control.visible && m_built) widget->setVisible(control.visible);
+  if (widget->isEnabled() != control.enabled) widget->setEnabled(control.enabled);
+  // Captions and entries the model changed since the window showed them.
+  std::string& shownCaption = m_shownCaptions[control.id];
+  if (shownCaption != control.caption) {
+    shownCaption = control.caption;
+    if (auto* label = qobject_cast<QLabel*>(widget);
+        label != nullptr && control.kind == DialogControlKind::kStatic) {
+      label->setText(label->buddy() != nullptr ? ToQString(control.caption)
+                                               : WithoutMnemonic(control.caption));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      button->setText(ToQString(control.caption));
+    } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+      box->setTitle(ToQString(control.caption));
+    }
+  }
+  std::vector<std::string>& shownItems = m_shownItems[control.id];
+  if ((control.kind == DialogControlKind::kCombo || control.kind == DialogControlKind::kList) &&
+      shownItems != control.items) {
+    shownItems = control.items;
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      combo->clear();
+      for (const std::string& item : control.items) combo->addItem(ToQString(item));
+    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+      list->clear();
+      for (const std::string& item : control.items) list->addItem(ToQString(item));
+    }
+  }
 }
 
 void KQtDialogBinder::Refresh() {
@@ -357,27 +431,8 @@ void KQtDialogBinder::Refresh() {
   for (const DialogControl& control : m_dialog.Controls().All()) {
     QWidget* widget = WidgetOf(control.id);
     if (widget == nullptr) continue;
-    if (widget->isHidden() != control.hidden) widget->setVisible(!control.hidden);
-    if (control.kind == DialogControlKind::kPicture) {
-      widget->update();
-    } else if (auto* label = qobject_cast<QLabel*>(widget);
-               label && control.kind == DialogControlKind::kStatic) {
-      const QString text = WithoutMnemonic(control.caption);
-      if (label->buddy() == nullptr && label->text() != text) label->setText(text);
-    } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
-      const QString text = ToQString(control.caption);
-      if (box->title() != text) box->setTitle(text);
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-      // The model may have refilled the list.
-      bool same = combo->count() == static_cast<int>(control.items.size());
-      for (int i = 0; same && i < combo->count(); ++i)
-        same = combo->itemText(i) == ToQString(control.items[i]);
-      if (!same) {
-        combo->clear();
-        for (const std::string& item : control.items) combo->addItem(ToQString(item));
-      }
-    }
+    RefreshShape(control, widget);
+    if (control.kind == DialogControlKind::kPicture) widget->update();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       const QString text = ToQString(control.text);
       if (edit->text() != text) edit->setText(text);
@@ -391,6 +446,11 @@ void KQtDialogBinder::Refresh() {
       combo->setCurrentIndex(control.value);
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
       list->setCurrentRow(control.value);
+    } else if (auto* label = qobject_cast<QLabel*>(widget);
+               label && control.kind == DialogControlKind::kStatic) {
+      // A handler may change what a text says.
+      const QString caption = WithoutMnemonic(control.caption);
+      if (label->buddy() == nullptr && label->text() != caption) label->setText(caption);
     }
   }
   for (auto& [id, group] : m_radioGroups) group->setExclusive(true);

@@ -108,7 +108,7 @@ void StartingTimeSignature(CStavlinView& v, bool atHead, int& beats, int& beatTi
 // fret positions from earlier fingering, the lowest fret of the nearest
 // tablature line above; otherwise the open position.
 int StartingFretPosition(CStavlinView& v, bool atHead) {
-  if (atHead || v.m_onlyChordsAndText != 0 || g_prefTabOptions.fretFromPrevious == 0) return 0;
+  if (atHead || v.m_onlyChordsAndText != 0 || v.m_fretFromPrevious == 0) return 0;
   for (int i = std::min(v.m_currentLine, v.m_lineCount - 1); i >= 0; --i) {
     if (auto* tab = dynamic_cast<KTabLine*>(v.GetDisplayLineObj(i)))
       return std::max(tab->GetFretPositionStat(kLineEndColumn, 0), 0);

@@ -9,3 +9,7 @@ class CStavlinView;
 
 // The chord-name font of new chord lines.
 CString ViewChordNameFont(const CStavlinView& view);
+
+// After lines changed how they look: lay out again, keep the first visible
+// line at the top, mark the score modified and repaint every view.
+void RefreshAfterLineChanges(CStavlinView& view);
