@@ -24,6 +24,7 @@
 enum class DialogControlKind {
   kEdit,     // text, optionally limited in length
   kNumber,   // an integer typed as text, within a range
+  kReal,     // a decimal number typed as text
   kCheck,    // check box: 0 or 1
   kRadio,    // radio button; the first of a group carries the group's value
   kCombo,    // drop-down list: the chosen item's index
@@ -63,6 +64,7 @@ enum class DialogButtonRole {
 // help ids the framework gives them.
 constexpr UINT kIdpParseInt = 0xF110;         // "Please enter an integer."
 constexpr UINT kIdpParseIntRange = 0xF112;    // "Please enter an integer between %1 and %2."
+constexpr UINT kIdpParseReal = 0xF113;        // "Please enter a number."
 constexpr UINT kIdpParseStringSize = 0xF114;  // "Please enter no more than %1 characters."
 
 struct DialogControl {
@@ -73,6 +75,7 @@ struct DialogControl {
   // The member exchanged: text for edits, a number for the others.
   CString* textMember = nullptr;
   int* numberMember = nullptr;
+  double* realMember = nullptr;
   // Checks made when the values are taken.
   int maxChars = -1;  // -1: no limit
   int minimum = 0;
@@ -111,7 +114,7 @@ struct DialogControl {
   }
   bool IsButton() const { return kind == DialogControlKind::kButton; }
   // Takes part in the exchange with a member.
-  bool Exchanges() const { return textMember != nullptr || numberMember != nullptr; }
+  bool Exchanges() const { return textMember != nullptr || numberMember != nullptr || realMember != nullptr; }
 };
 
 // Why the entered values were refused: the message shown and the control
@@ -134,6 +137,8 @@ class DialogControls {
   DialogControl& Group(UINT id, std::string caption);
   DialogControl& Edit(UINT id, CString& member, int maxChars = -1);
   DialogControl& Number(UINT id, int& member, int minimum, int maximum);
+  // A decimal number, shown with up to 15 significant digits.
+  DialogControl& Real(UINT id, double& member);
   DialogControl& Check(UINT id, std::string caption, int& member);
   // The first radio of a group: the member holds the index of the checked
   // radio within the group, -1 for none.
@@ -162,7 +167,7 @@ class DialogControls {
   // The user's side. Each of these throws std::logic_error for an id that is
   // not a control of that kind (a fault of the caller), marks the control as
   // entered and runs its change handler.
-  void SetText(UINT id, std::string_view text);           // edit and number
+  void SetText(UINT id, std::string_view text);           // edit, number and real
   void SetChecked(UINT id, int checked);                  // check box; a radio is checked with 1
   void Select(UINT id, int index);                        // combo and list
   void Click(UINT id, const DialogMouse& mouse);          // picture
@@ -220,8 +225,16 @@ class DialogControls {
   std::vector<int*> m_keptNumbers;
   std::vector<std::pair<CString*, CString>> m_savedTexts;
   std::vector<std::pair<int*, int>> m_savedNumbers;
+  std::vector<std::pair<double*, double>> m_savedReals;
 };
 
 // Parses the text of an integer edit as the framework does: optional blanks,
 // an optional sign, digits, optional blanks; nothing else, no overflow.
 std::optional<int> ParseDialogInteger(std::string_view text);
+// The same for a decimal number: optional blanks, a number with an optional
+// sign, fraction and exponent ("." is the decimal point whatever the
+// locale), optional blanks.
+std::optional<double> ParseDialogReal(std::string_view text);
+// A decimal number as the edit shows it: up to 15 significant digits, no
+// trailing zeros.
+std::string FormatDialogReal(double value);

@@ -31,7 +31,14 @@
 class KQtDialogBinder::BoundWindow : public QDialog {
  public:
   BoundWindow(KQtDialogBinder& binder, QWidget* parent) : QDialog(parent), m_binder(binder) {}
-  void reject() override { m_binder.Cancel(); }
+  void reject() override {
+    // A page inside another window: Escape is that window's.
+    if (!isWindow()) {
+      if (auto* top = qobject_cast<QDialog*>(window())) top->reject();
+      return;
+    }
+    m_binder.Cancel();
+  }
 
  private:
   KQtDialogBinder& m_binder;
@@ -193,6 +200,24 @@ KQtDialogBinder::KQtDialogBinder(KModalDialog& dialog, QWidget* parent)
 
 KQtDialogBinder::~KQtDialogBinder() = default;
 
+std::unique_ptr<KQtDialogBinder> KQtDialogBinder::Embedded(KModalDialog& dialog, QWidget* parent) {
+  auto binder = std::make_unique<KQtDialogBinder>(dialog, parent);
+  binder->m_window->setWindowFlags(Qt::Widget);
+  binder->m_window->setSizeGripEnabled(false);
+  return binder;
+}
+
+bool KQtDialogBinder::TakeValues() {
+  const bool taken = m_dialog.OnOK();
+  if (!taken) {
+    Refresh();
+    ApplyFocus();
+  }
+  return taken;
+}
+
+void KQtDialogBinder::CancelValues() { m_dialog.OnCancel(); }
+
 QDialog& KQtDialogBinder::Window() { return *m_window; }
 
 QWidget* KQtDialogBinder::WidgetOf(UINT id) const {
@@ -205,11 +230,12 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
   const QString caption = ToQString(control.caption);
   switch (control.kind) {
     case DialogControlKind::kEdit:
-    case DialogControlKind::kNumber: {
+    case DialogControlKind::kNumber:
+    case DialogControlKind::kReal: {
       auto* edit = new QLineEdit(m_window.get());
       if (control.kind == DialogControlKind::kEdit && control.maxChars >= 0)
         edit->setMaxLength(control.maxChars);
-      if (control.kind == DialogControlKind::kNumber)
+      if (control.kind != DialogControlKind::kEdit)
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(u'0') * 8);
       if (control.kind == DialogControlKind::kEdit) {
         // Wide enough for a typical entry: its limit, or a long line without one.
@@ -393,7 +419,7 @@ void KQtDialogBinder::Build() {
   m_built = true;
   const DialogControls& controls = m_dialog.Controls();
   m_window->setWindowTitle(ToQString(controls.Title()));
-  m_window->setSizeGripEnabled(true);
+  if (m_window->isWindow()) m_window->setSizeGripEnabled(true);
   auto* top = new QVBoxLayout(m_window.get());
   PlaceItem(m_dialog.Layout(), *top);
   // A control the layout does not name still gets its place.
