@@ -12,6 +12,7 @@
 
 #include "app/CChildFrame.h"
 #include "app/KTextFrame.h"
+#include "app/KToolBoxWindow.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
@@ -32,6 +33,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
           [this](QMdiSubWindow* w) { OnSubWindowActivated(w); });
 
   AddFrameCommands();
+  AddToolBoxCommands();
   BuildMenus();
   BuildToolbars();
   BuildStatusBar();
@@ -42,6 +44,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
 
 CMainFrame::~CMainFrame() {
   m_clock.stop();
+  // The toolboxes go with the frame; their saved positions stay open.
+  m_closingDown = true;
+  for (QPointer<KToolBoxWindow>& box : m_toolBoxes) delete box.data();
   // The score windows (and their views, which tell this frame) go first.
   m_activeView = nullptr;
   for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
@@ -163,6 +168,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
   }
   UpdateCommandUi();
   UpdateStatusBar();
+  SyncToolBoxes();
 }
 
 // ---- Commands ----------------------------------------------------------------------------
@@ -206,12 +212,14 @@ void CMainFrame::OnCommand(UINT id) {
   GetActiveScoreView(true);
   UpdateCommandUi();
   UpdateStatusBar();
+  SyncToolBoxes();
 }
 
 void CMainFrame::AfterViewInput() {
   GetActiveScoreView(true);
   UpdateCommandUi();
   UpdateStatusBar();
+  SyncToolBoxes();
 }
 
 void CMainFrame::AddFrameCommands() {
@@ -281,5 +289,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  m_closingDown = true;
   event->accept();
 }

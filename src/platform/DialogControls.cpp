@@ -117,6 +117,15 @@ bool DialogControls::PressKey(UINT id, int virtualKey, int character) {
   return control.onKey ? control.onKey(virtualKey, character) : false;
 }
 
+void DialogControls::Focus(UINT id) {
+  DialogControl& control = AnyControl(id);
+  if (control.onFocus) control.onFocus();
+}
+
+bool DialogControls::TypeChar(UINT id, int character) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kCombo, DialogControlKind::kList});
+  return control.onType ? control.onType(character) : false;
+}
 
 DialogControl& DialogControls::Icon(UINT id) { return Add(id, DialogControlKind::kIcon, ""); }
 

@@ -83,9 +83,9 @@ struct DialogControl {
   std::vector<std::string> items;  // combo and list entries
   UINT groupFirst = 0;             // radio: the first radio of its group
   DialogButtonRole role = DialogButtonRole::kAction;
-  std::function<void()> handler;   // button press
-  std::function<void()> onChange;  // the user changed the value
-  std::function<void(int)> onStep; // spin: the user stepped up (+1) or down (-1)
+  std::function<void()> handler;    // button press
+  std::function<void()> onChange;   // the user changed the value
+  std::function<void(int)> onStep;  // spin: the user stepped up (+1) or down (-1)
   // Pictures: the bitmap the model keeps drawn (owned by the model), its
   // size, and what the model does with the mouse and keys over it (a key
   // handler returns false for keys it leaves to the window).
@@ -94,6 +94,11 @@ struct DialogControl {
   int height = 0;
   std::function<void(const DialogMouse&)> onMouse;
   std::function<bool(int virtualKey, int character)> onKey;
+  // Combo and list boxes: a character typed while the list has the focus
+  // (type-ahead); returns false for characters left to the window.
+  std::function<bool(int character)> onType;
+  // Runs when the control gets the keyboard focus.
+  std::function<void()> onFocus;
 
   // What the window shows.
   std::string text;      // edit and number text
@@ -167,6 +172,8 @@ class DialogControls {
   void Select(UINT id, int index);                        // combo and list
   void Click(UINT id, const DialogMouse& mouse);          // picture
   bool PressKey(UINT id, int virtualKey, int character);  // picture; false when not taken
+  bool TypeChar(UINT id, int character);                  // combo and list; false when not taken
+  void Focus(UINT id);                                    // the control gets the focus
   void Step(UINT id, int delta);                          // spin: +1 up, -1 down
   // The state shown.
   std::string Text(UINT id) const;

@@ -11,7 +11,8 @@
 //              update hints, caret, scrolling, timers and autosave, focus and
 //              the program-wide mirrors
 //   input/     keys (ViewKeys*, ViewAltGroupEdit), typed entry (ViewChar*,
-//              ViewLinkedEntry, ViewOctaveMarks), mouse (ViewMouse*), selection
+//              ViewLinkedEntry, ViewOctaveMarks), mouse (ViewMouse*), selection,
+//              toolbox picks (ViewToolboxPick)
 //   extobj/    extended objects placed, selected, dragged and edited by hand
 //   edit/      undo ring and recorder (ViewUndo*), the clipboard word stream,
 //              copy and paste, deleting a region, removing a grouped line
@@ -420,6 +421,15 @@ class CStavlinView : public KDocumentView {
   // an octave up or down instead (ViewOctaveMarks.cpp).
   void ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj* line, KExtendedObj* attachment);
 
+  // ---- Toolbox picks (ViewToolboxPick.cpp) ------------------------------------------------
+  // A pick from a symbol palette (box kind 0, or 1 for the alternate
+  // palettes: code a symbol or a control cell 11000..11015), the fretboard
+  // (17: code the MIDI note, with its string slot and fret) or the piano
+  // keyboard (18): entered at the caret as the keys that type it, with the
+  // note value of the click for the instruments. 1 when it was entered or
+  // carried out, 0 when refused or only sounded.
+  int PickToolboxSymbol(int code, int boxKind, int noteValue, int string, int fret);
+
   // ---- Selection (ViewSelection.cpp) -----------------------------------------------------
   // -9899 in a column or line argument keeps the stored value; mode 11 clears.
   void UpdateSelection(int firstColumn, int lastColumn, int firstLine, int lastLine, int mode);
@@ -690,7 +700,8 @@ class CStavlinView : public KDocumentView {
   LedgerHint m_ledger;
 
   // ---- Typed entry -----------------------------------------------------------------------
-  // Owned by input/ViewChar*.cpp, input/ViewLinkedEntry.cpp, input/ViewKeys*.cpp.
+  // Owned by input/ViewChar*.cpp, input/ViewLinkedEntry.cpp, input/ViewKeys*.cpp,
+  // input/ViewToolboxPick.cpp.
   int m_entryMode = 0;  // overwrite mode word
   int m_rhythmSymbolEntry = 0;
   int m_pendingLeadByte = 0;     // first byte of a double-byte character
@@ -701,6 +712,7 @@ class CStavlinView : public KDocumentView {
   int m_clusterState = 0;        // auto-join: a note cluster is open
   int m_handPosition = 0;        // fret position of staff-to-tab conversion
   int m_toolboxPick = 0;         // the character comes from a toolbox pick
+  int m_toolboxCode = -1;        // a toolbox symbol no key types, entered by its code; -1 none
   int m_shortStringFret = -1;    // first fret of a short string; -1 none
   int m_timeSigNumerator = 103;  // codes the time-signature command enters
   int m_timeSigDenominator = 103;

@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "common/Globals.h"
+#include "dialogs/toolbox/InstrumentGeometry.h"
 #include "dialogs/toolbox/KInstrumentPictures.h"
 
 namespace {
 
-constexpr int kFretX[KFretboard::kFrets] = {15,  60,  101, 138, 172, 204, 234, 263, 289, 314, 336, 356, 375,
-                                            393, 411, 429, 447, 465, 483, 501, 519, 537, 555, 573, 591};
+using instrument::kFretX;
 // A fret's mark stands left of its line; fret 0's left of the nut.
 constexpr int kMarkLeft = 12;
 constexpr int kMarkTop = 1;

@@ -149,6 +149,31 @@ class StepArrows : public QAbstractSpinBox {
   std::function<void(int)> m_step;
 };
 
+// Hands the characters typed into a list to the model's type-ahead; keys
+// without text (arrows, Enter, Escape) stay the list's own.
+class TypeAhead : public QObject {
+ public:
+  TypeAhead(QObject* parent, std::function<bool(int)> typed, std::function<void()> focused)
+      : QObject(parent), m_typed(std::move(typed)), m_focused(std::move(focused)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn && m_focused) m_focused();
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.size() != 1 || !text[0].isPrint() ||
+        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+      return false;
+    const char16_t c = text[0].unicode();
+    return c < 128 && m_typed(static_cast<int>(c));
+  }
+
+ private:
+  std::function<bool(int)> m_typed;
+  std::function<void()> m_focused;
+};
+
 QDialogButtonBox::ButtonRole BoxRole(DialogButtonRole role) {
   switch (role) {
     case DialogButtonRole::kOk:
@@ -310,6 +335,16 @@ void KQtDialogBinder::Connect(const DialogControl& control, QWidget* widget) {
       state.Select(id, index);
       UserChanged();
     });
+    if (control.onType) {
+      combo->installEventFilter(new TypeAhead(
+          combo,
+          [this, &state, id](int character) {
+            const bool taken = state.TypeChar(id, character);
+            if (taken) UserChanged();
+            return taken;
+          },
+          [&state, id] { state.Focus(id); }));
+    }
   } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
     QObject::connect(list, &QListWidget::currentRowChanged, list, [this, &state, id](int row) {
       if (m_refreshing) return;
@@ -458,7 +493,15 @@ void KQtDialogBinder::Refresh() {
     QWidget* widget = WidgetOf(control.id);
     if (widget == nullptr) continue;
     RefreshShape(control, widget);
-    if (control.kind == DialogControlKind::kPicture) widget->update();
+    if (control.kind == DialogControlKind::kPicture) {
+      // A picture the model laid out anew (another picture mode) changes size.
+      const QSize size(std::max(control.width, 1), std::max(control.height, 1));
+      if (widget->size() != size) {
+        widget->setFixedSize(size);
+        if (m_built) m_window->adjustSize();
+      }
+      widget->update();
+    }
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       const QString text = ToQString(control.text);
       if (edit->text() != text) edit->setText(text);

@@ -23,6 +23,7 @@ class FakeFrameServices : public KFrameServices {
   }
   RECT GetFrameRect() const override { return frameRect; }
   bool IsToolBoxShown(int kind) const override { return kind == shownToolBox; }
+  MidiOutPort* PreviewOutput() override { return preview; }
   bool OpenTextDocument(const CString& title, const CString& text) override {
     textDocuments.emplace_back(title, text);
     return true;
@@ -37,6 +38,7 @@ class FakeFrameServices : public KFrameServices {
   std::vector<std::pair<UINT, CString>> menuTexts;
   RECT frameRect{0, 0, 1000, 800};
   int shownToolBox = -1;
+  MidiOutPort* preview = nullptr;  // what sounds picked notes; none by default
 };
 
 class FakeViewHost : public KViewHost {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/Globals.h"
+#include "dialogs/toolbox/ToolBoxState.h"
 #include "doc/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
@@ -228,15 +229,25 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
 
   int code = typed;
   if (code == kTimeSignatureCode && KLineObj::IsNoteFamily(family)) return EnterTimeSignature(view, key);
-  if (view.TranslateTypedChar(code, view.m_currentType,
-                              view.m_rhythmSymbolEntry != 0 || view.m_toolboxPick != 0) == 0) {
+  if (view.m_toolboxCode >= 0) {
+    code = view.m_toolboxCode;  // a toolbox symbol that no key types
+  } else if (view.TranslateTypedChar(code, view.m_currentType,
+                                     view.m_rhythmSymbolEntry != 0 || view.m_toolboxPick != 0) == 0) {
     MessageBeep(MB_ICONASTERISK);
     return false;
   }
   if (KLineObj::IsNoteFamily(family) || family == KLineObj::kFamilyRhythm) {
+    // A symbol (of either page) becomes the toolboxes' current symbol, a
+    // note value their note value.
     const int limit = family == KLineObj::kFamilyRhythm ? 254 : 226;
     KFrameServices* frame = view.m_host != nullptr ? view.m_host->Frame() : nullptr;
-    if (code < limit && view.m_toolboxPick == 0 && frame != nullptr) frame->RefreshToolboxes();
+    // A key a toolbox pick types leaves the pick's symbol current.
+    if (code >= 0 && code % kSymbolPage < limit && view.m_toolboxPick == 0) {
+      g_toolboxSymbol = code;
+      if (KLineObj::IsNoteFamily(family)) view.m_toolboxSymbol = code;
+      if (code < 14) g_CurrentNoteCode = code;
+      if (frame != nullptr) frame->RefreshToolboxes();
+    }
   }
   if (g_prefEntryOptions.keyboardChangesCursor != 0 && g_prefEntryOptions.cursorMode == 1 &&
       view.m_toolboxPick == 0 && KLineObj::IsNoteFamily(family)) {
