@@ -12,6 +12,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CStavlinApp.h"
+#include "app/KTextFrame.h"
 #include "common/Globals.h"
 #include "common/HelpTopics.h"
 #include "doc/CStavlinDoc.h"
@@ -19,6 +20,7 @@
 #include "doc/Preferences.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
+#include "translate/KTextDoc.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/core/ViewMirrors.h"
@@ -50,6 +52,8 @@ std::vector<CMainFrame::KFrameCommand> CStavlinApp::Commands() {
       {kFileNew, kFileNew, [this](UINT) { OnFileNew(); }},
       {kFileNewScore, kFileNewScore, [this](UINT) { OnFileNew(); }},
       {kFileOpen, kFileOpen, [this](UINT) { OnFileOpen(); }},
+      {kFileNewText, kFileNewText, [this](UINT) { OnFileNewText(); }},
+      {kImportAbc, kImportAbc, [this](UINT) { OnImportAbc(); }},
       {kFileClose, kFileClose, [this](UINT) { OnFileClose(); }},
       {kFileSave, kFileSave, [this](UINT) { OnFileSave(); }},
       {kFileSaveAs, kFileSaveAs, [this](UINT) { OnFileSaveAs(); }},
@@ -102,11 +106,13 @@ void CStavlinApp::OnFileOpen() {
   std::error_code error;
   const std::filesystem::path here = std::filesystem::current_path(error);
   if (!error) g_strCurrentFolder = CString::FromUtf8(here.string());
-  // Only scores open here; other kinds are listed when something reads them.
-  const QStringList filters = {QStringLiteral("Stavlin Files (*.svd)"), QStringLiteral("All Files (*)")};
+  // Scores, then the plain-text documents, then any file.
+  QStringList filters = {QStringLiteral("Stavlin Files (*.svd)")};
+  for (const KTextDoc::KTextKind& kind : KTextDoc::Kinds()) filters.append(QString::fromLatin1(kind.filter));
+  filters.append(QStringLiteral("All Files (*)"));
   const CString path = m_openPrompt ? m_openPrompt(g_strCurrentFolder, filters) : CString();
   if (path.IsEmpty()) return;
-  OpenDocumentFile(path);
+  OpenFile(path);
   const CString folder = FolderOf(path);
   if (!folder.IsEmpty() && ::chdir(folder.ToUtf8().c_str()) == 0) g_strCurrentFolder = folder;
 }
@@ -115,7 +121,7 @@ void CStavlinApp::OpenRecentFile(int index) {
   const std::vector<CString>& paths = m_frame->RecentFiles().Paths();
   if (index < 0 || index >= static_cast<int>(paths.size())) return;
   const CString path = paths[static_cast<size_t>(index)];
-  if (OpenDocumentFile(path) == nullptr) {
+  if (!OpenFile(path)) {
     // A file that is gone leaves the list.
     m_frame->RecentFiles().Remove(index);
     m_frame->UpdateRecentFileMenu();
@@ -144,12 +150,17 @@ void CStavlinApp::AfterSave(CChildFrame* child) {
 
 bool CStavlinApp::OnAppExit() {
   const std::vector<CChildFrame*> windows = m_frame->ScoreWindows();
-  // Every changed score is asked about before any window closes; Cancel
-  // keeps them all.
+  const std::vector<KTextFrame*> texts = m_frame->TextWindows();
+  // Every changed score and text is asked about before any window closes;
+  // Cancel keeps them all.
   for (CChildFrame* child : windows) {
     if (!child->QueryClose()) return false;
   }
+  for (KTextFrame* text : texts) {
+    if (!text->QueryClose()) return false;
+  }
   for (CChildFrame* child : windows) child->CloseWithoutAsking();
+  for (KTextFrame* text : texts) text->CloseWithoutAsking();
   m_frame->close();
   return true;
 }

@@ -27,6 +27,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/KListLine.h"
@@ -53,6 +54,8 @@ extern int g_shiftBassIntoTabRange;
 // reader and writer: a meter either of them handles resets it (240, or 120 for
 // a meter below 3/4). 240 at start.
 extern int g_abcUnitLength;
+// The ABC name of a key-signature index ("G", "Bb", "Cb"); C outside 0..15.
+std::string AbcKeyName(int key);
 
 class KStaffLine : public KListLine {
   DECLARE_SERIAL(KStaffLine);

@@ -106,6 +106,14 @@ class KTabLine : public KListLine {
   // lowest fret (0 when none), 1 the average fret (open strings left out when
   // the lowest fretted fret is 6 or more; 0 when none), 2 the highest (-1 when none).
   int GetFretPositionStat(int column, int mode) const;
+  // Where the hand has been playing up to the column: the lowest and the
+  // highest fretted (non-open) fret of the nearest earlier columns (the column
+  // itself included) that one hand reaches together, at most kHandReach frets
+  // apart, walking back over at most kRecentColumns columns with frets. False,
+  // and nothing written, when those columns hold no fretted note.
+  bool GetRecentFretRange(int column, int& lowest, int& highest) const;
+  static constexpr int kHandReach = 4;
+  static constexpr int kRecentColumns = 8;
 
   // ---- Transposition (KTabLineTranspose.cpp) --------------------------------------
   // A copy of the line (owned by the caller) whose fretted notes in the columns

@@ -30,6 +30,8 @@ const char* KindName(DialogControlKind kind) {
       return "button";
     case DialogControlKind::kSpin:
       return "spin";
+    case DialogControlKind::kPicture:
+      return "picture";
   }
   return "control";
 }
@@ -69,6 +71,28 @@ DialogControl& DialogControls::Add(UINT id, DialogControlKind kind, std::string 
 
 DialogControl& DialogControls::Static(UINT id, std::string caption) {
   return Add(id, DialogControlKind::kStatic, std::move(caption));
+}
+
+DialogControl& DialogControls::Picture(UINT id, CBitmap& bitmap, int width, int height) {
+  DialogControl& control = Add(id, DialogControlKind::kPicture, "");
+  control.picture = &bitmap;
+  control.width = width;
+  control.height = height;
+  return control;
+}
+
+void DialogControls::Click(UINT id, const DialogMouse& mouse) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kPicture});
+  if (control.onMouse) control.onMouse(mouse);
+}
+
+bool DialogControls::PressKey(UINT id, int virtualKey, int character) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kPicture});
+  return control.onKey ? control.onKey(virtualKey, character) : false;
+}
+
+void DialogControls::Show(UINT id, bool shown) {
+  if (DialogControl* control = Find(id)) control->hidden = !shown;
 }
 
 DialogControl& DialogControls::Icon(UINT id) { return Add(id, DialogControlKind::kIcon, ""); }
@@ -165,7 +189,7 @@ DialogControl& DialogControls::UserControl(UINT id, std::initializer_list<Dialog
   if (std::find(kinds.begin(), kinds.end(), control->kind) == kinds.end()) {
     throw std::logic_error("dialog control " + std::to_string(id) + " is a " + KindName(control->kind));
   }
-  if (!control->visible || !control->enabled) {
+  if (control->hidden || !control->enabled) {
     throw std::logic_error("dialog control " + std::to_string(id) + " is hidden or disabled");
   }
   return *control;
@@ -217,8 +241,6 @@ DialogControl& DialogControls::AnyControl(UINT id) {
   return *control;
 }
 
-void DialogControls::Show(UINT id, bool visible) { AnyControl(id).visible = visible; }
-
 void DialogControls::Enable(UINT id, bool enabled) { AnyControl(id).enabled = enabled; }
 
 void DialogControls::SetCaption(UINT id, std::string caption) { AnyControl(id).caption = std::move(caption); }
@@ -233,7 +255,7 @@ void DialogControls::SetShown(UINT id, int value) { AnyControl(id).value = value
 
 bool DialogControls::IsShown(UINT id) const {
   const DialogControl* control = Find(id);
-  return control != nullptr && control->visible;
+  return control != nullptr && !control->hidden;
 }
 
 bool DialogControls::IsEnabled(UINT id) const {

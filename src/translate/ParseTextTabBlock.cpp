@@ -100,22 +100,20 @@ class BlockReader {
       const char ch = At(r, i);
       const char next = At(r, i + 1);
       if (IsDigit(ch)) {
+        // Two digits make one fret when they name one the line holds (10 to
+        // 24); otherwise the first digit is a fret of its own and the second
+        // is read at the next position.
         int fret = ch - '0';
         size_t after = i + 1;
-        bool techniqueAllowed = true;
-        if (ch == '1' || ch == '2') {
-          if (IsDigit(next)) {
-            fret = fret * 10 + (next - '0');
+        if (IsDigit(next) && fret != 0) {
+          const int both = fret * 10 + (next - '0');
+          if (KChord::kFirstFret + both <= KChord::kLastFret) {
+            fret = both;
             Blank(r, i + 1);
             after = i + 2;
-          } else {
-            techniqueAllowed = false;
           }
         }
-        // Frets past the highest one a tab line holds are not notes.
-        if (KChord::kFirstFret + fret > KChord::kLastFret) continue;
         add(row, KChord::kFirstFret + fret);
-        if (!techniqueAllowed) continue;
         const char mark = At(r, after);
         const char* found = mark != '\0' ? std::strchr(kTechniques, mark) : nullptr;
         if (found == nullptr) continue;

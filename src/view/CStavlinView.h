@@ -274,6 +274,39 @@ class CStavlinView : public KDocumentView {
   void SetAdTabMode(int mode);
   void OnViewToggleBar(UINT id);
 
+  // ---- Translation and ABC (commands/ViewTranslate*.cpp, ViewAbc*.cpp, ViewTextTab.cpp,
+  //      ViewTextHandOver.cpp) ---------------------------------------------------------------
+  // Actions/Translate To Text ... To Chord (41220..41230): the current or
+  // selected lines into lines of the target type, placed and grouped by the
+  // translation options.
+  void OnTranslateLines(UINT id);
+  // Actions/Translate/Settings: the translation options dialog.
+  void OnTranslateSettings();
+  // Groups a translated line with its source (the source's group takes it in,
+  // or a new group of the two is made); mutual: they translate into each other.
+  void GroupWithSource(POSITION sourcePos, POSITION newPos, bool above, bool mutual);
+  // Rows of plain-text tablature into tablature lines (the selection's, or
+  // the block at the display line).
+  void TranslateTextTab(int currentLine);
+  // Actions/Translate/From ABC Notation on the current line or the selection.
+  void OnActionsTranslateFromAbc();
+  // The same on the display lines first..last; selection: the lines were
+  // selected (each tune's staves then share one staff length, titles stand apart).
+  void TranslateFromAbc(int first, int last, bool selection);
+  // Actions/Translate/To ABC Notation: the selected staff lines' ABC below
+  // them; with no selection at all, the whole score as an ABC document.
+  void OnActionsTranslateToAbc();
+  // File/Export/Full Score as ABC File.
+  void OnFileExportAbc();
+  // The whole score as ABC tunes (lines ended by CR LF).
+  CString ScoreAsAbc();
+  // Opens the whole score's ABC text as a new text document through the frame.
+  void ExportScoreAsAbc();
+  // A text document's text handed to this (new) score: pasted at the caret as
+  // text lines without the clipboard, then read as ABC (abc) or as text
+  // tablature (toTablature).
+  void ReceiveHandedOverText(const CString& text, bool abc, bool toTablature);
+
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
   // end of a line reaches OnChar (as a space).
@@ -439,6 +472,9 @@ class CStavlinView : public KDocumentView {
   // same chord; NumberChordShape keeps the table (result 1 or more).
   void NumberChordDiagrams(CDC* dc);
   int NumberChordShape(const CString& key);
+  // Scans the score's chord diagrams for chords the user chord dictionary
+  // does not hold and offers them to be added; nonzero when any was added.
+  int ScanScoreChords();
   // Insert/Chord: a chord picked from the chord dictionary at the caret, as a
   // diagram on a chord line or a note column on a treble staff or tablature.
   void OnInsertChord();

@@ -30,8 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
     Bodies, AbcBodyTest,
     ::testing::Values(
         BodyCase{"A3/2", "0:19/0,19/36"}, BodyCase{"A3/2B", "0:19/0,19/36 2:18/0"}, BodyCase{"c'", "0:10/1"},
-        BodyCase{"c''", "0:10/1"}, BodyCase{"C,", "0:31/0"}, BodyCase{"ABc|", "0:19/0 1:18/0 2:17/0"},
-        BodyCase{"A2 z", "0:19/8 2:18/17"}, BodyCase{"A/ B//", "0:19/2 1:18/2"},
+        BodyCase{"c''", "0:3/1"}, BodyCase{"C,", "0:31/0"}, BodyCase{"ABc|", "0:19/0 1:18/0 2:17/0"},
+        BodyCase{"A2 z", "0:19/8 2:18/17"}, BodyCase{"A/ B//", "0:19/2 1:18/4"},
         BodyCase{"|: A :: B :| C [| D", "0:|24 1:19/0 2:|96 3:18/0 4:|25 5:24/0 6:18/10023 7:23/0"},
         BodyCase{"A|B||c|]", "0:19/0 1:|21 2:18/0 3:|22 4:17/0 5:|23"},
         BodyCase{"A>B", "0:19/0,19/36 2:18/2"}, BodyCase{"A<B", "0:19/2 1:18/0,18/36"},

@@ -9,16 +9,21 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/GdiObjects.h"
 #include "platform/UiPort.h"
+#include "platform/qt/QtBitmapImage.h"
 #include "platform/qt/QtText.h"
 
 // The window: Escape and the close box cancel through the model.
@@ -32,6 +37,73 @@ class KQtDialogBinder::BoundWindow : public QDialog {
 };
 
 namespace {
+
+// A picture control: shows the model's bitmap and hands it the mouse and keys.
+class PictureWidget : public QWidget {
+ public:
+  PictureWidget(const DialogControl& control, std::function<void()> afterEvent, QWidget* parent)
+      : QWidget(parent), m_control(control), m_afterEvent(std::move(afterEvent)) {
+    setFixedSize(std::max(control.width, 1), std::max(control.height, 1));
+    setFocusPolicy(control.onKey ? Qt::StrongFocus : Qt::NoFocus);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (m_control.picture != nullptr) painter.drawImage(0, 0, BitmapToQImage(*m_control.picture));
+  }
+  void mousePressEvent(QMouseEvent* event) override { Mouse(event, false); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override { Mouse(event, true); }
+  void keyPressEvent(QKeyEvent* event) override {
+    int key = event->key();
+    // The framework's virtual keys for the keys a picture takes.
+    switch (key) {
+      case Qt::Key_Left:
+        key = 0x25;
+        break;
+      case Qt::Key_Up:
+        key = 0x26;
+        break;
+      case Qt::Key_Right:
+        key = 0x27;
+        break;
+      case Qt::Key_Down:
+        key = 0x28;
+        break;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        key = 0x0D;
+        break;
+      default:
+        break;
+    }
+    const QString text = event->text();
+    const int character = text.size() == 1 ? text.at(0).unicode() : 0;
+    if (m_control.onKey && m_control.onKey(key, character)) {
+      m_afterEvent();
+      return;
+    }
+    QWidget::keyPressEvent(event);
+  }
+
+ private:
+  void Mouse(QMouseEvent* event, bool doubleClick) {
+    if (!m_control.onMouse) return;
+    DialogMouse mouse;
+    mouse.x = static_cast<int>(event->position().x());
+    mouse.y = static_cast<int>(event->position().y());
+    mouse.button = event->button() == Qt::RightButton ? 2 : 1;
+    mouse.doubleClick = doubleClick;
+    if (event->modifiers() & Qt::ShiftModifier) mouse.flags |= kDialogMouseShift;
+    if (event->modifiers() & Qt::ControlModifier) mouse.flags |= kDialogMouseControl;
+    m_control.onMouse(mouse);
+    m_afterEvent();
+  }
+
+  const DialogControl& m_control;
+  std::function<void()> m_afterEvent;
+};
 
 // A caption shown where no buddy takes its mnemonic: "&&" is an ampersand,
 // a single '&' only marks the letter after it.
@@ -167,6 +239,10 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
       });
       break;
     }
+    case DialogControlKind::kPicture:
+      widget = new PictureWidget(
+          control, [this] { UserChanged(); }, m_window.get());
+      break;
     case DialogControlKind::kButton:
       if (control.role == DialogButtonRole::kCloses) {
         // A choice that closes the dialog: a large button whose text wraps.
@@ -307,7 +383,7 @@ void KQtDialogBinder::Build() {
 }
 
 void KQtDialogBinder::RefreshShape(const DialogControl& control, QWidget* widget) {
-  if (widget->isVisibleTo(m_window.get()) != control.visible && m_built) widget->setVisible(control.visible);
+  if (widget->isHidden() != control.hidden) widget->setVisible(!control.hidden);
   if (widget->isEnabled() != control.enabled) widget->setEnabled(control.enabled);
   // Captions and entries the model changed since the window showed them.
   std::string& shownCaption = m_shownCaptions[control.id];
@@ -340,10 +416,13 @@ void KQtDialogBinder::RefreshShape(const DialogControl& control, QWidget* widget
 void KQtDialogBinder::Refresh() {
   m_refreshing = true;
   for (auto& [id, group] : m_radioGroups) group->setExclusive(false);
+  const QString title = ToQString(m_dialog.Controls().Title());
+  if (m_window->windowTitle() != title) m_window->setWindowTitle(title);
   for (const DialogControl& control : m_dialog.Controls().All()) {
     QWidget* widget = WidgetOf(control.id);
     if (widget == nullptr) continue;
     RefreshShape(control, widget);
+    if (control.kind == DialogControlKind::kPicture) widget->update();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       const QString text = ToQString(control.text);
       if (edit->text() != text) edit->setText(text);
@@ -365,7 +444,12 @@ void KQtDialogBinder::Refresh() {
 
 void KQtDialogBinder::UserChanged() {
   // A change handler may have changed other controls (typing a custom text
-  // chooses its radio button).
+  // chooses its radio button), or ended the dialog.
+  if (const int code = m_dialog.TakeEndRequest(); code != 0 && !m_closed) {
+    if (code == IDCANCEL) m_dialog.OnCancel();
+    Finish(code);
+    return;
+  }
   Refresh();
   ApplyFocus();
 }
@@ -381,6 +465,12 @@ void KQtDialogBinder::Open() {
   Build();
   m_closed = false;
   m_dialog.OnInitDialog();
+  if (const int code = m_dialog.TakeEndRequest(); code != 0) {
+    // The dialog ended while it opened (an internal failure).
+    m_closed = true;
+    m_openEnd = code;
+    return;
+  }
   Refresh();
   ApplyFocus();
 }
@@ -402,8 +492,7 @@ bool KQtDialogBinder::Press(UINT id) {
     if (m_dialog.OnOK()) {
       Finish(IDOK);
     } else {
-      Refresh();
-      ApplyFocus();
+      UserChanged();  // a refusal, or an end with another code
     }
     return m_closed;
   }
@@ -416,13 +505,13 @@ bool KQtDialogBinder::Press(UINT id) {
     Finish(code);
     return true;
   }
-  Refresh();
-  ApplyFocus();
-  return false;
+  UserChanged();
+  return m_closed;
 }
 
 int KQtDialogBinder::Exec() {
   Open();
+  if (m_closed) return m_openEnd;
   const int code = m_window->exec();
   // Closed by the window system without a button: as Cancel.
   if (!m_closed) {

@@ -73,4 +73,5 @@ class KQtDialogBinder {
   bool m_built = false;
   bool m_refreshing = false;
   bool m_closed = false;
+  int m_openEnd = 0;  // the end code of a dialog that ended while it opened
 };

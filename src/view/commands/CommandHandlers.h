@@ -48,3 +48,4 @@ std::span<const KViewCommandHandler> LineFontCommandHandlers();        // struct
 std::span<const KViewCommandHandler>
 GroupIndependenceCommandHandlers();                                   // structure/ViewGroupIndependence.cpp
 std::span<const KViewCommandHandler> DisplayToggleCommandHandlers();  // structure/ViewDisplayToggles.cpp
+std::span<const KViewCommandHandler> TranslateCommandHandlers();      // ViewTranslateLines.cpp

@@ -40,6 +40,7 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              LineFontCommandHandlers(),
              GroupIndependenceCommandHandlers(),
              DisplayToggleCommandHandlers(),
+             TranslateCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),
