@@ -368,6 +368,11 @@ class CStavlinView : public KDocumentView {
   // the bracketed partners; an octave text re-derives a tablature partner
   // an octave up or down instead (ViewOctaveMarks.cpp).
   void ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj* line, KExtendedObj* attachment);
+  // The tablature line at the position, bracketed with the staff that takes
+  // an octave text (shift +12 or -12): fingered again an octave off under
+  // the text when it still plays the staff's notes at their written pitch;
+  // the new line takes the old one's place (ViewOctaveMarks.cpp).
+  void ApplyOctaveToTab(POSITION tabPosition, KListLine& staff, const KExtendedObj& text, int shift);
 
   // ---- Selection (ViewSelection.cpp) -----------------------------------------------------
   // -9899 in a column or line argument keeps the stored value; mode 11 clears.
