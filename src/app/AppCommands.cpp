@@ -15,6 +15,8 @@
 #include "app/KTextFrame.h"
 #include "common/Globals.h"
 #include "common/HelpTopics.h"
+#include "dialogs/KDlgAboutCurrentScore.h"
+#include "dialogs/KDlgHelpWindows.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/CStavlinDocGlobals.h"
 #include "doc/Preferences.h"
@@ -23,6 +25,7 @@
 #include "translate/KTextDoc.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
+#include "view/commands/CommandTable.h"
 #include "view/core/ViewMirrors.h"
 #include "view/qt/KViewWidget.h"
 
@@ -59,7 +62,12 @@ std::vector<CMainFrame::KFrameCommand> CStavlinApp::Commands() {
       {kFileSaveAs, kFileSaveAs, [this](UINT) { OnFileSaveAs(); }},
       {kAppExit, kAppExit, [this](UINT) { OnAppExit(); }},
       {kAboutCurrentScore, kAboutCurrentScore, [this](UINT) { OnAboutCurrentScore(); }},
+      {kFilePrintSetup, kFilePrintSetup, [](UINT) { CurrentUiPort().PrintSetup(); }},
       {kHelpStarting, kHelpStarting, help(HelpTopic::kStarting)},
+      {kHelpShortcuts, kHelpShortcuts, [](UINT) { KDlgHelpShortCuts(ShortcutsText()).DoModal(); }},
+      {kHelpMoving, kHelpMoving, [](UINT) { KDlgHelpMoving().DoModal(); }},
+      {kHelpPercussion, kHelpPercussion, [](UINT) { KDlgHelpMidiPerc().DoModal(); }},
+      {kHelpNoteNames, kHelpNoteNames, [](UINT) { KDlgHelpStaffNoteNames().DoModal(); }},
       {kHelpIndex, kHelpFinder, help(HelpTopic::kMainIndex)},
       {kContextHelp, kContextHelp, help(HelpTopic::kMainIndex)},
       {kDefaultHelp, kDefaultHelp, help(HelpTopic::kMainIndex)},
@@ -165,21 +173,44 @@ bool CStavlinApp::OnAppExit() {
   return true;
 }
 
-CString CStavlinApp::AboutCurrentScoreText() {
+void CStavlinApp::FillAboutCurrentScore(KDlgAboutCurrentScore& dialog) {
   const KViewMirrors& m = g_viewMirrors;
   const bool unsaved = g_scoreChanged != 0 || m.documentModified != 0;
-  CString text;
-  text.Format("Number of lines: %d\nNumber of printed pages: %d\n", m.lineCount, m.pageCount);
-  text += "Located in: " + g_docFileFolder + "\n";
-  CString size;
-  size.Format("Size on disk: %lld bytes\n", g_docFileSize);
-  text += size;
-  text += "Title: " + g_docFileName + "\n";
-  text += "Created with version: " + g_FileVersionText + "\n";
-  text += "Unsaved changes: " + LoadString(unsaved ? kYesWord : kNoWord);
-  return text;
+  dialog.title = g_docFileName;
+  dialog.folder = g_docFileFolder;
+  dialog.version = g_FileVersionText;
+  dialog.fileSize.Format("%lld", g_docFileSize);
+  dialog.lines.Format("%d", m.lineCount);
+  dialog.pages.Format("%d", m.pageCount);
+  dialog.unsaved = LoadString(unsaved ? kYesWord : kNoWord);
 }
 
 void CStavlinApp::OnAboutCurrentScore() {
-  AfxMessageBox(AboutCurrentScoreText(), MB_OK | MB_ICONINFORMATION);
+  KDlgAboutCurrentScore dialog;
+  FillAboutCurrentScore(dialog);
+  dialog.DoModal();
+}
+
+CString ShortcutsText() {
+  // The program's own keys, from the command table: one line each, with
+  // Ctrl, Shift and Alt written short.
+  std::string out;
+  for (const KAccelerator& key : Accelerators()) {
+    const KCommandInfo* command = FindCommand(key.id);
+    if (command == nullptr) continue;
+    std::string keys = key.key;
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"Ctrl+", "ct+"}, {"Shift+", "sh+"}, {"Alt+", "al+"}}) {
+      for (size_t at = keys.find(from); at != std::string::npos; at = keys.find(from, at))
+        keys.replace(at, from.size(), to);
+    }
+    std::string text;
+    for (const char* c = command->text; *c != 0; ++c) {
+      if (*c == '\t') break;
+      if (*c != '&') text += *c;
+    }
+    while (keys.size() < 16) keys += ' ';
+    out += keys + text + "\n";
+  }
+  return CString(out);
 }

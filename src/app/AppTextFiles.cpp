@@ -77,7 +77,10 @@ CChildFrame* CStavlinApp::HandTextToNewScore(const KTextDoc& document, bool abc,
   CStavlinView* view = m_frame->GetActiveScoreView(true);
   if (child == nullptr || view == nullptr) return nullptr;
   view->ReceiveHandedOverText(document.TextForScore(), abc, tablature);
-  child->SetUntitledName(CString::FromUtf8(document.ScoreTitle()));
+  // The score goes by the text file's name until it is saved.
+  const CString title = CString::FromUtf8(document.ScoreTitle());
+  child->Document().fileName = title;
+  child->SetUntitledName(title);
   m_frame->UpdateCommandUi();
   m_frame->UpdateStatusBar();
   return child;

@@ -71,7 +71,11 @@ CChildFrame* CMainFrame::AddScoreWindow(std::unique_ptr<CStavlinDoc> document) {
 }
 
 KTextFrame* CMainFrame::AddTextWindow(std::unique_ptr<KTextDoc> document) {
-  auto* window = new KTextFrame(std::move(document), m_textSavePrompt);
+  // The prompt is asked for when a save needs it: the application may set
+  // another one meanwhile.
+  auto* window = new KTextFrame(std::move(document), [this](const CString& suggested) {
+    return m_textSavePrompt ? m_textSavePrompt(suggested) : CString();
+  });
   m_mdiArea->addSubWindow(window);
   window->show();
   m_mdiArea->setActiveSubWindow(window);
@@ -232,6 +236,7 @@ void CMainFrame::AddFrameCommands() {
       {kViewExtraToolbar, kViewExtraToolbar,
        [this](UINT) { ShowExtraToolsToolbar(m_extraToolBar->isHidden() ? 1 : 0); }},
       {kViewStatusBar, kViewStatusBar, [this](UINT) { ShowStatusBar(statusBar()->isHidden() ? 1 : 0); }},
+      {kFilePreferences, kFilePreferences, [this](UINT) { OnFileSetPreferences(); }},
       {kViewAdTabGuide, kViewAdTabGuide, [this](UINT) { ShowTabLegend(); }},
       {kViewClock, kViewClock,
        [](UINT) {

@@ -9,6 +9,7 @@
 //   CMainFrame.cpp        windows, the active view, command routing
 //   MainFrameMenus.cpp    menus, toolbars, accelerators, enabling and checks
 //   MainFrameStatus.cpp   the status bar panes and the clock
+//   MainFramePreferences.cpp  File/Set Preferences
 
 #include <QMainWindow>
 #include <QTimer>
@@ -122,6 +123,10 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // After a key the view took itself: what OnCommand does after a command.
   void AfterViewInput() override;
   bool OpenTextDocument(const CString& title, const CString& text) override;
+
+  // File/Set Preferences: the preferences sheet, and what its changes do
+  // to the frame (MainFramePreferences.cpp).
+  void OnFileSetPreferences();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -19,6 +19,7 @@
 #include "chords/ChordDictionary.h"
 #include "chords/KChordLineServicesImpl.h"
 #include "common/Globals.h"
+#include "common/SharedGdiObjects.h"
 #include "common/SymbolCache.h"
 #include "doc/CStavlinDocFile.h"
 #include "doc/DocLineHooks.h"
@@ -108,6 +109,8 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   m_textTranslator = std::make_unique<KTextLineTranslatorImpl>();  // ABC and chord names in text lines
   SetTextLineTranslator(m_textTranslator.get());
 
+  g_HelpDir = STAVLIN_RESOURCE_DIR "/help";
+  LoadGlobalTexts();
   PrepareChordFile();
   OfferPreferenceReset();
   LoadRegistrySettings();
@@ -139,6 +142,7 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
 
   RegisterClipboardFormat("Stavlin");
   LoadChordDictionary();
+  CreateSharedGdiObjects();
   // The note heads of the normal size are current before anything draws.
   SelectSymbolSize(0, 0);
 
@@ -291,6 +295,7 @@ int CStavlinApp::ExitInstance() {
   FreeSmallSymbolBitmaps();
   FreeLargeSymbolBitmaps();
   FreeRemainingScreenSymbolBitmaps();
+  DeleteSharedGdiObjects();
   WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kLastOpenFile);
   return 0;
 }

@@ -22,6 +22,12 @@ class KTextDoc;
 class KTextFrame;
 class KTextLineTranslatorImpl;
 
+class KDlgAboutCurrentScore;
+
+// The keyboard shortcuts page: every accelerator of the command table with
+// its command, Ctrl, Shift and Alt written ct, sh and al.
+CString ShortcutsText();
+
 class CStavlinApp {
  public:
   // What the file dialogs answer: a path, or empty for Cancel. Tests
@@ -88,8 +94,9 @@ class CStavlinApp {
   // The one application while it exists; null otherwise.
   static CStavlinApp* Instance();
 
-  // The seven facts of About Current Score, one "name: value" line each.
-  static CString AboutCurrentScoreText();
+  // The seven facts of About Current Score, from the mirrors of the score
+  // that was last active.
+  static void FillAboutCurrentScore(KDlgAboutCurrentScore& dialog);
 
  private:
   void PrepareChordFile();

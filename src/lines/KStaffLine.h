@@ -94,6 +94,13 @@ class KStaffLine : public KListLine {
   // The row offset of a staff kind (0 for kinds that have none).
   static int RowOffset(int type);
   static bool IsStaffKind(int type);
+  // The row on which engraving puts a rest of the code (14 whole .. 20 64th)
+  // that nobody placed: a whole rest hangs from the fourth line (row 16), the
+  // others sit on the middle of the staff (row 18, a half rest on the middle
+  // line). -1 for a code that is not a rest.
+  static int RestRow(int code);
+  static constexpr int kFirstRest = 14;
+  static constexpr int kLastRest = 20;
 
   // ---- Partner staff -------------------------------------------------------------
   // Stores the partner (null unpairs) and gives a partner that lacks it the

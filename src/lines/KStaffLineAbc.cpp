@@ -272,12 +272,16 @@ Pieces CollectPieces(const CObList& attachments) {
   std::multimap<int, std::string> endings;
   std::multimap<int, std::string> tuplets;
   std::multimap<int, std::string> slurs;
+  std::multimap<int, std::string> chords;
   for (POSITION node = attachments.GetHeadPosition(); node != nullptr;) {
     const auto* a = dynamic_cast<const KExtendedObj*>(attachments.GetNext(node));
     if (a == nullptr) continue;
     const int pos = a->GetPos();
     const CString& text = a->GetText();
-    if (a->GetKind() == KExtendedObj::kNumberedBracket) {
+    if (a->GetKind() == KExtendedObj::kTextBox && text.View().substr(0, 2) == "@@" && text.GetLength() > 2) {
+      // A chord name the reader left over the notes.
+      chords.emplace(pos, "\"" + std::string(text.View().substr(2)) + "\"");
+    } else if (a->GetKind() == KExtendedObj::kNumberedBracket) {
       if (const char digit = FirstDigit(text)) tuplets.emplace(pos, std::string("(") + digit);
     } else if (a->GetKind() == KExtendedObj::kSlur) {
       const int span = std::max(0, (a->GetSize().cx + kColumnWidth / 2) / kColumnWidth);
@@ -294,7 +298,8 @@ Pieces CollectPieces(const CObList& attachments) {
       if (!known) endings.emplace(pos, sign);
     }
   }
-  for (auto* group : {&endings, &tuplets, &slurs}) pieces.before.insert(group->begin(), group->end());
+  for (auto* group : {&endings, &tuplets, &chords, &slurs})
+    pieces.before.insert(group->begin(), group->end());
   return pieces;
 }
 

@@ -45,8 +45,6 @@ constexpr int kDeleteCode = 32762;
 constexpr int kBlankRunCode = 32763;
 
 constexpr int kHeadWithoutLength = 13;
-constexpr int kFirstRest = 14;
-constexpr int kLastRest = 20;
 constexpr int kFirstMark = 89;  // marks drawn above the strings
 constexpr int kLastMark = 90;
 constexpr int kFirstRowMark = 10016;  // flagged symbols placed by their staff row
@@ -67,10 +65,10 @@ constexpr int kHighestPitch = 80;
 constexpr int kOctave = 12;
 constexpr int kMaxOctaveRaises = 2;
 
-// Rests on the middle rows of the staff (17..19) stand on a middle string row
-// of the tablature line, by its string count 0..8.
+// Rests on the middle rows of the staff (17..19, and a whole rest hanging from
+// the fourth line where engraving puts it) stand on a middle string row of the
+// tablature line, by its string count 0..8.
 constexpr int kMiddleRestRow = 4;
-constexpr int kMiddleRestRowByStrings[9] = {4, 4, 3, 4, 4, 5, 4, 5, 5};
 constexpr int kFirstMiddleRestRow = 17;
 constexpr int kLastMiddleRestRow = 19;
 
@@ -245,8 +243,10 @@ int KStaffLine::FindTabString(const KTabLine* tab, int& code, int column, int st
 
   // Symbols without a pitch stand on rows of their own.
   if (code >= kFirstRest && code <= kLastRest) {
-    if (staffRow < kFirstMiddleRestRow || staffRow > kLastMiddleRestRow) return StringRowOfStaffRow(staffRow);
-    return tab != nullptr ? kMiddleRestRowByStrings[std::clamp(strings.stringCount, 0, 8)] : kMiddleRestRow;
+    const bool middle = (staffRow >= kFirstMiddleRestRow && staffRow <= kLastMiddleRestRow) ||
+                        staffRow == KStaffLine::RestRow(code);
+    if (!middle) return StringRowOfStaffRow(staffRow);
+    return tab != nullptr ? KTabLine::RestRowOfStrings(strings.stringCount) : kMiddleRestRow;
   }
   if (code >= kFirstRowMark && code <= kLastRowMark) return StringRowOfStaffRow(staffRow);
   if (code == kFirstMark || code == kLastMark) return strings.stringCount < 6 ? 2 : 1;

@@ -75,6 +75,10 @@ class KTabLine : public KListLine {
   const CString& GetFretLabel(int fret) const;
   // which = kFirstRow: the first string row; otherwise the last one.
   int GetStringRowLimit(int which) const;
+  // The string row in the middle of the strings on which a rest stands that
+  // nobody placed (by the string count: row 4 on six strings).
+  int GetRestRow() const;
+  static int RestRowOfStrings(int stringCount);
   // The open-string pitches from the tuning and the flag word; kNoString
   // marks a place without a string.
   void GetStringPitches(TuningPitches& pitches) const;

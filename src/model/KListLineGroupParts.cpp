@@ -50,11 +50,8 @@ int KListLine::RemoveLeadingSpace() {
   if (m_objects.IsEmpty() || (!IsNoteLine(*this) && family != kFamilyChord)) return 0;
   const int first = static_cast<const KPosObj*>(m_objects.GetHead())->GetPos();
   if (first <= 0) return 0;
-  // A negative mode shifts this line alone; its attachments go with the columns.
+  // A negative mode shifts this line alone; the shift carries the attachments
+  // anchored in the moved columns with them.
   if (ShiftColumns(0, -first, -1) < 0) return 0;
-  for (POSITION node = m_attachments.GetHeadPosition(); node != nullptr;) {
-    auto* attachment = static_cast<KPosObj*>(m_attachments.GetNext(node));
-    attachment->SetPos(std::max(attachment->GetPos() - first, 0));
-  }
   return first;
 }

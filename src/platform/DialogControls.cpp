@@ -1,7 +1,10 @@
 #include "platform/DialogControls.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
+#include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -12,6 +15,8 @@ const char* KindName(DialogControlKind kind) {
       return "edit";
     case DialogControlKind::kNumber:
       return "number";
+    case DialogControlKind::kReal:
+      return "real number";
     case DialogControlKind::kCheck:
       return "check box";
     case DialogControlKind::kRadio:
@@ -28,10 +33,10 @@ const char* KindName(DialogControlKind kind) {
       return "group box";
     case DialogControlKind::kButton:
       return "button";
-    case DialogControlKind::kSpin:
-      return "spin";
     case DialogControlKind::kPicture:
       return "picture";
+    case DialogControlKind::kSpin:
+      return "spin";
   }
   return "control";
 }
@@ -58,6 +63,27 @@ std::optional<int> ParseDialogInteger(std::string_view text) {
   if (negative) value = -value;
   if (value > INT_MAX || value < INT_MIN) return std::nullopt;
   return static_cast<int>(value);
+}
+
+std::optional<double> ParseDialogReal(std::string_view text) {
+  size_t first = 0;
+  while (first < text.size() && IsBlank(text[first])) ++first;
+  size_t last = text.size();
+  while (last > first && IsBlank(text[last - 1])) --last;
+  std::string_view number = text.substr(first, last - first);
+  if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+  if (number.empty()) return std::nullopt;
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+std::string FormatDialogReal(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  return buffer;
 }
 
 DialogControl& DialogControls::Add(UINT id, DialogControlKind kind, std::string caption) {
@@ -91,9 +117,6 @@ bool DialogControls::PressKey(UINT id, int virtualKey, int character) {
   return control.onKey ? control.onKey(virtualKey, character) : false;
 }
 
-void DialogControls::Show(UINT id, bool shown) {
-  if (DialogControl* control = Find(id)) control->hidden = !shown;
-}
 
 DialogControl& DialogControls::Icon(UINT id) { return Add(id, DialogControlKind::kIcon, ""); }
 
@@ -113,6 +136,12 @@ DialogControl& DialogControls::Number(UINT id, int& member, int minimum, int max
   control.numberMember = &member;
   control.minimum = minimum;
   control.maximum = maximum;
+  return control;
+}
+
+DialogControl& DialogControls::Real(UINT id, double& member) {
+  DialogControl& control = Add(id, DialogControlKind::kReal, "");
+  control.realMember = &member;
   return control;
 }
 
@@ -189,7 +218,7 @@ DialogControl& DialogControls::UserControl(UINT id, std::initializer_list<Dialog
   if (std::find(kinds.begin(), kinds.end(), control->kind) == kinds.end()) {
     throw std::logic_error("dialog control " + std::to_string(id) + " is a " + KindName(control->kind));
   }
-  if (control->hidden || !control->enabled) {
+  if (!control->visible || !control->enabled) {
     throw std::logic_error("dialog control " + std::to_string(id) + " is hidden or disabled");
   }
   return *control;
@@ -201,7 +230,8 @@ void DialogControls::Changed(DialogControl& control) {
 }
 
 void DialogControls::SetText(UINT id, std::string_view text) {
-  DialogControl& control = UserControl(id, {DialogControlKind::kEdit, DialogControlKind::kNumber});
+  DialogControl& control =
+      UserControl(id, {DialogControlKind::kEdit, DialogControlKind::kNumber, DialogControlKind::kReal});
   control.text = std::string(text);
   Changed(control);
 }
@@ -241,6 +271,8 @@ DialogControl& DialogControls::AnyControl(UINT id) {
   return *control;
 }
 
+void DialogControls::Show(UINT id, bool visible) { AnyControl(id).visible = visible; }
+
 void DialogControls::Enable(UINT id, bool enabled) { AnyControl(id).enabled = enabled; }
 
 void DialogControls::SetCaption(UINT id, std::string caption) { AnyControl(id).caption = std::move(caption); }
@@ -255,7 +287,7 @@ void DialogControls::SetShown(UINT id, int value) { AnyControl(id).value = value
 
 bool DialogControls::IsShown(UINT id) const {
   const DialogControl* control = Find(id);
-  return control != nullptr && !control->hidden;
+  return control != nullptr && control->visible;
 }
 
 bool DialogControls::IsEnabled(UINT id) const {
@@ -293,6 +325,9 @@ void DialogControls::LoadOne(DialogControl& control) {
       break;
     case DialogControlKind::kNumber:
       control.text = std::to_string(*control.numberMember);
+      break;
+    case DialogControlKind::kReal:
+      control.text = FormatDialogReal(*control.realMember);
       break;
     case DialogControlKind::kCheck:
       control.value = *control.numberMember;
@@ -343,6 +378,9 @@ std::optional<DialogFailure> DialogControls::Check() const {
       return DialogFailure{control.id, kIdpParseStringSize,
                            "Please enter no more than " + std::to_string(control.maxChars) + " characters."};
     }
+    if (control.kind == DialogControlKind::kReal && !ParseDialogReal(control.text)) {
+      return DialogFailure{control.id, kIdpParseReal, "Please enter a number."};
+    }
     if (control.kind == DialogControlKind::kNumber) {
       const std::optional<int> number = ParseDialogInteger(control.text);
       if (!number) return DialogFailure{control.id, kIdpParseInt, "Please enter an integer."};
@@ -366,6 +404,9 @@ void DialogControls::Store() {
         if (const std::optional<int> number = ParseDialogInteger(control.text))
           *control.numberMember = *number;
         break;
+      case DialogControlKind::kReal:
+        if (const std::optional<double> number = ParseDialogReal(control.text)) *control.realMember = *number;
+        break;
       case DialogControlKind::kRadio:
         if (control.numberMember != nullptr) *control.numberMember = RadioValue(control.id);
         break;
@@ -383,7 +424,9 @@ void DialogControls::Store() {
 void DialogControls::RememberMembers() {
   m_savedTexts.clear();
   m_savedNumbers.clear();
+  m_savedReals.clear();
   for (const DialogControl& control : m_controls) {
+    if (control.realMember != nullptr) m_savedReals.push_back({control.realMember, *control.realMember});
     if (control.textMember != nullptr) m_savedTexts.push_back({control.textMember, *control.textMember});
     if (control.numberMember != nullptr)
       m_savedNumbers.push_back({control.numberMember, *control.numberMember});
@@ -395,4 +438,5 @@ void DialogControls::RememberMembers() {
 void DialogControls::RestoreMembers() const {
   for (const auto& [member, value] : m_savedTexts) *member = value;
   for (const auto& [member, value] : m_savedNumbers) *member = value;
+  for (const auto& [member, value] : m_savedReals) *member = value;
 }

@@ -129,7 +129,8 @@ class MusicLineReader {
   void CompleteColumn();
   void InsertColumn(std::unique_ptr<KChord> column, int column_pos, bool beamJoin);
   void AddPendingSymbols(KChord& column);
-  void FlushAnnotation();
+  // noteColumn: the column of the note the annotation stands over, -1 none.
+  void FlushAnnotation(int noteColumn = -1);
   // Adds the arcs and ending brackets whose last column is known.
   void FlushSpans();
   void OpenColumn() { m_column = std::make_unique<KChord>(m_col); }
@@ -467,6 +468,7 @@ void MusicLineReader::ReadInlineField() {
     case 'M':
       ReadAbcMeterField(value);
       InsertMeterColumn();
+      m_state.meterPending = false;
       break;
     case 'L':
       ReadAbcUnitLengthField(value);
@@ -539,16 +541,25 @@ void MusicLineReader::AddPendingSymbols(KChord& column) {
 }
 
 void MusicLineReader::InsertColumn(std::unique_ptr<KChord> column, int columnPos, bool beamJoin) {
-  const int beamFlags[2] = {beamJoin ? 1 : 0, 0};
+  // The join holds for the voice of either stem direction (voice 0 the stems
+  // down, voice 1 the stems up); a voice without flagged notes ignores it.
+  const int beamFlags[2] = {beamJoin ? 1 : 0, beamJoin ? 1 : 0};
   m_line->InsertObjAt(column.release(), 0, columnPos, beamFlags, 0);
 }
 
-void MusicLineReader::FlushAnnotation() {
+void MusicLineReader::FlushAnnotation(int noteColumn) {
   if (!m_hasAnnotation) return;
-  if (m_col == 0) m_col = 1;
-  int column = std::max(m_annotationFloor, m_col - 1);
-  if (m_lastAnnotationColumn >= 0 && column <= m_lastAnnotationColumn + 5) {
-    column = m_lastAnnotationColumn + 6;
+  int column = 0;
+  if (noteColumn >= 0 && m_annotation.View().substr(0, 2) == "@@") {
+    // A chord name stands over its own note: the chord-diagram line made of
+    // the names keeps the chords where they are played.
+    column = noteColumn;
+  } else {
+    if (m_col == 0) m_col = 1;
+    column = std::max(m_annotationFloor, m_col - 1);
+    if (m_lastAnnotationColumn >= 0 && column <= m_lastAnnotationColumn + 5) {
+      column = m_lastAnnotationColumn + 6;
+    }
   }
   m_line->AddAttachment(new KExtendedObj(column, kTextRow, m_annotation, g_defaultTextFontText));
   m_lastAnnotationColumn = column;
@@ -630,7 +641,7 @@ void MusicLineReader::CompleteColumn() {
     }
   }
   FlushSpans();
-  FlushAnnotation();
+  FlushAnnotation(bar ? -1 : columnPos);
   m_columnExtra = false;
   m_columnHasNote = false;
   m_singleGrace = false;
@@ -682,7 +693,8 @@ void MusicLineReader::ReadSymbols() {
       if (!HasNext()) break;
       ReadBrokenRhythm(c);
     } else if (c == '|') {
-      if (!HasNext()) break;
+      // A bar that ends the line is a bar too (after music).
+      if (!HasNext() && !m_noteRead) break;
       int code = 21;
       if (next == '|') code = 22;
       if (next == ':') code = 24;
@@ -691,6 +703,8 @@ void MusicLineReader::ReadSymbols() {
       m_column->AddNote(kMiddleRow, code);
       if (m_ending > 0) m_endingLast = m_col;
       m_barAccidentalRows.clear();
+      // A bar ends the beam group: the next note's stem goes its own way.
+      m_groupStart = true;
       // "|1" opens the first ending after the bar.
       if (At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';
     } else if (c == ':') {
@@ -699,6 +713,7 @@ void MusicLineReader::ReadSymbols() {
         m_column->AddNote(kMiddleRow, next == '|' ? 25 : 96);
         if (m_ending > 0) m_endingLast = m_col;
         m_barAccidentalRows.clear();
+        m_groupStart = true;
       }
       if (next == '|' || next == ':') ++m_pos;
       if (next == '|' && At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';

@@ -262,6 +262,8 @@ void ReadAbcUnitLengthField(const CString& value) {
 void ReadAbcMeterField(const CString& value) {
   AbcReaderState& s = State();
   if (!s.unitLengthFixed) s.unitLength = 240;
+  // A meter within a tune is shown where the music goes on.
+  s.meterPending = true;
   const std::string_view text = value.View();
   if (text.find("C|") != std::string_view::npos) {
     s.meterCode = -202;

@@ -205,6 +205,23 @@ class BlockReader {
 
 }  // namespace
 
+bool IsTextTabRow(std::string_view text) {
+  if (text.find("---") != std::string_view::npos) return true;
+  if (text.find("--") == std::string_view::npos) return false;
+  // A string name ("e", "B", "G#", "Eb") may stand before the row.
+  size_t i = text.find_first_not_of(" \t");
+  if (i == std::string_view::npos) return false;
+  if (std::strchr("ABCDEFGabcdefg", text[i]) != nullptr) {
+    ++i;
+    if (i < text.size() && (text[i] == '#' || text[i] == 'b')) ++i;
+  }
+  static constexpr std::string_view kTabCharacters = "-|0123456789hpbr/\\)(~x^%*.:I<>=sStT+ \t";
+  for (; i < text.size(); ++i) {
+    if (kTabCharacters.find(text[i]) == std::string_view::npos) return false;
+  }
+  return true;
+}
+
 KTextTabTuning ChooseTextTabTuning(int rowCount, int bassKinds, int banjoFingering) {
   switch (rowCount) {
     case 6:

@@ -43,6 +43,7 @@
 #include "view/edit/ClipStream.h"
 
 class CDC;
+struct CPrintInfo;
 class KChord;
 class KExtendedObj;
 class KLineObj;
@@ -84,6 +85,10 @@ class CStavlinView : public KDocumentView {
 
   CStavlinDoc* GetDocument() const { return m_document; }
   KViewHost* Host() const { return m_host; }
+  // The window's device context to measure with, or null without a window.
+  // It lasts only until the next call: fetch it again after anything that
+  // may measure (a layout, a pagination, a paint).
+  CDC* MeasureDC() const { return m_host != nullptr ? m_host->GetMeasureDC() : nullptr; }
 
   // ---- Framework slots (KDocumentView) ------------------------------------------
   void OnUpdate(KDocumentView* sender, int hint) override;
@@ -134,6 +139,48 @@ class CStavlinView : public KDocumentView {
   // The next sheet of the pagination walk: its top-left and bottom-right in
   // layout pixels. Every call advances by at least one display line.
   void ComputePageBreaks(CDC* dc, POINT& topLeft, POINT& bottomRight);
+  // The width the display line takes on a sheet (layout pixels), as the walk
+  // measures it; 0 for an index outside the table.
+  int LineSheetWidth(int displayLine, CDC* dc);
+
+  // ---- Printing (ViewPrint.cpp, ViewPrintPage.cpp) ---------------------------------------
+  // The framework's print loop (platform/PrintJob.h): the pages named, the
+  // printer read and set up, each sheet worked out and painted, and what
+  // printing changed put back.
+  bool OnPreparePrinting(CPrintInfo& info);
+  void OnBeginPrinting(CPrintInfo& info);
+  void OnPrepareDC(CDC& dc, CPrintInfo& info);
+  void OnPrint(CDC& dc, CPrintInfo& info);
+  void OnEndPrinting(CPrintInfo& info);
+  // The page-number header or footer of the current sheet (OnPrint); false
+  // when its font cannot be made ("QV4-3", once per run): the sheet is then
+  // not drawn.
+  bool DrawPageNumber(CDC& dc);
+  // Puts the current sheet on the printer's page: the device context's origin
+  // and clip; band gets the sheet in layout pixels (OnDraw's print path).
+  bool BeginPrintedSheet(CDC& dc, RECT& band);
+  // File/Print, File/Print Preview (through the UI port's printer).
+  void OnFilePrint();
+  void OnFilePrintPreview();
+  // View/Show Page Breaks.
+  void OnViewShowPageBreaks();
+  // File/Print Options: the score's page layout and page numbering.
+  void OnFilePrintOptions();
+
+  // ---- Image export (ViewExportImage.cpp) -----------------------------------------------
+  // File/Export: the selection, or the whole score, as a PNG or BMP image at
+  // screen resolution (ExportImage) or three times it.
+  void ExportImage();
+  void OnExportHighResImage();
+  // The export at 1 or 3 image pixels a layout pixel.
+  void ExportImageAt(int scale);
+  // What an export captures, in layout pixels: the selection, or the whole
+  // score as wide as its widest line.
+  RECT ExportRectangle();
+  // Draws the capture as printed into a new bitmap of the capture's size
+  // times scale: 1 bit a pixel, or colour when the score uses colour. False
+  // (after its message) when the bitmap cannot be made.
+  bool RenderExport(const RECT& capture, int scale, CBitmap& bitmap);
 
   // ---- Text fonts (ViewTextFonts.cpp) ---------------------------------------------------
   // The slot of an equal font, else a free one (1..40) given the font; 0 when
@@ -243,6 +290,43 @@ class CStavlinView : public KDocumentView {
   // The label of a line; a labelled note line also gets its label's MIDI
   // instrument in the score's table (ViewLineLabels.cpp).
   void SetLineLabel(KLineObj* line, const CString& label);
+  // ---- Translation and ABC (commands/ViewTranslate*.cpp, ViewAbc*.cpp, ViewTextTab.cpp,
+  //      ViewTextHandOver.cpp) ---------------------------------------------------------------
+  // Actions/Translate To Text ... To Chord (41220..41230): the current or
+  // selected lines into lines of the target type, placed and grouped by the
+  // translation options.
+  void OnTranslateLines(UINT id);
+  // Actions/Translate/Settings: the translation options dialog.
+  void OnTranslateSettings();
+  // Groups a translated line with its source (the source's group takes it in,
+  // or a new group of the two is made); mutual: they translate into each other.
+  void GroupWithSource(POSITION sourcePos, POSITION newPos, bool above, bool mutual);
+  // After a MIDI import: every treble or bass staff not in a line group
+  // (with a flag: only those whose flag word carries it) gets a tablature line
+  // of its notes below it (the guitar tuning for a treble staff, the bass
+  // tuning for a bass staff), the two grouped and translating into each other.
+  void ConvertToTablature(int flag);
+  // Rows of plain-text tablature into tablature lines (the selection's, or
+  // the block at the display line).
+  void TranslateTextTab(int currentLine);
+  // Actions/Translate/From ABC Notation on the current line or the selection.
+  void OnActionsTranslateFromAbc();
+  // The same on the display lines first..last; selection: the lines were
+  // selected (each tune's staves then share one staff length, titles stand apart).
+  void TranslateFromAbc(int first, int last, bool selection);
+  // Actions/Translate/To ABC Notation: the selected staff lines' ABC below
+  // them; with no selection at all, the whole score as an ABC document.
+  void OnActionsTranslateToAbc();
+  // File/Export/Full Score as ABC File.
+  void OnFileExportAbc();
+  // The whole score as ABC tunes (lines ended by CR LF).
+  CString ScoreAsAbc();
+  // Opens the whole score's ABC text as a new text document through the frame.
+  void ExportScoreAsAbc();
+  // A text document's text handed to this (new) score: pasted at the caret as
+  // text lines without the clipboard, then read as ABC (abc) or as text
+  // tablature (toTablature).
+  void ReceiveHandedOverText(const CString& text, bool abc, bool toTablature);
   // Insert/Line Group (ViewInsertLineGroup.cpp).
   void OnInsertLineGroup();
   // Actions/Set TAB and Chord Diagram Tuning (ViewTabTuning.cpp).
@@ -273,39 +357,6 @@ class CStavlinView : public KDocumentView {
   void OnOptionsMutualTranslation();
   void SetAdTabMode(int mode);
   void OnViewToggleBar(UINT id);
-
-  // ---- Translation and ABC (commands/ViewTranslate*.cpp, ViewAbc*.cpp, ViewTextTab.cpp,
-  //      ViewTextHandOver.cpp) ---------------------------------------------------------------
-  // Actions/Translate To Text ... To Chord (41220..41230): the current or
-  // selected lines into lines of the target type, placed and grouped by the
-  // translation options.
-  void OnTranslateLines(UINT id);
-  // Actions/Translate/Settings: the translation options dialog.
-  void OnTranslateSettings();
-  // Groups a translated line with its source (the source's group takes it in,
-  // or a new group of the two is made); mutual: they translate into each other.
-  void GroupWithSource(POSITION sourcePos, POSITION newPos, bool above, bool mutual);
-  // Rows of plain-text tablature into tablature lines (the selection's, or
-  // the block at the display line).
-  void TranslateTextTab(int currentLine);
-  // Actions/Translate/From ABC Notation on the current line or the selection.
-  void OnActionsTranslateFromAbc();
-  // The same on the display lines first..last; selection: the lines were
-  // selected (each tune's staves then share one staff length, titles stand apart).
-  void TranslateFromAbc(int first, int last, bool selection);
-  // Actions/Translate/To ABC Notation: the selected staff lines' ABC below
-  // them; with no selection at all, the whole score as an ABC document.
-  void OnActionsTranslateToAbc();
-  // File/Export/Full Score as ABC File.
-  void OnFileExportAbc();
-  // The whole score as ABC tunes (lines ended by CR LF).
-  CString ScoreAsAbc();
-  // Opens the whole score's ABC text as a new text document through the frame.
-  void ExportScoreAsAbc();
-  // A text document's text handed to this (new) score: pasted at the caret as
-  // text lines without the clipboard, then read as ABC (abc) or as text
-  // tablature (toTablature).
-  void ReceiveHandedOverText(const CString& text, bool abc, bool toTablature);
 
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
@@ -658,6 +709,7 @@ class CStavlinView : public KDocumentView {
   int m_shortStringFret = -1;    // first fret of a short string; -1 none
   int m_timeSigNumerator = 103;  // codes the time-signature command enters
   int m_timeSigDenominator = 103;
+  int m_defaultKey = 0;           // the key the whole score was last transposed to
   char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
   int m_linkedLineEntry = 0;      // typed entry found a bracketed partner of the current line
   int m_colourState = 0;          // 0 until the F-keys first give tablature notes a colour style, then 2
@@ -819,6 +871,15 @@ class CStavlinView : public KDocumentView {
   int m_horizontalPart = 0;  // 0 fits; n part of a wide row; -n its last part
   int m_pagesDone = 0;
   int m_pageDrawn = 0;
+  // Printing (ViewPrint.cpp): the first sheet asked for, a cancelled size
+  // alert, and the symbols switched to small ones for printing (1; 2 when
+  // the score was modified before).
+  int m_firstSheet = 1;
+  int m_printAbort = 0;
+  int m_symbolsSwitched = 0;
+  // Image export (ViewExportImage.cpp) draws the score as printed, at screen
+  // or device resolution, into a bitmap.
+  int m_exporting = 0;
 };
 
 // An observer of undo steps: when installed it sees every step that

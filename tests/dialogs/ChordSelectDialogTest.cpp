@@ -76,7 +76,7 @@ TEST_F(ChordSelectDialog, OpensOnTheMajorChordOfTheRootAndSpellsIt) {
   EXPECT_EQ(dialog.IntervalLabel(0), "R");
   EXPECT_EQ(dialog.IntervalLabel(1), "3rd");
   EXPECT_EQ(dialog.NoteLabel(1), "(E)");
-  EXPECT_TRUE(dialog.Controls().Find(KDlgChordSelect::kIdRemove)->hidden);
+  EXPECT_FALSE(dialog.Controls().Find(KDlgChordSelect::kIdRemove)->visible);
 
   // A minor third over C is spelt with a flat.
   dialog.Controls().Select(KDlgChordSelect::kIdType, dialog.FindTypeIndex("m"));
@@ -119,7 +119,7 @@ TEST_F(ChordSelectDialog, UserChordsJoinTheirTypeOrStandAlone) {
     dialog.Controls().Select(KDlgChordSelect::kIdVariation, count - 1);
     EXPECT_EQ(dialog.shape.Left(7), "0935543");
     EXPECT_EQ(dialog.Details(), "barre");
-    EXPECT_FALSE(dialog.Controls().Find(KDlgChordSelect::kIdRemove)->hidden);
+    EXPECT_TRUE(dialog.Controls().Find(KDlgChordSelect::kIdRemove)->visible);
     // A user-only type shows its own chord.
     dialog.Controls().Select(KDlgChordSelect::kIdType, dialog.FindTypeIndex("6/9*"));
     EXPECT_EQ(dialog.typeName, "6/9");

@@ -65,7 +65,7 @@ TEST_P(StructureDialogWindow, EveryControlOfTheModelHasItsWidget) {
     QWidget* widget = binder.WidgetOf(control.id);
     ASSERT_NE(widget, nullptr) << "control " << control.id;
     EXPECT_TRUE(binder.Window().isAncestorOf(widget)) << "control " << control.id;
-    EXPECT_EQ(widget->isHidden(), control.hidden) << "control " << control.id;
+    EXPECT_EQ(widget->isVisibleTo(&binder.Window()), control.visible) << "control " << control.id;
     EXPECT_EQ(widget->isEnabled(), control.enabled) << "control " << control.id;
   }
   binder.Window().adjustSize();

@@ -1,10 +1,11 @@
 // Building a score in the real window: Ctrl+N makes a new score; Ctrl+E,
 // Ctrl+A, Ctrl+Y and Ctrl+H add a treble staff, a tablature line, a rhythm
-// line and a chord-diagram line; notes typed on the staff go into the score;
-// the grouping dialog binds the four lines, the staff and tablature
-// bracketed for translation; the tablature is retuned to DADGAD carrying its
-// notes; labels are given, shown and hidden; Ctrl+S saves and the file
-// reopens with all of it.
+// line and a chord-diagram line, then Ctrl+E and Ctrl+B a keyboard's treble
+// and bass staves; notes typed on the staff go into the score; the grouping
+// dialog binds the lines, the staff and tablature bracketed for translation
+// and the keyboard staves joined by a brace; the tablature is retuned to
+// DADGAD carrying its notes; labels are given, shown and hidden; Ctrl+S
+// saves and the file reopens with all of it.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -143,6 +144,13 @@ TEST_F(BuildingAScore, LinesGroupingTuningAndLabelsFromTheKeyboardSurviveSaving)
   ASSERT_GE(staffLine, 0);
   ASSERT_EQ(tabLine, staffLine + 1);
 
+  // Ctrl+E, Ctrl+B below the chord line: the staves of a keyboard part.
+  Key(Qt::Key_E, Qt::ControlModifier);
+  Key(Qt::Key_B, Qt::ControlModifier);
+  ASSERT_EQ(Doc().GetLineCount(), textLines + 6);
+  kinds = Kinds(Doc());
+  EXPECT_EQ(kinds.substr(kinds.size() - 11), "0 2 3 4 0 1") << kinds;
+
   // Notes typed on the staff go into the score.
   ASSERT_NO_FATAL_FAILURE(GoTo(staffLine));
   Type("cqeqgq");
@@ -150,11 +158,15 @@ TEST_F(BuildingAScore, LinesGroupingTuningAndLabelsFromTheKeyboardSurviveSaving)
   ASSERT_NE(staff, nullptr);
   EXPECT_EQ(Pitches(*staff).size(), 3u);
 
-  // Ctrl+Shift+G over the four selected lines: one group, staff and tab
-  // bracketed in set 1.
-  ui_.AnswerDialog(KDlgLineGroup::kTemplateId, [](KModalDialog& d) {
+  // Ctrl+Shift+G over the six selected lines: one group, staff and tab
+  // bracketed in set 1, the keyboard's staves braced.
+  bool braceOffered = false;
+  ui_.AnswerDialog(KDlgLineGroup::kTemplateId, [&braceOffered](KModalDialog& d) {
     d.Controls().SetChecked(KDlgLineGroup::kIdSet1 + 0, 1);
     d.Controls().SetChecked(KDlgLineGroup::kIdSet1 + 1, 1);
+    braceOffered = d.Controls().IsEnabled(KDlgLineGroup::kIdBrace + 4) &&
+                   !d.Controls().IsEnabled(KDlgLineGroup::kIdBrace + 0);
+    d.Controls().SetChecked(KDlgLineGroup::kIdBrace + 4, 1);
     return IDOK;
   });
   // Shift+Page Down selects whole lines from the staff to the last line.
@@ -163,12 +175,29 @@ TEST_F(BuildingAScore, LinesGroupingTuningAndLabelsFromTheKeyboardSurviveSaving)
   Key(Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier);
   ASSERT_EQ(ui_.Dialogs().size(), 1u) << "the grouping dialog opened";
   kinds = Kinds(Doc());
-  EXPECT_NE(kinds.find("0g0 2g0 3g0 4g0"), std::string::npos) << kinds;
+  EXPECT_NE(kinds.find("0g0 2g0 3g0 4g0 0g0 1g0"), std::string::npos) << kinds;
+  EXPECT_TRUE(braceOffered) << "a brace is offered on the keyboard's treble, not on the guitar's";
   const KLineGroup* group = Doc().FindLineGroup(0);
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->GetSlotBracket(0, 1), 1);
   EXPECT_EQ(group->GetSlotBracket(1, 1), 1);
   EXPECT_EQ(group->GetSlotBracket(2, 1), 0);
+  const int bracePartner = group->GetSlotPartner(4);
+  EXPECT_EQ(bracePartner % 100, 1) << "the treble is braced to the bass below it";
+  EXPECT_EQ(group->GetSlotPartner(5), -1);
+  // Drawn: the window's layout gives the group one brace, from the
+  // keyboard's treble down to its bass, and the bracket of set 1.
+  pane_->repaint();
+  QApplication::processEvents();
+  ASSERT_EQ(group->GetBraceCount(), 1);
+  const auto [braceTop, braceBottom] = group->GetBrace(0);
+  const int trebleLine = DisplayLineOfType(1) - 1;
+  ASSERT_EQ(View().GetDisplayEntry(trebleLine).type, 0);
+  EXPECT_GE(braceTop, View().GetDisplayEntry(trebleLine).top);
+  EXPECT_LE(braceBottom, View().GetDisplayEntry(trebleLine + 1).bottom);
+  EXPECT_GT(braceBottom, View().GetDisplayEntry(trebleLine + 1).top);
+  EXPECT_GE(group->GetBracketTop(1), View().GetDisplayEntry(staffLine).top);
+  EXPECT_LE(group->GetBracketBottom(1), View().GetDisplayEntry(tabLine).bottom);
 
   // Now the staff's notes go into the tablature too.
   ASSERT_NO_FATAL_FAILURE(GoTo(staffLine));
@@ -230,8 +259,10 @@ TEST_F(BuildingAScore, LinesGroupingTuningAndLabelsFromTheKeyboardSurviveSaving)
   EXPECT_EQ(std::string(savedStaff->GetLabelName().View()), "Guitar");
   const KLineGroup* savedGroup = reopened.FindLineGroup(0);
   ASSERT_NE(savedGroup, nullptr);
-  EXPECT_EQ(savedGroup->GetSlotCount(), 4);
+  EXPECT_EQ(savedGroup->GetSlotCount(), 6);
   EXPECT_EQ(savedGroup->GetSlotBracket(1, 1), 1);
+  EXPECT_EQ(savedGroup->GetSlotPartner(4), bracePartner);
+  EXPECT_EQ(savedGroup->GetSlotPartner(5), -1);
   EXPECT_EQ(reopened.settings.lineLabelMode, 1);
   EXPECT_NE(LineOfType<KRhythmLine>(reopened, 3), nullptr);
   EXPECT_NE(LineOfType<KChordPicLine>(reopened, 4), nullptr);

@@ -130,6 +130,14 @@ TEST_F(AbcReaderTest, InlineMeterAndKeyBecomeColumnsOfTheLine) {
   EXPECT_NE(staff->GetFlagWord() & KLineObj::kFlagKeyChanges, 0u);
 }
 
+// A meter field between lines of a tune shows on the line after it.
+TEST_F(AbcReaderTest, AMeterChangeWithinATuneGivesTheNextLineItsMeter) {
+  const std::vector<std::unique_ptr<KLineObj>> lines = ReadAbcText("M:6/8\nK:C\nABc\nM:3/4\nB2c2d2");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(DumpColumns(*lines[0]->AsListLine()).substr(0, 16), "0:meter/105/107 ");
+  EXPECT_EQ(DumpColumns(*lines[1]->AsListLine()).substr(0, 16), "0:meter/102/103 ");
+}
+
 TEST_F(AbcReaderTest, EndingNumbersAfterBarsOpenEndings) {
   ClearPending();
   std::unique_ptr<KLineObj> line = Read("|1 AB :|2 cd |]");

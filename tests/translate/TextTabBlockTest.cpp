@@ -143,3 +143,29 @@ TEST_F(TextTabTest, RandomTextKeepsLineConsistent) {
 }
 
 }  // namespace
+
+namespace {
+
+struct RowCase {
+  const char* text;
+  bool row;
+};
+
+class TextTabRowTest : public ::testing::TestWithParam<RowCase> {};
+
+// Rows as people paste them, dense ones without "---" too; lyrics and chord
+// lines are not rows.
+TEST_P(TextTabRowTest, TellsRowsFromOtherText) {
+  EXPECT_EQ(IsTextTabRow(GetParam().text), GetParam().row) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, TextTabRowTest,
+                         ::testing::Values(RowCase{"e|--0--3--|", true}, RowCase{"B|--1-----|", true},
+                                           RowCase{"G#|--2--|", true}, RowCase{"Eb|--12h14--15p12--|", true},
+                                           RowCase{"  |--5/7--7b--|", true}, RowCase{"xyz --- text", true},
+                                           RowCase{"A walk in the park -- today", false},
+                                           RowCase{"Am  G  C", false}, RowCase{"e|-0-3-|", false},
+                                           RowCase{"", false}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+}  // namespace

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -30,7 +31,14 @@
 class KQtDialogBinder::BoundWindow : public QDialog {
  public:
   BoundWindow(KQtDialogBinder& binder, QWidget* parent) : QDialog(parent), m_binder(binder) {}
-  void reject() override { m_binder.Cancel(); }
+  void reject() override {
+    // A page inside another window: Escape is that window's.
+    if (!isWindow()) {
+      if (auto* top = qobject_cast<QDialog*>(window())) top->reject();
+      return;
+    }
+    m_binder.Cancel();
+  }
 
  private:
   KQtDialogBinder& m_binder;
@@ -167,6 +175,24 @@ KQtDialogBinder::KQtDialogBinder(KModalDialog& dialog, QWidget* parent)
 
 KQtDialogBinder::~KQtDialogBinder() = default;
 
+std::unique_ptr<KQtDialogBinder> KQtDialogBinder::Embedded(KModalDialog& dialog, QWidget* parent) {
+  auto binder = std::make_unique<KQtDialogBinder>(dialog, parent);
+  binder->m_window->setWindowFlags(Qt::Widget);
+  binder->m_window->setSizeGripEnabled(false);
+  return binder;
+}
+
+bool KQtDialogBinder::TakeValues() {
+  const bool taken = m_dialog.OnOK();
+  if (!taken) {
+    Refresh();
+    ApplyFocus();
+  }
+  return taken;
+}
+
+void KQtDialogBinder::CancelValues() { m_dialog.OnCancel(); }
+
 QDialog& KQtDialogBinder::Window() { return *m_window; }
 
 QWidget* KQtDialogBinder::WidgetOf(UINT id) const {
@@ -179,11 +205,12 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
   const QString caption = ToQString(control.caption);
   switch (control.kind) {
     case DialogControlKind::kEdit:
-    case DialogControlKind::kNumber: {
+    case DialogControlKind::kNumber:
+    case DialogControlKind::kReal: {
       auto* edit = new QLineEdit(m_window.get());
       if (control.kind == DialogControlKind::kEdit && control.maxChars >= 0)
         edit->setMaxLength(control.maxChars);
-      if (control.kind == DialogControlKind::kNumber)
+      if (control.kind != DialogControlKind::kEdit)
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(u'0') * 8);
       if (control.kind == DialogControlKind::kEdit) {
         // Wide enough for a typical entry: its limit, or a long line without one.
@@ -230,6 +257,10 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
     case DialogControlKind::kGroup:
       widget = new QGroupBox(caption, m_window.get());
       break;
+    case DialogControlKind::kPicture:
+      widget = new PictureWidget(
+          control, [this] { UserChanged(); }, m_window.get());
+      break;
     case DialogControlKind::kSpin: {
       const UINT id = control.id;
       widget = new StepArrows(m_window.get(), [this, id](int delta) {
@@ -239,10 +270,6 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
       });
       break;
     }
-    case DialogControlKind::kPicture:
-      widget = new PictureWidget(
-          control, [this] { UserChanged(); }, m_window.get());
-      break;
     case DialogControlKind::kButton:
       if (control.role == DialogButtonRole::kCloses) {
         // A choice that closes the dialog: a large button whose text wraps.
@@ -357,7 +384,7 @@ void KQtDialogBinder::Build() {
   m_built = true;
   const DialogControls& controls = m_dialog.Controls();
   m_window->setWindowTitle(ToQString(controls.Title()));
-  m_window->setSizeGripEnabled(true);
+  if (m_window->isWindow()) m_window->setSizeGripEnabled(true);
   auto* top = new QVBoxLayout(m_window.get());
   PlaceItem(m_dialog.Layout(), *top);
   // A control the layout does not name still gets its place.
@@ -373,6 +400,15 @@ void KQtDialogBinder::Build() {
     if (auto* button = qobject_cast<QPushButton*>(widget)) buttons->addButton(button, BoxRole(control.role));
   }
   top->addWidget(buttons);
+  // F1 opens the dialog's help page, as its Help button does.
+  for (const DialogControl& control : controls.All()) {
+    if (!control.IsButton() || control.role != DialogButtonRole::kHelp) continue;
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), m_window.get());
+    shortcut->setContext(Qt::WindowShortcut);
+    const UINT id = control.id;
+    QObject::connect(shortcut, &QShortcut::activated, m_window.get(), [this, id] { Press(id); });
+    break;
+  }
   // Tab order: reading order, then the button row in the order it shows.
   std::vector<QWidget*> order;
   for (QWidget* widget : m_readingOrder) {
@@ -383,7 +419,7 @@ void KQtDialogBinder::Build() {
 }
 
 void KQtDialogBinder::RefreshShape(const DialogControl& control, QWidget* widget) {
-  if (widget->isHidden() != control.hidden) widget->setVisible(!control.hidden);
+  if (widget->isVisibleTo(m_window.get()) != control.visible && m_built) widget->setVisible(control.visible);
   if (widget->isEnabled() != control.enabled) widget->setEnabled(control.enabled);
   // Captions and entries the model changed since the window showed them.
   std::string& shownCaption = m_shownCaptions[control.id];
@@ -436,6 +472,11 @@ void KQtDialogBinder::Refresh() {
       combo->setCurrentIndex(control.value);
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
       list->setCurrentRow(control.value);
+    } else if (auto* label = qobject_cast<QLabel*>(widget);
+               label && control.kind == DialogControlKind::kStatic) {
+      // A handler may change what a text says.
+      const QString caption = WithoutMnemonic(control.caption);
+      if (label->buddy() == nullptr && label->text() != caption) label->setText(caption);
     }
   }
   for (auto& [id, group] : m_radioGroups) group->setExclusive(true);

@@ -3,10 +3,10 @@
 // parent (so it stays open when the dialog that opened it closes), showing
 // the topic's page <help folder>/<topic>.html.
 
-#include "platform/HelpPort.h"
-
 #include <QString>
 #include <memory>
+
+#include "platform/HelpPort.h"
 
 class QTextBrowser;
 
@@ -17,6 +17,10 @@ class KQtHelp : public HelpPort {
   ~KQtHelp() override;
 
   void ShowTopic(std::string_view topic) override;
+
+  // The folder the pages are read from.
+  void SetFolder(QString folder) { m_folder = std::move(folder); }
+  const QString& Folder() const { return m_folder; }
 
   // The help window, once a topic has been shown.
   QTextBrowser* Window() const { return m_window.get(); }

@@ -49,3 +49,17 @@ std::span<const KViewCommandHandler>
 GroupIndependenceCommandHandlers();                                   // structure/ViewGroupIndependence.cpp
 std::span<const KViewCommandHandler> DisplayToggleCommandHandlers();  // structure/ViewDisplayToggles.cpp
 std::span<const KViewCommandHandler> TranslateCommandHandlers();      // ViewTranslateLines.cpp
+std::span<const KViewCommandHandler> PrintCommandHandlers();          // ViewPrintCommands.cpp
+std::span<const KViewCommandHandler> GoToCommandHandlers();           // ViewGoTo.cpp
+std::span<const KViewCommandHandler> ScrollCommandHandlers();         // ViewScrollCommands.cpp
+std::span<const KViewCommandHandler> SelectCommandHandlers();         // ViewEditSelect.cpp
+std::span<const KViewCommandHandler> SignatureCommandHandlers();      // music/ViewSignatures.cpp
+std::span<const KViewCommandHandler> TransposeCommandHandlers();      // music/ViewTranspose.cpp
+std::span<const KViewCommandHandler> ReflowCommandHandlers();         // music/ViewReflowCommands.cpp
+
+// Commands of those files that other commands and tests call directly.
+void OnEditSelectEverything(CStavlinView& view);
+void OnOptionsRhythmSymbolEntry(CStavlinView& view);
+void OnActionsScrollingFaster(CStavlinView& view);
+void OnActionsScrollingSlower(CStavlinView& view);
+void OnActionsScrollingSetSpeed(CStavlinView& view);

@@ -10,14 +10,20 @@
 // in the header and words (W:) in the body, fields every ABC reader accepts.
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <vector>
 
+#include "common/Globals.h"
+#include "lines/KChordPicLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "model/KChord.h"
+#include "model/KChordPic.h"
+#include "model/KExtendedObj.h"
+#include "platform/StringTable.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
@@ -27,6 +33,10 @@ namespace {
 
 constexpr int kUndoLineToEnd = 6;
 constexpr int kDefaultUnit = 240;
+// A text this much taller than the score's text is a title.
+constexpr int kTitleLarger = 2;
+constexpr UINT kNotYetSavedName = 8155;  // "- Not yet saved -"
+constexpr int kNameRow = 9;
 
 KStaffLine* AsStaff(KLineObj* line) {
   return line != nullptr && line->GetFamily() == KLineObj::kFamilyStaff ? dynamic_cast<KStaffLine*>(line)
@@ -87,16 +97,16 @@ class ScoreWriter {
       KLineObj* line = m_view.GetDisplayLineObj(d);
       if (line == nullptr) continue;
       if (KStaffLine* staff = AsStaff(line)) {
-        WriteStaff(*staff);
+        WriteStaff(*staff, d);
         continue;
       }
       switch (line->GetFamily()) {
         case KLineObj::kFamilyText: {
           auto* text = dynamic_cast<KStrLine*>(line);
           if (text == nullptr || IsBlank(text->GetText().View())) break;
-          // Before any music the first text is the title when no line says
-          // it is one.
-          const bool title = text->TestFlags(KStrLine::kFlagTitle) != 0 || (!titleSeen && !m_tuneOpen);
+          // A title starts a tune; before any music the first text is the
+          // title when no line says it is one.
+          const bool title = IsTitle(*text) || (!titleSeen && !m_tuneOpen);
           if (title) {
             titleSeen = true;
             StartTune(Trimmed(text->GetText().View()));
@@ -105,12 +115,12 @@ class ScoreWriter {
           }
           break;
         }
-        case KLineObj::kFamilyChord: {
+        case KLineObj::kFamilyChord:
           // The names go over the music of the next staff line.
-          const std::optional<CString> names = line->WriteAbc();
-          if (names) m_pendingChords += Trimmed(names->View());
+          if (m_pendingChords != nullptr) WriteChordNamesAlone();
+          m_pendingChords = dynamic_cast<KChordPicLine*>(line);
+          m_pendingChordsLine = d;
           break;
-        }
         default: {
           const std::optional<CString> text = line->WriteAbc();
           if (!text) break;
@@ -122,12 +132,14 @@ class ScoreWriter {
         }
       }
     }
-    if (!m_pendingChords.empty() && m_bodyStarted) m_out += m_pendingChords + "\r\n";
+    if (m_pendingChords != nullptr) WriteChordNamesAlone();
     return m_out;
   }
 
  private:
   void StartTune(const std::string& title) {
+    // Tunes are parted by an empty line.
+    if (!m_out.empty()) m_out += "\r\n";
     m_out += "X:" + std::to_string(++m_tuneNumber) + "\r\n";
     if (!title.empty()) m_out += "T:" + title + "\r\n";
     m_tuneOpen = true;
@@ -136,12 +148,35 @@ class ScoreWriter {
     g_abcUnitLength = kDefaultUnit;
   }
 
+  // A title: a text line that says it is one, or one in a font larger than
+  // the score's text (as From ABC Notation sets its titles).
+  bool IsTitle(const KStrLine& text) const {
+    if (text.TestFlags(KStrLine::kFlagTitle) != 0) return true;
+    const int slot = text.GetFontIndex();
+    if (slot <= 0 || slot >= static_cast<int>(m_view.m_textFonts.size())) return false;
+    const int height = std::abs(static_cast<int>(m_view.m_textFonts[static_cast<size_t>(slot)].lfHeight));
+    return height >= std::abs(static_cast<int>(m_view.m_textFonts[0].lfHeight)) + kTitleLarger;
+  }
+
+  // Chord names with no staff line below them: a line of names of their own
+  // in the body, notes in the header.
+  void WriteChordNamesAlone() {
+    const std::optional<CString> names = m_pendingChords->WriteAbc();
+    m_pendingChords = nullptr;
+    if (!names || IsBlank(names->View())) return;
+    if (m_bodyStarted) {
+      m_out += Trimmed(names->View()) + "\r\n";
+    } else {
+      AddInfo(Trimmed(names->View()));
+    }
+  }
+
   void AddInfo(const std::string& text) {
     if (text.empty()) return;
     m_out += (m_bodyStarted ? "W:" : "N:") + text + "\r\n";
   }
 
-  void WriteStaff(KStaffLine& staff) {
+  void WriteStaff(KStaffLine& staff, int displayLine) {
     if (!m_tuneOpen) StartTune(std::string());
     const int key = std::clamp(staff.GetKeySignatureAt(0), 0, 15);
     std::string header;
@@ -149,7 +184,32 @@ class ScoreWriter {
       header = "M:4/4\r\nL:1/8\r\n";
       g_abcUnitLength = kDefaultUnit;
     }
+    // The chord names of the line above stand over the notes of their columns.
+    std::vector<KExtendedObj*> names;
+    if (m_pendingChords != nullptr) {
+      const int size = m_view.GetSizeIndex() != 0 ? 1 : 0;
+      CObList* diagrams = m_pendingChords->GetObjList();
+      for (POSITION node = diagrams->GetHeadPosition(); node != nullptr;) {
+        const KChordPic* diagram = AsChordPic(diagrams->GetNext(node));
+        if (diagram == nullptr || diagram->GetName().IsEmpty()) continue;
+        // The note column under the diagram, to the nearest.
+        // The note column under the diagram (both lines' columns measured
+        // from where each line's columns begin), to the nearest.
+        const long long x = viewgeom::LineLeftX(m_view, m_pendingChordsLine) +
+                            static_cast<long long>(diagram->GetPos()) * KListLine::kChordColumnWidth[size] -
+                            viewgeom::LineLeftX(m_view, displayLine);
+        const int column =
+            static_cast<int>(std::max(0LL, (x + g_NoteColumnWidth[size] / 2) / g_NoteColumnWidth[size]));
+        names.push_back(new KExtendedObj(column, kNameRow, CString("@@") + diagram->GetName(), CString()));
+        staff.AddAttachment(names.back());
+      }
+      m_pendingChords = nullptr;
+    }
     const std::optional<CString> text = staff.WriteAbc();
+    for (KExtendedObj* name : names) {
+      staff.RemoveAttachment(name);
+      delete name;
+    }
     std::vector<std::string> pieces = text ? Pieces(text->View()) : std::vector<std::string>{};
     if (!m_bodyStarted) {
       // The staff's meter, unit length and tempo belong to the tune's header,
@@ -165,16 +225,13 @@ class ScoreWriter {
       m_out += KeyField(key);
       m_lastKey = key;
     }
-    if (!m_pendingChords.empty()) {
-      m_out += m_pendingChords + "\r\n";
-      m_pendingChords.clear();
-    }
     for (const std::string& piece : pieces) m_out += piece + "\r\n";
   }
 
   CStavlinView& m_view;
   std::string m_out;
-  std::string m_pendingChords;
+  KChordPicLine* m_pendingChords = nullptr;
+  int m_pendingChordsLine = 0;  // its display line
   int m_tuneNumber = 0;
   bool m_tuneOpen = false;
   bool m_bodyStarted = false;
@@ -183,7 +240,11 @@ class ScoreWriter {
 
 // The name the score's ABC file takes: the score's name up to its first ".".
 CString ExportTitle(const CStavlinDoc& doc) {
-  CString name = doc.fileName.IsEmpty() ? CString("Untitled") : doc.fileName;
+  // A score never saved has no name of its own, unless one was given to it
+  // (a score made from a text file goes by the file's name).
+  CString name = doc.fileName;
+  if (name.IsEmpty() || (doc.GetPathName().IsEmpty() && name == LoadString(kNotYetSavedName)))
+    name = "Untitled";
   if (const int dot = name.Find('.'); dot > 0) name = name.Left(dot);
   return name + ".abc";
 }

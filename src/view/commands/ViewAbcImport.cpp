@@ -21,10 +21,13 @@
 #include "translate/ChordNameRecognizer.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewLineGeometry.h"
+#include "view/music/ViewMusic.h"
 
 namespace {
 
 constexpr int kUndoLineToEnd = 6;
+constexpr int kSelectWholeLines = 10;
+constexpr int kWholeLineColumns = 32000;
 constexpr const char* kTitleFont = "22,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman";
 // Chord names are measured in a fixed font: 9 pixels a character.
 constexpr int kChordTextCharWidth = 9;
@@ -133,6 +136,10 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
   FindTopLine(GetVirtualScrollPosition().y);
 
   const int firstTranslated = firstPlaced != nullptr ? std::max(FindDisplayLine(firstPlaced, 0), 0) : first;
+  auto madeHere = [&made](const KLineObj* line) {
+    return std::find(made.begin(), made.end(), line) != made.end();
+  };
+
   if (selection) {
     // The staff lines of each tune share one staff length, that of the
     // longest, so that the tune's lines end together.
@@ -141,11 +148,13 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     std::vector<KLineObj*> run;
     int longest = 0;
     int largestKey = 0;
+    std::vector<std::vector<KLineObj*>> runs;
     auto closeRun = [&] {
       if (run.empty()) return;
       int width = 20 + kLineStart[size] + columnWidth * longest;
       if (largestKey != 0) width += kKeyAccidentalWidth[size] * (largestKey / 2 + 1);
       for (KLineObj* line : run) line->SetStaffLength(width);
+      runs.push_back(run);
       run.clear();
       longest = 0;
       largestKey = 0;
@@ -154,12 +163,38 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       KLineObj* line = GetDisplayLineObj(d);
       if (line == nullptr) continue;
       if (std::find(titles.begin(), titles.end(), line) != titles.end() && !run.empty()) closeRun();
-      if (line->GetFamily() > KLineObj::kFamilyTab) continue;
+      // Only the staves this command made: the score's other lines keep their lengths.
+      if (line->GetFamily() > KLineObj::kFamilyTab || !madeHere(line)) continue;
       run.push_back(line);
       longest = std::max(longest, line->GetLength());
       largestKey = std::max(largestKey, KeyAtStart(line));
     }
     closeRun();
+    if (g_prefTransAltTun.wrapAbc != 0) {
+      // Each tune's staves are wrapped to the default staff length, the last
+      // tune first so that the lines of the tunes above stay where they are.
+      for (auto tune = runs.rbegin(); tune != runs.rend(); ++tune) {
+        for (KLineObj* line : *tune) line->SetStaffLength(g_prefStaffLines.initialStaffLength);
+        RebuildDisplayLines(0);
+        int top = -1;
+        int bottom = -1;
+        for (int d = 0; d < m_lineCount; ++d) {
+          if (std::find(tune->begin(), tune->end(), GetDisplayLineObj(d)) == tune->end()) continue;
+          if (top < 0) top = d;
+          bottom = d;
+        }
+        if (top < 0) continue;
+        UpdateSelection(0, kWholeLineColumns, top, bottom, kSelectWholeLines);
+        WrapMusic(*this);
+        UpdateSelection(0, 0, 0, 0, kSelClear);
+        // The lines the wrap added below the tune's are made by this command too.
+        for (int d = top; d < m_lineCount; ++d) {
+          KLineObj* line = GetDisplayLineObj(d);
+          if (line == nullptr || line->GetFamily() > KLineObj::kFamilyTab) break;
+          if (std::find(made.begin(), made.end(), line) == made.end()) made.push_back(line);
+        }
+      }
+    }
     // A title stands apart from the music of its tune.
     for (KLineObj* title : titles) {
       for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
@@ -173,9 +208,6 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     RebuildDisplayLines(0);
   }
 
-  auto madeHere = [&made](const KLineObj* line) {
-    return std::find(made.begin(), made.end(), line) != made.end();
-  };
   // Chord names written over the notes become chord-diagram lines above
   // their staves.
   if (GetAbcReaderState().chordNamesSeen) {
@@ -201,20 +233,34 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
         names += ' ';
         taken.push_back(attachment);
       }
+      if (names.find_first_not_of(' ') == std::string::npos) continue;
+      // The names were spaced for a font of 9 pixels a character; the
+      // diagrams then stand over the staff columns the names came from.
+      // The chord line's columns begin at the content's left edge, the
+      // staff's after its clef and key.
+      const int staffLine = FindDisplayLine(here, 0);
+      const int lead =
+          staffLine >= 0 ? std::max(viewgeom::LineLeftX(*this, staffLine) - m_contentLeft, 0) : 0;
+      ChordNameLayout layout;
+      layout.xOfPosition = [lead](int position) { return lead + position * kChordTextCharWidth; };
+      std::unique_ptr<KChordPicLine> chords =
+          RecognizeChordNamesInText(CString(std::string_view(names)), false, layout);
+      // Without a diagram line the names stay written over the notes.
+      if (chords == nullptr) continue;
       for (KExtendedObj* attachment : taken) {
         staff->RemoveAttachment(attachment);
         delete attachment;
       }
-      if (names.find_first_not_of(' ') == std::string::npos) continue;
-      std::unique_ptr<KChordPicLine> chords =
-          RecognizeChordNamesInText(CString(std::string_view(names)), true);
-      if (chords == nullptr) continue;
       chords->SetKeySignature(staff->GetKeySignatureAt(0), 0, 0);
       doc.InsertLineBefore(here, chords.release());
       doc.InsertLineAfter(here, new KStrLine(0));
       added = true;
     }
-    if (added) RebuildDisplayLines(0);
+    if (added) {
+      // The new diagrams take their fingering numbers as those of an opened score do.
+      NumberChordDiagrams(m_host != nullptr ? m_host->GetMeasureDC() : nullptr);
+      RebuildDisplayLines(0);
+    }
   }
 
   // A single line that read as nothing but signatures leaves no empty staff.

@@ -31,6 +31,8 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              ViewMenuCommandHandlers(),
              InsertCommandHandlers(),
              EntryOptionCommandHandlers(),
+             PrintCommandHandlers(),
+             TranslateCommandHandlers(),
              TuningCommandHandlers(),
              LineGroupCommandHandlers(),
              FretPositionCommandHandlers(),
@@ -40,7 +42,12 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              LineFontCommandHandlers(),
              GroupIndependenceCommandHandlers(),
              DisplayToggleCommandHandlers(),
-             TranslateCommandHandlers(),
+             GoToCommandHandlers(),
+             ScrollCommandHandlers(),
+             SelectCommandHandlers(),
+             SignatureCommandHandlers(),
+             TransposeCommandHandlers(),
+             ReflowCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),

@@ -33,11 +33,21 @@ constexpr int kTrebleType = 0;
 constexpr int kBassType = 1;
 constexpr int kTabType = 2;
 constexpr int kRhythmType = 3;
+constexpr int kTenorType = 10;
 constexpr int kDrumsType = 13;
 constexpr int kPercussionType = 16;
 constexpr int kGoAbove = 0;
 constexpr int kReplace = 2;
 constexpr const char* kMergedLabel = "T&B";
+// The tunings a tablature translation takes when the view has none.
+constexpr const char* kGuitarTuning = "E A D G B E  323742475156";
+constexpr const char* kBassGuitarTuning = "  E A D G   *002025303500";
+// A tuning string holds two characters of names and two digits per string.
+constexpr int kShortestTuning = 24;
+
+CString TuningOr(const CString& tuning, const char* fallback) {
+  return tuning.GetLength() >= kShortestTuning ? tuning : CString(fallback);
+}
 
 int KeyAtStart(const KLineObj* line) {
   const KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
@@ -146,7 +156,8 @@ void CStavlinView::OnTranslateLines(UINT id) {
         if (doc.GetNextLine(pos) == bass) skip.push_back(here);
       }
       if (target == kTabType) {
-        made = merged->TranslateTo(0, kTabType, g_textTabMode, m_sizeIndex, 0, m_trebleTabTuning, 0);
+        made = merged->TranslateTo(0, kTabType, g_textTabMode, m_sizeIndex, 0,
+                                   TuningOr(m_trebleTabTuning, kGuitarTuning), 0);
         if (made != nullptr) made->SetLabel(CString(kMergedLabel));
       } else {
         made = std::move(merged);
@@ -154,7 +165,11 @@ void CStavlinView::OnTranslateLines(UINT id) {
     } else {
       if (type == target) continue;
       CString text;
-      if (target == kTabType) text = type == kBassType || type == 10 ? m_bassTabTuning : m_trebleTabTuning;
+      if (target == kTabType) {
+        const bool bassStaff = type == kBassType || type == kTenorType;
+        text = bassStaff ? TuningOr(m_bassTabTuning, kBassGuitarTuning)
+                         : TuningOr(m_trebleTabTuning, kGuitarTuning);
+      }
       if (target == kRhythmType) text = m_rhythmFontText;
       made = source->TranslateTo(0, target, g_textTabMode, m_sizeIndex, 0, text, 0);
     }
@@ -219,6 +234,39 @@ void CStavlinView::GroupWithSource(POSITION sourcePos, POSITION newPos, bool abo
   group->EqualizeLeadInSteps(doc);
   group->IndentOtherLines();
   doc.SetGroupStartTimeSignature(group->GetId());
+}
+
+void CStavlinView::ConvertToTablature(int flag) {
+  if (m_document == nullptr) return;
+  CStavlinDoc& doc = *m_document;
+  std::vector<POSITION> staves;
+  for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+    const POSITION here = pos;
+    const KLineObj* line = doc.GetNextLine(pos);
+    const int type = line != nullptr ? line->GetType() : -1;
+    if (type != kTrebleType && type != kBassType) continue;
+    if (line->GetGroupId() != KLineObj::kNoGroup) continue;
+    if (flag != 0 && line->TestFlags(static_cast<DWORD>(flag)) == 0) continue;
+    staves.push_back(here);
+  }
+  for (const POSITION staffPos : staves) {
+    KLineObj* staff = doc.GetLineAt(staffPos);
+    const bool bass = staff->GetType() == kBassType;
+    const CString tuning =
+        bass ? TuningOr(m_bassTabTuning, kBassGuitarTuning) : TuningOr(m_trebleTabTuning, kGuitarTuning);
+    std::unique_ptr<KLineObj> tab = staff->TranslateTo(0, kTabType, g_textTabMode, m_sizeIndex, 0, tuning, 0);
+    if (tab == nullptr) continue;
+    tab->SetStaffLength(staff->GetStaffLength());
+    // The tablature line's label follows the staff's.
+    tab->SetLabel(staff->GetLabelName());
+    const POSITION placed = doc.InsertLineAfter(staffPos, tab.release());
+    GroupWithSource(staffPos, placed, false, true);
+  }
+  if (staves.empty()) return;
+  RebuildDisplayLines(0);
+  m_currentLine = std::clamp(m_currentLine, 0, std::max(m_lineCount - 1, 0));
+  doc.SetModifiedFlag(TRUE);
+  UpdateAfterEdit(kHintAll, 1);
 }
 
 // The Translate submenu's commands and the ABC export of the File menu.

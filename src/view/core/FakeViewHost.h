@@ -23,8 +23,13 @@ class FakeFrameServices : public KFrameServices {
   }
   RECT GetFrameRect() const override { return frameRect; }
   bool IsToolBoxShown(int kind) const override { return kind == shownToolBox; }
+  bool OpenTextDocument(const CString& title, const CString& text) override {
+    textDocuments.emplace_back(title, text);
+    return true;
+  }
 
   CStavlinView* active = nullptr;
+  std::vector<std::pair<CString, CString>> textDocuments;  // (title, text) of each text document opened
   int mainToolbar = -1;
   int extraToolbar = -1;
   int statusBar = -1;
@@ -47,7 +52,7 @@ class FakeViewHost : public KViewHost {
   KCaret& Caret() override { return caret; }
   TimerHost& Timers() override { return timers; }
   void SetCursorId(int id) override { cursor = id; }
-  CDC* GetMeasureDC() override { return &measureDC; }
+  CDC* GetMeasureDC() override { return measureDCOverride != nullptr ? measureDCOverride : &measureDC; }
   void PostCloseDocument() override { ++closeRequests; }
   void PlaceChildFrame(int x, int y, int width, int height) override;
   RECT GetChildFrameRect() const override { return childRect; }
@@ -67,5 +72,8 @@ class FakeViewHost : public KViewHost {
   int closeRequests = 0;
   RECT childRect{0, 0, 500, 350};
   RecordingDC measureDC;
+  // A device context that measures (and paints) as a real screen's, used
+  // instead of measureDC when set (not owned).
+  CDC* measureDCOverride = nullptr;
   FakeFrameServices* frame = nullptr;
 };

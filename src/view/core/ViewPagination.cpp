@@ -196,6 +196,12 @@ void CStavlinView::ComputePageBreaks(CDC* dc, POINT& topLeft, POINT& bottomRight
   bottomRight = m_pageBottomRight;
 }
 
+int CStavlinView::LineSheetWidth(int displayLine, CDC* dc) {
+  if (displayLine < 0 || displayLine >= m_lineCount) return 0;
+  KLineObj* line = GetDisplayLineObj(displayLine);
+  return line != nullptr ? SheetWidth(*this, *line, dc) : 0;
+}
+
 void CStavlinView::CountPages() {
   CDC* dc = m_host != nullptr ? m_host->GetMeasureDC() : nullptr;
   // The margins are computed by the first update; a view laid out before it
