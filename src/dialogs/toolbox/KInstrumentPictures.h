@@ -138,4 +138,4 @@ class KPianoKeyboard {
 };
 
 // The name of a MIDI note ("C", "C# / Db", ...).
-const CString& NoteNameOf(int midiNote);
+const CString& InstrumentNoteName(int midiNote);
