@@ -32,7 +32,7 @@ bool KPrefStoreResult::Changed(KPrefGroup group) const {
   return std::find(changed.begin(), changed.end(), group) != changed.end();
 }
 
-CString NoteNameOf(int number) {
+CString ToneNameOf(int number) {
   const int shifted = std::max(0, number + 4);
   // Octaves change at A: Ab is counted with the A above it.
   const int octave = std::clamp(shifted / 12 - 1, 0, 9);
@@ -245,15 +245,15 @@ void FillPreferencePages(KPreferencesSheet& pages, const KPrefSheetContext& cont
   p8.transposeGuitar = in.transposeGuitar;
   p8.liveLength = in.liveLineLength;
   p8.liveTempo = in.tempo;
-  p8.triggerTone = NoteNameOf(in.triggerTone);
+  p8.triggerTone = ToneNameOf(in.triggerTone);
   p8.liveShortest = in.shortestLiveNote;
   p8.liveTrigger = in.liveTrigger;
   p8.liveLineType = in.lineType;
   p8.importTypes = imp.lineTypes;
-  p8.trebleThreshold = NoteNameOf(imp.trebleUpperTone);
-  p8.bassThreshold = NoteNameOf(imp.bassLowerTone);
+  p8.trebleThreshold = ToneNameOf(imp.trebleUpperTone);
+  p8.bassThreshold = ToneNameOf(imp.bassLowerTone);
   p8.keyboardPercent = imp.keyboardPercent;
-  p8.splitTone = NoteNameOf(imp.splitTone);
+  p8.splitTone = ToneNameOf(imp.splitTone);
   p8.importLength = imp.lineLength;
   p8.metronomeLoudness = imp.metronomeLoudness;
   p8.metronomeSound = imp.metronomeSound;

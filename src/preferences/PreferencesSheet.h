@@ -93,7 +93,7 @@ KPrefStoreResult StorePreferencePages(const KPreferencesSheet& pages, const KPre
 KWindowPlacement ShownMainWindow(const KPrefSheetContext& context);
 
 // The note name shown for a note number ("C4", "A#3", "Ab4"), as ParseNoteName reads it.
-CString NoteNameOf(int number);
+CString ToneNameOf(int number);
 
 // The whole command: the sheet opens filled; on OK the preference store is
 // opened (on failure message 7033, and nothing is stored), the pages are

@@ -254,11 +254,11 @@ TEST_F(PreferencesStore, TheToolboxPositionsAreSavedWhenAskedEvenWithNothingElse
 
 TEST_F(PreferencesStore, NoteNamesShowAsTheReaderReadsThem) {
   for (int number = 8; number <= 127; ++number) {
-    EXPECT_EQ(ParseNoteName(NoteNameOf(number)), number) << NoteNameOf(number).Str();
+    EXPECT_EQ(ParseNoteName(ToneNameOf(number)), number) << ToneNameOf(number).Str();
   }
-  EXPECT_EQ(NoteNameOf(60), "C4");
-  EXPECT_EQ(NoteNameOf(57), "A4");
-  EXPECT_EQ(NoteNameOf(68), "Ab5");
+  EXPECT_EQ(ToneNameOf(60), "C4");
+  EXPECT_EQ(ToneNameOf(57), "A4");
+  EXPECT_EQ(ToneNameOf(68), "Ab5");
 }
 
 // ---- The whole command ---------------------------------------------------------------------
