@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/AdTabLegend.h"
 #include "app/CChildFrame.h"
 #include "app/KTextFrame.h"
 #include "app/KToolBoxWindow.h"
@@ -244,12 +245,27 @@ void CMainFrame::AddFrameCommands() {
        [this](UINT) { ShowExtraToolsToolbar(m_extraToolBar->isHidden() ? 1 : 0); }},
       {kViewStatusBar, kViewStatusBar, [this](UINT) { ShowStatusBar(statusBar()->isHidden() ? 1 : 0); }},
       {kFilePreferences, kFilePreferences, [this](UINT) { OnFileSetPreferences(); }},
+      {kViewAdTabGuide, kViewAdTabGuide, [this](UINT) { ShowTabLegend(); }},
       {kViewClock, kViewClock,
        [](UINT) {
          g_prefToolViewOptions.clock = g_prefToolViewOptions.clock != 0 ? 0 : 1;
          WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kToolViewOptions);
        }},
   });
+}
+
+void CMainFrame::ShowTabLegend() {
+  if (m_tabLegend != nullptr) return;
+  auto* legend = new KDlgAdTabLegend(this, [this] { CloseTabLegend(); });
+  m_tabLegend = legend;
+  legend->show();
+}
+
+void CMainFrame::CloseTabLegend() {
+  if (m_tabLegend == nullptr) return;
+  m_tabLegend->hide();
+  m_tabLegend->deleteLater();
+  m_tabLegend = nullptr;
 }
 
 // ---- Bars ----------------------------------------------------------------------------------

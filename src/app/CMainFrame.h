@@ -106,6 +106,12 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // Shows the recent-file entries of the File menu.
   void UpdateRecentFileMenu();
 
+  // View/Ad-Tab/Ad-Tab Fingering Guide: shows the one guide (a second
+  // command leaves the open one as it is); CloseTabLegend closes it.
+  void ShowTabLegend();
+  void CloseTabLegend();
+  QWidget* TabLegend() const { return m_tabLegend; }
+
   // The screen's size in pixels.
   SIZE GetScreenSize() const;
 
@@ -185,6 +191,7 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   QToolBar* m_extraToolBar = nullptr;
   std::vector<QLabel*> m_panes;
   QTimer m_clock;
+  QWidget* m_tabLegend = nullptr;  // the open Ad-Tab guide, deleted on closing
   RecentFileList m_recent;
   std::function<CString(const CString&)> m_textSavePrompt;
   std::function<bool(UINT)> m_textCommandHandles;

@@ -120,6 +120,13 @@ class KLineGroup : public CObject {
   int GetBracketTop(int k) const { return k >= 0 && k <= kMaxBracket ? m_bracketTop[k] : -1; }
   int GetBracketBottom(int k) const { return k >= 0 && k <= kMaxBracket ? m_bracketBottom[k] : -1; }
   int GetBracketCount() const { return m_bracketCount; }
+  // Layout results: the grand-staff pairs whose staves both show, each as the
+  // top of the upper staff and the bottom of the lower one (a curly brace).
+  static constexpr int kMaxBraces = kMaxSlots / 2;
+  int GetBraceCount() const { return m_braceCount; }
+  std::pair<int, int> GetBrace(int i) const {
+    return i >= 0 && i < m_braceCount ? m_braces[i] : std::pair<int, int>{-1, -1};
+  }
 
   // The same key signature under the names the document uses for it.
   int GetLeadInSteps() const { return GetKeySignature(); }
@@ -251,6 +258,8 @@ class KLineGroup : public CObject {
   int m_bracketTop[kMaxBracket + 1] = {0, -1, -1, -1, -1};
   int m_bracketBottom[kMaxBracket + 1] = {0, -1, -1, -1, -1};
   int m_bracketCount = 0;
+  std::pair<int, int> m_braces[kMaxSlots / 2];
+  int m_braceCount = 0;
   int m_keySignature = 0;
   int m_indent = 0;
   int m_noteLineCount = 0;

@@ -22,6 +22,12 @@ bool IsNoteType(int type) { return KLineObj::IsNoteFamily(KLineObj::FamilyOf(typ
 bool IsTabType(int type) { return KLineObj::FamilyOf(type) == KLineObj::kFamilyTab; }
 
 constexpr int kFullTabStrings = 6;
+// Distance between the lines of a staff, by symbol size.
+constexpr int kStaffStep[2] = {6, 8};
+// The curly brace of a grand staff: how far left of the group's edge its
+// point reaches, and how far its arms reach back towards the staves.
+constexpr int kBracePoint = 9;
+constexpr int kBraceArm = 5;
 // The percussion staff sits lower in its display line than the other staves.
 constexpr int kPercussionTopLift = 6;
 constexpr int kPercussionBottomCut[2] = {31, 41};
@@ -120,6 +126,25 @@ void KLineGroup::Layout(std::span<const DisplayLine> lines, int sizeIndex, int n
   if (IsTabType(typeOf(last[0])) && stringsOf(last[0]) < 5)
     m_bracketBottom[0] -= (5 - stringsOf(last[0])) * stringStep;
 
+  // The braces of grand-staff pairs: from the upper staff's top line to the
+  // lower staff's bottom line, both shown.
+  m_braceCount = 0;
+  for (int m = 0; m < matched && m_braceCount < kMaxBraces; ++m) {
+    const int upper = matches[m].slot;
+    const int offset = m_slots[upper].partner % 100;
+    if (m_slots[upper].partner <= 0 || offset <= 0) continue;
+    for (int n = m + 1; n < matched; ++n) {
+      if (matches[n].slot != upper + offset) continue;
+      const KListLine* top = lineOf(m);
+      const KListLine* bottom = lineOf(n);
+      if (top == nullptr || bottom == nullptr) break;
+      const int staffTop = matches[m].shown->top + top->GetSpaceAbove(sizeIndex);
+      const int staffBottom = matches[n].shown->top + bottom->GetSpaceAbove(sizeIndex) + 4 * kStaffStep[size];
+      m_braces[m_braceCount++] = {staffTop, staffBottom};
+      break;
+    }
+  }
+
   // From the display lines' edges to the staves' edges.
   for (int k = 0; k <= kMaxBracket; ++k) {
     if (m_bracketTop[k] < 0 || first[k] < 0) continue;
@@ -205,6 +230,25 @@ void KLineGroup::DrawBracket(CDC* dc, int x, int drawBrackets, int yOffset) cons
       return;
     }
     previous = dc->SelectObject(&pen);
+  }
+
+  // A curly brace for each grand-staff pair: two arcs meeting in a point.
+  for (int b = 0; b < m_braceCount; ++b) {
+    const int top = m_braces[b].first + yOffset;
+    const int bottom = m_braces[b].second + yOffset;
+    const int middle = (top + bottom) / 2;
+    const int quarter = (bottom - top) / 4;
+    const int tip = x0 - kBracePoint;
+    const int arm = tip + kBraceArm;
+    for (int stroke = 0; stroke < 2; ++stroke) {
+      ScaledMoveTo(dc, x0 - 1, top);
+      ScaledLineTo(dc, arm + stroke, top + 3);
+      ScaledLineTo(dc, arm + stroke, middle - quarter / 2);
+      ScaledLineTo(dc, tip, middle);
+      ScaledLineTo(dc, arm + stroke, middle + quarter / 2);
+      ScaledLineTo(dc, arm + stroke, bottom - 3);
+      ScaledLineTo(dc, x0 - 1, bottom);
+    }
   }
 
   if (drawBrackets != 0) {

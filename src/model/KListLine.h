@@ -293,6 +293,22 @@ class KListLine : public KLineObj {
   // share ('n' puts single-note ties above); beeps when it made none.
   void TieNotesInRange(int letter, int first, int end);
 
+  // ---- The line among its group's lines (KListLineGroupParts.cpp) -------------
+  // The note line of the group bracketed with this one: its partner of the
+  // other notation family first, else another note line of its bracket.
+  // With `other` given: `other` when it shares this line's bracket, else
+  // null. Null when the line is no staff or tablature line, is in no group or
+  // has no bracket. flag is kept for the callers and not read.
+  KListLine* AlignWithGroup(KListLine* other, int flag) const;
+  // Before the columns are spaced again: the tie codes 32..35 of staff and
+  // tablature columns, whose reach is counted in columns, become tie
+  // attachments anchored at their columns, which move with them.
+  void EvenOutColumnOffsets();
+  // Closes up the empty columns in front of the first object of a staff,
+  // tablature or chord line (this line only, not its group); returns how
+  // many columns went.
+  int RemoveLeadingSpace();
+
   // ---- Even spacing (KListLineSpacing.cpp) -------------------------------------
   // Note lines: the tie codes 32..35 of the columns become tie attachments.
   void ConvertTieCodes();

@@ -12,7 +12,7 @@ namespace {
 
 constexpr StringTableEntry kToolboxStrings[] = {
     // Mode cells of the symbols palettes.
-    {8016, "(Ctrl+K)                   Toggle Arrow Cursor / Symbol Cursor"},
+    {8016, "(Ctrl+Alt+C)               Toggle Arrow Cursor / Symbol Cursor"},
     {8017, "(Ctrl+I)                   Toggle Mutual Translation of bracketed lines"},
     // Symbols by code (30100 + code).
     {30100, "t (eigh_t_h)  8th note with tail up"},

@@ -420,6 +420,11 @@ class CStavlinView : public KDocumentView {
   // the bracketed partners; an octave text re-derives a tablature partner
   // an octave up or down instead (ViewOctaveMarks.cpp).
   void ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj* line, KExtendedObj* attachment);
+  // The tablature line at the position, bracketed with the staff that takes
+  // an octave text (shift +12 or -12): fingered again an octave off under
+  // the text when it still plays the staff's notes at their written pitch;
+  // the new line takes the old one's place (ViewOctaveMarks.cpp).
+  void ApplyOctaveToTab(POSITION tabPosition, KListLine& staff, const KExtendedObj& text, int shift);
 
   // ---- Toolbox picks (ViewToolboxPick.cpp) ------------------------------------------------
   // A pick from a symbol palette (box kind 0, or 1 for the alternate

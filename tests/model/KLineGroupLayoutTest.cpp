@@ -162,6 +162,22 @@ TEST_F(KLineGroupLayout, OnlyShownLinesCount) {
   EXPECT_EQ(group->GetVerticalExtent(), (std::pair<int, int>{50, 430 - 10 - 1 + 10}));
 }
 
+TEST_F(KLineGroupLayout, AGrandStaffPairGetsABraceFromTheUpperStaffToTheLowerOnesBottom) {
+  std::vector<DisplayLine> shown;
+  auto group = Shown({{kTreble, 0, 20, 5}, {kText, 0, 0, 0}, {kBass, 0, 10, 5}, {kTab, 0, 0, 0}}, shown);
+  group->SetSlotPartner(0, 102);  // joined bars: the distance is 2
+  group->SetSlotPartner(2, -2);
+  group->Layout(shown, 0, 0, 10);
+  ASSERT_EQ(group->GetBraceCount(), 1);
+  // Staff tops lie below their display lines' tops by the space above; a
+  // staff is four steps of 6 high at size 0.
+  EXPECT_EQ(group->GetBrace(0), (std::pair<int, int>{50 + 20, 250 + 10 + 24}));
+
+  // With the lower staff not shown, no brace.
+  group->Layout(std::vector<DisplayLine>{shown[0], shown[1], shown[3]}, 0, 0, 10);
+  EXPECT_EQ(group->GetBraceCount(), 0);
+}
+
 TEST_F(KLineGroupLayout, EncodeLineRangeNamesTheRunOfNoteLines) {
   std::vector<DisplayLine> shown;
   auto group = Shown({{kText, 0, 0, 0}, {kTreble, 0, 0, 0}, {kTab, 0, 0, 0}, {kText, 0, 0, 0}}, shown);

@@ -4,11 +4,14 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "ToolBoxTestSupport.h"
 #include "dialogs/toolbox/ToolBoxPrompts.h"
 #include "platform/StringTable.h"
 #include "support/CaseName.h"
+#include "view/commands/CommandIds.h"
+#include "view/commands/CommandTable.h"
 
 namespace {
 
@@ -259,6 +262,52 @@ TEST_F(ToolBoxTest, EveryPaletteCellHasAPrompt) {
     }
   }
 }
+
+// A mode cell's prompt names the keys of the command that switches the same
+// mode, and no key that does something else.
+struct ModeCellCase {
+  const char* name;
+  int code;
+  UINT command;
+};
+void PrintTo(const ModeCellCase& c, std::ostream* out) { *out << c.name; }
+
+class ModeCellPrompt : public ToolBoxTest, public ::testing::WithParamInterface<ModeCellCase> {};
+
+TEST_P(ModeCellPrompt, NamesOnlyTheKeysOfItsCommand) {
+  const ModeCellCase& c = GetParam();
+  const std::string prompt = PromptText(kSymbols, kClassOther, c.code, PromptUse::kHover).Str();
+  const size_t open = prompt.find('(');
+  const size_t close = prompt.find(')');
+  ASSERT_EQ(open, 0u) << prompt;
+  ASSERT_NE(close, std::string::npos) << prompt;
+  // "(Ctrl+J, or Ctrl+D)": the keys, split at the commas.
+  std::vector<std::string> keys;
+  std::string keyList = prompt.substr(1, close - 1);
+  for (size_t from = 0; from <= keyList.size();) {
+    size_t end = keyList.find(',', from);
+    if (end == std::string::npos) end = keyList.size();
+    std::string key = keyList.substr(from, end - from);
+    if (key.rfind(" or ", 0) == 0) key = key.substr(4);
+    while (!key.empty() && key.front() == ' ') key.erase(key.begin());
+    if (!key.empty()) keys.push_back(key);
+    from = end + 1;
+  }
+  ASSERT_FALSE(keys.empty()) << prompt;
+  for (const std::string& key : keys) {
+    UINT bound = 0;
+    for (const KAccelerator& accelerator : Accelerators())
+      if (key == accelerator.key) bound = accelerator.id;
+    EXPECT_EQ(bound, c.command) << key << " in " << prompt;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Palettes, ModeCellPrompt,
+    ::testing::Values(ModeCellCase{"JoinTails", kJoinTails, cmd::kActionsJoinTails},
+                      ModeCellCase{"ArrowOrSymbolCursor", kArrowCursor, cmd::kOptionsArrowCursor},
+                      ModeCellCase{"MutualTranslation", kMutualTranslation, cmd::kOptionsMutualTranslation}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolBoxTest, AMissingPictureFailsTheBoxWithItsLocationCode) {
   loader.Fail(KindInfo(kCommonStaff).pictureId);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "PrintFixture.h"
 #include "RecordingPrintTarget.h"
 #include "common/ViewServices.h"
@@ -203,7 +205,7 @@ struct AlertCase {
 
 void PrintTo(const AlertCase& c, std::ostream* os) { *os << c.name; }
 
-class SizeAlert : public PrintLoop, public ::testing::WithParamInterface<AlertCase> {
+class WideScore : public PrintLoop {
  protected:
   // A score whose widest line takes `width` layout pixels on the sheet.
   void WidestLine(int width) {
@@ -215,6 +217,8 @@ class SizeAlert : public PrintLoop, public ::testing::WithParamInterface<AlertCa
     ASSERT_EQ(view->LineSheetWidth(0, host.GetMeasureDC()), width);
   }
 };
+
+class SizeAlert : public WideScore, public ::testing::WithParamInterface<AlertCase> {};
 
 TEST_P(SizeAlert, ShowsOnlyForALineBetweenOneAndThreeSheetsWide) {
   const AlertCase& c = GetParam();
@@ -234,6 +238,82 @@ const AlertCase kAlertCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SizeAlert, ::testing::ValuesIn(kAlertCases),
+                         [](const auto& info) { return viewtest::CaseName(info.param.name); });
+
+// At any print size and margins, the alert comes exactly when the widest
+// line is wider than the sheets the score is cut into, and the size it
+// offers puts that line on one sheet. The sheet here is 2880 printer pixels
+// wide at 360 dots per inch; half-inch margins take 180 of them on each side.
+struct ScaledAlertCase {
+  const char* name;
+  int printScale;
+  std::array<int, 4> margins;  // top, bottom, left, right, in hundredths of an inch
+  int sheetWidth;              // of the widest line, in layout pixels
+  int answer;
+  bool alert;
+  int sheets;
+  int finalScale;
+};
+
+void PrintTo(const ScaledAlertCase& c, std::ostream* os) { *os << c.name; }
+
+class ScaledAlert : public WideScore, public ::testing::WithParamInterface<ScaledAlertCase> {};
+
+TEST_P(ScaledAlert, AgreesWithTheSheets) {
+  const ScaledAlertCase& c = GetParam();
+  view->m_options.alertLargerThanPage = 1;
+  WidestLine(c.sheetWidth);
+  view->m_printScale = c.printScale;
+  for (size_t k = 0; k < 4; ++k) view->m_margins[k] = c.margins[k];
+  ui.AnswerDialog(KDlgPrintSizeAlert::kTemplateId, c.answer);
+  EXPECT_EQ(Print(), c.sheets);
+  EXPECT_EQ(ui.Dialogs().size(), c.alert ? 1u : 0u);
+  EXPECT_EQ(view->m_printScale, c.finalScale);
+}
+
+constexpr int kContinue = static_cast<int>(KDlgPrintSizeAlert::kIdContinue);
+constexpr int kPortrait = static_cast<int>(KDlgPrintSizeAlert::kIdUsePortrait);
+constexpr int kLandscape = static_cast<int>(KDlgPrintSizeAlert::kIdUseLandscape);
+
+const ScaledAlertCase kScaledAlertCases[] = {
+    // (2880 - 360) x 96 / 288 = 840 layout pixels across a sheet at 80 %.
+    {"at 80 % a line as wide as the sheet prints on one without a word",
+     80,
+     {50, 50, 50, 50},
+     840,
+     kContinue,
+     false,
+     1,
+     80},
+    {"at 80 % a line a pixel wider than the sheet brings the alert",
+     80,
+     {50, 50, 50, 50},
+     841,
+     kContinue,
+     true,
+     2,
+     80},
+    {"at 80 % the portrait size offered prints the line on one sheet",
+     80,
+     {50, 50, 50, 50},
+     850,
+     kPortrait,
+     true,
+     1,
+     79},
+    // Turned, the inch-wide side margins run along the sheet's width: 3060
+    // of the 3780 printer pixels are left, 906 layout pixels at 90 %.
+    {"the landscape size offered leaves room for wide side margins",
+     100,
+     {0, 0, 100, 100},
+     900,
+     kLandscape,
+     true,
+     1,
+     90},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScaledAlert, ::testing::ValuesIn(kScaledAlertCases),
                          [](const auto& info) { return viewtest::CaseName(info.param.name); });
 
 TEST_F(SizeAlert, SaysWhatTheWidestLineNeedsAndWhatWouldFit) {

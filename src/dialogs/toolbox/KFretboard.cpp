@@ -94,7 +94,7 @@ bool KFretboard::HoverText(int x, int y, const CString& prompt, CString& text) c
     text = CString("This string doesn't exist in this tuning") + prompt;
     return true;
   }
-  text = NoteNameOf(OpenPitch(slot) + FretSemitone(fret) + kPitchToMidi) + m_tuningSuffix + prompt;
+  text = PitchClassName(OpenPitch(slot) + FretSemitone(fret) + kPitchToMidi) + m_tuningSuffix + prompt;
   return true;
 }
 
@@ -167,6 +167,6 @@ void KFretboard::ShowPlayedNote(int on, int note, int slot, int fret) {
   m_rowMark[static_cast<size_t>(row)] = static_cast<int>(m_marks.size());
 }
 
-const CString& NoteNameOf(int midiNote) {
+const CString& PitchClassName(int midiNote) {
   return g_PianoKeyNames[static_cast<size_t>(((midiNote + 4) % 12 + 12) % 12)];
 }

@@ -137,5 +137,6 @@ class KPianoKeyboard {
   std::vector<KInstrumentMark> m_marks;
 };
 
-// The name of a MIDI note ("C", "C# / Db", ...).
-const CString& NoteNameOf(int midiNote);
+// The name of a MIDI note's pitch class ("C", "C# / Db", ...), as the
+// instruments name the note under the pointer.
+const CString& PitchClassName(int midiNote);

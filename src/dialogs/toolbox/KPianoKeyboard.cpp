@@ -61,7 +61,7 @@ int KPianoKeyboard::NoteAt(int x, int y) {
 }
 
 CString KPianoKeyboard::HoverText(int x, int y, const CString& prompt) {
-  return NoteNameOf(NoteAt(x, y)) + prompt;
+  return PitchClassName(NoteAt(x, y)) + prompt;
 }
 
 void KPianoKeyboard::MarkClick(int x, int y) {

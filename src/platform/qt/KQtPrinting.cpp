@@ -1,5 +1,7 @@
 #include "platform/qt/KQtPrinting.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -116,6 +118,16 @@ bool PrintWithDialog(KPrintJob& job, QWidget* parent) {
   QPrinter& printer = SharedPrinter();
   CPrintInfo info;
   if (!job.OnPreparePrinting(info)) return false;
+  // A PDF is offered under the score's name, in the folder the last one
+  // went to.
+  const QString title = ToQString(job.Title().Str());
+  const QString base = QFileInfo(title).completeBaseName();
+  printer.setDocName(title);
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+      !base.isEmpty()) {
+    printer.setOutputFileName(
+        QFileInfo(printer.outputFileName()).dir().filePath(base + QStringLiteral(".pdf")));
+  }
   QPrintDialog dialog(&printer, parent);
   dialog.setMinMax(static_cast<int>(info.GetMinPage()), static_cast<int>(info.GetMaxPage()));
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);

@@ -70,6 +70,20 @@ bool SamePrinter(const KPrefPrinterParams& a, const KPrefPrinterParams& b) {
 
 int DeviceOrientation(int orientation) { return orientation != 0 ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT; }
 
+// The width on the sheet of the widest display line, and its index.
+int WidestSheetLine(CStavlinView& view, int* index = nullptr) {
+  int widest = 0;
+  CDC* measure = view.MeasureDC();
+  for (int i = 0; i < view.m_lineCount; ++i) {
+    const int width = view.LineSheetWidth(i, measure);
+    if (width > widest) {
+      widest = width;
+      if (index != nullptr) *index = i;
+    }
+  }
+  return widest;
+}
+
 }  // namespace
 
 bool CStavlinView::OnPreparePrinting(CPrintInfo& info) {
@@ -119,16 +133,8 @@ void CStavlinView::OnBeginPrinting(CPrintInfo& info) {
 
   // The widest line a little wider than the sheet: offer a size that fits.
   if (m_options.alertLargerThanPage != 0) {
-    int widest = 0;
     int widestLine = 0;
-    CDC* measure = MeasureDC();
-    for (int i = 0; i < m_lineCount; ++i) {
-      const int width = LineSheetWidth(i, measure);
-      if (width > widest) {
-        widest = width;
-        widestLine = i;
-      }
-    }
+    const int widest = WidestSheetLine(*this, &widestLine);
     const int printable = m_printableWidth[1];
     if (printable > 0 && widest > printable && widest < 3 * printable) {
       const int shorter = std::min(m_printableWidth[1], m_printableHeight[1]);
@@ -156,12 +162,22 @@ void CStavlinView::OnBeginPrinting(CPrintInfo& info) {
         }
         m_printScale =
             std::clamp(landscape ? landscapeFit : portraitFit, kSmallestPrintScale, kLargestPrintScale);
+        UsePrintResolution(m_printScale);
+        ComputePageMargins();
+        // The size is a whole percent and the sheet whole pixels: a size
+        // worked out to the percent can leave the widest line a pixel wider
+        // than the sheet, which would print a nearly empty second sheet
+        // beside every row. Smaller by a percent until it fits.
+        while (m_printScale > kSmallestPrintScale &&
+               WidestSheetLine(*this) > m_printableWidth[1] - m_pageOffsetX) {
+          --m_printScale;
+          UsePrintResolution(m_printScale);
+          ComputePageMargins();
+        }
         m_orientation = landscape ? 1 : 0;
         m_options.printScale = static_cast<short>(m_printScale);
         m_options.printOrientation = static_cast<BYTE>(m_orientation);
         if (m_document != nullptr) m_document->SetSettings(m_options, 1);
-        UsePrintResolution(m_printScale);
-        ComputePageMargins();
         CountPages();
         info.SetMaxPage(static_cast<UINT>(std::max(1, m_pageCount)));
       }

@@ -304,8 +304,10 @@ void AddSpaceBelow(Rebuild& r) {
 KLineGroup* CStavlinView::RebuildLineGroup(int groupId, int width, int splitX, const CString* labels) {
   if (m_document == nullptr) return nullptr;
   CStavlinDoc& doc = *m_document;
-  // Every line must be shown while lines are made and placed.
+  // Every line must be shown while lines are made and placed; a selection
+  // of the old layout would stand over other lines.
   if (m_show[kShowAll] == 0) OnViewShowAll();
+  UpdateSelection(kKeep, kKeep, kKeep, kKeep, kSelClear);
 
   const POSITION currentPos = m_currentLine >= 0 && m_currentLine < m_lineCount
                                   ? m_display[static_cast<size_t>(m_currentLine)].line
