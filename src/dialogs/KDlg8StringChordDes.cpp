@@ -82,7 +82,7 @@ void KDlg8StringChordDes::DeclareControls(DialogControls& c) {
   }
   c.Picture(kIdGrid, m_gridPicture, KChordGrid::kWidth, KChordGrid::kHeight).onMouse =
       [this](const DialogMouse& mouse) { OnGridClick(mouse); };
-  c.Static(kIdFingerLabel, "Fingering:");
+  c.Static(kIdFingerLabel, "Notes and fingering:");
   for (int n = 8; n >= 1; --n) {
     const UINT k = static_cast<UINT>(n - 1);
     c.Static(kIdFirstNoteName + k, "");
@@ -130,9 +130,10 @@ void KDlg8StringChordDes::DeclareControls(DialogControls& c) {
 
 void KDlg8StringChordDes::DescribeLayout(DialogLayoutItem& layout) const {
   using namespace dialog_layout;
-  // One column of controls per string, string 8 leftmost, as the grid shows them.
-  DialogLayoutItem tuningRow = Row({Ctl(kIdTuningLabel), Stretch()});
-  DialogLayoutItem fingerRow = Row({Ctl(kIdFingerLabel), Stretch()});
+  // One column of controls per string, string 8 leftmost, centred over and
+  // under the grid as its strings are.
+  DialogLayoutItem tuningRow = Row({Stretch()});
+  DialogLayoutItem fingerRow = Row({Stretch()});
   for (int n = 8; n >= 1; --n) {
     const UINT k = static_cast<UINT>(n - 1);
     tuningRow.children.push_back(
@@ -148,8 +149,7 @@ void KDlg8StringChordDes::DescribeLayout(DialogLayoutItem& layout) const {
            Ctl(kIdFirstStringCount + 3), Ctl(kIdFirstStringCount + 4), Ctl(kIdFirstStringCount + 5),
            Ctl(kIdFirstStringCount + 6), Stretch(), Ctl(kIdFirstFretRows), Ctl(kIdFirstFretRows + 1),
            Ctl(kIdFirstFretRows + 2), Ctl(kIdFirstFretRows + 3)}),
-      tuningRow,
-      Row({Column({Ctl(kIdGrid), fingerRow}),
+      Row({Column({Ctl(kIdTuningLabel), tuningRow, Ctl(kIdGrid), Ctl(kIdFingerLabel), fingerRow}),
            Column({Ctl(kIdNameDisplay), Ctl(kIdDiagram), Ctl(kIdPlay), Ctl(kIdClear), Stretch()}),
            Ctl(kIdTabPreview), Ctl(kIdStaffPreview)}),
       Row({Ctl(kIdMultipleDots), Ctl(kIdFretIntervals), Stretch()}),

@@ -44,13 +44,8 @@ CString KDlgScannedChords::ShapeOf(int i) const {
 BOOL KDlgScannedChords::OnInitDialog() {
   KModalDialog::OnInitDialog();
   if (static_cast<int>(chords.size()) > kMaxChords) chords.resize(kMaxChords);
-  const int count = std::max(1, static_cast<int>(chords.size()));
-  m_columns = std::clamp(630 / kCellWidth, 1, count);
-  const int rows = (count + m_columns - 1) / m_columns;
-  DialogControl* picture = Controls().Find(kIdPicture);
-  picture->width = std::max(350, m_columns * kCellWidth + 10);
-  picture->height = rows * (kCellHeight + kRowGap) + kTop;
-  g_chordSettings.auditionProgram = 25;
+  m_mode = std::clamp(g_chordSettings.pictureMode, 0, 2);
+  Layout();
   CString names;
   if (Tuning() == "E A D G B E  323742475156") {
     names = LoadString(kStandardText);
@@ -66,46 +61,86 @@ BOOL KDlgScannedChords::OnInitDialog() {
   return TRUE;
 }
 
+void KDlgScannedChords::Layout() {
+  switch (m_mode) {
+    case 1:
+      m_cellWidth = std::max(50, g_chordSettings.notesCellWidth);
+      m_cellHeight = 139;
+      break;
+    case 2:
+      m_cellWidth = 97;
+      m_cellHeight = 58;
+      g_chordSettings.auditionProgram = 0;
+      break;
+    default:
+      m_cellWidth = kCellWidth;
+      m_cellHeight = kCellHeight;
+      g_chordSettings.auditionProgram = 25;
+      break;
+  }
+  const int count = std::max(1, static_cast<int>(chords.size()));
+  m_columns = std::clamp(630 / m_cellWidth, 1, count);
+  const int rows = (count + m_columns - 1) / m_columns;
+  DialogControl* picture = Controls().Find(kIdPicture);
+  picture->width = std::max(350, m_columns * m_cellWidth + 10);
+  picture->height = rows * (m_cellHeight + kRowGap) + kTop;
+}
+
 void KDlgScannedChords::Draw() {
   DialogControl* control = Controls().Find(kIdPicture);
   KPictureCanvas canvas(m_picture, control->width, control->height);
   CDC* dc = canvas.Dc();
   if (dc == nullptr) return;
+  const UINT modeTexts[3] = {8160, 8159, 8157};
+  for (int m = 0; m < 3; ++m) {
+    dc->TextOut(kModeLabelX[m], 0, std::string(LoadString(modeTexts[m]).View()));
+    if (m == m_mode) dc->FillSolidRect(kModeLabelX[m], 12, 34, 2, kBlack);
+  }
   int y = 16;
   for (UINT id : {8020u, 8021u, 8022u, 8023u}) {
     dc->TextOut(4, y, std::string(LoadString(id).View()));
     y += 14;
   }
   for (int i = 0; i < static_cast<int>(chords.size()); ++i) {
-    const int x = (i % m_columns) * kCellWidth;
-    const int top = kTop + (i / m_columns) * (kCellHeight + kRowGap);
+    const int x = (i % m_columns) * m_cellWidth;
+    const int top = kTop + (i / m_columns) * (m_cellHeight + kRowGap);
     CString name = chords[static_cast<std::size_t>(i)].identity.Left(2);
     name.TrimRight();
     CString type = chords[static_cast<std::size_t>(i)].identity.Mid(22);
     if (type != "(major)") name += type;
     dc->TextOut(x + 4, top, std::string(name.View()));
-    dc->SetViewportOrg(x + 8, top + 16);
-    DrawChordDiagram(dc, ShapeOf(i));
-    dc->SetViewportOrg(0, 0);
+    DrawChordInMode(*dc, static_cast<ChordPictureMode>(m_mode), ShapeOf(i), Tuning(),
+                    x + (m_mode == 0 ? 8 : 2), top + 16, m_cellWidth - 4);
     if (ticked[static_cast<std::size_t>(i)] != 0) {
       // A ticked chord is framed.
-      dc->FillSolidRect(x + 1, top - 2, kCellWidth - 2, 2, kBlack);
-      dc->FillSolidRect(x + 1, top + kCellHeight + 8, kCellWidth - 2, 2, kBlack);
-      dc->FillSolidRect(x + 1, top - 2, 2, kCellHeight + 12, kBlack);
-      dc->FillSolidRect(x + kCellWidth - 3, top - 2, 2, kCellHeight + 12, kBlack);
+      dc->FillSolidRect(x + 1, top - 2, m_cellWidth - 2, 2, kBlack);
+      dc->FillSolidRect(x + 1, top + m_cellHeight + 8, m_cellWidth - 2, 2, kBlack);
+      dc->FillSolidRect(x + 1, top - 2, 2, m_cellHeight + 12, kBlack);
+      dc->FillSolidRect(x + m_cellWidth - 3, top - 2, 2, m_cellHeight + 12, kBlack);
     }
   }
 }
 
 void KDlgScannedChords::OnMouse(const DialogMouse& mouse) {
+  if (mouse.y < 15) {
+    // The strip of picture modes, by either button.
+    const int mode = mouse.x > 200 ? 2 : mouse.x > 100 ? 1 : mouse.x > 2 ? 0 : m_mode;
+    if (mode != m_mode) {
+      m_mode = mode;
+      g_chordSettings.pictureMode = mode;
+      Layout();
+      Draw();
+    }
+    return;
+  }
   if (mouse.doubleClick) {
     ticked.fill(mouse.button == 1 ? 1 : 0);
     Draw();
     return;
   }
   if (mouse.y < kTop) return;
-  const int row = (mouse.y - kTop) / (kCellHeight + kRowGap);
-  const int column = mouse.x / kCellWidth;
+  const int row = (mouse.y - kTop) / (m_cellHeight + kRowGap);
+  const int column = mouse.x / m_cellWidth;
   if (column >= m_columns) return;
   const int number = row * m_columns + column + 1;
   if (number < 1 || number > static_cast<int>(chords.size())) return;

@@ -1,6 +1,7 @@
 #pragma once
 // The scanned chords dialog: up to 36 chords that the scan of an opened score
-// found missing from the user chord dictionary, as diagrams in a grid. A
+// found missing from the user chord dictionary, in a grid of diagrams, of
+// notes on a staff or of keyboards (the strip at the top switches). A
 // click ticks or unticks a chord, a double click ticks (left) or clears
 // (right) them all, a right click plays one; OK adds the ticked ones to the
 // dictionary, Esc stops the scan.
@@ -31,6 +32,11 @@ class KDlgScannedChords : public KModalDialog {
   BOOL OnInitDialog() override;
   void OnMouse(const DialogMouse& mouse);
   int Columns() const { return m_columns; }
+  int CellWidth() const { return m_cellWidth; }
+  int CellHeight() const { return m_cellHeight; }
+  // 0 diagrams, 1 notes, 2 keyboards (the program-wide picture mode).
+  int Mode() const { return m_mode; }
+  static constexpr int kModeLabelX[3] = {4, 104, 204};
   // The shape of chord i as a diagram shows it.
   CString ShapeOf(int i) const;
 
@@ -38,10 +44,14 @@ class KDlgScannedChords : public KModalDialog {
   void DeclareControls(DialogControls& controls) override;
 
  private:
+  void Layout();
   void Draw();
   CString Tuning() const;
 
   int m_columns = 1;
+  int m_mode = 0;
+  int m_cellWidth = kCellWidth;
+  int m_cellHeight = kCellHeight;
   int m_current = 1;
   CBitmap m_picture;
 };

@@ -1,6 +1,6 @@
 // The chord variations picker as a model: the grid it lays out in each of its
 // three picture modes, the strip that switches between them, and the keys
-// that pick a variation.
+// that pick a variation; the scanned chords dialog's picture modes.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include "chords/ChordSettings.h"
 #include "dialogs/KDlgChordVars.h"
+#include "dialogs/KDlgScannedChords.h"
 #include "platform/FakeSymbolLoader.h"
 #include "platform/FakeUiPort.h"
 
@@ -110,6 +111,39 @@ TEST_F(ChordVariationsPicker, KeysPickAVariation) {
     EXPECT_EQ(picker.variation, c.variation);
     EXPECT_EQ(static_cast<int>(m_ui.Beeps().size()), c.beeps);
   }
+}
+
+TEST_F(ChordVariationsPicker, TheScannedChordsDialogShowsNotesAndKeyboardsToo) {
+  KDlgScannedChords dialog;
+  dialog.tuningKey = "E A D G B E  323742475156";
+  ScannedChord chord;
+  ASSERT_TRUE(ScannedChordOfDiagram("Cx", "0913210        0110000640", chord));
+  dialog.chords = std::vector<ScannedChord>(12, chord);
+  dialog.OnInitDialog();
+  const struct {
+    int x;
+    int button;
+    int mode, cellWidth, cellHeight, columns;
+  } clicks[] = {{150, 1, 1, 60, 139, 10}, {250, 2, 2, 97, 58, 6}, {20, 1, 0, 69, 80, 9}};
+  for (const auto& click : clicks) {
+    SCOPED_TRACE(click.x);
+    DialogMouse mouse;
+    mouse.x = click.x;
+    mouse.y = 5;
+    mouse.button = click.button;
+    dialog.Controls().Click(KDlgScannedChords::kIdPicture, mouse);
+    EXPECT_EQ(dialog.Mode(), click.mode);
+    EXPECT_EQ(dialog.CellWidth(), click.cellWidth);
+    EXPECT_EQ(dialog.CellHeight(), click.cellHeight);
+    EXPECT_EQ(dialog.Columns(), click.columns);
+  }
+  // No chord was ticked by the strip.
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(dialog.ticked[static_cast<std::size_t>(i)], 0);
+  // In the keyboard mode a click in the second cell ticks the second chord.
+  dialog.Controls().Click(KDlgScannedChords::kIdPicture, DialogMouse{250, 5, 1, false, 0});
+  dialog.Controls().Click(KDlgScannedChords::kIdPicture,
+                          DialogMouse{97 + 10, KDlgScannedChords::kTop + 10, 1, false, 0});
+  EXPECT_EQ(dialog.ticked[1], 1);
 }
 
 }  // namespace
