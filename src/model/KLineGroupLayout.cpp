@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 #include "common/ErrorReporter.h"
@@ -210,6 +211,44 @@ int KLineGroup::EncodeLineRange(int d, int value, std::span<const DisplayLine> l
                                                                           : kHintWholeView;
 }
 
+namespace {
+
+// A curly brace left of x0 from top to bottom: each half leaves its end at
+// the staff's edge, bends out to the arm, runs down the arm and curls into
+// the point at the middle. Three strokes side by side make the arms heavier
+// in their middle and thin towards the ends and the point.
+void DrawBrace(CDC* dc, int x0, int top, int bottom) {
+  if (bottom <= top) return;
+  constexpr int kSegments = 12;
+  constexpr int kStrokes = 3;
+  const int tip = x0 - kBracePoint;
+  const double arm = kBraceArm;        // the arm's distance right of the point
+  const double end = kBracePoint - 1;  // the ends' distance right of the point
+  const int middle = top + (bottom - top) / 2;
+  for (int half = 0; half < 2; ++half) {
+    const int from = half == 0 ? top : bottom;
+    for (int stroke = 0; stroke < kStrokes; ++stroke) {
+      for (int i = 0; i <= kSegments; ++i) {
+        // s runs from the end (0) to the point (1).
+        const double s = static_cast<double>(i) / kSegments;
+        const double toPoint = 1.0 - std::pow(s, 6);
+        const double toEnd = std::pow(1.0 - s, 6);
+        const double dx = arm * toPoint + (end - arm) * toEnd;
+        const double weight = std::sin(3.14159265358979 * s) * (kStrokes - 1);
+        const int x = tip + static_cast<int>(std::lround(dx)) + std::min(stroke, static_cast<int>(weight));
+        const int y = from + static_cast<int>(std::lround((middle - from) * s));
+        if (i == 0) {
+          ScaledMoveTo(dc, x, y);
+        } else {
+          ScaledLineTo(dc, x, y);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void KLineGroup::DrawBracket(CDC* dc, int x, int drawBrackets, int yOffset) const {
   if (dc == nullptr) return;
   const int x0 = m_indent + x;
@@ -232,24 +271,8 @@ void KLineGroup::DrawBracket(CDC* dc, int x, int drawBrackets, int yOffset) cons
     previous = dc->SelectObject(&pen);
   }
 
-  // A curly brace for each grand-staff pair: two arcs meeting in a point.
-  for (int b = 0; b < m_braceCount; ++b) {
-    const int top = m_braces[b].first + yOffset;
-    const int bottom = m_braces[b].second + yOffset;
-    const int middle = (top + bottom) / 2;
-    const int quarter = (bottom - top) / 4;
-    const int tip = x0 - kBracePoint;
-    const int arm = tip + kBraceArm;
-    for (int stroke = 0; stroke < 2; ++stroke) {
-      ScaledMoveTo(dc, x0 - 1, top);
-      ScaledLineTo(dc, arm + stroke, top + 3);
-      ScaledLineTo(dc, arm + stroke, middle - quarter / 2);
-      ScaledLineTo(dc, tip, middle);
-      ScaledLineTo(dc, arm + stroke, middle + quarter / 2);
-      ScaledLineTo(dc, arm + stroke, bottom - 3);
-      ScaledLineTo(dc, x0 - 1, bottom);
-    }
-  }
+  for (int b = 0; b < m_braceCount; ++b)
+    DrawBrace(dc, x0, m_braces[b].first + yOffset, m_braces[b].second + yOffset);
 
   if (drawBrackets != 0) {
     for (int k = 1; k <= kMaxBracket; ++k) {

@@ -1,7 +1,9 @@
 // Line groups: vertical layout over the display lines, the update hint of a
 // run of lines, and the bracket drawing.
 
+#include <algorithm>
 #include <regex>
+#include <set>
 #include <string>
 
 #include "KLineGroupTestSupport.h"
@@ -288,6 +290,53 @@ TEST_F(KLineGroupDraw, ScreenBracketsUseTheCurrentPenAndTheHookSymbols) {
   }
   EXPECT_EQ(Drawing(dc), expected);
   EXPECT_TRUE(m_ui.Messages().empty());
+}
+
+TEST_F(KLineGroupDraw, ABraceCurlsFromTheStaffEdgesIntoAPointHalfWayDown) {
+  std::vector<DisplayLine> shown;
+  auto group = Shown({{kTreble, 0, 20, 5}, {kBass, 0, 20, 5}}, shown);
+  group->SetSlotPartner(0, 101);
+  group->SetSlotPartner(1, -1);
+  group->SetIndent(10);
+  group->Layout(shown, 0, 0, 10);
+  ASSERT_EQ(group->GetBraceCount(), 1);
+  const auto [top, bottom] = group->GetBrace(0);
+  const int x0 = 10 + 5;
+
+  RecordingDC dc;
+  group->DrawBracket(&dc, 5, 0, 0);
+  const Strings drawn = Drawing(dc);
+  ASSERT_GT(drawn.size(), 4u);
+  std::set<std::pair<int, int>> points;
+  static const std::regex call(R"(^(?:MoveTo|LineTo) (-?\d+),(-?\d+)$)");
+  for (auto line = drawn.begin() + 4; line != drawn.end(); ++line) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(*line, m, call)) << *line;
+    points.insert({std::stoi(m[1].str()), std::stoi(m[2].str())});
+  }
+  const int middle = top + (bottom - top) / 2;
+  int leftmost = x0;
+  for (const auto& [x, y] : points) {
+    EXPECT_GE(y, top);
+    EXPECT_LE(y, bottom);
+    EXPECT_LT(x, x0) << "the brace stands left of the group's edge";
+    leftmost = std::min(leftmost, x);
+    if (x == x0 - 9) {
+      EXPECT_EQ(y, middle) << "the point is half way down";
+    }
+  }
+  EXPECT_EQ(leftmost, x0 - 9);
+  EXPECT_TRUE(points.count({x0 - 1, top}) == 1 && points.count({x0 - 1, bottom}) == 1)
+      << "the ends meet the staves";
+  // Down the arms the brace stands well left of its ends.
+  const auto atQuarter = std::find_if(points.begin(), points.end(), [&](const auto& p) {
+    return p.second > top + (bottom - top) / 8 && p.second < middle - (bottom - top) / 8;
+  });
+  ASSERT_NE(atQuarter, points.end());
+  EXPECT_LE(atQuarter->first, x0 - 3);
+  if ((bottom - top) % 2 == 0) {
+    for (const auto& [x, y] : points) EXPECT_EQ(points.count({x, top + bottom - y}), 1u) << x << "," << y;
+  }
 }
 
 TEST_F(KLineGroupDraw, PrintedBracketsUseAPenScaledByThePrintSize) {
