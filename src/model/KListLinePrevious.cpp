@@ -11,6 +11,9 @@
 namespace {
 
 constexpr int kBarCode = 21;
+constexpr int kFirstRestCode = 14;  // the whole rest, down to
+constexpr int kLastRestCode = 20;   // the 64th rest
+constexpr int kEveryVoice = 3;      // GetTicks counts the notes of both voices
 
 bool IsFret(int code) { return code >= KChord::kFirstFret && code <= KChord::kLastFret; }
 
@@ -39,10 +42,12 @@ int KListLine::EnterPreviousNote(int sizeIndex, int row, int code, int column, i
   int checkedColumn = column;
   if (CheckMeasureTiming(code, column, row, tabDuration, checkedCode, checkedColumn, 0) == 0) return 0;
 
-  const int duration = TypedDuration(tab, code, tabDuration);
+  // A rest completes a measure as a note does; it stands for every voice.
+  const bool rest = !tab && code >= kFirstRestCode && code <= kLastRestCode;
+  const int duration = rest ? code : TypedDuration(tab, code, tabDuration);
   if (duration < 0 || beats <= 0 || beatTicks <= 0) return 1;
   const long long measure = static_cast<long long>(beats) * beatTicks;
-  const int voice = VoiceOf(duration);
+  const int voice = rest ? kEveryVoice : VoiceOf(duration);
 
   // The ticks of the measure before the column, from the last bar before it.
   long long ticks = 0;

@@ -208,6 +208,34 @@ TEST_F(EntryFixture, AutoBarInsertionClosesTheMeasureInTheSameKeystroke) {
   EXPECT_EQ(std::count(UndoKinds().begin(), UndoKinds().end(), 0), 1);
 }
 
+// A measure closes with a bar whatever completes it, a note or a rest, in
+// 4/4 without a time signature written.
+struct MeasureCase {
+  const char* name;
+  const char* keys;
+  std::vector<int> bars;
+};
+
+class AutoBarMeasure : public EntryFixture, public ::testing::WithParamInterface<MeasureCase> {};
+
+TEST_P(AutoBarMeasure, ClosesWhenTheMeasureIsFull) {
+  const MeasureCase& c = GetParam();
+  const POSITION staff = AddStaff();
+  view->m_autoBars = 1;
+  CaretAt(0, 0, 18);
+  Type(c.keys);
+  EXPECT_EQ(BarColumns(staff), c.bars);
+  EXPECT_TRUE(ui.Beeps().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AutoBarMeasure,
+                         ::testing::Values(MeasureCase{"a whole rest fills a measure", "_", {1}},
+                                           MeasureCase{"a half rest ends a measure of notes", "qq-", {3}},
+                                           MeasureCase{"rests and eighths add up to a measure", "!,,-", {4}},
+                                           MeasureCase{"a note after a rest ends the measure", "-!q", {3}},
+                                           MeasureCase{"a rest short of the measure adds no bar", "qq!", {}}),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
 // ---- Guards ------------------------------------------------------------------------------
 
 TEST_F(EntryFixture, AutoScrollRefusesTypingWithABeep) {

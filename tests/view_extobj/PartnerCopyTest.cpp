@@ -78,7 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
         PlacedCase{"crescendo below the staff keeps its row", 41091, kStaffLine, 30, 30, 9},
         PlacedCase{"crescendo above the staff keeps its row", 41091, kStaffLine, 6, 6, 1},
         PlacedCase{"text among the notes goes over the staff", 41095, kStaffLine, 20, 10, 1},
-        PlacedCase{"text below the staff keeps its row", 41095, kStaffLine, 28, 28, 9},
+        PlacedCase{"text on a ledger note under the staff goes over it", 41095, kStaffLine, 26, 10, 1},
+        PlacedCase{"text on the low E goes over the staff", 41095, kStaffLine, 29, 10, 1},
+        PlacedCase{"text below the low E keeps its row", 41095, kStaffLine, 31, 31, 9},
         PlacedCase{"crescendo on the strings goes under them and their rhythm", 41091, kTabLine, 4, 9, 31},
         PlacedCase{"text on the strings goes over them", 41095, kTabLine, 5, 1, 10}),
     [](const ::testing::TestParamInfo<PlacedCase>& info) { return CaseName(info.param.name); });

@@ -33,10 +33,13 @@ bool IsUpBracket(int kind) { return KExtendedObj::IsReversedBracket(kind); }
 // Where engraving puts a hairpin and a text placed with the caret among the
 // notes: a hairpin under the staff, a text over it (on a tablature line under
 // the strings and the rhythm hanging there, or over the strings). A caret
-// already above or below the lines keeps its row.
+// already above or below the lines keeps its row; for a text, the notes reach
+// down the ledger lines to the guitar's low E, so only a caret below those
+// asks for a text under the staff.
 constexpr int kStaffTextRow = 10;     // a text's line clears the top staff line
 constexpr int kStaffHairpinRow = 26;  // a hairpin clears the bottom staff line
 constexpr int kFirstStaffBandRow = 11;
+constexpr int kLowestLedgerNoteRow = 29;  // E3, the third ledger line below
 constexpr int kTabTextRow = 1;
 constexpr int kTabRowsUnderStrings = 2;
 constexpr int kLastTabRow = 9;
@@ -50,8 +53,9 @@ int PlacedRow(const CStavlinView& view, unsigned command, int row) {
   if (list == nullptr) return row;
   const int family = line->GetFamily();
   if (family == KLineObj::kFamilyStaff) {
-    if (row < kFirstStaffBandRow || row >= kStaffHairpinRow) return row;
-    return hairpin ? kStaffHairpinRow : kStaffTextRow;
+    if (row < kFirstStaffBandRow) return row;
+    if (hairpin) return row >= kStaffHairpinRow ? row : kStaffHairpinRow;
+    return row > kLowestLedgerNoteRow ? row : kStaffTextRow;
   }
   if (family == KLineObj::kFamilyTab) {
     const int strings = list->GetStringCount();
