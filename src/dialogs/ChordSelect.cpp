@@ -21,7 +21,9 @@ std::optional<KChordChoice> RunChordDialog(const KChordSelectRequest& request) {
   KDlgChordSelect dialog;
   dialog.tuning = request.tuning;
   dialog.keySignature = request.key;
-  dialog.pictureFrame = request.displayMode == 2 ? 2 : 0;
+  // The frame marks the picture of the form the chord takes in the line: a
+  // diagram or keyboard on a chord line, notes on a staff, frets on tablature.
+  dialog.pictureFrame = request.displayMode >= 0 && request.displayMode <= 3 ? request.displayMode : 0;
   dialog.lineFlag = request.displayMode == 0 || request.displayMode == 2 ? 1 : 0;
   dialog.key = request.initialKey;
   if (dialog.DoModal() != IDOK) return std::nullopt;

@@ -337,6 +337,8 @@ TEST_F(Chords, AChordInsertedOnTablatureBracketedWithAStaffFillsTheStaffToo) {
   ASSERT_EQ(view.GetDisplayLineObj(view.GetCurrentLine()), tab);
   const int column = view.GetCaretColumn();
   ui_.AnswerDialog(KDlgChordSelect::kTemplateId, [](KModalDialog& d) {
+    // On tablature the frame marks the tablature column.
+    EXPECT_TRUE(static_cast<KDlgChordSelect&>(d).FrameShown(3));
     d.Controls().Select(KDlgChordSelect::kIdRoot, ChordRootIndex("G "));
     return IDOK;
   });
