@@ -26,6 +26,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "doc/CStavlinDoc.h"
@@ -59,7 +60,7 @@ class CStavlinView : public KDocumentView {
   // ---- Update hints (see OnUpdate) -----------------------------------------
   static constexpr int kHintNewScore = 1;
   static constexpr int kHintItem = 2;
-  static constexpr int kHintLineFrom = 100000000;   // + 10000 x line + (column + 1)
+  static constexpr int kHintLineFrom = 100000000;      // + 10000 x line + (column + 1)
   static constexpr int kHintLineAndBelow = 200000000;  // + 10000 x line
   static constexpr int kHintAll = 300000000;
   static constexpr int kHintRange = 400000000;  // + 100000 x line + 1000 x extra lines
@@ -123,6 +124,15 @@ class CStavlinView : public KDocumentView {
   // Notes the display lines an update hint names as changed (0: none), for
   // the next relayout of an edited line.
   void NoteEditedRange(int hint);
+  // Repaints what the edit's damage list (g_refreshDamage) and the last
+  // relayout of the edited lines say changed.
+  void InvalidateDamage();
+  // The page rows that a display line's drawing from the column on covers:
+  // its own band, and on staff and tablature lines the symbols, stems and
+  // beams of its drawing cache, its attachments and its bar number. With
+  // current the cache is first brought up to date with the line (as drawing
+  // does); without, the rows are those of the drawing on the screen.
+  std::pair<int, int> DrawnRows(int displayLine, int column, bool current);
   // The widest shown label + 2 (0 when labels are not shown).
   int MeasureLabelWidth();
 
@@ -284,7 +294,6 @@ class CStavlinView : public KDocumentView {
   // an octave up or down instead (ViewOctaveMarks.cpp).
   void ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj* line, KExtendedObj* attachment);
 
-
   // ---- Selection (ViewSelection.cpp) -----------------------------------------------------
   // -9899 in a column or line argument keeps the stored value; mode 11 clears.
   void UpdateSelection(int firstColumn, int lastColumn, int firstLine, int lastLine, int mode);
@@ -294,7 +303,9 @@ class CStavlinView : public KDocumentView {
   static constexpr int kKeep = -9899;
   static constexpr int kSelClear = 11;
   // The selection rectangle is not empty.
-  bool SelectionRectShown() const { return m_selRect.right > m_selRect.left && m_selRect.bottom > m_selRect.top; }
+  bool SelectionRectShown() const {
+    return m_selRect.right > m_selRect.left && m_selRect.bottom > m_selRect.top;
+  }
   // WM_MOUSEMOVE: hover ledger marks, and the selection follows a drag.
   void OnMouseMove(UINT nFlags, POINT point);
   // The short ledger dashes shown over or under a staff at the column x
@@ -427,7 +438,6 @@ class CStavlinView : public KDocumentView {
   static constexpr int kCursorSymbolBase = 600;
   static constexpr int kCursorAltSymbolBase = 800;
 
-
   // ---- State read by commands, frames and tests ------------------------------------------
   int GetDisplayLineCount() const { return m_lineCount; }
   const DisplayLine& GetDisplayEntry(int index) const { return m_display[static_cast<size_t>(index)]; }
@@ -480,10 +490,10 @@ class CStavlinView : public KDocumentView {
 
   // ---- Layout metrics -------------------------------------------------------------------
   // Owned by core/ViewLayout.cpp, core/ViewInitialUpdate.cpp, core/ViewSymbolSize.cpp.
-  int m_sizeIndex = 0;        // 0 small symbols, 1 large
-  int m_contentLeft = 11;     // label column (when shown) + 11
+  int m_sizeIndex = 0;     // 0 small symbols, 1 large
+  int m_contentLeft = 11;  // label column (when shown) + 11
   int m_labelWidth = 0;
-  int m_widest = -1;          // widest notation width seen
+  int m_widest = -1;  // widest notation width seen
   int m_scrollWidth = 100;
   int m_scrollHeight = 100;
   std::array<int, 17> m_typeHeight{};
@@ -503,11 +513,11 @@ class CStavlinView : public KDocumentView {
   int m_chordDiagramsShown = 1;
   int m_tabStems = 0;
   int m_pageMarks = 0;
-  int m_adTabMode = 0;           // 0 none, 1 outline, 2 colour symbols, 3 colour numbers only
-  int m_tabDigitPosition = 0;    // offset of tab digits on their strings
-  int m_diagramWidth = 100;      // chord diagrams, percent
+  int m_adTabMode = 0;         // 0 none, 1 outline, 2 colour symbols, 3 colour numbers only
+  int m_tabDigitPosition = 0;  // offset of tab digits on their strings
+  int m_diagramWidth = 100;    // chord diagrams, percent
   int m_diagramHeight = 100;
-  int m_symbolSetHeld = -1;      // the screen symbol set this view counts in; -1 none
+  int m_symbolSetHeld = -1;  // the screen symbol set this view counts in; -1 none
 
   // ---- Text fonts: slot 0 the default text font, 1..40 the score's fonts ------------------
   // Owned by core/ViewTextFonts.cpp, core/ViewInitialFonts.cpp, commands/ViewCommandsTextSize.cpp.
@@ -552,18 +562,18 @@ class CStavlinView : public KDocumentView {
 
   // ---- Typed entry -----------------------------------------------------------------------
   // Owned by input/ViewChar*.cpp, input/ViewLinkedEntry.cpp, input/ViewKeys*.cpp.
-  int m_entryMode = 0;            // overwrite mode word
+  int m_entryMode = 0;  // overwrite mode word
   int m_rhythmSymbolEntry = 0;
-  int m_pendingLeadByte = 0;      // first byte of a double-byte character
-  int m_blanksToInsert = 0;       // set by Shift+Tab on a text line
-  int m_barInserted = 0;          // the last entry added a bar by itself
-  int m_autoWrapNeeded = 0;       // the entry grew a line past its staff length
-  int m_currentDuration = 8;      // duration code of tablature entry (0..13)
-  int m_clusterState = 0;         // auto-join: a note cluster is open
-  int m_handPosition = 0;         // fret position of staff-to-tab conversion
-  int m_toolboxPick = 0;          // the character comes from a toolbox pick
-  int m_shortStringFret = -1;     // first fret of a short string; -1 none
-  int m_timeSigNumerator = 103;   // codes the time-signature command enters
+  int m_pendingLeadByte = 0;     // first byte of a double-byte character
+  int m_blanksToInsert = 0;      // set by Shift+Tab on a text line
+  int m_barInserted = 0;         // the last entry added a bar by itself
+  int m_autoWrapNeeded = 0;      // the entry grew a line past its staff length
+  int m_currentDuration = 8;     // duration code of tablature entry (0..13)
+  int m_clusterState = 0;        // auto-join: a note cluster is open
+  int m_handPosition = 0;        // fret position of staff-to-tab conversion
+  int m_toolboxPick = 0;         // the character comes from a toolbox pick
+  int m_shortStringFret = -1;    // first fret of a short string; -1 none
+  int m_timeSigNumerator = 103;  // codes the time-signature command enters
   int m_timeSigDenominator = 103;
   char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
   int m_linkedLineEntry = 0;      // typed entry found a bracketed partner of the current line
@@ -591,9 +601,9 @@ class CStavlinView : public KDocumentView {
   int m_readOnly = 0;
   int m_mutualTranslation = 0;
   int m_independentEditing = 0;
-  int m_translationRestore = 0;   // group independence: what to switch back on
+  int m_translationRestore = 0;  // group independence: what to switch back on
   int m_autoWrapRestore = 0;
-  int m_independenceMode = 1;     // 1 show the messages, 2 locked, other silent
+  int m_independenceMode = 1;  // 1 show the messages, 2 locked, other silent
 
   // ---- Selection and the hover marks ------------------------------------------------------
   // Owned by input/ViewSelection.cpp, input/ViewMouseSelection.cpp. Empty when
@@ -617,11 +627,11 @@ class CStavlinView : public KDocumentView {
 
   // ---- Mouse clicks ---------------------------------------------------------------------
   // Owned by input/ViewMouse*.cpp.
-  int m_mouseArmed = 0;       // 0 after the first update: the next release only arms
-  int m_rightButton = 0;      // the click came from the right button
-  int m_noSymbolEntry = 0;    // the next release enters no toolbox symbol
-  int m_playAwaitStart = 0;   // the play range's start click is awaited
-  int m_playAwaitEnd = 0;     // ... its end click
+  int m_mouseArmed = 0;      // 0 after the first update: the next release only arms
+  int m_rightButton = 0;     // the click came from the right button
+  int m_noSymbolEntry = 0;   // the next release enters no toolbox symbol
+  int m_playAwaitStart = 0;  // the play range's start click is awaited
+  int m_playAwaitEnd = 0;    // ... its end click
   // The toolbox symbol a click enters (10000 and up: the alternate page);
   // -1 while none is chosen.
   int m_toolboxSymbol = -1;
@@ -639,8 +649,8 @@ class CStavlinView : public KDocumentView {
   // Owned by extobj/ViewExtObj*.cpp.
   // The selected extended object: Escape drops it, Delete deletes it.
   KExtendedObj* m_selectedExtObj = nullptr;
-  RECT m_extTracker{};        // its frame on the page
-  int m_extDisplayLine = 0;   // the display line of its line
+  RECT m_extTracker{};       // its frame on the page
+  int m_extDisplayLine = 0;  // the display line of its line
   int m_extTwoHandles = 0;
   // The two end handles of the selected object in handle mode (page).
   std::array<RECT, 2> m_extHandles{};
@@ -669,10 +679,10 @@ class CStavlinView : public KDocumentView {
   // ---- Undo -----------------------------------------------------------------------------
   // Owned by edit/ViewUndo*.cpp, commands/ViewUndoCommands.cpp, core/ViewCreate.cpp (the ring).
   int m_undoEnabled = 1;
-  int m_undoLevels = 20;          // undo records kept (the AutoSave preference)
-  int m_undoCurrent = 0;          // current undo record index (0: nothing to undo)
-  int m_redoAvailable = 0;        // a redo step is available
-  int m_undoSuspended = 0;        // Undo or Redo is restoring: nothing records
+  int m_undoLevels = 20;                  // undo records kept (the AutoSave preference)
+  int m_undoCurrent = 0;                  // current undo record index (0: nothing to undo)
+  int m_redoAvailable = 0;                // a redo step is available
+  int m_undoSuspended = 0;                // Undo or Redo is restoring: nothing records
   std::unique_ptr<KUndoRing> m_undoRing;  // null when it could not be made (undo off)
 
   // ---- Scrolling and auto-scroll --------------------------------------------------------
@@ -696,30 +706,30 @@ class CStavlinView : public KDocumentView {
   int m_autosaveInterval = 0;
   int m_autosaveKind = 0;
   int m_autosaveTimerOn = 0;
-  int m_autosaveDue = 0;       // the interval was reached; the next idle moment saves
+  int m_autosaveDue = 0;  // the interval was reached; the next idle moment saves
 
   // ---- Pagination -----------------------------------------------------------------------
   // Owned by core/ViewPagination.cpp.
   int m_printScale = 100;
   int m_orientation = 0;
   int m_marginUnit = 0;
-  int m_margins[4] = {0, 0, 0, 0};          // top, bottom, left, right in the margin unit
+  int m_margins[4] = {0, 0, 0, 0};  // top, bottom, left, right in the margin unit
   int m_marginsPrinter[4] = {0, 0, 0, 0};
   int m_marginsScreen[4] = {0, 0, 0, 0};
-  int m_printableWidth[2] = {0, 0};         // printer pixels, screen pixels
+  int m_printableWidth[2] = {0, 0};  // printer pixels, screen pixels
   int m_printableHeight[2] = {0, 0};
   int m_keepGroupsTogether = 0;
   int m_pageCount = 0;
   // The page-break walk (ComputePageBreaks, CountPages).
-  POINT m_pageTopLeft{};          // current sheet, layout pixels
+  POINT m_pageTopLeft{};  // current sheet, layout pixels
   POINT m_pageBottomRight{};
-  int m_pageOffsetX = 0;          // horizontal page offset
-  int m_verticalPage = 0;         // page rows started
+  int m_pageOffsetX = 0;   // horizontal page offset
+  int m_verticalPage = 0;  // page rows started
   int m_sheetsComputed = 0;
-  int m_lastSheet = 32000;        // last sheet to compute
-  int m_pageLastLine = -1;        // last display line of the current sheet
-  int m_pageWidest = 0;           // widest line of the current row
-  int m_horizontalPart = 0;       // 0 fits; n part of a wide row; -n its last part
+  int m_lastSheet = 32000;   // last sheet to compute
+  int m_pageLastLine = -1;   // last display line of the current sheet
+  int m_pageWidest = 0;      // widest line of the current row
+  int m_horizontalPart = 0;  // 0 fits; n part of a wide row; -n its last part
   int m_pagesDone = 0;
   int m_pageDrawn = 0;
 };
