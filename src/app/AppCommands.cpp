@@ -12,15 +12,20 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CStavlinApp.h"
+#include "app/KTextFrame.h"
 #include "common/Globals.h"
 #include "common/HelpTopics.h"
+#include "dialogs/KDlgAboutCurrentScore.h"
+#include "dialogs/KDlgHelpWindows.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/CStavlinDocGlobals.h"
 #include "doc/Preferences.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
+#include "translate/KTextDoc.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
+#include "view/commands/CommandTable.h"
 #include "view/core/ViewMirrors.h"
 #include "view/qt/KViewWidget.h"
 
@@ -50,12 +55,18 @@ std::vector<CMainFrame::KFrameCommand> CStavlinApp::Commands() {
       {kFileNew, kFileNew, [this](UINT) { OnFileNew(); }},
       {kFileNewScore, kFileNewScore, [this](UINT) { OnFileNew(); }},
       {kFileOpen, kFileOpen, [this](UINT) { OnFileOpen(); }},
+      {kFileNewText, kFileNewText, [this](UINT) { OnFileNewText(); }},
+      {kImportAbc, kImportAbc, [this](UINT) { OnImportAbc(); }},
       {kFileClose, kFileClose, [this](UINT) { OnFileClose(); }},
       {kFileSave, kFileSave, [this](UINT) { OnFileSave(); }},
       {kFileSaveAs, kFileSaveAs, [this](UINT) { OnFileSaveAs(); }},
       {kAppExit, kAppExit, [this](UINT) { OnAppExit(); }},
       {kAboutCurrentScore, kAboutCurrentScore, [this](UINT) { OnAboutCurrentScore(); }},
       {kHelpStarting, kHelpStarting, help(HelpTopic::kStarting)},
+      {kHelpShortcuts, kHelpShortcuts, [](UINT) { KDlgHelpShortCuts(ShortcutsText()).DoModal(); }},
+      {kHelpMoving, kHelpMoving, [](UINT) { KDlgHelpMoving().DoModal(); }},
+      {kHelpPercussion, kHelpPercussion, [](UINT) { KDlgHelpMidiPerc().DoModal(); }},
+      {kHelpNoteNames, kHelpNoteNames, [](UINT) { KDlgHelpStaffNoteNames().DoModal(); }},
       {kHelpIndex, kHelpFinder, help(HelpTopic::kMainIndex)},
       {kContextHelp, kContextHelp, help(HelpTopic::kMainIndex)},
       {kDefaultHelp, kDefaultHelp, help(HelpTopic::kMainIndex)},
@@ -102,11 +113,13 @@ void CStavlinApp::OnFileOpen() {
   std::error_code error;
   const std::filesystem::path here = std::filesystem::current_path(error);
   if (!error) g_strCurrentFolder = CString::FromUtf8(here.string());
-  // Only scores open here; other kinds are listed when something reads them.
-  const QStringList filters = {QStringLiteral("Stavlin Files (*.svd)"), QStringLiteral("All Files (*)")};
+  // Scores, then the plain-text documents, then any file.
+  QStringList filters = {QStringLiteral("Stavlin Files (*.svd)")};
+  for (const KTextDoc::KTextKind& kind : KTextDoc::Kinds()) filters.append(QString::fromLatin1(kind.filter));
+  filters.append(QStringLiteral("All Files (*)"));
   const CString path = m_openPrompt ? m_openPrompt(g_strCurrentFolder, filters) : CString();
   if (path.IsEmpty()) return;
-  OpenDocumentFile(path);
+  OpenFile(path);
   const CString folder = FolderOf(path);
   if (!folder.IsEmpty() && ::chdir(folder.ToUtf8().c_str()) == 0) g_strCurrentFolder = folder;
 }
@@ -115,7 +128,7 @@ void CStavlinApp::OpenRecentFile(int index) {
   const std::vector<CString>& paths = m_frame->RecentFiles().Paths();
   if (index < 0 || index >= static_cast<int>(paths.size())) return;
   const CString path = paths[static_cast<size_t>(index)];
-  if (OpenDocumentFile(path) == nullptr) {
+  if (!OpenFile(path)) {
     // A file that is gone leaves the list.
     m_frame->RecentFiles().Remove(index);
     m_frame->UpdateRecentFileMenu();
@@ -144,31 +157,59 @@ void CStavlinApp::AfterSave(CChildFrame* child) {
 
 bool CStavlinApp::OnAppExit() {
   const std::vector<CChildFrame*> windows = m_frame->ScoreWindows();
-  // Every changed score is asked about before any window closes; Cancel
-  // keeps them all.
+  const std::vector<KTextFrame*> texts = m_frame->TextWindows();
+  // Every changed score and text is asked about before any window closes;
+  // Cancel keeps them all.
   for (CChildFrame* child : windows) {
     if (!child->QueryClose()) return false;
   }
+  for (KTextFrame* text : texts) {
+    if (!text->QueryClose()) return false;
+  }
   for (CChildFrame* child : windows) child->CloseWithoutAsking();
+  for (KTextFrame* text : texts) text->CloseWithoutAsking();
   m_frame->close();
   return true;
 }
 
-CString CStavlinApp::AboutCurrentScoreText() {
+void CStavlinApp::FillAboutCurrentScore(KDlgAboutCurrentScore& dialog) {
   const KViewMirrors& m = g_viewMirrors;
   const bool unsaved = g_scoreChanged != 0 || m.documentModified != 0;
-  CString text;
-  text.Format("Number of lines: %d\nNumber of printed pages: %d\n", m.lineCount, m.pageCount);
-  text += "Located in: " + g_docFileFolder + "\n";
-  CString size;
-  size.Format("Size on disk: %lld bytes\n", g_docFileSize);
-  text += size;
-  text += "Title: " + g_docFileName + "\n";
-  text += "Created with version: " + g_FileVersionText + "\n";
-  text += "Unsaved changes: " + LoadString(unsaved ? kYesWord : kNoWord);
-  return text;
+  dialog.title = g_docFileName;
+  dialog.folder = g_docFileFolder;
+  dialog.version = g_FileVersionText;
+  dialog.fileSize.Format("%lld", g_docFileSize);
+  dialog.lines.Format("%d", m.lineCount);
+  dialog.pages.Format("%d", m.pageCount);
+  dialog.unsaved = LoadString(unsaved ? kYesWord : kNoWord);
 }
 
 void CStavlinApp::OnAboutCurrentScore() {
-  AfxMessageBox(AboutCurrentScoreText(), MB_OK | MB_ICONINFORMATION);
+  KDlgAboutCurrentScore dialog;
+  FillAboutCurrentScore(dialog);
+  dialog.DoModal();
+}
+
+CString ShortcutsText() {
+  // The program's own keys, from the command table: one line each, with
+  // Ctrl, Shift and Alt written short.
+  std::string out;
+  for (const KAccelerator& key : Accelerators()) {
+    const KCommandInfo* command = FindCommand(key.id);
+    if (command == nullptr) continue;
+    std::string keys = key.key;
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"Ctrl+", "ct+"}, {"Shift+", "sh+"}, {"Alt+", "al+"}}) {
+      for (size_t at = keys.find(from); at != std::string::npos; at = keys.find(from, at))
+        keys.replace(at, from.size(), to);
+    }
+    std::string text;
+    for (const char* c = command->text; *c != 0; ++c) {
+      if (*c == '\t') break;
+      if (*c != '&') text += *c;
+    }
+    while (keys.size() < 16) keys += ' ';
+    out += keys + text + "\n";
+  }
+  return CString(out);
 }

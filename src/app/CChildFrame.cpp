@@ -124,7 +124,13 @@ void CChildFrame::moveEvent(QMoveEvent* event) {
 
 void CChildFrame::UpdateTitle() {
   const CString& path = m_document->GetPathName();
-  CString name = path.IsEmpty() ? CString(kUntitled) : m_document->fileName;
+  CString name = path.IsEmpty() ? (m_untitledName.IsEmpty() ? CString(kUntitled) : m_untitledName)
+                                : m_document->fileName;
   if (name.IsEmpty()) name = path;
   setWindowTitle(ToQString(name.Str()));
+}
+
+void CChildFrame::SetUntitledName(const CString& name) {
+  m_untitledName = name;
+  UpdateTitle();
 }

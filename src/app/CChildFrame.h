@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "doc/Preferences.h"
+#include "platform/CString.h"
 
 class CStavlinDoc;
 class KFrameServices;
@@ -64,6 +65,9 @@ class CChildFrame : public QMdiSubWindow {
 
   // Told when the window's title should change (the score's name changed).
   void UpdateTitle();
+  // The name a score without a file goes by (a score made from a text file
+  // takes the file's name); empty: "Untitled".
+  void SetUntitledName(const CString& name);
 
  protected:
   void moveEvent(QMoveEvent* event) override;
@@ -77,4 +81,5 @@ class CChildFrame : public QMdiSubWindow {
   QSplitter* m_splitter;
   bool m_asked = false;
   bool m_closing = false;
+  CString m_untitledName;
 };

@@ -5,11 +5,13 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "app/CChildFrame.h"
+#include "app/KTextFrame.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
@@ -73,6 +75,44 @@ CChildFrame* CMainFrame::AddScoreWindow(std::unique_ptr<CStavlinDoc> document) {
   return child;
 }
 
+KTextFrame* CMainFrame::AddTextWindow(std::unique_ptr<KTextDoc> document) {
+  // The prompt is asked for when a save needs it: the application may set
+  // another one meanwhile.
+  auto* window = new KTextFrame(std::move(document), [this](const CString& suggested) {
+    return m_textSavePrompt ? m_textSavePrompt(suggested) : CString();
+  });
+  m_mdiArea->addSubWindow(window);
+  window->show();
+  m_mdiArea->setActiveSubWindow(window);
+  window->Editor()->setFocus();
+  m_activeView = nullptr;
+  UpdateCommandUi();
+  UpdateStatusBar();
+  return window;
+}
+
+KTextFrame* CMainFrame::ActiveTextWindow() const {
+  auto* window = dynamic_cast<KTextFrame*>(m_mdiArea->currentSubWindow());
+  return window != nullptr && !window->IsClosing() ? window : nullptr;
+}
+
+std::vector<KTextFrame*> CMainFrame::TextWindows() const {
+  std::vector<KTextFrame*> windows;
+  for (QMdiSubWindow* w : m_mdiArea->subWindowList()) {
+    if (auto* text = dynamic_cast<KTextFrame*>(w); text != nullptr && !text->IsClosing())
+      windows.push_back(text);
+  }
+  return windows;
+}
+
+bool CMainFrame::OpenTextDocument(const CString& title, const CString& text) {
+  auto document = std::make_unique<KTextDoc>();
+  document->SetTitle(title.ToUtf8());
+  document->SetTextFromScore(text);
+  AddTextWindow(std::move(document));
+  return true;
+}
+
 CChildFrame* CMainFrame::ActiveChild() const {
   auto* child = dynamic_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
   return child != nullptr && !child->IsClosing() ? child : nullptr;
@@ -91,6 +131,11 @@ std::vector<CChildFrame*> CMainFrame::ScoreWindows() const {
 
 CStavlinView* CMainFrame::GetActiveScoreView(bool refresh) {
   if (!refresh) return m_activeView;
+  if (ActiveTextWindow() != nullptr) {
+    // The score commands do not reach a score behind a text window.
+    m_activeView = nullptr;
+    return nullptr;
+  }
   CChildFrame* child = ActiveChild();
   if (child == nullptr) {
     // No active window (it is closing, or the frame is not active): take the
@@ -124,7 +169,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
       SetActiveScoreView(&pane->View());
       pane->View().OnActivateView(TRUE);
     }
-  } else if (window == nullptr) {
+  } else {
     GetActiveScoreView(true);
   }
   UpdateCommandUi();
@@ -149,9 +194,17 @@ bool CMainFrame::IsAvailable(UINT id) const {
 }
 
 bool CMainFrame::RunCommand(UINT id) {
+  // A text window carries out a few commands itself.
+  if (KTextFrame* text = ActiveTextWindow();
+      text != nullptr && m_textCommandHandles && m_textCommandHandles(id)) {
+    m_textCommandRun(*text, id);
+    return true;
+  }
   if (FindViewCommandHandler(id) != nullptr) {
+    // The score's own handler, or (the bars) the frame's without a score.
     CStavlinView* view = GetActiveScoreView(true);
-    return view != nullptr && ExecuteViewCommand(*view, id);
+    if (view != nullptr) return ExecuteViewCommand(*view, id);
+    if (FindFrameCommand(id) == nullptr) return false;
   }
   const KFrameCommand* command = FindFrameCommand(id);
   if (command == nullptr) return false;
@@ -230,10 +283,10 @@ SIZE CMainFrame::GetScreenSize() const {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Closing the main window is File/Exit: every score is asked first.
-  if (!ScoreWindows().empty() && FindFrameCommand(cmd::kAppExit) != nullptr) {
+  // Closing the main window is File/Exit: every score and text is asked first.
+  if ((!ScoreWindows().empty() || !TextWindows().empty()) && FindFrameCommand(cmd::kAppExit) != nullptr) {
     RunCommand(cmd::kAppExit);
-    if (!ScoreWindows().empty()) {
+    if (!ScoreWindows().empty() || !TextWindows().empty()) {
       event->ignore();
       return;
     }

@@ -23,6 +23,8 @@
 
 class CChildFrame;
 class CStavlinDoc;
+class KTextDoc;
+class KTextFrame;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -67,8 +69,24 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   CChildFrame* ActiveChild() const;
   std::vector<CChildFrame*> ScoreWindows() const;
 
+  // A window for the plain-text document (taken), shown and active.
+  KTextFrame* AddTextWindow(std::unique_ptr<KTextDoc> document);
+  // The active plain-text window; null when none (or a score's is active).
+  KTextFrame* ActiveTextWindow() const;
+  std::vector<KTextFrame*> TextWindows() const;
+  // How the application saves text documents that have no file yet, and runs
+  // the commands a text window carries out itself (false: not one of them).
+  void SetTextSavePrompt(std::function<CString(const CString&)> prompt) {
+    m_textSavePrompt = std::move(prompt);
+  }
+  void SetTextWindowCommands(std::function<bool(UINT)> handles, std::function<void(KTextFrame&, UINT)> run) {
+    m_textCommandHandles = std::move(handles);
+    m_textCommandRun = std::move(run);
+  }
+
   // With refresh the active score window is looked up again (the next one is
-  // activated when the active window holds no score view).
+  // activated when the active window holds no score view; none while a text
+  // window is active).
   CStavlinView* GetActiveScoreView(bool refresh);
 
   // Enabling, checks and texts of every command, by the command rules.
@@ -97,6 +115,7 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   bool IsToolBoxShown(int kind) const override { return false; }
   // After a key the view took itself: what OnCommand does after a command.
   void AfterViewInput() override;
+  bool OpenTextDocument(const CString& title, const CString& text) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -130,4 +149,7 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   std::vector<QLabel*> m_panes;
   QTimer m_clock;
   RecentFileList m_recent;
+  std::function<CString(const CString&)> m_textSavePrompt;
+  std::function<bool(UINT)> m_textCommandHandles;
+  std::function<void(KTextFrame&, UINT)> m_textCommandRun;
 };

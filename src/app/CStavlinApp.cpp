@@ -15,9 +15,11 @@
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
+#include "chords/ChordCatalogueSources.h"
 #include "chords/ChordDictionary.h"
 #include "chords/KChordLineServicesImpl.h"
 #include "common/Globals.h"
+#include "common/SharedGdiObjects.h"
 #include "common/SymbolCache.h"
 #include "doc/CStavlinDocFile.h"
 #include "doc/DocLineHooks.h"
@@ -89,6 +91,8 @@ CStavlinApp::~CStavlinApp() {
   m_frame.reset();
   SetScoreSaveAsPrompt(nullptr);
   if (m_textTranslator) SetTextLineTranslator(nullptr);
+  SetChordNameSources(nullptr);
+  ClearChordDictionary();
   if (g_app == this) g_app = nullptr;
 }
 
@@ -100,10 +104,13 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   RegisterLineClasses();
   SetDocLineHooks(StavlinLineHooks());
   InstallChordLineServices();
+  InstallChordNameSources();  // the chord catalogue and the user's chords behind chord names
   InstallLinePlayInterpreter();
   m_textTranslator = std::make_unique<KTextLineTranslatorImpl>();  // ABC and chord names in text lines
   SetTextLineTranslator(m_textTranslator.get());
 
+  g_HelpDir = STAVLIN_RESOURCE_DIR "/help";
+  LoadGlobalTexts();
   PrepareChordFile();
   OfferPreferenceReset();
   LoadRegistrySettings();
@@ -124,10 +131,18 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
                                                         QStringLiteral("Stavlin Files (*.svd)"));
       return CString::FromUtf8(path.toStdString());
     });
+    m_textSavePrompt = [this](const CString& suggested) {
+      const QString path = QFileDialog::getSaveFileName(
+          m_frame.get(), QString(), ToQString(suggested.Str()),
+          QStringLiteral("Text Files (*.txt);;ABC Files (*.abc);;All Files (*)"));
+      return CString::FromUtf8(path.toStdString());
+    };
   }
+  InstallTextWindowCommands();
 
   RegisterClipboardFormat("Stavlin");
   LoadChordDictionary();
+  CreateSharedGdiObjects();
   // The note heads of the normal size are current before anything draws.
   SelectSymbolSize(0, 0);
 
@@ -135,7 +150,7 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   if (!arguments.isEmpty()) {
     // A file named on the command line replaces the start-up action and
     // leaves the current folder alone.
-    OpenDocumentFile(CString::FromUtf8(arguments.front().toStdString()));
+    OpenFile(CString::FromUtf8(arguments.front().toStdString()));
   } else {
     RunStartupAction();
     EnterStartFolder();
@@ -147,6 +162,8 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
 
 void CStavlinApp::SetSaveAsPrompt(SaveAsPrompt prompt) {
   m_saveAsPromptGiven = true;  // a prompt given before start-up stays
+  m_textSavePrompt = prompt;
+  if (m_frame) m_frame->SetTextSavePrompt(m_textSavePrompt);
   SetScoreSaveAsPrompt(std::move(prompt));
 }
 
@@ -162,8 +179,11 @@ void CStavlinApp::PrepareChordFile() {
       std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / kOldChordFileName;
   const std::filesystem::path folder = chordFile.parent_path();
   if (!std::filesystem::is_regular_file(old, error)) {
+    // A new user starts with the program's own small dictionary.
     std::filesystem::create_directories(folder, error);
-    std::ofstream created(chordFile, std::ios::app);
+    const std::filesystem::path starter = NativePath(ProgramResourceFolder()) / "chords" / kOldChordFileName;
+    if (!std::filesystem::copy_file(starter, chordFile, std::filesystem::copy_options::none, error))
+      std::ofstream created(chordFile, std::ios::app);
     return;
   }
   if (!std::filesystem::create_directories(folder, error)) return;  // it was there: leave the old file
@@ -275,6 +295,7 @@ int CStavlinApp::ExitInstance() {
   FreeSmallSymbolBitmaps();
   FreeLargeSymbolBitmaps();
   FreeRemainingScreenSymbolBitmaps();
+  DeleteSharedGdiObjects();
   WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kLastOpenFile);
   return 0;
 }

@@ -18,7 +18,15 @@
 class CChildFrame;
 class CMainFrame;
 class CStavlinView;
+class KTextDoc;
+class KTextFrame;
 class KTextLineTranslatorImpl;
+
+class KDlgAboutCurrentScore;
+
+// The keyboard shortcuts page: every accelerator of the command table with
+// its command, Ctrl, Shift and Alt written ct, sh and al.
+CString ShortcutsText();
 
 class CStavlinApp {
  public:
@@ -43,6 +51,7 @@ class CStavlinApp {
   CMainFrame* MainFrame() const { return m_frame.get(); }
 
   void SetOpenPrompt(OpenPrompt prompt) { m_openPrompt = std::move(prompt); }
+  // Where scores and text documents are saved as.
   void SetSaveAsPrompt(SaveAsPrompt prompt);
 
   // ---- Commands (AppCommands.cpp) ----------------------------------------------
@@ -56,6 +65,23 @@ class CStavlinApp {
   void OnFileClose();
   void OnFileSave();
   void OnFileSaveAs();
+
+  // ---- Text files (AppTextFiles.cpp) -----------------------------------------------
+  // Opens a file by its kind: a score, or a plain-text document (".txt",
+  // ".tab", ".crd", ".bta", ".pro", ".abc"), which the text-file preferences
+  // may hand to a new score at once; false when nothing opened.
+  bool OpenFile(const CString& path);
+  // Opens the text file in a text window, or hands it to a new score;
+  // importingAbc reads it as ABC whatever its name and the preferences say.
+  bool OpenTextFile(const CString& path, bool importingAbc);
+  // File/New Text File: an empty text window that never goes to a score.
+  void OnFileNewText();
+  // File/Import/ABC File: an ABC file (".abc" or ".txt") as a new score.
+  void OnImportAbc();
+  // A new score made from the document's text, read as ABC notation or as
+  // rows of text tablature (or neither: text lines), titled after the
+  // document; its window, or null.
+  CChildFrame* HandTextToNewScore(const KTextDoc& document, bool abc, bool tablature);
   // Asks about every changed score; true when all closed and the frame too.
   bool OnAppExit();
   void OnAboutCurrentScore();
@@ -68,8 +94,9 @@ class CStavlinApp {
   // The one application while it exists; null otherwise.
   static CStavlinApp* Instance();
 
-  // The seven facts of About Current Score, one "name: value" line each.
-  static CString AboutCurrentScoreText();
+  // The seven facts of About Current Score, from the mirrors of the score
+  // that was last active.
+  static void FillAboutCurrentScore(KDlgAboutCurrentScore& dialog);
 
  private:
   void PrepareChordFile();
@@ -81,10 +108,12 @@ class CStavlinApp {
   void InstallWelcomeScore();
   void OpenRecentFile(int index);
   void AfterSave(CChildFrame* child);
+  void InstallTextWindowCommands();
 
   std::unique_ptr<CMainFrame> m_frame;
   std::unique_ptr<KTextLineTranslatorImpl> m_textTranslator;
   OpenPrompt m_openPrompt;
+  SaveAsPrompt m_textSavePrompt;
   bool m_saveAsPromptGiven = false;
 
   int m_nAutoSaveCount = 20;

@@ -146,6 +146,10 @@ KAppCommandState CMainFrame::AppState() const {
 void CMainFrame::ApplyCommandUi(QAction* action, UINT id, const KAppCommandState& app) {
   // The recent-file entries follow the list, not the rules.
   if (InRange(id, kFirstRecentFileId, kFirstRecentFileId + kRecentFileCount - 1)) return;
+  if (ActiveTextWindow() != nullptr && m_textCommandHandles && m_textCommandHandles(id)) {
+    action->setEnabled(true);
+    return;
+  }
   const KCommandUi ui = QueryCommand(id, m_activeView, app);
   action->setEnabled(ui.enabled && IsAvailable(id));
   if (ui.check >= 0) {

@@ -2,6 +2,7 @@
 
 #include "app/CStavlinApp.h"
 #include "app/FirstPaintExit.h"
+#include "common/Globals.h"
 #include "platform/qt/KQtPorts.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
   {
     CStavlinApp app;
     if (!app.InitInstance(QApplication::arguments().mid(1))) return 1;
+    // Help pages come from the help folder start-up chose.
+    ports.Help().SetFolder(QString::fromStdString(g_HelpDir.ToUtf8()));
     result = QApplication::exec();
     app.ExitInstance();
   }

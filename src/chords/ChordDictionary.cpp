@@ -86,7 +86,7 @@ int LoadChordDictionary() {
 
   try {
     const ChordFileRepair repair = RepairChordFile(path, bytes, Now());
-    if (!repair.written) return g_ChordLoadResult = OpenFailed();
+    if (repair.backedUp && !repair.written) return g_ChordLoadResult = OpenFailed();
     // The records kept after the damage belong to the dictionary now, not only
     // after the next start.
     for (const CString& record : repair.salvaged) IndexRecord(record);

@@ -20,6 +20,14 @@ bool IsEndMark(const std::vector<std::uint8_t>& bytes, std::size_t at) {
   return at + 3 <= bytes.size() && bytes[at] == '$' && bytes[at + 1] == '\r' && bytes[at + 2] == '\n';
 }
 
+// A whole record at the offset: its field separators and its end mark.
+bool LooksLikeRecord(const std::vector<std::uint8_t>& bytes, std::size_t start) {
+  if (start + kRecord > bytes.size() || !IsEndMark(bytes, start + kEnd)) return false;
+  for (std::size_t column : {14, 29, 32, 53, 84, 93, 104, 110})
+    if (bytes[start + column] != '^') return false;
+  return true;
+}
+
 }  // namespace
 
 std::filesystem::path ChordFileBackupPath(const std::filesystem::path& file, std::time_t when) {
@@ -39,6 +47,7 @@ ChordFileRepair RepairChordFile(const std::filesystem::path& file, const std::ve
   const std::filesystem::path backup = ChordFileBackupPath(file, now);
   std::error_code error;
   if (std::filesystem::copy_file(file, backup, std::filesystem::copy_options::overwrite_existing, error)) {
+    repair.backedUp = true;
     CString text;
     AfxFormatString1(text, kMsgChordFileRepaired, backup.string().c_str());
     AfxMessageBox(text);
@@ -58,19 +67,21 @@ ChordFileRepair RepairChordFile(const std::filesystem::path& file, const std::ve
   }
   repair.keptBytes = good;
 
-  // Whole records after the damage: each one follows an end mark and ends with one.
+  // Whole records after the damage, wherever they start (the one right after
+  // the damaged record too, and those after a record that lost bytes).
   if (damagedRecord) {
-    for (std::size_t at = good; bytes.size() - at >= kRecord;) {
-      const std::size_t start = at + 3;
-      if (IsEndMark(bytes, at) && start + kRecord <= bytes.size() && IsEndMark(bytes, start + kEnd)) {
+    for (std::size_t start = good + 1; start + kRecord <= bytes.size();) {
+      if (LooksLikeRecord(bytes, start)) {
         repair.salvaged.emplace_back(reinterpret_cast<const char*>(bytes.data() + start),
                                      static_cast<int>(kRecordText));
-        at = start + kEnd;
+        start += kRecord;
       } else {
-        ++at;
+        ++start;
       }
     }
   }
+  // Without a backup copy the file stays as it is.
+  if (!repair.backedUp) return repair;
 
   std::vector<std::uint8_t> repaired(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(good));
   for (const CString& record : repair.salvaged) {

@@ -117,3 +117,13 @@ CString TransposeSlashBass(const CString& quality, int oldRootIndex, int newRoot
   spelt.TrimRight();
   return quality.Left(slash + 1) + spelt;
 }
+
+bool SplitSlashBass(const CString& quality, CString& base, int& bassPitch) {
+  const int slash = quality.ReverseFind('/');
+  if (slash < 0) return false;
+  const int bass = BassPitch(quality.Mid(slash + 1));
+  if (bass < 0) return false;
+  base = slash == 0 ? CString(kMajorQuality) : quality.Left(slash);
+  bassPitch = (bass + 1) % kOctave;  // the bass tables count from A, roots from Ab
+  return true;
+}

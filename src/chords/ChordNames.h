@@ -49,3 +49,9 @@ int StepChordRoot(int rootIndex, int steps, int direction, bool chartSpelling, i
 // bass keeps its interval to the root and is spelt with flats when the new
 // root is. A quality without a slash bass comes back unchanged.
 CString TransposeSlashBass(const CString& quality, int oldRootIndex, int newRootIndex);
+
+// Splits a slash bass off the quality: base receives the quality before the
+// slash ("(major)" when nothing stands before it) and bassPitch the bass's
+// pitch class counted from Ab (as ChordRootPitch). False, with nothing
+// changed, when the quality ends in no slash bass.
+bool SplitSlashBass(const CString& quality, CString& base, int& bassPitch);

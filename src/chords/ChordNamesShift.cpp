@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "chords/ChordCatalogue.h"
 #include "chords/ChordNameSources.h"
 #include "chords/ChordNames.h"
 #include "common/ChordShape.h"
@@ -18,12 +19,6 @@
 
 namespace {
 
-constexpr int kBlockFirstId = 12020;
-constexpr int kBlockStride = 1000;
-constexpr int kMaxTypeStrings = 500;
-constexpr int kTypeNameStart = 3;
-constexpr int kTypeNameLength = 17;
-constexpr int kVariationStride = 8;
 constexpr int kLibraryShapeLength = 7;
 // The most variations collected for one chord.
 constexpr int kMaxVariations = 160;
@@ -32,36 +27,21 @@ constexpr UINT kMsgNoChord = 7052;
 constexpr const char* kStepCodeVariation = "CCR-3";
 constexpr const char* kStepCodeTranspose = "CCR-4";
 
-enum class Lookup { kFound, kAbsent, kMissingString };
-
-// The type string named quality in the library's chord block of the root.
-Lookup FindLibraryType(KChordNameSources& sources, int rootIndex, const CString& quality,
-                       CString& typeString) {
-  int id = kBlockFirstId + kBlockStride * ChordRootPitch(rootIndex);
-  for (int row = 0; row < kMaxTypeStrings; ++row) {
-    CString text;
-    if (sources.LoadChordDllString(id, text) <= 0) return Lookup::kMissingString;
-    CString name = text.Mid(kTypeNameStart, kTypeNameLength);
-    name.TrimRight();
-    if (name == quality) {
-      typeString = text;
-      return Lookup::kFound;
-    }
-    const char step = text.GetAt(0);
-    if (step < '1' || step > '9') return Lookup::kAbsent;  // "0" (or no digit) ends the block
-    id += 10 * (step - '0');
-  }
-  return Lookup::kAbsent;
+// The library's type of a quality: a slash bass is taken off first (bass
+// receives its pitch class, -1 without one), an alias stands for its type.
+LibraryLookup FindQualityType(int rootIndex, const CString& quality, LibraryType& type, int& bass) {
+  CString base = quality;
+  bass = -1;
+  SplitSlashBass(quality, base, bass);
+  return FindLibraryType(GetChordNameSources(), rootIndex, base, type);
 }
 
-int CountLibraryVariations(const CString& typeString) {
-  const int count = (typeString.GetLength() - 19) / kVariationStride;
-  return count > 0 ? count : 0;
-}
-
-// Variation n (from 1) of a type string.
-CString LibraryVariation(const CString& typeString, int n) {
-  return typeString.Mid(12 + kVariationStride * n, kLibraryShapeLength);
+// The library's shapes of the type over the bass (when there is one).
+std::vector<CString> OverBass(const std::vector<CString>& shapes, int bass, const CString& tuning) {
+  if (bass < 0) return shapes;
+  std::vector<CString> fitted;
+  for (const CString& shape : shapes) fitted.push_back(SlashChordShape({shape}, bass, tuning));
+  return fitted;
 }
 
 void ReportNoChord(const CString& name, const char* code) {
@@ -115,15 +95,24 @@ bool Transpose(const KChordPic& diagram, const ChordNameParts& parts, const CStr
   out.shape = diagram.GetShape();
   out.setting = diagram.GetSetting();
   if (out.shape.GetLength() == kLibraryShapeLength) {
-    CString typeString;
-    const Lookup found = FindLibraryType(GetChordNameSources(), root, quality, typeString);
-    if (found == Lookup::kMissingString) {
+    LibraryType type;
+    int bass = -1;
+    const LibraryLookup found = FindQualityType(root, quality, type, bass);
+    if (found == LibraryLookup::kMissingType) {
       ReportNoChord(diagram.GetName(), kStepCodeTranspose);
       return false;
     }
-    const int count = CountLibraryVariations(typeString);
-    if (found == Lookup::kFound && count > 0)
-      out.shape = LibraryVariation(typeString, out.setting < count ? out.setting : count);
+    const int count = LibraryVariationCount(type.text);
+    if (found == LibraryLookup::kFound && count > 0) {
+      const int n = out.setting < 1 ? 1 : out.setting < count ? out.setting : count;
+      out.shape = LibraryVariation(type.text, n);
+      if (bass >= 0) {
+        // Over the bass: this variation when it can be, else the first that can.
+        std::vector<CString> shapes{out.shape};
+        for (const CString& shape : LibraryVariations(type.text)) shapes.push_back(shape);
+        out.shape = SlashChordShape(shapes, bass, KChordPicLine::kStandardTuning);
+      }
+    }
   } else if (change != 0) {
     out.shape = MoveShape(out.shape, tuning, change > 6 ? change - kOctave : change);
   }
@@ -138,17 +127,17 @@ bool StepVariation(const KChordPic& diagram, const ChordNameParts& parts, const 
                    Rewrite& out) {
   KChordNameSources& sources = GetChordNameSources();
   std::vector<CString> shapes;
-  CString typeString;
-  const Lookup found = FindLibraryType(sources, parts.rootIndex, parts.quality, typeString);
-  if (found == Lookup::kMissingString) {
+  LibraryType type;
+  int bass = -1;
+  const LibraryLookup found = FindQualityType(parts.rootIndex, parts.quality, type, bass);
+  if (found == LibraryLookup::kMissingType) {
     ReportNoChord(diagram.GetName(), kStepCodeVariation);
     return false;
   }
   const bool adapt = g_adaptLibraryShapes != 0 && tuning != KChordPicLine::kStandardTuning;
-  if (found == Lookup::kFound) {
-    const int count = CountLibraryVariations(typeString);
-    for (int n = 1; n <= count && static_cast<int>(shapes.size()) < kMaxVariations; ++n) {
-      CString shape = LibraryVariation(typeString, n);
+  if (found == LibraryLookup::kFound) {
+    for (CString shape : OverBass(LibraryVariations(type.text), bass, KChordPicLine::kStandardTuning)) {
+      if (static_cast<int>(shapes.size()) >= kMaxVariations) break;
       if (adapt) {
         CString fitted;
         AdaptChordShape(KChordPicLine::kStandardTuning, shape, tuning, fitted);

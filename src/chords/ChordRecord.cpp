@@ -82,6 +82,8 @@ int ChordRecordRootIndex(const CString& code) { return ChordRootIndex(code); }
 
 CString ChordRecordTuningKey(const CString& record) { return KeyOfNormalized(Normalized(record)); }
 
+CString ChordRecordExtraStrings(const CString& record) { return ExtraStringText(Normalized(record)); }
+
 CString ChordRecordPitchText(const CString& record) {
   return TrimmedBlanks(Normalized(record).Mid(kPitchColumn, kPitchWidth));
 }

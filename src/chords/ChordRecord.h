@@ -36,6 +36,10 @@ int ChordRecordRootIndex(const CString& code);
 // blank-padded): columns 0-12 and the pitch part, then the fret-list marker
 // and the fret list when the details field holds one.
 CString ChordRecordTuningKey(const CString& record);
+// The text of the seventh and eighth strings ("7" and three characters, then
+// "8" and three), empty for six strings or fewer. Column 117 is read as
+// ExtraStringsRowDigit (ChordDictionaryWrite.h) writes it.
+CString ChordRecordExtraStrings(const CString& record);
 // Columns 15-28 without trailing blanks.
 CString ChordRecordPitchText(const CString& record);
 // Columns 30-31.

@@ -94,6 +94,18 @@ void KTuningInfo::LoadChords(const CString& tuningKey, const CString& rootCode) 
   }
 }
 
+bool KTuningInfo::HasChord(const CString& rootCode, const CString& nameText, const CString& shape) const {
+  const CString name = WithoutStar(nameText);
+  const int root = ListIndex(rootCode);
+  for (POSITION position = FirstOfRoot(root); position != nullptr;) {
+    const KUserChordData* chord = ChordAt(m_chords, position);
+    if (chord->GetKeyIndex() != root) break;
+    if (chord->GetName() == name && chord->GetShape() == shape) return true;
+    m_chords.GetNext(position);
+  }
+  return false;
+}
+
 int KTuningInfo::RemoveChord(const CString& rootCode, const CString& nameText, const CString& shape,
                              int& listEmpty, int& nameRemains) {
   listEmpty = 0;

@@ -54,6 +54,8 @@ class KTuningInfo : public CObject {
   // listEmpty 1 when the removed chord was the last of the tuning.
   int RemoveChord(const CString& rootCode, const CString& name, const CString& shape, int& listEmpty,
                   int& nameRemains);
+  // True when RemoveChord would find the chord.
+  bool HasChord(const CString& rootCode, const CString& name, const CString& shape) const;
   // The number of variations of the name under the root.
   int CountVariations(const CString& rootCode, const CString& name) const;
   // A field (kChordField...) of the n-th (1-based) chord of the name under the

@@ -103,6 +103,14 @@ bool DrawStrokes(CDC* dc, const BarKind& kind, int x, int start, int end) {
 
 }  // namespace
 
+int ClosingBarRightEdge(int code, int size) {
+  const int reduced = code - (size != 0 ? kLargeOffset : 0);
+  if (reduced == 24 || reduced == 26 || reduced == 97) return -1;
+  const std::optional<BarKind> kind = FindBarKind(code, size);
+  if (!kind) return -1;
+  return kind->xOffset + kind->strokes[static_cast<size_t>(StrokeCount(*kind) - 1)] + 1;
+}
+
 void DrawStaffBarLine(CDC* dc, int code, int topY, int x, int lineCount, int size, int lineSpacing,
                       int height) {
   if (dc == nullptr) return;

@@ -21,6 +21,11 @@
 // `height`, starting one line spacing lower on staves of fewer than 6 lines.
 void DrawStaffBarLine(CDC* dc, int code, int topY, int x, int lineCount, int size, int lineSpacing,
                       int height);
+// How far right of the x it is drawn at a bar that can close a line reaches
+// (its rightmost stroke, the stroke included): the single, double and final
+// bars and the end repeats (codes 21, 22, 23, 25, 96, 10023, reduced by the
+// size offset as above). -1 for the other codes.
+int ClosingBarRightEdge(int code, int size);
 // The bar of a tablature line: strokes from topY over `height`; repeat dots
 // centred on a five-line staff of the size.
 void DrawTabBarLine(CDC* dc, int code, int topY, int x, int size, int height);

@@ -1,6 +1,7 @@
 #include "common/Globals.h"
 
 #include "common/RecentChords.h"
+#include "platform/StringTable.h"
 
 namespace {
 
@@ -234,4 +235,9 @@ void ResetCommonGlobals() {
   g_HalfFretLabels = 0;
   g_ReportedOnce = 0;
   ClearRecentChords();
+}
+
+void LoadGlobalTexts() {
+  for (int i = 0; i < kUnlabelledLineNameCount; ++i)
+    g_UnlabelledLineNames[i] = LoadString(kFirstUnlabelledLineNameId + static_cast<unsigned>(i));
 }

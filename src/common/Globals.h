@@ -8,9 +8,9 @@
 // the defaults given here; ResetCommonGlobals() restores them (tests call it so
 // that one test's changes never leak into the next).
 
-#include "platform/CString.h"
-
 #include <cstdint>
+
+#include "platform/CString.h"
 
 // ---- Note names --------------------------------------------------------------
 
@@ -127,6 +127,8 @@ extern CString g_ChordFilePath;  // the user chord dictionary file, set at start
 inline constexpr int kUnlabelledLineNameCount = 7;
 inline constexpr unsigned kFirstUnlabelledLineNameId = 8030;
 extern CString g_UnlabelledLineNames[kUnlabelledLineNameCount];
+// Loads the texts of the globals above from the string table (start-up).
+void LoadGlobalTexts();
 // The MIDI output device number (the device opened is one less); 2 at start.
 extern std::int32_t g_MidiOutDevice;
 // The start-up copy of g_MidiOutDevice.

@@ -13,5 +13,8 @@ extern CFont g_LabelFont;
 // The view's drawing pen.
 extern CPen g_SharedPen;
 
+// Creates the fonts and the pen above (start-up); false when one could not
+// be made (it then stays uncreated and its users fall back).
+bool CreateSharedGdiObjects();
 // Deletes the fonts and the pen above (each may be uncreated).
 void DeleteSharedGdiObjects();

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "common/Globals.h"
-#include "platform/MidiClock.h"
+#include "platform/MidiScheduler.h"
 
 namespace {
 
@@ -33,8 +33,10 @@ void PlayPreviewNote(MidiOutPort* out, int note, int instrument, int durationMs,
   const int program = instrument > 0 ? instrument - 1 : 0;
   out->Put(NowEvent(kProgramChange, program, velocity));
   out->Put(NowEvent(kNoteOn, note, velocity));
-  CurrentMidiClock().Sleep(static_cast<std::uint32_t>(std::max(durationMs, 0)));
-  out->Put(NowEvent(kNoteOff, note, velocity));
-  // Closed even when playback had opened it: the next playback opens again.
-  out->Close();
+  KMidiScheduler& scheduler = SoundScheduler();
+  KMidiScheduler::Item off;
+  off.dueUs = scheduler.Clock().NowUs() + static_cast<std::int64_t>(std::max(durationMs, 0)) * 1000;
+  off.port = out;
+  off.event = NowEvent(kNoteOff, note, velocity);
+  scheduler.Add({off});
 }

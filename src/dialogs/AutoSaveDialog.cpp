@@ -34,3 +34,13 @@ void KAutoSaveDialog::DescribeLayout(DialogLayoutItem& layout) const {
 }
 
 void KAutoSaveDialog::OnHelp() { ShowHelpTopic(HelpTopic::kAutoSave); }
+
+bool KAutoSaveDialog::OnOK() {
+  // The range the interval is checked against follows the unit chosen.
+  DialogControls& c = Controls();
+  if (DialogControl* field = c.Find(kIdInterval)) {
+    field->maximum =
+        c.RadioValue(kIdAutosave) == 0 && c.RadioValue(kIdMinutes) == 0 ? kMaxMinutes : kMaxCharacters;
+  }
+  return KModalDialog::OnOK();
+}

@@ -11,7 +11,7 @@ class KAutoSaveDialog : public KModalDialog {
  public:
   static constexpr UINT kTemplateId = 5513;
   static constexpr int kMinInterval = 1;
-  static constexpr int kMaxInterval = 1000;
+  static constexpr int kMaxInterval = 255;
   // Control ids, for the window built from the model.
   static constexpr UINT kIdInterval = 1516;
   static constexpr UINT kIdMinutes = 1512;
@@ -32,8 +32,14 @@ class KAutoSaveDialog : public KModalDialog {
 
   // The Help button: the dialog's help page; the dialog stays open.
   void OnHelp();
+  // The score keeps the interval in one byte, as characters or as
+  // half-minutes: an interval above 255 characters or 127 minutes is refused
+  // with the range message, and the dialog stays open.
+  bool OnOK() override;
+  static constexpr int kMaxCharacters = 255;
+  static constexpr int kMaxMinutes = 127;
 
-  int interval = 0;  // minutes or characters; an entry outside 1 to 1000 is refused by OK
+  int interval = 0;  // minutes (1..127) or characters (1..255)
   int unit = -1;     // 0 minutes elapsed, 1 characters entered
   int choice = -1;   // 0 autosave, 1 don't autosave
   int newFiles = 0;  // the settings become the defaults of new scores

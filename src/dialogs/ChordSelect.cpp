@@ -6,10 +6,8 @@
 #include "chords/ChordNames.h"
 #include "chords/ChordRecord.h"
 #include "chords/ChordRecordTuningInfo.h"
-
-// Dictionary keys of chords picked but not yet placed (shared with the
-// chord selection dialog).
-CString g_pendingChordKeys;
+#include "dialogs/KDlgChordSelect.h"
+#include "platform/UiPort.h"
 
 namespace {
 
@@ -18,41 +16,31 @@ KChordSelectFn& Chooser() {
   return chooser;
 }
 
-KTuningInfo* FindTuning(const CString& tuning) {
-  for (POSITION pos = g_ChordDictionary.GetStartPosition(); pos != nullptr;) {
-    CString key;
-    CObject* value = nullptr;
-    g_ChordDictionary.GetNextAssoc(pos, key, value);
-    auto* info = dynamic_cast<KTuningInfo*>(value);
-    if (info != nullptr && key.Left(tuning.GetLength()) == tuning) return info;
-  }
-  return nullptr;
-}
-
-// The first chord of the dictionary for the tuning, of the requested root
-// when one is given.
-std::optional<KChordChoice> FirstDictionaryChord(const KChordSelectRequest& request) {
-  KTuningInfo* info = FindTuning(request.tuning);
-  if (info == nullptr) return std::nullopt;
-  const int wanted = request.initialKey.IsEmpty() ? -1 : ChordRootIndex(request.initialKey);
-  for (int root = 0; root < kChordRootCount; ++root) {
-    if (wanted >= 0 && root != wanted) continue;
-    const CString code = ChordRootCode(root);
-    if (info->HasKey(code) == 0) continue;
-    if (info->IsKeyLoaded(code) == 0) info->LoadChords(info->GetTuningKey(), code);
-    const CObList& chords = info->GetChordList();
-    for (POSITION pos = chords.GetHeadPosition(); pos != nullptr;) {
-      const auto* chord = dynamic_cast<const KUserChordData*>(chords.GetNext(pos));
-      if (chord == nullptr || chord->GetKeyIndex() != root) continue;
-      KChordChoice choice;
-      choice.keyName = code;
-      choice.typeName = chord->GetName();
-      choice.shape = chord->GetShape();
-      choice.displayMode = request.displayMode;
-      return choice;
-    }
-  }
-  return std::nullopt;
+// The chord selection dialog, opened for the request.
+std::optional<KChordChoice> RunChordDialog(const KChordSelectRequest& request) {
+  KDlgChordSelect dialog;
+  dialog.tuning = request.tuning;
+  dialog.keySignature = request.key;
+  dialog.pictureFrame = request.displayMode == 2 ? 2 : 0;
+  dialog.lineFlag = request.displayMode == 0 || request.displayMode == 2 ? 1 : 0;
+  dialog.key = request.initialKey;
+  if (dialog.DoModal() != IDOK) return std::nullopt;
+  KChordChoice choice;
+  choice.keyName = dialog.key;
+  choice.typeName = dialog.typeName;
+  choice.variation = dialog.variation;
+  choice.shape = dialog.shape;
+  if (dialog.tuning != request.tuning) choice.tuning = dialog.tuning;
+  choice.displayMode =
+      request.displayMode == 0 || request.displayMode == 2 ? dialog.pictureFrame : request.displayMode;
+  choice.spelling = dialog.spelling;
+  choice.typeStringId = dialog.typeStringId;
+  choice.libraryCount = dialog.libVarCount;
+  choice.userCount = dialog.userVarCount;
+  // The chord as notes for a staff or a tablature line.
+  const KChord& notes = request.displayMode == 1 ? dialog.StaffChord() : dialog.TabChord();
+  if (notes.GetNoteCount() > 0) choice.column = std::make_shared<KChord>(notes, notes.GetPos(), true);
+  return choice;
 }
 
 }  // namespace
@@ -61,7 +49,7 @@ void SetChordSelectSeam(KChordSelectFn chooser) { Chooser() = std::move(chooser)
 
 std::optional<KChordChoice> RunChordSelect(const KChordSelectRequest& request) {
   if (Chooser()) return Chooser()(request);
-  return FirstDictionaryChord(request);
+  return RunChordDialog(request);
 }
 
 CString DisplayedChordName(const KChordChoice& choice) {

@@ -1,10 +1,8 @@
 #pragma once
 // The chord selection step of Insert/Chord: the view asks for a chord with a
 // request (the key, tuning and diagram mode in force) and gets back the chosen
-// chord, or nothing when the user cancels. Until the chord selection dialog
-// exists the default picks the first chord of the user chord dictionary for
-// the tuning (of the requested root when one is given); tests install their
-// own chooser.
+// chord, or nothing when the user cancels. The chord selection dialog
+// (KDlgChordSelect.h) answers; tests may install their own chooser.
 
 #include <functional>
 #include <memory>
@@ -30,6 +28,12 @@ struct KChordChoice {
   int displayMode = 0;             // diagram display mode chosen (2 = coloured diagrams)
   int tuningFlag = 0;              // set when the dictionary key is to carry "*"
   std::shared_ptr<KChord> column;  // the chord as a note column, when it has one
+  // For the recent chords: the spelling, the catalogue type's string id, and
+  // the catalogue's and the user's variation counts.
+  CString spelling;
+  int typeStringId = 0;
+  int libraryCount = 0;
+  int userCount = 0;
 };
 
 using KChordSelectFn = std::function<std::optional<KChordChoice>(const KChordSelectRequest&)>;

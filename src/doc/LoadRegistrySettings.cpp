@@ -1,5 +1,6 @@
 #include "doc/LoadRegistrySettings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "chords/ChordNameSources.h"
+#include "chords/ChordSettings.h"
 #include "common/AppServices.h"
 #include "common/ChordDiagramServices.h"
 #include "common/Globals.h"
@@ -26,6 +28,7 @@
 #include "lines/KSpeedLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/TabLineOptions.h"
+#include "lines/TranslationServices.h"
 #include "model/AttachmentServices.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"
@@ -591,12 +594,27 @@ void ApplyLinePreferences() {
   g_fretBoxMargin = g_prefPrintCorr.ClippingCode();
   g_drumClefOption = g_prefStaffLines.drumClefStyle;
   g_shiftBassIntoTabRange = g_prefTranslation.shiftBassIntoRange;
+  g_textTabMode = std::clamp(g_prefTranslation.options[0], 0, 2);
+  g_rhythmAbove = g_prefTranslation.takeAbove;
+  g_rhythmBelow = g_prefTranslation.takeBelow;
   g_diagramOptionA = g_prefChords2.barreStyle;
   g_diagramOptionB = g_prefChords2.fretNumberPos;
   g_warnBarTiming = g_prefStaffLines2.warnBarTiming;
   g_liveShortestNote = g_prefMidiInput.shortestLiveNote;
   g_diagramFretNumbers = g_prefChords.variationNumbering;
   g_adaptLibraryShapes = g_prefChords2.altFromDictionary;
+  // The chord dialogs' preferences.
+  g_chordSettings.libraryOff = g_prefChords2.onlyCustom;
+  g_chordSettings.userTypesFirst = g_prefChords.customOnTop;
+  g_chordSettings.scanOnOpen = g_prefChords.scanForCustomChords;
+  g_chordSettings.pictureMode = g_prefChords2.variationsView;
+  g_chordSettings.playOnSelect = g_prefChords2.playSelected;
+  g_chordSettings.designer[0] = g_fingerRowOption;
+  g_chordSettings.designer[1] = g_prefChords2.displayFlag;
+  g_chordSettings.designer[2] = g_prefChords2.fretNumberPos;
+  g_chordSettings.designer[3] = g_prefChords2.barreStyle;
+  g_chordSettings.designer[4] = g_prefChords2.displayFlag2;
+  g_chordSettings.designer[5] = g_prefChords2.displayFlag3;
   g_textTabBassKinds = g_prefTextFiles.textTabKinds;
   g_textTabBanjoFingering = g_prefTabOptions.banjoFingering;
   g_textTabRemoveRows = g_prefTextFiles.removeTextTab;

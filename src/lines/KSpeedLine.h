@@ -68,6 +68,11 @@ class KSpeedLine : public KListLine {
   const CString& GetFretLabel(int fret) const;
   // The entry of a column, or null.
   const KBigChord* GetEntryAt(int column) const;
+  // Where the staff or string lines end when the line's last column is a bar
+  // that closes it (a single, double or final bar or an end repeat): just
+  // past the bar's rightmost stroke, measured from the line's origin (after
+  // its lead-in and indent); -1 when the last column is no such bar.
+  int GetClosingBarRight() const;
 
   // ---- Keeping the cache current -----------------------------------------------
   // Stores the size index, deletes all entries and builds them again with the
@@ -159,6 +164,11 @@ class KSpeedLine : public KListLine {
                      POSITION here, const CObList& ownerList, VoiceState& state, int spacing) const;
   void BuildBeams(KBigChord& entry, const KChord& column, int voice, const StemPlace& place, bool opening,
                   POSITION here, const CObList& ownerList, const VoiceState& state, int spacing) const;
+  // Whether a voice's stems point down: voice 0 on a staff, every voice on a
+  // tablature line (whose rhythm hangs under the strings).
+  bool StemDown(int voice) const { return IsTab() || voice == 0; }
+  // The y (+ 100) of a tablature stem's free end under the strings.
+  int TabStemEnd(const StemPlace& place) const;
   // The x of a column from the line's origin.
   int ColumnX(int column) const { return column * g_NoteColumnWidth[m_sizeIndex]; }
 

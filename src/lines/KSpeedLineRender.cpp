@@ -110,6 +110,26 @@ std::pair<int, int> KSpeedLine::DrawnRows(int firstColumn) const {
   return {low + offset, high + offset};
 }
 
+int KSpeedLine::GetClosingBarRight() const {
+  if (m_objects.IsEmpty()) return -1;
+  const auto* entry = static_cast<const KBigChord*>(m_objects.GetTail());
+  const int s = m_sizeIndex;
+  for (int i = 0; i < entry->itemCount; ++i) {
+    int symbol = entry->itemSymbol[i];
+    int code = symbol;
+    if (symbol == kFlaggedMarker) {
+      if (i + 1 >= entry->itemCount) break;
+      symbol = entry->itemSymbol[++i];
+      code = 10000 + symbol;
+    } else if (!IsBarSymbol(symbol, s)) {
+      continue;
+    }
+    const int edge = ClosingBarRightEdge(code, s);
+    if (edge >= 0) return ColumnX(entry->GetPos()) + entry->itemX[i] + edge;
+  }
+  return -1;
+}
+
 void KSpeedLine::Render(CDC* dc, int x, int firstColumn, int lastColumn, int y, int view6, int view7,
                         int view8, int view9, int view10) {
   if (dc == nullptr) return;
@@ -144,8 +164,11 @@ void KSpeedLine::Render(CDC* dc, int x, int firstColumn, int lastColumn, int y, 
         if (IsBarSymbol(first->itemSymbol[i], s)) bar = first->itemSymbol[i] - (s != 0 ? kLargeBase : 0);
       }
     }
-    const int width = GetLeadInWidth(s) +
-                      (m_staffLength > 0 ? columnWidth * m_staffLength / 18 : GetLength() * columnWidth + 20);
+    int width = GetLeadInWidth(s) +
+                (m_staffLength > 0 ? columnWidth * m_staffLength / 18 : GetLength() * columnWidth + 20);
+    // A line that ends with a bar ends there: no staff runs on past it.
+    const int closing = GetClosingBarRight();
+    if (closing >= 0) width = std::min(width, GetLeadInWidth(s) + closing);
     DrawNotes(dc, GetType(), s, x + GetIndent(), top, m_key, width, bar, 0);
   }
 

@@ -9,6 +9,10 @@
 // joins the stem ends of the opening and the closing column; the shorter
 // notes of the group get further beams 5 pixels nearer the heads per level,
 // or stubs where a level stops at one column.
+//
+// On a tablature line the rhythm stays clear of the strings on one side: every
+// stem hangs below the bottom string (below its fret numbers), whatever its
+// voice, and the beams run level at the stems' free ends.
 
 #include <algorithm>
 #include <cmath>
@@ -20,12 +24,13 @@
 
 namespace {
 
-constexpr int kStemOffset[2] = {7, 10};  // voice-1 stem: x right of the note's picture
-constexpr int kTabStemX[2] = {9, 11};    // tablature stems stand in the middle of the fret
-constexpr int kTabTextHalf[2] = {7, 8};  // half the height of a fret number
-constexpr int kStubLength[2] = {7, 10};  // beam stubs
-constexpr int kBeamLevelStep = 5;        // each further beam lies this much nearer the heads
-constexpr int kFlagFamilyLarge = 12;     // family-1 index of the large flags
+constexpr int kStemOffset[2] = {7, 10};      // voice-1 stem: x right of the note's picture
+constexpr int kTabStemX[2] = {9, 11};        // tablature stems stand in the middle of the fret
+constexpr int kTabTextHalf[2] = {7, 8};      // half the height of a fret number
+constexpr int kStubLength[2] = {7, 10};      // beam stubs
+constexpr int kTabStemLength[2] = {10, 13};  // tablature stems under the strings
+constexpr int kBeamLevelStep = 5;            // each further beam lies this much nearer the heads
+constexpr int kFlagFamilyLarge = 12;         // family-1 index of the large flags
 constexpr int kStemKindUp = 1;
 constexpr int kStemKindDown = 0;
 constexpr int kMaxOwnStems = 5;
@@ -83,6 +88,10 @@ const KChord* NextColumn(const CObList& list, POSITION& node) {
 
 }  // namespace
 
+int KSpeedLine::TabStemEnd(const StemPlace& place) const {
+  return place.noteEndY + kTabStemLength[m_sizeIndex];
+}
+
 KSpeedLine::StemPlace KSpeedLine::FindStemPlace(const KChord& column, int voice, int spacing) const {
   StemPlace place;
   if (column.IsBarColumn() || column.IsSignatureColumn()) return place;
@@ -123,7 +132,7 @@ KSpeedLine::StemPlace KSpeedLine::FindStemPlace(const KChord& column, int voice,
   const int nudge = voice == 1 ? bottomNudge : topNudge;
   if (IsTab()) {
     place.x = nudge + kTabStemX[s];
-    place.noteEndY = voice == 1 ? place.topY - kTabTextHalf[s] : place.bottomY + kTabTextHalf[s];
+    place.noteEndY = RowY(LastStringRow(), spacing) + kTabTextHalf[s];
   } else {
     place.x = nudge + GetPlacement(s != 0 ? kCodesPerSize : 0).x + (voice == 1 ? kStemOffset[s] : 0);
     place.noteEndY = voice == 1 ? place.bottomY : place.topY;
@@ -155,8 +164,11 @@ void KSpeedLine::AddVoice(KBigChord* entry, const KChord& column, int voice, POS
 void KSpeedLine::AddStemAndFlag(KBigChord& entry, const KChord& column, int voice, const StemPlace& place,
                                 int stemEnd, bool beamed) const {
   const int s = m_sizeIndex;
-  int freeEnd = voice == 1 ? place.topY - UpStem(s) : place.bottomY + DownStem(s);
-  if (IsExplicit(stemEnd)) {
+  const bool up = !StemDown(voice);
+  int freeEnd = up ? place.topY - UpStem(s) : place.bottomY + DownStem(s);
+  if (IsTab()) {
+    freeEnd = TabStemEnd(place);
+  } else if (IsExplicit(stemEnd)) {
     freeEnd = std::abs(stemEnd);
     if (voice == 0 && freeEnd % 2 == 0) --freeEnd;
   }
@@ -166,8 +178,8 @@ void KSpeedLine::AddStemAndFlag(KBigChord& entry, const KChord& column, int voic
   if (flags < 1 || flags > 4) return;
   // The flag picture carries the stem's last pixels: it ends FlagRaise above
   // the highest note (below the lowest) where the stem has its default length.
-  const int index = (voice == 1 ? 2 * (flags - 1) : 2 * flags - 1) + (s != 0 ? kFlagFamilyLarge : 0);
-  const int end = voice == 1 ? freeEnd - (FlagRaise(s) - UpStem(s)) : freeEnd + (FlagRaise(s) - DownStem(s));
+  const int index = (up ? 2 * (flags - 1) : 2 * flags - 1) + (s != 0 ? kFlagFamilyLarge : 0);
+  const int end = up ? freeEnd - (FlagRaise(s) - UpStem(s)) : freeEnd + (FlagRaise(s) - DownStem(s));
   if (entry.itemCount >= KBigChord::kMaxItems) return;
   const int i = entry.itemCount++;
   entry.itemSymbol[i] = static_cast<BYTE>(index);
@@ -207,14 +219,15 @@ void KSpeedLine::OpenBeamGroup(KBigChord* entry, const KChord& column, int voice
     }
     if (otherEnd < -6) continue;
     if (otherEnd <= 6 || otherEnd % 2 == 1) return;  // no closing column: no group
-    // The main beam lies on the stem ends; voice 0 hangs its beam above its
-    // (odd) stem ends, so that the beam's three lines end on them.
-    const int lift = voice == 0 ? 2 : 0;
+    // The main beam lies on the stem ends; a beam under its notes hangs above
+    // its (odd) stem ends, so that the beam's three lines end on them. A
+    // tablature beam runs level at the ends of the stems under the strings.
+    const int lift = StemDown(voice) ? 2 : 0;
     const int startEnd = voice == 0 && stemEnd % 2 == 0 ? stemEnd - 1 : stemEnd;
     state.startX = ColumnX(column.GetPos()) + place.x;
-    state.startY = startEnd - lift;
+    state.startY = IsTab() ? TabStemEnd(place) - lift : startEnd - lift;
     const double endX = ColumnX(other->GetPos()) + otherPlace.x;
-    const double endY = otherEnd - 1 - lift;
+    const double endY = IsTab() ? state.startY : otherEnd - 1 - lift;
     state.slope = endX != state.startX ? (endY - state.startY) / (endX - state.startX) : 0.0;
     state.inGroup = true;
     state.endNode = at;
@@ -251,7 +264,7 @@ void KSpeedLine::BuildBeams(KBigChord& entry, const KChord& column, int voice, c
 
   const int columnX = ColumnX(column.GetPos());
   const double x = columnX + place.x;
-  const double towardHeads = voice == 1 ? kBeamLevelStep : -kBeamLevelStep;
+  const double towardHeads = StemDown(voice) ? -kBeamLevelStep : kBeamLevelStep;
   for (int level = std::max(2, previousFlags + 1); level <= flags; ++level) {
     const double y = state.startY + state.slope * (x - state.startX) + towardHeads * (level - 1);
     // The level runs on to the last later column of the group that still has as many flags.

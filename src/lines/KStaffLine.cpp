@@ -64,6 +64,14 @@ int KStaffLine::RowOffset(int type) { return ClefStepOffset(type); }
 
 bool KStaffLine::IsStaffKind(int type) { return FamilyOf(type) == kFamilyStaff; }
 
+int KStaffLine::RestRow(int code) {
+  constexpr int kWholeRest = 14;
+  constexpr int kFourthLine = 16;
+  constexpr int kMiddleLine = 18;
+  if (code < kFirstRest || code > kLastRest) return -1;
+  return code == kWholeRest ? kFourthLine : kMiddleLine;
+}
+
 // ---- Partner staff -----------------------------------------------------------------
 
 void KStaffLine::Unpoint(KStaffLine* line) {

@@ -27,6 +27,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/KListLine.h"
@@ -53,6 +54,8 @@ extern int g_shiftBassIntoTabRange;
 // reader and writer: a meter either of them handles resets it (240, or 120 for
 // a meter below 3/4). 240 at start.
 extern int g_abcUnitLength;
+// The ABC name of a key-signature index ("G", "Bb", "Cb"); C outside 0..15.
+std::string AbcKeyName(int key);
 
 class KStaffLine : public KListLine {
   DECLARE_SERIAL(KStaffLine);
@@ -91,6 +94,13 @@ class KStaffLine : public KListLine {
   // The row offset of a staff kind (0 for kinds that have none).
   static int RowOffset(int type);
   static bool IsStaffKind(int type);
+  // The row on which engraving puts a rest of the code (14 whole .. 20 64th)
+  // that nobody placed: a whole rest hangs from the fourth line (row 16), the
+  // others sit on the middle of the staff (row 18, a half rest on the middle
+  // line). -1 for a code that is not a rest.
+  static int RestRow(int code);
+  static constexpr int kFirstRest = 14;
+  static constexpr int kLastRest = 20;
 
   // ---- Partner staff -------------------------------------------------------------
   // Stores the partner (null unpairs) and gives a partner that lacks it the

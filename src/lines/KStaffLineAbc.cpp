@@ -8,12 +8,14 @@
 // that every note value, dotted ones included, reads back to the same length.
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <numeric>
 #include <string>
 #include <vector>
 
+#include "common/Globals.h"
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
@@ -26,11 +28,14 @@ namespace {
 // over n columns is n x 18 pixels wide).
 constexpr int kColumnWidth = 18;
 
-constexpr int kFirstNamedRow = 4;
-constexpr int kLastNamedRow = 31;
-const char* const kRowNames[] = {"b'", "a'", "g'", "f'", "e'", "d'", "c'", "b", "a", "g",
-                                 "f",  "e",  "d",  "c",  "B",  "A",  "G",  "F", "E", "D",
-                                 "C",  "B,", "A,", "G,", "F,", "E,", "D,", "C,"};
+// Every row a staff holds has a name, so that no note is left out.
+constexpr int kFirstNamedRow = KStaffLine::kFirstRow;
+constexpr int kLastNamedRow = KStaffLine::kLastRow;
+const char* const kRowNames[] = {"e''", "d''", "c''", "b'", "a'",  "g'",  "f'",  "e'",  "d'",
+                                 "c'",  "b",   "a",   "g",  "f",   "e",   "d",   "c",   "B",
+                                 "A",   "G",   "F",   "E",  "D",   "C",   "B,",  "A,",  "G,",
+                                 "F,",  "E,",  "D,",  "C,", "B,,", "A,,", "G,,", "F,,", "E,,"};
+static_assert(std::size(kRowNames) == kLastNamedRow - kFirstNamedRow + 1);
 
 const char* RowName(int row) {
   return row >= kFirstNamedRow && row <= kLastNamedRow ? kRowNames[row - kFirstNamedRow] : nullptr;
@@ -267,12 +272,16 @@ Pieces CollectPieces(const CObList& attachments) {
   std::multimap<int, std::string> endings;
   std::multimap<int, std::string> tuplets;
   std::multimap<int, std::string> slurs;
+  std::multimap<int, std::string> chords;
   for (POSITION node = attachments.GetHeadPosition(); node != nullptr;) {
     const auto* a = dynamic_cast<const KExtendedObj*>(attachments.GetNext(node));
     if (a == nullptr) continue;
     const int pos = a->GetPos();
     const CString& text = a->GetText();
-    if (a->GetKind() == KExtendedObj::kNumberedBracket) {
+    if (a->GetKind() == KExtendedObj::kTextBox && text.View().substr(0, 2) == "@@" && text.GetLength() > 2) {
+      // A chord name the reader left over the notes.
+      chords.emplace(pos, "\"" + std::string(text.View().substr(2)) + "\"");
+    } else if (a->GetKind() == KExtendedObj::kNumberedBracket) {
       if (const char digit = FirstDigit(text)) tuplets.emplace(pos, std::string("(") + digit);
     } else if (a->GetKind() == KExtendedObj::kSlur) {
       const int span = std::max(0, (a->GetSize().cx + kColumnWidth / 2) / kColumnWidth);
@@ -289,7 +298,8 @@ Pieces CollectPieces(const CObList& attachments) {
       if (!known) endings.emplace(pos, sign);
     }
   }
-  for (auto* group : {&endings, &tuplets, &slurs}) pieces.before.insert(group->begin(), group->end());
+  for (auto* group : {&endings, &tuplets, &chords, &slurs})
+    pieces.before.insert(group->begin(), group->end());
   return pieces;
 }
 
@@ -304,12 +314,13 @@ bool EndsLine(const std::string& out) {
   return out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0;
 }
 
-// Starts a header line: a line break first when music text is open.
-void BeginHeader(std::string& out) {
-  if (!out.empty() && !EndsLine(out)) out += "\r\n";
-}
+// True when music text is open on the current line.
+bool InMusic(const std::string& out) { return !out.empty() && !EndsLine(out); }
 
-// The meter line of a time-signature column, and the unit length it sets.
+// The meter of a time-signature column and the unit length that goes with
+// it, written as a header line at the start of a line of music and as inline
+// fields within one. The unit length is always written out: a reader takes a
+// meter's default unit only in the header of a tune.
 void WriteMeter(const KChord& column, std::string& out) {
   if (column.GetNoteCount() < 3) return;
   const int upper = column.GetNote(1).code;
@@ -327,22 +338,35 @@ void WriteMeter(const KChord& column, std::string& out) {
     meter = std::to_string(numerator) + "/" + std::to_string(denominator);
     unit = 4 * numerator < 3 * denominator ? 120 : 240;
   }
-  BeginHeader(out);
-  out += "M:" + meter + "\r\n";
+  const std::string length = unit == 120 ? "1/16" : "1/8";
+  if (InMusic(out)) {
+    out += "[M:" + meter + "][L:" + length + "]";
+  } else {
+    out += "M:" + meter + "\r\nL:" + length + "\r\n";
+  }
   g_abcUnitLength = unit;
 }
 
-// The tempo line of a column holding a tempo symbol whose text lies at it.
+// The tempo of a column holding a tempo symbol whose text lies at it.
 void WriteTempo(int denominator, int pos, const CObList& attachments, std::string& out) {
   for (POSITION node = attachments.GetHeadPosition(); node != nullptr;) {
     const auto* a = dynamic_cast<const KExtendedObj*>(attachments.GetNext(node));
     if (a == nullptr || a->GetPos() != pos || a->GetKind() != KExtendedObj::kTextBox) continue;
     const std::string digits = Digits(a->GetText());
     if (digits.empty()) continue;
-    BeginHeader(out);
-    out += "Q:1/" + std::to_string(denominator) + "=" + digits + "\r\n";
+    const std::string tempo = "Q:1/" + std::to_string(denominator) + "=" + digits;
+    out += InMusic(out) ? "[" + tempo + "]" : tempo + "\r\n";
     return;
   }
+}
+
+// A key change within the line: an inline key field. The column's second
+// entry is the new key, or 16 + the old one where the change goes back to C.
+void WriteKeyChange(const KChord& column, std::string& out) {
+  if (column.GetNoteCount() < 2) return;
+  const int code = column.GetNote(1).code;
+  const int key = code >= 0 && code < 16 ? code : 0;
+  out += "[K:" + AbcKeyName(key) + "]";
 }
 
 int TempoDenominatorOf(const KChord& column) {
@@ -354,6 +378,13 @@ int TempoDenominatorOf(const KChord& column) {
 
 }  // namespace
 
+std::string AbcKeyName(int key) {
+  if (key < 0 || key > 15) key = 0;
+  std::string name(g_AbcKeyTable.View().substr(static_cast<std::size_t>(key) * 2, 2));
+  if (!name.empty() && name.back() == ' ') name.pop_back();
+  return name;
+}
+
 std::optional<CString> KStaffLine::WriteAbc() {
   if (m_objects.IsEmpty()) return std::nullopt;
   Pieces pieces = CollectPieces(m_attachments);
@@ -364,7 +395,11 @@ std::optional<CString> KStaffLine::WriteAbc() {
     const int pos = column->GetPos();
     Flush(pieces.after, pos - 1, out);
     const int first = column->GetNote(0).code;
-    if (first == KChord::kKeySignature) continue;
+    if (first == KChord::kKeySignature) {
+      // Only a line that says it has key changes reads them.
+      if (TestFlags(kFlagKeyChanges)) WriteKeyChange(*column, out);
+      continue;
+    }
     if (first == KChord::kTimeSignature) {
       WriteMeter(*column, out);
       continue;

@@ -5,9 +5,19 @@
 //
 // A note keeps its pitch. Of the strings that can play it (not taken by
 // another note of the column, the fret within the instrument's frets and, on a
-// fret list, a fret the list has) the one whose fret lies nearest at or above
-// the hand position wins, the higher string on a tie; when the note lies
-// below the hand on every string, the hand moves down one fret at a time.
+// fret list, a fret the list has) the one whose fret lies within the reach of
+// the hand and nearest its first fret wins, the higher string on a tie; when
+// no string lies within the reach, the hand moves down one fret at a time, and
+// a note above the reach everywhere goes to its lowest fret (the hand shifts
+// up for it).
+//
+// The hand's reach: from a position given by the caller, the position's fret
+// and the four above it (position 0 or 1 takes the open strings too). From the
+// line's fret statistics it also takes in where the hand has just been
+// playing, so that a hand low on the neck plays the open strings and a scale
+// stays in one position instead of climbing one string: a scale in C after A3
+// plays D0 D2 D3, not A5 A7 A8.
+//
 // A refused note sounds the asterisk beep, except through FindTabString, whose
 // callers report the refusal themselves.
 
@@ -35,8 +45,6 @@ constexpr int kDeleteCode = 32762;
 constexpr int kBlankRunCode = 32763;
 
 constexpr int kHeadWithoutLength = 13;
-constexpr int kFirstRest = 14;
-constexpr int kLastRest = 20;
 constexpr int kFirstMark = 89;  // marks drawn above the strings
 constexpr int kLastMark = 90;
 constexpr int kFirstRowMark = 10016;  // flagged symbols placed by their staff row
@@ -57,10 +65,10 @@ constexpr int kHighestPitch = 80;
 constexpr int kOctave = 12;
 constexpr int kMaxOctaveRaises = 2;
 
-// Rests on the middle rows of the staff (17..19) stand on a middle string row
-// of the tablature line, by its string count 0..8.
+// Rests on the middle rows of the staff (17..19, and a whole rest hanging from
+// the fourth line where engraving puts it) stand on a middle string row of the
+// tablature line, by its string count 0..8.
 constexpr int kMiddleRestRow = 4;
-constexpr int kMiddleRestRowByStrings[9] = {4, 4, 3, 4, 4, 5, 4, 5, 5};
 constexpr int kFirstMiddleRestRow = 17;
 constexpr int kLastMiddleRestRow = 19;
 
@@ -130,18 +138,75 @@ TabStrings StringsOf(const KTabLine* tab) {
   return s;
 }
 
-// The hand position (a fret) that the position code gives at the column.
-int HandPosition(const KTabLine* tab, int positionCode, int column, int fretCount) {
-  int hand = 0;
-  if (positionCode >= kPositionUnit) {
-    hand = positionCode / kPositionUnit - 1;
-  } else if (positionCode >= 0 && positionCode < kDirectFretLimit) {
-    hand = positionCode;
-  } else if (tab != nullptr) {
-    hand = tab->GetFretPositionStat(column, kAverageFret);
-    if (hand > kStatThreshold) hand -= kStatLowering;
+// The frets one hand covers: first..last.
+struct HandReach {
+  int first = 0;
+  int last = 0;
+};
+
+// The hand position (a fret) that the position code gives at the column, and
+// the reach of the hand at each lower position.
+class Hand {
+ public:
+  Hand(const KTabLine* tab, int positionCode, int column, int fretCount) : m_fretCount(fretCount) {
+    if (positionCode >= kPositionUnit) {
+      m_position = positionCode / kPositionUnit - 1;
+    } else if (positionCode >= 0 && positionCode < kDirectFretLimit) {
+      m_position = positionCode;
+    } else if (tab != nullptr) {
+      m_position = tab->GetFretPositionStat(column, kAverageFret);
+      if (m_position > kStatThreshold) m_position -= kStatLowering;
+      m_recent = tab->GetRecentFretRange(column, m_recentLow, m_recentHigh);
+    }
+    m_position = std::clamp(m_position, 0, fretCount);
   }
-  return std::clamp(hand, 0, fretCount);
+
+  int Position() const { return m_position; }
+
+  // The reach of the hand at the position (the position itself or one it was
+  // lowered to).
+  HandReach ReachAt(int position) const {
+    HandReach reach;
+    reach.first = position <= kFirstPosition ? 0 : position;
+    reach.last = position + KTabLine::kHandReach;
+    if (m_recent) {
+      // The frets just played lie within the reach.
+      reach.first = std::min(reach.first, std::max(m_recentHigh - KTabLine::kHandReach, 0));
+      reach.last = std::max(reach.last, m_recentLow + KTabLine::kHandReach);
+    }
+    reach.last = std::min(reach.last, m_fretCount);
+    return reach;
+  }
+
+ private:
+  // Positions up to this one take the open strings too.
+  static constexpr int kFirstPosition = 1;
+  int m_fretCount;
+  int m_position = 0;
+  bool m_recent = false;
+  int m_recentLow = 0;
+  int m_recentHigh = 0;
+};
+
+// Of the rows with a fret (-1: none), the one whose fret lies within the
+// hand's reach and nearest its first fret, the first on a tie; the hand moves
+// down until one does. Above the reach everywhere: the lowest fret.
+int NearestInReach(const std::array<int, kRowCount>& fretOfRow, const Hand& hand) {
+  for (int position = hand.Position(); position >= 0; --position) {
+    const HandReach reach = hand.ReachAt(position);
+    int best = kNoRow;
+    for (int row = 0; row < kRowCount; ++row) {
+      const int fret = fretOfRow[row];
+      if (fret < reach.first || fret > reach.last) continue;
+      if (best == kNoRow || fret < fretOfRow[best]) best = row;
+    }
+    if (best != kNoRow) return best;
+  }
+  int lowest = kNoRow;
+  for (int row = 0; row < kRowCount; ++row) {
+    if (fretOfRow[row] >= 0 && (lowest == kNoRow || fretOfRow[row] < fretOfRow[lowest])) lowest = row;
+  }
+  return lowest;
 }
 
 // Of the rows with a fret (-1: none), the one whose fret lies nearest at or
@@ -178,8 +243,10 @@ int KStaffLine::FindTabString(const KTabLine* tab, int& code, int column, int st
 
   // Symbols without a pitch stand on rows of their own.
   if (code >= kFirstRest && code <= kLastRest) {
-    if (staffRow < kFirstMiddleRestRow || staffRow > kLastMiddleRestRow) return StringRowOfStaffRow(staffRow);
-    return tab != nullptr ? kMiddleRestRowByStrings[std::clamp(strings.stringCount, 0, 8)] : kMiddleRestRow;
+    const bool middle = (staffRow >= kFirstMiddleRestRow && staffRow <= kLastMiddleRestRow) ||
+                        staffRow == KStaffLine::RestRow(code);
+    if (!middle) return StringRowOfStaffRow(staffRow);
+    return tab != nullptr ? KTabLine::RestRowOfStrings(strings.stringCount) : kMiddleRestRow;
   }
   if (code >= kFirstRowMark && code <= kLastRowMark) return StringRowOfStaffRow(staffRow);
   if (code == kFirstMark || code == kLastMark) return strings.stringCount < 6 ? 2 : 1;
@@ -212,7 +279,7 @@ int KStaffLine::FindTabString(const KTabLine* tab, int& code, int column, int st
       pitch += kOctave;
     }
   }
-  const int hand = HandPosition(tab, positionCode, column, strings.fretCount);
+  const Hand hand(tab, positionCode, column, strings.fretCount);
 
   // The delete code and the symbols of a note go to the string of the column
   // that already sounds the pitch.
@@ -226,7 +293,7 @@ int KStaffLine::FindTabString(const KTabLine* tab, int& code, int column, int st
           sounding[row] = fret;
       }
     }
-    const int row = NearestToHand(sounding, hand);
+    const int row = NearestToHand(sounding, hand.Position());
     if (row != kNoRow) {
       fretCode = KChord::kFirstFret + sounding[row];
       return row;
@@ -246,7 +313,7 @@ int KStaffLine::FindTabString(const KTabLine* tab, int& code, int column, int st
     const int wanted = strings.firstRow + wantedString - 1;
     if (wanted <= strings.lastRow && wanted < kRowCount && playable[wanted] >= 0) row = wanted;
   }
-  if (row == kNoRow) row = NearestToHand(playable, hand);
+  if (row == kNoRow) row = NearestInReach(playable, hand);
   if (row == kNoRow || KChord::kFirstFret + playable[row] > KChord::kLastFret) return Refuse();
   fretCode = KChord::kFirstFret + playable[row];
   return row;

@@ -48,6 +48,10 @@ KLinePair KStaffLine::EnterSymbol(KLineObj* source, int code, int rhythmCode, in
   if (code == kBlankCode || code == kBlankRunCode || y >= kFlaggedRows || y == kWholeColumnRow)
     return HandleKey(code, subCode, sizeIndex, column, y, arg7, arg8, packed);
 
+  // A rest from the tablature stands where engraving puts it on the staff.
+  if (code >= kFirstRest && code <= kLastRest)
+    return HandleKey(code, subCode, sizeIndex, column, RestRow(code), arg7, arg8, packed);
+
   const KChord* here = AsChord(tab->GetObjAt(column, 0));
   const KChord empty(column);
   int accidental = kNoAccidental;

@@ -24,6 +24,15 @@ void KStrLine::SetColumnX(int index, int x) {
   if (index >= 0 && index < kColumnXCount) m_columnX[index] = x;
 }
 
+bool KStrLine::HoldsNothing(int clear) {
+  if (GetAttachmentCount() != 0) return false;
+  CString trimmed = m_text;
+  trimmed.TrimLeft();
+  if (!trimmed.IsEmpty()) return false;
+  if (clear != 0 && !m_text.IsEmpty()) SetText(CString());
+  return true;
+}
+
 int KStrLine::GetColumnX(int index) const {
   return index >= 0 && index < kColumnXCount ? m_columnX[index] : 0;
 }

@@ -85,6 +85,7 @@ class KStrLine : public KLineObj {
 
   // The length of the text in bytes.
   int GetLength() override { return m_text.GetLength(); }
+  bool HoldsNothing(int clear) override;
 
   // ---- Measuring and drawing (KStrLineDraw.cpp) ---------------------------------
   // All measuring makes the line's font from the font table (element n is the

@@ -1,5 +1,6 @@
 #include "lines/KTabLine.h"
 
+#include <algorithm>
 #include <new>
 
 #include "common/Globals.h"
@@ -78,6 +79,13 @@ const CString& KTabLine::GetFretLabel(int fret) const {
   static const CString kNone;
   return fret >= 0 && fret < kFretMapSize ? m_fretLabels[fret] : kNone;
 }
+
+int KTabLine::RestRowOfStrings(int stringCount) {
+  constexpr int kRowByStrings[9] = {4, 4, 3, 4, 4, 5, 4, 5, 5};
+  return kRowByStrings[std::clamp(stringCount, 0, 8)];
+}
+
+int KTabLine::GetRestRow() const { return RestRowOfStrings(m_stringCount); }
 
 int KTabLine::GetStringRowLimit(int which) const {
   const bool few = m_stringCount < 6;

@@ -75,6 +75,10 @@ class KTabLine : public KListLine {
   const CString& GetFretLabel(int fret) const;
   // which = kFirstRow: the first string row; otherwise the last one.
   int GetStringRowLimit(int which) const;
+  // The string row in the middle of the strings on which a rest stands that
+  // nobody placed (by the string count: row 4 on six strings).
+  int GetRestRow() const;
+  static int RestRowOfStrings(int stringCount);
   // The open-string pitches from the tuning and the flag word; kNoString
   // marks a place without a string.
   void GetStringPitches(TuningPitches& pitches) const;
@@ -106,6 +110,14 @@ class KTabLine : public KListLine {
   // lowest fret (0 when none), 1 the average fret (open strings left out when
   // the lowest fretted fret is 6 or more; 0 when none), 2 the highest (-1 when none).
   int GetFretPositionStat(int column, int mode) const;
+  // Where the hand has been playing up to the column: the lowest and the
+  // highest fretted (non-open) fret of the nearest earlier columns (the column
+  // itself included) that one hand reaches together, at most kHandReach frets
+  // apart, walking back over at most kRecentColumns columns with frets. False,
+  // and nothing written, when those columns hold no fretted note.
+  bool GetRecentFretRange(int column, int& lowest, int& highest) const;
+  static constexpr int kHandReach = 4;
+  static constexpr int kRecentColumns = 8;
 
   // ---- Transposition (KTabLineTranspose.cpp) --------------------------------------
   // A copy of the line (owned by the caller) whose fretted notes in the columns

@@ -39,8 +39,15 @@ void KTabLine::Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, i
   const int size = sizeIndex != 0 ? 1 : 0;
   const int columnWidth = g_NoteColumnWidth[size];
   const int left = GetLeadInWidth(size) + GetIndent() + originX;
-  const int width = m_staffLength > 0 ? columnWidth * m_staffLength / 18 : GetLength() * columnWidth + 20;
+  int width = m_staffLength > 0 ? columnWidth * m_staffLength / 18 : GetLength() * columnWidth + 20;
   if (left + width < redrawX) return;
+  // A line that ends with a bar ends there: no string runs on past it.
+  KSpeedLine* cache = GetDrawingCache();
+  if (cache != nullptr && !m_objects.IsEmpty()) {
+    cache->Refresh(*this, size, &m_tuning);
+    const int closing = cache->GetClosingBarRight();
+    if (closing >= 0) width = std::min(width, closing);
+  }
 
   // Older lines may hold the names of the standard tuning only.
   if ((m_flags & kFlagBass) == 0 && (m_tuning == "S" || m_tuning == "E A D G B E ")) {
@@ -59,7 +66,6 @@ void KTabLine::Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, i
 
   if (TestFlags(kFlagAltTuning)) DrawStringNames(dc, frameX, rowTwoY, size);
 
-  KSpeedLine* cache = GetDrawingCache();
   if (cache != nullptr && !m_objects.IsEmpty()) {
     const long long offset = static_cast<long long>(redrawX) - left;
     const int column = static_cast<int>(std::clamp<long long>(offset, 0, INT32_MAX) / columnWidth);

@@ -169,3 +169,43 @@ int KTabLine::GetFretPositionStat(int column, int mode) const {
   }
   return mode == 2 ? -1 : 0;
 }
+
+bool KTabLine::GetRecentFretRange(int column, int& lowest, int& highest) const {
+  int low = -1;
+  int high = -1;
+  int columns = 0;
+  for (POSITION node = FindNodeAt(column, 1); node != nullptr && columns < kRecentColumns;) {
+    const KChord* chord = AsChord(m_objects.GetPrev(node));
+    if (chord == nullptr) continue;
+    int columnLow = -1;
+    int columnHigh = -1;
+    bool frets = false;
+    for (int i = 0; i < chord->GetNoteCount(); ++i) {
+      const int code = chord->GetNote(i).code;
+      if (!IsFretCode(code)) continue;
+      frets = true;
+      const int fret = code - KChord::kFirstFret;
+      if (fret == 0) continue;  // an open string does not tell where the hand is
+      if (columnLow < 0 || fret < columnLow) columnLow = fret;
+      columnHigh = std::max(columnHigh, fret);
+    }
+    if (!frets) continue;
+    ++columns;
+    if (columnLow < 0) continue;
+    if (low < 0) {
+      // The nearest column stands for the hand even when it stretches further.
+      low = columnLow;
+      high = columnHigh;
+      continue;
+    }
+    const int newLow = std::min(low, columnLow);
+    const int newHigh = std::max(high, columnHigh);
+    if (newHigh - newLow > kHandReach) break;  // the hand was elsewhere before
+    low = newLow;
+    high = newHigh;
+  }
+  if (low < 0) return false;
+  lowest = low;
+  highest = high;
+  return true;
+}

@@ -30,6 +30,18 @@ BOOL CMaxMidiSMF::Close() {
   return written;
 }
 
+void CMaxMidiSMF::Discard() {
+  if (m_open) DiscardSMF(m_handle);
+  m_handle = 0;
+  m_open = false;
+  while (!m_tracks.empty()) {
+    MidiEventTrack* track = m_tracks.front();
+    m_tracks.erase(m_tracks.begin());
+    track->DetachSMF(this);
+  }
+  m_numTracks = 0;
+}
+
 void CMaxMidiSMF::AddTrack(MidiEventTrack* track) {
   if (track == nullptr || IndexOf(track) >= 0) return;
   if (track->GetSMF() != nullptr) track->GetSMF()->RemoveTrack(track);
@@ -79,14 +91,49 @@ BOOL CMaxMidiSMF::WriteTrack(MidiEventTrack* track) {
   const int index = IndexOf(track);
   if (!m_open || m_mode != 'w' || index < 0) return FALSE;
   if (const char* name = track->GetName()) {
-    WriteMetaEvent(track, 3, reinterpret_cast<const BYTE*>(name), static_cast<DWORD>(std::strlen(name)));
+    if (!WriteMetaEvent(track, 3, reinterpret_cast<const BYTE*>(name), static_cast<DWORD>(std::strlen(name))))
+      return FALSE;
   }
-  // The events not yet read, from the cursor on.
-  const DWORD count = track->m_count - track->m_cursor;
-  return WriteSMF(m_handle, static_cast<DWORD>(index), track->m_events.data() + track->m_cursor, count) ==
-                 count
-             ? TRUE
-             : FALSE;
+  // The events not yet read, from the cursor on, in runs between the metas;
+  // a meta's time counts from the track's last item.
+  std::vector<const MidiTrackMeta*> metas;
+  for (const MidiTrackMeta& meta : track->m_metas) metas.push_back(&meta);
+  std::stable_sort(metas.begin(), metas.end(),
+                   [](const MidiTrackMeta* a, const MidiTrackMeta* b) { return a->tick < b->tick; });
+  const DWORD track_ = static_cast<DWORD>(index);
+  DWORD first = track->m_cursor;
+  // The track exists in the file even when it holds nothing.
+  if (WriteSMF(m_handle, track_, track->m_events.data(), 0) != 0) return FALSE;
+  std::uint64_t lastItem = 0;   // tick of the track's last item written
+  std::uint64_t eventTime = 0;  // tick of the event before `first`
+  std::size_t m = 0;
+  while (first < track->m_count || m < metas.size()) {
+    // The events before the next meta's tick.
+    DWORD end = first;
+    std::uint64_t time = eventTime;
+    while (end < track->m_count) {
+      const std::uint64_t next = time + track->m_events[end].time;
+      if (m < metas.size() && next >= metas[m]->tick) break;
+      time = next;
+      ++end;
+    }
+    if (end > first) {
+      const DWORD count = end - first;
+      if (WriteSMF(m_handle, track_, track->m_events.data() + first, count) != count) return FALSE;
+      first = end;
+      eventTime = time;
+      lastItem = time;
+    }
+    if (m < metas.size()) {
+      const MidiTrackMeta& meta = *metas[m++];
+      const std::uint64_t at = std::max<std::uint64_t>(meta.tick, lastItem);
+      if (::WriteMetaEvent(m_handle, track_, meta.type, meta.data.data(),
+                           static_cast<DWORD>(meta.data.size()), static_cast<DWORD>(at - lastItem)) != 0)
+        return FALSE;
+      lastItem = at;
+    }
+  }
+  return TRUE;
 }
 
 BOOL CMaxMidiSMF::ReadAll() {
@@ -104,7 +151,9 @@ BOOL CMaxMidiSMF::ReadAll() {
 
 BOOL CMaxMidiSMF::WriteAll() {
   if (!m_open || m_mode != 'w' || m_tracks.empty()) return FALSE;
-  for (MidiEventTrack* track : m_tracks) WriteTrack(track);
+  for (MidiEventTrack* track : m_tracks) {
+    if (!WriteTrack(track)) return FALSE;
+  }
   return TRUE;
 }
 

@@ -22,6 +22,9 @@ class CMaxMidiSMF {
   // Closes the file (writing it in mode 'w') and detaches every track. FALSE
   // when the file could not be written (GetSMFLastError says why).
   BOOL Close();
+  // Closes without writing anything (a write that failed half-way): a file
+  // of that name stays as it was, and no new one appears.
+  void Discard();
 
   // Attaches the track after the others (moving it from another wrapper);
   // more than one track makes the format 1.
@@ -30,8 +33,11 @@ class CMaxMidiSMF {
   BOOL RemoveTrack(MidiEventTrack* track);
 
   virtual BOOL ReadTrack(MidiEventTrack* track);
+  // Writes the track's name, then its events from the cursor on with its
+  // meta events among them at their ticks.
   virtual BOOL WriteTrack(MidiEventTrack* track);
   BOOL ReadAll();
+  // Writes every attached track; FALSE as soon as one fails.
   BOOL WriteAll();
   // The track's first meta event of that type, copied into data; its length,
   // or -1 when absent or when the mode or the track does not fit.

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,35 @@ struct ColumnState {
   int strokeStep = 0;  // ticks between the spread notes; negative: falling order
   bool trill = false;
   int tremolo = 0;
+  int turn = 0;     // the turn's code, 0 none
+  int mordent = 0;  // +1 upper, -1 lower, 0 none
+  int bend = 0;     // depth of a bend, 0 none
+  int vibrato = 0;  // depth of a vibrato, 0 none
+  bool grace = false;
+  int slideIn = 0;                              // a grace note from 2 semitones below (+1) or above (-1)
+  std::vector<std::pair<int, int>> slideMarks;  // (entry position, +1 up / -1 down)
 };
+
+bool IsGraceCode(int code) {
+  switch (code) {
+    case 13:
+    case 10003:
+    case 10004:
+    case 10005:
+    case 10006:
+    case 10007:
+    case 10013:
+    case 10070:
+    case 10071:
+    case 10076:
+    case 10077:
+    case 10089:
+    case 10090:
+      return true;
+    default:
+      return false;
+  }
+}
 
 ColumnState ReadColumnState(const KChord& chord, bool percussion) {
   const PlayEffectOptions& on = PlayEffects();
@@ -74,14 +103,42 @@ ColumnState ReadColumnState(const KChord& chord, bool percussion) {
       if (code == 10050) state.tremolo = 4;
       if (code == 10085) state.tremolo = 16;
     }
+    if (on.graceNotes && IsGraceCode(code)) state.grace = true;
     if (percussion) continue;
     if (on.staccato && (code == 52 || code == 53 || code == 10052)) state.staccato = true;
-    if (on.trills && (code == 38 || code == 39 || code == 10038)) state.trill = true;
+    if (on.trills) {
+      if (code == 38 || code == 39 || code == 10038) state.trill = true;
+      if (code == 93 || code == 10016 || (code >= 10018 && code <= 10020) || code == 10093) state.turn = code;
+      if (code == 10040) state.mordent = 1;
+      if (code == 10041) state.mordent = -1;
+    }
     if (on.strokes) {
       if (code == 54 || code == 72 || code == 10054) state.strokeStep = 16;
       if (code == 55 || code == 73 || code == 10055) state.strokeStep = -16;
       if (code == 76) state.strokeStep = 5;
       if (code == 77) state.strokeStep = -5;
+    }
+    if (on.vibrato) {
+      if (code == 40 || code == 41) state.vibrato = 8;
+      if (code == 10015 || code == 10075) state.vibrato = 16;
+      if (code == 10074) state.vibrato = 32;
+      if (code == 10084) state.vibrato = 64;
+    }
+    if (on.bends) {
+      if (code == 75)
+        state.bend = 16;
+      else if (code == 84)
+        state.bend = 64;
+      else if (code == 74 || code == 78 || code == 79 || code == 10078 || code == 10079 || code == 10091 ||
+               code == 10092)
+        state.bend = 32;
+    }
+    if (on.slides) {
+      if (code == 49) state.slideIn = 1;
+      if (code == 51) state.slideIn = -1;
+      if ((code == 48 || code == 50) && state.slideMarks.size() < 12) {
+        state.slideMarks.emplace_back(chord.RawEntry(i).value, code == 48 ? 1 : -1);
+      }
     }
   }
   if (!percussion && chord.GetNoteStyle() == 2) {
@@ -108,6 +165,34 @@ KMIDIObj* MakeControl(int column, int code, int data1, int data2) {
   return event;
 }
 
+// A note an ornament adds: it sounds for length ticks from time on and takes
+// no time of its voice.
+KMIDIObj* MakeOrnament(const KMIDIObj& of, int time, int key, int length) {
+  KMIDIObj* event =
+      MakeEvent(of.GetPos(), time, of.GetStatus(), key, of.GetData2(), length, of.IsPositive() == 0);
+  event->ModifyFlags(kOrnamentFlag, 1);
+  return event;
+}
+
+void SetSoundLength(KMIDIObj& event, int sound) {
+  const KMIDIObj::Triple t = event.GetTriple();
+  event.SetTriple(t.a, t.b, std::max(1, sound));
+}
+
+// Scales a note's length and its sounding length alike (tuplets, swing).
+void ScaleLength(KMIDIObj& event, int numerator, int denominator) {
+  event.SetMagnitude(event.GetMagnitude() * numerator / denominator);
+  const KMIDIObj::Triple t = event.GetTriple();
+  if (t.c > 0) event.SetTriple(t.a, t.b, std::max(1, t.c * numerator / denominator));
+}
+
+// Delays the sounding of a note (after grace notes or an ornament before it).
+void DelaySound(KMIDIObj& event, int delay) {
+  const int sound = SoundLength(event);
+  event.SetEvent(event.GetEvent().time + delay, event.GetEvent().message);
+  SetSoundLength(event, std::max(1, sound - delay));
+}
+
 // Everything one run keeps.
 struct Run {
   Run(KListLine& l, CObList& e, int number, float* s, int t)
@@ -119,16 +204,68 @@ struct Run {
   int type;
   int transpose = 0;
   KColumnPlayContext context;
-  std::vector<const KChord*> chords;  // every note column in list order
+  std::vector<const KChord*> chords;             // every note column in list order
   std::vector<std::pair<int, int>> clefChanges;  // (column, type)
   int pendingRestEnd = -1;
   int octaveShift = 0;
+  int graceRun = 0;  // ticks of grace notes since the last played column
+  // Metronome marks of the note pass: (column, row, beat divisor), in order.
+  struct Mark {
+    int column = 0;
+    int row = 0;
+    int divisor = 4;
+  };
+  std::vector<Mark> marks;
+  std::size_t nextMark = 0;
+  // The primary notes of the last column of a run of eighths that may be the
+  // first of a swung pair.
+  std::vector<KMIDIObj*> swingFirst;
 };
 
+constexpr int kGraceTicks = 60;
+constexpr int kEighth = 240;
+
+// Swing: of two eighths in a row (rests count), the first takes the swing
+// ratio of the pair's time and the second the rest of it.
+void SwingPair(Run& run, const std::vector<KMIDIObj*>& made) {
+  const float ratio = *run.swing;
+  const bool eighths = !made.empty() && std::all_of(made.begin(), made.end(), [](const KMIDIObj* e) {
+    return e->GetMagnitude() == kEighth;
+  });
+  if (ratio <= 0 || !eighths) {
+    run.swingFirst.clear();
+    return;
+  }
+  if (run.swingFirst.empty()) {
+    run.swingFirst = made;
+    return;
+  }
+  // The pair keeps its two eighths' time whatever the rounding.
+  const int first = std::clamp(static_cast<int>(2.0f * kEighth * ratio + 0.5f), 1, 2 * kEighth - 1);
+  const int second = 2 * kEighth - first;
+  for (KMIDIObj* e : run.swingFirst) ScaleLength(*e, first, kEighth);
+  for (KMIDIObj* e : made) ScaleLength(*e, second, kEighth);
+  run.swingFirst.clear();
+}
+
 // The column events of one note column, shaped by its state and put into the list.
-void PlayColumn(Run& run, const KChord& chord, int column, std::size_t index, int& key) {
+void PlayColumn(Run& run, const KChord& given, int column, std::size_t index, int& key) {
   const bool percussion = IsPercussion(run.type);
-  const ColumnState state = ReadColumnState(chord, percussion);
+  const ColumnState state = ReadColumnState(given, percussion);
+  // A grace-note column plays its grace symbols as short notes.
+  std::optional<KChord> graceCopy;
+  if (state.grace) {
+    graceCopy.emplace(given, column, true);
+    for (int i = 0; i < graceCopy->GetNoteCount(); ++i) {
+      if (IsGraceCode(FullCode(*graceCopy, i))) {
+        graceCopy->SetNoteCode(i, 13);
+        const NoteEntry entry = graceCopy->RawEntry(i);
+        if ((entry.flag & KChord::kFlagFlagged) != 0)
+          graceCopy->SetNoteFlags(i, entry.flag & ~KChord::kFlagFlagged);
+      }
+    }
+  }
+  const KChord& chord = graceCopy ? *graceCopy : given;
   run.context.earlierColumn = [&run, index](int back) -> const KChord* {
     return back > 0 && static_cast<std::size_t>(back) <= index ? run.chords[index - back] : nullptr;
   };
@@ -142,8 +279,21 @@ void PlayColumn(Run& run, const KChord& chord, int column, std::size_t index, in
     }
     int length = note.length;
     if (state.fermata) length *= 2;
-    if (state.staccato && note.velocity != 0) length /= 2;
-    made.push_back(MakeEvent(column, 0, note.status, note.note, note.velocity, length, note.voice == 0));
+    KMIDIObj* event = MakeEvent(column, 0, note.status, note.note, note.velocity, length, note.voice == 0);
+    if (state.staccato && note.velocity != 0) SetSoundLength(*event, length / 2);
+    made.push_back(event);
+  }
+  if (state.grace) {
+    // Grace notes sound one after another from the column's start, take no
+    // time, and delay the next played note by as much.
+    for (KMIDIObj* event : made) {
+      event->ModifyFlags(kOrnamentFlag, 1);
+      event->SetEvent(run.graceRun, event->GetEvent().message);
+      event->SetMagnitude(kGraceTicks);
+    }
+    if (!made.empty()) run.graceRun += kGraceTicks;
+    for (KMIDIObj* event : made) InsertPlayEvent(run.events, event);
+    return;
   }
   // A stroke spreads the notes in rising (positive step) or falling order.
   if (state.strokeStep != 0 && made.size() > 1) {
@@ -157,16 +307,24 @@ void PlayColumn(Run& run, const KChord& chord, int column, std::size_t index, in
     }
   }
   std::vector<KMIDIObj*> added;
+  const int graceDelay = run.graceRun;
+  bool sounded = false;
   for (KMIDIObj* event : made) {
     const int length = event->GetMagnitude();
     if (event->GetData2() == 0 || length <= 0) continue;
-    const bool negative = event->IsPositive() == 0;
+    sounded = true;
+    const int pitch = event->GetData1();
+    if (graceDelay > 0) DelaySound(*event, graceDelay);
+    if (state.slideIn != 0) {
+      added.push_back(MakeOrnament(*event, event->GetEvent().time, pitch - 2 * state.slideIn, 30));
+      DelaySound(*event, 30);
+    }
     if (state.trill) {
       const int r = length <= 240 ? 30 : 90;
       const int count = length / r + 1;
+      SetSoundLength(*event, r);
       for (int k = 0; k < count; ++k) {
-        const int key2 = event->GetData1() + (k % 2 == 0 ? 2 : -2);
-        added.push_back(MakeEvent(column, (k + 1) * r, event->GetStatus(), key2, event->GetData2(), r, negative));
+        added.push_back(MakeOrnament(*event, (k + 1) * r, pitch + (k % 2 == 0 ? 2 : -2), r));
       }
     } else if (state.tremolo > 0) {
       const int n = state.tremolo;
@@ -174,15 +332,40 @@ void PlayColumn(Run& run, const KChord& chord, int column, std::size_t index, in
       int c = std::min(n, length / r);
       if (length == 90 || length == 180 || length == 360 || length == 720 || length == 1440) c = c * 3 / 2;
       if (length > 480) r /= 2, c *= 2;
-      event->SetMagnitude(r);
-      for (int k = 1; k < c; ++k) {
-        added.push_back(MakeEvent(column, k * r, event->GetStatus(), event->GetData1(), event->GetData2(), r,
-                                  negative));
-      }
+      SetSoundLength(*event, r);
+      for (int k = 1; k < c; ++k) added.push_back(MakeOrnament(*event, k * r, pitch, r));
+    } else if (state.turn != 0) {
+      const int s = state.turn == 10018 || state.turn == 10093 ? 1 : -1;
+      const int d = 60 * 5 >= length ? 30 : 60;
+      int pitches[5] = {pitch - 2 * s, pitch, pitch + 2 * s, pitch, pitch - 2 * s};
+      if (state.turn == 10019) pitches[0] += 1;
+      if (state.turn == 10020) pitches[0] -= 1;
+      const int at = event->GetEvent().time;
+      for (int k = 0; k < 5; ++k) added.push_back(MakeOrnament(*event, at + k * d, pitches[k], d));
+      DelaySound(*event, 5 * d);
+    } else if (state.mordent != 0) {
+      const int d = 60 * 3 >= length ? 30 : 60;
+      const int at = event->GetEvent().time;
+      added.push_back(MakeOrnament(*event, at, pitch, d));
+      added.push_back(MakeOrnament(*event, at + d, pitch + 2 * state.mordent, d));
+      DelaySound(*event, 2 * d);
     }
+    const KMIDIObj::Triple t = event->GetTriple();
+    if (state.bend > 0)
+      event->SetTriple(t.a, kPitchBend * 1000 + state.bend, t.c);
+    else if (state.vibrato > 0)
+      event->SetTriple(t.a, kPitchVibrato * 1000 + state.vibrato, t.c);
   }
+  // Slide marks act on the notes of the column, the first mark on the first note and so on.
+  for (std::size_t m = 0; m < state.slideMarks.size() && m < made.size(); ++m) {
+    const KMIDIObj::Triple t = made[m]->GetTriple();
+    const int kind = state.slideMarks[m].second > 0 ? kPitchSlideUp : kPitchSlideDown;
+    made[m]->SetTriple(t.a, kind * 1000 + 32, t.c);
+  }
+  if (sounded) run.graceRun = 0;
   for (KMIDIObj* event : made) InsertPlayEvent(run.events, event);
   for (KMIDIObj* event : added) InsertPlayEvent(run.events, event);
+  SwingPair(run, made);
 }
 
 // Step 7: a code-70 column followed within three columns by code 70 (straight) or 71 (swing text).
@@ -223,10 +406,19 @@ void NotePass(Run& run, int first, int last) {
     if (column < first || column > last) continue;
     if (HasCode(chord, {68}) || HasCode(chord, {69})) {
       const int type = HasCode(chord, {69}) ? 1 : 0;
-      if (static_cast<int>(run.clefChanges.size()) < kMaxClefChanges) run.clefChanges.emplace_back(column, type);
+      if (static_cast<int>(run.clefChanges.size()) < kMaxClefChanges)
+        run.clefChanges.emplace_back(column, type);
       run.context.lineType = type;
     }
     if (HasCode(chord, {70})) ReadSwing(run, index);
+    if (chord.GetNoteCount() == 1 && run.marks.size() < 10) {
+      static constexpr int kDivisors[4] = {8, 16, 4, 2};  // 10032 eighth, sixteenth, quarter, half
+      const int code = FullCode(chord, 0);
+      if (code >= 10032 && code <= 10035) {
+        run.marks.push_back({column, chord.RawEntry(0).value, kDivisors[code - 10032]});
+        continue;
+      }
+    }
     if (chord.GetNoteCount() > 0 && FullCode(chord, 0) == kChordRepeat) {
       const KChord* source = nullptr;
       for (std::size_t k = index; k-- > 0 && source == nullptr;) {
@@ -283,11 +475,30 @@ void ForSpan(CObList& events, KMIDIObj* first, KMIDIObj* last, Action action) {
   }
 }
 
+// A number written beside the next unused metronome mark sets the tempo.
+bool MetronomeMark(Run& run, const std::string& text, int column, int row) {
+  if (!PlayEffects().tempo || run.nextMark >= run.marks.size()) return false;
+  const Run::Mark& mark = run.marks[run.nextMark];
+  if (std::abs(column - mark.column) > 2 || std::abs(row - mark.row) > 3) return false;
+  const std::size_t digit = text.find_first_of("0123456789");
+  if (digit == std::string::npos) return false;
+  long n = 0;
+  for (std::size_t i = digit;
+       i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && n <= 1000; ++i) {
+    n = n * 10 + (text[i] - '0');
+  }
+  if (n < 20 || n > 400) return false;
+  InsertPlayEvent(run.events, MakeControl(column, kTempoControl, static_cast<int>(n) / mark.divisor,
+                                          static_cast<int>(n % 4)));
+  ++run.nextMark;
+  return true;
+}
+
 bool TempoWords(Run& run, const std::string& text, int column) {
   static constexpr struct {
     const char* word;
     int tempo;
-  } kWords[] = {{"LARGO", 50},      {"LENTO", 60},   {"ADAGIO", 80},  {"ANDANTE", 100},
+  } kWords[] = {{"LARGO", 50},      {"LENTO", 60},       {"ADAGIO", 80},   {"ANDANTE", 100},
                 {"ANDANTINO", 105}, {"ALLEGRETTO", 110}, {"ALLEGRO", 120}, {"VIVACE", 140},
                 {"PRESTO", 160},    {"PRESTISSIMO", 200}};
   if (!PlayEffects().tempo || text.empty()) return false;
@@ -303,15 +514,24 @@ bool Dynamics(Run& run, const std::string& text, const KExtendedObj& box, int co
   if (!PlayEffects().accents || text.empty()) return false;
   const bool bold = ParseFiveValueLimit(box.GetFontText()) != 0;
   int level = 0;
-  if (Contains(text, "PPPP")) level = 10;
-  else if (Contains(text, "PPP") || Contains(text, "PIANISSISSIMO")) level = 20;
-  else if (text == "PP" || Contains(text, "PIANISSIMO")) level = 30;
-  else if (text == "P" && bold) level = 38;
-  else if (text == "MP" || Contains(text, "MEZZOPIANO")) level = 45;
-  else if (text == "MF" || Contains(text, "MEZZOFORTE")) level = 53;
-  else if ((text == "F" && bold) || Contains(text, "FORTE")) level = 60;
-  else if (text == "FF" || Contains(text, "FORTISSIMO")) level = 70;
-  else if (Contains(text, "FFF") || Contains(text, "FORTISSISSIMO")) level = 100;
+  if (Contains(text, "PPPP"))
+    level = 10;
+  else if (Contains(text, "PPP") || Contains(text, "PIANISSISSIMO"))
+    level = 20;
+  else if (text == "PP" || Contains(text, "PIANISSIMO"))
+    level = 30;
+  else if (text == "P" && bold)
+    level = 38;
+  else if (text == "MP" || Contains(text, "MEZZOPIANO"))
+    level = 45;
+  else if (text == "MF" || Contains(text, "MEZZOFORTE"))
+    level = 53;
+  else if ((text == "F" && bold) || Contains(text, "FORTE"))
+    level = 60;
+  else if (text == "FF" || Contains(text, "FORTISSIMO"))
+    level = 70;
+  else if (Contains(text, "FFF") || Contains(text, "FORTISSISSIMO"))
+    level = 100;
   if (level > 0) {
     InsertPlayEvent(run.events, MakeControl(column, kLevelControl, 60, level));
     return true;
@@ -339,14 +559,16 @@ void TripletNumber(Run& run, int column) {
     return d == three[1]->GetVoiceDuration(voice) && d == three[2]->GetVoiceDuration(voice);
   };
   int voice = -1;
-  if (three[1]->GetStemEnd(1) < 0 && same(1)) voice = 1;
-  else if (three[1]->GetStemEnd(0) < 0 && same(0)) voice = 0;
+  if (three[1]->GetStemEnd(1) < 0 && same(1))
+    voice = 1;
+  else if (three[1]->GetStemEnd(0) < 0 && same(0))
+    voice = 0;
   if (voice < 0) return;
   for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
     auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
     if (event->GetPos() < three[0]->GetPos() || event->GetPos() > three[2]->GetPos()) continue;
     if (event->GetMagnitude() > kMaxLength || (event->IsPositive() != 0) != (voice == 1)) continue;
-    event->SetMagnitude(event->GetMagnitude() * 2 / 3);
+    ScaleLength(*event, 2, 3);
   }
 }
 
@@ -378,7 +600,7 @@ void Tuplet(Run& run, const KExtendedObj& bracket, int column, int end) {
   ForSpan(run.events, pair[0], pair[1], [&](KMIDIObj& e) {
     if (e.GetMagnitude() > kMaxLength || e.GetMagnitude() % 30 != 0) return;
     if (both && e.GetData2() != 0 && e.IsPositive() != scaledVoice) return;
-    e.SetMagnitude(e.GetMagnitude() * m / n);
+    ScaleLength(e, m, n);
   });
 }
 
@@ -404,7 +626,8 @@ int TieKey(Run& run, const KChord& chord, int row, int direction) {
     for (int side : {1, -1}) {
       if (distance == 0 && side < 0) continue;
       for (int i = 0; i < chord.GetNoteCount(); ++i) {
-        if (FullCode(chord, i) > 12 || (staff && chord.RawEntry(i).value != target + side * distance)) continue;
+        if (FullCode(chord, i) > 12 || (staff && chord.RawEntry(i).value != target + side * distance))
+          continue;
         int index = i;
         if (chord.MakeMidiEvent(index, note, run.context, 64, key, run.transpose) != 0) return note.note;
       }
@@ -430,7 +653,8 @@ void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
   if (key == kNoKey) return;
   KMIDIObj* pair[2] = {nullptr, nullptr};
   POSITION cursor = nullptr;
-  if (!run.line.FindPlayEventSpan(start->GetPos(), nullptr, stop->GetPos(), cursor, pair, key, 0, key)) return;
+  if (!run.line.FindPlayEventSpan(start->GetPos(), nullptr, stop->GetPos(), cursor, pair, key, 0, key))
+    return;
   pair[0]->ModifyFlags(kTiedOn, 1);
   pair[1]->ModifyFlags(kTiedFrom, 1);
 }
@@ -463,7 +687,8 @@ bool RestCount(Run& run, const std::string& text, int column) {
     previous = pos;
   }
   if (position < 0 || position >= kWholeLine) position = previous;
-  auto* rest = MakeEvent(position, 0, 0x80, 0, 0, std::clamp(count * beats * beatTicks, 0, kMaxLength), false);
+  auto* rest =
+      MakeEvent(position, 0, 0x80, 0, 0, std::clamp(count * beats * beatTicks, 0, kMaxLength), false);
   rest->ModifyFlags(kRest, 1);
   InsertPlayEvent(run.events, rest);
   run.pendingRestEnd = -1;
@@ -514,13 +739,16 @@ void AttachmentPass(Run& run) {
           TripletNumber(run, column);
           continue;
         }
+        if (MetronomeMark(run, text, column, row)) continue;
         if (TempoWords(run, text, column)) continue;
       }
       if (run.pendingRestEnd >= 0 && RestCount(run, text, column)) continue;
       if (kind == KExtendedObj::kTextBox && Dynamics(run, text, *attachment, column)) continue;
       if (!on.octaveShifts || percussion) continue;
-      if (Contains(text, "8VA")) run.octaveShift = 12;
-      else if (Contains(text, "8VB")) run.octaveShift = -12;
+      if (Contains(text, "8VA"))
+        run.octaveShift = 12;
+      else if (Contains(text, "8VB"))
+        run.octaveShift = -12;
       if (BearsCaption(kind) && run.octaveShift != 0) OctaveRange(run, column, end);
     }
   }

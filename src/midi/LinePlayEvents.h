@@ -5,9 +5,10 @@
 // the line (KListLine::GetPlayEvents); KListLine::InterpretTextForPlayback reaches this code through
 // the interpreter that InstallLinePlayInterpreter sets, since it reads the concrete line kinds.
 
+#include "model/KMIDIObj.h"
+
 class CObList;
 class KListLine;
-class KMIDIObj;
 
 // The playback effects the user switches on and off; the playback settings own their storage and
 // copy them here before a run.
@@ -33,8 +34,32 @@ struct PlayEffectOptions {
 PlayEffectOptions& PlayEffects();
 
 inline constexpr int kTempoControl = 20000002;
+// The flag of a note an ornament adds (trill, tremolo, turn, mordent, grace
+// note): it sounds but takes no time of its voice.
+inline constexpr DWORD kOrnamentFlag = 8;
+// Pitch effects a note carries in the second of its three parameters, as
+// kind * 1000 + depth; the sequencer turns them into pitch-wheel messages.
+inline constexpr int kPitchBend = 1;
+inline constexpr int kPitchVibrato = 2;
+inline constexpr int kPitchSlideUp = 3;
+inline constexpr int kPitchSlideDown = 4;
 inline constexpr int kLevelControl = 20000004;
 inline constexpr int kDefaultSwing = 666;  // thousandths
+
+// A note event of an ornament: it takes no time of its voice.
+inline bool IsOrnament(const KMIDIObj& event) { return event.TestFlags(kOrnamentFlag) != 0; }
+// How long a note sounds: the third parameter when set (staccato, the main
+// note of a trill or tremolo, a note after grace notes), else its length.
+inline int SoundLength(const KMIDIObj& event) {
+  const int sound = event.GetTriple().c;
+  return sound > 0 ? sound : event.GetMagnitude();
+}
+inline int PitchEffectKind(const KMIDIObj& event) { return event.GetTriple().b / 1000; }
+inline int PitchEffectDepth(const KMIDIObj& event) { return event.GetTriple().b % 1000; }
+// +1 when the pitch effect goes up, -1 down.
+inline int PitchEffectDirection(const KMIDIObj& event) {
+  return PitchEffectKind(event) == kPitchSlideDown ? -1 : 1;
+}
 
 // Rebuilds the play events of columns first..last (see KListLine::InterpretTextForPlayback).
 void InterpretLinePlayText(KListLine& line, int lineNumber, float* swingRatio, int first, int last);

@@ -17,6 +17,14 @@ using MidiEvent = MidiShortEvent;
 class CMaxMidiSMF;
 class MidiEventTrack;
 
+// A meta event of a track (tempo, time or key signature, marker...) at an
+// absolute tick; written among the track's events at that time.
+struct MidiTrackMeta {
+  std::uint32_t tick = 0;
+  BYTE type = 0;
+  std::vector<BYTE> data;
+};
+
 // What a track needs of the MIDI output it is attached to: being taken out of
 // its track table, and the sync whose resolution a file read sets. The output
 // object implements it, and clears the output link of each of its tracks
@@ -75,8 +83,18 @@ class MidiEventTrack {
   DWORD GetCursor() const { return m_cursor; }
   void SetCursor(DWORD cursor) { m_cursor = cursor < m_count ? cursor : m_count; }
   const MidiEvent* GetEvents() const { return m_events.data(); }
-  // Empties the track (count and cursor 0); the array stays.
-  void Clear() { m_count = m_cursor = 0; }
+  // Empties the track (count and cursor 0, no metas); the array stays.
+  void Clear() {
+    m_count = m_cursor = 0;
+    m_metas.clear();
+  }
+
+  // Meta events, kept in the order added; at one tick they are written in
+  // that order, before the events of that tick.
+  void AddMeta(std::uint32_t tick, BYTE type, std::vector<BYTE> data) {
+    m_metas.push_back({tick, type, std::move(data)});
+  }
+  const std::vector<MidiTrackMeta>& GetMetas() const { return m_metas; }
 
  private:
   friend class CMaxMidiSMF;
@@ -91,4 +109,5 @@ class MidiEventTrack {
   bool m_hidden = false;
   bool m_hasName = false;
   std::string m_name;
+  std::vector<MidiTrackMeta> m_metas;
 };

@@ -108,6 +108,15 @@ KExtendedObj& KExtendedObj::CopyFrom(const KExtendedObj& other) {
   return *this;
 }
 
+bool KExtendedObj::SameButRow(const KExtendedObj& other) const {
+  return GetPos() == other.GetPos() && m_kind == other.m_kind && m_anchorX == other.m_anchorX &&
+         m_anchorY == other.m_anchorY && m_sizeX == other.m_sizeX && m_sizeY == other.m_sizeY &&
+         m_offsetX == other.m_offsetX && m_offsetY == other.m_offsetY && m_point0X == other.m_point0X &&
+         m_point0Y == other.m_point0Y && m_point1X == other.m_point1X && m_point1Y == other.m_point1Y &&
+         m_text == other.m_text && m_fontText == other.m_fontText && m_opaque == other.m_opaque &&
+         m_linkTarget == other.m_linkTarget;
+}
+
 void KExtendedObj::ApplyKindDefaults() {
   if (m_kind >= 7 && m_kind <= 9 && m_sizeY == 0) m_sizeY = kDefaultBracketHeight;
   if (m_kind == kNumberedBracket && m_text.IsEmpty()) m_text = kDefaultTupletText;

@@ -100,6 +100,10 @@ class KExtendedObj : public KPosObj {
   ~KExtendedObj() override = default;
 
   KExtendedObj& CopyFrom(const KExtendedObj& other);
+  // Whether the other is the same attachment but for its row: the copy that a
+  // partner line of another kind holds of it (column, kind, geometry, texts,
+  // font, opaque flag and link all equal).
+  bool SameButRow(const KExtendedObj& other) const;
 
   // ---- Geometry -------------------------------------------------------------
   int GetRow() const { return m_row; }

@@ -201,6 +201,9 @@ class KLineGroup : public CObject {
   // Lines outside the staff and tablature families are indented past the clef
   // and key signature: 29 + 5 x (key / 2 + 1) pixels, 29 without a key.
   void IndentOtherLines();
+  // Every line of the group holds nothing (KLineObj::HoldsNothing); with clear
+  // set, blank text lines are emptied once that is known.
+  bool AllLinesEmpty(const KLineSource& source, int clear) const;
   // Sets the group's indent (and every bound line's) from the widest line label
   // measured in the label font (labels set) or the widest indent of the note
   // lines, and gives the note lines a common staff length when the group's

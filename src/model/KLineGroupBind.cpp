@@ -194,3 +194,16 @@ void KLineGroup::ComputeIndent(CDC* dc, int minWidth, int sizeIndex, int labels)
 
   if (previousFont != nullptr) dc->SelectObject(previousFont);
 }
+
+bool KLineGroup::AllLinesEmpty(const KLineSource& source, int clear) const {
+  for (int slot = 0; slot < m_count; ++slot) {
+    KLineObj* line = source.GetLineAt(m_slots[slot].lineRef);
+    if (line != nullptr && !line->HoldsNothing(0)) return false;
+  }
+  if (clear != 0) {
+    for (int slot = 0; slot < m_count; ++slot) {
+      if (KLineObj* line = source.GetLineAt(m_slots[slot].lineRef)) line->HoldsNothing(1);
+    }
+  }
+  return true;
+}

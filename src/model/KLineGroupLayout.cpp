@@ -152,7 +152,8 @@ void KLineGroup::LayoutWith(const std::function<const DisplayLine*(POSITION)>& f
     }
     const int bottom = last[k];
     if (IsNoteType(typeOf(bottom))) {
-      if (const KListLine* line = lineOf(bottom)) m_bracketBottom[k] -= line->GetSpaceBelow(sizeIndex);
+      if (const KListLine* line = lineOf(bottom))
+        m_bracketBottom[k] -= line->GetSpaceBelow(sizeIndex) + line->GetMarksRoom(sizeIndex, stringStep);
       if (typeOf(bottom) == KLineObj::kKindPercussion) m_bracketBottom[k] -= kPercussionBottomCut[size];
       if (k > 0 && IsTabType(typeOf(bottom))) {
         const int strings = stringsOf(bottom);

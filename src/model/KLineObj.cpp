@@ -82,6 +82,8 @@ std::optional<CString> KLineObj::WriteAbc() { return std::nullopt; }
 
 int KLineObj::GetLength() { return 0; }
 
+bool KLineObj::HoldsNothing(int) { return GetLength() == 0 && GetAttachmentCount() == 0; }
+
 void KLineObj::Draw(CDC*, int, int, int, int, int, int, int, int, int) {}
 
 std::unique_ptr<KLineObj> KLineObj::SplitAt(int, int, int) { return nullptr; }

@@ -213,6 +213,10 @@ class KLineObj : public CObject {
   virtual int GetWidth(int sizeIndex, int mode, CDC* dc, int option);
   virtual void SetIndent(int pixels);
   virtual CObList* GetAttachments();
+  // The line holds nothing a reader would miss: no objects, no attachments
+  // (a text line: nothing but blanks). With clear set a blank line is
+  // emptied of its blanks.
+  virtual bool HoldsNothing(int clear);
   virtual void SetGroup(int groupId, KLineGroup* group);
   virtual void SetStaffLength(int staffLength);
   virtual void SetFlagWord(DWORD flags);

@@ -21,6 +21,11 @@ constexpr int kUnmeasuredRhythmUnit = 4;
 constexpr int kFirstWideRhythmCode = 222;
 // Staff widths leave this margin after the last column unless the length is fixed.
 constexpr int kEndMargin = 20;
+// Below a tablature line's strings: the hairpin's opening by size, a margin,
+// and the most strings a tuning has.
+constexpr int kHairpinOpening[2] = {7, 8};
+constexpr int kMarksMargin = 2;
+constexpr int kMaxStrings = 8;
 
 int SizeIndexOf(int sizeIndex) { return sizeIndex != 0 ? 1 : 0; }
 
@@ -150,6 +155,18 @@ int KListLine::GetSpaceAbove(int sizeIndex) const {
 
 int KListLine::GetSpaceBelow(int sizeIndex) const {
   return sizeIndex != 0 ? m_spaceBelow * kLargeScale / kNormalScale : m_spaceBelow;
+}
+
+int KListLine::GetMarksRoom(int sizeIndex, int stringStep) const {
+  if (GetFamily() != kFamilyTab) return 0;
+  const int size = sizeIndex != 0 ? 1 : 0;
+  const int strings = std::clamp(GetStringCount(), 1, kMaxStrings);
+  const int step = std::max(stringStep, 0);
+  const int below = 5 * step + 1 + GetSpaceBelow(size) - (strings - 1) * (step + 1);
+  // Two string distances (stems and beams, then a hairpin two strings below
+  // the bottom string), the hairpin's opening and a margin.
+  const int wanted = 2 * (step + 1) + kHairpinOpening[size] + kMarksMargin;
+  return std::max(wanted - below, 0);
 }
 
 // ---- Length and layout -----------------------------------------------------------

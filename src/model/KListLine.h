@@ -98,6 +98,12 @@ class KListLine : public KLineObj {
   int GetLayoutKey() const { return m_layoutKey; }
   int GetSpaceAbove(int sizeIndex) const;
   int GetSpaceBelow(int sizeIndex) const;
+  // The room a tablature line keeps under its bottom string, beyond its space
+  // below, for what hangs there: the stems and beams of its rhythm, and under
+  // them the hairpins that its staff hands it. 0 on other lines. stringStep
+  // is the string spacing of the size; the line's height counts five steps of
+  // it while its strings lie stringStep + 1 apart.
+  int GetMarksRoom(int sizeIndex, int stringStep) const;
   int GetLayoutRow() const { return m_layoutRow; }
   void SetLayoutRow(int row) { m_layoutRow = row; }
   // The four layout values 0..255 kept for the view.

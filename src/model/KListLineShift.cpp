@@ -175,6 +175,18 @@ int KListLine::ShiftColumns(int first, int delta, int mode) {
       moved = moved || pos != object->GetPos();
       object->SetPos(pos);
     }
+    // The attachments of the moved columns (ties, slurs, texts anchored there)
+    // move with them by the same mapping.
+    if (CObList* attachments = part.line->GetAttachments()) {
+      for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
+        auto* attachment = static_cast<KPosObj*>(attachments->GetNext(node));
+        if (attachment->GetPos() < first) continue;
+        const long long pos = Moved(*attachment, delta, mapping);
+        if (pos < 0 || pos > INT_MAX) continue;
+        moved = moved || pos != attachment->GetPos();
+        attachment->SetPos(static_cast<int>(pos));
+      }
+    }
     if (!moved) continue;
     part.line->MarkChanged();
     part.line->UpdateTimeSigCache();

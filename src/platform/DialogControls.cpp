@@ -28,6 +28,10 @@ const char* KindName(DialogControlKind kind) {
       return "group box";
     case DialogControlKind::kButton:
       return "button";
+    case DialogControlKind::kPicture:
+      return "picture";
+    case DialogControlKind::kSpin:
+      return "spin";
   }
   return "control";
 }
@@ -68,6 +72,25 @@ DialogControl& DialogControls::Add(UINT id, DialogControlKind kind, std::string 
 DialogControl& DialogControls::Static(UINT id, std::string caption) {
   return Add(id, DialogControlKind::kStatic, std::move(caption));
 }
+
+DialogControl& DialogControls::Picture(UINT id, CBitmap& bitmap, int width, int height) {
+  DialogControl& control = Add(id, DialogControlKind::kPicture, "");
+  control.picture = &bitmap;
+  control.width = width;
+  control.height = height;
+  return control;
+}
+
+void DialogControls::Click(UINT id, const DialogMouse& mouse) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kPicture});
+  if (control.onMouse) control.onMouse(mouse);
+}
+
+bool DialogControls::PressKey(UINT id, int virtualKey, int character) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kPicture});
+  return control.onKey ? control.onKey(virtualKey, character) : false;
+}
+
 
 DialogControl& DialogControls::Icon(UINT id) { return Add(id, DialogControlKind::kIcon, ""); }
 
@@ -133,6 +156,12 @@ DialogControl& DialogControls::Button(UINT id, std::string caption, DialogButton
   return control;
 }
 
+DialogControl& DialogControls::Spin(UINT id, std::function<void(int)> onStep) {
+  DialogControl& control = Add(id, DialogControlKind::kSpin, "");
+  control.onStep = std::move(onStep);
+  return control;
+}
+
 const DialogControl* DialogControls::Find(UINT id) const {
   const auto it =
       std::find_if(m_controls.begin(), m_controls.end(), [id](const auto& c) { return c.id == id; });
@@ -156,6 +185,9 @@ DialogControl& DialogControls::UserControl(UINT id, std::initializer_list<Dialog
   if (control == nullptr) throw std::logic_error("no dialog control " + std::to_string(id));
   if (std::find(kinds.begin(), kinds.end(), control->kind) == kinds.end()) {
     throw std::logic_error("dialog control " + std::to_string(id) + " is a " + KindName(control->kind));
+  }
+  if (!control->visible || !control->enabled) {
+    throw std::logic_error("dialog control " + std::to_string(id) + " is hidden or disabled");
   }
   return *control;
 }
@@ -192,6 +224,42 @@ void DialogControls::Select(UINT id, int index) {
   }
   control.value = index;
   Changed(control);
+}
+
+void DialogControls::Step(UINT id, int delta) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kSpin});
+  control.entered = true;
+  if (control.onStep) control.onStep(delta > 0 ? 1 : -1);
+}
+
+DialogControl& DialogControls::AnyControl(UINT id) {
+  DialogControl* control = Find(id);
+  if (control == nullptr) throw std::logic_error("no dialog control " + std::to_string(id));
+  return *control;
+}
+
+void DialogControls::Show(UINT id, bool visible) { AnyControl(id).visible = visible; }
+
+void DialogControls::Enable(UINT id, bool enabled) { AnyControl(id).enabled = enabled; }
+
+void DialogControls::SetCaption(UINT id, std::string caption) { AnyControl(id).caption = std::move(caption); }
+
+void DialogControls::SetItems(UINT id, std::vector<std::string> items) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kCombo, DialogControlKind::kList});
+  control.items = std::move(items);
+  if (control.value >= static_cast<int>(control.items.size())) control.value = -1;
+}
+
+void DialogControls::SetShown(UINT id, int value) { AnyControl(id).value = value; }
+
+bool DialogControls::IsShown(UINT id) const {
+  const DialogControl* control = Find(id);
+  return control != nullptr && control->visible;
+}
+
+bool DialogControls::IsEnabled(UINT id) const {
+  const DialogControl* control = Find(id);
+  return control != nullptr && control->enabled;
 }
 
 std::string DialogControls::Text(UINT id) const {

@@ -22,16 +22,33 @@
 #include "platform/WinTypes.h"
 
 enum class DialogControlKind {
-  kEdit,    // text, optionally limited in length
-  kNumber,  // an integer typed as text, within a range
-  kCheck,   // check box: 0 or 1
-  kRadio,   // radio button; the first of a group carries the group's value
-  kCombo,   // drop-down list: the chosen item's index
-  kList,    // list box: the chosen item's index
-  kStatic,  // static text
-  kIcon,    // the question icon of a choice dialog
-  kGroup,   // group box: a caption around related controls
-  kButton,  // push button
+  kEdit,     // text, optionally limited in length
+  kNumber,   // an integer typed as text, within a range
+  kCheck,    // check box: 0 or 1
+  kRadio,    // radio button; the first of a group carries the group's value
+  kCombo,    // drop-down list: the chosen item's index
+  kList,     // list box: the chosen item's index
+  kStatic,   // static text
+  kIcon,     // the question icon of a choice dialog
+  kGroup,    // group box: a caption around related controls
+  kButton,   // push button
+  kPicture,  // an image the model draws, which reports the mouse and keys to it
+  kSpin,     // up and down arrows that step a value (a spinner or a small scroll bar)
+};
+
+class CBitmap;
+
+// Key flags of a mouse press (the framework's MK_SHIFT and MK_CONTROL).
+inline constexpr UINT kDialogMouseShift = 0x0004;
+inline constexpr UINT kDialogMouseControl = 0x0008;
+
+// A mouse press on a picture, in the picture's pixels.
+struct DialogMouse {
+  int x = 0;
+  int y = 0;
+  int button = 1;  // 1 left, 2 right
+  bool doubleClick = false;
+  UINT flags = 0;  // kDialogMouseShift, kDialogMouseControl
 };
 
 enum class DialogButtonRole {
@@ -65,11 +82,22 @@ struct DialogControl {
   DialogButtonRole role = DialogButtonRole::kAction;
   std::function<void()> handler;   // button press
   std::function<void()> onChange;  // the user changed the value
+  std::function<void(int)> onStep; // spin: the user stepped up (+1) or down (-1)
+  // Pictures: the bitmap the model keeps drawn (owned by the model), its
+  // size, and what the model does with the mouse and keys over it (a key
+  // handler returns false for keys it leaves to the window).
+  CBitmap* picture = nullptr;
+  int width = 0;
+  int height = 0;
+  std::function<void(const DialogMouse&)> onMouse;
+  std::function<bool(int virtualKey, int character)> onKey;
 
   // What the window shows.
   std::string text;      // edit and number text
-  int value = 0;         // check state, radio checked, chosen index (-1 none)
+  int value = 0;         // check state, radio checked, chosen index (-1 none), spin position
   bool entered = false;  // the user changed it since the members were last shown
+  bool visible = true;   // the window shows the control
+  bool enabled = true;   // the user can change or press it
 
   // Runs when the user changes the control's value (typing in an edit).
   DialogControl& WhenChanged(std::function<void()> handler_) {
@@ -111,6 +139,10 @@ class DialogControls {
   DialogControl& List(UINT id, int& member, std::vector<std::string> items);
   DialogControl& Button(UINT id, std::string caption, DialogButtonRole role,
                         std::function<void()> handler = {});
+  DialogControl& Picture(UINT id, CBitmap& bitmap, int width, int height);
+  // Arrows that step something the dialog shows elsewhere; onStep gets +1 for
+  // up and -1 for down.
+  DialogControl& Spin(UINT id, std::function<void(int)> onStep);
   // A member that is not shown in a control but is restored when the dialog
   // is cancelled, as the exchanged members are.
   void Keep(CString& member) { m_keptTexts.push_back(&member); }
@@ -125,15 +157,32 @@ class DialogControls {
   // The user's side. Each of these throws std::logic_error for an id that is
   // not a control of that kind (a fault of the caller), marks the control as
   // entered and runs its change handler.
-  void SetText(UINT id, std::string_view text);  // edit and number
-  void SetChecked(UINT id, int checked);         // check box; a radio is checked with 1
-  void Select(UINT id, int index);               // combo and list
+  void SetText(UINT id, std::string_view text);           // edit and number
+  void SetChecked(UINT id, int checked);                  // check box; a radio is checked with 1
+  void Select(UINT id, int index);                        // combo and list
+  void Click(UINT id, const DialogMouse& mouse);          // picture
+  bool PressKey(UINT id, int virtualKey, int character);  // picture; false when not taken
+  void Step(UINT id, int delta);                          // spin: +1 up, -1 down
   // The state shown.
   std::string Text(UINT id) const;
   int Checked(UINT id) const;
   int Selected(UINT id) const;
   // The index of the checked radio of the group, -1 for none.
   int RadioValue(UINT firstId) const;
+
+  // The dialog's side: what the window shows beside the members. Each throws
+  // std::logic_error for an id that is not a control.
+  void Show(UINT id, bool visible);
+  void Enable(UINT id, bool enabled);
+  // The caption of a static text, group box, check box, radio or button.
+  void SetCaption(UINT id, std::string caption);
+  // The entries of a combo or list box (the choice is kept when it is still
+  // an entry, else none).
+  void SetItems(UINT id, std::vector<std::string> items);
+  // The check of a check box, or a spin's position, shown without a member.
+  void SetShown(UINT id, int value);
+  bool IsShown(UINT id) const;
+  bool IsEnabled(UINT id) const;
 
   // Loading: the members into the controls (all, or those the user has not
   // changed). Handlers and the entered flags are not touched by loading a
@@ -153,6 +202,7 @@ class DialogControls {
  private:
   DialogControl& Add(UINT id, DialogControlKind kind, std::string caption);
   DialogControl& UserControl(UINT id, std::initializer_list<DialogControlKind> kinds);
+  DialogControl& AnyControl(UINT id);
   void Changed(DialogControl& control);
   void LoadOne(DialogControl& control);
 

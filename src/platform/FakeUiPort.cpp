@@ -1,9 +1,10 @@
 #include "platform/FakeUiPort.h"
 
-#include "platform/ModalDialog.h"
-
 #include <algorithm>
 #include <stdexcept>
+
+#include "platform/ModalDialog.h"
+#include "platform/RecordingDC.h"
 
 void FakeUiPort::Answer(UINT messageId, int answer) { m_answers[messageId] = answer; }
 
@@ -42,9 +43,13 @@ void FakeUiPort::Beep(UINT type) { m_beeps.push_back(type); }
 int FakeUiPort::RunModal(KModalDialog& dialog) {
   const UINT id = dialog.GetTemplateId();
   dialog.OnInitDialog();
-  int result = IDCANCEL;
-  if (auto script = m_dialogScripts.find(id); script != m_dialogScripts.end())
-    result = script->second(dialog);
+  // A dialog that ended while it opened (an internal failure) shows nothing.
+  int result = dialog.TakeEndRequest();
+  if (result == 0) {
+    result = IDCANCEL;
+    if (auto script = m_dialogScripts.find(id); script != m_dialogScripts.end())
+      result = script->second(dialog);
+  }
   bool refused = false;
   if (result == IDOK) dialog.ShowUnenteredMembers();
   if (result == IDOK && !dialog.OnOK()) {
@@ -91,3 +96,5 @@ void FakeUiPort::ClearRecords() {
   m_dialogs.clear();
   m_fontDialogs.clear();
 }
+
+std::unique_ptr<CDC> FakeUiPort::CreatePictureDC() { return std::make_unique<RecordingDC>(); }

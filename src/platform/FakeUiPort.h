@@ -4,15 +4,15 @@
 // by their template id (an unscripted dialog is cancelled). Every box, beep
 // and dialog is recorded in order.
 
-#include "platform/GdiObjects.h"
-#include "platform/UiPort.h"
-
 #include <deque>
 #include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "platform/GdiObjects.h"
+#include "platform/UiPort.h"
 
 class FakeUiPort : public UiPort {
  public:
@@ -58,6 +58,8 @@ class FakeUiPort : public UiPort {
   // controls (Controls().SetText...); members it set directly are shown in
   // the controls it did not type into, then OK runs the dialog's checks.
   int RunModal(KModalDialog& dialog) override;
+  // A recording context: pictures are drawn and written down, not painted.
+  std::unique_ptr<CDC> CreatePictureDC() override;
   bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) override;
 
   const std::vector<Message>& Messages() const { return m_messages; }

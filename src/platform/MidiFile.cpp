@@ -115,6 +115,8 @@ BOOL CloseSMF(HSMF handle) {
   return TRUE;
 }
 
+void DiscardSMF(HSMF handle) { Sessions().erase(handle); }
+
 void RewindSMF(HSMF handle) {
   if (SmfSession* s = Find(handle, 'r')) s->readPos.assign(s->content.tracks.size(), 0);
 }

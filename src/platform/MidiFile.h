@@ -19,6 +19,9 @@ using HSMF = DWORD;
 HSMF OpenSMF(const char* fileName, DWORD* format, char mode, DWORD* tracks);
 // Closes the handle; in mode 'w' writes the file. FALSE when writing failed.
 BOOL CloseSMF(HSMF handle);
+// Closes the handle without writing anything (mode 'w'): the file on the
+// disk stays as it was.
+void DiscardSMF(HSMF handle);
 // Sets every track's read position back to its first event.
 void RewindSMF(HSMF handle);
 // Ticks per quarter note of the file (its time division), 0 for a bad handle.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/MidiClock.h"
+
 BOOL RecordingMidiOut::Open(int device, DWORD flags) {
   m_log.push_back("open " + std::to_string(device) + " " + std::to_string(flags));
   if (m_open) return TRUE;
@@ -18,6 +20,7 @@ BOOL RecordingMidiOut::Put(const MidiShortEvent& event) {
   m_log.emplace_back(line);
   if (!m_open) return FALSE;
   m_events.push_back(event);
+  if (m_clock != nullptr) m_times.push_back(m_clock->NowUs());
   return TRUE;
 }
 

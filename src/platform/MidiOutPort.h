@@ -10,6 +10,8 @@
 
 #include "platform/WinTypes.h"
 
+class MidiClock;
+
 // One short event as it is handed to the device: eight bytes.
 struct MidiShortEvent {
   std::uint32_t time = 0;  // kMidiSendNow: send at once
@@ -58,10 +60,15 @@ class RecordingMidiOut : public MidiOutPort {
 
   const std::vector<std::string>& Log() const { return m_log; }
   const std::vector<MidiShortEvent>& Events() const { return m_events; }
+  // With a clock, every accepted event's time of sending (µs) is kept too.
+  void StampWith(const MidiClock* clock) { m_clock = clock; }
+  const std::vector<std::int64_t>& Times() const { return m_times; }
 
  private:
   std::vector<std::string> m_log;
   std::vector<MidiShortEvent> m_events;
+  std::vector<std::int64_t> m_times;
+  const MidiClock* m_clock = nullptr;
   bool m_open = false;
   bool m_openFails = false;
 };

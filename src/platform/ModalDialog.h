@@ -66,6 +66,16 @@ class KModalDialog {
   UINT TakeFocusRequest();
   UINT FocusRequest() const { return m_focusRequest; }
 
+  // A handler ends the dialog with the code (the framework's EndDialog); the
+  // window closes once the handler returns.
+  void EndDialog(int code) { m_endRequest = code; }
+  // The end code asked for since the last call, 0 for none.
+  int TakeEndRequest() {
+    const int code = m_endRequest;
+    m_endRequest = 0;
+    return code;
+  }
+
   // For scripts that set members directly: shows the members in every control
   // the user has not changed, so that OK takes them.
   void ShowUnenteredMembers() { Controls().LoadUnentered(); }
@@ -80,4 +90,5 @@ class KModalDialog {
   std::unique_ptr<DialogControls> m_controls;
   std::optional<DialogFailure> m_lastFailure;
   UINT m_focusRequest = 0;
+  int m_endRequest = 0;
 };

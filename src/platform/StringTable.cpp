@@ -12,7 +12,7 @@ const StringTableEntry* FindEntry(std::span<const StringTableEntry> part, UINT i
 }
 
 const StringTableEntry* Lookup(UINT id) {
-  for (const auto part : {MessageStringEntries(), TuningStringEntries()}) {
+  for (const auto part : {MessageStringEntries(), TuningStringEntries(), ToolboxStringEntries()}) {
     if (const StringTableEntry* e = FindEntry(part, id)) return e;
   }
   return nullptr;
@@ -83,7 +83,7 @@ UINT FindStringId(std::string_view text) {
   // so an exact match beats one that needs placeholders.
   UINT best = 0;
   size_t bestLiteral = 0;
-  for (const auto part : {MessageStringEntries(), TuningStringEntries()}) {
+  for (const auto part : {MessageStringEntries(), TuningStringEntries(), ToolboxStringEntries()}) {
     for (const StringTableEntry& e : part) {
       const std::string_view tmpl(e.text);
       const size_t literal = LiteralLength(tmpl);

@@ -30,7 +30,8 @@ BOOL LoadString(CString& target, UINT id);
 // its id.
 UINT FindStringId(std::string_view text);
 
-// The parts of the table, each sorted by id (defined in StringTableData.cpp
-// and StringTableTunings.cpp).
+// The parts of the table, each sorted by id (defined in StringTableData.cpp,
+// StringTableTunings.cpp and StringTableToolbox.cpp).
 std::span<const StringTableEntry> MessageStringEntries();
 std::span<const StringTableEntry> TuningStringEntries();
+std::span<const StringTableEntry> ToolboxStringEntries();

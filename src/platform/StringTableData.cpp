@@ -360,6 +360,32 @@ constexpr StringTableEntry kMessageStrings[] = {
      "Because there are line groups in this score, \n"
      "all lines must be visible for this action.\n"
      "Do you want all lines to be made visible so it can continue?"},
+    // Wrap Music.
+    {8171,
+     "There was an unexpected problem with line wrapping (Error %1).\n"
+     "You should immediately:\n"
+     " 1) Undo the last action (hit Ctrl+Z)\n"
+     " 2) Turn off Auto-wrapping (hit Ctrl+Alt+W) for this score."},
+    {8172,
+     "Please save the score as it is now under a new name (File | Save As...) and report the problem\n"
+     "together with that file and a description of what you were doing when it happened."},
+    {8173,
+     "At least one measure was too long to fit within the default staff length.\n"
+     "Use   Actions | Set Staff Length   to set a longer staff length for all lines."},
+    {8174,
+     "Some lines are hidden in this score...\n"
+     "Wrapping will only affect visible lines, so do you want to \n"
+     "make all lines visible before wrapping? (Click YES)\n"
+     "Click NO to continue wrapping with some lines hidden.\n"
+     "Click CANCEL to quit with no changes."},
+    {8175,
+     "Because the original selection for wrapping may \n"
+     "have changed you should re-select the wrapping range \n"
+     "and then repeat the wrapping command."},
+    {8176, "Do you want lines below the current line to be wrapped too?"},
+    // Go To.
+    {8177, "There is no %1 in this score\nGo to %2 (maximum) ?"},
+    {8178, "There is no bar %1 in this score"},
     {8200,
      "While figuring out playback sequence one measure has been repeated %1 times. \n"
      "This might be due unmatched repeats or improper play directives.\n"
@@ -458,15 +484,6 @@ constexpr StringTableEntry kMessageStrings[] = {
     {11000,
      "Sorry, only %1 different fonts/sizes can be handled in one score.\n"
      "Eliminate a font elsewhere to allow a new font on this line. "},
-    // Symbol toolbox prompts, by symbol code.
-    // The prompts of the symbols whose wording is settled; codes without a prompt show the toolbox's
-    // "problem loading prompt" text.
-    {30100, "t (eigh_t_h)  8th note with tail up"},
-    {30108, "q (_q_uarter)  Quarter note with tail up"},
-    {30407, "Not used"},
-    {30500, "Alt+n   Normal note style on all new notes"},
-    {31200, "(AltSym) t  Add 8th note up stem to tab fingering"},
-    {31404, "Not used on Tab lines"},
     // Status bar idle text.
     {57345, "For Help, press F1"},
 };

@@ -1,9 +1,10 @@
 #include "platform/UiPort.h"
 
+#include <cstdio>
+
+#include "platform/CDC.h"
 #include "platform/ModalDialog.h"
 #include "platform/StringTable.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -120,3 +121,5 @@ bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) {
 }
 
 int KModalDialog::DoModal() { return CurrentUiPort().RunModal(*this); }
+
+std::unique_ptr<CDC> UiPort::CreatePictureDC() { return nullptr; }

@@ -1,15 +1,17 @@
 #pragma once
+#include <memory>
 // Message boxes, beeps and modal dialogs: the core asks for them with the
 // framework's calls (AfxMessageBox, MessageBeep, DoModal), and the current UI
 // port shows them. The Qt shell installs a port that shows real windows; tests
 // install a FakeUiPort that answers from a script and records every request.
 
-#include "platform/CString.h"
-#include "platform/WinTypes.h"
-
 #include <string>
 #include <vector>
 
+#include "platform/CString.h"
+#include "platform/WinTypes.h"
+
+class CDC;
 class KModalDialog;
 struct LOGFONT;
 
@@ -89,6 +91,9 @@ class UiPort {
   // colour given; OK puts the chosen ones in them and returns true; Cancel
   // returns false and changes neither. A port without windows cancels.
   virtual bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) { return false; }
+  // A device context whose compatible memory contexts draw into bitmaps, for
+  // the pictures that dialog models draw; null for a port without windows.
+  virtual std::unique_ptr<CDC> CreatePictureDC();
 };
 
 // The port in use. Without one installed it is a headless port that answers

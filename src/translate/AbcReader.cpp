@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
+#include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "model/KLineObj.h"
 #include "platform/StringTable.h"
@@ -55,6 +57,14 @@ std::unique_ptr<KLineObj> ReadHeaderField(char letter, const CString& value) {
       text += value;
       return std::make_unique<KStrLine>(text, 0);
     }
+    case 'X':
+      // A new tune starts from the reader's start values; a line the last
+      // tune left open by continuation comes out here.
+      {
+        std::unique_ptr<KStaffLine> open = TakeContinuedAbcLine();
+        StartAbcTune();
+        return open;
+      }
     case 'K':
       ReadAbcKeyField(value);
       return nullptr;
@@ -72,6 +82,31 @@ std::unique_ptr<KLineObj> ReadHeaderField(char letter, const CString& value) {
   }
 }
 
+// The fields whose value is text: a value ending in "\" goes on in the next
+// line, and a "+:" line adds to the value.
+bool IsTextField(char letter) {
+  return letter != 0 && std::string_view("ABCDFGHINORSTWZ").find(letter) != std::string_view::npos;
+}
+
+bool IsFieldLine(const CString& text) {
+  return text.GetLength() >= 2 && text[1] == ':' && text[0] != '|' && text[0] != ':';
+}
+
+// A text field's value: a "\" at its end is taken off and says the next line
+// continues the field.
+std::unique_ptr<KLineObj> ReadTextFieldValue(char letter, CString value) {
+  AbcReaderState& state = GetAbcReaderState();
+  state.lastField = letter;
+  CString trimmed = value;
+  trimmed.TrimRight(" \t");
+  if (!trimmed.IsEmpty() && trimmed[trimmed.GetLength() - 1] == '\\') {
+    value = trimmed.Left(trimmed.GetLength() - 1);
+    value.TrimRight(" \t");
+    state.fieldContinued = letter;
+  }
+  return ReadHeaderField(letter, value);
+}
+
 }  // namespace
 
 std::unique_ptr<KLineObj> ReadAbcLine(const CString& source, int continuation) {
@@ -79,9 +114,22 @@ std::unique_ptr<KLineObj> ReadAbcLine(const CString& source, int continuation) {
   if (const int comment = text.Find('%'); comment >= 0) text = text.Left(comment);
   text.TrimLeft(" \t\r\n");
   text.TrimRight(" \t\r\n");
+  AbcReaderState& state = GetAbcReaderState();
+  // The line after a text field that ended in "\" goes on with that field,
+  // unless it is a field of its own.
+  if (const char continued = state.fieldContinued; continued != 0) {
+    state.fieldContinued = 0;
+    if (!text.IsEmpty() && !IsFieldLine(text)) return ReadTextFieldValue(continued, text);
+  }
   if (text.IsEmpty() || text[0] == '\\') return nullptr;
-  if (text.GetLength() >= 2 && text[1] == ':' && text[0] != '|' && text[0] != ':') {
-    return ReadHeaderField(text[0], text.Mid(2));
+  if (IsFieldLine(text)) {
+    const char letter = text[0];
+    if (letter == '+') {
+      return IsTextField(state.lastField) ? ReadTextFieldValue(state.lastField, text.Mid(2)) : nullptr;
+    }
+    if (IsTextField(letter)) return ReadTextFieldValue(letter, text.Mid(2));
+    state.lastField = 0;
+    return ReadHeaderField(letter, text.Mid(2));
   }
   return ReadAbcMusicLine(text, continuation);
 }

@@ -22,6 +22,35 @@ constexpr int kDotCodes[4] = {0, 36, 37, 10036};
 
 bool IsNoteLetter(char c) { return (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+// The rows a treble staff line holds.
+bool IsStaffRow(int row) { return row >= KStaffLine::kFirstRow && row <= KStaffLine::kLastRow; }
+
+// The accidental symbol of a number of semitones (-2..2).
+int AccidentalCode(int semitones) {
+  switch (semitones) {
+    case 2:
+      return 29;
+    case 1:
+      return 28;
+    case -1:
+      return 30;
+    case -2:
+      return 31;
+    default:
+      return 27;
+  }
+}
+
+// The decoration symbol of a "!name!" decoration, or 0 for the decorations
+// the staff does not show.
+int DecorationCode(std::string_view name) {
+  if (name == "staccato") return 52;
+  if (name == "roll" || name == "turn") return 64;
+  if (name == "downbow") return 76;
+  if (name == "upbow") return 77;
+  return 0;
+}
 
 int PitchOfLetter(char c) {
   static constexpr int kUpper[7] = {49, 51, 40, 42, 44, 45, 47};  // A..G
@@ -60,6 +89,15 @@ struct OpenArc {
   bool tie;
 };
 
+// A note or rest as read from the text, before it goes into its column.
+struct ReadNoteValue {
+  int row = 0;
+  int length = 0;
+  bool rest = false;
+  int accidental = 0;  // the accidental written before it (symbol code), 0 none
+  int letter = -1;     // 0..6 for A..G; -1 for a rest
+};
+
 class MusicLineReader {
  public:
   MusicLineReader(std::string_view text, int continuation) : m_text(text), m_continuation(continuation) {}
@@ -71,13 +109,28 @@ class MusicLineReader {
   void AddMeterColumn();
   void AddTempoMark();
   void ReadSymbols();
-  void ReadNote(bool rest);
+  ReadNoteValue ReadNote(bool rest);
+  void AddNote(const ReadNoteValue& note);
   int ReadLength();
+  // A length multiplier (digits and slashes) after a chord's "]": the
+  // numerator and denominator; the position ends on its last character.
+  std::pair<int, int> ReadChordLength();
+  void CloseChord();
+  // An inline field "[K:...]" and the like; m_pos is on the "[".
+  void ReadInlineField();
+  // A decoration "!name!" or "+name+"; m_pos is on the opening sign.
+  void ReadDecoration(char sign);
+  // A key-change column at the current column when the key differs from the
+  // last one (a column of the line that is not its start).
+  void InsertKeyChange();
+  void InsertMeterColumn();
+  void AddTempoSymbol();
   void ReadBrokenRhythm(char sign);
   void CompleteColumn();
   void InsertColumn(std::unique_ptr<KChord> column, int column_pos, bool beamJoin);
   void AddPendingSymbols(KChord& column);
-  void FlushAnnotation();
+  // noteColumn: the column of the note the annotation stands over, -1 none.
+  void FlushAnnotation(int noteColumn = -1);
   // Adds the arcs and ending brackets whose last column is known.
   void FlushSpans();
   void OpenColumn() { m_column = std::make_unique<KChord>(m_col); }
@@ -91,11 +144,16 @@ class MusicLineReader {
   int m_pos = 0;
   int m_col = 0;
   std::unique_ptr<KChord> m_column;
-  bool m_columnExtra = false;        // a blank column follows the column
-  int m_columnRow = kMiddleRow;      // row of the last note read into the column
-  bool m_columnHasNote = false;      // a note (not a rest) went into the column
-  bool m_columnStartsGroup = false;  // its first note started a beam group
-  std::vector<int> m_pendingSymbols;
+  bool m_columnExtra = false;                            // a blank column follows the column
+  int m_columnRow = kMiddleRow;                          // row of the last note read into the column
+  bool m_columnHasNote = false;                          // a note (not a rest) went into the column
+  bool m_columnStartsGroup = false;                      // its first note started a beam group
+  std::vector<int> m_pendingSymbols;                     // decorations of the next note
+  int m_pendingAccidental = 0;                           // the accidental of the next note
+  std::vector<std::pair<int, int>> m_columnAccidentals;  // (row, code) of the column's notes
+  std::vector<int> m_barAccidentalRows;                  // rows with an accidental earlier in the bar
+  std::vector<ReadNoteValue> m_chordNotes;               // the notes of an open chord
+  int m_endingToOpen = 0;                                // an ending number after a bar, opened after it
   bool m_inChord = false;
   bool m_groupStart = true;
   int m_groupDirection = 0;
@@ -133,19 +191,28 @@ void MusicLineReader::StartLine() {
     m_col = 0;
   }
   if (m_state.lastKey < 0) m_state.lastKey = m_state.key;
-  if (m_state.key != m_state.lastKey && m_col != 0) {
-    auto change = std::make_unique<KChord>(m_col);
-    change->AddNote(1, KChord::kKeySignature);
-    change->AddNote(1, m_state.key != 0 ? m_state.key : m_state.lastKey + 16);
-    m_line->InsertObjAt(change.release(), 0, m_col, nullptr, 0);
-    m_line->ModifyFlags(0x800, 1);
-    m_col += 3;
-  }
+  if (m_col != 0) InsertKeyChange();
+  m_state.lastKey = m_state.key;
+}
+
+void MusicLineReader::InsertKeyChange() {
+  if (m_state.lastKey < 0) m_state.lastKey = m_state.key;
+  if (m_state.key == m_state.lastKey) return;
+  auto change = std::make_unique<KChord>(m_col);
+  change->AddNote(1, KChord::kKeySignature);
+  change->AddNote(1, m_state.key != 0 ? m_state.key : m_state.lastKey + 16);
+  m_line->InsertObjAt(change.release(), 0, m_col, nullptr, 0);
+  m_line->ModifyFlags(0x800, 1);
+  m_col += 3;
   m_state.lastKey = m_state.key;
 }
 
 void MusicLineReader::AddMeterColumn() {
   if (!m_state.titlePending && !m_state.meterPending) return;
+  InsertMeterColumn();
+}
+
+void MusicLineReader::InsertMeterColumn() {
   int numerator = 0;
   int denominator = 0;
   if (m_state.meterCode == -404) {
@@ -164,6 +231,12 @@ void MusicLineReader::AddMeterColumn() {
 }
 
 void MusicLineReader::AddTempoMark() {
+  AddTempoSymbol();
+  m_state.titlePending = false;
+  m_state.meterPending = false;
+}
+
+void MusicLineReader::AddTempoSymbol() {
   if (m_state.tempoPending) {
     const int unit = m_state.tempoUnit;
     CString number;
@@ -206,8 +279,6 @@ void MusicLineReader::AddTempoMark() {
     ++m_col;
     m_state.tempoPending = false;
   }
-  m_state.titlePending = false;
-  m_state.meterPending = false;
 }
 
 int MusicLineReader::ReadLength() {
@@ -227,25 +298,67 @@ int MusicLineReader::ReadLength() {
       if (IsDigit(At(i))) divisor = divisor * 10 + (At(i++) - '0');
       length /= divisor;
     } else {
+      // "/" halves, and each further "/" halves again ("A//" is a quarter).
       length /= 2;
+      while (At(i) == '/') {
+        length /= 2;
+        ++i;
+      }
     }
   }
   m_pos = i - 1;
   return static_cast<int>(length);
 }
 
-void MusicLineReader::ReadNote(bool rest) {
+std::pair<int, int> MusicLineReader::ReadChordLength() {
+  int numerator = 1;
+  int denominator = 1;
+  int i = m_pos + 1;
+  if (IsDigit(At(i)) && At(i) != '0') {
+    numerator = At(i++) - '0';
+    if (IsDigit(At(i))) numerator = numerator * 10 + (At(i++) - '0');
+  }
+  if (At(i) == '/') {
+    ++i;
+    if (IsDigit(At(i)) && At(i) != '0') {
+      denominator = At(i++) - '0';
+      if (IsDigit(At(i))) denominator = denominator * 10 + (At(i++) - '0');
+    } else {
+      denominator = 2;
+      while (At(i) == '/' && denominator < 64) {
+        denominator *= 2;
+        ++i;
+      }
+    }
+  }
+  m_pos = i - 1;
+  return {numerator, denominator};
+}
+
+ReadNoteValue MusicLineReader::ReadNote(bool rest) {
+  ReadNoteValue note;
+  note.rest = rest;
   int pitch = rest ? 0 : PitchOfLetter(m_text[m_pos]);
-  if (!rest && At(m_pos + 1) == '\'') {
-    pitch += 12;
-    ++m_pos;
-  } else if (!rest && At(m_pos + 1) == ',') {
-    pitch -= 12;
+  note.letter = rest ? -1 : (m_text[m_pos] >= 'a' ? m_text[m_pos] - 'a' : m_text[m_pos] - 'A');
+  // Each "'" raises an octave and each "," lowers one, as far as the staff
+  // has rows.
+  while (!rest && (At(m_pos + 1) == '\'' || At(m_pos + 1) == ',')) {
+    const int moved = pitch + (At(m_pos + 1) == '\'' ? 12 : -12);
+    if (IsStaffRow(AbcRowOfPitch(moved))) pitch = moved;
     ++m_pos;
   }
   while (At(m_pos + 1) == '\'' || At(m_pos + 1) == ',') ++m_pos;
-  const int length = ReadLength();
-  const int row = rest ? kMiddleRow : AbcRowOfPitch(pitch);
+  note.length = ReadLength();
+  note.row = rest ? kMiddleRow : AbcRowOfPitch(pitch);
+  note.accidental = rest ? 0 : m_pendingAccidental;
+  m_pendingAccidental = 0;
+  return note;
+}
+
+void MusicLineReader::AddNote(const ReadNoteValue& note) {
+  const bool rest = note.rest;
+  const int length = note.length;
+  const int row = note.row;
   const bool grace = m_singleGrace || m_graceGroup;
 
   int code = 0;
@@ -289,10 +402,31 @@ void MusicLineReader::ReadNote(bool rest) {
   if (firstInColumn) m_columnStartsGroup = m_groupStart || rest;
   m_columnRow = row;
   m_noteRead = true;
-  if (!rest) m_columnHasNote = true;
+  if (!rest) {
+    m_columnHasNote = true;
+    // The accidental written before the note, or the one the key asks for
+    // beyond its signature (when no accidental stands on the row earlier in
+    // the bar: that one still holds).
+    const bool rowAltered =
+        std::find(m_barAccidentalRows.begin(), m_barAccidentalRows.end(), row) != m_barAccidentalRows.end();
+    int accidental = note.accidental;
+    if (accidental == 0 && !rowAltered && note.letter >= 0 && note.letter < 7) {
+      const auto letter = static_cast<std::size_t>(note.letter);
+      const int wanted = m_state.keyAccidentals[letter];
+      if (wanted != AbcKeySignatureAccidentals(m_state.key)[letter]) accidental = AccidentalCode(wanted);
+    }
+    if (accidental != 0) {
+      m_columnAccidentals.emplace_back(row, accidental);
+      if (!rowAltered) m_barAccidentalRows.push_back(row);
+    }
+  }
   m_groupStart = false;
-  m_brokenApply = m_brokenNext;
-  m_brokenNext = 0;
+  // The change a broken-rhythm sign asks of the next note goes to the whole
+  // column (every note of a chord).
+  if (m_brokenNext != 0) {
+    m_brokenApply = m_brokenNext;
+    m_brokenNext = 0;
+  }
   if (!grace && nominal > 0) {
     int dots = 0;
     if (length * 8 >= nominal * 15) {
@@ -305,6 +439,58 @@ void MusicLineReader::ReadNote(bool rest) {
     if (dots > 0) m_column->AddNote(row, kDotCodes[dots]);
     if (dots > 0 || length > 240) m_columnExtra = true;
   }
+}
+
+void MusicLineReader::CloseChord() {
+  m_inChord = false;
+  const auto [numerator, denominator] = ReadChordLength();
+  m_inChord = true;  // the notes go into the one column, stems as in a chord
+  for (ReadNoteValue note : m_chordNotes) {
+    note.length = static_cast<int>(static_cast<long>(note.length) * numerator / denominator);
+    AddNote(note);
+  }
+  m_chordNotes.clear();
+  m_inChord = false;
+}
+
+void MusicLineReader::ReadInlineField() {
+  const char letter = At(m_pos + 1);
+  const std::size_t valueStart = static_cast<std::size_t>(m_pos) + 3;
+  const std::size_t close = m_text.find(']', valueStart);
+  const std::size_t end = close == std::string_view::npos ? m_text.size() : close;
+  const CString value(m_text.substr(valueStart, end - valueStart));
+  m_pos = static_cast<int>(end);
+  switch (letter) {
+    case 'K':
+      ReadAbcKeyField(value);
+      InsertKeyChange();
+      break;
+    case 'M':
+      ReadAbcMeterField(value);
+      InsertMeterColumn();
+      m_state.meterPending = false;
+      break;
+    case 'L':
+      ReadAbcUnitLengthField(value);
+      break;
+    case 'Q':
+      ReadAbcTempoField(value);
+      AddTempoSymbol();
+      break;
+    default:
+      // Voices, parts, instructions and the like change nothing here.
+      break;
+  }
+}
+
+void MusicLineReader::ReadDecoration(char sign) {
+  const std::size_t close = m_text.find(sign, static_cast<std::size_t>(m_pos) + 1);
+  // A lone sign is not a decoration.
+  if (close == std::string_view::npos) return;
+  const std::string_view name =
+      m_text.substr(static_cast<std::size_t>(m_pos) + 1, close - static_cast<std::size_t>(m_pos) - 1);
+  if (const int code = DecorationCode(name); code != 0) m_pendingSymbols.push_back(code);
+  m_pos = static_cast<int>(close);
 }
 
 void MusicLineReader::ReadBrokenRhythm(char sign) {
@@ -332,6 +518,10 @@ void MusicLineReader::ReadBrokenRhythm(char sign) {
 }
 
 void MusicLineReader::AddPendingSymbols(KChord& column) {
+  for (const auto& [row, code] : m_columnAccidentals) {
+    if (column.AddNote(row, code) >= 0) m_lastSymbolRow = row;
+  }
+  m_columnAccidentals.clear();
   for (const int symbol : m_pendingSymbols) {
     int row = m_columnRow;
     int packed = 0;
@@ -351,16 +541,25 @@ void MusicLineReader::AddPendingSymbols(KChord& column) {
 }
 
 void MusicLineReader::InsertColumn(std::unique_ptr<KChord> column, int columnPos, bool beamJoin) {
-  const int beamFlags[2] = {beamJoin ? 1 : 0, 0};
+  // The join holds for the voice of either stem direction (voice 0 the stems
+  // down, voice 1 the stems up); a voice without flagged notes ignores it.
+  const int beamFlags[2] = {beamJoin ? 1 : 0, beamJoin ? 1 : 0};
   m_line->InsertObjAt(column.release(), 0, columnPos, beamFlags, 0);
 }
 
-void MusicLineReader::FlushAnnotation() {
+void MusicLineReader::FlushAnnotation(int noteColumn) {
   if (!m_hasAnnotation) return;
-  if (m_col == 0) m_col = 1;
-  int column = std::max(m_annotationFloor, m_col - 1);
-  if (m_lastAnnotationColumn >= 0 && column <= m_lastAnnotationColumn + 5) {
-    column = m_lastAnnotationColumn + 6;
+  int column = 0;
+  if (noteColumn >= 0 && m_annotation.View().substr(0, 2) == "@@") {
+    // A chord name stands over its own note: the chord-diagram line made of
+    // the names keeps the chords where they are played.
+    column = noteColumn;
+  } else {
+    if (m_col == 0) m_col = 1;
+    column = std::max(m_annotationFloor, m_col - 1);
+    if (m_lastAnnotationColumn >= 0 && column <= m_lastAnnotationColumn + 5) {
+      column = m_lastAnnotationColumn + 6;
+    }
   }
   m_line->AddAttachment(new KExtendedObj(column, kTextRow, m_annotation, g_defaultTextFontText));
   m_lastAnnotationColumn = column;
@@ -442,7 +641,7 @@ void MusicLineReader::CompleteColumn() {
     }
   }
   FlushSpans();
-  FlushAnnotation();
+  FlushAnnotation(bar ? -1 : columnPos);
   m_columnExtra = false;
   m_columnHasNote = false;
   m_singleGrace = false;
@@ -457,8 +656,14 @@ void MusicLineReader::ReadSymbols() {
     const char c = m_text[m_pos];
     const char next = At(m_pos + 1);
     bool completes = true;
-    if (IsNoteLetter(c) || c == 'z') {
-      ReadNote(c == 'z');
+    if (IsNoteLetter(c) || c == 'z' || c == 'x') {
+      // An invisible rest "x" keeps its time as a rest.
+      const ReadNoteValue note = ReadNote(c == 'z' || c == 'x');
+      if (m_inChord) {
+        m_chordNotes.push_back(note);
+      } else {
+        AddNote(note);
+      }
       const char after = At(m_pos + 1);
       if (m_inChord || after == '<' || after == '>') completes = false;
     } else if (c == ' ') {
@@ -488,7 +693,8 @@ void MusicLineReader::ReadSymbols() {
       if (!HasNext()) break;
       ReadBrokenRhythm(c);
     } else if (c == '|') {
-      if (!HasNext()) break;
+      // A bar that ends the line is a bar too (after music).
+      if (!HasNext() && !m_noteRead) break;
       int code = 21;
       if (next == '|') code = 22;
       if (next == ':') code = 24;
@@ -496,16 +702,27 @@ void MusicLineReader::ReadSymbols() {
       if (code != 21) ++m_pos;
       m_column->AddNote(kMiddleRow, code);
       if (m_ending > 0) m_endingLast = m_col;
+      m_barAccidentalRows.clear();
+      // A bar ends the beam group: the next note's stem goes its own way.
+      m_groupStart = true;
+      // "|1" opens the first ending after the bar.
+      if (At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';
     } else if (c == ':') {
       if (!HasNext()) break;
       if ((next == '|' || next == ':') && m_tupletSize == 0) {
         m_column->AddNote(kMiddleRow, next == '|' ? 25 : 96);
         if (m_ending > 0) m_endingLast = m_col;
+        m_barAccidentalRows.clear();
+        m_groupStart = true;
       }
       if (next == '|' || next == ':') ++m_pos;
+      if (next == '|' && At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';
     } else if (c == '[') {
       if (!HasNext()) break;
-      if (next == '|') {
+      if (IsLetter(next) && At(m_pos + 2) == ':' && !m_inChord) {
+        ReadInlineField();
+      } else if (next == '|') {
+        m_barAccidentalRows.clear();
         m_column->AddNote(kMiddleRow, 10023);
         ++m_pos;
       } else if (next >= '1' && next <= '9') {
@@ -518,16 +735,21 @@ void MusicLineReader::ReadSymbols() {
       }
     } else if (c == ']') {
       if (m_inChord) {
-        m_inChord = false;
+        CloseChord();
+        // A broken-rhythm sign after the chord still acts on its column.
+        const char after = At(m_pos + 1);
+        if (after == '<' || after == '>') completes = false;
       } else if (m_ending > 0) {
         m_endingLast = m_col;
       }
     } else if (c == '^' || c == '_') {
       const bool doubled = next == c;
       if (doubled) ++m_pos;
-      m_pendingSymbols.push_back(c == '^' ? (doubled ? 29 : 28) : (doubled ? 31 : 30));
+      m_pendingAccidental = c == '^' ? (doubled ? 29 : 28) : (doubled ? 31 : 30);
     } else if (c == '=') {
-      m_pendingSymbols.push_back(27);
+      m_pendingAccidental = 27;
+    } else if (c == '!' || c == '+') {
+      ReadDecoration(c);
     } else if (c == '~' || c == '.' || c == 'v' || c == 'u') {
       m_pendingSymbols.push_back(c == '~' ? 64 : c == '.' ? 52 : c == 'v' ? 76 : 77);
     } else if (c == '{') {
@@ -549,6 +771,9 @@ void MusicLineReader::ReadSymbols() {
       CString text(m_text.substr(m_pos + 1, end - m_pos - 1));
       if (!text.IsEmpty() && std::string_view("ABCDEFG").find(text[0]) != std::string_view::npos) {
         text = CString("@@") + text;
+      } else if (!text.IsEmpty() && std::string_view("^_<>@").find(text[0]) != std::string_view::npos) {
+        // An annotation's placement sign is not part of its text.
+        text = text.Mid(1);
       }
       if (text.GetLength() > 2) m_state.chordNamesSeen = true;
       if (m_hasAnnotation) FlushAnnotation();
@@ -561,8 +786,17 @@ void MusicLineReader::ReadSymbols() {
       m_state.continueFlag = m_continuation != 0;
     }
     if (completes && !m_inChord) CompleteColumn();
+    if (m_endingToOpen > 0 && !m_inChord) {
+      m_ending = m_endingToOpen;
+      m_endingFirst = m_col;
+      m_endingLast = -1;
+      m_endingToOpen = 0;
+    }
   }
   if (m_inChord) {
+    // A chord left open at the end of the line still sounds.
+    for (const ReadNoteValue& note : m_chordNotes) AddNote(note);
+    m_chordNotes.clear();
     m_inChord = false;
     CompleteColumn();
   }

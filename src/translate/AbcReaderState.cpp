@@ -1,6 +1,7 @@
 #include "translate/AbcReaderState.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "common/Globals.h"
@@ -49,77 +50,220 @@ int FindUnitFraction(std::string_view text) {
   return 0;
 }
 
-// Key index by tonic (rows) and mode MIN ION DOR PHY LYD MIX AEO LOC (columns).
+// Key index by tonic (rows) and mode MIN ION DOR PHR LYD MIX AEO LOC (columns).
 constexpr int kModeKeys[16][8] = {
     {7, 0, 5, 9, 2, 3, 7, 11},    {7, 0, 5, 9, 2, 3, 7, 11},    {5, 2, 3, 7, 4, 0, 5, 9},
     {9, 3, 7, 11, 0, 5, 9, 13},   {3, 4, 0, 5, 6, 2, 3, 7},     {11, 5, 9, 13, 3, 7, 11, 10},
     {0, 6, 2, 3, 8, 4, 0, 5},     {13, 7, 11, 15, 5, 9, 13, 2}, {2, 8, 4, 0, 10, 6, 2, 3},
     {15, 9, 13, 8, 7, 11, 15, 6}, {4, 10, 6, 2, 12, 8, 4, 0},   {8, 11, 15, 6, 9, 13, 8, 4},
     {6, 12, 8, 4, 14, 10, 6, 2},  {6, 13, 8, 4, 14, 10, 6, 2},  {8, 14, 10, 6, 9, 12, 8, 4},
-    {4, 10, 6, 2, 12, 8, 4, 0}};
+    {4, 15, 6, 2, 12, 8, 4, 0}};
+constexpr int kMajor = 0;
+constexpr int kIonian = 2;
+constexpr int kNotAMode = -1;
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+int LetterIndex(char c) {
+  const char lower = Lower(c);
+  return lower >= 'a' && lower <= 'g' ? lower - 'a' : -1;
+}
+
+// The column (1..8) of a mode word in kModeKeys, kMajor for major, or
+// kNotAMode. Modes are known by their first three letters, as the standard
+// abbreviations and whole names both begin ("mix", "Mixolydian"); "m" alone
+// is minor.
+int ModeOfWord(std::string_view word) {
+  std::string lower;
+  for (char c : word) lower += Lower(c);
+  if (lower == "m") return 1;
+  if (lower.size() < 3) return kNotAMode;
+  static constexpr std::array<std::pair<std::string_view, int>, 9> kModes{{{"maj", kMajor},
+                                                                           {"min", 1},
+                                                                           {"ion", kIonian},
+                                                                           {"dor", 3},
+                                                                           {"phr", 4},
+                                                                           {"lyd", 5},
+                                                                           {"mix", 6},
+                                                                           {"aeo", 7},
+                                                                           {"loc", 8}}};
+  for (const auto& [name, mode] : kModes) {
+    if (lower.compare(0, 3, name) == 0) return mode;
+  }
+  return kNotAMode;
+}
+
+// Reads the accidentals and words after the tonic and mode: "^f", "__b",
+// "=c" set a letter; "exp" (or "explicit") says the listed accidentals are
+// the whole signature; clauses such as "clef=bass" or "middle=d" are passed over.
+void ReadKeyModifiers(std::string_view text, std::array<int, 7>& written, std::array<bool, 7>& given,
+                      bool& explicitOnly) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (IsBlank(c)) {
+      ++i;
+      continue;
+    }
+    if (c == '^' || c == '_' || c == '=') {
+      int semitones = c == '^' ? 1 : c == '_' ? -1 : 0;
+      std::size_t j = i + 1;
+      if (c != '=' && j < text.size() && text[j] == c) {
+        semitones *= 2;
+        ++j;
+      }
+      if (j < text.size() && LetterIndex(text[j]) >= 0) {
+        written[static_cast<std::size_t>(LetterIndex(text[j]))] = semitones;
+        given[static_cast<std::size_t>(LetterIndex(text[j]))] = true;
+        i = j + 1;
+        continue;
+      }
+    }
+    // A word or clause up to the next blank.
+    std::size_t end = i;
+    while (end < text.size() && !IsBlank(text[end])) ++end;
+    std::string word;
+    for (char w : text.substr(i, end - i)) word += Lower(w);
+    if (word == "exp" || word == "explicit") explicitOnly = true;
+    i = end;
+  }
+}
+
+int Differences(const std::array<int, 7>& a, const std::array<int, 7>& b) {
+  int count = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) count += a[i] != b[i] ? 1 : 0;
+  return count;
+}
 
 }  // namespace
 
+std::array<int, 7> AbcKeySignatureAccidentals(int key) {
+  std::array<int, 7> accidentals{};
+  if (key < 0 || key > 15) return accidentals;
+  static constexpr std::string_view kSharps = "FCGDAEB";
+  static constexpr std::string_view kFlats = "BEADGCF";
+  const bool flats = key % 2 == 1;
+  const int count = key / 2;
+  for (int i = 0; i < count && i < 7; ++i) {
+    const char letter = (flats ? kFlats : kSharps)[static_cast<std::size_t>(i)];
+    accidentals[static_cast<std::size_t>(letter - 'A')] = flats ? -1 : 1;
+  }
+  return accidentals;
+}
+
 AbcReaderState& GetAbcReaderState() { return State(); }
 
-void ResetAbcReaderState() {
+void StartAbcTune() {
   AbcReaderState& s = State();
   s.unitLength = 240;
+  s.unitLengthFixed = false;
   s.meterCode = 404;
   s.tempo = 120;
   s.tempoUnit = 480;
   s.key = 0;
+  s.keyAccidentals = {};
   s.lastKey = -1;
   s.titlePending = s.meterPending = s.tempoPending = true;
+  s.fieldContinued = 0;
+  s.lastField = 0;
+}
+
+void ResetAbcReaderState() {
+  StartAbcTune();
+  AbcReaderState& s = State();
   s.continued.reset();
   s.continuedColumn = 0;
   s.continueFlag = false;
   s.chordNamesSeen = false;
 }
 
-void ReadAbcKeyField(const CString& value) {
-  const std::string_view text = TrimmedLeft(value.View());
-  if (text.empty()) return;
-  std::string tonic(1, text[0]);
-  std::size_t modeStart = 1;
-  if (text.size() > 1 && (text[1] == '#' || text[1] == 'b')) {
-    tonic += text[1];
-    modeStart = 2;
-  } else {
-    tonic += ' ';
-  }
-  const std::size_t found = g_AbcKeyTable.View().find(tonic);
-  int key = found == std::string_view::npos ? 0 : static_cast<int>(found / 2);
+std::unique_ptr<KStaffLine> TakeContinuedAbcLine() {
+  AbcReaderState& s = State();
+  s.continueFlag = false;
+  s.continuedColumn = 0;
+  return std::move(s.continued);
+}
 
-  CString mode(text.substr(modeStart));
-  mode.MakeUpper();
-  const std::string_view modeText = mode.View();
-  static constexpr std::array<std::string_view, 8> kModes{"MIN", "ION", "DOR", "PHY",
-                                                          "LYD", "MIX", "AEO", "LOC"};
-  int modeIndex = 0;  // 0: major
-  for (std::size_t i = 0; i < kModes.size(); ++i) {
-    if (modeText.find(kModes[i]) != std::string_view::npos) {
-      modeIndex = static_cast<int>(i) + 1;
-      break;
+void ReadAbcKeyField(const CString& value) {
+  AbcReaderState& s = State();
+  std::string_view text = TrimmedLeft(value.View());
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  if (text.empty()) return;
+  // The keys of the Highland bagpipe: no signature, or F and C sharp.
+  if (text.substr(0, 2) == "HP" || text.substr(0, 2) == "Hp") {
+    s.key = text[1] == 'P' ? 0 : 4;
+    s.keyAccidentals = AbcKeySignatureAccidentals(s.key);
+    s.unitLengthFixed = true;
+    return;
+  }
+  int key = 0;
+  std::size_t rest = 0;
+  int mode = kMajor;
+  if (LetterIndex(text[0]) >= 0) {
+    std::string tonic(1, static_cast<char>(text[0] - (text[0] >= 'a' ? 'a' - 'A' : 0)));
+    rest = 1;
+    if (text.size() > 1 && (text[1] == '#' || text[1] == 'b')) {
+      tonic += text[1];
+      rest = 2;
+    } else {
+      tonic += ' ';
+    }
+    const std::size_t found = g_AbcKeyTable.View().find(tonic);
+    key = found == std::string_view::npos ? 0 : static_cast<int>(found / 2);
+    // The mode: the word after the tonic, when it names one.
+    std::size_t start = rest;
+    while (start < text.size() && IsBlank(text[start])) ++start;
+    std::size_t end = start;
+    while (end < text.size() && IsLetter(text[end])) ++end;
+    const bool clause = end < text.size() && text[end] == '=';
+    if (end > start && !clause) {
+      if (const int named = ModeOfWord(text.substr(start, end - start)); named != kNotAMode) {
+        mode = named;
+        rest = end;
+      }
     }
   }
-  if (modeIndex == 0 &&
-      ((!modeText.empty() && modeText[0] == 'M') || (modeText.size() > 1 && modeText[1] == 'M')) &&
-      modeText.find("MAJ") == std::string_view::npos) {
-    modeIndex = 1;
+  if (mode != kMajor && mode != kIonian) key = kModeKeys[key][mode - 1];
+
+  std::array<int, 7> written{};
+  std::array<bool, 7> given{};
+  bool explicitOnly = false;
+  ReadKeyModifiers(text.substr(rest), written, given, explicitOnly);
+  std::array<int, 7> wanted = explicitOnly ? std::array<int, 7>{} : AbcKeySignatureAccidentals(key);
+  for (std::size_t i = 0; i < wanted.size(); ++i) {
+    if (given[i]) wanted[i] = written[i];
   }
-  if (modeIndex != 0) key = kModeKeys[key][modeIndex - 1];
-  State().key = key;
+  // The key whose signature says the most of what is wanted; the rest is
+  // written beside the notes.
+  int best = key;
+  int fewest = Differences(wanted, AbcKeySignatureAccidentals(key));
+  for (int candidate = 0; candidate <= 15 && fewest > 0; ++candidate) {
+    if (candidate == 1) continue;
+    const int differences = Differences(wanted, AbcKeySignatureAccidentals(candidate));
+    if (differences < fewest) {
+      best = candidate;
+      fewest = differences;
+    }
+  }
+  s.key = best;
+  s.keyAccidentals = wanted;
+  // The header ends with the key: from here on a meter keeps the unit length.
+  s.unitLengthFixed = true;
 }
 
 void ReadAbcUnitLengthField(const CString& value) {
   const int ticks = FindUnitFraction(value.View());
-  if (ticks != 0) State().unitLength = ticks;
+  if (ticks == 0) return;
+  State().unitLength = ticks;
+  State().unitLengthFixed = true;
 }
 
 void ReadAbcMeterField(const CString& value) {
   AbcReaderState& s = State();
-  s.unitLength = 240;
+  if (!s.unitLengthFixed) s.unitLength = 240;
+  // A meter within a tune is shown where the music goes on.
+  s.meterPending = true;
   const std::string_view text = value.View();
   if (text.find("C|") != std::string_view::npos) {
     s.meterCode = -202;
@@ -144,7 +288,7 @@ void ReadAbcMeterField(const CString& value) {
   }
   if (numerator <= 0 || denominator <= 0) return;
   s.meterCode = numerator * 100 + denominator;
-  if (static_cast<double>(numerator) / denominator < 0.75) s.unitLength = 120;
+  if (!s.unitLengthFixed && static_cast<double>(numerator) / denominator < 0.75) s.unitLength = 120;
 }
 
 void ReadAbcTempoField(const CString& value) {

@@ -4,8 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "chords/ChordAliases.h"
+#include "chords/ChordCatalogue.h"
 #include "chords/ChordNameSources.h"
 #include "chords/ChordNames.h"
+#include "chords/ChordPicShape.h"
 #include "common/RecentChords.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KChordPicLineDefaults.h"
@@ -13,56 +16,9 @@
 
 namespace {
 
-// Library layout: the chord block of a pitch class (Ab = 0), its type strings
-// (a step digit, the type name at 3..19, shapes from 20 on, 8 characters
-// each) and the spelling strings named by a type string's second character.
-constexpr int kBlockBase = 12020;
-constexpr int kBlockStride = 1000;
-constexpr int kSpellingBase = 11835;
-constexpr int kMaxTypeStrings = 500;
-constexpr int kTypeNameStart = 3;
-constexpr int kTypeNameLength = 17;
-constexpr int kShapeStart = 20;
-constexpr int kShapeLength = 7;
-constexpr int kVariationStride = 8;
-
 constexpr int kPixelsPerColumn = 8;
 constexpr UINT kMsgNoChord = 7052;
 constexpr std::string_view kRootLetters = "ABCDEFG";
-
-enum class Lookup { kFound, kUnknown, kMissingType, kMissingSpelling };
-
-struct LibraryChord {
-  int typeId = 0;
-  CString shape;
-  int variations = 0;
-};
-
-// Searches the chord block of the pitch class for the quality.
-Lookup FindInLibrary(KChordNameSources& sources, int pitchClass, const CString& quality, LibraryChord& out) {
-  int id = kBlockBase + kBlockStride * pitchClass;
-  for (int n = 0; n < kMaxTypeStrings; ++n) {
-    CString type;
-    if (sources.LoadChordDllString(id, type) <= 0) return Lookup::kMissingType;
-    CString spelling;
-    if (type.GetLength() < 2 ||
-        sources.LoadChordDllString(kSpellingBase + static_cast<unsigned char>(type[1]), spelling) <= 0)
-      return Lookup::kMissingSpelling;
-    CString name = type.Mid(kTypeNameStart, kTypeNameLength);
-    const int blank = name.Find(' ');
-    if (blank >= 0) name = name.Left(blank);
-    if (name == quality && type.GetLength() >= kShapeStart + kShapeLength) {
-      out.typeId = id;
-      out.shape = type.Mid(kShapeStart, kShapeLength);
-      out.variations = (type.GetLength() - kShapeStart + 1) / kVariationStride;
-      return Lookup::kFound;
-    }
-    const char step = type[0];
-    if (step < '1' || step > '9') return Lookup::kUnknown;
-    id += 10 * (step - '0');
-  }
-  return Lookup::kUnknown;
-}
 
 bool EndsName(char c) { return c == ' ' || kRootLetters.find(c) != std::string_view::npos; }
 
@@ -95,37 +51,56 @@ std::unique_ptr<KChordPicLine> RecognizeChordNamesInText(const CString& text, bo
       accidental = s[qualityStart++];
     std::size_t end = qualityStart;
     while (end < s.size() && !EndsName(s[end])) ++end;
+    // A slash bass: the quality ends with "/" before the bass note's letter,
+    // which (with its "#" or "b") belongs to the name.
+    std::size_t bassEnd = end;
+    if (end > qualityStart && s[end - 1] == '/' && end < s.size() &&
+        kRootLetters.find(s[end]) != std::string_view::npos) {
+      bassEnd = end + 1;
+      if (bassEnd < s.size() && (s[bassEnd] == '#' || s[bassEnd] == 'b')) ++bassEnd;
+    }
     const std::size_t start = i;
-    i = end - 1;  // the scan goes on at the character that ended the name
+    i = bassEnd - 1;  // the scan goes on at the character that ended the name
 
     const CString root = CString(s[start]) + CString(accidental);
-    const CString written(s.substr(start, end - start));
-    const CString quality =
-        end > qualityStart ? CString(s.substr(qualityStart, end - qualityStart)) : CString(kMajorQuality);
+    const CString written(s.substr(start, bassEnd - start));
+    const CString quality = bassEnd > qualityStart ? CString(s.substr(qualityStart, bassEnd - qualityStart))
+                                                   : CString(kMajorQuality);
     const int rootIndex = ChordRootIndex(root);
     if (rootIndex < 0) continue;  // "Cb", "E#" ...: not a root of the library
-    LibraryChord chord;
-    switch (FindInLibrary(sources, ChordRootPitch(rootIndex), quality, chord)) {
-      case Lookup::kUnknown:
+    CString base = quality;
+    int bass = -1;
+    SplitSlashBass(quality, base, bass);
+    LibraryType type;
+    switch (FindLibraryType(sources, rootIndex, base, type, true)) {
+      case LibraryLookup::kAbsent:
         continue;
-      case Lookup::kMissingType:
+      case LibraryLookup::kMissingType:
         ReportNoChord(written, "CCR-1");
         return nullptr;
-      case Lookup::kMissingSpelling:
+      case LibraryLookup::kMissingSpelling:
         ReportNoChord(written, "CCR-2");
         return nullptr;
-      case Lookup::kFound:
+      case LibraryLookup::kFound:
         break;
     }
-    const CString name = JoinChordName(rootIndex, quality);
-    if (!layout.isAlias || !layout.isAlias(name)) {
+    const int variations = LibraryVariationCount(type.text);
+    if (variations == 0) continue;
+    CString shape = LibraryVariation(type.text, 1);
+    if (bass >= 0)
+      shape = SlashChordShape(LibraryVariations(type.text), bass, KChordPicLine::kStandardTuning);
+    const bool alias = IsChordAlias(base);
+    // An alias keeps the name as written; a catalogue name is written as the
+    // catalogue spells it.
+    const CString name = alias ? written : JoinChordName(rootIndex, quality);
+    if (!alias && (!layout.isAlias || !layout.isAlias(name))) {
       ChordRecord record;
       record.text0 = KChordPicLine::kStandardTuning;
       record.text1 = root;
       record.text2 = quality;
-      record.text3 = chord.shape;
-      record.value0 = chord.typeId;
-      record.value1 = chord.variations;
+      record.text3 = type.spelling;
+      record.value0 = type.id;
+      record.value1 = variations;
       record.value3 = 1;
       recognised.push_back(record);
     }
@@ -140,10 +115,10 @@ std::unique_ptr<KChordPicLine> RecognizeChordNamesInText(const CString& text, bo
     }
     // Two names never share a column: the later one would replace the first.
     column = std::max(column, previousColumn + 1);
-    line->InsertDiagramAt(column, name, chord.shape, 1, 0);
+    line->InsertDiagramAt(column, name, shape, 1, 0);
     previousColumn = column;
   }
   if (previousColumn < 0) return nullptr;
-  for (ChordRecord& record : recognised) RememberRecentChord(record, false);
+  for (ChordRecord& record : recognised) UpdateChordPicShape(record);
   return line;
 }

@@ -6,7 +6,10 @@
 //
 // A name starts at a root letter A-G that follows a blank (or the start of the
 // text): the letter, an optional "#" or "b", then the quality up to the next
-// blank or upper-case A-G. So "C/G" is looked up as the quality "/" of C.
+// blank or upper-case A-G; a quality ending in "/" takes the bass note that
+// follows ("D/F#"), and the diagram plays the chord over that bass where a
+// shape of the chord can. A quality written as an alias ("min", "-7", "M7")
+// is looked up under its catalogue type and keeps the name as written.
 
 #include <functional>
 #include <memory>

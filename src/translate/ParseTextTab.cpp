@@ -33,7 +33,7 @@ constexpr std::array<int, 8> kColumnWidths = {18, 22, 14, 18, 12, 18, 18, 22};
 
 KStrLine* TextTabRow(KTextTabView& view, int index) {
   auto* text = dynamic_cast<KStrLine*>(view.GetDisplayLine(index));
-  if (text == nullptr || text->GetText().Find("---") < 0) return nullptr;
+  if (text == nullptr || !IsTextTabRow(text->GetText().View())) return nullptr;
   return text;
 }
 

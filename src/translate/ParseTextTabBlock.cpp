@@ -100,22 +100,20 @@ class BlockReader {
       const char ch = At(r, i);
       const char next = At(r, i + 1);
       if (IsDigit(ch)) {
+        // Two digits make one fret when they name one the line holds (10 to
+        // 24); otherwise the first digit is a fret of its own and the second
+        // is read at the next position.
         int fret = ch - '0';
         size_t after = i + 1;
-        bool techniqueAllowed = true;
-        if (ch == '1' || ch == '2') {
-          if (IsDigit(next)) {
-            fret = fret * 10 + (next - '0');
+        if (IsDigit(next) && fret != 0) {
+          const int both = fret * 10 + (next - '0');
+          if (KChord::kFirstFret + both <= KChord::kLastFret) {
+            fret = both;
             Blank(r, i + 1);
             after = i + 2;
-          } else {
-            techniqueAllowed = false;
           }
         }
-        // Frets past the highest one a tab line holds are not notes.
-        if (KChord::kFirstFret + fret > KChord::kLastFret) continue;
         add(row, KChord::kFirstFret + fret);
-        if (!techniqueAllowed) continue;
         const char mark = At(r, after);
         const char* found = mark != '\0' ? std::strchr(kTechniques, mark) : nullptr;
         if (found == nullptr) continue;
@@ -206,6 +204,23 @@ class BlockReader {
 };
 
 }  // namespace
+
+bool IsTextTabRow(std::string_view text) {
+  if (text.find("---") != std::string_view::npos) return true;
+  if (text.find("--") == std::string_view::npos) return false;
+  // A string name ("e", "B", "G#", "Eb") may stand before the row.
+  size_t i = text.find_first_not_of(" \t");
+  if (i == std::string_view::npos) return false;
+  if (std::strchr("ABCDEFGabcdefg", text[i]) != nullptr) {
+    ++i;
+    if (i < text.size() && (text[i] == '#' || text[i] == 'b')) ++i;
+  }
+  static constexpr std::string_view kTabCharacters = "-|0123456789hpbr/\\)(~x^%*.:I<>=sStT+ \t";
+  for (; i < text.size(); ++i) {
+    if (kTabCharacters.find(text[i]) == std::string_view::npos) return false;
+  }
+  return true;
+}
 
 KTextTabTuning ChooseTextTabTuning(int rowCount, int bassKinds, int banjoFingering) {
   switch (rowCount) {

@@ -7,11 +7,18 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/CString.h"
 
 class KTabLine;
+
+// Whether a text line is a row of text tablature: it holds "---", or, as
+// dense rows do ("e|--0--3--|"), it is made only of the characters of text
+// tablature after a string name of at most two characters, with at least two
+// hyphens in a row.
+bool IsTextTabRow(std::string_view text);
 
 // The tuning string of a block with rowCount rows (4..6) and whether it is
 // bass tablature, from the bass bits and the banjo-fingering choice.

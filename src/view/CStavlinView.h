@@ -17,6 +17,8 @@
 //              copy and paste, deleting a region, removing a grouped line
 //   commands/  the command table, dispatch, enabling rules, status panes and
 //              the view's menu commands
+//   structure/ the commands that build a score's structure: the line-group
+//              rebuilder, line groups, tunings, labels, line appearance
 // Below, the member functions are grouped by job, and the state by what
 // belongs together, each group naming the files that own it.
 //
@@ -232,6 +234,93 @@ class CStavlinView : public KDocumentView {
   void OnViewToggleSymbolSize();
   void OnViewShowStemsOnTab();
 
+  // ---- The score's structure (commands/ViewInsert*.cpp, structure/) -----------------------
+  // Insert/Keyboard (Treble+Bass) Staff: a braced treble and bass pair of
+  // its own group below the caret's line (below its pair when on one).
+  void OnInsertKeyboardStaff();
+  // Insert/Page Break: a text line that starts a new printed page.
+  void OnInsertPageBreak();
+  // The line-group rebuilder (ViewRebuildLineGroup.cpp). splitX negative
+  // completes the group of the id (each slot without a line gets a new empty
+  // line of its kind; width is the staff length of new staff and tablature
+  // lines; labels holds 20 slot labels, or null); kFollowingEmptyGroup starts
+  // a following group of new empty lines after it (Wrap Music); any other
+  // value starts a following group by splitting the group's lines at that
+  // pixel x (a line break inside a group). Returns the group built or
+  // completed; null when there is no group of the id.
+  static constexpr int kFollowingEmptyGroup = 32000;
+  KLineGroup* RebuildLineGroup(int groupId, int width, int splitX, const CString* labels);
+  // The label of a line; a labelled note line also gets its label's MIDI
+  // instrument in the score's table (ViewLineLabels.cpp).
+  void SetLineLabel(KLineObj* line, const CString& label);
+  // ---- Translation and ABC (commands/ViewTranslate*.cpp, ViewAbc*.cpp, ViewTextTab.cpp,
+  //      ViewTextHandOver.cpp) ---------------------------------------------------------------
+  // Actions/Translate To Text ... To Chord (41220..41230): the current or
+  // selected lines into lines of the target type, placed and grouped by the
+  // translation options.
+  void OnTranslateLines(UINT id);
+  // Actions/Translate/Settings: the translation options dialog.
+  void OnTranslateSettings();
+  // Groups a translated line with its source (the source's group takes it in,
+  // or a new group of the two is made); mutual: they translate into each other.
+  void GroupWithSource(POSITION sourcePos, POSITION newPos, bool above, bool mutual);
+  // After a MIDI import: every treble or bass staff not in a line group
+  // (with a flag: only those whose flag word carries it) gets a tablature line
+  // of its notes below it (the guitar tuning for a treble staff, the bass
+  // tuning for a bass staff), the two grouped and translating into each other.
+  void ConvertToTablature(int flag);
+  // Rows of plain-text tablature into tablature lines (the selection's, or
+  // the block at the display line).
+  void TranslateTextTab(int currentLine);
+  // Actions/Translate/From ABC Notation on the current line or the selection.
+  void OnActionsTranslateFromAbc();
+  // The same on the display lines first..last; selection: the lines were
+  // selected (each tune's staves then share one staff length, titles stand apart).
+  void TranslateFromAbc(int first, int last, bool selection);
+  // Actions/Translate/To ABC Notation: the selected staff lines' ABC below
+  // them; with no selection at all, the whole score as an ABC document.
+  void OnActionsTranslateToAbc();
+  // File/Export/Full Score as ABC File.
+  void OnFileExportAbc();
+  // The whole score as ABC tunes (lines ended by CR LF).
+  CString ScoreAsAbc();
+  // Opens the whole score's ABC text as a new text document through the frame.
+  void ExportScoreAsAbc();
+  // A text document's text handed to this (new) score: pasted at the caret as
+  // text lines without the clipboard, then read as ABC (abc) or as text
+  // tablature (toTablature).
+  void ReceiveHandedOverText(const CString& text, bool abc, bool toTablature);
+  // Insert/Line Group (ViewInsertLineGroup.cpp).
+  void OnInsertLineGroup();
+  // Actions/Set TAB and Chord Diagram Tuning (ViewTabTuning.cpp).
+  void OnActionsSetTabAndChordDiagramTuning();
+  // Actions/Set TAB Fret Position (ViewFretPosition.cpp).
+  void OnActionsSetTabFretPosition();
+  // View/Line Appearance: Staff and Tab Line Indent and Spacing, Chord and
+  // Tab Line Appearance (ViewStaffLineProps.cpp, ViewChordLineProps.cpp).
+  void OnViewStaffLineProps();
+  void OnViewChordLineProps();
+  // View/Label Selected Line(s), Labeled Lines, Line Labels/Show On All
+  // Lines and Indent on Current / Selected Line(s) (ViewLineLabels.cpp,
+  // ViewLabeledLines.cpp).
+  void OnViewLabelSelectedLines();
+  void OnViewLabeledLines();
+  void OnViewLabelsOnAllLines();
+  void OnViewLabelIndent();
+  // View/Bar Numbering (ViewBarNumbering.cpp).
+  void OnViewShowBarNumbering();
+  void OnViewSetBarNumbering();
+  // View/Set Line Font (ViewLineFont.cpp).
+  void OnViewSetLineFont();
+  // Edit/Edit Group Lines Independently (ViewGroupIndependence.cpp); callers
+  // set m_independenceMode first.
+  void OnEditGroupLinesIndependently();
+  // Options/Mutual Translation, View/Ad-Tab modes, the toolbars and the
+  // status bar kept with the score (ViewDisplayToggles.cpp).
+  void OnOptionsMutualTranslation();
+  void SetAdTabMode(int mode);
+  void OnViewToggleBar(UINT id);
+
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
   // end of a line reaches OnChar (as a space).
@@ -397,6 +486,9 @@ class CStavlinView : public KDocumentView {
   // same chord; NumberChordShape keeps the table (result 1 or more).
   void NumberChordDiagrams(CDC* dc);
   int NumberChordShape(const CString& key);
+  // Scans the score's chord diagrams for chords the user chord dictionary
+  // does not hold and offers them to be added; nonzero when any was added.
+  int ScanScoreChords();
   // Insert/Chord: a chord picked from the chord dictionary at the caret, as a
   // diagram on a chord line or a note column on a treble staff or tablature.
   void OnInsertChord();
@@ -575,6 +667,7 @@ class CStavlinView : public KDocumentView {
   int m_shortStringFret = -1;    // first fret of a short string; -1 none
   int m_timeSigNumerator = 103;  // codes the time-signature command enters
   int m_timeSigDenominator = 103;
+  int m_defaultKey = 0;           // the key the whole score was last transposed to
   char m_pendingChordLetter = 0;  // the chord letter awaiting its chord
   int m_linkedLineEntry = 0;      // typed entry found a bracketed partner of the current line
   int m_colourState = 0;          // 0 until the F-keys first give tablature notes a colour style, then 2
@@ -604,6 +697,10 @@ class CStavlinView : public KDocumentView {
   int m_translationRestore = 0;  // group independence: what to switch back on
   int m_autoWrapRestore = 0;
   int m_independenceMode = 1;  // 1 show the messages, 2 locked, other silent
+  // Set TAB Fret Position: translation from a staff takes frets near the
+  // fingering to their left; re-fingering leaves open strings alone.
+  int m_fretFromPrevious = 0;
+  int m_keepOpenStrings = 0;
 
   // ---- Selection and the hover marks ------------------------------------------------------
   // Owned by input/ViewSelection.cpp, input/ViewMouseSelection.cpp. Empty when
@@ -744,6 +841,9 @@ void SetUndoRecorder(UndoRecorder recorder);
 extern int g_noModify;
 // Program-wide: relayout on the next paint (the preferences sheet sets it).
 extern int g_relayoutOnPaint;
+// Program-wide: whether a new view starts with mutual translation on (the
+// last choice of Options/Mutual Translation).
+extern int g_mutualTranslationForNewViews;
 // Program-wide: the widest notation width, mirrored by the layout.
 extern int g_widestNotation;
 // Program-wide: the layout keeps the widest width while set (Wrap Music).

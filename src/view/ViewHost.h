@@ -33,6 +33,10 @@ class KFrameServices {
   // A key or click the view handled directly (not through a command) is
   // done: menus, toolbars and status panes follow the view's new state.
   virtual void AfterViewInput() {}
+  // Opens a new plain-text document window holding the text (Windows-1252,
+  // lines ended by CR LF) under the title (a file name such as "song.abc"),
+  // marked as changed; false when the frame has no such windows.
+  virtual bool OpenTextDocument(const CString& title, const CString& text) { return false; }
 };
 
 class KViewHost {

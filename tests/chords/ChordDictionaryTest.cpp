@@ -156,11 +156,12 @@ TEST_F(ChordDictionary, DamagedFileIsBackedUpAndRepaired) {
       {"short tail", a + b + std::string("E A D G"), a + b, {kGuitar}},
       {"one byte tail", a + std::string("\r"), a, {kGuitar}},
       {"130 byte tail", a + b.substr(0, 130), a, {kGuitar}},
-      // the record after a damaged one follows no end mark and is lost; the rest comes back
-      {"bad record between good ones", a + Damaged(b) + c + d + e, a + d + e, {kGuitar, kDropD}},
-      {"two bad records in a row", a + Damaged(b) + Damaged(c) + d + e + a, a + e + a, {kGuitar, kDropD}},
-      {"first record bad", Damaged(a) + b + e, e, {kDropD}},
-      {"bad record then a short tail", a + Damaged(b) + c + std::string(60, 'z'), a, {kGuitar}},
+      // every whole record after the damaged one comes back, the one right after it too
+      {"bad record between good ones", a + Damaged(b) + c + d + e, a + c + d + e, {kGuitar, kDropD}},
+      {"two bad records in a row", a + Damaged(b) + Damaged(c) + d + e + a, a + d + e + a, {kGuitar, kDropD}},
+      {"first record bad", Damaged(a) + b + e, b + e, {kGuitar, kDropD}},
+      {"bad record then a short tail", a + Damaged(b) + c + std::string(60, 'z'), a + c, {kGuitar}},
+      {"a record that lost bytes", a + b.substr(0, 100) + c + d, a + c + d, {kGuitar}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -196,13 +197,17 @@ TEST_F(ChordDictionary, DamagedFileIsBackedUpAndRepaired) {
   }
 }
 
-TEST_F(ChordDictionary, RepairGoesOnWithoutMessageWhenBackupCannotBeMade) {
+TEST_F(ChordDictionary, DamagedFileIsLeftAloneWhenNoBackupCanBeMade) {
   std::filesystem::create_directories(Backup());  // a folder where the copy should go
-  const std::string a = Record("C ", "a");
-  WriteBytes(m_path, a + "junk");
+  const std::string a = Record("C ", "a"), b = Record("D ", "b", "0000000", kDropD);
+  WriteBytes(m_path, a + Damaged(b) + b + "junk");
   EXPECT_EQ(LoadChordDictionary(), 1);
   EXPECT_TRUE(m_ui.Messages().empty());
-  EXPECT_EQ(ReadBytes(m_path), a);
+  EXPECT_EQ(ReadBytes(m_path), a + Damaged(b) + b + "junk");
+  // the whole records are known all the same
+  ASSERT_NE(Info(kGuitar), nullptr);
+  ASSERT_NE(Info(kDropD), nullptr);
+  EXPECT_NE(Info(kDropD)->HasKey("D "), 0);
 }
 
 TEST_F(ChordDictionary, GarbageFilesLoadWithoutFault) {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "ChordNamesTestSupport.h"
+#include "chords/ChordCatalogue.h"
 #include "common/ChordShape.h"
 
 using namespace chordnames;
@@ -39,11 +40,13 @@ TEST_F(ChordTranspose, NamesFollowTheChartSpelling) {
     int amount;
     const char* result;
     int blockPitch;  // the library block of the new shape; -1 keeps the shape
+    int bass = -1;   // a slash chord's new bass (pitch class from Ab)
   };
-  const Case cases[] = {{"C", kUp, 2, "D", 6},     {"Bb7", kUp, 1, "B7", -1},   {"A", kUp, 1, "Bb", 2},
-                        {"E", kDown, 1, "D#", 7},  {"G/B", kUp, 1, "Ab/C", -1}, {"D/F#", kUp, 2, "E/G#", -1},
-                        {"Ab", kDown, 1, "G", 11}, {"G#", kUp, 1, "A", 1},      {"Cm7", kUp, 7, "Gm7", 11},
-                        {"C", kUp, 0, "C", 4},     {"F#", kDown, 13, "F", 9}};
+  const Case cases[] = {
+      {"C", kUp, 2, "D", 6},     {"Bb7", kUp, 1, "B7", -1},     {"A", kUp, 1, "Bb", 2},
+      {"E", kDown, 1, "D#", 7},  {"G/B", kUp, 1, "Ab/C", 0, 4}, {"D/F#", kUp, 2, "E/G#", 8, 0},
+      {"Ab", kDown, 1, "G", 11}, {"G#", kUp, 1, "A", 1},        {"Cm7", kUp, 7, "Gm7", 11},
+      {"C", kUp, 0, "C", 4},     {"F#", kDown, 13, "F", 9}};
   for (const Case& c : cases) {
     // A library shape (7 characters) takes the new root's shape of the same type.
     Add(0, c.name, "0000000");
@@ -51,9 +54,14 @@ TEST_F(ChordTranspose, NamesFollowTheChartSpelling) {
     const KChordPic* diagram = AsChordPic(line.GetObjList()->GetHead());
     EXPECT_EQ(diagram->GetName(), c.result) << c.name;
     const int variation = CString(c.name).Find("m7") > 0 ? 7 : 1;
-    EXPECT_EQ(diagram->GetShape(),
-              c.blockPitch < 0 ? "0000000" : LibraryShape(c.blockPitch, variation).c_str())
-        << c.name;
+    // A slash chord takes the new root's shape played over the bass where it can be.
+    CString expected = c.blockPitch < 0 ? CString("0000000") : CString(LibraryShape(c.blockPitch, variation));
+    if (c.bass >= 0) {
+      std::vector<CString> shapes{expected};
+      for (int n = 1; n <= 3; ++n) shapes.emplace_back(LibraryShape(c.blockPitch, n));
+      expected = SlashChordShape(shapes, c.bass, chordline::kStandard);
+    }
+    EXPECT_EQ(diagram->GetShape(), expected) << c.name;
     delete line.GetObjList()->RemoveHead();
   }
   EXPECT_TRUE(m_ui.Messages().empty());

@@ -127,7 +127,7 @@ void PrintTo(const IntervalCase& c, std::ostream* out) { *out << c.name; }
 
 class AutosaveIntervalTest : public ChoiceDialogTest, public ::testing::WithParamInterface<IntervalCase> {};
 
-TEST_P(AutosaveIntervalTest, IntervalMustBeAnIntegerFromOneToAThousand) {
+TEST_P(AutosaveIntervalTest, CharacterIntervalMustBeAnIntegerFromOneTo255) {
   const IntervalCase& c = GetParam();
   KAutoSaveDialog dialog;
   dialog.interval = 10;
@@ -149,13 +149,13 @@ TEST_P(AutosaveIntervalTest, IntervalMustBeAnIntegerFromOneToAThousand) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Intervals, AutosaveIntervalTest,
-                         ::testing::Values(IntervalCase{"Zero", "0", false, kIdpParseIntRange},
-                                           IntervalCase{"One", "1", true, 0},
-                                           IntervalCase{"AThousand", "1000", true, 0},
-                                           IntervalCase{"AThousandAndOne", "1001", false, kIdpParseIntRange},
-                                           IntervalCase{"Words", "ten", false, kIdpParseInt}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Intervals, AutosaveIntervalTest,
+    ::testing::Values(IntervalCase{"Zero", "0", false, kIdpParseIntRange}, IntervalCase{"One", "1", true, 0},
+                      IntervalCase{"TwoHundredFiftyFive", "255", true, 0},
+                      IntervalCase{"TwoHundredFiftySix", "256", false, kIdpParseIntRange},
+                      IntervalCase{"Words", "ten", false, kIdpParseInt}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ChoiceDialogTest, AutosaveRangeMessageNamesTheRange) {
   KAutoSaveDialog dialog;
@@ -163,7 +163,7 @@ TEST_F(ChoiceDialogTest, AutosaveRangeMessageNamesTheRange) {
   dialog.Controls().SetText(KAutoSaveDialog::kIdInterval, "0");
   EXPECT_FALSE(dialog.OnOK());
   ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_EQ(ui.Messages()[0].text, "Please enter an integer between 1 and 1000.");
+  EXPECT_EQ(ui.Messages()[0].text, "Please enter an integer between 1 and 255.");
   EXPECT_EQ(dialog.FocusRequest(), KAutoSaveDialog::kIdInterval);
 }
 

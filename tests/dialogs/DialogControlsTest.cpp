@@ -20,7 +20,7 @@ class SampleDialog : public KModalDialog {
  public:
   static constexpr UINT kTemplate = 9001;
   static constexpr UINT kName = 10, kCount = 11, kLoud = 12, kLeft = 13, kMiddle = 14, kRight = 15,
-                        kPick = 16, kBump = 17, kDone = 18;
+                        kPick = 16, kBump = 17, kDone = 18, kStep = 19;
   SampleDialog() : KModalDialog(kTemplate) {}
 
   CString name = "abc";
@@ -29,6 +29,7 @@ class SampleDialog : public KModalDialog {
   int side = 2;
   int pick = 0;
   int bumps = 0;
+  int steps = 0;
 
  protected:
   void DeclareControls(DialogControls& c) override {
@@ -41,6 +42,7 @@ class SampleDialog : public KModalDialog {
     c.Radio(kRight, "&Right");
     c.Combo(kPick, pick, {"one", "two", "three"});
     c.Button(kBump, "&Bump", DialogButtonRole::kAction, [this] { ++bumps; });
+    c.Spin(kStep, [this](int delta) { steps += delta; });
     c.Button(kDone, "&Done", DialogButtonRole::kCloses);
     c.Button(IDOK, "OK", DialogButtonRole::kOk);
     c.Button(IDCANCEL, "Cancel", DialogButtonRole::kCancel);
@@ -159,6 +161,31 @@ TEST_F(DialogFrameworkTest, UserActionsOnTheWrongControlAreTheCallersFault) {
   EXPECT_THROW(controls().SetText(999, "x"), std::logic_error);
 }
 
+TEST_F(DialogFrameworkTest, HiddenOrDisabledControlsAreOutOfTheUsersReach) {
+  controls().Show(SampleDialog::kName, false);
+  controls().Enable(SampleDialog::kLoud, false);
+  EXPECT_THROW(controls().SetText(SampleDialog::kName, "x"), std::logic_error);
+  EXPECT_THROW(controls().SetChecked(SampleDialog::kLoud, 0), std::logic_error);
+  controls().Show(SampleDialog::kName, true);
+  controls().SetText(SampleDialog::kName, "x");
+  EXPECT_EQ(controls().Text(SampleDialog::kName), "x");
+}
+
+TEST_F(DialogFrameworkTest, SpinArrowsStepOneAtATime) {
+  controls().Step(SampleDialog::kStep, 5);
+  controls().Step(SampleDialog::kStep, -3);
+  controls().Step(SampleDialog::kStep, -1);
+  EXPECT_EQ(dialog.steps, -1);
+}
+
+TEST_F(DialogFrameworkTest, NewEntriesKeepAChoiceTheyStillHold) {
+  controls().Select(SampleDialog::kPick, 2);
+  controls().SetItems(SampleDialog::kPick, {"a", "b", "c", "d"});
+  EXPECT_EQ(controls().Selected(SampleDialog::kPick), 2);
+  controls().SetItems(SampleDialog::kPick, {"a"});
+  EXPECT_EQ(controls().Selected(SampleDialog::kPick), -1);
+}
+
 TEST(DialogControlsDeclaration, AControlIdDeclaredTwiceIsRefused) {
   DialogControls controls;
   controls.Static(1, "a");
@@ -172,7 +199,8 @@ TEST(DialogLayoutDefault, WithoutALayoutTheBodyIsEveryControlButTheButtonRow) {
   CollectLayoutIds(dialog.Layout(), ids);
   EXPECT_EQ(ids, (std::vector<UINT>{SampleDialog::kName, SampleDialog::kCount, SampleDialog::kLoud,
                                     SampleDialog::kLeft, SampleDialog::kMiddle, SampleDialog::kRight,
-                                    SampleDialog::kPick, SampleDialog::kBump, SampleDialog::kDone}));
+                                    SampleDialog::kPick, SampleDialog::kBump, SampleDialog::kStep,
+                                    SampleDialog::kDone}));
 }
 
 // Scripts through the test port: typed controls win; members a script set

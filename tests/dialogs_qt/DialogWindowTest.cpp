@@ -25,6 +25,7 @@
 #include "dialogs/KDlgPhraseLine.h"
 #include "dialogs/KDlgRemoveWhat.h"
 #include "dialogs/KDlgSwitchNote.h"
+#include "dialogs/KDlgTranslation.h"
 #include "dialogs/KDlgTriplet.h"
 #include "platform/FakeUiPort.h"
 #include "platform/ShellPort.h"
@@ -78,6 +79,7 @@ TEST_P(DialogWindowSmokeTest, EveryControlOfTheModelHasItsWidget) {
 INSTANTIATE_TEST_SUITE_P(
     Dialogs, DialogWindowSmokeTest,
     ::testing::Values(WindowCase{"StaffLineText", [] { return std::make_unique<KDlgExtText>(); }},
+                      WindowCase{"Translation", [] { return std::make_unique<KDlgTranslation>(); }},
                       WindowCase{"InternetLink", [] { return std::make_unique<KDlgInetLink>(); }},
                       WindowCase{"Triplet", [] { return std::make_unique<KDlgTriplet>(); }},
                       WindowCase{"BracketStyle", [] { return std::make_unique<KDlgPhraseLine>(); }},

@@ -4,6 +4,7 @@
 // without a pitch.
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,142 @@ TEST_F(ChooseTabStringTest, EachNoteOrSymbolGetsItsStringAndFret) {
     EXPECT_EQ(code, c.codeOut >= 0 ? c.codeOut : c.code);
   }
 }
+
+// A melody typed on a staff goes onto the tablature note by note, each note
+// choosing its string from where the hand has just been playing. A scale
+// begun low on the neck is played in the open position as a guitarist or a
+// bassist plays it, and one begun higher up stays in its position instead of
+// climbing one string.
+struct ScaleCase {
+  const char* name;
+  int staffKind;
+  int key;  // key signature code: 2n sharps, 2n + 1 flats
+  const char* tuning;
+  DWORD tabFlags;
+  std::vector<int> rows;  // the staff rows of the melody, one note per column
+  Frets before;           // frets already on the line before the melody (column 0)
+  const char* fingering;  // string name and fret of each note
+  friend void PrintTo(const ScaleCase& c, std::ostream* out) { *out << c.name; }
+};
+
+// The string name of a row: guitar rows 2..7 are e B G D A E, the bass rows
+// 3..6 are G D A E.
+std::string StringName(int row, bool bass) {
+  static const char* const kGuitar[] = {"e", "B", "G", "D", "A", "E"};
+  static const char* const kBassNames[] = {"G", "D", "A", "E"};
+  if (bass) return row >= 3 && row <= 6 ? kBassNames[row - 3] : "?";
+  return row >= 2 && row <= 7 ? kGuitar[row - 2] : "?";
+}
+
+class OpenPositionScale : public ChooseTabStringTest, public ::testing::WithParamInterface<ScaleCase> {};
+
+TEST_P(OpenPositionScale, IsFingeredAsAMusicianPlaysIt) {
+  const ScaleCase& c = GetParam();
+  KStaffLine staff(c.staffKind, c.key, 0);
+  KTabLine tab(c.key, c.tuning, c.tabFlags);
+  const bool bass = (c.tabFlags & KTabLine::kFlagBass) != 0;
+  const int start = c.before.empty() ? 0 : 1;
+  if (!c.before.empty()) Fill(tab, {TabNotes(0, c.before)});
+  std::string played;
+  for (size_t i = 0; i < c.rows.size(); ++i) {
+    const int column = start + static_cast<int>(i);
+    int code = 8;
+    int fretCode = 0;
+    const int row = staff.ChooseTabString(&tab, code, column, c.rows[i], kNoPosition, 0, nullptr, fretCode);
+    ASSERT_GE(row, 0) << "note " << i;
+    const int fret = fretCode - KChord::kFirstFret;
+    tab.GetObjList()->AddTail(TabNotes(column, {{row, fret}}));
+    played += (played.empty() ? "" : " ") + StringName(row, bass) + std::to_string(fret);
+  }
+  EXPECT_EQ(played, c.fingering);
+  EXPECT_TRUE(m_ui.Beeps().empty());
+}
+
+// Treble staff rows: C4 24, D4 23, E4 22, F4 21, G4 20, A4 19, B4 18, C5 17,
+// D5 16; G3 27, A3 26, B3 25, F3 28, E3 29. Bass staff rows: E2 24, F2 23,
+// G2 22, A2 21, B2 20, C3 19, D3 18, E3 17, F3 16, G3 15.
+INSTANTIATE_TEST_SUITE_P(Keys, OpenPositionScale,
+                         ::testing::Values(ScaleCase{"CMajorFromC4",
+                                                     kTreble,
+                                                     0,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {24, 23, 22, 21, 20, 19, 18, 17},
+                                                     {},
+                                                     "A3 D0 D2 D3 G0 G2 B0 B1"},
+                                           ScaleCase{"CMajorTypedInGMajorGivesFSharp",
+                                                     kTreble,
+                                                     2,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {24, 23, 22, 21, 20, 19, 18, 17},
+                                                     {},
+                                                     "A3 D0 D2 D4 G0 G2 B0 B1"},
+                                           ScaleCase{"GMajorFromG3",
+                                                     kTreble,
+                                                     2,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {27, 26, 25, 24, 23, 22, 21, 20},
+                                                     {},
+                                                     "E3 A0 A2 A3 D0 D2 D4 G0"},
+                                           ScaleCase{"DMajorFromD4",
+                                                     kTreble,
+                                                     4,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {23, 22, 21, 20, 19, 18, 17, 16},
+                                                     {},
+                                                     "D0 D2 D4 G0 G2 B0 B2 B3"},
+                                           ScaleCase{"AMajorFromA3",
+                                                     kTreble,
+                                                     6,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {26, 25, 24, 23, 22, 21, 20, 19},
+                                                     {},
+                                                     "A0 A2 A4 D0 D2 D4 G1 G2"},
+                                           ScaleCase{"EMajorFromE3",
+                                                     kTreble,
+                                                     8,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {29, 28, 27, 26, 25, 24, 23, 22},
+                                                     {},
+                                                     "E0 E2 E4 A0 A2 A4 D1 D2"},
+                                           ScaleCase{"FMajorFromF3",
+                                                     kTreble,
+                                                     3,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {28, 27, 26, 25, 24, 23, 22, 21},
+                                                     {},
+                                                     "E1 E3 A0 A1 A3 D0 D2 D3"},
+                                           ScaleCase{"CMajorDescendingFromC5",
+                                                     kTreble,
+                                                     0,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {17, 18, 19, 20, 21, 22, 23, 24},
+                                                     {},
+                                                     "B1 B0 G2 G0 D3 D2 D0 A3"},
+                                           ScaleCase{"CMajorAfterEighthFretStaysInFifthPosition",
+                                                     kTreble,
+                                                     0,
+                                                     "E A D G B E  323742475156",
+                                                     0,
+                                                     {23, 22, 21, 20, 19, 18, 17},
+                                                     {{7, 8}},
+                                                     "A5 A7 A8 D5 D7 G4 G5"},
+                                           ScaleCase{"BassLineInEOnFourStrings",
+                                                     kBass,
+                                                     8,
+                                                     "  E A D G   *002025303500",
+                                                     KTabLine::kFlagBass,
+                                                     {24, 22, 20, 19, 21, 19, 17, 16, 20, 18, 16, 15, 24},
+                                                     {},
+                                                     "E0 E4 A2 A4 A0 A4 D2 D4 A2 D1 D4 G1 E0"}),
+                         [](const ::testing::TestParamInfo<ScaleCase>& info) { return info.param.name; });
 
 // The key and the accidentals written earlier in the bar of the staff change
 // the pitch, and with it the fret.

@@ -85,8 +85,13 @@ TEST_F(SpeedLineImage, AShortTablatureLineReadsAsTablature) {
   const int fretX = x0 + 2 * 18 + 6;  // the "3" of column 2 on row 3
   EXPECT_EQ(image.pixel(fretX - 1, top + 11), kWhite);
   EXPECT_TRUE(Black(image, fretX - 8, top + 11));
-  // The main beam of columns 2 to 4 between the stems, at y 81 + 1 from row 2's 100.
-  EXPECT_TRUE(Black(image, x0 + 3 * 18 + 9, top - 100 + 82));
+  // The rhythm hangs under the strings: the main beam of columns 2 to 4 lies
+  // level under the bottom string (row 7, 55 below row 2) at the stems' ends,
+  // and nothing of it reaches above the top string and its fret numbers.
+  const int beamY = top + 55 + 7 + 10 - 1;
+  EXPECT_TRUE(Black(image, x0 + 3 * 18 + 9, beamY));
+  EXPECT_TRUE(Black(image, x0 + 7 * 18 + 9, beamY));  // the beam of columns 6 to 9, level with it
+  for (int x = x0 + 2 * 18; x < x0 + 10 * 18; ++x) EXPECT_EQ(image.pixel(x, top - 10), kWhite) << x;
 }
 
 TEST_F(SpeedLineImage, AShortTrebleStaffReadsAsMusic) {
@@ -140,6 +145,53 @@ TEST_F(SpeedLineImage, AShortTrebleStaffReadsAsMusic) {
   EXPECT_TRUE(Black(large, 12, largeTop + 32));                    // the bottom line, 4 x 8 lower
   EXPECT_TRUE(Black(large, largeX0 + 22 + 11, largeTop + 40));     // the head of middle C
   EXPECT_TRUE(Black(large, largeX0 + 4 * 22 + 8, largeTop + 16));  // the bar
+}
+
+// Rests where engraving puts them: a whole rest hangs from the fourth line
+// (row 16), a half rest sits on the middle line (row 18); the quarter and
+// eighth rests stand across the middle of the staff. The two blocks are the
+// right way round at both sizes: the whole rest's block lies under its line,
+// the half rest's on top of it.
+TEST_F(SpeedLineImage, RestsHangAndSitOnTheirLines) {
+  KListLine line(0, 0, 0, -1, 0);
+  FillLine(line, {StaffColumn(0, {{16, 14}}), StaffColumn(1, {{18, 15}}), StaffColumn(2, {{18, 16}}),
+                  StaffColumn(3, {{18, 17}})});
+  KSpeedLine cache(0, 0, line.GetObjList(), 0, 0, 0, 0, "");
+  for (int size : {0, 1}) {
+    SCOPED_TRACE(size == 0 ? "small symbols" : "large symbols");
+    cache.SetSizeIndex(line.GetObjList(), size);
+    QImage image = WhiteImage(200, 110);
+    {
+      KQtImageDC dc(image);
+      cache.Render(&dc, 10, 0, 10000, 10);
+    }
+    Save(image, size == 0 ? "rests" : "rests-large");
+    const int step = size == 0 ? 3 : 4;
+    const int width = size == 0 ? 18 : 22;
+    const int top = 10 + (size == 0 ? 22 : 22 * 33 / 25);  // the top line
+    const int x0 = 10 + 34;
+    const int fourthLine = top + 2 * step;
+    const int middleLine = top + 4 * step;
+    // Inside each block, a little right of its left edge.
+    const int wholeX = x0 + (size == 0 ? 5 : 6);
+    const int halfX = x0 + width + (size == 0 ? 5 : 6);
+    EXPECT_TRUE(Black(image, wholeX, fourthLine + step)) << "whole rest: its block under the fourth line";
+    EXPECT_EQ(image.pixel(wholeX, fourthLine - 2), kWhite) << "whole rest: nothing above its line";
+    EXPECT_TRUE(Black(image, halfX, middleLine - step)) << "half rest: its block on the middle line";
+    EXPECT_EQ(image.pixel(halfX, middleLine + 2), kWhite) << "half rest: nothing under its line";
+    // The quarter and the eighth rest reach above and below the middle line.
+    for (int column : {2, 3}) {
+      const int left = x0 + column * width;
+      int above = 0;
+      int below = 0;
+      for (int x = left; x < left + width; ++x) {
+        for (int y = middleLine - 3 * step; y < middleLine - 1; ++y) above += Black(image, x, y) ? 1 : 0;
+        for (int y = middleLine + 2; y < middleLine + 3 * step; ++y) below += Black(image, x, y) ? 1 : 0;
+      }
+      EXPECT_GT(above, 2) << "column " << column;
+      EXPECT_GT(below, 2) << "column " << column;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Rendering the drawing cache, read back from a recording device context.
 
 #include <algorithm>
+#include <cstdio>
 
 #include "SpeedLineTestSupport.h"
 #include "common/ErrorReporter.h"
@@ -49,6 +50,41 @@ TEST_F(SpeedLineRender, AStaffDrawsItsFrameThenHeadsStemsAndBars) {
   EXPECT_TRUE(Has(blits, "2231 75,15 8x12")) << "the eighth's flag below its stem";
 }
 
+// A staff that ends with a bar ends at that bar, its lines stopping at the
+// bar's rightmost stroke; a staff that ends with notes runs on 20 pixels past
+// its last column, where the next note goes.
+TEST_F(SpeedLineRender, StaffLinesEndAtAClosingBar) {
+  struct Case {
+    const char* what;
+    int lastCode;  // the code of column 2, after a quarter and a bar
+    bool closing;  // the line ends at the bar's strokes
+  };
+  const Case cases[] = {{"final bar", 23, true},  {"single bar", 21, true},       {"double bar", 22, true},
+                        {"end repeat", 25, true}, {"repeat both ways", 96, true}, {"quarter note", 8, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    KListLine line{0, kStaffKind, 0, -1, 0};
+    KChord* last = c.closing ? new KChord(2, 1, c.lastCode, 0) : StaffColumn(2, {{18, c.lastCode}});
+    FillLine(line, {StaffColumn(0, {{18, 8}}), new KChord(1, 1, 21, 0), last});
+    KSpeedLine cache(kStaffKind, 0, line.GetObjList(), 0, 0, 0, 0, "");
+    screen.Clear();
+    cache.Render(&screen, 0, 0, 10000, 0);
+    int lineEnd = -1;    // the end of the top line (y 22)
+    int rightmost = -1;  // the rightmost vertical stroke right of column 2's x
+    for (const std::string& stroke : Strokes(screen)) {
+      int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+      ASSERT_EQ(std::sscanf(stroke.c_str(), "%d,%d-%d,%d", &x1, &y1, &x2, &y2), 4) << stroke;
+      if (y1 == 22 && y2 == 22) lineEnd = std::max(lineEnd, x2);
+      if (x1 == x2 && x1 >= 34 + 2 * 18) rightmost = std::max(rightmost, x1);
+    }
+    if (c.closing) {
+      EXPECT_EQ(lineEnd, rightmost + 1);
+    } else {
+      EXPECT_EQ(lineEnd, 34 + 3 * 18 + 20);
+    }
+  }
+}
+
 TEST_F(SpeedLineRender, TablatureFretsAreTextOnAnOpaqueBoxAndHalvesAreRinged) {
   FillLine(tab, {TabColumn(0, {Fret(3, 5, 8)}), TabColumn(1, {Fret(2, 12, 10)})});
   KSpeedLine cache(kTabKind, 0, tab.GetObjList(), 0, 0, 0, 0, kGuitar);
@@ -60,7 +96,10 @@ TEST_F(SpeedLineRender, TablatureFretsAreTextOnAnOpaqueBoxAndHalvesAreRinged) {
   EXPECT_EQ(text, (Texts{"FillSolidRect 38,16,50,36 RGB(255,255,255)", "TextOut 40,18 \"5\"",
                          "FillSolidRect 50,5,70,25 RGB(255,255,255)", "TextOut 52,7 \"12\""}));
   EXPECT_EQ(Blits(screen), Texts{"3325 54,9 8x12"});
-  EXPECT_TRUE(Has(Strokes(screen), "43,18-43,5")) << "the stem above the fret";
+  // Both stems hang under the bottom string (row 7 at 14 + 55), clear of
+  // its fret numbers.
+  EXPECT_TRUE(Has(Strokes(screen), "43,76-43,87")) << "the quarter's stem under the strings";
+  EXPECT_TRUE(Has(Strokes(screen), "61,76-61,87")) << "the half's stem under the strings";
 
   for (int margin : {0, 99}) {
     screen.Clear();

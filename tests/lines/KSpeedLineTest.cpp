@@ -48,9 +48,11 @@ TEST_F(SpeedLineEntries, StemsHaveTheDefaultLengthsOfTheSizeFromTheirExtremeNote
        0,
        {{14, 8}, {20, 10, 0, 32}},
        {"12,100 k1 81", "12,118 k1 99"}},
-      {"tab voice 1", kTabKind, 0, {Fret(3, 5, 8)}, {"9,104 k1 92"}},
-      {"tab voice 0", kTabKind, 0, {Fret(5, 0, 9)}, {"9,140 k0 153"}},
-      {"tab voice 1, large", kTabKind, 1, {Fret(3, 5, 8)}, {"11,106 k1 91"}},
+      // Tablature stems hang under the bottom string (row 7 at 155, 210 large),
+      // clear of its fret numbers, whatever the voice and the string.
+      {"tab voice 1", kTabKind, 0, {Fret(3, 5, 8)}, {"9,162 k1 172"}},
+      {"tab voice 0", kTabKind, 0, {Fret(5, 0, 9)}, {"9,162 k0 172"}},
+      {"tab voice 1, large", kTabKind, 1, {Fret(3, 5, 8)}, {"11,178 k1 191"}},
       {"tab stemless quarter", kTabKind, 0, {Fret(3, 5, 14)}, {}},
   };
   for (const Case& c : cases) {

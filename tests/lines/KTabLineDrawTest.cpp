@@ -72,7 +72,7 @@ TEST_F(KTabLineDrawTest, TheFrameIsDrawnWithTheLinesBarAndTabWord) {
       if (c.staffLength > 0) line.SetStaffLength(c.staffLength);
       Fill(line, {c.columnZeroBar != 0 ? new KChord(0, 1, c.columnZeroBar, KChord::kTabRhythm)
                                        : TabNotes(0, {{2, 3}}),
-                  TabNotes(2, {{4, 0}}), TabBar(3)});
+                  TabNotes(2, {{4, 0}}), TabNotes(3, {{3, 1}})});
 
       const int columnWidth = size == 0 ? 18 : 22;
       const int left = kOriginX + 9 + line.GetLeadInWidth(size);
@@ -279,6 +279,11 @@ TEST_F(KTabLineOnImage, FretsBarsAndStemsPaintOnTheirStrings) {
     const int y = rowTwoY + (row - 2) * step;
     EXPECT_GT(DarkIn(image, kOriginX, y, right, y), (right - kOriginX) * 7 / 10) << "string row " << row;
   }
+  // The line ends with its bar in column 9: no string runs on past the bar.
+  for (int row = 2; row <= 7; ++row) {
+    const int y = rowTwoY + (row - 2) * step;
+    EXPECT_EQ(DarkIn(image, lead + 9 * 18 + 18, y, lead + 10 * 18 + 20, y), 0) << "past the bar, row " << row;
+  }
   // Every fret is a dark figure on its string, in its column.
   for (POSITION node = line.GetObjList()->GetHeadPosition(); node != nullptr;) {
     const KChord* column = AsChord(line.GetObjList()->GetNext(node));
@@ -290,10 +295,13 @@ TEST_F(KTabLineOnImage, FretsBarsAndStemsPaintOnTheirStrings) {
       EXPECT_GE(DarkIn(image, x, y - 5, x + 17, y - 2) + DarkIn(image, x, y + 2, x + 17, y + 5), 4);
     }
   }
-  // The stems of the upper voice stand above the strings: the chord's stem,
-  // and the beam that joins the eighths.
-  EXPECT_GT(DarkIn(image, lead, rowTwoY - 12, lead + 17, rowTwoY - 3), 3) << "chord stem";
-  EXPECT_GT(DarkIn(image, lead + 18 + 9, kTop, lead + 4 * 18, rowTwoY - 8), 3 * 40) << "beam of the eighths";
+  // The rhythm hangs under the strings, clear of them: the chord's stem, and
+  // the beam that joins the eighths; nothing of it stands above the top string.
+  const int bottomY = rowTwoY + 5 * step;
+  EXPECT_GT(DarkIn(image, lead, bottomY + 8, lead + 17, bottomY + 16), 3) << "chord stem";
+  EXPECT_GT(DarkIn(image, lead + 18 + 9, bottomY + 15, lead + 4 * 18, bottomY + 17), 3 * 40)
+      << "beam of the eighths";
+  EXPECT_EQ(DarkIn(image, lead, kTop, lead + 10 * 18, rowTwoY - 8), 0) << "above the strings";
   // The drop-D line names its strings in the clef area.
   const int dropTop = kTop + 100 + dropD.GetSpaceAbove(0);
   EXPECT_GT(DarkIn(image, kOriginX, dropTop + 5 * step - 6, kOriginX + 12, dropTop + 5 * step - 2), 2);

@@ -171,7 +171,8 @@ std::vector<DisplayLine> StackLines(const Score& score) {
     const int body = line->GetFamily() == KLineObj::kFamilyTab
                          ? (line->GetStringCount() - 1) * (TabStringSpacing(0) + 1)
                          : kStaffHeight;
-    const int bottom = top + line->GetSpaceAbove(0) + body + line->GetSpaceBelow(0) + g_lineGap;
+    const int bottom = top + line->GetSpaceAbove(0) + body + line->GetSpaceBelow(0) +
+                       line->GetMarksRoom(0, TabStringSpacing(0) + 1) + g_lineGap;
     shown.push_back(DisplayLine{here, 0, line->GetType(), top, bottom});
     top = bottom;
   }

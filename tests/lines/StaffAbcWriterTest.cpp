@@ -70,8 +70,8 @@ TEST_F(StaffAbcWriterTest, NamesEachRowAndSkipsRowsWithoutName) {
   const struct {
     int row;
     const char* name;
-  } cases[] = {{4, "b'"}, {10, "c'"}, {11, "b"},  {17, "c"}, {18, "B"},
-               {24, "C"}, {25, "B,"}, {31, "C,"}, {3, ""},   {32, ""}};
+  } cases[] = {{1, "e''"}, {3, "c''"}, {4, "b'"},  {10, "c'"},  {11, "b"}, {17, "c"}, {18, "B"},
+               {24, "C"},  {25, "B,"}, {31, "C,"}, {36, "E,,"}, {0, ""},   {37, ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.row);
     KStaffLine fresh;
@@ -87,10 +87,14 @@ TEST_F(StaffAbcWriterTest, MeterColumnWritesHeaderAndSetsUnitLength) {
     const char* expected;  // the whole text for the meter and a quarter note c
     int unit;
   } cases[] = {
-      {105, 107, "M:6/8\r\nc2\r\n", 240}, {101, 103, "M:2/4\r\nc4\r\n", 120},
-      {102, 103, "M:3/4\r\nc2\r\n", 240}, {98, 103, "M:4/4\r\nc2\r\n", 240},
-      {99, 103, "M:C|\r\nc2\r\n", 240},   {111, 107, "M:12/8\r\nc2\r\n", 240},
-      {50, 103, "c4\r\n", 120},           {105, 99, "c4\r\n", 120},  // no valid meter: unit kept
+      {105, 107, "M:6/8\r\nL:1/8\r\nc2\r\n", 240},
+      {101, 103, "M:2/4\r\nL:1/16\r\nc4\r\n", 120},
+      {102, 103, "M:3/4\r\nL:1/8\r\nc2\r\n", 240},
+      {98, 103, "M:4/4\r\nL:1/8\r\nc2\r\n", 240},
+      {99, 103, "M:C|\r\nL:1/8\r\nc2\r\n", 240},
+      {111, 107, "M:12/8\r\nL:1/8\r\nc2\r\n", 240},
+      {50, 103, "c4\r\n", 120},
+      {105, 99, "c4\r\n", 120},  // no valid meter: unit kept
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
@@ -102,9 +106,29 @@ TEST_F(StaffAbcWriterTest, MeterColumnWritesHeaderAndSetsUnitLength) {
   }
 }
 
-TEST_F(StaffAbcWriterTest, MeterAfterMusicStartsOnItsOwnLine) {
+TEST_F(StaffAbcWriterTest, MeterAfterMusicIsAnInlineField) {
   Fill(line, {KeySig(0, 2), Column(1, {{kC, 0}}), TimeSig(2, 101, 103), Column(3, {{kC, 0}})});
-  EXPECT_EQ(Abc(), "c\r\nM:2/4\r\nc2\r\n");
+  EXPECT_EQ(Abc(), "c[M:2/4][L:1/16]c2\r\n");
+}
+
+// A key change within a line is an inline key field, so that the notes after
+// it are read in their key; a change back to C is written as 16 + the old key.
+TEST_F(StaffAbcWriterTest, KeyChangeIsAnInlineKeyField) {
+  const struct {
+    int code;
+    const char* expected;
+  } cases[] = {{2, "c[K:G]c\r\n"}, {15, "c[K:Cb]c\r\n"}, {18, "c[K:C]c\r\n"}, {5, "c[K:Bb]c\r\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    KStaffLine fresh;
+    Fill(fresh, {Column(0, {{kC, 0}}), KeySig(1, c.code), Column(4, {{kC, 0}})});
+    fresh.ModifyFlags(KLineObj::kFlagKeyChanges, 1);
+    EXPECT_EQ(std::string(fresh.WriteAbc()->View()), c.expected);
+  }
+  // A line that does not say it has key changes does not read the column.
+  KStaffLine unflagged;
+  Fill(unflagged, {Column(0, {{kC, 0}}), KeySig(1, 2), Column(4, {{kC, 0}})});
+  EXPECT_EQ(std::string(unflagged.WriteAbc()->View()), "cc\r\n");
 }
 
 TEST_F(StaffAbcWriterTest, WritesBarsFromTheirCodes) {

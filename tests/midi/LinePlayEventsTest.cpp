@@ -1,7 +1,5 @@
 // Building a line's play events from its note columns and play texts.
 
-#include "midi/LinePlayEvents.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "../model/NoteLineTestSupport.h"
+#include "midi/LinePlayEvents.h"
 #include "model/KExtendedObj.h"
 #include "model/KMIDIObj.h"
 #include "platform/FakeUiPort.h"
@@ -30,6 +29,7 @@ struct Ev {
   bool positive;
   int time;
   int flags;
+  int sound;  // how long it sounds (its length unless shortened)
 };
 
 class LinePlayEventsTest : public ::testing::Test {
@@ -64,7 +64,7 @@ class LinePlayEventsTest : public ::testing::Test {
       const auto* e = static_cast<const KMIDIObj*>(list->GetNext(node));
       const int magnitude = e->GetMagnitude();
       events.push_back({e->GetPos(), e->GetData1(), e->GetData2(), magnitude, e->IsPositive() != 0,
-                        e->GetEvent().time, static_cast<int>(e->GetFlags())});
+                        e->GetEvent().time, static_cast<int>(e->GetFlags()), SoundLength(*e)});
     }
     return events;
   }
@@ -115,10 +115,17 @@ TEST_F(LinePlayEventsTest, NoteColumnsAreShapedByTheirSymbolsWhileTheirOptionIsO
     bool optionOn;
     int velocity;
     int length;
+    int sound;
   } cases[] = {
-      {"0=8@18", true, 64, 480},         {"0=8@18+64@18", true, 104, 480}, {"0=8@18+64@18", false, 64, 480},
-      {"0=8@18+10064@18", true, 124, 480}, {"0=8@18+87@18", true, 64, 960}, {"0=8@18+87@18", false, 64, 480},
-      {"0=8@18+52@18", true, 64, 240},   {"0=8@18+52@18", false, 64, 480},
+      {"0=8@18", true, 64, 480, 480},
+      {"0=8@18+64@18", true, 104, 480, 480},
+      {"0=8@18+64@18", false, 64, 480, 480},
+      {"0=8@18+10064@18", true, 124, 480, 480},
+      {"0=8@18+87@18", true, 64, 960, 960},
+      {"0=8@18+87@18", false, 64, 480, 480},
+      // Staccato sounds half the note and keeps its place in the bar.
+      {"0=8@18+52@18", true, 64, 480, 240},
+      {"0=8@18+52@18", false, 64, 480, 480},
   };
   for (const Case& c : cases) {
     PlayEffects().accents = PlayEffects().fermata = PlayEffects().staccato = c.optionOn;
@@ -128,6 +135,7 @@ TEST_F(LinePlayEventsTest, NoteColumnsAreShapedByTheirSymbolsWhileTheirOptionIsO
     EXPECT_EQ(events[0].key, kB4) << c.column;
     EXPECT_EQ(events[0].velocity, c.velocity) << c.column;
     EXPECT_EQ(events[0].length, c.length) << c.column;
+    EXPECT_EQ(events[0].sound, c.sound) << c.column;
   }
 }
 
@@ -152,9 +160,9 @@ TEST_F(LinePlayEventsTest, DynamicsWordsGiveTheirLevels) {
     const char* font;
     std::optional<int> level;
   } cases[] = {
-      {"pp", kPlain, 30},      {"PPP", kPlain, 20},  {"pppp", kPlain, 10},      {"p", kBold, 38},
-      {"p", kPlain, {}},       {"mf", kPlain, 53},   {"f", kBold, 60},          {"Forte", kPlain, 60},
-      {"FFF", kPlain, 100},    {"MP", kPlain, 45},   {"mezzoforte", kPlain, 53}, {"dolce", kPlain, {}},
+      {"pp", kPlain, 30},   {"PPP", kPlain, 20}, {"pppp", kPlain, 10},       {"p", kBold, 38},
+      {"p", kPlain, {}},    {"mf", kPlain, 53},  {"f", kBold, 60},           {"Forte", kPlain, 60},
+      {"FFF", kPlain, 100}, {"MP", kPlain, 45},  {"mezzoforte", kPlain, 53}, {"dolce", kPlain, {}},
   };
   for (const Case& c : cases) {
     auto line = Line("0=8@18 1=8@18");
@@ -185,7 +193,7 @@ TEST_F(LinePlayEventsTest, TempoWordsAreMatchedInTableOrder) {
     const char* text;
     std::optional<int> quarter;  // first data byte
   } cases[] = {{"Allegro ma non troppo", 30}, {"Andantino", 26}, {"Largo, presto", 12},
-               {"Prestissimo", 50},          {"Adagio", 20},    {"cantabile", {}}};
+               {"Prestissimo", 50},           {"Adagio", 20},    {"cantabile", {}}};
   for (const Case& c : cases) {
     auto line = Line("0=8@18");
     AddText(*line, 0, 10, c.text);
@@ -314,8 +322,8 @@ TEST(SwingText, TwoNumbersGiveTheShareOfTheFirstNote) {
   struct Case {
     const char* text;
     float ratio;
-  } cases[] = {{"2:1", 2.0f / 3.0f}, {" 1 : 1", 0.5f}, {"3:0", 0.0f}, {"swing", 0.666f},
-               {"", 0.666f},         {"4", 0.666f},   {"x 1/3", 0.25f}};
+  } cases[] = {{"2:1", 2.0f / 3.0f}, {" 1 : 1", 0.5f}, {"3:0", 0.0f},   {"swing", 0.666f},
+               {"", 0.666f},         {"4", 0.666f},    {"x 1/3", 0.25f}};
   for (const Case& c : cases) EXPECT_NEAR(ParseSwingText(c.text), c.ratio, 1e-4) << c.text;
 }
 

@@ -90,7 +90,11 @@ TEST_F(KLineGroupLayout, BracketsRunFromTheFirstStaffTopToTheLastStaffBottom) {
     Ints bottoms;
     std::pair<int, int> extent;
   };
-  // Display lines from 50 / 150 / 250 to 130 / 230 / 330, gap 10 included.
+  // Display lines from 50 / 150 / 250 to 130 / 230 / 330, gap 10 included. A
+  // tablature line at the bottom ends at its bottom string: its display line
+  // less its space below and the room it keeps under the strings for its
+  // rhythm and hairpins (two string distances, a hairpin's opening and 2, less
+  // what the space below already leaves under the bottom string).
   const std::vector<Case> cases = {
       {"text above a bracketed staff and tablature",
        {{kText, 0, 0, 0}, {kTreble, 1, 20, 24}, {kTab, 1, 14, 12}},
@@ -98,7 +102,7 @@ TEST_F(KLineGroupLayout, BracketsRunFromTheFirstStaffTopToTheLastStaffBottom) {
        0,
        10,
        {50, 150 + 20, -1, -1, -1},
-       {330 - 10 - 1 - 12, 330 - 10 - 12, -1, -1, -1},
+       {330 - 10 - 1 - 12 - 23, 330 - 10 - 12 - 23, -1, -1, -1},  // room 22 + 7 + 2 - 8
        {50, 330 - 1}},
       {"note lines only, a four-string tablature at the bottom",
        {{kText, 0, 0, 0}, {kTreble, 1, 20, 24}, {kTab, 1, 14, 12, 4}},
@@ -106,7 +110,7 @@ TEST_F(KLineGroupLayout, BracketsRunFromTheFirstStaffTopToTheLastStaffBottom) {
        1,
        10,
        {150 + 20, 150 + 20, -1, -1, -1},
-       {330 - 10 - 1 - 10 - 12, 330 - 10 - 12 - 10, -1, -1, -1},
+       {330 - 10 - 1 - 10 - 12 - 1, 330 - 10 - 12 - 10 - 1, -1, -1, -1},  // room 22 + 7 + 2 - 30
        {150, 330 - 1}},
       {"a five-string tablature at the top",
        {{kTab, 1, 14, 12, 5}, {kPercussion, 1, 20, 24}},
@@ -122,7 +126,7 @@ TEST_F(KLineGroupLayout, BracketsRunFromTheFirstStaffTopToTheLastStaffBottom) {
        0,
        14,
        {50 + 33 - 6, -1, 50 + 33 - 6, -1, -1},
-       {230 - 10 - 1 - 33, -1, 230 - 10 - 33 + 14, -1, -1},
+       {230 - 10 - 1 - 33 - 26, -1, 230 - 10 - 33 + 14 - 26, -1, -1},  // room 30 + 8 + 2 - 14
        {50, 230 - 1}},
   };
   for (const Case& c : cases) {
@@ -160,7 +164,8 @@ TEST_F(KLineGroupLayout, OnlyShownLinesCount) {
     };
     layOut(table);
     EXPECT_EQ(Tops(*group), (Ints{50, 50, -1, 350, -1}));
-    EXPECT_EQ(Bottoms(*group), (Ints{430 - 10 - 1, 330 - 10, -1, 430 - 10, -1}));
+    // (The tablature line keeps 35 under its strings: 22 + 7 + 2 - (51 - 55).)
+    EXPECT_EQ(Bottoms(*group), (Ints{430 - 10 - 1, 330 - 10 - 35, -1, 430 - 10, -1}));
     EXPECT_EQ(group->GetBracketCount(), 2);
 
     // Nothing shown: only the bracket entries are reset.

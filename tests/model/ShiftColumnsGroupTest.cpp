@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "LineTestSupport.h"
+#include "model/KExtendedObj.h"
 #include "model/KLineGroup.h"
+#include "support/CaseName.h"
 
 namespace {
 
@@ -205,5 +207,44 @@ TEST_F(ShiftColumnsGroup, RandomShiftsKeepTheLinesAlignedAndInOrder) {
   }
   EXPECT_GT(accepted, 100);
 }
+
+}  // namespace
+
+namespace {
+
+// The attachments of shifted columns go with them, by the same mapping as
+// their columns; those before the shift stay.
+struct AttachmentShiftCase {
+  const char* name;
+  const char* columns;
+  int first;
+  int delta;
+  std::vector<int> before;  // attachment columns
+  std::vector<int> after;
+};
+
+void PrintTo(const AttachmentShiftCase& c, std::ostream* out) { *out << c.name; }
+
+class ShiftAttachments : public LineTest, public ::testing::WithParamInterface<AttachmentShiftCase> {};
+
+TEST_P(ShiftAttachments, AttachmentsMoveWithTheirColumns) {
+  const AttachmentShiftCase& c = GetParam();
+  KListLine line(0, 0, 0, KLineObj::kNoGroup, 0);
+  Columns(line, c.columns);
+  for (int column : c.before) line.AppendAttachment(new KExtendedObj(column, 10, 0, 9, 0, 18, 4));
+  line.ShiftColumns(c.first, c.delta, 0);
+  std::vector<int> after;
+  for (POSITION node = line.GetAttachments()->GetHeadPosition(); node != nullptr;)
+    after.push_back(static_cast<KPosObj*>(line.GetAttachments()->GetNext(node))->GetPos());
+  EXPECT_EQ(after, c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shifts, ShiftAttachments,
+    ::testing::Values(
+        AttachmentShiftCase{"a tie after the shift moves right", "nnnn", 1, 2, {0, 2}, {0, 4}},
+        AttachmentShiftCase{"a tie after a closing up moves left", "n..nn", 3, -2, {3, 4}, {1, 2}},
+        AttachmentShiftCase{"a tie past the bar keeps to its bar", "nn..b.n", 1, 1, {1, 6}, {2, 6}}),
+    [](const auto& info) { return viewtest::CaseName(info.param.name); });
 
 }  // namespace

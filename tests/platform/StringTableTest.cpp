@@ -9,7 +9,7 @@ namespace {
 
 TEST(StringTable, IdsAreSortedAndUniqueAcrossTheWholeTable) {
   std::set<UINT> seen;
-  for (const auto part : {MessageStringEntries(), TuningStringEntries()}) {
+  for (const auto part : {MessageStringEntries(), TuningStringEntries(), ToolboxStringEntries()}) {
     UINT previous = 0;
     for (const StringTableEntry& e : part) {
       EXPECT_GT(e.id, previous) << "out of order or repeated: " << e.id;
@@ -24,7 +24,7 @@ TEST(StringTable, PlaceholdersAreNumberedOnes) {
   // A % in a message is either a numbered place (%1..%9) or a plain percent
   // sign before a blank or at the end; anything else is a typing slip that
   // AfxFormatString would show as it stands.
-  for (const auto part : {MessageStringEntries(), TuningStringEntries()}) {
+  for (const auto part : {MessageStringEntries(), TuningStringEntries(), ToolboxStringEntries()}) {
     for (const StringTableEntry& e : part) {
       const std::string_view text(e.text);
       for (size_t i = text.find('%'); i != std::string_view::npos; i = text.find('%', i + 1)) {

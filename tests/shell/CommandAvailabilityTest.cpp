@@ -20,7 +20,7 @@ namespace {
 // for a handler but not run; each runs in a test of its own elsewhere.
 bool ChangesTheWalksWindows(UINT id) {
   return id == cmd::kAppExit || id == cmd::kFileClose || id == cmd::kFileNew || id == cmd::kFileNewScore ||
-         id == cmd::kWindowNew;
+         id == cmd::kWindowNew || id == cmd::kFileNewText;
 }
 
 // Runs every enabled command of the table once; returns the ids that were

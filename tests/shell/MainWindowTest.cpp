@@ -231,17 +231,6 @@ TEST_F(ShellTest, StatusBarShowsThePanesOfTheActiveScore) {
   EXPECT_FALSE(shown[5].isEmpty());
 }
 
-TEST_F(ShellTest, FileOpenOffersItsFileTypes) {
-  QStringList offered;
-  App().SetOpenPrompt([&offered](const CString&, const QStringList& filters) {
-    offered = filters;
-    return CString();
-  });
-  ASSERT_TRUE(Start());
-  Frame().OnCommand(cmd::kFileOpen);
-  EXPECT_EQ(offered, (QStringList{QStringLiteral("Stavlin Files (*.svd)"), QStringLiteral("All Files (*)")}));
-}
-
 TEST_F(ShellTest, ExitClosesTheHelpWindowsWithTheMainWindow) {
   ASSERT_TRUE(Start());
   Frame().show();

@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -331,6 +333,46 @@ TEST_F(TypingInTheWindow, CaretBelowTheStaffShowsItsLedgerLine) {
   Key(Qt::Key_B, Qt::ShiftModifier, QStringLiteral("B"));
   ASSERT_EQ(View().m_caretRow, kRowB4);
   EXPECT_FALSE(darkAt()) << "back inside the staff, the ledger line goes";
+}
+
+// The caret on a staff is easy to find: besides the blinking caret, a mark in
+// the caret's colour runs across its column at its height, where the next
+// note goes, and follows the caret from pitch to pitch and onto the
+// tablature line.
+TEST_F(TypingInTheWindow, CaretCarriesAColouredMarkAcrossItsColumn) {
+  ASSERT_NO_FATAL_FAILURE(OpenPair());
+  ASSERT_NO_FATAL_FAILURE(GoToStaff());
+  auto markAt = [&](int displayLine) {
+    const QImage picture = pane_->viewport()->grab().toImage();
+    const int size = View().GetSizeIndex() != 0 ? 1 : 0;
+    const QPoint scroll(pane_->GetScrollPosition().x, pane_->GetScrollPosition().y);
+    const int top = View().GetDisplayEntry(displayLine).top - scroll.y();
+    const int bottom = View().GetDisplayEntry(displayLine).bottom - scroll.y();
+    const int left = View().m_contentOrigin + g_NoteColumnWidth[size] * View().GetCaretColumn() - scroll.x();
+    // The rows of the line on which the whole column is in the mark's colour.
+    std::vector<int> rows;
+    for (int y = std::max(top, 0); y < std::min(bottom, picture.height()); ++y) {
+      bool across = true;
+      for (int x = left + 2; x < left + g_NoteColumnWidth[size] - 2 && across; ++x) {
+        const QColor c = picture.pixelColor(x, y);
+        across = c.blue() > 150 && c.red() < 80;
+      }
+      if (across) rows.push_back(y + scroll.y());
+    }
+    return rows;
+  };
+  const std::vector<int> atB4 = markAt(kStaffLine);
+  ASSERT_FALSE(atB4.empty()) << "a mark across the caret's column";
+  const int caretMiddle = View().PlaceCaret().y + pane_->GetScrollPosition().y + 3;
+  EXPECT_LE(std::abs(atB4.front() - caretMiddle), 2) << "at the caret's height";
+  Type("e");  // down to E4
+  const std::vector<int> atE4 = markAt(kStaffLine);
+  ASSERT_FALSE(atE4.empty());
+  EXPECT_EQ(atE4.front() - atB4.front(), 4 * 3) << "four staff steps lower";
+  Key(Qt::Key_Down, LineStep());
+  ASSERT_EQ(View().GetCurrentLine(), kTabLine);
+  EXPECT_FALSE(markAt(kTabLine).empty()) << "on the tablature line too";
+  EXPECT_TRUE(markAt(kStaffLine).empty()) << "and gone from the staff";
 }
 
 }  // namespace

@@ -21,13 +21,23 @@ TEST_P(AbcKeyFieldTest, SetsTheKeyIndex) {
   EXPECT_EQ(GetAbcReaderState().key, GetParam().key) << GetParam().field;
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, AbcKeyFieldTest,
-                         ::testing::Values(KeyCase{"K:Am", 0}, KeyCase{"K:A minor", 0}, KeyCase{"K:Aaeo", 0},
-                                           KeyCase{"K:Amaj", 6}, KeyCase{"K:Cb", 15}, KeyCase{"K:H", 0},
-                                           KeyCase{"K:G", 2}, KeyCase{"K:Em", 2}, KeyCase{"K:F#", 12},
-                                           KeyCase{"K:Ddor", 0}, KeyCase{"K:Bbmix", 7},
-                                           KeyCase{"K:Gb lydian", 14}, KeyCase{"K:D ^c_b", 4},
-                                           KeyCase{"K: G", 2}));
+INSTANTIATE_TEST_SUITE_P(
+    Keys, AbcKeyFieldTest,
+    ::testing::Values(KeyCase{"K:Am", 0}, KeyCase{"K:A minor", 0}, KeyCase{"K:Aaeo", 0}, KeyCase{"K:Amaj", 6},
+                      KeyCase{"K:Cb", 15}, KeyCase{"K:H", 0}, KeyCase{"K:G", 2}, KeyCase{"K:Em", 2},
+                      KeyCase{"K:F#", 12}, KeyCase{"K:Ddor", 0}, KeyCase{"K:Bbmix", 7},
+                      KeyCase{"K:Gb lydian", 14}, KeyCase{"K:D ^c_b", 4}, KeyCase{"K: G", 2},
+                      // Modes by their abbreviations and whole names.
+                      KeyCase{"K:D mixolydian", 2}, KeyCase{"K:D Mixolydian", 2}, KeyCase{"K:Dmix", 2},
+                      KeyCase{"K:Dphr", 5}, KeyCase{"K:D Phrygian", 5}, KeyCase{"K:E dorian", 4},
+                      KeyCase{"K:ADor", 2}, KeyCase{"K:Glyd", 4}, KeyCase{"K:F Lydian", 0},
+                      KeyCase{"K:Bloc", 0}, KeyCase{"K:F#m", 6}, KeyCase{"K:Bbmaj", 5}, KeyCase{"K:Cion", 0},
+                      KeyCase{"K:Cbmajor", 15},
+                      // Clauses are not modes.
+                      KeyCase{"K:C middle=d", 0}, KeyCase{"K:G clef=bass", 2}, KeyCase{"K:Am clef=treble", 0},
+                      // Explicit accidentals choose the key that holds the most of them.
+                      KeyCase{"K:D =c", 2}, KeyCase{"K:G ^c", 4}, KeyCase{"K:D exp _b _e ^f", 5},
+                      KeyCase{"K:C^f^c^a", 4}, KeyCase{"K:HP", 0}, KeyCase{"K:Hp", 4}, KeyCase{"K:none", 0}));
 
 struct MeterCase {
   std::vector<const char*> fields;
@@ -43,16 +53,19 @@ TEST_P(AbcMeterFieldTest, SetsMeterAndUnitLength) {
   EXPECT_EQ(GetAbcReaderState().unitLength, GetParam().unitLength);
 }
 
-INSTANTIATE_TEST_SUITE_P(Meters, AbcMeterFieldTest,
-                         ::testing::Values(MeterCase{{"M:6/8"}, 608, 240}, MeterCase{{"M:2/4"}, 204, 120},
-                                           MeterCase{{"M:3/4"}, 304, 240},
-                                           MeterCase{{"M:6/8", "L:1/16"}, 608, 120},
-                                           MeterCase{{"L:1/16", "M:6/8"}, 608, 240},
-                                           MeterCase{{"M:12/8"}, 1208, 240}, MeterCase{{"M:C"}, -404, 240},
-                                           MeterCase{{"M:C|"}, -202, 240}, MeterCase{{"M:10/8"}, 404, 240},
-                                           MeterCase{{"L:1/4", "M:waltz"}, 404, 240},
-                                           MeterCase{{"M:/4"}, 404, 240}, MeterCase{{"L:1/2"}, 404, 960},
-                                           MeterCase{{"L:1/64"}, 404, 30}, MeterCase{{"L:3/5"}, 404, 240}));
+INSTANTIATE_TEST_SUITE_P(
+    Meters, AbcMeterFieldTest,
+    ::testing::Values(MeterCase{{"M:6/8"}, 608, 240}, MeterCase{{"M:2/4"}, 204, 120},
+                      MeterCase{{"M:3/4"}, 304, 240}, MeterCase{{"M:6/8", "L:1/16"}, 608, 120},
+                      // A given unit length stays; so does the header's once the key ends it.
+                      MeterCase{{"L:1/16", "M:6/8"}, 608, 120}, MeterCase{{"L:1/16", "M:C"}, -404, 120},
+                      MeterCase{{"M:2/4", "K:G", "M:3/4"}, 304, 120}, MeterCase{{"K:G", "M:2/4"}, 204, 240},
+                      MeterCase{{"L:1/8", "X:2", "M:2/4"}, 204, 120}, MeterCase{{"M:12/8"}, 1208, 240},
+                      MeterCase{{"M:C"}, -404, 240}, MeterCase{{"M:C|"}, -202, 240},
+                      MeterCase{{"M:10/8"}, 404, 240}, MeterCase{{"L:1/4", "M:waltz"}, 404, 480},
+                      MeterCase{{"M:waltz"}, 404, 240}, MeterCase{{"M:/4"}, 404, 240},
+                      MeterCase{{"L:1/2"}, 404, 960}, MeterCase{{"L:1/64"}, 404, 30},
+                      MeterCase{{"L:3/5"}, 404, 240}));
 
 struct TempoCase {
   std::vector<const char*> fields;

@@ -24,16 +24,16 @@ TEST_P(AbcBodyTest, ReadsColumns) {
 }
 
 // Rows: C 24, D 23, A 19, B 18, c 17, c' 10, C, 31; a beam group keeps the
-// stem direction of its first note. Codes: 0/1 eighth up/down, 8/9
+// stem direction of its first note, and a bar starts a new group. Codes: 0/1 eighth up/down, 8/9
 // quarter, 17 eighth rest, 36 dot.
 INSTANTIATE_TEST_SUITE_P(
     Bodies, AbcBodyTest,
     ::testing::Values(
         BodyCase{"A3/2", "0:19/0,19/36"}, BodyCase{"A3/2B", "0:19/0,19/36 2:18/0"}, BodyCase{"c'", "0:10/1"},
-        BodyCase{"c''", "0:10/1"}, BodyCase{"C,", "0:31/0"}, BodyCase{"ABc|", "0:19/0 1:18/0 2:17/0"},
-        BodyCase{"A2 z", "0:19/8 2:18/17"}, BodyCase{"A/ B//", "0:19/2 1:18/2"},
+        BodyCase{"c''", "0:3/1"}, BodyCase{"C,", "0:31/0"}, BodyCase{"ABc|", "0:19/0 1:18/0 2:17/0 3:|21"},
+        BodyCase{"A2 z", "0:19/8 2:18/17"}, BodyCase{"A/ B//", "0:19/2 1:18/4"},
         BodyCase{"|: A :: B :| C [| D", "0:|24 1:19/0 2:|96 3:18/0 4:|25 5:24/0 6:18/10023 7:23/0"},
-        BodyCase{"A|B||c|]", "0:19/0 1:|21 2:18/0 3:|22 4:17/0 5:|23"},
+        BodyCase{"A|B||c|]", "0:19/0 1:|21 2:18/0 3:|22 4:17/1 5:|23"},
         BodyCase{"A>B", "0:19/0,19/36 2:18/2"}, BodyCase{"A<B", "0:19/2 1:18/0,18/36"},
         BodyCase{"[CEG]", "0:20/0,22/0,24/0"}, BodyCase{"^A_B=c", "0:19/0,19/28 1:18/0,18/30 2:17/0,17/27"}));
 
@@ -181,6 +181,37 @@ TEST_F(AbcReaderTest, TextOnlyLineGivesTheTempoMarkBack) {
   EXPECT_EQ(line->GetAttachmentCount(), 0);
   EXPECT_TRUE(GetAbcReaderState().tempoPending);
   EXPECT_TRUE(GetAbcReaderState().meterPending);
+}
+
+}  // namespace
+
+namespace {
+
+// The stem values of one voice along a line's note columns.
+std::string Stems(KListLine& line, int voice) {
+  std::string out;
+  for (POSITION node = line.GetObjList()->GetHeadPosition(); node != nullptr;) {
+    const KChord* column = AsChord(line.GetObjList()->GetNext(node));
+    if (column != nullptr) out += std::to_string(column->GetVoiceStem(voice)) + " ";
+  }
+  return out;
+}
+
+// Notes written together are beamed together, stems up or down alike.
+TEST_F(AbcReaderTest, NotesWrittenTogetherAreBeamedWhicheverWayTheirStemsPoint) {
+  ClearPending();
+  std::unique_ptr<KLineObj> up = Read("GAB");
+  std::unique_ptr<KLineObj> down = Read("def");
+  std::unique_ptr<KLineObj> apartUp = Read("G A B");
+  std::unique_ptr<KLineObj> apartDown = Read("d e f");
+  ASSERT_NE(up, nullptr);
+  ASSERT_NE(down, nullptr);
+  // A beamed column carries its beam in its stem value; a lone note has none.
+  auto beamed = [](const std::string& stems) { return (" " + stems).find(" 0 ") == std::string::npos; };
+  EXPECT_TRUE(beamed(Stems(*up->AsListLine(), 1))) << Stems(*up->AsListLine(), 1);
+  EXPECT_TRUE(beamed(Stems(*down->AsListLine(), 0))) << Stems(*down->AsListLine(), 0);
+  EXPECT_EQ(Stems(*apartUp->AsListLine(), 1), "0 0 0 ");
+  EXPECT_EQ(Stems(*apartDown->AsListLine(), 0), "0 0 0 ");
 }
 
 }  // namespace

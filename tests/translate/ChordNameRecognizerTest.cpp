@@ -102,7 +102,8 @@ TEST_F(ChordNameRecognizerTest, RecognisesNamesThatFollowBlanks) {
       {"C", "0:C:4-0....:1"},
       {"  C#m Bb", "2:C#m:5-0....:1 6:Bb:2-0....:1"},
       {"xAm", "<none>"},
-      {"C/G", "<none>"},                                      // the quality "/" is not in the block
+      {"C/G", "0:C/G:0322222:1"},  // a slash bass joins the name, the shape takes it
+      {"C/ G", "3:G:11-0...:1"},   // "/" alone is no type of C
       {"Cmaj7 Dzz Dm", "0:Cmaj7:4-2....:1 10:Dm:6-1....:1"},  // Dzz is unknown
       {"Cb E# C", "6:C:4-0....:1"},                           // not roots of the library
       {"", "<none>"},
@@ -114,11 +115,6 @@ TEST_F(ChordNameRecognizerTest, RecognisesNamesThatFollowBlanks) {
     EXPECT_EQ(Dump(RecognizeChordNamesInText(c.text, false)), c.expected);
   }
   EXPECT_TRUE(m_ui.Messages().empty());
-}
-
-TEST_F(ChordNameRecognizerTest, SlashQualityIsFoundWhenTheLibraryHasIt) {
-  library.AddBlock(kC, {"(major)", "/"});
-  EXPECT_EQ(Dump(RecognizeChordNamesInText("C/G", false)), "0:C/:4-1....:1");
 }
 
 TEST_F(ChordNameRecognizerTest, NewLineHasStandardTuningAndTheNameFont) {
@@ -169,7 +165,7 @@ TEST_F(ChordNameRecognizerTest, RecognisedChordsJoinTheRecentChordsUnlessAliases
   EXPECT_EQ(g_RecentChords[1].text1, CString("A "));
   EXPECT_EQ(g_RecentChords[1].text2, CString("m"));
   EXPECT_EQ(g_RecentChords[1].text0, CString(KChordPicLine::kStandardTuning));
-  EXPECT_EQ(g_RecentChords[1].text3, CString("1-1...."));
+  EXPECT_EQ(g_RecentChords[1].text3, CString("spelling"));
 }
 
 TEST_F(ChordNameRecognizerTest, DamagedLibraryGivesMessageAndChangesNothing) {

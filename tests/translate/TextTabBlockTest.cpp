@@ -37,11 +37,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BlockCase{"SingleDigitFrets", FourRows("-0-3-9-", "---5---"), "1:3/226 3:3/229,4/231 5:3/235"},
         BlockCase{"TwoDigitFretIsOneColumn", FourRows("--12--"), "2:3/238"},
-        BlockCase{"FretTwentyFourIsHighest", FourRows("-24-25-29-"), "1:3/250"},
+        BlockCase{"TwoDigitsPastTwentyFourAreTwoFrets", FourRows("-24-25-29-"),
+                  "1:3/250 4:3/228 5:3/231 7:3/228 8:3/235"},
         BlockCase{"HammerOnAfterFretGivesArc", FourRows("-5h7-"), "1:3/231 3:3/233 ^1/3"},
         BlockCase{"PullOffAndCaretGiveArcs", FourRows("-3p2-3^5-"),
                   "1:3/229 3:3/228 5:3/229 7:3/231 ^1/3 ^5/3"},
-        BlockCase{"NoTechniqueAfterSingleOneOrTwo", FourRows("-1h3-2b-"), "1:3/227 3:3/229 5:3/228"},
+        BlockCase{"TechniqueAfterSingleOneOrTwo", FourRows("-1h3-2b-"), "1:3/227 3:3/229 5:3/228,3/78 ^1/3"},
         BlockCase{"TechniqueAfterTwoDigitFret", FourRows("-12h14-"), "1:3/238 4:3/240 ^1/3"},
         BlockCase{"BendReleaseSlidesAndClose", FourRows("-5b-5r-5/-5\\-5)-"),
                   "1:3/231,3/78 4:3/231,3/79 7:3/231,3/48 10:3/231,3/50 13:3/231,3/81"},
@@ -140,5 +141,31 @@ TEST_F(TextTabTest, RandomTextKeepsLineConsistent) {
     }
   }
 }
+
+}  // namespace
+
+namespace {
+
+struct RowCase {
+  const char* text;
+  bool row;
+};
+
+class TextTabRowTest : public ::testing::TestWithParam<RowCase> {};
+
+// Rows as people paste them, dense ones without "---" too; lyrics and chord
+// lines are not rows.
+TEST_P(TextTabRowTest, TellsRowsFromOtherText) {
+  EXPECT_EQ(IsTextTabRow(GetParam().text), GetParam().row) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, TextTabRowTest,
+                         ::testing::Values(RowCase{"e|--0--3--|", true}, RowCase{"B|--1-----|", true},
+                                           RowCase{"G#|--2--|", true}, RowCase{"Eb|--12h14--15p12--|", true},
+                                           RowCase{"  |--5/7--7b--|", true}, RowCase{"xyz --- text", true},
+                                           RowCase{"A walk in the park -- today", false},
+                                           RowCase{"Am  G  C", false}, RowCase{"e|-0-3-|", false},
+                                           RowCase{"", false}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

@@ -2,6 +2,7 @@
 // lines or merged into an existing line.
 
 #include "ClipTestSupport.h"
+#include "support/CaseName.h"
 
 namespace {
 
@@ -133,6 +134,125 @@ TEST_F(MergeTest, OnALineOfAnotherFamilyTheColumnsBecomeANewLine) {
   ASSERT_EQ(view->GetDisplayLineCount(), 3);
   EXPECT_EQ(Line(2)->GetFamily(), KLineObj::kFamilyStaff);
   EXPECT_EQ(Dump(2), "0:8@16 1:8@18");
+}
+
+constexpr int kPairStaff = 1;  // display lines of the bracketed pair
+constexpr int kPairTab = 2;
+
+// A staff bracketed with its tablature line below a staff to copy from:
+// with mutual translation on, a bar pasted into either line of the pair goes
+// into both, the frets playing the pasted notes, and what stood from the
+// caret on moves along in both lines.
+class PairMergeTest : public MergeTest {
+ protected:
+  void SetUp() override {
+    MergeTest::SetUp();
+    Add(MakeStaff({{0, 14}, {1, 16}, {2, 18}}));  // D5 and B4 in columns 1 and 2
+    const POSITION staff = Add(MakeStaff({{0, 22}, {1, 22}}));
+    const POSITION tab = Add(MakeTab({0, 1}));
+    Group(1, {staff, tab}, true);
+    view->m_mutualTranslation = 1;
+    Layout(0, 0);
+    CopyColumnsOneAndTwo();
+  }
+};
+
+struct PairPasteCase {
+  const char* name;
+  int translation;
+  int mode;
+  const char* staff;
+  const char* tab;
+};
+
+void PrintTo(const PairPasteCase& c, std::ostream* os) { *os << c.name; }
+
+class PairPaste : public PairMergeTest, public ::testing::WithParamInterface<PairPasteCase> {};
+
+TEST_P(PairPaste, KeepsBothLinesInStep) {
+  const PairPasteCase& c = GetParam();
+  view->m_mutualTranslation = c.translation;
+  view->m_currentLine = kPairStaff;
+  view->m_caretColumn = 1;
+  view->PasteSerializedLines(c.mode, nullptr, 0, -1);
+  ASSERT_EQ(view->GetDisplayLineCount(), 3) << "merged, not new lines";
+  EXPECT_EQ(Dump(kPairStaff), c.staff);
+  EXPECT_EQ(Dump(kPairTab), c.tab);
+}
+
+// Staff rows: D5 16, B4 18, E4 22. Frets: code 226 + fret on a string row:
+// D5 is the B string's (row 3) fret 3, B4 its open string; the pair's own
+// tablature holds fret 2 on row 4.
+INSTANTIATE_TEST_SUITE_P(
+    Modes, PairPaste,
+    ::testing::Values(PairPasteCase{"insert fills the staff and its tablature", 1, viewclip::kPasteInsert,
+                                    "0:8@22 1:8@16 2:8@18 3:8@22", "0:228@4 1:229@3 2:226@3 3:228@4"},
+                      PairPasteCase{"paste over fills both without moving what follows", 1,
+                                    viewclip::kPasteOver, "0:8@22 1:8@16 2:8@18", "0:228@4 1:229@3 2:226@3"},
+                      PairPasteCase{"without mutual translation only the staff changes", 0,
+                                    viewclip::kPasteInsert, "0:8@22 1:8@16 2:8@18 3:8@22",
+                                    "0:228@4 1:228@4"}),
+    [](const ::testing::TestParamInfo<PairPasteCase>& info) { return CaseName(info.param.name); });
+
+// A bar copied from both lines of the pair goes back into both.
+TEST_F(PairMergeTest, BothLinesCopiedTogetherArePastedTogether) {
+  SelectPixels(kPairStaff, kPairTab, kStaffColumnX, kStaffColumnX + kColumnWidth);
+  view->m_selFirstColumn = 0;
+  view->m_selLastColumn = 1;
+  view->SerializeSelection(viewclip::kCopy);
+  view->UpdateSelection(0, 0, 0, 0, CStavlinView::kSelClear);
+  view->m_currentLine = kPairStaff;
+  view->m_caretColumn = 2;
+  view->PasteSerializedLines(viewclip::kPasteInsert, nullptr, 0, -1);
+  ASSERT_EQ(view->GetDisplayLineCount(), 3);
+  EXPECT_EQ(Dump(kPairStaff), "0:8@22 1:8@22 2:8@22");
+  EXPECT_EQ(Dump(kPairTab), "0:228@4 1:228@4 2:228@4");
+}
+
+// Cutting a bar from the staff of a bracketed pair under mutual translation
+// takes it from the tablature line too, as Delete does: the group keeps its
+// bars linked, its translation and with it its bracket, and one undo brings
+// both lines back.
+class PairCut : public ClipFixture {
+ protected:
+  void SetUp() override {
+    ClipFixture::SetUp();
+    const POSITION staff = Add(MakeStaff({{0, 22}, {2, 20}, {3, 18}}, {1}));
+    auto* tabLine = MakeTab({0, 2, 3});
+    tabLine->GetObjList()->InsertAfter(tabLine->GetObjList()->GetHeadPosition(),
+                                       new KChord(1, 1, 21, kTabRhythm));
+    const POSITION tab = Add(tabLine);
+    Group(1, {staff, tab}, true);
+    view->m_mutualTranslation = 1;
+    Layout(0, 0);
+    // Columns 0 and 1 (the note and the bar) of the staff alone.
+    SelectPixels(0, 0, kStaffColumnX, kStaffColumnX + 2 * kColumnWidth);
+    view->m_selFirstColumn = 0;
+    view->m_selLastColumn = 2;
+  }
+};
+
+TEST_F(PairCut, TakesTheBarFromBothLinesAndKeepsTheGroupLinked) {
+  const std::string staffBefore = Dump(0);
+  const std::string tabBefore = Dump(1);
+  view->OnEditCut();
+  EXPECT_EQ(Dump(0), "0:8@20 1:8@18");
+  EXPECT_EQ(Dump(1), "0:228@4 1:228@4");
+  EXPECT_EQ(view->m_independentEditing, 0) << "the group's bars stay linked";
+  EXPECT_NE(view->m_mutualTranslation, 0) << "translation, and the bracket drawn with it, stay";
+  EXPECT_TRUE(ui.Messages().empty()) << "no notice of independent editing";
+  view->OnEditUndo();
+  EXPECT_EQ(Dump(0), staffBefore);
+  EXPECT_EQ(Dump(1), tabBefore);
+}
+
+TEST_F(PairCut, WithoutMutualTranslationOnlyTheSelectedLineLosesTheBar) {
+  view->m_mutualTranslation = 0;
+  const std::string tabBefore = Dump(1);
+  view->OnEditCut();
+  EXPECT_EQ(Dump(0).find("@22"), std::string::npos) << "the staff lost its first note";
+  EXPECT_EQ(Dump(0).find("21@"), std::string::npos) << "and its bar";
+  EXPECT_EQ(Dump(1), tabBefore);
 }
 
 TEST_F(ClipFixture, WholeLinesAlwaysBecomeNewLines) {

@@ -83,6 +83,19 @@ TEST_F(BracketedPair, BackspaceOnAStaffNoteRemovesItsFret) {
   EXPECT_EQ(Dump(tab), "");
 }
 
+// A rest stands in the middle of both lines: on the staff where engraving
+// puts it, on the tablature on its middle string, from either line.
+TEST_F(BracketedPair, RestTypedOnEitherLineStandsInTheMiddleOfBoth) {
+  CaretAt(0, 0, kBottomLine);
+  Type("_-");
+  EXPECT_EQ(Dump(staff), "0:14@16 1:15@18");
+  EXPECT_EQ(Dump(tab), "0:14@4 1:15@4");
+  CaretAt(1, 2, kTabStringRow);
+  Type("!");
+  EXPECT_EQ(Dump(staff), "0:14@16 1:15@18 2:16@18");
+  EXPECT_EQ(Dump(tab), "0:14@4 1:15@4 2:16@4");
+}
+
 TEST_F(BracketedPair, WithoutMutualTranslationTheTabStaysAsItWas) {
   view->m_mutualTranslation = 0;
   CaretAt(0, 0, kBottomLine);

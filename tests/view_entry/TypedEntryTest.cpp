@@ -76,6 +76,37 @@ INSTANTIATE_TEST_SUITE_P(Keys, StaffSymbols,
                                            SymbolCase{"a key without a symbol beeps", "\x7f", "", 0}),
                          [](const auto& info) { return CaseName(info.param.name); });
 
+// A rest typed on a staff stands where engraving puts it, whatever row the
+// last note left the caret on: the whole rest hangs from the fourth line (row
+// 16), the others sit on the middle line (row 18).
+struct RestCase {
+  const char* name;
+  int caretRow;
+  const char* keys;
+  const char* dump;
+};
+
+class TypedRest : public EntryFixture, public ::testing::WithParamInterface<RestCase> {};
+
+TEST_P(TypedRest, StandsWhereEngravingPutsIt) {
+  const RestCase& c = GetParam();
+  AddStaff();
+  CaretAt(0, 0, c.caretRow);
+  Type(c.keys);
+  EXPECT_EQ(Dump(doc.GetFirstLinePosition()), c.dump);
+  EXPECT_EQ(view->m_caretRow, c.caretRow) << "the caret keeps its pitch for the next note";
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, TypedRest,
+                         ::testing::Values(RestCase{"whole rest from below the staff", 25, "_", "0:14@16"},
+                                           RestCase{"half rest from the bottom line", 22, "-", "0:15@18"},
+                                           RestCase{"quarter rest from a space", 21, "!", "0:16@18"},
+                                           RestCase{"eighth rest from above the staff", 12, ",", "0:17@18"},
+                                           RestCase{"sixteenth rest from the top line", 14, "'", "0:18@18"},
+                                           RestCase{"note, rest, note keep their rows", 24, "q-q",
+                                                    "0:8@24 1:15@18 2:8@24"}),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
 TEST_F(EntryFixture, CaretStaysOnNotesWithAdvanceOffButPassesBars) {
   g_prefEntryOptions.advanceAfterNote = 0;
   AddStaff();

@@ -91,6 +91,41 @@ TEST_F(ExtObjFixture, TieOverNotesAtOneHeightCurvesAboveThem) {
   EXPECT_LT(Object()->GetAnchor().y, 0);
 }
 
+// A slur or tie over two notes on the middle line (its head at 12 below the
+// top line) keeps clear of the stems on its side: a stem up ends 19 higher, at
+// -7, a stem down 20 lower, at 32. On the other side it hugs the heads.
+struct CurveCase {
+  const char* name;
+  int code;  // 8: quarter, stem up; 9: quarter, stem down
+  UINT command;
+  int highest;  // the curve's start lies between these heights (top line 0)
+  int lowest;
+};
+
+void PrintTo(const CurveCase& c, std::ostream* os) { *os << c.name; }
+
+class CurveOverStems : public ExtObjFixture, public ::testing::WithParamInterface<CurveCase> {};
+
+TEST_P(CurveOverStems, KeepsClearOfTheStemsOnItsSide) {
+  const CurveCase& c = GetParam();
+  Add(viewtest::MakeStaff({{0, 18}, {1, 18}, {2, 18}}, {}, c.code));
+  Layout(0, 0);
+  Select(0, 0, 0, 2);
+  ASSERT_EQ(view->OnInsertExtendedObject(c.command), 1);
+  ASSERT_EQ(ObjectCount(), 1);
+  const int start = (Object()->GetRow() - 14) * 3 + Object()->GetOffset().y;
+  EXPECT_GE(start, c.highest);
+  EXPECT_LE(start, c.lowest);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stems, CurveOverStems,
+    ::testing::Values(CurveCase{"over stems up it clears their ends", 8, 41088, -30, -8},
+                      CurveCase{"under stems down it clears their ends", 9, 41089, 33, 50},
+                      CurveCase{"over stems down it hugs the heads", 9, 41088, 0, 11},
+                      CurveCase{"under stems up it hugs the heads", 8, 41089, 13, 24}),
+    [](const ::testing::TestParamInfo<CurveCase>& info) { return CaseName(info.param.name); });
+
 struct RefusalCase {
   const char* name;
   UINT command;

@@ -22,6 +22,7 @@ struct MadeCase {
   int kind;
   POINT anchor;
   POINT size;
+  int row = 18;  // the caret's row; a hairpin among the notes goes under the staff
 };
 
 void PrintTo(const MadeCase& c, std::ostream* os) { *os << c.name; }
@@ -47,7 +48,7 @@ TEST_P(PlacementMakesObject, FromTheClickedVectorsAsOneUndoStep) {
   const KExtendedObj* object = Object();
   EXPECT_EQ(object->GetKind(), c.kind);
   EXPECT_EQ(object->GetPos(), 1);
-  EXPECT_EQ(object->GetRow(), 18);
+  EXPECT_EQ(object->GetRow(), c.row);
   EXPECT_EQ(object->GetAnchor(), CPoint(c.anchor));
   EXPECT_EQ(object->GetSize(), CSize(c.size.x, c.size.y));
   EXPECT_EQ(EditSteps(), (std::vector<viewtest::UndoStep>{{extobj::kUndoLine, 0, 0}}));
@@ -65,14 +66,15 @@ INSTANTIATE_TEST_SUITE_P(
         MadeCase{
             "down tie takes a mid and an end point", 41088, 0, {{20, -6}, {40, 0}}, 0, {20, -6}, {40, 0}},
         MadeCase{"up slur takes a mid and an end point", 41089, 0, {{24, 9}, {54, 3}}, 1, {24, 9}, {54, 3}},
-        MadeCase{"crescendo takes one point", 41091, 0, {{50, 4}}, 4, {0, 0}, {56, 7}},
-        MadeCase{"decrescendo takes one point", 41092, 0, {{30, -2}}, 5, {0, 0}, {36, 7}},
+        MadeCase{"crescendo takes one point", 41091, 0, {{50, 4}}, 4, {0, 0}, {56, 7}, 26},
+        MadeCase{"decrescendo takes one point", 41092, 0, {{30, -2}}, 5, {0, 0}, {36, 7}, 26},
         MadeCase{"V line may end left of its start", 41094, 0, {{-20, 10}, {30, 0}}, 6, {-20, 10}, {30, 0}},
         MadeCase{"full bracket is 13 high", 41093, 0, {{60, 0}}, 7, {0, 0}, {66, 13}},
         MadeCase{"bracket up points its hooks up", 41093, 3, {{40, 5}}, 10, {0, 0}, {46, -6}},
         MadeCase{
             "left vertical bracket counts 5 more to the right", 41093, 16, {{40, 20}}, 23, {0, 0}, {45, 20}},
-        MadeCase{"a click next to the start gives a small object", 41091, 0, {{1, 1}}, 4, {0, 0}, {9, 7}}),
+        MadeCase{
+            "a click next to the start gives a small object", 41091, 0, {{1, 1}}, 4, {0, 0}, {9, 7}, 26}),
     [](const ::testing::TestParamInfo<MadeCase>& info) { return CaseName(info.param.name); });
 
 struct RefusedCase {

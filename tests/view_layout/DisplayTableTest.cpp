@@ -54,20 +54,20 @@ TEST_F(DisplayTable, MixedScoreLaysOutAsWorkedOutByHand) {
   const std::vector<std::string> expected = {
       "5 0-41 bar 0 page 10",     // title: 4 + 40 - 3
       "0 42-93 bar 1 page 10",    // staff: 4 + 47
-      "2 94-185 bar 1 page 10",   // tab of the same group: 4 + 87
-      "3 186-211 bar 0 page 10",  // rhythm, font 20: 4 + 21
-      "4 212-231 bar 0 page 10",  // chord names only: 4 + 15
-      "5 232-233 bar 0 page 2",   // page break: one pixel, keeps code 2
-      "0 234-285 bar 3 page 20",  // second group: after the 2 bars of the first
-      "2 286-377 bar 3 page 20",  //
-      "5 378-395 bar 0 page 20",  // lyrics, font 16: 4 + 13
-      "0 396-447 bar 6 page 21",  // ungrouped: after the 3 bars of the second group
+      "2 94-212 bar 1 page 10",   // tab of the same group: 4 + 87 + 27 under the strings
+      "3 213-238 bar 0 page 10",  // rhythm, font 20: 4 + 21
+      "4 239-258 bar 0 page 10",  // chord names only: 4 + 15
+      "5 259-260 bar 0 page 2",   // page break: one pixel, keeps code 2
+      "0 261-312 bar 3 page 20",  // second group: after the 2 bars of the first
+      "2 313-431 bar 3 page 20",  //
+      "5 432-449 bar 0 page 20",  // lyrics, font 16: 4 + 13
+      "0 450-501 bar 6 page 21",  // ungrouped: after the 3 bars of the second group
   };
   EXPECT_EQ(Table(), expected);
   EXPECT_EQ(LineAt(title)->TestFlags(kTitle), 1);
   EXPECT_EQ(view_->m_onlyChordsAndText, 0);
-  // 447 + 20, plus 14 units of 3 below a staff, then 100.
-  EXPECT_EQ(host_.total.cy, 609);
+  // 501 + 20, plus 14 units of 3 below a staff, then 100.
+  EXPECT_EQ(host_.total.cy, 663);
   EXPECT_EQ(host_.page.cx, 330);
   EXPECT_EQ(host_.line.cx, 110);
   EXPECT_EQ(g_viewMirrors.lineCount, 10);
@@ -217,8 +217,11 @@ TEST_P(LineHeight, BottomIsGapPlusHeight) {
 const HeightCase kHeightCases[] = {
     {"staff at small symbols", Kind::kStaff, 0, 0, 4 + 10 + 12 + 25},
     {"staff at large symbols scales its spaces", Kind::kStaff, 0, 1, 4 + 13 + 15 + 33},
-    {"tab at small symbols", Kind::kTab, 0, 0, 4 + 14 + 12 + 5 * 12 + 1},
-    {"tab at large symbols", Kind::kTab, 0, 1, 4 + 18 + 15 + 5 * 16 + 1},
+    // A tablature line keeps room under its strings for its rhythm and the
+    // hairpins copied from its staff: two string distances, a hairpin's
+    // opening and 2, less what its space below leaves under the bottom string.
+    {"tab at small symbols", Kind::kTab, 0, 0, 4 + 14 + 12 + 5 * 12 + 1 + (26 + 7 + 2 - 8)},
+    {"tab at large symbols", Kind::kTab, 0, 1, 4 + 18 + 15 + 5 * 16 + 1 + (34 + 8 + 2 - 11)},
     {"rhythm font 12 is 21 high", Kind::kRhythm, 12, 0, 4 + 21},
     {"rhythm font 20 is 21 high", Kind::kRhythm, 20, 0, 4 + 21},
     {"rhythm font 21 is 22 high", Kind::kRhythm, 21, 0, 4 + 22},

@@ -160,11 +160,14 @@ TEST_F(ClickMeasured, RhythmLineColumnIsTheColumnUnderThePointer) {
 }
 
 // The window shows only part of the score.
+// A window whose bottom edge cuts through the rhythm line.
+constexpr int kShortWindow = 227;
+
 class ClickScrolled : public MouseFixture {
  protected:
   void SetUp() override {
     MouseFixture::SetUp();
-    host.client = RECT{0, 0, 800, 200};
+    host.client = RECT{0, 0, 800, kShortWindow};
     view->FindTopLine(0);
   }
 };
@@ -172,11 +175,11 @@ class ClickScrolled : public MouseFixture {
 TEST_F(ClickScrolled, ReleaseOnAPartlyShownLineMovesThereAndScrollsItIn) {
   ASSERT_LT(view->GetLastVisible(), kRhythm)
       << "the rhythm line must start inside the window and end below it";
-  ASSERT_LT(Top(kRhythm), 200);
+  ASSERT_LT(Top(kRhythm), kShortWindow);
   Click(40, Top(kRhythm) + 2);
   EXPECT_EQ(view->GetCurrentLine(), kRhythm);
   EXPECT_GT(host.scroll.y, 0);
-  EXPECT_LE(Bottom(kRhythm), host.scroll.y + 200) << "the line's bottom is in the window";
+  EXPECT_LE(Bottom(kRhythm), host.scroll.y + kShortWindow) << "the line's bottom is in the window";
   EXPECT_EQ(host.scroll.y, Top(view->GetFirstVisible())) << "the window starts on a line's top";
 }
 

@@ -1,5 +1,6 @@
 #include "platform/qt/KQtDialogBinder.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -8,16 +9,22 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/GdiObjects.h"
 #include "platform/UiPort.h"
+#include "platform/qt/QtBitmapImage.h"
 #include "platform/qt/QtText.h"
 
 // The window: Escape and the close box cancel through the model.
@@ -31,6 +38,73 @@ class KQtDialogBinder::BoundWindow : public QDialog {
 };
 
 namespace {
+
+// A picture control: shows the model's bitmap and hands it the mouse and keys.
+class PictureWidget : public QWidget {
+ public:
+  PictureWidget(const DialogControl& control, std::function<void()> afterEvent, QWidget* parent)
+      : QWidget(parent), m_control(control), m_afterEvent(std::move(afterEvent)) {
+    setFixedSize(std::max(control.width, 1), std::max(control.height, 1));
+    setFocusPolicy(control.onKey ? Qt::StrongFocus : Qt::NoFocus);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (m_control.picture != nullptr) painter.drawImage(0, 0, BitmapToQImage(*m_control.picture));
+  }
+  void mousePressEvent(QMouseEvent* event) override { Mouse(event, false); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override { Mouse(event, true); }
+  void keyPressEvent(QKeyEvent* event) override {
+    int key = event->key();
+    // The framework's virtual keys for the keys a picture takes.
+    switch (key) {
+      case Qt::Key_Left:
+        key = 0x25;
+        break;
+      case Qt::Key_Up:
+        key = 0x26;
+        break;
+      case Qt::Key_Right:
+        key = 0x27;
+        break;
+      case Qt::Key_Down:
+        key = 0x28;
+        break;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        key = 0x0D;
+        break;
+      default:
+        break;
+    }
+    const QString text = event->text();
+    const int character = text.size() == 1 ? text.at(0).unicode() : 0;
+    if (m_control.onKey && m_control.onKey(key, character)) {
+      m_afterEvent();
+      return;
+    }
+    QWidget::keyPressEvent(event);
+  }
+
+ private:
+  void Mouse(QMouseEvent* event, bool doubleClick) {
+    if (!m_control.onMouse) return;
+    DialogMouse mouse;
+    mouse.x = static_cast<int>(event->position().x());
+    mouse.y = static_cast<int>(event->position().y());
+    mouse.button = event->button() == Qt::RightButton ? 2 : 1;
+    mouse.doubleClick = doubleClick;
+    if (event->modifiers() & Qt::ShiftModifier) mouse.flags |= kDialogMouseShift;
+    if (event->modifiers() & Qt::ControlModifier) mouse.flags |= kDialogMouseControl;
+    m_control.onMouse(mouse);
+    m_afterEvent();
+  }
+
+  const DialogControl& m_control;
+  std::function<void()> m_afterEvent;
+};
 
 // A caption shown where no buddy takes its mnemonic: "&&" is an ampersand,
 // a single '&' only marks the letter after it.
@@ -46,6 +120,27 @@ QString WithoutMnemonic(const std::string& caption) {
 // Captions written for a fixed-width button pad with runs of blanks where
 // the text should break; a wrapping button needs single spaces.
 QString Squeezed(const std::string& caption) { return ToQString(caption).simplified(); }
+
+// Up and down arrows that step the model: a spin box without a value of its
+// own (the arrows, the arrow keys and the wheel step).
+class StepArrows : public QAbstractSpinBox {
+ public:
+  StepArrows(QWidget* parent, std::function<void(int)> step)
+      : QAbstractSpinBox(parent), m_step(std::move(step)) {
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    lineEdit()->setReadOnly(true);
+    setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00")) + 24);
+  }
+  void stepBy(int steps) override {
+    if (steps != 0 && m_step) m_step(steps > 0 ? 1 : -1);
+  }
+
+ protected:
+  StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+
+ private:
+  std::function<void(int)> m_step;
+};
 
 QDialogButtonBox::ButtonRole BoxRole(DialogButtonRole role) {
   switch (role) {
@@ -136,6 +231,19 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
     case DialogControlKind::kGroup:
       widget = new QGroupBox(caption, m_window.get());
       break;
+    case DialogControlKind::kPicture:
+      widget = new PictureWidget(
+          control, [this] { UserChanged(); }, m_window.get());
+      break;
+    case DialogControlKind::kSpin: {
+      const UINT id = control.id;
+      widget = new StepArrows(m_window.get(), [this, id](int delta) {
+        if (m_refreshing) return;
+        m_dialog.Controls().Step(id, delta);
+        UserChanged();
+      });
+      break;
+    }
     case DialogControlKind::kButton:
       if (control.role == DialogButtonRole::kCloses) {
         // A choice that closes the dialog: a large button whose text wraps.
@@ -150,6 +258,8 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
   }
   widget->setObjectName(QStringLiteral("control%1").arg(control.id));
   m_widgets[control.id] = widget;
+  m_shownCaptions[control.id] = control.caption;
+  m_shownItems[control.id] = control.items;
   Connect(control, widget);
   return widget;
 }
@@ -264,6 +374,15 @@ void KQtDialogBinder::Build() {
     if (auto* button = qobject_cast<QPushButton*>(widget)) buttons->addButton(button, BoxRole(control.role));
   }
   top->addWidget(buttons);
+  // F1 opens the dialog's help page, as its Help button does.
+  for (const DialogControl& control : controls.All()) {
+    if (!control.IsButton() || control.role != DialogButtonRole::kHelp) continue;
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), m_window.get());
+    shortcut->setContext(Qt::WindowShortcut);
+    const UINT id = control.id;
+    QObject::connect(shortcut, &QShortcut::activated, m_window.get(), [this, id] { Press(id); });
+    break;
+  }
   // Tab order: reading order, then the button row in the order it shows.
   std::vector<QWidget*> order;
   for (QWidget* widget : m_readingOrder) {
@@ -273,12 +392,47 @@ void KQtDialogBinder::Build() {
   for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+void KQtDialogBinder::RefreshShape(const DialogControl& control, QWidget* widget) {
+  if (widget->isVisibleTo(m_window.get()) != control.visible && m_built) widget->setVisible(control.visible);
+  if (widget->isEnabled() != control.enabled) widget->setEnabled(control.enabled);
+  // Captions and entries the model changed since the window showed them.
+  std::string& shownCaption = m_shownCaptions[control.id];
+  if (shownCaption != control.caption) {
+    shownCaption = control.caption;
+    if (auto* label = qobject_cast<QLabel*>(widget);
+        label != nullptr && control.kind == DialogControlKind::kStatic) {
+      label->setText(label->buddy() != nullptr ? ToQString(control.caption)
+                                               : WithoutMnemonic(control.caption));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      button->setText(ToQString(control.caption));
+    } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+      box->setTitle(ToQString(control.caption));
+    }
+  }
+  std::vector<std::string>& shownItems = m_shownItems[control.id];
+  if ((control.kind == DialogControlKind::kCombo || control.kind == DialogControlKind::kList) &&
+      shownItems != control.items) {
+    shownItems = control.items;
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      combo->clear();
+      for (const std::string& item : control.items) combo->addItem(ToQString(item));
+    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+      list->clear();
+      for (const std::string& item : control.items) list->addItem(ToQString(item));
+    }
+  }
+}
+
 void KQtDialogBinder::Refresh() {
   m_refreshing = true;
   for (auto& [id, group] : m_radioGroups) group->setExclusive(false);
+  const QString title = ToQString(m_dialog.Controls().Title());
+  if (m_window->windowTitle() != title) m_window->setWindowTitle(title);
   for (const DialogControl& control : m_dialog.Controls().All()) {
     QWidget* widget = WidgetOf(control.id);
     if (widget == nullptr) continue;
+    RefreshShape(control, widget);
+    if (control.kind == DialogControlKind::kPicture) widget->update();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       const QString text = ToQString(control.text);
       if (edit->text() != text) edit->setText(text);
@@ -292,6 +446,11 @@ void KQtDialogBinder::Refresh() {
       combo->setCurrentIndex(control.value);
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
       list->setCurrentRow(control.value);
+    } else if (auto* label = qobject_cast<QLabel*>(widget);
+               label && control.kind == DialogControlKind::kStatic) {
+      // A handler may change what a text says.
+      const QString caption = WithoutMnemonic(control.caption);
+      if (label->buddy() == nullptr && label->text() != caption) label->setText(caption);
     }
   }
   for (auto& [id, group] : m_radioGroups) group->setExclusive(true);
@@ -300,7 +459,12 @@ void KQtDialogBinder::Refresh() {
 
 void KQtDialogBinder::UserChanged() {
   // A change handler may have changed other controls (typing a custom text
-  // chooses its radio button).
+  // chooses its radio button), or ended the dialog.
+  if (const int code = m_dialog.TakeEndRequest(); code != 0 && !m_closed) {
+    if (code == IDCANCEL) m_dialog.OnCancel();
+    Finish(code);
+    return;
+  }
   Refresh();
   ApplyFocus();
 }
@@ -316,6 +480,12 @@ void KQtDialogBinder::Open() {
   Build();
   m_closed = false;
   m_dialog.OnInitDialog();
+  if (const int code = m_dialog.TakeEndRequest(); code != 0) {
+    // The dialog ended while it opened (an internal failure).
+    m_closed = true;
+    m_openEnd = code;
+    return;
+  }
   Refresh();
   ApplyFocus();
 }
@@ -337,8 +507,7 @@ bool KQtDialogBinder::Press(UINT id) {
     if (m_dialog.OnOK()) {
       Finish(IDOK);
     } else {
-      Refresh();
-      ApplyFocus();
+      UserChanged();  // a refusal, or an end with another code
     }
     return m_closed;
   }
@@ -351,13 +520,13 @@ bool KQtDialogBinder::Press(UINT id) {
     Finish(code);
     return true;
   }
-  Refresh();
-  ApplyFocus();
-  return false;
+  UserChanged();
+  return m_closed;
 }
 
 int KQtDialogBinder::Exec() {
   Open();
+  if (m_closed) return m_openEnd;
   const int code = m_window->exec();
   // Closed by the window system without a button: as Cancel.
   if (!m_closed) {

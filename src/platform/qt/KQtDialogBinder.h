@@ -14,6 +14,8 @@
 #include <QDialog>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/ModalDialog.h"
 
@@ -55,6 +57,8 @@ class KQtDialogBinder {
   QWidget* Place(UINT id);
   void Connect(const DialogControl& control, QWidget* widget);
   void UserChanged();
+  // Visibility, enabling, captions and entries as the model has them now.
+  void RefreshShape(const DialogControl& control, QWidget* widget);
   void ApplyFocus();
   void Cancel();
   void Finish(int code);
@@ -64,7 +68,10 @@ class KQtDialogBinder {
   std::map<UINT, QWidget*> m_widgets;
   std::map<UINT, QButtonGroup*> m_radioGroups;
   std::vector<QWidget*> m_readingOrder;
+  std::map<UINT, std::string> m_shownCaptions;
+  std::map<UINT, std::vector<std::string>> m_shownItems;
   bool m_built = false;
   bool m_refreshing = false;
   bool m_closed = false;
+  int m_openEnd = 0;  // the end code of a dialog that ended while it opened
 };

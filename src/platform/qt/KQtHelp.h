@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTextBrowser>
+#include <utility>
 
 #include "platform/HelpPort.h"
 
@@ -22,6 +23,10 @@ class KQtHelp : public HelpPort {
   KQtHelp& operator=(const KQtHelp&) = delete;
 
   void ShowTopic(std::string_view topic) override;
+
+  // The folder the pages are read from.
+  void SetFolder(QString folder) { m_folder = std::move(folder); }
+  const QString& Folder() const { return m_folder; }
 
   // The help window, once a topic has been shown (and while it exists).
   QTextBrowser* Window() const { return m_window.data(); }

@@ -1,5 +1,7 @@
 #include "platform/qt/KQtPorts.h"
 
+#include "platform/MidiScheduler.h"
+
 KQtPorts::KQtPorts() {
   SetUiPort(&m_ui);
   SetClipboardPort(&m_clipboard);
@@ -7,9 +9,14 @@ KQtPorts::KQtPorts() {
   SetShellPort(&m_shell);
   SetHelpPort(&m_help);
   SetSymbolLoader(&m_symbols);
+  m_previousMidiClock = SetMidiClock(&m_midiClock);
+  m_previousMidiDevices = SetMidiDevices(&m_midiDevices);
 }
 
 KQtPorts::~KQtPorts() {
+  ResetSoundScheduler();
+  SetMidiDevices(m_previousMidiDevices);
+  SetMidiClock(m_previousMidiClock);
   SetSymbolLoader(nullptr);
   SetHelpPort(nullptr);
   SetShellPort(nullptr);

@@ -1,13 +1,15 @@
 #pragma once
-// The Qt shell's ports (the music-symbol pictures among them), made and installed together once the QApplication
-// exists, and uninstalled when this goes (before the application does).
+// The Qt shell's ports (the music-symbol pictures, the MIDI clock and devices among them), made and installed
+// together once the QApplication exists, and uninstalled when this goes (before the application does).
 
 #include "platform/qt/KQtClipboard.h"
 #include "platform/qt/KQtHelp.h"
 #include "platform/qt/KQtKeyState.h"
+#include "platform/qt/KQtMidiClock.h"
 #include "platform/qt/KQtShell.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform/qt/KQtUiPort.h"
+#include "platform/qt/KRtMidiDevices.h"
 
 class KQtPorts {
  public:
@@ -26,4 +28,8 @@ class KQtPorts {
   KQtShell m_shell;
   KQtHelp m_help;
   KQtSymbolLoader m_symbols;
+  KQtMidiClock m_midiClock;
+  KRtMidiDevices m_midiDevices;
+  MidiClock* m_previousMidiClock = nullptr;
+  MidiDeviceSystem* m_previousMidiDevices = nullptr;
 };

@@ -1,15 +1,16 @@
 #include "platform/qt/KQtUiPort.h"
 
-#include "platform/ModalDialog.h"
-#include "platform/StringTable.h"
-#include "platform/qt/KQtDialogBinder.h"
-#include "platform/qt/KQtFontColourDialog.h"
-#include "platform/qt/QtText.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
 #include <map>
+
+#include "platform/ModalDialog.h"
+#include "platform/StringTable.h"
+#include "platform/qt/KQtDialogBinder.h"
+#include "platform/qt/KQtFontColourDialog.h"
+#include "platform/qt/KQtImageDC.h"
+#include "platform/qt/QtText.h"
 
 namespace {
 
@@ -90,4 +91,11 @@ int KQtUiPort::RunModal(KModalDialog& dialog) {
 
 bool KQtUiPort::ChooseFontWithColour(LOGFONT& font, COLORREF& colour) {
   return KQtFontColourDialog::Choose(font, colour, QApplication::activeWindow());
+}
+
+std::unique_ptr<CDC> KQtUiPort::CreatePictureDC() {
+  // The memory contexts made from it paint into their bitmaps; the image
+  // itself is never drawn on.
+  static QImage unused(1, 1, QImage::Format_RGB32);
+  return std::make_unique<KQtImageDC>(unused);
 }

@@ -4,10 +4,10 @@
 // window that the dialog binder builds from their controls (or through a
 // runner installed in its place), and the font dialog chooses a colour too.
 
-#include "platform/UiPort.h"
-
 #include <QMessageBox>
 #include <functional>
+
+#include "platform/UiPort.h"
 
 class QWidget;
 
@@ -21,6 +21,7 @@ class KQtUiPort : public UiPort {
   // Runs the installed runner, or else the dialog binder's window.
   int RunModal(KModalDialog& dialog) override;
   bool ChooseFontWithColour(LOGFONT& font, COLORREF& colour) override;
+  std::unique_ptr<CDC> CreatePictureDC() override;
 
   void SetDialogRunner(DialogRunner runner) { m_dialogRunner = std::move(runner); }
 

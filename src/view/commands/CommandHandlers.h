@@ -34,7 +34,31 @@ bool ExecuteViewCommand(CStavlinView& view, UINT id);
 
 // The handlers of each file of commands. Adding a file of commands: declare
 // its list here and add it to AllViewCommandHandlers (CommandHandlers.cpp).
-std::span<const KViewCommandHandler> EditCommandHandlers();         // ViewEditCommands.cpp
-std::span<const KViewCommandHandler> ViewMenuCommandHandlers();     // ViewCommandsLineTypes.cpp
-std::span<const KViewCommandHandler> InsertCommandHandlers();       // ViewInsertLine.cpp
-std::span<const KViewCommandHandler> EntryOptionCommandHandlers();  // ViewEntryOptions.cpp
+std::span<const KViewCommandHandler> EditCommandHandlers();            // ViewEditCommands.cpp
+std::span<const KViewCommandHandler> ViewMenuCommandHandlers();        // ViewCommandsLineTypes.cpp
+std::span<const KViewCommandHandler> InsertCommandHandlers();          // ViewInsertLine.cpp
+std::span<const KViewCommandHandler> EntryOptionCommandHandlers();     // ViewEntryOptions.cpp
+std::span<const KViewCommandHandler> TuningCommandHandlers();          // structure/ViewTabTuning.cpp
+std::span<const KViewCommandHandler> LineGroupCommandHandlers();       // structure/ViewInsertLineGroup.cpp
+std::span<const KViewCommandHandler> FretPositionCommandHandlers();    // structure/ViewFretPosition.cpp
+std::span<const KViewCommandHandler> LineAppearanceCommandHandlers();  // structure/ViewStaffLineProps.cpp
+std::span<const KViewCommandHandler> LabelCommandHandlers();           // structure/ViewLineLabels.cpp
+std::span<const KViewCommandHandler> BarNumberCommandHandlers();       // structure/ViewBarNumbering.cpp
+std::span<const KViewCommandHandler> LineFontCommandHandlers();        // structure/ViewLineFont.cpp
+std::span<const KViewCommandHandler>
+GroupIndependenceCommandHandlers();                                   // structure/ViewGroupIndependence.cpp
+std::span<const KViewCommandHandler> DisplayToggleCommandHandlers();  // structure/ViewDisplayToggles.cpp
+std::span<const KViewCommandHandler> TranslateCommandHandlers();      // ViewTranslateLines.cpp
+std::span<const KViewCommandHandler> GoToCommandHandlers();           // ViewGoTo.cpp
+std::span<const KViewCommandHandler> ScrollCommandHandlers();         // ViewScrollCommands.cpp
+std::span<const KViewCommandHandler> SelectCommandHandlers();         // ViewEditSelect.cpp
+std::span<const KViewCommandHandler> SignatureCommandHandlers();      // music/ViewSignatures.cpp
+std::span<const KViewCommandHandler> TransposeCommandHandlers();      // music/ViewTranspose.cpp
+std::span<const KViewCommandHandler> ReflowCommandHandlers();         // music/ViewReflowCommands.cpp
+
+// Commands of those files that other commands and tests call directly.
+void OnEditSelectEverything(CStavlinView& view);
+void OnOptionsRhythmSymbolEntry(CStavlinView& view);
+void OnActionsScrollingFaster(CStavlinView& view);
+void OnActionsScrollingSlower(CStavlinView& view);
+void OnActionsScrollingSetSpeed(CStavlinView& view);

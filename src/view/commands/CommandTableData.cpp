@@ -36,7 +36,7 @@ constexpr KCommandInfo kCommands[] = {
     C(40999, "Selection or Full Score As &High-Res Graphic Image File", "Shift+Alt+H",
       "Save the selection, or the whole score, as a PNG or BMP image at three times screen resolution"),
     C(41259, "Full Score As &MIDI File", "Ctrl+Alt+S", "Save the score as a Standard MIDI File"),
-    C(40993, "Full Score As A&BC Notation", "", "Write the whole score as ABC notation"),
+    C(40993, "Full Score as &ABC File", "", "Write the whole score as ABC notation into a new text document"),
     C(40962, "Auto Save&...", "", "Set automatic saving of this score"),
     C(40964, "Set &Preferences...", "", "Set the program's preferences"),
     C(40963, "P&rint Options...", "", "Set page layout and page numbering of this score"),

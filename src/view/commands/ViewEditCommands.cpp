@@ -8,6 +8,7 @@
 #include "view/commands/CommandHandlers.h"
 #include "view/commands/CommandIds.h"
 #include "view/core/ViewLineGeometry.h"
+#include "view/music/ViewMusic.h"
 
 namespace {
 
@@ -38,6 +39,24 @@ void PasteWithoutSecondStep(CStavlinView& view, int mode) {
   view.m_undoSuspended = 0;
 }
 
+// Cut and Remove of columns on one staff or tablature line of a bracketed
+// pair under mutual translation take the same columns of the partner line, as
+// Delete does: the two lines stay in step, the group keeps its bars linked
+// and its bracket, and the clipboard holds both lines for a paste back into
+// the pair.
+void TakeInPartnerLine(CStavlinView& view) {
+  if (!view.SelectionRectShown() || view.m_selRect.left == 0) return;  // whole lines go as lines
+  const auto [top, bottom] = viewgeom::SelectedLines(view);
+  if (top != bottom || top != view.GetCurrentLine()) return;
+  int first = top;
+  int last = top;
+  if (view.FindPartnerLine(first, last) == -1) return;
+  view.m_selFirstLine = first;
+  view.m_selLastLine = last;
+  view.m_selRect.top = view.GetDisplayEntry(first).top;
+  view.m_selRect.bottom = view.GetDisplayEntry(last).bottom;
+}
+
 }  // namespace
 
 void CStavlinView::OnEditCopy() {
@@ -47,6 +66,7 @@ void CStavlinView::OnEditCopy() {
 
 void CStavlinView::OnEditCut() {
   if (!LeaveReadOnlyForEdit()) return;
+  TakeInPartnerLine(*this);
   ClipboardCommand command;
   RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
   SerializeSelection(kCut);
@@ -54,6 +74,7 @@ void CStavlinView::OnEditCut() {
 
 void CStavlinView::OnEditRemove() {
   if (!LeaveReadOnlyForEdit()) return;
+  TakeInPartnerLine(*this);
   ClipboardCommand command;
   RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
   SerializeSelection(kRemove);
@@ -68,12 +89,16 @@ void CStavlinView::OnEditPaste() {
   RecordUndoStep(kUndoLineToEnd, from, 0, nullptr, 0);
   PasteWithoutSecondStep(*this, over ? kPasteOver : kPasteInsert);
   if (over) UpdateSelection(0, 0, 0, 0, kSelClear);
+  // Pasted notation that runs past its staff length wraps while Auto-Wrap is on.
+  AutoWrapCheck(*this, std::min(from, m_currentLine), std::max(from, m_currentLine));
 }
 
 void CStavlinView::OnEditPasteOver() {
   if (!LeaveReadOnlyForEdit()) return;
+  const int from = m_currentLine;
   RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
   PasteWithoutSecondStep(*this, kPasteOver);
+  AutoWrapCheck(*this, std::min(from, m_currentLine), std::max(from, m_currentLine));
 }
 
 std::span<const KViewCommandHandler> EditCommandHandlers() {

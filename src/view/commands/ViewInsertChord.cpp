@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "chords/ChordPicShape.h"
+#include "chords/ChordSettings.h"
 #include "common/Globals.h"
 #include "dialogs/ChordSelect.h"
 #include "lines/KChordPicLine.h"
@@ -15,8 +17,6 @@
 #include "platform/CDC.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-
-extern CString g_pendingChordKeys;
 
 namespace {
 
@@ -140,7 +140,7 @@ void CStavlinView::OnInsertChord() {
       if (coloured) m_document->SetUsesColor(1);
       m_lastChordLineMode = coloured ? 2 : 0;
     }
-    diagrams->InsertDiagramAt(m_caretColumn, name, choice->shape, 0, 1);
+    diagrams->InsertDiagramAt(m_caretColumn, name, choice->shape, choice->variation, 1);
     m_caretColumn += DiagramStep(*this, *diagrams, name);
     if (IsTallShape(choice->shape)) {
       RebuildDisplayLines(0);
@@ -157,6 +157,17 @@ void CStavlinView::OnInsertChord() {
                                : line->InsertCopy(&column, m_sizeIndex, m_caretColumn, nullptr, m_entryMode);
     m_caretColumn += std::max(step.first, 0);
   }
+  // The chord joins the recent chords, for the next Insert/Chord.
+  ChordRecord record;
+  record.text0 = request.tuning;
+  record.text1 = choice->keyName;
+  record.text2 = choice->typeName;
+  record.text3 = choice->spelling;
+  record.value0 = choice->typeStringId;
+  record.value1 = choice->libraryCount;
+  record.value2 = choice->userCount;
+  record.value3 = choice->variation;
+  UpdateChordPicShape(record);
   m_document->SetModifiedFlag(TRUE);
   UpdateAfterEdit(hint, 1);
 }

@@ -18,6 +18,7 @@
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
+#include "view/music/ViewMusic.h"
 
 namespace {
 
@@ -254,6 +255,7 @@ void CStavlinView::OnInsertPreviousObject(UINT id) {
     }
     m_document->SetModifiedFlag(TRUE);
     UpdateAfterEdit(kHintLineFrom + 10000 * m_currentLine, 1);
+    AutoWrapCheck(*this, m_currentLine, -1);
     return;
   }
   MessageBeep(kNotFoundBeep);

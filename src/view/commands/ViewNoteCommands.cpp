@@ -165,9 +165,8 @@ void CStavlinView::SetSelectedNoteValue(int code) {
     const bool takes = (family == KLineObj::kFamilyStaff && code <= kMaxStaffValue) ||
                        (family == KLineObj::kFamilyTab && code <= kMaxTabValue);
     if (!takes) continue;
-    const KLinePair result =
-        list->SetNoteValueInRange(m_selRect.left, m_selRect.right, code, m_sizeIndex, m_contentLeft,
-                                  &KDlgSwitchNote::AskMode);
+    const KLinePair result = list->SetNoteValueInRange(m_selRect.left, m_selRect.right, code, m_sizeIndex,
+                                                       m_contentLeft, &KDlgSwitchNote::AskMode);
     if (result.second >= 0) lastColumn = result.second;
   }
   UpdateAfterEdit(top == bottom ? LineHint(top, HintColumn(*this, top, lastColumn)) : BelowHint(top), 1);

@@ -23,8 +23,13 @@ class FakeFrameServices : public KFrameServices {
   }
   RECT GetFrameRect() const override { return frameRect; }
   bool IsToolBoxShown(int kind) const override { return kind == shownToolBox; }
+  bool OpenTextDocument(const CString& title, const CString& text) override {
+    textDocuments.emplace_back(title, text);
+    return true;
+  }
 
   CStavlinView* active = nullptr;
+  std::vector<std::pair<CString, CString>> textDocuments;  // (title, text) of each text document opened
   int mainToolbar = -1;
   int extraToolbar = -1;
   int statusBar = -1;

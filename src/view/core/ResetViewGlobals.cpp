@@ -14,4 +14,5 @@ void ResetViewGlobals() {
   g_noModify = 0;
   g_commandDepth = 0;
   g_relayoutOnPaint = 0;
+  g_mutualTranslationForNewViews = 1;
 }

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "chords/ChordDictionary.h"
+#include "chords/ChordSettings.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
@@ -203,6 +205,12 @@ void CStavlinView::OnInitialUpdate() {
   m_labelWidth = MeasureLabelWidth();
   m_contentLeft = (m_labelsShown != 0 ? m_labelWidth : 0) + 11;
   NumberChordDiagrams(m_host->GetMeasureDC());
+  // Chords of the score that the user's dictionary lacks are offered to it;
+  // the dictionary is read again when any was added.
+  if (g_chordSettings.scanOnOpen != 0 && ScanScoreChords() != 0) {
+    ClearChordDictionary();
+    LoadChordDictionary();
+  }
   RebuildDisplayLines(0);
   g_relayoutOnPaint = 0;
 

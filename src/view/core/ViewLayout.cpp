@@ -124,7 +124,8 @@ int LineHeight(CStavlinView& view, KLineObj& line, DisplayLine& entry, LayoutWal
       return chords->GetLineHeight(diagrams);
     }
   } else if (family == KLineObj::kFamilyTab && list != nullptr) {
-    return list->GetSpaceAbove(size) + list->GetSpaceBelow(size) + 5 * view.m_tabSpacing[size] + 1;
+    return list->GetSpaceAbove(size) + list->GetSpaceBelow(size) + 5 * view.m_tabSpacing[size] + 1 +
+           list->GetMarksRoom(size, view.m_tabSpacing[size]);
   } else if (family == KLineObj::kFamilyStaff && list != nullptr) {
     return list->GetSpaceAbove(size) + list->GetSpaceBelow(size) + kStaffExtraHeight[size];
   } else if (family == KLineObj::kFamilyRhythm) {
@@ -220,7 +221,8 @@ void WalkLines(CStavlinView& view, CDC* dc, LayoutWalk& walk) {
       return;
     cache.before.push_back(walk);
     cache.right.push_back(LayOutLine(view, *line, here, dc, walk, view.m_lineCount));
-    if (KLineObj::IsNoteFamily(line->GetFamily()) && line->GetStaffLength() != 0) cache.fixedLengthLine = true;
+    if (KLineObj::IsNoteFamily(line->GetFamily()) && line->GetStaffLength() != 0)
+      cache.fixedLengthLine = true;
     ++view.m_lineCount;
     if (static_cast<size_t>(view.m_lineCount) + 1 >= view.m_display.size() &&
         view.GrowDisplayTable(kTableStep) == 0)

@@ -55,7 +55,7 @@ void ApplyShowFlags(CStavlinView& v, const ScoreSettings& s) {
 
 void ApplyEditFlags(CStavlinView& v, const ScoreSettings& s) {
   v.m_autoWrap = (s.editFlags >> 4) & 1;
-  v.m_mutualTranslation = 1;
+  v.m_mutualTranslation = g_mutualTranslationForNewViews != 0 ? 1 : 0;
   // Group lines are linked only while the preference keeps bars aligned;
   // without it they are edited independently and neither switch is on.
   v.m_translationRestore = v.m_mutualTranslation;
@@ -105,7 +105,8 @@ void ApplyTabSpacing(CStavlinView& v, const ScoreSettings& s) {
   int spacing = s.tabSpacing / 10;
   if (spacing == 0)
     spacing = v.m_fileVersion > kTabSpacingVersion ? g_prefStaffLines2.tabLineSpacing : kOldTabSpacing;
-  if (s.tabSpacing % 10 == 1) g_prefTabOptions.fretFromPrevious = 1;
+  v.m_fretFromPrevious = s.tabSpacing % 10 == 1 ? 1 : 0;
+  if (v.m_fretFromPrevious != 0) g_prefTabOptions.fretFromPrevious = 1;
   v.m_tabSpacing[0] = spacing;
   v.m_tabSpacing[1] = spacing * 11 / 8;
 }

@@ -54,6 +54,11 @@ CString LineAsText(CStavlinView& view, int displayLine);
 // line end gives a last, empty line.
 std::vector<CString> SplitPlainText(std::string_view bytes);
 
+// Pastes lines of text as the clipboard's plain text is pasted (mode
+// kPasteInsert or kPasteOver), without the clipboard: the first into the
+// caret's text line at the caret, each further one as a new text line.
+void PastePlainTextLines(CStavlinView& view, const std::vector<CString>& lines, int mode);
+
 // Shows the clipboard problem message with its location code.
 void ReportClipboardProblem(const char* code);
 

@@ -10,6 +10,7 @@
 #include "view/CStavlinView.h"
 #include "view/core/ViewLineGeometry.h"
 #include "view/edit/ViewClip.h"
+#include "view/extobj/ViewExtObjPartners.h"
 
 int g_clipboardCommand = 0;
 int g_pasteInProgress = 0;
@@ -63,6 +64,7 @@ void CopySelectedAttachment(CStavlinView& view, int mode) {
   if (mode != kCut && mode != kRemove) return;
   if (!view.LeaveReadOnlyForEdit()) return;
   if (KLineObj* line = view.GetDisplayLineObj(view.m_extDisplayLine)) {
+    extobj::DeleteCopies(extobj::FindPartnerCopies(view, view.m_extDisplayLine, *view.m_selectedExtObj));
     line->EditAttachment(view.m_selectedExtObj, KLineObj::kEditDelete);
   }
   view.m_selectedExtObj = nullptr;

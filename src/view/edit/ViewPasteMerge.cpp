@@ -5,11 +5,16 @@
 
 #include <algorithm>
 
+#include "doc/CStavlinDoc.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
+#include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
+#include "lines/KTabLine.h"
+#include "lines/LineColumnConversion.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
+#include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "model/KRhythmObj.h"
 #include "platform/CDC.h"
@@ -32,18 +37,19 @@ int SpanOf(const KClipData& data, const ClipLine& record) {
   return std::max(selected > 0 && selected < kWholeLine ? selected : 0, stored);
 }
 
+// Modes of the column conversion between the partner lines.
+constexpr int kStaffToTab = 0;
+constexpr int kTabToStaff = 2;
+
 // Width in pixels of a rhythm symbol as the merge counts it.
 int SymbolWidth(CDC* dc, const ClipRhythmSymbol& s) {
   if (!s.text.IsEmpty()) return dc != nullptr ? dc->GetTextExtent(s.text.View()).cx : 9 * s.text.GetLength();
   return s.code >= 223 && s.code <= 249 ? 18 : 9;
 }
 
-// Merges a staff, tablature or chord line; returns the columns it took.
-int MergeColumns(CStavlinView& view, KListLine& list, const KClipData& data, const ClipLine& record,
-                 int caret, int mode) {
-  const int span = SpanOf(data, record);
-  // Paste Over empties the span; an insert moves what stands from the caret
-  // on to the right by the span. Nothing else on the line moves.
+// Opens the span from the caret: Paste Over empties it; an insert moves what
+// stands from the caret on to the right by the span. Nothing else moves.
+void OpenSpan(KListLine& list, int caret, int span, int mode) {
   CObList* objects = list.GetObjList();
   for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
     const POSITION at = node;
@@ -67,17 +73,74 @@ int MergeColumns(CStavlinView& view, KListLine& list, const KClipData& data, con
     }
   }
   list.MarkChanged();
+}
+
+// Puts a column into the free span of the line at its place.
+void PlaceColumn(KListLine& list, KChord* chord) {
+  CObList* objects = list.GetObjList();
+  const POSITION before = list.FindNodeBefore(chord->GetPos());
+  if (before == nullptr) {
+    objects->AddHead(chord);
+  } else {
+    objects->InsertAfter(before, chord);
+  }
+}
+
+// The staff or tablature line bracketed with the line in its line group
+// that mutual translation keeps in step with it: the first line of the other
+// notation family in the line's bracket; null when there is none.
+KListLine* TranslatingPartner(const CStavlinView& view, int displayLine) {
+  if (view.m_mutualTranslation == 0) return nullptr;
+  KLineObj* line = view.GetDisplayLineObj(displayLine);
+  CStavlinDoc* doc = view.GetDocument();
+  if (line == nullptr || doc == nullptr) return nullptr;
+  const int family = line->GetFamily();
+  if (family != KLineObj::kFamilyStaff && family != KLineObj::kFamilyTab) return nullptr;
+  const KLineGroup* group =
+      line->GetGroupId() != KLineObj::kNoGroup ? doc->FindLineGroup(line->GetGroupId()) : nullptr;
+  const int slot = group != nullptr ? group->FindSlot(view.GetDisplayEntry(displayLine).line) : -1;
+  const int bracket = slot >= 0 ? group->GetSlotBracket(slot, 0) : 0;
+  if (bracket == 0) return nullptr;
+  const int wanted = family == KLineObj::kFamilyStaff ? KLineObj::kFamilyTab : KLineObj::kFamilyStaff;
+  for (int other = 0; other < group->GetSlotCount(); ++other) {
+    if (other == slot || group->GetSlotBracket(other, 0) != bracket) continue;
+    KLineObj* partner = doc->GetLineAt(group->GetSlotLineRef(other));
+    if (partner != nullptr && partner != line && partner->GetFamily() == wanted) return partner->AsListLine();
+  }
+  return nullptr;
+}
+
+// Merges a staff, tablature or chord line; returns the columns it took. With
+// a translating partner, the partner's span opens too and every pasted column
+// goes into it in the partner's form (a staff's notes as frets, a tablature
+// line's frets as notes), so that the two lines stay in step.
+int MergeColumns(CStavlinView& view, KListLine& list, const KClipData& data, const ClipLine& record,
+                 int caret, int mode, KListLine* partner) {
+  const int span = SpanOf(data, record);
+  OpenSpan(list, caret, span, mode);
+  auto* staff = dynamic_cast<KStaffLine*>(
+      partner != nullptr && list.GetFamily() == KLineObj::kFamilyTab ? partner : &list);
+  auto* tab = dynamic_cast<KTabLine*>(
+      partner != nullptr && list.GetFamily() == KLineObj::kFamilyTab ? &list : partner);
+  if (partner != nullptr && (staff == nullptr || tab == nullptr)) partner = nullptr;
+  if (partner != nullptr) OpenSpan(*partner, caret, span, mode);
   bool timeSignature = false;
   for (const ClipColumn& c : record.columns) {
     KChord* chord = BuildColumn(c, caret + c.column - record.base);
     timeSignature = timeSignature || HoldsTimeSignature(c);
     // The span is free now: the column goes straight into its place.
-    const POSITION before = list.FindNodeBefore(chord->GetPos());
-    if (before == nullptr) {
-      objects->AddHead(chord);
-    } else {
-      objects->InsertAfter(before, chord);
-    }
+    PlaceColumn(list, chord);
+    if (partner == nullptr) continue;
+    LineColumnConversion lines(*staff, *tab);
+    const bool fromTab = chord->IsTabColumn();
+    KChord* converted =
+        KChord::MakeTabFingering(*chord, lines, staff->GetType(), tab->GetType(), chord->GetPos(),
+                                 fromTab ? 0 : view.m_handPosition, fromTab ? kTabToStaff : kStaffToTab);
+    if (converted != nullptr) PlaceColumn(*partner, converted);
+  }
+  if (partner != nullptr) {
+    partner->UpdateTimeSigCache();
+    if (timeSignature) partner->SetTimeSignature(partner->GetStartBeats(), partner->GetStartBeatTicks(), 1);
   }
   if (auto* chords = dynamic_cast<KChordPicLine*>(&list)) {
     for (const ClipDiagram& d : record.diagrams)
@@ -161,11 +224,20 @@ void PasteMerged(CStavlinView& view, const KClipData& data, int mode, int placem
     } else if (auto* rhythm = dynamic_cast<KRhythmLine*>(line)) {
       MergeRhythm(view, *rhythm, record, caret);
     } else if (KListLine* list = line->AsListLine()) {
-      after = caret + MergeColumns(view, *list, data, record, caret, mode);
+      KListLine* partner = severalLines ? nullptr : TranslatingPartner(view, displayLine);
+      after = caret + MergeColumns(view, *list, data, record, caret, mode, partner);
     }
     if (record.family != ClipFamily::kText) {
-      for (const ClipAttachment& a : record.attachments)
-        line->AddAttachment(BuildAttachment(a, caret + a.column - record.base));
+      // In a translating group the attachments are copied to the partner too.
+      const bool translating = !severalLines && TranslatingPartner(view, displayLine) != nullptr;
+      for (const ClipAttachment& a : record.attachments) {
+        KExtendedObj* attachment = BuildAttachment(a, caret + a.column - record.base);
+        if (translating) {
+          view.ApplyOctaveMarks(line->GetGroupId(), view.GetDisplayEntry(displayLine).line, line, attachment);
+        } else {
+          line->AddAttachment(attachment);
+        }
+      }
     }
     if (displayLine == entryLine) newColumn = after;
   }

@@ -50,9 +50,14 @@ void PastePlainText(CStavlinView& view, int mode) {
     ReportClipboardProblem("QV3-20");
     return;
   }
-  const std::vector<CString> lines =
-      SplitPlainText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  PastePlainTextLines(
+      view, SplitPlainText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())),
+      mode);
+}
 
+void PastePlainTextLines(CStavlinView& view, const std::vector<CString>& lines, int mode) {
+  g_pasteInProgress = 0;
+  if (lines.empty() || view.m_document == nullptr || view.GetDisplayLineCount() <= 0) return;
   CStavlinDoc& doc = *view.m_document;
   const int caretLine = view.GetCurrentLine();
   POSITION previous = view.GetDisplayEntry(caretLine).line;

@@ -173,6 +173,9 @@ std::optional<std::vector<KLineDamage>> SwapLinesInPlace(CStavlinView& view, int
   // ones let go of their partners as they go.
   for (KLineGroup* group : groups) group->BindLines(*doc);
   replaced.clear();
+  // A restored line may hold a time signature another had not: each note
+  // line starts again with the one in force at the end of the one before.
+  doc->PropagateTimeSignatures();
   return damage;
 }
 

@@ -1,11 +1,15 @@
 // Auto-insert geometry. Heights are compared as levels: 100 at the staff's
 // row 14 (tablature row 2), growing downward by 3 per staff step (string
 // spacing + 1 per string), with an allowance of 3 toward the object's side
-// so that a curve stays clear of the note heads.
+// so that a curve stays clear of the note heads. On a staff a stem that points
+// to the object's side (voice 1 up, voice 0 down) takes the allowance out to
+// its free end, so that a slur over stems-up notes clears their stems.
 
 #include "view/extobj/ViewExtObjAuto.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
@@ -40,6 +44,31 @@ bool UpperVoiceOnly(const KChord& chord) {
 }
 
 int StringStep(const AutoScan& scan) { return scan.stringSpacing + 1; }
+
+// The default stem lengths of the normal size, up (voice 1) and down (voice 0).
+constexpr int kUpStem = 19;
+constexpr int kDownStem = 20;
+constexpr int kStaffStep = 3;
+constexpr int kTopLineRow = 14;
+
+// The level of the free end of the staff column's stem on the object's side,
+// or none when no stemmed note of that voice stands there.
+std::optional<int> StemTipLevel(const KChord& chord, bool above, const AutoScan& scan) {
+  if (scan.tab) return std::nullopt;
+  const int voice = above ? 1 : 0;
+  std::optional<int> extreme;
+  for (int i = 0; i < chord.GetNoteCount(); ++i) {
+    const NotePair note = chord.GetNote(i);
+    const int code = note.code;
+    if (code < 0 || code > 11 || code % 2 != (voice == 1 ? 0 : 1)) continue;
+    if (!extreme || (above ? note.position < *extreme : note.position > *extreme)) extreme = note.position;
+  }
+  if (!extreme) return std::nullopt;
+  const int stored = chord.GetStemEnd(voice, 0, scan.stringSpacing);
+  if (stored < -2 || stored > 6) return std::abs(stored);
+  const int head = kLevelBase + (*extreme - kTopLineRow) * kStaffStep;
+  return above ? head - kUpStem : head + kDownStem;
+}
 
 int LevelOf(const AutoScan& scan, int row, bool above) {
   const int allowance = above ? -kAllowance : kAllowance;
@@ -203,6 +232,9 @@ AutoScan ScanColumns(const KListLine& line, int firstColumn, int lastColumn, boo
     note.pos = pos;
     note.extremeRow = chord->GetExtremeNote(above ? 100 : 101);
     note.level = LevelOf(scan, note.extremeRow, above);
+    if (const std::optional<int> tip = StemTipLevel(*chord, above, scan)) {
+      note.level = above ? std::min(note.level, *tip - kAllowance) : std::max(note.level, *tip + kAllowance);
+    }
     note.upperVoiceOnly = UpperVoiceOnly(*chord);
     scan.notes.push_back(note);
   }

@@ -3,6 +3,7 @@
 // caret for a text and for a box with a text; the tuplet and text dialogs are
 // asked here. The object is attached as one undo step.
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "model/AttachmentServices.h"
 #include "model/KExtendedObj.h"
 #include "model/KLineGroup.h"
+#include "model/KListLine.h"
 #include "view/CStavlinView.h"
 #include "view/extobj/ViewExtObjDialogs.h"
 #include "view/extobj/ViewExtObjSupport.h"
@@ -27,6 +29,39 @@ constexpr int kAutosaveByCharacters = 1;
 constexpr int kTinyVector = 3;
 
 bool IsUpBracket(int kind) { return KExtendedObj::IsReversedBracket(kind); }
+
+// Where engraving puts a hairpin and a text placed with the caret among the
+// notes: a hairpin under the staff, a text over it (on a tablature line under
+// the strings and the rhythm hanging there, or over the strings). A caret
+// already above or below the lines keeps its row.
+constexpr int kStaffTextRow = 10;     // a text's line clears the top staff line
+constexpr int kStaffHairpinRow = 26;  // a hairpin clears the bottom staff line
+constexpr int kFirstStaffBandRow = 11;
+constexpr int kTabTextRow = 1;
+constexpr int kTabRowsUnderStrings = 2;
+constexpr int kLastTabRow = 9;
+
+int PlacedRow(const CStavlinView& view, unsigned command, int row) {
+  const bool hairpin = command == kCrescendo || command == kDecrescendo;
+  const bool text = command == kTextString;
+  if (!hairpin && !text) return row;
+  const KLineObj* line = view.GetDisplayLineObj(view.GetCurrentLine());
+  const KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
+  if (list == nullptr) return row;
+  const int family = line->GetFamily();
+  if (family == KLineObj::kFamilyStaff) {
+    if (row < kFirstStaffBandRow || row >= kStaffHairpinRow) return row;
+    return hairpin ? kStaffHairpinRow : kStaffTextRow;
+  }
+  if (family == KLineObj::kFamilyTab) {
+    const int strings = list->GetStringCount();
+    const int firstString = strings < 6 ? 3 : 2;
+    const int lastString = strings < 6 ? strings + 2 : strings + 1;
+    if (row < firstString || row > lastString) return row;
+    return hairpin ? std::min(lastString + kTabRowsUnderStrings, kLastTabRow) : kTabTextRow;
+  }
+  return row;
+}
 
 // A click's vector from the start point, in units of the normal size.
 CPoint ClickVector(const CStavlinView& view, POINT click) {
@@ -157,7 +192,7 @@ void CStavlinView::EditExtendedText() {
 
   // Objects of text lines stand at the caret's pixel x.
   const int column = textLine ? CaretColumnX(*this) + kTextColumnBase : m_caretColumn;
-  const int row = textLine ? 0 : m_caretRow;
+  const int row = textLine ? 0 : PlacedRow(*this, command, m_caretRow);
   std::unique_ptr<KExtendedObj> object;
   switch (command) {
     case kDownCurve:

@@ -11,6 +11,7 @@
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/extobj/ViewExtObjPartners.h"
 #include "view/extobj/ViewExtObjSupport.h"
 
 namespace {
@@ -73,7 +74,9 @@ int CStavlinView::DropExtendedObject(int oldLeft, int oldTop, int oldRight, int 
     KExtendedObj trial(object);
     if (trial.DragTo(before, after) == 0) return 0;
     extobj::RecordObjectUndo(*this, source);
+    const auto copies = extobj::FindPartnerCopies(*this, source, object);
     object.DragTo(before, after);
+    extobj::FollowOriginal(copies, object);
     extobj::InvalidatePage(*this, before);
     m_extTracker = extobj::ScreenRect(*this, source, object);
     UpdateAfterEdit(extobj::ObjectHint(source), 0);
@@ -89,6 +92,8 @@ int CStavlinView::DropExtendedObject(int oldLeft, int oldTop, int oldRight, int 
   if (targetLine == nullptr) return 0;
 
   RecordUndoStep(extobj::kUndoLineToEnd, std::min(source, target), 0, nullptr, 0);
+  // The object leaves its line and the partners of that line: its copies go.
+  extobj::DeleteCopies(extobj::FindPartnerCopies(*this, source, object));
   line->RemoveAttachment(&object);
   const long long dx = static_cast<long long>(after.left) - before.left;
   const int x = BoundedValue(origin.x + dx - m_contentLeft, -kMaxLinePixel, kMaxLinePixel);

@@ -12,6 +12,7 @@
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/extobj/ViewExtObjDialogs.h"
+#include "view/extobj/ViewExtObjPartners.h"
 #include "view/extobj/ViewExtObjSupport.h"
 
 namespace {
@@ -133,6 +134,7 @@ BOOL CStavlinView::EditSelectedExtendedObject() {
   }
   if (LeaveReadOnlyForEdit() == FALSE) return TRUE;
 
+  const auto copies = extobj::FindPartnerCopies(*this, line, object);
   bool changed = false;
   if (kind == KExtendedObj::kTextBox) {
     changed = EditText(*this, object);
@@ -142,6 +144,7 @@ BOOL CStavlinView::EditSelectedExtendedObject() {
     changed = EditBracket(*this, object);
   }
   if (!changed) return TRUE;
+  extobj::FollowOriginal(copies, object);
   extobj::InvalidatePage(*this, m_extTracker);
   m_extTracker = extobj::ScreenRect(*this, line, object);
   UpdateAfterEdit(extobj::ObjectHint(line), 0);

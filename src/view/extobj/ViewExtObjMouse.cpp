@@ -10,6 +10,7 @@
 #include "platform/ShellPort.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/extobj/ViewExtObjPartners.h"
 #include "view/extobj/ViewExtObjSupport.h"
 
 namespace {
@@ -140,8 +141,10 @@ void CStavlinView::FinishExtObjHandleDrag(int handle, const RECT& oldHandle, con
 
   extobj::RecordObjectUndo(*this, line);
   extobj::InvalidatePage(*this, m_extTracker);
+  const auto copies = extobj::FindPartnerCopies(*this, line, *m_selectedExtObj);
   m_selectedExtObj->MoveHandleBy(handle - 1, CPoint(oldHandle.left, oldHandle.top),
                                  CPoint(newHandle.left, newHandle.top), extobj::DrawSize(*this, line));
+  extobj::FollowOriginal(copies, *m_selectedExtObj);
   CRect first;
   CRect second;
   extobj::HandleRects(*this, line, *m_selectedExtObj, first, second);

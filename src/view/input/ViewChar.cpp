@@ -19,7 +19,9 @@
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewLayoutCache.h"
+#include "view/extobj/ViewExtObjPartners.h"
 #include "view/input/ViewCharEntry.h"
+#include "view/music/ViewMusic.h"
 
 namespace {
 
@@ -60,7 +62,11 @@ int ShortStringFret(const KLineObj& line) {
 void SettleSelectedAttachment(CStavlinView& view) {
   if (view.m_selectedExtObj == nullptr) return;
   KLineObj* owner = view.GetDisplayLineObj(view.m_extDisplayLine);
-  if (owner != nullptr) owner->EditAttachment(view.m_selectedExtObj, KLineObj::kEditRenormalise);
+  if (owner != nullptr) {
+    const auto copies = extobj::FindPartnerCopies(view, view.m_extDisplayLine, *view.m_selectedExtObj);
+    owner->EditAttachment(view.m_selectedExtObj, KLineObj::kEditRenormalise);
+    extobj::FollowOriginal(copies, *view.m_selectedExtObj);
+  }
   view.m_selectedExtObj = nullptr;
   view.m_extTracker = RECT{};
   view.m_extTwoHandles = 0;
@@ -206,6 +212,11 @@ void CStavlinView::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     return;
   }
   FinishEntry(*this, key);
+  // A line that grew past its staff length wraps while Auto-Wrap is on.
+  if (m_autoWrapNeeded != 0) {
+    m_autoWrapNeeded = 0;
+    AutoWrapCheck(*this, m_currentLine, -1);
+  }
 }
 
 void view_char::FinishEntry(CStavlinView& view, Keystroke& key) {

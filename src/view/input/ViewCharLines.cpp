@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "lines/KRhythmLine.h"
 #include "lines/KStrLine.h"
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
@@ -53,6 +54,23 @@ void PutCaretOn(CStavlinView& view, int displayLine, int column) {
   view.m_currentFamily = KLineObj::FamilyOf(view.m_currentType);
   view.m_caretRow = view.m_currentFamily == KLineObj::kFamilyTab ? kTabCaretRow : kStaffCaretRow;
   view.m_caretColumn = std::max(column, 0);
+}
+
+// The caret's x on the page, from the content's left edge, the line's indent
+// and (on staff and tablature lines) its clef area.
+int CaretPixelX(CStavlinView& view, KLineObj& line) {
+  const int base = view.m_contentLeft + line.GetIndent();
+  const int size = view.m_sizeIndex;
+  CDC* dc = view.m_host != nullptr ? view.m_host->GetMeasureDC() : nullptr;
+  if (auto* text = dynamic_cast<KStrLine*>(&line))
+    return base + text->GetXOfColumn(dc, view.m_textFonts, view.m_caretColumn);
+  if (auto* rhythm = dynamic_cast<KRhythmLine*>(&line))
+    return base + rhythm->GetColumnX(dc, view.m_caretColumn, size);
+  const int type = std::clamp(line.GetType(), 0, 16);
+  const int width = view.m_typeColumnWidth[static_cast<size_t>(type)];
+  KListLine* list = line.AsListLine();
+  const int leadIn = list != nullptr ? list->GetLeadInWidth(size) : 0;
+  return base + leadIn + width * view.m_caretColumn;
 }
 
 }  // namespace
@@ -114,9 +132,10 @@ void view_char::JoinOrRemoveLine(CStavlinView& view, Keystroke& key) {
 void view_char::SplitLine(CStavlinView& view, Keystroke& key) {
   const int group = key.line->GetGroupId();
   if (group != KLineObj::kNoGroup) {
-    // A grouped line is split with its whole group, which the group
-    // rebuilder does; typing does not split a group by itself.
-    MessageBeep(MB_ICONASTERISK);
+    // A grouped line is split with its whole group: every line of the group
+    // breaks at the caret's x into a following group.
+    view.RecordUndoStep(kUndoGroupRegion, group, 0, nullptr, 0);
+    view.RebuildLineGroup(group, view.m_widest, CaretPixelX(view, *key.line), nullptr);
     return;
   }
 

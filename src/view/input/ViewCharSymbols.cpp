@@ -10,6 +10,7 @@
 
 #include "common/Globals.h"
 #include "doc/Preferences.h"
+#include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
@@ -37,6 +38,7 @@ constexpr int kSymbolPage = 10000;
 constexpr int kRhythmType = 3;
 constexpr int kTextType = 5;
 constexpr int kBarCode = 21;
+constexpr int kPercussionType = 16;  // a staff of one line: its rests keep the caret's row
 
 // The typing character of each symbol row; 0 for rows without a key. The
 // first row whose character matches is the code.
@@ -135,10 +137,15 @@ bool EnterTimeSignature(CStavlinView& view, Keystroke& key) {
   const bool linked =
       group != KLineObj::kNoGroup && (view.m_mutualTranslation != 0 || view.m_linkedLineEntry != 0);
   for (int i = 0; i < 3; ++i) {
+    if (i == 2 && codes[2] == 0) break;  // common and cut time have no second number
     const int rhythm = i == 0 && tab ? KChord::kTabRhythm : 0;
+    // Every entry of a signature column stands at position 1, as a loaded
+    // one does.
+    const int row = std::max(i, 1);
     const KLinePair result =
-        linked ? view.EnterSymbolInLinkedLines(group, key.position, key.line, codes[i], rhythm, i, kBarEntry)
-               : key.line->HandleKey(codes[i], rhythm, view.m_sizeIndex, view.m_caretColumn, i, 0, 0, 0);
+        linked
+            ? view.EnterSymbolInLinkedLines(group, key.position, key.line, codes[i], rhythm, row, kBarEntry)
+            : key.line->HandleKey(codes[i], rhythm, view.m_sizeIndex, view.m_caretColumn, row, 0, 0, 0);
     if (i == 0) key.pair = result;
   }
   key.code = kTimeSignatureCode;
@@ -234,6 +241,15 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
   if (g_prefEntryOptions.keyboardChangesCursor != 0 && g_prefEntryOptions.cursorMode == 1 &&
       view.m_toolboxPick == 0 && KLineObj::IsNoteFamily(family)) {
     return false;  // the key only chose the cursor symbol
+  }
+  // A rest typed on a staff stands where engraving puts it, not on the row
+  // the last note left the caret on, and one typed on a tablature line on its
+  // middle string; one placed with the mouse keeps the row clicked, and one
+  // moved later keeps the row it was moved to.
+  if (view.m_toolboxPick == 0 && KStaffLine::RestRow(code) >= 0) {
+    if (staff && view.m_currentType != kPercussionType) row = KStaffLine::RestRow(code);
+    if (const auto* onTab = tab ? dynamic_cast<const KTabLine*>(key.line) : nullptr)
+      row = onTab->GetRestRow();
   }
   view.m_toolboxPick = 0;
 

@@ -10,6 +10,7 @@
 #include "model/KListLine.h"
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
+#include "view/extobj/ViewExtObjPartners.h"
 #include "view/input/ViewKeysInternal.h"
 
 namespace viewkeys {
@@ -57,6 +58,8 @@ void DeleteExtendedObject(CStavlinView& view) {
   } else {
     view.RecordUndoStep(kUndoLine, displayLine, 0, nullptr, 0);
   }
+  // Its copies on the partner lines go with it.
+  extobj::DeleteCopies(extobj::FindPartnerCopies(view, displayLine, *view.m_selectedExtObj));
   line->EditAttachment(view.m_selectedExtObj, KLineObj::kEditDelete);
   view.m_selectedExtObj = nullptr;
   view.m_extTracker = RECT{};

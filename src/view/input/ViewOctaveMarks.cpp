@@ -1,8 +1,9 @@
 // Attachments on bracketed lines: an attachment added to a staff or
 // tablature line that is bracketed with partner lines is copied to them, its
-// row converted between staff rows and string rows. An octave text ("8va",
-// "8vb", "octave up/down") is not copied onto a tablature partner: the
-// tablature already shows the notes, so it stays on its own line.
+// row converted between staff rows and string rows (extobj::PartnerRow, which
+// keeps a copied hairpin or text clear of the strings). An octave text
+// ("8va", "8vb", "octave up/down") is not copied onto a tablature partner:
+// the tablature already shows the notes, so it stays on its own line.
 
 #include <cctype>
 #include <string>
@@ -11,26 +12,12 @@
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"
 #include "view/CStavlinView.h"
+#include "view/extobj/ViewExtObjPartners.h"
 
 namespace {
 
 constexpr int kFirstTextKind = 7;
 constexpr int kLastTextKind = 20;
-
-// Staff row 0..36 -> tablature row.
-constexpr int kTabRowOfStaffRow[37] = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3,
-                                       4, 4, 5, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 9, 9, 9, 9, 9};
-// Tablature row 0..9 -> staff row.
-constexpr int kStaffRowOfTabRow[10] = {6, 10, 12, 14, 17, 21, 24, 28, 30, 31};
-
-int ConvertRow(int row, bool toTab) {
-  if (toTab) {
-    if (row < 12) return 1;
-    if (row > 24) return 7;
-    return kTabRowOfStaffRow[row];
-  }
-  return row >= 0 && row <= 9 ? kStaffRowOfTabRow[row] : row;
-}
 
 bool IsNotationFamily(int family) {
   return family == KLineObj::kFamilyStaff || family == KLineObj::kFamilyTab;
@@ -76,7 +63,7 @@ void CStavlinView::ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj
     const bool toTab = partnerFamily == KLineObj::kFamilyTab;
     if (toTab && octave) continue;
     auto* copy = new KExtendedObj(*attachment);
-    copy->SetRow(ConvertRow(attachment->GetRow(), toTab));
+    copy->SetRow(extobj::PartnerRow(attachment->GetKind(), attachment->GetRow(), toTab, *partner));
     partner->AddAttachment(copy);
   }
   line->AddAttachment(attachment);

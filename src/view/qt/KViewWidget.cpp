@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/Globals.h"
+#include "model/KLineObj.h"
 #include "platform/qt/KQtImageDC.h"
 #include "view/CStavlinView.h"
 #include "view/input/ViewMouseCodes.h"
@@ -25,6 +27,9 @@ QRect ToQRect(const RECT& r) { return QRect(QPoint(r.left, r.top), QPoint(r.righ
 constexpr UINT kSizeRestored = 0;
 // The window background the view draws on.
 constexpr QRgb kWindowColour = 0xFFFFFFFF;
+// The caret's slot mark on note lines: half its thickness, and its colour.
+constexpr int kSlotMarkHalf = 1;
+const QColor kSlotMarkColour(0, 102, 204);
 
 }  // namespace
 
@@ -44,7 +49,7 @@ KViewWidget::KViewWidget(CStavlinDoc* document, KFrameServices* frame, QWidget* 
   m_blink.setInterval(kCaretBlinkMs);
   QObject::connect(&m_blink, &QTimer::timeout, this, [this] {
     m_blinkOn = !m_blinkOn;
-    CaretChanged();
+    CaretChanged(false);
   });
   m_view = std::make_unique<CStavlinView>(document, this);
   m_tracker = std::make_unique<KQtTracker>(*m_view);
@@ -395,21 +400,36 @@ void KViewWidget::paintEvent(QPaintEvent* event) {
     const POINT scroll = GetScrollPosition();
     m_tracker->Paint(painter, QPoint(scroll.x, scroll.y));
   }
-  // The caret over the picture, inverting what it covers.
+  // The caret over the picture, inverting what it covers, and on a note line
+  // its slot mark in the caret colour, so that the caret stands out among the
+  // staff lines and the notes.
   m_caretPainted = QRect();
   if (m_caret.IsVisible() && m_blinkOn && hasFocus()) {
     const QRect caret = ToQRect(m_caret.GetRect());
+    const QRect mark = SlotMark();
+    if (!mark.isEmpty()) painter.fillRect(mark, kSlotMarkColour);
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     painter.fillRect(caret, Qt::white);
-    m_caretPainted = caret;
+    m_caretPainted = caret.united(mark);
   }
 }
 
-void KViewWidget::CaretChanged() {
+QRect KViewWidget::SlotMark() const {
+  if (!m_view || !m_caret.Exists()) return QRect();
+  const int family = m_view->GetCurrentFamily();
+  if (family != KLineObj::kFamilyStaff && family != KLineObj::kFamilyTab) return QRect();
+  const QRect caret = ToQRect(m_caret.GetRect());
+  const int size = m_view->GetSizeIndex() != 0 ? 1 : 0;
+  // Across the column from the caret, through the middle of the caret.
+  const int middle = caret.top() + caret.height() / 2;
+  return QRect(caret.left(), middle - kSlotMarkHalf, g_NoteColumnWidth[size] - 1, 2 * kSlotMarkHalf);
+}
+
+void KViewWidget::CaretChanged(bool restartBlink) {
   if (!m_caretPainted.isEmpty()) viewport()->update(m_caretPainted);
   if (m_caret.IsVisible()) {
-    viewport()->update(ToQRect(m_caret.GetRect()));
-    if (!m_blink.isActive()) {
+    viewport()->update(ToQRect(m_caret.GetRect()).united(SlotMark()));
+    if (restartBlink || !m_blink.isActive()) {
       m_blinkOn = true;
       m_blink.start();
     }

@@ -90,7 +90,11 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   // Scrolls by a number of pixels through the view (which aligns and repaints).
   void ScrollBy(int dx, int dy);
   // The caret's rectangle needs repainting (moved, shown, hidden, blinked).
-  void CaretChanged();
+  // A caret that moved or changed shows at once and blinks from there on.
+  void CaretChanged(bool restartBlink = true);
+  // On a staff or tablature line the caret carries a mark across its column
+  // at its height, where the next note goes: empty elsewhere.
+  QRect SlotMark() const;
   QWidget* ChildFrameWindow() const;
   // A scroll bar's request goes to the view, which decides where it lands.
   void ScrollBarAction(Qt::Orientation orientation, int action);
@@ -110,7 +114,7 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   QImage m_backing;
   QImage m_measureImage;
   std::unique_ptr<CDC> m_measureDC;
-  QRect m_caretPainted;    // where the caret was last drawn (empty: nowhere)
+  QRect m_caretPainted;    // where the caret (and its slot mark) was last drawn (empty: nowhere)
   QRegion m_pendingPaint;  // asked to be repainted and not painted yet
   QTimer m_blink;
   bool m_blinkOn = true;

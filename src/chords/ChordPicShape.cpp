@@ -1,0 +1,5 @@
+#include "chords/ChordPicShape.h"
+
+#include "common/RecentChords.h"
+
+void UpdateChordPicShape(ChordRecord& record) { RememberRecentChord(record, false); }

@@ -1,0 +1,37 @@
+#pragma once
+// The pictures that the chord dialogs draw into their bitmaps: a canvas that
+// holds a bitmap selected in a memory device context, and the chord as a
+// tablature column and as notes on a staff.
+
+#include <memory>
+
+#include "platform/CDC.h"
+#include "platform/CString.h"
+#include "platform/GdiObjects.h"
+
+class KChord;
+
+// A white bitmap of the size, selected in a memory device context made from
+// the UI port's picture context, for the life of the canvas. Without one (a
+// port without windows) Dc() is null and nothing is drawn.
+class KPictureCanvas {
+ public:
+  KPictureCanvas(CBitmap& bitmap, int width, int height);
+  ~KPictureCanvas();
+  KPictureCanvas(const KPictureCanvas&) = delete;
+  KPictureCanvas& operator=(const KPictureCanvas&) = delete;
+  CDC* Dc() const { return m_memory.get(); }
+
+ private:
+  std::unique_ptr<CDC> m_base;
+  std::unique_ptr<CDC> m_memory;
+  CBitmap* m_old = nullptr;
+  CFont m_font;
+  CFont* m_oldFont = nullptr;
+};
+
+// The fret numbers of a tablature column on string lines 12 pixels apart.
+void DrawTabColumnPicture(CDC& dc, const KChord& tab, int strings, int width, int height);
+// The notes of a staff column on a treble staff, with the duration's stem
+// and flag (odd durations stem down, 12 the whole note without a stem).
+void DrawStaffColumnPicture(CDC& dc, const KChord& staff, int width, int height, int duration);

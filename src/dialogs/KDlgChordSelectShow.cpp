@@ -1,0 +1,167 @@
+// The chord selection dialog's explanation of the current chord: the
+// spelling line (intervals and their notes over the root), the chord as a
+// diagram, a tablature column, notes on a staff and keys of a keyboard.
+
+#include <algorithm>
+
+#include "common/ChordDiagram.h"
+#include "common/ChordShape.h"
+#include "common/Globals.h"
+#include "dialogs/ChordPictures.h"
+#include "dialogs/KDlgChordSelect.h"
+#include "platform/StringTable.h"
+
+namespace {
+
+constexpr const char* kIntervalTable =
+    " R   2nd  b3rd 3rd  4th  b5th 5th  #5th 6th  bb7thb7th 7th  b9th 9th  #9th 11th #11th13th      ";
+constexpr int kIntervalSemitones[] = {0, 2, 3, 4, 5, 6, 7, 8, 9, 9, 10, 11, 1, 2, 3, 5, 6, 9};
+constexpr const char* kSharpLetters = "A A#B C C#D D#E F F#G G#";
+constexpr const char* kFlatLetters = "A BbB C DbD EbE F GbG Ab";
+constexpr const char* kSharpNames = "(A) (A#)(B) (C) (C#)(D) (D#)(E) (F) (F#)(G) (G#)";
+constexpr const char* kFlatNames = "(A) (Bb)(B) (C) (Db)(D) (Eb)(E) (F) (Gb)(G) (Ab)";
+constexpr UINT kDetailsTitle = 8006;
+constexpr UINT kSpellingTitle = 8007;
+constexpr UINT kWordForBar = 8075;
+
+bool IsBlankType(const CString& name) {
+  return name.Find("Blank") >= 0 || name.Find("BLANK") >= 0 || name.Find("blank") >= 0;
+}
+
+// The diagram of the empty grid for a string count.
+CString EmptyGrid(int strings, const CString& shape) {
+  switch (strings) {
+    case 2:
+      return "0999999         0000000240";
+    case 3:
+      return "0999999         0000000340";
+    case 4:
+      return "0999999         0000000440";
+    case 5:
+      return "0999999         0000000540";
+    case 6:
+      return "0999999";
+    case 7:
+      return "0999999         0000000640      790 ";
+    case 8:
+      return "0999999         0000000640      790 890 ";
+    default:
+      return shape;
+  }
+}
+
+}  // namespace
+
+void KDlgChordSelect::ShowSpelling(const CString& root, const CString& text) {
+  m_intervalLabels.fill(CString());
+  m_noteLabels.fill(CString());
+  const bool library = variation <= libVarCount && typeStringId >= 0;
+  if (!library) {
+    const int split = text.Find("&&");
+    m_details = split >= 0 ? text.Left(split) : text;
+    m_frameTitle = LoadString(kDetailsTitle);
+    Controls().Show(kIdDetails, true);
+    return;
+  }
+  // The root's spelling: flats for a flat root and for C and F, else sharps.
+  const bool flats = root.GetAt(1) == 'b' || (root.GetAt(1) == ' ' && (root[0] == 'C' || root[0] == 'F'));
+  const CString letters(flats ? kFlatLetters : kSharpLetters);
+  int r = 0;
+  for (int i = 0; i < 12; ++i)
+    if (letters.Mid(2 * i, 2) == root) r = i;
+  const CString table(kIntervalTable);
+  CString notes;
+  for (int at = 0; at + 5 <= text.GetLength(); at += 5) {
+    const int k = table.Find(text.Mid(at, 5));
+    if (k < 0 || k % 5 != 0 || k / 5 >= 18) break;
+    const int index = k / 5;
+    const int note = (kIntervalSemitones[index] + r) % 12;
+    const bool flatName = index == 2 || index == 5 || index == 9 || index == 10 || index == 12;
+    const bool sharpName = index == 7 || index == 14 || index == 16;
+    const CString names(flatName ? kFlatNames : sharpName ? kSharpNames : flats ? kFlatNames : kSharpNames);
+    notes += names.Mid(4 * note, 4);
+  }
+  notes += CString(' ', 28);
+  CString intervals = text + CString(' ', 28);
+  if (LoadString(kWordForBar) == "Takt") {
+    const int rootAt = intervals.Find('R');
+    if (rootAt >= 0) intervals.SetAt(rootAt, 'T');
+    for (const char* suffix : {"nd", "rd"}) {
+      const int at = intervals.Find(suffix);
+      if (at >= 0) intervals = intervals.Left(at) + ". " + intervals.Mid(at + 2);
+    }
+    intervals.Replace("th", ". ");
+  }
+  for (int i = 0; i < 7; ++i) {
+    CString label = intervals.Mid(5 * i, 5);
+    label.TrimLeft();
+    label.TrimRight();
+    m_intervalLabels[static_cast<std::size_t>(i)] = label;
+    CString note = notes.Mid(4 * i, 4);
+    note.TrimRight();
+    m_noteLabels[static_cast<std::size_t>(i)] = note;
+  }
+  m_details.Empty();
+  m_frameTitle = LoadString(kSpellingTitle);
+  Controls().Show(kIdDetails, false);
+}
+
+void KDlgChordSelect::UpdateWorkChords(const CString& chordShape) {
+  ShapeToChord(chordShape, key, m_tabChord.get(), m_staffChord.get(), tuning, keySignature);
+  // A user chord (a long shape) can be removed.
+  Controls().Show(kIdRemove, chordShape.GetLength() >= 8);
+}
+
+void KDlgChordSelect::DrawChordPictures() {
+  CString drawn = shape;
+  const bool blank = IsBlankType(typeName);
+  if (blank) {
+    drawn = EmptyGrid(m_stringCount, shape);
+    ShapeToChord(drawn, key, m_tabChord.get(), m_staffChord.get(), tuning, keySignature);
+  }
+  {
+    KPictureCanvas canvas(m_diagramPicture, 54, 56);
+    if (CDC* dc = canvas.Dc()) DrawChordDiagram(dc, drawn, blank);
+  }
+  DrawTabPicture();
+  DrawStaffPicture();
+  {
+    KPictureCanvas canvas(m_keyboardPicture, kChordKeyboardWidth, kChordKeyboardHeight);
+    if (CDC* dc = canvas.Dc()) DrawChordKeyboard(dc, drawn, tuning);
+  }
+}
+
+void KDlgChordSelect::DrawTabPicture() {
+  KPictureCanvas canvas(m_tabPicture, 50, 103);
+  if (CDC* dc = canvas.Dc()) DrawTabColumnPicture(*dc, *m_tabChord, m_stringCount, 50, 103);
+}
+
+void KDlgChordSelect::DrawStaffPicture() {
+  KPictureCanvas canvas(m_staffPicture, 95, 151);
+  if (CDC* dc = canvas.Dc()) DrawStaffColumnPicture(*dc, *m_staffChord, 95, 151, g_CurrentNoteCode);
+}
+
+void KDlgChordSelect::TransferTexts() {
+  DialogControls& c = Controls();
+  c.Find(kIdChordName)->caption = std::string(m_chordName.View());
+  c.Find(kIdDetails)->caption = std::string(m_details.View());
+  c.Find(kIdSpellingFrame)->caption = std::string(m_frameTitle.View());
+  for (UINT i = 0; i < 7; ++i) {
+    c.Find(kIdFirstInterval + i)->caption = std::string(m_intervalLabels[i].View());
+    c.Find(kIdFirstNote + i)->caption = std::string(m_noteLabels[i].View());
+  }
+  if (DialogControl* root = c.Find(kIdRoot)) root->value = m_keyIndex;
+  if (DialogControl* type = c.Find(kIdType)) type->value = m_typeIndex;
+  if (DialogControl* list = c.Find(kIdVariation))
+    list->value = std::clamp(variation - 1, 0, std::max(0, static_cast<int>(list->items.size()) - 1));
+}
+
+void KDlgChordSelect::ShowCurrent() {
+  if (m_failed) return;
+  CString name = key.GetAt(1) == ' ' ? key.Left(1) : key;
+  m_chordName = name + typeName;
+  ShowSpelling(key, spelling);
+  UpdateWorkChords(shape);
+  DrawChordPictures();
+  TransferTexts();
+}

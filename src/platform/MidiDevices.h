@@ -1,0 +1,93 @@
+#pragma once
+// The MIDI devices of the machine: how many output and input ports there are,
+// their names, and connections to them. The Qt shell installs the RtMidi
+// back end on the ALSA sequencer (KRtMidiDevices); where no sequencer exists
+// (containers, CI) that back end simply has no ports. Without an installed
+// system there are no devices. Tests install FakeMidiDevices.
+//
+// Output connections take whole messages (a short message of one to three
+// bytes, or a System Exclusive message from F0 to F7). Input connections
+// deliver whole messages with their arrival time on the MIDI clock, always on
+// the user-interface thread.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class MidiOutConnection {
+ public:
+  virtual ~MidiOutConnection() = default;
+  // Sends one message at once; false when the device refused it.
+  virtual bool Send(const std::vector<std::uint8_t>& message) = 0;
+};
+
+class MidiInConnection {
+ public:
+  virtual ~MidiInConnection() = default;
+  // Starts and stops the delivery of messages (they are dropped while stopped).
+  virtual void Start() = 0;
+  virtual void Stop() = 0;
+};
+
+// One incoming message: its bytes and when it arrived (MIDI clock, µs).
+struct MidiInMessage {
+  std::int64_t timeUs = 0;
+  std::vector<std::uint8_t> bytes;
+};
+
+class MidiDeviceSystem {
+ public:
+  using InputHandler = std::function<void(const MidiInMessage&)>;
+
+  virtual ~MidiDeviceSystem() = default;
+  // The ports as they are now (the lists are read again on each call).
+  virtual std::vector<std::string> OutputNames() = 0;
+  virtual std::vector<std::string> InputNames() = 0;
+  // A connection to output port index, or null when it cannot be opened
+  // (why: LastError).
+  virtual std::unique_ptr<MidiOutConnection> OpenOutput(int index) = 0;
+  // A connection to input port index delivering to handler; null on failure.
+  virtual std::unique_ptr<MidiInConnection> OpenInput(int index, InputHandler handler) = 0;
+  virtual std::string LastError() const { return {}; }
+};
+
+// The devices in use; a system without ports unless one is installed.
+MidiDeviceSystem& CurrentMidiDevices();
+// Installs a system (not owned) and returns the previous one; nullptr
+// restores the system without ports.
+MidiDeviceSystem* SetMidiDevices(MidiDeviceSystem* devices);
+
+// Devices for tests: named ports, outputs that record what they are sent,
+// inputs the test feeds, and opens that can be made to fail.
+class FakeMidiDevices final : public MidiDeviceSystem {
+ public:
+  std::vector<std::string> outputs;
+  std::vector<std::string> inputs;
+  // Indexes whose open fails.
+  std::vector<int> failingOutputs;
+  // Every message sent to each output, by index.
+  std::vector<std::vector<std::vector<std::uint8_t>>> sent;
+  // How many connections are open to each output.
+  std::vector<int> openOutputs;
+
+  std::vector<std::string> OutputNames() override { return outputs; }
+  std::vector<std::string> InputNames() override { return inputs; }
+  std::unique_ptr<MidiOutConnection> OpenOutput(int index) override;
+  std::unique_ptr<MidiInConnection> OpenInput(int index, InputHandler handler) override;
+
+  // Delivers a message to the open, started input of that index; false when
+  // there is none.
+  bool Feed(int index, const MidiInMessage& message);
+
+ private:
+  struct Input {
+    int index = 0;
+    InputHandler handler;
+    bool started = false;
+  };
+  class Out;
+  class In;
+  std::vector<Input*> m_inputs;
+};

@@ -1,0 +1,316 @@
+// Actions/Translate/To ABC Notation and File/Export/Full Score as ABC File.
+//
+// With lines selected, each staff line of the selection gets its ABC text as
+// text lines below it, preceded by its key, so that From ABC Notation reads
+// them back in the same key. Without a selection the whole score is written
+// as ABC tunes into a new plain-text document: every title line starts a
+// tune (X: and T:), the first staff line of a tune ends its header with the
+// meter, unit length and key, a key change between lines writes K:, chord
+// names go over the music they belong to, and other text becomes notes (N:)
+// in the header and words (W:) in the body, fields every ABC reader accepts.
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "common/Globals.h"
+#include "lines/KChordPicLine.h"
+#include "lines/KStaffLine.h"
+#include "lines/KStrLine.h"
+#include "model/KChord.h"
+#include "model/KChordPic.h"
+#include "model/KExtendedObj.h"
+#include "platform/StringTable.h"
+#include "platform/UiPort.h"
+#include "view/CStavlinView.h"
+#include "view/commands/CommandIds.h"
+#include "view/core/ViewLineGeometry.h"
+
+namespace {
+
+constexpr int kUndoLineToEnd = 6;
+constexpr int kDefaultUnit = 240;
+// A text this much taller than the score's text is a title.
+constexpr int kTitleLarger = 2;
+constexpr UINT kNotYetSavedName = 8155;  // "- Not yet saved -"
+constexpr int kNameRow = 9;
+
+KStaffLine* AsStaff(KLineObj* line) {
+  return line != nullptr && line->GetFamily() == KLineObj::kFamilyStaff ? dynamic_cast<KStaffLine*>(line)
+                                                                        : nullptr;
+}
+
+// The text split at its line ends, without empty pieces.
+std::vector<std::string> Pieces(std::string_view text) {
+  std::vector<std::string> pieces;
+  std::string current;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      if (!current.empty()) pieces.push_back(current);
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty()) pieces.push_back(current);
+  return pieces;
+}
+
+bool IsHeaderPiece(const std::string& piece) {
+  return piece.size() >= 2 && piece[1] == ':' && (piece[0] == 'M' || piece[0] == 'L' || piece[0] == 'Q');
+}
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+std::string Trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(" \t\r\n");
+  return std::string(text.substr(first, last - first + 1));
+}
+
+// The first column of the line holds a time signature.
+bool StartsWithMeter(KStaffLine& staff) {
+  CObList* objects = staff.GetObjList();
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const KChord* column = AsChord(objects->GetNext(node));
+    if (column == nullptr || column->GetNoteCount() == 0) continue;
+    return column->GetNote(0).code == KChord::kTimeSignature;
+  }
+  return false;
+}
+
+std::string KeyField(int key) { return "K:" + AbcKeyName(key) + "\r\n"; }
+
+// The whole score as ABC tunes.
+class ScoreWriter {
+ public:
+  explicit ScoreWriter(CStavlinView& view) : m_view(view) {}
+
+  std::string Write() {
+    g_abcUnitLength = kDefaultUnit;
+    bool titleSeen = false;
+    for (int d = 0; d < m_view.GetDisplayLineCount(); ++d) {
+      KLineObj* line = m_view.GetDisplayLineObj(d);
+      if (line == nullptr) continue;
+      if (KStaffLine* staff = AsStaff(line)) {
+        WriteStaff(*staff, d);
+        continue;
+      }
+      switch (line->GetFamily()) {
+        case KLineObj::kFamilyText: {
+          auto* text = dynamic_cast<KStrLine*>(line);
+          if (text == nullptr || IsBlank(text->GetText().View())) break;
+          // A title starts a tune; before any music the first text is the
+          // title when no line says it is one.
+          const bool title = IsTitle(*text) || (!titleSeen && !m_tuneOpen);
+          if (title) {
+            titleSeen = true;
+            StartTune(Trimmed(text->GetText().View()));
+          } else {
+            AddInfo(Trimmed(text->GetText().View()));
+          }
+          break;
+        }
+        case KLineObj::kFamilyChord:
+          // The names go over the music of the next staff line.
+          if (m_pendingChords != nullptr) WriteChordNamesAlone();
+          m_pendingChords = dynamic_cast<KChordPicLine*>(line);
+          m_pendingChordsLine = d;
+          break;
+        default: {
+          const std::optional<CString> text = line->WriteAbc();
+          if (!text) break;
+          for (const std::string& piece : Pieces(text->View())) {
+            AddInfo(piece.size() >= 2 && piece[0] == 'N' && piece[1] == ':' ? Trimmed(piece.substr(2))
+                                                                            : piece);
+          }
+          break;
+        }
+      }
+    }
+    if (m_pendingChords != nullptr) WriteChordNamesAlone();
+    return m_out;
+  }
+
+ private:
+  void StartTune(const std::string& title) {
+    // Tunes are parted by an empty line.
+    if (!m_out.empty()) m_out += "\r\n";
+    m_out += "X:" + std::to_string(++m_tuneNumber) + "\r\n";
+    if (!title.empty()) m_out += "T:" + title + "\r\n";
+    m_tuneOpen = true;
+    m_bodyStarted = false;
+    m_lastKey = -1;
+    g_abcUnitLength = kDefaultUnit;
+  }
+
+  // A title: a text line that says it is one, or one in a font larger than
+  // the score's text (as From ABC Notation sets its titles).
+  bool IsTitle(const KStrLine& text) const {
+    if (text.TestFlags(KStrLine::kFlagTitle) != 0) return true;
+    const int slot = text.GetFontIndex();
+    if (slot <= 0 || slot >= static_cast<int>(m_view.m_textFonts.size())) return false;
+    const int height = std::abs(static_cast<int>(m_view.m_textFonts[static_cast<size_t>(slot)].lfHeight));
+    return height >= std::abs(static_cast<int>(m_view.m_textFonts[0].lfHeight)) + kTitleLarger;
+  }
+
+  // Chord names with no staff line below them: a line of names of their own
+  // in the body, notes in the header.
+  void WriteChordNamesAlone() {
+    const std::optional<CString> names = m_pendingChords->WriteAbc();
+    m_pendingChords = nullptr;
+    if (!names || IsBlank(names->View())) return;
+    if (m_bodyStarted) {
+      m_out += Trimmed(names->View()) + "\r\n";
+    } else {
+      AddInfo(Trimmed(names->View()));
+    }
+  }
+
+  void AddInfo(const std::string& text) {
+    if (text.empty()) return;
+    m_out += (m_bodyStarted ? "W:" : "N:") + text + "\r\n";
+  }
+
+  void WriteStaff(KStaffLine& staff, int displayLine) {
+    if (!m_tuneOpen) StartTune(std::string());
+    const int key = std::clamp(staff.GetKeySignatureAt(0), 0, 15);
+    std::string header;
+    if (!m_bodyStarted && !StartsWithMeter(staff)) {
+      header = "M:4/4\r\nL:1/8\r\n";
+      g_abcUnitLength = kDefaultUnit;
+    }
+    // The chord names of the line above stand over the notes of their columns.
+    std::vector<KExtendedObj*> names;
+    if (m_pendingChords != nullptr) {
+      const int size = m_view.GetSizeIndex() != 0 ? 1 : 0;
+      CObList* diagrams = m_pendingChords->GetObjList();
+      for (POSITION node = diagrams->GetHeadPosition(); node != nullptr;) {
+        const KChordPic* diagram = AsChordPic(diagrams->GetNext(node));
+        if (diagram == nullptr || diagram->GetName().IsEmpty()) continue;
+        // The note column under the diagram, to the nearest.
+        // The note column under the diagram (both lines' columns measured
+        // from where each line's columns begin), to the nearest.
+        const long long x = viewgeom::LineLeftX(m_view, m_pendingChordsLine) +
+                            static_cast<long long>(diagram->GetPos()) * KListLine::kChordColumnWidth[size] -
+                            viewgeom::LineLeftX(m_view, displayLine);
+        const int column =
+            static_cast<int>(std::max(0LL, (x + g_NoteColumnWidth[size] / 2) / g_NoteColumnWidth[size]));
+        names.push_back(new KExtendedObj(column, kNameRow, CString("@@") + diagram->GetName(), CString()));
+        staff.AddAttachment(names.back());
+      }
+      m_pendingChords = nullptr;
+    }
+    const std::optional<CString> text = staff.WriteAbc();
+    for (KExtendedObj* name : names) {
+      staff.RemoveAttachment(name);
+      delete name;
+    }
+    std::vector<std::string> pieces = text ? Pieces(text->View()) : std::vector<std::string>{};
+    if (!m_bodyStarted) {
+      // The staff's meter, unit length and tempo belong to the tune's header,
+      // which the key ends.
+      while (!pieces.empty() && IsHeaderPiece(pieces.front())) {
+        header += pieces.front() + "\r\n";
+        pieces.erase(pieces.begin());
+      }
+      m_out += header + KeyField(key);
+      m_bodyStarted = true;
+      m_lastKey = key;
+    } else if (key != m_lastKey) {
+      m_out += KeyField(key);
+      m_lastKey = key;
+    }
+    for (const std::string& piece : pieces) m_out += piece + "\r\n";
+  }
+
+  CStavlinView& m_view;
+  std::string m_out;
+  KChordPicLine* m_pendingChords = nullptr;
+  int m_pendingChordsLine = 0;  // its display line
+  int m_tuneNumber = 0;
+  bool m_tuneOpen = false;
+  bool m_bodyStarted = false;
+  int m_lastKey = -1;
+};
+
+// The name the score's ABC file takes: the score's name up to its first ".".
+CString ExportTitle(const CStavlinDoc& doc) {
+  // A score never saved has no name of its own, unless one was given to it
+  // (a score made from a text file goes by the file's name).
+  CString name = doc.fileName;
+  if (name.IsEmpty() || (doc.GetPathName().IsEmpty() && name == LoadString(kNotYetSavedName)))
+    name = "Untitled";
+  if (const int dot = name.Find('.'); dot > 0) name = name.Left(dot);
+  return name + ".abc";
+}
+
+}  // namespace
+
+void CStavlinView::OnActionsTranslateToAbc() {
+  if (m_document == nullptr || m_lineCount <= 0) return;
+  if (m_selFirstLine < 0) {
+    ExportScoreAsAbc();
+    return;
+  }
+  if (!LeaveReadOnlyForEdit()) return;
+  int first = std::clamp(m_currentLine, 0, m_lineCount - 1);
+  int last = first;
+  if (SelectionRectShown()) std::tie(first, last) = viewgeom::SelectedLines(*this);
+  RecordUndoStep(kUndoLineToEnd, first, 0, nullptr, 0);
+
+  CStavlinDoc& doc = *m_document;
+  std::vector<POSITION> range;
+  for (int d = first; d <= last; ++d) range.push_back(m_display[static_cast<size_t>(d)].line);
+  g_abcUnitLength = kDefaultUnit;
+  int lastKey = -1;
+  bool changed = false;
+  for (const POSITION pos : range) {
+    KStaffLine* staff = AsStaff(doc.GetLineAt(pos));
+    if (staff == nullptr) continue;
+    const std::optional<CString> text = staff->WriteAbc();
+    if (!text) continue;
+    std::vector<std::string> pieces = Pieces(text->View());
+    // Each staff's key goes with its notes, so that they read back the same.
+    const int key = std::clamp(staff->GetKeySignatureAt(0), 0, 15);
+    if (key != lastKey) {
+      pieces.insert(pieces.begin(), "K:" + AbcKeyName(key));
+      lastKey = key;
+    }
+    POSITION after = pos;
+    for (const std::string& piece : pieces) {
+      after = doc.InsertLineAfter(after, new KStrLine(CString(std::string_view(piece)), 0));
+      changed = true;
+    }
+  }
+  if (!changed) return;
+  doc.SetModifiedFlag(TRUE);
+  RebuildDisplayLines(0);
+  m_currentLine = first;
+  m_caretColumn = 0;
+  m_currentType = m_display[static_cast<size_t>(m_currentLine)].type;
+  m_currentFamily = KLineObj::FamilyOf(m_currentType);
+  UpdateAfterEdit(kHintLineAndBelow + 10000 * first, 1);
+}
+
+void CStavlinView::OnFileExportAbc() {
+  UpdateSelection(0, 0, 0, 0, kSelClear);
+  ExportScoreAsAbc();
+}
+
+CString CStavlinView::ScoreAsAbc() {
+  ScoreWriter writer(*this);
+  return CString(std::string_view(writer.Write()));
+}
+
+void CStavlinView::ExportScoreAsAbc() {
+  if (m_document == nullptr) return;
+  const CString text = ScoreAsAbc();
+  KFrameServices* frame = m_host != nullptr ? m_host->Frame() : nullptr;
+  if (frame == nullptr || !frame->OpenTextDocument(ExportTitle(*m_document), text))
+    MessageBeep(MB_ICONASTERISK);
+}

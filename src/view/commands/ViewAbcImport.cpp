@@ -1,0 +1,290 @@
+// Actions/Translate/From ABC Notation: the text lines of the current line or
+// the selection are read as ABC notation, line by line, and replaced by what
+// they stand for: staff lines of the music, a centred title line, lines of
+// information, and chord-diagram lines of the chord names written over the
+// notes. The reader starts afresh for every command (and for every tune in
+// the text); a line that the last line of music left open by continuation is
+// not lost.
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "doc/Preferences.h"
+#include "lines/KChordPicLine.h"
+#include "lines/KStaffLine.h"
+#include "lines/KStrLine.h"
+#include "model/KExtendedObj.h"
+#include "translate/AbcReader.h"
+#include "translate/AbcReaderState.h"
+#include "translate/ChordNameRecognizer.h"
+#include "view/CStavlinView.h"
+#include "view/core/ViewLineGeometry.h"
+#include "view/music/ViewMusic.h"
+
+namespace {
+
+constexpr int kUndoLineToEnd = 6;
+constexpr int kSelectWholeLines = 10;
+constexpr int kWholeLineColumns = 32000;
+constexpr const char* kTitleFont = "22,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman";
+// Chord names are measured in a fixed font: 9 pixels a character.
+constexpr int kChordTextCharWidth = 9;
+constexpr const char* kChordPrefix = "@@";
+// The lead-in of a note line and the room of one key-signature accidental,
+// by symbol size (small, large), for the common staff length of a tune.
+constexpr int kLineStart[2] = {34, 34};
+constexpr int kKeyAccidentalWidth[2] = {9, 11};
+
+// Sets g_abcTranslating for the command's lifetime.
+class AbcTranslating {
+ public:
+  AbcTranslating() { g_abcTranslating = 1; }
+  ~AbcTranslating() { g_abcTranslating = 0; }
+  AbcTranslating(const AbcTranslating&) = delete;
+  AbcTranslating& operator=(const AbcTranslating&) = delete;
+};
+
+int KeyAtStart(KLineObj* line) {
+  const KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
+  return list != nullptr ? list->GetKeySignatureAt(0) : 0;
+}
+
+bool StartsWithTitleField(const CString& text) {
+  std::string_view view = text.View();
+  while (!view.empty() && (view.front() == ' ' || view.front() == '\t')) view.remove_prefix(1);
+  return view.size() >= 2 && view[0] == 'T' && view[1] == ':';
+}
+
+}  // namespace
+
+void CStavlinView::OnActionsTranslateFromAbc() {
+  if (m_document == nullptr || m_lineCount <= 0) return;
+  if (!LeaveReadOnlyForEdit()) return;
+  const bool selection = SelectionRectShown();
+  int first = std::clamp(m_currentLine, 0, m_lineCount - 1);
+  int last = first;
+  if (selection) std::tie(first, last) = viewgeom::SelectedLines(*this);
+  RecordUndoStep(kUndoLineToEnd, first, 0, nullptr, 0);
+  TranslateFromAbc(first, last, selection);
+}
+
+void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
+  if (m_document == nullptr || m_lineCount <= 0) return;
+  first = std::clamp(first, 0, m_lineCount - 1);
+  last = std::clamp(last, first, m_lineCount - 1);
+  AbcTranslating translating;
+  ResetAbcReaderState();
+  CStavlinDoc& doc = *m_document;
+
+  // The lines of the range, taken before any of them changes.
+  std::vector<POSITION> range;
+  for (int d = first; d <= last; ++d) range.push_back(m_display[static_cast<size_t>(d)].line);
+
+  POSITION beforeRange = range.front();
+  doc.GetPrevLine(beforeRange);
+
+  int titleFontSlot = -1;
+  std::vector<KLineObj*> titles;  // the title lines made, for the runs below
+  std::vector<KLineObj*> made;    // every line made
+  POSITION lastPlaced = nullptr;  // where a line still open at the end goes
+  POSITION firstPlaced = nullptr;
+  for (size_t i = 0; i < range.size(); ++i) {
+    const POSITION pos = range[i];
+    auto* source = dynamic_cast<KStrLine*>(doc.GetLineAt(pos));
+    if (source == nullptr) continue;
+    const int continuation = i + 1 < range.size() ? 1 : 0;
+    std::unique_ptr<KLineObj> result = ReadAbcLine(source->GetText(), continuation);
+    if (result == nullptr) {
+      // A line the reader consumed, or one that yields nothing, goes.
+      doc.RemoveLine(pos, nullptr, TRUE);
+      continue;
+    }
+    auto* text = dynamic_cast<KStrLine*>(result.get());
+    if (text != nullptr && StartsWithTitleField(source->GetText())) {
+      if (titleFontSlot < 0) titleFontSlot = FindOrAddLineFont(CString(kTitleFont), 0, 0);
+      text->SetFontIndex(titleFontSlot);
+      text->ModifyFlags(KStrLine::kFlagTitle, 1);
+      if (titleFontSlot > 0) ++m_fontUseCounts[static_cast<size_t>(titleFontSlot)];
+      titles.push_back(text);
+    }
+    const int key = dynamic_cast<KStaffLine*>(result.get()) != nullptr && result->GetType() == 0
+                        ? KeyAtStart(result.get())
+                        : 0;
+    KLineObj* line = result.release();
+    const POSITION placed = doc.ReplaceLine(source, pos, line, key, FALSE);
+    if (placed == nullptr) {
+      delete line;
+      continue;
+    }
+    made.push_back(line);
+    lastPlaced = placed;
+    if (firstPlaced == nullptr) firstPlaced = placed;
+  }
+  // Music that the last line left open for continuation still comes in.
+  if (std::unique_ptr<KStaffLine> open = TakeContinuedAbcLine()) {
+    KStaffLine* line = open.release();
+    if (lastPlaced == nullptr) lastPlaced = beforeRange;
+    lastPlaced = lastPlaced != nullptr ? doc.InsertLineAfter(lastPlaced, line) : doc.AddHeadLine(line);
+    if (firstPlaced == nullptr) firstPlaced = lastPlaced;
+    made.push_back(line);
+  }
+  doc.SetFontUseCounts(std::span<const int, CStavlinDoc::kFontArraySize>(m_fontUseCounts));
+  if (doc.HasNoLines()) doc.AddTailLine(new KStrLine(0));
+  RebuildDisplayLines(0);
+  FindTopLine(GetVirtualScrollPosition().y);
+
+  const int firstTranslated = firstPlaced != nullptr ? std::max(FindDisplayLine(firstPlaced, 0), 0) : first;
+  auto madeHere = [&made](const KLineObj* line) {
+    return std::find(made.begin(), made.end(), line) != made.end();
+  };
+
+  if (selection) {
+    // The staff lines of each tune share one staff length, that of the
+    // longest, so that the tune's lines end together.
+    const int size = std::clamp(m_sizeIndex, 0, 1);
+    const int columnWidth = viewgeom::ColumnWidth(*this, 0) > 0 ? viewgeom::ColumnWidth(*this, 0) : 18;
+    std::vector<KLineObj*> run;
+    int longest = 0;
+    int largestKey = 0;
+    std::vector<std::vector<KLineObj*>> runs;
+    auto closeRun = [&] {
+      if (run.empty()) return;
+      int width = 20 + kLineStart[size] + columnWidth * longest;
+      if (largestKey != 0) width += kKeyAccidentalWidth[size] * (largestKey / 2 + 1);
+      for (KLineObj* line : run) line->SetStaffLength(width);
+      runs.push_back(run);
+      run.clear();
+      longest = 0;
+      largestKey = 0;
+    };
+    for (int d = firstTranslated; d < m_lineCount; ++d) {
+      KLineObj* line = GetDisplayLineObj(d);
+      if (line == nullptr) continue;
+      if (std::find(titles.begin(), titles.end(), line) != titles.end() && !run.empty()) closeRun();
+      // Only the staves this command made: the score's other lines keep their lengths.
+      if (line->GetFamily() > KLineObj::kFamilyTab || !madeHere(line)) continue;
+      run.push_back(line);
+      longest = std::max(longest, line->GetLength());
+      largestKey = std::max(largestKey, KeyAtStart(line));
+    }
+    closeRun();
+    if (g_prefTransAltTun.wrapAbc != 0) {
+      // Each tune's staves are wrapped to the default staff length, the last
+      // tune first so that the lines of the tunes above stay where they are.
+      for (auto tune = runs.rbegin(); tune != runs.rend(); ++tune) {
+        for (KLineObj* line : *tune) line->SetStaffLength(g_prefStaffLines.initialStaffLength);
+        RebuildDisplayLines(0);
+        int top = -1;
+        int bottom = -1;
+        for (int d = 0; d < m_lineCount; ++d) {
+          if (std::find(tune->begin(), tune->end(), GetDisplayLineObj(d)) == tune->end()) continue;
+          if (top < 0) top = d;
+          bottom = d;
+        }
+        if (top < 0) continue;
+        UpdateSelection(0, kWholeLineColumns, top, bottom, kSelectWholeLines);
+        WrapMusic(*this);
+        UpdateSelection(0, 0, 0, 0, kSelClear);
+        // The lines the wrap added below the tune's are made by this command too.
+        for (int d = top; d < m_lineCount; ++d) {
+          KLineObj* line = GetDisplayLineObj(d);
+          if (line == nullptr || line->GetFamily() > KLineObj::kFamilyTab) break;
+          if (std::find(made.begin(), made.end(), line) == made.end()) made.push_back(line);
+        }
+      }
+    }
+    // A title stands apart from the music of its tune.
+    for (KLineObj* title : titles) {
+      for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+        const POSITION here = pos;
+        if (doc.GetNextLine(pos) == title) {
+          doc.InsertLineAfter(here, new KStrLine(0));
+          break;
+        }
+      }
+    }
+    RebuildDisplayLines(0);
+  }
+
+  // Chord names written over the notes become chord-diagram lines above
+  // their staves.
+  if (GetAbcReaderState().chordNamesSeen) {
+    bool added = false;
+    const int chordColumnWidth = viewgeom::ColumnWidth(*this, 0) > 0 ? viewgeom::ColumnWidth(*this, 0) : 18;
+    for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+      const POSITION here = pos;
+      auto* staff = dynamic_cast<KStaffLine*>(doc.GetNextLine(pos));
+      if (staff == nullptr || staff->GetType() != 0 || !madeHere(staff)) continue;
+      std::string names;
+      std::vector<KExtendedObj*> taken;
+      CObList* attachments = staff->GetAttachments();
+      for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
+        auto* attachment = dynamic_cast<KExtendedObj*>(attachments->GetNext(node));
+        if (attachment == nullptr || attachment->GetKind() != KExtendedObj::kTextBox) continue;
+        const std::string_view text = attachment->GetText().View();
+        if (text.substr(0, 2) != kChordPrefix) continue;
+        const int column = std::max(0, (attachment->GetPos() * chordColumnWidth -
+                                        kChordTextCharWidth * static_cast<int>(names.size())) /
+                                           kChordTextCharWidth);
+        names.append(static_cast<size_t>(column), ' ');
+        names += text.substr(2);
+        names += ' ';
+        taken.push_back(attachment);
+      }
+      if (names.find_first_not_of(' ') == std::string::npos) continue;
+      // The names were spaced for a font of 9 pixels a character; the
+      // diagrams then stand over the staff columns the names came from.
+      // The chord line's columns begin at the content's left edge, the
+      // staff's after its clef and key.
+      const int staffLine = FindDisplayLine(here, 0);
+      const int lead =
+          staffLine >= 0 ? std::max(viewgeom::LineLeftX(*this, staffLine) - m_contentLeft, 0) : 0;
+      ChordNameLayout layout;
+      layout.xOfPosition = [lead](int position) { return lead + position * kChordTextCharWidth; };
+      std::unique_ptr<KChordPicLine> chords =
+          RecognizeChordNamesInText(CString(std::string_view(names)), false, layout);
+      // Without a diagram line the names stay written over the notes.
+      if (chords == nullptr) continue;
+      for (KExtendedObj* attachment : taken) {
+        staff->RemoveAttachment(attachment);
+        delete attachment;
+      }
+      chords->SetKeySignature(staff->GetKeySignatureAt(0), 0, 0);
+      doc.InsertLineBefore(here, chords.release());
+      doc.InsertLineAfter(here, new KStrLine(0));
+      added = true;
+    }
+    if (added) {
+      // The new diagrams take their fingering numbers as those of an opened score do.
+      NumberChordDiagrams(m_host != nullptr ? m_host->GetMeasureDC() : nullptr);
+      RebuildDisplayLines(0);
+    }
+  }
+
+  // A single line that read as nothing but signatures leaves no empty staff.
+  if (!selection) {
+    bool removed = false;
+    for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+      const POSITION here = pos;
+      KLineObj* line = doc.GetNextLine(pos);
+      if (line != nullptr && madeHere(line) && line->GetFamily() == KLineObj::kFamilyStaff &&
+          line->GetLength() == 0 && line->GetAttachmentCount() == 0) {
+        doc.RemoveLine(here, nullptr, TRUE);
+        removed = true;
+      }
+    }
+    if (doc.HasNoLines()) doc.AddTailLine(new KStrLine(0));
+    if (removed) RebuildDisplayLines(0);
+  }
+
+  m_currentLine = std::clamp(firstTranslated, 0, std::max(m_lineCount - 1, 0));
+  m_caretColumn = 0;
+  if (m_lineCount > 0) {
+    m_currentType = m_display[static_cast<size_t>(m_currentLine)].type;
+    m_currentFamily = KLineObj::FamilyOf(m_currentType);
+  }
+  doc.SetModifiedFlag(TRUE);
+  UpdateAfterEdit(kHintAll, 1);
+}

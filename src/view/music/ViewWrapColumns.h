@@ -1,0 +1,49 @@
+#pragma once
+// Moving runs of columns between lines for Wrap Music: a run is cut out of a
+// line with its attachments (the columns after it close up) and put into
+// another line at a column (the columns from there on open up). Staff and
+// tablature lines count in their own columns; a chord-diagram line counts in
+// the note columns of its group (its diagrams stand under the notes they
+// name), so that every line of a group moves the same music.
+
+#include <memory>
+#include <vector>
+
+class KListLine;
+class KPosObj;
+class KExtendedObj;
+
+// Cut columns, owned until put into a line; positions count from the run's
+// first column, in note columns.
+class KColumnBlock {
+ public:
+  KColumnBlock() = default;
+  ~KColumnBlock();
+  KColumnBlock(KColumnBlock&& other) noexcept;
+  KColumnBlock& operator=(KColumnBlock&& other) noexcept;
+  KColumnBlock(const KColumnBlock&) = delete;
+  KColumnBlock& operator=(const KColumnBlock&) = delete;
+
+  bool Empty() const { return m_objects.empty() && m_attachments.empty(); }
+  int ObjectCount() const { return static_cast<int>(m_objects.size()); }
+
+ private:
+  friend KColumnBlock CutColumns(KListLine& line, int from, int to);
+  friend void InsertColumns(KListLine& line, int at, int width, KColumnBlock&& block);
+  std::vector<KPosObj*> m_objects;
+  std::vector<KExtendedObj*> m_attachments;
+};
+
+// A line of the kinds the wrap moves: staff, tablature and chord-diagram lines.
+bool WrapMovesLine(const KListLine& line);
+// The line's length in note columns (one past its last object).
+int NoteColumnLength(KListLine& line);
+// The first note column that holds an object or an attachment; INT32_MAX
+// for an empty line.
+int FirstUsedColumn(KListLine& line);
+// Cuts note columns from..to-1 out of the line; the columns from `to` on move
+// left by to - from.
+KColumnBlock CutColumns(KListLine& line, int from, int to);
+// Opens `width` note columns at `at` (everything from there moves right) and
+// puts the block there.
+void InsertColumns(KListLine& line, int at, int width, KColumnBlock&& block);

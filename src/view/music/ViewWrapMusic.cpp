@@ -1,0 +1,544 @@
+// Actions/Wrap Music In Selected Lines: whole bars move between successive
+// lines of one part so that every staff and tablature line fits its staff
+// length. A part is the ungrouped lines of one type and label, or the same
+// slots of successive line groups of one structure (a whole group moves
+// together, cut at one column). Bars that run past a line's end go to the
+// start of the part's next line (made when there is none); a line with room
+// takes whole bars from the start of the next one.
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "doc/Preferences.h"
+#include "model/KChord.h"
+#include "model/KLineGroup.h"
+#include "model/KListLine.h"
+#include "platform/UiPort.h"
+#include "view/CStavlinView.h"
+#include "view/music/ViewMusic.h"
+#include "view/music/ViewWrapColumns.h"
+
+int g_automaticWrap = 0;
+
+namespace {
+
+constexpr int kUndoSelectedToEnd = 4;
+constexpr int kColumn = 18;
+constexpr int kBarCode = 21;
+constexpr int kEndBarCode = 24;
+constexpr int kMaxLabelNames = 30;
+constexpr int kMaxWalkSteps = 1000000;
+
+// Keeps a program-wide value for the life of a scope.
+class SetFor {
+ public:
+  SetFor(int& value, int set) : m_value(value), m_saved(value) { m_value = set; }
+  ~SetFor() { m_value = m_saved; }
+  SetFor(const SetFor&) = delete;
+  SetFor& operator=(const SetFor&) = delete;
+
+ private:
+  int& m_value;
+  int m_saved;
+};
+
+struct WrapError {
+  int number;
+};
+
+bool IsNotation(const KLineObj* line) { return line != nullptr && KLineObj::IsNoteFamily(line->GetFamily()); }
+
+bool IsBar(const KPosObj* object) {
+  const KChord* chord = AsChord(object);
+  return chord != nullptr && chord->IsBarColumn();
+}
+
+bool StartsWithBar(KListLine& line) {
+  const CObList* objects = line.GetObjList();
+  return !objects->IsEmpty() && IsBar(static_cast<const KPosObj*>(objects->GetHead())) &&
+         static_cast<const KPosObj*>(objects->GetHead())->GetPos() == 0;
+}
+
+bool EndsWithBar(KListLine& line) {
+  const CObList* objects = line.GetObjList();
+  return !objects->IsEmpty() && IsBar(static_cast<const KPosObj*>(objects->GetTail()));
+}
+
+// The width the line's notation takes, at the normal symbol size.
+int UsedWidth(KListLine& line) {
+  return line.GetLength() * kColumn + line.GetLeadInWidth(0) + line.GetIndent();
+}
+
+// A single bar as a one-column block.
+KColumnBlock BarBlock(KListLine& line) {
+  // Built in a scratch line so that the block takes it as cut columns.
+  std::unique_ptr<KListLine> scratch = line.CloneEmpty(0);
+  if (scratch == nullptr) return {};
+  const bool tab = line.GetFamily() == KLineObj::kFamilyTab;
+  auto* bar = new KChord(0, 1, kBarCode, tab ? KChord::kTabRhythm : 0);
+  scratch->GetObjList()->AddTail(bar);
+  return CutColumns(*scratch, 0, 1);
+}
+
+// The lines of one step of a part: one ungrouped line, or the lines of a group.
+struct Unit {
+  std::vector<POSITION> positions;  // every line the wrap moves (notation and chord lines)
+  KLineGroup* group = nullptr;
+};
+
+class WrapRun {
+ public:
+  WrapRun(CStavlinView& view, int first, int last)
+      : m_view(view), m_doc(*view.m_document), m_first(first), m_last(last) {
+    m_fixedLength = std::max(view.m_widest, 0);
+    if (m_fixedLength == 0) m_fixedLength = 800;
+    m_pullAllowed = g_automaticWrap == 0 || g_prefStaffLines3.rewrapBelow != 0;
+  }
+
+  void Run() {
+    // The parts, in order of first appearance: ungrouped lines by type and
+    // label, groups as runs of matching structure.
+    std::vector<std::vector<POSITION>> ungroupedParts;
+    std::map<std::pair<int, std::string>, size_t> partOfLabel;
+    std::vector<KLineGroup*> groups;
+    std::set<int> groupSeen;
+    for (int d = m_first; d <= m_last; ++d) {
+      const POSITION position = m_view.GetDisplayEntry(d).line;
+      KLineObj* line = m_doc.GetLineAt(position);
+      if (line == nullptr) continue;
+      if (line->GetGroupId() != KLineObj::kNoGroup) {
+        KLineGroup* group = m_doc.FindLineGroup(line->GetGroupId());
+        if (group == nullptr) throw WrapError{kWrapErrorGroupMissing};
+        if (groupSeen.insert(group->GetId()).second && GroupHasNotation(*group)) groups.push_back(group);
+        continue;
+      }
+      if (!IsNotation(line)) continue;
+      const std::pair<int, std::string> key{line->GetType(), line->GetLabelName().Str()};
+      auto it = partOfLabel.find(key);
+      if (it == partOfLabel.end()) {
+        if (static_cast<int>(partOfLabel.size()) >= 17 * kMaxLabelNames) continue;
+        it = partOfLabel.emplace(key, ungroupedParts.size()).first;
+        ungroupedParts.emplace_back();
+      }
+      ungroupedParts[it->second].push_back(position);
+    }
+
+    for (std::vector<POSITION>& part : ungroupedParts) {
+      std::vector<Unit> units;
+      for (POSITION position : part) units.push_back(Unit{{position}, nullptr});
+      WalkPart(units);
+    }
+    // Groups: each run of successive groups of one structure is one part.
+    for (size_t i = 0; i < groups.size();) {
+      std::vector<Unit> units{GroupUnit(*groups[i])};
+      size_t j = i + 1;
+      while (j < groups.size() &&
+             m_doc.LineGroupsMatch(groups[j - 1]->GetId(), groups[j]->GetId()) != FALSE) {
+        units.push_back(GroupUnit(*groups[j]));
+        ++j;
+      }
+      WalkPart(units);
+      i = j;
+    }
+  }
+
+  bool TooLong() const { return m_tooLong; }
+  const std::vector<POSITION>& Emptied() const { return m_emptied; }
+  const std::vector<int>& EmptiedGroups() const { return m_emptiedGroups; }
+
+ private:
+  static bool GroupHasNotation(const KLineGroup& group) {
+    for (int slot = 0; slot < group.GetSlotCount(); ++slot) {
+      if (IsNotation(group.GetSlotLine(slot))) return true;
+    }
+    return false;
+  }
+
+  Unit GroupUnit(KLineGroup& group) const {
+    Unit unit;
+    unit.group = &group;
+    for (int slot = 0; slot < group.GetSlotCount(); ++slot) {
+      KLineObj* line = group.GetSlotLine(slot);
+      if (line == nullptr) throw WrapError{1};
+      const KListLine* list = line->AsListLine();
+      if (list != nullptr && WrapMovesLine(*list)) unit.positions.push_back(group.GetSlotLineRef(slot));
+    }
+    return unit;
+  }
+
+  KListLine* List(POSITION position) const {
+    KLineObj* line = m_doc.GetLineAt(position);
+    return line != nullptr ? line->AsListLine() : nullptr;
+  }
+
+  // Natural-length treble, bass and tablature lines get the fixed length.
+  void FixLength(const Unit& unit) {
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line == nullptr || !IsNotation(line) || line->GetStaffLength() > 0) continue;
+      const int type = line->GetType();
+      if (type == 0 || type == 1 || type == 2) line->SetStaffLength(m_fixedLength);
+    }
+  }
+
+  // Used width and room of a unit (its widest notation line, its least room);
+  // the widest line in `widest`. False when no line has a fixed length.
+  bool Measure(const Unit& unit, int& used, int& room, KListLine*& widest) {
+    used = 0;
+    room = INT32_MAX;
+    widest = nullptr;
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line == nullptr || !IsNotation(line) || line->GetStaffLength() <= 1) continue;
+      const int width = UsedWidth(*line);
+      if (widest == nullptr || width > used) {
+        used = width;
+        widest = line;
+      }
+      room = std::min(room, line->GetStaffLength() - width);
+    }
+    return widest != nullptr;
+  }
+
+  int UnitLength(const Unit& unit) {
+    int length = 0;
+    for (POSITION position : unit.positions) {
+      if (KListLine* line = List(position)) length = std::max(length, NoteColumnLength(*line));
+    }
+    return length;
+  }
+
+  bool UnitEmpty(const Unit& unit) {
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line != nullptr && IsNotation(line) && line->GetObjCount() > 0) return false;
+    }
+    return true;
+  }
+
+  // Every notation line of the unit ends (or starts) with a bar column.
+  bool AllEndWithBar(const Unit& unit) {
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line != nullptr && IsNotation(line) && line->GetObjCount() > 0 && !EndsWithBar(*line)) return false;
+    }
+    return true;
+  }
+  bool AllStartWithBar(const Unit& unit) {
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line != nullptr && IsNotation(line) && !StartsWithBar(*line)) return false;
+    }
+    return true;
+  }
+
+  // Opens one column at the start of the unit with a bar on its notation lines.
+  void InsertLeadingBar(const Unit& unit) {
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line == nullptr) continue;
+      InsertColumns(*line, 0, 1, IsNotation(line) ? BarBlock(*line) : KColumnBlock());
+    }
+  }
+
+  // Moves note columns from..to-1 of every line of `from` to column `at` of
+  // the matching line of `to`.
+  void Move(const Unit& from, int first, int end, const Unit& to, int at) {
+    if (from.positions.size() != to.positions.size()) throw WrapError{26};
+    const int width = end - first;
+    for (size_t i = 0; i < from.positions.size(); ++i) {
+      KListLine* source = List(from.positions[i]);
+      KListLine* target = List(to.positions[i]);
+      if (source == nullptr || target == nullptr) throw WrapError{7};
+      const bool hadContent = source->GetObjCount() > 0;
+      KColumnBlock block = CutColumns(*source, first, end);
+      InsertColumns(*target, at, width, std::move(block));
+      if (hadContent && source->GetObjCount() == 0) NoteEmptied(from, from.positions[i]);
+    }
+  }
+
+  void NoteEmptied(const Unit& unit, POSITION position) {
+    if (unit.group == nullptr) {
+      if (std::find(m_emptied.begin(), m_emptied.end(), position) == m_emptied.end())
+        m_emptied.push_back(position);
+    } else if (std::find(m_emptiedGroups.begin(), m_emptiedGroups.end(), unit.group->GetId()) ==
+               m_emptiedGroups.end()) {
+      m_emptiedGroups.push_back(unit.group->GetId());
+    }
+  }
+
+  // A new line (or group) below the last of the part, of the same kind.
+  Unit MakeLower(const Unit& upper) {
+    if (upper.group == nullptr) {
+      KListLine* line = List(upper.positions.front());
+      std::unique_ptr<KListLine> fresh = line != nullptr ? line->CloneEmpty(0) : nullptr;
+      if (fresh == nullptr) throw WrapError{kWrapErrorNoLines};
+      fresh->SetStaffLength(line->GetStaffLength());
+      fresh->SetLabel(line->GetLabelName());
+      fresh->SetIndent(line->GetStoredIndent());
+      const POSITION made = m_doc.InsertLineAfter(upper.positions.front(), fresh.release());
+      return Unit{{made}, nullptr};
+    }
+    KLineGroup& source = *upper.group;
+    auto* group = new KLineGroup(m_doc.GetNewLineGroupId(), source);
+    // The new group's lines go after the last line of the upper group.
+    std::set<POSITION> refs;
+    for (int slot = 0; slot < source.GetSlotCount(); ++slot) refs.insert(source.GetSlotLineRef(slot));
+    POSITION after = nullptr;
+    size_t seen = 0;
+    for (POSITION walk = m_doc.GetFirstLinePosition(); walk != nullptr && seen < refs.size();) {
+      const POSITION here = walk;
+      m_doc.GetNextLine(walk);
+      if (refs.count(here) != 0) {
+        after = here;
+        ++seen;
+      }
+    }
+    if (after == nullptr) {
+      delete group;
+      throw WrapError{kWrapErrorNoLines};
+    }
+    for (int slot = 0; slot < source.GetSlotCount(); ++slot) {
+      KLineObj* old = source.GetSlotLine(slot);
+      KListLine* oldList = old != nullptr ? old->AsListLine() : nullptr;
+      std::unique_ptr<KLineObj> fresh;
+      if (oldList != nullptr) fresh = oldList->CloneEmpty(0);
+      if (fresh == nullptr && old != nullptr) fresh = MakeEmptyLike(*old);
+      if (fresh == nullptr) {
+        delete group;
+        throw WrapError{kWrapErrorNoLines};
+      }
+      fresh->SetStaffLength(old->GetStaffLength());
+      fresh->SetLabel(old->GetLabelName());
+      fresh->SetFlagWord(old->GetFlagWord());
+      KLineObj* placed = fresh.release();
+      after = m_doc.InsertLineAfter(after, placed);
+      group->SetSlotLineRef(slot, after);
+      group->SetSlotLine(slot, placed);
+      placed->SetGroup(group->GetId(), group);
+    }
+    m_doc.AddLineGroup(group);
+    group->BindLines(m_doc);
+    group->EqualizeLeadInSteps(m_doc);
+    group->IndentOtherLines();
+    group->SetIndent(source.GetIndent());
+    for (int slot = 0; slot < group->GetSlotCount(); ++slot) {
+      if (KLineObj* line = group->GetSlotLine(slot))
+        line->SetIndent(source.GetSlotLine(slot)->GetStoredIndent());
+    }
+    return GroupUnit(*group);
+  }
+
+  // An empty line of the same class as a line that cannot clone itself (a
+  // text line of a group): through the archive's class record.
+  static std::unique_ptr<KLineObj> MakeEmptyLike(const KLineObj& line) {
+    CObject* made = line.GetRuntimeClass()->CreateObject();
+    auto* fresh = dynamic_cast<KLineObj*>(made);
+    if (fresh == nullptr) {
+      delete made;
+      return nullptr;
+    }
+    fresh->SetType(line.GetType());
+    return std::unique_ptr<KLineObj>(fresh);
+  }
+
+  bool AskBelow() {
+    if (m_askedBelow) return m_pullBelow;
+    m_askedBelow = true;
+    m_pullBelow = g_prefTransAltTun.wrapAbc != 0 || AfxMessageBox(kWrapAskBelowMessage, MB_YESNO) == IDYES;
+    return m_pullBelow;
+  }
+
+  void WalkPart(std::vector<Unit>& units) {
+    bool pullUp = m_pullAllowed;
+    int steps = 0;
+    size_t next = 0;
+    for (size_t i = 0; i < units.size(); i = next) {
+      next = i + 1;
+      if (++steps > kMaxWalkSteps) throw WrapError{27};
+      Unit& upper = units[i];
+      FixLength(upper);
+      int used = 0;
+      int room = 0;
+      KListLine* widest = nullptr;
+      if (!Measure(upper, used, room, widest)) continue;
+      if (room < 0) {
+        int flags = 0;
+        const int length = UnitLength(upper);
+        const int cut = widest->GetWrapFlags(flags);
+        if ((flags & 1) != 0) m_tooLong = true;
+        if (cut <= 0) continue;  // even the first bar does not fit: it stays alone
+        if (cut >= length) throw WrapError{kWrapErrorNothingMoves};
+        const bool upperEndedWithBar = AllEndWithBar(upper);
+        if (i + 1 >= units.size()) {
+          units.insert(units.begin() + static_cast<long>(i) + 1, MakeLower(upper));
+        }
+        Unit& lower = units[i + 1];
+        FixLength(lower);
+        int at = 0;
+        if (!upperEndedWithBar && !UnitEmpty(lower) && !AllStartWithBar(lower)) InsertLeadingBar(lower);
+        Move(units[i], cut, length, lower, at);
+        continue;
+      }
+      if (!pullUp || i + 1 >= units.size()) continue;
+      Unit& lower = units[i + 1];
+      FixLength(lower);
+      const bool upperEmpty = UnitEmpty(upper);
+      const bool upperEndsWithBar = AllEndWithBar(upper);
+      const int space = room - (!upperEmpty && !upperEndsWithBar ? kColumn : 0);
+      int count = -1;
+      bool cancelled = false;
+      for (POSITION position : lower.positions) {
+        KListLine* line = List(position);
+        if (line == nullptr || !IsNotation(line)) continue;
+        int flags = 0;
+        const int fit = line->FindWrapColumn(space, flags);
+        if (fit < 0) cancelled = true;
+        count = std::max(count, fit);
+      }
+      // A lower line that fits whole goes up whole, with the bar that ends it.
+      const int lowerLength = UnitLength(lower);
+      if (!cancelled && lowerLength > 0 && lowerLength * kColumn < space) count = lowerLength;
+      if (cancelled || count <= 0) continue;
+      if (!AskBelow()) {
+        pullUp = false;
+        continue;
+      }
+      if (!upperEmpty && !upperEndsWithBar && !AllStartWithBar(lower)) {
+        InsertLeadingBar(lower);
+        ++count;
+      }
+      Move(lower, 0, count, upper, UnitLength(upper));
+      // A lower line given up whole leaves the walk: the upper line then
+      // takes from the line after it.
+      if (UnitEmpty(lower) && i + 2 < units.size()) {
+        units.erase(units.begin() + static_cast<long>(i) + 1);
+        next = i;
+      }
+    }
+  }
+
+  CStavlinView& m_view;
+  CStavlinDoc& m_doc;
+  int m_first;
+  int m_last;
+  int m_fixedLength = 0;
+  bool m_pullAllowed = true;
+  bool m_tooLong = false;
+  bool m_askedBelow = false;
+  bool m_pullBelow = true;
+  std::vector<POSITION> m_emptied;
+  std::vector<int> m_emptiedGroups;
+};
+
+// Removes the ungrouped lines and the groups that the run emptied.
+bool RemoveEmptied(CStavlinView& view, const WrapRun& run) {
+  CStavlinDoc& doc = *view.m_document;
+  bool removed = false;
+  for (int id : run.EmptiedGroups()) {
+    KLineGroup* group = doc.FindLineGroup(id);
+    if (group != nullptr && group->AllLinesEmpty(doc, 1)) {
+      doc.DeleteLineGroup(id, TRUE);
+      removed = true;
+    }
+  }
+  for (POSITION position : run.Emptied()) {
+    KLineObj* line = doc.GetLineAt(position);
+    const KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
+    if (list == nullptr || list->GetObjCount() != 0 || line->GetAttachmentCount() != 0 ||
+        line->GetGroupId() != KLineObj::kNoGroup)
+      continue;
+    doc.RemoveLine(position, nullptr, TRUE);
+    removed = true;
+  }
+  return removed;
+}
+
+}  // namespace
+
+void WrapMusic(CStavlinView& view) {
+  if (view.m_document == nullptr || view.GetDisplayLineCount() <= 0) return;
+  if (!view.LeaveReadOnlyForEdit()) return;
+  int count = view.GetDisplayLineCount();
+  if (view.m_selFirstLine < 0) return;
+  int first = std::clamp(std::min(view.m_selFirstLine, view.m_selLastLine), 0, count - 1);
+  int last = std::clamp(std::max(view.m_selFirstLine, view.m_selLastLine), 0, count - 1);
+
+  if (view.m_show[ScoreSettings::kShowAll] == 0 && view.m_allShown == 0) {
+    const bool wholeTable = first == 0 && last == count - 1;
+    if (view.m_document->GetLineGroupCount() == 0) {
+      const int answer = AfxMessageBox(kWrapHiddenLinesMessage, MB_YESNOCANCEL);
+      if (answer == IDCANCEL) return;
+      if (answer == IDYES) {
+        view.OnViewShowAll();
+        if (!wholeTable) {
+          AfxMessageBox(kWrapReselectMessage);
+          return;
+        }
+      }
+    } else {
+      if (AfxMessageBox(kGroupsNeedAllLinesMessage, MB_YESNO) != IDYES) return;
+      view.OnViewShowAll();
+      if (!wholeTable) {
+        AfxMessageBox(kWrapReselectMessage);
+        return;
+      }
+    }
+    count = view.GetDisplayLineCount();
+    if (count <= 0) return;
+    if (wholeTable) {
+      first = 0;
+      last = count - 1;
+    }
+  }
+
+  view.RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
+  // Where the caret is: its line and column, found again after the run.
+  const POSITION caretLine = view.GetDisplayEntry(std::clamp(view.m_currentLine, 0, count - 1)).line;
+  const int caretColumn = view.m_caretColumn;
+
+  int error = 0;
+  bool tooLong = false;
+  {
+    SetFor hold(g_holdWidest, 1);
+    SetFor quiet(g_noModify, 1);
+    SetFor noPasteWrap(g_autoWrapSuspended, 1);
+    WrapRun run(view, first, last);
+    try {
+      run.Run();
+    } catch (const WrapError& failure) {
+      error = failure.number;
+    }
+    tooLong = run.TooLong();
+    if (error == 0) RemoveEmptied(view, run);
+    // Bars moved between lines: each line starts in the time in force at
+    // the end of the line before it.
+    view.m_document->PropagateTimeSignatures();
+    view.RebuildDisplayLines(0);
+  }
+
+  // The caret goes back to its line (or the nearest line left) and column.
+  int line = view.FindDisplayLine(caretLine, 0);
+  if (line < 0) line = std::clamp(view.m_currentLine, 0, std::max(view.GetDisplayLineCount() - 1, 0));
+  view.m_currentLine = line;
+  if (KLineObj* current = view.GetDisplayLineObj(line)) {
+    view.m_currentType = current->GetType();
+    view.m_currentFamily = current->GetFamily();
+    view.m_caretColumn = std::clamp(caretColumn, 0, std::max(current->GetLength(), 0));
+  }
+  view.UpdateAfterEdit(CStavlinView::kHintAll, 1);
+
+  if (error != 0) {
+    CString number;
+    number.Format("%2d", error);
+    CString text;
+    AfxFormatString1(text, kWrapErrorMessage, number);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(kWrapReportMessage, MB_OK | MB_ICONEXCLAMATION);
+  } else if (tooLong) {
+    AfxMessageBox(kWrapMeasureTooLongMessage, MB_OK | MB_ICONINFORMATION);
+  }
+}

@@ -1,0 +1,219 @@
+// The chord selection dialog as a model: the type list merged from the
+// catalogue and the user's chords, the variations and shapes it offers, the
+// spelling line, type-ahead, and New and Remove against a dictionary file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "chords/ChordCatalogue.h"
+#include "chords/ChordCatalogueSources.h"
+#include "chords/ChordDictionary.h"
+#include "chords/ChordDictionaryWrite.h"
+#include "chords/ChordNames.h"
+#include "chords/ChordSettings.h"
+#include "common/Globals.h"
+#include "common/RecentChords.h"
+#include "dialogs/KDlg8StringChordDes.h"
+#include "dialogs/KDlgChordSelect.h"
+#include "platform/FakeSymbolLoader.h"
+#include "platform/FakeUiPort.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+const char* const kStandard = "E A D G B E  323742475156";
+
+// A user chord record of the standard tuning.
+CString UserRecord(const char* root, const char* type, const char* head, const char* details = "") {
+  return BuildChordRecord(kStandard, "323742475156", root, type, details, "",
+                          CString(head) + CString(' ', 8) + " 0110" + "000640");
+}
+
+class ChordSelectDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetChordDictionary();
+    ResetChordSettings();
+    ClearRecentChords();
+    g_ChordFilePath = (m_folder.Path() / "ZODireda.dat").string().c_str();
+    InstallChordNameSources();
+  }
+  void TearDown() override {
+    ResetChordNameSources();
+    ResetChordDictionary();
+    ResetChordSettings();
+    ClearRecentChords();
+    ResetCommonGlobals();
+  }
+  void Dictionary(const std::vector<CString>& records) {
+    std::ofstream(g_ChordFilePath.Str(), std::ios::binary | std::ios::trunc);
+    ASSERT_TRUE(AppendChordRecords(records));
+    ClearChordDictionary();
+    LoadChordDictionary();
+  }
+  std::vector<std::string> Rows(const KDlgChordSelect& dialog) {
+    std::vector<std::string> rows;
+    for (const ChordTypeEntry& entry : dialog.TypeRows()) rows.push_back(entry.name.Str());
+    return rows;
+  }
+
+  stavlin_test::TempFolder m_folder{"chordselect"};
+  FakeUiPort m_ui;
+  ScopedUiPort m_scope{m_ui};
+  FakeSymbolLoader m_symbols;
+  ScopedSymbolLoader m_symbolScope{m_symbols};
+};
+
+TEST_F(ChordSelectDialog, OpensOnTheMajorChordOfTheRootAndSpellsIt) {
+  KDlgChordSelect dialog;
+  dialog.key = "C ";
+  dialog.OnInitDialog();
+  EXPECT_EQ(dialog.typeName, "(major)");
+  EXPECT_EQ(dialog.shape, "0932010");
+  EXPECT_EQ(Rows(dialog).front(), "(major)");
+  EXPECT_EQ(dialog.IntervalLabel(0), "R");
+  EXPECT_EQ(dialog.IntervalLabel(1), "3rd");
+  EXPECT_EQ(dialog.NoteLabel(1), "(E)");
+  EXPECT_FALSE(dialog.Controls().Find(KDlgChordSelect::kIdRemove)->visible);
+
+  // A minor third over C is spelt with a flat.
+  dialog.Controls().Select(KDlgChordSelect::kIdType, dialog.FindTypeIndex("m"));
+  EXPECT_EQ(dialog.NoteLabel(1), "(Eb)");
+  // Variation 2 of C minor, as the catalogue lists it.
+  dialog.Controls().Select(KDlgChordSelect::kIdVariation, 1);
+  LibraryType minor;
+  ASSERT_EQ(FindLibraryType(GetChordNameSources(), ChordRootIndex("C "), "m", minor), LibraryLookup::kFound);
+  EXPECT_EQ(dialog.shape, LibraryVariation(minor.text, 2));
+  EXPECT_EQ(dialog.variation, 2);
+  ASSERT_TRUE(dialog.OnOK());
+  EXPECT_EQ(dialog.isUserChord, 0);
+}
+
+TEST_F(ChordSelectDialog, UserChordsJoinTheirTypeOrStandAlone) {
+  Dictionary({UserRecord("C ", "m", "0935543", "barre"), UserRecord("C ", "6/9", "0932233", "colour"),
+              UserRecord("C ", "zz", "0932000")});
+  const struct {
+    const char* what;
+    int userFirst;
+    std::vector<std::string> head;  // the first rows
+  } cases[] = {
+      {"user types after the catalogue's", 0, {"(major)", "m*", "7"}},
+      {"user types first", 1, {"6/9*", "zz*", "(major)", "m*"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_chordSettings.userTypesFirst = c.userFirst;
+    KDlgChordSelect dialog;
+    dialog.key = "C ";
+    dialog.OnInitDialog();
+    const std::vector<std::string> rows = Rows(dialog);
+    ASSERT_GE(rows.size(), c.head.size());
+    EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + static_cast<long>(c.head.size())),
+              c.head);
+    // The user's C minor follows the catalogue's variations.
+    dialog.Controls().Select(KDlgChordSelect::kIdType, dialog.FindTypeIndex("m*"));
+    const int count = dialog.VariationCount();
+    EXPECT_EQ(count, dialog.libVarCount + 1);
+    dialog.Controls().Select(KDlgChordSelect::kIdVariation, count - 1);
+    EXPECT_EQ(dialog.shape.Left(7), "0935543");
+    EXPECT_EQ(dialog.Details(), "barre");
+    EXPECT_TRUE(dialog.Controls().Find(KDlgChordSelect::kIdRemove)->visible);
+    // A user-only type shows its own chord.
+    dialog.Controls().Select(KDlgChordSelect::kIdType, dialog.FindTypeIndex("6/9*"));
+    EXPECT_EQ(dialog.typeName, "6/9");
+    EXPECT_EQ(dialog.shape.Left(7), "0932233");
+  }
+}
+
+TEST_F(ChordSelectDialog, WithoutTheCatalogueTheBlankRowHeadsAlignedRows) {
+  g_chordSettings.libraryOff = 1;
+  KDlgChordSelect empty;
+  empty.key = "C ";
+  empty.OnInitDialog();
+  EXPECT_EQ(Rows(empty), std::vector<std::string>{"Blank"});
+  EXPECT_EQ(empty.VariationCount(), 1);
+  EXPECT_EQ(empty.shape, "0000000");
+
+  Dictionary({UserRecord("C ", "6/9", "0932233", "colour"), UserRecord("C ", "zz", "0932000", "odd")});
+  KDlgChordSelect dialog;
+  dialog.key = "C ";
+  dialog.OnInitDialog();
+  EXPECT_EQ(Rows(dialog), (std::vector<std::string>{"Blank", "6/9*", "zz*"}));
+  // Each row stands for the type it shows.
+  for (const char* type : {"zz", "6/9"}) {
+    dialog.Controls().Select(KDlgChordSelect::kIdType, dialog.FindTypeIndex(CString(type) + "*"));
+    EXPECT_EQ(dialog.typeName, type);
+    EXPECT_EQ(dialog.Details(), type == std::string("zz") ? "odd" : "colour");
+  }
+}
+
+TEST_F(ChordSelectDialog, TypingChoosesRootsAndTypes) {
+  KDlgChordSelect dialog;
+  dialog.key = "E ";
+  dialog.OnInitDialog();
+  dialog.MatchTypedText("b", 1);
+  EXPECT_EQ(dialog.key, "Eb");
+  dialog.MatchTypedText("m", 2);
+  EXPECT_EQ(dialog.typeName, "m");
+  dialog.MatchTypedText("7", 2);
+  EXPECT_EQ(dialog.typeName, "m7");
+  EXPECT_TRUE(m_ui.Messages().empty());
+
+  KDlgChordSelect other;
+  other.key = "C ";
+  other.OnInitDialog();
+  other.MatchTypedText("b", 1);  // there is no "Cb"
+  EXPECT_EQ(other.key, "C ");
+  EXPECT_EQ(m_ui.MessageIds(), std::vector<UINT>{7021});
+}
+
+TEST_F(ChordSelectDialog, RemovingTheOnlyUserVariationFallsBackToTheMajorChord) {
+  Dictionary({UserRecord("C ", "zz", "0932000"), UserRecord("D ", "7", "0990212")});
+  const auto before = std::filesystem::file_size(g_ChordFilePath.Str());
+  KDlgChordSelect dialog;
+  dialog.key = "C ";
+  dialog.OnInitDialog();
+  dialog.Controls().Select(KDlgChordSelect::kIdType, dialog.FindTypeIndex("zz*"));
+  dialog.OnRemove();
+  EXPECT_EQ(std::filesystem::file_size(g_ChordFilePath.Str()), before - 132);
+  EXPECT_EQ(dialog.typeName, "(major)");
+  EXPECT_EQ(dialog.FindTypeIndex("zz*"), -1);
+  EXPECT_NE(g_pendingChordKeys.Find("Czz 1"), -1);
+}
+
+TEST_F(ChordSelectDialog, ADesignedChordThatCouldNotBeStoredIsNotOffered) {
+  // The dictionary file cannot be written: a folder stands in its place.
+  std::filesystem::create_directories(g_ChordFilePath.Str());
+  m_ui.AnswerDialog(KDlg8StringChordDes::kTemplateId, [](KModalDialog& d) {
+    d.Controls().SetText(KDlg8StringChordDes::kIdType, "mine");
+    return IDOK;
+  });
+  KDlgChordSelect dialog;
+  dialog.key = "C ";
+  dialog.OnInitDialog();
+  dialog.OnNew();
+  EXPECT_EQ(m_ui.MessageIds(), std::vector<UINT>{7012});
+  EXPECT_EQ(dialog.FindTypeIndex("mine*"), -1);
+  EXPECT_EQ(g_ChordDictionary.GetCount(), 0);
+}
+
+TEST_F(ChordSelectDialog, ADesignedChordIsStoredAndBecomesTheLastVariation) {
+  Dictionary({});
+  m_ui.AnswerDialog(KDlg8StringChordDes::kTemplateId, [](KModalDialog& d) {
+    d.Controls().SetText(KDlg8StringChordDes::kIdType, "m");
+    return IDOK;
+  });
+  KDlgChordSelect dialog;
+  dialog.key = "C ";
+  dialog.OnInitDialog();
+  const CString designed = dialog.shape;  // the designer starts from the current chord
+  dialog.OnNew();
+  EXPECT_EQ(dialog.typeName, "m");
+  EXPECT_EQ(dialog.variation, dialog.VariationCount());
+  EXPECT_EQ(dialog.shape.Left(7), designed.Left(7));
+  EXPECT_EQ(std::filesystem::file_size(g_ChordFilePath.Str()), 132u);
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+// The chord dialogs' windows: the lists and pictures of the selection dialog
+// follow the model, the designer's grid takes clicks, the variations picker
+// ends on a click in a cell, and the scanned chords dialog ticks a chord.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "chords/ChordCatalogueSources.h"
+#include "chords/ChordDictionary.h"
+#include "chords/ChordSettings.h"
+#include "common/RecentChords.h"
+#include "dialogs/KDlg8StringChordDes.h"
+#include "dialogs/KDlgChordSelect.h"
+#include "dialogs/KDlgChordVars.h"
+#include "dialogs/KDlgScannedChords.h"
+#include "platform/CDC.h"
+#include "platform/FakeUiPort.h"
+#include "platform/qt/KQtDialogBinder.h"
+#include "platform/qt/KQtSymbolLoader.h"
+#include "platform/qt/KQtUiPort.h"
+#include "platform_qt/WidgetTestApp.h"
+
+namespace {
+
+// A port that answers boxes by script but draws pictures as the program does.
+class PicturePort : public FakeUiPort {
+ public:
+  std::unique_ptr<CDC> CreatePictureDC() override { return m_qt.CreatePictureDC(); }
+
+ private:
+  KQtUiPort m_qt;
+};
+
+// Black pixels of a widget's picture.
+int InkIn(QWidget* widget) {
+  const QImage image = widget->grab().toImage();
+  int ink = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+  return ink;
+}
+
+class ChordDialogWindow : public ::testing::Test {
+ protected:
+  ChordDialogWindow() {
+    WidgetTestApp();
+    ResetChordDictionary();
+    ResetChordSettings();
+    ClearRecentChords();
+    InstallChordNameSources();
+  }
+  ~ChordDialogWindow() override {
+    ResetChordNameSources();
+    ResetChordSettings();
+    ClearRecentChords();
+  }
+  PicturePort ui;
+  ScopedUiPort installed{ui};
+  KQtSymbolLoader symbols{QStringLiteral(STAVLIN_RESOURCE_DIR)};
+  ScopedSymbolLoader symbolScope{symbols};
+};
+
+TEST_F(ChordDialogWindow, SelectionListsAndPicturesFollowTheChosenChord) {
+  KDlgChordSelect dialog;
+  dialog.key = "A ";
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  auto* root = qobject_cast<QComboBox*>(binder.WidgetOf(KDlgChordSelect::kIdRoot));
+  auto* type = qobject_cast<QComboBox*>(binder.WidgetOf(KDlgChordSelect::kIdType));
+  auto* variation = qobject_cast<QComboBox*>(binder.WidgetOf(KDlgChordSelect::kIdVariation));
+  ASSERT_TRUE(root && type && variation);
+  EXPECT_EQ(root->count(), 17);
+  EXPECT_EQ(type->itemText(0), "(major)");
+  EXPECT_GT(InkIn(binder.WidgetOf(KDlgChordSelect::kIdDiagramPicture)), 20);
+  EXPECT_GT(InkIn(binder.WidgetOf(KDlgChordSelect::kIdStaffPicture)), 20);
+  // The user picks G, as the window reports a choice.
+  root->setCurrentIndex(15);
+  emit root->activated(15);
+  EXPECT_EQ(dialog.key, "G ");
+  EXPECT_EQ(variation->count(), dialog.VariationCount());
+  EXPECT_EQ(qobject_cast<QLabel*>(binder.WidgetOf(KDlgChordSelect::kIdChordName))->text(), "G(major)");
+  binder.Press(IDOK);
+  EXPECT_EQ(binder.Window().result(), IDOK);
+  EXPECT_EQ(dialog.shape, "0320003");
+}
+
+TEST_F(ChordDialogWindow, DesignerGridTakesClicks) {
+  KDlg8StringChordDes dialog;
+  dialog.chordType = "Blank";
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  QWidget* grid = binder.WidgetOf(KDlg8StringChordDes::kIdGrid);
+  ASSERT_NE(grid, nullptr);
+  const int left = dialog.Grid().GridLeft();
+  QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(left + 36 * 2 + 10, 44 + 40));  // row 2 of string 3
+  EXPECT_EQ(dialog.shape.Left(7), "0992999");
+  EXPECT_EQ(dialog.chordType, "NoName");
+  binder.Press(IDCANCEL);
+}
+
+TEST_F(ChordDialogWindow, VariationsPickerEndsOnTheClickedCell) {
+  KDlgChordVars picker;
+  picker.shapes = {"0320003", "0320033", "3m33211", "39932E1", "5991343"};
+  picker.chordName = "G";
+  KQtDialogBinder binder(picker, nullptr);
+  binder.Open();
+  EXPECT_EQ(picker.Columns(), 3);
+  EXPECT_EQ(picker.Rows(), 2);
+  QWidget* picture = binder.WidgetOf(KDlgChordVars::kIdPicture);
+  QTest::mouseClick(
+      picture, Qt::LeftButton, {},
+      QPoint(KDlgChordVars::kCellWidth + 5, KDlgChordVars::kStripHeight + picker.CellHeight() + 5));
+  EXPECT_EQ(picker.variation, 5);
+  EXPECT_EQ(binder.Window().result(), IDOK);
+}
+
+TEST_F(ChordDialogWindow, ScannedChordsAreTickedByAClick) {
+  KDlgScannedChords dialog;
+  dialog.tuningKey = "E A D G B E  323742475156";
+  ScannedChord chord;
+  ASSERT_TRUE(ScannedChordOfDiagram("Cx", "0913210        0110000640", chord));
+  dialog.chords = {chord, chord};
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  QWidget* picture = binder.WidgetOf(KDlgScannedChords::kIdPicture);
+  QTest::mouseClick(picture, Qt::LeftButton, {},
+                    QPoint(KDlgScannedChords::kCellWidth + 5, KDlgScannedChords::kTop + 5));
+  EXPECT_EQ(dialog.ticked[0], 0);
+  EXPECT_EQ(dialog.ticked[1], 1);
+  binder.Press(IDCANCEL);
+}
+
+}  // namespace
