@@ -62,6 +62,7 @@ std::vector<CMainFrame::KFrameCommand> CStavlinApp::Commands() {
       {kFileSaveAs, kFileSaveAs, [this](UINT) { OnFileSaveAs(); }},
       {kAppExit, kAppExit, [this](UINT) { OnAppExit(); }},
       {kAboutCurrentScore, kAboutCurrentScore, [this](UINT) { OnAboutCurrentScore(); }},
+      {kFilePrintSetup, kFilePrintSetup, [](UINT) { CurrentUiPort().PrintSetup(); }},
       {kHelpStarting, kHelpStarting, help(HelpTopic::kStarting)},
       {kHelpShortcuts, kHelpShortcuts, [](UINT) { KDlgHelpShortCuts(ShortcutsText()).DoModal(); }},
       {kHelpMoving, kHelpMoving, [](UINT) { KDlgHelpMoving().DoModal(); }},

@@ -12,6 +12,7 @@
 
 #include "app/CChildFrame.h"
 #include "app/KTextFrame.h"
+#include "app/KToolBoxWindow.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
@@ -32,6 +33,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
           [this](QMdiSubWindow* w) { OnSubWindowActivated(w); });
 
   AddFrameCommands();
+  AddToolBoxCommands();
   BuildMenus();
   BuildToolbars();
   BuildStatusBar();
@@ -42,6 +44,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
 
 CMainFrame::~CMainFrame() {
   m_clock.stop();
+  // The toolboxes go with the frame; their saved positions stay open.
+  m_closingDown = true;
+  for (QPointer<KToolBoxWindow>& box : m_toolBoxes) delete box.data();
   // The score windows (and their views, which tell this frame) go first.
   m_activeView = nullptr;
   for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
@@ -174,6 +179,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
   }
   UpdateCommandUi();
   UpdateStatusBar();
+  SyncToolBoxes();
 }
 
 // ---- Commands ----------------------------------------------------------------------------
@@ -217,12 +223,14 @@ void CMainFrame::OnCommand(UINT id) {
   GetActiveScoreView(true);
   UpdateCommandUi();
   UpdateStatusBar();
+  SyncToolBoxes();
 }
 
 void CMainFrame::AfterViewInput() {
   GetActiveScoreView(true);
   UpdateCommandUi();
   UpdateStatusBar();
+  SyncToolBoxes();
 }
 
 void CMainFrame::AddFrameCommands() {
@@ -246,6 +254,7 @@ void CMainFrame::AddFrameCommands() {
       {kViewExtraToolbar, kViewExtraToolbar,
        [this](UINT) { ShowExtraToolsToolbar(m_extraToolBar->isHidden() ? 1 : 0); }},
       {kViewStatusBar, kViewStatusBar, [this](UINT) { ShowStatusBar(statusBar()->isHidden() ? 1 : 0); }},
+      {kFilePreferences, kFilePreferences, [this](UINT) { OnFileSetPreferences(); }},
       {kViewClock, kViewClock,
        [](UINT) {
          g_prefToolViewOptions.clock = g_prefToolViewOptions.clock != 0 ? 0 : 1;
@@ -291,7 +300,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
       return;
     }
   }
-  // The windows that belong to the main window (help) close with it.
+  m_closingDown = true;
+  // The windows that belong to the main window (help, the toolboxes) close
+  // with it; the toolboxes open now are remembered as open.
   for (QWidget* owned : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
     if (owned->isWindow() && owned->isVisible()) owned->close();
   }

@@ -9,15 +9,20 @@
 //   CMainFrame.cpp        windows, the active view, command routing
 //   MainFrameMenus.cpp    menus, toolbars, accelerators, enabling and checks
 //   MainFrameStatus.cpp   the status bar panes and the clock
+//   MainFramePreferences.cpp  File/Set Preferences
+//   MainFrameToolboxes.cpp the symbol toolboxes, the fretboard and the keyboard
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "app/RecentFileList.h"
+#include "dialogs/toolbox/ToolBoxState.h"
 #include "view/ViewHost.h"
 #include "view/commands/CommandTable.h"
 
@@ -25,6 +30,7 @@ class CChildFrame;
 class CStavlinDoc;
 class KTextDoc;
 class KTextFrame;
+class KToolBoxWindow;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -103,19 +109,43 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // The screen's size in pixels.
   SIZE GetScreenSize() const;
 
+  // ---- Symbol toolboxes (MainFrameToolboxes.cpp) ------------------------------------
+  // The window of the toolbox slot (the kind it was opened as); null when
+  // that toolbox is closed.
+  KToolBoxWindow* ToolBox(int slot) const;
+  // What the toolboxes show beside their pictures, from the active view.
+  KToolBoxState ToolBoxState() const;
+  // A toolbox's pick goes to the active score view, which then has the
+  // keyboard focus again; nothing without a score view.
+  void PickFromToolBox(int code, int boxKind, int noteValue, int string, int fret);
+  // The user closed the toolbox's window, or moved it.
+  void ToolBoxClosedByUser(int slot);
+  void ToolBoxMoved(int slot, QPoint topLeft);
+  // Reopens the toolbox of the slot as its command does (start-up).
+  void ReopenToolBox(int slot);
+  // Start-up: every toolbox whose saved position is open, pulled onto the screen.
+  void ReopenSavedToolBoxes();
+  // Playback marks a sounding note on the fretboard and the keyboard (on 0:
+  // the note stopped; a negative note clears the marks).
+  void ShowPlayedNote(int on, int note, int string, int fret);
+
   // ---- KFrameServices ------------------------------------------------------------
   void SetActiveScoreView(CStavlinView* view) override;
   CStavlinView* GetActiveScoreView() const override { return m_activeView; }
   void ShowMainToolbar(int show) override;
   void ShowExtraToolsToolbar(int show) override;
   void ShowStatusBar(int show) override;
-  void RefreshToolboxes() override {}
+  void RefreshToolboxes() override;
   void SetMenuItemText(UINT commandId, const CString& text) override;
   RECT GetFrameRect() const override;
-  bool IsToolBoxShown(int kind) const override { return false; }
+  bool IsToolBoxShown(int kind) const override;
   // After a key the view took itself: what OnCommand does after a command.
   void AfterViewInput() override;
   bool OpenTextDocument(const CString& title, const CString& text) override;
+
+  // File/Set Preferences: the preferences sheet, and what its changes do
+  // to the frame (MainFramePreferences.cpp).
+  void OnFileSetPreferences();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -132,6 +162,13 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void UpdateWindowMenu();
   // MainFrameStatus.cpp
   void BuildStatusBar();
+  // MainFrameToolboxes.cpp
+  void AddToolBoxCommands();
+  void OnToolBox(int slot);
+  void OnToolBoxCycle();
+  void OpenToolBox(int slot);
+  void CloseToolBox(int slot, bool markClosed);
+  void SyncToolBoxes();
   // CMainFrame.cpp
   void AddFrameCommands();
   const KFrameCommand* FindFrameCommand(UINT id) const;
@@ -152,4 +189,7 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   std::function<CString(const CString&)> m_textSavePrompt;
   std::function<bool(UINT)> m_textCommandHandles;
   std::function<void(KTextFrame&, UINT)> m_textCommandRun;
+  // The toolbox windows by slot (the kind each was opened as).
+  std::array<QPointer<KToolBoxWindow>, 20> m_toolBoxes{};
+  bool m_closingDown = false;  // the frame goes: its toolboxes are not closed by the user
 };

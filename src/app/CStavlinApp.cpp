@@ -157,6 +157,8 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   }
   m_frame->show();
   ApplyBarPreferences();
+  // The toolboxes open when the program last closed open again.
+  m_frame->ReopenSavedToolBoxes();
   return true;
 }
 
@@ -290,6 +292,8 @@ void CStavlinApp::ApplyBarPreferences() {
 }
 
 int CStavlinApp::ExitInstance() {
+  // Where the toolboxes stand, and which are open, for the next start.
+  if (g_bRememberToolBoxes != 0) WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kToolBoxPos);
   m_frame.reset();
   ClearChordDictionary();
   FreeSmallSymbolBitmaps();

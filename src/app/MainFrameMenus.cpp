@@ -140,6 +140,7 @@ KAppCommandState CMainFrame::AppState() const {
   app.mainToolbarShown = m_mainToolBar != nullptr && !m_mainToolBar->isHidden();
   app.extraToolbarShown = m_extraToolBar != nullptr && !m_extraToolBar->isHidden();
   app.statusBarShown = !statusBar()->isHidden();
+  for (int kind = 0; kind < 20; ++kind) app.toolBoxShown[kind] = IsToolBoxShown(kind);
   return app;
 }
 

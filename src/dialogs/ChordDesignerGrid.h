@@ -9,6 +9,10 @@
 // open, 9 not played, 1..8 a dot on that row, 11..18 a dot of the second
 // kind on row value - 10. A barre starts on a string with the count of
 // strings it covers (2..8); the strings it covers carry kCovered.
+//
+// With several dots allowed per string, clicks set and clear dots of a
+// separate matrix (string number 1 the rightmost, row 0 the marker strip)
+// that the shape carries after position 40, one character per dot.
 
 #include <array>
 
@@ -41,9 +45,27 @@ class KChordGrid {
   // False (with a beep) when a dot would pass fret 24.
   bool SetFretPosition(int position);
 
-  // A click in the grid picture: button 1 left, 2 right; shift extends or
-  // starts a barre. False (with a beep) when refused.
-  bool Click(int x, int y, int button, bool shift);
+  // A click in the grid picture: button 1 left, 2 right; Shift starts,
+  // ends or cancels a barre (as does a click above the markers); Ctrl
+  // clears a dot when several dots are allowed. False (with a beep) when
+  // refused.
+  bool Click(int x, int y, int button, bool shift, bool ctrl = false);
+
+  // Several dots per string: switching it off clears every dot of the matrix.
+  void SetMultipleDots(bool on);
+  bool MultipleDots() const { return m_multipleDots; }
+  // Kind of the dot at (string number 1..8 from the right, row 0..7): 0 none,
+  // 1 normal, 2 second kind.
+  int Dot(int stringNumber, int row) const;
+  // The dot characters of a shape (from position 40 on), at most 30.
+  void LoadDots(const CString& characters);
+  CString DotText() const;
+  // The highest row any dot uses (0 for none).
+  int HighestDotRow() const;
+
+  // Steps a string's fingering label (wraps between the blank label and "0").
+  void StepFinger(int slot, int delta);
+  static CString FingerLabel(int index);
 
   // The chord shape: 26 characters (32 with fingering labels), 36 for seven
   // strings, 40 for eight.
@@ -71,10 +93,19 @@ class KChordGrid {
   CString variationHint;
   // Fingering label index per slot (27 = none), see the shape's label characters.
   std::array<int, kSlots> finger{};
+  // The label a string marked not played gets (27 blank or 5 "x"); learned
+  // from the chords loaded, kept for the run.
+  static int mutedFinger;
 
  private:
+  enum class BarreClick { kRefused, kConsumed, kGoOn };
   void RemoveBarreThrough(int slot);
+  int BarreStart(int slot) const;
+  BarreClick ClickInBarre(int column, int clickRow, bool onFretRow, bool shift);
   bool BarreGesture(int column);
+  bool MarkerClick(int column, int button, bool shift, bool ctrl);
+  void FretRowClick(int column, int row, int button, bool ctrl);
+  void SetValue(int slot, int value);
   int HighestRow() const;
 
   int m_strings = 6;
@@ -84,4 +115,6 @@ class KChordGrid {
   std::array<int, kSlots> m_barreSpan{};
   std::array<int, kSlots> m_barreRow{};
   int m_pending = kNoPending;
+  bool m_multipleDots = false;
+  std::array<std::array<int, kSlots>, kSlots> m_dots{};
 };

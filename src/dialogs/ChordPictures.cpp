@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "common/ChordDiagram.h"
+#include "common/ChordShape.h"
 #include "model/KChord.h"
 #include "platform/UiPort.h"
 
@@ -126,4 +128,26 @@ void DrawStaffColumnPicture(CDC& dc, const KChord& staff, int width, int height,
     dc.LineTo(stemX + 6, y + (stemDown ? -6 : 6));
   }
   (void)height;
+}
+
+void DrawChordInMode(CDC& dc, ChordPictureMode mode, const CString& shape, const CString& tuning, int x,
+                     int y, int width) {
+  dc.SetViewportOrg(x, y);
+  switch (mode) {
+    case ChordPictureMode::kGrids:
+      DrawChordDiagram(&dc, shape);
+      break;
+    case ChordPictureMode::kNotes: {
+      KChord staff(0, 0);
+      ShapeToChord(shape, CString(), static_cast<KChord*>(nullptr), &staff, tuning, 0);
+      // The staff stands a little higher than in the selection dialog's picture.
+      dc.SetViewportOrg(x, y - 24);
+      DrawStaffColumnPicture(dc, staff, width, 139, 12);
+      break;
+    }
+    case ChordPictureMode::kKeyboard:
+      DrawChordKeyboard(&dc, shape, tuning);
+      break;
+  }
+  dc.SetViewportOrg(0, 0);
 }

@@ -35,3 +35,11 @@ void DrawTabColumnPicture(CDC& dc, const KChord& tab, int strings, int width, in
 // The notes of a staff column on a treble staff, with the duration's stem
 // and flag (odd durations stem down, 12 the whole note without a stem).
 void DrawStaffColumnPicture(CDC& dc, const KChord& staff, int width, int height, int duration);
+
+// The ways the chord dialogs show a chord in a cell: a diagram, notes on a
+// staff, keys of a keyboard.
+enum class ChordPictureMode { kGrids = 0, kNotes = 1, kKeyboard = 2 };
+// Draws the shape at (x, y) in the mode: the notes on a staff the width
+// given, the keyboard and diagram at their own size.
+void DrawChordInMode(CDC& dc, ChordPictureMode mode, const CString& shape, const CString& tuning, int x,
+                     int y, int width);

@@ -40,6 +40,8 @@ std::optional<KChordChoice> RunChordDialog(const KChordSelectRequest& request) {
   // The chord as notes for a staff or a tablature line.
   const KChord& notes = request.displayMode == 1 ? dialog.StaffChord() : dialog.TabChord();
   if (notes.GetNoteCount() > 0) choice.column = std::make_shared<KChord>(notes, notes.GetPos(), true);
+  const KChord& other = request.displayMode == 1 ? dialog.TabChord() : dialog.StaffChord();
+  if (other.GetNoteCount() > 0) choice.partner = std::make_shared<KChord>(other, other.GetPos(), true);
   return choice;
 }
 

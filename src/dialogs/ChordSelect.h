@@ -28,6 +28,10 @@ struct KChordChoice {
   int displayMode = 0;             // diagram display mode chosen (2 = coloured diagrams)
   int tuningFlag = 0;              // set when the dictionary key is to carry "*"
   std::shared_ptr<KChord> column;  // the chord as a note column, when it has one
+  // The same chord for the line bracketed with a staff or tablature line:
+  // frets for the tablature when the column is a staff's, notes for the staff
+  // when it is a tablature's.
+  std::shared_ptr<KChord> partner;
   // For the recent chords: the spelling, the catalogue type's string id, and
   // the catalogue's and the user's variation counts.
   CString spelling;

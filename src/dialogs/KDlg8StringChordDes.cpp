@@ -57,7 +57,12 @@ CString DefaultTuning(int strings, bool bass) {
 
 }  // namespace
 
-KDlg8StringChordDes::KDlg8StringChordDes() : KModalDialog(kTemplateId) {}
+KDlg8StringChordDes::KDlg8StringChordDes()
+    : KModalDialog(kTemplateId),
+      m_tabChord(std::make_unique<KChord>(0, 0)),
+      m_staffChord(std::make_unique<KChord>(0, 0)) {}
+
+KDlg8StringChordDes::~KDlg8StringChordDes() = default;
 
 void KDlg8StringChordDes::DeclareControls(DialogControls& c) {
   c.SetTitle("Chord Designer");
@@ -68,8 +73,27 @@ void KDlg8StringChordDes::DeclareControls(DialogControls& c) {
   c.RadioGroup(kIdFirstFretRows, "&4", m_rowsRadio).WhenChanged([this] { OnFretRows(); });
   for (UINT n = 5; n <= 7; ++n)
     c.Radio(kIdFirstFretRows + n - 4, "&" + std::to_string(n)).WhenChanged([this] { OnFretRows(); });
+  c.Static(kIdTuningLabel, "Tuning:");
+  for (int n = 8; n >= 1; --n) {
+    const UINT k = static_cast<UINT>(n - 1);
+    c.Static(kIdFirstTuningName + k, "");
+    c.Spin(kIdFirstTuningSpin + k, [this, n](int delta) { OnTuningStep(n, delta); });
+    c.Static(kIdFirstPitchLabel + k, "");
+  }
   c.Picture(kIdGrid, m_gridPicture, KChordGrid::kWidth, KChordGrid::kHeight).onMouse =
       [this](const DialogMouse& mouse) { OnGridClick(mouse); };
+  c.Static(kIdFingerLabel, "Fingering:");
+  for (int n = 8; n >= 1; --n) {
+    const UINT k = static_cast<UINT>(n - 1);
+    c.Static(kIdFirstNoteName + k, "");
+    c.Static(kIdFirstFinger + k, "");
+    c.Spin(kIdFirstFingerSpin + k, [this, n](int delta) { OnFingerStep(n, delta); });
+  }
+  c.Check(kIdMultipleDots, "Allow &multiple dots per string (Ctrl+click to clear dots)", m_multipleDots)
+      .WhenChanged([this] { OnMultipleDots(); });
+  c.Static(kIdFretIntervals, "");
+  c.Picture(kIdTabPreview, m_tabPicture, 50, 103);
+  c.Picture(kIdStaffPreview, m_staffPicture, 95, 151);
   c.Picture(kIdDiagram, m_diagramPicture, 60, 70).onMouse = [this](const DialogMouse& mouse) {
     if (mouse.button == 2)
       PlayChordShape(shape, tuning, (mouse.flags & kDialogMouseControl) != 0 ? g_chordSettings.strumDelay : 0,
@@ -106,14 +130,29 @@ void KDlg8StringChordDes::DeclareControls(DialogControls& c) {
 
 void KDlg8StringChordDes::DescribeLayout(DialogLayoutItem& layout) const {
   using namespace dialog_layout;
+  // One column of controls per string, string 8 leftmost, as the grid shows them.
+  DialogLayoutItem tuningRow = Row({Ctl(kIdTuningLabel), Stretch()});
+  DialogLayoutItem fingerRow = Row({Ctl(kIdFingerLabel), Stretch()});
+  for (int n = 8; n >= 1; --n) {
+    const UINT k = static_cast<UINT>(n - 1);
+    tuningRow.children.push_back(
+        Column({Ctl(kIdFirstTuningName + k), Ctl(kIdFirstTuningSpin + k), Ctl(kIdFirstPitchLabel + k)}));
+    fingerRow.children.push_back(
+        Column({Ctl(kIdFirstNoteName + k), Ctl(kIdFirstFinger + k), Ctl(kIdFirstFingerSpin + k)}));
+  }
+  tuningRow.children.push_back(Stretch());
+  fingerRow.children.push_back(Stretch());
   layout = Column({
       Ctl(kIdTuning),
       Row({Ctl(kIdFirstStringCount), Ctl(kIdFirstStringCount + 1), Ctl(kIdFirstStringCount + 2),
            Ctl(kIdFirstStringCount + 3), Ctl(kIdFirstStringCount + 4), Ctl(kIdFirstStringCount + 5),
            Ctl(kIdFirstStringCount + 6), Stretch(), Ctl(kIdFirstFretRows), Ctl(kIdFirstFretRows + 1),
            Ctl(kIdFirstFretRows + 2), Ctl(kIdFirstFretRows + 3)}),
-      Row({Ctl(kIdGrid),
-           Column({Ctl(kIdNameDisplay), Ctl(kIdDiagram), Ctl(kIdPlay), Ctl(kIdClear), Stretch()})}),
+      tuningRow,
+      Row({Column({Ctl(kIdGrid), fingerRow}),
+           Column({Ctl(kIdNameDisplay), Ctl(kIdDiagram), Ctl(kIdPlay), Ctl(kIdClear), Stretch()}),
+           Ctl(kIdTabPreview), Ctl(kIdStaffPreview)}),
+      Row({Ctl(kIdMultipleDots), Ctl(kIdFretIntervals), Stretch()}),
       Row({Form({Field(kIdKeyLabel, kIdKey), Field(kIdTypeLabel, kIdType), Field(kIdDetailsLabel, kIdDetails),
                  Field(kIdHintLabel, kIdHint), Field(kIdPositionLabel, kIdFretPosition)}),
            Column({Row({Ctl(kIdArcs), Ctl(kIdArcs + 1)}), Row({Ctl(kIdLeft), Ctl(kIdLeft + 1)}),
@@ -136,6 +175,8 @@ BOOL KDlg8StringChordDes::OnInitDialog() {
   const int strings = GetTuningStringCount(tuning);
   m_grid.SetStringCount(strings);
   m_grid.bass = tuning.GetLength() > 12 && tuning[12] == '*' ? 1 : 0;
+  m_tuningRow.Load(tuning);
+  m_grid.shortFifthFret = m_tuningRow.ShortFifthFret();
 
   // The shape as 40 characters, cut back to its strings.
   CString padded = shape;
@@ -152,6 +193,13 @@ BOOL KDlg8StringChordDes::OnInitDialog() {
   if (mask < 0 || mask > 63) mask = 0;
   int rows = longShape && padded[24] >= '4' && padded[24] <= '7' ? padded[24] - '0' : 4;
   if (mask == 0) rows = 4;
+  // A shape with dots after position 40 turns several dots per string on.
+  m_multipleDots = shape.GetLength() > 40 && MultipleDotsOffered() ? 1 : 0;
+  m_grid.SetMultipleDots(m_multipleDots != 0);
+  if (m_multipleDots != 0) {
+    m_grid.LoadDots(shape.Mid(40));
+    rows = std::clamp(std::max(rows, m_grid.HighestDotRow()), 4, 7);
+  }
   // The grid's strings, lowest first: the extra strings before the six.
   CString prefix = padded.Left(7);
   const int pads = strings < 5 ? 5 - strings : 0;
@@ -206,11 +254,80 @@ BOOL KDlg8StringChordDes::OnInitDialog() {
             index < 0 ? 27 : index;
       }
     }
+    // The extra strings' labels stand in their own fields.
+    if (strings >= 7 && padded.GetLength() >= 36) {
+      const int index = labels.Find(padded[35]);
+      m_grid.finger[strings == 8 ? 1 : 0] = index < 0 ? 27 : index;
+    }
+    if (strings == 8 && padded.GetLength() >= 40) {
+      const int index = labels.Find(padded[39]);
+      m_grid.finger[0] = index < 0 ? 27 : index;
+    }
+    // A muted string's label becomes the one later muted strings get.
+    for (int s2 = 0; s2 < strings; ++s2) {
+      const int label = m_grid.finger[static_cast<std::size_t>(s2)];
+      if (m_grid.Value(s2) == 9 && (label == 27 || label == 5)) KChordGrid::mutedFinger = label;
+    }
   }
   m_fretPosition = m_grid.FretPosition();
   KModalDialog::OnInitDialog();
+  ShowStringControls();
   Refresh();
   return TRUE;
+}
+
+bool KDlg8StringChordDes::MultipleDotsOffered() const {
+  // Not for seven and eight strings (their shapes have no room for dots), nor
+  // for a tuning with a fret list.
+  return m_grid.StringCount() < 7 && m_tuningRow.FretList().IsEmpty();
+}
+
+void KDlg8StringChordDes::ShowStringControls() {
+  DialogControls& c = Controls();
+  const int strings = m_grid.StringCount();
+  for (int n = 1; n <= 8; ++n) {
+    const UINT k = static_cast<UINT>(n - 1);
+    const bool shown = n <= strings;
+    for (UINT first : {kIdFirstTuningName, kIdFirstTuningSpin, kIdFirstPitchLabel, kIdFirstNoteName,
+                       kIdFirstFinger, kIdFirstFingerSpin})
+      c.Show(first + k, shown);
+  }
+  c.Show(kIdMultipleDots, MultipleDotsOffered());
+  // A fret list's intervals up to the twelfth fret.
+  CString intervals;
+  const CString list = m_tuningRow.FretList();
+  if (list.GetLength() > 12) {
+    const int comma = list.Find(',');
+    const int twelve = list.Find(",12");
+    if (comma >= 0 && twelve > comma) intervals = list.Mid(comma + 1, twelve + 3 - comma - 1);
+  }
+  c.Show(kIdFretIntervals, !intervals.IsEmpty());
+  c.SetCaption(kIdFretIntervals,
+               intervals.IsEmpty() ? std::string() : "Fret Intervals: 0," + intervals.Str() + "...");
+}
+
+void KDlg8StringChordDes::ShowStringTexts() {
+  DialogControls& c = Controls();
+  const int strings = m_grid.StringCount();
+  FretMap map{};
+  for (int f = 0; f < kFretMapSize; ++f) map[static_cast<std::size_t>(f)] = f;
+  ParseFretList(tuning, &map);
+  for (int n = 1; n <= strings; ++n) {
+    const UINT k = static_cast<UINT>(n - 1);
+    const int slot = strings - n;
+    c.SetCaption(kIdFirstTuningName + k, m_tuningRow.Name(n).Str());
+    c.SetCaption(kIdFirstPitchLabel + k, m_tuningRow.PitchLabel(n).Str());
+    c.SetCaption(kIdFirstFinger + k,
+                 KChordGrid::FingerLabel(m_grid.finger[static_cast<std::size_t>(slot)]).Str());
+    const int value = m_grid.Value(slot);
+    CString note = " X ";
+    if (value != 9) {
+      const int fret = value == 0 ? 0 : std::max(m_grid.FretPosition(), 1) + value % 10 - 1;
+      const int semitone = map[static_cast<std::size_t>(std::clamp(fret, 0, kFretMapSize - 1))];
+      note = DesignerNoteName(key, m_tuningRow.Pitch(n), semitone);
+    }
+    c.SetCaption(kIdFirstNoteName + k, note.Str());
+  }
 }
 
 void KDlg8StringChordDes::Refresh() {
@@ -221,69 +338,22 @@ void KDlg8StringChordDes::Refresh() {
   m_grid.noVariationNumber = m_noVariationNumber;
   m_grid.variationHint = varHint;
   shape = m_blank ? CString(EmptyChordShape(m_grid.StringCount())) : m_grid.BuildShape();
-  CString shownKey = key;
-  m_nameDisplay = shownKey + chordType;
+  m_nameDisplay = key + chordType;
   DialogControls& c = Controls();
   c.Find(kIdNameDisplay)->caption = std::string(m_nameDisplay.View());
   CString names;
   GetTuningNoteNames(tuning, names);
   c.Find(kIdTuning)->caption = "Tuning: " + std::string(names.View());
+  ShowStringTexts();
   DrawGrid();
   DrawDiagram();
-}
-
-void KDlg8StringChordDes::DrawGrid() {
-  KPictureCanvas canvas(m_gridPicture, KChordGrid::kWidth, KChordGrid::kHeight);
-  CDC* dc = canvas.Dc();
-  if (dc == nullptr) return;
-  const int n = m_grid.StringCount();
-  const int left = m_grid.GridLeft() + KChordGrid::kColumn / 2;
-  const int rowHeight = m_grid.RowHeight();
-  const int top = 40;
-  const int bottom = top + rowHeight * m_grid.FretRows();
-  for (int s = 0; s < n; ++s) dc->FillSolidRect(left + s * KChordGrid::kColumn, top, 1, bottom - top, kBlack);
-  const int right = left + (n - 1) * KChordGrid::kColumn;
-  for (int r = 0; r <= m_grid.FretRows(); ++r)
-    dc->FillSolidRect(left, top + r * rowHeight, right - left + 1,
-                      r == 0 && m_grid.FretPosition() <= 1 ? 4 : 1, kBlack);
-  if (m_grid.FretPosition() > 0)
-    dc->TextOut(right + 12, top + rowHeight / 2 - 6, std::to_string(m_grid.FretPosition()));
-  CBrush black;
-  black.CreateSolidBrush(kBlack);
-  CBrush* old = dc->SelectObject(&black);
-  for (int s = 0; s < n; ++s) {
-    const int x = left + s * KChordGrid::kColumn;
-    const int value = m_grid.Value(s);
-    if (value == 9) {
-      dc->TextOut(x - 4, 20, "X");
-    } else if (value == 0) {
-      dc->SelectStockObject(NULL_BRUSH);
-      dc->Ellipse(x - 6, 21, x + 7, 34);
-      dc->SelectObject(&black);
-    } else {
-      const int row = value % 10;
-      const int y = top + (row - 1) * rowHeight + rowHeight / 2;
-      if (value > 10) dc->SelectStockObject(NULL_BRUSH);
-      dc->Ellipse(x - 8, y - 8, x + 9, y + 9);
-      dc->SelectObject(&black);
-    }
-    const int span = m_grid.BarreSpan(s);
-    if (span >= 2 && span <= n) {
-      const int y = top + (m_grid.BarreRow(s) - 1) * rowHeight + rowHeight / 2;
-      dc->FillSolidRect(x, y - 3, (span - 1) * KChordGrid::kColumn, 7, kBlack);
-    }
-    if (m_grid.PendingBarre() == s) dc->TextOut(x - 3, 2, "v");
-  }
-  dc->SelectObject(old);
-}
-
-void KDlg8StringChordDes::DrawDiagram() {
-  KPictureCanvas canvas(m_diagramPicture, 60, 70);
-  if (CDC* dc = canvas.Dc()) DrawChordDiagram(dc, shape, m_blank);
+  DrawPreviews();
 }
 
 void KDlg8StringChordDes::OnGridClick(const DialogMouse& mouse) {
-  if (!m_grid.Click(mouse.x, mouse.y, mouse.button, (mouse.flags & kDialogMouseShift) != 0)) return;
+  if (!m_grid.Click(mouse.x, mouse.y, mouse.button, (mouse.flags & kDialogMouseShift) != 0,
+                    (mouse.flags & kDialogMouseControl) != 0))
+    return;
   if (m_blank) {
     // The first edit of a blank chord gives it a name of its own.
     m_blank = false;
@@ -308,8 +378,36 @@ void KDlg8StringChordDes::OnStringCount() {
   if (strings == m_grid.StringCount() || strings < 2) return;
   m_stringRadio = strings - 2;
   tuning = DefaultTuning(strings, m_grid.bass != 0);
+  m_tuningRow.Load(tuning);
   m_grid.SetStringCount(strings);
+  m_grid.shortFifthFret = m_tuningRow.ShortFifthFret();
+  if (!MultipleDotsOffered()) {
+    m_multipleDots = 0;
+    m_grid.SetMultipleDots(false);
+    Controls().SetShown(kIdMultipleDots, 0);
+  }
   Controls().Find(kIdFretPosition)->text = "0";
+  ShowStringControls();
+  Refresh();
+}
+
+void KDlg8StringChordDes::OnMultipleDots() {
+  m_multipleDots = Controls().Checked(kIdMultipleDots);
+  // Off: every extra dot goes; the strings keep what they play.
+  m_grid.SetMultipleDots(m_multipleDots != 0);
+  Refresh();
+}
+
+void KDlg8StringChordDes::OnTuningStep(int stringNumber, int delta) {
+  if (!m_tuningRow.Step(stringNumber, delta)) return;
+  tuning = m_tuningRow.Build();
+  Refresh();
+}
+
+void KDlg8StringChordDes::OnFingerStep(int stringNumber, int delta) {
+  const int slot = m_grid.StringCount() - stringNumber;
+  if (slot < 0) return;
+  m_grid.StepFinger(slot, delta);
   Refresh();
 }
 
@@ -380,6 +478,13 @@ bool KDlg8StringChordDes::OnOK() {
     const CString key = MakeTuningKey(tuning);
     const int keyMarker = key.Find(g_FretListMarker);
     if (keyMarker > 0) detailsField = key.Mid(keyMarker + g_FretListMarker.GetLength());
+  } else if (m_multipleDots != 0) {
+    // The dots ride at the end of the details, after "&&".
+    const CString dots = m_grid.DotText();
+    if (!dots.IsEmpty()) {
+      const CString dotText = ("&&" + dots).Left(30);
+      detailsField = details.Left(30 - dotText.GetLength()) + dotText;
+    }
   }
   record = BuildChordRecord(tuning, PitchText(), key, chordType, detailsField, varHint, shape);
   if (record.IsEmpty() || !AppendChordRecords({record})) {

@@ -81,13 +81,25 @@ KDlgChordSelect::~KDlgChordSelect() = default;
 void KDlgChordSelect::DeclareControls(DialogControls& c) {
   c.SetTitle(std::string(LoadString(kCaptionText).View()));
   c.Static(kIdRootLabel, "&Key:");
-  c.Combo(kIdRoot, m_rootRow, RootRows()).WhenChanged([this] { OnKeySelected(); });
+  // Each list takes typed characters: a root and its accidental, the start
+  // of a type's name, a variation's number, a note type's letter.
+  DialogControl& root = c.Combo(kIdRoot, m_rootRow, RootRows()).WhenChanged([this] { OnKeySelected(); });
+  root.onType = [this](int ch) { return Typed(ch, [this](const CString& t) { MatchTypedText(t, 1); }); };
+  root.onFocus = [this] { m_typedText.Empty(); };
   c.Static(kIdTypeLabel, "&Type:");
-  c.Combo(kIdType, m_typeRow, {}).WhenChanged([this] { OnTypeSelected(); });
+  DialogControl& type = c.Combo(kIdType, m_typeRow, {}).WhenChanged([this] { OnTypeSelected(); });
+  type.onType = [this](int ch) { return Typed(ch, [this](const CString& t) { MatchTypedText(t, 2); }); };
+  type.onFocus = [this] { m_keyTyped = 0; };
   c.Static(kIdVariationLabel, "&Variation:");
-  c.Combo(kIdVariation, m_variationRow, {}).WhenChanged([this] { OnVariationSelected(); });
+  DialogControl& variations =
+      c.Combo(kIdVariation, m_variationRow, {}).WhenChanged([this] { OnVariationSelected(); });
+  variations.onType = [this](int ch) {
+    return Typed(ch, [this](const CString& t) { MatchTypedVariation(t); });
+  };
+  variations.onFocus = [this] { m_typedVariation.Empty(); };
   c.Static(kIdNoteTypeLabel, "&Note Type:");
-  c.Combo(kIdNoteType, m_noteTypeRow, kNoteTypeRows).WhenChanged([this] { OnNoteTypeSelected(); });
+  c.Combo(kIdNoteType, m_noteTypeRow, kNoteTypeRows).WhenChanged([this] { OnNoteTypeSelected(); }).onType =
+      [this](int ch) { return Typed(ch, [this](const CString& t) { MatchTypedNoteType(t); }); };
   c.Static(kIdChordName, "");
   c.Group(kIdSpellingFrame, std::string(LoadString(8007).View()));
   for (UINT i = 0; i < 7; ++i) c.Static(kIdFirstInterval + i, "");
@@ -95,6 +107,13 @@ void KDlgChordSelect::DeclareControls(DialogControls& c) {
   c.Static(kIdDetails, "");
   auto play = [this](UINT id, int delay) {
     return [this, id, delay](const DialogMouse& mouse) {
+      if (mouse.button == 1) {
+        // On a chord line a left click chooses diagrams or keyboards as the
+        // pictures the line shows: the frame moves to the picture clicked.
+        if (id == kIdDiagramPicture) ChooseFrame(0);
+        if (id == kIdKeyboardPicture) ChooseFrame(2);
+        return;
+      }
       if (mouse.button != 2) return;
       // A right click sounds the chord: the delay by the picture clicked.
       if (delay >= 0) g_chordSettings.strumDelay = delay;
@@ -536,6 +555,7 @@ void KDlgChordSelect::MatchTypedText(const CString& text, int list) {
     m_keyTyped = 1;
     Select(kIdRoot, row);
     OnKeySelected();
+    TakeRecentVariation();
     return;
   }
   // A letter after the root, or any text in the type list: the type's name.
@@ -562,6 +582,38 @@ void KDlgChordSelect::MatchTypedText(const CString& text, int list) {
   m_typeTyped = 1;
   Select(kIdType, row);
   OnTypeSelected();
+  TakeRecentVariation();
+}
+
+bool KDlgChordSelect::Typed(int character, const std::function<void(const CString&)>& match) {
+  // A blank means nothing to any list: the list keeps it.
+  if (character <= ' ' || character > '~') return false;
+  match(CString(static_cast<char>(character)));
+  return true;
+}
+
+void KDlgChordSelect::MatchTypedNoteType(const CString& text) {
+  const int row = text.GetLength() == 1 ? CString(kNoteTypeLetters).Find(text[0]) : -1;
+  if (row < 0) {
+    AfxMessageBox(kMsgValidNoteTypes);
+    Select(kIdNoteType, NoteTypeRowOfDuration(g_CurrentNoteCode));
+    return;
+  }
+  Select(kIdNoteType, row);
+  OnNoteTypeSelected();
+}
+
+void KDlgChordSelect::TakeRecentVariation() {
+  // The variation last used of this chord comes back when its root or type is typed.
+  for (int i = 0; i < g_RecentChordCount; ++i) {
+    const ChordRecord& entry = g_RecentChords[i];
+    if (entry.text1 != key || WithoutStar(entry.text2) != typeName || entry.text0 != tuning) continue;
+    if (entry.value3 >= 1 && entry.value3 <= VariationCount() && entry.value3 != variation) {
+      Select(kIdVariation, entry.value3 - 1);
+      OnVariationSelected();
+    }
+    return;
+  }
 }
 
 void KDlgChordSelect::MatchTypedVariation(const CString& text) {

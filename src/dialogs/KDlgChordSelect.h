@@ -19,6 +19,7 @@
 // memory.
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -63,6 +64,9 @@ class KDlgChordSelect : public KModalDialog {
   static constexpr UINT kIdTypeLabel = 1196;
   static constexpr UINT kIdVariationLabel = 1197;
   static constexpr UINT kIdNoteTypeLabel = 1198;
+  // The frames around the pictures, by the form the chord takes in the line:
+  // 0 the diagram, 1 the staff, 2 the keyboard, 3 the tablature column.
+  static constexpr int kFrameCount = 4;
 
   KDlgChordSelect();
   ~KDlgChordSelect() override;
@@ -99,6 +103,8 @@ class KDlgChordSelect : public KModalDialog {
   void MatchTypedText(const CString& text, int list);
   // Type-ahead in the variation list: one typed digit.
   void MatchTypedVariation(const CString& text);
+  // Type-ahead in the note-type list: one of the letters "whHqQtTsSyYxX".
+  void MatchTypedNoteType(const CString& text);
   // The row of the type list for a name: the row that is exactly the name,
   // else the shortest row that begins with it; -1 for none.
   int FindTypeIndex(const CString& name) const;
@@ -118,6 +124,11 @@ class KDlgChordSelect : public KModalDialog {
   CString IntervalLabel(int i) const { return m_intervalLabels[static_cast<std::size_t>(i)]; }
   CString NoteLabel(int i) const { return m_noteLabels[static_cast<std::size_t>(i)]; }
   CString TuningKey() const { return m_tuningKey; }
+  // The picture whose frame is shown: what the chord becomes in the line.
+  bool FrameShown(int frame) const { return frame == pictureFrame; }
+  // On a chord line (lineFlag set) the user moves the frame between the
+  // diagram (0) and the keyboard (2); anything else is refused.
+  bool ChooseFrame(int frame);
   int VariationCount() const;
 
  protected:
@@ -138,6 +149,7 @@ class KDlgChordSelect : public KModalDialog {
   void DrawChordPictures();
   void DrawTabPicture();
   void DrawStaffPicture();
+  void DrawFrames();
   void TransferTexts();
   void FillVariationList();
   // The catalogue shape of variation n of typeString, fitted to the tuning.
@@ -149,6 +161,9 @@ class KDlgChordSelect : public KModalDialog {
   void Fail(UINT message, const char* code);
   void Select(UINT id, int index);
   void EnsureRootLoaded();
+  // A typed character handed to a list's type-ahead.
+  bool Typed(int character, const std::function<void(const CString&)>& match);
+  void TakeRecentVariation();
 
   KTuningInfo* m_userInfo = nullptr;
   KTuningInfo* m_defaultInfo = nullptr;

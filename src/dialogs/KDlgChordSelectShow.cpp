@@ -3,13 +3,16 @@
 // diagram, a tablature column, notes on a staff and keys of a keyboard.
 
 #include <algorithm>
+#include <memory>
 
+#include "chords/ChordSettings.h"
 #include "common/ChordDiagram.h"
 #include "common/ChordShape.h"
 #include "common/Globals.h"
 #include "dialogs/ChordPictures.h"
 #include "dialogs/KDlgChordSelect.h"
 #include "platform/StringTable.h"
+#include "platform/UiPort.h"
 
 namespace {
 
@@ -129,6 +132,46 @@ void KDlgChordSelect::DrawChordPictures() {
     KPictureCanvas canvas(m_keyboardPicture, kChordKeyboardWidth, kChordKeyboardHeight);
     if (CDC* dc = canvas.Dc()) DrawChordKeyboard(dc, drawn, tuning);
   }
+  DrawFrames();
+}
+
+void KDlgChordSelect::DrawFrames() {
+  // The frame goes round the picture of the form the chord is inserted in.
+  struct Framed {
+    CBitmap* bitmap;
+    UINT id;
+  };
+  const Framed framed[kFrameCount] = {{&m_diagramPicture, kIdDiagramPicture},
+                                      {&m_staffPicture, kIdStaffPicture},
+                                      {&m_keyboardPicture, kIdKeyboardPicture},
+                                      {&m_tabPicture, kIdTabPicture}};
+  if (pictureFrame < 0 || pictureFrame >= kFrameCount) return;
+  const Framed& f = framed[pictureFrame];
+  const DialogControl* control = Controls().Find(f.id);
+  if (control == nullptr || f.bitmap->Pixels() == nullptr) return;
+  std::unique_ptr<CDC> base = CurrentUiPort().CreatePictureDC();
+  if (base == nullptr) return;
+  std::unique_ptr<CDC> memory = base->CreateCompatibleDC();
+  if (memory == nullptr) return;
+  CBitmap* old = memory->SelectObject(f.bitmap);
+  if (old == nullptr) return;
+  const int w = control->width;
+  const int h = control->height;
+  const COLORREF ink = RGB(0, 0, 160);
+  memory->FillSolidRect(0, 0, w, 2, ink);
+  memory->FillSolidRect(0, h - 2, w, 2, ink);
+  memory->FillSolidRect(0, 0, 2, h, ink);
+  memory->FillSolidRect(w - 2, 0, 2, h, ink);
+  memory->SelectObject(old);
+}
+
+bool KDlgChordSelect::ChooseFrame(int frame) {
+  if (lineFlag == 0 || (frame != 0 && frame != 2)) return false;
+  if (frame == pictureFrame) return true;
+  pictureFrame = frame;
+  g_chordSettings.frameChoice = frame;
+  DrawChordPictures();
+  return true;
 }
 
 void KDlgChordSelect::DrawTabPicture() {

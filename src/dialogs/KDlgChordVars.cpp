@@ -16,6 +16,10 @@ namespace {
 constexpr UINT kTitleText = 8025;  // "%1 - L-Sel, R-Play"
 constexpr int kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28, kReturn = 0x0D;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+bool IsBlankChordName(const CString& name) {
+  return name.Find("Blank") >= 0 || name.Find("BLANK") >= 0 || name.Find("blank") >= 0;
+}
 }  // namespace
 
 KDlgChordVars::KDlgChordVars() : KModalDialog(kTemplateId) {}
@@ -29,7 +33,11 @@ void KDlgChordVars::DeclareControls(DialogControls& c) {
 
 void KDlgChordVars::Layout() {
   const int n = std::max(1, Count());
-  if (n < 64) {
+  if (m_mode == 1) {
+    // Notes: one row of fewer than eight, else rows of eight.
+    m_columns = n < 8 ? n : 8;
+    m_rows = (n + m_columns - 1) / m_columns;
+  } else if (n < 64) {
     m_columns = m_rows = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n))));
     while (m_columns * m_rows < n) {
       ++m_columns;
@@ -50,11 +58,25 @@ void KDlgChordVars::Layout() {
       fingering = fingering || !labels.IsEmpty();
     }
   }
-  m_cellHeight = 53 + 6 * (fretRows - 4) + (fingering ? 9 : 0);
+  switch (m_mode) {
+    case 1:
+      m_cellWidth = std::max(50, g_chordSettings.notesCellWidth);
+      m_cellHeight = 139;
+      break;
+    case 2:
+      m_cellWidth = 97;
+      m_cellHeight = 58;
+      g_chordSettings.auditionProgram = 0;
+      break;
+    default:
+      m_cellWidth = kCellWidth;
+      m_cellHeight = 53 + 6 * (fretRows - 4) + (fingering ? 9 : 0);
+      g_chordSettings.auditionProgram = 25;
+      break;
+  }
   DialogControl* picture = Controls().Find(kIdPicture);
-  picture->width = m_columns * kCellWidth + 10;
+  picture->width = std::max(m_columns * m_cellWidth + 10, kModeLabelX[2] + 60);
   picture->height = m_rows * m_cellHeight + kStripHeight + 15;
-  g_chordSettings.auditionProgram = 25;
 }
 
 void KDlgChordVars::Draw() {
@@ -62,10 +84,16 @@ void KDlgChordVars::Draw() {
   KPictureCanvas canvas(m_picture, control->width, control->height);
   CDC* dc = canvas.Dc();
   if (dc == nullptr) return;
-  dc->TextOut(2, 0, std::string(LoadString(8160).View()));
+  // The strip of the three modes, the current one underlined.
+  const UINT modeTexts[3] = {8160, 8159, 8157};
+  for (int m = 0; m < 3; ++m) {
+    dc->TextOut(kModeLabelX[m], 0, std::string(LoadString(modeTexts[m]).View()));
+    if (m == m_mode) dc->FillSolidRect(kModeLabelX[m], 12, 34, 2, kBlack);
+  }
   dc->FillSolidRect(0, kStripHeight, control->width, 1, kBlack);
+  const auto mode = static_cast<ChordPictureMode>(m_mode);
   for (int i = 0; i < Count(); ++i) {
-    const int x = (i % m_columns) * kCellWidth;
+    const int x = (i % m_columns) * m_cellWidth;
     const int y = kStripHeight + (i / m_columns) * m_cellHeight;
     CString label = ChordVariationLabel(i + 1);
     label.TrimLeft();
@@ -76,11 +104,20 @@ void KDlgChordVars::Draw() {
       hint.TrimRight();
       dc->TextOut(x + 18, y + 1, hint.IsEmpty() ? "#" : std::string(hint.View()));
     }
-    dc->SetViewportOrg(x + 2, y + 16);
-    DrawChordDiagram(dc, shapes[static_cast<std::size_t>(i)]);
-    dc->SetViewportOrg(0, 0);
-    if (i + 1 == variation) dc->PatBlt(x, y, kCellWidth, m_cellHeight, DSTINVERT);
+    if (!IsBlankChordName(chordName))
+      DrawChordInMode(*dc, mode, shapes[static_cast<std::size_t>(i)], tuning, x + 2, y + 16, m_cellWidth - 4);
+    if (i + 1 == variation) dc->PatBlt(x, y, m_cellWidth, m_cellHeight, DSTINVERT);
   }
+}
+
+void KDlgChordVars::ChooseMode(int mode) {
+  if (mode == m_mode) return;
+  m_mode = mode;
+  g_chordSettings.pictureMode = mode;
+  // Diagrams and keyboards are also the two forms a chord line shows.
+  if (mode == 0 || mode == 2) g_chordSettings.frameChoice = mode;
+  Layout();
+  Draw();
 }
 
 BOOL KDlgChordVars::OnInitDialog() {
@@ -90,6 +127,7 @@ BOOL KDlgChordVars::OnInitDialog() {
   CString title;
   AfxFormatString1(title, kTitleText, chordName.Str().c_str());
   Controls().SetTitle(std::string(title.View()));
+  m_mode = std::clamp(g_chordSettings.pictureMode, 0, 2);
   Layout();
   Draw();
   return TRUE;
@@ -103,9 +141,19 @@ void KDlgChordVars::Moved() {
 }
 
 void KDlgChordVars::OnMouse(const DialogMouse& mouse) {
-  if (mouse.y < kStripHeight) return;
+  if (mouse.y < kStripHeight) {
+    if (mouse.button != 1) return;
+    if (mouse.x > kModeLabelX[2] - 4) {
+      ChooseMode(2);
+    } else if (mouse.x > kModeLabelX[1] - 4) {
+      ChooseMode(1);
+    } else if (mouse.x > 2) {
+      ChooseMode(0);
+    }
+    return;
+  }
   const int row = (mouse.y - kStripHeight) / m_cellHeight;
-  const int column = mouse.x / kCellWidth;
+  const int column = mouse.x / m_cellWidth;
   if (column >= m_columns) return;
   const int cell = row * m_columns + column + 1;
   if (cell < 1 || cell > Count()) return;

@@ -1,7 +1,8 @@
 #pragma once
-// The chord variations picker: every variation of one chord at once, as
-// diagrams in a grid; a click, a typed number or the arrow keys and Enter
-// pick one. The catalogue's variations come first, then the user's.
+// The chord variations picker: every variation of one chord at once, in a
+// grid of diagrams, of notes on a staff or of keyboards (the strip at the
+// top switches between them); a click, a typed number or the arrow keys and
+// Enter pick one. The catalogue's variations come first, then the user's.
 
 #include <vector>
 
@@ -31,6 +32,11 @@ class KDlgChordVars : public KModalDialog {
   int Columns() const { return m_columns; }
   int Rows() const { return m_rows; }
   int CellHeight() const { return m_cellHeight; }
+  int CellWidth() const { return m_cellWidth; }
+  // 0 diagrams, 1 notes, 2 keyboards (the program-wide picture mode).
+  int Mode() const { return m_mode; }
+  // The x of each mode's label in the strip at the top.
+  static constexpr int kModeLabelX[3] = {4, 84, 124};
   // The mouse over the picture, and the keys (virtual key, character).
   void OnMouse(const DialogMouse& mouse);
   bool OnKey(int virtualKey, int character);
@@ -40,6 +46,7 @@ class KDlgChordVars : public KModalDialog {
 
  private:
   void Layout();
+  void ChooseMode(int mode);
   void Draw();
   void Moved();
   int Count() const { return static_cast<int>(shapes.size()); }
@@ -47,6 +54,8 @@ class KDlgChordVars : public KModalDialog {
   int m_columns = 1;
   int m_rows = 1;
   int m_cellHeight = 53;
+  int m_cellWidth = kCellWidth;
+  int m_mode = 0;
   int m_pendingDigit = -1;
   CBitmap m_picture;
 };

@@ -70,7 +70,11 @@ KDlgHelpStaffNoteNames::KDlgHelpStaffNoteNames()
                    "ALTO CLEF: middle C is the middle line.  TENOR CLEF: middle C is the fourth line.\n"
                    "8va and 8vb treble staffs sound an octave above or below where they are written.\n"
                    "\n"
-                   "Typing a letter a to g on a staff moves the caret to that note.") {}
+                   "Typing a letter a to g on a staff moves the caret to that note: a lower-case\n"
+                   "letter down to the nearest note of that name below the caret, a capital up to the\n"
+                   "nearest one above (Caps Lock swaps them). Type a rising scale in capitals, a\n"
+                   "falling one in lower case; past the staff's lowest or highest note the caret stays\n"
+                   "and the program beeps.") {}
 
 void KDlgProgress::SetRange(int minimum, int maximum) {
   m_min = minimum;

@@ -2,6 +2,7 @@
 
 #include "common/HelpTopics.h"
 #include "dialogs/DialogTextFont.h"
+#include "platform/SymbolLoader.h"
 #include "platform/UiPort.h"
 
 namespace {
@@ -33,11 +34,26 @@ const char* KDlgPhraseLine::StyleCaption(int style) {
   return style >= 0 && style < kStyleCount ? kStyleCaptions[style] : "";
 }
 
+int KDlgPhraseLine::StylePictureId(int style) {
+  if (style < 0 || style >= kStyleCount) return 0;
+  if (style == 16) return 5130;  // left vertical bracket
+  if (style == 17) return 5131;  // right vertical bracket
+  return 5334 + style;
+}
+
 void KDlgPhraseLine::DeclareControls(DialogControls& c) {
   c.SetTitle("Select a Bracket Style...");
   c.Group(kIdStyleBox, "Bracket style");
   c.RadioGroup(kIdFirstStyle, StyleCaption(0), style);
   for (int s = 1; s < kStyleCount; ++s) c.Radio(kIdFirstStyle + s, StyleCaption(s));
+  for (int s = 0; s < kStyleCount; ++s) {
+    CBitmap& picture = m_stylePictures[static_cast<size_t>(s)];
+    if (picture.GetSafeHandle() == nullptr) LoadSymbolResource(StylePictureId(s), picture);
+    c.Picture(kIdFirstStylePicture + static_cast<UINT>(s), picture, kPictureWidth, kPictureHeight).onMouse =
+        [this, s](const DialogMouse& mouse) {
+          if (mouse.button == 1) OnStylePicture(s);
+        };
+  }
   c.Group(kIdTextBox, "Text to appear within bracket (eg. for Alternate Endings):");
   c.RadioGroup(kIdNone, "N&one", textChoice);
   c.Radio(kIdFirstEnding, "&1.");
@@ -59,8 +75,11 @@ void KDlgPhraseLine::DescribeLayout(DialogLayoutItem& layout) const {
   using namespace dialog_layout;
   DialogLayoutItem left = Column({});
   DialogLayoutItem right = Column({});
-  for (int s = 0; s < kStyleCount; ++s)
-    (s < kStyleCount / 2 ? left : right).children.push_back(Ctl(kIdFirstStyle + s));
+  for (int s = 0; s < kStyleCount; ++s) {
+    (s < kStyleCount / 2 ? left : right)
+        .children.push_back(
+            Row({Ctl(kIdFirstStyle + s), Stretch(), Ctl(kIdFirstStylePicture + static_cast<UINT>(s))}));
+  }
   DialogLayoutItem styles = Box(kIdStyleBox, {});
   styles.children.push_back(Row({left, right}));
   layout.children = {
@@ -69,6 +88,11 @@ void KDlgPhraseLine::DescribeLayout(DialogLayoutItem& layout) const {
                        Row({Ctl(kIdSecondEnding), Ctl(kIdSecondEndingNote), Stretch()}),
                        Row({Ctl(kIdCustom), Ctl(kIdCustomText), Ctl(kIdFont)}), Ctl(kIdExamples)}),
   };
+}
+
+void KDlgPhraseLine::OnStylePicture(int style) {
+  if (style < 0 || style >= kStyleCount) return;
+  Controls().SetChecked(kIdFirstStyle + static_cast<UINT>(style), 1);
 }
 
 void KDlgPhraseLine::OnChangeCustomText() {

@@ -103,7 +103,8 @@ void KChordPicLine::Draw(CDC* dc, int top, int, int sizeIndex, int originX, int 
   const long long lead = static_cast<long long>(GetIndent()) + originX;
   const bool showDiagrams = TestFlags(kFlagShowDiagrams) != 0 || (mode & kModeAllDiagrams) != 0;
   const bool keyboard = TestFlags(kFlagKeyboardPictures) != 0;
-  const bool printing = dc->IsPrinting();
+  // Printing, or drawing at device resolution (the high-resolution image).
+  const bool printing = UsesDevicePath(dc);
 
   for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
     KChordPic* diagram = AsChordPic(m_objects.GetNext(node));

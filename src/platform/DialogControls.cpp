@@ -1,7 +1,10 @@
 #include "platform/DialogControls.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
+#include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -12,6 +15,8 @@ const char* KindName(DialogControlKind kind) {
       return "edit";
     case DialogControlKind::kNumber:
       return "number";
+    case DialogControlKind::kReal:
+      return "real number";
     case DialogControlKind::kCheck:
       return "check box";
     case DialogControlKind::kRadio:
@@ -60,6 +65,27 @@ std::optional<int> ParseDialogInteger(std::string_view text) {
   return static_cast<int>(value);
 }
 
+std::optional<double> ParseDialogReal(std::string_view text) {
+  size_t first = 0;
+  while (first < text.size() && IsBlank(text[first])) ++first;
+  size_t last = text.size();
+  while (last > first && IsBlank(text[last - 1])) --last;
+  std::string_view number = text.substr(first, last - first);
+  if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+  if (number.empty()) return std::nullopt;
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+std::string FormatDialogReal(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  return buffer;
+}
+
 DialogControl& DialogControls::Add(UINT id, DialogControlKind kind, std::string caption) {
   if (Find(id) != nullptr) throw std::logic_error("dialog control " + std::to_string(id) + " declared twice");
   DialogControl& control = m_controls.emplace_back();
@@ -91,6 +117,15 @@ bool DialogControls::PressKey(UINT id, int virtualKey, int character) {
   return control.onKey ? control.onKey(virtualKey, character) : false;
 }
 
+void DialogControls::Focus(UINT id) {
+  DialogControl& control = AnyControl(id);
+  if (control.onFocus) control.onFocus();
+}
+
+bool DialogControls::TypeChar(UINT id, int character) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kCombo, DialogControlKind::kList});
+  return control.onType ? control.onType(character) : false;
+}
 
 DialogControl& DialogControls::Icon(UINT id) { return Add(id, DialogControlKind::kIcon, ""); }
 
@@ -110,6 +145,12 @@ DialogControl& DialogControls::Number(UINT id, int& member, int minimum, int max
   control.numberMember = &member;
   control.minimum = minimum;
   control.maximum = maximum;
+  return control;
+}
+
+DialogControl& DialogControls::Real(UINT id, double& member) {
+  DialogControl& control = Add(id, DialogControlKind::kReal, "");
+  control.realMember = &member;
   return control;
 }
 
@@ -198,7 +239,8 @@ void DialogControls::Changed(DialogControl& control) {
 }
 
 void DialogControls::SetText(UINT id, std::string_view text) {
-  DialogControl& control = UserControl(id, {DialogControlKind::kEdit, DialogControlKind::kNumber});
+  DialogControl& control =
+      UserControl(id, {DialogControlKind::kEdit, DialogControlKind::kNumber, DialogControlKind::kReal});
   control.text = std::string(text);
   Changed(control);
 }
@@ -293,6 +335,9 @@ void DialogControls::LoadOne(DialogControl& control) {
     case DialogControlKind::kNumber:
       control.text = std::to_string(*control.numberMember);
       break;
+    case DialogControlKind::kReal:
+      control.text = FormatDialogReal(*control.realMember);
+      break;
     case DialogControlKind::kCheck:
       control.value = *control.numberMember;
       break;
@@ -342,6 +387,9 @@ std::optional<DialogFailure> DialogControls::Check() const {
       return DialogFailure{control.id, kIdpParseStringSize,
                            "Please enter no more than " + std::to_string(control.maxChars) + " characters."};
     }
+    if (control.kind == DialogControlKind::kReal && !ParseDialogReal(control.text)) {
+      return DialogFailure{control.id, kIdpParseReal, "Please enter a number."};
+    }
     if (control.kind == DialogControlKind::kNumber) {
       const std::optional<int> number = ParseDialogInteger(control.text);
       if (!number) return DialogFailure{control.id, kIdpParseInt, "Please enter an integer."};
@@ -365,6 +413,9 @@ void DialogControls::Store() {
         if (const std::optional<int> number = ParseDialogInteger(control.text))
           *control.numberMember = *number;
         break;
+      case DialogControlKind::kReal:
+        if (const std::optional<double> number = ParseDialogReal(control.text)) *control.realMember = *number;
+        break;
       case DialogControlKind::kRadio:
         if (control.numberMember != nullptr) *control.numberMember = RadioValue(control.id);
         break;
@@ -382,7 +433,9 @@ void DialogControls::Store() {
 void DialogControls::RememberMembers() {
   m_savedTexts.clear();
   m_savedNumbers.clear();
+  m_savedReals.clear();
   for (const DialogControl& control : m_controls) {
+    if (control.realMember != nullptr) m_savedReals.push_back({control.realMember, *control.realMember});
     if (control.textMember != nullptr) m_savedTexts.push_back({control.textMember, *control.textMember});
     if (control.numberMember != nullptr)
       m_savedNumbers.push_back({control.numberMember, *control.numberMember});
@@ -394,4 +447,5 @@ void DialogControls::RememberMembers() {
 void DialogControls::RestoreMembers() const {
   for (const auto& [member, value] : m_savedTexts) *member = value;
   for (const auto& [member, value] : m_savedNumbers) *member = value;
+  for (const auto& [member, value] : m_savedReals) *member = value;
 }

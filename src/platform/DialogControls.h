@@ -24,6 +24,7 @@
 enum class DialogControlKind {
   kEdit,     // text, optionally limited in length
   kNumber,   // an integer typed as text, within a range
+  kReal,     // a decimal number typed as text
   kCheck,    // check box: 0 or 1
   kRadio,    // radio button; the first of a group carries the group's value
   kCombo,    // drop-down list: the chosen item's index
@@ -63,6 +64,7 @@ enum class DialogButtonRole {
 // help ids the framework gives them.
 constexpr UINT kIdpParseInt = 0xF110;         // "Please enter an integer."
 constexpr UINT kIdpParseIntRange = 0xF112;    // "Please enter an integer between %1 and %2."
+constexpr UINT kIdpParseReal = 0xF113;        // "Please enter a number."
 constexpr UINT kIdpParseStringSize = 0xF114;  // "Please enter no more than %1 characters."
 
 struct DialogControl {
@@ -73,6 +75,7 @@ struct DialogControl {
   // The member exchanged: text for edits, a number for the others.
   CString* textMember = nullptr;
   int* numberMember = nullptr;
+  double* realMember = nullptr;
   // Checks made when the values are taken.
   int maxChars = -1;  // -1: no limit
   int minimum = 0;
@@ -80,9 +83,9 @@ struct DialogControl {
   std::vector<std::string> items;  // combo and list entries
   UINT groupFirst = 0;             // radio: the first radio of its group
   DialogButtonRole role = DialogButtonRole::kAction;
-  std::function<void()> handler;   // button press
-  std::function<void()> onChange;  // the user changed the value
-  std::function<void(int)> onStep; // spin: the user stepped up (+1) or down (-1)
+  std::function<void()> handler;    // button press
+  std::function<void()> onChange;   // the user changed the value
+  std::function<void(int)> onStep;  // spin: the user stepped up (+1) or down (-1)
   // Pictures: the bitmap the model keeps drawn (owned by the model), its
   // size, and what the model does with the mouse and keys over it (a key
   // handler returns false for keys it leaves to the window).
@@ -91,6 +94,11 @@ struct DialogControl {
   int height = 0;
   std::function<void(const DialogMouse&)> onMouse;
   std::function<bool(int virtualKey, int character)> onKey;
+  // Combo and list boxes: a character typed while the list has the focus
+  // (type-ahead); returns false for characters left to the window.
+  std::function<bool(int character)> onType;
+  // Runs when the control gets the keyboard focus.
+  std::function<void()> onFocus;
 
   // What the window shows.
   std::string text;      // edit and number text
@@ -106,7 +114,7 @@ struct DialogControl {
   }
   bool IsButton() const { return kind == DialogControlKind::kButton; }
   // Takes part in the exchange with a member.
-  bool Exchanges() const { return textMember != nullptr || numberMember != nullptr; }
+  bool Exchanges() const { return textMember != nullptr || numberMember != nullptr || realMember != nullptr; }
 };
 
 // Why the entered values were refused: the message shown and the control
@@ -129,6 +137,8 @@ class DialogControls {
   DialogControl& Group(UINT id, std::string caption);
   DialogControl& Edit(UINT id, CString& member, int maxChars = -1);
   DialogControl& Number(UINT id, int& member, int minimum, int maximum);
+  // A decimal number, shown with up to 15 significant digits.
+  DialogControl& Real(UINT id, double& member);
   DialogControl& Check(UINT id, std::string caption, int& member);
   // The first radio of a group: the member holds the index of the checked
   // radio within the group, -1 for none.
@@ -157,11 +167,13 @@ class DialogControls {
   // The user's side. Each of these throws std::logic_error for an id that is
   // not a control of that kind (a fault of the caller), marks the control as
   // entered and runs its change handler.
-  void SetText(UINT id, std::string_view text);           // edit and number
+  void SetText(UINT id, std::string_view text);           // edit, number and real
   void SetChecked(UINT id, int checked);                  // check box; a radio is checked with 1
   void Select(UINT id, int index);                        // combo and list
   void Click(UINT id, const DialogMouse& mouse);          // picture
   bool PressKey(UINT id, int virtualKey, int character);  // picture; false when not taken
+  bool TypeChar(UINT id, int character);                  // combo and list; false when not taken
+  void Focus(UINT id);                                    // the control gets the focus
   void Step(UINT id, int delta);                          // spin: +1 up, -1 down
   // The state shown.
   std::string Text(UINT id) const;
@@ -213,8 +225,16 @@ class DialogControls {
   std::vector<int*> m_keptNumbers;
   std::vector<std::pair<CString*, CString>> m_savedTexts;
   std::vector<std::pair<int*, int>> m_savedNumbers;
+  std::vector<std::pair<double*, double>> m_savedReals;
 };
 
 // Parses the text of an integer edit as the framework does: optional blanks,
 // an optional sign, digits, optional blanks; nothing else, no overflow.
 std::optional<int> ParseDialogInteger(std::string_view text);
+// The same for a decimal number: optional blanks, a number with an optional
+// sign, fraction and exponent ("." is the decimal point whatever the
+// locale), optional blanks.
+std::optional<double> ParseDialogReal(std::string_view text);
+// A decimal number as the edit shows it: up to 15 significant digits, no
+// trailing zeros.
+std::string FormatDialogReal(double value);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/ModalDialog.h"
+#include "platform/PropertySheet.h"
 #include "platform/RecordingDC.h"
 
 void FakeUiPort::Answer(UINT messageId, int answer) { m_answers[messageId] = answer; }
@@ -78,6 +79,51 @@ bool FakeUiPort::ChooseFontWithColour(LOGFONT& font, COLORREF& colour) {
   return run.chosen;
 }
 
+bool FakeUiPort::GetSaveFileName(KSaveFileRequest& request) {
+  SaveFileRun run{request, false};
+  if (m_saveFileScript) {
+    KSaveFileRequest answered = request;
+    run.chosen = m_saveFileScript(answered);
+    if (run.chosen) request = answered;
+  }
+  m_saveFileDialogs.push_back(run);
+  return run.chosen;
+}
+
+bool FakeUiPort::BrowseForFolder(const CString& title, CString& folder) {
+  if (m_browsedFolder.IsEmpty()) return false;
+  folder = m_browsedFolder;
+  return true;
+}
+
+int FakeUiPort::RunPropertySheet(KPropertySheet& sheet) {
+  sheet.OnInit();
+  int result = IDCANCEL;
+  if (auto script = m_sheetScripts.find(sheet.GetSheetId()); script != m_sheetScripts.end())
+    result = script->second(sheet);
+  bool refused = false;
+  if (result == IDOK) {
+    for (KModalDialog* page : sheet.Pages()) page->ShowUnenteredMembers();
+    if (!sheet.OnOK()) {
+      refused = true;
+      result = IDCANCEL;
+    }
+  }
+  if (result != IDOK) sheet.OnCancel();
+  m_dialogs.push_back({sheet.GetSheetId(), result, refused});
+  return result;
+}
+
+bool FakeUiPort::Print(KPrintJob& job, KPrintKind kind) {
+  m_printRequests.push_back(kind);
+  return m_printScript ? m_printScript(job, kind) : false;
+}
+
+bool FakeUiPort::PrintSetup() {
+  ++m_printSetups;
+  return false;
+}
+
 std::vector<UINT> FakeUiPort::MessageIds() const {
   std::vector<UINT> ids;
   ids.reserve(m_messages.size());
@@ -95,6 +141,9 @@ void FakeUiPort::ClearRecords() {
   m_beeps.clear();
   m_dialogs.clear();
   m_fontDialogs.clear();
+  m_saveFileDialogs.clear();
+  m_printRequests.clear();
+  m_printSetups = 0;
 }
 
 std::unique_ptr<CDC> FakeUiPort::CreatePictureDC() { return std::make_unique<RecordingDC>(); }

@@ -11,6 +11,9 @@ std::set<KMidiScheduler*>& Schedulers() {
 }
 
 std::unique_ptr<KMidiScheduler>& SoundSchedulerSlot() {
+  // The list of schedulers is made first so that it outlives the slot: the
+  // scheduler the slot still holds at exit takes itself off the list.
+  Schedulers();
   static std::unique_ptr<KMidiScheduler> slot;
   return slot;
 }

@@ -13,6 +13,8 @@
 
 class CDC;
 class KModalDialog;
+class KPrintJob;
+class KPropertySheet;
 struct LOGFONT;
 
 // Message-box type flags, as Windows defines them. Button sets:
@@ -78,6 +80,28 @@ struct MessageBoxRequest {
   UINT helpId = 0;
 };
 
+// A file-type choice of the save dialog: its name ("PNG Files (*.png)") and
+// its pattern ("*.png").
+struct KFileFilter {
+  std::string name;
+  std::string pattern;
+};
+
+// What the save dialog opens with and what it gives back. The dialog itself
+// neither adds an extension nor asks before overwriting: the caller decides
+// the final name and asks about an existing file itself.
+struct KSaveFileRequest {
+  std::string title;
+  std::vector<KFileFilter> filters;
+  int filterIndex = 1;  // 1-based, in and out
+  CString folder;       // where the dialog starts; empty: the current folder
+  CString fileName;     // in: the suggested name; out: the full path chosen
+};
+
+// Printing with the print dialog, or the print preview (from which the
+// pages can be printed too).
+enum class KPrintKind { kPrint, kPreview };
+
 class UiPort {
  public:
   virtual ~UiPort() = default;
@@ -94,6 +118,21 @@ class UiPort {
   // A device context whose compatible memory contexts draw into bitmaps, for
   // the pictures that dialog models draw; null for a port without windows.
   virtual std::unique_ptr<CDC> CreatePictureDC();
+  // The save dialog: true with request.fileName and filterIndex set when the
+  // user chose a name; false for Cancel. A port without windows cancels.
+  virtual bool GetSaveFileName(KSaveFileRequest& request) { return false; }
+  // The folder browser, opening on folder: true with the chosen folder in it.
+  virtual bool BrowseForFolder(const CString& title, CString& folder) { return false; }
+  // Runs a property sheet modally (KPropertySheet: OK, Cancel); a port without
+  // windows cancels without opening it.
+  virtual int RunPropertySheet(KPropertySheet& sheet) { return IDCANCEL; }
+  // Prints the job (PrintJob.h) on the printer the print dialog chooses, or
+  // shows it in the print preview. True when pages were printed or shown; a
+  // port without windows prints nothing.
+  virtual bool Print(KPrintJob& job, KPrintKind kind) { return false; }
+  // The page setup dialog of the printer the program prints with: paper and
+  // printer. A port without windows changes nothing.
+  virtual bool PrintSetup() { return false; }
 };
 
 // The port in use. Without one installed it is a headless port that answers

@@ -11,7 +11,8 @@
 //              update hints, caret, scrolling, timers and autosave, focus and
 //              the program-wide mirrors
 //   input/     keys (ViewKeys*, ViewAltGroupEdit), typed entry (ViewChar*,
-//              ViewLinkedEntry, ViewOctaveMarks), mouse (ViewMouse*), selection
+//              ViewLinkedEntry, ViewOctaveMarks), mouse (ViewMouse*), selection,
+//              toolbox picks (ViewToolboxPick)
 //   extobj/    extended objects placed, selected, dragged and edited by hand
 //   edit/      undo ring and recorder (ViewUndo*), the clipboard word stream,
 //              copy and paste, deleting a region, removing a grouped line
@@ -44,6 +45,7 @@
 #include "view/edit/ClipStream.h"
 
 class CDC;
+struct CPrintInfo;
 class KChord;
 class KExtendedObj;
 class KLineObj;
@@ -85,6 +87,10 @@ class CStavlinView : public KDocumentView {
 
   CStavlinDoc* GetDocument() const { return m_document; }
   KViewHost* Host() const { return m_host; }
+  // The window's device context to measure with, or null without a window.
+  // It lasts only until the next call: fetch it again after anything that
+  // may measure (a layout, a pagination, a paint).
+  CDC* MeasureDC() const { return m_host != nullptr ? m_host->GetMeasureDC() : nullptr; }
 
   // ---- Framework slots (KDocumentView) ------------------------------------------
   void OnUpdate(KDocumentView* sender, int hint) override;
@@ -144,6 +150,48 @@ class CStavlinView : public KDocumentView {
   // The next sheet of the pagination walk: its top-left and bottom-right in
   // layout pixels. Every call advances by at least one display line.
   void ComputePageBreaks(CDC* dc, POINT& topLeft, POINT& bottomRight);
+  // The width the display line takes on a sheet (layout pixels), as the walk
+  // measures it; 0 for an index outside the table.
+  int LineSheetWidth(int displayLine, CDC* dc);
+
+  // ---- Printing (ViewPrint.cpp, ViewPrintPage.cpp) ---------------------------------------
+  // The framework's print loop (platform/PrintJob.h): the pages named, the
+  // printer read and set up, each sheet worked out and painted, and what
+  // printing changed put back.
+  bool OnPreparePrinting(CPrintInfo& info);
+  void OnBeginPrinting(CPrintInfo& info);
+  void OnPrepareDC(CDC& dc, CPrintInfo& info);
+  void OnPrint(CDC& dc, CPrintInfo& info);
+  void OnEndPrinting(CPrintInfo& info);
+  // The page-number header or footer of the current sheet (OnPrint); false
+  // when its font cannot be made ("QV4-3", once per run): the sheet is then
+  // not drawn.
+  bool DrawPageNumber(CDC& dc);
+  // Puts the current sheet on the printer's page: the device context's origin
+  // and clip; band gets the sheet in layout pixels (OnDraw's print path).
+  bool BeginPrintedSheet(CDC& dc, RECT& band);
+  // File/Print, File/Print Preview (through the UI port's printer).
+  void OnFilePrint();
+  void OnFilePrintPreview();
+  // View/Show Page Breaks.
+  void OnViewShowPageBreaks();
+  // File/Print Options: the score's page layout and page numbering.
+  void OnFilePrintOptions();
+
+  // ---- Image export (ViewExportImage.cpp) -----------------------------------------------
+  // File/Export: the selection, or the whole score, as a PNG or BMP image at
+  // screen resolution (ExportImage) or three times it.
+  void ExportImage();
+  void OnExportHighResImage();
+  // The export at 1 or 3 image pixels a layout pixel.
+  void ExportImageAt(int scale);
+  // What an export captures, in layout pixels: the selection, or the whole
+  // score as wide as its widest line.
+  RECT ExportRectangle();
+  // Draws the capture as printed into a new bitmap of the capture's size
+  // times scale: 1 bit a pixel, or colour when the score uses colour. False
+  // (after its message) when the bitmap cannot be made.
+  bool RenderExport(const RECT& capture, int scale, CBitmap& bitmap);
 
   // ---- Text fonts (ViewTextFonts.cpp) ---------------------------------------------------
   // The slot of an equal font, else a free one (1..40) given the font; 0 when
@@ -382,6 +430,15 @@ class CStavlinView : public KDocumentView {
   // the bracketed partners; an octave text re-derives a tablature partner
   // an octave up or down instead (ViewOctaveMarks.cpp).
   void ApplyOctaveMarks(int groupId, POSITION linePosition, KLineObj* line, KExtendedObj* attachment);
+
+  // ---- Toolbox picks (ViewToolboxPick.cpp) ------------------------------------------------
+  // A pick from a symbol palette (box kind 0, or 1 for the alternate
+  // palettes: code a symbol or a control cell 11000..11015), the fretboard
+  // (17: code the MIDI note, with its string slot and fret) or the piano
+  // keyboard (18): entered at the caret as the keys that type it, with the
+  // note value of the click for the instruments. 1 when it was entered or
+  // carried out, 0 when refused or only sounded.
+  int PickToolboxSymbol(int code, int boxKind, int noteValue, int string, int fret);
 
   // ---- Selection (ViewSelection.cpp) -----------------------------------------------------
   // -9899 in a column or line argument keeps the stored value; mode 11 clears.
@@ -653,7 +710,8 @@ class CStavlinView : public KDocumentView {
   LedgerHint m_ledger;
 
   // ---- Typed entry -----------------------------------------------------------------------
-  // Owned by input/ViewChar*.cpp, input/ViewLinkedEntry.cpp, input/ViewKeys*.cpp.
+  // Owned by input/ViewChar*.cpp, input/ViewLinkedEntry.cpp, input/ViewKeys*.cpp,
+  // input/ViewToolboxPick.cpp.
   int m_entryMode = 0;  // overwrite mode word
   int m_rhythmSymbolEntry = 0;
   int m_pendingLeadByte = 0;     // first byte of a double-byte character
@@ -664,6 +722,7 @@ class CStavlinView : public KDocumentView {
   int m_clusterState = 0;        // auto-join: a note cluster is open
   int m_handPosition = 0;        // fret position of staff-to-tab conversion
   int m_toolboxPick = 0;         // the character comes from a toolbox pick
+  int m_toolboxCode = -1;        // a toolbox symbol no key types, entered by its code; -1 none
   int m_shortStringFret = -1;    // first fret of a short string; -1 none
   int m_timeSigNumerator = 103;  // codes the time-signature command enters
   int m_timeSigDenominator = 103;
@@ -829,6 +888,15 @@ class CStavlinView : public KDocumentView {
   int m_horizontalPart = 0;  // 0 fits; n part of a wide row; -n its last part
   int m_pagesDone = 0;
   int m_pageDrawn = 0;
+  // Printing (ViewPrint.cpp): the first sheet asked for, a cancelled size
+  // alert, and the symbols switched to small ones for printing (1; 2 when
+  // the score was modified before).
+  int m_firstSheet = 1;
+  int m_printAbort = 0;
+  int m_symbolsSwitched = 0;
+  // Image export (ViewExportImage.cpp) draws the score as printed, at screen
+  // or device resolution, into a bitmap.
+  int m_exporting = 0;
 };
 
 // An observer of undo steps: when installed it sees every step that

@@ -12,6 +12,7 @@
 
 class CDC;
 class CStavlinView;
+class MidiOutPort;
 
 // The main frame as a score view sees it: the bars it shows and hides, the
 // cached active score view, menu texts set by command, and the toolboxes.
@@ -37,6 +38,9 @@ class KFrameServices {
   // lines ended by CR LF) under the title (a file name such as "song.abc"),
   // marked as changed; false when the frame has no such windows.
   virtual bool OpenTextDocument(const CString& title, const CString& text) { return false; }
+  // The MIDI output that sounds a note picked on the fretboard or keyboard;
+  // null when there is none (the note is then only entered).
+  virtual MidiOutPort* PreviewOutput() { return nullptr; }
 };
 
 class KViewHost {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "dialogs/AutoSaveDialog.h"
@@ -14,6 +15,7 @@
 #include "dialogs/KDlgRemoveWhat.h"
 #include "dialogs/KDlgSwitchNote.h"
 #include "dialogs/KDlgTriplet.h"
+#include "platform/FakeSymbolLoader.h"
 #include "platform/FakeUiPort.h"
 #include "platform/HelpPort.h"
 
@@ -100,6 +102,65 @@ TEST_F(ChoiceDialogTest, BracketStylesAreTheEighteenRadiosInOrder) {
   EXPECT_EQ(radios.back()->id, 1812u);
   EXPECT_EQ(radios.back()->caption, "Rig&ht Vertical Bracket");
   EXPECT_STREQ(KDlgPhraseLine::StyleCaption(18), "");
+}
+
+// Each style's picture beside its choice: the first sixteen in a row of
+// resources, the two vertical brackets apart.
+struct BracketPictureCase {
+  const char* name;
+  int style;
+  int pictureId;
+};
+void PrintTo(const BracketPictureCase& c, std::ostream* out) { *out << c.name; }
+
+class BracketPicture : public ChoiceDialogTest, public ::testing::WithParamInterface<BracketPictureCase> {};
+
+TEST_P(BracketPicture, StandsBesideItsStyleAndAClickOnItChoosesTheStyle) {
+  const BracketPictureCase& c = GetParam();
+  FakeSymbolLoader loader;
+  loader.SetSize(c.pictureId, KDlgPhraseLine::kPictureWidth, KDlgPhraseLine::kPictureHeight);
+  ScopedSymbolLoader scoped(loader);
+  KDlgPhraseLine dialog;
+  dialog.style = 0;
+  dialog.textChoice = KDlgPhraseLine::kTextNone;
+  dialog.OnInitDialog();
+  EXPECT_EQ(KDlgPhraseLine::StylePictureId(c.style), c.pictureId);
+  EXPECT_EQ(loader.LoadCount(c.pictureId), 1);
+  const UINT pictureId = KDlgPhraseLine::kIdFirstStylePicture + static_cast<UINT>(c.style);
+  const DialogControl* picture = dialog.Controls().Find(pictureId);
+  ASSERT_NE(picture, nullptr);
+  ASSERT_NE(picture->picture, nullptr);
+  EXPECT_EQ(picture->picture->GetSize().cx, KDlgPhraseLine::kPictureWidth);
+  EXPECT_EQ(picture->picture->GetSize().cy, KDlgPhraseLine::kPictureHeight);
+
+  dialog.Controls().Click(pictureId, DialogMouse{5, 5, 2});  // the right button chooses nothing
+  EXPECT_EQ(dialog.Controls().Checked(KDlgPhraseLine::kIdFirstStyle), 1);
+  dialog.Controls().Click(pictureId, DialogMouse{5, 5, 1});
+  EXPECT_EQ(dialog.Controls().Checked(KDlgPhraseLine::kIdFirstStyle + static_cast<UINT>(c.style)), 1);
+  ASSERT_TRUE(dialog.OnOK());
+  EXPECT_EQ(dialog.style, c.style);
+}
+
+INSTANTIATE_TEST_SUITE_P(BracketStyles, BracketPicture,
+                         ::testing::Values(BracketPictureCase{"FullBracket", 0, 5334},
+                                           BracketPictureCase{"DashedRightEnd", 9, 5343},
+                                           BracketPictureCase{"Box", 15, 5349},
+                                           BracketPictureCase{"LeftVerticalBracket", 16, 5130},
+                                           BracketPictureCase{"RightVerticalBracket", 17, 5131}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ChoiceDialogTest, ABracketPictureThatCannotBeLoadedLeavesItsStyleChoosable) {
+  FakeSymbolLoader loader;
+  loader.Fail(5130);
+  ScopedSymbolLoader scoped(loader);
+  KDlgPhraseLine dialog;
+  dialog.style = 0;
+  dialog.textChoice = KDlgPhraseLine::kTextNone;
+  dialog.OnInitDialog();
+  EXPECT_TRUE(ui.Messages().empty()) << "a missing picture is no reason to trouble the user";
+  dialog.Controls().SetChecked(KDlgPhraseLine::kIdFirstStyle + 16, 1);
+  ASSERT_TRUE(dialog.OnOK());
+  EXPECT_EQ(dialog.style, 16);
 }
 
 TEST_F(ChoiceDialogTest, BracketFontButtonLeavesTheFocusAlone) {

@@ -216,4 +216,83 @@ TEST_F(ChordSelectDialog, ADesignedChordIsStoredAndBecomesTheLastVariation) {
   EXPECT_EQ(std::filesystem::file_size(g_ChordFilePath.Str()), 132u);
 }
 
+TEST_F(ChordSelectDialog, CharactersTypedIntoTheListsChooseRootTypeVariationAndNoteType) {
+  KDlgChordSelect dialog;
+  dialog.key = "C ";
+  dialog.OnInitDialog();
+  DialogControls& c = dialog.Controls();
+  // A root preset by the caller takes letters as the start of a type until
+  // the type list has had the focus.
+  c.Focus(KDlgChordSelect::kIdType);
+  const struct {
+    UINT list;
+    char typed;
+    const char* key;
+    const char* type;
+    int variation;
+  } steps[] = {
+      {KDlgChordSelect::kIdRoot, 'e', "E ", "(major)", 1},
+      {KDlgChordSelect::kIdRoot, 'b', "Eb", "(major)", 1},  // the accidental of the root shown
+      {KDlgChordSelect::kIdRoot, 'm', "Eb", "m", 1},        // after the root: the type's name
+      {KDlgChordSelect::kIdType, '7', "Eb", "m7", 1},
+      {KDlgChordSelect::kIdVariation, '2', "Eb", "m7", 2},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(std::string(1, step.typed));
+    EXPECT_TRUE(c.TypeChar(step.list, step.typed));
+    EXPECT_EQ(dialog.key, step.key);
+    EXPECT_EQ(dialog.typeName, step.type);
+    EXPECT_EQ(dialog.variation, step.variation);
+  }
+  EXPECT_TRUE(m_ui.Messages().empty());
+  EXPECT_TRUE(c.TypeChar(KDlgChordSelect::kIdNoteType, 'h'));
+  EXPECT_EQ(c.Selected(KDlgChordSelect::kIdNoteType), 1);
+  EXPECT_TRUE(c.TypeChar(KDlgChordSelect::kIdNoteType, 'z'));
+  EXPECT_EQ(m_ui.MessageIds(), std::vector<UINT>{7016});
+  EXPECT_EQ(c.Selected(KDlgChordSelect::kIdNoteType), 1);
+  // A blank is no name's start: the list keeps it.
+  EXPECT_FALSE(c.TypeChar(KDlgChordSelect::kIdType, ' '));
+}
+
+TEST_F(ChordSelectDialog, ATypedChordComesBackOnItsLastUsedVariation) {
+  g_RecentChords[0] = ChordRecord{kStandard, "G ", "m", "", 0, 0, 0, 2};
+  g_RecentChordCount = 1;
+  KDlgChordSelect dialog;
+  dialog.key = "C ";
+  dialog.OnInitDialog();
+  dialog.Controls().Focus(KDlgChordSelect::kIdType);
+  dialog.Controls().TypeChar(KDlgChordSelect::kIdRoot, 'g');
+  EXPECT_EQ(dialog.variation, 1);
+  dialog.Controls().TypeChar(KDlgChordSelect::kIdType, 'm');
+  EXPECT_EQ(dialog.typeName, "m");
+  EXPECT_EQ(dialog.variation, 2);
+}
+
+TEST_F(ChordSelectDialog, TheFrameMarksThePictureTheLineTakesAndMovesOnlyOnAChordLine) {
+  const struct {
+    const char* what;
+    int frame;
+    int lineFlag;
+    int after;  // the frame after a left click on the keyboard picture
+  } cases[] = {
+      {"chord line showing diagrams", 0, 1, 2},
+      {"staff", 1, 0, 1},
+      {"tablature", 3, 0, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    KDlgChordSelect dialog;
+    dialog.key = "G ";
+    dialog.pictureFrame = c.frame;
+    dialog.lineFlag = c.lineFlag;
+    dialog.OnInitDialog();
+    for (int k = 0; k < KDlgChordSelect::kFrameCount; ++k) EXPECT_EQ(dialog.FrameShown(k), k == c.frame);
+    DialogMouse left;
+    dialog.Controls().Click(KDlgChordSelect::kIdKeyboardPicture, left);
+    EXPECT_EQ(dialog.pictureFrame, c.after);
+    EXPECT_TRUE(dialog.FrameShown(c.after));
+  }
+  EXPECT_EQ(g_chordSettings.frameChoice, 2);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -89,6 +90,63 @@ TEST_F(ChordDialogWindow, SelectionListsAndPicturesFollowTheChosenChord) {
   EXPECT_EQ(dialog.shape, "0320003");
 }
 
+TEST_F(ChordDialogWindow, SelectionListsTakeTypedCharactersAndTheFrameMarksThePicture) {
+  KDlgChordSelect dialog;
+  dialog.pictureFrame = 2;
+  dialog.lineFlag = 1;
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  auto* root = qobject_cast<QComboBox*>(binder.WidgetOf(KDlgChordSelect::kIdRoot));
+  auto* type = qobject_cast<QComboBox*>(binder.WidgetOf(KDlgChordSelect::kIdType));
+  auto* variation = qobject_cast<QComboBox*>(binder.WidgetOf(KDlgChordSelect::kIdVariation));
+  ASSERT_TRUE(root && type && variation);
+  QTest::keyClick(root, Qt::Key_D, Qt::NoModifier);
+  QTest::keyClick(root, Qt::Key_NumberSign, Qt::NoModifier);
+  QTest::keyClick(root, Qt::Key_M, Qt::NoModifier);  // after the root: the type
+  QTest::keyClick(type, Qt::Key_7, Qt::NoModifier);
+  QTest::keyClick(variation, Qt::Key_3, Qt::NoModifier);
+  EXPECT_EQ(root->currentText(), "D#");
+  EXPECT_EQ(type->currentText().toStdString(), "m7");
+  EXPECT_EQ(variation->currentIndex(), 2);
+  EXPECT_EQ(dialog.key, "D#");
+  EXPECT_EQ(dialog.variation, 3);
+  // The keyboard picture wears the frame; the diagram does not.
+  const QImage keyboard = binder.WidgetOf(KDlgChordSelect::kIdKeyboardPicture)->grab().toImage();
+  const QImage diagram = binder.WidgetOf(KDlgChordSelect::kIdDiagramPicture)->grab().toImage();
+  EXPECT_EQ(QColor(keyboard.pixel(0, 10)), QColor(0, 0, 160));
+  EXPECT_NE(QColor(diagram.pixel(0, 10)), QColor(0, 0, 160));
+  // A left click on the diagram moves the frame there.
+  QTest::mouseClick(binder.WidgetOf(KDlgChordSelect::kIdDiagramPicture), Qt::LeftButton, {}, QPoint(20, 20));
+  EXPECT_EQ(dialog.pictureFrame, 0);
+  const QImage moved = binder.WidgetOf(KDlgChordSelect::kIdDiagramPicture)->grab().toImage();
+  EXPECT_EQ(QColor(moved.pixel(0, 10)), QColor(0, 0, 160));
+  binder.Press(IDCANCEL);
+}
+
+TEST_F(ChordDialogWindow, DesignerSpinsRetuneAndLabelAndThePreviewsShowTheChord) {
+  KDlg8StringChordDes dialog;
+  dialog.key = "D ";
+  dialog.chordType = "(major)";
+  dialog.shape = "0990232";
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  EXPECT_GT(InkIn(binder.WidgetOf(KDlg8StringChordDes::kIdTabPreview)), 10);
+  EXPECT_GT(InkIn(binder.WidgetOf(KDlg8StringChordDes::kIdStaffPreview)), 10);
+  auto* spin = qobject_cast<QAbstractSpinBox*>(binder.WidgetOf(KDlg8StringChordDes::kIdFirstTuningSpin + 5));
+  ASSERT_NE(spin, nullptr);
+  for (int i = 0; i < 3; ++i) spin->stepDown();
+  EXPECT_EQ(dialog.tuning, "D A D G B E  303742475156");
+  EXPECT_EQ(qobject_cast<QLabel*>(binder.WidgetOf(KDlg8StringChordDes::kIdFirstTuningName + 5))->text(),
+            "D ");
+  auto* finger = qobject_cast<QAbstractSpinBox*>(binder.WidgetOf(KDlg8StringChordDes::kIdFirstFingerSpin));
+  ASSERT_NE(finger, nullptr);
+  finger->stepUp();
+  EXPECT_EQ(qobject_cast<QLabel*>(binder.WidgetOf(KDlg8StringChordDes::kIdFirstFinger))->text(), "0");
+  // String 7 has no controls on a guitar.
+  EXPECT_FALSE(binder.WidgetOf(KDlg8StringChordDes::kIdFirstTuningSpin + 6)->isVisibleTo(&binder.Window()));
+  binder.Press(IDCANCEL);
+}
+
 TEST_F(ChordDialogWindow, DesignerGridTakesClicks) {
   KDlg8StringChordDes dialog;
   dialog.chordType = "Blank";
@@ -116,6 +174,28 @@ TEST_F(ChordDialogWindow, VariationsPickerEndsOnTheClickedCell) {
       picture, Qt::LeftButton, {},
       QPoint(KDlgChordVars::kCellWidth + 5, KDlgChordVars::kStripHeight + picker.CellHeight() + 5));
   EXPECT_EQ(picker.variation, 5);
+  EXPECT_EQ(binder.Window().result(), IDOK);
+}
+
+TEST_F(ChordDialogWindow, VariationsPickerShowsNotesAndKeyboardsFromItsStrip) {
+  KDlgChordVars picker;
+  picker.shapes = {"0320003", "0320033", "3m33211", "39932E1", "5991343"};
+  picker.chordName = "G";
+  picker.tuning = "E A D G B E  323742475156";
+  KQtDialogBinder binder(picker, nullptr);
+  binder.Open();
+  QWidget* picture = binder.WidgetOf(KDlgChordVars::kIdPicture);
+  const int gridsWidth = picture->width();
+  QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(100, 5));  // "Notes"
+  EXPECT_EQ(picker.Mode(), 1);
+  EXPECT_EQ(picture->height(), KDlgChordVars::kStripHeight + 139 + 15);
+  EXPECT_GT(InkIn(picture), 200);
+  QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(130, 5));  // "Keyboard"
+  EXPECT_EQ(picker.Mode(), 2);
+  EXPECT_GT(picture->width(), gridsWidth);
+  // A click on the second keyboard picks its variation.
+  QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(97 + 20, KDlgChordVars::kStripHeight + 20));
+  EXPECT_EQ(picker.variation, 2);
   EXPECT_EQ(binder.Window().result(), IDOK);
 }
 

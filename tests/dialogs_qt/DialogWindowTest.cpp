@@ -9,12 +9,14 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,7 +31,9 @@
 #include "dialogs/KDlgTriplet.h"
 #include "platform/FakeUiPort.h"
 #include "platform/ShellPort.h"
+#include "platform/SymbolLoader.h"
 #include "platform/qt/KQtDialogBinder.h"
+#include "platform/qt/KQtSymbolLoader.h"
 #include "platform/qt/KQtUiPort.h"
 #include "platform_qt/WidgetTestApp.h"
 
@@ -163,6 +167,41 @@ TEST_F(DialogWindowTest, TypingTheCustomTextChecksItsRadioInTheWindow) {
   QTest::keyClicks(Widget<QLineEdit>(binder, KDlgPhraseLine::kIdCustomText), "Fine");
   EXPECT_TRUE(Widget<QRadioButton>(binder, KDlgPhraseLine::kIdCustom)->isChecked());
   EXPECT_FALSE(Widget<QRadioButton>(binder, KDlgPhraseLine::kIdNone)->isChecked());
+}
+
+TEST_F(DialogWindowTest, EachBracketStyleShowsItsPictureBesideItsChoiceAndAClickOnItChoosesIt) {
+  KQtSymbolLoader loader{QString(STAVLIN_RESOURCE_DIR)};
+  ScopedSymbolLoader scoped(loader);
+  KDlgPhraseLine dialog;
+  dialog.style = 0;
+  dialog.textChoice = KDlgPhraseLine::kTextNone;
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  binder.Window().show();
+  for (int s = 0; s < KDlgPhraseLine::kStyleCount; ++s) {
+    SCOPED_TRACE(KDlgPhraseLine::StyleCaption(s));
+    auto* radio = Widget<QRadioButton>(binder, KDlgPhraseLine::kIdFirstStyle + static_cast<UINT>(s));
+    QWidget* picture = binder.WidgetOf(KDlgPhraseLine::kIdFirstStylePicture + static_cast<UINT>(s));
+    ASSERT_NE(radio, nullptr);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->size(), QSize(KDlgPhraseLine::kPictureWidth, KDlgPhraseLine::kPictureHeight));
+    // Beside its choice: on the radio's row, to its right.
+    const QRect r(radio->mapTo(&binder.Window(), QPoint(0, 0)), radio->size());
+    const QRect p(picture->mapTo(&binder.Window(), QPoint(0, 0)), picture->size());
+    EXPECT_GE(p.left(), r.right());
+    EXPECT_LT(std::abs(p.center().y() - r.center().y()), p.height() / 2);
+    // The picture shows strokes.
+    const QImage shown = picture->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) dark += qGray(shown.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_GT(dark, 10);
+
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, QPoint(30, 10));
+    EXPECT_TRUE(radio->isChecked());
+  }
+  ASSERT_TRUE(binder.Press(IDOK));
+  EXPECT_EQ(dialog.style, KDlgPhraseLine::kStyleCount - 1);
 }
 
 TEST_F(DialogWindowTest, EscapeCancelsAndPutsBackWhatTestLinkCompleted) {

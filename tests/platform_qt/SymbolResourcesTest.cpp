@@ -94,6 +94,16 @@ std::map<int, Kind> ExpectedSymbolIds() {
   for (int id : {5107, 5108, 5109, 5113, 5114, 5115, 5116, 5117}) add(id);
   add(5620, Kind::Colour);
   add(5621, Kind::Colour);
+  // The toolboxes: the palettes (5466 + kind, but the fretboard's 5483),
+  // the fretboards by string count, their fret-number strips, the keyboard
+  // and the two marks; the bracket style dialog's pictures.
+  for (int kind = 0; kind < 20; ++kind)
+    if (kind != 17) add(5466 + kind, Kind::Colour);
+  for (int strings = 2; strings <= 8; ++strings) add(5488 + strings, Kind::Colour);
+  for (int id : {5133, 5623, 5624, 5625, 5410, 5412}) add(id, Kind::Colour);
+  for (int id = 5334; id <= 5349; ++id) add(id);
+  add(5130);
+  add(5131);
   return ids;
 }
 

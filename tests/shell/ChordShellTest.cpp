@@ -10,6 +10,7 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "ShellTestSupport.h"
 #include "chords/ChordCatalogue.h"
@@ -25,8 +26,11 @@
 #include "dialogs/KDlgScannedChords.h"
 #include "doc/CStavlinDoc.h"
 #include "lines/KChordPicLine.h"
+#include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
+#include "lines/KTabLine.h"
 #include "model/KChordPic.h"
+#include "model/KLineGroup.h"
 #include "view/CStavlinView.h"
 #include "view/qt/KViewWidget.h"
 
@@ -270,6 +274,92 @@ TEST_F(Chords, ChordNamesInATextLineBecomeDiagrams) {
   auto* line = dynamic_cast<KChordPicLine*>(made.get());
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(Diagrams(*line), "Am:0902210:1 G:0320003:1 C7:0932310:1 D/F#:0290232:1");
+}
+
+TEST_F(Chords, TranslatingATextLineToChordsInTheWindowMakesItsDiagrams) {
+  ASSERT_TRUE(Start());
+  const std::string path = (Dir() / "names.svd").string();
+  {
+    CStavlinDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.AddHeadLine(new KStrLine(CString("    Am  G  C7  D/F#"), 0));
+    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+  }
+  KViewWidget* pane = nullptr;
+  CChildFrame* child = OpenFocused(path, pane);
+  ASSERT_NE(child, nullptr);
+  ASSERT_NE(pane, nullptr);
+  CStavlinView& view = pane->View();
+  ASSERT_NE(dynamic_cast<KStrLine*>(view.GetDisplayLineObj(view.GetCurrentLine())), nullptr);
+  Frame().ActionFor(41230)->trigger();  // Actions | Translate | To Chord
+  QApplication::processEvents();
+  KChordPicLine* line = FirstChordLine(*child);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(Diagrams(*line), "Am:0902210:1 G:0320003:1 C7:0932310:1 D/F#:0290232:1");
+  // The caret stands on the new line, at one of its diagrams.
+  ASSERT_EQ(view.GetDisplayLineObj(view.GetCurrentLine()), line);
+  EXPECT_NE(AsChordPic(line->GetObjAt(view.GetCaretColumn(), 0)), nullptr) << view.GetCaretColumn();
+  // There Alt+Up steps the first chord to its next variation.
+  Keys(pane, Qt::Key_Up, Qt::AltModifier);
+  EXPECT_EQ(Diagrams(*line).substr(0, 12), "Am:" + LibraryShape("A ", "m", 2).Str() + ":2");
+}
+
+TEST_F(Chords, AChordInsertedOnTablatureBracketedWithAStaffFillsTheStaffToo) {
+  ASSERT_TRUE(Start());
+  const std::string path = (Dir() / "pair.svd").string();
+  {
+    CStavlinDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    const POSITION staff = doc.AddTailLine(new KStaffLine(0, 0, 0));
+    const POSITION tab = doc.AddTailLine(new KTabLine(0, kStandard, 0));
+    constexpr int kGroupId = 10000;
+    auto* group = new KLineGroup(kGroupId, staff, doc.GetLineAt(staff)->GetType(), 0, tab,
+                                 doc.GetLineAt(tab)->GetType(), 0, 1);
+    doc.AddLineGroup(group);
+    doc.GetLineAt(staff)->SetGroup(kGroupId, group);
+    doc.GetLineAt(tab)->SetGroup(kGroupId, group);
+    group->BindLines(doc);
+    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+  }
+  KViewWidget* pane = nullptr;
+  ASSERT_NE(OpenFocused(path, pane), nullptr);
+  CStavlinView& view = pane->View();
+  ASSERT_NE(view.m_mutualTranslation, 0);
+  KTabLine* tab = nullptr;
+  KStaffLine* staff = nullptr;
+  for (int i = 0; i < view.GetDisplayLineCount(); ++i) {
+    if (auto* t = dynamic_cast<KTabLine*>(view.GetDisplayLineObj(i))) tab = t;
+    if (auto* s = dynamic_cast<KStaffLine*>(view.GetDisplayLineObj(i))) staff = s;
+  }
+  ASSERT_TRUE(tab != nullptr && staff != nullptr);
+  for (int i = 0; i < 4 && view.GetDisplayLineObj(view.GetCurrentLine()) != tab; ++i)
+    Keys(pane, Qt::Key_Down, view.Options().arrowKeysWithinStaff == 1 ? Qt::ControlModifier : Qt::NoModifier);
+  ASSERT_EQ(view.GetDisplayLineObj(view.GetCurrentLine()), tab);
+  const int column = view.GetCaretColumn();
+  ui_.AnswerDialog(KDlgChordSelect::kTemplateId, [](KModalDialog& d) {
+    d.Controls().Select(KDlgChordSelect::kIdRoot, ChordRootIndex("G "));
+    return IDOK;
+  });
+  InsertChord();
+  // The open G: six frets on the tablature, and its six notes on the staff.
+  const KChord* frets = AsChord(tab->GetObjAt(column, 0));
+  ASSERT_NE(frets, nullptr);
+  EXPECT_EQ(frets->GetNoteCount(), 6);
+  const KChord* notes = AsChord(staff->GetObjAt(column, 0));
+  ASSERT_NE(notes, nullptr);
+  // The staff sounds what the tablature plays.
+  std::multiset<int> tabPitches, staffPitches;
+  for (int i = 0; i < frets->GetNoteCount(); ++i) {
+    const auto note = frets->GetNote(i);
+    if (note.code >= KChord::kFirstFret && note.code <= KChord::kLastFret)
+      tabPitches.insert(tab->GetPitchAt(note.position % 10, note.code));
+  }
+  for (int i = 0; i < notes->GetNoteCount(); ++i) {
+    const auto note = notes->GetNote(i);
+    if (note.code <= 12) staffPitches.insert(staff->GetPitchAtRow(note.position, column));
+  }
+  EXPECT_EQ(tabPitches.size(), 6u);
+  EXPECT_EQ(staffPitches, tabPitches);
 }
 
 }  // namespace

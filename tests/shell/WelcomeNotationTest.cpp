@@ -17,6 +17,7 @@
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
 #include "model/KListLine.h"
+#include "model/KListLineBeams.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
@@ -119,6 +120,27 @@ class WelcomeNotation : public ShellTest {
     }
     return places;
   }
+  // The beams of the note columns from a column on: "(" a beam starts, "-"
+  // it goes on, ")" it ends, "." a note on its own.
+  std::string Beams(int displayLine, int from, int before = 1 << 30) const {
+    std::string beams;
+    const CObList* objects = Line(displayLine).GetObjList();
+    for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+      const KChord* column = AsChord(objects->GetNext(node));
+      if (column == nullptr || column->GetPos() < from || column->GetPos() >= before ||
+          column->IsBarColumn() || column->CountNotes() == 0)
+        continue;
+      char mark = '.';
+      for (int voice = 0; voice < 2; ++voice) {
+        const int stem = column->GetVoiceStem(voice);
+        if (stem < 0) mark = '-';
+        if (beam::Opens(stem)) mark = '(';
+        if (beam::Closes(stem)) mark = ')';
+      }
+      beams += mark;
+    }
+    return beams;
+  }
   static std::string Joined(const std::vector<std::string>& cells) {
     std::string out;
     for (const std::string& cell : cells) out += (out.empty() ? "" : " ") + cell;
@@ -149,6 +171,23 @@ TEST_F(WelcomeNotation, ACMajorScaleTypedOnTheStaffIsFingeredInTheOpenPosition) 
   Type("cqDqEqFqGqAqBqCq");
   EXPECT_EQ(Joined(Cells(tab_, start)), "A3 D0 D2 D4 G0 G2 B0 B1");
   EXPECT_EQ(Cells(staff_, start).size(), 8U);
+}
+
+// Eighths typed on the staff are joined beat by beat, as the preferences ask
+// from the start, and the tablature's rhythm joins its frets the same way; a
+// full measure closes with a bar.
+TEST_F(WelcomeNotation, EighthsTypedOnTheStaffAreBeamedByTheBeatOnBothLines) {
+  ASSERT_NO_FATAL_FAILURE(ToEndOfStaff());
+  const int start = View().GetCaretColumn();
+  Type("ttttqq");
+  EXPECT_EQ(Beams(staff_, start), "()()..");
+  EXPECT_EQ(Beams(tab_, start), "()()..");
+  int bars = 0;
+  for (POSITION node = Line(staff_).GetObjList()->GetHeadPosition(); node != nullptr;) {
+    const KChord* column = AsChord(Line(staff_).GetObjList()->GetNext(node));
+    if (column != nullptr && column->GetPos() > start && column->IsBarColumn()) ++bars;
+  }
+  EXPECT_EQ(bars, 1) << "the measure is full";
 }
 
 TEST_F(WelcomeNotation, ACrescendoGoesUnderTheStaffAndATextOverIt) {
@@ -220,6 +259,10 @@ TEST_F(WelcomeNotation, ABarPastedIntoThePairFillsBothLines) {
   ASSERT_EQ(NoteColumns(staff_, start).size(), NoteColumns(staff_, 0, firstBar).size())
       << "the bar was pasted";
   EXPECT_EQ(Joined(Cells(tab_, start)), Joined(Cells(tab_, 0, firstBar)));
+  // The four eighths keep their beam on both lines.
+  EXPECT_EQ(Beams(staff_, start), Beams(staff_, 0, firstBar));
+  EXPECT_EQ(Beams(tab_, start), Beams(tab_, 0, firstBar));
+  EXPECT_EQ(Beams(tab_, start), "(--)..");
 }
 
 }  // namespace

@@ -118,6 +118,53 @@ TEST_F(EntryFixture, CaretStaysOnNotesWithAdvanceOffButPassesBars) {
   EXPECT_EQ(view->GetCaretColumn(), 2);
 }
 
+// Automatic stem direction turns a typed note's stem by its height: inward,
+// high notes (from the middle line up) stem down and low ones up; outward the
+// other way round; off, the letter's case decides. On a tablature line the
+// fret's string chooses the voice of the current duration the same way.
+struct AutoStemCase {
+  const char* name;
+  int mode;  // 0 off, 1 inward, 2 outward
+  bool tab;
+  int row;
+  const char* keys;
+  const char* dump;  // staff: the note; tablature: unused
+  int duration;      // tablature: the current duration after the fret
+};
+
+class AutoStem : public EntryFixture, public ::testing::WithParamInterface<AutoStemCase> {};
+
+TEST_P(AutoStem, TurnsTheStemByTheNotesHeight) {
+  const AutoStemCase& c = GetParam();
+  const POSITION line = c.tab ? AddTab() : AddStaff();
+  view->m_stemDirection = c.mode;
+  view->m_currentDuration = 8;
+  CaretAt(0, 0, c.row);
+  Type(c.keys);
+  if (c.tab) {
+    EXPECT_EQ(view->m_currentDuration, c.duration);
+  } else {
+    EXPECT_EQ(Dump(line), c.dump);
+  }
+  EXPECT_TRUE(ui.Beeps().empty());
+}
+
+// Codes: 8 a quarter with its stem up, 9 stem down; 0 and 1 the eighths.
+INSTANTIATE_TEST_SUITE_P(
+    Modes, AutoStem,
+    ::testing::Values(
+        AutoStemCase{"inward a high note stems down", 1, false, 16, "q", "0:9@16", 0},
+        AutoStemCase{"inward the middle line stems down", 1, false, 18, "q", "0:9@18", 0},
+        AutoStemCase{"inward a low note stems up even typed as a capital", 1, false, 22, "Q", "0:8@22", 0},
+        AutoStemCase{"outward a high note stems up", 2, false, 16, "Q", "0:8@16", 0},
+        AutoStemCase{"outward a low note stems down", 2, false, 22, "q", "0:9@22", 0},
+        AutoStemCase{"off the letter decides", 0, false, 16, "q", "0:8@16", 0},
+        AutoStemCase{"inward an eighth on a high note stems down", 1, false, 15, "t", "0:1@15", 0},
+        AutoStemCase{"inward a fret on a low string stems up", 1, true, 6, "2", "", 8},
+        AutoStemCase{"inward a fret on a high string stems down", 1, true, 3, "2", "", 9},
+        AutoStemCase{"outward a fret on a high string stems up", 2, true, 2, "2", "", 8}),
+    [](const auto& info) { return CaseName(info.param.name); });
+
 TEST_F(EntryFixture, DurationLetterOnAnEmptyTabCellOnlyChangesTheDuration) {
   const POSITION tab = AddTab();
   CaretAt(0, 0, 3);

@@ -159,4 +159,60 @@ TEST_F(CaretMoves, NoLinesShownBeepsAndSaysSo) {
   EXPECT_EQ(ui.MessageIds(), std::vector<UINT>{7041});
 }
 
+// A key lets go of what the mouse was about to mark, and does nothing else:
+// the caret stays, and the next key works as usual.
+struct PendingMarkCase {
+  const char* name;
+  int pending;  // 0: a crescendo waiting for its end click, 1: a play range
+                // waiting for its start, 2: for its end
+  UINT key;
+  unsigned mods;
+};
+
+void PrintTo(const PendingMarkCase& c, std::ostream* os) { *os << c.name; }
+
+class PendingMark : public KeysFixture, public ::testing::WithParamInterface<PendingMarkCase> {};
+
+TEST_P(PendingMark, IsGivenUpByAnyKey) {
+  const PendingMarkCase& c = GetParam();
+  CaretAt(kStaff, 1, 18);
+  if (c.pending == 0) {
+    ASSERT_EQ(view->OnInsertExtendedObject(41091), 1);  // Insert/Extended Object/Crescendo
+    ASSERT_EQ(view->m_extClicksWanted, 1);
+    ASSERT_EQ(host.cursor, CStavlinView::kCursorCross);
+  } else {
+    view->m_playAwaitStart = c.pending == 1 ? 1 : 0;
+    view->m_playAwaitEnd = c.pending == 2 ? 1 : 0;
+    view->m_playFirstLine = c.pending == 2 ? kStaff : -1;
+  }
+  Press(c.key, c.mods);
+  EXPECT_EQ(view->GetCurrentLine(), kStaff);
+  EXPECT_EQ(view->GetCaretColumn(), 1) << "the key only ends the marking";
+  EXPECT_EQ(view->m_extClicksWanted, 0);
+  EXPECT_EQ(view->m_pendingExtendedObject, 0U);
+  EXPECT_EQ(view->m_extMarkers, 0);
+  EXPECT_EQ(host.cursor, 0) << "the arrow is back";
+  EXPECT_EQ(view->m_playAwaitStart, 0);
+  EXPECT_EQ(view->m_playAwaitEnd, 0);
+  EXPECT_EQ(Line(kStaff)->GetAttachmentCount(), 0);
+  if (c.pending != 0) {
+    EXPECT_EQ(view->m_playFirstLine, -1);
+    ScoreSettings settings;
+    doc.GetSettings(settings);
+    EXPECT_EQ(settings.word70, 10000) << "no play range is kept with the score";
+  }
+  EXPECT_TRUE(ui.Beeps().empty());
+  Press(VK_RIGHT);
+  EXPECT_EQ(view->GetCaretColumn(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, PendingMark,
+    ::testing::Values(PendingMarkCase{"escape ends a crescendo's placement", 0, VK_ESCAPE, kNone},
+                      PendingMarkCase{"an arrow ends a crescendo's placement", 0, VK_LEFT, kNone},
+                      PendingMarkCase{"end ends a crescendo's placement", 0, VK_END, kNone},
+                      PendingMarkCase{"escape ends a play range awaiting its start", 1, VK_ESCAPE, kNone},
+                      PendingMarkCase{"shift home ends a play range awaiting its end", 2, VK_HOME, kShift}),
+    [](const ::testing::TestParamInfo<PendingMarkCase>& info) { return CaseName(info.param.name); });
+
 }  // namespace

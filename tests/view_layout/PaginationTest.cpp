@@ -160,16 +160,18 @@ const MarginCase kMarginCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, Margins, ::testing::ValuesIn(kMarginCases),
                          [](const auto& info) { return CaseName(info.param.name); });
 
-TEST_F(Pagination, PrintableSizeInLayoutPixelsFollowsThePrintScale) {
+TEST_F(Pagination, PrintableSizeInLayoutPixelsIsWhatASheetHoldsAtThePrintScale) {
   g_prefPrinterParams = KPrefPrinterParams{2400, 3000, 300, 300};
   view_->m_marginUnit = 0;
   for (int& margin : view_->m_margins) margin = 50;  // 150 printer pixels, 48 layout pixels
   view_->m_printScale = 200;
   view_->ComputePageMargins();
   EXPECT_EQ(view_->m_marginsScreen[0], 48);
-  // 2400 x 96 / 600 = 384 less both side margins; 3000 x 96 / 600 = 480 less 60 and both.
-  EXPECT_EQ(view_->m_printableWidth[1], 384 - 96);
-  EXPECT_EQ(view_->m_printableHeight[1], 480 - 60 - 96);
+  // At 200 % a layout pixel takes 6.25 printer pixels, margins included:
+  // (2400 - 300) x 96 / 600 = 336; (3000 - 300) x 96 / 600 = 432, less the
+  // two page-number bands of 30.
+  EXPECT_EQ(view_->m_printableWidth[1], 336);
+  EXPECT_EQ(view_->m_printableHeight[1], 432 - 60);
 }
 
 TEST_F(Pagination, MarginsLeavingUnderTwoInchesAreReplacedByTheDefaults) {

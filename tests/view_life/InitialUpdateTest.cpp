@@ -9,6 +9,7 @@
 #include "doc/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/GdiFaults.h"
+#include "support/CaseName.h"
 #include "view/core/ViewInitialSteps.h"
 #include "view/core/ViewMirrors.h"
 
@@ -223,5 +224,45 @@ TEST_F(ViewLifeTest, UndoLevelsComeFromThePreference) {
   g_prefAutoSave.undoLevels = 35;
   EXPECT_EQ(View().m_undoLevels, 35);
 }
+
+// A score opens with the automatic entry the preferences ask for, shown by
+// the status bar through the program-wide copies; the auto-join toggle
+// returns to joining by the time signature.
+struct EntryDefaultsCase {
+  const char* name;
+  int autoBarEntry, autoJoin, autoStem;  // the preferences
+  int bars, join, stem;                  // the view's switches
+  friend void PrintTo(const EntryDefaultsCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class EntryDefaults : public ViewLifeTest, public ::testing::WithParamInterface<EntryDefaultsCase> {};
+
+TEST_P(EntryDefaults, ComeFromThePreferences) {
+  const EntryDefaultsCase& c = GetParam();
+  const KPrefStaffLines2 saved = g_prefStaffLines2;
+  g_prefStaffLines2.autoBarEntry = c.autoBarEntry;
+  g_prefStaffLines2.autoJoin = c.autoJoin;
+  g_prefStaffLines2.autoStem = c.autoStem;
+  CStavlinView& view = UpdatedView();
+  g_prefStaffLines2 = saved;
+  EXPECT_EQ(view.m_autoBars, c.bars);
+  EXPECT_EQ(view.m_autoJoin, c.join);
+  EXPECT_EQ(view.m_stemDirection, c.stem);
+  EXPECT_EQ(view.m_autoJoinLast, 1);
+  EXPECT_EQ(g_viewMirrors.autoBars, c.bars);
+  EXPECT_EQ(g_viewMirrors.autoJoin, c.join);
+  EXPECT_EQ(g_viewMirrors.stemDirection, c.stem);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Preferences, EntryDefaults,
+    ::testing::Values(EntryDefaultsCase{"the shipped defaults insert bars and join by the time signature", 1,
+                                        1, 0, 1, 1, 0},
+                      EntryDefaultsCase{"everything off", 0, 0, 0, 0, 0, 0},
+                      EntryDefaultsCase{"eighth pairs and inward stems", 0, 4, 1, 0, 4, 1},
+                      EntryDefaultsCase{"values out of range fall back", 7, 9, 5, 1, 1, 0}),
+    [](const ::testing::TestParamInfo<EntryDefaultsCase>& info) {
+      return viewtest::CaseName(info.param.name);
+    });
 
 }  // namespace

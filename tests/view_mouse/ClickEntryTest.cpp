@@ -79,6 +79,19 @@ TEST_F(ClickEntry, DoubledKeySymbolTypesItsKeyTwiceAsOneUndoStep) {
   EXPECT_EQ(EditSteps(), 2) << "typed, they are two steps";
 }
 
+TEST_F(ClickEntry, CombinedRepeatBarsAreOneColumnAndOneUndoStep) {
+  // Both ways: an end repeat joined by a start repeat; two bars: the repeat
+  // sign doubled. The step back between the keys keeps them one edit.
+  view->m_toolboxSymbol = 96;
+  ClickStaff(1, 16);
+  EXPECT_NE(Staff().find("1:96@"), std::string::npos) << Staff();
+  EXPECT_EQ(EditSteps(), 1);
+  view->m_toolboxSymbol = 97;
+  ClickStaff(3, 16);
+  EXPECT_NE(Staff().find("3:97@"), std::string::npos) << Staff();
+  EXPECT_EQ(EditSteps(), 2);
+}
+
 TEST_F(ClickEntry, AlternateSymbolComesFromTheAlternatePageOnlyForThatClick) {
   view->m_alternateSymbols = 0;
   view->m_toolboxSymbol = 10000 + viewtest::kQuarter;

@@ -24,6 +24,9 @@ Catalog BuildCatalog() {
   AddRhythmSymbols(catalog);
   AddFretDigits(catalog);
   AddDiagramPieces(catalog);
+  AddInstruments(catalog);
+  AddBracketStyles(catalog);
+  AddPalettes(catalog);
   return catalog;
 }
 

@@ -37,3 +37,7 @@ void AddStaffPieces(Catalog& catalog);      // flags, clefs, time figures, bar p
 void AddRhythmSymbols(Catalog& catalog);    // the rhythm line's symbols
 void AddFretDigits(Catalog& catalog);       // tablature fret numbers
 void AddDiagramPieces(Catalog& catalog);    // chord-diagram and keyboard picture pieces
+void AddInstruments(Catalog& catalog);      // the fretboard and keyboard toolboxes' pictures
+void AddBracketStyles(Catalog& catalog);    // the bracket style dialog's pictures
+// The toolbox palettes, composed from the symbols already in the catalogue.
+void AddPalettes(Catalog& catalog);

@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "common/Globals.h"
+#include "dialogs/toolbox/InstrumentGeometry.h"
 #include "dialogs/toolbox/KInstrumentPictures.h"
 
 namespace {
 
-constexpr int kFretX[KFretboard::kFrets] = {15,  60,  101, 138, 172, 204, 234, 263, 289, 314, 336, 356, 375,
-                                            393, 411, 429, 447, 465, 483, 501, 519, 537, 555, 573, 591};
+using instrument::kFretX;
 // A fret's mark stands left of its line; fret 0's left of the nut.
 constexpr int kMarkLeft = 12;
 constexpr int kMarkTop = 1;
@@ -94,7 +94,7 @@ bool KFretboard::HoverText(int x, int y, const CString& prompt, CString& text) c
     text = CString("This string doesn't exist in this tuning") + prompt;
     return true;
   }
-  text = NoteNameOf(OpenPitch(slot) + FretSemitone(fret) + kPitchToMidi) + m_tuningSuffix + prompt;
+  text = PitchClassName(OpenPitch(slot) + FretSemitone(fret) + kPitchToMidi) + m_tuningSuffix + prompt;
   return true;
 }
 
@@ -167,6 +167,6 @@ void KFretboard::ShowPlayedNote(int on, int note, int slot, int fret) {
   m_rowMark[static_cast<size_t>(row)] = static_cast<int>(m_marks.size());
 }
 
-const CString& NoteNameOf(int midiNote) {
+const CString& PitchClassName(int midiNote) {
   return g_PianoKeyNames[static_cast<size_t>(((midiNote + 4) % 12 + 12) % 12)];
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/TuningCodec.h"
+#include "dialogs/toolbox/InstrumentGeometry.h"
 #include "platform/CString.h"
 #include "platform/Geometry.h"
 
@@ -22,12 +23,12 @@ struct KInstrumentMark {
 
 class KFretboard {
  public:
-  static constexpr int kRowHeight = 13;
+  static constexpr int kRowHeight = instrument::kStringRow;
   static constexpr int kMarkSize = 13;
-  static constexpr int kLabelStripHeight = 12;
+  static constexpr int kLabelStripHeight = instrument::kLabelStripHeight;
   static constexpr int kMaxMarks = 9;
-  static constexpr int kFrets = 25;  // frets 0..24
-  static constexpr int kPictureWidth = 595;
+  static constexpr int kFrets = instrument::kFrets;  // frets 0..24
+  static constexpr int kPictureWidth = instrument::kFretboardWidth;
   // Pictures: 5488 + string count (5490 for two strings .. 5496 for eight),
   // the fret-number strips and the mark.
   static constexpr int kFirstPictureId = 5488;
@@ -109,9 +110,9 @@ class KFretboard {
 
 class KPianoKeyboard {
  public:
-  static constexpr int kWidth = 729;
-  static constexpr int kHeight = 68;
-  static constexpr int kBlackKeyHeight = 36;  // the white-key zone lies below
+  static constexpr int kWidth = instrument::kKeyboardWidth;
+  static constexpr int kHeight = instrument::kKeyboardHeight;
+  static constexpr int kBlackKeyHeight = instrument::kBlackKeyHeight;  // the white-key zone lies below
   static constexpr int kMarkSize = 9;
   static constexpr int kMaxMarks = 9;
   static constexpr int kLowest = 21;    // A0
@@ -136,5 +137,6 @@ class KPianoKeyboard {
   std::vector<KInstrumentMark> m_marks;
 };
 
-// The name of a MIDI note ("C", "C# / Db", ...).
-const CString& NoteNameOf(int midiNote);
+// The name of a MIDI note's pitch class ("C", "C# / Db", ...), as the
+// instruments name the note under the pointer.
+const CString& PitchClassName(int midiNote);

@@ -4,14 +4,14 @@
 
 #include <cmath>
 
+#include "dialogs/toolbox/InstrumentGeometry.h"
 #include "dialogs/toolbox/KInstrumentPictures.h"
 
 namespace {
 
-constexpr int kOctaveWidth = 98;
-constexpr int kWhiteWidth = 14;
-// The picture starts at A0: the octave's C lies 70 pixels left of it.
-constexpr int kOctaveShift = 70;
+using instrument::kOctaveShift;
+using instrument::kOctaveWidth;
+constexpr int kWhiteWidth = instrument::kWhiteKeyWidth;
 constexpr int kWhiteSemitone[7] = {0, 2, 4, 5, 7, 9, 11};
 constexpr int kWhiteIndex[12] = {0, -1, 1, -1, 2, 3, -1, 4, -1, 5, -1, 6};
 // The black keys' marks, by semitone within the octave (from the octave's C).
@@ -61,7 +61,7 @@ int KPianoKeyboard::NoteAt(int x, int y) {
 }
 
 CString KPianoKeyboard::HoverText(int x, int y, const CString& prompt) {
-  return NoteNameOf(NoteAt(x, y)) + prompt;
+  return PitchClassName(NoteAt(x, y)) + prompt;
 }
 
 void KPianoKeyboard::MarkClick(int x, int y) {

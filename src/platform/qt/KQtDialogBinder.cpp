@@ -31,7 +31,14 @@
 class KQtDialogBinder::BoundWindow : public QDialog {
  public:
   BoundWindow(KQtDialogBinder& binder, QWidget* parent) : QDialog(parent), m_binder(binder) {}
-  void reject() override { m_binder.Cancel(); }
+  void reject() override {
+    // A page inside another window: Escape is that window's.
+    if (!isWindow()) {
+      if (auto* top = qobject_cast<QDialog*>(window())) top->reject();
+      return;
+    }
+    m_binder.Cancel();
+  }
 
  private:
   KQtDialogBinder& m_binder;
@@ -142,6 +149,31 @@ class StepArrows : public QAbstractSpinBox {
   std::function<void(int)> m_step;
 };
 
+// Hands the characters typed into a list to the model's type-ahead; keys
+// without text (arrows, Enter, Escape) stay the list's own.
+class TypeAhead : public QObject {
+ public:
+  TypeAhead(QObject* parent, std::function<bool(int)> typed, std::function<void()> focused)
+      : QObject(parent), m_typed(std::move(typed)), m_focused(std::move(focused)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn && m_focused) m_focused();
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.size() != 1 || !text[0].isPrint() ||
+        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+      return false;
+    const char16_t c = text[0].unicode();
+    return c < 128 && m_typed(static_cast<int>(c));
+  }
+
+ private:
+  std::function<bool(int)> m_typed;
+  std::function<void()> m_focused;
+};
+
 QDialogButtonBox::ButtonRole BoxRole(DialogButtonRole role) {
   switch (role) {
     case DialogButtonRole::kOk:
@@ -168,6 +200,24 @@ KQtDialogBinder::KQtDialogBinder(KModalDialog& dialog, QWidget* parent)
 
 KQtDialogBinder::~KQtDialogBinder() = default;
 
+std::unique_ptr<KQtDialogBinder> KQtDialogBinder::Embedded(KModalDialog& dialog, QWidget* parent) {
+  auto binder = std::make_unique<KQtDialogBinder>(dialog, parent);
+  binder->m_window->setWindowFlags(Qt::Widget);
+  binder->m_window->setSizeGripEnabled(false);
+  return binder;
+}
+
+bool KQtDialogBinder::TakeValues() {
+  const bool taken = m_dialog.OnOK();
+  if (!taken) {
+    Refresh();
+    ApplyFocus();
+  }
+  return taken;
+}
+
+void KQtDialogBinder::CancelValues() { m_dialog.OnCancel(); }
+
 QDialog& KQtDialogBinder::Window() { return *m_window; }
 
 QWidget* KQtDialogBinder::WidgetOf(UINT id) const {
@@ -180,11 +230,12 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
   const QString caption = ToQString(control.caption);
   switch (control.kind) {
     case DialogControlKind::kEdit:
-    case DialogControlKind::kNumber: {
+    case DialogControlKind::kNumber:
+    case DialogControlKind::kReal: {
       auto* edit = new QLineEdit(m_window.get());
       if (control.kind == DialogControlKind::kEdit && control.maxChars >= 0)
         edit->setMaxLength(control.maxChars);
-      if (control.kind == DialogControlKind::kNumber)
+      if (control.kind != DialogControlKind::kEdit)
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(u'0') * 8);
       if (control.kind == DialogControlKind::kEdit) {
         // Wide enough for a typical entry: its limit, or a long line without one.
@@ -284,6 +335,16 @@ void KQtDialogBinder::Connect(const DialogControl& control, QWidget* widget) {
       state.Select(id, index);
       UserChanged();
     });
+    if (control.onType) {
+      combo->installEventFilter(new TypeAhead(
+          combo,
+          [this, &state, id](int character) {
+            const bool taken = state.TypeChar(id, character);
+            if (taken) UserChanged();
+            return taken;
+          },
+          [&state, id] { state.Focus(id); }));
+    }
   } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
     QObject::connect(list, &QListWidget::currentRowChanged, list, [this, &state, id](int row) {
       if (m_refreshing) return;
@@ -358,7 +419,7 @@ void KQtDialogBinder::Build() {
   m_built = true;
   const DialogControls& controls = m_dialog.Controls();
   m_window->setWindowTitle(ToQString(controls.Title()));
-  m_window->setSizeGripEnabled(true);
+  if (m_window->isWindow()) m_window->setSizeGripEnabled(true);
   auto* top = new QVBoxLayout(m_window.get());
   PlaceItem(m_dialog.Layout(), *top);
   // A control the layout does not name still gets its place.
@@ -432,7 +493,15 @@ void KQtDialogBinder::Refresh() {
     QWidget* widget = WidgetOf(control.id);
     if (widget == nullptr) continue;
     RefreshShape(control, widget);
-    if (control.kind == DialogControlKind::kPicture) widget->update();
+    if (control.kind == DialogControlKind::kPicture) {
+      // A picture the model laid out anew (another picture mode) changes size.
+      const QSize size(std::max(control.width, 1), std::max(control.height, 1));
+      if (widget->size() != size) {
+        widget->setFixedSize(size);
+        if (m_built) m_window->adjustSize();
+      }
+      widget->update();
+    }
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       const QString text = ToQString(control.text);
       if (edit->text() != text) edit->setText(text);

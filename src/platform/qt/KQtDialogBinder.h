@@ -27,6 +27,10 @@ class QWidget;
 class KQtDialogBinder {
  public:
   KQtDialogBinder(KModalDialog& dialog, QWidget* parent);
+  // A binder whose window is a plain widget to be placed in another window
+  // (a page of a property sheet): Open builds and opens it; the owner runs
+  // OK and Cancel through TakeValues and Cancel.
+  static std::unique_ptr<KQtDialogBinder> Embedded(KModalDialog& dialog, QWidget* parent);
   ~KQtDialogBinder();
   KQtDialogBinder(const KQtDialogBinder&) = delete;
   KQtDialogBinder& operator=(const KQtDialogBinder&) = delete;
@@ -45,6 +49,12 @@ class KQtDialogBinder {
   QWidget* WidgetOf(UINT id) const;
   // Shows the model's control state in the widgets again.
   void Refresh();
+
+  // The model checks and takes the values shown (its OK); on a refusal the
+  // widgets show the model again and the focus goes where it asks.
+  bool TakeValues();
+  // The model puts back its members (its Cancel).
+  void CancelValues();
 
   // Runs a model modally in a window of its own: the Qt UI port's runner.
   static int Run(KModalDialog& dialog, QWidget* parent);

@@ -1,5 +1,6 @@
 #include "platform/qt/KQtPorts.h"
 
+#include "platform/ImageFiles.h"
 #include "platform/MidiScheduler.h"
 
 KQtPorts::KQtPorts() {
@@ -11,9 +12,11 @@ KQtPorts::KQtPorts() {
   SetSymbolLoader(&m_symbols);
   m_previousMidiClock = SetMidiClock(&m_midiClock);
   m_previousMidiDevices = SetMidiDevices(&m_midiDevices);
+  SetPngWriter(&m_png);
 }
 
 KQtPorts::~KQtPorts() {
+  SetPngWriter(nullptr);
   ResetSoundScheduler();
   SetMidiDevices(m_previousMidiDevices);
   SetMidiClock(m_previousMidiClock);

@@ -1,7 +1,9 @@
 #pragma once
-// The Qt shell's ports (the music-symbol pictures, the MIDI clock and devices among them), made and installed
-// together once the QApplication exists, and uninstalled when this goes (before the application does).
+// The Qt shell's ports (the music-symbol pictures, the PNG writer, the MIDI clock and devices among them),
+// made and installed together once the QApplication exists, and uninstalled when this goes (before the
+// application does).
 
+#include "platform/qt/KLibPngWriter.h"
 #include "platform/qt/KQtClipboard.h"
 #include "platform/qt/KQtHelp.h"
 #include "platform/qt/KQtKeyState.h"
@@ -32,4 +34,5 @@ class KQtPorts {
   KRtMidiDevices m_midiDevices;
   MidiClock* m_previousMidiClock = nullptr;
   MidiDeviceSystem* m_previousMidiDevices = nullptr;
+  KLibPngWriter m_png;
 };

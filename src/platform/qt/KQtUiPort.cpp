@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 #include <map>
 
@@ -9,6 +11,8 @@
 #include "platform/StringTable.h"
 #include "platform/qt/KQtDialogBinder.h"
 #include "platform/qt/KQtFontColourDialog.h"
+#include "platform/qt/KQtPrinting.h"
+#include "platform/qt/KQtPropertySheetBinder.h"
 #include "platform/qt/KQtImageDC.h"
 #include "platform/qt/QtText.h"
 
@@ -93,6 +97,43 @@ bool KQtUiPort::ChooseFontWithColour(LOGFONT& font, COLORREF& colour) {
   return KQtFontColourDialog::Choose(font, colour, QApplication::activeWindow());
 }
 
+bool KQtUiPort::GetSaveFileName(KSaveFileRequest& request) {
+  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.title));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  QStringList filters;
+  for (const KFileFilter& filter : request.filters) filters << ToQString(filter.name);
+  dialog.setNameFilters(filters);
+  if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+    dialog.selectNameFilter(filters[request.filterIndex - 1]);
+  if (!request.folder.IsEmpty()) dialog.setDirectory(QString::fromStdString(request.folder.ToUtf8()));
+  if (!request.fileName.IsEmpty()) dialog.selectFile(QString::fromStdString(request.fileName.ToUtf8()));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  request.fileName = CString::FromUtf8(dialog.selectedFiles().front().toStdString());
+  request.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  if (request.filterIndex < 1) request.filterIndex = 1;
+  return true;
+}
+
+bool KQtUiPort::BrowseForFolder(const CString& title, CString& folder) {
+  const QString chosen = QFileDialog::getExistingDirectory(
+      QApplication::activeWindow(), ToQString(title.Str()), QString::fromStdString(folder.ToUtf8()));
+  if (chosen.isEmpty()) return false;
+  folder = CString::FromUtf8(chosen.toStdString());
+  return true;
+}
+
+int KQtUiPort::RunPropertySheet(KPropertySheet& sheet) {
+  return KQtPropertySheetBinder::Run(sheet, QApplication::activeWindow());
+}
+
+bool KQtUiPort::Print(KPrintJob& job, KPrintKind kind) {
+  if (kind == KPrintKind::kPreview) return qt_printing::Preview(job, QApplication::activeWindow());
+  return qt_printing::PrintWithDialog(job, QApplication::activeWindow());
+}
+
+bool KQtUiPort::PrintSetup() { return qt_printing::PageSetup(QApplication::activeWindow()); }
 std::unique_ptr<CDC> KQtUiPort::CreatePictureDC() {
   // The memory contexts made from it paint into their bitmaps; the image
   // itself is never drawn on.

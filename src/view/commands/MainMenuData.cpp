@@ -102,6 +102,9 @@ KMenuNode ViewMenu() {
           Popup("Line &Appearance", {Item(41165), Item(41164)}),
           Popup("A&d-Tab", {Item(41168), Item(41169), Item(41170), Item(41171), Separator(), Item(31462)}),
           Separator(),
+          Item(41202),
+          Item(41203),
+          Separator(),
           Item(41179),
       });
 }

@@ -31,6 +31,7 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              ViewMenuCommandHandlers(),
              InsertCommandHandlers(),
              EntryOptionCommandHandlers(),
+             PrintCommandHandlers(),
              TranslateCommandHandlers(),
              TuningCommandHandlers(),
              LineGroupCommandHandlers(),

@@ -151,9 +151,16 @@ void CStavlinView::OnInsertChord() {
     KChord& column = *choice->column;
     column.SetPos(m_caretColumn);
     column.SetNoteStyle(m_noteStyle, -1);
+    // A staff and tablature bracketed under mutual translation both get the
+    // chord: the other line its own form of it.
+    KChord* partner = choice->partner.get();
+    if (partner != nullptr) {
+      partner->SetPos(m_caretColumn);
+      partner->SetNoteStyle(m_noteStyle, -1);
+    }
     const POSITION position = GetDisplayEntry(m_currentLine).line;
     const KLinePair step = m_mutualTranslation != 0 && groupId != KLineObj::kNoGroup
-                               ? InsertIntoLinkedLines(position, line, &column, nullptr)
+                               ? InsertIntoLinkedLines(position, line, &column, partner)
                                : line->InsertCopy(&column, m_sizeIndex, m_caretColumn, nullptr, m_entryMode);
     m_caretColumn += std::max(step.first, 0);
   }

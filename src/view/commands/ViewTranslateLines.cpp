@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "doc/Preferences.h"
+#include "lines/KChordPicLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
 #include "lines/TranslationServices.h"
 #include "model/KChord.h"
+#include "model/KChordPic.h"
 #include "model/KLineGroup.h"
 #include "translate/ParseTextTab.h"
 #include "view/CStavlinView.h"
@@ -204,6 +206,19 @@ void CStavlinView::OnTranslateLines(UINT id) {
   m_caretColumn = 0;
   m_currentType = m_display[static_cast<size_t>(m_currentLine)].type;
   m_currentFamily = KLineObj::FamilyOf(m_currentType);
+  // On a new chord line the caret stands on its first diagram, where Alt
+  // with the arrows steps and transposes it, not on an empty column before it.
+  if (m_currentFamily == KLineObj::kFamilyChord) {
+    if (const KListLine* chords = GetDisplayLineObj(m_currentLine)->AsListLine()) {
+      CObList* objects = const_cast<KListLine*>(chords)->GetObjList();
+      for (POSITION at = objects->GetHeadPosition(); at != nullptr;) {
+        if (const KChordPic* diagram = AsChordPic(objects->GetNext(at))) {
+          m_caretColumn = diagram->GetPos();
+          break;
+        }
+      }
+    }
+  }
   doc.SetModifiedFlag(TRUE);
   UpdateAfterEdit(kHintAll, 1);
 }

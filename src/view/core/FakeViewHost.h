@@ -23,6 +23,7 @@ class FakeFrameServices : public KFrameServices {
   }
   RECT GetFrameRect() const override { return frameRect; }
   bool IsToolBoxShown(int kind) const override { return kind == shownToolBox; }
+  MidiOutPort* PreviewOutput() override { return preview; }
   bool OpenTextDocument(const CString& title, const CString& text) override {
     textDocuments.emplace_back(title, text);
     return true;
@@ -37,6 +38,7 @@ class FakeFrameServices : public KFrameServices {
   std::vector<std::pair<UINT, CString>> menuTexts;
   RECT frameRect{0, 0, 1000, 800};
   int shownToolBox = -1;
+  MidiOutPort* preview = nullptr;  // what sounds picked notes; none by default
 };
 
 class FakeViewHost : public KViewHost {
@@ -52,7 +54,7 @@ class FakeViewHost : public KViewHost {
   KCaret& Caret() override { return caret; }
   TimerHost& Timers() override { return timers; }
   void SetCursorId(int id) override { cursor = id; }
-  CDC* GetMeasureDC() override { return &measureDC; }
+  CDC* GetMeasureDC() override { return measureDCOverride != nullptr ? measureDCOverride : &measureDC; }
   void PostCloseDocument() override { ++closeRequests; }
   void PlaceChildFrame(int x, int y, int width, int height) override;
   RECT GetChildFrameRect() const override { return childRect; }
@@ -72,5 +74,8 @@ class FakeViewHost : public KViewHost {
   int closeRequests = 0;
   RECT childRect{0, 0, 500, 350};
   RecordingDC measureDC;
+  // A device context that measures (and paints) as a real screen's, used
+  // instead of measureDC when set (not owned).
+  CDC* measureDCOverride = nullptr;
   FakeFrameServices* frame = nullptr;
 };

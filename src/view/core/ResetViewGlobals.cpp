@@ -1,6 +1,7 @@
 #include "view/core/ResetViewGlobals.h"
 
 #include "common/Globals.h"
+#include "dialogs/toolbox/ToolBoxState.h"
 #include "doc/ResetProgramGlobals.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewMirrors.h"
@@ -8,6 +9,7 @@
 void ResetViewGlobals() {
   ResetProgramGlobals();
   ResetViewMirrors();
+  ResetToolBoxGlobals();
   g_ReportedOnce = 0;
   g_widestNotation = -1;
   g_holdWidest = 0;

@@ -10,8 +10,10 @@
 // whole): repainting a small part of the window does not draw the score.
 
 #include <algorithm>
+#include <span>
 #include <string>
 
+#include "common/AppServices.h"
 #include "common/ErrorReporter.h"
 #include "common/ScaledDraw.h"
 #include "common/SharedGdiObjects.h"
@@ -70,14 +72,55 @@ void CStavlinView::OnDraw(CDC* dc) {
   if (dc == nullptr || m_document == nullptr) return;
   if (g_relayoutOnPaint != 0) RebuildDisplayLines(0);
 
+  // Printing and image export draw the score as it is printed: every line as
+  // on a read-only score, without the marks that help editing.
+  const bool printing = dc->IsPrinting() != FALSE;
+  const bool output = printing || m_exporting != 0;
   const int size = m_sizeIndex != 0 ? 1 : 0;
   RECT clip{};
-  dc->GetClipBox(&clip);
-  if (m_pageMarks != 0) ComputePageMargins();
   const int saved = dc->SaveDC();
   // The band the score can occupy (the full height of a long score).
-  const int bandBottom = std::max(31000, m_scrollHeight + 1000);
-  dc->IntersectClipRect(-1000, -1000, std::max(31000, m_scrollWidth + 1000), bandBottom);
+  int bandBottom = std::max(31000, m_scrollHeight + 1000);
+  if (printing) {
+    ComputePageMargins();
+    BeginPrintedSheet(*dc, clip);
+    bandBottom = clip.bottom;
+  } else {
+    dc->GetClipBox(&clip);
+    if (UsesDevicePath(dc)) {
+      // Drawn at device resolution: the clip in layout pixels.
+      clip = RECT{clip.left * g_screenResX / std::max(1, g_deviceResX),
+                  clip.top * g_screenResY / std::max(1, g_deviceResY),
+                  clip.right * g_screenResX / std::max(1, g_deviceResX) + 1,
+                  clip.bottom * g_screenResY / std::max(1, g_deviceResY) + 1};
+    }
+    if (m_pageMarks != 0 || output) ComputePageMargins();
+    if (!UsesDevicePath(dc))
+      dc->IntersectClipRect(-1000, -1000, std::max(31000, m_scrollWidth + 1000), bandBottom);
+  }
+
+  // Text is measured as on the screen while the lines draw.
+  CDC* const previousLayoutDC = g_layoutDC;
+  CDC* const measureDC = output && m_host != nullptr ? m_host->GetMeasureDC() : dc;
+  g_layoutDC = measureDC;
+
+  // The pen of printed lines, as thick as the print corrections ask.
+  CPen outputPen;
+  if (output) {
+    const int width = ((g_lineWidthSetting - 1) * g_printSizePct) / 100 + 1;
+    if (!outputPen.CreatePen(PS_SOLID, width, RGB(0, 0, 0))) {
+      ReportInternalErrorOnce(kOncePenFailed, kMsgInternalProblem, "QV1-2");
+      g_layoutDC = previousLayoutDC;
+      dc->RestoreDC(saved);
+      return;
+    }
+    dc->SelectObject(&outputPen);
+    // Brackets around the note lines only, as on a read-only score.
+    if (m_readOnly == 0) {
+      m_document->LayoutLineGroups(
+          std::span<const DisplayLine>(m_display.data(), static_cast<size_t>(m_lineCount)), m_sizeIndex, 1);
+    }
+  }
 
   const int contentLeft = (m_labelsShown != 0 ? m_labelWidth : 0) + 11;
   m_contentLeft = contentLeft;
@@ -130,7 +173,7 @@ void CStavlinView::OnDraw(CDC* dc) {
     KListLine* listLine = line->AsListLine();
 
     // Lines passed over since the display line above are not shown.
-    if (m_readOnly == 0) {
+    if (m_readOnly == 0 && !output) {
       POSITION before = entry.line;
       m_document->GetPrevLine(before);
       const POSITION expected = i > 0 ? m_display[static_cast<size_t>(i - 1)].line : nullptr;
@@ -152,9 +195,9 @@ void CStavlinView::OnDraw(CDC* dc) {
     const int redrawOrigin = noteLine && listLine != nullptr
                                  ? listLine->GetLeadInWidth(size) + line->GetIndent() + contentLeft
                                  : contentLeft;
-    const int redrawX = clip.left > redrawOrigin ? static_cast<int>(clip.left) : 0;
+    const int redrawX = !output && clip.left > redrawOrigin ? static_cast<int>(clip.left) : 0;
     int mode = kModeOther;
-    if (m_readOnly != 0) {
+    if (m_readOnly != 0 || output) {
       mode = kModeReadOnly;
     } else if (i == m_currentLine ||
                (currentGroup != KLineObj::kNoGroup && line->GetGroupId() == currentGroup)) {
@@ -169,10 +212,13 @@ void CStavlinView::OnDraw(CDC* dc) {
         CFont made;
         if (made.CreateFontIndirect(&font)) {
           CFont* previous = dc->SelectObject(&made);
+          // The words stand where they stand on the screen.
+          CFont* previousMeasured = output && measureDC != nullptr ? measureDC->SelectObject(&made) : nullptr;
           const COLORREF previousColour = dc->SetTextColor(colour);
           const int flags = font.lfUnderline != 0 ? KStrLine::kModeUnderlined : baseFlags;
           text->Draw(dc, entry.top, redrawX, size, contentLeft, flags, mode, m_widest, m_tabSpacing[size], 0);
           dc->SetTextColor(previousColour);
+          if (previousMeasured != nullptr) measureDC->SelectObject(previousMeasured);
           dc->SelectObject(previous);
         } else {
           ReportInternalErrorOnce(kOnceFontFailed, kMsgInternalProblem, "QV1-5");
@@ -192,6 +238,8 @@ void CStavlinView::OnDraw(CDC* dc) {
         flags |= kDrawMutualBracket;
       }
       if (noteLine) barHeight = BarLineHeight(*this, i, barHeight);
+      // The drawing caches are made again at the scale of the output.
+      if (output && noteLine && listLine != nullptr) listLine->MarkChanged();
       line->Draw(dc, entry.top, redrawX, size, contentLeft, flags, mode, m_widest, m_tabSpacing[size],
                  barHeight);
       dc->SetTextColor(previousColour);
@@ -213,7 +261,7 @@ void CStavlinView::OnDraw(CDC* dc) {
     }
 
     // Play range marks.
-    if (m_playFirstLine >= 0) {
+    if (m_playFirstLine >= 0 && !output) {
       if (i == m_playFirstLine)
         DrawViewMark(dc, KViewMark::kPlayRangeStart, m_playStartX + contentLeft, entry.top);
       if (i == m_playLastLine)
@@ -227,12 +275,12 @@ void CStavlinView::OnDraw(CDC* dc) {
       previousGroup = group;
     }
 
-    if (m_readOnly == 0 && line->TestFlags(kFlagHidden) != 0) {
+    if (m_readOnly == 0 && !output && line->TestFlags(kFlagHidden) != 0) {
       DrawViewMark(dc, KViewMark::kHiddenLine, contentLeft - 11, entry.top);
     }
 
     // Page marks: the end of a page, and a page-break line.
-    if (m_pageMarks != 0) {
+    if (m_pageMarks != 0 && !output) {
       const int code = entry.extra[kPageCode];
       if (code % 10 == 1) {
         CPen dotted;
@@ -254,6 +302,17 @@ void CStavlinView::OnDraw(CDC* dc) {
     }
   }
   if (previousGroup != nullptr) previousGroup->DrawBracket(dc, contentLeft, bracketMode, 0);
+
+  if (output) {
+    if (m_readOnly == 0) {
+      m_document->LayoutLineGroups(
+          std::span<const DisplayLine>(m_display.data(), static_cast<size_t>(m_lineCount)), m_sizeIndex,
+          m_readOnly);
+    }
+    g_layoutDC = previousLayoutDC;
+    dc->RestoreDC(saved);
+    return;
+  }
 
   // Lines after the last one drawn that are not shown.
   if (m_readOnly == 0 && lastDrawn >= 0 && m_show[8] == 0) {
@@ -304,5 +363,6 @@ void CStavlinView::OnDraw(CDC* dc) {
       ReportInternalErrorOnce(kOncePenFailed, kMsgInternalProblem, "QV1-7");
     }
   }
+  g_layoutDC = previousLayoutDC;
   dc->RestoreDC(saved);
 }

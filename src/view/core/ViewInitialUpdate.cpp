@@ -86,6 +86,21 @@ void ResetWorkingFields(CStavlinView& v) {
   if (v.m_adTabMode == 2 || v.m_adTabMode == 3) v.m_document->SetUsesColor(1);
 }
 
+// Typing starts with the automatic entry the preferences ask for: bars
+// inserted at full measures, note clusters joined, stems turned; the last
+// auto-join mode, which the toggle returns to, starts at the time signature's.
+void TakeEntryDefaults(CStavlinView& v) {
+  const KPrefStaffLines2& prefs = g_prefStaffLines2;
+  v.m_autoBars = prefs.autoBarEntry != 0 ? 1 : 0;
+  v.m_autoJoin = prefs.autoJoin >= 0 && prefs.autoJoin <= 6 ? prefs.autoJoin : 1;
+  v.m_autoJoinLast = 1;
+  v.m_stemDirection = prefs.autoStem >= 0 && prefs.autoStem <= 2 ? prefs.autoStem : 0;
+  KViewMirrors& m = g_viewMirrors;
+  m.autoBars = v.m_autoBars;
+  m.autoJoin = v.m_autoJoin;
+  m.stemDirection = v.m_stemDirection;
+}
+
 // The caret's line decides the caret row, the text font or the key in force.
 void TakeCaretLine(CStavlinView& v) {
   if (v.m_lineCount <= 0) return;
@@ -182,6 +197,7 @@ void CStavlinView::OnInitialUpdate() {
   ComputePageMargins();
   SetScrollRange(*m_host, kStartScrollSize);
   ResetWorkingFields(*this);
+  TakeEntryDefaults(*this);
 
   StartAutosaveTimer(*this);
   g_viewMirrors.autosaveState = AutosaveState(*this);

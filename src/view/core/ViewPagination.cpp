@@ -108,10 +108,13 @@ void CStavlinView::ComputePageMargins() {
   const int screen[4] = {ScreenDpiY(), ScreenDpiY(), ScreenDpiX(), ScreenDpiX()};
   const int dpi[4] = {dpiY, dpiY, dpiX, dpiX};
   for (int k = 0; k < 4; ++k) m_marginsScreen[k] = m_marginsPrinter[k] * screen[k] / dpi[k];
-  m_printableWidth[1] =
-      pageWidth * ScreenDpiX() / ScaledResolution(*this, dpiX) - m_marginsScreen[3] - m_marginsScreen[2];
-  m_printableHeight[1] = pageHeight * ScreenDpiY() / ScaledResolution(*this, dpiY) - kHeaderBands -
-                         m_marginsScreen[1] - m_marginsScreen[0];
+  // The part of the score a sheet holds, in layout pixels: the printable
+  // part of the page at the print size, the margins scaled with it (they are
+  // lengths on the paper), less the page-number bands. This is what the walk
+  // below cuts the sheets to, so that the page-width marks and the size alert
+  // agree with the sheets at every print size.
+  m_printableWidth[1] = m_printableWidth[0] * ScreenDpiX() / ScaledResolution(*this, dpiX);
+  m_printableHeight[1] = m_printableHeight[0] * ScreenDpiY() / ScaledResolution(*this, dpiY) - kHeaderBands;
 }
 
 void CStavlinView::ComputePageBreaks(CDC* dc, POINT& topLeft, POINT& bottomRight) {
@@ -194,6 +197,12 @@ void CStavlinView::ComputePageBreaks(CDC* dc, POINT& topLeft, POINT& bottomRight
   if (m_pageLastLine >= m_lineCount - 1 || m_sheetsComputed >= m_lastSheet) m_pagesDone = 1;
   topLeft = m_pageTopLeft;
   bottomRight = m_pageBottomRight;
+}
+
+int CStavlinView::LineSheetWidth(int displayLine, CDC* dc) {
+  if (displayLine < 0 || displayLine >= m_lineCount) return 0;
+  KLineObj* line = GetDisplayLineObj(displayLine);
+  return line != nullptr ? SheetWidth(*this, *line, dc) : 0;
 }
 
 void CStavlinView::CountPages() {

@@ -16,6 +16,7 @@
 #include "model/KExtendedObj.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
+#include "model/KListLineBeams.h"
 #include "model/KRhythmObj.h"
 #include "platform/CDC.h"
 #include "view/CStavlinView.h"
@@ -136,7 +137,13 @@ int MergeColumns(CStavlinView& view, KListLine& list, const KClipData& data, con
     KChord* converted =
         KChord::MakeTabFingering(*chord, lines, staff->GetType(), tab->GetType(), chord->GetPos(),
                                  fromTab ? 0 : view.m_handPosition, fromTab ? kTabToStaff : kStaffToTab);
-    if (converted != nullptr) PlaceColumn(*partner, converted);
+    if (converted == nullptr) continue;
+    // The partner's rhythm is beamed as the pasted columns are.
+    for (int voice = 0; voice < 2; ++voice) {
+      const int stem = chord->GetVoiceStem(voice);
+      if (beam::IsMarker(stem)) converted->SetVoiceStem(voice, stem);
+    }
+    PlaceColumn(*partner, converted);
   }
   if (partner != nullptr) {
     partner->UpdateTimeSigCache();

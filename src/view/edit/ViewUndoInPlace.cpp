@@ -14,6 +14,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "model/KLineGroup.h"
@@ -66,6 +67,31 @@ bool Fits(const CStavlinDoc& doc, const KLineObj& line, POSITION position, const
   const KLineGroup* owner = doc.FindLineGroup(group);
   const int slot = owner != nullptr ? owner->FindSlot(position) : -1;
   return slot >= 0 && owner->GetSlotBracket(slot, 1) == record.bracket;
+}
+
+bool IsNoteLine(const KLineObj& line) { return KLineObj::IsNoteFamily(line.GetFamily()); }
+
+// Carries the time signature from note line to note line as the document
+// does for the whole score, from the line at `from` (which the signature
+// `carried` reaches) down, and no further past `through` than the first note
+// line that already starts with the one carried to it: the lines below it
+// stay as they are.
+void CarryTimeSignatures(CStavlinDoc& doc, POSITION from, POSITION through,
+                         std::optional<std::pair<int, int>> carried) {
+  if (!carried) return;  // no note line among the restored ones
+  auto [beats, beatTicks] = *carried;
+  bool past = false;
+  for (POSITION pos = from; pos != nullptr;) {
+    const POSITION here = pos;
+    KLineObj* line = doc.GetNextLine(pos);
+    KListLine* list = line != nullptr && IsNoteLine(*line) ? line->AsListLine() : nullptr;
+    if (list != nullptr) {
+      if (past && list->GetStartBeats() == beats && list->GetStartBeatTicks() == beatTicks) return;
+      list->SetTimeSignature(beats, beatTicks, 1);
+      list->GetTimeSignatureAt(KListLine::kDeriveColumn, beats, beatTicks, 0);
+    }
+    if (here == through) past = true;
+  }
 }
 
 }  // namespace
@@ -147,6 +173,17 @@ std::optional<std::vector<KLineDamage>> SwapLinesInPlace(CStavlinView& view, int
     return std::nullopt;
   }
 
+  // The time signature carried into the first restored note line, as the
+  // score stood before the restore.
+  std::optional<std::pair<int, int>> carried;
+  for (const POSITION position : positions) {
+    if (const KListLine* list = doc->GetLineAt(position)->AsListLine();
+        list != nullptr && IsNoteLine(*list)) {
+      carried = std::pair{list->GetStartBeats(), list->GetStartBeatTicks()};
+      break;
+    }
+  }
+
   std::vector<KLineDamage> damage;
   std::vector<std::unique_ptr<KLineObj>> replaced;
   std::set<KLineGroup*> groups;
@@ -174,8 +211,9 @@ std::optional<std::vector<KLineDamage>> SwapLinesInPlace(CStavlinView& view, int
   for (KLineGroup* group : groups) group->BindLines(*doc);
   replaced.clear();
   // A restored line may hold a time signature another had not: each note
-  // line starts again with the one in force at the end of the one before.
-  doc->PropagateTimeSignatures();
+  // line from the first restored one on starts again with the one in force
+  // at the end of the one before, as far down as that changes anything.
+  CarryTimeSignatures(*doc, positions.front(), positions.back(), carried);
   return damage;
 }
 

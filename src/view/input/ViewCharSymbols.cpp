@@ -5,10 +5,12 @@
 // partner lines.
 
 #include <algorithm>
+#include <cctype>
 #include <span>
 #include <vector>
 
 #include "common/Globals.h"
+#include "dialogs/toolbox/ToolBoxState.h"
 #include "doc/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
@@ -194,6 +196,30 @@ int CStavlinView::TranslateTypedChar(int& ch, int lineType, int toolboxFlag) con
   return 1;
 }
 
+namespace {
+
+// Automatic stem direction. On a staff a duration letter takes its case from
+// the caret's height: inward, the notes from the middle line up (rows up to
+// 18) take the capital, whose stem points down, and the lower ones the small
+// letter, whose stem points up; outward the other way round. On a tablature
+// line a fret takes its voice the same way from its string: inward the
+// strings below the fourth row the even duration code (stem up), the higher
+// ones the odd one; outward the other way round.
+void TurnStemByHeight(CStavlinView& view, int& code, int row) {
+  const bool inward = view.m_stemDirection == 1;
+  if (view.m_currentFamily == KLineObj::kFamilyStaff) {
+    if (code <= 0 || code > 127 || g_DurationKeysNoWhole.Find(static_cast<char>(code)) < 0) return;
+    const bool capital = inward ? row < 19 : row > 18;
+    code = capital ? std::toupper(code) : std::tolower(code);
+  } else if (view.m_currentFamily == KLineObj::kFamilyTab) {
+    if (code < '0' || code > '9' || view.m_currentDuration == 12 || view.m_currentDuration == 13) return;
+    const bool even = inward ? row > 4 : row < 5;
+    view.m_currentDuration = (view.m_currentDuration & ~1) + (even ? 0 : 1);
+  }
+}
+
+}  // namespace
+
 bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
   const int family = view.m_currentFamily;
   const bool staff = family == KLineObj::kFamilyStaff;
@@ -228,15 +254,27 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
 
   int code = typed;
   if (code == kTimeSignatureCode && KLineObj::IsNoteFamily(family)) return EnterTimeSignature(view, key);
-  if (view.TranslateTypedChar(code, view.m_currentType,
-                              view.m_rhythmSymbolEntry != 0 || view.m_toolboxPick != 0) == 0) {
+  if (view.m_stemDirection != 0 && g_prefEntryOptions.keyboardChangesCursor == 0 && view.m_toolboxCode < 0)
+    TurnStemByHeight(view, code, row);
+  if (view.m_toolboxCode >= 0) {
+    code = view.m_toolboxCode;  // a toolbox symbol that no key types
+  } else if (view.TranslateTypedChar(code, view.m_currentType,
+                                     view.m_rhythmSymbolEntry != 0 || view.m_toolboxPick != 0) == 0) {
     MessageBeep(MB_ICONASTERISK);
     return false;
   }
   if (KLineObj::IsNoteFamily(family) || family == KLineObj::kFamilyRhythm) {
+    // A symbol (of either page) becomes the toolboxes' current symbol, a
+    // note value their note value.
     const int limit = family == KLineObj::kFamilyRhythm ? 254 : 226;
     KFrameServices* frame = view.m_host != nullptr ? view.m_host->Frame() : nullptr;
-    if (code < limit && view.m_toolboxPick == 0 && frame != nullptr) frame->RefreshToolboxes();
+    // A key a toolbox pick types leaves the pick's symbol current.
+    if (code >= 0 && code % kSymbolPage < limit && view.m_toolboxPick == 0) {
+      g_toolboxSymbol = code;
+      if (KLineObj::IsNoteFamily(family)) view.m_toolboxSymbol = code;
+      if (code < 14) g_CurrentNoteCode = code;
+      if (frame != nullptr) frame->RefreshToolboxes();
+    }
   }
   if (g_prefEntryOptions.keyboardChangesCursor != 0 && g_prefEntryOptions.cursorMode == 1 &&
       view.m_toolboxPick == 0 && KLineObj::IsNoteFamily(family)) {

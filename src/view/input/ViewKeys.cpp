@@ -1,7 +1,8 @@
 // OnKeyDown: the keys that do not type a character of their own. The entry
-// checks (the caret's line scrolled into view, the selection filter, no
-// visible line), then the key table; the keys' own steps live in
-// ViewKeysMove.cpp, ViewKeysDelete.cpp and ViewKeysEdit.cpp.
+// checks (the caret's line scrolled into view, a pending mouse placement
+// given up, the selection filter, no visible line), then the key table; the
+// keys' own steps live in ViewKeysMove.cpp, ViewKeysDelete.cpp and
+// ViewKeysEdit.cpp.
 
 #include <algorithm>
 #include <cctype>
@@ -17,6 +18,8 @@ using namespace viewkeys;
 namespace {
 
 constexpr UINT kNoLinesMessage = 7041;
+// The play range's start line in the score's settings while no range is marked.
+constexpr int kNoPlayRange = 10000;
 
 // The character a key types without Shift, as MapVirtualKey (key, 2) gives
 // it: letters in upper case, digits, the blank and the punctuation keys;
@@ -73,6 +76,17 @@ bool IsNoteValueKey(UINT key) {
 
 void ClearSelection(CStavlinView& view) { view.UpdateSelection(0, 0, 0, 0, 11); }
 
+// The play range being marked is given up: no range is left, in the view or
+// in the score's settings.
+void CancelPlayRangeMarking(CStavlinView& view) {
+  view.m_playFirstLine = -1;
+  view.m_playAwaitStart = 0;
+  view.m_playAwaitEnd = 0;
+  view.m_options.word70 = static_cast<short>(kNoPlayRange);
+  if (view.m_document != nullptr) view.m_document->SetSettings(view.m_options, TRUE);
+  if (view.Host() != nullptr) view.Host()->InvalidateRect(nullptr, FALSE);
+}
+
 // The selection filter: true when the key goes on (with the selection kept
 // or cleared), false when it ends here and the selection stays.
 bool FilterSelection(CStavlinView& view, const KeyPress& press) {
@@ -128,6 +142,17 @@ void CStavlinView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
   }
   press.firstVisible = m_firstVisible;
   press.lastVisible = m_lastVisible;
+
+  // A key lets go of what the mouse was about to mark: an extended object
+  // waiting for its clicks, or a play range waiting for its start or end.
+  if (m_extClicksWanted != 0) {
+    CancelExtObjPlacement();
+    return;
+  }
+  if (m_playAwaitStart != 0 || m_playAwaitEnd != 0) {
+    CancelPlayRangeMarking(*this);
+    return;
+  }
 
   if (nChar == static_cast<UINT>(VK_CONTROL)) return;
   if (HasSelectionRect(*this) && !FilterSelection(*this, press)) return;

@@ -61,12 +61,15 @@ bool MayEdit(CStavlinView& view) {
 
 void Refresh(CStavlinView& view, const KeyPress& press) {
   const bool isDelete = press.key == VK_DELETE;
+  // A caret move changes nothing to undo; the flag is given back as it was,
+  // so that a move inside an entry of several keystrokes keeps them one step.
+  const int quiet = g_noModify;
   if (!isDelete) g_noModify = 1;
   view.UpdateAfterEdit(press.hint, 0);
   if (view.m_firstVisible != press.firstVisible || view.m_lastVisible != press.lastVisible) {
     if (view.m_host != nullptr) view.m_host->InvalidateRect(nullptr, TRUE);
   }
-  if (!isDelete) g_noModify = 0;
+  if (!isDelete) g_noModify = quiet;
 }
 
 }  // namespace viewkeys

@@ -17,11 +17,12 @@ namespace viewmouse {
 namespace {
 
 constexpr int kAlternatePage = 10000;
-// Symbols the typing table has no key of their own for, and the key that
-// starts them: the combined repeat bars begin with an end-repeat bar.
+// Symbols the typing table has no key of their own for: the combined repeat
+// bars, typed as two bars on one column.
 constexpr int kRepeatPairBar = 96;
 constexpr int kRepeatPairEnd = 97;
 constexpr int kEndRepeatKey = ']';
+constexpr int kRepeatSignKey = '%';
 // On a rhythm line these symbols are typed with other keys.
 struct RhythmKey {
   int code;
@@ -67,7 +68,10 @@ int KeyOfSymbol(const CStavlinView& view, int code, int family) {
     for (const RhythmKey& entry : kRhythmKeys)
       if (entry.code == code) return entry.key;
   }
-  if (code == kRepeatPairBar || code == kRepeatPairEnd) return kEndRepeatKey;
+  // The combined bars are typed over a bar of their first key: an end repeat
+  // that a start repeat joins, a repeat sign that a second one doubles.
+  if (code == kRepeatPairBar) return kEndRepeatKey;
+  if (code == kRepeatPairEnd) return kRepeatSignKey;
   // The key whose typed symbol is the code, from the one table typing uses.
   // A code without a key of its own shares the key of the code before it.
   for (const int wanted : {code, code % 2 == 1 ? code - 1 : -1}) {

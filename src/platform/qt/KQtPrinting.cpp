@@ -1,0 +1,176 @@
+#include "platform/qt/KQtPrinting.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <algorithm>
+#include <memory>
+
+#include "platform/qt/KQtPrintDC.h"
+#include "platform/qt/QtText.h"
+
+namespace {
+
+constexpr double kEdgeMm = 6.35;  // a quarter of an inch
+
+// The pages of a job on a QPrinter.
+class KQtPrintTarget : public KPrintTarget {
+ public:
+  explicit KQtPrintTarget(QPrinter& printer) : m_printer(printer) {}
+  ~KQtPrintTarget() override {
+    m_dc.reset();
+    if (m_painter.isActive()) m_painter.end();
+  }
+
+  DeviceCaps Caps() const override {
+    DeviceCaps caps;
+    caps.technology = DT_RASPRINTER;
+    const int dpi = std::max(1, m_printer.resolution());
+    const QPageLayout layout = m_printer.pageLayout();
+    const QRect paint = layout.paintRectPixels(dpi);
+    const QRect full = layout.fullRectPixels(dpi);
+    caps.logPixelsX = dpi;
+    caps.logPixelsY = dpi;
+    caps.horzRes = paint.width();
+    caps.vertRes = paint.height();
+    caps.physicalWidth = full.width();
+    caps.physicalHeight = full.height();
+    caps.physicalOffsetX = paint.left();
+    caps.physicalOffsetY = paint.top();
+    return caps;
+  }
+  int GetOrientation() const override {
+    return m_printer.pageLayout().orientation() == QPageLayout::Landscape ? DMORIENT_LANDSCAPE
+                                                                          : DMORIENT_PORTRAIT;
+  }
+  void SetOrientation(int orientation) override {
+    if (m_painter.isActive()) return;  // the pages have begun
+    m_printer.setPageOrientation(orientation == DMORIENT_LANDSCAPE ? QPageLayout::Landscape
+                                                                   : QPageLayout::Portrait);
+  }
+  CDC* BeginPainting() override {
+    if (!m_painter.begin(&m_printer)) return nullptr;
+    m_dc = std::make_unique<KQtPrintDC>(m_painter);
+    return m_dc.get();
+  }
+  bool NewPage() override { return m_printer.newPage(); }
+  bool EndPainting() override {
+    m_dc.reset();
+    return m_painter.end();
+  }
+
+ private:
+  QPrinter& m_printer;
+  QPainter m_painter;
+  std::unique_ptr<KQtPrintDC> m_dc;
+};
+
+// Ends a prepared job that prints nothing.
+void Abandon(KPrintJob& job, CPrintInfo& info) { job.OnEndPrinting(info); }
+
+}  // namespace
+
+namespace qt_printing {
+
+QPrinter& SharedPrinter() {
+  static std::unique_ptr<QPrinter> printer;
+  if (!printer) {
+    printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    PreparePrinter(*printer);
+  }
+  return *printer;
+}
+
+void PreparePrinter(QPrinter& printer) {
+  printer.setResolution(kPrintDpi);
+  printer.setFullPage(false);
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    printer.setPageMargins(QMarginsF(kEdgeMm, kEdgeMm, kEdgeMm, kEdgeMm), QPageLayout::Millimeter);
+  }
+}
+
+int PrintPages(KPrintJob& job, QPrinter& printer, bool preview, int fromPage, int toPage) {
+  CPrintInfo info;
+  info.m_bPreview = preview ? TRUE : FALSE;
+  if (!job.OnPreparePrinting(info)) return -1;
+  info.SetPageRange(static_cast<UINT>(std::max(1, fromPage)),
+                    toPage > 0 ? static_cast<UINT>(toPage) : CPrintInfo::kOpenPage);
+  printer.setDocName(ToQString(job.Title().Str()));
+  KQtPrintTarget target(printer);
+  return RunPrintPages(job, info, target);
+}
+
+int PrintToPdf(KPrintJob& job, const QString& path, int fromPage, int toPage) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  printer.setPageSize(QPageSize(QPageSize::Letter));
+  PreparePrinter(printer);
+  return PrintPages(job, printer, false, fromPage, toPage);
+}
+
+bool PrintWithDialog(KPrintJob& job, QWidget* parent) {
+  QPrinter& printer = SharedPrinter();
+  CPrintInfo info;
+  if (!job.OnPreparePrinting(info)) return false;
+  // A PDF is offered under the score's name, in the folder the last one
+  // went to.
+  const QString title = ToQString(job.Title().Str());
+  const QString base = QFileInfo(title).completeBaseName();
+  printer.setDocName(title);
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+      !base.isEmpty()) {
+    printer.setOutputFileName(
+        QFileInfo(printer.outputFileName()).dir().filePath(base + QStringLiteral(".pdf")));
+  }
+  QPrintDialog dialog(&printer, parent);
+  dialog.setMinMax(static_cast<int>(info.GetMinPage()), static_cast<int>(info.GetMaxPage()));
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  if (dialog.exec() != QDialog::Accepted) {
+    Abandon(job, info);
+    return false;
+  }
+  PreparePrinter(printer);
+  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+    info.SetPageRange(static_cast<UINT>(printer.fromPage()),
+                      printer.toPage() > 0 ? static_cast<UINT>(printer.toPage()) : CPrintInfo::kOpenPage);
+  } else {
+    info.SetPageRange(1, CPrintInfo::kOpenPage);
+  }
+  printer.setDocName(ToQString(job.Title().Str()));
+  KQtPrintTarget target(printer);
+  return RunPrintPages(job, info, target) > 0;
+}
+
+bool Preview(KPrintJob& job, QWidget* parent) {
+  QPrinter& printer = SharedPrinter();
+  PreparePrinter(printer);
+  QPrintPreviewDialog preview(&printer, parent);
+  preview.setWindowTitle(QStringLiteral("Print Preview - ") + ToQString(job.Title().Str()));
+  bool painted = false;
+  // The preview paints on screen and, when its Print button is pressed, on
+  // the printer; either way the whole job runs again.
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
+    PreparePrinter(*target);
+    painted = PrintPages(job, *target, true, 1, 0) > 0 || painted;
+  });
+  preview.exec();
+  return painted;
+}
+
+bool PageSetup(QWidget* parent) {
+  QPrinter& printer = SharedPrinter();
+  QPageSetupDialog dialog(&printer, parent);
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  PreparePrinter(printer);
+  return accepted;
+}
+
+}  // namespace qt_printing
