@@ -78,6 +78,8 @@ void MakeLargeScore(CStavlinDoc& doc, const KLargeScoreShape& shape) {
     doc.AddLineGroup(group);
     staff->SetGroup(id, group);
     tab->SetGroup(id, group);
+    if (shape.textLineEvery > 0 && (id + 1) % shape.textLineEvery == 0)
+      doc.AddTailLine(new KStrLine("Words sung under the music above, as a lyric line holds them", 0));
   }
   doc.CheckLineGroups();
 }

@@ -10,6 +10,7 @@ struct KLargeScoreShape {
   int noteColumns = 200;     // note columns per line
   int columnsPerBar = 8;     // a bar column after this many note columns
   int attachmentEvery = 16;  // one attachment per this many note columns
+  int textLineEvery = 0;     // a text line of words after this many line groups; 0: none
 };
 
 // Registers the classes a score file holds and installs the program's line

@@ -2,19 +2,21 @@
 # Runs a fuzzing campaign on one reader of outside data (or on every one in
 # turn): scripts/fuzz.sh [target] [seconds]
 #   target   score_file, midi_file, abc, text_tab, chord_file, settings_file,
-#            or "all" (the default)
+#            clipstream, or "all" (the default)
 #   seconds  how long each target runs (default 600)
 # Builds the libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer in build/fuzz (installing clang through apt-get
 # when it is missing). The corpus grows in build/fuzz/corpus/<target>, seeded
 # from fuzz/<target>/seeds; an input that crashes, leaks or times out is
 # written to fuzz/<target>/repro/, where the normal test build replays it.
+# libFuzzer's progress shows as the campaign runs; with several jobs each
+# job's log is written to build/fuzz/logs/<target>/ and followed on screen.
 # Environment: FUZZ_JOBS (parallel fuzzing processes per target, default 1),
 # FUZZ_MAX_LEN (largest input, default 65536).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(score_file midi_file abc text_tab chord_file settings_file)
+targets=(score_file midi_file abc text_tab chord_file settings_file clipstream)
 target=${1:-all}
 seconds=${2:-600}
 jobs=${FUZZ_JOBS:-1}
@@ -47,11 +49,29 @@ done
 
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+root=$(pwd)
 for t in "${run[@]}"; do
-  corpus="$build/corpus/$t"
-  mkdir -p "$corpus" "fuzz/$t/repro"
+  corpus="$root/$build/corpus/$t"
+  logs="$root/$build/logs/$t"
+  mkdir -p "$corpus" "fuzz/$t/repro" "$logs"
   echo "== $t: ${seconds}s"
-  "$build/fuzz/fuzz_$t" "$corpus" "fuzz/$t/seeds" \
-    -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="fuzz/$t/repro/" -jobs="$jobs" -workers="$jobs" -print_final_stats=1
+  args=("$corpus" "$root/fuzz/$t/seeds" -max_total_time="$seconds" -max_len="$max_len" -timeout=10
+        -rss_limit_mb=2048 -artifact_prefix="$root/fuzz/$t/repro/" -print_final_stats=1)
+  if [ "$jobs" -le 1 ]; then
+    # One process: libFuzzer reports on the terminal as it goes.
+    (cd "$logs" && "$root/$build/fuzz/fuzz_$t" "${args[@]}")
+  else
+    # libFuzzer writes one fuzz-<n>.log per job into the folder it runs in:
+    # that is the logs folder, and the logs are followed on screen.
+    rm -f "$logs"/fuzz-*.log
+    (cd "$logs" && "$root/$build/fuzz/fuzz_$t" "${args[@]}" -jobs="$jobs" -workers="$jobs") &
+    campaign=$!
+    sleep 1
+    tail -n +1 -F "$logs"/fuzz-*.log 2>/dev/null &
+    follower=$!
+    status=0
+    wait "$campaign" || status=$?
+    kill "$follower" 2>/dev/null || true
+    [ "$status" -eq 0 ] || exit "$status"
+  fi
 done

@@ -61,6 +61,12 @@ CMainFrame::~CMainFrame() {
 
 CChildFrame* CMainFrame::AddScoreWindow(std::unique_ptr<CStavlinDoc> document) {
   auto* child = new CChildFrame(std::move(document), this);
+  // However the window closes, the menus and the status bar follow once it
+  // is gone (the last score's line, column and mode leave the bar).
+  connect(child, &QObject::destroyed, this, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { AfterViewInput(); }, Qt::QueuedConnection);
+  });
   m_mdiArea->addSubWindow(child);
   child->resize(CChildFrame::kDefaultWidth, CChildFrame::kDefaultHeight);
   child->show();
@@ -144,7 +150,11 @@ CStavlinView* CMainFrame::GetActiveScoreView(bool refresh) {
     child = windows.empty() ? nullptr : windows.front();
   }
   KViewWidget* pane = child != nullptr ? child->ActivePane() : nullptr;
-  m_activeView = pane != nullptr ? &pane->View() : nullptr;
+  CStavlinView* view = pane != nullptr ? &pane->View() : nullptr;
+  // Another score became the active one (the one before closed): the status
+  // bar and the rules read its state from now on.
+  if (view != m_activeView && view != nullptr) view->PublishMirrors();
+  m_activeView = view;
   return m_activeView;
 }
 
@@ -154,6 +164,7 @@ void CMainFrame::SetActiveScoreView(CStavlinView* view) {
     GetActiveScoreView(true);
     return;
   }
+  view->PublishMirrors();
   m_activeView = view;
 }
 
@@ -306,5 +317,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
   }
   m_closingDown = true;
+  // The windows that belong to the main window (help, the toolboxes) close
+  // with it; the toolboxes open now are remembered as open.
+  for (QWidget* owned : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (owned->isWindow() && owned->isVisible()) owned->close();
+  }
   event->accept();
 }

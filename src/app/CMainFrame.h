@@ -163,7 +163,7 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   QAction* MakeAction(UINT id);
   void BuildToolbars();
   void UpdateMenu(QMenu* menu);
-  void ApplyCommandUi(QAction* action, UINT id);
+  void ApplyCommandUi(QAction* action, UINT id, const KAppCommandState& app);
   KAppCommandState AppState() const;
   void UpdateWindowMenu();
   // MainFrameStatus.cpp

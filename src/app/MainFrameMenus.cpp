@@ -144,14 +144,14 @@ KAppCommandState CMainFrame::AppState() const {
   return app;
 }
 
-void CMainFrame::ApplyCommandUi(QAction* action, UINT id) {
+void CMainFrame::ApplyCommandUi(QAction* action, UINT id, const KAppCommandState& app) {
   // The recent-file entries follow the list, not the rules.
   if (InRange(id, kFirstRecentFileId, kFirstRecentFileId + kRecentFileCount - 1)) return;
   if (ActiveTextWindow() != nullptr && m_textCommandHandles && m_textCommandHandles(id)) {
     action->setEnabled(true);
     return;
   }
-  const KCommandUi ui = QueryCommand(id, m_activeView, AppState());
+  const KCommandUi ui = QueryCommand(id, m_activeView, app);
   action->setEnabled(ui.enabled && IsAvailable(id));
   if (ui.check >= 0) {
     action->setCheckable(true);
@@ -161,15 +161,18 @@ void CMainFrame::ApplyCommandUi(QAction* action, UINT id) {
 }
 
 void CMainFrame::UpdateMenu(QMenu* menu) {
+  const KAppCommandState app = AppState();
   for (QAction* action : menu->actions()) {
     if (action->isSeparator() || action->menu() != nullptr) continue;
     const UINT id = action->data().toUInt();
-    if (id != 0) ApplyCommandUi(action, id);
+    if (id != 0) ApplyCommandUi(action, id, app);
   }
 }
 
 void CMainFrame::UpdateCommandUi() {
-  for (const auto& [id, action] : m_actions) ApplyCommandUi(action, id);
+  // The clipboard and the bars are asked once for the whole refresh.
+  const KAppCommandState app = AppState();
+  for (const auto& [id, action] : m_actions) ApplyCommandUi(action, id, app);
   for (QMenu* menu : m_menus) {
     for (QAction* action : menu->actions()) {
       // Second names of commands follow their command.

@@ -1,12 +1,13 @@
 #include "common/TuningCodec.h"
 
+#include <algorithm>
+#include <span>
+#include <string>
+#include <string_view>
+
 #include "common/Globals.h"
 #include "common/NumberText.h"
 #include "platform/UiPort.h"
-
-#include <algorithm>
-#include <span>
-#include <string_view>
 
 namespace {
 
@@ -235,7 +236,13 @@ int ParseFretList(const CString& tuningText, FretMap* map) {
 }
 
 int GetFretLabels(const CString& tuning, FretLabels& labels) {
-  for (int k = 0; k < kFretMapSize; ++k) labels[k].Format("%d", k);
+  // The plain numbers, made once (every tablature line asks as it loads).
+  static const FretLabels kNumbers = [] {
+    FretLabels numbers;
+    for (int k = 0; k < kFretMapSize; ++k) numbers[k] = CString(std::to_string(k).c_str());
+    return numbers;
+  }();
+  labels = kNumbers;
   if (g_HalfFretLabels == 0) return 0;
   FretMap map{};
   ParseFretList(tuning, &map);

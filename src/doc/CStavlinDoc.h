@@ -199,6 +199,11 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink, public KLineSourc
   // with the caller).
   POSITION ReplaceLine(KLineObj* oldLine, POSITION oldPos, KLineObj* newLine, int keySignature,
                        BOOL copyAttachments);
+  // Puts newLine (owned by the document from here on) at the position in
+  // place of the line there, which goes back to the caller, as it is: its
+  // group's slot still names it until the group binds its lines again. Null,
+  // with nothing changed, when the position holds no line.
+  KLineObj* SwapLineAt(POSITION pos, KLineObj* newLine);
   // Carries the time signature from note line to note line: each starts with
   // the one in force at the end of the note line before it (4/4 first).
   void PropagateTimeSignatures();

@@ -6,6 +6,11 @@
 
 #include "doc/CStavlinDocFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -62,6 +67,33 @@ void NoticeEmbeddedItemsOnce() {
   AfxMessageBox(kEmbeddedItemsNoticeText, MB_OK | MB_ICONINFORMATION);
 }
 
+// Why a score file cannot be read at all, in the words of the system.
+CString UnreadableReason(const std::filesystem::path& file) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (status.type() == std::filesystem::file_type::not_found) return "Doc-2: there is no such file";
+  if (status.type() == std::filesystem::file_type::directory) return "Doc-2: it is a folder, not a file";
+  if (error) return CString("Doc-2: ") + CString(error.message().c_str());
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return CString("Doc-2: ") + CString(std::strerror(errno));
+  ::close(fd);
+  if (status.type() != std::filesystem::file_type::regular) return "Doc-2: it is not a plain file";
+  return "Doc-2";
+}
+
+// Whether a file that is there may not be written over: the user (or
+// another program) made it read-only. Replacing it through a new file would
+// go round that, so the save asks first.
+bool IsReadOnlyFile(const std::filesystem::path& file) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (error || status.type() != std::filesystem::file_type::regular) return false;
+  using std::filesystem::perms;
+  const perms writable = perms::owner_write | perms::group_write | perms::others_write;
+  if ((status.permissions() & writable) == perms::none) return true;
+  return ::access(file.c_str(), W_OK) != 0 && errno == EACCES;
+}
+
 }  // namespace
 
 // Texts of messages the string table does not hold.
@@ -114,7 +146,7 @@ BOOL CStavlinDoc::OnOpenDocument(LPCTSTR pathText) {
     read.error = KContainerError::kUnreadable;
   }
   if (read.error == KContainerError::kNotFound || read.error == KContainerError::kUnreadable) {
-    ShowOpenProblem(path, "Doc-2");
+    ShowOpenProblem(path, UnreadableReason(file));
     return FALSE;
   }
   if (!read.ok()) {
@@ -164,6 +196,14 @@ BOOL CStavlinDoc::OnSaveDocument(LPCTSTR pathText) {
   const CString path(pathText);
   const CString oldWriterVersion = writerVersion;
   const CString oldVersionText = g_FileVersionText;
+  if (IsReadOnlyFile(ScoreNativePath(path))) {
+    CString text;
+    const CString problem = "Doc-10: the file is read-only; save the score under another name";
+    const LPCTSTR args[2] = {path, problem};
+    AfxFormatStrings(text, kSaveFailedText, args, 2);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
+  }
   const CString backupProblem = MakeBackupBeforeSave(path);
   CString problem;
   try {

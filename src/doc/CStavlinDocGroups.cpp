@@ -159,8 +159,9 @@ BOOL CStavlinDoc::SetGroupStartTimeSignature(int id) {
 void CStavlinDoc::LayoutLineGroups(std::span<const DisplayLine> displayLines, int sizeIndex,
                                    int noteLinesOnly) {
   const int stringStep = TabStringSpacing(sizeIndex);
+  const KShownLines shown(displayLines);
   for (POSITION pos = lineGroups.GetHeadPosition(); pos != nullptr;) {
     if (auto* group = dynamic_cast<KLineGroup*>(lineGroups.GetNext(pos)))
-      group->Layout(displayLines, sizeIndex, noteLinesOnly, stringStep);
+      group->Layout(shown, sizeIndex, noteLinesOnly, stringStep);
   }
 }

@@ -40,6 +40,13 @@ KLineObj* CStavlinDoc::GetLineAt(POSITION pos) const {
   return pos != nullptr ? dynamic_cast<KLineObj*>(lines.GetAt(pos)) : nullptr;
 }
 
+KLineObj* CStavlinDoc::SwapLineAt(POSITION pos, KLineObj* newLine) {
+  KLineObj* old = GetLineAt(pos);
+  if (old == nullptr || newLine == nullptr) return nullptr;
+  lines.SetAt(pos, newLine);
+  return old;
+}
+
 KLineObj* CStavlinDoc::GetNextLine(POSITION& pos) const {
   if (pos == nullptr) return nullptr;
   return dynamic_cast<KLineObj*>(lines.GetNext(pos));

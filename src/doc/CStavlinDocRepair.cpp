@@ -111,10 +111,13 @@ int CStavlinDoc::CheckLineGroups() {
     // Kept: the groups are checked and bound as usual.
   }
 
-  // Every slot is filled afresh from the lines.
+  // Every slot is filled afresh from the lines. The groups by id, as
+  // FindLineGroup finds them, for the walk (a score has many).
+  std::unordered_map<int, KLineGroup*> groupsById;
   for (POSITION pos = lineGroups.GetHeadPosition(); pos != nullptr;) {
     auto* group = dynamic_cast<KLineGroup*>(lineGroups.GetNext(pos));
     if (group == nullptr) continue;
+    groupsById.try_emplace(group->GetId(), group);
     for (int i = 0; i < KLineGroup::kMaxSlots; ++i) {
       group->SetSlotLineRef(i, nullptr);
       group->SetSlotLine(i, nullptr);
@@ -173,11 +176,13 @@ int CStavlinDoc::CheckLineGroups() {
           problemLine = -problemLine;
         }
         UngroupLinesWithId(current->GetId());
+        groupsById.erase(current->GetId());
         DropGroup(current);
       }
       current = nullptr;
       filled = 0;
-      KLineGroup* next = FindLineGroup(id);
+      const auto found = groupsById.find(id);
+      KLineGroup* next = found != groupsById.end() ? found->second : nullptr;
       // A group that is not there, or one that was walked already, leaves
       // nothing to fill.
       if (next == nullptr || !visited.insert(next).second || next->GetSlotCount() < 1 ||

@@ -145,4 +145,6 @@ struct ScoreSettings {
   DWORD midiEffects = 0;  // playback effects bit set
   DWORD dword105 = 0;
   DWORD dword106 = 0;
+
+  bool operator==(const ScoreSettings&) const = default;
 };

@@ -24,6 +24,7 @@
 // KSpeedLineRender.cpp (drawing the entries).
 
 #include <array>
+#include <utility>
 
 #include "common/Globals.h"
 #include "model/KListLine.h"
@@ -93,6 +94,12 @@ class KSpeedLine : public KListLine {
   bool Refresh(KListLine& owner, int sizeIndex, const CString* tuning);
 
   // ---- Drawing (KSpeedLineRender.cpp) -------------------------------------------
+  // The rows, from the owner's top (the space above the staff at the cache's
+  // size included), that Render paints for the entries from the column on:
+  // each symbol counted as reaching kSymbolReach pixels from its point, and
+  // its lines, stems and beams. first > second when no entry lies there.
+  static constexpr int kSymbolReach = 48;
+  std::pair<int, int> DrawnRows(int firstColumn) const;
   // Draws the entries whose columns lie in [firstColumn, lastColumn] and whose
   // x lies left of the right edge of dc's clip. x: the line's x origin (the
   // lead-in of the size, the indent and the columns are added); y: the line's

@@ -5,7 +5,9 @@
 // device-resolution export.
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <utility>
 
 #include "common/AppServices.h"
 #include "common/BarLines.h"
@@ -80,6 +82,33 @@ void Stroke(CDC* dc, int x1, int y1, int x2, int y2) {
 }
 
 }  // namespace
+
+std::pair<int, int> KSpeedLine::DrawnRows(int firstColumn) const {
+  int low = INT_MAX;
+  int high = INT_MIN;
+  const auto take = [&low, &high](int y, int reach) {
+    low = std::min(low, y - reach);
+    high = std::max(high, y + reach);
+  };
+  for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
+    const auto* entry = static_cast<const KBigChord*>(m_objects.GetNext(node));
+    if (entry->GetPos() < firstColumn) continue;
+    for (int i = 0; i < entry->itemCount; ++i) take(entry->itemY[i], kSymbolReach);
+    for (int i = 0; i < entry->ledgerCount; ++i) take(entry->ledgerY[i], 1);
+    for (int i = 0; i < entry->stemCount; ++i) {
+      take(entry->stemY1[i], 1);
+      take(entry->stemY2[i], 1);
+    }
+    for (int i = 0; i < entry->beamCount; ++i) {
+      take(entry->beamY1[i], 3);
+      take(entry->beamY2[i], 3);
+    }
+  }
+  if (low > high) return {0, -1};
+  // Entry rows are 100 above the top staff line (or string row 2).
+  const int offset = GetSpaceAbove(m_sizeIndex) - 100;
+  return {low + offset, high + offset};
+}
 
 int KSpeedLine::GetClosingBarRight() const {
   if (m_objects.IsEmpty()) return -1;

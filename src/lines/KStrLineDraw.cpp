@@ -223,9 +223,16 @@ KExtendedObj* KStrLine::FindAttachmentAtPoint(CDC* dc, int x, int y, int top) {
   const std::int64_t dy = std::int64_t{y} - top;
   for (POSITION node = m_attachments.GetHeadPosition(); node != nullptr;) {
     auto* attachment = static_cast<KExtendedObj*>(m_attachments.GetNext(node));
+    const std::int64_t place = AttachmentX(*attachment);
+    if (attachment->GetKind() == KExtendedObj::kTextBox) {
+      // A text box is found where Draw puts its text.
+      const CRect box = attachment->GetDrawnTextRect(dc, m_type, ClampToInt(place), top, 0);
+      if (x >= box.left && x <= box.right && y >= box.top && y <= box.bottom) return attachment;
+      continue;
+    }
     const CPoint offset = attachment->GetOffset();
     const CSize extent = attachment->GetExtent(dc);
-    const std::int64_t left = std::int64_t{attachment->GetPos()} - 10000 + offset.x;
+    const std::int64_t left = place + offset.x;
     const std::int64_t boxTop = offset.y;
     if (x >= left && x <= left + extent.cx && dy >= boxTop && dy <= boxTop + extent.cy) return attachment;
   }

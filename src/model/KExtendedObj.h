@@ -60,6 +60,9 @@ class KExtendedObj : public KPosObj {
   static constexpr int kFirstBracketLine = 7;
   static constexpr int kLastBracketLine = 24;
   static constexpr int kDoubleBar = 21;
+  // A text box draws its text this far left of and above its place.
+  static constexpr int kTextBoxShiftX = -3;
+  static constexpr int kTextBoxShiftY = -7;
   // Rows that MoveRow accepts: 0..36, and 0..9 on lines of the tablature family.
   static constexpr int kMaxRow = 36;
   static constexpr int kMaxTabRow = 9;
@@ -191,13 +194,17 @@ class KExtendedObj : public KPosObj {
   // first wins where they overlap).
   static int HandleAtPoint(const CRect& first, const CRect& second, CPoint point);
   // Moves grip 0 or 1 (end point 0 or 1, or the anchor of kind 6) by the
-  // mouse movement from `from` to `to`, scaled by the size (x 11 / 9 at size 1).
+  // mouse movement from `from` to `to` on screen, taken back to the stored
+  // scale (x 9 / 11 at size 1), so that the grip follows the pointer.
   // Returns 1.
   int MoveHandleBy(int grip, CPoint from, CPoint to, int sizeIndex);
   // The rectangle the attachment covers (hit testing and redrawing),
   // normalised and at least 4 pixels wide and high; dc measures a text box's
   // text (estimated without one).
   void GetScreenRect(CRect& rect, CDC* dc, int lineType, int x, int y, int sizeIndex);
+  // The rectangle a text box's text covers as Draw puts it at (x, y) on a line
+  // of the type: the text's extent measured on dc.
+  CRect GetDrawnTextRect(CDC* dc, int lineType, int x, int y, int sizeIndex);
   // Applies a mouse drag that took the covered rectangle from `before` to
   // `after`: an unchanged size moves the attachment, a changed one reshapes it
   // by its kind's rules. Returns 1, or 0 when the kind refuses (a text box

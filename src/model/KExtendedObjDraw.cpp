@@ -292,7 +292,7 @@ void KExtendedObj::Draw(CDC* dc, int lineType, int x, int y, int sizeIndex) {
       DrawNumberedBracket(dc, f, x0, m_text, text.Width());
       break;
     case kTextBox:
-      if (!m_text.IsEmpty()) ScaledTextOut(dc, x0, y0 - 7, m_text, m_opaque);
+      if (!m_text.IsEmpty()) ScaledTextOut(dc, x0, y0 + kTextBoxShiftY, m_text, m_opaque);
       break;
     case kCrescendo:
       Path(dc, {CPoint(x0 + w, y0), CPoint(x0, y0 + h / 2), CPoint(x0 + w, y0 + h)});

@@ -69,7 +69,15 @@ void KExtendedObj::SetText(const CString& text) {
 }
 
 void KExtendedObj::SetLinkTarget(const CString& target) {
-  if (target.IsEmpty()) return;
+  if (target.IsEmpty()) {
+    // No target: the text is no longer a link, and loses the link's colour
+    // and underline.
+    if (m_linkTarget.IsEmpty()) return;
+    m_linkTarget.Empty();
+    m_visited = 0;
+    MakeFont();
+    return;
+  }
   const bool namesHost = target.Find(kWebPrefix) >= 0 || target.Find(kFtpPrefix) >= 0;
   m_linkTarget = target.GetLength() < kShortestTarget || !namesHost ? CString(kWebPrefix) + target : target;
   MakeFont();

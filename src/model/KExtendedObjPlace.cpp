@@ -56,7 +56,7 @@ int ScaleLength(int value, int size) { return value * g_RhythmColumnWidth[SizeOf
 
 int KindShift(int kind) {
   if (kind == KExtendedObj::kNumberedBracket) return -6;
-  if (kind == KExtendedObj::kTextBox) return -3;
+  if (kind == KExtendedObj::kTextBox) return KExtendedObj::kTextBoxShiftX;
   if (kind >= KExtendedObj::kFirstBracketLine && kind <= 22 && kind != KExtendedObj::kDoubleBar) return -6;
   return 0;
 }
@@ -124,9 +124,13 @@ int KExtendedObj::GetHandleRects(CRect& first, CRect& second, int lineType, int 
 }
 
 int KExtendedObj::MoveHandleBy(int grip, CPoint from, CPoint to, int sizeIndex) {
+  // Points are stored at the normal size and drawn scaled by ScaleLength, so
+  // a movement on screen goes back through the inverse scale: at large
+  // symbols 11 pixels on screen are 9 stored units, and the grip follows the
+  // pointer.
   const int scale = g_RhythmColumnWidth[SizeOf(sizeIndex)];
-  const long long dx = (static_cast<long long>(to.x) - from.x) * scale / kBaseScale;
-  const long long dy = (static_cast<long long>(to.y) - from.y) * scale / kBaseScale;
+  const long long dx = (static_cast<long long>(to.x) - from.x) * kBaseScale / scale;
+  const long long dy = (static_cast<long long>(to.y) - from.y) * kBaseScale / scale;
   if (m_kind == kLineOrV) {
     m_anchorX = BoundedLength(m_anchorX + dx);
     m_anchorY = BoundedLength(m_anchorY + dy);
@@ -135,6 +139,14 @@ int KExtendedObj::MoveHandleBy(int grip, CPoint from, CPoint to, int sizeIndex) 
     SetPoint(grip == 0 ? 0 : 1, BoundedLength(point.x + dx), BoundedLength(point.y + dy));
   }
   return 1;
+}
+
+CRect KExtendedObj::GetDrawnTextRect(CDC* dc, int lineType, int x, int y, int sizeIndex) {
+  const KAttachmentFrame f = PlaceAttachment(*this, lineType, x, y, sizeIndex);
+  const CSize text = TextExtent(dc);
+  const int left = f.x + kTextBoxShiftX;
+  const int top = f.y + kTextBoxShiftY;
+  return CRect(left, top, left + text.cx, top + text.cy);
 }
 
 void KExtendedObj::GetScreenRect(CRect& rect, CDC* dc, int lineType, int x, int y, int sizeIndex) {

@@ -26,7 +26,10 @@
 // indents), KLineGroupLayout.cpp (vertical layout, redraw ranges and the
 // bracket drawing) and KLineGroupSerialize.cpp (the group record).
 
+#include <cstddef>
+#include <functional>
 #include <span>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/CObject.h"
@@ -54,6 +57,20 @@ struct DisplayLine {
   int top = 0;              // top y on the page
   int bottom = 0;           // bottom y: the line's bottom plus g_lineGap
   int extra[2] = {0, 0};    // kept for the view
+};
+
+// Where each line is first shown in a display-line table. Laying out every
+// group of a score looks its lines up here, so that the whole layout costs
+// one pass over the table rather than one per group.
+class KShownLines {
+ public:
+  explicit KShownLines(std::span<const DisplayLine> lines);
+  // The first entry that shows the line; null when none does.
+  const DisplayLine* Find(POSITION line) const;
+
+ private:
+  std::span<const DisplayLine> m_lines;
+  std::unordered_map<POSITION, std::size_t> m_first;
 };
 
 // Preference: the first of two bracketed note lines gets flag 0x100000 (bar
@@ -205,6 +222,8 @@ class KLineGroup : public CObject {
   // vertical extent from the display lines that show the group's lines. With
   // noteLinesOnly, the group's extent runs from its first to its last note line.
   // stringStep is the tablature string spacing of the size.
+  void Layout(const KShownLines& shown, int sizeIndex, int noteLinesOnly, int stringStep);
+  // The same for one group: searches the table for the group's lines.
   void Layout(std::span<const DisplayLine> lines, int sizeIndex, int noteLinesOnly, int stringStep);
   // The update hint that covers the run of the group's note lines around
   // display line d: value + (last + first x 99 + 400000) x 1000, or the hint of
@@ -236,6 +255,9 @@ class KLineGroup : public CObject {
   };
 
   bool ValidSlot(int slot) const { return slot >= 0 && slot < kMaxSlots; }
+  // Layout with find giving the first display line that shows a line.
+  void LayoutWith(const std::function<const DisplayLine*(POSITION)>& find, int sizeIndex, int noteLinesOnly,
+                  int stringStep);
   // The slot of a slot's grand-staff partner, or -1 (no partner, or an offset
   // that points outside the slots in use). An offset above 100 carries the
   // joined-bars mark.

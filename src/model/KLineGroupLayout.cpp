@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 
 #include "common/ErrorReporter.h"
 #include "common/ScaledDraw.h"
@@ -57,8 +58,33 @@ constexpr int kDevicePenWidth = 6;
 
 }  // namespace
 
+KShownLines::KShownLines(std::span<const DisplayLine> lines) : m_lines(lines) {
+  m_first.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) m_first.try_emplace(lines[i].line, i);
+}
+
+const DisplayLine* KShownLines::Find(POSITION line) const {
+  const auto found = m_first.find(line);
+  return found == m_first.end() ? nullptr : &m_lines[found->second];
+}
+
 void KLineGroup::Layout(std::span<const DisplayLine> lines, int sizeIndex, int noteLinesOnly,
                         int stringStep) {
+  LayoutWith(
+      [lines](POSITION line) -> const DisplayLine* {
+        for (const DisplayLine& shown : lines)
+          if (shown.line == line) return &shown;
+        return nullptr;
+      },
+      sizeIndex, noteLinesOnly, stringStep);
+}
+
+void KLineGroup::Layout(const KShownLines& shown, int sizeIndex, int noteLinesOnly, int stringStep) {
+  LayoutWith([&shown](POSITION line) { return shown.Find(line); }, sizeIndex, noteLinesOnly, stringStep);
+}
+
+void KLineGroup::LayoutWith(const std::function<const DisplayLine*(POSITION)>& find, int sizeIndex,
+                            int noteLinesOnly, int stringStep) {
   const int size = sizeIndex != 0 ? 1 : 0;
   m_bracketCount = std::popcount(static_cast<unsigned>(BracketsInUse()));
   m_bracketTop[0] = m_bracketBottom[0] = 0;
@@ -73,12 +99,7 @@ void KLineGroup::Layout(std::span<const DisplayLine> lines, int sizeIndex, int n
   int matched = 0;
   for (int i = 0; i < m_count; ++i) {
     if (m_slots[i].lineRef == nullptr) continue;
-    for (const DisplayLine& shown : lines) {
-      if (shown.line == m_slots[i].lineRef) {
-        matches[matched++] = Match{i, &shown};
-        break;
-      }
-    }
+    if (const DisplayLine* shown = find(m_slots[i].lineRef)) matches[matched++] = Match{i, shown};
   }
   if (matched == 0) return;
 

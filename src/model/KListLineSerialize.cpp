@@ -54,21 +54,23 @@ int PosAt(const CObList& objects, POSITION node) {
 
 void KListLine::LoadObjects(CArchive& ar, CObList& into, const CRuntimeClass* expected) {
   CObList loaded;
+  // An object met twice (a back-reference) would be owned twice. An archive
+  // that refuses back-references altogether (a document's) needs no check.
+  const bool references = ar.ObjectReferencesAllowed();
   std::unordered_set<const CObject*> seen;
   try {
     for (DWORD n = ar.ReadCount(); n > 0; --n) {
       // ReadObject refuses an object of another class (badClass).
       CObject* object = ar.ReadObject(expected);
       if (object == nullptr) AfxThrowArchiveException(CArchiveException::generic);
-      // An object met twice (a back-reference) would be owned twice.
-      if (!seen.insert(object).second) AfxThrowArchiveException(CArchiveException::badIndex);
+      if (references && !seen.insert(object).second) AfxThrowArchiveException(CArchiveException::badIndex);
       loaded.AddTail(object);
     }
   } catch (...) {
     while (!loaded.IsEmpty()) delete loaded.RemoveHead();
     throw;
   }
-  into.AddTail(&loaded);
+  into.TakeTail(loaded);
 }
 
 void KListLine::RepairOrder() {

@@ -1,13 +1,13 @@
 #include "platform/CArchive.h"
 
-#include "platform/Cp1252.h"
-
 #include <algorithm>
 #include <cstring>
 #include <exception>
 #include <limits>
 #include <memory>
 #include <string>
+
+#include "platform/Cp1252.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ void CArchive::CheckLoading() const {
   if (!IsLoading()) Fail(CArchiveException::writeOnly);
 }
 
-void CArchive::ReadBytes(void* buffer, std::size_t count) {
+void CArchive::ReadMore(void* buffer, std::size_t count) {
   CheckLoading();
   auto* out = static_cast<BYTE*>(buffer);
   while (count > 0) {
@@ -178,18 +178,12 @@ void CArchive::Abort() { m_file = nullptr; }
 
 // ---- Numbers ----
 
-#define STAVLIN_ARCHIVE_STORE(type, stored)                    \
-  CArchive& CArchive::operator<<(type value) {                 \
-    BYTE bytes[sizeof(stored)];                                \
-    PutLittleEndian(bytes, static_cast<stored>(value));        \
-    WriteBytes(bytes, sizeof(bytes));                          \
-    return *this;                                              \
-  }                                                            \
-  CArchive& CArchive::operator>>(type& value) {                \
-    BYTE bytes[sizeof(stored)];                                \
-    ReadBytes(bytes, sizeof(bytes));                           \
-    value = static_cast<type>(GetLittleEndian<stored>(bytes)); \
-    return *this;                                              \
+#define STAVLIN_ARCHIVE_STORE(type, stored)             \
+  CArchive& CArchive::operator<<(type value) {          \
+    BYTE bytes[sizeof(stored)];                         \
+    PutLittleEndian(bytes, static_cast<stored>(value)); \
+    WriteBytes(bytes, sizeof(bytes));                   \
+    return *this;                                       \
   }
 
 STAVLIN_ARCHIVE_STORE(BYTE, std::uint8_t)

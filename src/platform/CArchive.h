@@ -35,16 +35,17 @@
 // Archives buffer: Flush or Close (or the destructor, unless an exception is
 // unwinding) pushes stored bytes to the file. The file stays open after Close.
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
 #include "platform/CArchiveException.h"
 #include "platform/CFile.h"
 #include "platform/CObject.h"
 #include "platform/CString.h"
 #include "platform/WinTypes.h"
-
-#include <cstddef>
-#include <cstdint>
-#include <unordered_map>
-#include <vector>
 
 class CArchive {
  public:
@@ -87,12 +88,13 @@ class CArchive {
   CArchive& operator<<(double value);
   CArchive& operator<<(bool) = delete;  // no stored width: say BYTE or int
 
-  CArchive& operator>>(BYTE& value);
-  CArchive& operator>>(char& value);
-  CArchive& operator>>(WORD& value);
-  CArchive& operator>>(short& value);
-  CArchive& operator>>(DWORD& value);
-  CArchive& operator>>(int& value);
+  // Loading the integers is inline: a score is mostly small numbers.
+  CArchive& operator>>(BYTE& value) { return Load<std::uint8_t>(value); }
+  CArchive& operator>>(char& value) { return Load<std::uint8_t>(value); }
+  CArchive& operator>>(WORD& value) { return Load<std::uint16_t>(value); }
+  CArchive& operator>>(short& value) { return Load<std::uint16_t>(value); }
+  CArchive& operator>>(DWORD& value) { return Load<std::uint32_t>(value); }
+  CArchive& operator>>(int& value) { return Load<std::uint32_t>(value); }
   CArchive& operator>>(float& value);
   CArchive& operator>>(double& value);
 
@@ -116,10 +118,29 @@ class CArchive {
     CObject* object;
   };
 
+  // Reads a little-endian integer of the stored type into value.
+  template <typename Stored, typename T>
+  CArchive& Load(T& value) {
+    BYTE bytes[sizeof(Stored)];
+    ReadBytes(bytes, sizeof(bytes));
+    std::uint32_t word = 0;
+    for (std::size_t i = 0; i < sizeof(Stored); ++i) word |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+    value = static_cast<T>(static_cast<Stored>(word));
+    return *this;
+  }
   [[noreturn]] void Fail(int cause) const;
   void CheckStoring() const;
   void CheckLoading() const;
-  void ReadBytes(void* buffer, std::size_t count);
+  // Bytes already read ahead are copied here; the rest goes to ReadMore.
+  void ReadBytes(void* buffer, std::size_t count) {
+    if (count <= m_bufferEnd - m_bufferPos && (m_mode & load) != 0 && m_file != nullptr) {
+      std::memcpy(buffer, m_buffer.data() + m_bufferPos, count);
+      m_bufferPos += count;
+      return;
+    }
+    ReadMore(buffer, count);
+  }
+  void ReadMore(void* buffer, std::size_t count);
   void WriteBytes(const void* buffer, std::size_t count);
   void FlushStoreBuffer();
   BYTE ReadByte();

@@ -85,6 +85,20 @@ void CObList::AddTail(const CObList* list) {
   for (int n = list->m_count; n > 0; --n, node = node->next) AddTail(node->element);
 }
 
+void CObList::TakeTail(CObList& other) {
+  if (&other == this || other.m_head == nullptr) return;
+  if (m_tail == nullptr) {
+    m_head = other.m_head;
+  } else {
+    m_tail->next = other.m_head;
+    other.m_head->prev = m_tail;
+  }
+  m_tail = other.m_tail;
+  m_count += other.m_count;
+  other.m_head = other.m_tail = nullptr;
+  other.m_count = 0;
+}
+
 void CObList::RemoveAll() {
   while (m_head != nullptr) {
     Node* next = m_head->next;

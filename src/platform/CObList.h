@@ -43,6 +43,9 @@ class CObList : public CObject {
   // Adds every element of another list (or of this one), keeping their order.
   void AddHead(const CObList* list);
   void AddTail(const CObList* list);
+  // Moves every node of another list to the end of this one, keeping their
+  // order and their positions; the other list is left empty.
+  void TakeTail(CObList& other);
   void RemoveAll();
 
   POSITION GetHeadPosition() const;

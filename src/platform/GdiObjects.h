@@ -41,6 +41,8 @@ struct LOGFONT {
   BYTE lfQuality = 0;
   BYTE lfPitchAndFamily = 0;
   char lfFaceName[LF_FACESIZE] = {};
+
+  bool operator==(const LOGFONT&) const = default;
 };
 using LPLOGFONT = LOGFONT*;
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -48,8 +49,7 @@ std::unique_ptr<KSettingsStore>& Installed() {
 }  // namespace
 
 std::optional<KSettingsTable::Group> KSettingsStore::Find(std::string_view group) const {
-  const KSettingsTable table = Load();
-  const KSettingsTable::Group* found = table.Find(group);
+  const KSettingsTable::Group* found = Load().Find(group);
   if (!found) return std::nullopt;
   return *found;
 }
@@ -89,7 +89,7 @@ std::optional<KSettingsResult> KSettingsStore::ResultWithoutStoring(Edit edit) {
   return std::nullopt;
 }
 
-KSettingsTable KMemorySettingsStore::Load() const { return table_; }
+const KSettingsTable& KMemorySettingsStore::Load() const { return table_; }
 
 KSettingsResult KMemorySettingsStore::Update(const Editor& edit) {
   KSettingsTable table = table_;
@@ -110,11 +110,49 @@ std::filesystem::path KFileSettingsStore::DefaultPath() {
   return *config / "stavlin" / "settings.txt";
 }
 
-KSettingsTable KFileSettingsStore::Load() const {
-  if (path_.empty()) return {};
+std::optional<KFileSettingsStore::Stamp> KFileSettingsStore::StampOf(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return Stamp{};
+    return std::nullopt;
+  }
+  Stamp stamp;
+  stamp.exists = true;
+  stamp.device = static_cast<std::uint64_t>(info.st_dev);
+  stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+  stamp.size = static_cast<std::uint64_t>(info.st_size);
+  stamp.modifiedNs = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+  stamp.changedNs = std::int64_t{info.st_ctim.tv_sec} * 1000000000 + info.st_ctim.tv_nsec;
+  return stamp;
+}
+
+bool KFileSettingsStore::Refresh() const {
+  const std::optional<Stamp> now = StampOf(path_);
+  if (now && stamp_ && *now == *stamp_) return true;
+  stamp_.reset();
+  table_ = KSettingsTable();
+  if (!now) return false;
+  if (!now->exists) {
+    stamp_ = now;
+    return true;
+  }
+  ++reads_;
   const fileio::ReadResult file = fileio::ReadWholeFile(path_);
-  if (!file.ok()) return {};
-  return KSettingsTable::Parse(AsText(file.bytes));
+  if (!file.ok()) return file.error == fileio::ReadError::kNotFound;
+  table_ = KSettingsTable::Parse(AsText(file.bytes));
+  // The stamp taken before the read: a write that came in between makes the
+  // next look read again.
+  stamp_ = now;
+  return true;
+}
+
+const KSettingsTable& KFileSettingsStore::Load() const {
+  if (path_.empty()) {
+    table_ = KSettingsTable();
+    return table_;
+  }
+  Refresh();
+  return table_;
 }
 
 KSettingsResult KFileSettingsStore::Update(const Editor& edit) {
@@ -125,13 +163,17 @@ KSettingsResult KFileSettingsStore::Update(const Editor& edit) {
   if (ec) return KSettingsResult::kWriteFailed;
 
   const FolderLock lock(folder);
-  const fileio::ReadResult file = fileio::ReadWholeFile(path_);
-  if (!file.ok() && file.error != fileio::ReadError::kNotFound) return KSettingsResult::kWriteFailed;
-  KSettingsTable table = file.ok() ? KSettingsTable::Parse(AsText(file.bytes)) : KSettingsTable();
+  if (!Refresh()) return KSettingsResult::kWriteFailed;
+  KSettingsTable table = table_;
   if (const std::optional<KSettingsResult> result = ResultWithoutStoring(edit(table))) return *result;
   const std::string text = table.Format();
   const fileio::WriteResult written = fileio::ReplaceFile(path_, std::as_bytes(std::span(text)));
-  return written.ok ? KSettingsResult::kDone : KSettingsResult::kWriteFailed;
+  if (!written.ok) return KSettingsResult::kWriteFailed;
+  // What was written is what the file holds now.
+  table_ = std::move(table);
+  stamp_ = StampOf(path_);
+  if (stamp_ && !stamp_->exists) stamp_.reset();
+  return KSettingsResult::kDone;
 }
 
 KSettingsStore& CurrentSettingsStore() {

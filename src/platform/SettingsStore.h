@@ -8,11 +8,15 @@
 // SettingsTable.h for its form), by default $XDG_CONFIG_HOME/stavlin/settings.txt
 // (~/.config when the variable is unset). Every change is written at once, by
 // way of a temporary file renamed over the old one, so that a failed or
-// interrupted write leaves the previous file whole. Each change re-reads the
-// file under a lock first, so two running copies of the program do not undo
-// each other's changes and groups this program does not know stay as they are.
+// interrupted write leaves the previous file whole. Each change looks at the
+// file again under a lock first, so two running copies of the program do not
+// undo each other's changes and groups this program does not know stay as they
+// are. The file is read and parsed once and kept: it is read again only when
+// it changed on disk since (another copy of the program wrote it), so reading
+// every preference at start costs one read whatever the file holds.
 // KMemorySettingsStore keeps the groups in memory only, for tests.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -47,7 +51,8 @@ class KSettingsStore {
   enum class Edit { kChanged, kUnchanged, kMissing };
   using Editor = std::function<Edit(KSettingsTable&)>;
 
-  virtual KSettingsTable Load() const = 0;
+  // The current groups; valid until the next call on the store.
+  virtual const KSettingsTable& Load() const = 0;
   // Applies edit to the current groups and stores them when it changed them.
   virtual KSettingsResult Update(const Editor& edit) = 0;
   // The result of an update whose edit needs nothing stored (the group was
@@ -57,7 +62,7 @@ class KSettingsStore {
 
 class KMemorySettingsStore final : public KSettingsStore {
  protected:
-  KSettingsTable Load() const override;
+  const KSettingsTable& Load() const override;
   KSettingsResult Update(const Editor& edit) override;
 
  private:
@@ -75,16 +80,33 @@ class KFileSettingsStore final : public KSettingsStore {
   static std::filesystem::path DefaultPath();
 
   const std::filesystem::path& path() const { return path_; }
+  // How often the file was read from disk since the store was made.
+  int FileReads() const { return reads_; }
 
  protected:
   // A file that exists but cannot be read loads as no groups, and then every
   // change is refused, so that the file is never replaced by one built
   // without its contents.
-  KSettingsTable Load() const override;
+  const KSettingsTable& Load() const override;
   KSettingsResult Update(const Editor& edit) override;
 
  private:
+  // What tells one state of the file on disk from another.
+  struct Stamp {
+    bool exists = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modifiedNs = 0, changedNs = 0;
+    bool operator==(const Stamp&) const = default;
+  };
+  static std::optional<Stamp> StampOf(const std::filesystem::path& path);
+  // The kept groups when the file is still as they were read or written;
+  // else reads it again. False when the file exists but cannot be read.
+  bool Refresh() const;
+
   std::filesystem::path path_;
+  mutable std::optional<Stamp> stamp_;  // of the kept groups; none: nothing kept
+  mutable KSettingsTable table_;
+  mutable int reads_ = 0;
 };
 
 // The store the registry calls use. Until one is installed it is the file store

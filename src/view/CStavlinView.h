@@ -29,6 +29,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "doc/CStavlinDoc.h"
@@ -131,6 +132,15 @@ class CStavlinView : public KDocumentView {
   // Notes the display lines an update hint names as changed (0: none), for
   // the next relayout of an edited line.
   void NoteEditedRange(int hint);
+  // Repaints what the edit's damage list (g_refreshDamage) and the last
+  // relayout of the edited lines say changed.
+  void InvalidateDamage();
+  // The page rows that a display line's drawing from the column on covers:
+  // its own band, and on staff and tablature lines the symbols, stems and
+  // beams of its drawing cache, its attachments and its bar number. With
+  // current the cache is first brought up to date with the line (as drawing
+  // does); without, the rows are those of the drawing on the screen.
+  std::pair<int, int> DrawnRows(int displayLine, int column, bool current);
   // The widest shown label + 2 (0 when labels are not shown).
   int MeasureLabelWidth();
 

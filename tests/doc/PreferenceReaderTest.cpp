@@ -31,7 +31,7 @@ class KReadOnlyStore final : public KSettingsStore {
   explicit KReadOnlyStore(std::string_view fileText) : table_(KSettingsTable::Parse(fileText)) {}
 
  protected:
-  KSettingsTable Load() const override { return table_; }
+  const KSettingsTable& Load() const override { return table_; }
   KSettingsResult Update(const Editor&) override { return KSettingsResult::kWriteFailed; }
 
  private:

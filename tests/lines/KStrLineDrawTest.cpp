@@ -132,36 +132,49 @@ TEST_F(KStrLineDraw, AttachmentsStandAtTheirPixelOrColumn) {
   }
 }
 
-TEST_F(KStrLineDraw, FindsTheFirstAttachmentWhoseBoxHoldsThePoint) {
-  std::unique_ptr<KStrLine> line = Line("words");
+TEST_F(KStrLineDraw, FindsTheFirstAttachmentWhoseDrawnBoxHoldsThePoint) {
+  std::unique_ptr<KStrLine> line = Line("");
   auto* box = new KExtendedObj(10040, 0, "Hi", kBoxFont);
   box->SetOffset(5, 2);
   auto* under = new KExtendedObj(10040, 0, 7, 0, 0, 60, 30);
+  auto* byColumn = new KExtendedObj(6, 0, "Yo", kBoxFont);  // column 6: 108 pixels in
   line->AppendAttachment(box);
   line->AppendAttachment(under);
+  line->AppendAttachment(byColumn);
   const CSize extent = KExtendedObj(*box).GetExtent(&dc);
   ASSERT_GT(extent.cx, 0);
   ASSERT_GT(extent.cy, 0);
 
+  // Where the texts are drawn, from the line's left edge: half a column
+  // right, then 3 pixels left and 7 up.
   constexpr int kTop = 100;
-  const int left = 45, top = kTop + 2;
+  const int left = 40 + 9 + 5 - 3, top = kTop + 2 - 7;
+  const int columnLeft = 108 + 9 - 3, columnTop = kTop - 7;
+  dc.Clear();
+  line->Draw(&dc, kTop, 0, 0, kOrigin, 0, 0, 0, 0, 0);
+  const std::vector<std::string> drawn = Texts(dc);
+  ASSERT_EQ(drawn.size(), 3u);  // the line's own (empty) text, then the two
+  ASSERT_EQ(drawn[1], TextAt(kStart + left, top, "Hi"));
+  ASSERT_EQ(drawn[2], TextAt(kStart + columnLeft, columnTop, "Yo"));
+
   struct Case {
+    const char* what;
     int x, y;
     KExtendedObj* found;
   };
   const Case cases[] = {
-      {left, top, box},
-      {left + extent.cx, top + extent.cy, box},
-      {left - 1, top, under},
-      {left, top - 1, under},
-      {left + extent.cx + 1, top, under},
-      {40 + 60, kTop + 30, under},
-      {40 + 61, kTop, nullptr},
-      {39, kTop, nullptr},
-      {left, kTop - 1, nullptr},
+      {"the drawn text's top left", left, top, box},
+      {"its bottom right", left + extent.cx, top + extent.cy, box},
+      {"below the text, where it is not drawn", left + 3, top + extent.cy + 1, under},
+      {"left of the text, inside the frame under it", left - 1, kTop + 1, under},
+      {"right of the text", left + extent.cx + 1, kTop + 1, under},
+      {"the frame's bottom right", 40 + 60, kTop + 30, under},
+      {"right of the frame", 40 + 61, kTop, nullptr},
+      {"left of everything", 39, kTop, nullptr},
+      {"above everything", left, top - 1, nullptr},
+      {"a text placed by column", columnLeft + 1, columnTop + 1, byColumn},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(line->FindAttachmentAtPoint(&dc, c.x, c.y, kTop), c.found) << c.x << "," << c.y;
+  for (const Case& c : cases) EXPECT_EQ(line->FindAttachmentAtPoint(&dc, c.x, c.y, kTop), c.found) << c.what;
   EXPECT_EQ(Line("none")->FindAttachmentAtPoint(&dc, 0, 0, 0), nullptr);
 }
 

@@ -98,10 +98,10 @@ TEST_F(AttachmentPlacement, MovingAGripMovesItsPointByTheScaledMovement) {
   const Case cases[] = {
       {"first point, normal size", KExtendedObj::kSlur, 0, 0, {50, 50}, {59, 47},
        {19, -3}, {30, 0}, {20, 5}},
-      {"second point, large size: 9 pixels move 11", KExtendedObj::kSlur, 1, 1, {50, 50}, {59, 41},
-       {10, 0}, {41, -11}, {20, 5}},
+      {"second point, large size: 11 pixels are 9 stored units", KExtendedObj::kSlur, 1, 1, {50, 50},
+       {61, 28}, {10, 0}, {39, -18}, {20, 5}},
       {"large size truncates toward zero", KExtendedObj::kTie, 0, 1, {50, 50}, {45, 55},
-       {4, 6}, {30, 0}, {20, 5}},
+       {6, 4}, {30, 0}, {20, 5}},
       {"a V moves its anchor with either grip", KExtendedObj::kLineOrV, 1, 0, {0, 0}, {-4, 6},
        {10, 0}, {30, 0}, {16, 11}},
   };
@@ -114,6 +114,25 @@ TEST_F(AttachmentPlacement, MovingAGripMovesItsPointByTheScaledMovement) {
     EXPECT_EQ(attachment.GetPoint(0), c.point0) << c.what;
     EXPECT_EQ(attachment.GetPoint(1), c.point1) << c.what;
     EXPECT_EQ(attachment.GetAnchor(), c.anchor) << c.what;
+  }
+}
+
+TEST_F(AttachmentPlacement, TheDraggedGripFollowsThePointerAtEitherSize) {
+  for (int size : {0, 1}) {
+    KExtendedObj slur(0, 14, KExtendedObj::kSlur, 20, 5, 40, 0);
+    slur.SetPoint(0, 18, 9);
+    slur.SetPoint(1, 36, 0);
+    CRect first, second;
+    slur.GetHandleRects(first, second, kTreble, 100, 50, size);
+    // A drag of two stored columns right and one down, in screen pixels.
+    const int step = size != 0 ? 11 : 9;
+    const CPoint from(first.left, first.top);
+    const CPoint to(first.left + 2 * step, first.top + step);
+    slur.MoveHandleBy(0, from, to, size);
+    CRect moved, unmoved;
+    slur.GetHandleRects(moved, unmoved, kTreble, 100, 50, size);
+    EXPECT_EQ(CPoint(moved.left, moved.top), to) << "size " << size;
+    EXPECT_EQ(unmoved, second) << "size " << size;
   }
 }
 

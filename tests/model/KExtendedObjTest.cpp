@@ -158,7 +158,8 @@ class UnpaddedLongText : public KExtendedObjTest, public ::testing::WithParamInt
 TEST_P(UnpaddedLongText, KeepsItsLengthThroughEveryResave) {
   const UnpaddedCase& c = GetParam();
   const std::string composed = c.text + c.flag + c.font;
-  const Bytes original = RecordBytes().Word(2).Byte(3).Byte(0).Int(0).Int(0).Int(30).Int(12).String(composed).Get();
+  const Bytes original =
+      RecordBytes().Word(2).Byte(3).Byte(0).Int(0).Int(0).Int(30).Int(12).String(composed).Get();
   const auto loaded = Loaded<KExtendedObj>(original);
   EXPECT_EQ(loaded->GetText(), Text(c.text));
   EXPECT_EQ(loaded->GetFontText(), Text(c.font));
@@ -175,15 +176,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UnpaddedCase{"TextOf142Characters", std::string(142, 'w'), '1', kArial},
                       UnpaddedCase{"TextOfExactlyFifty", std::string(50, 'f'), '0', kArial},
                       UnpaddedCase{"TextEndingInTheDigitOne", std::string(70, 'n') + "1", '1', kArial},
-                      UnpaddedCase{"TextEndingInDigitsBeforeANegativeHeight", std::string(60, 'd') + "10", '0',
-                                   "-13,0,0,0,400,0,0,0,0,3,2,1,18,Times New Roman"}),
+                      UnpaddedCase{"TextEndingInDigitsBeforeANegativeHeight", std::string(60, 'd') + "10",
+                                   '0', "-13,0,0,0,400,0,0,0,0,3,2,1,18,Times New Roman"}),
     [](const ::testing::TestParamInfo<UnpaddedCase>& info) { return std::string(info.param.name); });
 
 TEST_F(KExtendedObjTest, MalformedFontTextIsSavedAsTheDefaultSoTheRecordStaysStable) {
   // A long text whose font part is not a font text: the reader takes it apart
   // by the old rule, and what it saves reads back to the same bytes.
   const std::string composed = std::string(60, 'm') + "1" + "not,a,font";
-  const Bytes original = RecordBytes().Word(2).Byte(3).Byte(0).Int(0).Int(0).Int(30).Int(12).String(composed).Get();
+  const Bytes original =
+      RecordBytes().Word(2).Byte(3).Byte(0).Int(0).Int(0).Int(30).Int(12).String(composed).Get();
   const auto loaded = Loaded<KExtendedObj>(original);
   const Bytes first = StoreFields(*loaded);
   EXPECT_EQ(StoreFields(*Loaded<KExtendedObj>(first)), first);
@@ -315,8 +317,7 @@ TEST_F(KExtendedObjTest, OldFormatCurveOfHugeWidthLoadsWithoutOverflow) {
   // A damaged old record may give a tie any width; its control points are
   // thirds of that width and must be computed without overflowing.
   g_fileVersion = 32;
-  const Bytes record =
-      RecordBytes().Word(1).Byte(0).Byte(14).Int(7).Int(4).Int(2147483647).Int(9).String("");
+  const Bytes record = RecordBytes().Word(1).Byte(0).Byte(14).Int(7).Int(4).Int(2147483647).Int(9).String("");
   const auto loaded = Loaded<KExtendedObj>(record);
   EXPECT_EQ(loaded->GetPoint(0).x, 715827882);
   EXPECT_EQ(loaded->GetPoint(1).x, 1431655764);
@@ -507,6 +508,25 @@ TEST_F(KExtendedObjTest, LinkTargetsAndVisitedColour) {
   ASSERT_NE(copy.GetFont(), nullptr);
   EXPECT_NE(copy.GetFont(), object.GetFont());
   EXPECT_EQ(copy.GetFont()->Data().lfUnderline, 1);
+}
+
+TEST_F(KExtendedObjTest, AnEmptyLinkTargetTurnsTheLinkBackIntoText) {
+  KExtendedObj object(0, 0, "link", kArial);
+  const COLORREF textColour = object.GetColor();
+  object.SetLinkTarget("www.x.org");
+  object.SetVisited(1);
+  ASSERT_EQ(object.GetFont()->Data().lfUnderline, 1);
+
+  object.SetLinkTarget("");
+  EXPECT_TRUE(object.GetLinkTarget().IsEmpty());
+  ASSERT_NE(object.GetFont(), nullptr);
+  EXPECT_EQ(object.GetFont()->Data().lfUnderline, 0);
+  EXPECT_EQ(object.GetColor(), textColour);
+  // What is stored has no link either.
+  KExtendedObj reread(0, 0, "", kArial);
+  reread.DecomposeText(object.ComposeText());
+  EXPECT_TRUE(reread.GetLinkTarget().IsEmpty());
+  EXPECT_EQ(reread.GetText(), Text("link"));
 }
 
 TEST_F(KExtendedObjTest, SetTextGivesTheDefaultFontOfItsKind) {

@@ -152,16 +152,29 @@ TEST_F(KLineGroupLayout, OnlyShownLinesCount) {
   std::vector<DisplayLine> table = {stranger, shown[0], shown[2], shown[3], shown[3]};
   table[4].top = 900;
   table[4].bottom = 990;
-  group->Layout(table, 0, 0, 10);
-  EXPECT_EQ(Tops(*group), (Ints{50, 50, -1, 350, -1}));
-  // (The tablature line keeps 35 under its strings: 22 + 7 + 2 - (51 - 55).)
-  EXPECT_EQ(Bottoms(*group), (Ints{430 - 10 - 1, 330 - 10 - 35, -1, 430 - 10, -1}));
-  EXPECT_EQ(group->GetBracketCount(), 2);
+  const std::vector<DisplayLine> strangerOnly = {stranger};
+  // Searched for one group, or looked up in the index a whole score's
+  // layout makes once.
+  for (const bool indexed : {false, true}) {
+    SCOPED_TRACE(indexed ? "index of shown lines" : "search of the table");
+    const auto layOut = [&](const std::vector<DisplayLine>& over) {
+      if (indexed) {
+        group->Layout(KShownLines(over), 0, 0, 10);
+      } else {
+        group->Layout(over, 0, 0, 10);
+      }
+    };
+    layOut(table);
+    EXPECT_EQ(Tops(*group), (Ints{50, 50, -1, 350, -1}));
+    // (The tablature line keeps 35 under its strings: 22 + 7 + 2 - (51 - 55).)
+    EXPECT_EQ(Bottoms(*group), (Ints{430 - 10 - 1, 330 - 10 - 35, -1, 430 - 10, -1}));
+    EXPECT_EQ(group->GetBracketCount(), 2);
 
-  // Nothing shown: only the bracket entries are reset.
-  group->Layout(std::vector<DisplayLine>{stranger}, 0, 0, 10);
-  EXPECT_EQ(Tops(*group), (Ints{0, -1, -1, -1, -1}));
-  EXPECT_EQ(group->GetVerticalExtent(), (std::pair<int, int>{50, 430 - 10 - 1 + 10}));
+    // Nothing shown: only the bracket entries are reset.
+    layOut(strangerOnly);
+    EXPECT_EQ(Tops(*group), (Ints{0, -1, -1, -1, -1}));
+    EXPECT_EQ(group->GetVerticalExtent(), (std::pair<int, int>{50, 430 - 10 - 1 + 10}));
+  }
 }
 
 TEST_F(KLineGroupLayout, AGrandStaffPairGetsABraceFromTheUpperStaffToTheLowerOnesBottom) {

@@ -180,6 +180,38 @@ TEST_F(SettingsStore, TwoStoresOnOneFileKeepEachOthersChanges) {
   EXPECT_EQ(KFileSettingsStore(path_).GroupNames(), std::vector<std::string>{"Midi"});
 }
 
+TEST_F(SettingsStore, ReadsTheFileOnceUntilSomeoneElseChangesIt) {
+  fs::create_directories(path_.parent_path());
+  std::string text = "Big=" + std::string(1 << 20, '7') + "\n";
+  for (int i = 0; i < 110; ++i) text += "Group" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  WriteText(path_, text);
+
+  KFileSettingsStore store(path_);
+  // Every preference read at start, and one written back.
+  for (int i = 0; i < 110; ++i)
+    EXPECT_EQ(ValueIn(store, ("Group" + std::to_string(i)).c_str()), std::to_string(i));
+  EXPECT_EQ(store.FileReads(), 1);
+  ASSERT_EQ(store.SetValue("Group3", "33"), KSettingsResult::kDone);
+  EXPECT_EQ(ValueIn(store, "Group3"), "33");
+  EXPECT_EQ(store.FileReads(), 1) << "its own write needs no new read";
+
+  // Another copy of the program writes: the store sees it, and keeps it.
+  KFileSettingsStore other(path_);
+  ASSERT_EQ(other.SetValue("Group4", "44"), KSettingsResult::kDone);
+  EXPECT_EQ(ValueIn(store, "Group4"), "44");
+  EXPECT_EQ(store.FileReads(), 2);
+  ASSERT_EQ(store.SetValue("Group5", "55"), KSettingsResult::kDone);
+  const KFileSettingsStore reloaded(path_);
+  EXPECT_EQ(ValueIn(reloaded, "Group3"), "33");
+  EXPECT_EQ(ValueIn(reloaded, "Group4"), "44");
+  EXPECT_EQ(ValueIn(reloaded, "Group5"), "55");
+
+  // A hand edit in place (same file, new contents) is seen too.
+  WriteText(path_, "Group6=hand\n");
+  EXPECT_EQ(ValueIn(store, "Group6"), "hand");
+  EXPECT_FALSE(store.Find("Group3"));
+}
+
 TEST_F(SettingsStore, DefaultPathFollowsTheXdgConfigFolder) {
   const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
   const std::string saved = savedConfig ? savedConfig : "";

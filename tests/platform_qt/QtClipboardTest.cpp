@@ -1,12 +1,12 @@
-#include "platform/qt/KQtClipboard.h"
-
-#include "WidgetTestApp.h"
-
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <functional>
+
+#include "WidgetTestApp.h"
+#include "platform/qt/KQtClipboard.h"
 
 namespace {
 
@@ -71,6 +71,45 @@ TEST_F(QtClipboardTest, TextFromAnotherProgramHoldsNoPrivateFormat) {
   clip.Empty();
   clip.Close();
   EXPECT_FALSE(clip.IsFormatAvailable(CF_TEXT));
+}
+
+TEST_F(QtClipboardTest, WhatItHoldsIsAskedAgainOnlyAfterTheClipboardChanged) {
+  const UINT format = clip.RegisterFormat("Stavlin");
+  KQtClipboard scoreWindow;  // a second port, as a second score window has
+  QClipboard& desktop = *QGuiApplication::clipboard();
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+    bool text, score;
+  };
+  const Step steps[] = {
+      {"empty at start", [] {}, false, false},
+      {"another program puts text", [&] { desktop.setText(QStringLiteral("hello")); }, true, false},
+      {"asked again, nothing changed", [] {}, true, false},
+      {"this program puts a score",
+       [&] {
+         clip.Open();
+         clip.Empty();
+         clip.SetData(format, {1, 0});
+         clip.Close();
+       },
+       false, true},
+      {"another program takes it with its own data",
+       [&] {
+         auto* data = new QMimeData;
+         data->setData(QStringLiteral("image/png"), QByteArray("png"));
+         desktop.setMimeData(data);
+       },
+       false, false},
+      {"another program clears it", [&] { desktop.clear(); }, false, false},
+  };
+  for (const Step& step : steps) {
+    step.change();
+    for (KQtClipboard* port : {&clip, &scoreWindow}) {
+      EXPECT_EQ(port->IsFormatAvailable(CF_TEXT), step.text) << step.what;
+      EXPECT_EQ(port->IsFormatAvailable(format), step.score) << step.what;
+    }
+  }
 }
 
 }  // namespace

@@ -1,17 +1,18 @@
-#include "platform/qt/KQtHelp.h"
-#include "platform/qt/KQtShell.h"
-#include "platform/qt/QtText.h"
-
-#include "WidgetTestApp.h"
-
 #include <gtest/gtest.h>
 
 #include <QDesktopServices>
 #include <QFile>
+#include <QMainWindow>
 #include <QObject>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include "WidgetTestApp.h"
+#include "platform/qt/KQtHelp.h"
+#include "platform/qt/KQtShell.h"
+#include "platform/qt/QtText.h"
 
 namespace {
 
@@ -87,7 +88,8 @@ TEST(QtHelp, ShowsTheTopicPageInAWindowOfItsOwn) {
   help.ShowTopic("HIDD_GOTO");
   ASSERT_NE(help.Window(), nullptr);
   EXPECT_TRUE(help.Window()->isVisible());
-  EXPECT_EQ(help.Window()->parentWidget(), nullptr);
+  EXPECT_TRUE(help.Window()->isWindow());
+  EXPECT_EQ(help.Window()->parentWidget(), nullptr) << "no main window to belong to";
   EXPECT_TRUE(help.Window()->toPlainText().contains(QStringLiteral("Moving the caret to a bar.")));
   EXPECT_EQ(help.Window()->windowTitle(), QStringLiteral("Go To"));
 
@@ -96,6 +98,32 @@ TEST(QtHelp, ShowsTheTopicPageInAWindowOfItsOwn) {
     help.ShowTopic(topic);
     EXPECT_TRUE(help.Window()->toPlainText().contains(QStringLiteral("no help page"))) << topic;
   }
+}
+
+TEST(QtHelp, TheWindowBelongsToTheMainWindowOpensOverItAndClosesWithEscape) {
+  WidgetTestApp();
+  auto* main = new QMainWindow;
+  main->setGeometry(100, 80, 900, 700);
+  main->show();
+  KQtHelp help;
+  help.ShowTopic("main_index");
+  QTextBrowser* window = help.Window();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->parentWidget(), main) << "the visible main window is its owner";
+  EXPECT_TRUE(window->isWindow());
+  EXPECT_LE((window->frameGeometry().center() - main->frameGeometry().center()).manhattanLength(), 2)
+      << "centred on the main window";
+
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::keyClick(window, Qt::Key_Escape);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(help.Window(), nullptr) << "Escape closes it";
+
+  // Opened again, it goes with the main window.
+  help.ShowTopic("main_index");
+  ASSERT_NE(help.Window(), nullptr);
+  delete main;
+  EXPECT_EQ(help.Window(), nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <functional>
 
 #include "ShellTestSupport.h"
 #include "doc/CStavlinDoc.h"
@@ -227,6 +228,60 @@ TEST_F(ShellTest, StatusBarShowsThePanesOfTheActiveScore) {
   const std::vector<QString> shown = Frame().StatusPaneTexts();
   EXPECT_TRUE(shown[2].startsWith(QStringLiteral("P "))) << shown[2].toStdString();
   EXPECT_FALSE(shown[5].isEmpty());
+}
+
+TEST_F(ShellTest, ExitClosesTheHelpWindowsWithTheMainWindow) {
+  ASSERT_TRUE(Start());
+  Frame().show();
+  Frame().OnCommand(cmd::kHelpIndex);
+  QWidget* help = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (widget->isVisible() && widget != &Frame()) help = widget;
+  ASSERT_NE(help, nullptr) << "a help window opened";
+  EXPECT_EQ(help->parentWidget(), &Frame()) << "it belongs to the main window";
+
+  Frame().OnCommand(cmd::kAppExit);
+  QApplication::processEvents();
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    EXPECT_FALSE(widget->isVisible()) << widget->metaObject()->className() << " is still shown";
+}
+
+TEST_F(ShellTest, StatusBarShowsTheScoreLeftWhenOneClosesAndEmptiesAfterTheLast) {
+  ASSERT_TRUE(Start());
+  const std::string path = WriteScore("left.svd", 3);
+  struct Way {
+    const char* what;
+    std::function<void()> close;
+  };
+  const Way ways[] = {
+      {"File | Close", [this] { Frame().OnCommand(cmd::kFileClose); }},
+      {"the window's own close button", [this] { Frame().ActiveChild()->close(); }},
+  };
+  const auto settle = [] {
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.what);
+    ASSERT_NE(App().OpenDocumentFile(path.c_str()), nullptr);
+    const std::vector<QString> left = Frame().StatusPaneTexts();
+    Frame().OnCommand(cmd::kFileNew);
+    ASSERT_NE(Frame().StatusPaneTexts()[2], left[2]) << "the new score's caret stands elsewhere";
+    // The keyboard focus is not in the score left (the close button was
+    // clicked): it shows again all the same.
+    if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+    way.close();
+    settle();
+    ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+    EXPECT_EQ(Frame().StatusPaneTexts()[2], left[2]) << "the score left shows its own caret";
+    way.close();
+    settle();
+    ASSERT_TRUE(Frame().ScoreWindows().empty());
+    const std::vector<QString> panes = Frame().StatusPaneTexts();
+    for (size_t i = 0; i + 1 < panes.size(); ++i)
+      EXPECT_TRUE(panes[i].isEmpty()) << "pane " << i << ": " << panes[i].toStdString();
+  }
 }
 
 TEST_F(ShellTest, MainWindowPictureShowsTheScore) {

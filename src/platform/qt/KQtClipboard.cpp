@@ -1,11 +1,11 @@
 #include "platform/qt/KQtClipboard.h"
 
-#include "platform/qt/QtText.h"
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <memory>
+
+#include "platform/qt/QtText.h"
 
 namespace {
 
@@ -13,12 +13,27 @@ QClipboard* Desktop() { return QGuiApplication::clipboard(); }
 
 }  // namespace
 
+KQtClipboard::KQtClipboard() { Watch(); }
+
+bool KQtClipboard::Watch() {
+  if (m_changed) return true;
+  QClipboard* desktop = QGuiApplication::instance() != nullptr ? Desktop() : nullptr;
+  if (desktop == nullptr) return false;
+  m_changed = QObject::connect(desktop, &QClipboard::dataChanged, [this] { m_holds.clear(); });
+  return static_cast<bool>(m_changed);
+}
+
+KQtClipboard::~KQtClipboard() { QObject::disconnect(m_changed); }
+
 QString KQtClipboard::MimeTypeOf(UINT format) {
   return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"")
       .arg(ToQString(ClipboardPort::FormatName(format)));
 }
 
-void KQtClipboard::EmptyStore() { Desktop()->clear(); }
+void KQtClipboard::EmptyStore() {
+  m_holds.clear();
+  Desktop()->clear();
+}
 
 bool KQtClipboard::Store(UINT format, std::vector<BYTE> bytes) {
   // The desktop clipboard takes whole sets of formats: keep what is there and
@@ -35,6 +50,7 @@ bool KQtClipboard::Store(UINT format, std::vector<BYTE> bytes) {
     data->setData(MimeTypeOf(format), QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                                  static_cast<qsizetype>(bytes.size())));
   }
+  m_holds.clear();
   Desktop()->setMimeData(data.release());
   return true;
 }
@@ -60,7 +76,12 @@ std::optional<std::vector<BYTE>> KQtClipboard::Fetch(UINT format) {
 }
 
 bool KQtClipboard::Holds(UINT format) {
+  // Answers are kept only while the clipboard's changes are heard.
+  const bool watched = Watch();
+  if (const auto kept = m_holds.find(format); watched && kept != m_holds.end()) return kept->second;
   const QMimeData* data = Desktop()->mimeData();
-  if (!data) return false;
-  return format == CF_TEXT ? data->hasText() : data->hasFormat(MimeTypeOf(format));
+  const bool holds =
+      data != nullptr && (format == CF_TEXT ? data->hasText() : data->hasFormat(MimeTypeOf(format)));
+  if (watched) m_holds[format] = holds;
+  return holds;
 }

@@ -1,11 +1,15 @@
 #include "platform/qt/KQtHelp.h"
 
-#include "platform/qt/QtText.h"
-
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include "platform/qt/QtText.h"
 
 namespace {
 
@@ -23,13 +27,36 @@ bool IsTopicName(const QString& topic) {
 KQtHelp::KQtHelp(QString helpFolder)
     : m_folder(helpFolder.isEmpty() ? QStringLiteral(STAVLIN_RESOURCE_DIR "/help") : std::move(helpFolder)) {}
 
-KQtHelp::~KQtHelp() = default;
+KQtHelp::~KQtHelp() {
+  // A window of its own goes with the port; one that belongs to the main
+  // window goes with it.
+  if (m_window != nullptr && m_window->parentWidget() == nullptr) delete m_window.data();
+}
+
+QWidget* KQtHelp::Owner() const {
+  if (m_owner != nullptr) return m_owner;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (qobject_cast<QMainWindow*>(widget) != nullptr && widget->isVisible()) return widget;
+  }
+  return nullptr;
+}
 
 void KQtHelp::ShowTopic(std::string_view topic) {
-  if (!m_window) {
-    m_window = std::make_unique<QTextBrowser>();
+  const bool opening = m_window == nullptr;
+  if (opening) {
+    QWidget* owner = Owner();
+    m_window = new QTextBrowser(owner);
+    m_window->setWindowFlag(Qt::Window);
+    m_window->setAttribute(Qt::WA_DeleteOnClose);
     m_window->setOpenExternalLinks(true);
     m_window->resize(640, 480);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_window);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, m_window, &QWidget::close);
+    if (owner != nullptr) {
+      const QRect over = owner->frameGeometry();
+      m_window->move(over.center() - QPoint(m_window->width() / 2, m_window->height() / 2));
+    }
   }
   const QString name = ToQString(topic);
   const QString page = QDir(m_folder).filePath(name + QStringLiteral(".html"));

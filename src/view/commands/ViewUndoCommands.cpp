@@ -7,11 +7,15 @@
 // record, so that Redo can put back exactly what the step made.
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "lines/KStrLine.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/core/ViewLayoutCache.h"
 #include "view/edit/ViewUndoInternal.h"
 
 namespace {
@@ -35,54 +39,104 @@ class SuspendRecording {
 
 int LastLine(const CStavlinView& view) { return std::max(view.GetDisplayLineCount() - 1, 0); }
 
+// The most display lines a restore puts back in place.
+constexpr int kMostInPlaceLines = 64;
+
 // The refresh hint of a restored range: one line, or from its first line down.
 int RangeHint(int first, int last) {
   return first == last ? CStavlinView::kHintLineFrom + first * 10000
                        : CStavlinView::kHintLineAndBelow + first * 10000;
 }
 
+// What a restore repaints when it says so itself (restored in place): the
+// lines it changed, each from its first changed column.
+struct KRestore {
+  int hint = 0;
+  std::vector<KLineDamage> damage;
+  POSITION firstLine = nullptr;  // the first restored line, laid out again
+  int range = 0;                 // the restored display lines as a range hint
+};
+
 // Puts a text line's text back (kind 7); the current text goes to `before`.
-int SwapText(CStavlinView& view, int displayLine, const CString& text, int column, CString& before,
-             int& columnBefore) {
+KRestore SwapText(CStavlinView& view, int displayLine, const CString& text, int column, CString& before,
+                  int& columnBefore) {
   const int line = std::clamp(displayLine, 0, LastLine(view));
   auto* textLine = dynamic_cast<KStrLine*>(view.GetDisplayLineObj(line));
-  if (textLine == nullptr) return 0;
+  if (textLine == nullptr) return {};
   before = textLine->GetText();
   columnBefore = view.m_caretColumn;
+  // The characters from the first that differs on are repainted.
+  const std::string& was = before.Str();
+  const std::string& now = text.Str();
+  const int differs =
+      static_cast<int>(std::mismatch(was.begin(), was.end(), now.begin(), now.end()).first - was.begin());
   textLine->SetText(text);
   textLine->SetColumnXCount(-1);
   view.m_currentLine = line;
   view.m_currentType = view.GetDisplayEntry(line).type;
   view.m_currentFamily = KLineObj::FamilyOf(view.m_currentType);
   view.m_caretColumn = std::clamp(column, 0, text.GetLength());
-  return CStavlinView::kHintLineFrom + line * 10000;
+  KRestore restore;
+  restore.hint = CStavlinView::kHintLineFrom + line * 10000;
+  restore.damage.push_back({view.GetDisplayEntry(line).line, differs});
+  return restore;
 }
 
 // Replaces the record's range with `snapshot` and brings `state` back; the
 // range's present content and the view state go to the `keep` pair first.
-int SwapRange(CStavlinView& view, const KUndoRecord& record, const KClipStream* snapshot,
-              const KUndoViewState& state, std::unique_ptr<KClipStream>* keepSnapshot,
-              KUndoViewState* keepState) {
+KRestore SwapRange(CStavlinView& view, const KUndoRecord& record, const KClipStream* snapshot,
+                   const KUndoViewState& state, std::unique_ptr<KClipStream>* keepSnapshot,
+                   KUndoViewState* keepState) {
   const int first = std::clamp(record.firstLine, 0, LastLine(view));
   const int last = record.lastLine < 0 ? LastLine(view) : std::clamp(record.lastLine, first, LastLine(view));
   if (keepState != nullptr) viewundo::CaptureViewState(view, *keepState);
   // Without a snapshot (it could not be made) the lines stay as they are.
-  if (keepSnapshot != nullptr)
-    *keepSnapshot = snapshot != nullptr ? viewundo::SnapshotLines(view, first, record.lastLine) : nullptr;
+  // An edit that kept the lines, their groups and the layout basis is put
+  // back line for line where the lines stand.
+  const bool inPlace =
+      snapshot != nullptr && last - first < kMostInPlaceLines && viewundo::SameLayoutBasis(view, state);
+  std::unique_ptr<KClipStream> present = snapshot != nullptr && (inPlace || keepSnapshot != nullptr)
+                                             ? viewundo::SnapshotLines(view, first, record.lastLine)
+                                             : nullptr;
+  if (inPlace && present != nullptr) {
+    view.DeselectExtendedObject();
+    if (auto damage = viewundo::SwapLinesInPlace(view, first, last, *snapshot, *present)) {
+      viewundo::RestoreCaretState(view, state);
+      KRestore restore;
+      // The views lay the restored lines out again (each its own way).
+      restore.hint = CStavlinView::kHintAll;
+      restore.damage = std::move(*damage);
+      restore.firstLine = view.GetDisplayEntry(first).line;
+      restore.range = CStavlinView::kHintRange + 100000 * first + 1000 * (last - first);
+      if (keepSnapshot != nullptr) *keepSnapshot = std::move(present);
+      return restore;
+    }
+  }
+  if (keepSnapshot != nullptr) *keepSnapshot = std::move(present);
   viewundo::ReplaceLines(view, first, record.lastLine, snapshot, state);
   viewundo::RestoreViewState(view, state);
-  return RangeHint(first, last);
+  KRestore restore;
+  restore.hint = RangeHint(first, last);
+  return restore;
 }
 
 // Scrolls back to the record's first visible line and refreshes.
-void FinishRestore(CStavlinView& view, int hint, bool scroll) {
-  if (hint == 0) return;
+void FinishRestore(CStavlinView& view, const KRestore& restore, bool scroll) {
+  if (restore.hint == 0) return;
   if (scroll && view.GetDisplayLineCount() > 0) {
     const int first = std::clamp(view.m_firstVisible, 0, LastLine(view));
     const int top = view.FindTopLine(view.GetDisplayEntry(first).top);
-    view.SetVirtualScrollPosition(0, top);
+    // Only the height: the caret is followed sideways by the refresh.
+    const POINT now = view.GetVirtualScrollPosition();
+    if (top != now.y) view.SetVirtualScrollPosition(now.x, top);
   }
-  view.UpdateAfterEdit(hint, 1);
+  g_relayoutEditedLine = restore.firstLine;
+  g_relayoutEditedRange = restore.range;
+  g_refreshDamage = restore.damage;
+  view.UpdateAfterEdit(restore.hint, 1);
+  g_relayoutEditedLine = nullptr;
+  g_relayoutEditedRange = 0;
+  g_refreshDamage.clear();
   view.PublishMirrors();
 }
 
@@ -101,18 +155,18 @@ void CStavlinView::OnEditUndo() {
   if (!LeaveReadOnlyForEdit()) return;
 
   KUndoRecord& record = ring->At(index);
-  int hint = 0;
+  KRestore restore;
   {
     SuspendRecording suspend(*this);
     if (record.kind == KUndoRecord::kTextTyping) {
-      hint =
+      restore =
           SwapText(*this, record.firstLine, record.text, record.lastLine, record.redoText, record.redoColumn);
     } else {
-      hint = SwapRange(*this, record, record.snapshot.get(), record.state, &record.redoSnapshot,
-                       &record.redoState);
+      restore = SwapRange(*this, record, record.snapshot.get(), record.state, &record.redoSnapshot,
+                          &record.redoState);
     }
     record.undone = true;
-    FinishRestore(*this, hint, record.kind != KUndoRecord::kTextTyping);
+    FinishRestore(*this, restore, record.kind != KUndoRecord::kTextTyping);
     if (!ring->StepBack(index)) MessageBeep(MB_ICONASTERISK);
   }
   viewundo::PublishRingState(*this);
@@ -132,15 +186,15 @@ void CStavlinView::OnEditRedo() {
   KUndoRecord& record = ring->At(index);
   {
     SuspendRecording suspend(*this);
-    int hint = 0;
+    KRestore restore;
     if (record.kind == KUndoRecord::kTextTyping) {
       CString unused;
       int unusedColumn = 0;
-      hint = SwapText(*this, record.firstLine, record.redoText, record.redoColumn, unused, unusedColumn);
+      restore = SwapText(*this, record.firstLine, record.redoText, record.redoColumn, unused, unusedColumn);
     } else {
-      hint = SwapRange(*this, record, record.redoSnapshot.get(), record.redoState, nullptr, nullptr);
+      restore = SwapRange(*this, record, record.redoSnapshot.get(), record.redoState, nullptr, nullptr);
     }
-    FinishRestore(*this, hint, record.kind != KUndoRecord::kTextTyping);
+    FinishRestore(*this, restore, record.kind != KUndoRecord::kTextTyping);
     ring->StepForward(index);
   }
   viewundo::PublishRingState(*this);

@@ -32,3 +32,12 @@ void PlaceChildWindow(CStavlinView& view);
 // reported (message 7008, "QV4-1" or "QV4-2") and replaced by the program's
 // default tablature font, so the view always has one.
 void CreateViewFonts(CStavlinView& view);
+
+// Scores written before version 3608 kept the indentation of the text,
+// chord and rhythm lines that opening puts into line groups as leading
+// blanks and leading empty columns. Each such line of a group without an
+// indent takes the group's indent in pixels instead: a text line loses the
+// blanks that the indent now stands for, a chord line the empty columns
+// (staff and tablature lines keep theirs). False when a text font could not
+// be made (reported once, "QV4-39"); the lines converted so far stay.
+bool ConvertOldIndentation(CStavlinView& view);

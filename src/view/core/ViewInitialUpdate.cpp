@@ -41,6 +41,8 @@ constexpr int kWiderThan = 20;
 constexpr int kNarrowedBy = 17;
 constexpr int kTallerThan = 128;
 constexpr int kLoweredBy = 134;
+// The first file version that keeps grouped text lines' indents in pixels.
+constexpr int kFirstPixelIndentVersion = 3608;
 
 // Scroll sizes with the framework's default steps: a page is a tenth of the
 // range and a line a tenth of a page.
@@ -233,6 +235,13 @@ void CStavlinView::OnInitialUpdate() {
   ShowFrameBars(*this);
   PlaceChildWindow(*this);
   SetScrollRange(*m_host, SIZE{m_scrollWidth, m_scrollHeight});
+
+  // Older scores kept the indents of grouped text lines as blanks.
+  if (m_fileVersion < kFirstPixelIndentVersion && m_document->GetRegroupedTextLineCount() > 0) {
+    ConvertOldIndentation(*this);
+    RebuildDisplayLines(0);
+    SetScrollRange(*m_host, SIZE{m_scrollWidth, m_scrollHeight});
+  }
 
   FindTopLine(0);
   PlaceCaret();

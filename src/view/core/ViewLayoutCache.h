@@ -74,6 +74,12 @@ struct KLayoutCache {
   // Display lines edited since the last layout without a relayout.
   int dirtyFirst = INT_MAX;
   int dirtyLast = -1;
+  // What the last relayout of an edited line changed besides the edited
+  // lines: the display lines it laid out with another time signature or bar
+  // count carried in (their drawing may differ anywhere), and whether any
+  // line moved to another page.
+  std::vector<int> carryChanged;
+  bool pagesMoved = false;
 
   void MarkDirty(int first, int last) {
     if (first < dirtyFirst) dirtyFirst = first;
@@ -93,3 +99,24 @@ struct KLayoutCache {
 // changed that line alone.
 extern POSITION g_relayoutEditedLine;
 extern int g_relayoutEditedRange;
+
+// Program-wide, set around a refresh by an edit that knows where it changed
+// each line: the line, and the first column whose drawing may differ (0: the
+// whole line). A refresh that needs no relayout, or whose relayout of the
+// edited lines kept every line's height and page, repaints those lines from
+// those columns on (with the lines their relayout carried a change to), and
+// nothing else. Empty: the update hint alone says what to repaint.
+// Program-wide, set around an update that only repaints the views (a scroll
+// past the large-offset limit, a scroll bar's page): the score did not
+// change, so the layouts stay valid.
+extern bool g_refreshRepaintOnly;
+
+struct KLineDamage {
+  POSITION line = nullptr;
+  int column = 0;
+  // The page rows the line's drawing covered before the change
+  // (CStavlinView::DrawnRows); top > bottom when they are not known.
+  int top = 1;
+  int bottom = 0;
+};
+extern std::vector<KLineDamage> g_refreshDamage;

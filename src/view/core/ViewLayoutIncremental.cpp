@@ -23,6 +23,8 @@
 
 POSITION g_relayoutEditedLine = nullptr;
 int g_relayoutEditedRange = 0;
+std::vector<KLineDamage> g_refreshDamage;
+bool g_refreshRepaintOnly = false;
 
 namespace {
 
@@ -86,6 +88,8 @@ bool CStavlinView::RelayoutEditedLine(POSITION edited, int displayLine) {
 
   // From here on the table may change; a false answer leaves the rest to the
   // full layout, which rewrites every entry.
+  cache.carryChanged.clear();
+  cache.pagesMoved = false;
   CDC* dc = m_host != nullptr ? m_host->GetMeasureDC() : nullptr;
   const int widestBefore = m_widest;
   KLayoutWalk walk = cache.before[static_cast<size_t>(first)];
@@ -99,6 +103,7 @@ bool CStavlinView::RelayoutEditedLine(POSITION edited, int displayLine) {
     if (line == nullptr || !view_layout::IsShownLine(*this, *line)) return false;
     if (KLineObj::IsNoteFamily(line->GetFamily()) && line->GetStaffLength() != 0) return false;
     const DisplayLine old = m_display[at];
+    if (k > first && !walk.SameCarry(cache.before[at])) cache.carryChanged.push_back(k);
     cache.before[at] = walk;
     const int right = view_layout::LayOutLineAt(*this, *line, old.line, dc, walk, k);
     DisplayLine& entry = m_display[at];
@@ -135,16 +140,15 @@ bool CStavlinView::RelayoutEditedLine(POSITION edited, int displayLine) {
         SheetWidth(*this, family, cache.right[static_cast<size_t>(line)]))
       sheetsChanged = true;
   }
-  if (m_widest != widestBefore) {
-    // Every note line is drawn to the widest width: their drawings are stale.
-    for (int i = 0; i < m_lineCount; ++i) {
-      KLineObj* line = GetDisplayLineObj(i);
-      if (KListLine* list = line != nullptr ? line->AsListLine() : nullptr) {
-        if (KLineObj::IsNoteFamily(line->GetFamily())) list->MarkChanged();
-      }
-    }
+  // The widest width does not change how any line is drawn (each draws to
+  // its own length), only the sheets of pagination.
+  if (sheetsChanged) {
+    std::vector<int> pagesBefore(count);
+    for (size_t i = 0; i < count; ++i) pagesBefore[i] = m_display[i].extra[kPageCode];
+    CountPages();
+    for (size_t i = 0; i < count && !cache.pagesMoved; ++i)
+      cache.pagesMoved = pagesBefore[i] != m_display[i].extra[kPageCode];
   }
-  if (sheetsChanged) CountPages();
 
   g_viewMirrors.lineCount = m_lineCount;
   g_viewMirrors.pageCount = view_layout::HighestPageOf(*this);

@@ -11,6 +11,7 @@
 
 #include "doc/Preferences.h"
 #include "view/CStavlinView.h"
+#include "view/core/ViewLayoutCache.h"
 
 int g_repaintOnLargeScroll = 1;
 
@@ -45,12 +46,17 @@ void CStavlinView::SetVirtualScrollPosition(int x, int y) {
     return;
   }
   m_largeOffset = y;
+  const POINT before = m_host->GetScrollPosition();
   m_host->ScrollToPosition(POINT{x, y});
-  if (g_repaintOnLargeScroll != 0 && m_document != nullptr) {
+  const POINT after = m_host->GetScrollPosition();
+  const bool moved = before.x != after.x || before.y != after.y;
+  if (moved && g_repaintOnLargeScroll != 0 && m_document != nullptr) {
     // A whole repaint of every view; it changes nothing in the score.
     const int saved = g_noModify;
     g_noModify = 1;
+    g_refreshRepaintOnly = true;
     m_document->UpdateAllViews(nullptr, kHintAll);
+    g_refreshRepaintOnly = false;
     g_noModify = saved;
   }
 }

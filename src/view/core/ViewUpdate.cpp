@@ -8,6 +8,7 @@
 // out in page coordinates and handed to the window in client coordinates.
 
 #include <algorithm>
+#include <utility>
 
 #include "common/ViewServices.h"
 #include "lines/KStrLine.h"
@@ -25,11 +26,88 @@ constexpr int kClassGroupBand = 5;
 // column 0 further still (attachments that hang below the line).
 constexpr int kBelowMargin = 50;
 constexpr int kColumnZeroMargin = 30;
+// What a text line's characters may stray outside its band.
+constexpr int kTextMargin = 4;
 // The far edges of "everything to the right / below", at least.
 constexpr int kFarRight = 30000;
 constexpr int kFarBottom = 32000;
 // Flag of a staff joined to the staff below it (a keyboard staff).
 constexpr DWORD kFlagJoinedBelow = 0x200000;
+
+// The page x from which a display line's drawing changes when its content
+// changes from the column on: the column's redraw start on staff and
+// tablature lines (a beam or tie begun before it), the character's x on text
+// lines, the line's start elsewhere.
+int ChangedFromX(CStavlinView& view, int displayLine, int column) {
+  if (column <= 0) return 0;
+  const DisplayLine& entry = view.GetDisplayEntry(displayLine);
+  KLineObj* changed = view.GetDisplayLineObj(displayLine);
+  if (changed == nullptr) return 0;
+  const int family = KLineObj::FamilyOf(entry.type);
+  const int size = view.m_sizeIndex != 0 ? 1 : 0;
+  const int indent = changed->GetIndent();
+  KListLine* listLine = changed->AsListLine();
+  int left = 0;
+  if (KLineObj::IsNoteFamily(family) && listLine != nullptr) {
+    // The line's own origin: clef area, key signature and indent.
+    const int typeWidth = view.m_typeColumnWidth[static_cast<size_t>(std::clamp(entry.type, 0, 16))];
+    const int columnWidth = typeWidth > 0 ? typeWidth : (size != 0 ? 22 : 18);
+    left = columnWidth * listLine->FindRedrawStart(column) + listLine->GetLeadInWidth(size) + indent +
+           view.m_contentLeft;
+  } else if (auto* text = dynamic_cast<KStrLine*>(changed)) {
+    CDC* dc = view.m_host != nullptr ? view.m_host->GetMeasureDC() : nullptr;
+    left = text->GetXOfColumn(dc, view.m_textFonts, column) + indent + view.m_contentLeft;
+  } else if (family != KLineObj::kFamilyRhythm && family != KLineObj::kFamilyChord) {
+    left = column + view.m_contentLeft;
+  }
+  return std::max(left, 0);
+}
+
+// The rows a change of a display line from the column on repaints. A text
+// line draws its characters inside its own band. A staff or tablature line
+// repaints the rows its drawing covered before the change (when the edit
+// knew them) and covers now; without the former, from the line `reach`
+// lines above to the one `reach` below (notes and their marks reach past
+// their line's band). A line of a group repaints the group's band as well
+// (columns line up across it, bar lines and brackets cross it).
+std::pair<int, int> ChangedRows(CStavlinView& view, int displayLine, int column, const KLineDamage* damage) {
+  const int count = view.GetDisplayLineCount();
+  const auto entry = [&view, count](int i) -> const DisplayLine& {
+    return view.GetDisplayEntry(std::clamp(i, 0, count - 1));
+  };
+  const KLineObj* line = view.GetDisplayLineObj(displayLine);
+  const int family = KLineObj::FamilyOf(entry(displayLine).type);
+  if (family == KLineObj::kFamilyText && line != nullptr && line->GetGroupId() == KLineObj::kNoGroup)
+    return {entry(displayLine).top - kTextMargin, entry(displayLine).bottom + kTextMargin};
+  int top = entry(displayLine).top;
+  int bottom = entry(displayLine).bottom;
+  const bool knownBefore = damage != nullptr && damage->top <= damage->bottom;
+  if (KLineObj::IsNoteFamily(family) && knownBefore) {
+    const auto [now, nowBottom] = view.DrawnRows(displayLine, column, true);
+    top = std::min({top, now, damage->top});
+    bottom = std::max({bottom, nowBottom, damage->bottom});
+  } else {
+    const int reach = KLineObj::IsNoteFamily(family) ? 2 : 1;
+    top = entry(displayLine - reach).top;
+    int last = displayLine + reach;
+    if (line != nullptr && line->TestFlags(kFlagJoinedBelow) != 0) last = std::max(last, displayLine + 1);
+    bottom = entry(last).bottom + kBelowMargin;
+  }
+  const int group = line != nullptr ? line->GetGroupId() : KLineObj::kNoGroup;
+  if (group != KLineObj::kNoGroup) {
+    const auto inGroup = [&view, group](int i) {
+      const KLineObj* other = view.GetDisplayLineObj(i);
+      return other != nullptr && other->GetGroupId() == group;
+    };
+    int first = displayLine;
+    while (first > 0 && inGroup(first - 1)) --first;
+    int last = displayLine;
+    while (last + 1 < count && inGroup(last + 1)) ++last;
+    top = std::min(top, entry(first).top);
+    bottom = std::max(bottom, entry(last).bottom);
+  }
+  return {top, bottom};
+}
 
 }  // namespace
 
@@ -53,6 +131,25 @@ void CStavlinView::NoteEditedRange(int hint) {
   }
 }
 
+void CStavlinView::InvalidateDamage() {
+  const POINT scroll = GetVirtualScrollPosition();
+  const RECT client = m_host->GetClientRect();
+  const int farRight = std::max(kFarRight, static_cast<int>(scroll.x + client.right));
+  const auto invalidate = [&](int displayLine, int column, const KLineDamage* damage) {
+    const int left = ChangedFromX(*this, displayLine, column);
+    const auto [top, bottom] = ChangedRows(*this, displayLine, column, damage);
+    RECT rect{left - scroll.x, top - scroll.y, farRight - scroll.x, bottom - scroll.y};
+    m_host->InvalidateRect(&rect, TRUE);
+  };
+  for (const KLineDamage& damage : g_refreshDamage) {
+    const int displayLine = FindDisplayLine(damage.line, 0);
+    if (displayLine >= 0) invalidate(displayLine, damage.column, &damage);
+  }
+  for (int displayLine : m_layoutCache.carryChanged) {
+    if (displayLine >= 0 && displayLine < m_lineCount) invalidate(displayLine, 0, nullptr);
+  }
+}
+
 void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
   if (m_host == nullptr) return;
   if (hint == kHintNewScore) {
@@ -64,21 +161,37 @@ void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
   // Embedded items do not exist on this platform: nothing to repaint.
   if (hint == kHintItem) return;
 
+  // Whether the edit's own damage list says what to repaint: the lines kept
+  // their heights and pages.
+  bool damageOnly = !g_refreshDamage.empty();
   if (g_relayout != 0) {
     // An edit of one line lays out that line and what follows from it; any
     // other change lays out the whole score.
     NoteEditedRange(g_relayoutEditedRange);
     const int guess = (hint % kHintClassSize) / 10000;
-    if (g_relayoutEditedLine == nullptr || !RelayoutEditedLine(g_relayoutEditedLine, guess))
+    if (g_relayoutEditedLine == nullptr || !RelayoutEditedLine(g_relayoutEditedLine, guess)) {
       RebuildDisplayLines(0);
+      damageOnly = false;
+    } else if (m_layoutCache.pagesMoved) {
+      damageOnly = false;
+    }
   } else {
-    NoteEditedRange(hint);
+    // A repaint that changes nothing in the score keeps what the last layout
+    // left for the next relayout of an edited line.
+    if (!g_refreshRepaintOnly) NoteEditedRange(hint);
+    m_layoutCache.carryChanged.clear();
   }
   m_host->SetScrollSizes(SIZE{m_scrollWidth, m_scrollHeight}, kPageStep, kLineStep);
 
   // Without display lines there is nothing to look up: repaint the window.
   if (m_lineCount <= 0 || hint < 0) {
     m_host->InvalidateRect(nullptr, TRUE);
+    return;
+  }
+
+  if (damageOnly) {
+    if (m_undoEnabled != 0) RecordUndoStep(8, 0, 0, nullptr, 0);
+    InvalidateDamage();
     return;
   }
 
@@ -114,22 +227,7 @@ void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
       if (column == 0) {
         rect.bottom += kColumnZeroMargin;
       } else {
-        const int size = m_sizeIndex != 0 ? 1 : 0;
-        const int indent = changed != nullptr ? changed->GetIndent() : 0;
-        KListLine* listLine = changed != nullptr ? changed->AsListLine() : nullptr;
-        int left = 0;
-        if (noteLine && listLine != nullptr) {
-          // The line's own origin: clef area, key signature and indent.
-          const int typeWidth = m_typeColumnWidth[static_cast<size_t>(std::clamp(entry(line).type, 0, 16))];
-          const int columnWidth = typeWidth > 0 ? typeWidth : (size != 0 ? 22 : 18);
-          left = columnWidth * listLine->FindRedrawStart(column) + listLine->GetLeadInWidth(size) + indent +
-                 m_contentLeft;
-        } else if (auto* text = dynamic_cast<KStrLine*>(changed)) {
-          left = text->GetXOfColumn(m_host->GetMeasureDC(), m_textFonts, column) + indent + m_contentLeft;
-        } else if (family != KLineObj::kFamilyRhythm && family != KLineObj::kFamilyChord) {
-          left = column + m_contentLeft;
-        }
-        rect.left = std::max(left, 0);
+        rect.left = ChangedFromX(*this, line, column);
       }
       if (changed != nullptr && changed->TestFlags(kFlagJoinedBelow) != 0) {
         rect.bottom = entry(std::min(line + 1, m_lineCount - 1)).bottom;
@@ -152,7 +250,8 @@ void CStavlinView::OnUpdate(KDocumentView* /*sender*/, int hint) {
       // through the group it ends in, not the whole window.
       const int groupAbove = lineAt(line - 2)->GetGroupId();
       int first = line - 2;
-      while (first > 0 && lineAt(first - 1) != nullptr && lineAt(first - 1)->GetGroupId() == groupAbove) --first;
+      while (first > 0 && lineAt(first - 1) != nullptr && lineAt(first - 1)->GetGroupId() == groupAbove)
+        --first;
       int last = std::min(line + reach, m_lineCount - 1);
       const KLineObj* lastLine = lineAt(last);
       const int groupBelow = lastLine != nullptr ? lastLine->GetGroupId() : KLineObj::kNoGroup;

@@ -4,7 +4,10 @@
 // restore works on, and the restore of a saved range.
 
 #include <memory>
+#include <optional>
+#include <vector>
 
+#include "view/core/ViewLayoutCache.h"
 #include "view/edit/ViewUndoRing.h"
 
 class CStavlinView;
@@ -52,6 +55,22 @@ std::unique_ptr<KClipStream> SnapshotLines(CStavlinView& view, int first, int la
 // adds when it empties the score goes again once the snapshot is in.
 void ReplaceLines(CStavlinView& view, int first, int last, const KClipStream* snapshot,
                   const KUndoViewState& basis);
+
+// Whether the record's state is the view's but for the caret, the scroll
+// and the widest width: lines restored in place then need no new layout
+// basis.
+bool SameLayoutBasis(const CStavlinView& view, const KUndoViewState& state);
+// Brings back the caret, the first visible line and the widest width only.
+void RestoreCaretState(CStavlinView& view, const KUndoViewState& state);
+// Puts the snapshot's lines in place of display lines first..last, line for
+// line at the same positions and group slots, when every line fits its
+// record (same kind, same group and bracket) and every group met lies whole
+// in the range; current is the snapshot of the lines there now. Returns the
+// lines that changed with their first changed column, or nothing (with the
+// score unchanged) when the range must be restored the general way.
+std::optional<std::vector<KLineDamage>> SwapLinesInPlace(CStavlinView& view, int first, int last,
+                                                         const KClipStream& snapshot,
+                                                         const KClipStream& current);
 
 // Mirrors the ring's cursor and redo state into the view members that the
 // command enabling rules read.

@@ -63,6 +63,8 @@ struct KUndoViewState {
   std::array<int, 41> baseFontHeight{};
   std::array<int, 41> baseFontWidth{};
   std::array<int, 41> fontUseCounts{};
+
+  bool operator==(const KUndoViewState&) const = default;
 };
 
 // One record of the ring.

@@ -7,6 +7,7 @@
 // ViewCharText.cpp and ViewCharSymbols.cpp.
 
 #include <algorithm>
+#include <vector>
 
 #include "common/Globals.h"
 #include "doc/Preferences.h"
@@ -17,6 +18,7 @@
 #include "platform/Keys.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/core/ViewLayoutCache.h"
 #include "view/extobj/ViewExtObjPartners.h"
 #include "view/input/ViewCharEntry.h"
 #include "view/music/ViewMusic.h"
@@ -75,6 +77,61 @@ void SettleSelectedAttachment(CStavlinView& view) {
   view.m_document->UpdateAllViews(
       nullptr, CStavlinView::kHintRange + 30000 + 100000 * std::max(view.m_extDisplayLine - 1, 0));
   g_noModify = saved;
+}
+
+// Where the current line's group (or the line alone) is drawn before an
+// entry changes it, from the caret's column on: staff and tablature lines
+// whose drawing may reach past their bands.
+std::vector<KLineDamage> RowsBeforeEntry(CStavlinView& view, const KLineObj& line) {
+  std::vector<KLineDamage> rows;
+  if (!KLineObj::IsNoteFamily(line.GetFamily())) return rows;
+  const int count = view.GetDisplayLineCount();
+  const int current = std::clamp(view.m_currentLine, 0, count - 1);
+  int first = current;
+  int last = current;
+  const int group = line.GetGroupId();
+  if (group != KLineObj::kNoGroup) {
+    const auto inGroup = [&view, group](int d) {
+      const KLineObj* other = view.GetDisplayLineObj(d);
+      return other != nullptr && other->GetGroupId() == group;
+    };
+    while (first > 0 && inGroup(first - 1)) --first;
+    while (last + 1 < count && inGroup(last + 1)) ++last;
+  }
+  const int column = std::max(view.m_caretColumn, 0);
+  for (int d = first; d <= last; ++d) {
+    const auto [top, bottom] = view.DrawnRows(d, column, false);
+    rows.push_back({view.GetDisplayEntry(d).line, column, top, bottom});
+  }
+  return rows;
+}
+
+// The lines an entry changed, each from the entry's column: the edited line,
+// and the lines of its group a range hint names with it; each with the rows
+// it was drawn in before when they were taken from that column or before.
+std::vector<KLineDamage> EditedLines(const CStavlinView& view, const Keystroke& key, int line, int entryHint,
+                                     int from) {
+  std::vector<POSITION> positions{key.position};
+  if (entryHint / CStavlinView::kHintLineFrom == 4) {
+    const int rest = entryHint % CStavlinView::kHintLineFrom;
+    const int first = rest / 100000;
+    const int last = first + (rest % 100000) / 1000;
+    for (int d = std::max(first, 0); d <= last && d < view.GetDisplayLineCount(); ++d) {
+      if (d != line) positions.push_back(view.GetDisplayEntry(d).line);
+    }
+  }
+  std::vector<KLineDamage> lines;
+  for (POSITION position : positions) {
+    KLineDamage damage{position, from};
+    for (const KLineDamage& before : key.before) {
+      if (before.line == position && before.column <= from) {
+        damage.top = before.top;
+        damage.bottom = before.bottom;
+      }
+    }
+    lines.push_back(damage);
+  }
+  return lines;
 }
 
 }  // namespace
@@ -147,6 +204,7 @@ void CStavlinView::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     SplitLine(*this, key);
     return;
   }
+  key.before = RowsBeforeEntry(*this, *key.line);
   if (m_currentFamily == KLineObj::kFamilyText) {
     if (nChar == kTab && GetKeyState(VK_SHIFT) < 0 && !AlignTextUnderNotes(*this, key)) return;
     EnterText(*this, key);
@@ -214,11 +272,12 @@ void view_char::FinishEntry(CStavlinView& view, Keystroke& key) {
   }
 
   // 4. The refresh hint.
+  const int from = std::clamp(key.pair.second >= 0 ? key.pair.second : view.m_caretColumn, 0, 9998);
+  const bool backspaceOnNotes = key.code == kBackspaceCode && family != KLineObj::kFamilyText;
   if (key.hint == 0) {
-    if (key.code == kBackspaceCode && family != KLineObj::kFamilyText) {
+    if (backspaceOnNotes) {
       key.hint = CStavlinView::kHintLineAndBelow + 10000 * std::max(line - 1, 0);
     } else {
-      const int from = std::clamp(key.pair.second >= 0 ? key.pair.second : view.m_caretColumn, 0, 9998);
       key.hint = CStavlinView::kHintLineFrom + 10000 * line + from + 1;
     }
   }
@@ -227,13 +286,16 @@ void view_char::FinishEntry(CStavlinView& view, Keystroke& key) {
   if (column != kKeepColumn) view.m_caretColumn = column;
   if (KListLine* list = key.line->AsListLine()) list->MarkChanged();
   // A relayout this refresh asks for lays out the edited line (and the lines
-  // the entry changed with it), not the whole score.
+  // the entry changed with it), not the whole score; what is repainted is
+  // those lines from the entry's column on.
   const bool lineEdit = entryHint == 0 || entryHint / 100000000 == 4;
   g_relayoutEditedLine = lineEdit ? key.position : nullptr;
   g_relayoutEditedRange = lineEdit ? entryHint : 0;
+  if (lineEdit && !backspaceOnNotes) g_refreshDamage = EditedLines(view, key, line, entryHint, from);
   view.UpdateAfterEdit(key.hint, 1);
   g_relayoutEditedLine = nullptr;
   g_relayoutEditedRange = 0;
+  g_refreshDamage.clear();
   if (family == KLineObj::kFamilyStaff) view.DrawCaretLedgerLine();
 
   // 7. Autosave by typed characters.

@@ -4,9 +4,12 @@
 // keys that join, remove and split lines (ViewCharLines.cpp), text entry
 // (ViewCharText.cpp) and symbol entry (ViewCharSymbols.cpp).
 
+#include <vector>
+
 #include "model/KLineObj.h"
 #include "platform/Position.h"
 #include "platform/WinTypes.h"
+#include "view/core/ViewLayoutCache.h"
 
 class CStavlinView;
 
@@ -36,6 +39,10 @@ struct Keystroke {
   int hint = 0;                 // the refresh hint; 0 takes the line from the caret
   int code = -1;                // the symbol code entered; -1 for text
   int caretColumn = kKeepColumn;
+  // The lines of the current line's group (or the line alone) as drawn
+  // before the entry: each with the first column its rows were taken from
+  // and those rows (CStavlinView::DrawnRows).
+  std::vector<KLineDamage> before;
 };
 
 // Backspace at column 0: removes an empty line or joins the line to the one

@@ -7,6 +7,7 @@
 #include "common/Globals.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/core/ViewLayoutCache.h"
 #include "view/input/ViewMouseCodes.h"
 #include "view/input/ViewMouseInternal.h"
 
@@ -142,7 +143,9 @@ void CStavlinView::OnHScroll(UINT nSBCode, UINT nPos) {
   // the score changes.
   const int saved = g_noModify;
   g_noModify = 1;
+  g_refreshRepaintOnly = true;
   if (m_document != nullptr) m_document->UpdateAllViews(nullptr, kHintAll);
+  g_refreshRepaintOnly = false;
   g_noModify = saved;
   PlaceCaret();
 }

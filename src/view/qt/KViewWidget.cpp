@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 
 #include "common/Globals.h"
 #include "model/KLineObj.h"
@@ -94,7 +95,11 @@ void KViewWidget::UpdateScrollBars() {
   m_scrollingFromView = true;
   QScrollBar* h = horizontalScrollBar();
   QScrollBar* v = verticalScrollBar();
-  h->setRange(0, std::max(0, static_cast<int>(m_total.cx) - size.width()));
+  // A line typed at its end widens the score a column a key: the horizontal
+  // range grows in whole steps, so that the bar is not repainted for every
+  // key (the score scrolls a little past its widest line at most).
+  const int wide = std::max(0, static_cast<int>(m_total.cx) - size.width());
+  h->setRange(0, wide == 0 ? 0 : (wide + kWidthStep - 1) / kWidthStep * kWidthStep);
   v->setRange(0, std::max(0, static_cast<int>(m_total.cy) - size.height()));
   // A page is the window's own size, so that the thumb shows how much of the
   // score the window holds and a click beside it moves by a window's worth.
@@ -110,17 +115,33 @@ POINT KViewWidget::GetScrollPosition() const {
 }
 
 void KViewWidget::ScrollToPosition(POINT position) {
-  // QScrollBar clamps to its range, as the framework's scroll view does.
+  // QScrollBar clamps to its range, as the framework's scroll view does; a
+  // position that changes moves the picture (scrollContentsBy).
   m_scrollingFromView = true;
   horizontalScrollBar()->setValue(position.x);
   verticalScrollBar()->setValue(position.y);
   m_scrollingFromView = false;
-  viewport()->update();
 }
 
-void KViewWidget::scrollContentsBy(int /*dx*/, int /*dy*/) {
-  // The picture is drawn for one scroll position: repaint it whole.
-  viewport()->update();
+void KViewWidget::scrollContentsBy(int dx, int dy) {
+  // What stays in the window moves with the score, as a window scroll does;
+  // only the strip that comes into view is painted. Parts waiting to be
+  // repainted are repainted where they were and where they moved to, and the
+  // caret and the tracker's frame, drawn over the picture, do not move with
+  // it.
+  QWidget* port = viewport();
+  const QRect whole = port->rect();
+  if (std::abs(dx) >= whole.width() || std::abs(dy) >= whole.height() || m_tracker == nullptr ||
+      m_tracker->Dragging()) {
+    port->update();
+  } else {
+    const QRegion pending = m_pendingPaint;
+    port->scroll(dx, dy);
+    m_pendingPaint = pending + pending.translated(dx, dy);
+    if (!m_pendingPaint.isEmpty()) port->update(m_pendingPaint);
+    if (!m_caretPainted.isEmpty()) port->update(m_caretPainted.translated(dx, dy));
+    if (m_view && m_view->m_selectedExtObj != nullptr) port->update();
+  }
   if (m_scrollingFromView || !m_view) return;
   // The user moved a scroll bar: the view decides where it lands.
   const POINT now = GetScrollPosition();
@@ -341,13 +362,17 @@ void KViewWidget::resizeEvent(QResizeEvent* event) {
 
 void KViewWidget::InvalidateRect(const RECT* rect, BOOL /*erase*/) {
   if (rect == nullptr) {
+    m_pendingPaint = viewport()->rect();
     viewport()->update();
   } else if (rect->right > rect->left && rect->bottom > rect->top) {
-    viewport()->update(ToQRect(*rect));
+    const QRect area = ToQRect(*rect) & viewport()->rect();
+    m_pendingPaint += area;
+    viewport()->update(area);
   }
 }
 
 void KViewWidget::paintEvent(QPaintEvent* event) {
+  m_pendingPaint -= event->region();
   const QSize size = viewport()->size();
   if (size.isEmpty()) return;
   if (m_backing.size() != size) m_backing = QImage(size, QImage::Format_RGB32);

@@ -10,6 +10,7 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QRegion>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -43,6 +44,8 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   static constexpr int kWheelLines = 3;
   // Caret blink half-period in milliseconds.
   static constexpr int kCaretBlinkMs = 530;
+  // The horizontal scroll range grows and shrinks in steps of this many pixels.
+  static constexpr int kWidthStep = 128;
 
   // ---- KViewHost ----------------------------------------------------------------
   RECT GetClientRect() const override;
@@ -111,7 +114,8 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   QImage m_backing;
   QImage m_measureImage;
   std::unique_ptr<CDC> m_measureDC;
-  QRect m_caretPainted;  // where the caret (and its slot mark) was last drawn (empty: nowhere)
+  QRect m_caretPainted;    // where the caret (and its slot mark) was last drawn (empty: nowhere)
+  QRegion m_pendingPaint;  // asked to be repainted and not painted yet
   QTimer m_blink;
   bool m_blinkOn = true;
   int m_cursorId = 0;
