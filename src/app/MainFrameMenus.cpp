@@ -15,10 +15,10 @@
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "view/commands/MidiFileImport.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtText.h"
 #include "view/commands/CommandIds.h"
+#include "view/commands/MidiFileImport.h"
 
 namespace {
 

@@ -115,6 +115,12 @@ class ColumnBuilder {
     const ImportNote& lead = notes[first];
     int start = Start(lead);
     const int place = m_s.quantised ? TripletPlace(lead.mark) : 0;
+    // Notes of half a grid step or less, as played, would be written better
+    // with a finer resolution (counted at 1/8 and 1/16 only).
+    for (size_t k = first; k < end && place == 0; ++k) {
+      const int played = notes[k].end - notes[k].start;
+      if (notes[k].end >= 0 && played > 0 && played <= m_half && !m_s.drums) CountShort();
+    }
     if (place != 0) {
       // A triplet note: written with the value of 3/2 of its step, it moves
       // the bar on by the step.

@@ -291,3 +291,27 @@ TEST_F(MidiFileImport, FileThatIsNotMidiIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// Notes shorter than the chosen resolution are counted and reported; "No"
+// to the question turns the report into a beep for the rest of the run.
+TEST_F(MidiFileImport, NotesShorterThanTheResolutionAreReportedUntilTurnedOff) {
+  settingsScript = [](KDlgMidiImpSettings& dialog) {
+    dialog.SelectRows({0});
+    dialog.OnResolution(0);  // 1/8
+    return IDOK;
+  };
+  const Track tune = {On(0, 0, 72),    Off(120, 0, 72), On(0, 0, 74),
+                      Off(120, 0, 74), On(0, 0, 76),    Off(480, 0, 76)};
+  ui.Answer(7105, IDNO);
+  ASSERT_NE(Import(Smf(0, 480, {tune})).document, nullptr);
+  ASSERT_EQ(ui.CountOf(7105), 1);
+  EXPECT_NE(ui.Messages().back().text.find("2 notes or rests shorter"), std::string::npos);
+  EXPECT_EQ(g_midiShortNoteWarning, 0);
+  ASSERT_NE(Import(Smf(0, 480, {tune})).document, nullptr);
+  EXPECT_EQ(ui.CountOf(7105), 1);
+  EXPECT_EQ(ui.Beeps().size(), 1u);
+}
+
+}  // namespace

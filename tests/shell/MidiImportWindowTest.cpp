@@ -137,3 +137,31 @@ TEST_F(MidiImportWindow, OpeningAMidFileImportsItAndCancelMakesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A row set to Tab in the settings dialog gets a tablature line of its notes
+// once the score has its window.
+TEST_F(MidiImportWindow, TabRowGetsATablatureLine) {
+  const std::string path = WriteTune("guitar.mid");
+  ASSERT_TRUE(Start());
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, [](KModalDialog& dialog) {
+    auto& settings = static_cast<KDlgMidiImpSettings&>(dialog);
+    settings.SelectRows({0});
+    settings.OnStaffType(KDlgMidiImpSettings::kTab);
+    return IDOK;
+  });
+  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
+  Trigger(cmd::kImportMidi);
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  CStavlinDoc& doc = Frame().ScoreWindows().front()->Document();
+  int tabs = 0;
+  for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+    KLineObj* line = doc.GetNextLine(pos);
+    if (line->GetType() == 2) ++tabs;
+    EXPECT_EQ(line->TestFlags(0x20000), 0);
+  }
+  EXPECT_GE(tabs, 1);
+}
+
+}  // namespace

@@ -260,7 +260,15 @@ MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::u
 }
 
 void FinishMidiImportInView(CStavlinView& view, const MidiFileImportResult& result) {
-  if (result.wantsTablature) view.ConvertToTablature(static_cast<int>(kFlagToTablature));
+  if (result.wantsTablature) {
+    view.ConvertToTablature(static_cast<int>(kFlagToTablature));
+    // The request is done: the staves do not keep it.
+    if (CStavlinDoc* doc = view.GetDocument()) {
+      for (POSITION pos = doc->GetFirstLinePosition(); pos != nullptr;) {
+        if (KLineObj* line = doc->GetNextLine(pos)) line->ModifyFlags(kFlagToTablature, 0);
+      }
+    }
+  }
   if (result.titleLine != nullptr) {
     const int display = view.FindDisplayLine(result.titleLine, 0);
     if (display >= 0) view.SetTextLineFont(display, CString(kTitleFont), 1, 1, 0, 0);
