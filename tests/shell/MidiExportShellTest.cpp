@@ -73,8 +73,8 @@ TEST_F(MidiExportWindow, CtrlAltSWritesTheScoreWithItsRepeatsPlayed) {
   QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_S, QString(), Qt::ControlModifier | Qt::AltModifier);
   QApplication::processEvents();
   ASSERT_EQ(ui_.SaveFileDialogs().size(), 1u);
-  // The score was never saved: its file name is "Untitled".
-  EXPECT_EQ(std::string(ui_.SaveFileDialogs()[0].shown.fileName.View()), "Untitled.mid");
+  // The score was never saved: it is offered under the name its window shows.
+  EXPECT_EQ(std::string(ui_.SaveFileDialogs()[0].shown.fileName.View()), "round.mid");
   std::string error;
   const std::string table = midicsv::Table(path, &error);
   ASSERT_FALSE(table.empty()) << error;

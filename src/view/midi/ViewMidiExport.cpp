@@ -28,9 +28,13 @@ int FileNameStart(const CString& path) { return path.ReverseFind('/') + 1; }
 
 bool HasExtension(const CString& path) { return path.ReverseFind('.') >= FileNameStart(path); }
 
-// The document's title up to its first ".", with ".mid".
-CString DefaultMidiName(const CStavlinDoc& document) {
-  CString title = document.GetPathName().IsEmpty() ? CString("Untitled") : document.fileName;
+// The score's title up to its first ".", with ".mid": the file's name, or
+// for an unsaved score the name its window shows ("Untitled" without one).
+CString DefaultMidiName(const CStavlinView& view) {
+  const CStavlinDoc& document = *view.m_document;
+  CString title = document.GetPathName().IsEmpty() && view.m_host != nullptr ? view.m_host->GetWindowTitle()
+                                                                             : document.fileName;
+  if (document.GetPathName().IsEmpty() && title.IsEmpty()) title = "Untitled";
   const int dot = title.Find('.');
   if (dot >= 0) title = title.Left(dot);
   CString name;
@@ -93,7 +97,7 @@ void CStavlinView::OnFileExportMidi() {
   request.title = "Export MIDI File";
   request.filters = {{"MIDI Files (*.mid)", "*.mid"}, {"All Files (*.*)", "*.*"}};
   request.filterIndex = 1;
-  request.fileName = DefaultMidiName(*m_document);
+  request.fileName = DefaultMidiName(*this);
   // Cancel is an answer: nothing is written.
   if (!CurrentUiPort().GetSaveFileName(request) || request.fileName.IsEmpty()) return;
   CString path = request.fileName;
