@@ -12,7 +12,11 @@
 
 #include "ShellTestSupport.h"
 #include "app/CChildFrame.h"
+#include "chords/ChordAudition.h"
 #include "dialogs/KDlgMidiInstruments.h"
+#include "platform/MidiDevices.h"
+#include "platform/MidiOutPort.h"
+#include "platform/MidiScheduler.h"
 #include "support/MidiCsvTable.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
@@ -116,6 +120,19 @@ TEST_F(MidiExportWindow, CtrlAltMOpensTheInstrumentsAndEffects) {
   QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_M, QString(), Qt::ControlModifier | Qt::AltModifier);
   QApplication::processEvents();
   EXPECT_EQ(labels, std::vector<std::string>{"UL Treble"});
+}
+
+// The chord dialogs sound through the main frame's output; on a machine
+// without a MIDI device it cannot open, and nothing is sent or left waiting.
+TEST_F(MidiExportWindow, AChordAuditionWithoutADeviceSendsNothing) {
+  ASSERT_TRUE(Start());
+  if (!CurrentMidiDevices().OutputNames().empty()) GTEST_SKIP() << "this machine has a MIDI output";
+  MidiOutPort* out = Frame().PreviewOutput();
+  ASSERT_NE(out, nullptr);
+  ResetSoundScheduler();
+  PlayChordShape(CString("0022100"), CString("E A D G B E  323742475156"), 0, 25);
+  EXPECT_FALSE(out->IsOpen());
+  EXPECT_TRUE(SoundScheduler().Empty());
 }
 
 }  // namespace
