@@ -186,6 +186,21 @@ TEST_F(MusicDialogTest, TimeSigSixteenthBeatValueChoosesNumeric) {
   EXPECT_EQ(dialog.choice, KDlgTimeSig::kNumeric);
 }
 
+// ---- The time signature's preview --------------------------------------------------------
+
+TEST_F(MusicDialogTest, TimeSigPreviewShowsTheFiguresOfTheBeatsOverTheBeatValue) {
+  KDlgTimeSig dialog;
+  dialog.OnInitDialog();
+  EXPECT_EQ(dialog.ShownBeatsFigure(), 103);
+  EXPECT_EQ(dialog.ShownValueFigure(), 103);
+  dialog.Controls().SetChecked(KDlgTimeSig::kIdValue16, 1);
+  EXPECT_EQ(dialog.ShownValueFigure(), 115);
+  dialog.Controls().SetText(KDlgTimeSig::kIdBeats, "12");
+  EXPECT_EQ(dialog.ShownBeatsFigure(), 111);
+  for (int i = 0; i < 5; ++i) dialog.OnBeatsUp();  // 16 wraps to 1
+  EXPECT_EQ(dialog.ShownBeatsFigure(), 100);
+}
+
 // ---- Transpose ------------------------------------------------------------------------
 
 TEST_F(MusicDialogTest, TransposeDirectionFollowsTheKeys) {
