@@ -151,6 +151,24 @@ TEST_F(WrapMusicTest, AGroupMovesAsOneAndItsLastGroupGetsAMatchingGroup) {
   EXPECT_EQ(CountObjects(), 48);
 }
 
+// A line that names a line group the score does not hold is an internal
+// fault: the run stops with the message that points to Undo and the report
+// request, and no bar is lost.
+TEST_F(WrapMusicTest, AnInternalFaultStopsTheRunWithTheUndoMessageAndKeepsEveryBar) {
+  Add(BarsStaff(6, kShort));
+  const POSITION broken = Add(BarsStaff(6, kShort));
+  Layout(0, 0);
+  doc.GetLineAt(broken)->SetGroup(99, nullptr);
+  WrapAll();
+  const std::vector<UINT> messages = ui.MessageIds();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0], kWrapErrorMessage);
+  EXPECT_NE(ui.Messages().front().text.find("17"), std::string::npos) << ui.Messages().front().text;
+  EXPECT_EQ(messages[1], kWrapReportMessage);
+  EXPECT_EQ(CountObjects(), 48);
+  doc.GetLineAt(broken)->SetGroup(KLineObj::kNoGroup, nullptr);
+}
+
 TEST_F(WrapMusicTest, UndoGivesBackTheScoreAsItWas) {
   Add(BarsStaff(6, kShort));
   Add(BarsStaff(1, kShort));
