@@ -15,6 +15,7 @@
 #include "dialogs/KDlgSetLineLength.h"
 #include "dialogs/KDlgTimeSig.h"
 #include "dialogs/KDlgTranspose.h"
+#include "platform/FakeSymbolLoader.h"
 #include "platform/FakeUiPort.h"
 #include "support/CaseName.h"
 
@@ -24,6 +25,9 @@ class MusicDialogTest : public ::testing::Test {
  protected:
   FakeUiPort ui;
   ScopedUiPort installed{ui};
+  // The signature dialogs draw their previews from the music symbols.
+  FakeSymbolLoader symbols;
+  ScopedSymbolLoader symbolsInUse{symbols};
 };
 
 // ---- Key signature ------------------------------------------------------------------
