@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/KHelpWindow.h"
 #include "app/RecentFileList.h"
 #include "dialogs/toolbox/ToolBoxState.h"
 #include "view/ViewHost.h"
@@ -113,6 +114,17 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void CloseTabLegend();
   QWidget* TabLegend() const { return m_tabLegend; }
 
+  // Help/Drum Line Percussion Symbols and Help/Staff Note Names: pages that
+  // stay open beside the score, one of each at most (a second command brings
+  // the open one forward). Their OK closes them through the Close calls.
+  void ShowMidiPercHelp();
+  void CloseMidiPercHelp();
+  void ShowStaffNoteNamesHelp();
+  void CloseStaffNoteNamesHelp();
+  // The open page windows; null when closed.
+  QWidget* MidiPercHelp() const;
+  QWidget* StaffNoteNamesHelp() const;
+
   // The screen's size in pixels.
   SIZE GetScreenSize() const;
 
@@ -199,6 +211,8 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   std::vector<QLabel*> m_panes;
   QTimer m_clock;
   QWidget* m_tabLegend = nullptr;  // the open Ad-Tab guide, deleted on closing
+  std::unique_ptr<KHelpWindow> m_midiPercHelp;
+  std::unique_ptr<KHelpWindow> m_staffNoteNamesHelp;
   RecentFileList m_recent;
   std::function<CString(const CString&)> m_textSavePrompt;
   std::function<bool(UINT)> m_textCommandHandles;

@@ -5,6 +5,9 @@
 #include <string>
 
 #include "common/HelpTopics.h"
+#include "common/KeySignature.h"
+#include "dialogs/ChordPictures.h"
+#include "lines/KStaffLine.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 
@@ -20,6 +23,10 @@ constexpr UINT kKeyLabelText = 8003;
 constexpr UINT kCancelLabelText = 8004;
 constexpr int kSevenSharps = 14;
 constexpr int kOneFlat = 3;
+// Where the preview's staff stands in its picture.
+constexpr int kPreviewStaffX = 4;
+constexpr int kPreviewStaffTop = 18;
+constexpr int kLargeSymbols = 1;
 
 }  // namespace
 
@@ -45,7 +52,21 @@ BOOL KDlgKeySig::OnInitDialog() {
   FollowCode();
   const BOOL result = KModalDialog::OnInitDialog();
   if (DialogControl* label = Controls().Find(kIdKeyLabel)) label->caption = keyLabel.Str();
+  DrawPreview();
   return result;
+}
+
+// A treble staff with its clef and the key signature (the naturals that
+// cancel the key when Naturals is chosen), in the large symbols.
+void KDlgKeySig::DrawPreview() {
+  KPictureCanvas canvas(m_preview, kPreviewWidth, kPreviewHeight);
+  CDC* dc = canvas.Dc();
+  if (dc == nullptr) return;
+  const KStaffLine staff(0, 0, 0);
+  staff.DrawNotes(dc, 0, kLargeSymbols, kPreviewStaffX, kPreviewStaffTop, 0,
+                  kPreviewWidth - 2 * kPreviewStaffX, -1, 0, 5);
+  const int code = (keyCode >= 0 && keyCode <= 15 ? keyCode : 0) + (naturals != 0 ? 16 : 0);
+  DrawKeySignature(dc, kPreviewStaffTop, code, kKeyLineTreble, 0, kPreviewStaffX, kLargeSymbols, 0, 0);
 }
 
 void KDlgKeySig::FollowCode() {
@@ -60,6 +81,7 @@ void KDlgKeySig::Show() {
   m_inUpdate = true;
   Controls().Load();
   m_inUpdate = false;
+  DrawPreview();
 }
 
 void KDlgKeySig::OnSharps() {
@@ -194,6 +216,7 @@ void KDlgKeySig::DeclareControls(DialogControls& c) {
   });
   c.Static(kIdNaturalsNote, "(ie. return to C/Am)");
   c.RadioGroup(kIdSetKey, "Se&t key signature of the staff line", action);
+  c.Picture(kIdPreview, m_preview, kPreviewWidth, kPreviewHeight);
   c.Static(kIdActionOr, "or");
   c.Radio(kIdInsertKey, "&Insert new key signature at caret position");
   c.Button(kIdHelp, "&Help", DialogButtonRole::kHelp, [this] { OnHelp(); });
@@ -211,6 +234,7 @@ void KDlgKeySig::DescribeLayout(DialogLayoutItem& layout) const {
       Row({Ctl(kIdCountLabel), Ctl(kIdCount), Ctl(kIdOrLabel), Ctl(kIdFifthUp), Ctl(kIdFifthDown),
            Stretch()}),
       Row({Ctl(kIdSharps), Ctl(kIdFlats), Ctl(kIdNaturals), Ctl(kIdNaturalsNote), Stretch()}),
+      Row({Stretch(), Ctl(kIdPreview), Stretch()}),
       Column({Ctl(kIdSetKey), Ctl(kIdActionOr), Ctl(kIdInsertKey)}),
   };
 }

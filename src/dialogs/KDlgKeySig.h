@@ -10,6 +10,7 @@
 
 #include <string_view>
 
+#include "platform/GdiObjects.h"
 #include "platform/ModalDialog.h"
 
 class KDlgKeySig : public KModalDialog {
@@ -32,7 +33,10 @@ class KDlgKeySig : public KModalDialog {
   static constexpr UINT kIdOrLabel = 40002;
   static constexpr UINT kIdNaturalsNote = 40003;
   static constexpr UINT kIdActionOr = 40004;
-  static constexpr UINT kIdPreview = 40005;
+  // The preview: a treble staff with the chosen key signature.
+  static constexpr UINT kIdPreview = 1024;
+  static constexpr int kPreviewWidth = 120;
+  static constexpr int kPreviewHeight = 64;
 
   static constexpr int kActionSetLine = 0;
   static constexpr int kActionInsert = 1;
@@ -66,6 +70,8 @@ class KDlgKeySig : public KModalDialog {
   void OnFifthUp();
   void OnFifthDown();
   void OnHelp();
+  // The preview picture as last drawn.
+  const CBitmap& Preview() const { return m_preview; }
 
   int keyCode = 0;   // in: the key at the caret; out: the chosen key
   int naturals = 0;  // the key signature cancels the key
@@ -87,5 +93,7 @@ class KDlgKeySig : public KModalDialog {
   // The shown values follow keyCode; the controls show them.
   void FollowCode();
   void Show();
+  void DrawPreview();
   bool m_inUpdate = false;
+  CBitmap m_preview;
 };

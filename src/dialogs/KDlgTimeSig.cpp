@@ -3,6 +3,10 @@
 #include <string>
 
 #include "common/HelpTopics.h"
+#include "common/SymbolCache.h"
+#include "dialogs/ChordPictures.h"
+#include "platform/GdiConstants.h"
+#include "platform/SymbolLoader.h"
 #include "platform/UiPort.h"
 
 namespace {
@@ -10,6 +14,27 @@ namespace {
 constexpr UINT kBeatsRangeMessage = 7024;
 constexpr int kMaxBeats = 16;
 constexpr int kBeatValues[4] = {2, 4, 8, 16};
+constexpr int kFigureFamily = 9;
+constexpr int kCommonTimeBitmap = 2550;
+constexpr int kCutTimeBitmap = 2551;
+constexpr int kSymbolPictureSize = 24;
+
+// A loaded symbol picture is shown at its own size.
+int PictureWidth(const CBitmap& bitmap) {
+  return bitmap.Pixels() != nullptr ? static_cast<int>(bitmap.GetSize().cx) : kSymbolPictureSize;
+}
+int PictureHeight(const CBitmap& bitmap) {
+  return bitmap.Pixels() != nullptr ? static_cast<int>(bitmap.GetSize().cy) : kSymbolPictureSize;
+}
+
+// One time-signature figure drawn into its picture.
+int DrawFigure(CBitmap& picture, int number) {
+  KPictureCanvas canvas(picture, KDlgTimeSig::kFigureWidth, KDlgTimeSig::kFigureHeight);
+  CDC* dc = canvas.Dc();
+  const int code = KDlgTimeSig::kFirstFigure + number;
+  if (dc != nullptr) LoadSymbolBitmap(dc, kFigureFamily, code, 2, 1, 100, 100, SRCAND);
+  return code;
+}
 
 }  // namespace
 
@@ -19,7 +44,15 @@ BOOL KDlgTimeSig::OnInitDialog() {
   beatValue = 4;
   valueIndex = 1;
   choice = kNumeric;
-  return KModalDialog::OnInitDialog();
+  const BOOL result = KModalDialog::OnInitDialog();
+  DrawPreview();
+  return result;
+}
+
+void KDlgTimeSig::DrawPreview() {
+  if (valueIndex >= 0 && valueIndex < 4) beatValue = kBeatValues[valueIndex];
+  m_shownBeats = DrawFigure(m_beatsPicture, beats);
+  m_shownValue = DrawFigure(m_valuePicture, beatValue);
 }
 
 bool KDlgTimeSig::OnOK() {
@@ -32,6 +65,7 @@ void KDlgTimeSig::Show() {
   m_inUpdate = true;
   Controls().Load();
   m_inUpdate = false;
+  DrawPreview();
 }
 
 void KDlgTimeSig::OnBeatValue(int value) {
@@ -74,9 +108,15 @@ void KDlgTimeSig::OnHelp() { ShowHelpTopic(HelpTopic::kTimeSig); }
 
 void KDlgTimeSig::DeclareControls(DialogControls& c) {
   c.SetTitle("Select Time Signature");
+  if (m_commonPicture.GetSafeHandle() == nullptr) LoadSymbolResource(kCommonTimeBitmap, m_commonPicture);
+  if (m_cutPicture.GetSafeHandle() == nullptr) LoadSymbolResource(kCutTimeBitmap, m_cutPicture);
   c.RadioGroup(kIdCommon, "\"Co&mmon Time\" ( 4/4 )", choice);
+  c.Picture(kIdCommonPicture, m_commonPicture, PictureWidth(m_commonPicture), PictureHeight(m_commonPicture));
   c.Radio(kIdCut, "\"Cut &Time\" ( 2/2 )");
+  c.Picture(kIdCutPicture, m_cutPicture, PictureWidth(m_cutPicture), PictureHeight(m_cutPicture));
   c.Radio(kIdNumeric, "&Numeric");
+  c.Picture(kIdBeatsPicture, m_beatsPicture, kFigureWidth, kFigureHeight);
+  c.Picture(kIdValuePicture, m_valuePicture, kFigureWidth, kFigureHeight);
   c.Static(kIdBeatsLabel, "Beats per bar:");
   c.Edit(kIdBeats, beatsText, 2).WhenChanged([this] { OnBeatsChanged(); });
   c.Button(kIdBeatsUp, "+", DialogButtonRole::kAction, [this] { OnBeatsUp(); });
@@ -101,9 +141,9 @@ void KDlgTimeSig::DeclareControls(DialogControls& c) {
 void KDlgTimeSig::DescribeLayout(DialogLayoutItem& layout) const {
   using namespace dialog_layout;
   layout.children = {
-      Ctl(kIdCommon),
-      Ctl(kIdCut),
-      Ctl(kIdNumeric),
+      Row({Ctl(kIdCommon), Stretch(), Ctl(kIdCommonPicture)}),
+      Row({Ctl(kIdCut), Stretch(), Ctl(kIdCutPicture)}),
+      Row({Ctl(kIdNumeric), Stretch(), Column({Ctl(kIdBeatsPicture), Ctl(kIdValuePicture)})}),
       Row({Ctl(kIdBeatsLabel), Ctl(kIdBeats), Ctl(kIdBeatsUp), Ctl(kIdBeatsDown), Stretch()}),
       Box(kIdValueBox, {Row({Ctl(kIdValue2), Ctl(kIdValue4), Ctl(kIdValue8), Ctl(kIdValue16), Stretch()})}),
   };

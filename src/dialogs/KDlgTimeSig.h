@@ -3,6 +3,7 @@
 // Insert/Time Signature: common time, cut time, or 1 to 16 beats of a beat
 // value of 2, 4, 8 or 16.
 
+#include "platform/GdiObjects.h"
 #include "platform/ModalDialog.h"
 
 class KDlgTimeSig : public KModalDialog {
@@ -22,6 +23,17 @@ class KDlgTimeSig : public KModalDialog {
   static constexpr UINT kIdHelp = 1014;
   static constexpr UINT kIdBeatsLabel = 40001;
   static constexpr UINT kIdValueBox = 40002;
+  // The pictures of common and cut time beside their choices, and the
+  // preview of a numeric signature: the beats over the beat value, in the
+  // time-signature digits of the score.
+  static constexpr UINT kIdCommonPicture = 1009;
+  static constexpr UINT kIdCutPicture = 1010;
+  static constexpr UINT kIdBeatsPicture = 1011;
+  static constexpr UINT kIdValuePicture = 1012;
+  static constexpr int kFigureWidth = 28;
+  static constexpr int kFigureHeight = 28;
+  // The symbol of a time-signature number: 99 + the number.
+  static constexpr int kFirstFigure = 99;
 
   static constexpr int kCommonTime = 0;
   static constexpr int kCutTime = 1;
@@ -40,6 +52,12 @@ class KDlgTimeSig : public KModalDialog {
   void OnBeatsUp();
   void OnBeatsDown();
   void OnHelp();
+  // The two preview figures as last drawn: the beats and the beat value.
+  const CBitmap& BeatsPicture() const { return m_beatsPicture; }
+  const CBitmap& ValuePicture() const { return m_valuePicture; }
+  // The symbol codes last drawn into them.
+  int ShownBeatsFigure() const { return m_shownBeats; }
+  int ShownValueFigure() const { return m_shownValue; }
 
   int beats = 4;
   int beatValue = 4;  // 2, 4, 8 or 16
@@ -56,5 +74,12 @@ class KDlgTimeSig : public KModalDialog {
  private:
   void StepTo(int newBeats);
   void Show();
+  void DrawPreview();
   bool m_inUpdate = false;
+  CBitmap m_commonPicture;
+  CBitmap m_cutPicture;
+  CBitmap m_beatsPicture;
+  CBitmap m_valuePicture;
+  int m_shownBeats = 0;
+  int m_shownValue = 0;
 };

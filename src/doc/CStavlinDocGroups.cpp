@@ -22,8 +22,11 @@ bool IsNoteType(int type) { return KLineObj::IsNoteFamily(KLineObj::FamilyOf(typ
 void CStavlinDoc::AddLineGroup(KLineGroup* group) { lineGroups.AddTail(group); }
 
 KLineGroup* CStavlinDoc::FindLineGroup(int id) const {
+  // The list holds line groups only (AddLineGroup takes nothing else and a
+  // loaded list is checked class by class), so no cast is checked per node:
+  // commands that replace every line of a long score look groups up often.
   for (POSITION pos = lineGroups.GetHeadPosition(); pos != nullptr;) {
-    auto* group = dynamic_cast<KLineGroup*>(lineGroups.GetNext(pos));
+    auto* group = static_cast<KLineGroup*>(lineGroups.GetNext(pos));
     if (group != nullptr && group->GetId() == id) return group;
   }
   return nullptr;

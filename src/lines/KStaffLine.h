@@ -121,6 +121,9 @@ class KStaffLine : public KListLine {
   // accidentals. -1 for a line that is not a staff and for a row whose
   // natural pitch lies outside 6..80.
   int GetPitchAtRow(int row, int column) const;
+  // The same, for the column of the list node `at` (a walk that already
+  // holds the node need not find the column from the line's end).
+  int GetPitchAtRow(int row, int column, POSITION at) const;
   // The natural pitch number of a row under the clef of a staff kind (no key,
   // no accidental); it may lie outside 6..80.
   static int NaturalPitchAtRow(int type, int row);
@@ -254,6 +257,8 @@ class KStaffLine : public KListLine {
   // a natural, 0 for none.
   static constexpr int kBarNatural = 100;
   int BarAccidental(int row, int column) const;
+  // From the list node `from` backward.
+  int BarAccidentalFrom(int row, int column, POSITION from) const;
   // The key in force at a column (column 0 for a negative one), kept in 0..15.
   int KeyAt(int column) const;
   // Stems whose beam group passes through the column's node are computed

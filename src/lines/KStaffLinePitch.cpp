@@ -99,11 +99,17 @@ int KStaffLine::NaturalPitchAtRow(int type, int row) {
 }
 
 int KStaffLine::BarAccidental(int row, int column) const {
+  return BarAccidentalFrom(row, column, m_objects.GetTailPosition());
+}
+
+int KStaffLine::BarAccidentalFrom(int row, int column, POSITION from) const {
   if (column < 0) return 0;
-  for (POSITION node = m_objects.GetTailPosition(); node != nullptr;) {
-    const CObject* object = m_objects.GetPrev(node);
+  // Columns after the asked one are passed by their position alone.
+  for (POSITION node = from; node != nullptr;) {
+    const auto* object = static_cast<const KPosObj*>(m_objects.GetPrev(node));
+    if (object->GetPos() > column) continue;
     const KChord* chord = AsChord(object);
-    if (chord == nullptr || chord->GetPos() > column) continue;
+    if (chord == nullptr) continue;
     if (chord->IsBarColumn()) return 0;
     for (int i = 0; i < chord->GetNoteCount(); ++i) {
       const NotePair entry = chord->GetNote(i);
@@ -126,9 +132,13 @@ int KStaffLine::BarAccidental(int row, int column) const {
 }
 
 int KStaffLine::GetPitchAtRow(int row, int column) const {
+  return GetPitchAtRow(row, column, m_objects.GetTailPosition());
+}
+
+int KStaffLine::GetPitchAtRow(int row, int column, POSITION at) const {
   if (!IsStaffKind(m_type)) return -1;
   const int key = KeyAt(column);
-  const int bar = BarAccidental(row, column);
+  const int bar = BarAccidentalFrom(row, column, at);
   const int pitch = NaturalPitchAtRow(m_type, row);
   if (pitch < kLowestPitch || pitch > kHighestPitch) return -1;
   if (bar == kBarNatural) return pitch;

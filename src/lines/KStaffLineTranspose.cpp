@@ -97,6 +97,7 @@ std::unique_ptr<KLineObj> KStaffLine::Transpose(int first, int last, int, int ta
 
   int rowChange = 0;
   for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
+    const POSITION here = node;
     const KChord* column = AsChord(m_objects.GetNext(node));
     if (column == nullptr) continue;
     const int pos = column->GetPos();
@@ -111,7 +112,7 @@ std::unique_ptr<KLineObj> KStaffLine::Transpose(int first, int last, int, int ta
     for (int i = 0; i < column->GetNoteCount(); ++i) {
       const NotePair note = column->GetNote(i);
       if (!IsTransposedNote(note.code)) continue;
-      const int pitch = GetPitchAtRow(note.position, pos);
+      const int pitch = GetPitchAtRow(note.position, pos, here);
       int row = note.position;
       int sign = 0;
       if (pitch >= 0) {

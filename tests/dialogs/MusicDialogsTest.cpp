@@ -15,6 +15,7 @@
 #include "dialogs/KDlgSetLineLength.h"
 #include "dialogs/KDlgTimeSig.h"
 #include "dialogs/KDlgTranspose.h"
+#include "platform/FakeSymbolLoader.h"
 #include "platform/FakeUiPort.h"
 #include "support/CaseName.h"
 
@@ -24,6 +25,9 @@ class MusicDialogTest : public ::testing::Test {
  protected:
   FakeUiPort ui;
   ScopedUiPort installed{ui};
+  // The signature dialogs draw their previews from the music symbols.
+  FakeSymbolLoader symbols;
+  ScopedSymbolLoader symbolsInUse{symbols};
 };
 
 // ---- Key signature ------------------------------------------------------------------
@@ -184,6 +188,21 @@ TEST_F(MusicDialogTest, TimeSigSixteenthBeatValueChoosesNumeric) {
   ASSERT_TRUE(dialog.OnOK());
   EXPECT_EQ(dialog.beatValue, 16);
   EXPECT_EQ(dialog.choice, KDlgTimeSig::kNumeric);
+}
+
+// ---- The time signature's preview --------------------------------------------------------
+
+TEST_F(MusicDialogTest, TimeSigPreviewShowsTheFiguresOfTheBeatsOverTheBeatValue) {
+  KDlgTimeSig dialog;
+  dialog.OnInitDialog();
+  EXPECT_EQ(dialog.ShownBeatsFigure(), 103);
+  EXPECT_EQ(dialog.ShownValueFigure(), 103);
+  dialog.Controls().SetChecked(KDlgTimeSig::kIdValue16, 1);
+  EXPECT_EQ(dialog.ShownValueFigure(), 115);
+  dialog.Controls().SetText(KDlgTimeSig::kIdBeats, "12");
+  EXPECT_EQ(dialog.ShownBeatsFigure(), 111);
+  for (int i = 0; i < 5; ++i) dialog.OnBeatsUp();  // 16 wraps to 1
+  EXPECT_EQ(dialog.ShownBeatsFigure(), 100);
 }
 
 // ---- Transpose ------------------------------------------------------------------------

@@ -18,9 +18,13 @@
 #include "dialogs/KDlgSetLineLength.h"
 #include "dialogs/KDlgTimeSig.h"
 #include "dialogs/KDlgTranspose.h"
+#include "platform/CDC.h"
 #include "platform/FakeUiPort.h"
 #include "platform/HelpPort.h"
+#include "platform/SymbolLoader.h"
 #include "platform/qt/KQtDialogBinder.h"
+#include "platform/qt/KQtSymbolLoader.h"
+#include "platform/qt/KQtUiPort.h"
 #include "platform_qt/WidgetTestApp.h"
 
 namespace {
@@ -96,6 +100,71 @@ TEST(MusicDialogWindow, TheKeyLabelFollowsTheNaturalsChoice) {
   EXPECT_EQ(label->text(), "Key to Cancel:");
   qobject_cast<QPushButton*>(binder.WidgetOf(KDlgKeySig::kIdFifthDown))->click();
   EXPECT_EQ(dialog.keyCode, 4 - 2);
+}
+
+// ---- The previews ------------------------------------------------------------------------
+
+// A port that answers boxes by script but draws pictures as the program does.
+class PicturePort : public FakeUiPort {
+ public:
+  std::unique_ptr<CDC> CreatePictureDC() override { return m_qt.CreatePictureDC(); }
+
+ private:
+  KQtUiPort m_qt;
+};
+
+// Dark pixels of a widget as the window shows it.
+int InkIn(QWidget* widget) {
+  const QImage image = widget->grab().toImage();
+  int ink = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+  return ink;
+}
+
+class MusicPreviewWindow : public ::testing::Test {
+ protected:
+  MusicPreviewWindow() { WidgetTestApp(); }
+  PicturePort ui;
+  ScopedUiPort installed{ui};
+  KQtSymbolLoader symbols{QStringLiteral(STAVLIN_RESOURCE_DIR)};
+  ScopedSymbolLoader symbolScope{symbols};
+};
+
+// The key signature's preview: a treble staff whose accidentals follow the
+// key chosen, round the circle of fifths and back.
+TEST_F(MusicPreviewWindow, KeyPreviewShowsMoreInkForEachAccidental) {
+  KDlgKeySig dialog;
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  QWidget* preview = binder.WidgetOf(KDlgKeySig::kIdPreview);
+  ASSERT_NE(preview, nullptr);
+  const int c = InkIn(preview);
+  EXPECT_GT(c, 0) << "the staff and its clef";
+  dialog.OnFifthUp();
+  dialog.OnFifthUp();  // D: two sharps
+  binder.Refresh();
+  const int d = InkIn(preview);
+  for (int i = 0; i < 5; ++i) dialog.OnFifthUp();  // C#: seven sharps
+  binder.Refresh();
+  const int cSharp = InkIn(preview);
+  EXPECT_LT(c, d);
+  EXPECT_LT(d, cSharp);
+  for (int i = 0; i < 5; ++i) dialog.OnFifthDown();
+  binder.Refresh();
+  EXPECT_EQ(InkIn(preview), d);
+  EXPECT_TRUE(ui.Messages().empty()) << "every symbol loads";
+}
+
+// The time signature's preview: the figures of the beats over the beat value.
+TEST_F(MusicPreviewWindow, TimePreviewDrawsBothFigures) {
+  KDlgTimeSig dialog;
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  EXPECT_GT(InkIn(binder.WidgetOf(KDlgTimeSig::kIdBeatsPicture)), 0);
+  EXPECT_GT(InkIn(binder.WidgetOf(KDlgTimeSig::kIdValuePicture)), 0);
+  EXPECT_GT(InkIn(binder.WidgetOf(KDlgTimeSig::kIdCommonPicture)), 0);
+  EXPECT_TRUE(ui.Messages().empty()) << "every symbol loads";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // Undo takes back and Redo puts again, and the saved score reads back the same.
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <string>
@@ -25,6 +26,7 @@
 #include "platform/CArchive.h"
 #include "platform/CFile.h"
 #include "view/CStavlinView.h"
+#include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
 
 namespace {
@@ -290,6 +292,37 @@ TEST_F(MusicCommandsInTheWindow, TransposeSignaturesWrapAndSpaceEachOneStepAndTh
   const std::vector<BYTE> saved = Stored(*doc_);
   const std::vector<BYTE> read = Stored(second->Document());
   EXPECT_TRUE(read == saved) << FirstDifference(Describe(*doc_), Describe(second->Document()));
+}
+
+// Drum Line Percussion Symbols and Staff Note Names stay open beside the
+// score while the user works on; a second command brings the open page
+// forward, and OK closes it.
+TEST_F(ShellTest, PercussionAndNoteNamePagesStayOpenBesideTheScore) {
+  ASSERT_TRUE(Start());
+  struct Page {
+    UINT command;
+    QWidget* (CMainFrame::*window)() const;
+  };
+  for (const Page page : {Page{cmd::kHelpPercussion, &CMainFrame::MidiPercHelp},
+                          Page{cmd::kHelpNoteNames, &CMainFrame::StaffNoteNamesHelp}}) {
+    Frame().OnCommand(page.command);
+    QApplication::processEvents();
+    QWidget* window = (Frame().*page.window)();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the score stays usable";
+    Frame().OnCommand(page.command);
+    EXPECT_EQ((Frame().*page.window)(), window) << "one page of each at most";
+  }
+  ASSERT_NE(Frame().MidiPercHelp(), nullptr);
+  EXPECT_NE(Frame().MidiPercHelp(), Frame().StaffNoteNamesHelp());
+  auto* ok = Frame().MidiPercHelp()->findChild<QPushButton*>();
+  ASSERT_NE(ok, nullptr);
+  ok->click();
+  QApplication::processEvents();
+  EXPECT_EQ(Frame().MidiPercHelp(), nullptr);
+  EXPECT_NE(Frame().StaffNoteNamesHelp(), nullptr) << "the other page stays";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "dialogs/KDlgKeySig.h"
 #include "dialogs/KDlgTimeSig.h"
+#include "platform/FakeSymbolLoader.h"
 #include "support/ViewTestSupport.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/commands/CommandIds.h"
@@ -25,6 +26,10 @@ class KeySignatureTest : public ViewScoreFixture {
     });
   }
   void Run() { ExecuteViewCommand(*view, cmd::kInsertKeySignature); }
+
+  // The dialog's preview draws the clef and the accidentals.
+  FakeSymbolLoader symbols;
+  ScopedSymbolLoader symbolsInUse{symbols};
 };
 
 TEST_F(KeySignatureTest, GOnALineInNoGroupSetsItsOwnAndLayoutKey) {

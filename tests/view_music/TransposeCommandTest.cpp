@@ -80,6 +80,24 @@ TEST_F(TransposeTest, AllLinesMoveToTheNewKeyInOneStep) {
   EXPECT_EQ(List(0)->GetKey(), 0);
 }
 
+// A group in G transposed to B flat draws two flats on its staff and its
+// tablature's lead-in follows: the group's key is the new key.
+TEST_F(TransposeTest, AGroupTakesTheNewKeyForItsLeadIn) {
+  KStaffLine* staff = MakeStaff({{0, 10}, {1, 12}});
+  staff->SetKeySignature(2, 2, 0);
+  KTabLine* tab = MakeTab({0, 1});
+  tab->SetKeySignature(2, 2, 0);
+  KLineGroup* group = Group(1, {Add(staff), Add(tab)}, true);
+  group->EqualizeLeadInSteps(doc);
+  Layout(0, 0);
+  ASSERT_EQ(group->GetLeadInSteps(), 2);
+  Answer(kIndexBb, 0, 2);
+  ExecuteViewCommand(*view, cmd::kActionsTranspose);
+  EXPECT_EQ(group->GetLeadInSteps(), 5);
+  EXPECT_EQ(List(0)->GetKey(), 5);
+  EXPECT_EQ(List(0)->GetLayoutKey(), 5);
+}
+
 TEST_F(TransposeTest, GoBelowAddsALineLabelledWithTheKey) {
   KStaffLine* staff = MakeStaff({{0, 10}});
   staff->SetLabel("Guitar");

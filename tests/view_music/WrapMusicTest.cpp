@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <sstream>
 
+#include "lines/KRhythmLine.h"
+#include "model/KRhythmObj.h"
 #include "support/ViewTestSupport.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/commands/CommandIds.h"
@@ -148,6 +151,24 @@ TEST_F(WrapMusicTest, AGroupMovesAsOneAndItsLastGroupGetsAMatchingGroup) {
   EXPECT_EQ(CountObjects(), 48);
 }
 
+// A line that names a line group the score does not hold is an internal
+// fault: the run stops with the message that points to Undo and the report
+// request, and no bar is lost.
+TEST_F(WrapMusicTest, AnInternalFaultStopsTheRunWithTheUndoMessageAndKeepsEveryBar) {
+  Add(BarsStaff(6, kShort));
+  const POSITION broken = Add(BarsStaff(6, kShort));
+  Layout(0, 0);
+  doc.GetLineAt(broken)->SetGroup(99, nullptr);
+  WrapAll();
+  const std::vector<UINT> messages = ui.MessageIds();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0], kWrapErrorMessage);
+  EXPECT_NE(ui.Messages().front().text.find("17"), std::string::npos) << ui.Messages().front().text;
+  EXPECT_EQ(messages[1], kWrapReportMessage);
+  EXPECT_EQ(CountObjects(), 48);
+  doc.GetLineAt(broken)->SetGroup(KLineObj::kNoGroup, nullptr);
+}
+
 TEST_F(WrapMusicTest, UndoGivesBackTheScoreAsItWas) {
   Add(BarsStaff(6, kShort));
   Add(BarsStaff(1, kShort));
@@ -192,6 +213,170 @@ INSTANTIATE_TEST_SUITE_P(
                       HiddenCase{"without groups Cancel changes nothing", false, IDCANCEL, false},
                       HiddenCase{"with groups No changes nothing", true, IDNO, false}),
     [](const auto& info) { return CaseName(info.param.name); });
+
+// ---- Wrapping a long score to a shorter staff -------------------------------------------
+
+// Bars that pass through many lines on their way down (every line gives more
+// than it keeps) land in order, each line within its length, none lost;
+// alone and in groups of a staff with its tablature.
+struct CascadeCase {
+  const char* name;
+  bool grouped;
+};
+
+void PrintTo(const CascadeCase& c, std::ostream* out) { *out << c.name; }
+
+class WrapCascadeTest : public WrapMusicTest, public ::testing::WithParamInterface<CascadeCase> {};
+
+// A staff of six bars whose notes stand on rows 10 + (its bar's number % 12).
+KStaffLine* NumberedBars(int firstBar) {
+  auto* staff = new KStaffLine(0, 0, 0);
+  for (int b = 0; b < 6; ++b) {
+    for (int i = 0; i < 3; ++i)
+      staff->GetObjList()->AddTail(new KChord(4 * b + i, 10 + (firstBar + b) % 12, kQuarter, 0));
+    staff->GetObjList()->AddTail(new KChord(4 * b + 3, 1, kBar, 0));
+  }
+  staff->UpdateTimeSigCache();
+  staff->SetStaffLength(2000);
+  return staff;
+}
+
+KTabLine* TabOf(const KStaffLine& staff) {
+  auto* tab = new KTabLine(0, kGuitar, 0);
+  const CObList* objects = staff.GetObjList();
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const KChord* chord = AsChord(objects->GetNext(node));
+    if (chord->IsBarColumn()) {
+      tab->GetObjList()->AddTail(new KChord(chord->GetPos(), 1, kBar, KChord::kTabRhythm));
+    } else {
+      tab->GetObjList()->AddTail(
+          new KChord(chord->GetPos(), 4, KChord::kFirstFret + chord->GetNote(0).position - 10, kTabRhythm));
+    }
+  }
+  tab->UpdateTimeSigCache();
+  tab->SetStaffLength(2000);
+  return tab;
+}
+
+// The notes of the score's lines of a type in order, as rows (staffs) or frets (tablature).
+std::vector<int> NoteOrder(const CStavlinDoc& doc, int type) {
+  std::vector<int> order;
+  for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+    KLineObj* line = doc.GetNextLine(pos);
+    const KListLine* list = line->AsListLine();
+    if (list == nullptr || line->GetType() != type) continue;
+    for (POSITION node = list->GetObjList()->GetHeadPosition(); node != nullptr;) {
+      const KChord* chord = AsChord(list->GetObjList()->GetNext(node));
+      if (chord != nullptr && !chord->IsBarColumn())
+        order.push_back(chord->GetNote(0).code * 1000 + chord->GetNote(0).position);
+    }
+  }
+  return order;
+}
+
+TEST_P(WrapCascadeTest, EveryBarLandsInOrderAndEveryLineFits) {
+  constexpr int kLines = 16;
+  for (int l = 0; l < kLines; ++l) {
+    KStaffLine* staff = NumberedBars(6 * l);
+    const POSITION at = Add(staff);
+    if (GetParam().grouped) Group(l + 1, {at, Add(TabOf(*staff))}, true);
+  }
+  Layout(0, 0);
+  const std::vector<int> staffNotes = NoteOrder(doc, 0);
+  const std::vector<int> tabNotes = NoteOrder(doc, 2);
+  const std::vector<std::string> before = Dumps();
+  // Two and a bit bars a line: the excess of each line grows down the score.
+  for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;)
+    doc.GetNextLine(pos)->SetStaffLength(kShort);
+  WrapAll();
+  EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_EQ(NoteOrder(doc, 0), staffNotes);
+  EXPECT_EQ(NoteOrder(doc, 2), tabNotes);
+  // 96 bars of 4 columns at about 11 columns a line.
+  EXPECT_GE(view->GetDisplayLineCount(), (GetParam().grouped ? 2 : 1) * 96 * 4 / 12);
+  for (int d = 0; d < view->GetDisplayLineCount(); ++d) {
+    KListLine* line = List(d);
+    ASSERT_NE(line, nullptr);
+    EXPECT_LE(line->GetLength() * 18 + line->GetLeadInWidth(0) + line->GetIndent(), kShort) << "line " << d;
+    if (GetParam().grouped && d % 2 == 1) {
+      EXPECT_EQ(line->GetObjCount(), List(d - 1)->GetObjCount()) << "group " << d / 2;
+    }
+  }
+  view->OnEditUndo();
+  EXPECT_EQ(Dumps(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cascade, WrapCascadeTest,
+                         ::testing::Values(CascadeCase{"lines of one staff", false},
+                                           CascadeCase{"groups of a staff and its tablature", true}),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
+// In a group, the words of its lyrics line and the symbols of its rhythm
+// line stand under their bars: they go with the bars to the new group.
+TEST_F(WrapMusicTest, LyricsAndRhythmSymbolsMoveWithTheirBars) {
+  auto* staff = new KStaffLine(0, 0, 0);
+  for (int b = 0; b < 6; ++b) {
+    for (int i = 0; i < 3; ++i) staff->GetObjList()->AddTail(new KChord(4 * b + i, 10 + b, kQuarter, 0));
+    staff->GetObjList()->AddTail(new KChord(4 * b + 3, 1, kBar, 0));
+  }
+  staff->UpdateTimeSigCache();
+  staff->SetStaffLength(kShort);
+  auto* rhythm = new KRhythmLine();
+  for (int b = 0; b < 6; ++b)
+    rhythm->GetObjList()->AddTail(new KRhythmObj(4 * b * 18 + 2, CString(std::to_string(b).c_str())));
+  auto* words = new KStrLine("", 0);
+  const POSITION staffPos = Add(staff);
+  const POSITION rhythmPos = Add(rhythm);
+  const POSITION wordsPos = Add(words);
+  Group(1, {rhythmPos, staffPos, wordsPos}, false);
+  // Word b under the first note of bar b.
+  CDC* dc = host.GetMeasureDC();
+  std::string text;
+  for (int b = 0; b < 6; ++b) {
+    while (words->GetXOfColumn(dc, view->m_textFonts, static_cast<int>(text.size())) < 4 * b * 18) {
+      text += ' ';
+      words->SetText(CString(text.c_str()));
+    }
+    text += "w" + std::to_string(b);
+    words->SetText(CString(text.c_str()));
+  }
+  Layout(0, 0);
+  WrapAll();
+  ASSERT_EQ(doc.GetLineGroupCount(), 3);
+  // For each group: the bars of its staff, the words of its lyrics and the
+  // texts of its rhythm line name the same bars.
+  std::vector<std::string> bars;
+  std::vector<std::string> lyrics;
+  std::vector<std::string> symbols;
+  for (int d = 0; d < view->GetDisplayLineCount(); ++d) {
+    KLineObj* line = Line(d);
+    if (line->GetType() == 0) {
+      std::string names;
+      int last = -1;
+      for (POSITION n = line->AsListLine()->GetObjList()->GetHeadPosition(); n != nullptr;) {
+        const KChord* chord = AsChord(line->AsListLine()->GetObjList()->GetNext(n));
+        const int bar = chord->IsBarColumn() ? -1 : chord->GetNote(0).position - 10;
+        if (bar >= 0 && bar != last) names += "w" + std::to_string(bar) + " ";
+        if (bar >= 0) last = bar;
+      }
+      bars.push_back(names);
+    } else if (line->GetType() == 5) {
+      std::istringstream in(Text(d));
+      std::string names;
+      for (std::string word; in >> word;) names += word + " ";
+      lyrics.push_back(names);
+    } else if (line->GetType() == 3) {
+      std::string names;
+      for (POSITION n = line->AsListLine()->GetObjList()->GetHeadPosition(); n != nullptr;) {
+        const auto* item = static_cast<const KRhythmObj*>(line->AsListLine()->GetObjList()->GetNext(n));
+        names += "w" + std::string(static_cast<LPCTSTR>(item->GetText())) + " ";
+      }
+      symbols.push_back(names);
+    }
+  }
+  EXPECT_EQ(lyrics, bars);
+  EXPECT_EQ(symbols, bars);
+}
 
 // ---- The automatic check ---------------------------------------------------------------
 

@@ -4,12 +4,14 @@
 // indent follows the new key.
 
 #include <algorithm>
+#include <set>
 
 #include "common/Globals.h"
 #include "dialogs/KDlgTranspose.h"
 #include "doc/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
+#include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
@@ -194,6 +196,18 @@ void RunTranspose(CStavlinView& view, const KTransposeRequest* scripted) {
       } else {
         view.m_document->InsertLineAfter(position, made.release());
       }
+    }
+  }
+  // The groups of the range draw their lines in the new key: their lead-in
+  // follows the keys their note lines now have.
+  if (replace) {
+    std::set<int> groupsDone;
+    for (POSITION pos = view.m_document->GetFirstLinePosition(); pos != nullptr;) {
+      KLineObj* line = view.m_document->GetNextLine(pos);
+      KLineGroup* group = line != nullptr ? line->GetGroup() : nullptr;
+      if (group == nullptr || !groupsDone.insert(group->GetId()).second) continue;
+      group->EqualizeLeadInSteps(*view.m_document);
+      group->IndentOtherLines();
     }
   }
   view.RebuildDisplayLines(0);

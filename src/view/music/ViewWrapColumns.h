@@ -6,6 +6,7 @@
 // the note columns of its group (its diagrams stand under the notes they
 // name), so that every line of a group moves the same music.
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -28,9 +29,45 @@ class KColumnBlock {
   int ObjectCount() const { return static_cast<int>(m_objects.size()); }
 
  private:
+  friend class KColumnCarry;
   friend KColumnBlock CutColumns(KListLine& line, int from, int to);
   friend void InsertColumns(KListLine& line, int at, int width, KColumnBlock&& block);
   std::vector<KPosObj*> m_objects;
+  std::vector<KExtendedObj*> m_attachments;
+};
+
+// Columns cut from the end of one line of a part on their way down: they
+// stand in front of the next line's own columns until a line keeps them.
+// Taking columns from its front, and putting a block in front or at its end,
+// touch only those columns, so that bars which pass through many lines (a
+// score wrapped to a shorter staff) move once each, not once a line.
+class KColumnCarry {
+ public:
+  // For the columns of a line of this kind (a rhythm line counts in pixels).
+  explicit KColumnCarry(const KListLine& line);
+  ~KColumnCarry();
+  KColumnCarry(KColumnCarry&& other) noexcept;
+  KColumnCarry& operator=(KColumnCarry&&) = delete;
+  KColumnCarry(const KColumnCarry&) = delete;
+  KColumnCarry& operator=(const KColumnCarry&) = delete;
+
+  bool Empty() const { return m_objects.empty() && m_attachments.empty(); }
+  // Note columns up to and including its last object; 0 when it holds none.
+  int Length() const;
+  // Its last object is a bar column.
+  bool EndsWithBar() const;
+  // The block, `width` note columns wide, goes in front; the carried columns
+  // move on by `width`.
+  void PutFront(KColumnBlock&& block, int width);
+  // The block goes in at note column `at`, at or after the carried columns.
+  void PutAt(KColumnBlock&& block, int at);
+  // Note columns 0..columns-1 come out as a block; the rest moves up.
+  KColumnBlock TakeFront(int columns);
+
+ private:
+  int m_unit = 1;   // block positions per note column
+  int m_shift = 0;  // a stored position is the position in the carry + m_shift
+  std::deque<KPosObj*> m_objects;
   std::vector<KExtendedObj*> m_attachments;
 };
 

@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "doc/Preferences.h"
+#include "lines/KStrLine.h"
 #include "model/KChord.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/core/ViewLineGeometry.h"
 #include "view/music/ViewMusic.h"
 #include "view/music/ViewWrapColumns.h"
 
@@ -85,14 +87,99 @@ KColumnBlock BarBlock(KListLine& line) {
 
 // The lines of one step of a part: one ungrouped line, or the lines of a group.
 struct Unit {
-  std::vector<POSITION> positions;  // every line the wrap moves (notation and chord lines)
+  std::vector<POSITION> positions;  // every line moved by columns (notation, chord and rhythm lines)
+  std::vector<POSITION> texts;      // the group's text lines (lyrics), moved by the x of their characters
   KLineGroup* group = nullptr;
+};
+
+// The words of a group's text line stand under the notes they go with: a
+// character belongs to the note column nearest its x. The wrap moves the
+// characters with their columns and keeps the following words clear of the
+// moved ones with blanks.
+class TextMover {
+ public:
+  explicit TextMover(CStavlinView& view)
+      : m_view(view),
+        m_dc(view.m_host != nullptr ? view.m_host->GetMeasureDC() : nullptr),
+        m_column(std::max(viewgeom::ColumnWidth(view, 0), 1)) {}
+
+  // Cuts the characters of note columns first..end-1 (end < 0: to the end).
+  std::string Cut(KStrLine& line, int first, int end) {
+    const std::string text = line.GetText().Str();
+    const int from = CharAt(line, Edge(first));
+    const int to = end < 0 ? static_cast<int>(text.size()) : CharAt(line, Edge(end));
+    if (to <= from) return {};
+    std::string moved = text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+    line.SetText(
+        CString((text.substr(0, static_cast<size_t>(from)) + text.substr(static_cast<size_t>(to))).c_str()));
+    // Blanks in front of the moved words keep their distance from the
+    // column's edge.
+    const int lead = X(line, from) - Edge(first);
+    const int blank = std::max(BlankWidth(line), 1);
+    if (lead > 0 && first > 0) moved.insert(0, static_cast<size_t>(lead / blank), ' ');
+    return moved;
+  }
+
+  // Puts the characters in at note column `at` of a line whose columns from
+  // `at` have moved `width` columns on.
+  void Put(KStrLine& line, int at, int width, const std::string& moved) {
+    std::string text = line.GetText().Str();
+    int k = CharAt(line, Edge(at));
+    // A line that ends short of the column is filled with blanks up to it.
+    while (k >= static_cast<int>(text.size()) && X(line, static_cast<int>(text.size())) < Edge(at) &&
+           text.size() < kMaxText) {
+      text += ' ';
+      line.SetText(CString(text.c_str()));
+      k = static_cast<int>(text.size());
+    }
+    std::string rest = text.substr(static_cast<size_t>(k));
+    std::string made = text.substr(0, static_cast<size_t>(k)) + moved;
+    line.SetText(CString(made.c_str()));
+    // The words that were there start again after the moved columns.
+    if (!rest.empty()) {
+      while (X(line, static_cast<int>(made.size())) < Edge(at + width) && made.size() < kMaxText) {
+        made += ' ';
+        line.SetText(CString(made.c_str()));
+      }
+      if (made.back() != ' ' && rest.front() != ' ') made += ' ';
+      made += rest;
+    }
+    line.SetText(CString(made.c_str()));
+  }
+
+ private:
+  static constexpr size_t kMaxText = 4000;
+
+  // The x where the text of note column c starts: half a column before it.
+  int Edge(int column) const { return column <= 0 ? 0 : column * m_column - m_column / 2; }
+
+  int X(KStrLine& line, int character) {
+    if (m_dc == nullptr) return character * m_column;  // no measuring: a column a character
+    return line.GetXOfColumn(m_dc, m_view.m_textFonts, character);
+  }
+
+  // The first character whose x is at or past `x` (the length when none).
+  int CharAt(KStrLine& line, int x) {
+    const int length = line.GetLength();
+    int k = 0;
+    while (k < length && X(line, k) < x) ++k;
+    return k;
+  }
+
+  int BlankWidth(KStrLine& line) {
+    KStrLine probe(" ", line.GetFontIndex());
+    return m_dc == nullptr ? m_column : probe.GetXOfColumn(m_dc, m_view.m_textFonts, 1);
+  }
+
+  CStavlinView& m_view;
+  CDC* m_dc;
+  int m_column;
 };
 
 class WrapRun {
  public:
   WrapRun(CStavlinView& view, int first, int last)
-      : m_view(view), m_doc(*view.m_document), m_first(first), m_last(last) {
+      : m_view(view), m_doc(*view.m_document), m_first(first), m_last(last), m_texts(view) {
     m_fixedLength = std::max(view.m_widest, 0);
     if (m_fixedLength == 0) m_fixedLength = 800;
     m_pullAllowed = g_automaticWrap == 0 || g_prefStaffLines3.rewrapBelow != 0;
@@ -128,7 +215,7 @@ class WrapRun {
 
     for (std::vector<POSITION>& part : ungroupedParts) {
       std::vector<Unit> units;
-      for (POSITION position : part) units.push_back(Unit{{position}, nullptr});
+      for (POSITION position : part) units.push_back(Unit{{position}, {}, nullptr});
       WalkPart(units);
     }
     // Groups: each run of successive groups of one structure is one part.
@@ -164,7 +251,11 @@ class WrapRun {
       KLineObj* line = group.GetSlotLine(slot);
       if (line == nullptr) throw WrapError{1};
       const KListLine* list = line->AsListLine();
-      if (list != nullptr && WrapMovesLine(*list)) unit.positions.push_back(group.GetSlotLineRef(slot));
+      if (list != nullptr && WrapMovesLine(*list)) {
+        unit.positions.push_back(group.GetSlotLineRef(slot));
+      } else if (dynamic_cast<KStrLine*>(line) != nullptr) {
+        unit.texts.push_back(group.GetSlotLineRef(slot));
+      }
     }
     return unit;
   }
@@ -235,12 +326,18 @@ class WrapRun {
     return true;
   }
 
+  KStrLine* Text(POSITION position) const { return dynamic_cast<KStrLine*>(m_doc.GetLineAt(position)); }
+
   // Opens one column at the start of the unit with a bar on its notation lines.
   void InsertLeadingBar(const Unit& unit) {
     for (POSITION position : unit.positions) {
       KListLine* line = List(position);
       if (line == nullptr) continue;
       InsertColumns(*line, 0, 1, IsNotation(line) ? BarBlock(*line) : KColumnBlock());
+    }
+    for (POSITION position : unit.texts) {
+      if (KStrLine* text = Text(position); text != nullptr && text->GetLength() > 0)
+        m_texts.Put(*text, 0, 1, {});
     }
   }
 
@@ -249,6 +346,7 @@ class WrapRun {
   void Move(const Unit& from, int first, int end, const Unit& to, int at) {
     if (from.positions.size() != to.positions.size()) throw WrapError{26};
     const int width = end - first;
+    const bool toEnd = end >= UnitLength(from);
     for (size_t i = 0; i < from.positions.size(); ++i) {
       KListLine* source = List(from.positions[i]);
       KListLine* target = List(to.positions[i]);
@@ -257,6 +355,16 @@ class WrapRun {
       KColumnBlock block = CutColumns(*source, first, end);
       InsertColumns(*target, at, width, std::move(block));
       if (hadContent && source->GetObjCount() == 0) NoteEmptied(from, from.positions[i]);
+    }
+    // The words under the moved columns go with them (a cut to the end of
+    // the line takes every word from the first moved column on).
+    if (from.texts.size() != to.texts.size()) throw WrapError{28};
+    for (size_t i = 0; i < from.texts.size(); ++i) {
+      KStrLine* source = Text(from.texts[i]);
+      KStrLine* target = Text(to.texts[i]);
+      if (source == nullptr || target == nullptr) throw WrapError{8};
+      const std::string moved = m_texts.Cut(*source, first, toEnd ? -1 : end);
+      if (!moved.empty() || (at == 0 && target->GetLength() > 0)) m_texts.Put(*target, at, width, moved);
     }
   }
 
@@ -280,7 +388,7 @@ class WrapRun {
       fresh->SetLabel(line->GetLabelName());
       fresh->SetIndent(line->GetStoredIndent());
       const POSITION made = m_doc.InsertLineAfter(upper.positions.front(), fresh.release());
-      return Unit{{made}, nullptr};
+      return Unit{{made}, {}, nullptr};
     }
     KLineGroup& source = *upper.group;
     auto* group = new KLineGroup(m_doc.GetNewLineGroupId(), source);
@@ -352,39 +460,184 @@ class WrapRun {
     return m_pullBelow;
   }
 
+  // What a push-down cut from a unit's lines: one carry a moved line, the
+  // words of its text lines, how many columns it spans and whether it ends
+  // with a bar. It is put into the next unit when that unit's turn comes.
+  struct Carry {
+    std::vector<KColumnCarry> lines;
+    std::vector<std::string> texts;
+    int width = 0;
+    bool endsWithBar = false;
+    bool Empty() const { return width == 0; }
+  };
+
+  Carry MakeCarry(const Unit& unit) {
+    Carry carry;
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line == nullptr) throw WrapError{7};
+      carry.lines.emplace_back(*line);
+    }
+    carry.texts.resize(unit.texts.size());
+    return carry;
+  }
+
+  // The bars from column `cut` of the unit to its end go in front of the carry.
+  void PushDown(Unit& upper, int cut, int length, Carry& carry) {
+    const bool wasEmpty = carry.Empty();
+    if (wasEmpty) {
+      carry = MakeCarry(upper);
+      carry.endsWithBar = AllEndWithBar(upper);
+    }
+    for (size_t l = 0; l < upper.positions.size(); ++l) {
+      KListLine* line = List(upper.positions[l]);
+      if (line == nullptr) throw WrapError{14};
+      carry.lines[l].PutFront(CutColumns(*line, cut, length), length - cut);
+    }
+    for (size_t t = 0; t < upper.texts.size(); ++t) {
+      KStrLine* text = Text(upper.texts[t]);
+      if (text == nullptr) throw WrapError{8};
+      carry.texts[t] = m_texts.Cut(*text, cut, -1) + carry.texts[t];
+    }
+    carry.width += length - cut;
+  }
+
+  // The carry alone passes the staff length of one of the unit's lines.
+  bool Overflows(const Unit& unit, const Carry& carry) {
+    for (size_t l = 0; l < unit.positions.size(); ++l) {
+      KListLine* line = List(unit.positions[l]);
+      if (line == nullptr || !IsNotation(line) || line->GetStaffLength() <= 1) continue;
+      const int used = carry.lines[l].Length() * kColumn + line->GetLeadInWidth(0) + line->GetIndent();
+      if (used > line->GetStaffLength()) return true;
+    }
+    return false;
+  }
+
+  // The most columns that any line of the unit holds within its staff length.
+  int Capacity(const Unit& unit) {
+    int capacity = 0;
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line == nullptr || !IsNotation(line) || line->GetStaffLength() <= 1) continue;
+      capacity = std::max(capacity,
+                          (line->GetStaffLength() - line->GetLeadInWidth(0) - line->GetIndent()) / kColumn);
+    }
+    return capacity;
+  }
+
+  // Puts everything carried in at the unit's column `at` (the carry's first
+  // column goes there).
+  void PutAll(Unit& unit, int at, Carry& carry) {
+    for (size_t l = 0; l < unit.positions.size(); ++l) {
+      KListLine* line = List(unit.positions[l]);
+      if (line == nullptr) throw WrapError{10};
+      InsertColumns(*line, at, carry.width, carry.lines[l].TakeFront(carry.width));
+    }
+    for (size_t t = 0; t < unit.texts.size(); ++t) {
+      KStrLine* text = Text(unit.texts[t]);
+      if (text == nullptr) throw WrapError{8};
+      if (!carry.texts[t].empty() || (at == 0 && text->GetLength() > 0))
+        m_texts.Put(*text, at, carry.width, carry.texts[t]);
+    }
+    carry = Carry();
+  }
+
+  // The unit's turn with bars carried to it. They go in front of its own
+  // bars (with a bar between when neither side has one there). When the
+  // carried bars alone pass its staff length, every bar of its own goes
+  // further down in any case: those join the carry's end, and the unit takes
+  // only the carry's front, as far as a bar can end within its length.
+  // `taken`: the columns of the front when the unit took only the front,
+  // else -1.
+  void TakeCarry(Unit& unit, Carry& carry, int& taken) {
+    taken = -1;
+    if (carry.Empty()) return;
+    if (carry.lines.size() != unit.positions.size() || carry.texts.size() != unit.texts.size())
+      throw WrapError{26};
+    const bool separator = !carry.endsWithBar && !UnitEmpty(unit) && !AllStartWithBar(unit);
+    if (!unit.texts.empty() || !Overflows(unit, carry)) {
+      if (separator) InsertLeadingBar(unit);
+      PutAll(unit, 0, carry);
+      return;
+    }
+    if (separator) InsertLeadingBar(unit);
+    if (!UnitEmpty(unit)) {
+      const bool ownEndsWithBar = AllEndWithBar(unit);
+      const int own = UnitLength(unit);
+      for (size_t l = 0; l < unit.positions.size(); ++l) {
+        KListLine* line = List(unit.positions[l]);
+        if (line == nullptr) throw WrapError{10};
+        carry.lines[l].PutAt(CutColumns(*line, 0, own), carry.width);
+      }
+      carry.width += own;
+      carry.endsWithBar = ownEndsWithBar;
+    }
+    // Every column a bar could end in, and one more.
+    const int front = std::min(Capacity(unit) + 2, carry.width);
+    for (size_t l = 0; l < unit.positions.size(); ++l) {
+      KListLine* line = List(unit.positions[l]);
+      if (line == nullptr) throw WrapError{10};
+      InsertColumns(*line, 0, front, carry.lines[l].TakeFront(front));
+    }
+    carry.width -= front;
+    if (carry.Empty()) {
+      carry = Carry();
+    } else {
+      taken = front;
+    }
+  }
+
   void WalkPart(std::vector<Unit>& units) {
     bool pullUp = m_pullAllowed;
     int steps = 0;
     size_t next = 0;
+    // Units given up whole to the unit above them leave the walk.
+    std::vector<bool> gone(units.size(), false);
+    Carry carry;
     for (size_t i = 0; i < units.size(); i = next) {
       next = i + 1;
+      if (gone[i]) continue;
       if (++steps > kMaxWalkSteps) throw WrapError{27};
       Unit& upper = units[i];
       FixLength(upper);
+      int taken = -1;
+      TakeCarry(upper, carry, taken);
       int used = 0;
       int room = 0;
       KListLine* widest = nullptr;
-      if (!Measure(upper, used, room, widest)) continue;
+      bool measured = Measure(upper, used, room, widest);
+      // Where the front alone does not settle the break, the rest of the
+      // carry comes in after it and the unit is taken as a whole.
+      const auto takeRest = [&] {
+        PutAll(upper, taken, carry);
+        taken = -1;
+        measured = Measure(upper, used, room, widest);
+      };
+      if (taken >= 0 && (!measured || room >= 0)) takeRest();
+      if (!measured) continue;
       if (room < 0) {
         int flags = 0;
+        int cut = widest->GetWrapFlags(flags);
+        if (taken >= 0 && ((flags & 3) != 0 || cut <= 0 || cut >= UnitLength(upper))) {
+          takeRest();
+          cut = widest->GetWrapFlags(flags);
+        }
         const int length = UnitLength(upper);
-        const int cut = widest->GetWrapFlags(flags);
         if ((flags & 1) != 0) m_tooLong = true;
         if (cut <= 0) continue;  // even the first bar does not fit: it stays alone
         if (cut >= length) throw WrapError{kWrapErrorNothingMoves};
-        const bool upperEndedWithBar = AllEndWithBar(upper);
+        PushDown(upper, cut, length, carry);
         if (i + 1 >= units.size()) {
-          units.insert(units.begin() + static_cast<long>(i) + 1, MakeLower(upper));
+          units.push_back(MakeLower(units[i]));
+          gone.push_back(false);
         }
-        Unit& lower = units[i + 1];
-        FixLength(lower);
-        int at = 0;
-        if (!upperEndedWithBar && !UnitEmpty(lower) && !AllStartWithBar(lower)) InsertLeadingBar(lower);
-        Move(units[i], cut, length, lower, at);
         continue;
       }
-      if (!pullUp || i + 1 >= units.size()) continue;
-      Unit& lower = units[i + 1];
+      if (!pullUp) continue;
+      size_t j = i + 1;
+      while (j < units.size() && gone[j]) ++j;
+      if (j >= units.size()) continue;
+      Unit& lower = units[j];
       FixLength(lower);
       const bool upperEmpty = UnitEmpty(upper);
       const bool upperEndsWithBar = AllEndWithBar(upper);
@@ -414,11 +667,14 @@ class WrapRun {
       Move(lower, 0, count, upper, UnitLength(upper));
       // A lower line given up whole leaves the walk: the upper line then
       // takes from the line after it.
-      if (UnitEmpty(lower) && i + 2 < units.size()) {
-        units.erase(units.begin() + static_cast<long>(i) + 1);
+      size_t after = j + 1;
+      while (after < units.size() && gone[after]) ++after;
+      if (UnitEmpty(lower) && after < units.size()) {
+        gone[j] = true;
         next = i;
       }
     }
+    if (!carry.Empty()) throw WrapError{29};  // never reached: a new unit takes what is left
   }
 
   CStavlinView& m_view;
@@ -432,6 +688,7 @@ class WrapRun {
   bool m_pullBelow = true;
   std::vector<POSITION> m_emptied;
   std::vector<int> m_emptiedGroups;
+  TextMover m_texts;
 };
 
 // Removes the ungrouped lines and the groups that the run emptied.
