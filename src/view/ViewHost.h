@@ -41,6 +41,9 @@ class KFrameServices {
   // The MIDI output that sounds a note picked on the fretboard or keyboard;
   // null when there is none (the note is then only entered).
   virtual MidiOutPort* PreviewOutput() { return nullptr; }
+  // The MIDI output that plays the score; null when there is none (the
+  // music then plays silently, the caret still following it).
+  virtual MidiOutPort* PlayOutput() { return nullptr; }
 };
 
 class KViewHost {
@@ -81,4 +84,7 @@ class KViewHost {
 
   // The main frame; null when the view has none (tests, start-up).
   virtual KFrameServices* Frame() = 0;
+
+  // The window takes the keyboard focus.
+  virtual void TakeFocus() {}
 };

@@ -63,6 +63,7 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   void PlaceChildFrame(int x, int y, int width, int height) override;
   RECT GetChildFrameRect() const override;
   KFrameServices* Frame() override { return m_frame; }
+  void TakeFocus() override { setFocus(Qt::OtherFocusReason); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
