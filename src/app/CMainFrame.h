@@ -140,7 +140,7 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void ReopenSavedToolBoxes();
   // Playback marks a sounding note on the fretboard and the keyboard (on 0:
   // the note stopped; a negative note clears the marks).
-  void ShowPlayedNote(int on, int note, int string, int fret);
+  void ShowPlayedNote(int on, int note, int string, int fret) override;
 
   // ---- MIDI (MainFrameMidi.cpp) ------------------------------------------------------
   // The program's MIDI output, input and their device submenus of Actions/MIDI

@@ -44,6 +44,9 @@ class KFrameServices {
   // The MIDI output that plays the score; null when there is none (the
   // music then plays silently, the caret still following it).
   virtual MidiOutPort* PlayOutput() { return nullptr; }
+  // Marks a note that sounds (on 1) or stops (on 0) on the fretboard and the
+  // piano keyboard toolboxes; a negative note clears every mark.
+  virtual void ShowPlayedNote(int on, int note, int string, int fret) {}
 };
 
 class KViewHost {

@@ -286,6 +286,27 @@ TEST_F(PlaybackTest, LoopStartsTheRangeAgainUntilStopped) {
   EXPECT_EQ(NotesSounding(), 0);
 }
 
+TEST_F(PlaybackTest, TheCaretPassesOverLinesWithoutNotesAndEndsAfterTheLastNote) {
+  AddText("Words under the music");
+  Layout(0, 0);
+  Play(KViewPlayer::kModePlay);
+  ASSERT_TRUE(clock.RunUntilIdle());
+  EXPECT_EQ(Caret(), std::make_pair(1, 4));
+}
+
+TEST_F(PlaybackTest, TheSoundingNotesAreMarkedOnTheFretboardAndKeyboardAndClearedAtTheEnd) {
+  const std::int64_t start = clock.NowUs();
+  Play(KViewPlayer::kModePlay);
+  AtQuarter(start, 1);
+  ASSERT_GE(frame.playedNotes.size(), 3u);
+  EXPECT_EQ(frame.playedNotes[0], std::make_pair(0, -1)) << "the marks of before are cleared first";
+  EXPECT_EQ(frame.playedNotes[1], std::make_pair(1, 72));
+  EXPECT_EQ(frame.playedNotes[2], std::make_pair(0, 72));
+  EXPECT_EQ(frame.playedNotes[3], std::make_pair(1, 74));
+  ASSERT_TRUE(clock.RunUntilIdle());
+  EXPECT_EQ(frame.playedNotes.back(), std::make_pair(0, -1));
+}
+
 TEST_F(PlaybackTest, WithoutAnOutputTheMusicPlaysSilentlyAndTheCaretStillFollows) {
   frame.play = nullptr;
   const std::int64_t start = clock.NowUs();

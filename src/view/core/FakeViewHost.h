@@ -25,6 +25,7 @@ class FakeFrameServices : public KFrameServices {
   bool IsToolBoxShown(int kind) const override { return kind == shownToolBox; }
   MidiOutPort* PreviewOutput() override { return preview; }
   MidiOutPort* PlayOutput() override { return play; }
+  void ShowPlayedNote(int on, int note, int string, int fret) override { playedNotes.emplace_back(on, note); }
   bool OpenTextDocument(const CString& title, const CString& text) override {
     textDocuments.emplace_back(title, text);
     return true;
@@ -39,8 +40,9 @@ class FakeFrameServices : public KFrameServices {
   std::vector<std::pair<UINT, CString>> menuTexts;
   RECT frameRect{0, 0, 1000, 800};
   int shownToolBox = -1;
-  MidiOutPort* preview = nullptr;  // what sounds picked notes; none by default
-  MidiOutPort* play = nullptr;     // what plays the score; none by default
+  MidiOutPort* preview = nullptr;                // what sounds picked notes; none by default
+  MidiOutPort* play = nullptr;                   // what plays the score; none by default
+  std::vector<std::pair<int, int>> playedNotes;  // (on, note) of each toolbox mark
 };
 
 class FakeViewHost : public KViewHost {

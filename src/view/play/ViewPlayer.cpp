@@ -90,11 +90,24 @@ void KViewPlayer::SetPlayParams(const KPlayParams& params) {
   if (changed && m_view.m_document != nullptr) m_view.m_document->SetSettings(o, TRUE);
 }
 
+KFrameServices* KViewPlayer::Frame() const {
+  return m_view.Host() != nullptr ? m_view.Host()->Frame() : nullptr;
+}
+
 MidiOutPort* KViewPlayer::Output() {
   if (m_outputOverride != nullptr) return m_outputOverride;
-  KFrameServices* frame = m_view.Host() != nullptr ? m_view.Host()->Frame() : nullptr;
+  KFrameServices* frame = Frame();
   MidiOutPort* port = frame != nullptr ? frame->PlayOutput() : nullptr;
   return port != nullptr ? port : &g_silent;
+}
+
+BOOL KViewPlayer::MarkingOutput::Put(const MidiShortEvent& event) {
+  const BOOL sent = target->Put(event);
+  const BYTE kind = event.status & 0xF0;
+  // Percussion (channel 10) has no place on the fretboard or the keyboard.
+  if (frame != nullptr && (kind == 0x80 || kind == 0x90) && (event.status & 0x0F) != 9)
+    frame->ShowPlayedNote(kind == 0x90 && event.data2 != 0 ? 1 : 0, event.data1, -1, -1);
+  return sent;
 }
 
 void KViewPlayer::SendReset(MidiOutPort& port) {
@@ -302,6 +315,9 @@ void KViewPlayer::PlayOrExportMidi(int mode) {
   if (!m_port->IsOpen()) m_port->Open(std::max(g_prefMidi.outputDevice - 1, 0), kOpenFlags);
   SendReset(*m_port);
 
+  m_marking.target = m_port;
+  m_marking.frame = Frame();
+  if (m_marking.frame != nullptr) m_marking.frame->ShowPlayedNote(0, -1, -1, -1);
   m_clock = &CurrentMidiClock();
   m_live = std::make_unique<KLivePlayback>(*m_clock);
   m_finishAlarm = m_clock->NewAlarm([this] { OnFinished(); });
@@ -317,7 +333,7 @@ void KViewPlayer::PlayOrExportMidi(int mode) {
 void KViewPlayer::Start(const KPerformance& performance) {
   m_group = -1;
   m_live->Start(
-      performance, *m_port, [this](const KPerfCue& cue) { OnCue(cue); },
+      performance, m_marking, [this](const KPerfCue& cue) { OnCue(cue); },
       [this] {
         // The live playback is still inside its own wake: finish after it.
         if (m_finishAlarm != nullptr) m_finishAlarm->ArmAt(m_clock->NowUs());
@@ -326,6 +342,11 @@ void KViewPlayer::Start(const KPerformance& performance) {
 
 void KViewPlayer::OnCue(const KPerfCue& cue) {
   if (!m_running) return;
+  // A line group without notes (a title, lyrics) passes without the caret.
+  if (cue.displayLine >= 0 && cue.displayLine < m_view.GetDisplayLineCount() &&
+      !IsNoteLineType(m_view.GetDisplayEntry(cue.displayLine).type) &&
+      m_view.GetDisplayEntry(cue.displayLine).type != KLineObj::kKindRhythm)
+    return;
   m_lastLine = cue.displayLine;
   m_lastColumn = cue.column;
   if (cue.group != m_group) {
@@ -373,6 +394,8 @@ void KViewPlayer::EndRun(bool placeCaret) {
   if (m_finishAlarm != nullptr) m_finishAlarm->Cancel();
   if (m_live != nullptr) m_live->Stop();
   if (m_port != nullptr && m_port->IsOpen()) m_port->Close();
+  if (m_marking.frame != nullptr) m_marking.frame->ShowPlayedNote(0, -1, -1, -1);
+  m_marking.frame = nullptr;
   m_port = nullptr;
   m_mode = -1;
 

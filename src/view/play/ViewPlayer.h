@@ -28,6 +28,7 @@
 #include "platform/MidiOutPort.h"
 
 class CStavlinView;
+class KFrameServices;
 class KLivePlayback;
 class KTempoMap;
 class MidiAlarm;
@@ -98,6 +99,7 @@ class KViewPlayer final : public KPlayMidiTarget {
   // Ends the run; with placeCaret the caret goes after the last column played.
   void EndRun(bool placeCaret);
   void ShowPlayCaret();
+  KFrameServices* Frame() const;
   void ScrollGroupIntoView(int group);
   void ScrollLineToTop(int displayLine);
   bool MarksSet() const;
@@ -108,6 +110,18 @@ class KViewPlayer final : public KPlayMidiTarget {
   KDlgPlayMidi* m_dialog = nullptr;
   MidiOutPort* m_outputOverride = nullptr;
   MidiOutPort* m_port = nullptr;  // the output of the run
+  // Passes the run's messages to its output and marks the notes that sound
+  // on the fretboard and the piano keyboard.
+  class MarkingOutput final : public MidiOutPort {
+   public:
+    BOOL Open(int device, DWORD flags) override { return target->Open(device, flags); }
+    BOOL Put(const MidiShortEvent& event) override;
+    void Close() override { target->Close(); }
+    bool IsOpen() const override { return target->IsOpen(); }
+    MidiOutPort* target = nullptr;
+    KFrameServices* frame = nullptr;
+  };
+  MarkingOutput m_marking;
 
   // The play-direction and jump lists of the last play order built.
   CObList m_directions;
