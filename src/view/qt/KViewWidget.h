@@ -63,7 +63,12 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   void PlaceChildFrame(int x, int y, int width, int height) override;
   RECT GetChildFrameRect() const override;
   KFrameServices* Frame() override { return m_frame; }
-  void TakeFocus() override { setFocus(Qt::OtherFocusReason); }
+  // The score's window comes to the front with the keyboard (after playing
+  // from the play window, say).
+  void TakeFocus() override {
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
