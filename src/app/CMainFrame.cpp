@@ -12,6 +12,7 @@
 
 #include "app/AdTabLegend.h"
 #include "app/CChildFrame.h"
+#include "app/KPlayMidiWindow.h"
 #include "app/KTextFrame.h"
 #include "app/KToolBoxWindow.h"
 #include "doc/CStavlinDoc.h"
@@ -38,6 +39,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
   AddToolBoxCommands();
   SetUpMidiOutput();
   BuildMenus();
+  AddMidiCommands();
   BuildToolbars();
   BuildStatusBar();
   m_recent.Load();
@@ -47,6 +49,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
 
 CMainFrame::~CMainFrame() {
   m_clock.stop();
+  // The play window lets go of its score before the scores go.
+  m_playWindow.reset();
+  m_closingPlayWindow.reset();
   // The toolboxes go with the frame; their saved positions stay open.
   m_closingDown = true;
   for (QPointer<KToolBoxWindow>& box : m_toolBoxes) delete box.data();
@@ -157,7 +162,9 @@ CStavlinView* CMainFrame::GetActiveScoreView(bool refresh) {
   // Another score became the active one (the one before closed): the status
   // bar and the rules read its state from now on.
   if (view != m_activeView && view != nullptr) view->PublishMirrors();
+  const bool changed = view != m_activeView;
   m_activeView = view;
+  if (changed) ReattachPlayWindow();
   return m_activeView;
 }
 
@@ -169,12 +176,14 @@ void CMainFrame::SetActiveScoreView(CStavlinView* view) {
   }
   view->PublishMirrors();
   m_activeView = view;
+  ReattachPlayWindow();
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
   auto* child = dynamic_cast<CChildFrame*>(window);
   if (child != nullptr && !child->IsClosing()) {
     if (KViewWidget* pane = child->ActivePane()) {
+      BuildMidiDeviceMenus();
       SetActiveScoreView(&pane->View());
       pane->View().OnActivateView(TRUE);
     }

@@ -11,6 +11,8 @@
 //   MainFrameStatus.cpp   the status bar panes and the clock
 //   MainFramePreferences.cpp  File/Set Preferences
 //   MainFrameToolboxes.cpp the symbol toolboxes, the fretboard and the keyboard
+//   MainFrameMidi.cpp     the MIDI output, input and sync, their device menus,
+//                         and the play window
 
 #include <QMainWindow>
 #include <QPointer>
@@ -24,13 +26,17 @@
 #include "app/KHelpWindow.h"
 #include "app/RecentFileList.h"
 #include "dialogs/toolbox/ToolBoxState.h"
+#include "midi/CMaxMidiIn.h"
+#include "midi/CMaxMidiOut.h"
+#include "midi/CMaxMidiSync.h"
+#include "midi/MidiDeviceMenu.h"
 #include "view/ViewHost.h"
 #include "view/commands/CommandTable.h"
 
 class CChildFrame;
-class CMaxMidiOut;
 class CStavlinDoc;
 class KTextDoc;
+class KPlayMidiWindow;
 class KTextFrame;
 class KToolBoxWindow;
 class QLabel;
@@ -146,7 +152,24 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void ReopenSavedToolBoxes();
   // Playback marks a sounding note on the fretboard and the keyboard (on 0:
   // the note stopped; a negative note clears the marks).
-  void ShowPlayedNote(int on, int note, int string, int fret);
+  void ShowPlayedNote(int on, int note, int string, int fret) override;
+
+  // ---- MIDI (MainFrameMidi.cpp) ------------------------------------------------------
+  // The program's MIDI output, input and their device submenus of Actions/MIDI
+  // (built at the first activation of a score window).
+  CMaxMidiOut& MidiOut() { return m_midiOut; }
+  const CMidiOutDeviceMenu& MidiOutMenu() const { return m_midiOutMenu; }
+  const CMidiInDeviceMenu& MidiInMenu() const { return m_midiInMenu; }
+  QMenu* MidiOutputPopup() const { return m_midiOutPopup; }
+  QMenu* MidiInputPopup() const { return m_midiInPopup; }
+  // Actions/MIDI/Play Current Score: the play window, one at a time, bound to
+  // the active score.
+  void OnPlayCurrentScore();
+  KPlayMidiWindow* PlayWindow() const { return m_playWindow.get(); }
+  // The play window's Exit: its settings go to the active score, every note
+  // is silenced, and the window closes (deleted once its handler returns).
+  void ClosePlayMidiDialog();
+  MidiOutPort* PlayOutput() override { return &m_midiOut; }
 
   // ---- KFrameServices ------------------------------------------------------------
   void SetActiveScoreView(CStavlinView* view) override;
@@ -194,6 +217,13 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // MainFrameMidi.cpp
   void SetUpMidiOutput();
   void TearDownMidiOutput();
+  void AddMidiCommands();
+  void BuildMidiDeviceMenus();
+  void ShowMidiDeviceChecks();
+  void SelectOutputDevice(UINT id);
+  void SelectInputDevice(UINT id);
+  // The play window follows the active score.
+  void ReattachPlayWindow();
   // CMainFrame.cpp
   void AddFrameCommands();
   const KFrameCommand* FindFrameCommand(UINT id) const;
@@ -220,5 +250,15 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // The toolbox windows by slot (the kind each was opened as).
   std::array<QPointer<KToolBoxWindow>, 20> m_toolBoxes{};
   bool m_closingDown = false;  // the frame goes: its toolboxes are not closed by the user
-  std::unique_ptr<CMaxMidiOut> m_midiOut;
+  // MIDI: the output, the sync timer, the input and the two device menus.
+  CMaxMidiOut m_midiOut;
+  CMaxMidiSync m_midiSync;
+  CMaxMidiIn m_midiIn;
+  CMidiInDeviceMenu m_midiInMenu;
+  CMidiOutDeviceMenu m_midiOutMenu;
+  bool m_midiMenusBuilt = false;
+  QMenu* m_midiOutPopup = nullptr;
+  QMenu* m_midiInPopup = nullptr;
+  std::unique_ptr<KPlayMidiWindow> m_playWindow;
+  std::unique_ptr<KPlayMidiWindow> m_closingPlayWindow;  // closed, deleted after its handler
 };

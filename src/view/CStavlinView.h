@@ -51,6 +51,7 @@ class KExtendedObj;
 class KLineObj;
 class KListLine;
 class KUndoRing;
+class KViewPlayer;
 
 // One instrument of the score's table, parsed from the settings record.
 struct LabelEntry {
@@ -376,6 +377,15 @@ class CStavlinView : public KDocumentView {
   void OnOptionsMutualTranslation();
   void SetAdTabMode(int mode);
   void OnViewToggleBar(UINT id);
+
+  // ---- Playback (play/ViewPlayer.cpp, play/ViewPlayCommands.cpp) --------------------------
+  // The view's player, made on first use with the score's play settings.
+  KViewPlayer& Player();
+  // The music is playing (the view then takes no input but the stop keys).
+  bool IsPlaying() const;
+  // Actions/MIDI/Set MIDI Play Range Marks: the marks are cleared and the
+  // next two clicks set them.
+  void OnActionsSetMidiMarks();
 
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
@@ -813,6 +823,10 @@ class CStavlinView : public KDocumentView {
   int m_playLastColumn = 0;
   int m_playStartX = 0;
   int m_playEndX = 0;
+
+  // ---- Playback ------------------------------------------------------------------------------
+  // Owned by play/ViewPlayer.cpp; null until first used.
+  std::unique_ptr<KViewPlayer> m_player;
 
   // ---- Extended objects by hand --------------------------------------------------------
   // Owned by extobj/ViewExtObj*.cpp.

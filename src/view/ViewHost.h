@@ -41,6 +41,12 @@ class KFrameServices {
   // The MIDI output that sounds a note picked on the fretboard or keyboard;
   // null when there is none (the note is then only entered).
   virtual MidiOutPort* PreviewOutput() { return nullptr; }
+  // The MIDI output that plays the score; null when there is none (the
+  // music then plays silently, the caret still following it).
+  virtual MidiOutPort* PlayOutput() { return nullptr; }
+  // Marks a note that sounds (on 1) or stops (on 0) on the fretboard and the
+  // piano keyboard toolboxes; a negative note clears every mark.
+  virtual void ShowPlayedNote(int on, int note, int string, int fret) {}
 };
 
 class KViewHost {
@@ -84,4 +90,7 @@ class KViewHost {
 
   // The main frame; null when the view has none (tests, start-up).
   virtual KFrameServices* Frame() = 0;
+
+  // The window takes the keyboard focus.
+  virtual void TakeFocus() {}
 };

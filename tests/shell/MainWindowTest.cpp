@@ -189,7 +189,7 @@ TEST_F(ShellTest, MenusFollowTheRulesAfterEachCommand) {
 
   // A command with no window behind it beeps and changes nothing.
   const size_t beeps = ui_.Beeps().size();
-  Frame().OnCommand(cmd::kMidiPlay);
+  Frame().OnCommand(cmd::kMidiLiveInput);
   EXPECT_EQ(ui_.Beeps().size(), beeps + 1);
 
   Frame().OnCommand(cmd::kFileClose);

@@ -58,6 +58,7 @@ std::span<const KViewCommandHandler> TransposeCommandHandlers();      // music/V
 std::span<const KViewCommandHandler> ReflowCommandHandlers();         // music/ViewReflowCommands.cpp
 std::span<const KViewCommandHandler> MidiExportCommandHandlers();     // midi/ViewMidiExport.cpp
 std::span<const KViewCommandHandler> MidiSettingsCommandHandlers();   // midi/ViewMidiSettings.cpp
+std::span<const KViewCommandHandler> PlayCommandHandlers();           // play/ViewPlayCommands.cpp
 
 // Commands of those files that other commands and tests call directly.
 void OnEditSelectEverything(CStavlinView& view);

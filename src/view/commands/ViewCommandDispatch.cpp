@@ -9,6 +9,7 @@
 #include "view/commands/CommandHandlers.h"
 #include "view/commands/CommandIds.h"
 #include "view/commands/CommandTable.h"
+#include "view/play/ViewPlayer.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              ReflowCommandHandlers(),
              MidiExportCommandHandlers(),
              MidiSettingsCommandHandlers(),
+             PlayCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),
@@ -84,6 +86,8 @@ bool ExecuteViewCommand(CStavlinView& view, UINT id) {
     app.clipboardHasText = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
   }
   if (!QueryCommand(id, &view, app).enabled) return true;
+  // A command ends the music first: the score may change under it.
+  if (view.IsPlaying()) view.Player().StopPlaying();
   KCommandScope scope(&view);
   handler->run(view, id);
   return true;

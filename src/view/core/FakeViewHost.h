@@ -24,6 +24,8 @@ class FakeFrameServices : public KFrameServices {
   RECT GetFrameRect() const override { return frameRect; }
   bool IsToolBoxShown(int kind) const override { return kind == shownToolBox; }
   MidiOutPort* PreviewOutput() override { return preview; }
+  MidiOutPort* PlayOutput() override { return play; }
+  void ShowPlayedNote(int on, int note, int string, int fret) override { playedNotes.emplace_back(on, note); }
   bool OpenTextDocument(const CString& title, const CString& text) override {
     textDocuments.emplace_back(title, text);
     return true;
@@ -38,7 +40,9 @@ class FakeFrameServices : public KFrameServices {
   std::vector<std::pair<UINT, CString>> menuTexts;
   RECT frameRect{0, 0, 1000, 800};
   int shownToolBox = -1;
-  MidiOutPort* preview = nullptr;  // what sounds picked notes; none by default
+  MidiOutPort* preview = nullptr;                // what sounds picked notes; none by default
+  MidiOutPort* play = nullptr;                   // what plays the score; none by default
+  std::vector<std::pair<int, int>> playedNotes;  // (on, note) of each toolbox mark
 };
 
 class FakeViewHost : public KViewHost {
@@ -59,6 +63,7 @@ class FakeViewHost : public KViewHost {
   void PlaceChildFrame(int x, int y, int width, int height) override;
   RECT GetChildFrameRect() const override { return childRect; }
   KFrameServices* Frame() override { return frame; }
+  void TakeFocus() override { ++focusRequests; }
 
   // What the last InvalidateRect calls asked for; a whole-window request is
   // recorded as the client rectangle.
@@ -72,6 +77,7 @@ class FakeViewHost : public KViewHost {
   FakeTimerHost timers;
   int cursor = 0;
   int closeRequests = 0;
+  int focusRequests = 0;
   RECT childRect{0, 0, 500, 350};
   RecordingDC measureDC;
   // A device context that measures (and paints) as a real screen's, used

@@ -9,6 +9,7 @@
 #include "doc/Preferences.h"
 #include "view/CStavlinView.h"
 #include "view/edit/ViewUndoRing.h"
+#include "view/play/ViewPlayer.h"
 
 int g_noModify = 0;
 int g_relayoutOnPaint = 0;
@@ -36,6 +37,9 @@ CStavlinView::CStavlinView(CStavlinDoc* document, KViewHost* host) : m_document(
 }
 
 CStavlinView::~CStavlinView() {
+  // The music stops (and the play window forgets this score) while the
+  // view's state is still whole.
+  m_player.reset();
   // A view deleted without its window's destruction still gives its symbol
   // set back, so the set's user count stays right.
   if (m_symbolSetHeld >= 0) RefSymbolBitmapSet(0, m_symbolSetHeld);
@@ -46,6 +50,8 @@ CStavlinView::~CStavlinView() {
 void CStavlinView::OnDestroy() {
   if (m_destroyed) return;
   m_destroyed = true;
+  // Music still playing stops with the window.
+  if (m_player != nullptr) m_player->Halt();
   if (m_host != nullptr) {
     if (m_scrollTimerRunning != 0) m_host->Timers().KillTimer(kScrollTimer);
     if (m_autosaveTimerOn != 0) m_host->Timers().KillTimer(kAutosaveTimer);

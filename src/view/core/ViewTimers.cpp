@@ -87,11 +87,14 @@ void CStavlinView::OnTimer(UINT_PTR id) {
       m_autosaveCount = 0;
       m_autosaveDue = 1;
     }
-    // Between commands the save happens now; otherwise when the command ends.
+    // Between commands the save happens now; otherwise when the command ends
+    // (or the music stops).
     if (g_commandDepth == 0) AutosaveIfDue();
     return;
   }
   if (id != kScrollTimer || m_autoScroll == 0 || m_lineCount <= 0) return;
+  // Auto-scroll waits while the music plays (the caret follows the music).
+  if (IsPlaying()) return;
 
   // The display line to bring to the top.
   int target = m_lineCount;
@@ -131,7 +134,7 @@ void CStavlinView::OnTimer(UINT_PTR id) {
 }
 
 void CStavlinView::AutosaveIfDue() {
-  if (m_autosaveDue == 0 || g_commandDepth > 0) return;
+  if (m_autosaveDue == 0 || g_commandDepth > 0 || IsPlaying()) return;
   m_autosaveDue = 0;
   if (m_document == nullptr || m_readOnly != 0 || !m_document->IsModified()) return;
   // A score never saved has no file to save to; it waits for the user's Save.

@@ -22,6 +22,7 @@
 #include "view/extobj/ViewExtObjPartners.h"
 #include "view/input/ViewCharEntry.h"
 #include "view/music/ViewMusic.h"
+#include "view/play/ViewPlayer.h"
 
 namespace {
 
@@ -137,6 +138,11 @@ std::vector<KLineDamage> EditedLines(const CStavlinView& view, const Keystroke& 
 }  // namespace
 
 void CStavlinView::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
+  // While the music plays s, S and space stop it; no character is entered.
+  if (IsPlaying()) {
+    Player().TakeChar(nChar);
+    return;
+  }
   KCommandScope command(this);
   m_barInserted = 0;
   if (nChar == kEscape) return;

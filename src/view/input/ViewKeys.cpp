@@ -121,6 +121,8 @@ void HandleEscape(CStavlinView& view, KeyPress& press) {
 }  // namespace
 
 void CStavlinView::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
+  // While the music plays keys do nothing (their characters may stop it).
+  if (IsPlaying()) return;
   KCommandScope scope(this);
   KeyPress press;
   press.key = nChar;

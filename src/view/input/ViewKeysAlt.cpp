@@ -260,6 +260,7 @@ void AltSelectionHorizontal(CStavlinView& view, UINT key, int first, int last) {
 }  // namespace
 
 void CStavlinView::OnSysKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {
+  if (IsPlaying()) return;
   KCommandScope scope(this);
   if (!m_trebleTabTuning.IsEmpty()) g_CurrentTuning = m_trebleTabTuning;
   const bool arrow = nChar == static_cast<UINT>(VK_LEFT) || nChar == static_cast<UINT>(VK_UP) ||

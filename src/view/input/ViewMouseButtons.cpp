@@ -7,6 +7,7 @@
 
 #include "view/CStavlinView.h"
 #include "view/input/ViewMouseInternal.h"
+#include "view/play/ViewPlayer.h"
 
 namespace {
 
@@ -20,6 +21,10 @@ constexpr int kNoWord = 32000;
 }  // namespace
 
 void CStavlinView::OnLButtonDblClk(UINT nFlags, POINT point) {
+  if (IsPlaying()) {
+    Player().TakePress();
+    return;
+  }
   m_leftButtonHeld = 0;
   m_noSymbolEntry = 1;  // the release that follows enters nothing
   if (m_extClicksWanted != 0 && m_pendingExtendedObject == kVLineCommand) {
@@ -56,6 +61,10 @@ void CStavlinView::OnLButtonDblClk(UINT nFlags, POINT point) {
 }
 
 void CStavlinView::OnRButtonDown(UINT nFlags, POINT point) {
+  if (IsPlaying()) {
+    Player().TakePress();
+    return;
+  }
   m_mouseArmed = 1;
   m_leftButtonHeld = 0;
   m_rightButton = 1;

@@ -12,6 +12,7 @@
 #include "view/CStavlinView.h"
 #include "view/input/ViewMouseCodes.h"
 #include "view/input/ViewMouseInternal.h"
+#include "view/play/ViewPlayer.h"
 
 namespace {
 
@@ -120,6 +121,11 @@ void SyncToolboxes(CStavlinView& view) {
 }  // namespace
 
 void CStavlinView::OnLButtonDown(UINT /*nFlags*/, POINT point) {
+  // A click stops the music; neither the press nor its release does more.
+  if (IsPlaying()) {
+    Player().TakePress();
+    return;
+  }
   if (m_mouseArmed == 0) return;
   KCommandScope command(this);
   const POINT page = ToPage(*this, point);
@@ -160,6 +166,7 @@ void CStavlinView::OnLButtonDown(UINT /*nFlags*/, POINT point) {
 
 void CStavlinView::OnLButtonUp(UINT nFlags, POINT point) {
   m_leftButtonHeld = 0;
+  if (m_player != nullptr && m_player->TakeRelease()) return;
   const CaretState saved{m_currentLine, m_caretColumn, m_caretRow, m_currentType};
   if (m_mouseArmed == 0) {
     m_mouseArmed = 1;

@@ -64,6 +64,12 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   RECT GetChildFrameRect() const override;
   CString GetWindowTitle() const override;
   KFrameServices* Frame() override { return m_frame; }
+  // The score's window comes to the front with the keyboard (after playing
+  // from the play window, say).
+  void TakeFocus() override {
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
