@@ -26,6 +26,7 @@ QString ToQStringPath(const CString& path) { return QString::fromStdString(path.
 }  // namespace
 
 bool CStavlinApp::OpenFile(const CString& path) {
+  if (IsMidiFileName(path)) return ImportMidi(path);
   if (KTextDoc::IsTextFileName(path.View())) return OpenTextFile(path, false);
   return OpenDocumentFile(path) != nullptr;
 }

@@ -118,6 +118,7 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
 
   m_frame = std::make_unique<CMainFrame>();
   m_frame->AddCommands(Commands());
+  InstallMidiImport();
   if (!m_openPrompt) {
     m_openPrompt = [this](const CString& folder, const QStringList& filters) {
       const QString path = QFileDialog::getOpenFileName(m_frame.get(), QString(), ToQString(folder.Str()),

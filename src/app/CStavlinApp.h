@@ -82,6 +82,15 @@ class CStavlinApp {
   // rows of text tablature (or neither: text lines), titled after the
   // document; its window, or null.
   CChildFrame* HandTextToNewScore(const KTextDoc& document, bool abc, bool tablature);
+  // ---- MIDI files (AppMidiImport.cpp) ----------------------------------------------
+  static bool IsMidiFileName(const CString& path);
+  // File/Import/MIDI File: method 1 or 0 first becomes the import method for
+  // the rest of the run (-1 keeps it); then a file is asked for and imported.
+  void OnImportMidi(int method);
+  // The MIDI file as a new score in a window; false when none was made.
+  bool ImportMidi(const CString& path);
+  // Lets the document's open of a ".mid" path reach the import.
+  void InstallMidiImport();
   // Asks about every changed score; true when all closed and the frame too.
   bool OnAppExit();
   void OnAboutCurrentScore();

@@ -18,6 +18,7 @@
 #include "platform/Clipboard.h"
 #include "platform/qt/QtText.h"
 #include "view/commands/CommandIds.h"
+#include "view/commands/MidiFileImport.h"
 
 namespace {
 
@@ -141,6 +142,7 @@ KAppCommandState CMainFrame::AppState() const {
   app.extraToolbarShown = m_extraToolBar != nullptr && !m_extraToolBar->isHidden();
   app.statusBarShown = !statusBar()->isHidden();
   for (int kind = 0; kind < 20; ++kind) app.toolBoxShown[kind] = IsToolBoxShown(kind);
+  app.midiImportMethod = g_midiImportMethod;
   return app;
 }
 

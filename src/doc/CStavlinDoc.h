@@ -27,6 +27,7 @@
 // The document does not know the line classes by name; what it needs of them
 // comes through DocLineHooks (doc/DocLineHooks.h).
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -42,6 +43,7 @@
 
 class CArchive;
 class KLineObj;
+class KListLine;
 
 // A view of a score, as its document sees it.
 class KDocumentView {
@@ -228,6 +230,29 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink, public KLineSourc
   BOOL SetGroupStartTimeSignature(int id);
   // Lays every group out over the view's display lines.
   void LayoutLineGroups(std::span<const DisplayLine> displayLines, int sizeIndex, int noteLinesOnly);
+
+  // ---- MIDI import passes (CStavlinDocImport.cpp) -----------------------------------
+  // One long staff line built by MIDI import (owned by the record until
+  // BuildImportedLines deletes it) and the kind of staff it becomes: 0 and 2
+  // treble, 1 and 3 bass, 4 drums.
+  struct ImportedLineRecord {
+    KListLine* line = nullptr;
+    int kind = 0;
+  };
+  // Told the pass's progress in percent; true asks the pass to stop.
+  using ImportPassPoll = std::function<bool(int percent)>;
+  // Cuts the records' lines into systems of at most nColumns columns, ending
+  // at a bar line where one is in reach, and appends them to the line list
+  // (each system followed by an empty text line, its staves bound in a line
+  // group when there are several) with staff length staffLength. Deletes the
+  // source lines. FALSE when the poll stopped it (the systems made stay).
+  BOOL BuildImportedLines(std::span<ImportedLineRecord> records, int nColumns, int staffLength,
+                          const ImportPassPoll& poll);
+  // Turns the import's tie marks (codes 34 and 32 on columns of note style 4
+  // to 7) into tie attachments and its triplet styles (1 to 6) into triplet
+  // brackets, and writes number beside the first staff's metronome mark.
+  // FALSE when the poll stopped it.
+  BOOL CleanUpImportedTies(int number, const ImportPassPoll& poll);
 
   // ---- Fields ------------------------------------------------------------------------
 

@@ -313,7 +313,7 @@ class CStavlinView : public KDocumentView {
   // or a new group of the two is made); mutual: they translate into each other.
   void GroupWithSource(POSITION sourcePos, POSITION newPos, bool above, bool mutual);
   // After a MIDI import: every treble or bass staff not in a line group
-  // (with a flag: only those whose flag word carries it) gets a tablature line
+  // (with a flag: every one whose flag word carries it) gets a tablature line
   // of its notes below it (the guitar tuning for a treble staff, the bass
   // tuning for a bass staff), the two grouped and translating into each other.
   void ConvertToTablature(int flag);

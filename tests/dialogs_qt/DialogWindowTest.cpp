@@ -35,6 +35,7 @@
 #include "platform/qt/KQtDialogBinder.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform/qt/KQtUiPort.h"
+#include "dialogs_qt/DialogShot.h"
 #include "platform_qt/WidgetTestApp.h"
 
 namespace {
@@ -70,13 +71,7 @@ TEST_P(DialogWindowSmokeTest, EveryControlOfTheModelHasItsWidget) {
     }
   }
   binder.Window().adjustSize();
-  const QByteArray folder = qgetenv("STAVLIN_DIALOG_SHOTS");
-  if (!folder.isEmpty()) {
-    binder.Window().show();
-    QDir().mkpath(QString::fromLocal8Bit(folder));
-    binder.Window().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/") +
-                                QString::fromLatin1(GetParam().name) + QStringLiteral(".png"));
-  }
+  SaveDialogShot(binder.Window(), QString::fromLatin1(GetParam().name));
   binder.Press(IDCANCEL);
 }
 

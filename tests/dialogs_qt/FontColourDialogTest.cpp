@@ -9,6 +9,7 @@
 #include "common/FontCodec.h"
 #include "platform/qt/KQtFontColourDialog.h"
 #include "platform/qt/QtFontMapper.h"
+#include "dialogs_qt/DialogShot.h"
 #include "platform_qt/WidgetTestApp.h"
 
 namespace {
@@ -99,12 +100,7 @@ TEST(FontColourDialog, ChosenColourIsTheColourSet) {
   KQtFontColourDialog dialog(FontOf("16,0,0,0,400,0,0,0,0,3,2,1,34,Arial"), RGB(1, 2, 3));
   dialog.SetColour(RGB(200, 100, 50));
   EXPECT_EQ(dialog.ChosenColour(), RGB(200, 100, 50));
-  // A picture of the window, when STAVLIN_DIALOG_SHOTS names a folder.
-  const QByteArray folder = qgetenv("STAVLIN_DIALOG_SHOTS");
-  if (!folder.isEmpty()) {
-    dialog.show();
-    dialog.grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/FontColour.png"));
-  }
+  SaveDialogShot(dialog, QStringLiteral("FontColour"));
   EXPECT_EQ(FromQColor(ToQColor(RGB(200, 100, 50))), RGB(200, 100, 50));
 }
 

@@ -19,19 +19,11 @@
 #include "platform/FakeUiPort.h"
 #include "platform/qt/KQtDialogBinder.h"
 #include "platform/qt/KQtPropertySheetBinder.h"
+#include "dialogs_qt/DialogShot.h"
 #include "platform_qt/WidgetTestApp.h"
 #include "preferences/PreferencesSheet.h"
 
 namespace {
-
-void SaveShot(QWidget& window, const QString& name) {
-  const QByteArray folder = qgetenv("STAVLIN_DIALOG_SHOTS");
-  if (folder.isEmpty()) return;
-  window.show();
-  window.adjustSize();
-  QDir().mkpath(QString::fromLocal8Bit(folder));
-  window.grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/") + name + QStringLiteral(".png"));
-}
 
 QLineEdit* Edit(KQtDialogBinder& binder, UINT id) { return qobject_cast<QLineEdit*>(binder.WidgetOf(id)); }
 
@@ -50,7 +42,7 @@ TEST_F(PrintDialogsWindow, MillimetresConvertTheMarginsAsTypedAndOkTakesThem) {
   dialog.firstPage = 1;
   KQtDialogBinder binder(dialog, nullptr);
   binder.Open();
-  SaveShot(binder.Window(), QStringLiteral("PrintOptions"));
+  SaveDialogShot(binder.Window(), QStringLiteral("PrintOptions"));
   QLineEdit* top = Edit(binder, KDlgPrintOptions::kIdTop);
   ASSERT_NE(top, nullptr);
   EXPECT_EQ(top->text(), QStringLiteral("0.5"));
@@ -88,7 +80,7 @@ TEST_F(PrintDialogsWindow, TheSizeAlertsChoicesCloseItWithTheirIds) {
   alert.landscapeSize = "82 % size";
   KQtDialogBinder binder(alert, nullptr);
   binder.Open();
-  SaveShot(binder.Window(), QStringLiteral("PrintSizeAlert"));
+  SaveDialogShot(binder.Window(), QStringLiteral("PrintSizeAlert"));
   EXPECT_NE(binder.WidgetOf(IDCANCEL), nullptr);
   EXPECT_TRUE(binder.Press(KDlgPrintSizeAlert::kIdUseLandscape));
   EXPECT_EQ(binder.Window().result(), static_cast<int>(KDlgPrintSizeAlert::kIdUseLandscape));
@@ -130,7 +122,7 @@ TEST_F(PreferencesWindow, EightPagesInTabsWithTheirCaptions) {
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(binder.Tabs().tabText(i), QString::fromLatin1(captions[i]));
     binder.Tabs().setCurrentIndex(i);
-    SaveShot(binder.Window(), QStringLiteral("Preferences%1").arg(i + 1));
+    SaveDialogShot(binder.Window(), QStringLiteral("Preferences%1").arg(i + 1));
   }
   // The tuning button names the tuning it makes the default.
   auto* tuning = qobject_cast<QPushButton*>(binder.PageBinder(3).WidgetOf(KPropTab::kIdMakeTuningDefault));

@@ -27,6 +27,7 @@
 #include "platform/FakeUiPort.h"
 #include "platform/SettingsStore.h"
 #include "platform/qt/KQtDialogBinder.h"
+#include "dialogs_qt/DialogShot.h"
 #include "platform_qt/WidgetTestApp.h"
 
 namespace {
@@ -69,13 +70,7 @@ TEST_P(StructureDialogWindow, EveryControlOfTheModelHasItsWidget) {
     EXPECT_EQ(widget->isEnabled(), control.enabled) << "control " << control.id;
   }
   binder.Window().adjustSize();
-  const QByteArray folder = qgetenv("STAVLIN_DIALOG_SHOTS");
-  if (!folder.isEmpty()) {
-    binder.Window().show();
-    QDir().mkpath(QString::fromLocal8Bit(folder));
-    binder.Window().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/") +
-                                QString::fromLatin1(GetParam().name) + QStringLiteral(".png"));
-  }
+  SaveDialogShot(binder.Window(), QString::fromLatin1(GetParam().name));
   binder.Press(IDCANCEL);
 }
 

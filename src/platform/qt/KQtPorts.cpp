@@ -5,6 +5,7 @@
 
 KQtPorts::KQtPorts() {
   SetUiPort(&m_ui);
+  SetProgressPort(&m_progress);
   SetClipboardPort(&m_clipboard);
   SetKeyStatePort(&m_keys);
   SetShellPort(&m_shell);
@@ -26,4 +27,5 @@ KQtPorts::~KQtPorts() {
   SetKeyStatePort(nullptr);
   SetClipboardPort(nullptr);
   SetUiPort(nullptr);
+  SetProgressPort(nullptr);
 }

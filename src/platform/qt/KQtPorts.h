@@ -8,6 +8,7 @@
 #include "platform/qt/KQtHelp.h"
 #include "platform/qt/KQtKeyState.h"
 #include "platform/qt/KQtMidiClock.h"
+#include "platform/qt/KQtProgressPort.h"
 #include "platform/qt/KQtShell.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform/qt/KQtUiPort.h"
@@ -35,4 +36,5 @@ class KQtPorts {
   MidiClock* m_previousMidiClock = nullptr;
   MidiDeviceSystem* m_previousMidiDevices = nullptr;
   KLibPngWriter m_png;
+  KQtProgressPort m_progress;
 };

@@ -260,7 +260,9 @@ void CStavlinView::ConvertToTablature(int flag) {
     const KLineObj* line = doc.GetNextLine(pos);
     const int type = line != nullptr ? line->GetType() : -1;
     if (type != kTrebleType && type != kBassType) continue;
-    if (line->GetGroupId() != KLineObj::kNoGroup) continue;
+    // A flag names the staves wanted, grouped or not (the group takes the new
+    // line in); without one only staves outside groups are converted.
+    if (flag == 0 && line->GetGroupId() != KLineObj::kNoGroup) continue;
     if (flag != 0 && line->TestFlags(static_cast<DWORD>(flag)) == 0) continue;
     staves.push_back(here);
   }

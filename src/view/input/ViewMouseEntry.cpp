@@ -36,32 +36,18 @@ constexpr int kPlayEndShift = 6;
 // The play range's start line while no range is marked.
 constexpr int kNoPlayRange = 10000;
 
+}  // namespace
+
 bool IsDoubledKey(int code) {
   if (code % 2 == 1 && code >= 28 && code <= 77) return true;
   return std::find(std::begin(kDoubledCodes), std::end(kDoubledCodes), code) != std::end(kDoubledCodes);
 }
 
-// Restores a program-wide int when the scope ends.
-class SavedInt {
- public:
-  SavedInt(int& value, int during) : m_value(value), m_saved(value) { value = during; }
-  ~SavedInt() { m_value = m_saved; }
-  SavedInt(const SavedInt&) = delete;
-  SavedInt& operator=(const SavedInt&) = delete;
-
- private:
-  int& m_value;
-  int m_saved;
-};
-
-// One keystroke from the toolbox: OnChar knows it is not typed.
 void TypeFromToolbox(CStavlinView& view, int key) {
   view.m_toolboxPick = 1;
   view.OnChar(static_cast<UINT>(key), 0, 0);
   view.m_toolboxPick = 0;
 }
-
-}  // namespace
 
 int KeyOfSymbol(const CStavlinView& view, int code, int family) {
   if (family == KLineObj::kFamilyRhythm) {

@@ -44,6 +44,27 @@ CaretSpot CaretSpotAt(CStavlinView& view, int displayLine, int x, int y);
 // no key enters it.
 int KeyOfSymbol(const CStavlinView& view, int code, int family);
 
+// A palette symbol whose key is pressed twice (the second press of a
+// doubled key turns the first symbol into its pair).
+bool IsDoubledKey(int code);
+
+// One keystroke on behalf of a toolbox: OnChar knows it is not typed.
+void TypeFromToolbox(CStavlinView& view, int key);
+
+// Sets a program-wide or view int for the length of a scope and puts the
+// old value back at its end.
+class SavedInt {
+ public:
+  SavedInt(int& value, int during) : m_value(value), m_saved(value) { value = during; }
+  ~SavedInt() { m_value = m_saved; }
+  SavedInt(const SavedInt&) = delete;
+  SavedInt& operator=(const SavedInt&) = delete;
+
+ private:
+  int& m_value;
+  int m_saved;
+};
+
 // The toolbox's current symbol is entered at the caret as its keystrokes
 // (one undo step); nothing when no symbol is chosen or the line takes none.
 void EnterToolboxSymbol(CStavlinView& view);

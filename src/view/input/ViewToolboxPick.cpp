@@ -26,6 +26,9 @@
 namespace {
 
 using namespace toolbox;
+using viewmouse::IsDoubledKey;
+using viewmouse::SavedInt;
+using viewmouse::TypeFromToolbox;
 
 constexpr int kFirstStyleCommand = 41328;
 constexpr UINT kNotTabLineQuestion = 8131;
@@ -47,34 +50,10 @@ constexpr int kNaturalCode = 27;
 constexpr int kPianoInstrument = 1;
 constexpr int kGuitarInstrument = 26;
 
-bool IsDoubledKey(int code) {
-  return (code % 2 == 1 && code >= 28 && code <= 77) || code == 90 || code == 92 || code == 101;
-}
-
-// Restores a program-wide or view int when the scope ends.
-class SavedInt {
- public:
-  SavedInt(int& value, int during) : m_value(value), m_saved(value) { value = during; }
-  ~SavedInt() { m_value = m_saved; }
-  SavedInt(const SavedInt&) = delete;
-  SavedInt& operator=(const SavedInt&) = delete;
-
- private:
-  int& m_value;
-  int m_saved;
-};
-
-// One keystroke on behalf of the toolbox.
-void Type(CStavlinView& view, int key) {
-  view.m_toolboxPick = 1;
-  view.OnChar(static_cast<UINT>(key), 0, 0);
-  view.m_toolboxPick = 0;
-}
-
 // A symbol that no key types goes to the line by its code.
 void TypeCode(CStavlinView& view, int code) {
   SavedInt direct(view.m_toolboxCode, code);
-  Type(view, 0);
+  TypeFromToolbox(view, 0);
 }
 
 void Press(CStavlinView& view, UINT key, int times = 1) {
@@ -144,7 +123,7 @@ int PickSymbol(CStavlinView& view, int code) {
     if (c == 29) key = 'S';
     if (c == 94) key = '/';
     if (key <= 0 || g_RhythmSymbolLetters.Find(static_cast<char>(key)) < 0) return 0;
-    Type(view, key);
+    TypeFromToolbox(view, key);
     return 1;
   }
 
@@ -155,14 +134,14 @@ int PickSymbol(CStavlinView& view, int code) {
     TypeCode(view, code);
     return 1;
   }
-  Type(view, key);
+  TypeFromToolbox(view, key);
   // The rest of a symbol of two keystrokes belongs to the same undo step.
   SavedInt quiet(g_noModify, 1);
   if (!alternate && IsDoubledKey(c)) {
-    Type(view, key);
+    TypeFromToolbox(view, key);
   } else if (!alternate && (c == kRepeatBothWays || c == kRepeatTwoBars)) {
     view.OnKeyDown(VK_LEFT, 1, 0);
-    Type(view, c == kRepeatBothWays ? '[' : '%');
+    TypeFromToolbox(view, c == kRepeatBothWays ? '[' : '%');
   }
   return 1;
 }
@@ -198,12 +177,12 @@ int PickControl(CStavlinView& view, int code) {
 void TypeFret(CStavlinView& view, int fret) {
   const int column = view.GetCaretColumn();
   if (fret > 9) {
-    Type(view, '0' + fret / 10);
+    TypeFromToolbox(view, '0' + fret / 10);
     BackToColumn(view, column);
     SavedInt quiet(g_noModify, 1);
-    Type(view, '0' + fret % 10);
+    TypeFromToolbox(view, '0' + fret % 10);
   } else {
-    Type(view, '0' + fret);
+    TypeFromToolbox(view, '0' + fret);
   }
 }
 
@@ -294,7 +273,7 @@ int EnterOnStaff(CStavlinView& view, int note, int noteValue) {
   if (key == 0) return 0;
   {
     SavedInt plain(view.m_alternateSymbols, 0);
-    Type(view, key);
+    TypeFromToolbox(view, key);
   }
   if (accidental != KStaffLine::kNoAccidental) {
     // The accidental goes before the note just entered; the caret comes
@@ -306,7 +285,7 @@ int EnterOnStaff(CStavlinView& view, int note, int noteValue) {
     SavedInt quiet(g_noModify, 1);
     SavedInt plain(view.m_alternateSymbols, 0);
     BackToColumn(view, column);
-    Type(view, viewmouse::KeyOfSymbol(view, sign, KLineObj::kFamilyStaff));
+    TypeFromToolbox(view, viewmouse::KeyOfSymbol(view, sign, KLineObj::kFamilyStaff));
     BackToColumn(view, after);
   }
   SoundNote(view, note, kPianoInstrument);

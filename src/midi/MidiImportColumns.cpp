@@ -1,0 +1,361 @@
+#include "midi/MidiImportColumns.h"
+
+#include <algorithm>
+#include <array>
+
+#include "common/NoteConversions.h"
+#include "lines/KStaffLine.h"
+#include "model/KChord.h"
+
+namespace midiimport {
+
+namespace {
+
+constexpr int kMiddleRow = 18;
+constexpr int kBarCode = 21;
+constexpr int kDotCode = 36;
+constexpr int kTieAbove = 32;
+constexpr int kTieBelow = 34;
+constexpr int kTiedStyle = 7;
+constexpr int kMaxEntries = KChord::kMaxNotes;
+// Note codes (first form) and rest codes by note value index whole .. 64th.
+constexpr std::array<int, 7> kNoteCode = {12, 10, 8, 0, 2, 4, 6};
+constexpr std::array<int, 7> kRestCode = {14, 15, 16, 17, 18, 19, 20};
+constexpr std::array<int, 7> kValueTicks = {1920, 960, 480, 240, 120, 60, 30};
+// Accidental codes of PitchToRow's kinds (none, sharp, flat, natural).
+constexpr std::array<int, 4> kAccidentalCode = {0, 28, 30, 27};
+
+struct DrumEntry {
+  int row;
+  int head;
+};
+// General MIDI percussion keys 35..81.
+constexpr std::array<DrumEntry, 47> kDrums = {{
+    {21, 0}, {23, 0}, {17, 3}, {17, 0}, {16, 8}, {16, 3}, {20, 0}, {14, 3}, {19, 0}, {23, 8},
+    {18, 0}, {14, 8}, {16, 0}, {14, 0}, {12, 3}, {15, 0}, {13, 3}, {15, 3}, {11, 8}, {13, 8},
+    {19, 3}, {15, 4}, {11, 3}, {17, 4}, {10, 3}, {10, 4}, {12, 4}, {10, 8}, {10, 0}, {12, 0},
+    {17, 8}, {19, 8}, {21, 7}, {22, 7}, {16, 7}, {24, 7}, {19, 4}, {20, 4}, {18, 7}, {19, 7},
+    {15, 7}, {12, 7}, {13, 7}, {24, 8}, {24, 4}, {21, 4}, {21, 8},
+}};
+
+// The per-note style (+1) that draws and plays a note-head kind of the drum map.
+int DrumStylePacked(int head) {
+  switch (head) {
+    case 3:
+      return 3;
+    case 4:
+      return 4;
+    case 7:
+      return 6;
+    case 8:
+      return 8;
+    default:
+      return 0;
+  }
+}
+
+int ValueTicks(int value, int dotted) {
+  if (value < 0 || value > 6) return 0;
+  const int plain = kValueTicks[static_cast<size_t>(value)];
+  return dotted != 0 ? plain + plain / 2 : plain;
+}
+
+int AddEntry(KChord& column, int row, int code, int packed = 0) {
+  if (column.GetNoteCount() >= kMaxEntries) return -1;
+  return column.AddNote(row, code, packed);
+}
+
+// One note of a column to write: its row, accidental and drum style.
+struct PlacedNote {
+  int row = kMiddleRow;
+  int accidental = 0;
+  int packed = 0;
+};
+
+class ColumnBuilder {
+ public:
+  ColumnBuilder(const ColumnBuildSettings& settings, KStaffLine& line)
+      : m_s(settings), m_line(line), m_position(settings.firstPosition) {
+    m_grid = kGrid[static_cast<size_t>(std::clamp(settings.resolution, 0, 3))];
+    m_half = m_grid / 2;
+    m_barLength = BarTicks(settings.timeSignatures.empty() ? 4004 : settings.timeSignatures.front().value);
+    m_key = settings.keySignatures.empty() ? 0 : settings.keySignatures.front().value;
+    m_nextTime = 1;
+    m_nextKey = 1;
+  }
+
+  BuildResult Run(const std::vector<ImportNote>& notes, const BuildProgress& progress) {
+    const int total = static_cast<int>(notes.size());
+    const int every = std::max(1, total / 20);
+    size_t i = 0;
+    while (i < notes.size()) {
+      if (progress && (static_cast<int>(i) % every == 0) && !progress(static_cast<int>(i), total)) {
+        m_result.cancelled = true;
+        break;
+      }
+      size_t end = i + 1;
+      while (end < notes.size() && Start(notes[end]) == Start(notes[i])) ++end;
+      PlaceGroup(notes, i, end);
+      i = end;
+    }
+    // The last bar is completed with rests.
+    if (!m_result.cancelled && m_time > m_barStart) FillRests(m_barStart + m_barLength);
+    return std::move(m_result);
+  }
+
+ private:
+  int Start(const ImportNote& n) const { return m_s.quantised ? n.qStart : RoundIfRaw(n.start); }
+  int End(const ImportNote& n) const {
+    if (m_s.quantised) return n.qEnd;
+    return n.end < 0 ? -1 : RoundIfRaw(n.end);
+  }
+  int RoundIfRaw(int ticks) const { return RoundToGrid(ticks, m_s.resolution); }
+
+  void PlaceGroup(const std::vector<ImportNote>& notes, size_t first, size_t end) {
+    const ImportNote& lead = notes[first];
+    int start = Start(lead);
+    const int place = m_s.quantised ? TripletPlace(lead.mark) : 0;
+    // Notes of half a grid step or less, as played, would be written better
+    // with a finer resolution (counted at 1/8 and 1/16 only).
+    for (size_t k = first; k < end && place == 0; ++k) {
+      const int played = notes[k].end - notes[k].start;
+      if (notes[k].end >= 0 && played > 0 && played <= m_half && !m_s.drums) CountShort();
+    }
+    if (place != 0) {
+      // A triplet note: written with the value of 3/2 of its step, it moves
+      // the bar on by the step.
+      const int step = std::max(0, End(lead) - start);
+      // The group's later notes follow on at once: their quantised starts
+      // lie off the triplet's own grid.
+      if (place == 1 && start > m_time) FillRests(start);
+      if (step <= 0) return;
+      int dotted = 0;
+      int remainder = 0;
+      const int value = TicksToNoteValue(step * 3 / 2, remainder, m_time - m_barStart, dotted, 3, 1);
+      if (value < 0) return;
+      KChord* column = PlaceNotes(notes, first, end, value, dotted, false);
+      if (column != nullptr) column->SetNoteStyle(place, -1);
+      Advance(step);
+      return;
+    }
+    const int nextStart = end < notes.size() ? Start(notes[end]) : -1;
+    const int own = End(lead) < 0 ? m_grid : End(lead) - start;
+    int length = nextStart > start ? std::min(nextStart - start, own) : own;
+    if (m_s.drums && length < m_grid) length = m_grid;
+    if (start < m_time) {
+      length -= m_time - start;
+      start = m_time;
+    } else if (start - m_time <= m_half) {
+      // Too little room for a rest: the note starts that much early.
+      length += start - m_time;
+      start = m_time;
+    }
+    if (length < 1) {
+      CountShort();
+      return;
+    }
+    FillRests(start);
+    while (length > 0) {
+      const int left = m_barLength - (m_time - m_barStart);
+      int piece = std::min(length, left);
+      if (m_s.method == 2 && length > left && length - left <= m_half) length = left;
+      int dotted = 0;
+      int remainder = 0;
+      int value = TicksToNoteValue(piece, remainder, m_time - m_barStart, dotted, m_s.resolution, 1);
+      int written = ValueTicks(value, dotted);
+      while (value >= 0 && written > left && value < 6) {
+        // Longer than what is left of the bar: the next shorter value.
+        ++value;
+        dotted = 0;
+        written = ValueTicks(value, dotted);
+      }
+      if (value < 0 || written <= 0) {
+        CountShort();
+        return;
+      }
+      const bool more = m_s.method == 2 && length - written > m_half;
+      PlaceNotes(notes, first, end, value, dotted, more);
+      Advance(written);
+      length -= written;
+      if (!more) break;
+    }
+  }
+
+  void CountShort() {
+    if (m_s.resolution <= 1) ++m_result.shortNotes;
+  }
+
+  // Rests from the current time up to the tick; gaps of half a grid step or
+  // less are left.
+  void FillRests(int until) {
+    while (until - m_time > m_half) {
+      const int left = m_barLength - (m_time - m_barStart);
+      int piece = std::min(until - m_time, left);
+      const int rounded = RoundIfRaw(piece);
+      if (rounded > 0 && rounded <= left) piece = rounded;
+      int dotted = 0;
+      int remainder = 0;
+      int value = TicksToNoteValue(piece, remainder, m_time - m_barStart, dotted, m_s.resolution, 1);
+      int written = ValueTicks(value, dotted);
+      while (value >= 0 && written > left && value < 6) {
+        ++value;
+        dotted = 0;
+        written = ValueTicks(value, dotted);
+      }
+      if (value < 0 || written <= 0) break;
+      auto* column = new KChord(m_position);
+      AddEntry(*column, kMiddleRow, kRestCode[static_cast<size_t>(value)]);
+      if (dotted != 0) AddEntry(*column, kMiddleRow, kDotCode);
+      Append(column, ColumnKind::kMusic, written);
+      Advance(written);
+    }
+    // What is left of the last bar is too short for a rest: it closes.
+    if (until == m_barStart + m_barLength && m_time < until) Advance(until - m_time);
+  }
+
+  PlacedNote Place(const ImportNote& note) const {
+    PlacedNote placed;
+    if (m_s.drums) {
+      const DrumPlace drum = DrumMap(note.pitch);
+      placed.row = drum.row;
+      placed.packed = DrumStylePacked(drum.head);
+      return placed;
+    }
+    int accidental = 0;
+    const int key = m_key >= 16 ? 0 : m_key;
+    int row = m_line.PitchToRow(note.pitch, m_position, accidental, key);
+    if (row < KStaffLine::kFirstRow) {
+      row = 5;
+      accidental = 0;
+    } else if (row > KStaffLine::kLastRow) {
+      row = 27;
+      accidental = 0;
+    }
+    placed.row = row;
+    placed.accidental = accidental;
+    return placed;
+  }
+
+  KChord* PlaceNotes(const std::vector<ImportNote>& notes, size_t first, size_t end, int value, int dotted,
+                     bool tieOn) {
+    std::vector<PlacedNote> placed;
+    for (size_t k = first; k < end && placed.size() < 6; ++k) {
+      const PlacedNote p = Place(notes[k]);
+      const bool same =
+          std::any_of(placed.begin(), placed.end(), [&](const PlacedNote& q) { return q.row == p.row; });
+      if (!same) placed.push_back(p);
+    }
+    if (placed.empty()) return nullptr;
+    int lowest = placed.front().row;  // smallest row number: the highest note
+    int highest = placed.front().row;
+    for (const PlacedNote& p : placed) {
+      lowest = std::min(lowest, p.row);
+      highest = std::max(highest, p.row);
+    }
+    // Notes over the middle of the staff take their stems down.
+    int code = kNoteCode[static_cast<size_t>(value)];
+    if (code < 12 && highest < kMiddleRow) code += 1;
+    int middle = (lowest + highest) / 2;
+    if (placed.size() == 1) middle = middle < 19 ? 100 : 0;
+
+    auto* column = new KChord(m_position);
+    for (const PlacedNote& p : placed) {
+      if (AddEntry(*column, p.row, code, p.packed) < 0) continue;
+      if (p.accidental > 0 && p.accidental < 4)
+        AddEntry(*column, p.row, kAccidentalCode[static_cast<size_t>(p.accidental)]);
+      if (dotted != 0) AddEntry(*column, p.row, kDotCode);
+      if (tieOn) AddEntry(*column, p.row, p.row < middle ? kTieAbove : kTieBelow);
+    }
+    if (column->GetNoteCount() == 0) {
+      delete column;
+      return nullptr;
+    }
+    if (tieOn) column->SetNoteStyle(kTiedStyle, -1);
+    Append(column, ColumnKind::kMusic, ValueTicks(value, dotted));
+    return column;
+  }
+
+  void Append(KChord* column, ColumnKind kind, int length) {
+    column->SetPos(m_position);
+    m_line.InsertObjAt(column, 0, m_position, nullptr, 0);
+    m_result.columns.push_back({m_time, kind, length, column});
+    ++m_position;
+  }
+
+  // Moves the time on and closes every bar it completes.
+  void Advance(int ticks) {
+    m_time += ticks;
+    while (m_time - m_barStart >= m_barLength) {
+      m_barStart += m_barLength;
+      const int now = m_time;
+      m_time = m_barStart;
+      auto* bar = new KChord(m_position);
+      AddEntry(*bar, kMiddleRow, kBarCode);
+      Append(bar, ColumnKind::kBar, 0);
+      ApplyChanges();
+      m_time = now;
+    }
+  }
+
+  void ApplyChanges() {
+    const auto& times = m_s.timeSignatures;
+    int due = -1;
+    while (m_nextTime < times.size() && times[m_nextTime].tick <= m_barStart)
+      due = static_cast<int>(m_nextTime++);
+    if (due >= 0) {
+      const int value = times[static_cast<size_t>(due)].value;
+      auto* column = new KChord(m_position);
+      AddEntry(*column, 0, KChord::kTimeSignature);
+      AddEntry(*column, 1, value / 1000 + 99);
+      AddEntry(*column, 2, value % 1000 + 99);
+      Append(column, ColumnKind::kTimeSignature, 0);
+      m_barLength = BarTicks(value);
+    }
+    const auto& keys = m_s.keySignatures;
+    int key = -1;
+    while (m_nextKey < keys.size() && keys[m_nextKey].tick <= m_barStart) key = keys[m_nextKey++].value;
+    if (key >= 0 && key != m_key) {
+      auto* column = new KChord(m_position);
+      AddEntry(*column, 1, KChord::kKeySignature);
+      AddEntry(*column, 1, key != 0 ? key : m_key + 16);
+      Append(column, ColumnKind::kKey, 0);
+      m_line.ModifyFlags(KLineObj::kFlagKeyChanges, 1);
+      m_key = key;
+    }
+  }
+
+  const ColumnBuildSettings& m_s;
+  KStaffLine& m_line;
+  BuildResult m_result;
+  int m_position;
+  int m_grid = 120;
+  int m_half = 60;
+  int m_time = 0;
+  int m_barStart = 0;
+  int m_barLength = 1920;
+  int m_key = 0;
+  size_t m_nextTime = 1;
+  size_t m_nextKey = 1;
+};
+
+}  // namespace
+
+DrumPlace DrumMap(int key) {
+  if (key < 35 || key > 81) key = 37;
+  const DrumEntry& e = kDrums[static_cast<size_t>(key - 35)];
+  return {e.row, e.head};
+}
+
+int BarTicks(int value) {
+  const int numerator = std::clamp(value / 1000, 1, 32);
+  const int denominator = std::clamp(value % 1000, 1, 64);
+  return std::max(30, numerator * 1920 / denominator);
+}
+
+BuildResult BuildColumns(const std::vector<ImportNote>& notes, const ColumnBuildSettings& settings,
+                         KStaffLine& line, const BuildProgress& progress) {
+  ColumnBuilder builder(settings, line);
+  return builder.Run(notes, progress);
+}
+
+}  // namespace midiimport

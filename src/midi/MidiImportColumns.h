@@ -1,0 +1,69 @@
+#pragma once
+// The column builder of MIDI import: one line's notes become note columns,
+// rests fill the gaps, bar lines close each bar, and time and key signature
+// changes follow at the bars where they fall due. Every column is appended at
+// the next column position; its start tick and kind are recorded so that the
+// lines of a score can afterwards be aligned by time.
+
+#include <functional>
+#include <vector>
+
+#include "midi/MidiImportFile.h"
+#include "midi/MidiImportNotes.h"
+
+class KChord;
+class KStaffLine;
+
+namespace midiimport {
+
+// Kinds of built columns in the order they stand at one tick.
+enum class ColumnKind { kBar = 0, kTimeSignature = 1, kKey = 2, kMusic = 3 };
+
+struct BuiltColumn {
+  int tick = 0;
+  ColumnKind kind = ColumnKind::kMusic;
+  int length = 0;  // ticks the column sounds (music columns)
+  KChord* column = nullptr;
+};
+
+struct ColumnBuildSettings {
+  int resolution = 2;
+  bool drums = false;
+  // 1: one column per quantised start, lengths cut to what a value can show
+  // (the rest is a rest); 2: lengths kept with tied notes, over bar lines too.
+  int method = 1;
+  // The notes carry quantised times (method 1 quantisation ran).
+  bool quantised = true;
+  std::vector<SignatureChange> timeSignatures;  // the first at tick 0
+  std::vector<SignatureChange> keySignatures;
+  int firstPosition = 2;
+};
+
+struct BuildResult {
+  std::vector<BuiltColumn> columns;
+  int shortNotes = 0;
+  bool cancelled = false;
+};
+
+// Called now and then with the notes done and the notes in all; false stops
+// the build.
+using BuildProgress = std::function<bool(int done, int total)>;
+
+// Builds the columns of the notes into line (a staff whose time signature
+// column already stands at position 0).
+BuildResult BuildColumns(const std::vector<ImportNote>& notes, const ColumnBuildSettings& settings,
+                         KStaffLine& line, const BuildProgress& progress);
+
+// The General MIDI percussion key's staff row and note-head style on a drum
+// staff (keys outside 35..81 count as 37).
+struct DrumPlace {
+  int row = 17;
+  int head = 3;
+};
+DrumPlace DrumMap(int key);
+
+// Bar length in ticks of a time signature value (numerator * 1000 +
+// denominator).
+int BarTicks(int value);
+
+}  // namespace midiimport

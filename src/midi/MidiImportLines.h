@@ -1,0 +1,58 @@
+#pragma once
+// The lines of a MIDI import: one long staff line per chosen proposal (two
+// for a keyboard pair), each headed by its time signature (and, on the first
+// line, a metronome mark), its notes turned into columns by the import's
+// method, and all of them aligned in time. The lines are not yet in a score:
+// the document cuts them into systems (CStavlinDoc::BuildImportedLines).
+
+#include <memory>
+#include <vector>
+
+#include "midi/MidiImportAlign.h"
+#include "midi/MidiImportFile.h"
+
+class KStaffLine;
+
+namespace midiimport {
+
+// Line flags the import gives: the upper and the lower staff of a keyboard
+// pair, and a staff to be turned into tablature afterwards.
+inline constexpr unsigned kFlagPairedLower = 0x4;
+inline constexpr unsigned kFlagPairedUpper = 0x200000;
+inline constexpr unsigned kFlagToTablature = 0x20000;
+
+// One source line and the kind of staff the document makes for it: 0 and 2
+// treble, 1 and 3 bass, 4 drums.
+struct ImportedLine {
+  std::unique_ptr<KStaffLine> line;
+  int kind = 0;
+  int program = 1;
+};
+
+struct LineBuildOptions {
+  // 1: quantise and find triplets before the columns are built.
+  int quantiseMethod = 1;
+  // 1 or 2: the column builder (the settings dialog's choice).
+  int builderMethod = 1;
+  int split = 59;
+  SpaceOut spaceOut;
+  // Most notes a line takes (the file's size bounds it).
+  size_t noteCapacity = 1000000;
+};
+
+struct LineBuildResult {
+  std::vector<ImportedLine> lines;
+  int shortNotes = 0;
+  bool cancelled = false;
+};
+
+// Builds the lines of the rows marked for import (at most kMaxLines staff
+// lines, a keyboard row counting two).
+LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<ImportTrackInfo>& rows,
+                                 const LineBuildOptions& options, const BuildProgress& convertProgress,
+                                 const BuildProgress& alignProgress);
+
+// The metronome symbol code for a time signature's denominator.
+int MetronomeCode(int denominator);
+
+}  // namespace midiimport

@@ -1,0 +1,64 @@
+#pragma once
+// The notes of one import line: note-on and note-off events paired into
+// notes, their times quantised to the line's resolution grid (method 1),
+// and groups of two or three notes that move in thirds of a value marked as
+// triplets.
+
+#include <array>
+#include <vector>
+
+#include "midi/MidiImportFile.h"
+
+namespace midiimport {
+
+// Grid and half grid by resolution index (1/8, 1/16, 1/32, 1/64).
+inline constexpr std::array<int, 4> kGrid = {240, 120, 60, 30};
+inline constexpr std::array<int, 4> kHalfGrid = {120, 60, 30, 15};
+
+int RoundToGrid(int ticks, int resolution);
+
+// Triplet marks: first and second of a two-note group, first, middle and
+// last of a three-note group.
+inline constexpr int kMarkPairFirst = -12000;
+inline constexpr int kMarkPairSecond = -22000;
+inline constexpr int kMarkFirst = -13000;
+inline constexpr int kMarkMiddle = -23000;
+inline constexpr int kMarkLast = -33000;
+
+// 1 first, 2 middle, 3 last of a triplet group, 0 for any other mark.
+int TripletPlace(int mark);
+
+struct ImportNote {
+  int start = 0;
+  int end = -1;  // -1: never released
+  int qStart = 0;
+  int qEnd = -1;
+  int pitch = 0;  // MIDI note number after the octave shift
+  int velocity = 0;
+  int mark = 0;  // event ordinal, or a triplet mark
+};
+
+// Which notes of the channel a line takes.
+struct NoteFilter {
+  int channel = 0;
+  int transpose = 0;  // +12, 0 or -12
+  // 0 every note; 1 notes at or above split (upper staff); 2 notes below it.
+  int part = 0;
+  int split = 59;
+};
+
+// Pairs the track's note events of the filter's channel into notes in the
+// order of their note-ons; at most capacity notes.
+std::vector<ImportNote> PairNotes(const std::vector<TimedEvent>& events, const NoteFilter& filter,
+                                  size_t capacity);
+
+// Method 1: quantised starts and ends, triplet groups marked, legato fill.
+// barLength: the bar length in force at the start.
+void QuantiseNotes(std::vector<ImportNote>& notes, int resolution, int barLength);
+
+// The triplet detector: 1 when the note at index starts a triplet group of
+// notes (its steps' lengths in out), else 0 with the note's mark kept.
+int DetectTriplet(int gap, std::vector<ImportNote>& notes, int index, int barLength, int resolution,
+                  std::array<int, 3>& out);
+
+}  // namespace midiimport

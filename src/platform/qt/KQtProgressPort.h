@@ -1,0 +1,37 @@
+#pragma once
+// The progress window of long passes on Qt: a window-modal "In Progress..."
+// box with the pass's text, a bar and a Stop button. Polling lets Qt deliver
+// what is waiting (painting, the box's own input) while an event filter keeps
+// every input event for other windows (keys, clicks, shortcuts, drops,
+// closing) away from them, so that no command of the program runs in the
+// middle of a pass. The key s, S or space, or a click on the box, asks the
+// pass to stop, as the Stop button does.
+
+#include <QObject>
+#include <QPointer>
+
+#include "platform/ProgressPort.h"
+
+class QProgressDialog;
+
+class KQtProgressPort : public QObject, public ProgressPort {
+ public:
+  KQtProgressPort();
+  ~KQtProgressPort() override;
+
+  void Open(const CString& text) override;
+  void SetText(const CString& text) override;
+  void SetPercent(int percent) override;
+  bool PollStop() override;
+  void Close() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool InBox(QObject* object) const;
+
+  QPointer<QProgressDialog> m_box;
+  bool m_stop = false;
+  int m_depth = 0;
+};

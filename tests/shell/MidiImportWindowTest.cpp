@@ -1,0 +1,167 @@
+// MIDI file import in the real window: File/Import/MIDI File with the file
+// dialog answering a path opens a new score window titled after the file,
+// holding the file's notes; its method items switch the import method and
+// show it checked; File/Open of a ".mid" file imports it too.
+
+#include <QAction>
+#include <QApplication>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ShellTestSupport.h"
+#include "dialogs/KDlgMidiImpSettings.h"
+#include "doc/CStavlinDoc.h"
+#include "lines/KStaffLine.h"
+#include "model/KChord.h"
+#include "view/CStavlinView.h"
+#include "view/commands/CommandIds.h"
+#include "view/commands/MidiFileImport.h"
+
+namespace {
+
+// A type 0 file: a track named "Tune", C5 D5 E5 F5 in quarter notes.
+std::vector<char> TuneFile() {
+  std::vector<unsigned char> track = {0x00, 0xFF, 0x03, 0x04, 'T', 'u', 'n', 'e'};
+  const unsigned char keys[] = {72, 74, 76, 77};
+  for (unsigned char key : keys) {
+    track.insert(track.end(), {0x00, 0x90, key, 0x64, 0x83, 0x60, 0x80, key, 0x40});
+  }
+  track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+  std::vector<char> file = {'M',  'T',
+                            'h',  'd',
+                            0,    0,
+                            0,    6,
+                            0,    0,
+                            0,    1,
+                            0x01, static_cast<char>(0xE0),
+                            'M',  'T',
+                            'r',  'k',
+                            0,    0,
+                            0,    static_cast<char>(track.size())};
+  file.insert(file.end(), track.begin(), track.end());
+  return file;
+}
+
+class MidiImportWindow : public ShellTest {
+ protected:
+  std::string WriteTune(const std::string& name) {
+    const std::string path = (Dir() / name).string();
+    const std::vector<char> bytes = TuneFile();
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+  void Trigger(UINT id) {
+    Frame().UpdateCommandUi();
+    QAction* action = Frame().ActionFor(id);
+    ASSERT_NE(action, nullptr);
+    ASSERT_TRUE(action->isEnabled()) << "command " << id;
+    action->trigger();
+    QApplication::processEvents();
+  }
+  bool Checked(UINT id) {
+    Frame().UpdateCommandUi();
+    QAction* action = Frame().ActionFor(id);
+    return action != nullptr && action->isChecked();
+  }
+  // The note keys of the score's staves, in column order.
+  static std::vector<int> Keys(CStavlinDoc& doc) {
+    std::vector<int> keys;
+    for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+      auto* staff = dynamic_cast<KStaffLine*>(doc.GetNextLine(pos));
+      if (staff == nullptr) continue;
+      const CObList& list = *staff->GetObjList();
+      for (POSITION at = list.GetHeadPosition(); at != nullptr;) {
+        const auto* column = dynamic_cast<const KChord*>(list.GetNext(at));
+        if (column == nullptr || column->IsSignatureColumn()) continue;
+        for (int i = 0; i < column->GetNoteCount(); ++i) {
+          const NotePair note = column->GetNote(i);
+          if (note.code <= 13) keys.push_back(staff->GetPitchAtRow(note.position, column->GetPos()) + 20);
+        }
+      }
+    }
+    return keys;
+  }
+};
+
+TEST_F(MidiImportWindow, ImportMidiFileOpensANewScoreWindowWithTheNotes) {
+  const std::string path = WriteTune("blue tune.mid");
+  ASSERT_TRUE(Start());
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
+  QStringList offered;
+  App().SetOpenPrompt([path, &offered](const CString&, const QStringList& filters) {
+    offered = filters;
+    return CString(path.c_str());
+  });
+  Trigger(cmd::kImportMidi);
+  EXPECT_EQ(offered, QStringList{QStringLiteral("Midi Files (*.mid)")});
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  CChildFrame* child = Frame().ScoreWindows().front();
+  EXPECT_TRUE(child->windowTitle().contains(QStringLiteral("Blue Tune")))
+      << child->windowTitle().toStdString();
+  CStavlinDoc& doc = child->Document();
+  EXPECT_TRUE(doc.GetPathName().IsEmpty());
+  EXPECT_EQ(Keys(doc), (std::vector<int>{72, 74, 76, 77}));
+  // The score is shown: its view lays out the staff.
+  ASSERT_NE(child->ActivePane(), nullptr);
+  EXPECT_GT(child->ActivePane()->View().GetDisplayLineCount(), 2);
+}
+
+TEST_F(MidiImportWindow, MethodItemsSwitchTheMethodAndImport) {
+  const std::string path = WriteTune("tune.mid");
+  ASSERT_TRUE(Start());
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
+  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
+  EXPECT_TRUE(Checked(cmd::kImportMidiMethod1));
+  Trigger(cmd::kImportMidiMethod2);
+  EXPECT_EQ(g_midiImportMethod, 0);
+  EXPECT_TRUE(Checked(cmd::kImportMidiMethod2));
+  EXPECT_FALSE(Checked(cmd::kImportMidiMethod1));
+  EXPECT_EQ(Frame().ScoreWindows().size(), 1u);
+  Trigger(cmd::kImportMidiMethod1);
+  EXPECT_EQ(g_midiImportMethod, 1);
+  EXPECT_EQ(Frame().ScoreWindows().size(), 2u);
+}
+
+TEST_F(MidiImportWindow, OpeningAMidFileImportsItAndCancelMakesNothing) {
+  const std::string path = WriteTune("song.MID");
+  ASSERT_TRUE(Start());
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDCANCEL);
+  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
+  Trigger(cmd::kFileOpen);
+  EXPECT_EQ(Frame().ScoreWindows().size(), 0u);
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
+  Trigger(cmd::kFileOpen);
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  EXPECT_EQ(Keys(Frame().ScoreWindows().front()->Document()), (std::vector<int>{72, 74, 76, 77}));
+}
+
+}  // namespace
+
+namespace {
+
+// A row set to Tab in the settings dialog gets a tablature line of its notes
+// once the score has its window.
+TEST_F(MidiImportWindow, TabRowGetsATablatureLine) {
+  const std::string path = WriteTune("guitar.mid");
+  ASSERT_TRUE(Start());
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, [](KModalDialog& dialog) {
+    auto& settings = static_cast<KDlgMidiImpSettings&>(dialog);
+    settings.SelectRows({0});
+    settings.OnStaffType(KDlgMidiImpSettings::kTab);
+    return IDOK;
+  });
+  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
+  Trigger(cmd::kImportMidi);
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  CStavlinDoc& doc = Frame().ScoreWindows().front()->Document();
+  int tabs = 0;
+  for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+    KLineObj* line = doc.GetNextLine(pos);
+    if (line->GetType() == 2) ++tabs;
+    EXPECT_EQ(line->TestFlags(0x20000), 0);
+  }
+  EXPECT_GE(tabs, 1);
+}
+
+}  // namespace
