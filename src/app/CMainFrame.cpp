@@ -17,6 +17,7 @@
 #include "doc/CStavlinDoc.h"
 #include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
+#include "midi/CMaxMidiOut.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
@@ -35,6 +36,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
 
   AddFrameCommands();
   AddToolBoxCommands();
+  SetUpMidiOutput();
   BuildMenus();
   BuildToolbars();
   BuildStatusBar();
@@ -55,6 +57,7 @@ CMainFrame::~CMainFrame() {
     delete window;
   }
   m_activeView = nullptr;
+  TearDownMidiOutput();
 }
 
 // ---- Score windows --------------------------------------------------------------------

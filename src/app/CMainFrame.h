@@ -27,6 +27,7 @@
 #include "view/commands/CommandTable.h"
 
 class CChildFrame;
+class CMaxMidiOut;
 class CStavlinDoc;
 class KTextDoc;
 class KTextFrame;
@@ -148,6 +149,9 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // After a key the view took itself: what OnCommand does after a command.
   void AfterViewInput() override;
   bool OpenTextDocument(const CString& title, const CString& text) override;
+  // The program's MIDI output (MainFrameMidi.cpp): notes picked on a
+  // toolbox, auditioned chords and instruments sound through it.
+  MidiOutPort* PreviewOutput() override;
 
   // File/Set Preferences: the preferences sheet, and what its changes do
   // to the frame (MainFramePreferences.cpp).
@@ -175,6 +179,9 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void OpenToolBox(int slot);
   void CloseToolBox(int slot, bool markClosed);
   void SyncToolBoxes();
+  // MainFrameMidi.cpp
+  void SetUpMidiOutput();
+  void TearDownMidiOutput();
   // CMainFrame.cpp
   void AddFrameCommands();
   const KFrameCommand* FindFrameCommand(UINT id) const;
@@ -199,4 +206,5 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // The toolbox windows by slot (the kind each was opened as).
   std::array<QPointer<KToolBoxWindow>, 20> m_toolBoxes{};
   bool m_closingDown = false;  // the frame goes: its toolboxes are not closed by the user
+  std::unique_ptr<CMaxMidiOut> m_midiOut;
 };

@@ -1,10 +1,13 @@
 #include "dialogs/KDlgLineGroup.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 
 #include "common/HelpTopics.h"
+#include "dialogs/ChordPictures.h"
+#include "platform/CDC.h"
 #include "platform/UiPort.h"
 
 namespace {
@@ -96,7 +99,7 @@ void KDlgLineGroup::DeclareControls(DialogControls& c) {
     const auto row = static_cast<UINT>(r);
     c.Static(kIdRowNumber + row, std::to_string(r + 1));
     c.Check(kIdInGroup + row, "", m_inGroupShown[row]).WhenChanged([this, r] { OnInGroup(r); });
-    c.Static(kIdBraceStrip + row, "");
+    c.Picture(kIdBraceStrip + row, m_braceCells[row], kBraceCellWidth, kBraceCellHeight);
     c.Check(kIdBrace + row, "", m_braceShown[row]).WhenChanged([this, r] { OnBrace(r); });
     c.Static(kIdTypeText + row, "");
     c.Spin(kIdTypeSpin + row, [this, r](int delta) { OnTypeStep(r, delta); });
@@ -172,17 +175,44 @@ void KDlgLineGroup::BuildTypeList() {
   }
 }
 
-std::string KDlgLineGroup::BraceMark(int row) const {
+std::pair<int, int> KDlgLineGroup::BraceCell(int row) const {
   // The brace runs from an upper row down to its partner.
   for (int upper = 0; upper <= row; ++upper) {
     const int d = braces[static_cast<size_t>(upper)];
     if (d <= 0) continue;
     const int reach = d % kJoinedBars;
-    if (row == upper) return "\u23a7";
-    if (row == upper + reach) return "\u23a9";
-    if (row > upper && row < upper + reach) return row == upper + reach / 2 ? "\u23a8" : "\u23aa";
+    if (row <= upper + reach) return {row - upper, reach + 1};
   }
-  return "";
+  return {-1, 0};
+}
+
+// A row's piece of a curly brace that covers `count` cells, this one the
+// index-th from the top: the ends curl in towards the rows, the arms bow
+// back and meet in the point half way down, heavier in their middle.
+void KDlgLineGroup::DrawBraceCell(int shownRow) {
+  const auto [index, count] = BraceCell(RowOf(shownRow));
+  KPictureCanvas canvas(m_braceCells[static_cast<size_t>(shownRow)], kBraceCellWidth, kBraceCellHeight);
+  CDC* dc = canvas.Dc();
+  if (dc == nullptr || index < 0 || count <= 0) return;
+  constexpr double kPoint = 1;                  // x of the point
+  constexpr double kArm = 5;                    // x of the arms
+  constexpr double kEnd = kBraceCellWidth - 2;  // x of the ends
+  constexpr COLORREF kInk = 0;
+  const double total = static_cast<double>(count) * kBraceCellHeight;
+  int previous = -1;
+  for (int y = 0; y < kBraceCellHeight; ++y) {
+    const double t = (index * kBraceCellHeight + y + 0.5) / total;
+    // s runs from an end (0) to the point (1).
+    const double s = t < 0.5 ? 2 * t : 2 * (1 - t);
+    const double x = kPoint + (kArm - kPoint) * (1 - std::pow(s, 6)) + (kEnd - kArm) * std::pow(1 - s, 6);
+    const int column = static_cast<int>(std::lround(x));
+    const int weight = 1 + static_cast<int>(std::lround(1.2 * std::sin(3.14159265358979 * s)));
+    // Join the step from the row above so that the curls stay unbroken.
+    const int from = previous < 0 ? column : std::min(previous, column);
+    const int to = previous < 0 ? column : std::max(previous, column);
+    dc->FillSolidRect(from, y, to - from + weight, 1, kInk);
+    previous = column;
+  }
 }
 
 bool KDlgLineGroup::BraceBoxEnabled(int row) const {
@@ -227,7 +257,7 @@ void KDlgLineGroup::ShowRows() {
       m_setShown[static_cast<size_t>(set - 1)][shown] = sets[i] == set ? 1 : 0;
     m_braceShown[shown] = IsGrandStaff(row) && braces[i] > 0 ? 1 : 0;
     c.Enable(kIdBrace + static_cast<UINT>(r), BraceBoxEnabled(row));
-    c.SetCaption(kIdBraceStrip + static_cast<UINT>(r), BraceMark(row));
+    DrawBraceCell(r);
     const auto place = std::find(m_typeList.begin(), m_typeList.end(), KindOf(row));
     c.SetShown(kIdTypeSpin + static_cast<UINT>(r),
                place == m_typeList.end() ? 0 : static_cast<int>(place - m_typeList.begin()));

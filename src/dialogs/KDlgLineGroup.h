@@ -12,8 +12,10 @@
 // in 1000 (upper) and 2000 (lower) marks, which opening turns into offsets.
 
 #include <array>
+#include <utility>
 #include <vector>
 
+#include "platform/GdiObjects.h"
 #include "platform/ModalDialog.h"
 
 class KDlgLineGroup : public KModalDialog {
@@ -45,6 +47,9 @@ class KDlgLineGroup : public KModalDialog {
   static constexpr UINT kIdRowNumber = 1140;    // + row
   static constexpr UINT kIdLongBars = 6000;     // + set - 1
   static constexpr UINT kIdBraceStrip = 40100;  // + row: the brace drawn beside the rows
+  // The size of a row's cell of the brace strip, in pixels.
+  static constexpr int kBraceCellWidth = 12;
+  static constexpr int kBraceCellHeight = 22;
   static constexpr UINT kIdLongBarsLabel = 40001;
   static constexpr UINT kIdColumnTitles = 40002;
 
@@ -84,8 +89,12 @@ class KDlgLineGroup : public KModalDialog {
   const std::vector<int>& TypeList() const { return m_typeList; }
   static const char* TypeName(int type);
   int Page() const { return m_page; }
-  // The text shown in a shown row's brace strip cell.
-  std::string BraceMark(int row) const;
+  // Where a row stands in the brace drawn beside the rows: its place below
+  // the brace's upper row (0 for that row) and the number of rows the brace
+  // covers; {-1, 0} for a row no brace passes.
+  std::pair<int, int> BraceCell(int row) const;
+  // The picture of a shown row's brace strip cell.
+  const CBitmap& BraceCellPicture(int shownRow) const { return m_braceCells[static_cast<size_t>(shownRow)]; }
 
  protected:
   void DeclareControls(DialogControls& controls) override;
@@ -106,6 +115,7 @@ class KDlgLineGroup : public KModalDialog {
   // Puts the rows of the page into the controls.
   void ShowRows();
   bool BraceBoxEnabled(int row) const;
+  void DrawBraceCell(int shownRow);
 
   std::vector<int> m_typeList;
   int m_page = 0;
@@ -114,6 +124,7 @@ class KDlgLineGroup : public KModalDialog {
   std::array<int, kShownRows> m_braceShown{};
   std::array<std::array<int, kShownRows>, kSets> m_setShown{};
   std::array<int, kSets> m_longBarBoxes{};
+  std::array<CBitmap, kShownRows> m_braceCells;
   bool m_showing = false;
   bool m_opened = false;  // OnInitDialog is done: the boxes hold what the user set
 };

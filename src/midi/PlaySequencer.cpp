@@ -489,6 +489,16 @@ class KPlaySequencer::Run_ {
     int numerator = 4;
     int power = 2;
     SetSignature(beats, beatTicks, numerator, power);
+    if (m_lastNumerator < 0) {
+      // The first notation line met (after groups of words only): its
+      // signatures are the file's opening ones, not a change at this tick.
+      m_perf.numerator = numerator;
+      m_perf.denominatorPower = power;
+      m_perf.key = std::clamp(line.GetKeySignatureAt(column), 0, 15);
+      m_lastNumerator = numerator;
+      m_lastPower = power;
+      return;
+    }
     if (numerator == m_lastNumerator && power == m_lastPower) return;
     m_lastNumerator = numerator;
     m_lastPower = power;

@@ -301,6 +301,14 @@ class CStavlinView : public KDocumentView {
   // The label of a line; a labelled note line also gets its label's MIDI
   // instrument in the score's table (ViewLineLabels.cpp).
   void SetLineLabel(KLineObj* line, const CString& label);
+  // ---- MIDI file export and MIDI settings (midi/ViewMidiExport.cpp,
+  //      midi/ViewMidiSettings.cpp) ---------------------------------------------------
+  // File/Export/Full Score As MIDI File: the score as it plays, written to the
+  // file the save dialog names.
+  void OnFileExportMidi();
+  // Actions/MIDI/MIDI Settings: the instruments of the labels and the
+  // playback effects of the score.
+  void OnActionsMidiSettings();
   // ---- Translation and ABC (commands/ViewTranslate*.cpp, ViewAbc*.cpp, ViewTextTab.cpp,
   //      ViewTextHandOver.cpp) ---------------------------------------------------------------
   // Actions/Translate To Text ... To Chord (41220..41230): the current or

@@ -78,6 +78,9 @@ class KViewHost {
   virtual void PlaceChildFrame(int x, int y, int width, int height) = 0;
   // The child frame's rectangle in the MDI client.
   virtual RECT GetChildFrameRect() const = 0;
+  // The title the score's window shows (its file name, or the name an
+  // unsaved score was given); empty when there is no such window.
+  virtual CString GetWindowTitle() const { return {}; }
 
   // The main frame; null when the view has none (tests, start-up).
   virtual KFrameServices* Frame() = 0;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs/KDlgLineGroup.h"
@@ -110,6 +111,38 @@ INSTANTIATE_TEST_SUITE_P(
                   {1000, 2000, 1000},
                   {0, 0, 0}}),
     [](const ::testing::TestParamInfo<BraceCase>& info) { return viewtest::CaseName(info.param.name); });
+
+struct StripCase {
+  const char* name;
+  std::vector<int> kinds;
+  std::vector<int> marks;
+  // Per row: its place in the brace drawn beside the rows and the rows the
+  // brace covers, -1 and 0 for a row without one.
+  std::vector<std::pair<int, int>> cells;
+};
+void PrintTo(const StripCase& c, std::ostream* os) { *os << c.name; }
+
+class BraceStrip : public LineGroupDialog, public ::testing::WithParamInterface<StripCase> {};
+
+TEST_P(BraceStrip, RunsFromTheUpperRowToItsPartner) {
+  Gathered(GetParam().kinds, {}, GetParam().marks);
+  for (size_t row = 0; row < GetParam().cells.size(); ++row)
+    EXPECT_EQ(dlg.BraceCell(static_cast<int>(row)), GetParam().cells[row]) << "row " << row;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, BraceStrip,
+    ::testing::Values(StripCase{"a keyboard pair", {kTreble, kBass}, {1000, 2000}, {{0, 2}, {1, 2}, {-1, 0}}},
+                      StripCase{"a pair under a tab row with a text row between",
+                                {kTab, kTreble, kText, kBass, kRhythm},
+                                {0, 1000, 0, 2000, 0},
+                                {{-1, 0}, {0, 3}, {1, 3}, {2, 3}, {-1, 0}}},
+                      StripCase{"two pairs",
+                                {kTreble, kBass, kTreble, kBass},
+                                {1000, 2000, 1000, 2000},
+                                {{0, 2}, {1, 2}, {0, 2}, {1, 2}}},
+                      StripCase{"no brace", {kTreble, kTab}, {}, {{-1, 0}, {-1, 0}}}),
+    [](const ::testing::TestParamInfo<StripCase>& info) { return viewtest::CaseName(info.param.name); });
 
 TEST_F(LineGroupDialog, TheBraceBoxPairsWithTheNextStaffBringingRowsBetweenIntoTheGroup) {
   Gathered({kTreble, KDlgLineGroup::kEmptyRow, kBass});

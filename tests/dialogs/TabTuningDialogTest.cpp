@@ -94,13 +94,68 @@ TEST(BuiltInTunings, EveryListedTuningSoundsTheNotesItsNameSays) {
   }
 }
 
-TEST(BuiltInTunings, WellKnownTuningsStandAtTheirOctaves) {
-  // Pitch number 32 is the guitar's low E; a bass's low E is an octave down.
-  EXPECT_EQ(DecodedPitches(LoadString(10001).Str(), false), (std::vector<int>{32, 37, 42, 47, 51, 56}));
-  EXPECT_EQ(DecodedPitches(LoadString(10027).Str(), false), (std::vector<int>{30, 37, 42, 47, 49, 54}));
-  EXPECT_EQ(DecodedPitches(LoadString(10039).Str(), true), (std::vector<int>{20, 25, 30, 35}));
-  EXPECT_EQ(DecodedPitches(LoadString(10051).Str(), false), (std::vector<int>{35, 42, 49, 56}));
+// A note as the tuning dialog names it ("D#4", C4 the middle C) as a pitch
+// number: guitar-like instruments stand an octave above their sound, as their
+// music is written, so the guitar's low E is E3, pitch number 32.
+int PitchOf(const std::string& note) {
+  const int octave = note.back() - '0';
+  return 12 * octave + Semitone(note.substr(0, note.size() - 1)) - 8;
 }
+
+struct OctaveCase {
+  const char* name;
+  int entry;
+  std::vector<const char*> notes;  // low string first, as the list names them
+};
+void PrintTo(const OctaveCase& c, std::ostream* os) { *os << c.name; }
+
+class WellKnownTuning : public ::testing::TestWithParam<OctaveCase> {};
+
+TEST_P(WellKnownTuning, StandsAtItsInstrumentsOctaves) {
+  const UINT id = 10001 + 2 * static_cast<UINT>(GetParam().entry);
+  const std::string tuning = LoadString(id).Str();
+  const std::string text = LoadString(id - 1).Str();
+  SCOPED_TRACE(text);
+  std::vector<int> expected;
+  for (const char* note : GetParam().notes) expected.push_back(PitchOf(note));
+  EXPECT_EQ(DecodedPitches(tuning, text.find("- *") != std::string::npos), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Instruments, WellKnownTuning,
+    ::testing::Values(OctaveCase{"standard guitar", 0, {"E3", "A3", "D4", "G4", "B4", "E5"}},
+                      OctaveCase{"half a step down", 1, {"Eb3", "Ab3", "Db4", "Gb4", "Bb4", "Eb5"}},
+                      OctaveCase{"a whole step down", 2, {"D3", "G3", "C4", "F4", "A4", "D5"}},
+                      OctaveCase{"half a step up", 3, {"F3", "A#3", "D#4", "G#4", "C5", "F5"}},
+                      OctaveCase{"a whole step up", 4, {"F#3", "B3", "E4", "A4", "C#5", "F#5"}},
+                      OctaveCase{"dropped D", 5, {"D3", "A3", "D4", "G4", "B4", "E5"}},
+                      OctaveCase{"open G", 6, {"D3", "G3", "D4", "G4", "B4", "D5"}},
+                      OctaveCase{"open D", 7, {"D3", "A3", "D4", "F#4", "A4", "D5"}},
+                      OctaveCase{"open E", 8, {"E3", "B3", "E4", "G#4", "B4", "E5"}},
+                      OctaveCase{"open C", 9, {"C3", "G3", "C4", "G4", "C5", "E5"}},
+                      OctaveCase{"open A", 10, {"E3", "A3", "E4", "A4", "C#5", "E5"}},
+                      OctaveCase{"open E minor", 11, {"E3", "B3", "E4", "G4", "B4", "E5"}},
+                      OctaveCase{"open D minor", 12, {"D3", "A3", "D4", "F4", "A4", "D5"}},
+                      OctaveCase{"DADGAD", 13, {"D3", "A3", "D4", "G4", "A4", "D5"}},
+                      OctaveCase{"sawmill", 14, {"D3", "G3", "D4", "G4", "C5", "D5"}},
+                      OctaveCase{"guitar down an octave", 16, {"E2", "A2", "D3", "G3", "B3", "E4"}},
+                      OctaveCase{"seven strings", 17, {"B2", "E3", "A3", "D4", "G4", "B4", "E5"}},
+                      OctaveCase{"eight strings", 18, {"F#2", "B2", "E3", "A3", "D4", "G4", "B4", "E5"}},
+                      OctaveCase{"four string bass", 19, {"E2", "A2", "D3", "G3"}},
+                      OctaveCase{"five string bass", 20, {"B1", "E2", "A2", "D3", "G3"}},
+                      OctaveCase{"six string bass", 21, {"B1", "E2", "A2", "D3", "G3", "C4"}},
+                      // The short fifth string is named by the note it sounds at its fret.
+                      OctaveCase{"five string banjo", 23, {"G5", "D4", "G4", "B4", "D5"}},
+                      OctaveCase{"tenor banjo", 24, {"C3", "G3", "D4", "A4"}},
+                      // Mandolins, ukuleles and bowed strings stand where they sound.
+                      OctaveCase{"mandolin", 25, {"G3", "D4", "A4", "E5"}},
+                      OctaveCase{"ukulele with the high G", 26, {"G4", "C4", "E4", "A4"}},
+                      OctaveCase{"tenor ukulele with the low G", 27, {"G3", "C4", "E4", "A4"}},
+                      OctaveCase{"violin", 28, {"G3", "D4", "A4", "E5"}},
+                      OctaveCase{"viola", 29, {"C3", "G3", "D4", "A4"}},
+                      OctaveCase{"cello", 30, {"C2", "G2", "D3", "A3"}},
+                      OctaveCase{"double bass", 31, {"E2", "A2", "D3", "G3"}}),
+    [](const ::testing::TestParamInfo<OctaveCase>& info) { return viewtest::CaseName(info.param.name); });
 
 class TabTuningDialog : public ::testing::Test {
  protected:

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "PlayTestSupport.h"
+#include "lines/KStrLine.h"
 #include "midi/CMaxMidiSMF.h"
 #include "midi/LivePlayback.h"
 #include "midi/MidiEventTrack.h"
@@ -156,6 +157,17 @@ TEST_P(TimeSignature, KeepsItsRealDenominator) {
   const KPerformance p = Play(score);
   EXPECT_EQ(p.numerator, c.numerator);
   EXPECT_EQ(p.denominatorPower, c.power);
+
+  // Under a title line the staff's signature still opens the file: it is no
+  // change at tick 0 (which the file's header would hide).
+  KStrLine title("Title", 0);
+  KPlayScore titled({&title, score.Score().Line(0)});
+  KPlaySequencer sequencer(titled, nullptr, KPlaySettings{});
+  const KPerformance q = sequencer.Run(KPlayRange{});
+  sequencer.ClearPlayEvents();
+  EXPECT_EQ(q.numerator, c.numerator);
+  EXPECT_EQ(q.denominatorPower, c.power);
+  for (const KPerfEvent& e : q.events) EXPECT_NE(e.kind, KPerfEvent::Kind::kTimeSignature) << e.tick;
 }
 
 INSTANTIATE_TEST_SUITE_P(Signatures, TimeSignature,

@@ -28,6 +28,7 @@
 #include "platform/FileBytes.h"
 #include "platform/MidiClock.h"
 #include "platform/MidiFileReader.h"
+#include "support/MidiCsvTable.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -186,6 +187,23 @@ TEST_F(SongTest, TheFileMidicsvReadsHoldsTheHandCheckedEvents) {
   ASSERT_EQ(offsByChannel[0].size(), kMelody.size());
   EXPECT_EQ(offsByChannel[0].front(), "480 72");
   EXPECT_EQ(offsByChannel[0].back(), "9120 77");
+}
+
+// The same file as golden text, one line per event (support/MidiCsvTable.h):
+// the conductor's tempo changes and time signature, the track names, then
+// each channel's program, notes and their ends, as checked by hand against
+// the melody above (the bass on channel 2, the drums on channel 10 with no
+// program).
+TEST_F(SongTest, TheFileReadsAsTheHandCheckedEventTable) {
+  if (!midicsv::Installed()) GTEST_SKIP() << "midicsv is not installed";
+  const std::filesystem::path path = Export();
+  std::string error;
+  const std::string table = midicsv::Table(path, &error);
+  ASSERT_FALSE(table.empty()) << error;
+  const fileio::ReadResult golden =
+      fileio::ReadWholeFile(std::filesystem::path(STAVLIN_TEST_DIR) / "fixtures" / "song-events.txt");
+  ASSERT_TRUE(golden.ok());
+  EXPECT_EQ(table, std::string(golden.bytes.begin(), golden.bytes.end()));
 }
 
 // A channel message with its tick, as text.

@@ -266,6 +266,33 @@ TEST_F(BuildingAScore, LinesGroupingTuningAndLabelsFromTheKeyboardSurviveSaving)
   EXPECT_EQ(reopened.settings.lineLabelMode, 1);
   EXPECT_NE(LineOfType<KRhythmLine>(reopened, 3), nullptr);
   EXPECT_NE(LineOfType<KChordPicLine>(reopened, 4), nullptr);
+
+  // Closed and opened again in the window: the labels show, the staff and
+  // tablature stand in their bracket and the keyboard's staves in their brace.
+  child_->close();
+  QApplication::processEvents();
+  ASSERT_TRUE(Frame().ScoreWindows().empty()) << "a saved score closes without a question";
+  child_ = OpenFocused(path, pane_);
+  ASSERT_NE(child_, nullptr);
+  ASSERT_NE(pane_, nullptr);
+  pane_->repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(Kinds(Doc()), before);
+  EXPECT_EQ(View().m_labelsShown, 1);
+  EXPECT_EQ(View().GetContentLeft(), labelled);
+  const KLineGroup* shownGroup = Doc().FindLineGroup(0);
+  ASSERT_NE(shownGroup, nullptr);
+  ASSERT_EQ(shownGroup->GetBraceCount(), 1);
+  const int shownTreble = DisplayLineOfType(1) - 1;
+  ASSERT_EQ(View().GetDisplayEntry(shownTreble).type, 0);
+  EXPECT_GE(shownGroup->GetBrace(0).first, View().GetDisplayEntry(shownTreble).top);
+  EXPECT_LE(shownGroup->GetBrace(0).second, View().GetDisplayEntry(shownTreble + 1).bottom);
+  EXPECT_GE(shownGroup->GetBracketTop(1), View().GetDisplayEntry(DisplayLineOfType(0)).top);
+  EXPECT_LE(shownGroup->GetBracketBottom(1), View().GetDisplayEntry(DisplayLineOfType(2)).bottom);
+  auto* shownTab = LineOfType<KTabLine>(Doc(), 2);
+  ASSERT_NE(shownTab, nullptr);
+  EXPECT_EQ(std::string(shownTab->GetTuning().View()), kDadgad);
+  EXPECT_EQ(Pitches(*shownTab), carried);
 }
 
 }  // namespace

@@ -56,6 +56,8 @@ std::span<const KViewCommandHandler> SelectCommandHandlers();         // ViewEdi
 std::span<const KViewCommandHandler> SignatureCommandHandlers();      // music/ViewSignatures.cpp
 std::span<const KViewCommandHandler> TransposeCommandHandlers();      // music/ViewTranspose.cpp
 std::span<const KViewCommandHandler> ReflowCommandHandlers();         // music/ViewReflowCommands.cpp
+std::span<const KViewCommandHandler> MidiExportCommandHandlers();     // midi/ViewMidiExport.cpp
+std::span<const KViewCommandHandler> MidiSettingsCommandHandlers();   // midi/ViewMidiSettings.cpp
 
 // Commands of those files that other commands and tests call directly.
 void OnEditSelectEverything(CStavlinView& view);

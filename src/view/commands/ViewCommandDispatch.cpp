@@ -48,6 +48,8 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              SignatureCommandHandlers(),
              TransposeCommandHandlers(),
              ReflowCommandHandlers(),
+             MidiExportCommandHandlers(),
+             MidiSettingsCommandHandlers(),
          })
       handlers.insert(handlers.end(), list.begin(), list.end());
     std::sort(handlers.begin(), handlers.end(),

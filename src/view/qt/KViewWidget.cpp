@@ -16,6 +16,7 @@
 #include "common/Globals.h"
 #include "model/KLineObj.h"
 #include "platform/qt/KQtImageDC.h"
+#include "platform/qt/QtText.h"
 #include "view/CStavlinView.h"
 #include "view/input/ViewMouseCodes.h"
 
@@ -484,6 +485,15 @@ QWidget* KViewWidget::ChildFrameWindow() const {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) return sub;
   }
   return nullptr;
+}
+
+CString KViewWidget::GetWindowTitle() const {
+  const QWidget* window = ChildFrameWindow();
+  if (window == nullptr) return {};
+  // The framework's mark of a changed document is not part of the name.
+  QString title = window->windowTitle();
+  title.remove(QStringLiteral("[*]"));
+  return CString(FromQString(title.trimmed()).c_str());
 }
 
 void KViewWidget::PlaceChildFrame(int x, int y, int width, int height) {

@@ -62,6 +62,7 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   void PostCloseDocument() override;
   void PlaceChildFrame(int x, int y, int width, int height) override;
   RECT GetChildFrameRect() const override;
+  CString GetWindowTitle() const override;
   KFrameServices* Frame() override { return m_frame; }
 
  protected:

@@ -1,0 +1,138 @@
+// Full Score As MIDI File and the MIDI settings in the real main window: the
+// keys Ctrl+Alt+S write the open score to the file the save dialog names,
+// repeats played twice; the menu item does the same; Ctrl+Alt+M opens the
+// instruments and effects dialog.
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "ShellTestSupport.h"
+#include "app/CChildFrame.h"
+#include "chords/ChordAudition.h"
+#include "dialogs/KDlgMidiInstruments.h"
+#include "platform/MidiDevices.h"
+#include "platform/MidiOutPort.h"
+#include "platform/MidiScheduler.h"
+#include "support/MidiCsvTable.h"
+#include "view/CStavlinView.h"
+#include "view/commands/CommandIds.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two bars repeated, then one more: twelve notes written, twenty played.
+constexpr const char* kTune =
+    "X:1\n"
+    "T:Round\n"
+    "M:4/4\n"
+    "L:1/4\n"
+    "K:C\n"
+    "|:CDEF|GABc:|cBAG|\n";
+
+class MidiExportWindow : public ShellTest {
+ protected:
+  // Opens the tune (an ABC file becomes a score) with its view focused.
+  KViewWidget* OpenTune() {
+    const std::string source = (Dir() / "round.abc").string();
+    std::ofstream(source, std::ios::binary) << kTune;
+    App().SetOpenPrompt([source](const CString&, const QStringList&) { return CString(source.c_str()); });
+    Frame().UpdateCommandUi();
+    QAction* open = Frame().ActionFor(cmd::kFileOpen);
+    if (open == nullptr) return nullptr;
+    open->trigger();
+    QApplication::processEvents();
+    if (Frame().ScoreWindows().size() != 1) return nullptr;
+    KViewWidget* pane = Frame().ScoreWindows()[0]->ActivePane();
+    Frame().show();
+    Frame().activateWindow();
+    pane->setFocus();
+    QApplication::processEvents();
+    return pane;
+  }
+  void SaveAs(const fs::path& path) {
+    ui_.AnswerSaveFile([path](KSaveFileRequest& request) {
+      request.fileName = CString::FromUtf8(path.string());
+      return true;
+    });
+  }
+  static int Count(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    return count;
+  }
+};
+
+TEST_F(MidiExportWindow, CtrlAltSWritesTheScoreWithItsRepeatsPlayed) {
+  if (!midicsv::Installed()) GTEST_SKIP() << "midicsv is not installed";
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = OpenTune();
+  ASSERT_NE(pane, nullptr);
+  const fs::path path = Dir() / "round.mid";
+  SaveAs(path);
+  QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_S, QString(), Qt::ControlModifier | Qt::AltModifier);
+  QApplication::processEvents();
+  ASSERT_EQ(ui_.SaveFileDialogs().size(), 1u);
+  // The score was never saved: it is offered under the name its window shows.
+  EXPECT_EQ(std::string(ui_.SaveFileDialogs()[0].shown.fileName.View()), "round.mid");
+  std::string error;
+  const std::string table = midicsv::Table(path, &error);
+  ASSERT_FALSE(table.empty()) << error;
+  // One unlabelled treble staff: a format 0 file with its program (piano),
+  // one 4/4 time signature, 8 notes twice and 4 more.
+  EXPECT_EQ(Count(table, "track "), 1) << table;
+  EXPECT_EQ(Count(table, "conductor 0 time 4/2\n"), 1) << table;
+  EXPECT_NE(table.find("ch1 0 program 0\n"), std::string::npos) << table;
+  EXPECT_EQ(Count(table, " on "), 20) << table;
+  EXPECT_NE(table.find("ch1 0 on 60 "), std::string::npos) << table;
+  EXPECT_NE(table.find("ch1 3840 on 60 "), std::string::npos) << "the repeat starts again at C" << table;
+}
+
+TEST_F(MidiExportWindow, TheMenuItemWritesTheFileToo) {
+  ASSERT_TRUE(Start());
+  ASSERT_NE(OpenTune(), nullptr);
+  const fs::path path = Dir() / "menu.mid";
+  SaveAs(path);
+  Frame().UpdateCommandUi();
+  QAction* action = Frame().ActionFor(cmd::kExportMidi);
+  ASSERT_NE(action, nullptr);
+  ASSERT_TRUE(action->isEnabled());
+  EXPECT_EQ(action->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+  action->trigger();
+  QApplication::processEvents();
+  ASSERT_TRUE(fs::exists(path));
+  EXPECT_GT(fs::file_size(path), 100u);
+}
+
+TEST_F(MidiExportWindow, CtrlAltMOpensTheInstrumentsAndEffects) {
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = OpenTune();
+  ASSERT_NE(pane, nullptr);
+  std::vector<std::string> labels;
+  ui_.AnswerDialog(KDlgMidiInstruments::kTemplateId, [&](KModalDialog& d) {
+    for (const auto& e : static_cast<KDlgMidiInstruments&>(d).entries) labels.emplace_back(e.label.View());
+    return IDCANCEL;
+  });
+  QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_M, QString(), Qt::ControlModifier | Qt::AltModifier);
+  QApplication::processEvents();
+  EXPECT_EQ(labels, std::vector<std::string>{"UL Treble"});
+}
+
+// The chord dialogs sound through the main frame's output; on a machine
+// without a MIDI device it cannot open, and nothing is sent or left waiting.
+TEST_F(MidiExportWindow, AChordAuditionWithoutADeviceSendsNothing) {
+  ASSERT_TRUE(Start());
+  if (!CurrentMidiDevices().OutputNames().empty()) GTEST_SKIP() << "this machine has a MIDI output";
+  MidiOutPort* out = Frame().PreviewOutput();
+  ASSERT_NE(out, nullptr);
+  ResetSoundScheduler();
+  PlayChordShape(CString("0022100"), CString("E A D G B E  323742475156"), 0, 25);
+  EXPECT_FALSE(out->IsOpen());
+  EXPECT_TRUE(SoundScheduler().Empty());
+}
+
+}  // namespace
