@@ -130,6 +130,14 @@ void DrawStaffColumnPicture(CDC& dc, const KChord& staff, int width, int height,
   (void)height;
 }
 
+void DrawCentredChordDiagram(CDC& dc, const CString& shape, bool blank, int width, int height, int margin) {
+  const int x = std::max(margin, (width - GetDiagramStringCount(shape)) / 2);
+  const int y = std::max(margin, (height - GetDiagramFretRows(shape)) / 2);
+  dc.SetViewportOrg(x, y);
+  DrawChordDiagram(&dc, shape, blank);
+  dc.SetViewportOrg(0, 0);
+}
+
 void DrawChordInMode(CDC& dc, ChordPictureMode mode, const CString& shape, const CString& tuning, int x,
                      int y, int width) {
   dc.SetViewportOrg(x, y);

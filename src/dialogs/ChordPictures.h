@@ -36,6 +36,12 @@ void DrawTabColumnPicture(CDC& dc, const KChord& tab, int strings, int width, in
 // and flag (odd durations stem down, 12 the whole note without a stem).
 void DrawStaffColumnPicture(CDC& dc, const KChord& staff, int width, int height, int duration);
 
+// Draws the chord diagram of the shape in the middle of a picture of the
+// size, clear of a frame of `margin` pixels round it (a tall diagram keeps to
+// the top), so that its markers over the nut and its dots on the outer
+// strings are whole.
+void DrawCentredChordDiagram(CDC& dc, const CString& shape, bool blank, int width, int height, int margin);
+
 // The ways the chord dialogs show a chord in a cell: a diagram, notes on a
 // staff, keys of a keyboard.
 enum class ChordPictureMode { kGrids = 0, kNotes = 1, kKeyboard = 2 };

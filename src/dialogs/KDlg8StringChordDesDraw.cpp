@@ -87,7 +87,7 @@ void KDlg8StringChordDes::DrawGrid() {
 
 void KDlg8StringChordDes::DrawDiagram() {
   KPictureCanvas canvas(m_diagramPicture, 60, 70);
-  if (CDC* dc = canvas.Dc()) DrawChordDiagram(dc, shape, m_blank);
+  if (CDC* dc = canvas.Dc()) DrawCentredChordDiagram(*dc, shape, m_blank, 60, 70, 2);
 }
 
 void KDlg8StringChordDes::DrawPreviews() {

@@ -146,13 +146,14 @@ void KDlgChordSelect::DescribeLayout(DialogLayoutItem& layout) const {
           Ctl(kIdStaffPicture),
           Column({Ctl(kIdNew), Ctl(kIdView), Ctl(kIdRemove), Stretch()}),
       }),
+      // A user chord's details stand where the intervals would: at the top.
       Box(kIdSpellingFrame,
-          {Row({Ctl(kIdFirstInterval), Ctl(kIdFirstInterval + 1), Ctl(kIdFirstInterval + 2),
+          {Ctl(kIdDetails),
+           Row({Ctl(kIdFirstInterval), Ctl(kIdFirstInterval + 1), Ctl(kIdFirstInterval + 2),
                 Ctl(kIdFirstInterval + 3), Ctl(kIdFirstInterval + 4), Ctl(kIdFirstInterval + 5),
                 Ctl(kIdFirstInterval + 6), Stretch()}),
            Row({Ctl(kIdFirstNote), Ctl(kIdFirstNote + 1), Ctl(kIdFirstNote + 2), Ctl(kIdFirstNote + 3),
-                Ctl(kIdFirstNote + 4), Ctl(kIdFirstNote + 5), Ctl(kIdFirstNote + 6), Stretch()}),
-           Ctl(kIdDetails)}),
+                Ctl(kIdFirstNote + 4), Ctl(kIdFirstNote + 5), Ctl(kIdFirstNote + 6), Stretch()})}),
   });
 }
 

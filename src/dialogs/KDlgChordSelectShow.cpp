@@ -124,7 +124,8 @@ void KDlgChordSelect::DrawChordPictures() {
   }
   {
     KPictureCanvas canvas(m_diagramPicture, 54, 56);
-    if (CDC* dc = canvas.Dc()) DrawChordDiagram(dc, drawn, blank);
+    // Clear of the frame that may go round the picture.
+    if (CDC* dc = canvas.Dc()) DrawCentredChordDiagram(*dc, drawn, blank, 54, 56, 3);
   }
   DrawTabPicture();
   DrawStaffPicture();

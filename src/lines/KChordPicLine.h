@@ -96,6 +96,10 @@ class KChordPicLine : public KListLine {
   // Plain setters; the caller lays the score out again.
   void SetDiagramWidthPct(int pct) { m_widthPct = pct; }
   void SetDiagramHeightPct(int pct) { m_heightPct = pct; }
+  // Pixels (at the small symbol size) that a diagram of this line takes from
+  // its column on: its name, or its picture (a diagram, or a keyboard on a
+  // line of keyboard pictures) at the width percentage when that is wider.
+  int GetDiagramExtent(const KChordPic& diagram) const;
 
   // ---- Diagram rows ---------------------------------------------------------------
   // The extra fret rows of the line's diagrams, plus 1 for the finger-label

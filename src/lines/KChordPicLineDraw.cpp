@@ -113,9 +113,17 @@ void KChordPicLine::Draw(CDC* dc, int top, int, int sizeIndex, int originX, int 
     if (xWide < 0 || xWide > INT32_MAX / 2) continue;
     const int x = static_cast<int>(xWide);
     const CString name = diagram->GetName();
-    if (diagram->GetWidth(1) == -1) diagram->SetWidth(TextWidth(dc, name.View()) + kNameMargin);
+    const bool picture = showDiagrams && !name.IsEmpty() && !IsBlankName(name);
+    if (diagram->GetWidth(1) == -1) {
+      // A diagram shown with its picture is as wide as that picture when the
+      // name is narrower, so that the caret's steps, clicks and Delete take
+      // it as the one object it looks.
+      int width = TextWidth(dc, name.View()) + kNameMargin;
+      if (picture) width = std::max(width, GetDiagramExtent(*diagram));
+      diagram->SetWidth(width);
+    }
     DrawName(dc, x, top, rowHeight, ShownName(name));
-    if (!showDiagrams || name.IsEmpty() || IsBlankName(name)) continue;
+    if (!picture) continue;
 
     // The picture under the name.
     const int pictureY = top + rowHeight;

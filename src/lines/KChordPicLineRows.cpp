@@ -47,3 +47,11 @@ void KChordPicLine::AdjustRowsForShape(const CString& shape) {
   if (AsksFingerRow(shape)) ModifyFlags(kFlagFingerRow, 1);
   MarkChanged();
 }
+
+int KChordPicLine::GetDiagramExtent(const KChordPic& diagram) const {
+  // A picture not drawn yet is a diagram, or a keyboard on a keyboard line.
+  const int size = TestFlags(kFlagKeyboardPictures) != 0 ? kChordKeyboardWidth : diagram.GetDiagramSize();
+  const long long picture = static_cast<long long>(size) * std::max(m_widthPct, 0) / 100;
+  return static_cast<int>(
+      std::clamp<long long>(std::max<long long>(picture, diagram.GetWidth(0)), 0, 1 << 20));
+}

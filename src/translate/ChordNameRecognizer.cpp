@@ -12,6 +12,7 @@
 #include "common/RecentChords.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KChordPicLineDefaults.h"
+#include "model/KChordPic.h"
 #include "platform/UiPort.h"
 
 namespace {
@@ -41,6 +42,7 @@ std::unique_ptr<KChordPicLine> RecognizeChordNamesInText(const CString& text, bo
   // damaged library leaves them as they were.
   std::vector<ChordRecord> recognised;
   int previousColumn = -1;
+  int previousEnd = 0;  // the first column after the previous diagram
 
   const std::string_view s = text.View();
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -97,7 +99,9 @@ std::unique_ptr<KChordPicLine> RecognizeChordNamesInText(const CString& text, bo
       ChordRecord record;
       record.text0 = KChordPicLine::kStandardTuning;
       record.text1 = root;
-      record.text2 = quality;
+      // A slash chord is remembered as the chord over its own root, a type
+      // the chord selection dialog lists.
+      record.text2 = base;
       record.text3 = type.spelling;
       record.value0 = type.id;
       record.value1 = variations;
@@ -113,10 +117,14 @@ std::unique_ptr<KChordPicLine> RecognizeChordNamesInText(const CString& text, bo
       const int x = layout.xOfPosition ? layout.xOfPosition(position) : position * kPixelsPerColumn;
       column = std::max(0, x / kPixelsPerColumn + layout.columnOffset);
     }
-    // Two names never share a column: the later one would replace the first.
-    column = std::max(column, previousColumn + 1);
-    line->InsertDiagramAt(column, name, shape, 1, 0);
+    // A diagram never starts under the one before it (names written two
+    // blanks apart stand closer than their pictures are wide).
+    column = std::max(column, previousEnd);
+    line->InsertDiagramAt(column, name, shape, 1, 1);
     previousColumn = column;
+    if (const KChordPic* placed = AsChordPic(line->GetObjAt(column, 0)))
+      previousEnd = column + (line->GetDiagramExtent(*placed) + kPixelsPerColumn - 1) / kPixelsPerColumn;
+    previousEnd = std::max(previousEnd, column + 1);
   }
   if (previousColumn < 0) return nullptr;
   for (ChordRecord& record : recognised) UpdateChordPicShape(record);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 
 #include "chords/ChordCatalogueSources.h"
 #include "chords/ChordDictionary.h"
@@ -44,6 +45,32 @@ int InkIn(QWidget* widget) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
   return ink;
+}
+
+// The box round the dark pixels of a widget's picture that are not the blue
+// frame: left, top, right, bottom (right and bottom inclusive).
+QRect InkBox(QWidget* widget) {
+  const QImage image = widget->grab().toImage();
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c(image.pixel(x, y));
+      if (qGray(c.rgb()) < 100 && c.blue() < 100) box |= QRect(x, y, 1, 1);
+    }
+  return box;
+}
+
+// The diagram stands whole in its picture, clear of the edges and the frame,
+// and about in the middle.
+void ExpectWholeAndCentred(QWidget* picture) {
+  ASSERT_NE(picture, nullptr);
+  const QRect box = InkBox(picture);
+  ASSERT_FALSE(box.isEmpty());
+  EXPECT_GE(box.left(), 2);
+  EXPECT_GE(box.top(), 2);
+  EXPECT_LE(box.right(), picture->width() - 3);
+  EXPECT_LE(box.bottom(), picture->height() - 3);
+  EXPECT_LE(std::abs(box.center().x() - picture->width() / 2), 6) << box.left() << ".." << box.right();
 }
 
 class ChordDialogWindow : public ::testing::Test {
@@ -88,6 +115,27 @@ TEST_F(ChordDialogWindow, SelectionListsAndPicturesFollowTheChosenChord) {
   binder.Press(IDOK);
   EXPECT_EQ(binder.Window().result(), IDOK);
   EXPECT_EQ(dialog.shape, "0320003");
+}
+
+TEST_F(ChordDialogWindow, TheOpenGStandsWholeInTheDiagramPicturesOfBothDialogs) {
+  // The open G has dots on both outer strings and open markers over the nut.
+  KDlgChordSelect dialog;
+  dialog.key = "G ";
+  dialog.pictureFrame = 0;  // framed
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  ASSERT_EQ(dialog.shape, "0320003");
+  ExpectWholeAndCentred(binder.WidgetOf(KDlgChordSelect::kIdDiagramPicture));
+  binder.Press(IDCANCEL);
+
+  KDlg8StringChordDes designer;
+  designer.key = "G ";
+  designer.chordType = "(major)";
+  designer.shape = "0320003";
+  KQtDialogBinder designerBinder(designer, nullptr);
+  designerBinder.Open();
+  ExpectWholeAndCentred(designerBinder.WidgetOf(KDlg8StringChordDes::kIdDiagram));
+  designerBinder.Press(IDCANCEL);
 }
 
 TEST_F(ChordDialogWindow, SelectionListsTakeTypedCharactersAndTheFrameMarksThePicture) {

@@ -105,6 +105,31 @@ TEST_F(ChordLineDraw, PicturesFollowTheFlagTheModeAndTheName) {
   }
 }
 
+TEST_F(ChordLineDraw, ADiagramShownWithItsPictureCoversThePictureWhenTheNameIsNarrower) {
+  struct Case {
+    DWORD flags;
+    const char* name;
+    int width;  // pixels the diagram covers from its column
+  };
+  const Case cases[] = {
+      {kShow, "C", 42},                 // the picture, wider than the name
+      {0, "C", 1 * 8 + 10},             // names only: the name
+      {kShow, "Cmaj7#11", 8 * 8 + 10},  // a name wider than the picture
+      {kShow, "blank", 5 * 8 + 10},     // no picture under a blank name
+  };
+  for (const Case& c : cases) {
+    KChordPicLine chords(0, kStandard, kFont, 100, 100);
+    chords.ModifyFlags(c.flags, 1);
+    auto* diagram = new KChordPic(3, c.name, kShape, 1);
+    Fill(chords, {diagram});
+    RecordingDC dc;
+    chords.Draw(&dc, 100, 0, 0, 20, 0, 0, 0, 0, 0);
+    EXPECT_EQ(diagram->GetWidth(1), c.width) << c.name;
+    // The caret's steps over the line see the same width.
+    EXPECT_EQ(chords.GetLength(), 3 + (c.width + 7) / 8) << c.name;
+  }
+}
+
 TEST_F(ChordLineDraw, PictureSizeFollowsThePercentages) {
   line.ModifyFlags(kShow, 1);
   Add(0, "C");

@@ -98,9 +98,11 @@ TEST_F(ChordNameRecognizerTest, RecognisesNamesThatFollowBlanks) {
     const char* text;
     const char* expected;
   } cases[] = {
-      {"Am  G  C7", "0:Am:1-1....:1 4:G:11-0...:1 7:C7:4-1....:1"},
+      // Names two blanks apart are closer than their diagrams are wide: each
+      // diagram starts after the one before it (six columns of a 6-string diagram).
+      {"Am  G  C7", "0:Am:1-1....:1 6:G:11-0...:1 12:C7:4-1....:1"},
       {"C", "0:C:4-0....:1"},
-      {"  C#m Bb", "2:C#m:5-0....:1 6:Bb:2-0....:1"},
+      {"  C#m Bb", "2:C#m:5-0....:1 8:Bb:2-0....:1"},
       {"xAm", "<none>"},
       {"C/G", "0:C/G:0322222:1"},  // a slash bass joins the name, the shape takes it
       {"C/ G", "3:G:11-0...:1"},   // "/" alone is no type of C
@@ -123,6 +125,10 @@ TEST_F(ChordNameRecognizerTest, NewLineHasStandardTuningAndTheNameFont) {
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(line->GetTuning(), CString(KChordPicLine::kStandardTuning));
   EXPECT_EQ(line->GetNameFontText(), g_defaultChordNameFontText);
+  // Its diagrams show no number beside them until the score numbers them.
+  const auto* diagram = AsChordPic(line->GetObjAt(0, 0));
+  ASSERT_NE(diagram, nullptr);
+  EXPECT_EQ(diagram->GetValue(), 1);
 }
 
 TEST_F(ChordNameRecognizerTest, ColumnsComeFromTheMeasuredTextAndTheOffset) {
@@ -133,11 +139,12 @@ TEST_F(ChordNameRecognizerTest, ColumnsComeFromTheMeasuredTextAndTheOffset) {
     int offset;
     const char* columns;
   } cases[] = {
-      {"Am  G", false, 16, 3, "3 11"},  // x / 8 + offset
-      {"A G C", false, 0, 0, "0 1 2"},  // unmeasurable names still follow each other
-      {"C D", false, 8, 10, "10 12"},
-      {"C D", true, 8, 10, "10 11"},  // D starts before C's column: placed after it
-      {"C    D", true, 8, 1, "1 6"},
+      {"Am  G", false, 16, 3, "3 11"},    // x / 8 + offset
+      {"C       D", false, 8, 0, "0 8"},  // names as far apart as the text has them
+      {"A G C", false, 0, 0, "0 6 12"},   // unmeasurable names follow each other's diagrams
+      {"C D", false, 8, 10, "10 16"},     // a diagram never covers the one before it
+      {"C D", true, 8, 10, "10 16"},      // D starts before C's column: placed after it
+      {"C        D", true, 8, 1, "1 10"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -166,6 +173,10 @@ TEST_F(ChordNameRecognizerTest, RecognisedChordsJoinTheRecentChordsUnlessAliases
   EXPECT_EQ(g_RecentChords[1].text2, CString("m"));
   EXPECT_EQ(g_RecentChords[1].text0, CString(KChordPicLine::kStandardTuning));
   EXPECT_EQ(g_RecentChords[1].text3, CString("spelling"));
+  // A slash chord is remembered under its type: the dialog lists no "/G".
+  ASSERT_NE(RecognizeChordNamesInText("Am/G", false, layout), nullptr);
+  EXPECT_EQ(g_RecentChords[0].text1, CString("A "));
+  EXPECT_EQ(g_RecentChords[0].text2, CString("m"));
 }
 
 TEST_F(ChordNameRecognizerTest, DamagedLibraryGivesMessageAndChangesNothing) {

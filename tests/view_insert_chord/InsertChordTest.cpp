@@ -168,6 +168,45 @@ TEST_F(InsertChordOnChordLine, ChosenChordBecomesADiagramAtTheCaretWithOneUndoSt
   EXPECT_TRUE(doc.IsModified());
 }
 
+// The columns a diagram covers on the line: its name or its picture.
+int Covered(const KChordPicLine& line, int column) {
+  const KChordPic* diagram = AsChordPic(line.GetObjAt(column, 0));
+  return diagram == nullptr ? 0 : (line.GetDiagramExtent(*diagram) + 7) / 8;
+}
+
+TEST_F(InsertChordOnChordLine, DiagramsInsertedInARowOrInFrontOfAnotherDoNotCoverEachOther) {
+  AddChordLine();
+  Layout(0, 2);
+  auto* line = dynamic_cast<KChordPicLine*>(List(0));
+  ASSERT_NE(line, nullptr);
+  // Three one-letter chords in a row: each starts past the picture before it.
+  for (const char* root : {"G ", "C ", "D "}) {
+    Choose(Chord(root, "(major)"));
+    view->OnInsertChord();
+  }
+  std::vector<int> columns;
+  for (POSITION node = line->GetObjList()->GetHeadPosition(); node != nullptr;)
+    columns.push_back(static_cast<const KPosObj*>(line->GetObjList()->GetNext(node))->GetPos());
+  ASSERT_EQ(columns.size(), 3U);
+  EXPECT_EQ(Diagrams(0).substr(0, 3), "2:G");
+  for (std::size_t i = 1; i < columns.size(); ++i)
+    EXPECT_GE(columns[i], columns[i - 1] + Covered(*line, columns[i - 1])) << Diagrams(0);
+  EXPECT_GE(view->m_caretColumn, columns.back() + Covered(*line, columns.back()));
+
+  // A chord put at the column of the first moves it, and the rest, clear of itself.
+  view->m_caretColumn = columns[0];
+  Choose(Chord("A ", "m"));
+  view->OnInsertChord();
+  std::vector<int> after;
+  for (POSITION node = line->GetObjList()->GetHeadPosition(); node != nullptr;)
+    after.push_back(static_cast<const KPosObj*>(line->GetObjList()->GetNext(node))->GetPos());
+  ASSERT_EQ(after.size(), 4U);
+  EXPECT_EQ(Diagrams(0).substr(0, 4), "2:Am");
+  for (std::size_t i = 1; i < after.size(); ++i)
+    EXPECT_GE(after[i], after[i - 1] + Covered(*line, after[i - 1])) << Diagrams(0);
+  EXPECT_EQ(view->m_caretColumn, after[1]);
+}
+
 TEST_F(InsertChordOnChordLine, CancelledChoiceChangesNothing) {
   AddChordLine();
   Layout(0, 2);

@@ -77,9 +77,10 @@ KChordSelectRequest MakeRequest(const CStavlinView& v, KLineObj* line) {
   return request;
 }
 
-// The caret step after a diagram: the name's width in the line's name font
-// over the column width of the symbol size, plus one.
-int DiagramStep(CStavlinView& v, KChordPicLine& line, const CString& name) {
+// The caret step after a diagram: the name's width in the line's name font,
+// or the diagram's picture when that is wider (a one-letter name is narrower
+// than its diagram), over the column width of the symbol size, plus one.
+int DiagramStep(CStavlinView& v, KChordPicLine& line, const CString& name, int column) {
   CDC* dc = v.m_host != nullptr ? v.m_host->GetMeasureDC() : nullptr;
   int width = name.GetLength() * 8;
   if (dc != nullptr) {
@@ -87,7 +88,21 @@ int DiagramStep(CStavlinView& v, KChordPicLine& line, const CString& name) {
     width = dc->GetTextExtent(std::string_view(static_cast<LPCTSTR>(name))).cx;
     dc->SelectObject(old);
   }
+  if (const KChordPic* placed = AsChordPic(line.GetObjAt(column, 0)))
+    width = std::max(width, line.GetDiagramExtent(*placed));
   return std::max(width, 0) / (v.m_sizeIndex != 0 ? 10 : 8) + 1;
+}
+
+// Moves the diagrams after the new one right until the first of them starts
+// at end or later, so that a chord put in front of another does not cover it.
+void MakeRoomAfter(KChordPicLine& line, int column, int end) {
+  const CObList* objects = line.GetObjList();
+  for (POSITION at = objects->GetHeadPosition(); at != nullptr;) {
+    const auto* object = static_cast<const KPosObj*>(objects->GetNext(at));
+    if (object->GetPos() <= column) continue;
+    if (object->GetPos() < end) line.ShiftColumns(column + 1, end - object->GetPos(), -1);
+    return;
+  }
 }
 
 bool IsTallShape(const CString& shape) {
@@ -141,7 +156,9 @@ void CStavlinView::OnInsertChord() {
       m_lastChordLineMode = coloured ? 2 : 0;
     }
     diagrams->InsertDiagramAt(m_caretColumn, name, choice->shape, choice->variation, 1);
-    m_caretColumn += DiagramStep(*this, *diagrams, name);
+    const int step = DiagramStep(*this, *diagrams, name, m_caretColumn);
+    MakeRoomAfter(*diagrams, m_caretColumn, m_caretColumn + step);
+    m_caretColumn += step;
     if (IsTallShape(choice->shape)) {
       RebuildDisplayLines(0);
       hint = kHintLineAndBelow + 10000 * m_currentLine;
