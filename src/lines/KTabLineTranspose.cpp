@@ -81,7 +81,7 @@ class FingeringSearch {
     // highest note, each on the next higher string.
     for (int startString = m_strings - 1; startString >= 0; --startString) {
       for (int startNote = 0; startNote < m_notes; ++startNote) {
-        Fingering f = Empty();
+        Fingering& f = Empty();
         int note = startNote;
         int string = startString;
         while (note >= 0 && string >= 0) {
@@ -103,7 +103,7 @@ class FingeringSearch {
     }
     // Family (b): from the first string downward, one string per note.
     for (int startNote = 0; startNote < m_notes; ++startNote) {
-      Fingering f = Empty();
+      Fingering& f = Empty();
       for (int note = startNote, string = 0; note < m_notes && string < m_strings; ++note, ++string) {
         const int fret = m_cand[note][string];
         if (fret >= 0 && Fits(f, fret)) f.stringOf[note] = string;
@@ -116,10 +116,14 @@ class FingeringSearch {
  private:
   enum class Verdict { kTake, kCompare, kReject };
 
-  Fingering Empty() const {
-    Fingering f;
-    f.stringOf.assign(m_notes, -1);
-    return f;
+  // The one fingering under trial, emptied for the next try: its list keeps
+  // its storage, so the search does not allocate for every try.
+  Fingering& Empty() {
+    std::vector<int> strings = std::move(m_trial.stringOf);
+    m_trial = Fingering{};
+    strings.assign(m_notes, -1);
+    m_trial.stringOf = std::move(strings);
+    return m_trial;
   }
 
   // An open string always fits; a fretted note only while the fretted notes
@@ -197,6 +201,7 @@ class FingeringSearch {
   }
 
   const std::vector<std::vector<int>>& m_cand;
+  Fingering m_trial;
   int m_notes;
   int m_strings;
   int m_reference;
@@ -239,6 +244,12 @@ std::unique_ptr<KLineObj> KTabLine::Transpose(int first, int last, int keySwitch
   const bool standard = m_tuning.Left(25) == kStandardTuning;
   // Per column in the range: the change of string of its first moved note.
   std::vector<std::pair<int, int>> rowChanges;
+  // Work lists of one column, kept across columns so that a long line is
+  // transposed without allocating for every column.
+  std::vector<int> entries;
+  std::vector<int> pitches;
+  std::vector<std::vector<int>> candidates;
+  std::vector<int> action;
 
   for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
     const KChord* column = AsChord(m_objects.GetNext(node));
@@ -260,7 +271,7 @@ std::unique_ptr<KLineObj> KTabLine::Transpose(int first, int last, int keySwitch
     }
 
     // The fretted notes, from the first string down, with their new pitches.
-    std::vector<int> entries;
+    entries.clear();
     for (int i = 0; i < column->GetNoteCount(); ++i) {
       const NotePair note = column->GetNote(i);
       if (!IsFretCode(note.code) || note.position < kRowOffset || note.position >= kRowCount) continue;
@@ -270,7 +281,7 @@ std::unique_ptr<KLineObj> KTabLine::Transpose(int first, int last, int keySwitch
     std::stable_sort(entries.begin(), entries.end(), [column](int a, int b) {
       return column->GetNote(a).position < column->GetNote(b).position;
     });
-    std::vector<int> pitches;
+    pitches.clear();
     for (int i : entries) {
       const NotePair note = column->GetNote(i);
       pitches.push_back(open[note.position - kRowOffset] + m_fretMap[note.code - KChord::kFirstFret] + shift);
@@ -279,7 +290,8 @@ std::unique_ptr<KLineObj> KTabLine::Transpose(int first, int last, int keySwitch
       target->m_objects.AddTail(out);
       continue;
     }
-    std::vector<std::vector<int>> candidates(entries.size(), std::vector<int>(stringRows.size(), -1));
+    candidates.resize(entries.size());
+    for (std::vector<int>& row : candidates) row.assign(stringRows.size(), -1);
     for (size_t n = 0; n < entries.size(); ++n) {
       for (size_t s = 0; s < stringRows.size(); ++s) {
         candidates[n][s] = FretForSemitone(pitches[n] - open[stringRows[s] - kRowOffset]);
@@ -293,7 +305,7 @@ std::unique_ptr<KLineObj> KTabLine::Transpose(int first, int last, int keySwitch
     int rowTarget[kRowCount];
     bool rowDropped[kRowCount] = {};
     std::fill(std::begin(rowTarget), std::end(rowTarget), -1);
-    std::vector<int> action(column->GetNoteCount(), -1);  // new row, or -2 to remove
+    action.assign(static_cast<size_t>(column->GetNoteCount()), -1);  // new row, or -2 to remove
     bool changeNoted = false;
     for (size_t n = 0; n < entries.size(); ++n) {
       const int i = entries[n];
