@@ -28,6 +28,10 @@ constexpr int kSilentProgram = 129;
 constexpr int kPercussionProgram = 130;
 constexpr int kPercussionChannel = 9;
 constexpr int kNoEntry = 99;
+
+// A rest: a column's silent entry (a rest symbol sounds with velocity 0) or
+// a multi-bar rest.
+bool IsRest(const KMIDIObj& e) { return e.TestFlags(kRestFlag) != 0 || e.GetData2() == 0; }
 constexpr DWORD kSwingFlag = 0x400000;
 constexpr UINT kTooManyTracks = 7073;
 
@@ -511,10 +515,12 @@ class KPlaySequencer::Run_ {
     const auto found = state.events->at.find(column);
     static const std::vector<KMIDIObj*> kNone;
     const std::vector<KMIDIObj*>& events = found != state.events->at.end() ? found->second : kNone;
-    // The voices whose notes start here.
+    // The voices whose notes start here. A rest's sign only follows its
+    // symbol's code, which says nothing of the voice it silences, so rests
+    // do not count: a column of rests waits for every voice, as a bar does.
     bool uses[2] = {false, false};
     for (const KMIDIObj* e : events) {
-      if (e->GetMagnitude() >= kControlBase || IsOrnament(*e)) continue;
+      if (e->GetMagnitude() >= kControlBase || IsOrnament(*e) || IsRest(*e)) continue;
       uses[e->IsPositive() != 0 ? 1 : 0] = true;
     }
     std::uint32_t at = state.columnStart;
@@ -534,7 +540,14 @@ class KPlaySequencer::Run_ {
         continue;
       }
       const std::uint32_t advance = static_cast<std::uint32_t>(std::clamp(magnitude, 0, kMaxLength));
-      if (!IsOrnament(*e)) {
+      if (IsRest(*e) && uses[0] != uses[1]) {
+        // A rest beside the notes of one voice is the other voice's.
+        auto& free = state.voiceFree[uses[0] ? 1 : 0];
+        free = std::max(free, at + advance);
+      } else if (IsRest(*e) && !uses[0] && !uses[1]) {
+        // A column of rests silences every voice.
+        for (auto& free : state.voiceFree) free = std::max(free, at + advance);
+      } else if (!IsOrnament(*e)) {
         auto& free = state.voiceFree[e->IsPositive() != 0 ? 1 : 0];
         free = std::max(free, at + advance);
       }

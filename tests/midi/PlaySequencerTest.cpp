@@ -244,6 +244,41 @@ TEST_F(SequencerTest, VoicesMeetAgainAtEachBar) {
   EXPECT_EQ(ons, (std::vector<std::string>{"0 90 40 64", "0 90 48 64", "480 90 4a 64", "960 90 48 64"}));
 }
 
+// A rest holds back the notes after it whichever code its symbol has: rest
+// codes 14..20 alternate in parity, which for notes marks the stem's voice.
+struct RestCase {
+  const char* name;
+  const char* line;
+  std::vector<std::string> ons;  // sorted
+};
+
+void PrintTo(const RestCase& c, std::ostream* out) { *out << c.name; }
+
+class RestTiming : public SequencerTest, public ::testing::WithParamInterface<RestCase> {};
+
+TEST_P(RestTiming, HoldsBackTheNotesAfterIt) {
+  TestScore score;
+  score.Line(GetParam().line);
+  std::vector<std::string> ons = Messages(Play(score), 0x90);
+  std::sort(ons.begin(), ons.end());
+  EXPECT_EQ(ons, GetParam().ons);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rests, RestTiming,
+    ::testing::Values(
+        // Quarter C5, a rest of each parity between quarters: the next note
+        // waits for the rest to end.
+        RestCase{"OddRestBetweenStemUpQuarters", "0=8@17 1=17@18 2=8@16", {"0 90 48 64", "720 90 4a 64"}},
+        RestCase{"EvenRestBetweenStemUpQuarters", "0=8@17 1=16@18 2=8@16", {"0 90 48 64", "960 90 4a 64"}},
+        RestCase{"OddRestBetweenStemDownQuarters", "0=9@17 1=17@18 2=9@16", {"0 90 48 64", "720 90 4a 64"}},
+        // Two voices: a half note above, a rest beside it in the lower voice
+        // and a quarter after the rest; the rest belongs to the lower voice.
+        RestCase{"RestBesideTheOtherVoicesNote",
+                 "0=11@22+16@17 1=8@16 2=21@1/44",
+                 {"0 90 40 64", "480 90 4a 64"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(SequencerTest, ABendRaisesThePitchWheelStepByStepAndBringsItBack) {
   TestScore score;
   score.Line("0=8@18+75@18");  // a bend of depth 16 on a quarter: a step every 480 / 32 ticks
