@@ -37,15 +37,6 @@ std::string CutShape(const CString& shape) {
   return s;
 }
 
-MidiShortEvent Message(BYTE status, int data1, int data2) {
-  MidiShortEvent event;
-  event.time = kMidiSendNow;
-  event.status = status;
-  event.data1 = static_cast<BYTE>(data1);
-  event.data2 = static_cast<BYTE>(data2);
-  return event;
-}
-
 }  // namespace
 
 void SetChordAudition(ChordAuditionFn player) { Player() = std::move(player); }
@@ -121,7 +112,7 @@ void PlayChordShapeOn(MidiOutPort* out, int device, const CString& shape, const 
   if (out == nullptr || shape.GetLength() < kShortestShape) return;
   const std::vector<int> notes = ChordShapeNotes(shape, tuning, octaveLower);
   if (!out->IsOpen() && !out->Open(device, kAuditionOpenFlags)) return;
-  if (program >= 0 && program <= 127) out->Put(Message(kProgramChange, program, kVelocity));
+  if (program >= 0 && program <= 127) out->Put(SendNowEvent(kProgramChange, program, kVelocity));
 
   KMidiScheduler& scheduler = SoundScheduler();
   const std::int64_t now = scheduler.Clock().NowUs();
@@ -134,18 +125,19 @@ void PlayChordShapeOn(MidiOutPort* out, int device, const CString& shape, const 
     later.push_back(item);
   };
   if (strumDelay <= 0) {
-    for (int note : notes) out->Put(Message(kNoteOn, note, kVelocity));
-    for (int note : notes) at(now + std::int64_t{kChordHoldMs} * 1000, Message(kNoteOff, note, kVelocity));
+    for (int note : notes) out->Put(SendNowEvent(kNoteOn, note, kVelocity));
+    for (int note : notes)
+      at(now + std::int64_t{kChordHoldMs} * 1000, SendNowEvent(kNoteOff, note, kVelocity));
   } else {
     const std::int64_t step = std::int64_t{strumDelay} * 1000;
     for (std::size_t i = 0; i < notes.size(); ++i) {
       const std::int64_t start = now + step * static_cast<std::int64_t>(i);
       if (i == 0) {
-        out->Put(Message(kNoteOn, notes[i], kVelocity));
+        out->Put(SendNowEvent(kNoteOn, notes[i], kVelocity));
       } else {
-        at(start, Message(kNoteOn, notes[i], kVelocity));
+        at(start, SendNowEvent(kNoteOn, notes[i], kVelocity));
       }
-      at(start + step, Message(kNoteOff, notes[i], kVelocity));
+      at(start + step, SendNowEvent(kNoteOff, notes[i], kVelocity));
     }
   }
   if (!later.empty()) scheduler.Add(std::move(later));

@@ -12,15 +12,6 @@ constexpr BYTE kProgramChange = 0xC0;  // channel 1
 constexpr BYTE kNoteOn = 0x90;
 constexpr BYTE kNoteOff = 0x80;
 
-MidiShortEvent NowEvent(BYTE status, int data1, int data2) {
-  MidiShortEvent event;
-  event.time = kMidiSendNow;
-  event.status = status;
-  event.data1 = static_cast<BYTE>(data1);
-  event.data2 = static_cast<BYTE>(data2);
-  return event;
-}
-
 }  // namespace
 
 void PlayPreviewNote(MidiOutPort* out, int note, int instrument, int durationMs, int velocity) {
@@ -31,12 +22,12 @@ void PlayPreviewNote(MidiOutPort* out, int note, int instrument, int durationMs,
   if (!out->IsOpen() && !out->Open(g_MidiOutDevice - 1, kPreviewOpenFlags)) return;
 
   const int program = instrument > 0 ? instrument - 1 : 0;
-  out->Put(NowEvent(kProgramChange, program, velocity));
-  out->Put(NowEvent(kNoteOn, note, velocity));
+  out->Put(SendNowEvent(kProgramChange, program, velocity));
+  out->Put(SendNowEvent(kNoteOn, note, velocity));
   KMidiScheduler& scheduler = SoundScheduler();
   KMidiScheduler::Item off;
   off.dueUs = scheduler.Clock().NowUs() + static_cast<std::int64_t>(std::max(durationMs, 0)) * 1000;
   off.port = out;
-  off.event = NowEvent(kNoteOff, note, velocity);
+  off.event = SendNowEvent(kNoteOff, note, velocity);
   scheduler.Add({off});
 }

@@ -47,15 +47,6 @@ std::vector<std::string> InstrumentItems() {
   return items;
 }
 
-MidiShortEvent Message(BYTE status, int data1, int data2) {
-  MidiShortEvent event;
-  event.time = kMidiSendNow;
-  event.status = status;
-  event.data1 = static_cast<BYTE>(data1);
-  event.data2 = static_cast<BYTE>(data2);
-  return event;
-}
-
 }  // namespace
 
 UINT KDlgMidiInstruments::EffectControl(int bit) {
@@ -212,7 +203,7 @@ void KDlgMidiInstruments::OnLoudnessEdited() {
 
 void KDlgMidiInstruments::Audition(int item) {
   if (m_output == nullptr || !m_output->IsOpen()) return;
-  m_output->Put(Message(0xC0, item, 0));
+  m_output->Put(SendNowEvent(0xC0, item, 0));
   KMidiScheduler& scheduler = SoundScheduler();
   const std::int64_t now = scheduler.Clock().NowUs();
   std::vector<KMidiScheduler::Item> later;
@@ -221,12 +212,12 @@ void KDlgMidiInstruments::Audition(int item) {
     KMidiScheduler::Item on;
     on.dueUs = at;
     on.port = m_output;
-    on.event = Message(0x90, note, kAuditionVelocity);
+    on.event = SendNowEvent(0x90, note, kAuditionVelocity);
     later.push_back(on);
     at += kAuditionNoteUs;
     KMidiScheduler::Item off = on;
     off.dueUs = at;
-    off.event = Message(0x80, note, 0);
+    off.event = SendNowEvent(0x80, note, 0);
     later.push_back(off);
   }
   scheduler.Add(std::move(later));

@@ -74,11 +74,7 @@ void KLivePlayback::Stop() {
   if (m_tracker.target != nullptr) {
     const auto sounding = m_tracker.sounding;
     for (const auto& [channel, key] : sounding) {
-      MidiShortEvent off;
-      off.time = kMidiSendNow;
-      off.status = static_cast<BYTE>(0x80 | channel);
-      off.data1 = key;
-      m_tracker.Put(off);
+      m_tracker.Put(SendNowEvent(static_cast<BYTE>(0x80 | channel), key, 0));
     }
   }
   m_tracker.sounding.clear();

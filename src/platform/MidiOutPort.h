@@ -25,6 +25,16 @@ static_assert(sizeof(MidiShortEvent) == 8);
 // The time of an event that is sent at once (all 32 bits set).
 inline constexpr std::uint32_t kMidiSendNow = 0xFFFFFFFFu;
 
+// A short event to send at once (callers give data bytes of 0..127).
+inline MidiShortEvent SendNowEvent(BYTE status, int data1, int data2) {
+  MidiShortEvent event;
+  event.time = kMidiSendNow;
+  event.status = status;
+  event.data1 = static_cast<BYTE>(data1);
+  event.data2 = static_cast<BYTE>(data2);
+  return event;
+}
+
 class MidiOutPort {
  public:
   virtual ~MidiOutPort() = default;

@@ -40,15 +40,6 @@ class SilentOutput final : public MidiOutPort {
 };
 SilentOutput g_silent;
 
-MidiShortEvent Now(BYTE status, BYTE data1, BYTE data2) {
-  MidiShortEvent e;
-  e.time = kMidiSendNow;
-  e.status = status;
-  e.data1 = data1;
-  e.data2 = data2;
-  return e;
-}
-
 bool IsNoteLineType(int type) { return KLineObj::IsNoteFamily(KLineObj::FamilyOf(type)); }
 
 BYTE MirrorByte(int value) { return static_cast<BYTE>(std::clamp(value, 0, 255)); }
@@ -113,11 +104,11 @@ BOOL KViewPlayer::MarkingOutput::Put(const MidiShortEvent& event) {
 void KViewPlayer::SendReset(MidiOutPort& port) {
   // General MIDI System On, one byte an event, then all controllers and
   // all notes off... on the first and last channels.
-  for (BYTE b : {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}) port.Put(Now(0xF0, b, 0));
-  port.Put(Now(0xB0, 125, 0));
-  port.Put(Now(0xBF, 125, 0));
-  port.Put(Now(0xB0, 127, 0));
-  port.Put(Now(0xBF, 127, 0));
+  for (BYTE b : {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}) port.Put(SendNowEvent(0xF0, b, 0));
+  port.Put(SendNowEvent(0xB0, 125, 0));
+  port.Put(SendNowEvent(0xBF, 125, 0));
+  port.Put(SendNowEvent(0xB0, 127, 0));
+  port.Put(SendNowEvent(0xBF, 127, 0));
 }
 
 void KViewPlayer::SilenceAll() {
@@ -125,7 +116,7 @@ void KViewPlayer::SilenceAll() {
   if (port == &g_silent) return;
   for (int channel = 0; channel < 16; ++channel) {
     for (int note = kLowestSilenced; note <= kHighestSilenced; ++note)
-      port->Put(Now(static_cast<BYTE>(0x80 + channel), static_cast<BYTE>(note), 0));
+      port->Put(SendNowEvent(static_cast<BYTE>(0x80 + channel), static_cast<BYTE>(note), 0));
   }
 }
 
