@@ -25,27 +25,10 @@
 #include "platform/qt/KQtDialogBinder.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform/qt/KQtUiPort.h"
+#include "dialogs_qt/PictureTestSupport.h"
 #include "platform_qt/WidgetTestApp.h"
 
 namespace {
-
-// A port that answers boxes by script but draws pictures as the program does.
-class PicturePort : public FakeUiPort {
- public:
-  std::unique_ptr<CDC> CreatePictureDC() override { return m_qt.CreatePictureDC(); }
-
- private:
-  KQtUiPort m_qt;
-};
-
-// Black pixels of a widget's picture.
-int InkIn(QWidget* widget) {
-  const QImage image = widget->grab().toImage();
-  int ink = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
-  return ink;
-}
 
 // The box round the dark pixels of a widget's picture that are not the blue
 // frame: left, top, right, bottom (right and bottom inclusive).
