@@ -51,14 +51,6 @@ class MidiImportWindow : public ShellTest {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
-  void Trigger(UINT id) {
-    Frame().UpdateCommandUi();
-    QAction* action = Frame().ActionFor(id);
-    ASSERT_NE(action, nullptr);
-    ASSERT_TRUE(action->isEnabled()) << "command " << id;
-    action->trigger();
-    QApplication::processEvents();
-  }
   bool Checked(UINT id) {
     Frame().UpdateCommandUi();
     QAction* action = Frame().ActionFor(id);

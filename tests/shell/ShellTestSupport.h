@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <filesystem>
 #include <memory>
@@ -38,6 +39,17 @@ class ShellTest : public ::testing::Test {
   std::string WriteScore(const std::string& name, int textLines);
 
   CMainFrame& Frame() { return *app_->MainFrame(); }
+
+  // Runs a command as a click on its menu item does; the item must be there
+  // and enabled.
+  void Trigger(UINT id) {
+    Frame().UpdateCommandUi();
+    QAction* action = Frame().ActionFor(id);
+    ASSERT_NE(action, nullptr);
+    ASSERT_TRUE(action->isEnabled()) << "command " << id;
+    action->trigger();
+    QApplication::processEvents();
+  }
 
   // Opens the score into a child window of the shown main frame and gives its
   // view the keyboard focus, as a user's click would; the child, and through

@@ -53,14 +53,6 @@ class TextAndAbcWindow : public ShellTest {
     App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
     Trigger(cmd::kFileOpen);
   }
-  void Trigger(UINT id) {
-    Frame().UpdateCommandUi();
-    QAction* action = Frame().ActionFor(id);
-    ASSERT_NE(action, nullptr);
-    ASSERT_TRUE(action->isEnabled()) << "command " << id;
-    action->trigger();
-    QApplication::processEvents();
-  }
   bool Enabled(UINT id) {
     Frame().UpdateCommandUi();
     QAction* action = Frame().ActionFor(id);
