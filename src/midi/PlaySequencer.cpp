@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <map>
+#include <span>
 #include <string>
 
 #include "lines/KRhythmLine.h"
@@ -61,8 +61,20 @@ PlayEffectOptions OptionsOf(DWORD word, bool guitarOctaveLower) {
 struct LineEvents {
   KListLine* line = nullptr;
   int type = 0;
-  std::vector<int> columns;                  // every object column, in order
-  std::map<int, std::vector<KMIDIObj*>> at;  // the events of each column
+  std::vector<int> columns;         // every object column, in order
+  std::vector<KMIDIObj*> byColumn;  // the play events, by column (stable)
+
+  // The events of one column.
+  std::span<KMIDIObj* const> At(int column) const {
+    const auto [first, last] = std::equal_range(byColumn.begin(), byColumn.end(), column, ColumnOrder{});
+    return {first, last};
+  }
+
+ private:
+  struct ColumnOrder {
+    bool operator()(const KMIDIObj* e, int column) const { return e->GetPos() < column; }
+    bool operator()(int column, const KMIDIObj* e) const { return column < e->GetPos(); }
+  };
 };
 
 // One sounding note: where it sounds and when it ends.
@@ -246,12 +258,15 @@ class KPlaySequencer::Run_ {
     CObList* list = events.line->GetPlayEvents();
     for (POSITION node = list->GetHeadPosition(); node != nullptr;) {
       auto* event = static_cast<KMIDIObj*>(list->GetNext(node));
-      events.at[event->GetPos()].push_back(event);
+      events.byColumn.push_back(event);
       if (!std::binary_search(events.columns.begin(), events.columns.end(), event->GetPos())) {
         events.columns.insert(std::upper_bound(events.columns.begin(), events.columns.end(), event->GetPos()),
                               event->GetPos());
       }
     }
+    const auto byPos = [](const KMIDIObj* a, const KMIDIObj* b) { return a->GetPos() < b->GetPos(); };
+    if (!std::is_sorted(events.byColumn.begin(), events.byColumn.end(), byPos))
+      std::stable_sort(events.byColumn.begin(), events.byColumn.end(), byPos);
     return events;
   }
 
@@ -512,9 +527,7 @@ class KPlaySequencer::Run_ {
   // Plays the events of one column of a line; returns the column's start
   // (ticks from the group's start).
   std::uint32_t PlayColumn(LineState& state, int column, std::uint32_t groupStart) {
-    const auto found = state.events->at.find(column);
-    static const std::vector<KMIDIObj*> kNone;
-    const std::vector<KMIDIObj*>& events = found != state.events->at.end() ? found->second : kNone;
+    const std::span<KMIDIObj* const> events = state.events->At(column);
     // The voices whose notes start here. A rest's sign only follows its
     // symbol's code, which says nothing of the voice it silences, so rests
     // do not count: a column of rests waits for every voice, as a bar does.
