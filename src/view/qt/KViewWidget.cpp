@@ -443,6 +443,18 @@ void KViewWidget::CaretChanged(bool restartBlink) {
 
 // ---- Focus ---------------------------------------------------------------------------
 
+void KViewWidget::TakeFocus() {
+  activateWindow();
+  setFocus(Qt::OtherFocusReason);
+  // When the widget already is its window's focus, no focus event comes: the
+  // caret that play took over is set up again here.
+  QTimer::singleShot(0, this, [this] {
+    if (!hasFocus() || !m_view) return;
+    m_view->OnSetFocus();
+    CaretChanged();
+  });
+}
+
 void KViewWidget::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   m_blinkOn = true;

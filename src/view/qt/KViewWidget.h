@@ -66,10 +66,7 @@ class KViewWidget : public QAbstractScrollArea, public KViewHost {
   KFrameServices* Frame() override { return m_frame; }
   // The score's window comes to the front with the keyboard (after playing
   // from the play window, say).
-  void TakeFocus() override {
-    activateWindow();
-    setFocus(Qt::OtherFocusReason);
-  }
+  void TakeFocus() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
