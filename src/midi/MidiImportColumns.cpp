@@ -159,17 +159,10 @@ class ColumnBuilder {
       const int left = m_barLength - (m_time - m_barStart);
       int piece = std::min(length, left);
       if (m_s.method == 2 && length > left && length - left <= m_half) length = left;
+      int value = 0;
       int dotted = 0;
-      int remainder = 0;
-      int value = TicksToNoteValue(piece, remainder, m_time - m_barStart, dotted, m_s.resolution, 1);
-      int written = ValueTicks(value, dotted);
-      while (value >= 0 && written > left && value < 6) {
-        // Longer than what is left of the bar: the next shorter value.
-        ++value;
-        dotted = 0;
-        written = ValueTicks(value, dotted);
-      }
-      if (value < 0 || written <= 0) {
+      const int written = FitValue(piece, left, value, dotted);
+      if (written <= 0) {
         CountShort();
         return;
       }
@@ -179,6 +172,21 @@ class ColumnBuilder {
       length -= written;
       if (!more) break;
     }
+  }
+
+  // The note value of a piece of ticks from now, made shorter until it fits
+  // in what is left of the bar; its written ticks, 0 when none fits.
+  int FitValue(int piece, int left, int& value, int& dotted) const {
+    int remainder = 0;
+    dotted = 0;
+    value = TicksToNoteValue(piece, remainder, m_time - m_barStart, dotted, m_s.resolution, 1);
+    int written = ValueTicks(value, dotted);
+    while (value >= 0 && written > left && value < 6) {
+      ++value;
+      dotted = 0;
+      written = ValueTicks(value, dotted);
+    }
+    return value < 0 ? 0 : written;
   }
 
   void CountShort() {
@@ -193,16 +201,10 @@ class ColumnBuilder {
       int piece = std::min(until - m_time, left);
       const int rounded = RoundIfRaw(piece);
       if (rounded > 0 && rounded <= left) piece = rounded;
+      int value = 0;
       int dotted = 0;
-      int remainder = 0;
-      int value = TicksToNoteValue(piece, remainder, m_time - m_barStart, dotted, m_s.resolution, 1);
-      int written = ValueTicks(value, dotted);
-      while (value >= 0 && written > left && value < 6) {
-        ++value;
-        dotted = 0;
-        written = ValueTicks(value, dotted);
-      }
-      if (value < 0 || written <= 0) break;
+      const int written = FitValue(piece, left, value, dotted);
+      if (written <= 0) break;
       auto* column = new KChord(m_position);
       AddEntry(*column, kMiddleRow, kRestCode[static_cast<size_t>(value)]);
       if (dotted != 0) AddEntry(*column, kMiddleRow, kDotCode);
