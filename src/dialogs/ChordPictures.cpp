@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "chords/ChordSettings.h"
 #include "common/ChordDiagram.h"
 #include "common/ChordShape.h"
 #include "model/KChord.h"
@@ -158,4 +159,17 @@ void DrawChordInMode(CDC& dc, ChordPictureMode mode, const CString& shape, const
       break;
   }
   dc.SetViewportOrg(0, 0);
+}
+
+ChordCellSize ChordCellInMode(int mode, int gridWidth, int gridHeight) {
+  switch (mode) {
+    case 1:
+      return {std::max(50, g_chordSettings.notesCellWidth), 139};
+    case 2:
+      g_chordSettings.auditionProgram = 0;
+      return {97, 58};
+    default:
+      g_chordSettings.auditionProgram = 25;
+      return {gridWidth, gridHeight};
+  }
 }

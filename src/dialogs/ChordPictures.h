@@ -49,3 +49,13 @@ enum class ChordPictureMode { kGrids = 0, kNotes = 1, kKeyboard = 2 };
 // given, the keyboard and diagram at their own size.
 void DrawChordInMode(CDC& dc, ChordPictureMode mode, const CString& shape, const CString& tuning, int x,
                      int y, int width);
+
+// The size of a cell showing a chord in the mode (a diagram cell is the size
+// given), and the instrument its chords are heard on: a diagram cell plays
+// them on the guitar, a keyboard cell on the piano, a notes cell keeps the
+// instrument chosen before.
+struct ChordCellSize {
+  int width = 0;
+  int height = 0;
+};
+ChordCellSize ChordCellInMode(int mode, int gridWidth, int gridHeight);

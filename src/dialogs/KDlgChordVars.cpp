@@ -58,22 +58,10 @@ void KDlgChordVars::Layout() {
       fingering = fingering || !labels.IsEmpty();
     }
   }
-  switch (m_mode) {
-    case 1:
-      m_cellWidth = std::max(50, g_chordSettings.notesCellWidth);
-      m_cellHeight = 139;
-      break;
-    case 2:
-      m_cellWidth = 97;
-      m_cellHeight = 58;
-      g_chordSettings.auditionProgram = 0;
-      break;
-    default:
-      m_cellWidth = kCellWidth;
-      m_cellHeight = 53 + 6 * (fretRows - 4) + (fingering ? 9 : 0);
-      g_chordSettings.auditionProgram = 25;
-      break;
-  }
+  const ChordCellSize cell =
+      ChordCellInMode(m_mode, kCellWidth, 53 + 6 * (fretRows - 4) + (fingering ? 9 : 0));
+  m_cellWidth = cell.width;
+  m_cellHeight = cell.height;
   DialogControl* picture = Controls().Find(kIdPicture);
   picture->width = std::max(m_columns * m_cellWidth + 10, kModeLabelX[2] + 60);
   picture->height = m_rows * m_cellHeight + kStripHeight + 15;

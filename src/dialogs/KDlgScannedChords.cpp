@@ -62,22 +62,9 @@ BOOL KDlgScannedChords::OnInitDialog() {
 }
 
 void KDlgScannedChords::Layout() {
-  switch (m_mode) {
-    case 1:
-      m_cellWidth = std::max(50, g_chordSettings.notesCellWidth);
-      m_cellHeight = 139;
-      break;
-    case 2:
-      m_cellWidth = 97;
-      m_cellHeight = 58;
-      g_chordSettings.auditionProgram = 0;
-      break;
-    default:
-      m_cellWidth = kCellWidth;
-      m_cellHeight = kCellHeight;
-      g_chordSettings.auditionProgram = 25;
-      break;
-  }
+  const ChordCellSize cell = ChordCellInMode(m_mode, kCellWidth, kCellHeight);
+  m_cellWidth = cell.width;
+  m_cellHeight = cell.height;
   const int count = std::max(1, static_cast<int>(chords.size()));
   m_columns = std::clamp(630 / m_cellWidth, 1, count);
   const int rows = (count + m_columns - 1) / m_columns;
