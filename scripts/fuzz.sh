@@ -16,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(score_file midi_file abc text_tab chord_file settings_file clipstream)
+targets=(score_file midi_file midi_import abc text_tab chord_file settings_file clipstream)
 target=${1:-all}
 seconds=${2:-600}
 jobs=${FUZZ_JOBS:-1}
