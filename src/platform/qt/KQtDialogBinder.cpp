@@ -265,6 +265,9 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
     case DialogControlKind::kList: {
       auto* list = new QListWidget(m_window.get());
       for (const std::string& item : control.items) list->addItem(ToQString(item));
+      // Several rows: a click chooses one, Ctrl adds or removes a row, Shift
+      // takes the run from the caret row.
+      if (control.multiple) list->setSelectionMode(QAbstractItemView::ExtendedSelection);
       widget = list;
       break;
     }
@@ -346,11 +349,36 @@ void KQtDialogBinder::Connect(const DialogControl& control, QWidget* widget) {
           [&state, id] { state.Focus(id); }));
     }
   } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-    QObject::connect(list, &QListWidget::currentRowChanged, list, [this, &state, id](int row) {
-      if (m_refreshing) return;
-      state.Select(id, row);
-      UserChanged();
-    });
+    if (control.multiple) {
+      // The caret row and the chosen rows go to the model together, once
+      // both have settled (a click moves the caret, then the choice).
+      const auto chosen = [this, &state, id, list] {
+        if (m_refreshing) return;
+        std::vector<int> rows;
+        for (const QListWidgetItem* item : list->selectedItems()) rows.push_back(list->row(item));
+        std::sort(rows.begin(), rows.end());
+        const DialogControl* shown = state.Find(id);
+        if (shown != nullptr && shown->selection == rows && shown->value == list->currentRow()) return;
+        state.SelectRows(id, rows, list->currentRow());
+        UserChanged();
+      };
+      QObject::connect(list, &QListWidget::itemSelectionChanged, list, chosen);
+      QObject::connect(list, &QListWidget::currentRowChanged, list, chosen);
+    } else {
+      QObject::connect(list, &QListWidget::currentRowChanged, list, [this, &state, id](int row) {
+        if (m_refreshing) return;
+        state.Select(id, row);
+        UserChanged();
+      });
+    }
+    if (control.onDoubleClick) {
+      QObject::connect(list, &QListWidget::itemDoubleClicked, list,
+                       [this, &state, id, list](QListWidgetItem* item) {
+                         if (m_refreshing || item == nullptr) return;
+                         state.DoubleClick(id, list->row(item));
+                         UserChanged();
+                       });
+    }
   }
 }
 
@@ -514,7 +542,15 @@ void KQtDialogBinder::Refresh() {
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
       combo->setCurrentIndex(control.value);
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-      list->setCurrentRow(control.value);
+      if (control.multiple) {
+        list->setCurrentRow(control.value, QItemSelectionModel::NoUpdate);
+        for (int row = 0; row < list->count(); ++row) {
+          const bool chosen = std::binary_search(control.selection.begin(), control.selection.end(), row);
+          if (list->item(row)->isSelected() != chosen) list->item(row)->setSelected(chosen);
+        }
+      } else {
+        list->setCurrentRow(control.value);
+      }
     } else if (auto* label = qobject_cast<QLabel*>(widget);
                label && control.kind == DialogControlKind::kStatic) {
       // A handler may change what a text says.
