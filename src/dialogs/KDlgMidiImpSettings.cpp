@@ -235,10 +235,12 @@ bool KDlgMidiImpSettings::OnOK() {
 
 void KDlgMidiImpSettings::DeclareControls(DialogControls& c) {
   c.SetTitle("MIDI File Import Settings");
-  c.Static(kIdHeading, "\t#\t(Trk:Ch)\tImport\tLabel\tNotes\tProg\tInstrument\tStaff\tOctave\tResolution");
-  c.MultiList(kIdList, m_caret, {}).WhenChanged([this] { OnSelChange(); }).WhenDoubleClicked([this](int row) {
-    OnDoubleClickRow(row);
-  });
+  // The rows' fields under their headings.
+  c.MultiList(kIdList, m_caret, {})
+      .WithColumns({"#", "(Trk:Ch)", "Import", "Label", "Notes", "Prog", "Instrument", "Staff", "Octave",
+                    "Resolution"})
+      .WhenChanged([this] { OnSelChange(); })
+      .WhenDoubleClicked([this](int row) { OnDoubleClickRow(row); });
   c.Static(kIdWarning, kWarningText);
   c.Static(kIdRowNumber, " 1");
   c.Edit(kIdLabel, m_label).WhenChanged([this] { OnLabelChanged(); });
@@ -274,7 +276,6 @@ void KDlgMidiImpSettings::DeclareControls(DialogControls& c) {
 void KDlgMidiImpSettings::DescribeLayout(DialogLayoutItem& layout) const {
   using namespace dialog_layout;
   layout.children = {
-      Ctl(kIdHeading),
       Ctl(kIdList),
       Ctl(kIdWarning),
       dialog_layout::Row({Ctl(kIdRowNumber), Ctl(kIdLabel), Ctl(kIdYes), Ctl(kIdNo), Stretch()}),

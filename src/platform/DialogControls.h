@@ -104,6 +104,10 @@ struct DialogControl {
   // the caret row), and what a double click on a row does.
   bool multiple = false;
   std::vector<int> selection;
+  // List boxes shown as a table: the column headings; each item then holds
+  // its fields separated by tabs (a leading tab: no field), as the
+  // framework's list box with tab stops shows them.
+  std::vector<std::string> columns;
   std::function<void(int row)> onDoubleClick;
 
   // What the window shows.
@@ -121,6 +125,10 @@ struct DialogControl {
   // Runs when the user double-clicks a row of a list box.
   DialogControl& WhenDoubleClicked(std::function<void(int row)> handler_) {
     onDoubleClick = std::move(handler_);
+    return *this;
+  }
+  DialogControl& WithColumns(std::vector<std::string> headings) {
+    columns = std::move(headings);
     return *this;
   }
   bool IsButton() const { return kind == DialogControlKind::kButton; }

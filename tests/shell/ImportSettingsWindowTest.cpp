@@ -3,13 +3,14 @@
 // buttons change every chosen row, a double click imports one row alone, and
 // the new score holds what was chosen.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -36,16 +37,15 @@ class SettingsHands {
  public:
   explicit SettingsHands(QWidget& window) : m_window(window) {}
 
-  QListWidget& List() { return *Find<QListWidget>(Dialog::kIdList); }
+  QAbstractItemView& List() { return *Find<QAbstractItemView>(Dialog::kIdList); }
+  QPoint RowCentre(int row) { return List().visualRect(List().model()->index(row, 1)).center(); }
   void ClickRow(int row, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    QListWidget& list = List();
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, keys, list.visualItemRect(list.item(row)).center());
+    QTest::mouseClick(List().viewport(), Qt::LeftButton, keys, RowCentre(row));
   }
   void DoubleClickRow(int row) {
-    QListWidget& list = List();
-    const QPoint at = list.visualItemRect(list.item(row)).center();
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    const QPoint at = RowCentre(row);
+    QTest::mouseClick(List().viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(List().viewport(), Qt::LeftButton, Qt::NoModifier, at);
   }
   void Click(UINT id) { QTest::mouseClick(Find<QAbstractButton>(id), Qt::LeftButton); }
   void Type(UINT id, const QString& text) {
@@ -55,12 +55,25 @@ class SettingsHands {
   }
   std::vector<int> ChosenRows() {
     std::vector<int> rows;
-    for (int row = 0; row < List().count(); ++row) {
-      if (List().item(row)->isSelected()) rows.push_back(row);
-    }
+    for (const QModelIndex& index : List().selectionModel()->selectedRows()) rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
     return rows;
   }
-  QString RowText(int row) { return List().item(row)->text(); }
+  // The row's fields as the table shows them, one to a column.
+  QStringList RowFields(int row) {
+    QStringList fields;
+    const QAbstractItemModel& model = *List().model();
+    for (int column = 0; column < model.columnCount(); ++column)
+      fields << model.index(row, column).data().toString();
+    return fields;
+  }
+  QStringList Headings() {
+    QStringList headings;
+    const QAbstractItemModel& model = *List().model();
+    for (int column = 0; column < model.columnCount(); ++column)
+      headings << model.headerData(column, Qt::Horizontal).toString();
+    return headings;
+  }
   void PressOk() {
     for (QPushButton* button : m_window.findChildren<QPushButton*>()) {
       if (button->text().startsWith(QStringLiteral("&OK"))) QTest::mouseClick(button, Qt::LeftButton);
@@ -147,7 +160,8 @@ TEST_F(ImportSettingsWindow, CtrlAndShiftClicksChooseRowsThatTheButtonsChangeTog
   ASSERT_TRUE(Start());
   std::vector<int> afterCtrl;
   std::vector<int> afterShift;
-  QString cello;
+  QStringList cello;
+  QStringList headings;
   ImportWith(path, [&](SettingsHands& hands) {
     hands.Type(Dialog::kIdTitle, QStringLiteral("Quartet"));
     hands.ClickRow(0);
@@ -159,13 +173,16 @@ TEST_F(ImportSettingsWindow, CtrlAndShiftClicksChooseRowsThatTheButtonsChangeTog
     afterShift = hands.ChosenRows();
     hands.Click(Dialog::kIdOctaveDown);  // Bells, Cello and Drone an octave down
     hands.Click(Dialog::kIdBass);
-    cello = hands.RowText(2);
+    cello = hands.RowFields(2);
+    headings = hands.Headings();
   });
   EXPECT_EQ(afterCtrl, (std::vector<int>{0, 2}));
   EXPECT_EQ(afterShift, (std::vector<int>{1, 2, 3}));
   // The changed rows stay chosen and show their new settings.
-  EXPECT_TRUE(cello.contains(QStringLiteral("\t \tCello"))) << cello.toStdString();
-  EXPECT_TRUE(cello.contains(QStringLiteral("\tBass\t-1\t"))) << cello.toStdString();
+  EXPECT_EQ(headings, (QStringList{"#", "(Trk:Ch)", "Import", "Label", "Notes", "Prog", "Instrument", "Staff",
+                                   "Octave", "Resolution"}));
+  EXPECT_EQ(cello, (QStringList{"3", "(2:2)", "", "Cello", "4", "1", "Ac. Piano", "Bass", "-1", "1/32"}))
+      << cello.join(u'|').toStdString();
 
   ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
   CChildFrame* child = Frame().ScoreWindows().front();
