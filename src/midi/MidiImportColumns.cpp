@@ -80,6 +80,9 @@ int VoiceRestRow(int row, int lowest, int highest) {
   return std::clamp(row, KStaffLine::kFirstRow, KStaffLine::kLastRow);
 }
 
+// Which way a column's stems point: by where its notes stand, or as asked.
+enum class StemSide { kAuto, kUp, kDown };
+
 // One note of a column to write: its row, accidental and drum style.
 struct PlacedNote {
   int row = kMiddleRow;
@@ -232,7 +235,9 @@ class ColumnBuilder {
       highest = std::max(highest, row);
     }
     const int row = VoiceRestRow(m_s.drums ? kMiddleRow : Place(notes[end]).row, lowest, highest);
-    KChord* column = PlaceNotes(notes, first, end, value, dotted, false);
+    // The held notes' stems point away from the other voice's rest.
+    const StemSide stems = row < lowest ? StemSide::kDown : StemSide::kUp;
+    KChord* column = PlaceNotes(notes, first, end, value, dotted, false, stems);
     if (column == nullptr) return false;
     AddEntry(*column, row, kRestCode[static_cast<size_t>(restValue)]);
     if (restDotted != 0) AddEntry(*column, row, kDotCode);
@@ -306,7 +311,7 @@ class ColumnBuilder {
   }
 
   KChord* PlaceNotes(const std::vector<ImportNote>& notes, size_t first, size_t end, int value, int dotted,
-                     bool tieOn) {
+                     bool tieOn, StemSide stems = StemSide::kAuto) {
     std::vector<PlacedNote> placed;
     for (size_t k = first; k < end && placed.size() < 6; ++k) {
       const PlacedNote p = Place(notes[k]);
@@ -323,7 +328,8 @@ class ColumnBuilder {
     }
     // Notes over the middle of the staff take their stems down.
     int code = kNoteCode[static_cast<size_t>(value)];
-    if (code < 12 && highest < kMiddleRow) code += 1;
+    if (code < 12 && (stems == StemSide::kDown || (stems == StemSide::kAuto && highest < kMiddleRow)))
+      code += 1;
     int middle = (lowest + highest) / 2;
     if (placed.size() == 1) middle = middle < 19 ? 100 : 0;
 

@@ -17,7 +17,6 @@ using importtest::PlayScore;
 using importtest::ToText;
 
 constexpr int kQuarterRest = 16;
-constexpr int kHalfNoteCodes[] = {10, 11};
 
 // The first note column of the score that also holds a rest.
 const KChord* ColumnWithVoiceRest(const CStavlinDoc& doc) {
@@ -66,6 +65,7 @@ struct VoiceCase {
   int high;
   int newKey;
   int restRow;
+  int halfCode;  // 10 stems up, 11 stems down: away from the rest
 };
 void PrintTo(const VoiceCase& c, std::ostream* out) { *out << c.name; }
 
@@ -80,12 +80,12 @@ TEST_P(MethodTwoVoice, HeldNotesKeepTheirLengthBesideTheNewVoicesRest) {
   ASSERT_NE(result.document, nullptr);
   const KChord* column = ColumnWithVoiceRest(*result.document);
   ASSERT_NE(column, nullptr) << importtest::Dump(*result.document);
-  // Both held notes are written as half notes; the rest lasts until the new
-  // voice enters, so the column moves the time on by a quarter.
+  // Both held notes are written as half notes with their stems away from
+  // the rest; the rest lasts until the new voice enters, so the column moves
+  // the time on by a quarter.
   int halves = 0;
   for (int i = 0; i < column->GetNoteCount(); ++i) {
-    const int code = column->GetNote(i).code;
-    if (code == kHalfNoteCodes[0] || code == kHalfNoteCodes[1]) ++halves;
+    if (column->GetNote(i).code == c.halfCode) ++halves;
   }
   EXPECT_EQ(halves, 2) << importtest::Dump(*result.document);
   EXPECT_EQ(RowOf(*column, kQuarterRest), c.restRow) << importtest::Dump(*result.document);
@@ -98,11 +98,11 @@ TEST_P(MethodTwoVoice, HeldNotesKeepTheirLengthBesideTheNewVoicesRest) {
 
 INSTANTIATE_TEST_SUITE_P(
     Import, MethodTwoVoice,
-    ::testing::Values(VoiceCase{"InTheUpperHalfGoesAboveTheHeldNotes", 60, 72, 67, 12},     // G4, row 20
-                      VoiceCase{"JustAboveTheHeldNotesGoesAboveThem", 60, 72, 76, 12},      // E5, row 15
-                      VoiceCase{"InTheLowerHalfGoesBelowTheHeldNotes", 60, 72, 65, 29},     // F4, row 21
-                      VoiceCase{"FarAboveTheHeldNotesStaysInItsRow", 60, 72, 84, 10},       // C6, row 10
-                      VoiceCase{"PushedOffTheStaffRowsStaysAtTheirEdge", 45, 60, 52, 36}),  // E3, row 29
+    ::testing::Values(VoiceCase{"InTheUpperHalfGoesAboveTheHeldNotes", 60, 72, 67, 12, 11},     // G4, row 20
+                      VoiceCase{"JustAboveTheHeldNotesGoesAboveThem", 60, 72, 76, 12, 11},      // E5, row 15
+                      VoiceCase{"InTheLowerHalfGoesBelowTheHeldNotes", 60, 72, 65, 29, 10},     // F4, row 21
+                      VoiceCase{"FarAboveTheHeldNotesStaysInItsRow", 60, 72, 84, 10, 11},       // C6, row 10
+                      VoiceCase{"PushedOffTheStaffRowsStaysAtTheirEdge", 45, 60, 52, 36, 10}),  // E3, row 29
     [](const ::testing::TestParamInfo<VoiceCase>& info) { return info.param.name; });
 
 // A lone held note with a new voice below it: the rest keeps the new note's
