@@ -8,7 +8,6 @@ namespace {
 
 // Overlapping notes of one pitch that get slots of their own; more only count.
 constexpr int kSlots = 3;
-constexpr int kOverflow = 1000;
 constexpr int kPitches = 130;
 // Notes the detector looks ahead at most.
 constexpr int kWalkLimit = 15;
@@ -59,8 +58,11 @@ int TripletPlace(int mark) {
 std::vector<ImportNote> PairNotes(const std::vector<TimedEvent>& events, const NoteFilter& filter,
                                   size_t capacity) {
   std::vector<ImportNote> notes;
-  // Per pitch, up to three indexes (+1) of sounding notes.
+  // Per pitch, up to three indexes (+1) of sounding notes, and how many more
+  // overlapping notes only count. The count is kept apart from the indexes:
+  // a long track has notes whose index is far beyond any count.
   std::vector<std::array<int, kSlots>> slots(kPitches, std::array<int, kSlots>{});
+  std::vector<int> overflow(kPitches, 0);
   int ordinal = 0;
   for (const TimedEvent& e : events) {
     const BYTE kind = e.status & 0xF0;
@@ -79,23 +81,24 @@ std::vector<ImportNote> PairNotes(const std::vector<TimedEvent>& events, const N
       }
       if (free < 0) {
         // A fourth overlapping note of the pitch only counts up.
-        open[kSlots - 1] += kOverflow;
+        ++overflow[static_cast<size_t>(pitch)];
         continue;
       }
       notes.push_back({e.tick, -1, e.tick, -1, pitch, e.data2, ordinal});
       open[static_cast<size_t>(free)] = static_cast<int>(notes.size());
       continue;
     }
-    // A release: the most recently opened slot of the pitch.
+    // A release: a counted note first, else the most recently opened slot
+    // of the pitch.
+    if (overflow[static_cast<size_t>(pitch)] > 0) {
+      --overflow[static_cast<size_t>(pitch)];
+      continue;
+    }
     for (int s = kSlots - 1; s >= 0; --s) {
       int& slot = open[static_cast<size_t>(s)];
       if (slot == 0) continue;
-      if (slot > kOverflow) {
-        slot -= kOverflow;
-      } else {
-        notes[static_cast<size_t>(slot - 1)].end = e.tick;
-        slot = 0;
-      }
+      notes[static_cast<size_t>(slot - 1)].end = e.tick;
+      slot = 0;
       break;
     }
   }

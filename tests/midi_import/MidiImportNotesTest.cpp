@@ -128,6 +128,25 @@ TEST(ImportPairing, OverlapsAndRangeAreHandled) {
   EXPECT_EQ(PairNotes(events, filter, 2).size(), 2u);
 }
 
+// A long track: every note is paired with its own release, however many
+// notes came before it (notes past the thousandth were once taken for
+// overlap counts, never released, and the pitch's later notes were lost).
+TEST(ImportPairing, EveryNoteOfALongTrackIsPaired) {
+  std::vector<TimedEvent> events;
+  constexpr int kNotes = 5000;
+  for (int i = 0; i < kNotes; ++i) {
+    const BYTE key = static_cast<BYTE>(60 + i % 12);
+    events.push_back({i * 120, 0x90, key, 100});
+    events.push_back({i * 120 + 100, 0x80, key, 0});
+  }
+  const std::vector<ImportNote> notes = PairNotes(events, NoteFilter{}, 100000);
+  ASSERT_EQ(notes.size(), static_cast<size_t>(kNotes));
+  for (int i = 0; i < kNotes; ++i) {
+    ASSERT_EQ(notes[static_cast<size_t>(i)].start, i * 120) << "note " << i;
+    ASSERT_EQ(notes[static_cast<size_t>(i)].end, i * 120 + 100) << "note " << i;
+  }
+}
+
 MidiImportFile FileOf(const std::vector<std::uint8_t>& bytes) {
   MidiFileContent content;
   std::string error;
