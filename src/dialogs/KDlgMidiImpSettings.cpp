@@ -56,7 +56,8 @@ std::string KDlgMidiImpSettings::RowText(int index) const {
   char text[512];
   std::snprintf(text, sizeof text, "\t%2d\t(%d:%d)\t%s\t%s\t%5d\t%3d\t%s\t%s\t%s\t%s", index + 1, r.track,
                 r.channel, kMarkTexts[static_cast<size_t>(std::clamp(r.mark, 0, 2))],
-                static_cast<LPCTSTR>(ShownLabel(r.label)), r.noteCount, program, static_cast<LPCTSTR>(g_GmInstrumentNames[name]),
+                static_cast<LPCTSTR>(ShownLabel(r.label)), r.noteCount, program,
+                static_cast<LPCTSTR>(g_GmInstrumentNames[name]),
                 static_cast<LPCTSTR>(LoadString(kKindTexts[static_cast<size_t>(std::clamp(r.kind, 0, 5))])),
                 kOctaveTexts[static_cast<size_t>(std::clamp(r.octave, 0, 2))],
                 kResolutionTexts[static_cast<size_t>(std::clamp(r.resolution, 0, 3))]);
@@ -105,6 +106,7 @@ void KDlgMidiImpSettings::ShowRows() {
   DialogControls& c = Controls();
   c.SetItems(kIdList, items);
   c.SetShown(kIdList, m_caret);
+  c.SetShownRows(kIdList, SelectedRows());
 }
 
 std::vector<int> KDlgMidiImpSettings::SelectedRows() const {
@@ -126,10 +128,16 @@ void KDlgMidiImpSettings::SelectRows(const std::vector<int>& rows) {
 }
 
 void KDlgMidiImpSettings::OnSelChange() {
-  // The list chooses one row at a time.
-  const int chosen = Controls().Selected(kIdList);
-  if (chosen < 0 || chosen >= static_cast<int>(m_rows.size())) return;
-  SelectRows({chosen});
+  // The list chooses several rows; its caret row is the one the controls show.
+  const DialogControls& c = Controls();
+  const int count = static_cast<int>(m_rows.size());
+  m_selected.assign(m_rows.size(), false);
+  for (int r : c.SelectedRows(kIdList)) {
+    if (r >= 0 && r < count) m_selected[static_cast<size_t>(r)] = true;
+  }
+  const int caret = c.Selected(kIdList);
+  if (caret >= 0 && caret < count) m_caret = caret;
+  LoadCaretRow();
 }
 
 void KDlgMidiImpSettings::LoadCaretRow() {
@@ -141,8 +149,10 @@ void KDlgMidiImpSettings::LoadCaretRow() {
   m_octaveRadio = std::clamp(row.octave, 0, 2);
   m_resolutionRadio = std::clamp(row.resolution, 0, 3);
   m_instrument = std::clamp(row.program - 1, 0, 127);
+  // Only the caret row's controls: what the user typed into the title or
+  // the staff length stays.
   DialogControls& c = Controls();
-  c.Load();
+  for (UINT id : {kIdList, kIdLabel, kIdYes, kIdTreble, kIdOctaveUp, kIdRes8, kIdInstrument}) c.Load(id);
   char number[16];
   std::snprintf(number, sizeof number, "%2d", m_caret + 1);
   c.SetCaption(kIdRowNumber, number);
@@ -225,8 +235,12 @@ bool KDlgMidiImpSettings::OnOK() {
 
 void KDlgMidiImpSettings::DeclareControls(DialogControls& c) {
   c.SetTitle("MIDI File Import Settings");
-  c.Static(kIdHeading, "\t#\t(Trk:Ch)\tImport\tLabel\tNotes\tProg\tInstrument\tStaff\tOctave\tResolution");
-  c.List(kIdList, m_caret, {}).WhenChanged([this] { OnSelChange(); });
+  // The rows' fields under their headings.
+  c.MultiList(kIdList, m_caret, {})
+      .WithColumns({"#", "(Trk:Ch)", "Import", "Label", "Notes", "Prog", "Instrument", "Staff", "Octave",
+                    "Resolution"})
+      .WhenChanged([this] { OnSelChange(); })
+      .WhenDoubleClicked([this](int row) { OnDoubleClickRow(row); });
   c.Static(kIdWarning, kWarningText);
   c.Static(kIdRowNumber, " 1");
   c.Edit(kIdLabel, m_label).WhenChanged([this] { OnLabelChanged(); });
@@ -262,7 +276,6 @@ void KDlgMidiImpSettings::DeclareControls(DialogControls& c) {
 void KDlgMidiImpSettings::DescribeLayout(DialogLayoutItem& layout) const {
   using namespace dialog_layout;
   layout.children = {
-      Ctl(kIdHeading),
       Ctl(kIdList),
       Ctl(kIdWarning),
       dialog_layout::Row({Ctl(kIdRowNumber), Ctl(kIdLabel), Ctl(kIdYes), Ctl(kIdNo), Stretch()}),

@@ -44,7 +44,6 @@ class KDlgMidiImpSettings : public KModalDialog {
   static constexpr UINT kIdTitleLabel = 40002;
   static constexpr UINT kIdLengthLabel = 40003;
   static constexpr UINT kIdMethodLabel = 40004;
-  static constexpr UINT kIdHeading = 40005;
 
   static constexpr int kMaxRows = 40;
   static constexpr int kMaxLines = 20;

@@ -65,6 +65,24 @@ int AddEntry(KChord& column, int row, int code, int packed = 0) {
   return column.AddNote(row, code, packed);
 }
 
+// The row of a second voice's rest: the new note's row, moved above the
+// sounding notes (rows lowest..highest, the lowest number the highest note)
+// when it falls in their upper half or just above them, below them when it
+// falls in their lower half or just below; then kept on the staff's rows
+// (at their edge, still clear of the notes).
+int VoiceRestRow(int row, int lowest, int highest) {
+  const int middle = (lowest + highest) / 2;
+  if (row > lowest - 3 && row <= middle) {
+    row = lowest - 5;
+  } else if (row >= middle && row < highest + 3) {
+    row = highest + 5;
+  }
+  return std::clamp(row, KStaffLine::kFirstRow, KStaffLine::kLastRow);
+}
+
+// Which way a column's stems point: by where its notes stand, or as asked.
+enum class StemSide { kAuto, kUp, kDown };
+
 // One note of a column to write: its row, accidental and drum style.
 struct PlacedNote {
   int row = kMiddleRow;
@@ -96,6 +114,7 @@ class ColumnBuilder {
       size_t end = i + 1;
       while (end < notes.size() && Start(notes[end]) == Start(notes[i])) ++end;
       PlaceGroup(notes, i, end);
+      if (m_result.cancelled) break;
       i = end;
     }
     // The last bar is completed with rests.
@@ -155,10 +174,17 @@ class ColumnBuilder {
       return;
     }
     FillRests(start);
+    if (m_s.method == 2 && nextStart > start && PlaceBesideNewVoice(notes, first, end, nextStart)) return;
     while (length > 0) {
       const int left = m_barLength - (m_time - m_barStart);
       int piece = std::min(length, left);
-      if (m_s.method == 2 && length > left && length - left <= m_half) length = left;
+      if (m_s.method == 2 && length > left && length - left <= m_half) {
+        // Too little past the bar line for a tied note, too much to end on
+        // it: the grid does not fit the bar, and the column would overrun it.
+        m_result.overrun = true;
+        m_result.cancelled = true;
+        return;
+      }
       int value = 0;
       int dotted = 0;
       const int written = FitValue(piece, left, value, dotted);
@@ -172,6 +198,52 @@ class ColumnBuilder {
       length -= written;
       if (!more) break;
     }
+  }
+
+  // Method 2: the notes of first..end sound on after the next note starts
+  // (more than half a grid step before the earliest of their ends). They keep
+  // their length, up to the bar line, and the column takes a rest for the
+  // new voice that lasts until it enters, so that the time moves on by the
+  // rest. False when that cannot be written (the new voice enters in a later
+  // bar, or the notes' value would be no longer than the rest).
+  bool PlaceBesideNewVoice(const std::vector<ImportNote>& notes, size_t first, size_t end, int nextStart) {
+    const int untilNext = nextStart - m_time;
+    int earliest = -1;
+    for (size_t k = first; k < end; ++k) {
+      if (End(notes[k]) < 0) return false;
+      const int sounds = End(notes[k]) - m_time;
+      if (earliest < 0 || sounds < earliest) earliest = sounds;
+    }
+    if (untilNext <= m_half || earliest - untilNext <= m_half || end >= notes.size()) return false;
+    const int left = m_barLength - (m_time - m_barStart);
+    if (untilNext >= left) return false;
+    const int own = End(notes[first]) - m_time;
+    int value = 0;
+    int dotted = 0;
+    const int written = FitValue(std::min(own, left), left, value, dotted);
+    int restValue = 0;
+    int restDotted = 0;
+    const int rest = FitValue(untilNext, left, restValue, restDotted);
+    if (written <= rest || rest <= 0) return false;
+
+    // The rest stands in the new note's row, out of the way of the notes.
+    int lowest = KStaffLine::kLastRow;
+    int highest = KStaffLine::kFirstRow;
+    for (size_t k = first; k < end; ++k) {
+      const int row = Place(notes[k]).row;
+      lowest = std::min(lowest, row);
+      highest = std::max(highest, row);
+    }
+    const int row = VoiceRestRow(m_s.drums ? kMiddleRow : Place(notes[end]).row, lowest, highest);
+    // The held notes' stems point away from the other voice's rest.
+    const StemSide stems = row < lowest ? StemSide::kDown : StemSide::kUp;
+    KChord* column = PlaceNotes(notes, first, end, value, dotted, false, stems);
+    if (column == nullptr) return false;
+    AddEntry(*column, row, kRestCode[static_cast<size_t>(restValue)]);
+    if (restDotted != 0) AddEntry(*column, row, kDotCode);
+    m_result.columns.back().length = rest;
+    Advance(rest);
+    return true;
   }
 
   // The note value of a piece of ticks from now, made shorter until it fits
@@ -239,7 +311,7 @@ class ColumnBuilder {
   }
 
   KChord* PlaceNotes(const std::vector<ImportNote>& notes, size_t first, size_t end, int value, int dotted,
-                     bool tieOn) {
+                     bool tieOn, StemSide stems = StemSide::kAuto) {
     std::vector<PlacedNote> placed;
     for (size_t k = first; k < end && placed.size() < 6; ++k) {
       const PlacedNote p = Place(notes[k]);
@@ -256,7 +328,8 @@ class ColumnBuilder {
     }
     // Notes over the middle of the staff take their stems down.
     int code = kNoteCode[static_cast<size_t>(value)];
-    if (code < 12 && highest < kMiddleRow) code += 1;
+    if (code < 12 && (stems == StemSide::kDown || (stems == StemSide::kAuto && highest < kMiddleRow)))
+      code += 1;
     int middle = (lowest + highest) / 2;
     if (placed.size() == 1) middle = middle < 19 ? 100 : 0;
 

@@ -30,7 +30,9 @@ struct ColumnBuildSettings {
   int resolution = 2;
   bool drums = false;
   // 1: one column per quantised start, lengths cut to what a value can show
-  // (the rest is a rest); 2: lengths kept with tied notes, over bar lines too.
+  // (the rest is a rest); 2: lengths kept with tied notes, over bar lines
+  // too, and a note still sounding when the next one starts keeps its length
+  // beside a rest of the new voice.
   int method = 1;
   // The notes carry quantised times (method 1 quantisation ran).
   bool quantised = true;
@@ -43,6 +45,9 @@ struct BuildResult {
   std::vector<BuiltColumn> columns;
   int shortNotes = 0;
   bool cancelled = false;
+  // Method 2 met a column that would run past the end of its bar (the grid
+  // of the resolution does not fit the bar); the build stopped, cancelled.
+  bool overrun = false;
 };
 
 // Called now and then with the notes done and the notes in all; false stops

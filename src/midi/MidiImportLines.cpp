@@ -171,6 +171,7 @@ LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<I
     imported.program = row.program;
     result.lines.push_back(std::move(imported));
     const bool stopped = columns.cancelled;
+    result.overrun = columns.overrun;
     built.push_back(std::move(columns));
     if (stopped) {
       result.cancelled = true;

@@ -44,6 +44,8 @@ struct LineBuildResult {
   std::vector<ImportedLine> lines;
   int shortNotes = 0;
   bool cancelled = false;
+  // A line's columns would have run past a bar (method 2): cancelled too.
+  bool overrun = false;
 };
 
 // Builds the lines of the rows marked for import (at most kMaxLines staff

@@ -189,6 +189,12 @@ DialogControl& DialogControls::List(UINT id, int& member, std::vector<std::strin
   return control;
 }
 
+DialogControl& DialogControls::MultiList(UINT id, int& member, std::vector<std::string> items) {
+  DialogControl& control = List(id, member, std::move(items));
+  control.multiple = true;
+  return control;
+}
+
 DialogControl& DialogControls::Button(UINT id, std::string caption, DialogButtonRole role,
                                       std::function<void()> handler) {
   DialogControl& control = Add(id, DialogControlKind::kButton, std::move(caption));
@@ -265,7 +271,41 @@ void DialogControls::Select(UINT id, int index) {
     throw std::logic_error("dialog control " + std::to_string(id) + " has no item " + std::to_string(index));
   }
   control.value = index;
+  if (control.multiple) control.selection = index >= 0 ? std::vector<int>{index} : std::vector<int>{};
   Changed(control);
+}
+
+namespace {
+
+// Rows of a list in rising order, each once, only those it has.
+std::vector<int> ListRows(std::vector<int> rows, size_t count) {
+  std::erase_if(rows, [count](int r) { return r < 0 || static_cast<size_t>(r) >= count; });
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
+}
+
+}  // namespace
+
+void DialogControls::SelectRows(UINT id, std::vector<int> rows, int caret) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kList});
+  if (!control.multiple) throw std::logic_error("dialog control " + std::to_string(id) + " takes one row");
+  const int count = static_cast<int>(control.items.size());
+  if (caret < -1 || caret >= count) {
+    throw std::logic_error("dialog control " + std::to_string(id) + " has no item " + std::to_string(caret));
+  }
+  control.selection = ListRows(std::move(rows), control.items.size());
+  control.value = caret;
+  Changed(control);
+}
+
+void DialogControls::DoubleClick(UINT id, int row) {
+  DialogControl& control = UserControl(id, {DialogControlKind::kList});
+  if (row < 0 || row >= static_cast<int>(control.items.size())) {
+    throw std::logic_error("dialog control " + std::to_string(id) + " has no item " + std::to_string(row));
+  }
+  control.entered = true;
+  if (control.onDoubleClick) control.onDoubleClick(row);
 }
 
 void DialogControls::Step(UINT id, int delta) {
@@ -290,9 +330,15 @@ void DialogControls::SetItems(UINT id, std::vector<std::string> items) {
   DialogControl& control = UserControl(id, {DialogControlKind::kCombo, DialogControlKind::kList});
   control.items = std::move(items);
   if (control.value >= static_cast<int>(control.items.size())) control.value = -1;
+  control.selection = ListRows(std::move(control.selection), control.items.size());
 }
 
 void DialogControls::SetShown(UINT id, int value) { AnyControl(id).value = value; }
+
+void DialogControls::SetShownRows(UINT id, std::vector<int> rows) {
+  DialogControl& control = AnyControl(id);
+  control.selection = ListRows(std::move(rows), control.items.size());
+}
 
 bool DialogControls::IsShown(UINT id) const {
   const DialogControl* control = Find(id);
@@ -317,6 +363,13 @@ int DialogControls::Checked(UINT id) const {
 int DialogControls::Selected(UINT id) const {
   const DialogControl* control = Find(id);
   return control ? control->value : -1;
+}
+
+std::vector<int> DialogControls::SelectedRows(UINT id) const {
+  const DialogControl* control = Find(id);
+  if (control == nullptr) return {};
+  if (control->multiple) return control->selection;
+  return control->value >= 0 ? std::vector<int>{control->value} : std::vector<int>{};
 }
 
 int DialogControls::RadioValue(UINT firstId) const {
@@ -367,6 +420,11 @@ void DialogControls::Load() {
   for (DialogControl& control : m_controls) {
     if (control.Exchanges()) LoadOne(control);
   }
+}
+
+void DialogControls::Load(UINT id) {
+  DialogControl& control = AnyControl(id);
+  if (control.Exchanges()) LoadOne(control);
 }
 
 void DialogControls::LoadUnentered() {

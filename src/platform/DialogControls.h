@@ -99,6 +99,16 @@ struct DialogControl {
   std::function<bool(int character)> onType;
   // Runs when the control gets the keyboard focus.
   std::function<void()> onFocus;
+  // List boxes: whether the user chooses several rows (Ctrl and Shift with
+  // the click or the arrows), the rows chosen (in rising order; `value` is
+  // the caret row), and what a double click on a row does.
+  bool multiple = false;
+  std::vector<int> selection;
+  // List boxes shown as a table: the column headings; each item then holds
+  // its fields separated by tabs (a leading tab: no field), as the
+  // framework's list box with tab stops shows them.
+  std::vector<std::string> columns;
+  std::function<void(int row)> onDoubleClick;
 
   // What the window shows.
   std::string text;      // edit and number text
@@ -110,6 +120,15 @@ struct DialogControl {
   // Runs when the user changes the control's value (typing in an edit).
   DialogControl& WhenChanged(std::function<void()> handler_) {
     onChange = std::move(handler_);
+    return *this;
+  }
+  // Runs when the user double-clicks a row of a list box.
+  DialogControl& WhenDoubleClicked(std::function<void(int row)> handler_) {
+    onDoubleClick = std::move(handler_);
+    return *this;
+  }
+  DialogControl& WithColumns(std::vector<std::string> headings) {
+    columns = std::move(headings);
     return *this;
   }
   bool IsButton() const { return kind == DialogControlKind::kButton; }
@@ -147,6 +166,10 @@ class DialogControls {
   DialogControl& Radio(UINT id, std::string caption);
   DialogControl& Combo(UINT id, int& member, std::vector<std::string> items);
   DialogControl& List(UINT id, int& member, std::vector<std::string> items);
+  // A list box of several chosen rows (the framework's extended selection):
+  // the member holds the caret row; the chosen rows are the control's
+  // selection.
+  DialogControl& MultiList(UINT id, int& member, std::vector<std::string> items);
   DialogControl& Button(UINT id, std::string caption, DialogButtonRole role,
                         std::function<void()> handler = {});
   DialogControl& Picture(UINT id, CBitmap& bitmap, int width, int height);
@@ -167,9 +190,13 @@ class DialogControls {
   // The user's side. Each of these throws std::logic_error for an id that is
   // not a control of that kind (a fault of the caller), marks the control as
   // entered and runs its change handler.
-  void SetText(UINT id, std::string_view text);           // edit, number and real
-  void SetChecked(UINT id, int checked);                  // check box; a radio is checked with 1
-  void Select(UINT id, int index);                        // combo and list
+  void SetText(UINT id, std::string_view text);  // edit, number and real
+  void SetChecked(UINT id, int checked);         // check box; a radio is checked with 1
+  void Select(UINT id, int index);               // combo and list (a multiple list chooses that row alone)
+  // A list of several rows: the rows chosen and the caret row among them.
+  void SelectRows(UINT id, std::vector<int> rows, int caret);
+  // A double click on a row of a list (the row becomes the one chosen first).
+  void DoubleClick(UINT id, int row);
   void Click(UINT id, const DialogMouse& mouse);          // picture
   bool PressKey(UINT id, int virtualKey, int character);  // picture; false when not taken
   bool TypeChar(UINT id, int character);                  // combo and list; false when not taken
@@ -179,6 +206,8 @@ class DialogControls {
   std::string Text(UINT id) const;
   int Checked(UINT id) const;
   int Selected(UINT id) const;
+  // The rows chosen in a list (the caret row alone in a list of one choice).
+  std::vector<int> SelectedRows(UINT id) const;
   // The index of the checked radio of the group, -1 for none.
   int RadioValue(UINT firstId) const;
 
@@ -193,6 +222,8 @@ class DialogControls {
   void SetItems(UINT id, std::vector<std::string> items);
   // The check of a check box, or a spin's position, shown without a member.
   void SetShown(UINT id, int value);
+  // The rows a list of several choices shows chosen (rows it does not have are left out).
+  void SetShownRows(UINT id, std::vector<int> rows);
   bool IsShown(UINT id) const;
   bool IsEnabled(UINT id) const;
 
@@ -201,6 +232,8 @@ class DialogControls {
   // control except that it counts as unchanged again.
   void Load();
   void LoadUnentered();
+  // Loads one control from its member (the first radio of a group: the group).
+  void Load(UINT id);
   // The first control whose value the checks refuse, in declared order.
   std::optional<DialogFailure> Check() const;
   // Writes every member from its control; call after Check passed.

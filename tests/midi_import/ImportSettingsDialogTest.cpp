@@ -130,3 +130,36 @@ TEST_F(ImportSettingsDialog, ChoicesApplyToEverySelectedRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The list's own choice (several rows and a caret row) reaches the rows; the
+// caret row's settings are shown, and what was typed into the title is kept.
+TEST_F(ImportSettingsDialog, RowsChosenInTheListAreTheOnesChangedAndTheTitleTypedStays) {
+  std::vector<Row> rows = Rows(4);
+  rows[3].label = CString("Tuba");
+  rows[3].kind = KDlgMidiImpSettings::kBass;
+  dialog.SetRows(rows);
+  dialog.title = CString("Old");
+  dialog.OnInitDialog();
+  DialogControls& c = dialog.Controls();
+  c.SetText(KDlgMidiImpSettings::kIdTitle, "New title");
+  c.SelectRows(KDlgMidiImpSettings::kIdList, {1, 3}, 3);
+  EXPECT_EQ(c.Text(KDlgMidiImpSettings::kIdLabel), "Tuba");
+  EXPECT_EQ(c.RadioValue(KDlgMidiImpSettings::kIdTreble), KDlgMidiImpSettings::kBass);
+  EXPECT_EQ(c.Text(KDlgMidiImpSettings::kIdTitle), "New title");
+  c.SetChecked(KDlgMidiImpSettings::kIdRes64, 1);
+  EXPECT_EQ(Marks(dialog), "YYYY");
+  std::string resolutions;
+  for (const Row& row : dialog.Rows()) resolutions += std::to_string(row.resolution);
+  EXPECT_EQ(resolutions, "2323");
+  EXPECT_EQ(c.SelectedRows(KDlgMidiImpSettings::kIdList), (std::vector<int>{1, 3}));
+  // A double click in the list imports that row alone.
+  c.DoubleClick(KDlgMidiImpSettings::kIdList, 2);
+  EXPECT_EQ(Marks(dialog), "  Y ");
+  EXPECT_EQ(c.SelectedRows(KDlgMidiImpSettings::kIdList), (std::vector<int>{2}));
+  ASSERT_TRUE(dialog.OnOK());
+  EXPECT_EQ(dialog.title, "New title");
+}
+
+}  // namespace

@@ -13,7 +13,10 @@
 #include "dialogs/KDlgMidiImpSettings.h"
 #include "doc/CStavlinDoc.h"
 #include "lines/KStaffLine.h"
+#include "midi/CMaxMidiSync.h"
+#include "midi_import/SmfBytes.h"
 #include "model/KChord.h"
+#include "platform/ProgressPort.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/commands/MidiFileImport.h"
@@ -155,5 +158,79 @@ TEST_F(MidiImportWindow, TabRowGetsATablatureLine) {
   }
   EXPECT_GE(tabs, 1);
 }
+
+}  // namespace
+
+namespace {
+
+// The live-recording clock (the main frame's sync) keeps its resolution
+// whatever becomes of an import, even of a file with another time division.
+struct SyncCase {
+  const char* name;
+  int answer;       // the settings window's button
+  int methodIndex;  // 1: method 2
+  int resolution;   // 0: 1/8
+  int stopAtPoll;   // the progress window's stop (0: none)
+  size_t windows;   // score windows made
+};
+
+class ImportLeavesSync : public MidiImportWindow, public ::testing::WithParamInterface<SyncCase> {
+ protected:
+  void TearDown() override {
+    g_midiImportMethod = 1;
+    MidiImportWindow::TearDown();
+  }
+};
+
+// Stops at the chosen poll.
+class StoppingProgress : public ProgressPort {
+ public:
+  explicit StoppingProgress(int stopAt) : m_stopAt(stopAt) {}
+  bool PollStop() override { return m_stopAt > 0 && ++m_polls >= m_stopAt; }
+
+ private:
+  int m_stopAt;
+  int m_polls = 0;
+};
+
+TEST_P(ImportLeavesSync, ImportLeavesTheRecordingClocksResolution) {
+  const SyncCase& c = GetParam();
+  using namespace smftest;
+  // 7/16 bars of eighths, at 192 ticks a quarter.
+  Track tune = {Name(0, "Reel"), Time(0, 7, 4)};
+  for (int i = 0; i < 8; ++i) {
+    tune.push_back(On(0, 0, 72 + i % 5));
+    tune.push_back(Off(96, 0, 72 + i % 5));
+  }
+  const std::vector<std::uint8_t> bytes = Smf(0, 192, {tune});
+  const std::string path = (Dir() / "reel.mid").string();
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(Start());
+  CMaxMidiSync* sync = Frame().MidiOut().GetSync();
+  ASSERT_NE(sync, nullptr);
+  sync->SetResolution(96);
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, [&c](KModalDialog& dialog) {
+    auto& settings = static_cast<KDlgMidiImpSettings&>(dialog);
+    settings.methodIndex = c.methodIndex;
+    settings.SelectRows({0});
+    settings.OnResolution(c.resolution);
+    return c.answer;
+  });
+  StoppingProgress progress(c.stopAtPoll);
+  ScopedProgressPort installed(progress);
+  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
+  Trigger(cmd::kImportMidi);
+  EXPECT_EQ(Frame().ScoreWindows().size(), c.windows);
+  EXPECT_EQ(sync->GetResolution(), 96u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Import, ImportLeavesSync,
+                         ::testing::Values(SyncCase{"CancelledInTheSettings", IDCANCEL, 0, 1, 0, 0},
+                                           SyncCase{"RefusedForABarTheResolutionCannotFill", IDOK, 1, 0, 0,
+                                                    0},
+                                           SyncCase{"StoppedWhileConverting", IDOK, 0, 1, 1, 0},
+                                           SyncCase{"Completed", IDOK, 0, 1, 0, 1}),
+                         [](const ::testing::TestParamInfo<SyncCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "TranslateFixture.h"
 #include "dialogs/KDlgTranslation.h"
 #include "model/KExtendedObj.h"
+#include "platform/ProgressPort.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 
@@ -116,6 +118,64 @@ TEST_F(TranslateLines, ConvertingAScoreToTablatureGivesEachLoneStaffItsTabLine) 
     EXPECT_EQ(Line(i)->GetGroupId(), Line(i + 1)->GetGroupId());
   }
 }
+
+// The conversion shows its progress window and polls it between staves; a
+// stop leaves the staves converted so far with their tablature lines and the
+// rest as they were.
+class TablatureProgress : public ProgressPort {
+ public:
+  void Open(const CString& text) override {
+    texts.push_back(text.Str());
+    open = true;
+  }
+  void Close() override { open = false; }
+  bool PollStop() override { return ++polls == stopAt; }
+  std::vector<std::string> texts;
+  bool open = false;
+  int polls = 0;
+  int stopAt = 0;
+};
+
+struct StopCase {
+  const char* name;
+  int stopAt;  // the poll that asks to stop (0: none)
+  const char* types;
+};
+void PrintTo(const StopCase& c, std::ostream* out) { *out << c.name; }
+
+class ConvertToTablatureStop : public TranslateLines, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(ConvertToTablatureStop, StopLeavesTheStavesConvertedSoFarWhole) {
+  for (int i = 0; i < 3; ++i) {
+    KStaffLine* staff = Melody();
+    staff->ModifyFlags(0x20000, 1);
+    Add(staff);
+  }
+  Add(Melody());  // not asked for
+  Layout(0);
+  TablatureProgress progress;
+  progress.stopAt = GetParam().stopAt;
+  {
+    ScopedProgressPort installed(progress);
+    view->ConvertToTablature(0x20000);
+  }
+  EXPECT_EQ(progress.texts, std::vector<std::string>{"Converting to tablature..."});
+  EXPECT_FALSE(progress.open);
+  ASSERT_EQ(Types(), GetParam().types);
+  // Each tablature line holds all of its staff's notes, grouped with it.
+  for (int i = 0; i + 1 < view->GetDisplayLineCount(); ++i) {
+    if (Line(i + 1)->GetType() != 2) continue;
+    EXPECT_EQ(Pitches(Line(i + 1)), Pitches(Line(i)));
+    EXPECT_NE(Line(i)->GetGroupId(), KLineObj::kNoGroup);
+    EXPECT_EQ(Line(i)->GetGroupId(), Line(i + 1)->GetGroupId());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tablature, ConvertToTablatureStop,
+                         ::testing::Values(StopCase{"NotStopped", 0, "0 2 0 2 0 2 0"},
+                                           StopCase{"StoppedBeforeTheFirstStaff", 1, "0 0 0 0"},
+                                           StopCase{"StoppedAfterTheSecondStaff", 3, "0 2 0 2 0 0"}),
+                         [](const ::testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
 struct MergeCase {
   const char* name;

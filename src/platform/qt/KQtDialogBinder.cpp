@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -174,6 +175,39 @@ class TypeAhead : public QObject {
   std::function<void()> m_focused;
 };
 
+// The rows of a table: each item's fields are separated by tabs (a leading
+// tab stands for no field); the columns are as wide as their widest field.
+void FillTable(QTreeWidget& table, const std::vector<std::string>& items) {
+  table.clear();
+  QList<QTreeWidgetItem*> rows;
+  for (const std::string& item : items) {
+    QStringList fields = ToQString(item).split(u'\t');
+    if (!fields.isEmpty() && fields.front().isEmpty() && item.starts_with('\t')) fields.removeFirst();
+    for (QString& field : fields) field = field.trimmed();
+    rows.push_back(new QTreeWidgetItem(fields));
+  }
+  table.addTopLevelItems(rows);
+  for (int column = 0; column < table.columnCount(); ++column) table.resizeColumnToContents(column);
+}
+
+// The caret row and the chosen rows of a list as the model has them.
+void ShowListChoice(QAbstractItemView& view, const DialogControl& control) {
+  QItemSelectionModel& selection = *view.selectionModel();
+  const QAbstractItemModel& model = *view.model();
+  const QModelIndex caret = model.index(control.value, 0);
+  if (!control.multiple) {
+    selection.setCurrentIndex(caret, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return;
+  }
+  selection.setCurrentIndex(caret, QItemSelectionModel::NoUpdate);
+  QItemSelection chosen;
+  for (int row : control.selection) {
+    const QModelIndex index = model.index(row, 0);
+    if (index.isValid()) chosen.select(index, index);
+  }
+  selection.select(chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 QDialogButtonBox::ButtonRole BoxRole(DialogButtonRole role) {
   switch (role) {
     case DialogButtonRole::kOk:
@@ -263,9 +297,27 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
       break;
     }
     case DialogControlKind::kList: {
-      auto* list = new QListWidget(m_window.get());
-      for (const std::string& item : control.items) list->addItem(ToQString(item));
-      widget = list;
+      QAbstractItemView* view = nullptr;
+      if (!control.columns.empty()) {
+        // A table: one column a field, under headings that scroll with it.
+        auto* table = new QTreeWidget(m_window.get());
+        table->setRootIsDecorated(false);
+        table->setUniformRowHeights(true);
+        table->setAllColumnsShowFocus(true);
+        QStringList headings;
+        for (const std::string& heading : control.columns) headings << ToQString(heading);
+        table->setHeaderLabels(headings);
+        FillTable(*table, control.items);
+        view = table;
+      } else {
+        auto* list = new QListWidget(m_window.get());
+        for (const std::string& item : control.items) list->addItem(ToQString(item));
+        view = list;
+      }
+      // Several rows: a click chooses one, Ctrl adds or removes a row, Shift
+      // takes the run from the caret row.
+      if (control.multiple) view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+      widget = view;
       break;
     }
     case DialogControlKind::kStatic:
@@ -345,12 +397,41 @@ void KQtDialogBinder::Connect(const DialogControl& control, QWidget* widget) {
           },
           [&state, id] { state.Focus(id); }));
     }
-  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-    QObject::connect(list, &QListWidget::currentRowChanged, list, [this, &state, id](int row) {
-      if (m_refreshing) return;
-      state.Select(id, row);
-      UserChanged();
-    });
+  } else if (auto* view = qobject_cast<QAbstractItemView*>(widget);
+             view != nullptr && control.kind == DialogControlKind::kList) {
+    QItemSelectionModel* selection = view->selectionModel();
+    if (control.multiple) {
+      // The caret row and the chosen rows go to the model together, once
+      // both have settled (a click moves the caret, then the choice).
+      const auto chosen = [this, &state, id, selection] {
+        if (m_refreshing) return;
+        std::vector<int> rows;
+        for (const QModelIndex& index : selection->selectedRows()) rows.push_back(index.row());
+        std::sort(rows.begin(), rows.end());
+        const int caret = selection->currentIndex().isValid() ? selection->currentIndex().row() : -1;
+        const DialogControl* shown = state.Find(id);
+        if (shown != nullptr && shown->selection == rows && shown->value == caret) return;
+        state.SelectRows(id, rows, caret);
+        UserChanged();
+      };
+      QObject::connect(selection, &QItemSelectionModel::selectionChanged, view, chosen);
+      QObject::connect(selection, &QItemSelectionModel::currentChanged, view, chosen);
+    } else {
+      QObject::connect(selection, &QItemSelectionModel::currentChanged, view,
+                       [this, &state, id](const QModelIndex& current) {
+                         if (m_refreshing) return;
+                         state.Select(id, current.isValid() ? current.row() : -1);
+                         UserChanged();
+                       });
+    }
+    if (control.onDoubleClick) {
+      QObject::connect(view, &QAbstractItemView::doubleClicked, view,
+                       [this, &state, id](const QModelIndex& index) {
+                         if (m_refreshing || !index.isValid()) return;
+                         state.DoubleClick(id, index.row());
+                         UserChanged();
+                       });
+    }
   }
 }
 
@@ -480,6 +561,8 @@ void KQtDialogBinder::RefreshShape(const DialogControl& control, QWidget* widget
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
       list->clear();
       for (const std::string& item : control.items) list->addItem(ToQString(item));
+    } else if (auto* table = qobject_cast<QTreeWidget*>(widget)) {
+      FillTable(*table, control.items);
     }
   }
 }
@@ -513,8 +596,9 @@ void KQtDialogBinder::Refresh() {
       radio->setChecked(control.value != 0);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
       combo->setCurrentIndex(control.value);
-    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-      list->setCurrentRow(control.value);
+    } else if (auto* view = qobject_cast<QAbstractItemView*>(widget);
+               view != nullptr && control.kind == DialogControlKind::kList) {
+      ShowListChoice(*view, control);
     } else if (auto* label = qobject_cast<QLabel*>(widget);
                label && control.kind == DialogControlKind::kStatic) {
       // A handler may change what a text says.

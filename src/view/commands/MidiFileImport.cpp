@@ -28,6 +28,7 @@ constexpr UINT kNotMidiNameMessage = 7130;
 constexpr UINT kOpenProblemMessage = 8207;
 constexpr UINT kNotMidiFileMessage = 7079;
 constexpr UINT kShortNotesMessage = 7105;
+constexpr UINT kBarOverrunMessage = 7131;
 constexpr UINT kAligningText = 8085;
 constexpr UINT kConvertingText = 8086;
 constexpr UINT kCreatingLinesText = 8087;
@@ -222,6 +223,9 @@ MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::u
           return !progress.Stop(total > 0 ? done * 100 / total : 100);
         });
   }
+  // A bar the chosen resolution cannot fill: the user is told, and the
+  // import ends as if stopped.
+  if (built.overrun) AfxMessageBox(kBarOverrunMessage, MB_OK | MB_ICONEXCLAMATION);
   if (built.cancelled || built.lines.empty()) return {};
 
   if (built.shortNotes > 0) {

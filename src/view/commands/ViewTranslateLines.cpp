@@ -20,6 +20,8 @@
 #include "model/KChord.h"
 #include "model/KChordPic.h"
 #include "model/KLineGroup.h"
+#include "platform/ProgressPort.h"
+#include "platform/StringTable.h"
 #include "translate/ParseTextTab.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandHandlers.h"
@@ -28,6 +30,7 @@
 
 namespace {
 
+constexpr UINT kConvertingToTablatureText = 8090;
 constexpr int kUndoSelectedToEnd = 4;
 constexpr int kUndoLineToEnd = 6;
 constexpr int kTextType = 5;
@@ -266,7 +269,14 @@ void CStavlinView::ConvertToTablature(int flag) {
     if (flag != 0 && line->TestFlags(static_cast<DWORD>(flag)) == 0) continue;
     staves.push_back(here);
   }
+  if (staves.empty()) return;
+  // A stop (Stop, s, S, space or a click on the window) comes between two
+  // staves: each one converted is whole, the rest stay staves alone.
+  ProgressWindow progress(LoadString(kConvertingToTablatureText));
+  int done = 0;
   for (const POSITION staffPos : staves) {
+    if (progress.Update(done * 100 / static_cast<int>(staves.size()))) break;
+    ++done;
     KLineObj* staff = doc.GetLineAt(staffPos);
     const bool bass = staff->GetType() == kBassType;
     const CString tuning =
@@ -279,7 +289,6 @@ void CStavlinView::ConvertToTablature(int flag) {
     const POSITION placed = doc.InsertLineAfter(staffPos, tab.release());
     GroupWithSource(staffPos, placed, false, true);
   }
-  if (staves.empty()) return;
   RebuildDisplayLines(0);
   m_currentLine = std::clamp(m_currentLine, 0, std::max(m_lineCount - 1, 0));
   doc.SetModifiedFlag(TRUE);
