@@ -35,6 +35,7 @@ enum class DialogControlKind {
   kButton,   // push button
   kPicture,  // an image the model draws, which reports the mouse and keys to it
   kSpin,     // up and down arrows that step a value (a spinner or a small scroll bar)
+  kProgress, // a progress bar showing value within minimum..maximum
 };
 
 class CBitmap;
@@ -153,6 +154,8 @@ class DialogControls {
   // Arrows that step something the dialog shows elsewhere; onStep gets +1 for
   // up and -1 for down.
   DialogControl& Spin(UINT id, std::function<void(int)> onStep);
+  // A progress bar over minimum..maximum; the dialog moves it with SetShown.
+  DialogControl& Progress(UINT id, int minimum, int maximum);
   // A member that is not shown in a control but is restored when the dialog
   // is cancelled, as the exchanged members are.
   void Keep(CString& member) { m_keptTexts.push_back(&member); }
