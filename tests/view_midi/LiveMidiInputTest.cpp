@@ -17,6 +17,7 @@
 #include "platform/MidiClock.h"
 #include "platform/MidiDevices.h"
 #include "platform/MidiOutPort.h"
+#include "platform/SettingsStore.h"
 #include "view/midi/KSVMidi.h"
 #include "view/midi/LiveInputLink.h"
 #include "view/midi/LiveRecorder.h"
@@ -33,6 +34,8 @@ class LiveMidiInput : public structtest::StructureFixture {
  protected:
   void SetUp() override {
     StructureFixture::SetUp();
+    // The recording window writes its settings: into memory, never the user's file.
+    storeScope_ = std::make_unique<KSettingsStoreScope>(std::make_unique<KMemorySettingsStore>());
     devices.inputs = {"Keyboard"};
     devices.outputs = {"Synth"};
     previousDevices_ = SetMidiDevices(&devices);
@@ -56,6 +59,7 @@ class LiveMidiInput : public structtest::StructureFixture {
     sync.Close();
     SetMidiClock(previousClock_);
     SetMidiDevices(previousDevices_);
+    storeScope_.reset();
     StructureFixture::TearDown();
   }
 
@@ -108,6 +112,7 @@ class LiveMidiInput : public structtest::StructureFixture {
  private:
   MidiDeviceSystem* previousDevices_ = nullptr;
   MidiClock* previousClock_ = nullptr;
+  std::unique_ptr<KSettingsStoreScope> storeScope_;
 };
 
 TEST_F(LiveMidiInput, StartOpensTheInputAndSyncAndSendsTheResetMessages) {
@@ -371,6 +376,9 @@ TEST_F(LiveMidiInput, ExitStoresTheSettingsClosesTheDevicesAndAsksTheFrameToClos
   EXPECT_FALSE(sync.IsRunning());
   EXPECT_FALSE(output.IsOpen());
   EXPECT_EQ(g_prefMidiInput.liveLineLength, 900);
+  const auto stored = CurrentSettingsStore().Find("MidiInput");
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->value.value_or(""), "2,1,1,0,900,125,100,1,2,3,0,9");
   EXPECT_EQ(ActiveInputMidiDialog(), nullptr);
 }
 
