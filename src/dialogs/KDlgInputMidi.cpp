@@ -40,7 +40,9 @@ KDlgInputMidi::~KDlgInputMidi() {
 void KDlgInputMidi::DeclareControls(DialogControls& c) {
   c.SetTitle("MIDI Recording...");
   c.Group(kIdTempoBox, "Tempo");
-  c.RadioGroup(kIdSingleStep, "Single ste&p (no tempo)", m_tempoMode).WhenChanged([this] { TempoModeChanged(); });
+  c.RadioGroup(kIdSingleStep, "Single ste&p (no tempo)", m_tempoMode).WhenChanged([this] {
+    TempoModeChanged();
+  });
   c.Radio(kIdAutoSense, "&Auto-sense").WhenChanged([this] { TempoModeChanged(); });
   c.Radio(kIdSetTempo, "S&et:").WhenChanged([this] { TempoModeChanged(); });
   c.Number(kIdTempo, m_tempo, kMinTempo, kMaxTempo).WhenChanged([this] { TempoTyped(); });
@@ -68,7 +70,8 @@ void KDlgInputMidi::DescribeLayout(DialogLayoutItem& layout) const {
       Row({Box(kIdTempoBox,
                {Ctl(kIdSingleStep), Ctl(kIdAutoSense),
                 Row({Ctl(kIdSetTempo), Ctl(kIdTempo), Ctl(kIdTempoScroll), Ctl(kIdTempoUnit), Stretch()})}),
-           Box(kIdShortestBox, {Ctl(kIdEighth), Ctl(kIdSixteenth), Ctl(kIdThirtySecond), Ctl(kIdSixtyFourth)})}),
+           Box(kIdShortestBox,
+               {Ctl(kIdEighth), Ctl(kIdSixteenth), Ctl(kIdThirtySecond), Ctl(kIdSixtyFourth)})}),
       Row({Ctl(kIdLineLabel), Ctl(kIdLineLength), Ctl(kIdLineUnit), Stretch()}),
       Row({Ctl(kIdRemote), Ctl(kIdMetronome), Stretch()}),
       Row({Ctl(kIdBeat)}),

@@ -22,20 +22,20 @@
 #include "platform/WinTypes.h"
 
 enum class DialogControlKind {
-  kEdit,     // text, optionally limited in length
-  kNumber,   // an integer typed as text, within a range
-  kReal,     // a decimal number typed as text
-  kCheck,    // check box: 0 or 1
-  kRadio,    // radio button; the first of a group carries the group's value
-  kCombo,    // drop-down list: the chosen item's index
-  kList,     // list box: the chosen item's index
-  kStatic,   // static text
-  kIcon,     // the question icon of a choice dialog
-  kGroup,    // group box: a caption around related controls
-  kButton,   // push button
-  kPicture,  // an image the model draws, which reports the mouse and keys to it
-  kSpin,     // up and down arrows that step a value (a spinner or a small scroll bar)
-  kProgress, // a progress bar showing value within minimum..maximum
+  kEdit,      // text, optionally limited in length
+  kNumber,    // an integer typed as text, within a range
+  kReal,      // a decimal number typed as text
+  kCheck,     // check box: 0 or 1
+  kRadio,     // radio button; the first of a group carries the group's value
+  kCombo,     // drop-down list: the chosen item's index
+  kList,      // list box: the chosen item's index
+  kStatic,    // static text
+  kIcon,      // the question icon of a choice dialog
+  kGroup,     // group box: a caption around related controls
+  kButton,    // push button
+  kPicture,   // an image the model draws, which reports the mouse and keys to it
+  kSpin,      // up and down arrows that step a value (a spinner or a small scroll bar)
+  kProgress,  // a progress bar showing value within minimum..maximum
 };
 
 class CBitmap;

@@ -170,26 +170,54 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LiveMidiPlayed,
     ::testing::Values(
         PlayedCase{"ANoteSixtyTicksAfterTheFirstJoinsItsChord",
-                   {On(0, 60), On(60, 64), Off(480, 60), Off(480, 64)}, 0, "0:8@22,8@24"},
+                   {On(0, 60), On(60, 64), Off(480, 60), Off(480, 64)},
+                   0,
+                   "0:8@22,8@24"},
         PlayedCase{"ANoteSixtyOneTicksAfterTheFirstStartsANewChord",
-                   {On(0, 60), On(61, 64), Off(480, 60), Off(541, 64)}, 0, "0:8@24 1:8@22"},
-        PlayedCase{"AVelocityZeroNoteOnReleasesTheNote",
-                   {On(0, 60), {480, {0x90, 60, 0}}}, 0, "0:8@24"},
+                   {On(0, 60), On(61, 64), Off(480, 60), Off(541, 64)},
+                   0,
+                   "0:8@24 1:8@22"},
+        PlayedCase{"AVelocityZeroNoteOnReleasesTheNote", {On(0, 60), {480, {0x90, 60, 0}}}, 0, "0:8@24"},
         PlayedCase{"TheGapBetweenChordsBecomesARest",
-                   {On(0, 60), Off(480, 60), On(960, 67), Off(1440, 67)}, 0, "0:8@24 1:16@18 2:8@20"},
+                   {On(0, 60), Off(480, 60), On(960, 67), Off(1440, 67)},
+                   0,
+                   "0:8@24 1:16@18 2:8@20"},
         PlayedCase{"SustainPedalMessagesChangeNothing",
-                   {On(0, 60), Pedal(100, 127), Off(480, 60), Pedal(700, 0), On(960, 67), Off(1440, 67)}, 0,
+                   {On(0, 60), Pedal(100, 127), Off(480, 60), Pedal(700, 0), On(960, 67), Off(1440, 67)},
+                   0,
                    "0:8@24 1:16@18 2:8@20"},
         PlayedCase{"AutoBarInsertionCutsANoteAtTheBarAndTiesIt",
-                   {On(0, 60), Off(1440, 60), On(1440, 64), Off(2400, 64)}, 1,
+                   {On(0, 60), Off(1440, 60), On(1440, 64), Off(2400, 64)},
+                   1,
                    "0:10@24,36@24 1:8@22,34@22 2:21@1 3:8@22"},
         PlayedCase{"WithoutAutoBarInsertionNoBarIsWritten",
-                   {On(0, 60), Off(1440, 60), On(1440, 64), Off(2400, 64)}, 0, "0:10@24,36@24 1:10@22"},
-        PlayedCase{"NotesOverTheMiddleLineTakeTheirStemsDown",
-                   {On(0, 72), Off(480, 72)}, 0, "0:9@17"},
+                   {On(0, 60), Off(1440, 60), On(1440, 64), Off(2400, 64)},
+                   0,
+                   "0:10@24,36@24 1:10@22"},
+        PlayedCase{"NotesOverTheMiddleLineTakeTheirStemsDown", {On(0, 72), Off(480, 72)}, 0, "0:9@17"},
         PlayedCase{"AChordOfAQuarterAndAnEighthPutsTheEighthOnTheSecondStem",
-                   {On(0, 60), On(10, 67), Off(240, 67), Off(480, 60)}, 0, "0:8@24,1@20"}),
+                   {On(0, 60), On(10, 67), Off(240, 67), Off(480, 60)},
+                   0,
+                   "0:8@24,1@20"}),
     [](const ::testing::TestParamInfo<PlayedCase>& info) { return std::string(info.param.name); });
+
+TEST_F(LiveMidiInput, TheEighthsOfEachBeatShareABeam) {
+  OneStaff();
+  Start();
+  const int notes[] = {72, 74, 76, 77};
+  for (int i = 0; i < 4; ++i) {
+    Press(notes[i], i * 240);
+    Release(notes[i], i * 240 + 230);
+  }
+  ASSERT_EQ(Dump(), "0:1@17 1:1@16 2:1@15 3:1@14");
+  const auto stem = [&](int column) {
+    return dynamic_cast<const KChord*>(List(0)->GetObjAt(column, 0))->GetVoiceStem(0);
+  };
+  EXPECT_GT(stem(0), KChord::kStemPlain) << "the first beat's group opens";
+  EXPECT_GT(stem(1), KChord::kStemPlain) << "and closes";
+  EXPECT_GT(stem(2), KChord::kStemPlain) << "the second beat's group opens";
+  EXPECT_GT(stem(3), KChord::kStemPlain) << "and closes";
+}
 
 TEST_F(LiveMidiInput, AChordIsWrittenOnlyWhenAllItsNotesAndEveryEarlierChordAreReleased) {
   OneStaff();
@@ -247,7 +275,8 @@ TEST_F(LiveMidiInput, ATablatureTargetGetsTheSameColumnsFingered) {
   const auto* first = dynamic_cast<const KChord*>(tab->GetObjAt(0, 0));
   ASSERT_NE(first, nullptr);
   EXPECT_TRUE(first->IsTabColumn());
-  EXPECT_EQ(first->GetNote(0).code, KChord::kFirstFret + 2) << "E4 at the second fret of the D string: " << Dump(1);
+  EXPECT_EQ(first->GetNote(0).code, KChord::kFirstFret + 2)
+      << "E4 at the second fret of the D string: " << Dump(1);
   const auto* third = dynamic_cast<const KChord*>(tab->GetObjAt(2, 0));
   ASSERT_NE(third, nullptr);
   EXPECT_EQ(third->GetNote(0).code, KChord::kFirstFret + 0) << "G4 on the open G string: " << Dump(1);

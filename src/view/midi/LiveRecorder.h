@@ -76,7 +76,8 @@ class KLiveRecorder {
 struct KLiveTake {
   int musicTime = 0;
   int barPosition = 0;
-  int stemState = 3;  // 0 stems down, 1 up, 3 undecided
+  int stemState = 3;         // 0 stems down, 1 up, 3 undecided
+  int beatStartColumn = -1;  // the first column of the beat being written; -1 none yet
   bool undoRecorded = false;
   long long countInFirstUs = 0;  // the count-in's first and latest taps
   long long countInLastUs = 0;

@@ -39,7 +39,8 @@ void CStavlinView::StartLiveMidiInput(int tempo) {
   const int settingKind = dialog != nullptr ? std::clamp(dialog->Settings().lineKind, 0, 3) : 3;
 
   // The line to record into.
-  KLineObj* line = m_currentLine >= 0 && m_currentLine < m_lineCount ? GetDisplayLineObj(m_currentLine) : nullptr;
+  KLineObj* line =
+      m_currentLine >= 0 && m_currentLine < m_lineCount ? GetDisplayLineObj(m_currentLine) : nullptr;
   const int family = line != nullptr ? line->GetFamily() : KLineObj::kNoFamily;
   if (family != KLineObj::kFamilyStaff && family != KLineObj::kFamilyTab) {
     InsertLiveLine(*this, settingKind);
@@ -165,7 +166,8 @@ int CStavlinView::HandleLiveMidiNotes(const MidiShortEvent* event) {
       int beats = 0;
       int beatTicks = 0;
       if (KLineObj* line = GetDisplayLineObj(m_currentLine)) {
-        if (KListLine* list = line->AsListLine()) list->GetTimeSignatureAt(m_caretColumn, beats, beatTicks, 0);
+        if (KListLine* list = line->AsListLine())
+          list->GetTimeSignatureAt(m_caretColumn, beats, beatTicks, 0);
       }
       dialog->m_countInBeats = beats > 0 ? beats : 4;
       dialog->m_beatsPerBar = dialog->m_countInBeats;

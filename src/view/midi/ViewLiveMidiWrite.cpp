@@ -10,6 +10,7 @@
 #include "model/KChord.h"
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
+#include "view/edit/ViewTailJoin.h"
 #include "view/midi/LiveMidiWrite.h"
 
 namespace {
@@ -24,6 +25,7 @@ constexpr int kTieCode = 34;
 constexpr int kAboveStaffRow = 27;  // rows for notes the staff cannot show
 constexpr int kBelowStaffRow = 5;
 constexpr int kTabRestString = 4;
+constexpr int kBeatTicks = 480;   // notes are beamed a quarter note at a time
 constexpr int kStepLength = 480;  // single step: every chord a quarter note
 constexpr std::array<int, 4> kGrid = {240, 120, 60, 30};
 constexpr std::array<int, 7> kNoteCode = {12, 10, 8, 0, 2, 4, 6};
@@ -70,6 +72,7 @@ class LiveWriter {
 
   void Write(const KLiveRecorder::Group& group) {
     if (!Locate()) return;
+    if (m_take.beatStartColumn < 0) m_take.beatStartColumn = m_view.m_caretColumn;
     const bool timed = m_settings.tempoMode != 0;
     if (timed) {
       // The silence before the chord, on the grid.
@@ -100,7 +103,8 @@ class LiveWriter {
     m_bass = nullptr;
     const int line = m_view.m_currentLine;
     if (line < 0 || line >= m_view.m_lineCount) return false;
-    m_main = m_view.GetDisplayLineObj(line) != nullptr ? m_view.GetDisplayLineObj(line)->AsListLine() : nullptr;
+    m_main =
+        m_view.GetDisplayLineObj(line) != nullptr ? m_view.GetDisplayLineObj(line)->AsListLine() : nullptr;
     if (m_main == nullptr) return false;
     m_staff = dynamic_cast<KStaffLine*>(m_main);
     m_tab = dynamic_cast<KTabLine*>(m_main);
@@ -221,7 +225,8 @@ class LiveWriter {
     for (const auto& [note, placed] : notes) {
       if (placed.inRange) maxRow = std::max(maxRow, placed.row);
       if (placed.value >= kNoteValueEighth) shortValues[placed.value] = true;
-      if (placed.value == kNoteValueQuarter || placed.value == kNoteValueHalf) longValues[placed.value] = true;
+      if (placed.value == kNoteValueQuarter || placed.value == kNoteValueHalf)
+        longValues[placed.value] = true;
     }
     if (maxRow < 0) maxRow = kMiddleRow;
     const int shortCount = static_cast<int>(std::count(std::begin(shortValues), std::end(shortValues), true));
@@ -245,7 +250,8 @@ class LiveWriter {
         }
       }
       AddEntry(column, placed.row, code);
-      if (placed.accidental > 0) AddEntry(column, placed.row, kAccidentalCode[static_cast<size_t>(placed.accidental)]);
+      if (placed.accidental > 0)
+        AddEntry(column, placed.row, kAccidentalCode[static_cast<size_t>(placed.accidental)]);
       if (placed.dotted != 0) AddEntry(column, placed.row, kDotCode);
       if (placed.tie && placed.inRange) AddEntry(column, placed.row, kTieCode);
     }
@@ -278,22 +284,25 @@ class LiveWriter {
     if (first >= kRestCode.front() && first <= kBarCode) {
       // Rests and bars stand on the middle string.
       KChord own(0, kTabRestString, first, KChord::kTabRhythm);
-      if (column.GetNoteCount() > 1 && column.GetNote(1).code == kDotCode) own.AddNote(kTabRestString, kDotCode);
+      if (column.GetNoteCount() > 1 && column.GetNote(1).code == kDotCode)
+        own.AddNote(kTabRestString, kDotCode);
       m_view.InsertObjWithPartner(line->GetGroupId(), position, line, own);
       return;
     }
     KStaffLine treble(kTrebleType, tab->GetKeySignatureAt(m_view.m_caretColumn), 0);
     LineColumnConversion lines(treble, *tab);
-    const std::unique_ptr<KChord> fingered(KChord::MakeTabFingering(column, lines, kTrebleType, tab->GetType(),
-                                                                    m_view.m_caretColumn, 0, 0));
+    const std::unique_ptr<KChord> fingered(
+        KChord::MakeTabFingering(column, lines, kTrebleType, tab->GetType(), m_view.m_caretColumn, 0, 0));
     if (fingered != nullptr) m_view.InsertObjWithPartner(line->GetGroupId(), position, line, *fingered);
   }
 
   // Time moves on by a written column; with Auto Bar Insertion a completed
   // bar gets its bar line, and a full line a new line.
   void Advance(int ticks, bool sounding) {
+    const int before = m_take.barPosition;
     m_take.musicTime += ticks;
     m_take.barPosition += ticks;
+    const bool beatDone = before / kBeatTicks != m_take.barPosition / kBeatTicks;
     bool barDone = false;
     if (m_take.barPosition >= m_barLength) {
       m_take.barPosition -= m_barLength;
@@ -307,13 +316,27 @@ class LiveWriter {
       }
     }
     (void)sounding;
+    if (beatDone || barDone) BeamBeat(barDone);
     if (m_view.m_autoBars != 0 && !barDone) return;
     const int n = (m_settings.lineLength - 54) / 18;
     const int limit = std::max(m_view.m_autoBars != 0 ? n - 5 : n, 10);
     if (m_main != nullptr && m_main->GetLength() >= limit) {
       InsertLiveLine(m_view, m_view.m_liveLineKind);
       Locate();
+      m_take.beatStartColumn = m_view.m_caretColumn;
     }
+  }
+
+  // The flagged notes of the beat just completed share one beam.
+  void BeamBeat(bool endsWithBar) {
+    const int end = m_view.m_caretColumn - (endsWithBar ? 1 : 0);
+    const int first = std::max(m_take.beatStartColumn, 0);
+    if (end - first >= 2) {
+      viewnotes::JoinTailsInRange(*m_main, first, end, m_view.m_sizeIndex, viewnotes::kJoin);
+      if (m_bass != nullptr)
+        viewnotes::JoinTailsInRange(*m_bass, first, end, m_view.m_sizeIndex, viewnotes::kJoin);
+    }
+    m_take.beatStartColumn = m_view.m_caretColumn;
   }
 
   CStavlinView& m_view;
@@ -334,7 +357,8 @@ KStaffLine* KeyboardBassOf(const CStavlinView& view, int displayLine) {
   if (displayLine < 0 || displayLine + 1 >= view.m_lineCount) return nullptr;
   KLineObj* upper = view.GetDisplayLineObj(displayLine);
   KLineObj* lower = view.GetDisplayLineObj(displayLine + 1);
-  if (upper == nullptr || lower == nullptr || upper->GetType() != kTrebleType || lower->GetType() != kBassType)
+  if (upper == nullptr || lower == nullptr || upper->GetType() != kTrebleType ||
+      lower->GetType() != kBassType)
     return nullptr;
   if (upper->GetGroupId() == KLineObj::kNoGroup || upper->GetGroupId() != lower->GetGroupId()) return nullptr;
   return dynamic_cast<KStaffLine*>(lower);
