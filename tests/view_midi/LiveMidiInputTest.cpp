@@ -219,6 +219,61 @@ TEST_F(LiveMidiInput, TheEighthsOfEachBeatShareABeam) {
   EXPECT_GT(stem(3), KChord::kStemPlain) << "and closes";
 }
 
+TEST_F(LiveMidiInput, SingleStepWritesEveryChordAsAQuarterWithoutRests) {
+  settings.tempoMode = 0;
+  OneStaff();
+  view->m_entryMode = 1;
+  Start();
+  EXPECT_EQ(view->m_entryMode, 0) << "step entry inserts while recording";
+  Press(60, 0);
+  Release(60, 100);
+  Press(64, 2000);
+  Release(64, 5000);
+  EXPECT_EQ(Dump(), "0:8@24 1:8@22");
+  dialog->OnStartStop();
+  EXPECT_EQ(view->m_entryMode, 1) << "the entry mode comes back at Stop";
+}
+
+// The tempo controls: (start tempo, typed text or scroll step, tempo shown after).
+struct TempoCase {
+  const char* name;
+  int start;
+  const char* typed;  // null: a scroll step
+  int step;
+  int shown;
+  bool startsInput;
+};
+
+class LiveTempoControls : public LiveMidiInput, public ::testing::WithParamInterface<TempoCase> {};
+
+TEST_P(LiveTempoControls, ChangeTheTempoWithinTwoToFourHundredEighty) {
+  const TempoCase& c = GetParam();
+  settings.tempoMode = 1;
+  settings.tempo = c.start;
+  OneStaff();
+  OpenDialog();
+  if (c.typed != nullptr) {
+    dialog->Controls().SetText(KDlgInputMidi::kIdTempo, c.typed);
+  } else {
+    dialog->Controls().Step(KDlgInputMidi::kIdTempoScroll, c.step);
+  }
+  EXPECT_EQ(dialog->Controls().Text(KDlgInputMidi::kIdTempo), std::to_string(c.shown));
+  EXPECT_EQ(input.IsOpen(), c.startsInput);
+  if (c.startsInput) {
+    EXPECT_EQ(dialog->Controls().RadioValue(KDlgInputMidi::kIdSingleStep), 2) << "Set: is chosen";
+    EXPECT_EQ(sync.GetTempo(), CMaxMidiSync::BpmToTempo(c.shown));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LiveTempoControls,
+    ::testing::Values(TempoCase{"ScrollUpRaisesByOne", 120, nullptr, 1, 121, true},
+                      TempoCase{"ScrollUpStopsAt480", 480, nullptr, 1, 480, true},
+                      TempoCase{"ScrollDownStopsAt2", 2, nullptr, -1, 2, true},
+                      TempoCase{"ATypedTempoIsTaken", 120, "90", 0, 90, true},
+                      TempoCase{"ATempoOutOfRangeStartsNothing", 120, "900", 0, 900, false}),
+    [](const ::testing::TestParamInfo<TempoCase>& info) { return std::string(info.param.name); });
+
 TEST_F(LiveMidiInput, AChordIsWrittenOnlyWhenAllItsNotesAndEveryEarlierChordAreReleased) {
   OneStaff();
   Start();
