@@ -127,6 +127,7 @@ void CStavlinDoc::RecountFontUse() {
 void CStavlinDoc::DeleteContents() {
   while (!lines.IsEmpty()) delete lines.RemoveHead();
   while (!lineGroups.IsEmpty()) delete lineGroups.RemoveHead();
+  DropGroupIndex();
 }
 
 BOOL CStavlinDoc::OnNewDocument() {

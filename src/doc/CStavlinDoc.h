@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "doc/ScoreSettings.h"
@@ -300,6 +301,15 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink, public KLineSourc
   void UngroupLinesWithId(int id);
   // Removes and deletes the group object (its lines stay as they are).
   void DropGroup(KLineGroup* group);
+  // The groups by id, made from lineGroups when first needed: a command that
+  // replaces every line of a long score looks a group up for each line.
+  // Every place here that takes a group out of the list or deletes one drops
+  // the index; a list whose count changed (a group added straight to it), an
+  // id not in the index and a hit whose id changed since (a group renumbered)
+  // make a fresh index.
+  void DropGroupIndex() const { m_groupIndexCount = -1; }
+  mutable std::unordered_map<int, KLineGroup*> m_groupIndex;
+  mutable int m_groupIndexCount = -1;
 
   CString m_strPathName;
   BOOL m_bModified = FALSE;

@@ -23,13 +23,31 @@ void CStavlinDoc::AddLineGroup(KLineGroup* group) { lineGroups.AddTail(group); }
 
 KLineGroup* CStavlinDoc::FindLineGroup(int id) const {
   // The list holds line groups only (AddLineGroup takes nothing else and a
-  // loaded list is checked class by class), so no cast is checked per node:
-  // commands that replace every line of a long score look groups up often.
+  // loaded list is checked class by class), so no cast is checked per node.
+  // The first group of an id is the one found, as in a walk of the list.
+  if (id < 0) {
+    // "No group" (or damage): asked for every ungrouped line, and no group
+    // is numbered so but in a damaged score, so the list is walked.
+    for (POSITION pos = lineGroups.GetHeadPosition(); pos != nullptr;) {
+      auto* group = static_cast<KLineGroup*>(lineGroups.GetNext(pos));
+      if (group != nullptr && group->GetId() == id) return group;
+    }
+    return nullptr;
+  }
+  if (m_groupIndexCount == lineGroups.GetCount()) {
+    const auto found = m_groupIndex.find(id);
+    if (found != m_groupIndex.end() && found->second->GetId() == id) return found->second;
+  }
+  // Not indexed, or the index may be out of date (a group renumbered since):
+  // index the list again.
+  m_groupIndex.clear();
   for (POSITION pos = lineGroups.GetHeadPosition(); pos != nullptr;) {
     auto* group = static_cast<KLineGroup*>(lineGroups.GetNext(pos));
-    if (group != nullptr && group->GetId() == id) return group;
+    if (group != nullptr) m_groupIndex.emplace(group->GetId(), group);
   }
-  return nullptr;
+  m_groupIndexCount = lineGroups.GetCount();
+  const auto found = m_groupIndex.find(id);
+  return found != m_groupIndex.end() ? found->second : nullptr;
 }
 
 int CStavlinDoc::GetNewLineGroupId() const {
@@ -63,6 +81,7 @@ void CStavlinDoc::DropGroup(KLineGroup* group) {
   const POSITION pos = lineGroups.Find(group);
   if (pos == nullptr) return;
   lineGroups.RemoveAt(pos);
+  DropGroupIndex();
   delete group;
 }
 

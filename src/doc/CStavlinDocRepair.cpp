@@ -100,6 +100,7 @@ int CStavlinDoc::CheckLineGroups() {
       if (KLineObj* line = GetNextLine(pos)) line->SetGroup(KLineObj::kNoGroup, nullptr);
     }
     while (!lineGroups.IsEmpty()) delete lineGroups.RemoveHead();
+    DropGroupIndex();
     AfxMessageBox(kRepairDoneMessage, MB_OK);
   };
   if (g_undoLineGroupsRequested) {

@@ -626,6 +626,7 @@ void CStavlinDoc::TakeLoadedScore(LoadedScore& loaded) {
   regroupedTextLines = 0;
   lines = std::move(loaded.lines);
   lineGroups = std::move(loaded.lineGroups);
+  DropGroupIndex();
   m_lastLoadHadItems = loaded.hasEmbeddedItems;
   writerVersion = loaded.versionText;
 

@@ -124,6 +124,15 @@ class KStaffLine : public KListLine {
   // The same, for the column of the list node `at` (a walk that already
   // holds the node need not find the column from the line's end).
   int GetPitchAtRow(int row, int column, POSITION at) const;
+  // The same, given the accidental written on the row earlier in the bar
+  // (a BarAccidentalOfCode value, 0 for none): for walks that keep the bar's
+  // accidentals as they go instead of searching back for each note.
+  int PitchAtRowWithBar(int row, int column, int barAccidental) const;
+  // What an accidental symbol code does to the notes after it on its row in
+  // the bar: 1 / 2 / -1 / -2 for sharp, double sharp, flat, double flat,
+  // kBarNatural for a natural, 0 for a code that is not an accidental.
+  static constexpr int kBarNatural = 100;
+  static int BarAccidentalOfCode(int code);
   // The natural pitch number of a row under the clef of a staff kind (no key,
   // no accidental); it may lie outside 6..80.
   static int NaturalPitchAtRow(int type, int row);
@@ -252,11 +261,12 @@ class KStaffLine : public KListLine {
  private:
   // Builds the drawing cache from the line's current settings.
   void MakeSpeedLine();
-  // The accidental written on the row in the bar up to the column:
-  // 1 / 2 / -1 / -2 for sharp, double sharp, flat, double flat, kBarNatural for
-  // a natural, 0 for none.
-  static constexpr int kBarNatural = 100;
+  // The accidental written on the row in the bar up to the column, as
+  // BarAccidentalOfCode gives it (0 for none).
   int BarAccidental(int row, int column) const;
+  // The row a MIDI note is spelled on under the key (0..15), as PitchToRow
+  // writes it, without looking for its sign.
+  int SpelledRow(int midiNote, int key) const;
   // From the list node `from` backward.
   int BarAccidentalFrom(int row, int column, POSITION from) const;
   // The key in force at a column (column 0 for a negative one), kept in 0..15.

@@ -102,6 +102,23 @@ int KStaffLine::BarAccidental(int row, int column) const {
   return BarAccidentalFrom(row, column, m_objects.GetTailPosition());
 }
 
+int KStaffLine::BarAccidentalOfCode(int code) {
+  switch (code) {
+    case kNaturalCode:
+      return kBarNatural;
+    case kSharpCode:
+      return 1;
+    case kDoubleSharpCode:
+      return 2;
+    case kFlatCode:
+      return -1;
+    case kDoubleFlatCode:
+      return -2;
+    default:
+      return 0;
+  }
+}
+
 int KStaffLine::BarAccidentalFrom(int row, int column, POSITION from) const {
   if (column < 0) return 0;
   // Columns after the asked one are passed by their position alone.
@@ -113,19 +130,7 @@ int KStaffLine::BarAccidentalFrom(int row, int column, POSITION from) const {
     if (chord->IsBarColumn()) return 0;
     for (int i = 0; i < chord->GetNoteCount(); ++i) {
       const NotePair entry = chord->GetNote(i);
-      if (entry.position != row || !IsAccidental(entry.code)) continue;
-      switch (entry.code) {
-        case kSharpCode:
-          return 1;
-        case kDoubleSharpCode:
-          return 2;
-        case kFlatCode:
-          return -1;
-        case kDoubleFlatCode:
-          return -2;
-        default:
-          return kBarNatural;
-      }
+      if (entry.position == row && IsAccidental(entry.code)) return BarAccidentalOfCode(entry.code);
     }
   }
   return 0;
@@ -137,8 +142,12 @@ int KStaffLine::GetPitchAtRow(int row, int column) const {
 
 int KStaffLine::GetPitchAtRow(int row, int column, POSITION at) const {
   if (!IsStaffKind(m_type)) return -1;
+  return PitchAtRowWithBar(row, column, BarAccidentalFrom(row, column, at));
+}
+
+int KStaffLine::PitchAtRowWithBar(int row, int column, int bar) const {
+  if (!IsStaffKind(m_type)) return -1;
   const int key = KeyAt(column);
-  const int bar = BarAccidentalFrom(row, column, at);
   const int pitch = NaturalPitchAtRow(m_type, row);
   if (pitch < kLowestPitch || pitch > kHighestPitch) return -1;
   if (bar == kBarNatural) return pitch;
@@ -148,6 +157,27 @@ int KStaffLine::GetPitchAtRow(int row, int column, POSITION at) const {
 
 int KStaffLine::PitchToRow(int midiNote, int column, int& accidental, int key) const {
   int k = key == -1 ? KeyAt(column) : key;
+  if (k < 0 || k > kMaxKey) k = 0;
+  const int note = std::clamp(midiNote, -kRowLimit, kRowLimit);
+  const int row = SpelledRow(note, k);
+
+  // The sign to write: none when what stands on the row already (an
+  // accidental earlier in the bar, else the key) gives the note; otherwise the
+  // one that turns the row's natural into the note.
+  const int natural = NaturalPitchAtRow(m_type, row);
+  const int wanted = note - kPitchToMidi - natural;
+  const int bar = BarAccidental(row, column);
+  const int standing = bar == kBarNatural ? 0 : (bar != 0 ? bar : KeyAlteration(natural, k));
+  if (standing == wanted) {
+    accidental = kNoAccidental;
+  } else {
+    accidental = wanted > 0 ? kSharp : (wanted < 0 ? kFlat : kNatural);
+  }
+  return row;
+}
+
+int KStaffLine::SpelledRow(int midiNote, int key) const {
+  int k = key;
   if (k < 0 || k > kMaxKey) k = 0;
   const int count = k / 2;
   const bool flatKey = count > 0 && k % 2 == 1;
@@ -174,21 +204,7 @@ int KStaffLine::PitchToRow(int midiNote, int column, int& accidental, int key) c
     }
   }
   const int trebleRow = 7 * (FloorDiv(kRowFormulaTop - note, 12) + 2) + kTrebleRowOfClass[pitchClass];
-  const int row = trebleRow + rowShift - RowOffset(m_type);
-
-  // The sign to write: none when what stands on the row already (an
-  // accidental earlier in the bar, else the key) gives the note; otherwise the
-  // one that turns the row's natural into the note.
-  const int natural = NaturalPitchAtRow(m_type, row);
-  const int wanted = note - kPitchToMidi - natural;
-  const int bar = BarAccidental(row, column);
-  const int standing = bar == kBarNatural ? 0 : (bar != 0 ? bar : KeyAlteration(natural, k));
-  if (standing == wanted) {
-    accidental = kNoAccidental;
-  } else {
-    accidental = wanted > 0 ? kSharp : (wanted < 0 ? kFlat : kNatural);
-  }
-  return row;
+  return trebleRow + rowShift - RowOffset(m_type);
 }
 
 int KStaffLine::MoveNoteOneStep(int column, int row, int arrowKey, int sizeIndex) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
@@ -65,6 +66,54 @@ int SignOfShift(int shift) {
   }
 }
 
+// The accidentals written so far in the bar of a walk along a line's columns,
+// row by row: what a search back from the latest column taken would find (the
+// first accidental on the row in the nearest column, none past a bar line).
+class BarAccidentals {
+ public:
+  void Take(const KChord& column) {
+    if (column.IsBarColumn()) {
+      m_rows.clear();
+      return;
+    }
+    // Only the column's first accidental on a row counts; it replaces what
+    // earlier columns wrote on that row.
+    m_column.clear();
+    for (int i = 0; i < column.GetNoteCount(); ++i) {
+      const NotePair entry = column.GetNote(i);
+      const int value = KStaffLine::BarAccidentalOfCode(entry.code);
+      if (value == 0 || Find(m_column, entry.position) != nullptr) continue;
+      m_column.push_back({entry.position, value});
+    }
+    for (const Row& taken : m_column) {
+      if (Row* row = Find(m_rows, taken.row)) {
+        row->value = taken.value;
+      } else {
+        m_rows.push_back(taken);
+      }
+    }
+  }
+  int At(int row) const {
+    const Row* found = Find(m_rows, row);
+    return found != nullptr ? found->value : 0;
+  }
+
+ private:
+  struct Row {
+    int row = 0;
+    int value = 0;
+  };
+  template <class Rows>
+  static auto Find(Rows& rows, int row) -> decltype(rows.data()) {
+    for (auto& r : rows) {
+      if (r.row == row) return &r;
+    }
+    return nullptr;
+  }
+  std::vector<Row> m_rows;
+  std::vector<Row> m_column;
+};
+
 }  // namespace
 
 int KStaffLine::KeyCodeOfListIndex(int index) {
@@ -96,14 +145,20 @@ std::unique_ptr<KLineObj> KStaffLine::Transpose(int first, int last, int, int ta
   if (direction == kDown && interval == 0) interval = -kOctave;
 
   int rowChange = 0;
+  // The accidentals of the bar so far, on this staff (its own column
+  // included) and on the copy (the columns placed before this one).
+  BarAccidentals sourceBar;
+  BarAccidentals copyBar;
   for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
-    const POSITION here = node;
     const KChord* column = AsChord(m_objects.GetNext(node));
     if (column == nullptr) continue;
+    sourceBar.Take(*column);
     const int pos = column->GetPos();
     if (pos < first || pos > last || column->IsBarColumn() || column->IsSignatureColumn() ||
         column->CountNotes() == 0) {
-      line->m_objects.AddTail(new KChord(*column, pos, true));
+      auto* copy = new KChord(*column, pos, true);
+      line->m_objects.AddTail(copy);
+      copyBar.Take(*copy);
       continue;
     }
 
@@ -112,16 +167,15 @@ std::unique_ptr<KLineObj> KStaffLine::Transpose(int first, int last, int, int ta
     for (int i = 0; i < column->GetNoteCount(); ++i) {
       const NotePair note = column->GetNote(i);
       if (!IsTransposedNote(note.code)) continue;
-      const int pitch = GetPitchAtRow(note.position, pos, here);
+      const int pitch = PitchAtRowWithBar(note.position, pos, sourceBar.At(note.position));
       int row = note.position;
       int sign = 0;
       if (pitch >= 0) {
         // Spelled for the target key; the sign is what the copy's own key and
         // the signs already written in its bar need on that row.
-        int unused = 0;
-        row = line->PitchToRow(pitch + interval + kPitchToMidi, pos, unused, targetCode);
+        row = line->SpelledRow(pitch + interval + kPitchToMidi, targetCode);
         if (row < kFirstRow || row > kLastRow) continue;  // no place for it on this clef
-        const int standing = line->GetPitchAtRow(row, pos);
+        const int standing = line->PitchAtRowWithBar(row, pos, copyBar.At(row));
         if (standing != pitch + interval)
           sign = SignOfShift(pitch + interval - NaturalPitchAtRow(m_type, row));
         rowChange = row - note.position;
@@ -136,6 +190,7 @@ std::unique_ptr<KLineObj> KStaffLine::Transpose(int first, int last, int, int ta
       moved->AddNote(row, entry.code, Packed(column->RawEntry(i)));
     }
     for (int voice = 0; voice < 2; ++voice) moved->SetVoiceStem(voice, column->GetVoiceStem(voice));
+    copyBar.Take(*moved);
     line->m_objects.AddTail(moved.release());
   }
   line->UpdateTimeSigCache();

@@ -131,9 +131,11 @@ bool KTabLine::HasFretList() const {
   return false;
 }
 
-int KTabLine::FretForSemitone(int semitone) const {
+int KTabLine::FretForSemitone(int semitone) const { return FretForSemitone(semitone, HasFretList()); }
+
+int KTabLine::FretForSemitone(int semitone, bool hasFretList) const {
   if (semitone < 0) return -1;
-  if (!HasFretList()) return semitone <= m_fretCount ? semitone : -1;
+  if (!hasFretList) return semitone <= m_fretCount ? semitone : -1;
   const int fret = FindFretIndex(m_fretMap, semitone, false);
   return fret >= 0 && fret <= m_fretCount ? fret : -1;
 }

@@ -237,6 +237,8 @@ class KTabLine : public KListLine {
   // The fret that plays the semitone on a string of this tuning: through the
   // fret list when there is one; -1 when none within the fret count.
   int FretForSemitone(int semitone) const;
+  // The same, for a walk that asked HasFretList once for many notes.
+  int FretForSemitone(int semitone, bool hasFretList) const;
   // Removes the notes (and the entries of their rows) that stand on rows this
   // tuning has no string for.
   void DropNotesOffStrings();

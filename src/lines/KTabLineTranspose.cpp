@@ -64,19 +64,17 @@ struct Fingering {
 
 // Finds the best fingering of the notes over the candidate table
 // (candidates[note][string]: the fret, -1 for none).
+// One search serves every column of a line: its fingerings keep their storage
+// from column to column.
 class FingeringSearch {
  public:
-  FingeringSearch(const std::vector<std::vector<int>>& candidates, int stringCount, int reference,
-                  bool standardTuning)
-      : m_cand(candidates),
-        m_notes(static_cast<int>(candidates.size())),
-        m_strings(stringCount),
-        m_reference(reference),
-        m_standard(standardTuning) {
-    m_best.stringOf.assign(m_notes, -1);
-  }
+  FingeringSearch(int stringCount, int reference, bool standardTuning)
+      : m_strings(stringCount), m_reference(reference), m_standard(standardTuning) {}
 
-  Fingering Run() {
+  const Fingering& Run(const std::vector<std::vector<int>>& candidates) {
+    m_cand = &candidates;
+    m_notes = static_cast<int>(candidates.size());
+    Reset(m_best);
     // Family (a): from each string, the notes from a starting note toward the
     // highest note, each on the next higher string.
     for (int startString = m_strings - 1; startString >= 0; --startString) {
@@ -85,11 +83,11 @@ class FingeringSearch {
         int note = startNote;
         int string = startString;
         while (note >= 0 && string >= 0) {
-          const int fret = m_cand[note][string];
+          const int fret = Cand(note, string);
           if (fret < 0) {
             --note;  // the next note takes this string
           } else if (!Fits(f, fret)) {
-            if (note > 0 && m_cand[note - 1][string] >= 0 && Fits(f, m_cand[note - 1][string])) {
+            if (note > 0 && Cand(note - 1, string) >= 0 && Fits(f, Cand(note - 1, string))) {
               --note;  // gives way to the next note
             } else {
               --string;
@@ -105,7 +103,7 @@ class FingeringSearch {
     for (int startNote = 0; startNote < m_notes; ++startNote) {
       Fingering& f = Empty();
       for (int note = startNote, string = 0; note < m_notes && string < m_strings; ++note, ++string) {
-        const int fret = m_cand[note][string];
+        const int fret = Cand(note, string);
         if (fret >= 0 && Fits(f, fret)) f.stringOf[note] = string;
       }
       Consider(f);
@@ -119,11 +117,17 @@ class FingeringSearch {
   // The one fingering under trial, emptied for the next try: its list keeps
   // its storage, so the search does not allocate for every try.
   Fingering& Empty() {
-    std::vector<int> strings = std::move(m_trial.stringOf);
-    m_trial = Fingering{};
-    strings.assign(m_notes, -1);
-    m_trial.stringOf = std::move(strings);
+    Reset(m_trial);
     return m_trial;
+  }
+  void Reset(Fingering& f) const {
+    std::vector<int> strings = std::move(f.stringOf);
+    f = Fingering{};
+    strings.assign(static_cast<size_t>(m_notes), -1);
+    f.stringOf = std::move(strings);
+  }
+  int Cand(int note, int string) const {
+    return (*m_cand)[static_cast<size_t>(note)][static_cast<size_t>(string)];
   }
 
   // An open string always fits; a fretted note only while the fretted notes
@@ -134,9 +138,9 @@ class FingeringSearch {
     int high = fret;
     for (int n = 0; n < m_notes; ++n) {
       const int s = f.stringOf[n];
-      if (s < 0 || m_cand[n][s] <= 0) continue;
-      low = std::min(low, m_cand[n][s]);
-      high = std::max(high, m_cand[n][s]);
+      if (s < 0 || Cand(n, s) <= 0) continue;
+      low = std::min(low, Cand(n, s));
+      high = std::max(high, Cand(n, s));
     }
     return high - low <= (high > 4 ? 3 : 4);
   }
@@ -150,7 +154,7 @@ class FingeringSearch {
       const int s = f.stringOf[n];
       if (s < 0) continue;
       ++f.placed;
-      const int fret = m_cand[n][s];
+      const int fret = Cand(n, s);
       if (s == 0) f.usesFirst = true;
       if (fret > 0) {
         sum += fret;
@@ -162,7 +166,7 @@ class FingeringSearch {
     f.lowest = std::max(lowest, 0);
     f.lowestCount = 0;
     for (int n = 0; n < m_notes; ++n) {
-      if (f.stringOf[n] >= 0 && m_cand[n][f.stringOf[n]] == f.lowest) ++f.lowestCount;
+      if (f.stringOf[n] >= 0 && Cand(n, f.stringOf[n]) == f.lowest) ++f.lowestCount;
     }
   }
 
@@ -200,9 +204,9 @@ class FingeringSearch {
     if (replace) m_best = f;
   }
 
-  const std::vector<std::vector<int>>& m_cand;
+  const std::vector<std::vector<int>>* m_cand = nullptr;
   Fingering m_trial;
-  int m_notes;
+  int m_notes = 0;
   int m_strings;
   int m_reference;
   bool m_standard;
@@ -242,6 +246,8 @@ std::unique_ptr<KLineObj> KTabLine::Transpose(int first, int last, int keySwitch
       stringRows.push_back(row);
   }
   const bool standard = m_tuning.Left(25) == kStandardTuning;
+  const bool fretList = HasFretList();
+  FingeringSearch search(static_cast<int>(stringRows.size()), reference, standard);
   // Per column in the range: the change of string of its first moved note.
   std::vector<std::pair<int, int>> rowChanges;
   // Work lists of one column, kept across columns so that a long line is
@@ -294,11 +300,10 @@ std::unique_ptr<KLineObj> KTabLine::Transpose(int first, int last, int keySwitch
     for (std::vector<int>& row : candidates) row.assign(stringRows.size(), -1);
     for (size_t n = 0; n < entries.size(); ++n) {
       for (size_t s = 0; s < stringRows.size(); ++s) {
-        candidates[n][s] = FretForSemitone(pitches[n] - open[stringRows[s] - kRowOffset]);
+        candidates[n][s] = FretForSemitone(pitches[n] - open[stringRows[s] - kRowOffset], fretList);
       }
     }
-    const Fingering best =
-        FingeringSearch(candidates, static_cast<int>(stringRows.size()), reference, standard).Run();
+    const Fingering& best = search.Run(candidates);
 
     // Each entry of a string row follows the note of its row; the entries of a
     // dropped note go with it.

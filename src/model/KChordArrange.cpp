@@ -5,7 +5,6 @@
 // nudges stay as they are.
 
 #include <algorithm>
-#include <vector>
 
 #include "model/DocServices.h"
 #include "model/KChord.h"
@@ -57,13 +56,34 @@ BYTE WithHorizontal(BYTE extra, int horizontal) {
   return static_cast<BYTE>((extra & ~kHorizontalMask) | (horizontal & kHorizontalMask));
 }
 
+// A list of at most one item per entry of a column, kept on the stack: the
+// arrangement runs for every note added, so it allocates nothing.
+template <class T>
+class ColumnList {
+ public:
+  void push_back(const T& item) {
+    if (m_size < KChord::kMaxNotes) m_items[m_size++] = item;
+  }
+  std::size_t size() const { return m_size; }
+  T& operator[](std::size_t i) { return m_items[i]; }
+  const T& operator[](std::size_t i) const { return m_items[i]; }
+  T* begin() { return m_items; }
+  T* end() { return m_items + m_size; }
+  const T* begin() const { return m_items; }
+  const T* end() const { return m_items + m_size; }
+
+ private:
+  T m_items[KChord::kMaxNotes]{};
+  std::size_t m_size = 0;
+};
+
 struct Head {
   int index = 0;
   int step = 0;
   int code = 0;
   int displaced = 0;   // -1 left, +1 right
   int accidental = 0;  // the code of its first accidental, 0 for none
-  std::vector<int> companions;
+  ColumnList<int> companions;
 };
 
 }  // namespace
@@ -95,7 +115,7 @@ void KChord::ArrangeNoteHeads() {
     return;
   }
 
-  std::vector<Head> heads;
+  ColumnList<Head> heads;
   for (int i = 0; i < m_count; ++i) {
     const int code = FullCode(i);
     if (code > kWholeNote) continue;
@@ -108,7 +128,7 @@ void KChord::ArrangeNoteHeads() {
       head.companions.push_back(j);
       if (head.accidental == 0 && IsAccidental(m_notes[j].code)) head.accidental = m_notes[j].code;
     }
-    heads.push_back(std::move(head));
+    heads.push_back(head);
     m_notes[i].extra = WithHorizontal(m_notes[i].extra, 0);
   }
 
@@ -116,8 +136,8 @@ void KChord::ArrangeNoteHeads() {
   // to the left, voice 1 (even codes, stems up) the upper note to the right;
   // in a run of seconds every other note moves, starting from the stem's end
   // of the chord.
-  std::vector<Head*> voice0;
-  std::vector<Head*> voice1;
+  ColumnList<Head*> voice0;
+  ColumnList<Head*> voice1;
   for (Head& head : heads) (head.code % 2 == 1 ? voice0 : voice1).push_back(&head);
   for (std::size_t k = 1; k < voice0.size(); ++k) {
     if (voice0[k]->step == voice0[k - 1]->step + 1 && voice0[k - 1]->displaced == 0)
@@ -144,7 +164,7 @@ void KChord::ArrangeNoteHeads() {
     int step;
     int column;
   };
-  std::vector<Placed> placed;
+  ColumnList<Placed> placed;
   int largestShift = 0;
   for (const Head& head : heads) {
     if (head.accidental == 0) continue;

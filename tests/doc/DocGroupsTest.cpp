@@ -81,6 +81,34 @@ TEST_F(DocListGroups, GroupsMatchByTheirKindsSlotBySlot) {
   EXPECT_EQ(doc.FindLineGroup(5), nullptr);
 }
 
+// Groups are found by id however the list changed since the last lookup: a
+// group added straight to the list, a group given a new id, a group dropped
+// and another added in its place, the first of two groups of one id.
+TEST_F(DocListGroups, GroupsAreFoundByIdAfterTheListChanges) {
+  CStavlinDoc doc;
+  KLineGroup* first = Group(3, {0});
+  doc.AddLineGroup(first);
+  ASSERT_EQ(doc.FindLineGroup(3), first);
+  EXPECT_EQ(doc.FindLineGroup(-1), nullptr);
+
+  KLineGroup* added = Group(7, {0, 2});
+  doc.lineGroups.AddTail(added);
+  EXPECT_EQ(doc.FindLineGroup(7), added);
+
+  first->SetId(9);
+  EXPECT_EQ(doc.FindLineGroup(9), first);
+  EXPECT_EQ(doc.FindLineGroup(3), nullptr);
+
+  doc.DeleteLineGroup(9, FALSE);
+  KLineGroup* replacement = Group(9, {2});
+  doc.AddLineGroup(replacement);
+  EXPECT_EQ(doc.FindLineGroup(9), replacement);
+
+  KLineGroup* twin = Group(7, {5});
+  doc.AddLineGroup(twin);
+  EXPECT_EQ(doc.FindLineGroup(7), added) << "the first group of an id in the list";
+}
+
 TEST_F(DocListGroups, DeletedGroupTakesItsLinesOrLeavesThemUngrouped) {
   for (const BOOL deleteLines : {FALSE, TRUE}) {
     SCOPED_TRACE(deleteLines ? "lines deleted" : "lines kept");

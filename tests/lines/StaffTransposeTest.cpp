@@ -102,6 +102,22 @@ TEST_F(StaffTransposeTest, NotesMoveToTheTargetKey) {
   }
 }
 
+// A sign holds for the later notes on its row up to the bar line, on the staff
+// read and on the copy written: F sharp 4, F 4 (still sharp), F natural 4, a
+// bar, F 4 (natural again), in C up a tone to D.
+TEST_F(StaffTransposeTest, SignsEarlierInTheBarHoldOnTheirRow) {
+  KStaffLine staff(kTreble, 0, 0);
+  Fill(staff, {Column(0, {{21, kSharpSign}, {21, kQuarter}}), Column(1, {{21, kQuarter}}),
+               Column(2, {{21, kNaturalSign}, {21, kQuarter}}), Bar(3), Column(4, {{21, kQuarter}})});
+  std::unique_ptr<KLineObj> result = staff.Transpose(0, kWholeLine, 0, kToD, 0, kNearest, 0, 0, 0);
+  auto* moved = dynamic_cast<KStaffLine*>(result.get());
+  ASSERT_NE(moved, nullptr);
+  // G sharp, G sharp under the sign before it, G natural, bar, G.
+  EXPECT_EQ(CellsText(*moved), "0:8@20,28@20 1:8@20 2:8@20,27@20 3:21@1 4:8@20");
+  for (const auto& [column, pitch] : {std::pair{0, 48}, {1, 48}, {2, 47}, {4, 47}})
+    EXPECT_EQ(moved->GetPitchAtRow(20, column), pitch) << "column " << column;
+}
+
 TEST_F(StaffTransposeTest, AttachmentsInTheRangeFollowTheLastNote) {
   KStaffLine staff(kTreble, 0, 0);
   FillMelody(staff);
