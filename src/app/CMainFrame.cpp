@@ -12,6 +12,7 @@
 
 #include "app/AdTabLegend.h"
 #include "app/CChildFrame.h"
+#include "app/KInputMidiWindow.h"
 #include "app/KPlayMidiWindow.h"
 #include "app/KTextFrame.h"
 #include "app/KToolBoxWindow.h"
@@ -52,6 +53,8 @@ CMainFrame::~CMainFrame() {
   // The play window lets go of its score before the scores go.
   m_playWindow.reset();
   m_closingPlayWindow.reset();
+  m_inputWindow.reset();
+  m_closingInputWindow.reset();
   // The toolboxes go with the frame; their saved positions stay open.
   m_closingDown = true;
   for (QPointer<KToolBoxWindow>& box : m_toolBoxes) delete box.data();

@@ -31,11 +31,13 @@
 #include "midi/CMaxMidiSync.h"
 #include "midi/MidiDeviceMenu.h"
 #include "view/ViewHost.h"
+#include "view/midi/KSVMidi.h"
 #include "view/commands/CommandTable.h"
 
 class CChildFrame;
 class CStavlinDoc;
 class KTextDoc;
+class KInputMidiWindow;
 class KPlayMidiWindow;
 class KTextFrame;
 class KToolBoxWindow;
@@ -170,6 +172,15 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // is silenced, and the window closes (deleted once its handler returns).
   void ClosePlayMidiDialog();
   MidiOutPort* PlayOutput() override { return &m_midiOut; }
+  CMaxMidiIn* LiveInput() override { return &m_midiIn; }
+  CMaxMidiSync* LiveSync() override { return &m_midiSync; }
+  // Actions/MIDI/Live MIDI Input: the recording window, one at a time,
+  // recording into the active score (a new score is opened when none is).
+  void OnLiveMidiInput();
+  KInputMidiWindow* InputMidiWindow() const { return m_inputWindow.get(); }
+  // The recording window's Exit: the window closes (deleted once its
+  // handler returns).
+  void CloseInputMidiDialog();
 
   // ---- KFrameServices ------------------------------------------------------------
   void SetActiveScoreView(CStavlinView* view) override;
@@ -252,8 +263,8 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   bool m_closingDown = false;  // the frame goes: its toolboxes are not closed by the user
   // MIDI: the output, the sync timer, the input and the two device menus.
   CMaxMidiOut m_midiOut;
-  CMaxMidiSync m_midiSync;
-  CMaxMidiIn m_midiIn;
+  KSVMidiSync m_midiSync;
+  KSVMidiIn m_midiIn;
   CMidiInDeviceMenu m_midiInMenu;
   CMidiOutDeviceMenu m_midiOutMenu;
   bool m_midiMenusBuilt = false;
@@ -261,4 +272,6 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   QMenu* m_midiInPopup = nullptr;
   std::unique_ptr<KPlayMidiWindow> m_playWindow;
   std::unique_ptr<KPlayMidiWindow> m_closingPlayWindow;  // closed, deleted after its handler
+  std::unique_ptr<KInputMidiWindow> m_inputWindow;
+  std::unique_ptr<KInputMidiWindow> m_closingInputWindow;
 };

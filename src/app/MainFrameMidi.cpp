@@ -7,10 +7,12 @@
 // device it never opens and nothing sounds.
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QTimer>
 
 #include "app/CMainFrame.h"
+#include "app/KInputMidiWindow.h"
 #include "app/KPlayMidiWindow.h"
 #include "chords/ChordAudition.h"
 #include "common/Globals.h"
@@ -53,6 +55,7 @@ void CMainFrame::AddMidiCommands() {
   }
   AddCommands({
       {cmd::kMidiPlay, cmd::kMidiPlay, [this](UINT) { OnPlayCurrentScore(); }},
+      {cmd::kMidiLiveInput, cmd::kMidiLiveInput, [this](UINT) { OnLiveMidiInput(); }},
       {kFirstOutputId, kLastOutputId, [this](UINT id) { SelectOutputDevice(id); }},
       {kFirstInputId, kLastInputId, [this](UINT id) { SelectInputDevice(id); }},
   });
@@ -151,6 +154,33 @@ void CMainFrame::ClosePlayMidiDialog() {
   // The window's own handler is still running: it goes once that returns.
   m_closingPlayWindow = std::move(m_playWindow);
   QTimer::singleShot(0, this, [this] { m_closingPlayWindow.reset(); });
+}
+
+// ---- The recording window ----------------------------------------------------------------
+
+void CMainFrame::OnLiveMidiInput() {
+  if (m_inputWindow != nullptr) {
+    m_inputWindow->Window().raise();
+    m_inputWindow->Window().activateWindow();
+    return;
+  }
+  CStavlinView* view = GetActiveScoreView(true);
+  if (view == nullptr) {
+    // Recording needs a score: a new one opens first.
+    RunCommand(cmd::kFileNew);
+    view = GetActiveScoreView(true);
+  }
+  if (view == nullptr) return;
+  SetLiveInputTarget(view);
+  m_inputWindow = std::make_unique<KInputMidiWindow>(*this);
+  m_inputWindow->Show();
+}
+
+void CMainFrame::CloseInputMidiDialog() {
+  if (m_inputWindow == nullptr) return;
+  m_inputWindow->Hide();
+  m_closingInputWindow = std::move(m_inputWindow);
+  QTimer::singleShot(0, this, [this] { m_closingInputWindow.reset(); });
 }
 
 void CMainFrame::ReattachPlayWindow() {

@@ -67,12 +67,14 @@ void CMidiInDeviceMenu::Create(const char* title, UINT firstId) {
 BOOL CMidiInDeviceMenu::SelectDevice(int n) {
   const int index = IndexOf(n);
   if (index < 0) return FALSE;
+  bool opened = false;
   if (m_input != nullptr) {
     m_input->Stop();
     m_input->Close();
-    m_input->Open(index, kOpenFlags);
+    opened = m_input->Open(index, kOpenFlags) != FALSE;
     m_input->Start();
   }
-  Check(index, true);
+  // The check mark says the device is in use: only when it really opened.
+  Check(index, opened);
   return TRUE;
 }

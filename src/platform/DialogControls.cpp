@@ -37,6 +37,8 @@ const char* KindName(DialogControlKind kind) {
       return "picture";
     case DialogControlKind::kSpin:
       return "spin";
+    case DialogControlKind::kProgress:
+      return "progress bar";
   }
   return "control";
 }
@@ -206,6 +208,14 @@ DialogControl& DialogControls::Button(UINT id, std::string caption, DialogButton
 DialogControl& DialogControls::Spin(UINT id, std::function<void(int)> onStep) {
   DialogControl& control = Add(id, DialogControlKind::kSpin, "");
   control.onStep = std::move(onStep);
+  return control;
+}
+
+DialogControl& DialogControls::Progress(UINT id, int minimum, int maximum) {
+  DialogControl& control = Add(id, DialogControlKind::kProgress, "");
+  control.minimum = minimum;
+  control.maximum = maximum;
+  control.value = minimum;
   return control;
 }
 

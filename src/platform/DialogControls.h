@@ -22,19 +22,20 @@
 #include "platform/WinTypes.h"
 
 enum class DialogControlKind {
-  kEdit,     // text, optionally limited in length
-  kNumber,   // an integer typed as text, within a range
-  kReal,     // a decimal number typed as text
-  kCheck,    // check box: 0 or 1
-  kRadio,    // radio button; the first of a group carries the group's value
-  kCombo,    // drop-down list: the chosen item's index
-  kList,     // list box: the chosen item's index
-  kStatic,   // static text
-  kIcon,     // the question icon of a choice dialog
-  kGroup,    // group box: a caption around related controls
-  kButton,   // push button
-  kPicture,  // an image the model draws, which reports the mouse and keys to it
-  kSpin,     // up and down arrows that step a value (a spinner or a small scroll bar)
+  kEdit,      // text, optionally limited in length
+  kNumber,    // an integer typed as text, within a range
+  kReal,      // a decimal number typed as text
+  kCheck,     // check box: 0 or 1
+  kRadio,     // radio button; the first of a group carries the group's value
+  kCombo,     // drop-down list: the chosen item's index
+  kList,      // list box: the chosen item's index
+  kStatic,    // static text
+  kIcon,      // the question icon of a choice dialog
+  kGroup,     // group box: a caption around related controls
+  kButton,    // push button
+  kPicture,   // an image the model draws, which reports the mouse and keys to it
+  kSpin,      // up and down arrows that step a value (a spinner or a small scroll bar)
+  kProgress,  // a progress bar showing value within minimum..maximum
 };
 
 class CBitmap;
@@ -176,6 +177,8 @@ class DialogControls {
   // Arrows that step something the dialog shows elsewhere; onStep gets +1 for
   // up and -1 for down.
   DialogControl& Spin(UINT id, std::function<void(int)> onStep);
+  // A progress bar over minimum..maximum; the dialog moves it with SetShown.
+  DialogControl& Progress(UINT id, int minimum, int maximum);
   // A member that is not shown in a control but is restored when the dialog
   // is cancelled, as the exchanged members are.
   void Keep(CString& member) { m_keptTexts.push_back(&member); }

@@ -69,6 +69,7 @@ std::unique_ptr<MidiOutConnection> FakeMidiDevices::OpenOutput(int index) {
 
 std::unique_ptr<MidiInConnection> FakeMidiDevices::OpenInput(int index, InputHandler handler) {
   if (index < 0 || index >= static_cast<int>(inputs.size())) return nullptr;
+  if (std::find(failingInputs.begin(), failingInputs.end(), index) != failingInputs.end()) return nullptr;
   return std::make_unique<In>(*this, index, std::move(handler));
 }
 

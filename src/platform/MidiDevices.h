@@ -67,6 +67,7 @@ class FakeMidiDevices final : public MidiDeviceSystem {
   std::vector<std::string> inputs;
   // Indexes whose open fails.
   std::vector<int> failingOutputs;
+  std::vector<int> failingInputs;
   // Every message sent to each output, by index.
   std::vector<std::vector<std::vector<std::uint8_t>>> sent;
   // How many connections are open to each output.

@@ -52,6 +52,7 @@ class KLineObj;
 class KListLine;
 class KUndoRing;
 class KViewPlayer;
+struct MidiShortEvent;
 
 // One instrument of the score's table, parsed from the settings record.
 struct LabelEntry {
@@ -386,6 +387,25 @@ class CStavlinView : public KDocumentView {
   // Actions/MIDI/Set MIDI Play Range Marks: the marks are cleared and the
   // next two clicks set them.
   void OnActionsSetMidiMarks();
+
+  // ---- Live MIDI input (midi/ViewLiveMidiInput.cpp, midi/ViewLiveMidiWrite.cpp) -----------
+  // Chooses the line to record into (a new line of the recording settings'
+  // kind when the caret is on no staff or tablature line), gives the sync
+  // timer the tempo (beats per minute), starts the sync and the input, and
+  // makes this view the live-input target.
+  void StartLiveMidiInput(int tempo);
+  // Recording stopped: the recorded lines are shown again with the caret.
+  void StopLiveMidiInput();
+  // One event from the MIDI input while this view is the target: remote
+  // start/stop, count-in, and the notes gathered into chords and written at
+  // the caret. 1 when the event was used.
+  int HandleLiveMidiNotes(const MidiShortEvent* event);
+  // Single-step recording: typed entry inserts (no overwrite) while it runs.
+  void SaveLiveEntryState();
+  void RestoreLiveEntryState();
+  // The view goes while it is the live-input target: recording stops, the
+  // input is closed, the sync stopped and the target cleared.
+  void ForgetLiveInput();
 
   // ---- Navigation and editing keys (ViewKeys*.cpp) ---------------------------------------
   // WM_KEYDOWN: caret moves, selection by Shift, deletion; only Right at the
@@ -827,6 +847,11 @@ class CStavlinView : public KDocumentView {
   // ---- Playback ------------------------------------------------------------------------------
   // Owned by play/ViewPlayer.cpp; null until first used.
   std::unique_ptr<KViewPlayer> m_player;
+
+  // ---- Live MIDI input ------------------------------------------------------------------------
+  // Owned by midi/ViewLiveMidiInput.cpp, midi/ViewLiveMidiWrite.cpp.
+  int m_liveLineKind = 3;  // 0 tablature, 1 treble, 2 bass, 3 keyboard staff
+  int m_liveSavedEntryMode = -1;  // the entry mode before single-step recording; -1 none
 
   // ---- Extended objects by hand --------------------------------------------------------
   // Owned by extobj/ViewExtObj*.cpp.

@@ -13,6 +13,8 @@
 class CDC;
 class CStavlinView;
 class MidiOutPort;
+class CMaxMidiIn;
+class CMaxMidiSync;
 
 // The main frame as a score view sees it: the bars it shows and hides, the
 // cached active score view, menu texts set by command, and the toolboxes.
@@ -47,6 +49,10 @@ class KFrameServices {
   // Marks a note that sounds (on 1) or stops (on 0) on the fretboard and the
   // piano keyboard toolboxes; a negative note clears every mark.
   virtual void ShowPlayedNote(int on, int note, int string, int fret) {}
+  // The MIDI input and the sync timer that live recording opens and starts;
+  // null when the frame has none.
+  virtual CMaxMidiIn* LiveInput() { return nullptr; }
+  virtual CMaxMidiSync* LiveSync() { return nullptr; }
 };
 
 class KViewHost {

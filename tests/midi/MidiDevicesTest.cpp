@@ -111,6 +111,21 @@ TEST_F(DevicesTest, WithoutDevicesTheMenusAreEmpty) {
   SetMidiDevices(previous);
 }
 
+TEST_F(DevicesTest, TheInputMenuChecksADeviceOnlyWhenItReallyOpened) {
+  CMaxMidiIn in;
+  CMidiInDeviceMenu menu;
+  menu.Create("MIDI Input Device...", 41274);
+  menu.SetInput(&in);
+  devices.failingInputs = {0};
+  EXPECT_TRUE(menu.SelectDevice(0));
+  EXPECT_FALSE(in.IsOpen());
+  EXPECT_EQ(menu.CheckedIndex(), -1);
+  devices.failingInputs.clear();
+  EXPECT_TRUE(menu.SelectDevice(0));
+  EXPECT_TRUE(in.IsOpen());
+  EXPECT_EQ(menu.CheckedIndex(), 0);
+}
+
 // An input that keeps the events it is given.
 class KeptInput : public CMaxMidiIn {
  public:

@@ -187,9 +187,9 @@ TEST_F(ShellTest, MenusFollowTheRulesAfterEachCommand) {
   ASSERT_NE(toolbox, nullptr);
   EXPECT_TRUE(toolbox->isEnabled()) << "a toolbox opens with or without a score";
 
-  // A command with no window behind it beeps and changes nothing.
+  // A command no handler carries out (OLE objects) beeps and changes nothing.
   const size_t beeps = ui_.Beeps().size();
-  Frame().OnCommand(cmd::kMidiLiveInput);
+  Frame().OnCommand(cmd::kOleInsertNew);
   EXPECT_EQ(ui_.Beeps().size(), beeps + 1);
 
   Frame().OnCommand(cmd::kFileClose);

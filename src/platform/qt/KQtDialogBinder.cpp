@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -347,6 +348,14 @@ QWidget* KQtDialogBinder::CreateWidget(const DialogControl& control) {
       });
       break;
     }
+    case DialogControlKind::kProgress: {
+      auto* bar = new QProgressBar(m_window.get());
+      bar->setRange(control.minimum, control.maximum);
+      bar->setValue(control.value);
+      bar->setTextVisible(false);
+      widget = bar;
+      break;
+    }
     case DialogControlKind::kButton:
       if (control.role == DialogButtonRole::kCloses) {
         // A choice that closes the dialog: a large button whose text wraps.
@@ -599,6 +608,8 @@ void KQtDialogBinder::Refresh() {
     } else if (auto* view = qobject_cast<QAbstractItemView*>(widget);
                view != nullptr && control.kind == DialogControlKind::kList) {
       ShowListChoice(*view, control);
+    } else if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
+      if (bar->value() != control.value) bar->setValue(control.value);
     } else if (auto* label = qobject_cast<QLabel*>(widget);
                label && control.kind == DialogControlKind::kStatic) {
       // A handler may change what a text says.

@@ -25,6 +25,8 @@ class FakeFrameServices : public KFrameServices {
   bool IsToolBoxShown(int kind) const override { return kind == shownToolBox; }
   MidiOutPort* PreviewOutput() override { return preview; }
   MidiOutPort* PlayOutput() override { return play; }
+  CMaxMidiIn* LiveInput() override { return liveInput; }
+  CMaxMidiSync* LiveSync() override { return liveSync; }
   void ShowPlayedNote(int on, int note, int string, int fret) override { playedNotes.emplace_back(on, note); }
   bool OpenTextDocument(const CString& title, const CString& text) override {
     textDocuments.emplace_back(title, text);
@@ -40,6 +42,8 @@ class FakeFrameServices : public KFrameServices {
   std::vector<std::pair<UINT, CString>> menuTexts;
   RECT frameRect{0, 0, 1000, 800};
   int shownToolBox = -1;
+  CMaxMidiIn* liveInput = nullptr;  // what live recording opens; none by default
+  CMaxMidiSync* liveSync = nullptr;
   MidiOutPort* preview = nullptr;                // what sounds picked notes; none by default
   MidiOutPort* play = nullptr;                   // what plays the score; none by default
   std::vector<std::pair<int, int>> playedNotes;  // (on, note) of each toolbox mark

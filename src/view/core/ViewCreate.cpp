@@ -40,6 +40,8 @@ CStavlinView::~CStavlinView() {
   // The music stops (and the play window forgets this score) while the
   // view's state is still whole.
   m_player.reset();
+  // Live input never writes into a view that is gone.
+  ForgetLiveInput();
   // A view deleted without its window's destruction still gives its symbol
   // set back, so the set's user count stays right.
   if (m_symbolSetHeld >= 0) RefSymbolBitmapSet(0, m_symbolSetHeld);
@@ -50,6 +52,8 @@ CStavlinView::~CStavlinView() {
 void CStavlinView::OnDestroy() {
   if (m_destroyed) return;
   m_destroyed = true;
+  // Recording into this score stops with the window.
+  ForgetLiveInput();
   // Music still playing stops with the window.
   if (m_player != nullptr) m_player->Halt();
   if (m_host != nullptr) {

@@ -1,0 +1,407 @@
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "common/NoteConversions.h"
+#include "doc/Preferences.h"
+#include "lines/KStaffLine.h"
+#include "lines/KTabLine.h"
+#include "lines/LineColumnConversion.h"
+#include "model/KChord.h"
+#include "model/KListLine.h"
+#include "view/CStavlinView.h"
+#include "view/edit/ViewTailJoin.h"
+#include "view/midi/LiveMidiWrite.h"
+
+namespace {
+
+constexpr int kTrebleType = 0;
+constexpr int kBassType = 1;
+constexpr int kTabType = 2;
+constexpr int kMiddleRow = 18;
+constexpr int kBarCode = 21;
+constexpr int kDotCode = 36;
+constexpr int kTieCode = 34;
+constexpr int kAboveStaffRow = 27;  // rows for notes the staff cannot show
+constexpr int kBelowStaffRow = 5;
+constexpr int kTabRestString = 4;
+constexpr int kBeatTicks = 480;   // notes are beamed a quarter note at a time
+constexpr int kStepLength = 480;  // single step: every chord a quarter note
+constexpr std::array<int, 4> kGrid = {240, 120, 60, 30};
+constexpr std::array<int, 7> kNoteCode = {12, 10, 8, 0, 2, 4, 6};
+constexpr std::array<int, 7> kRestCode = {14, 15, 16, 17, 18, 19, 20};
+constexpr std::array<int, 7> kValueTicks = {1920, 960, 480, 240, 120, 60, 30};
+constexpr std::array<int, 4> kAccidentalCode = {0, 28, 30, 27};
+
+int ValueTicks(int value, int dotted) {
+  if (value < 0 || value > 6) return 0;
+  const int plain = kValueTicks[static_cast<size_t>(value)];
+  return dotted != 0 ? plain + plain / 2 : plain;
+}
+
+void AddEntry(KChord& column, int row, int code) {
+  if (column.GetNoteCount() < KChord::kMaxNotes) column.AddNote(row, code);
+}
+
+// One note of a group as it is written: pitch, its length on the grid, and
+// where it goes.
+struct LiveNote {
+  int pitch = 60;
+  int length = 0;
+  bool bass = false;
+};
+
+// One note's entry in the column being made.
+struct Placed {
+  int row = kMiddleRow;
+  int value = 0;
+  int dotted = 0;
+  int accidental = 0;
+  bool inRange = true;
+  bool tie = false;
+};
+
+class LiveWriter {
+ public:
+  LiveWriter(CStavlinView& view, const KLiveInputSettings& settings)
+      : m_view(view), m_settings(settings), m_take(ProgramLiveTake()) {
+    const int shortest = std::clamp(settings.shortest, 0, 3);
+    m_grid = kGrid[static_cast<size_t>(shortest)];
+    m_half = m_grid / 2;
+  }
+
+  void Write(const KLiveRecorder::Group& group) {
+    if (!Locate()) return;
+    if (m_take.beatStartColumn < 0) m_take.beatStartColumn = m_view.m_caretColumn;
+    const bool timed = m_settings.tempoMode != 0;
+    if (timed) {
+      // The silence before the chord, on the grid.
+      const int gap = group.start - m_take.musicTime;
+      if (gap > m_grid) Rests((gap + m_half) / m_grid * m_grid);
+    }
+    std::vector<LiveNote> notes;
+    int longest = 0;
+    for (int i = 0; i < group.count && i < KLiveRecorder::kNotesPerGroup; ++i) {
+      LiveNote note;
+      note.pitch = group.notes[static_cast<size_t>(i)];
+      const int held = std::max(group.durations[static_cast<size_t>(i)], 0);
+      note.length = timed ? std::max(m_grid, (held + m_half) / m_grid * m_grid) : kStepLength;
+      longest = std::max(longest, note.length);
+      notes.push_back(note);
+    }
+    if (notes.empty()) return;
+    Sound(notes, longest);
+  }
+
+ private:
+  // The lines at the caret: the current line (staff or tablature) and the
+  // bass staff of its keyboard pair.
+  bool Locate() {
+    m_main = nullptr;
+    m_staff = nullptr;
+    m_tab = nullptr;
+    m_bass = nullptr;
+    const int line = m_view.m_currentLine;
+    if (line < 0 || line >= m_view.m_lineCount) return false;
+    m_main =
+        m_view.GetDisplayLineObj(line) != nullptr ? m_view.GetDisplayLineObj(line)->AsListLine() : nullptr;
+    if (m_main == nullptr) return false;
+    m_staff = dynamic_cast<KStaffLine*>(m_main);
+    m_tab = dynamic_cast<KTabLine*>(m_main);
+    if (m_staff == nullptr && m_tab == nullptr) return false;
+    if (m_staff != nullptr) m_bass = KeyboardBassOf(m_view, line);
+    int beats = 0;
+    int beatTicks = 0;
+    m_main->GetTimeSignatureAt(m_view.m_caretColumn, beats, beatTicks, 0);
+    m_barLength = beats > 0 && beatTicks > 0 ? beats * beatTicks : 4 * 480;
+    return true;
+  }
+
+  // Pieces of a length that fit the bar and a note value each; the handler
+  // gets (offset, piece length, value, dotted).
+  template <typename Piece>
+  void Split(int length, Piece&& piece) {
+    int offset = 0;
+    while (offset < length) {
+      const int left = m_view.m_autoBars != 0 ? m_barLength - m_take.barPosition : length - offset;
+      const int wanted = std::min(length - offset, std::max(left, m_grid));
+      int remainder = 0;
+      int dotted = 0;
+      const int value = TicksToNoteValue(wanted, remainder, m_take.barPosition, dotted,
+                                         std::clamp(m_settings.shortest, 0, 3), 1);
+      const int ticks = ValueTicks(value, dotted);
+      if (value < 0 || ticks <= 0) return;
+      piece(offset, ticks, value, dotted);
+      offset += ticks;
+      if (!Locate()) return;
+    }
+  }
+
+  void Rests(int length) {
+    Split(length, [this](int, int ticks, int value, int dotted) {
+      KChord rest(0);
+      AddRest(rest, value, dotted);
+      if (m_bass != nullptr) {
+        KChord bassRest(0);
+        AddRest(bassRest, value, dotted);
+        Put(rest, &bassRest);
+      } else {
+        Put(rest, nullptr);
+      }
+      Advance(ticks, false);
+    });
+  }
+
+  static void AddRest(KChord& column, int value, int dotted) {
+    AddEntry(column, kMiddleRow, kRestCode[static_cast<size_t>(value)]);
+    if (dotted != 0) AddEntry(column, kMiddleRow, kDotCode);
+  }
+
+  void Sound(std::vector<LiveNote>& notes, int longest) {
+    const int split = g_prefMidiImport.splitTone;
+    for (LiveNote& note : notes) note.bass = m_bass != nullptr && note.pitch < split;
+    Split(longest, [&](int offset, int ticks, int value, int dotted) {
+      // Stems are chosen afresh on every beat.
+      if (m_take.barPosition % 480 == 0) m_take.stemState = 3;
+      std::vector<std::pair<const LiveNote*, Placed>> upper;
+      std::vector<std::pair<const LiveNote*, Placed>> lower;
+      for (const LiveNote& note : notes) {
+        const int sounding = std::min(note.length - offset, ticks);
+        if (sounding <= 0) continue;
+        Placed placed;
+        if (sounding == ticks) {
+          placed.value = value;
+          placed.dotted = dotted;
+        } else {
+          int remainder = 0;
+          placed.value = TicksToNoteValue(sounding, remainder, m_take.barPosition, placed.dotted,
+                                          std::clamp(m_settings.shortest, 0, 3), 1);
+          if (placed.value < 0) continue;
+        }
+        placed.tie = note.length > offset + ticks;
+        PlaceRow(note, placed);
+        (note.bass ? lower : upper).emplace_back(&note, placed);
+      }
+      KChord own(0);
+      KChord bass(0);
+      const bool ownFilled = Fill(own, upper);
+      const bool bassFilled = Fill(bass, lower);
+      if (m_bass == nullptr) {
+        if (ownFilled) Put(own, nullptr);
+      } else if (ownFilled || bassFilled) {
+        // A staff of the pair without notes here gets a rest of the same length.
+        if (!ownFilled) AddRest(own, value, dotted);
+        if (!bassFilled) AddRest(bass, value, dotted);
+        Put(own, &bass);
+      }
+      Advance(ticks, true);
+    });
+  }
+
+  void PlaceRow(const LiveNote& note, Placed& placed) const {
+    const KStaffLine* staff = note.bass ? m_bass : m_staff;
+    KStaffLine treble(kTrebleType, m_main->GetKeySignatureAt(m_view.m_caretColumn), 0);
+    if (staff == nullptr) staff = &treble;  // a tablature target spells with a treble staff
+    int accidental = 0;
+    int row = staff->PitchToRow(note.pitch, m_view.m_caretColumn, accidental, -1);
+    if (staff == &treble) row = treble.PitchToRow(note.pitch, 0, accidental, treble.GetKey());
+    if (row > KStaffLine::kLastRow || row < 1) {
+      placed.row = row > KStaffLine::kLastRow ? kAboveStaffRow : kBelowStaffRow;
+      placed.inRange = false;
+      accidental = 0;
+    } else {
+      placed.row = row;
+    }
+    placed.accidental = std::clamp(accidental, 0, 3);
+  }
+
+  // The stem rules of one column: codes come in pairs, the even code and its
+  // odd partner (the other stem direction).
+  bool Fill(KChord& column, std::vector<std::pair<const LiveNote*, Placed>>& notes) {
+    if (notes.empty()) return false;
+    int maxRow = -1;
+    bool shortValues[7] = {};
+    bool longValues[7] = {};
+    for (const auto& [note, placed] : notes) {
+      if (placed.inRange) maxRow = std::max(maxRow, placed.row);
+      if (placed.value >= kNoteValueEighth) shortValues[placed.value] = true;
+      if (placed.value == kNoteValueQuarter || placed.value == kNoteValueHalf)
+        longValues[placed.value] = true;
+    }
+    if (maxRow < 0) maxRow = kMiddleRow;
+    const int shortCount = static_cast<int>(std::count(std::begin(shortValues), std::end(shortValues), true));
+    const int longCount = static_cast<int>(std::count(std::begin(longValues), std::end(longValues), true));
+    int& stem = m_take.stemState;
+    if (stem == 3 || shortCount == 0) stem = maxRow > 17 ? 1 : 0;
+    int secondVoice = -1;
+    if (shortCount >= 2 || (shortCount == 1 && longCount == 1)) {
+      for (int v = kNoteValueEighth; v <= kNoteValue32nd && secondVoice < 0; ++v)
+        if (shortValues[v]) secondVoice = v;
+    }
+    for (const auto& [note, placed] : notes) {
+      int code = kNoteCode[static_cast<size_t>(placed.value)];
+      if (code < 12) {
+        if (secondVoice >= 0) {
+          if (placed.value == secondVoice) ++code;
+        } else if (shortCount == 1 && longCount == 0 && stem == 0) {
+          ++code;
+        } else if (shortCount == 0 && longCount == 1 && maxRow < 18) {
+          ++code;
+        }
+      }
+      AddEntry(column, placed.row, code);
+      if (placed.accidental > 0)
+        AddEntry(column, placed.row, kAccidentalCode[static_cast<size_t>(placed.accidental)]);
+      if (placed.dotted != 0) AddEntry(column, placed.row, kDotCode);
+      if (placed.tie && placed.inRange) AddEntry(column, placed.row, kTieCode);
+    }
+    return column.GetNoteCount() > 0;
+  }
+
+  // The column (and the bass staff's) at the caret, which moves on.
+  void Put(const KChord& own, const KChord* bass) {
+    const int saved = m_view.m_entryMode;
+    m_view.m_entryMode = 0;
+    PutInto(m_view.m_currentLine, own, m_tab != nullptr);
+    if (bass != nullptr && m_bass != nullptr) PutInto(m_view.m_currentLine + 1, *bass, false);
+    m_view.m_entryMode = saved;
+    ++m_view.m_caretColumn;
+  }
+
+  void PutInto(int displayLine, const KChord& column, bool tablature) {
+    if (displayLine < 0 || displayLine >= m_view.m_lineCount) return;
+    const POSITION position = m_view.GetDisplayEntry(displayLine).line;
+    KLineObj* line = m_view.GetDisplayLineObj(displayLine);
+    if (line == nullptr) return;
+    if (!tablature) {
+      m_view.InsertObjWithPartner(line->GetGroupId(), position, line, column);
+      return;
+    }
+    // A tablature target gets the staff column fingered for its strings.
+    auto* tab = dynamic_cast<KTabLine*>(line);
+    if (tab == nullptr) return;
+    const int first = column.GetNoteCount() > 0 ? column.GetNote(0).code : 0;
+    if (first >= kRestCode.front() && first <= kBarCode) {
+      // Rests and bars stand on the middle string.
+      KChord own(0, kTabRestString, first, KChord::kTabRhythm);
+      if (column.GetNoteCount() > 1 && column.GetNote(1).code == kDotCode)
+        own.AddNote(kTabRestString, kDotCode);
+      m_view.InsertObjWithPartner(line->GetGroupId(), position, line, own);
+      return;
+    }
+    KStaffLine treble(kTrebleType, tab->GetKeySignatureAt(m_view.m_caretColumn), 0);
+    LineColumnConversion lines(treble, *tab);
+    const std::unique_ptr<KChord> fingered(
+        KChord::MakeTabFingering(column, lines, kTrebleType, tab->GetType(), m_view.m_caretColumn, 0, 0));
+    if (fingered != nullptr) m_view.InsertObjWithPartner(line->GetGroupId(), position, line, *fingered);
+  }
+
+  // Time moves on by a written column; with Auto Bar Insertion a completed
+  // bar gets its bar line, and a full line a new line.
+  void Advance(int ticks, bool sounding) {
+    const int before = m_take.barPosition;
+    m_take.musicTime += ticks;
+    m_take.barPosition += ticks;
+    const bool beatDone = before / kBeatTicks != m_take.barPosition / kBeatTicks;
+    bool barDone = false;
+    if (m_take.barPosition >= m_barLength) {
+      m_take.barPosition -= m_barLength;
+      if (m_view.m_autoBars != 0) {
+        KChord bar(0);
+        AddEntry(bar, kMiddleRow, kBarCode);
+        KChord bassBar(0);
+        AddEntry(bassBar, kMiddleRow, kBarCode);
+        Put(bar, m_bass != nullptr ? &bassBar : nullptr);
+        barDone = true;
+      }
+    }
+    (void)sounding;
+    if (beatDone || barDone) BeamBeat(barDone);
+    if (m_view.m_autoBars != 0 && !barDone) return;
+    const int n = (m_settings.lineLength - 54) / 18;
+    const int limit = std::max(m_view.m_autoBars != 0 ? n - 5 : n, 10);
+    if (m_main != nullptr && m_main->GetLength() >= limit) {
+      InsertLiveLine(m_view, m_view.m_liveLineKind);
+      Locate();
+      m_take.beatStartColumn = m_view.m_caretColumn;
+    }
+  }
+
+  // The flagged notes of the beat just completed share one beam.
+  void BeamBeat(bool endsWithBar) {
+    const int end = m_view.m_caretColumn - (endsWithBar ? 1 : 0);
+    const int first = std::max(m_take.beatStartColumn, 0);
+    if (end - first >= 2) {
+      viewnotes::JoinTailsInRange(*m_main, first, end, m_view.m_sizeIndex, viewnotes::kJoin);
+      if (m_bass != nullptr)
+        viewnotes::JoinTailsInRange(*m_bass, first, end, m_view.m_sizeIndex, viewnotes::kJoin);
+    }
+    m_take.beatStartColumn = m_view.m_caretColumn;
+  }
+
+  CStavlinView& m_view;
+  const KLiveInputSettings& m_settings;
+  KLiveTake& m_take;
+  int m_grid = 120;
+  int m_half = 60;
+  int m_barLength = 1920;
+  KListLine* m_main = nullptr;
+  KStaffLine* m_staff = nullptr;
+  KTabLine* m_tab = nullptr;
+  KStaffLine* m_bass = nullptr;
+};
+
+}  // namespace
+
+KStaffLine* KeyboardBassOf(const CStavlinView& view, int displayLine) {
+  if (displayLine < 0 || displayLine + 1 >= view.m_lineCount) return nullptr;
+  KLineObj* upper = view.GetDisplayLineObj(displayLine);
+  KLineObj* lower = view.GetDisplayLineObj(displayLine + 1);
+  if (upper == nullptr || lower == nullptr || upper->GetType() != kTrebleType ||
+      lower->GetType() != kBassType)
+    return nullptr;
+  if (upper->GetGroupId() == KLineObj::kNoGroup || upper->GetGroupId() != lower->GetGroupId()) return nullptr;
+  return dynamic_cast<KStaffLine*>(lower);
+}
+
+void InsertLiveLine(CStavlinView& view, int kind) {
+  // Below the keyboard pair the caret is on.
+  if (KeyboardBassOf(view, view.m_currentLine) != nullptr) ++view.m_currentLine;
+  const int before = view.m_currentLine;
+  switch (kind) {
+    case 0:
+      view.InsertLineOfType(kTabType, 0);
+      break;
+    case 1:
+      view.InsertLineOfType(kTrebleType, 0);
+      break;
+    case 2:
+      view.InsertLineOfType(kBassType, 0);
+      break;
+    default: {
+      view.OnInsertKeyboardStaff();
+      view.RebuildDisplayLines(0);
+      // The new pair's upper staff: the first empty keyboard treble below.
+      for (int i = std::max(before, 0); i < view.m_lineCount; ++i) {
+        KLineObj* line = view.GetDisplayLineObj(i);
+        KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
+        if (list != nullptr && KeyboardBassOf(view, i) != nullptr && list->GetObjCount() == 0 &&
+            (i > before || before == 0)) {
+          view.m_currentLine = i;
+          break;
+        }
+      }
+      view.m_currentType = kTrebleType;
+      view.m_currentFamily = KLineObj::kFamilyStaff;
+      view.m_caretColumn = 0;
+      view.m_caretRow = kMiddleRow;
+      break;
+    }
+  }
+}
+
+void WriteLiveGroups(CStavlinView& view, const std::vector<KLiveRecorder::Group>& groups,
+                     const KLiveInputSettings& settings) {
+  LiveWriter writer(view, settings);
+  for (const KLiveRecorder::Group& group : groups) writer.Write(group);
+}
