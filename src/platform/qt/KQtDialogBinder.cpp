@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -131,14 +132,18 @@ QString WithoutMnemonic(const std::string& caption) {
 QString Squeezed(const std::string& caption) { return ToQString(caption).simplified(); }
 
 // Up and down arrows that step the model: a spin box without a value of its
-// own (the arrows, the arrow keys and the wheel step).
+// own (the arrows, the arrow keys and the wheel step). Only the arrows show:
+// the value they step stands in a control of its own beside them, so an
+// empty text field here would only look like a box that lost its number.
 class StepArrows : public QAbstractSpinBox {
  public:
   StepArrows(QWidget* parent, std::function<void(int)> step)
       : QAbstractSpinBox(parent), m_step(std::move(step)) {
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    setFrame(false);
     lineEdit()->setReadOnly(true);
-    setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00")) + 24);
+    lineEdit()->setVisible(false);
+    setFixedWidth(ArrowsWidth());
   }
   void stepBy(int steps) override {
     if (steps != 0 && m_step) m_step(steps > 0 ? 1 : -1);
@@ -146,8 +151,21 @@ class StepArrows : public QAbstractSpinBox {
 
  protected:
   StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+  void resizeEvent(QResizeEvent* event) override {
+    QAbstractSpinBox::resizeEvent(event);
+    lineEdit()->setVisible(false);
+  }
 
  private:
+  // The width of the style's arrow buttons alone.
+  int ArrowsWidth() const {
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    option.rect = QRect(0, 0, 200, sizeHint().height());
+    const QRect up = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
+    return std::max(up.width(), 12) + 2;
+  }
+
   std::function<void(int)> m_step;
 };
 
