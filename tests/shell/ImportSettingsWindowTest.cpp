@@ -141,15 +141,8 @@ class ImportSettingsWindow : public ShellTest {
       auto* staff = dynamic_cast<KStaffLine*>(doc.GetNextLine(pos));
       if (staff == nullptr) continue;
       std::vector<int>& keys = parts[staff->GetLabelName().Str()];
-      const CObList& list = *staff->GetObjList();
-      for (POSITION at = list.GetHeadPosition(); at != nullptr;) {
-        const auto* column = dynamic_cast<const KChord*>(list.GetNext(at));
-        if (column == nullptr || column->IsSignatureColumn()) continue;
-        for (int i = 0; i < column->GetNoteCount(); ++i) {
-          const NotePair note = column->GetNote(i);
-          if (note.code <= 13) keys.push_back(staff->GetPitchAtRow(note.position, column->GetPos()) + 20);
-        }
-      }
+      const std::vector<int> more = StaffNoteKeys(*staff);
+      keys.insert(keys.end(), more.begin(), more.end());
     }
     return parts;
   }

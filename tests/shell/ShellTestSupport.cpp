@@ -7,7 +7,9 @@
 #include "doc/CStavlinDocGlobals.h"
 #include "doc/DocLineHooks.h"
 #include "doc/Preferences.h"
+#include "lines/KStaffLine.h"
 #include "lines/LineClasses.h"
+#include "model/KChord.h"
 #include "platform/CompoundFile.h"
 #include "platform/Registry.h"
 #include "platform/qt/GsfCompoundFile.h"
@@ -86,4 +88,18 @@ std::string ShellTest::WriteScore(const std::string& name, int textLines) {
   }
   EXPECT_TRUE(doc.OnSaveDocument(path.c_str()));
   return path;
+}
+
+std::vector<int> StaffNoteKeys(const KStaffLine& staff) {
+  std::vector<int> keys;
+  const CObList& list = *staff.GetObjList();
+  for (POSITION at = list.GetHeadPosition(); at != nullptr;) {
+    const auto* column = dynamic_cast<const KChord*>(list.GetNext(at));
+    if (column == nullptr || column->IsSignatureColumn()) continue;
+    for (int i = 0; i < column->GetNoteCount(); ++i) {
+      const NotePair note = column->GetNote(i);
+      if (note.code <= 13) keys.push_back(staff.GetPitchAtRow(note.position, column->GetPos()) + 20);
+    }
+  }
+  return keys;
 }

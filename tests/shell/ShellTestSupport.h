@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
@@ -80,3 +81,9 @@ class ShellTest : public ::testing::Test {
   std::unique_ptr<KSettingsStoreScope> storeScope_;
   KeyStatePort* previousKeys_ = nullptr;
 };
+
+class KStaffLine;
+
+// The MIDI keys the notes of a staff sound, column by column (signature
+// columns left out).
+std::vector<int> StaffNoteKeys(const KStaffLine& staff);
