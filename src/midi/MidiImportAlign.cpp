@@ -1,8 +1,8 @@
 #include "midi/MidiImportAlign.h"
 
 #include <algorithm>
-#include <map>
 #include <tuple>
+#include <vector>
 
 #include "model/KChord.h"
 
@@ -18,8 +18,10 @@ using TimeKey = std::tuple<int, int, int>;
 
 bool AlignColumns(const std::vector<std::vector<BuiltColumn>*>& lines, int firstPosition,
                   const SpaceOut& spaceOut, const BuildProgress& progress) {
-  std::map<TimeKey, int> positions;
+  // Every line's columns as places in time; the places of all lines, sorted
+  // and each once, are the score's columns in order.
   std::vector<std::vector<TimeKey>> keys(lines.size());
+  std::vector<TimeKey> places;
   for (size_t l = 0; l < lines.size(); ++l) {
     const std::vector<BuiltColumn>& columns = *lines[l];
     keys[l].reserve(columns.size());
@@ -32,39 +34,45 @@ bool AlignColumns(const std::vector<std::vector<BuiltColumn>*>& lines, int first
       lastTick = c.tick;
       lastKind = kind;
       keys[l].emplace_back(c.tick, kind, order);
-      positions.emplace(keys[l].back(), 0);
     }
+    places.insert(places.end(), keys[l].begin(), keys[l].end());
   }
+  std::sort(places.begin(), places.end());
+  places.erase(std::unique(places.begin(), places.end()), places.end());
+  const auto indexOf = [&places](const TimeKey& key) {
+    return static_cast<size_t>(std::lower_bound(places.begin(), places.end(), key) - places.begin());
+  };
   if (progress && !progress(1, 3)) return false;
 
-  // The spacing after a column, when a single line is spaced out.
-  std::map<TimeKey, int> extraAfter;
-  std::map<TimeKey, int> extraBefore;
+  // The spacing before and after each place, when a single line is spaced out.
+  std::vector<int> extraBefore(places.size(), 0);
+  std::vector<int> extraAfter(places.size(), 0);
   if (spaceOut.on && lines.size() == 1) {
     const std::vector<BuiltColumn>& columns = *lines.front();
     for (size_t i = 0; i < columns.size(); ++i) {
       const BuiltColumn& c = columns[i];
-      const TimeKey& key = keys.front()[i];
+      const size_t place = indexOf(keys.front()[i]);
       if (c.kind == ColumnKind::kBar) {
-        extraBefore[key] += spaceOut.beforeBar;
-        extraAfter[key] += spaceOut.afterBar;
+        extraBefore[place] += spaceOut.beforeBar;
+        extraAfter[place] += spaceOut.afterBar;
       } else if (c.kind == ColumnKind::kMusic && c.length >= 960) {
-        extraAfter[key] += spaceOut.afterHalf;
+        extraAfter[place] += spaceOut.afterHalf;
       } else if (c.kind == ColumnKind::kMusic && c.length >= 480) {
-        extraAfter[key] += spaceOut.afterQuarter;
+        extraAfter[place] += spaceOut.afterQuarter;
       }
     }
   }
+  std::vector<int> positions(places.size(), 0);
   int next = firstPosition;
-  for (auto& [key, position] : positions) {
-    if (auto it = extraBefore.find(key); it != extraBefore.end()) next += std::clamp(it->second, 0, 4);
-    position = next++;
-    if (auto it = extraAfter.find(key); it != extraAfter.end()) next += std::clamp(it->second, 0, 4);
+  for (size_t p = 0; p < places.size(); ++p) {
+    next += std::clamp(extraBefore[p], 0, 4);
+    positions[p] = next++;
+    next += std::clamp(extraAfter[p], 0, 4);
   }
   if (progress && !progress(2, 3)) return false;
   for (size_t l = 0; l < lines.size(); ++l) {
     std::vector<BuiltColumn>& columns = *lines[l];
-    for (size_t i = 0; i < columns.size(); ++i) columns[i].column->SetPos(positions[keys[l][i]]);
+    for (size_t i = 0; i < columns.size(); ++i) columns[i].column->SetPos(positions[indexOf(keys[l][i])]);
   }
   return true;
 }
