@@ -148,6 +148,10 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   SelectSymbolSize(0, 0);
 
   PlaceMainWindow();
+  // The main window shows first: whatever the opening asks (the chords a
+  // score brings, a file that cannot be read) stands over it, not alone on
+  // the desktop before it.
+  m_frame->show();
   if (!arguments.isEmpty()) {
     // A file named on the command line replaces the start-up action and
     // leaves the current folder alone.
@@ -156,7 +160,6 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
     RunStartupAction();
     EnterStartFolder();
   }
-  m_frame->show();
   ApplyBarPreferences();
   // The toolboxes open when the program last closed open again.
   m_frame->ReopenSavedToolBoxes();

@@ -268,6 +268,23 @@ TEST_F(Chords, NewChordsOfAnOpenedScoreAreOfferedAndTheTickedOnesKept) {
   EXPECT_EQ(info->CountVariations("D ", "odd"), 0);  // not ticked
 }
 
+// A score named on the command line offers its new chords over the main
+// window, which is already on the screen, not alone before it.
+TEST_F(Chords, AScoreOpenedFromTheCommandLineOffersItsChordsOverTheShownMainWindow) {
+  const CString tail = CString(' ', 8) + " 0110000640";
+  const std::string path = ChordScore("from-command-line.svd", {{"Cfancy", "0913210" + tail}});
+  int offered = 0;
+  bool mainWindowShown = false;
+  ui_.AnswerDialog(KDlgScannedChords::kTemplateId, [&](KModalDialog& d) {
+    offered = static_cast<int>(static_cast<KDlgScannedChords&>(d).chords.size());
+    mainWindowShown = app_->MainFrame() != nullptr && app_->MainFrame()->isVisible();
+    return IDCANCEL;
+  });
+  ASSERT_TRUE(Start({QString::fromStdString(path)}));
+  EXPECT_EQ(offered, 1);
+  EXPECT_TRUE(mainWindowShown);
+}
+
 TEST_F(Chords, ChordNamesInATextLineBecomeDiagrams) {
   ASSERT_TRUE(Start());
   KStrLine text(CString("Am  G  C7  D/F#"), 0);
