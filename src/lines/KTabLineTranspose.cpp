@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 #include <vector>
 
 #include "lines/KTabLine.h"
@@ -64,6 +65,39 @@ struct Fingering {
 
 // Finds the best fingering of the notes over the candidate table
 // (candidates[note][string]: the fret, -1 for none).
+// The fingerings the search chose, by everything it chose from: the hand
+// position, the rule of the tuning, and the frets each note finds on each
+// string. A song repeats its chords and runs from line to line, so a long
+// score is fingered mostly from here. The choice depends on nothing else, so
+// what is kept is never out of date; the table is emptied when it is full.
+class FingeringMemo {
+ public:
+  const Fingering* Find(const std::vector<int>& key) const {
+    const auto found = m_chosen.find(key);
+    return found != m_chosen.end() ? &found->second : nullptr;
+  }
+  void Keep(const std::vector<int>& key, const Fingering& chosen) {
+    if (m_chosen.size() >= kMostKept) m_chosen.clear();
+    m_chosen.emplace(key, chosen);
+  }
+
+ private:
+  static constexpr std::size_t kMostKept = 8192;
+  struct Hash {
+    std::size_t operator()(const std::vector<int>& cells) const {
+      std::size_t h = cells.size();
+      for (const int cell : cells) h = h * 1000003u ^ static_cast<std::size_t>(cell + 2);
+      return h;
+    }
+  };
+  std::unordered_map<std::vector<int>, Fingering, Hash> m_chosen;
+};
+
+FingeringMemo& ChosenFingerings() {
+  static FingeringMemo memo;
+  return memo;
+}
+
 // One search serves every column of a line: its fingerings keep their storage
 // from column to column.
 class FingeringSearch {
@@ -74,6 +108,19 @@ class FingeringSearch {
   const Fingering& Run(const std::vector<std::vector<int>>& candidates) {
     m_cand = &candidates;
     m_notes = static_cast<int>(candidates.size());
+    m_key.assign({m_reference, m_standard ? 1 : 0, m_strings, m_notes});
+    for (const std::vector<int>& note : candidates) m_key.insert(m_key.end(), note.begin(), note.end());
+    if (const Fingering* known = ChosenFingerings().Find(m_key)) {
+      m_best = *known;
+      return m_best;
+    }
+    Search();
+    ChosenFingerings().Keep(m_key, m_best);
+    return m_best;
+  }
+
+ private:
+  void Search() {
     Reset(m_best);
     // Family (a): from each string, the notes from a starting note toward the
     // highest note, each on the next higher string.
@@ -108,10 +155,8 @@ class FingeringSearch {
       }
       Consider(f);
     }
-    return m_best;
   }
 
- private:
   enum class Verdict { kTake, kCompare, kReject };
 
   // The one fingering under trial, emptied for the next try: its list keeps
@@ -205,6 +250,7 @@ class FingeringSearch {
   }
 
   const std::vector<std::vector<int>>* m_cand = nullptr;
+  std::vector<int> m_key;
   Fingering m_trial;
   int m_notes = 0;
   int m_strings;
