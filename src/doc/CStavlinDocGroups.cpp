@@ -2,6 +2,7 @@
 // of two groups, deleting a group with or without its lines, the starting time
 // signature of a group's note lines, and the layout of every group.
 
+#include <algorithm>
 #include <climits>
 #include <set>
 #include <unordered_set>
@@ -53,15 +54,18 @@ KLineGroup* CStavlinDoc::FindLineGroup(int id) const {
 int CStavlinDoc::GetNewLineGroupId() const {
   // Ids below 0 mean "no group" to the lines (-1) or mark damage: a new id is
   // never one of them, and the largest id of a file may be the largest int.
+  int largest = -1;
+  for (POSITION pos = lineGroups.GetHeadPosition(); pos != nullptr;) {
+    if (const auto* group = dynamic_cast<const KLineGroup*>(lineGroups.GetNext(pos)))
+      largest = std::max(largest, group->GetId());
+  }
+  if (largest < INT_MAX) return largest + 1;
+  // Only a damaged or hand-made score numbers a group so: the lowest free id.
   std::set<int> used;
   for (POSITION pos = lineGroups.GetHeadPosition(); pos != nullptr;) {
     if (const auto* group = dynamic_cast<const KLineGroup*>(lineGroups.GetNext(pos)))
       used.insert(group->GetId());
   }
-  if (used.empty()) return 0;
-  const int largest = *used.rbegin();
-  if (largest < 0) return 0;
-  if (largest < INT_MAX) return largest + 1;
   int id = 0;
   while (used.count(id) != 0) ++id;
   return id;

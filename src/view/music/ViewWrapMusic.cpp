@@ -395,15 +395,22 @@ class WrapRun {
     // The new group's lines go after the last line of the upper group.
     std::set<POSITION> refs;
     for (int slot = 0; slot < source.GetSlotCount(); ++slot) refs.insert(source.GetSlotLineRef(slot));
+    // A group's lines stand together with its first slot on top: the walk
+    // starts there, and from the score's first line only when that does not
+    // meet every slot (a long score is not walked once for every new group).
     POSITION after = nullptr;
-    size_t seen = 0;
-    for (POSITION walk = m_doc.GetFirstLinePosition(); walk != nullptr && seen < refs.size();) {
-      const POSITION here = walk;
-      m_doc.GetNextLine(walk);
-      if (refs.count(here) != 0) {
-        after = here;
-        ++seen;
+    for (const POSITION start : {source.GetSlotLineRef(0), m_doc.GetFirstLinePosition()}) {
+      after = nullptr;
+      size_t seen = 0;
+      for (POSITION walk = start; walk != nullptr && seen < refs.size();) {
+        const POSITION here = walk;
+        m_doc.GetNextLine(walk);
+        if (refs.count(here) != 0) {
+          after = here;
+          ++seen;
+        }
       }
+      if (seen == refs.size()) break;
     }
     if (after == nullptr) {
       delete group;
