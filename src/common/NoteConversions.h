@@ -4,6 +4,7 @@
 // in the bar to the note value a score column can show. MIDI time runs at 480
 // ticks per quarter note: a whole note is 1920 ticks, a 64th 30 ticks.
 
+#include <array>
 #include <cstdint>
 
 #include "platform/CString.h"
@@ -23,6 +24,19 @@ inline constexpr std::int32_t kTicksPerQuarter = 480;
 inline constexpr std::int32_t kTicksPerWhole = 4 * kTicksPerQuarter;
 // The 64th, the unit in which the resolution tables count.
 inline constexpr std::int32_t kTicksPerUnit = 30;
+
+// The staff symbols of the note values whole .. 64th: the note (stem up; the
+// stem-down symbol is the next code, but a whole note has no stem) and the
+// rest.
+inline constexpr std::array<int, 7> kNoteCodeOfValue = {12, 10, 8, 0, 2, 4, 6};
+inline constexpr std::array<int, 7> kRestCodeOfValue = {14, 15, 16, 17, 18, 19, 20};
+// The ticks a note value lasts, half as long again when dotted; 0 for a code
+// that is not a note value.
+inline constexpr int NoteValueTicks(int value, int dotted) {
+  if (value < kNoteValueWhole || value > kNoteValue64th) return 0;
+  const int plain = kTicksPerWhole >> value;
+  return dotted != 0 ? plain + plain / 2 : plain;
+}
 
 // Resolutions 0..3 write notes down to the eighth, 16th, 32nd and 64th.
 inline constexpr int kResolutionCount = 4;

@@ -14,10 +14,6 @@ constexpr DWORD kOpenFlags = 0x13320;
 
 KDlgInputMidi* g_inputMidiDialog = nullptr;
 
-void Send(MidiOutPort& output, BYTE status, int data1, int data2) {
-  output.Put(SendNowEvent(status, data1, data2));
-}
-
 }  // namespace
 
 KDlgInputMidi* ActiveInputMidiDialog() { return g_inputMidiDialog; }
@@ -149,13 +145,7 @@ void KDlgInputMidi::OnStartStop() {
   if (m_host != nullptr) {
     if (MidiOutPort* output = m_host->RecordingOutput()) {
       if (!output->IsOpen()) output->Open(m_host->RecordingOutputDevice(), kOpenFlags);
-      // Every sound module back to its start: General MIDI on, then omni
-      // and poly modes on channels 1 and 16.
-      for (int byte : {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}) Send(*output, 0xF0, byte, 0);
-      Send(*output, 0xB0, 0x7D, 0);
-      Send(*output, 0xBF, 0x7D, 0);
-      Send(*output, 0xB0, 0x7F, 0);
-      Send(*output, 0xBF, 0x7F, 0);
+      SendModuleReset(*output);
     }
   }
   if (m_recording) {
@@ -203,8 +193,8 @@ void KDlgInputMidi::RecordingMetronomeTick() {
   if (m_metronome != 0 && m_host != nullptr) {
     if (MidiOutPort* output = m_host->RecordingOutput()) {
       if (!output->IsOpen()) output->Open(m_host->RecordingOutputDevice(), kOpenFlags);
-      Send(*output, 0x99, std::clamp(m_settings.metronomeNote, 0, 127),
-           std::clamp(m_settings.metronomeVelocity, 0, 127));
+      output->Put(SendNowEvent(0x99, std::clamp(m_settings.metronomeNote, 0, 127),
+                               std::clamp(m_settings.metronomeVelocity, 0, 127)));
     }
   }
   const int beats = std::max(m_beatsPerBar, 1);

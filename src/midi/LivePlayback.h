@@ -40,13 +40,9 @@ class KLivePlayback {
 
  private:
   // Passes every message on and keeps the notes that sound.
-  class Tracker final : public MidiOutPort {
+  class Tracker final : public MidiOutRelay {
    public:
-    BOOL Open(int device, DWORD flags) override { return target->Open(device, flags); }
     BOOL Put(const MidiShortEvent& event) override;
-    void Close() override { target->Close(); }
-    bool IsOpen() const override { return target->IsOpen(); }
-    MidiOutPort* target = nullptr;
     std::set<std::pair<BYTE, BYTE>> sounding;  // (channel, key)
   };
 

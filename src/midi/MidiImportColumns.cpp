@@ -19,9 +19,6 @@ constexpr int kTieBelow = 34;
 constexpr int kTiedStyle = 7;
 constexpr int kMaxEntries = KChord::kMaxNotes;
 // Note codes (first form) and rest codes by note value index whole .. 64th.
-constexpr std::array<int, 7> kNoteCode = {12, 10, 8, 0, 2, 4, 6};
-constexpr std::array<int, 7> kRestCode = {14, 15, 16, 17, 18, 19, 20};
-constexpr std::array<int, 7> kValueTicks = {1920, 960, 480, 240, 120, 60, 30};
 // Accidental codes of PitchToRow's kinds (none, sharp, flat, natural).
 constexpr std::array<int, 4> kAccidentalCode = {0, 28, 30, 27};
 
@@ -52,12 +49,6 @@ int DrumStylePacked(int head) {
     default:
       return 0;
   }
-}
-
-int ValueTicks(int value, int dotted) {
-  if (value < 0 || value > 6) return 0;
-  const int plain = kValueTicks[static_cast<size_t>(value)];
-  return dotted != 0 ? plain + plain / 2 : plain;
 }
 
 int AddEntry(KChord& column, int row, int code, int packed = 0) {
@@ -239,7 +230,7 @@ class ColumnBuilder {
     const StemSide stems = row < lowest ? StemSide::kDown : StemSide::kUp;
     KChord* column = PlaceNotes(notes, first, end, value, dotted, false, stems);
     if (column == nullptr) return false;
-    AddEntry(*column, row, kRestCode[static_cast<size_t>(restValue)]);
+    AddEntry(*column, row, kRestCodeOfValue[static_cast<size_t>(restValue)]);
     if (restDotted != 0) AddEntry(*column, row, kDotCode);
     m_result.columns.back().length = rest;
     Advance(rest);
@@ -252,11 +243,11 @@ class ColumnBuilder {
     int remainder = 0;
     dotted = 0;
     value = TicksToNoteValue(piece, remainder, m_time - m_barStart, dotted, m_s.resolution, 1);
-    int written = ValueTicks(value, dotted);
+    int written = NoteValueTicks(value, dotted);
     while (value >= 0 && written > left && value < 6) {
       ++value;
       dotted = 0;
-      written = ValueTicks(value, dotted);
+      written = NoteValueTicks(value, dotted);
     }
     return value < 0 ? 0 : written;
   }
@@ -278,7 +269,7 @@ class ColumnBuilder {
       const int written = FitValue(piece, left, value, dotted);
       if (written <= 0) break;
       auto* column = new KChord(m_position);
-      AddEntry(*column, kMiddleRow, kRestCode[static_cast<size_t>(value)]);
+      AddEntry(*column, kMiddleRow, kRestCodeOfValue[static_cast<size_t>(value)]);
       if (dotted != 0) AddEntry(*column, kMiddleRow, kDotCode);
       Append(column, ColumnKind::kMusic, written);
       Advance(written);
@@ -327,7 +318,7 @@ class ColumnBuilder {
       highest = std::max(highest, p.row);
     }
     // Notes over the middle of the staff take their stems down.
-    int code = kNoteCode[static_cast<size_t>(value)];
+    int code = kNoteCodeOfValue[static_cast<size_t>(value)];
     if (code < 12 && (stems == StemSide::kDown || (stems == StemSide::kAuto && highest < kMiddleRow)))
       code += 1;
     int middle = (lowest + highest) / 2;
@@ -346,7 +337,7 @@ class ColumnBuilder {
       return nullptr;
     }
     if (tieOn) column->SetNoteStyle(kTiedStyle, -1);
-    Append(column, ColumnKind::kMusic, ValueTicks(value, dotted));
+    Append(column, ColumnKind::kMusic, NoteValueTicks(value, dotted));
     return column;
   }
 

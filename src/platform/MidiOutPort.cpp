@@ -24,6 +24,26 @@ BOOL RecordingMidiOut::Put(const MidiShortEvent& event) {
   return TRUE;
 }
 
+void SendModuleReset(MidiOutPort& port) {
+  for (BYTE b : {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}) port.Put(SendNowEvent(0xF0, b, 0));
+  port.Put(SendNowEvent(0xB0, 125, 0));
+  port.Put(SendNowEvent(0xBF, 125, 0));
+  port.Put(SendNowEvent(0xB0, 127, 0));
+  port.Put(SendNowEvent(0xBF, 127, 0));
+}
+
+std::vector<std::string> RecordingMidiOut::TimedEvents(std::int64_t startUs) const {
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < m_events.size() && i < m_times.size(); ++i) {
+    const MidiShortEvent& e = m_events[i];
+    char text[40];
+    std::snprintf(text, sizeof text, "%lld %02x %02x %02x",
+                  static_cast<long long>((m_times[i] - startUs) / 1000), e.status, e.data1, e.data2);
+    texts.emplace_back(text);
+  }
+  return texts;
+}
+
 void RecordingMidiOut::Close() {
   m_log.emplace_back("close");
   m_open = false;

@@ -35,6 +35,13 @@ inline MidiShortEvent SendNowEvent(BYTE status, int data1, int data2) {
   return event;
 }
 
+class MidiOutPort;
+
+// Puts every sound module back to its start, at once: General MIDI System
+// On (one System Exclusive byte an event), then controllers 125 and 127 (omni
+// on, poly on, all notes off) on the first and last channels.
+void SendModuleReset(MidiOutPort& port);
+
 class MidiOutPort {
  public:
   virtual ~MidiOutPort() = default;
@@ -47,6 +54,17 @@ class MidiOutPort {
   virtual void Close() = 0;
   // The open flag.
   virtual bool IsOpen() const = 0;
+};
+
+// An output that hands every call on to another (target, set before use): a
+// relay overrides Put to watch or mark what passes through it.
+class MidiOutRelay : public MidiOutPort {
+ public:
+  BOOL Open(int device, DWORD flags) override { return target->Open(device, flags); }
+  BOOL Put(const MidiShortEvent& event) override { return target->Put(event); }
+  void Close() override { target->Close(); }
+  bool IsOpen() const override { return target->IsOpen(); }
+  MidiOutPort* target = nullptr;
 };
 
 // Records calls as lines of text:
@@ -73,6 +91,9 @@ class RecordingMidiOut : public MidiOutPort {
   // With a clock, every accepted event's time of sending (µs) is kept too.
   void StampWith(const MidiClock* clock) { m_clock = clock; }
   const std::vector<std::int64_t>& Times() const { return m_times; }
+  // The stamped events as "<ms after startUs> <status> <data1> <data2>"
+  // (hex bytes), one text each.
+  std::vector<std::string> TimedEvents(std::int64_t startUs) const;
 
  private:
   std::vector<std::string> m_log;

@@ -400,6 +400,9 @@ class CStavlinView : public KDocumentView {
   // start/stop, count-in, and the notes gathered into chords and written at
   // the caret. 1 when the event was used.
   int HandleLiveMidiNotes(const MidiShortEvent* event);
+  // The first display line of the group shown at the display line (the line
+  // itself when it is in no group).
+  int TopOfGroupAt(int displayLine) const;
   // Single-step recording: typed entry inserts (no overwrite) while it runs.
   void SaveLiveEntryState();
   void RestoreLiveEntryState();
@@ -850,7 +853,7 @@ class CStavlinView : public KDocumentView {
 
   // ---- Live MIDI input ------------------------------------------------------------------------
   // Owned by midi/ViewLiveMidiInput.cpp, midi/ViewLiveMidiWrite.cpp.
-  int m_liveLineKind = 3;  // 0 tablature, 1 treble, 2 bass, 3 keyboard staff
+  int m_liveLineKind = 3;         // 0 tablature, 1 treble, 2 bass, 3 keyboard staff
   int m_liveSavedEntryMode = -1;  // the entry mode before single-step recording; -1 none
 
   // ---- Extended objects by hand --------------------------------------------------------

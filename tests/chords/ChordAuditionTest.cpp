@@ -74,15 +74,7 @@ class ChordAudition : public ::testing::Test {
     SetMidiClock(previous_);
   }
   std::vector<std::string> Heard() const {
-    std::vector<std::string> heard;
-    for (std::size_t i = 0; i < out_.Events().size(); ++i) {
-      const MidiShortEvent& e = out_.Events()[i];
-      char text[40];
-      std::snprintf(text, sizeof text, "%lld %02x %02x %02x",
-                    static_cast<long long>((out_.Times()[i] - start_) / 1000), e.status, e.data1, e.data2);
-      heard.emplace_back(text);
-    }
-    return heard;
+    return out_.TimedEvents(start_);
   }
 
   FakeMidiClock clock_;

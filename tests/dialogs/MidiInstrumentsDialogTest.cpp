@@ -105,14 +105,7 @@ TEST_F(MidiInstrumentsDialog, AChosenInstrumentPlaysThreeNotesOnChannelOne) {
   });
   ASSERT_EQ(dialog_.DoModal(), IDOK);
   ASSERT_TRUE(clock_.RunUntilIdle());
-  std::vector<std::string> heard;
-  for (std::size_t i = 0; i < out_.Events().size(); ++i) {
-    const MidiShortEvent& e = out_.Events()[i];
-    char text[40];
-    std::snprintf(text, sizeof text, "%lld %02x %02x %02x",
-                  static_cast<long long>((out_.Times()[i] - start_) / 1000), e.status, e.data1, e.data2);
-    heard.emplace_back(text);
-  }
+  std::vector<std::string> heard = out_.TimedEvents(start_);
   EXPECT_EQ(heard, (std::vector<std::string>{"0 c0 28 00", "0 90 3c 3f", "200 80 3c 00", "200 90 3e 3f",
                                              "400 80 3e 00", "400 90 40 3f", "600 80 40 00"}));
   EXPECT_EQ(dialog_.entries[0].program, 129);

@@ -119,6 +119,19 @@ void CStavlinView::ForgetLiveInput() {
   SetLiveInputTarget(nullptr);
 }
 
+int CStavlinView::TopOfGroupAt(int displayLine) const {
+  int top = std::clamp(displayLine, 0, std::max(m_lineCount - 1, 0));
+  const KLineObj* line = GetDisplayLineObj(top);
+  const int group = line != nullptr ? line->GetGroupId() : KLineObj::kNoGroup;
+  if (group == KLineObj::kNoGroup) return top;
+  while (top > 0) {
+    const KLineObj* above = GetDisplayLineObj(top - 1);
+    if (above == nullptr || above->GetGroupId() != group) break;
+    --top;
+  }
+  return top;
+}
+
 int CStavlinView::HandleLiveMidiNotes(const MidiShortEvent* event) {
   KDlgInputMidi* dialog = ActiveInputMidiDialog();
   KFrameServices* frame = m_host != nullptr ? m_host->Frame() : nullptr;
@@ -210,8 +223,14 @@ int CStavlinView::HandleLiveMidiNotes(const MidiShortEvent* event) {
       RecordUndoStep(2, 0, 0, nullptr, 0);
       take.undoRecorded = true;
     }
+    // A chord written into the lines at the caret (and their partners in
+    // its group) lays out those lines and the ones below; a chord that needed
+    // a new line lays out the score.
+    const int line = m_currentLine;
+    const int lines = GetDisplayLineCount();
     WriteLiveGroups(*this, ready, settings);
-    UpdateAfterEdit(kHintAll, 1);
+    const bool sameLines = m_currentLine == line && GetDisplayLineCount() == lines;
+    UpdateAfterEdit(sameLines ? kHintLineAndBelow + 10000 * TopOfGroupAt(line) : kHintAll, 1);
   }
   return result == KLiveRecorder::NoteResult::kUsed ? 1 : 0;
 }

@@ -28,16 +28,7 @@ constexpr int kTabRestString = 4;
 constexpr int kBeatTicks = 480;   // notes are beamed a quarter note at a time
 constexpr int kStepLength = 480;  // single step: every chord a quarter note
 constexpr std::array<int, 4> kGrid = {240, 120, 60, 30};
-constexpr std::array<int, 7> kNoteCode = {12, 10, 8, 0, 2, 4, 6};
-constexpr std::array<int, 7> kRestCode = {14, 15, 16, 17, 18, 19, 20};
-constexpr std::array<int, 7> kValueTicks = {1920, 960, 480, 240, 120, 60, 30};
 constexpr std::array<int, 4> kAccidentalCode = {0, 28, 30, 27};
-
-int ValueTicks(int value, int dotted) {
-  if (value < 0 || value > 6) return 0;
-  const int plain = kValueTicks[static_cast<size_t>(value)];
-  return dotted != 0 ? plain + plain / 2 : plain;
-}
 
 void AddEntry(KChord& column, int row, int code) {
   if (column.GetNoteCount() < KChord::kMaxNotes) column.AddNote(row, code);
@@ -129,7 +120,7 @@ class LiveWriter {
       int dotted = 0;
       const int value = TicksToNoteValue(wanted, remainder, m_take.barPosition, dotted,
                                          std::clamp(m_settings.shortest, 0, 3), 1);
-      const int ticks = ValueTicks(value, dotted);
+      const int ticks = NoteValueTicks(value, dotted);
       if (value < 0 || ticks <= 0) return;
       piece(offset, ticks, value, dotted);
       offset += ticks;
@@ -153,7 +144,7 @@ class LiveWriter {
   }
 
   static void AddRest(KChord& column, int value, int dotted) {
-    AddEntry(column, kMiddleRow, kRestCode[static_cast<size_t>(value)]);
+    AddEntry(column, kMiddleRow, kRestCodeOfValue[static_cast<size_t>(value)]);
     if (dotted != 0) AddEntry(column, kMiddleRow, kDotCode);
   }
 
@@ -239,7 +230,7 @@ class LiveWriter {
         if (shortValues[v]) secondVoice = v;
     }
     for (const auto& [note, placed] : notes) {
-      int code = kNoteCode[static_cast<size_t>(placed.value)];
+      int code = kNoteCodeOfValue[static_cast<size_t>(placed.value)];
       if (code < 12) {
         if (secondVoice >= 0) {
           if (placed.value == secondVoice) ++code;
@@ -281,7 +272,7 @@ class LiveWriter {
     auto* tab = dynamic_cast<KTabLine*>(line);
     if (tab == nullptr) return;
     const int first = column.GetNoteCount() > 0 ? column.GetNote(0).code : 0;
-    if (first >= kRestCode.front() && first <= kBarCode) {
+    if (first >= kRestCodeOfValue.front() && first <= kBarCode) {
       // Rests and bars stand on the middle string.
       KChord own(0, kTabRestString, first, KChord::kTabRhythm);
       if (column.GetNoteCount() > 1 && column.GetNote(1).code == kDotCode)

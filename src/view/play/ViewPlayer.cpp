@@ -101,16 +101,6 @@ BOOL KViewPlayer::MarkingOutput::Put(const MidiShortEvent& event) {
   return sent;
 }
 
-void KViewPlayer::SendReset(MidiOutPort& port) {
-  // General MIDI System On, one byte an event, then all controllers and
-  // all notes off... on the first and last channels.
-  for (BYTE b : {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}) port.Put(SendNowEvent(0xF0, b, 0));
-  port.Put(SendNowEvent(0xB0, 125, 0));
-  port.Put(SendNowEvent(0xBF, 125, 0));
-  port.Put(SendNowEvent(0xB0, 127, 0));
-  port.Put(SendNowEvent(0xBF, 127, 0));
-}
-
 void KViewPlayer::SilenceAll() {
   MidiOutPort* port = Output();
   if (port == &g_silent) return;
@@ -304,7 +294,7 @@ void KViewPlayer::PlayOrExportMidi(int mode) {
   // The output opens on demand, on the chosen device.
   m_port = Output();
   if (!m_port->IsOpen()) m_port->Open(std::max(g_prefMidi.outputDevice - 1, 0), kOpenFlags);
-  SendReset(*m_port);
+  SendModuleReset(*m_port);
 
   m_marking.target = m_port;
   m_marking.frame = Frame();

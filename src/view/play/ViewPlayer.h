@@ -89,7 +89,6 @@ class KViewPlayer final : public KPlayMidiTarget {
 
  private:
   MidiOutPort* Output();
-  void SendReset(MidiOutPort& port);
   // Where a run starts and ends; false when there is nothing to sound.
   bool ChooseRange(int mode, int& startLine, int& startColumn, int& endLine, int& endColumn);
   void ToStart();
@@ -112,13 +111,9 @@ class KViewPlayer final : public KPlayMidiTarget {
   MidiOutPort* m_port = nullptr;  // the output of the run
   // Passes the run's messages to its output and marks the notes that sound
   // on the fretboard and the piano keyboard.
-  class MarkingOutput final : public MidiOutPort {
+  class MarkingOutput final : public MidiOutRelay {
    public:
-    BOOL Open(int device, DWORD flags) override { return target->Open(device, flags); }
     BOOL Put(const MidiShortEvent& event) override;
-    void Close() override { target->Close(); }
-    bool IsOpen() const override { return target->IsOpen(); }
-    MidiOutPort* target = nullptr;
     KFrameServices* frame = nullptr;
   };
   MarkingOutput m_marking;
