@@ -56,6 +56,14 @@ extern int g_shiftBassIntoTabRange;
 extern int g_abcUnitLength;
 // The ABC name of a key-signature index ("G", "Bb", "Cb"); C outside 0..15.
 std::string AbcKeyName(int key);
+// The clef clause of an ABC key field for a staff kind (" clef=bass"), empty
+// for the treble staff.
+std::string AbcClefClause(int kind);
+// The rows by which ABC letters are moved on a staff of the kind: ABC names
+// the notes of the bass, alto and tenor staves at their pitch (a staff row
+// is the treble row less this), and those of the octave trebles at the treble
+// staff's rows, which the clef sounds an octave away.
+int AbcNamingRowOffset(int kind);
 
 class KStaffLine : public KListLine {
   DECLARE_SERIAL(KStaffLine);

@@ -28,17 +28,42 @@ namespace {
 // over n columns is n x 18 pixels wide).
 constexpr int kColumnWidth = 18;
 
-// Every row a staff holds has a name, so that no note is left out.
-constexpr int kFirstNamedRow = KStaffLine::kFirstRow;
-constexpr int kLastNamedRow = KStaffLine::kLastRow;
-const char* const kRowNames[] = {"e''", "d''", "c''", "b'", "a'",  "g'",  "f'",  "e'",  "d'",
-                                 "c'",  "b",   "a",   "g",  "f",   "e",   "d",   "c",   "B",
-                                 "A",   "G",   "F",   "E",  "D",   "C",   "B,",  "A,",  "G,",
-                                 "F,",  "E,",  "D,",  "C,", "B,,", "A,,", "G,,", "F,,", "E,,"};
-static_assert(std::size(kRowNames) == kLastNamedRow - kFirstNamedRow + 1);
+// The ABC name of a row of the common treble scale: row 14 is the top line
+// of the treble staff (f'), each row one diatonic step lower than the one
+// above. Every row has a name, so that no note is left out.
+constexpr int kTopLineRow = 14;
+constexpr int kTopLineStep = 5 * 7 + 3;  // F5, in diatonic steps from C0
 
-const char* RowName(int row) {
-  return row >= kFirstNamedRow && row <= kLastNamedRow ? kRowNames[row - kFirstNamedRow] : nullptr;
+std::string RowName(int trebleRow) {
+  const int step = kTopLineStep - (trebleRow - kTopLineRow);
+  if (step < 0 || step >= 10 * 7) return {};
+  const int octave = step / 7;
+  static constexpr char kLetters[] = "CDEFGAB";
+  std::string name(1, kLetters[step % 7]);
+  if (octave >= 5) {
+    name[0] = static_cast<char>(name[0] - 'A' + 'a');
+    name.append(static_cast<std::size_t>(octave - 5), '\'');
+  } else {
+    name.append(static_cast<std::size_t>(4 - octave), ',');
+  }
+  return name;
+}
+
+// A single grace note, and the small-note style a group of grace notes has.
+constexpr int kGraceNote = 13;
+constexpr int kSmallNoteStyle = 4;
+
+// A column of grace notes: a single grace note standing alone, or notes in
+// small print. (A grace sign beside a full-size note is not written.)
+bool IsGraceColumn(const KChord& column) {
+  bool notes = false;
+  bool graceSign = false;
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const int code = column.GetNote(i).code;
+    graceSign = graceSign || code == kGraceNote;
+    notes = notes || (code >= 0 && code <= 12);
+  }
+  return notes ? column.GetNoteStyle() == kSmallNoteStyle : graceSign;
 }
 
 // The nominal ticks of a note code; 0 for codes that are not notes.
@@ -196,7 +221,7 @@ RowGroup& GroupOfRow(std::vector<RowGroup>& groups, int row) {
 
 // The text of one note column: its groups (a chord between "[" and "]" when
 // there are several), then its bar signs.
-std::string NoteColumnText(const KChord& column, int unit) {
+std::string NoteColumnText(const KChord& column, int unit, int rowOffset, bool grace) {
   std::vector<RowGroup> groups;
   std::string bars;
   std::vector<int> looseDots;
@@ -205,10 +230,10 @@ std::string NoteColumnText(const KChord& column, int unit) {
     const int code = note.code;
     if (const char* bar = BarText(code)) {
       bars += bar;
-    } else if (NoteTicks(code) > 0 || RestTicks(code) > 0) {
+    } else if (NoteTicks(code) > 0 || RestTicks(code) > 0 || (grace && code == kGraceNote)) {
       RowGroup& group = GroupOfRow(groups, note.position);
       group.rest = RestTicks(code) > 0;
-      group.ticks = group.rest ? RestTicks(code) : NoteTicks(code);
+      group.ticks = group.rest ? RestTicks(code) : code == kGraceNote ? unit : NoteTicks(code);
     } else if (const char* accidental = AccidentalText(code)) {
       GroupOfRow(groups, note.position).accidental = accidental;
     } else if (const char* decoration = DecorationText(code)) {
@@ -229,11 +254,13 @@ std::string NoteColumnText(const KChord& column, int unit) {
   std::sort(groups.begin(), groups.end(), [](const RowGroup& a, const RowGroup& b) { return a.row > b.row; });
   for (const RowGroup& group : groups) {
     if (group.ticks == 0) continue;
-    const char* name = group.rest ? "z" : RowName(group.row);
-    if (name == nullptr) continue;
+    if (group.row < KStaffLine::kFirstRow || group.row > KStaffLine::kLastRow) continue;
+    const std::string name = group.rest ? std::string("z") : RowName(group.row + rowOffset);
+    if (name.empty()) continue;
     const int ticks = group.dotEighths > 0 ? group.ticks * group.dotEighths / 8 : group.ticks;
+    // Grace notes take their time from the note they lead to: no length.
     written.push_back(group.decorations + (group.rest ? std::string() : group.accidental) + name +
-                      LengthText(ticks, unit));
+                      (grace ? std::string() : LengthText(ticks, unit)));
   }
   std::string out;
   if (written.size() > 1) out += "[";
@@ -264,6 +291,7 @@ bool IsBracketLine(int kind) { return kind >= KExtendedObj::kFirstBracketLine &&
 // at, and (slur ends) after the column they end at.
 struct Pieces {
   std::multimap<int, std::string> before;
+  std::multimap<int, std::string> ties;  // "-" right after the tied note
   std::multimap<int, std::string> after;
 };
 
@@ -283,6 +311,8 @@ Pieces CollectPieces(const CObList& attachments) {
       chords.emplace(pos, "\"" + std::string(text.View().substr(2)) + "\"");
     } else if (a->GetKind() == KExtendedObj::kNumberedBracket) {
       if (const char digit = FirstDigit(text)) tuplets.emplace(pos, std::string("(") + digit);
+    } else if (a->GetKind() == KExtendedObj::kTie) {
+      pieces.ties.emplace(pos, "-");
     } else if (a->GetKind() == KExtendedObj::kSlur) {
       const int span = std::max(0, (a->GetSize().cx + kColumnWidth / 2) / kColumnWidth);
       slurs.emplace(pos, "(");
@@ -388,7 +418,13 @@ std::string AbcKeyName(int key) {
 std::optional<CString> KStaffLine::WriteAbc() {
   if (m_objects.IsEmpty()) return std::nullopt;
   Pieces pieces = CollectPieces(m_attachments);
+  const int rowOffset = AbcNamingRowOffset(m_type);
   std::string out;
+  bool inGrace = false;
+  auto closeGrace = [&] {
+    if (inGrace) out += "}";
+    inGrace = false;
+  };
   for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
     const auto* column = dynamic_cast<const KChord*>(m_objects.GetNext(node));
     if (column == nullptr || column->GetNoteCount() == 0) continue;
@@ -397,23 +433,68 @@ std::optional<CString> KStaffLine::WriteAbc() {
     const int first = column->GetNote(0).code;
     if (first == KChord::kKeySignature) {
       // Only a line that says it has key changes reads them.
-      if (TestFlags(kFlagKeyChanges)) WriteKeyChange(*column, out);
+      if (TestFlags(kFlagKeyChanges)) {
+        closeGrace();
+        WriteKeyChange(*column, out);
+      }
       continue;
     }
     if (first == KChord::kTimeSignature) {
+      closeGrace();
       WriteMeter(*column, out);
       continue;
     }
     if (const int denominator = TempoDenominatorOf(*column)) {
+      closeGrace();
       WriteTempo(denominator, pos, m_attachments, out);
       continue;
     }
+    // Grace notes stand between braces before the note they lead to.
+    const bool grace = IsGraceColumn(*column);
+    if (!grace) closeGrace();
     Flush(pieces.before, pos, out);
-    out += NoteColumnText(*column, g_abcUnitLength);
+    if (grace && !inGrace) {
+      out += "{";
+      inGrace = true;
+    }
+    out += NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
+    if (!grace) Flush(pieces.ties, pos, out);
     Flush(pieces.after, pos, out);
   }
+  closeGrace();
   Flush(pieces.before, std::numeric_limits<int>::max(), out);
   Flush(pieces.after, std::numeric_limits<int>::max(), out);
   if (out.empty() || !EndsLine(out)) out += "\r\n";
   return CString(std::string_view(out));
+}
+
+int AbcNamingRowOffset(int kind) {
+  switch (kind) {
+    case 1:
+    case 9:
+    case 10:
+      return KStaffLine::RowOffset(kind);
+    default:
+      return 0;
+  }
+}
+
+std::string AbcClefClause(int kind) {
+  switch (kind) {
+    case 1:
+      return " clef=bass";
+    case 9:
+      return " clef=alto";
+    case 10:
+      return " clef=tenor";
+    case 11:
+      return " clef=treble+8";
+    case 12:
+      return " clef=treble-8";
+    case 13:
+    case 16:
+      return " clef=perc";
+    default:
+      return {};
+  }
 }

@@ -179,6 +179,7 @@ class MusicLineReader {
   int m_lastSymbolRow = kMiddleRow;
   bool m_noteRead = false;
   bool m_tempoColumnAdded = false;
+  int m_rowOffset = 0;  // AbcNamingRowOffset of the line's clef
 };
 
 void MusicLineReader::StartLine() {
@@ -187,9 +188,12 @@ void MusicLineReader::StartLine() {
     m_col = m_state.continuedColumn;
     m_state.continueFlag = false;
   } else {
-    m_line = std::make_unique<KStaffLine>(0, m_state.key, 0);
+    // A line takes the clef in force when it starts; a clef change within
+    // it shows from the next line on.
+    m_line = std::make_unique<KStaffLine>(m_state.clef, m_state.key, 0);
     m_col = 0;
   }
+  m_rowOffset = AbcNamingRowOffset(m_line->GetType());
   if (m_state.lastKey < 0) m_state.lastKey = m_state.key;
   if (m_col != 0) InsertKeyChange();
   m_state.lastKey = m_state.key;
@@ -338,18 +342,18 @@ std::pair<int, int> MusicLineReader::ReadChordLength() {
 ReadNoteValue MusicLineReader::ReadNote(bool rest) {
   ReadNoteValue note;
   note.rest = rest;
-  int pitch = rest ? 0 : PitchOfLetter(m_text[m_pos]);
+  int pitch = rest ? 0 : PitchOfLetter(m_text[m_pos]) + 12 * m_state.octave;
   note.letter = rest ? -1 : (m_text[m_pos] >= 'a' ? m_text[m_pos] - 'a' : m_text[m_pos] - 'A');
   // Each "'" raises an octave and each "," lowers one, as far as the staff
   // has rows.
   while (!rest && (At(m_pos + 1) == '\'' || At(m_pos + 1) == ',')) {
     const int moved = pitch + (At(m_pos + 1) == '\'' ? 12 : -12);
-    if (IsStaffRow(AbcRowOfPitch(moved))) pitch = moved;
+    if (IsStaffRow(AbcRowOfPitch(moved) - m_rowOffset)) pitch = moved;
     ++m_pos;
   }
   while (At(m_pos + 1) == '\'' || At(m_pos + 1) == ',') ++m_pos;
   note.length = ReadLength();
-  note.row = rest ? kMiddleRow : AbcRowOfPitch(pitch);
+  note.row = rest ? kMiddleRow : AbcRowOfPitch(pitch) - m_rowOffset;
   note.accidental = rest ? 0 : m_pendingAccidental;
   m_pendingAccidental = 0;
   return note;

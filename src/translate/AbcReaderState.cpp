@@ -94,9 +94,53 @@ int ModeOfWord(std::string_view word) {
   return kNotAMode;
 }
 
+// The staff kind of a clef name ("bass", "treble-8"), or -1.
+int ClefKind(std::string_view name) {
+  static constexpr std::array<std::pair<std::string_view, int>, 8> kClefs{{{"treble", 0},
+                                                                           {"bass", 1},
+                                                                           {"alto", 9},
+                                                                           {"tenor", 10},
+                                                                           {"treble+8", 11},
+                                                                           {"treble-8", 12},
+                                                                           {"treble8", 11},
+                                                                           {"bass3", 1}}};
+  for (const auto& [word, kind] : kClefs) {
+    if (name == word) return kind;
+  }
+  return -1;
+}
+
+// Reads the clef of a clause or word: "clef=bass" or "bass", "octave=-1".
+// True when the word was one of them.
+bool ReadClefWord(const std::string& word, AbcReaderState& s) {
+  if (word.compare(0, 5, "clef=") == 0) {
+    if (const int kind = ClefKind(word.substr(5)); kind >= 0) s.clef = kind;
+    return true;
+  }
+  if (word.compare(0, 7, "octave=") == 0) {
+    const std::string value = word.substr(7);
+    if (value == "-2" || value == "-1" || value == "0" || value == "1" || value == "2" || value == "+1" ||
+        value == "+2")
+      s.octave = std::stoi(value);
+    return true;
+  }
+  if (const int kind = ClefKind(word); kind >= 0) {
+    s.clef = kind;
+    return true;
+  }
+  return false;
+}
+
+std::string LowerWord(std::string_view text) {
+  std::string word;
+  for (char w : text) word += Lower(w);
+  return word;
+}
+
 // Reads the accidentals and words after the tonic and mode: "^f", "__b",
 // "=c" set a letter; "exp" (or "explicit") says the listed accidentals are
-// the whole signature; clauses such as "clef=bass" or "middle=d" are passed over.
+// the whole signature; a clef ("clef=bass", "bass") and "octave=" change how
+// the letters are placed; other clauses such as "middle=d" are passed over.
 void ReadKeyModifiers(std::string_view text, std::array<int, 7>& written, std::array<bool, 7>& given,
                       bool& explicitOnly) {
   std::size_t i = 0;
@@ -123,9 +167,9 @@ void ReadKeyModifiers(std::string_view text, std::array<int, 7>& written, std::a
     // A word or clause up to the next blank.
     std::size_t end = i;
     while (end < text.size() && !IsBlank(text[end])) ++end;
-    std::string word;
-    for (char w : text.substr(i, end - i)) word += Lower(w);
+    const std::string word = LowerWord(text.substr(i, end - i));
     if (word == "exp" || word == "explicit") explicitOnly = true;
+    ReadClefWord(word, State());
     i = end;
   }
 }
@@ -162,6 +206,8 @@ void StartAbcTune() {
   s.tempo = 120;
   s.tempoUnit = 480;
   s.key = 0;
+  s.clef = 0;
+  s.octave = 0;
   s.keyAccidentals = {};
   s.lastKey = -1;
   s.titlePending = s.meterPending = s.tempoPending = true;
@@ -190,6 +236,19 @@ void ReadAbcKeyField(const CString& value) {
   std::string_view text = TrimmedLeft(value.View());
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (text.empty()) return;
+  // A field that names only a clef ("K:clef=bass", "K:bass") keeps the key.
+  {
+    std::size_t end = 0;
+    while (end < text.size() && !IsBlank(text[end])) ++end;
+    const std::string first = LowerWord(text.substr(0, end));
+    if (first.compare(0, 5, "clef=") == 0 || first.compare(0, 7, "octave=") == 0 || ClefKind(first) >= 0) {
+      std::array<int, 7> written{};
+      std::array<bool, 7> given{};
+      bool explicitOnly = false;
+      ReadKeyModifiers(text, written, given, explicitOnly);
+      return;
+    }
+  }
   // The keys of the Highland bagpipe: no signature, or F and C sharp.
   if (text.substr(0, 2) == "HP" || text.substr(0, 2) == "Hp") {
     s.key = text[1] == 'P' ? 0 : 4;

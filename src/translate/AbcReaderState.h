@@ -26,6 +26,11 @@ struct AbcReaderState {
   int tempo = 120;      // beats per minute
   int tempoUnit = 480;  // ticks of the tempo beat
   int key = 0;          // key-signature index 0..15
+  // The staff kind of the clef the last "K:" field named (0 treble, 1 bass,
+  // 9 alto, 10 tenor, 11 and 12 the octave trebles), and the octaves its
+  // "octave=" clause moves the letters by.
+  int clef = 0;
+  int octave = 0;
   // Semitones (-2..2) that the tune's key, with the accidentals written after
   // it in the "K:" field, adds to each letter A..G. Where they differ from
   // what the key index's signature does, the reader writes the accidental

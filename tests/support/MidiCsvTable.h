@@ -11,11 +11,14 @@
 // An empty result means midicsv could not read the file (its complaint is
 // in the error text).
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace midicsv {
@@ -82,6 +85,70 @@ inline std::string Table(const std::filesystem::path& file, std::string* error =
     for (const std::string& line : events) table += line + "\n";
   }
   return table;
+}
+
+// One sounding note of a MIDI file: when it starts and how long it lasts (in
+// ticks of 480 to the quarter), its key and channel.
+struct PlayedNote {
+  long onset = 0;
+  long length = 0;
+  int pitch = 0;
+  int channel = 0;
+};
+
+// The notes of a MIDI file from midicsv's listing (Run), in order of onset
+// and pitch.
+inline std::vector<PlayedNote> PlayedNotes(const std::string& csv) {
+  std::vector<PlayedNote> notes;
+  std::map<std::pair<int, int>, std::vector<std::size_t>> open;  // (channel, key) -> sounding notes
+  long division = 480;
+  std::istringstream lines(csv);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const std::vector<std::string> fields = Fields(line);
+    if (fields.size() >= 6 && fields[2] == "Header") division = std::max(1L, std::stol(fields[5]));
+    if (fields.size() < 6 || (fields[2] != "Note_on_c" && fields[2] != "Note_off_c")) continue;
+    const long time = std::stol(fields[1]) * 480 / division;
+    const int channel = std::stoi(fields[3]);
+    const int key = std::stoi(fields[4]);
+    const bool on = fields[2] == "Note_on_c" && std::stoi(fields[5]) > 0;
+    auto& sounding = open[{channel, key}];
+    if (!sounding.empty()) {
+      // A note ends at its note-off, or where the same key starts again.
+      PlayedNote& note = notes[sounding.front()];
+      note.length = time - note.onset;
+      sounding.erase(sounding.begin());
+    }
+    if (on) {
+      sounding.push_back(notes.size());
+      notes.push_back({time, 0, key, channel});
+    }
+  }
+  std::sort(notes.begin(), notes.end(), [](const PlayedNote& a, const PlayedNote& b) {
+    return std::tie(a.onset, a.pitch, a.channel) < std::tie(b.onset, b.pitch, b.channel);
+  });
+  return notes;
+}
+
+// The notes as text, one "onset pitch length" a line, for a readable diff.
+inline std::string Show(const std::vector<PlayedNote>& notes) {
+  std::string out;
+  for (const PlayedNote& n : notes) {
+    out += std::to_string(n.onset) + " " + std::to_string(n.pitch) + " " + std::to_string(n.length) + " ch" +
+           std::to_string(n.channel) + "\n";
+  }
+  return out;
+}
+
+// True when both play the same notes, onsets and lengths within tolerance ticks.
+inline bool SameNotes(const std::vector<PlayedNote>& a, const std::vector<PlayedNote>& b, long tolerance) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].pitch != b[i].pitch || a[i].channel != b[i].channel ||
+        std::labs(a[i].onset - b[i].onset) > tolerance || std::labs(a[i].length - b[i].length) > tolerance)
+      return false;
+  }
+  return true;
 }
 
 }  // namespace midicsv

@@ -16,29 +16,13 @@
 #include <vector>
 
 #include "TranslateFixture.h"
+#include "support/OutsideTools.h"
 #include "support/TempFolder.h"
 
 namespace {
 
-bool HaveTool(const char* name) {
-  const std::string command = std::string("command -v ") + name + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-// Runs the command with its output and errors into one text.
-std::string RunTool(const std::string& command, int& status) {
-  std::string output;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) {
-    status = -1;
-    return output;
-  }
-  char buffer[4096];
-  size_t read = 0;
-  while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
-  status = ::pclose(pipe);
-  return output;
-}
+using stavlin_test::HaveTool;
+using stavlin_test::RunTool;
 
 // An onset of the music: the time (480 a quarter) and the notes that start then.
 using Onsets = std::map<long, std::multiset<int>>;

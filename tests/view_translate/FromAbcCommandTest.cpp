@@ -156,4 +156,35 @@ TEST_F(FromAbcCommand, LinesOfOtherKindsAndLinesBelowStayAsTheyAre) {
   EXPECT_EQ(Line(2)->GetStaffLength(), 0);
 }
 
+// The clef a key field names decides the staff each line of music goes on;
+// the notes keep the pitches ABC gives them (the octave trebles sound an
+// octave from their written notes), and "octave=" moves the letters.
+struct ClefCase {
+  const char* name;
+  const char* abc;
+  const char* types;    // the kinds of the lines made
+  const char* pitches;  // of the last staff
+};
+
+class FromAbcClefs : public viewtest::TranslateFixture, public ::testing::WithParamInterface<ClefCase> {};
+
+TEST_P(FromAbcClefs, EachLineGoesOnTheStaffItsClefNames) {
+  AddTextBlock(GetParam().abc);
+  Layout();
+  SelectLines(0, view->GetDisplayLineCount() - 1);
+  ASSERT_TRUE(Run(cmd::kTranslateFromAbc));
+  EXPECT_EQ(Types(), GetParam().types);
+  EXPECT_EQ(Pitches(Line(view->GetDisplayLineCount() - 1)), GetParam().pitches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clefs, FromAbcClefs,
+    ::testing::Values(ClefCase{"BassWord", "K:C bass\nC,2 G,,2 C2 E2|", "1", "C3 G2 C4 E4"},
+                      ClefCase{"ClefClause", "K:F clef=bass\nF,4 B,4|", "1", "F3 A#3"},
+                      ClefCase{"GuitarTreble", "K:C clef=treble-8\nE2 c2|", "12", "E3 C4"},
+                      ClefCase{"ClefChangeKeepsTheKey", "K:G\nGA|\nK:clef=bass\nF,G,|", "0 1", "F#3 G3"},
+                      ClefCase{"BackToTreble", "K:C bass\nC,D,|\nK:C treble\ncd|", "1 0", "C5 D5"},
+                      ClefCase{"OctaveClause", "K:D octave=-1\nd2 f2|", "0", "D4 F#4"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace

@@ -94,15 +94,19 @@ TEST_F(ToAbcCommand, FullScoreAsAbcFileIgnoresASelectionAndNamesTheFileAfterTheS
 
 struct KeyCase {
   int key;
+  int firstRow;  // the rows of the tune's first and last notes
+  int finalRow;
   const char* field;
 };
 
 class ExportKeyTest : public viewtest::TranslateFixture, public ::testing::WithParamInterface<KeyCase> {};
 
 // Every tune gets its key field, C flat and C sharp included, so that a
-// reader never takes the tune for C major.
-TEST_P(ExportKeyTest, EveryTuneWritesItsKey) {
-  Add(Staff(GetParam().key, {Note(0, 17)}));
+// reader never takes the tune for C major. A tune that begins and ends on one
+// note is in that note's mode (A with one sharp: A dorian); one that stops
+// on another note is named by its major key.
+TEST_P(ExportKeyTest, EveryTuneWritesItsKeyAndItsMode) {
+  Add(Staff(GetParam().key, {Note(0, GetParam().firstRow), Note(2, 17), Note(4, GetParam().finalRow)}));
   Layout();
   view->UpdateSelection(0, 0, 0, 0, CStavlinView::kSelClear);
   ASSERT_TRUE(Run(cmd::kExportAbc));
@@ -111,9 +115,19 @@ TEST_P(ExportKeyTest, EveryTuneWritesItsKey) {
   EXPECT_NE(text.find(std::string("\r\n") + GetParam().field + "\r\n"), std::string::npos) << text;
 }
 
+// Rows: 12 a', 14 f, 15 e, 16 d, 17 c, 18 B, 19 A, 20 G.
 INSTANTIATE_TEST_SUITE_P(Keys, ExportKeyTest,
-                         ::testing::Values(KeyCase{0, "K:C"}, KeyCase{15, "K:Cb"}, KeyCase{14, "K:C#"},
-                                           KeyCase{5, "K:Bb"}, KeyCase{12, "K:F#"}),
-                         [](const auto& info) { return "KeyIndex" + std::to_string(info.param.key); });
+                         ::testing::Values(KeyCase{0, 17, 17, "K:C"}, KeyCase{15, 17, 17, "K:Cb"},
+                                           KeyCase{14, 17, 17, "K:C#"}, KeyCase{5, 18, 18, "K:Bb"},
+                                           KeyCase{12, 14, 14, "K:F#"}, KeyCase{0, 19, 19, "K:Am"},
+                                           KeyCase{2, 19, 12, "K:Ador"}, KeyCase{2, 15, 15, "K:Em"},
+                                           KeyCase{2, 16, 16, "K:Dmix"}, KeyCase{5, 20, 20, "K:Gm"},
+                                           KeyCase{4, 15, 15, "K:Edor"}, KeyCase{2, 20, 16, "K:G"},
+                                           KeyCase{0, 17, 19, "K:C"}),
+                         [](const auto& info) {
+                           return "KeyIndex" + std::to_string(info.param.key) + "FromRow" +
+                                  std::to_string(info.param.firstRow) + "ToRow" +
+                                  std::to_string(info.param.finalRow);
+                         });
 
 }  // namespace

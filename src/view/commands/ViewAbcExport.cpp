@@ -8,6 +8,10 @@
 // meter, unit length and key, a key change between lines writes K:, chord
 // names go over the music they belong to, and other text becomes notes (N:)
 // in the header and words (W:) in the body, fields every ABC reader accepts.
+// A second title before the music is the tune's subtitle. The key field names
+// the staff's clef, and the mode of a tune that begins and ends on one note. Lines that
+// are not music in ABC's sense (tablature, rhythm) are kept as comments,
+// which the ABC players pass over.
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,6 +21,7 @@
 #include <vector>
 
 #include "common/Globals.h"
+#include "common/KeyMode.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
@@ -83,7 +88,35 @@ bool StartsWithMeter(KStaffLine& staff) {
   return false;
 }
 
-std::string KeyField(int key) { return "K:" + AbcKeyName(key) + "\r\n"; }
+// A key field with the staff's clef; a treble staff after another clef says
+// so, since a clef holds until the next one.
+std::string KeyField(int key, int kind, int previousKind) {
+  std::string clef = AbcClefClause(kind);
+  if (clef.empty() && !AbcClefClause(previousKind).empty()) clef = " clef=treble";
+  return "K:" + AbcKeyName(key) + clef + "\r\n";
+}
+
+// The sounding pitches of the lowest notes of the staff's first and last note
+// columns; -1 where it has none.
+std::pair<int, int> FirstAndLastPitch(const KStaffLine& staff) {
+  std::pair<int, int> pitches{-1, -1};
+  const CObList* objects = const_cast<KStaffLine&>(staff).GetObjList();
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const KChord* column = AsChord(objects->GetNext(node));
+    if (column == nullptr || column->IsBarColumn() || column->IsSignatureColumn()) continue;
+    int lowest = -1;
+    for (int i = 0; i < column->GetNoteCount(); ++i) {
+      const NotePair note = column->GetNote(i);
+      if (note.code < 0 || note.code > 12) continue;
+      const int pitch = staff.GetPitchAtRow(note.position, column->GetPos()) + KStaffLine::kPitchToMidi;
+      if (lowest < 0 || pitch < lowest) lowest = pitch;
+    }
+    if (lowest < 0) continue;
+    if (pitches.first < 0) pitches.first = lowest;
+    pitches.second = lowest;
+  }
+  return pitches;
+}
 
 // The whole score as ABC tunes.
 class ScoreWriter {
@@ -122,22 +155,30 @@ class ScoreWriter {
           m_pendingChordsLine = d;
           break;
         default: {
+          // Tablature and rhythm lines have no ABC of their own that the
+          // players read: they stay in the file as comments.
           const std::optional<CString> text = line->WriteAbc();
           if (!text) break;
           for (const std::string& piece : Pieces(text->View())) {
-            AddInfo(piece.size() >= 2 && piece[0] == 'N' && piece[1] == ':' ? Trimmed(piece.substr(2))
-                                                                            : piece);
+            if (!IsBlank(piece)) m_out += "%" + piece + "\r\n";
           }
           break;
         }
       }
     }
     if (m_pendingChords != nullptr) WriteChordNamesAlone();
+    FinishTune();
     return m_out;
   }
 
  private:
   void StartTune(const std::string& title) {
+    // A second title before the music is the tune's subtitle.
+    if (m_tuneOpen && !m_bodyStarted && !title.empty()) {
+      m_out += "T:" + title + "\r\n";
+      return;
+    }
+    FinishTune();
     // Tunes are parted by an empty line.
     if (!m_out.empty()) m_out += "\r\n";
     m_out += "X:" + std::to_string(++m_tuneNumber) + "\r\n";
@@ -145,7 +186,25 @@ class ScoreWriter {
     m_tuneOpen = true;
     m_bodyStarted = false;
     m_lastKey = -1;
+    m_lastKind = 0;
     g_abcUnitLength = kDefaultUnit;
+  }
+
+  // The tune's opening key field names its mode, now that the final note is
+  // known.
+  void FinishTune() {
+    if (m_keyFieldAt == std::string::npos) return;
+    // A tune that begins and ends on the same note, in the key it began in,
+    // is in the mode of that note; any other tune is named by its major key
+    // (a fragment that stops on another note says nothing of its mode).
+    const bool modal = m_lastKey == m_keyFieldKey && m_firstPitch >= 0 && m_finalPitch >= 0 &&
+                       m_firstPitch % 12 == m_finalPitch % 12;
+    const KeyMode mode = KeyModeOfFinal(m_keyFieldKey, modal ? m_finalPitch : -1);
+    const std::size_t nameAt = m_keyFieldAt + 2;
+    m_out.replace(nameAt, AbcKeyName(m_keyFieldKey).size(), mode.tonic + mode.suffix);
+    m_keyFieldAt = std::string::npos;
+    m_firstPitch = -1;
+    m_finalPitch = -1;
   }
 
   // A title: a text line that says it is one, or one in a font larger than
@@ -173,7 +232,10 @@ class ScoreWriter {
 
   void AddInfo(const std::string& text) {
     if (text.empty()) return;
-    m_out += (m_bodyStarted ? "W:" : "N:") + text + "\r\n";
+    // A field whose text starts with a bar sign reads as a repeat to some
+    // players: a blank keeps it text.
+    const bool barLike = text[0] == '|' || text[0] == ':' || text[0] == '[';
+    m_out += (m_bodyStarted ? "W:" : "N:") + std::string(barLike ? " " : "") + text + "\r\n";
   }
 
   void WriteStaff(KStaffLine& staff, int displayLine) {
@@ -218,14 +280,23 @@ class ScoreWriter {
         header += pieces.front() + "\r\n";
         pieces.erase(pieces.begin());
       }
-      m_out += header + KeyField(key);
+      m_out += header;
+      m_keyFieldAt = m_out.size();
+      m_keyFieldKey = key;
+      m_out += KeyField(key, staff.GetType(), 0);
       m_bodyStarted = true;
       m_lastKey = key;
-    } else if (key != m_lastKey) {
-      m_out += KeyField(key);
+      m_lastKind = staff.GetType();
+    } else if (key != m_lastKey || staff.GetType() != m_lastKind) {
+      m_out += KeyField(key, staff.GetType(), m_lastKind);
       m_lastKey = key;
+      m_lastKind = staff.GetType();
     }
     for (const std::string& piece : pieces) m_out += piece + "\r\n";
+    if (const auto [first, last] = FirstAndLastPitch(staff); last >= 0) {
+      if (m_firstPitch < 0) m_firstPitch = first;
+      m_finalPitch = last;
+    }
   }
 
   CStavlinView& m_view;
@@ -236,6 +307,11 @@ class ScoreWriter {
   bool m_tuneOpen = false;
   bool m_bodyStarted = false;
   int m_lastKey = -1;
+  int m_lastKind = 0;
+  std::size_t m_keyFieldAt = std::string::npos;  // the tune's opening key field
+  int m_keyFieldKey = 0;
+  int m_firstPitch = -1;
+  int m_finalPitch = -1;
 };
 
 // The name the score's ABC file takes: the score's name up to its first ".".
@@ -268,6 +344,7 @@ void CStavlinView::OnActionsTranslateToAbc() {
   for (int d = first; d <= last; ++d) range.push_back(m_display[static_cast<size_t>(d)].line);
   g_abcUnitLength = kDefaultUnit;
   int lastKey = -1;
+  int lastKind = 0;
   bool changed = false;
   for (const POSITION pos : range) {
     KStaffLine* staff = AsStaff(doc.GetLineAt(pos));
@@ -277,9 +354,12 @@ void CStavlinView::OnActionsTranslateToAbc() {
     std::vector<std::string> pieces = Pieces(text->View());
     // Each staff's key goes with its notes, so that they read back the same.
     const int key = std::clamp(staff->GetKeySignatureAt(0), 0, 15);
-    if (key != lastKey) {
-      pieces.insert(pieces.begin(), "K:" + AbcKeyName(key));
+    if (key != lastKey || staff->GetType() != lastKind) {
+      std::string field = KeyField(key, staff->GetType(), lastKind);
+      field.resize(field.size() - 2);  // its line end: each piece is a line
+      pieces.insert(pieces.begin(), field);
       lastKey = key;
+      lastKind = staff->GetType();
     }
     POSITION after = pos;
     for (const std::string& piece : pieces) {

@@ -1,0 +1,122 @@
+// Short tunes, one for each thing ABC writes, are read into a score (as
+// Actions | Translate | From ABC Notation reads them) and written back out (as
+// File | Export | Full Score as ABC File writes them). The outside tools
+// judge the result: abcm2ps and abc2midi read it without an error, and the
+// notes abc2midi plays from it are the notes it plays from the tune itself,
+// note by note (onset, pitch, length).
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "TranslateFixture.h"
+#include "support/MidiCsvTable.h"
+#include "support/OutsideTools.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using stavlin_test::RunTool;
+
+struct JudgedTune {
+  const char* name;
+  const char* abc;
+  // Text the export must hold, as ABC writes the feature.
+  const char* written;
+  // Make a tablature line of the staff before exporting.
+  bool withTablature = false;
+};
+
+// What abc2midi plays of an ABC text, and what it and abcm2ps complained of.
+struct Played {
+  std::vector<midicsv::PlayedNote> notes;
+  std::string complaints;
+};
+
+Played Play(const std::string& abc, const stavlin_test::TempFolder& folder, const std::string& stem) {
+  Played played;
+  const std::string file = (folder.Path() / (stem + ".abc")).string();
+  std::ofstream(file, std::ios::binary) << abc;
+  int status = 0;
+  const std::string ps =
+      RunTool("abcm2ps -q -O " + (folder.Path() / (stem + ".ps")).string() + " " + file, status);
+  if (status != 0 || ps.find("rror") != std::string::npos || ps.find("arning") != std::string::npos)
+    played.complaints += "abcm2ps: " + ps;
+  const std::string midi = (folder.Path() / (stem + ".mid")).string();
+  const std::string said = RunTool("abc2midi " + file + " 1 -o " + midi, status);
+  if (status != 0 || said.find("rror") != std::string::npos || said.find("arning") != std::string::npos)
+    played.complaints += "abc2midi: " + said;
+  played.notes = midicsv::PlayedNotes(midicsv::Run(midi));
+  return played;
+}
+
+class AbcExportJudged : public viewtest::TranslateFixture,
+                        public ::testing::WithParamInterface<JudgedTune> {};
+
+TEST_P(AbcExportJudged, TheOutsidePlayerPlaysTheExportAsItPlaysTheTune) {
+  if (!stavlin_test::HaveTool("abc2midi") || !stavlin_test::HaveTool("abcm2ps") || !midicsv::Installed())
+    GTEST_SKIP() << "abc2midi, abcm2ps or midicsv is not installed";
+  const JudgedTune& tune = GetParam();
+  AddTextBlock(tune.abc);
+  Layout();
+  SelectLines(0, view->GetDisplayLineCount() - 1);
+  ASSERT_TRUE(Run(cmd::kTranslateFromAbc));
+  if (tune.withTablature) {
+    const int staff = view->GetDisplayLineCount() - 1;
+    SelectLines(staff, staff);
+    ASSERT_TRUE(Run(viewtest::kToTab));
+  }
+  view->UpdateSelection(0, 0, 0, 0, CStavlinView::kSelClear);
+  ASSERT_TRUE(Run(cmd::kExportAbc));
+  ASSERT_EQ(frame.textDocuments.size(), 1u);
+  const std::string exported(frame.textDocuments[0].second.View());
+  EXPECT_NE(exported.find(tune.written), std::string::npos) << exported;
+  // One tune in, one tune out.
+  EXPECT_EQ(exported.find("X:", 1), std::string::npos) << exported;
+
+  stavlin_test::TempFolder folder("abcjudged");
+  const Played original = Play(tune.abc, folder, "tune");
+  ASSERT_EQ(original.complaints, "") << "the test's own tune must be good ABC";
+  ASSERT_FALSE(original.notes.empty());
+  const Played ours = Play(exported, folder, "export");
+  EXPECT_EQ(ours.complaints, "") << exported;
+  // Within 1/48 of a quarter note.
+  EXPECT_TRUE(midicsv::SameNotes(ours.notes, original.notes, 10))
+      << "exported:\n"
+      << exported << "\nplayed from the export:\n"
+      << midicsv::Show(ours.notes) << "\nplayed from the tune:\n"
+      << midicsv::Show(original.notes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tunes, AbcExportJudged,
+    ::testing::Values(
+        JudgedTune{
+            "ASubtitleStaysInItsTune",
+            "X:1\nT:The Kesh\nT:a jig in the old style\nM:6/8\nL:1/8\nK:G\nGAG GAB|ABA ABd|edd gdd|edB dBA|]",
+            "T:The Kesh\r\nT:a jig in the old style\r\n"},
+        JudgedTune{"TiesAcrossBarsHoldTheNote", "X:1\nT:Ties\nM:4/4\nL:1/8\nK:C\nC4- C2 E2-|E2 G2 c4-|c8|]",
+                   "C4-C2E2-|E2G2c4-|c8"},
+        JudgedTune{"GraceNotesLeadToTheirNote", "X:1\nT:Graces\nM:4/4\nL:1/8\nK:D\n{ag}f4 {e}d4|{fed}e4 d4|]",
+                   "{ag}f4{e}d4|{fed}e4d4"},
+        JudgedTune{"ADorianTuneKeepsItsMode",
+                   "X:1\nT:Dorian\nM:4/4\nL:1/8\nK:Ador\nA2 Bc d2 cB|A2 GE G2 AB|c2 BA G2 E2|A8|]",
+                   "K:Ador\r\n"},
+        JudgedTune{"AMinorTuneKeepsItsMode",
+                   "X:1\nT:Minor\nM:3/4\nL:1/8\nK:Am\nA2 c2 e2|^g4 a2|e2 c2 B2|A6|]", "K:Am\r\n"},
+        JudgedTune{"ABassStaffIsWrittenAtItsPitch",
+                   "X:1\nT:Bass\nM:4/4\nL:1/8\nK:C bass\nC,2 E,2 G,2 C2|G,,4 C,4|]",
+                   "K:C clef=bass\r\nC,2E,2G,2C2|G,,4C,4|"},
+        JudgedTune{"AGuitarStaffSoundsAnOctaveBelowItsNotes",
+                   "X:1\nT:Guitar\nM:3/4\nL:1/8\nK:Em clef=treble-8\nE2 G2 B2|e4 B2|E6|]",
+                   "clef=treble-8\r\n"},
+        JudgedTune{"DottedBrokenAndTripletRhythms",
+                   "X:1\nT:Rhythms\nM:4/4\nL:1/8\nK:G\nG3 A B>c d<e|(3def g2 d4|]", "(3"},
+        JudgedTune{"RepeatsWithFirstAndSecondEndings",
+                   "X:1\nT:Endings\nM:4/4\nL:1/8\nK:D\n|:d2 e2 f2 g2|1 a4 f4:|2 a4 d4|]", ":|"},
+        JudgedTune{"TablatureBesideTheMelodyIsACommentTheToolsPassOver",
+                   "X:1\nT:With tab\nM:3/4\nL:1/8\nK:G\nGAB c2 d|e4 d2|]", "\r\n%", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
