@@ -25,6 +25,7 @@
 #include "doc/DocLineHooks.h"
 #include "doc/LoadRegistrySettings.h"
 #include "doc/PreferenceGroups.h"
+#include "doc/PreferenceLimits.h"
 #include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
 #include "lines/KStrLineServices.h"
@@ -250,12 +251,10 @@ void CStavlinApp::PlaceMainWindow() {
     }
     WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kStavlinXYSizeXYPos);
   }
-  const int left = std::max(0, w.left);
-  const int top = std::max(0, w.top);
-  const int width = std::max(100, w.width);
-  const int height = std::max(100, w.height);
-  m_frame->resize(width, height);
-  m_frame->move(left, top);
+  // The whole window on the screen, whatever the settings say.
+  const KWindowPlacement fitted = FitOnScreen(w, static_cast<int>(screen.cx), static_cast<int>(screen.cy));
+  m_frame->resize(fitted.width, fitted.height);
+  m_frame->move(fitted.left, fitted.top);
 }
 
 void CStavlinApp::RunStartupAction() {

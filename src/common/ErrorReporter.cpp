@@ -8,6 +8,19 @@ int ReportInternalError(UINT messageId, const char* locationCode) {
   return AfxMessageBox(g_MessageText, MB_OK, 0);
 }
 
+int ReportFileProblem(UINT messageId, const char* locationCode, const char* path, const char* reason) {
+  CString text;
+  AfxFormatString1(text, messageId, locationCode);
+  if (path != nullptr && *path != '\0') text += CString("\n") + path;
+  if (reason != nullptr && *reason != '\0') text += CString("\n( ") + reason + " )";
+  g_MessageText = text;
+  MessageBoxRequest request;
+  request.id = messageId;
+  request.text = text.Str();
+  request.type = MB_OK | MB_ICONEXCLAMATION;
+  return CurrentUiPort().ShowMessageBox(request);
+}
+
 bool FirstReportOf(std::uint32_t kind) {
   if ((g_ReportedOnce & kind) != 0) return false;
   g_ReportedOnce |= kind;

@@ -7,9 +7,9 @@
 // Drawing code fails on every repaint, so it reports each kind of failure at
 // most once per run: g_ReportedOnce (Globals.h) holds one bit per kind.
 
-#include "platform/WinTypes.h"
-
 #include <cstdint>
+
+#include "platform/WinTypes.h"
 
 // Messages shown with a location code.
 inline constexpr UINT kMsgInternalProblem = 7008;  // the usual one
@@ -36,6 +36,12 @@ inline constexpr std::uint32_t kOnceChordFileAppendFailed = 128;
 // g_MessageText and shows it in a message box with the OK button only. Returns
 // the box's answer. A missing message id shows an empty box.
 int ReportInternalError(UINT messageId, const char* locationCode);
+
+// A file that could not be written, told as a save failure is told: the
+// message with the location code in place of %1, then the file's path and,
+// in brackets, the reason the system gave. Shown with OK only; returns the
+// answer.
+int ReportFileProblem(UINT messageId, const char* locationCode, const char* path, const char* reason);
 
 // True when the kind has not been reported yet in this run; marks it reported
 // at once, so that a failure repeated while the message is open (a repaint

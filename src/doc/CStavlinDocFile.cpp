@@ -22,6 +22,7 @@
 #include "platform/CArchive.h"
 #include "platform/CFile.h"
 #include "platform/CompoundFile.h"
+#include "platform/FileBytes.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 
@@ -79,19 +80,6 @@ CString UnreadableReason(const std::filesystem::path& file) {
   ::close(fd);
   if (status.type() != std::filesystem::file_type::regular) return "Doc-2: it is not a plain file";
   return "Doc-2";
-}
-
-// Whether a file that is there may not be written over: the user (or
-// another program) made it read-only. Replacing it through a new file would
-// go round that, so the save asks first.
-bool IsReadOnlyFile(const std::filesystem::path& file) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(file, error);
-  if (error || status.type() != std::filesystem::file_type::regular) return false;
-  using std::filesystem::perms;
-  const perms writable = perms::owner_write | perms::group_write | perms::others_write;
-  if ((status.permissions() & writable) == perms::none) return true;
-  return ::access(file.c_str(), W_OK) != 0 && errno == EACCES;
 }
 
 }  // namespace
@@ -196,7 +184,9 @@ BOOL CStavlinDoc::OnSaveDocument(LPCTSTR pathText) {
   const CString path(pathText);
   const CString oldWriterVersion = writerVersion;
   const CString oldVersionText = g_FileVersionText;
-  if (IsReadOnlyFile(ScoreNativePath(path))) {
+  // Replacing a read-only file through a new file would go round its
+  // protection: the save refuses before it builds anything.
+  if (fileio::IsReadOnlyFile(ScoreNativePath(path))) {
     CString text;
     const CString problem = "Doc-10: the file is read-only; save the score under another name";
     const LPCTSTR args[2] = {path, problem};

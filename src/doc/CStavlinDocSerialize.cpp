@@ -601,6 +601,8 @@ void CStavlinDoc::LoadScore(CArchive& ar, LoadedScore& loaded) {
     }
   }
 
+  s.KeepInRange();
+
   // Lines, line groups and embedded items.
   g_coloredText = 0;
   loaded.lines.Serialize(ar);

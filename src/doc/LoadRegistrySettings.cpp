@@ -19,6 +19,7 @@
 #include "common/NumberText.h"
 #include "common/ViewServices.h"
 #include "doc/PreferenceGroups.h"
+#include "doc/PreferenceLimits.h"
 #include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
 #include "doc/UserDocumentsFolder.h"
@@ -628,5 +629,6 @@ void ApplyLinePreferences() {
 void LoadRegistrySettings() {
   KPreferenceReader reader;
   reader.Run();
+  KeepPreferencesInRange();
   ApplyLinePreferences();
 }

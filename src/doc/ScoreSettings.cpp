@@ -1,6 +1,7 @@
 #include "doc/ScoreSettings.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "common/Globals.h"
 #include "common/RecentChords.h"
@@ -29,6 +30,19 @@ constexpr BYTE kCountCharacters = 1;
 constexpr BYTE kCountCharactersThenAsk = 10;
 // The autosave timer ticks every 30 seconds.
 constexpr int kTicksPerMinute = 2;
+
+// The ranges of the values a score file stores (ScoreSettings::KeepInRange).
+constexpr int kSmallestWindowSize = 40;
+constexpr int kLargestWindowSize = 2500;
+constexpr int kLargestWindowPlace = 2500;
+constexpr int kLargestStaffLength = 32767;
+constexpr int kLargestFirstPage = 9999;
+constexpr int kLargestLineSpacing = 30;
+constexpr int kGroupedScrollMark = 100;  // added to the lines to scroll when groups count as one
+constexpr int kMostScrollLines = 99;
+constexpr int kSmallestPrintScale = 20;
+constexpr int kLargestPrintScale = 400;
+constexpr int kFastestTempo = 1000;
 
 // The stored code of each Ad-Tab display mode 0 to 3.
 constexpr BYTE kAdTabCodes[4] = {0, 2, 6, 4};
@@ -159,6 +173,39 @@ ScoreSettings::ScoreSettings() {
   staffValue11 = ToByte(staff.spaceAboveTab);
   staffValue12 = ToByte(staff.spaceBelowTab);
   midiEffects = g_defaultEffects;
+}
+
+void ScoreSettings::KeepInRange() {
+  const ScoreSettings fresh;
+  const auto keep = [](auto& value, int low, int high, auto fallback) {
+    if (value < low || value > high) value = static_cast<std::remove_reference_t<decltype(value)>>(fallback);
+  };
+  // The window: near the frame's client area, and of a size a window has.
+  keep(windowX, -kLargestWindowPlace, kLargestWindowPlace, 0);
+  keep(windowY, -kLargestWindowPlace, kLargestWindowPlace, 0);
+  keep(windowWidth, kSmallestWindowSize, kLargestWindowSize,
+       std::clamp<int>(fresh.windowWidth, kSmallestWindowSize, kLargestWindowSize));
+  keep(windowHeight, kSmallestWindowSize, kLargestWindowSize,
+       std::clamp<int>(fresh.windowHeight, kSmallestWindowSize, kLargestWindowSize));
+  keep(fixedLineLength, 0, kLargestStaffLength, 0);
+  keep(firstPageNumber, 0, kLargestFirstPage, 0);
+  keep(lineSpacing, 0, kLargestLineSpacing, std::min<int>(fresh.lineSpacing, kLargestLineSpacing));
+  const int lines = scrollLines % kGroupedScrollMark;
+  if (lines < 1 || lines > kMostScrollLines || scrollLines > kGroupedScrollMark + kMostScrollLines)
+    scrollLines = fresh.scrollLines;
+  if (autosaveKind != kCountTime && autosaveKind != kCountCharacters &&
+      autosaveKind != kCountCharactersThenAsk)
+    autosaveKind = fresh.autosaveKind;
+  // The page: the printout size the print options allow, and the choices
+  // of its radio buttons.
+  keep(printScale, kSmallestPrintScale, kLargestPrintScale,
+       std::clamp<int>(fresh.printScale, kSmallestPrintScale, kLargestPrintScale));
+  keep(marginUnit, 0, 1, std::min<int>(fresh.marginUnit, 1));
+  keep(pageNumberText, 0, 2, 0);
+  keep(pageNumberVertical, 0, 1, 0);
+  keep(pageNumberHorizontal, 0, 3, 0);
+  // Playback: a tempo of 0 or below takes the preference's.
+  keep(midiTempo, 0, kFastestTempo, 0);
 }
 
 void ScoreSettings::SetFixedInstruments() {

@@ -29,6 +29,12 @@ struct ScoreSettings {
 
   ScoreSettings();
 
+  // Puts every value the view, the printer or playback would use outside its
+  // range back to the value a new score has: a score file is outside input.
+  // The margins are left to the page layout, which warns of them (a margin
+  // below 0 or too large for the page gets the safe defaults there).
+  void KeepInRange();
+
   // Fills entries 0 to 6 of the instrument table from the instrument and
   // loudness preferences and makes them the only ones (instrumentCount 7).
   void SetFixedInstruments();

@@ -110,6 +110,16 @@ void RemoveStaleTemporaries(const std::filesystem::path& target) {
 
 }  // namespace
 
+bool IsReadOnlyFile(const std::filesystem::path& file) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (error || status.type() != std::filesystem::file_type::regular) return false;
+  using std::filesystem::perms;
+  const perms writable = perms::owner_write | perms::group_write | perms::others_write;
+  if ((status.permissions() & writable) == perms::none) return true;
+  return ::access(file.c_str(), W_OK) != 0 && errno == EACCES;
+}
+
 ReadResult ReadWholeFile(const std::filesystem::path& path) {
   ReadResult result;
   // O_NONBLOCK keeps a named pipe from blocking the open; it changes nothing
@@ -170,6 +180,7 @@ WriteResult ReplaceFile(const std::filesystem::path& target, std::span<const std
   if (hadOld && !S_ISREG(old.st_mode)) {
     return WriteResult{false, "A folder or device is in the way of the file."};
   }
+  if (hadOld && IsReadOnlyFile(destination)) return WriteResult{false, "The file is read-only."};
 
   std::filesystem::path temporary;
   int fdNumber = -1;

@@ -38,11 +38,15 @@ struct WriteResult {
   std::string message;  // empty on success
 };
 
-// Replaces the file at target (or creates it) with bytes, atomically. An
-// existing file keeps its permissions; a symbolic link keeps pointing to the
-// file it names, which is the one replaced. Temporary files that an earlier
-// replacement of the same file left behind (its process was killed midway)
-// are removed once the new file is in place.
+// Whether a file that is there may not be written over: the user (or another
+// program) made it read-only. False when there is no such file.
+bool IsReadOnlyFile(const std::filesystem::path& file);
+
+// Replaces the file at target (or creates it) with bytes, atomically. A
+// read-only file is never replaced: renaming a new file over it would go round
+// the protection the user gave it. An existing file keeps its permissions; a symbolic link keeps pointing to
+// the file it names, which is the one replaced. Temporary files that an earlier replacement of the same file
+// left behind (its process was killed midway) are removed once the new file is in place.
 WriteResult ReplaceFile(const std::filesystem::path& target, std::span<const std::byte> bytes);
 
 }  // namespace fileio

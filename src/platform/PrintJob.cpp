@@ -6,7 +6,7 @@ int RunPrintPages(KPrintJob& job, CPrintInfo& info, KPrintTarget& target) {
   info.m_nCurPage = info.GetFromPage();
   job.OnBeginPrinting(info);
   int painted = 0;
-  bool failed = false;
+  const char* failed = nullptr;  // why, in the loop's words
   CDC* dc = nullptr;
   // The job says when its pages end (m_bContinuePrinting); the range only
   // bounds it.
@@ -15,13 +15,13 @@ int RunPrintPages(KPrintJob& job, CPrintInfo& info, KPrintTarget& target) {
       job.OnPrepareDC(*dc, info);
       if (!info.m_bContinuePrinting) break;
       if (!target.NewPage()) {
-        failed = true;
+        failed = "A new page could not be started";
         break;
       }
     } else {
       dc = target.BeginPainting();
       if (dc == nullptr) {
-        failed = true;
+        failed = "Printing could not begin";
         break;
       }
       job.OnPrepareDC(*dc, info);
@@ -31,8 +31,12 @@ int RunPrintPages(KPrintJob& job, CPrintInfo& info, KPrintTarget& target) {
     ++painted;
     ++info.m_nCurPage;
   }
-  if (dc != nullptr && !target.EndPainting()) failed = true;
+  if (dc != nullptr && !target.EndPainting() && failed == nullptr) failed = "The pages could not be finished";
   job.OnEndPrinting(info);
   info.m_device = nullptr;
-  return failed ? -1 : painted;
+  if (failed == nullptr) return painted;
+  const CString detail = target.FailureReason();
+  job.OnPrintFailed(target.OutputName(),
+                    detail.IsEmpty() ? CString(failed) : CString(failed) + ": " + detail);
+  return -1;
 }

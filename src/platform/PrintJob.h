@@ -82,6 +82,9 @@ class KPrintJob {
   virtual void OnPrepareDC(CDC& dc, CPrintInfo& info) = 0;
   virtual void OnPrint(CDC& dc, CPrintInfo& info) = 0;
   virtual void OnEndPrinting(CPrintInfo& info) = 0;
+  // The print loop could not print: the printer or file the pages went to
+  // (empty when it has no name) and why. Called once, after OnEndPrinting.
+  virtual void OnPrintFailed(const CString& output, const CString& reason) {}
 };
 
 // Where the pages go: a printer, a PDF file, the preview, or a test's
@@ -95,9 +98,14 @@ class KPrintTarget : public KPrintDevice {
   virtual bool NewPage() = 0;
   // Ends the last page; false when the output failed.
   virtual bool EndPainting() = 0;
+  // The printer or file the pages go to, for a failure's message.
+  virtual CString OutputName() const { return {}; }
+  // Why the last step failed, when the target knows more than the loop.
+  virtual CString FailureReason() const { return {}; }
 };
 
 // The loop after the print dialog: OnBeginPrinting, the pages, OnEndPrinting.
 // The job's OnPreparePrinting has run and info holds the pages asked for.
-// Returns the number of pages painted; -1 when the output failed.
+// Returns the number of pages painted; -1 when the output failed, which the
+// job hears of through OnPrintFailed.
 int RunPrintPages(KPrintJob& job, CPrintInfo& info, KPrintTarget& target);

@@ -64,7 +64,10 @@ bool KTextDoc::Save(const std::string& path, CString& message) {
   const fileio::WriteResult written =
       fileio::ReplaceFile(std::filesystem::path(path), std::as_bytes(std::span(bytes.data(), bytes.size())));
   if (!written.ok) {
-    message = CString(std::string_view(written.message));
+    // As a failed save of a score is told: the file, then the reason.
+    message = CString("Stavlin could not save the text as ") + CString::FromUtf8(path) +
+              "\nThe file that was there before (if any) has not been changed.\n( " +
+              CString(std::string_view(written.message)) + " )";
     return false;
   }
   m_form = form;

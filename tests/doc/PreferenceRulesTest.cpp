@@ -48,7 +48,8 @@ TEST_F(PreferenceRules, ReaderRulesOfTheIntegerGroups) {
        "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,9,0,100"},
       {KPrefGroup::kMidiImport, "0,60,40,0,55,20,9,9,0", "0,60,40,4,55,414,37,63,0,9,9,9,9"},
       {KPrefGroup::kMidiImport, "0,60,40,-3,55,730,36,64,0", "0,60,40,4,55,730,36,64,0,9,9,9,9"},
-      {KPrefGroup::kMidiImport, "0,60,40,5,55,-99999999999", "0,60,40,5,55,-2147483648,37,100,1,9,9,9,9"},
+      // A length beyond any line is read as the built-in length.
+      {KPrefGroup::kMidiImport, "0,60,40,5,55,-99999999999", "0,60,40,5,55,730,37,100,1,9,9,9,9"},
       {KPrefGroup::kMidiInput, "1,2,0,1,10,90,60,2,0,1,9", "1,2,0,1,234,90,60,2,0,1,0,9"},
       {KPrefGroup::kMidiInput, "1,2,0,1,500,90,60,2,0,1,7", "1,2,0,1,500,90,60,2,0,1,1,9"},
       {KPrefGroup::kMidiInstruments, "5,6,7,9,9,9,9,9,9", "5,6,7,10,0,42,58,34,1,9"},
@@ -248,8 +249,9 @@ TEST_F(PreferenceRules, PrintScalesFollowResolutionAndPrintoutSize) {
   const Case cases[] = {
       {"100,0,1,1,5", "0,0,0,0", 360, 360, 360},
       {"150,0,1,1,5", "2880,3780,600,300", 900, 450, 600},
-      {"33,0,1,1,5", "2880,3780,100,-100", 33, -33, 100},
-      {"400,0,1,1,5", "1,1,2000000000,7", 2147483647, 28, 2000000000},
+      // A resolution no printer has is read as the built-in 360.
+      {"33,0,1,1,5", "2880,3780,100,-100", 33, 118, 100},
+      {"400,0,1,1,5", "1,1,2000000000,7", 1440, 28, 360},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.pgOptions) + " / " + c.printerParams);

@@ -170,3 +170,27 @@ TEST(TextDocument, KnowsTheTextFileNames) {
 }
 
 }  // namespace
+
+namespace {
+
+// A text or ABC file the user made read-only is never replaced; the message
+// names the file and the reason, as a score's failed save does.
+TEST(TextDocument, AReadOnlyFileIsKeptAndTheMessageNamesIt) {
+  stavlin_test::TempFolder folder("textdoc");
+  const std::filesystem::path path = folder.Path() / "tune.abc";
+  std::ofstream(path) << "X:1\n";
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  KTextDoc doc;
+  doc.SetText("X:2\n");
+  CString message;
+  const bool saved = doc.Save(path.string(), message);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{'X', ':', '1', '\n'}));
+  EXPECT_EQ(message.Str(), "Stavlin could not save the text as " + path.string() +
+                               "\nThe file that was there before (if any) has not been changed.\n"
+                               "( The file is read-only. )");
+  EXPECT_TRUE(doc.IsModified());
+}
+
+}  // namespace

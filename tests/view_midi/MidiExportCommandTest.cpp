@@ -154,6 +154,27 @@ TEST_F(MidiExportCommand, AFileThatCannotBeCreatedIsReportedAndNothingIsLeft) {
   EXPECT_TRUE(fs::is_empty(folder.Path()));
 }
 
+// A read-only file is never replaced, as the score's own Save keeps it: the
+// message names the file and says why, and no question is asked first.
+TEST_F(MidiExportCommand, AReadOnlyFileIsKeptAndTheMessageNamesIt) {
+  MakeScore();
+  const fs::path path = folder.Path() / "kept.mid";
+  {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs("older file", f);
+    std::fclose(f);
+  }
+  fs::permissions(path, fs::perms::owner_read);
+  SaveAs(path);
+  ASSERT_TRUE(ExecuteViewCommand(*view, cmd::kExportMidi));
+  fs::permissions(path, fs::perms::owner_all);
+  EXPECT_EQ(fs::file_size(path), 10u);
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0].id, kMsgMidiFileProblem);
+  EXPECT_EQ(ui.Messages()[0].text, "The MIDI file could not be created due to a problem. (Error QV4-1)\n" +
+                                       path.string() + "\n( The file is read-only. )");
+}
+
 // A disk that fills up half-way (a file size limit here): the write fails,
 // is reported with its reason, and neither the half-written file nor a
 // temporary one stays behind; an older file of that name is kept.
@@ -176,7 +197,9 @@ TEST_F(MidiExportCommand, AWriteThatFailsHalfWayLeavesNoPartialFile) {
     if (ExportPerformanceToFile(performance, CString(fresh.c_str()))) return 11;
     if (ExportPerformanceToFile(performance, CString(kept.c_str()))) return 12;
     if (ui.CountOf(kMsgMidiFileProblem) != 2) return 13;
-    if (ui.Messages()[0].text.find("QV4-4: ") == std::string::npos) return 14;
+    // The message names the file, then the reason.
+    if (ui.Messages()[0].text.find("(Error QV4-4)\n" + fresh.string() + "\n( ") == std::string::npos)
+      return 14;
     return 0;
   });
   EXPECT_EQ(status, 0);

@@ -265,10 +265,55 @@ TEST_F(ExportImage, AnEncoderFailureIsReportedAndLeavesNoFile) {
   KPngWriter* previous = SetPngWriter(&failing);
   const std::string png = Path("failed.png");
   Export(png, kPngFilter);
+  const std::string old = Path("old.png");
+  std::ofstream(old) << "old";
+  ui.Answer(0, IDYES);
+  Export(old, kPngFilter);
   SetPngWriter(previous);
-  ASSERT_EQ(ui.CountOf(kMsgSaveProblem), 1);
-  EXPECT_EQ(ui.Messages().back().text, "There was a problem saving the image file. (Error 21)");
+  ASSERT_EQ(ui.CountOf(kMsgSaveProblem), 2);
+  EXPECT_EQ(ui.Messages()[0].text,
+            "There was a problem saving the image file. (Error 21)\n" + png + "\n( The PNG encoder failed )");
   EXPECT_FALSE(std::filesystem::exists(png));
+  // A file that was there is left whole.
+  EXPECT_EQ(ReadBytes(old).size(), 3u);
+}
+
+struct ReadOnlyCase {
+  const char* name;
+  int filter;
+  const char* file;
+  const char* code;
+};
+
+TEST_F(ExportImage, AReadOnlyFileIsKeptAndTheMessageNamesItAndWhy) {
+  const ReadOnlyCase cases[] = {{"png", kPngFilter, "kept.png", "1"}, {"bmp", kBmpFilter, "kept.bmp", "2"}};
+  for (const ReadOnlyCase& c : cases) {
+    ui.ClearRecords();
+    const std::string file = Path(c.file);
+    std::ofstream(file) << "the user's own image";
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    ui.Answer(0, IDYES);
+    Export(file, c.filter);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    EXPECT_EQ(ReadBytes(file).size(), 20u) << c.name;
+    ASSERT_EQ(ui.Messages().size(), 1u) << c.name;
+    EXPECT_EQ(ui.Messages()[0].text, std::string("There was a problem creating the image file.  (Error ") +
+                                         c.code + ")\n" + file + "\n( The file is read-only. )")
+        << c.name;
+  }
+}
+
+TEST_F(ExportImage, AFolderThatCannotBeWrittenIsReportedWithTheSystemsReason) {
+  // A file stands where the folder should be: no file can be made in it.
+  const std::string notAFolder = Path("notafolder");
+  std::ofstream(notAFolder) << "a file";
+  const std::string png = notAFolder + "/new.png";
+  Export(png, kPngFilter);
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  const std::string& text = ui.Messages()[0].text;
+  EXPECT_EQ(text.rfind("There was a problem creating the image file.  (Error 1)\n" + png + "\n( ", 0), 0u)
+      << text;
+  EXPECT_NE(text.find("Not a directory"), std::string::npos) << text;
 }
 
 TEST_F(ExportImage, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {

@@ -8,9 +8,13 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTemporaryFile>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <span>
 
+#include "platform/FileBytes.h"
 #include "platform/qt/KQtPrintDC.h"
 #include "platform/qt/QtText.h"
 
@@ -18,13 +22,26 @@ namespace {
 
 constexpr double kEdgeMm = 6.35;  // a quarter of an inch
 
-// The pages of a job on a QPrinter.
+// The pages of a job on a QPrinter. Pages meant for a PDF file are written
+// to a temporary file first and put in place as a score is saved, once the
+// last page is done: a failure midway leaves the old file whole, and a
+// read-only file is never replaced.
 class KQtPrintTarget : public KPrintTarget {
  public:
-  explicit KQtPrintTarget(QPrinter& printer) : m_printer(printer) {}
+  explicit KQtPrintTarget(QPrinter& printer) : m_printer(printer) {
+    if (m_printer.outputFormat() == QPrinter::PdfFormat && !m_printer.outputFileName().isEmpty()) {
+      m_pdfFile = m_printer.outputFileName();
+      m_temporary.setFileTemplate(QDir::temp().filePath(QStringLiteral("stavlin-print-XXXXXX.pdf")));
+      if (m_temporary.open()) {
+        m_temporary.close();
+        m_printer.setOutputFileName(m_temporary.fileName());
+      }
+    }
+  }
   ~KQtPrintTarget() override {
     m_dc.reset();
     if (m_painter.isActive()) m_painter.end();
+    if (!m_pdfFile.isEmpty()) m_printer.setOutputFileName(m_pdfFile);
   }
 
   DeviceCaps Caps() const override {
@@ -54,20 +71,51 @@ class KQtPrintTarget : public KPrintTarget {
                                                                    : QPageLayout::Portrait);
   }
   CDC* BeginPainting() override {
-    if (!m_painter.begin(&m_printer)) return nullptr;
+    if (!m_pdfFile.isEmpty()) {
+      if (fileio::IsReadOnlyFile(std::filesystem::path(m_pdfFile.toStdString()))) {
+        m_failure = "The file is read-only.";
+        return nullptr;
+      }
+      if (m_printer.outputFileName() == m_pdfFile) {
+        m_failure = "No temporary file can be made for the pages";
+        return nullptr;
+      }
+    }
+    if (!m_painter.begin(&m_printer)) {
+      m_failure = m_pdfFile.isEmpty() ? "The printer is not ready" : "The pages cannot be written";
+      return nullptr;
+    }
     m_dc = std::make_unique<KQtPrintDC>(m_painter);
     return m_dc.get();
   }
   bool NewPage() override { return m_printer.newPage(); }
   bool EndPainting() override {
     m_dc.reset();
-    return m_painter.end();
+    if (!m_painter.end()) return false;
+    if (m_pdfFile.isEmpty()) return true;
+    const fileio::ReadResult pages =
+        fileio::ReadWholeFile(std::filesystem::path(m_temporary.fileName().toStdString()));
+    if (!pages.ok()) {
+      m_failure = CString(std::string_view(pages.message));
+      return false;
+    }
+    const fileio::WriteResult written = fileio::ReplaceFile(std::filesystem::path(m_pdfFile.toStdString()),
+                                                            std::as_bytes(std::span(pages.bytes)));
+    if (!written.ok) m_failure = CString(std::string_view(written.message));
+    return written.ok;
   }
+  CString OutputName() const override {
+    return CString::FromUtf8((m_pdfFile.isEmpty() ? m_printer.printerName() : m_pdfFile).toStdString());
+  }
+  CString FailureReason() const override { return m_failure; }
 
  private:
   QPrinter& m_printer;
   QPainter m_painter;
   std::unique_ptr<KQtPrintDC> m_dc;
+  QString m_pdfFile;  // the PDF file the pages are for; empty for a printer
+  QTemporaryFile m_temporary;
+  CString m_failure;
 };
 
 // Ends a prepared job that prints nothing.

@@ -10,8 +10,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <system_error>
 
 #include "common/ErrorReporter.h"
@@ -20,6 +25,7 @@
 #include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
 #include "model/KListLine.h"
+#include "platform/FileBytes.h"
 #include "platform/ImageFiles.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
@@ -30,6 +36,7 @@ constexpr UINT kMsgCreateProblem = 7133;
 constexpr UINT kMsgSaveProblem = 7134;
 constexpr UINT kMsgWrongKind = 7151;
 constexpr UINT kMsgTooLarge = 7152;
+constexpr const char* kReadOnlyReason = "The file is read-only.";
 constexpr int kFormatPng = 0;
 constexpr int kFormatBmp = 1;
 constexpr int kAllFilesFilter = 3;
@@ -42,17 +49,6 @@ constexpr int kHighResScale = 3;
 // become 300 image pixels.
 constexpr int kHighResLayoutDpi = 100;
 constexpr int kHighResImageDpi = 300;
-
-// A message with its error code in place of %1, known by the message's id.
-void ReportProblem(UINT id, const char* code) {
-  CString text;
-  AfxFormatString1(text, id, code);
-  MessageBoxRequest request;
-  request.id = id;
-  request.text = text.Str();
-  request.type = MB_OK | MB_ICONEXCLAMATION;
-  CurrentUiPort().ShowMessageBox(request);
-}
 
 // The index where the file-name part of a path starts.
 int FileNameStart(const CString& path) { return path.ReverseFind('/') + 1; }
@@ -207,6 +203,12 @@ void CStavlinView::ExportImageAt(int scale) {
     g_prefExporting.imageFormat = format;
     WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kExporting);
   }
+  const char* const createCode = format == kFormatPng ? "1" : "2";
+  // A read-only file stays as it is: no question, nothing drawn.
+  if (fileio::IsReadOnlyFile(FsPath(path))) {
+    ReportFileProblem(kMsgCreateProblem, createCode, path.Str().c_str(), kReadOnlyReason);
+    return;
+  }
   std::error_code error;
   if (std::filesystem::exists(FsPath(path), error)) {
     CString question;
@@ -243,20 +245,25 @@ void CStavlinView::ExportImageAt(int scale) {
   if (!wasModified && m_document->IsModified()) m_document->SetModifiedFlag(FALSE);
   if (!drawn) return;
 
-  // The file.
-  const std::string file = path.ToUtf8();
-  std::FILE* out = std::fopen(file.c_str(), "wb");
+  // The file: the image is written into memory, then put in place the way a
+  // score is saved, so that a failure midway leaves the old file whole.
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
   if (out == nullptr) {
-    ReportProblem(kMsgCreateProblem, format == kFormatPng ? "1" : "2");
+    ReportFileProblem(kMsgCreateProblem, createCode, path.Str().c_str(), std::strerror(errno));
     return;
   }
   const char* failure = nullptr;
+  const char* reason = nullptr;
   if (format == kFormatPng) {
     KPngImage image;
     if (!DescribePngImage(bitmap, g_prefExporting.interlaced != 0, image)) {
       failure = "22";
+      reason = "The picture has a form a PNG file cannot hold";
     } else if (!CurrentPngWriter().Write(out, image)) {
       failure = "21";
+      reason = "The PNG encoder failed";
     }
   } else {
     switch (WriteBmpFile(out, bitmap)) {
@@ -264,21 +271,33 @@ void CStavlinView::ExportImageAt(int scale) {
         break;
       case KBmpError::kFileHeader:
         failure = "1";
+        reason = "The file header could not be written";
         break;
       case KBmpError::kReadBits:
         failure = "18";
+        reason = "The picture's pixels could not be read";
         break;
       case KBmpError::kInfoHeader:
         failure = "19";
+        reason = "The picture's header could not be written";
         break;
       case KBmpError::kPixels:
         failure = "20";
+        reason = "The picture's pixels could not be written";
         break;
     }
   }
-  if (std::fclose(out) != 0 && failure == nullptr) failure = "20";
-  if (failure != nullptr) {
-    std::filesystem::remove(FsPath(path), error);
-    ReportProblem(kMsgSaveProblem, failure);
+  if (std::fclose(out) != 0 && failure == nullptr) {
+    failure = "20";
+    reason = "There is not enough memory for the image";
   }
+  const std::unique_ptr<char, decltype(&std::free)> bytes(buffer, &std::free);
+  if (failure != nullptr) {
+    ReportFileProblem(kMsgSaveProblem, failure, path.Str().c_str(), reason);
+    return;
+  }
+  const fileio::WriteResult written =
+      fileio::ReplaceFile(FsPath(path), std::as_bytes(std::span<const char>(buffer, size)));
+  if (!written.ok)
+    ReportFileProblem(kMsgCreateProblem, createCode, path.Str().c_str(), written.message.c_str());
 }

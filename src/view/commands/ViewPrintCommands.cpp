@@ -27,6 +27,13 @@ class KViewPrintJob : public KPrintJob {
   void OnPrepareDC(CDC& dc, CPrintInfo& info) override { m_view.OnPrepareDC(dc, info); }
   void OnPrint(CDC& dc, CPrintInfo& info) override { m_view.OnPrint(dc, info); }
   void OnEndPrinting(CPrintInfo& info) override { m_view.OnEndPrinting(info); }
+  // A print that fails after the print dialog is told, never dropped.
+  void OnPrintFailed(const CString& output, const CString& reason) override {
+    CString text = "Stavlin could not print the score";
+    if (!output.IsEmpty()) text += CString(" on ") + output;
+    text += CString("\n( ") + reason + " )";
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+  }
 
  private:
   CStavlinView& m_view;

@@ -92,7 +92,11 @@ void CStavlinView::ComputePageMargins() {
       m_marginsPrinter[k] = static_cast<int>(m_margins[k] * factor * dpi[k] * kInchesPerMm + kRoundingSlack);
     m_printableWidth[0] = pageWidth - m_marginsPrinter[3] - m_marginsPrinter[2];
     m_printableHeight[0] = pageHeight - m_marginsPrinter[1] - m_marginsPrinter[0];
-    const bool tooSmall = m_printableWidth[0] < 2 * ScreenDpiX() || m_printableHeight[0] < 2 * ScreenDpiY();
+    // A margin below 0 (a damaged score) would print beyond the paper.
+    const bool negative =
+        std::any_of(std::begin(m_margins), std::end(m_margins), [](int m) { return m < 0; });
+    const bool tooSmall =
+        negative || m_printableWidth[0] < 2 * ScreenDpiX() || m_printableHeight[0] < 2 * ScreenDpiY();
     if (!tooSmall || attempt > 0) break;
     AfxMessageBox(kMsgMarginsOutOfRange);
     m_margins[0] = g_prefPgMargins.top;

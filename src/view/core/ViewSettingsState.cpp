@@ -114,6 +114,9 @@ void ApplyTabSpacing(CStavlinView& v, const ScoreSettings& s) {
 }  // namespace
 
 void ApplySettingsToView(CStavlinView& v) {
+  // Whatever gave the record (a file, an import), nothing out of range
+  // reaches the layout, the printer or playback.
+  v.m_options.KeepInRange();
   const ScoreSettings& s = v.m_options;
   // Only two symbol sizes exist; any other stored value reads as large.
   v.m_sizeIndex = std::min(s.largeSymbols % 100, 1);

@@ -12,6 +12,7 @@
 #include "midi/CMaxMidiSMF.h"
 #include "midi/MidiEventTrack.h"
 #include "midi/MidiExport.h"
+#include "platform/FileBytes.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandHandlers.h"
@@ -64,12 +65,11 @@ bool ExportPerformanceToFile(const KPerformance& performance, const CString& pat
     case MidiExportOutcome::Result::kNoTrack:
       AfxMessageBox(kNothingToPlay, MB_OK | MB_ICONINFORMATION);
       return false;
-    case MidiExportOutcome::Result::kFailed: {
+    case MidiExportOutcome::Result::kFailed:
       // The code says where it failed, the reason what the system said.
-      const std::string code = outcome.reason.empty() ? outcome.code : outcome.code + ": " + outcome.reason;
-      ReportInternalError(kMsgMidiFileProblem, code.c_str());
+      ReportFileProblem(kMsgMidiFileProblem, outcome.code.c_str(), path.Str().c_str(),
+                        outcome.reason.c_str());
       return false;
-    }
   }
   return false;
 }
@@ -89,7 +89,7 @@ void CStavlinView::OnFileExportMidi() {
 
   const KPerformance performance = BuildViewPerformance(*this, betweenMarks);
   if (performance.tracks.empty()) {
-    AfxMessageBox(kNothingToPlay, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(NothingToPlayText(*this), MB_OK | MB_ICONINFORMATION);
     return;
   }
 
@@ -104,6 +104,11 @@ void CStavlinView::OnFileExportMidi() {
   if (request.filterIndex == 1 ? path.Right(4).CompareNoCase(".mid") != 0 : !HasExtension(path))
     path += ".mid";
 
+  // A read-only file stays as it is, as the score's own Save keeps it.
+  if (fileio::IsReadOnlyFile(std::filesystem::path(path.ToUtf8()))) {
+    ReportFileProblem(kMsgMidiFileProblem, "QV4-1", path.Str().c_str(), "The file is read-only.");
+    return;
+  }
   std::error_code error;
   if (std::filesystem::exists(std::filesystem::path(path.ToUtf8()), error)) {
     CString question;

@@ -1,5 +1,6 @@
 #include "view/midi/ViewPlayInput.h"
 
+#include <string>
 #include <vector>
 
 #include "doc/Preferences.h"
@@ -10,7 +11,71 @@
 
 namespace {
 constexpr int kNoMarks = 10000;
+constexpr int kSilentProgram = 129;
+constexpr int kPercussionProgram = 130;
+
+bool IsProgram(int program) { return program >= 1 && program <= kPercussionProgram; }
+
+bool Plays(const KLineObj& line) {
+  const int family = line.GetFamily();
+  return KLineObj::IsNoteFamily(family) || family == KLineObj::kFamilyRhythm;
+}
+
+// The entry of the instruments named name; null when there is none.
+KInstrumentEntry* Named(std::vector<KInstrumentEntry>& instruments, const std::string& name) {
+  for (KInstrumentEntry& entry : instruments) {
+    if (entry.name == name) return &entry;
+  }
+  return nullptr;
+}
 }  // namespace
+
+void GiveEveryLineAnInstrument(const KPlayScore& score, KPlaySettings& settings) {
+  const std::vector<KInstrumentEntry> builtIn = DefaultInstruments();
+  std::vector<KInstrumentEntry>& instruments = settings.instruments;
+  // The fixed entries of the line kinds come first and always exist.
+  for (std::size_t kind = 0; kind < builtIn.size(); ++kind) {
+    if (kind >= instruments.size()) {
+      instruments.push_back(builtIn[kind]);
+    } else if (!IsProgram(instruments[kind].program)) {
+      instruments[kind].program = builtIn[kind].program;
+    }
+  }
+  for (int i = 0; i < score.LineCount(); ++i) {
+    const KLineObj* line = score.Line(i);
+    if (line == nullptr || !Plays(*line) || line->GetLabelName().IsEmpty()) continue;
+    const KInstrumentEntry kind = instruments[static_cast<std::size_t>(UnlabelledEntryOf(line->GetType()))];
+    const std::string name(line->GetLabelName().View());
+    if (KInstrumentEntry* entry = Named(instruments, name)) {
+      if (!IsProgram(entry->program)) entry->program = kind.program;
+    } else {
+      instruments.push_back({name, kind.program, kind.loudness});
+    }
+  }
+}
+
+CString NothingToPlayText(const CStavlinView& view) {
+  const KPlayScore score = ViewPlayScore(view);
+  KPlaySettings settings = ViewPlaySettings(view);
+  bool playing = false;
+  bool sounding = false;
+  for (int i = 0; i < score.LineCount(); ++i) {
+    const KLineObj* line = score.Line(i);
+    if (line == nullptr || !Plays(*line)) continue;
+    playing = true;
+    const std::string name(line->GetLabelName().View());
+    const KInstrumentEntry* entry =
+        name.empty() ? &settings.instruments[static_cast<std::size_t>(UnlabelledEntryOf(line->GetType()))]
+                     : Named(settings.instruments, name);
+    if (entry != nullptr && entry->program != kSilentProgram) sounding = true;
+  }
+  if (!playing)
+    return "The score has no staff, tablature or drum lines to play, so no MIDI file was written.";
+  if (!sounding)
+    return "Every staff, tablature and drum line of the score plays the silent instrument, so no MIDI file "
+           "was written.";
+  return "The score's staff, tablature and drum lines hold no notes to play, so no MIDI file was written.";
+}
 
 KPlayScore ViewPlayScore(const CStavlinView& view) {
   std::vector<KLineObj*> lines;
@@ -32,6 +97,7 @@ KPlaySettings ViewPlaySettings(const CStavlinView& view) {
     const LabelEntry& entry = view.m_labels[static_cast<std::size_t>(i)];
     settings.instruments.push_back({std::string(entry.name.View()), entry.program, entry.volume});
   }
+  GiveEveryLineAnInstrument(ViewPlayScore(view), settings);
   return settings;
 }
 

@@ -15,6 +15,14 @@ class CStavlinView;
 KPlayScore ViewPlayScore(const CStavlinView& view);
 // The score's play settings and instrument table.
 KPlaySettings ViewPlaySettings(const CStavlinView& view);
+// Every shown line that plays gets an instrument that sounds: a label the
+// score's instrument table lacks (a score another program wrote) plays with
+// the instrument of its line kind under its own name, and an entry whose
+// program is no MIDI program takes that of its line kind. The silent
+// instrument stays silent.
+void GiveEveryLineAnInstrument(const KPlayScore& score, KPlaySettings& settings);
+// Why a performance of the view has no track, as the message that says so.
+CString NothingToPlayText(const CStavlinView& view);
 // The score's MIDI marks are set.
 bool ViewHasMidiMarks(const CStavlinView& view);
 // Between the marks when asked and set, else the whole score.

@@ -9,6 +9,7 @@
 #include "midi/TempoMap.h"
 #include "platform/MidiClock.h"
 #include "view/CStavlinView.h"
+#include "view/midi/ViewPlayInput.h"
 
 namespace {
 
@@ -269,6 +270,7 @@ void KViewPlayer::PlayOrExportMidi(int mode) {
     const LabelEntry& label = v.m_labels[static_cast<std::size_t>(i)];
     settings.instruments.push_back({std::string(label.name.View()), label.program, label.volume});
   }
+  GiveEveryLineAnInstrument(m_score, settings);
   // Back and Fwd sound one column: no repeats to follow there.
   const CObList* jumps = nullptr;
   settings.ignoreRepeats = m_params.ignoreRepeats != 0 || mode != kModePlay;
