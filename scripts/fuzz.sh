@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Runs a fuzzing campaign on one reader of outside data (or on every one in
 # turn): scripts/fuzz.sh [target] [seconds]
-#   target   score_file, midi_file, abc, text_tab, chord_file, settings_file,
-#            clipstream, or "all" (the default)
+#   target   one of the targets listed below, or "all" (the default)
 #   seconds  how long each target runs (default 600)
 # Builds the libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer in build/fuzz (installing clang through apt-get
@@ -16,7 +15,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(score_file midi_file midi_import abc text_tab chord_file settings_file clipstream)
+targets=(score_file midi_file midi_import abc text_tab chord_file settings_file clipstream
+         compound_file score_settings text_handover text_decode chord_scan preferences tunings_store
+         paste_text midi_input)
 target=${1:-all}
 seconds=${2:-600}
 jobs=${FUZZ_JOBS:-1}

@@ -1,7 +1,10 @@
 // Plain-text tablature: the input's lines become the text lines of a score,
-// all selected, and the reader turns what it finds into tablature lines.
+// all selected, and the reader turns what it finds into tablature lines. The
+// text lines it leaves are input lines, unchanged and in their order: what
+// is not read as tablature is neither lost out of order nor altered.
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -66,6 +69,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (view.lines.empty()) return 0;
   view.selected = (mode & 1) != 0;
   view.selectionLast = static_cast<int>(view.lines.size()) - 1;
+  std::vector<std::string> before;
+  for (const auto& line : view.lines) before.push_back(static_cast<KStrLine*>(line.get())->GetText().Str());
   ParseTextTab(view, (mode >> 1) % static_cast<int>(view.lines.size()));
+  std::size_t next = 0;
+  for (const auto& line : view.lines) {
+    if (line == nullptr) StavlinFuzzFail("the score holds an empty line");
+    const auto* text = dynamic_cast<const KStrLine*>(line.get());
+    if (text == nullptr) continue;
+    while (next < before.size() && before[next] != text->GetText().Str()) ++next;
+    if (next == before.size()) StavlinFuzzFail("a text line left is not an input line in its place");
+    ++next;
+  }
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "doc/CStavlinDoc.h"
 #include "doc/Preferences.h"
 #include "platform/UiPort.h"
+#include "translate/AbcReader.h"
 #include "translate/KTextDoc.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
@@ -56,8 +57,7 @@ bool CStavlinApp::OpenTextFile(const CString& path, bool importingAbc) {
                                g_prefTextFiles.convertAbc != 0, g_prefTextFiles.autoTranslateTab != 0);
   if (handOver.toScore) {
     // The text goes to the new score; its own window is not needed.
-    HandTextToNewScore(*document, handOver.abc, handOver.tablature);
-    return true;
+    return HandTextToNewScore(*document, handOver.abc, handOver.tablature) != nullptr;
   }
   m_frame->AddTextWindow(std::move(document));
   return true;
@@ -73,6 +73,17 @@ void CStavlinApp::OnImportAbc() {
 }
 
 CChildFrame* CStavlinApp::HandTextToNewScore(const KTextDoc& document, bool abc, bool tablature) {
+  // Text that holds no tune is not read as ABC: its words would become stray
+  // notes of a new score.
+  if (abc && !HasAbcTuneHeader(document.Text())) {
+    const CString name = CString::FromUtf8(document.GetTitle());
+    AfxMessageBox(
+        "The file " + name +
+            " is not ABC notation: it has no tune header (an \"X:\" or \"K:\" line), so no score was "
+            "made from it.",
+        MB_OK | MB_ICONEXCLAMATION);
+    return nullptr;
+  }
   OnFileNew();
   CChildFrame* child = m_frame->ActiveChild();
   CStavlinView* view = m_frame->GetActiveScoreView(true);

@@ -93,6 +93,12 @@ CString WithEntry(const CString& value, const CString& entry) { return value + C
 std::optional<CString> WithoutEntry(const CString& value, const CString& entry) {
   const std::string marked = std::string(1, kEntryMark) + std::string(entry.View());
   const std::string_view text = value.View();
+  // A value written by hand may start with an entry, without a mark before it:
+  // Entries lists it, so it can be removed too.
+  const std::string_view plain = entry.View();
+  if (text.substr(0, plain.size()) == plain &&
+      (text.size() == plain.size() || text[plain.size()] == kEntryMark))
+    return CString(text.substr(plain.size()));
   // Only a whole entry counts: the match must end at the next mark or the end.
   for (size_t p = text.find(marked); p != std::string_view::npos; p = text.find(marked, p + 1)) {
     const size_t end = p + marked.size();

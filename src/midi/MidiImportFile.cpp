@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <string>
 
 namespace midiimport {
 
@@ -87,6 +88,8 @@ MidiImportFile::MidiImportFile(MidiFileContent content) : m_content(std::move(co
       const int tick = clock.Convert(time);
       if ((kind == 0x80 || kind == 0x90 || kind == 0xC0) && tick < kLatestTick) {
         events.push_back({tick, e.status, e.data1, e.data2});
+      } else if (kind == 0x90 && e.data2 > 0 && tick >= kLatestTick) {
+        ++m_notesLeftOut;
       }
     }
     for (const MidiMetaEvent& meta : track.metas) {
@@ -99,6 +102,35 @@ MidiImportFile::MidiImportFile(MidiFileContent content) : m_content(std::move(co
                      [](const TimedMeta& a, const TimedMeta& b) { return a.tick < b.tick; });
     m_events.push_back(std::move(events));
     m_metas.push_back(std::move(metas));
+  }
+  // Parts (track and channel pairs with notes) past the most the import
+  // offers are left out; the user is told how many, with their notes.
+  int parts = 0;
+  int partsLeftOut = 0;
+  int partNotesLeftOut = 0;
+  for (const std::vector<TimedEvent>& events : m_events) {
+    std::array<int, 16> notes{};
+    for (const TimedEvent& e : events) {
+      if ((e.status & 0xF0) == 0x90 && e.data2 > 0) ++notes[e.status & 15];
+    }
+    for (const int count : notes) {
+      if (count == 0) continue;
+      if (++parts > kMaxRows) {
+        ++partsLeftOut;
+        partNotesLeftOut += count;
+      }
+    }
+  }
+  if (partsLeftOut > 0) {
+    m_content.warnings.push_back(std::to_string(partsLeftOut) + (partsLeftOut == 1 ? " part" : " parts") +
+                                 " (track and channel) after the first " + std::to_string(kMaxRows) +
+                                 ", with " + std::to_string(partNotesLeftOut) +
+                                 (partNotesLeftOut == 1 ? " note" : " notes"));
+  }
+  if (m_notesLeftOut > 0) {
+    m_content.warnings.push_back(std::to_string(m_notesLeftOut) + (m_notesLeftOut == 1 ? " note" : " notes") +
+                                 " after bar " + std::to_string(kMostBars) +
+                                 ", the last bar an import makes (bars counted in 4/4)");
   }
 }
 

@@ -37,9 +37,11 @@ inline constexpr int kDrumProgram = 130;
 
 // Ticks that no change reaches: the end marker of change lists.
 inline constexpr int kNever = 2000000000;
-// Events from this tick on (4000 bars of 4/4) are left out: a file of absurd
+// The most bars of 4/4 an import makes. Events from the tick they end on are
+// left out, and the import says how many notes that was: a file of absurd
 // delta times would otherwise ask for millions of rests.
-inline constexpr std::int64_t kLatestTick = 4000 * 1920;
+inline constexpr int kMostBars = 20000;
+inline constexpr std::int64_t kLatestTick = std::int64_t{kMostBars} * 1920;
 
 // A note on or off of one track on the program's clock.
 struct TimedEvent {
@@ -99,8 +101,11 @@ class MidiImportFile {
   int GetTrackCount() const { return static_cast<int>(m_events.size()); }
   const std::vector<TimedEvent>& Events(int track) const { return m_events[static_cast<size_t>(track)]; }
   const std::vector<TimedMeta>& Metas(int track) const { return m_metas[static_cast<size_t>(track)]; }
-  // What the reader left out of the file, one line per part.
+  // What the reader left out of the file, one line per part, and the notes
+  // past the last bar an import makes.
   const std::vector<std::string>& Warnings() const { return m_content.warnings; }
+  // The notes (note-ons with a velocity) left out past kLatestTick.
+  int NotesLeftOut() const { return m_notesLeftOut; }
 
   // The first meta event of the type in the track; null when none.
   const TimedMeta* FirstMeta(int track, BYTE type) const;
@@ -133,6 +138,7 @@ class MidiImportFile {
   MidiFileContent m_content;
   std::vector<std::vector<TimedEvent>> m_events;
   std::vector<std::vector<TimedMeta>> m_metas;
+  int m_notesLeftOut = 0;
 };
 
 // The score title of a file's path: its base name without extension, lower

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <new>
 #include <string>
 #include <system_error>
@@ -120,7 +121,9 @@ bool IsReadOnlyFile(const std::filesystem::path& file) {
   return ::access(file.c_str(), W_OK) != 0 && errno == EACCES;
 }
 
-ReadResult ReadWholeFile(const std::filesystem::path& path) {
+ReadResult ReadWholeFile(const std::filesystem::path& path) { return ReadFileUpTo(path, SIZE_MAX); }
+
+ReadResult ReadFileUpTo(const std::filesystem::path& path, std::uintmax_t maxBytes) {
   ReadResult result;
   // O_NONBLOCK keeps a named pipe from blocking the open; it changes nothing
   // for a regular file.
@@ -142,6 +145,15 @@ ReadResult ReadWholeFile(const std::filesystem::path& path) {
     result.message = "This is not a file but a folder or a device.";
     return result;
   }
+  const auto tooLarge = [&result] {
+    result.error = ReadError::kTooLarge;
+    result.message = "The file is too large.";
+    result.bytes.clear();
+    return result;
+  };
+  // The size is checked before a byte is read; a file that grows while it is
+  // read is stopped at the limit.
+  if (info.st_size > 0 && static_cast<std::uintmax_t>(info.st_size) > maxBytes) return tooLarge();
   std::vector<std::uint8_t> bytes;
   try {
     bytes.reserve(static_cast<size_t>(info.st_size > 0 ? info.st_size : 0));
@@ -155,6 +167,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& path) {
         return result;
       }
       if (got == 0) break;
+      if (bytes.size() + static_cast<size_t>(got) > maxBytes) return tooLarge();
       bytes.insert(bytes.end(), chunk, chunk + got);
     }
   } catch (const std::bad_alloc&) {

@@ -19,6 +19,7 @@ enum class ReadError {
   kNotFound,    // no file at that path
   kNotAFile,    // a folder, device or pipe
   kUnreadable,  // exists, but opening or reading it failed
+  kTooLarge,    // larger than the reader's limit: nothing was read
 };
 
 struct ReadResult {
@@ -32,6 +33,10 @@ struct ReadResult {
 // Reads every byte of a regular file. The size the file system reports is only
 // a hint: the read goes on until the end of the file, however long it is.
 ReadResult ReadWholeFile(const std::filesystem::path& path);
+// Reads every byte of a regular file of at most maxBytes. A larger file is
+// refused (kTooLarge) by the size the file system reports, before anything is
+// read, or as soon as the bytes read pass the limit.
+ReadResult ReadFileUpTo(const std::filesystem::path& path, std::uintmax_t maxBytes);
 
 struct WriteResult {
   bool ok = false;

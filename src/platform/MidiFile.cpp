@@ -13,8 +13,6 @@ namespace {
 
 // The most tracks a file can name in its header.
 constexpr std::size_t kMaxTracks = 0xFFFF;
-// Files larger than this are refused before they are parsed.
-constexpr std::size_t kMaxFileBytes = 16u * 1024u * 1024u;
 
 struct SmfSession {
   char mode = 'r';
@@ -69,13 +67,14 @@ HSMF OpenSMF(const char* fileName, DWORD* format, char mode, DWORD* tracks) {
   session->mode = mode;
   session->path = std::filesystem::path(fileName);
   if (mode == 'r') {
-    fileio::ReadResult read = fileio::ReadWholeFile(session->path);
-    if (!read.ok()) {
-      LastError() = read.message;
+    // The size is checked before anything is read.
+    fileio::ReadResult read = fileio::ReadFileUpTo(session->path, kMaxMidiFileBytes);
+    if (read.error == fileio::ReadError::kTooLarge) {
+      LastError() = "the file is too large for a MIDI file";
       return 0;
     }
-    if (read.bytes.size() > kMaxFileBytes) {
-      LastError() = "the file is too large for a MIDI file";
+    if (!read.ok()) {
+      LastError() = read.message;
       return 0;
     }
     if (!ParseMidiFile(read.bytes, session->content, LastError())) return 0;

@@ -20,6 +20,11 @@
 
 #include "platform/MidiFileData.h"
 
+// The largest MIDI file read. Real files, even long orchestral ones, are a
+// few megabytes; what is larger is refused by its size before it is read, so
+// that its events never fill the memory.
+inline constexpr std::size_t kMaxMidiFileBytes = 64u * 1024u * 1024u;
+
 // Parses bytes into content. On failure returns false, leaves content as it was
 // and puts the reason into error.
 bool ParseMidiFile(std::span<const std::uint8_t> bytes, MidiFileContent& content, std::string& error);

@@ -109,6 +109,22 @@ std::unique_ptr<KLineObj> ReadTextFieldValue(char letter, CString value) {
 
 }  // namespace
 
+bool HasAbcTuneHeader(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos) {
+      line.remove_prefix(first);
+      if (line.size() >= 2 && (line[0] == 'X' || line[0] == 'K') && line[1] == ':') return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
 std::unique_ptr<KLineObj> ReadAbcLine(const CString& source, int continuation) {
   CString text = source;
   if (const int comment = text.Find('%'); comment >= 0) text = text.Left(comment);

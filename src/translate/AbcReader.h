@@ -5,10 +5,16 @@
 // index is checked and anything outside the dialect is skipped.
 
 #include <memory>
+#include <string_view>
 
 #include "platform/CString.h"
 
 class KLineObj;
+
+// The text holds a tune of ABC notation: some line starts (after blanks) with
+// a reference number "X:" or a key "K:" field. A text without either is not
+// ABC, and reading it would make stray notes of its words.
+bool HasAbcTuneHeader(std::string_view text);
 
 // continuation: non-zero when a "\" in a music line may keep the staff line
 // open for the next call. Returns the new line, or null.

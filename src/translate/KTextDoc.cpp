@@ -41,21 +41,31 @@ bool KTextDoc::IsTextFileName(std::string_view path) {
 }
 
 bool KTextDoc::Load(const std::string& path, CString& message) {
-  const fileio::ReadResult read = fileio::ReadWholeFile(std::filesystem::path(path));
+  const CString shown(std::string_view(cp1252::FromUtf8(path)));
+  const fileio::ReadResult read = fileio::ReadFileUpTo(std::filesystem::path(path), kMaxFileBytes);
+  if (read.error == fileio::ReadError::kTooLarge) {
+    message = "The file " + shown + " is too large to open as text (more than 64 MB).";
+    return false;
+  }
   if (!read.ok()) {
     message = CString(std::string_view(read.message));
     return false;
   }
-  LoadBytes(read.bytes);
+  if (!LoadBytes(read.bytes)) {
+    message = "The file " + shown + " holds binary data, not text, and was not opened.";
+    return false;
+  }
   m_path = path;
   return true;
 }
 
-void KTextDoc::LoadBytes(std::span<const std::uint8_t> bytes) {
+bool KTextDoc::LoadBytes(std::span<const std::uint8_t> bytes) {
   KDecodedText decoded = DecodeTextFile(bytes);
+  if (decoded.binary) return false;
   m_text = std::move(decoded.text);
   m_form = decoded.form;
   m_modified = false;
+  return true;
 }
 
 bool KTextDoc::Save(const std::string& path, CString& message) {

@@ -29,10 +29,13 @@ class KTextDoc {
   KTextDoc() = default;
 
   // Reads the file at the UTF-8 path. False (message set, document unchanged)
-  // when it cannot be read.
+  // when it cannot be read, is too large for a text, or holds binary data.
   bool Load(const std::string& path, CString& message);
-  // The bytes of a file, as Load reads them (the path unchanged).
-  void LoadBytes(std::span<const std::uint8_t> bytes);
+  // The bytes of a file, as Load reads them (the path unchanged). False, with
+  // the document unchanged, when the bytes are not text.
+  bool LoadBytes(std::span<const std::uint8_t> bytes);
+  // The largest text file opened.
+  static constexpr std::uintmax_t kMaxFileBytes = 64u * 1024u * 1024u;
   // Writes the text to the path, which becomes the document's; the document
   // is then unchanged. False (message set) when it cannot be written.
   bool Save(const std::string& path, CString& message);

@@ -55,9 +55,25 @@ std::string WithLineFeeds(std::string_view text) {
   return out;
 }
 
+bool LooksBinary(std::string_view bytes) {
+  std::size_t controls = 0;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == 0) return true;
+    if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\v' && byte != '\f' && byte != '\r' &&
+        byte != 0x1B && byte != 0x1A)
+      ++controls;
+  }
+  return controls > 0 && controls * 100 > bytes.size();
+}
+
 KDecodedText DecodeTextFile(std::span<const std::uint8_t> bytes) {
   std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   KDecodedText decoded;
+  if (LooksBinary(raw)) {
+    decoded.binary = true;
+    return decoded;
+  }
   if (raw.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     decoded.form.byteOrderMark = true;
     raw.remove_prefix(kByteOrderMark.size());

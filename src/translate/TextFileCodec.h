@@ -4,6 +4,8 @@
 // Windows-1252, the text of older files. Line ends become "\n" whatever they
 // were (CR LF, LF or CR); a file written back gets the encoding and line ends
 // it came with, so that saving changes nothing the user did not change.
+// Bytes that are not text at all (a NUL byte, or control characters that no
+// text file holds, as in a MIDI file or an image) are refused.
 
 #include <cstdint>
 #include <span>
@@ -18,11 +20,16 @@ struct KTextFileForm {
 };
 
 struct KDecodedText {
-  std::string text;  // UTF-8, lines ended by "\n"
+  bool binary = false;  // the bytes are not text: text is empty
+  std::string text;     // UTF-8, lines ended by "\n"
   KTextFileForm form;
 };
 
 bool IsValidUtf8(std::string_view bytes);
+// The bytes hold a NUL, or more than one control character in a hundred bytes
+// besides tab, line feed, vertical tab, form feed, carriage return, escape and
+// the old end-of-file mark (^Z).
+bool LooksBinary(std::string_view bytes);
 KDecodedText DecodeTextFile(std::span<const std::uint8_t> bytes);
 // The bytes of the text (UTF-8 with "\n" line ends) in the form. Text that
 // Windows-1252 cannot hold is written as UTF-8 instead, so nothing is lost;

@@ -465,6 +465,17 @@ TEST(UserTuningStore, RemovingTakesOutTheFirstWholeEntryOnly) {
   EXPECT_FALSE(user_tunings::WithoutEntry("^" + entry + "x", entry).has_value());
 }
 
+// A value that starts with an entry (written by hand, without the mark
+// before it) lists that entry, and removing it takes it out.
+TEST(UserTuningStore, AnEntryAtTheStartWithoutAMarkIsListedAndRemoved) {
+  const CString entry = "D A D G B E  303742475156-Drop";
+  const CString value = entry + "^" + entry + "x";
+  ASSERT_EQ(user_tunings::Entries(value).front(), entry);
+  const std::optional<CString> left = user_tunings::WithoutEntry(value, entry);
+  ASSERT_TRUE(left.has_value());
+  EXPECT_EQ(std::string(left->View()), "^" + std::string(entry.View()) + "x");
+}
+
 TEST(UserTuningStore, AValueLongerThanAThousandBytesIsReadWhole) {
   KSettingsStoreScope store{std::make_unique<KMemorySettingsStore>()};
   CString value;

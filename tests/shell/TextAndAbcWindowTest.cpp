@@ -135,6 +135,40 @@ TEST_F(TextAndAbcWindow, ImportAbcReadsATxtFileAsAbcWhateverThePreferences) {
   EXPECT_EQ(g_prefTextFiles.openAsScore, 0);
 }
 
+// Files named .abc that hold no tune: a MIDI file, 64 KB of random bytes, and
+// prose. Each is refused with a message naming it; no window opens.
+TEST_F(TextAndAbcWindow, AnAbcFileThatHoldsNoTuneIsRefusedWithAMessage) {
+  std::string garbage(65536, '\0');
+  std::uint32_t state = 7;
+  for (char& c : garbage) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 16);
+  }
+  const struct {
+    const char* file;
+    std::string bytes;
+    const char* said;
+  } cases[] = {
+      {"song.abc", std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xE0MTrk\0\0\0\x04\0\xFF\x2F\0", 26),
+       "binary data"},
+      {"noise.abc", garbage, "binary data"},
+      {"letter.abc", "Dear Mary,\nthe tune is in G.\nAll the best\n", "not ABC notation"},
+  };
+  ASSERT_TRUE(Start());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    ui_.ClearRecords();
+    const std::string path = WriteFile(c.file, c.bytes);
+    OpenThroughTheMenu(path);
+    EXPECT_TRUE(Frame().ScoreWindows().empty());
+    EXPECT_TRUE(Frame().TextWindows().empty());
+    ASSERT_EQ(ui_.Messages().size(), 1u);
+    EXPECT_NE(ui_.Messages()[0].text.find(c.file), std::string::npos) << ui_.Messages()[0].text;
+    EXPECT_NE(ui_.Messages()[0].text.find(c.said), std::string::npos) << ui_.Messages()[0].text;
+    EXPECT_EQ(ReadFile(path), c.bytes);
+  }
+}
+
 TEST_F(TextAndAbcWindow, FileOpenListsEveryDocumentKind) {
   ASSERT_TRUE(Start());
   QStringList offered;

@@ -138,3 +138,31 @@ TEST_F(AbcReaderTest, TitleIsCentredAndMakesTheMeterDue) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TuneHeaderCase {
+  const char* name;
+  const char* text;
+  bool tune;
+};
+
+void PrintTo(const TuneHeaderCase& c, std::ostream* out) { *out << c.name; }
+
+class AbcTuneHeader : public ::testing::TestWithParam<TuneHeaderCase> {};
+
+TEST_P(AbcTuneHeader, IsFoundOnlyWhereALineStartsWithAReferenceOrAKey) {
+  EXPECT_EQ(HasAbcTuneHeader(GetParam().text), GetParam().tune) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AbcTuneHeader,
+    ::testing::Values(TuneHeaderCase{"ReferenceNumber", "X:1\nT:Tune\nK:G\nGAB|", true},
+                      TuneHeaderCase{"KeyAloneAfterBlanks", "%comment\r\n  K:D\r\nDEF|", true},
+                      TuneHeaderCase{"KeyOnTheLastLineWithoutAnEnd", "abc\nK:G", true},
+                      TuneHeaderCase{"ProseMentioningAKey", "Play this in K:G please\nabc def", false},
+                      TuneHeaderCase{"OnlyATitle", "T:Tune\nGAB|", false},
+                      TuneHeaderCase{"Empty", "", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -104,6 +104,79 @@ TEST(TextDocument, AFileThatCannotBeReadLeavesTheDocumentAsItWas) {
   EXPECT_TRUE(doc.GetPathName().empty());
 }
 
+// Bytes that are not text: a MIDI file's header, random bytes with NULs, a
+// file of control characters. Decoding gives no text, and a document refuses
+// the file with a message and stays as it was.
+struct BinaryCase {
+  const char* name;
+  std::vector<std::uint8_t> bytes;
+};
+
+void PrintTo(const BinaryCase& c, std::ostream* out) { *out << c.name; }
+
+std::vector<std::uint8_t> Garbage(std::size_t size) {
+  std::vector<std::uint8_t> bytes(size);
+  std::uint32_t state = 12345;
+  for (std::uint8_t& b : bytes) {
+    state = state * 1103515245u + 12345u;
+    b = static_cast<std::uint8_t>(state >> 16);
+  }
+  return bytes;
+}
+
+class BinaryFiles : public ::testing::TestWithParam<BinaryCase> {};
+
+TEST_P(BinaryFiles, AreRefusedWithAMessageAndTheDocumentStaysAsItWas) {
+  const BinaryCase& c = GetParam();
+  const KDecodedText decoded = DecodeTextFile(c.bytes);
+  EXPECT_TRUE(decoded.binary);
+  EXPECT_TRUE(decoded.text.empty());
+
+  stavlin_test::TempFolder folder("textdoc");
+  const std::filesystem::path path = folder.Path() / "tune.abc";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
+  KTextDoc doc;
+  doc.SetText("kept");
+  CString message;
+  EXPECT_FALSE(doc.Load(path.string(), message));
+  EXPECT_NE(std::string(message.View()).find("binary data"), std::string::npos) << message.View();
+  EXPECT_NE(std::string(message.View()).find("tune.abc"), std::string::npos) << message.View();
+  EXPECT_EQ(doc.Text(), "kept");
+  EXPECT_TRUE(doc.GetPathName().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BinaryFiles,
+    ::testing::Values(BinaryCase{"MidiFileHeader", {'M',  'T', 'h', 'd', 0,   0, 0, 6, 0, 0, 0,    1,    1,
+                                                    0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0}},
+                      BinaryCase{"SixtyFourKilobytesOfGarbage", Garbage(65536)},
+                      BinaryCase{"ControlCharactersWithoutNul", {'a', 1, 2, 3, 'b', 4, 5, 6, 'c', 7, '\n'}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TextFileDecoding, TabsEscapesAndAnEndOfFileMarkAreText) {
+  const std::string text = "X:1\tK:G\f\x1B[0m\nabc|\x1A";
+  const KDecodedText decoded = DecodeTextFile(std::vector<std::uint8_t>(text.begin(), text.end()));
+  EXPECT_FALSE(decoded.binary);
+  EXPECT_EQ(decoded.text, text);
+}
+
+TEST(TextDocument, AFileLargerThanATextIsRefusedBeforeItIsRead) {
+  stavlin_test::TempFolder folder("textdoc");
+  const std::filesystem::path path = folder.Path() / "huge.txt";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "X:1";
+  }
+  // A sparse file: its size says 65 MB while no byte of it is on the disk.
+  std::filesystem::resize_file(path, KTextDoc::kMaxFileBytes + 1);
+  KTextDoc doc;
+  CString message;
+  EXPECT_FALSE(doc.Load(path.string(), message));
+  EXPECT_NE(std::string(message.View()).find("too large"), std::string::npos) << message.View();
+  EXPECT_TRUE(doc.Text().empty());
+}
+
 TEST(TextDocument, TheScoreGetsWindows1252TextAndTheFilesName) {
   KTextDoc doc;
   doc.LoadBytes(std::vector<std::uint8_t>{'T', ':', 0xC3, 0xA9, '\r', '\n', 'a'});

@@ -37,10 +37,21 @@ constexpr const char* kTitleFont = "26,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roma
 constexpr BYTE kMetaText = 1;
 constexpr BYTE kMetaCopyright = 2;
 constexpr BYTE kMetaLyric = 5;
-// Files larger than this are not MIDI files anyone wants imported.
-constexpr std::size_t kMaxFileBytes = 16u * 1024u * 1024u;
 constexpr const char* kNoNotesText = "The MIDI file %1 holds no notes that could be imported.";
 constexpr const char* kLeftOutText = "Parts of the MIDI file %1 could not be read and were left out:\n%2";
+constexpr const char* kTooLargeText =
+    "The MIDI file %1 is too large to import: it holds %2 MB, and the most a MIDI file may hold is %3 MB.";
+
+void ReportTooLarge(const CString& path, std::uintmax_t bytes) {
+  CString size;
+  size.Format("%llu", static_cast<unsigned long long>((bytes + (1u << 20) - 1) >> 20));
+  CString most;
+  most.Format("%llu", static_cast<unsigned long long>(kMaxMidiFileBytes >> 20));
+  const LPCTSTR args[3] = {path, size, most};
+  CString text;
+  AfxFormatStrings(text, kTooLargeText, args, 3);
+  AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+}
 
 // The progress window of the import's passes, the bar moved by the share
 // done; the poll's answer stops a pass.
@@ -113,7 +124,16 @@ MidiFileImportResult ImportMidiFile(const CString& path) {
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     return {};
   }
-  const fileio::ReadResult read = fileio::ReadWholeFile(std::filesystem::path(path.ToUtf8()));
+  // The size is checked before a byte is read: a huge file is refused, not
+  // read into memory.
+  const std::filesystem::path file(path.ToUtf8());
+  const fileio::ReadResult read = fileio::ReadFileUpTo(file, kMaxMidiFileBytes);
+  if (read.error == fileio::ReadError::kTooLarge) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    ReportTooLarge(path, error ? kMaxMidiFileBytes + 1 : size);
+    return {};
+  }
   if (!read.ok()) {
     CString text;
     AfxFormatString2(text, kOpenProblemMessage, path, CString("MainFr-2: ") + CString(read.message.c_str()));
@@ -126,7 +146,11 @@ MidiFileImportResult ImportMidiFile(const CString& path) {
 MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::uint8_t> bytes) {
   MidiFileContent content;
   std::string error;
-  if (bytes.size() > kMaxFileBytes || !ParseMidiFile(bytes, content, error)) {
+  if (bytes.size() > kMaxMidiFileBytes) {
+    ReportTooLarge(path, bytes.size());
+    return {};
+  }
+  if (!ParseMidiFile(bytes, content, error)) {
     CString text;
     AfxFormatString1(text, kNotMidiFileMessage, path);
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);

@@ -1,0 +1,101 @@
+#pragma once
+// A new score in a score view, as File/New makes it, in a window without a
+// window system (the view's fake host and main frame): what the targets that
+// read outside bytes into a score work on. Its score's bytes, stored as a
+// score file stores them, are what the round-trip properties compare.
+
+#include <memory>
+#include <vector>
+
+#include "FuzzEnvironment.h"
+#include "doc/CStavlinDoc.h"
+#include "platform/CArchive.h"
+#include "platform/CFile.h"
+#include "view/CStavlinView.h"
+#include "view/core/FakeViewHost.h"
+#include "view/core/ResetViewGlobals.h"
+
+class FuzzScoreView {
+ public:
+  FuzzScoreView() {
+    ResetViewGlobals();
+    doc.OnNewDocument();
+    Open();
+  }
+  // The score of a score file's archive in its view; Loaded() says whether
+  // the bytes loaded (without a view when they did not).
+  explicit FuzzScoreView(const std::vector<std::uint8_t>& archive) {
+    ResetViewGlobals();
+    CMemFile file(archive);
+    try {
+      CArchive ar(&file, CArchive::load);
+      doc.Serialize(ar);
+      ar.Close();
+    } catch (...) {
+      return;
+    }
+    Open();
+  }
+  bool Loaded() const { return view != nullptr; }
+
+ private:
+  void Open() {
+    host.client = RECT{0, 0, 800, 600};
+    host.frame = &frame;
+    view = std::make_unique<CStavlinView>(&doc, &host);
+    frame.active = view.get();
+    view->OnInitialUpdate();
+  }
+
+ public:
+  ~FuzzScoreView() {
+    view.reset();
+    ResetViewGlobals();
+  }
+  FuzzScoreView(const FuzzScoreView&) = delete;
+  FuzzScoreView& operator=(const FuzzScoreView&) = delete;
+
+  // A score stored, loaded back and stored again: the bytes of the second
+  // store, which a third round must give again (a score file opens to what
+  // was saved). A score whose stored bytes do not load fails the target.
+  static std::vector<std::uint8_t> StoresBack(CStavlinDoc& score, const char* what) {
+    const std::vector<std::uint8_t> first = Store(score);
+    std::unique_ptr<CStavlinDoc> loaded = Load(first);
+    if (!loaded) StavlinFuzzFail(what);
+    const std::vector<std::uint8_t> second = Store(*loaded);
+    std::unique_ptr<CStavlinDoc> again = Load(second);
+    if (!again) StavlinFuzzFail(what);
+    if (Store(*again) != second) StavlinFuzzFail(what);
+    return second;
+  }
+
+  // The score as a score file's archive holds it.
+  static std::vector<std::uint8_t> Store(CStavlinDoc& score) {
+    CMemFile file;
+    {
+      CArchive ar(&file, CArchive::store);
+      score.Serialize(ar);
+      ar.Close();
+    }
+    return file.Detach();
+  }
+
+  // Reads stored bytes into a new document; null when they do not load.
+  static std::unique_ptr<CStavlinDoc> Load(const std::vector<std::uint8_t>& bytes) {
+    auto score = std::make_unique<CStavlinDoc>();
+    CMemFile file(bytes);
+    try {
+      CArchive ar(&file, CArchive::load);
+      score->Serialize(ar);
+      ar.Close();
+    } catch (...) {
+      return nullptr;
+    }
+    return score;
+  }
+
+  CStavlinDoc doc;
+  FakeFrameServices frame;
+  FakeViewHost host;
+  std::unique_ptr<CStavlinView> view;
+};

@@ -1,0 +1,110 @@
+// How far an import goes: a file too large is refused by its size before it is
+// read; a large file within the limits imports; notes past the last bar an
+// import makes are left out and counted in the message.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ImportTestSupport.h"
+#include "SmfBytes.h"
+#include "midi/MidiImportFile.h"
+#include "platform/MidiFileReader.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using namespace smftest;
+using importtest::ImportFixture;
+
+class MidiImportLimits : public ::testing::Test, public ImportFixture {};
+
+bool SaidAnywhere(const FakeUiPort& ui, const std::string& words) {
+  for (const FakeUiPort::Message& m : ui.Messages()) {
+    if (m.text.find(words) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// A 2 GB file (sparse: no byte of it is on the disk) is refused by the size
+// the file system gives, with a message that says it is too large, and not
+// as a damaged file.
+TEST_F(MidiImportLimits, AFileTooLargeIsRefusedBySizeBeforeItIsRead) {
+  stavlin_test::TempFolder folder("midi-limits");
+  const std::filesystem::path path = folder.Path() / "huge.mid";
+  {
+    std::ofstream out(path, std::ios::binary);
+    const std::vector<std::uint8_t> start = Smf(0, 480, {{On(0, 0, 60), Off(480, 0, 60)}});
+    out.write(reinterpret_cast<const char*>(start.data()), static_cast<std::streamsize>(start.size()));
+  }
+  std::filesystem::resize_file(path, std::uintmax_t{2} << 30);
+  const MidiFileImportResult result = ImportMidiFile(CString(path.string().c_str()));
+  EXPECT_EQ(result.document, nullptr);
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_NE(ui.Messages()[0].text.find("too large to import: it holds 2048 MB"), std::string::npos)
+      << ui.Messages()[0].text;
+  EXPECT_NE(ui.Messages()[0].text.find("huge.mid"), std::string::npos);
+  EXPECT_EQ(ui.CountOf(7079), 0);
+}
+
+// A valid file of 17 MB (a long sequencer-specific event before its notes)
+// imports; it is not called damaged.
+TEST_F(MidiImportLimits, AValidFileOverSixteenMegabytesImports) {
+  const std::vector<std::uint8_t> blob(17u << 20, 0x11);
+  const std::vector<std::uint8_t> file = Smf(0, 480, {{Meta(0, 0x7F, blob), On(0, 0, 60), Off(480, 0, 60)}});
+  ASSERT_GT(file.size(), 16u << 20);
+  const MidiFileImportResult result = Import(file);
+  ASSERT_NE(result.document, nullptr);
+  EXPECT_EQ(ui.CountOf(7079), 0);
+  EXPECT_EQ(importtest::AllNotes(importtest::PlayScore(*result.document)).size(), 1u);
+}
+
+// Notes far into a long piece (bar 4,500) are imported; notes after the last
+// bar an import makes are left out, and the message counts them.
+TEST_F(MidiImportLimits, NotesPastTheLastBarAreLeftOutAndCounted) {
+  const std::uint32_t bar = 1920;
+  const std::vector<std::uint8_t> far =
+      Smf(0, 480, {{On(0, 0, 60), Off(480, 0, 60), On(4500 * bar, 0, 62), Off(480, 0, 62)}});
+  const midiimport::MidiImportFile farFile([&far] {
+    MidiFileContent content;
+    std::string error;
+    EXPECT_TRUE(ParseMidiFile(far, content, error)) << error;
+    return content;
+  }());
+  EXPECT_EQ(farFile.Events(0).size(), 4u);
+  EXPECT_EQ(farFile.NotesLeftOut(), 0);
+  EXPECT_TRUE(farFile.Warnings().empty());
+
+  Track past = {On(0, 0, 60), Off(480, 0, 60)};
+  past.push_back(On(static_cast<std::uint32_t>(midiimport::kLatestTick), 0, 64));
+  for (int i = 0; i < 2; ++i) {
+    past.push_back(Off(240, 0, 64));
+    past.push_back(On(0, 0, 64));
+  }
+  past.push_back(Off(240, 0, 64));
+  const MidiFileImportResult result = Import(Smf(0, 480, {past}));
+  ASSERT_NE(result.document, nullptr);
+  EXPECT_EQ(importtest::AllNotes(importtest::PlayScore(*result.document)).size(), 1u);
+  EXPECT_TRUE(SaidAnywhere(ui, "3 notes after bar 20000"))
+      << (ui.Messages().empty() ? "" : ui.Messages()[0].text);
+}
+
+// Past the 40 parts (track and channel pairs) the import offers, the rest are
+// left out, and the message says how many, with their notes.
+TEST_F(MidiImportLimits, PartsPastTheFortiethAreLeftOutAndCounted) {
+  std::vector<Track> tracks;
+  for (int t = 0; t < 15; ++t) {
+    Track track;
+    for (int channel = 0; channel < 3; ++channel) {
+      track.push_back(On(0, channel, 60 + t));
+      track.push_back(Off(480, channel, 60 + t));
+    }
+    tracks.push_back(track);
+  }
+  const MidiFileImportResult result = Import(Smf(1, 480, tracks));
+  ASSERT_NE(result.document, nullptr);
+  EXPECT_TRUE(SaidAnywhere(ui, "5 parts (track and channel) after the first 40, with 5 notes"));
+}
+
+}  // namespace
