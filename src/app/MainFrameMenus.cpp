@@ -123,6 +123,8 @@ void CMainFrame::BuildToolbars() {
         auto* button =
             new QAction(action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0), bar);
         button->setToolTip(action->statusTip());
+        // The button starts as its command stands and follows every change.
+        button->setEnabled(action->isEnabled());
         connect(button, &QAction::triggered, this, [this, id] { OnCommand(id); });
         connect(action, &QAction::changed, button,
                 [button, action] { button->setEnabled(action->isEnabled()); });

@@ -160,6 +160,12 @@ class KStaffLine : public KListLine {
   // other entries of the old row. Returns the first column to redraw, or -1
   // when nothing was done.
   int MoveNoteOneStep(int column, int row, int arrowKey, int sizeIndex);
+  // Gives the notes of the column at `column` the pitches that the same rows
+  // have at sourceColumn of `source` (a staff of the same kind, for example
+  // the copied notes under the key they were copied from): a note whose row
+  // sounds otherwise here gets the accidental that restores its pitch, and a
+  // sign the row no longer needs goes. Staves of other kinds change nothing.
+  void KeepPitchesOf(const KStaffLine& source, int sourceColumn, int column);
 
   // ---- String choice for tablature (KStaffLineChooseString.cpp) -----------------
   // The string row on which the tablature line (null: the current tuning)

@@ -9,6 +9,7 @@
 // offset turns its rows into treble-scale rows.
 
 #include <algorithm>
+#include <vector>
 
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
@@ -276,4 +277,36 @@ void KStaffLine::RestemBeamGroups(POSITION node, int sizeIndex) {
     const POSITION last = FindBeamGroupEdge(node, voice, kBeamForward);
     ApplyToNodeRange(first, last, voice, sizeIndex);
   }
+}
+
+void KStaffLine::KeepPitchesOf(const KStaffLine& source, int sourceColumn, int column) {
+  if (source.m_type != m_type || !IsStaffKind(m_type)) return;
+  const POSITION node = FindNodeAt(column, 0);
+  KChord* chord = node != nullptr ? AsChord(m_objects.GetAt(node)) : nullptr;
+  if (chord == nullptr || chord->IsBarColumn()) return;
+  static constexpr int kSignOfShift[5] = {kDoubleFlatCode, kFlatCode, kNaturalCode, kSharpCode,
+                                          kDoubleSharpCode};
+  std::vector<int> rows;
+  for (int i = 0; i < chord->GetNoteCount(); ++i) {
+    const NotePair entry = chord->GetNote(i);
+    if (IsMovableNote(entry.code) && std::find(rows.begin(), rows.end(), entry.position) == rows.end())
+      rows.push_back(entry.position);
+  }
+  for (const int row : rows) {
+    const int wanted = source.GetPitchAtRow(row, sourceColumn);
+    const int natural = NaturalPitchAtRow(m_type, row);
+    if (wanted < 0 || natural < kLowestPitch || natural > kHighestPitch || wanted - natural < -2 ||
+        wanted - natural > 2)
+      continue;
+    // What the key, or a sign earlier in the bar, gives the row here.
+    const int bar = BarAccidentalFrom(row, column - 1, m_objects.GetTailPosition());
+    const int standing = bar == kBarNatural ? 0 : (bar != 0 ? bar : KeyAlteration(natural, KeyAt(column)));
+    const int shift = wanted - natural;
+    for (int i = chord->GetNoteCount() - 1; i >= 0; --i) {
+      const NotePair entry = chord->GetNote(i);
+      if (entry.position == row && IsAccidental(entry.code)) chord->RemoveEntry(i);
+    }
+    if (shift != standing) chord->AddNote(row, kSignOfShift[shift + 2]);
+  }
+  MarkChanged();
 }

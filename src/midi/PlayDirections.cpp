@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
@@ -46,10 +48,25 @@ bool IsBarAt(const KListLine& line, int column) {
   return chord != nullptr && chord->IsBarColumn();
 }
 
-// The bar column at the column, one before it or one after it, in that order; -1 when none.
-int NearBar(const KListLine& line, int column) {
-  for (const int c : {column, column - 1, column + 1}) {
-    if (IsBarAt(line, c)) return c;
+// The last bar column at or before the column; -1 when none.
+int BarAtOrBefore(const KListLine& line, int column) {
+  int found = -1;
+  const CObList* objects = line.GetObjList();
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const auto* chord = dynamic_cast<const KChord*>(objects->GetNext(node));
+    if (chord == nullptr) continue;
+    if (chord->GetPos() > column) break;
+    if (chord->IsBarColumn()) found = chord->GetPos();
+  }
+  return found;
+}
+
+// The first bar column at or after the column; -1 when none.
+int BarAtOrAfter(const KListLine& line, int column) {
+  const CObList* objects = line.GetObjList();
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const auto* chord = dynamic_cast<const KChord*>(objects->GetNext(node));
+    if (chord != nullptr && chord->GetPos() >= column && chord->IsBarColumn()) return chord->GetPos();
   }
   return -1;
 }
@@ -219,24 +236,30 @@ void CollectPlayDirections(KListLine& line, CObList& directions, int lineIndex, 
     above.push_back(attachment);
   }
 
-  // 4: ending brackets, tied to the bar columns at their ends.
+  // 4: ending brackets, tied to the bar columns at their ends: an ending
+  // holds the bars whose notes lie under it, from the bar line that opens the
+  // first of them to the one that closes the last (the line's end when no
+  // bar closes it on this line).
   const int length = line.GetLength();
+  std::vector<std::pair<const KExtendedObj*, KPDObj*>> endingOf;
   for (KExtendedObj* bracket : above) {
     if (!IsEndingBracket(bracket->GetKind())) continue;
-    const int start =
-        NearBar(line, std::max(0, bracket->GetPos() + (bracket->GetOffset().x + 10) / kColumnPixels));
-    if (start < 0) continue;
-    int end = bracket->GetPos() + (bracket->GetOffset().x + bracket->MeasureText(nullptr)) / kColumnPixels;
-    if (end < length - 2) {
-      end = NearBar(line, end);
-      if (end < 0) continue;
-    } else {
-      end = length;
-    }
+    const int from = std::max(0, bracket->GetPos() + (bracket->GetOffset().x + 10) / kColumnPixels);
+    // The bar line at its start or the last one before it; a bracket that
+    // begins just left of a bar line, before any bar of the line, begins there;
+    // otherwise the line's start opens its first bar.
+    int start = BarAtOrBefore(line, from);
+    if (start < 0) start = IsBarAt(line, from + 1) ? from + 1 : 0;
+    const int to =
+        bracket->GetPos() + (bracket->GetOffset().x + bracket->MeasureText(nullptr)) / kColumnPixels;
+    int end = BarAtOrAfter(line, std::max(start + 1, to - 1));
+    if (end < 0) end = length;
     static constexpr int kForms[14] = {0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 0, 0, 0, 4};
     int form = kForms[bracket->GetKind()];
     if (form == 4 && end != length) form = 5;
-    InsertByColumn(records, new KPDObj(kEnding, lineIndex, start, form, end), false);
+    auto* record = new KPDObj(kEnding, lineIndex, start, form, end);
+    InsertByColumn(records, record, false);
+    endingOf.emplace_back(bracket, record);
   }
 
   // 5: the texts of text boxes and bracket captions.
@@ -256,6 +279,15 @@ void CollectPlayDirections(KListLine& line, CObList& directions, int lineIndex, 
     const std::vector<int> numbers = ReadPassNumbers(raw);
 
     bool replaced = false;
+    // A bracket's caption numbers the bracket it is written on.
+    if (isBracket && !position) {
+      const auto own = std::find_if(endingOf.begin(), endingOf.end(),
+                                    [&](const auto& pair) { return pair.first == attachment; });
+      if (own != endingOf.end()) {
+        GivePassNumbers(*own->second, numbers, words.nextStrain);
+        continue;
+      }
+    }
     for (std::size_t i = 0; i < records.size(); ++i) {
       KPDObj* r = records[i];
       const int distance = Column(r) - startColumn;

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "PlayTestSupport.h"
 #include "midi/PlayDirections.h"
 #include "midi/PlayOrder.h"
+#include "model/KChord.h"
 #include "model/KJTObj.h"
 #include "model/KPDObj.h"
 #include "platform/CObList.h"
@@ -263,3 +265,83 @@ TEST_F(PlayOrderTest, RunawayRepetitionAsksEveryFiftyJumpsAndYesGivesUp) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bars in the order play reaches them: one note per bar, the note's row
+// naming its bar, the jumps followed as the engine follows them.
+std::vector<int> BarsPlayed(KListLine& line, const CObList& jumps) {
+  std::vector<int> bars;
+  POSITION next = jumps.GetHeadPosition();
+  const KJTObj* jump = next != nullptr ? static_cast<const KJTObj*>(jumps.GetNext(next)) : nullptr;
+  int column = 0;
+  for (int steps = 0; steps < 200 && column < line.GetLength(); ++steps) {
+    const auto* chord = dynamic_cast<const KChord*>(line.GetObjAt(column, 0));
+    if (chord != nullptr && !chord->IsBarColumn() && chord->GetNoteCount() > 0)
+      bars.push_back(19 - chord->RawEntry(0).code);
+    if (jump != nullptr && jump->GetJumpColumn() == column) {
+      if (jump->GetTargetLine() < 0) break;
+      column = jump->GetTargetColumn();
+      jump = next != nullptr ? static_cast<const KJTObj*>(jumps.GetNext(next)) : nullptr;
+      continue;
+    }
+    ++column;
+  }
+  return bars;
+}
+
+}  // namespace
+
+// bar 1 | bar 2 | [1. bar 3 :| [2. bar 4 ||, with the brackets placed as a
+// user places them: over the bar's note, from the bar line before it, by
+// selection (from the note to the repeat end), and with or without a repeat
+// start bar. Play goes 1 2 3 1 2 4 (from a repeat start before bar 2: 1 2 3 2 4).
+// Two notes a bar, the second ending a single note.
+constexpr const char* kShortEnding =
+    "0=18@18 1=18@18 2=21@1/44 3=17@18 4=17@18 5=21@1/44 6=16@18 7=16@18 8=25@1/44 9=15@18 10=23@1/44";
+
+TEST_F(PlayOrderTest, FirstAndSecondEndingsPlayTheFirstThenTheSecondEnding) {
+  struct Case {
+    const char* name;
+    const char* notes;
+    int first, firstColumns, second, secondColumns;
+    int secondKind;
+    std::vector<int> bars = {1, 2, 3, 1, 2, 4};
+  } cases[] = {
+      {"over the notes", "0=18@18 1=21@1/44 2=17@18 3=21@1/44 4=16@18 5=25@1/44 6=15@18 7=23@1/44", 4, 1, 6,
+       1, 7},
+      {"from the bar lines", "0=18@18 1=21@1/44 2=17@18 3=21@1/44 4=16@18 5=25@1/44 6=15@18 7=23@1/44", 3, 2,
+       5, 2, 7},
+      {"open second ending", "0=18@18 1=21@1/44 2=17@18 3=21@1/44 4=16@18 5=25@1/44 6=15@18 7=23@1/44", 4, 1,
+       6, 1, 9},
+      {"with a repeat start",
+       "0=18@18 1=24@1/44 2=17@18 3=21@1/44 4=16@18 5=25@1/44 6=15@18 7=23@1/44",
+       4,
+       1,
+       6,
+       1,
+       7,
+       {1, 2, 3, 2, 4}},
+      {"two notes a bar",
+       "0=18@18 1=18@18 2=21@1/44 3=17@18 4=17@18 5=21@1/44 6=16@18 7=16@18 8=25@1/44 9=15@18 10=15@18 "
+       "11=23@1/44",
+       6, 2, 9, 2, 7},
+      // The second ending one whole note: the first ending closes two
+      // columns before the line's end, and is still closed by its repeat bar.
+      {"a whole-note second ending", kShortEnding, 5, 4, 8, 1, 7},
+      {"a first ending one column wide from its bar line", kShortEnding, 5, 1, 8, 1, 7},
+      {"a first ending from the bar's second note", kShortEnding, 7, 1, 8, 1, 9},
+      {"a second ending from its bar line", kShortEnding, 6, 2, 8, 2, 9},
+  };
+  for (const Case& c : cases) {
+    TestScore score;
+    KListLine& line = score.Line(c.notes);
+    TestScore::Bracket(line, c.first, 7, c.firstColumns, "1.");
+    TestScore::Bracket(line, c.second, c.secondKind, c.secondColumns, "2.");
+    EXPECT_EQ(Build(score), 1) << c.name;
+    std::vector<int> bars = BarsPlayed(line, jumps);
+    bars.erase(std::unique(bars.begin(), bars.end()), bars.end());
+    EXPECT_EQ(bars, c.bars) << c.name << ": " << ::testing::PrintToString(Jumps(jumps));
+    ClearPlayLists(directions, jumps);
+  }
+}

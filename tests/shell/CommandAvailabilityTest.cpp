@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QToolBar>
 #include <set>
 #include <string>
 
@@ -77,4 +78,29 @@ TEST_F(ShellTest, ACommandWithoutAHandlerIsDisabledAndBeepsWhenSentAnyway) {
   EXPECT_EQ(ui_.Beeps().size(), beeps + 1);
 }
 
+
+// The toolbar's buttons show what the menu shows: on a score just opened
+// nothing can be redone, cut or copied, and the buttons say so.
+TEST_F(ShellTest, ToolbarButtonsOfAFreshScoreAreEnabledAsTheirCommands) {
+  const std::string path = WriteScore("fresh.svd", 4);
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = nullptr;
+  ASSERT_NE(OpenFocused(path, pane), nullptr);
+  int checked = 0;
+  for (QToolBar* bar : Frame().findChildren<QToolBar*>()) {
+    for (QAction* button : bar->actions()) {
+      for (const UINT id : {cmd::kEditRedo, cmd::kEditCut, cmd::kEditCopy}) {
+        QAction* command = Frame().ActionFor(id);
+        ASSERT_NE(command, nullptr);
+        if (button->text() != command->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0) &&
+            button != command)
+          continue;
+        ++checked;
+        EXPECT_FALSE(command->isEnabled()) << "command " << id;
+        EXPECT_FALSE(button->isEnabled()) << "button of command " << id;
+      }
+    }
+  }
+  EXPECT_EQ(checked, 3);
+}
 }  // namespace

@@ -8,12 +8,17 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "ShellTestSupport.h"
 #include "app/CChildFrame.h"
 #include "chords/ChordAudition.h"
 #include "dialogs/KDlgMidiInstruments.h"
+#include "model/KChord.h"
+#include "model/KExtendedObj.h"
+#include "model/KListLine.h"
 #include "platform/MidiDevices.h"
 #include "platform/MidiOutPort.h"
 #include "platform/MidiScheduler.h"
@@ -37,9 +42,9 @@ constexpr const char* kTune =
 class MidiExportWindow : public ShellTest {
  protected:
   // Opens the tune (an ABC file becomes a score) with its view focused.
-  KViewWidget* OpenTune() {
+  KViewWidget* OpenTune(const char* tune = kTune) {
     const std::string source = (Dir() / "round.abc").string();
-    std::ofstream(source, std::ios::binary) << kTune;
+    std::ofstream(source, std::ios::binary) << tune;
     App().SetOpenPrompt([source](const CString&, const QStringList&) { return CString(source.c_str()); });
     Frame().UpdateCommandUi();
     QAction* open = Frame().ActionFor(cmd::kFileOpen);
@@ -90,6 +95,63 @@ TEST_F(MidiExportWindow, CtrlAltSWritesTheScoreWithItsRepeatsPlayed) {
   EXPECT_EQ(Count(table, " on "), 20) << table;
   EXPECT_NE(table.find("ch1 0 on 60 "), std::string::npos) << table;
   EXPECT_NE(table.find("ch1 3840 on 60 "), std::string::npos) << "the repeat starts again at C" << table;
+}
+
+// The keys the file's notes start, in the order they sound.
+std::vector<int> KeysPlayed(const std::string& table) {
+  std::vector<int> keys;
+  std::istringstream lines(table);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::string channel, tick, what;
+    int key = 0;
+    if (fields >> channel >> tick >> what >> key && what == "on") keys.push_back(key);
+  }
+  return keys;
+}
+
+// A repeat with first and second endings, the second a single whole note:
+// bars C D [1. E :| [2. F play C D E C D F.
+TEST_F(MidiExportWindow, FirstAndSecondEndingsPlayEachInItsTurn) {
+  if (!midicsv::Installed()) GTEST_SKIP() << "midicsv is not installed";
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = OpenTune("X:1\nT:Endings\nM:2/4\nL:1/4\nK:C\nCC|DD|[1 EE:|[2 F2|]\n");
+  ASSERT_NE(pane, nullptr);
+  // The first ending as a short drag by hand leaves it: from the bar line
+  // before E E, one column wide.
+  KListLine* staff = nullptr;
+  CStavlinView& view = pane->View();
+  for (int i = 0; i < view.GetDisplayLineCount() && staff == nullptr; ++i) {
+    KLineObj* line = view.GetDisplayLineObj(i);
+    if (line != nullptr && line->GetFamily() == KLineObj::kFamilyStaff) staff = line->AsListLine();
+  }
+  ASSERT_NE(staff, nullptr);
+  KExtendedObj* first = nullptr;
+  CObList* attachments = staff->GetAttachments();
+  for (POSITION node = attachments != nullptr ? attachments->GetHeadPosition() : nullptr; node != nullptr;) {
+    auto* attachment = static_cast<KExtendedObj*>(attachments->GetNext(node));
+    if (attachment->GetText() == "1.") first = attachment;
+  }
+  ASSERT_NE(first, nullptr);
+  std::vector<int> bars;
+  for (POSITION node = staff->GetObjList()->GetHeadPosition(); node != nullptr;) {
+    const auto* chord = dynamic_cast<const KChord*>(staff->GetObjList()->GetNext(node));
+    if (chord != nullptr && chord->IsBarColumn()) bars.push_back(chord->GetPos());
+  }
+  ASSERT_EQ(bars.size(), 4u);
+  first->SetPos(bars[1]);
+  first->SetOffset(0, first->GetOffset().y);
+  first->SetSize(18, 8);
+  const fs::path path = Dir() / "endings.mid";
+  SaveAs(path);
+  Trigger(cmd::kExportMidi);
+  std::string error;
+  const std::string table = midicsv::Table(path, &error);
+  ASSERT_FALSE(table.empty()) << error;
+  std::vector<int> expected;
+  for (const int key : {60, 62, 64, 60, 62}) expected.insert(expected.end(), 2, key);
+  expected.push_back(65);
+  EXPECT_EQ(KeysPlayed(table), expected) << table;
 }
 
 TEST_F(MidiExportWindow, TheMenuItemWritesTheFileToo) {

@@ -194,6 +194,66 @@ INSTANTIATE_TEST_SUITE_P(
                                     "0:228@4 1:228@4"}),
     [](const ::testing::TestParamInfo<PairPasteCase>& info) { return CaseName(info.param.name); });
 
+// D F# A copied from a staff in D major and pasted into a bracketed pair in
+// another key keep their pitches: the staff gets the signs the new key needs,
+// and the tablature line frets the same three pitches.
+struct KeyPasteCase {
+  const char* name;
+  int fromKey, toKey;
+};
+
+void PrintTo(const KeyPasteCase& c, std::ostream* os) { *os << c.name; }
+
+class KeyPaste : public ClipFixture, public ::testing::WithParamInterface<KeyPasteCase> {};
+
+TEST_P(KeyPaste, PastedNotesKeepTheirPitches) {
+  const KeyPasteCase& c = GetParam();
+  auto* from = new KStaffLine(0, c.fromKey, 0);
+  for (const auto& [column, row] : {std::pair{0, 16}, {1, 14}, {2, 12}})
+    from->GetObjList()->AddTail(new KChord(column, row, kQuarter, 0));
+  from->UpdateTimeSigCache();
+  Add(from);
+  const POSITION staff = Add(new KStaffLine(0, c.toKey, 0));
+  const POSITION tab = Add(MakeTab({}));
+  Group(1, {staff, tab}, true);
+  view->m_mutualTranslation = 1;
+  Layout(0, 0);
+  // The copied staff's columns start after its key signature.
+  const int keyWidth = c.fromKey == 0 ? 0 : 5 * (c.fromKey / 2 + 1);
+  SelectPixels(0, 0, kStaffColumnX + keyWidth, kStaffColumnX + keyWidth + 3 * kColumnWidth);
+  view->m_selFirstColumn = 0;
+  view->m_selLastColumn = 3;
+  view->SerializeSelection(viewclip::kCopy);
+  view->UpdateSelection(0, 0, 0, 0, CStavlinView::kSelClear);
+  view->m_currentLine = 1;
+  view->m_caretColumn = 0;
+  view->PasteSerializedLines(viewclip::kPasteInsert, nullptr, 0, -1);
+  ASSERT_EQ(view->GetDisplayLineCount(), 3);
+  const auto* target = static_cast<const KStaffLine*>(Line(1));
+  const auto* tabLine = static_cast<const KTabLine*>(Line(2));
+  ASSERT_EQ(target->GetObjList()->GetCount(), 3) << Dump(1);
+  for (int column = 0; column < 3; ++column) {
+    const int row = 16 - 2 * column;
+    const int pitch = from->GetPitchAtRow(row, column);
+    EXPECT_EQ(target->GetPitchAtRow(row, column), pitch) << "column " << column << ": " << Dump(1);
+    const POSITION node = tabLine->FindNodeAt(column, 0);
+    const KChord* fretted = node != nullptr ? AsChord(tabLine->GetObjList()->GetAt(node)) : nullptr;
+    ASSERT_NE(fretted, nullptr) << Dump(2);
+    const NotePair fret = fretted->GetNote(0);
+    EXPECT_EQ(tabLine->GetPitchAt(fret.position, fret.code), pitch) << "column " << column << ": " << Dump(2);
+  }
+}
+
+// D F# A gets its sharp in C and in B flat major; D F A copied from C major
+// gets a natural sign before the F in D major.
+INSTANTIATE_TEST_SUITE_P(Keys, KeyPaste,
+                         ::testing::Values(KeyPasteCase{"D major into C major", 4, 0},
+                                           KeyPasteCase{"C major into D major", 0, 4},
+                                           KeyPasteCase{"D major into B flat major", 4, 5}),
+                         [](const ::testing::TestParamInfo<KeyPasteCase>& info) {
+                           return CaseName(info.param.name);
+                         });
+
 // A bar copied from both lines of the pair goes back into both.
 TEST_F(PairMergeTest, BothLinesCopiedTogetherArePastedTogether) {
   SelectPixels(kPairStaff, kPairTab, kStaffColumnX, kStaffColumnX + kColumnWidth);

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
+#include "doc/LoadRegistrySettings.h"
+#include "doc/Preferences.h"
+#include "platform/SettingsStore.h"
 #include "support/ViewTestSupport.h"
 #include "view/commands/CommandIds.h"
 #include "view/commands/CommandTable.h"
@@ -20,6 +24,12 @@ class EntryOptionsFixture : public ViewScoreFixture {
     Layout(0);
     doc.SetModifiedFlag(FALSE);
   }
+  void TearDown() override {
+    ViewScoreFixture::TearDown();
+    ResetPreferences();
+  }
+  // The switches that are kept for later sessions are written here.
+  KSettingsStoreScope store_{std::make_unique<KMemorySettingsStore>()};
 };
 
 struct ToggleCase {
@@ -137,6 +147,24 @@ TEST_F(EntryOptionsFixture, ArrowCursorSwitchSetsTheArrowOrTheSymbolCursor) {
   view->OnOptionsUseArrowCursor();
   EXPECT_EQ(host.cursor, 808);
   EXPECT_EQ(frame.toolboxRefreshes, 2);
+}
+
+// The arrow cursor and the caret's advance are the user's choices for every
+// later session: each switch writes them, so a restart reads them back.
+TEST_F(EntryOptionsFixture, ArrowCursorAndAdvanceCaretComeBackAfterARestart) {
+  for (const UINT id : {cmd::kOptionsArrowCursor, cmd::kOptionsAdvanceCaret}) {
+    ResetPreferences();
+    const KPrefEntryOptions before = g_prefEntryOptions;
+    ASSERT_TRUE(ExecuteViewCommand(*view, id));
+    const KPrefEntryOptions chosen = g_prefEntryOptions;
+    ResetPreferences();
+    LoadRegistrySettings();
+    EXPECT_EQ(g_prefEntryOptions.cursorMode, chosen.cursorMode) << id;
+    EXPECT_EQ(g_prefEntryOptions.advanceAfterNote, chosen.advanceAfterNote) << id;
+    EXPECT_TRUE(g_prefEntryOptions.cursorMode != before.cursorMode ||
+                g_prefEntryOptions.advanceAfterNote != before.advanceAfterNote)
+        << id;
+  }
 }
 
 }  // namespace

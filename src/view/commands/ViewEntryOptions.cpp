@@ -4,6 +4,7 @@
 // it modified); the others live in the view and its program-wide mirrors.
 
 #include "common/Globals.h"
+#include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandHandlers.h"
@@ -47,6 +48,8 @@ void CStavlinView::OnOptionsUseArrowCursor() {
     }
     m_host->SetCursorId(cursor);
   }
+  // The choice is the user's for every score and every later session.
+  WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kEntryOptions);
   RefreshToolboxes(*this);
 }
 
@@ -57,6 +60,7 @@ void CStavlinView::OnOptionsKeyboardSetsCursorSymbol() {
 
 void CStavlinView::OnOptionsAdvanceCaret() {
   g_prefEntryOptions.advanceAfterNote = g_prefEntryOptions.advanceAfterNote != 0 ? 0 : 1;
+  WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kEntryOptions);
 }
 
 void CStavlinView::OnOptionsAutoWrapMusic() {

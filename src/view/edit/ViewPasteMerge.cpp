@@ -4,6 +4,7 @@
 // what follows; mode 21 (paste over) clears the span first.
 
 #include <algorithm>
+#include <memory>
 
 #include "doc/CStavlinDoc.h"
 #include "lines/KChordPicLine.h"
@@ -116,7 +117,7 @@ KListLine* TranslatingPartner(const CStavlinView& view, int displayLine) {
 // goes into it in the partner's form (a staff's notes as frets, a tablature
 // line's frets as notes), so that the two lines stay in step.
 int MergeColumns(CStavlinView& view, KListLine& list, const KClipData& data, const ClipLine& record,
-                 int caret, int mode, KListLine* partner) {
+                 int caret, int mode, KListLine* partner, bool keepPitches) {
   const int span = SpanOf(data, record);
   OpenSpan(list, caret, span, mode);
   auto* staff = dynamic_cast<KStaffLine*>(
@@ -125,12 +126,24 @@ int MergeColumns(CStavlinView& view, KListLine& list, const KClipData& data, con
       partner != nullptr && list.GetFamily() == KLineObj::kFamilyTab ? &list : partner);
   if (partner != nullptr && (staff == nullptr || tab == nullptr)) partner = nullptr;
   if (partner != nullptr) OpenSpan(*partner, caret, span, mode);
+  // Pasted staff notes keep the pitches they had where they were copied: the
+  // copied columns are read under the copied line's key, and a row that
+  // sounds otherwise here gets the accidental that restores its note. (Wrap
+  // Music only moves bars within their own key and keeps them as they are.)
+  auto* target = dynamic_cast<KStaffLine*>(&list);
+  std::unique_ptr<KStaffLine> copied;
+  if (keepPitches && target != nullptr && record.family == ClipFamily::kStaff) {
+    copied = std::make_unique<KStaffLine>(record.type, record.key, 0);
+    for (const ClipColumn& c : record.columns) PlaceColumn(*copied, BuildColumn(c, c.column));
+    copied->UpdateTimeSigCache();
+  }
   bool timeSignature = false;
   for (const ClipColumn& c : record.columns) {
     KChord* chord = BuildColumn(c, caret + c.column - record.base);
     timeSignature = timeSignature || HoldsTimeSignature(c);
     // The span is free now: the column goes straight into its place.
     PlaceColumn(list, chord);
+    if (copied != nullptr) target->KeepPitchesOf(*copied, c.column, chord->GetPos());
     if (partner == nullptr) continue;
     LineColumnConversion lines(*staff, *tab);
     const bool fromTab = chord->IsTabColumn();
@@ -232,7 +245,7 @@ void PasteMerged(CStavlinView& view, const KClipData& data, int mode, int placem
       MergeRhythm(view, *rhythm, record, caret);
     } else if (KListLine* list = line->AsListLine()) {
       KListLine* partner = severalLines ? nullptr : TranslatingPartner(view, displayLine);
-      after = caret + MergeColumns(view, *list, data, record, caret, mode, partner);
+      after = caret + MergeColumns(view, *list, data, record, caret, mode, partner, placement < 2);
     }
     if (record.family != ClipFamily::kText) {
       // In a translating group the attachments are copied to the partner too.
