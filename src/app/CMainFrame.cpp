@@ -8,7 +8,10 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
+#include <algorithm>
+#include <vector>
 
 #include "app/AdTabLegend.h"
 #include "app/CChildFrame.h"
@@ -252,7 +255,7 @@ void CMainFrame::AfterViewInput() {
 void CMainFrame::AddFrameCommands() {
   using namespace cmd;
   AddCommands({
-      {kWindowCascade, kWindowCascade, [this](UINT) { m_mdiArea->cascadeSubWindows(); }},
+      {kWindowCascade, kWindowCascade, [this](UINT) { CascadeScoreWindows(); }},
       {kWindowTile, kWindowTile, [this](UINT) { m_mdiArea->tileSubWindows(); }},
       // Minimised windows sit along the bottom already: nothing to arrange.
       {kWindowArrange, kWindowArrange, [](UINT) {}},
@@ -278,6 +281,30 @@ void CMainFrame::AddFrameCommands() {
          WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kToolViewOptions);
        }},
   });
+}
+
+void CMainFrame::CascadeScoreWindows() {
+  std::vector<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : m_mdiArea->subWindowList(QMdiArea::StackingOrder)) {
+    if (window->isVisible() && !window->isMinimized()) windows.push_back(window);
+  }
+  if (windows.empty()) return;
+  const QSize area = m_mdiArea->viewport()->size();
+  const int step = std::max(16, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4);
+  const int count = static_cast<int>(windows.size());
+  // Each window keeps at least two thirds of the area however many there are;
+  // the steps start again at the top left when they would leave less.
+  const int fits = std::max(1, std::min(count, std::min(area.width(), area.height()) / 3 / step + 1));
+  const int width = std::max(area.width() - (fits - 1) * step, 200);
+  const int height = std::max(area.height() - (fits - 1) * step, 150);
+  for (int i = 0; i < count; ++i) {
+    QMdiSubWindow* window = windows[static_cast<size_t>(i)];
+    if (window->isMaximized()) window->showNormal();
+    const int offset = (i % fits) * step;
+    window->setGeometry(offset, offset, width, height);
+    window->raise();
+  }
+  m_mdiArea->setActiveSubWindow(windows.back());
 }
 
 void CMainFrame::ShowTabLegend() {

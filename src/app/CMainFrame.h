@@ -31,8 +31,8 @@
 #include "midi/CMaxMidiSync.h"
 #include "midi/MidiDeviceMenu.h"
 #include "view/ViewHost.h"
-#include "view/midi/KSVMidi.h"
 #include "view/commands/CommandTable.h"
+#include "view/midi/KSVMidi.h"
 
 class CChildFrame;
 class CStavlinDoc;
@@ -119,6 +119,9 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // View/Ad-Tab/Ad-Tab Fingering Guide: shows the one guide (a second
   // command leaves the open one as it is); CloseTabLegend closes it.
   void ShowTabLegend();
+  // Window/Cascade: the score windows overlap, each one title bar lower and
+  // to the right of the one before, all as large as the free area allows.
+  void CascadeScoreWindows();
   void CloseTabLegend();
   QWidget* TabLegend() const { return m_tabLegend; }
 

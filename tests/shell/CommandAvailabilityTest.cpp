@@ -78,7 +78,6 @@ TEST_F(ShellTest, ACommandWithoutAHandlerIsDisabledAndBeepsWhenSentAnyway) {
   EXPECT_EQ(ui_.Beeps().size(), beeps + 1);
 }
 
-
 // The toolbar's buttons show what the menu shows: on a score just opened
 // nothing can be redone, cut or copied, and the buttons say so.
 TEST_F(ShellTest, ToolbarButtonsOfAFreshScoreAreEnabledAsTheirCommands) {

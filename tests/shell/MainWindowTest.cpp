@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <functional>
@@ -299,6 +300,37 @@ TEST_F(ShellTest, MainWindowPictureShowsTheScore) {
   KViewWidget* pane = PaneOf(Frame().ActiveChild());
   const QImage viewPicture = pane->viewport()->grab().toImage();
   EXPECT_EQ(viewPicture.pixelColor(viewPicture.width() - 5, viewPicture.height() - 5), QColor(Qt::white));
+}
+
+}  // namespace
+
+namespace {
+
+// Window/Cascade keeps the score windows large: each takes most of the area,
+// one title bar below and to the right of the one behind it.
+TEST_F(ShellTest, CascadeKeepsEveryScoreWindowLarge) {
+  const std::string first = WriteScore("one.svd", 4);
+  const std::string second = WriteScore("two.svd", 4);
+  ASSERT_TRUE(Start());
+  Frame().resize(1000, 800);
+  Frame().show();
+  KViewWidget* pane = nullptr;
+  ASSERT_NE(OpenFocused(first, pane), nullptr);
+  ASSERT_NE(OpenFocused(second, pane), nullptr);
+  ASSERT_EQ(Frame().ScoreWindows().size(), 2u);
+  Trigger(cmd::kWindowCascade);
+  auto* area = Frame().findChild<QMdiArea*>();
+  ASSERT_NE(area, nullptr);
+  const QSize free = area->viewport()->size();
+  std::vector<QRect> places;
+  for (QMdiSubWindow* window : area->subWindowList()) {
+    const QRect place = window->geometry();
+    EXPECT_GE(place.width(), free.width() * 2 / 3) << place.width() << " of " << free.width();
+    EXPECT_GE(place.height(), free.height() * 2 / 3) << place.height() << " of " << free.height();
+    places.push_back(place);
+  }
+  ASSERT_EQ(places.size(), 2u);
+  EXPECT_NE(places[0].topLeft(), places[1].topLeft());
 }
 
 }  // namespace

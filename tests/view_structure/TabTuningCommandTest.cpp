@@ -229,3 +229,68 @@ TEST_F(TuningCommand, SavingATuningAddsItToTheStore) {
 }
 
 }  // namespace
+
+namespace {
+
+// Tablature bracketed with a staff: the dialog opens with Translate ticked,
+// so its defaults keep the tablature on the staff's notes; unticking it asks
+// first, and No keeps the frets as asked.
+class BracketedTuning : public TuningCommand {
+ protected:
+  void SetUp() override {
+    TuningCommand::SetUp();
+    const POSITION staff = Add(viewtest::MakeStaff({{0, 18}}));
+    const POSITION tab = Add(TabWithNote());
+    Group(1, {staff, tab}, true);
+    Open(1, 0);
+  }
+  // The pitch of the tablature's note at column 0.
+  int TabPitch() const {
+    auto* tab = dynamic_cast<KTabLine*>(Line(1));
+    auto* column = tab != nullptr ? dynamic_cast<KChord*>(tab->GetObjAt(0, 0)) : nullptr;
+    if (column == nullptr || column->GetNoteCount() == 0) return -1;
+    return tab->GetPitchAt(column->GetNote(0).position, column->GetNote(0).code);
+  }
+};
+
+TEST_F(BracketedTuning, TheDialogsDefaultsTranslateTheFingering) {
+  const int before = TabPitch();
+  int translateShown = -1;
+  ui.AnswerDialog(kDialog, [&](KModalDialog& d) {
+    auto& dlg = static_cast<KDlgTabTuning&>(d);
+    translateShown = dlg.Controls().Checked(KDlgTabTuning::kIdTranslate);
+    dlg.Controls().Select(KDlgTabTuning::kIdList, kDadgadEntry);
+    return IDOK;
+  });
+  ASSERT_TRUE(ExecuteViewCommand(*view, cmd::kActionsTabTuning));
+  EXPECT_EQ(translateShown, 1);
+  EXPECT_EQ(TuningOf(1), kDadgad);
+  EXPECT_EQ(TabPitch(), before);
+  EXPECT_EQ(doc.GetLineCount(), 2) << "the translation takes the old line's place";
+  EXPECT_TRUE(ui.Messages().empty());
+}
+
+class KeepFrets : public BracketedTuning, public ::testing::WithParamInterface<int> {};
+
+TEST_P(KeepFrets, AsksFirstAndYesTranslates) {
+  const int answer = GetParam();
+  const int before = TabPitch();
+  ui.Answer(0, answer);
+  Choose(kDadgadEntry, [](KDlgTabTuning& dlg) { dlg.Controls().SetChecked(KDlgTabTuning::kIdTranslate, 0); });
+  ASSERT_TRUE(ExecuteViewCommand(*view, cmd::kActionsTabTuning));
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_NE(ui.Messages()[0].text.find("bracketed with a staff"), std::string::npos);
+  EXPECT_EQ(TuningOf(1), kDadgad);
+  if (answer == IDYES) {
+    EXPECT_EQ(TabPitch(), before);
+  } else {
+    EXPECT_EQ(Dump(1), "0:227@3") << "the frets kept, as the user chose";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, KeepFrets, ::testing::Values(IDYES, IDNO),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return info.param == IDYES ? std::string("Yes") : std::string("No");
+                         });
+
+}  // namespace

@@ -13,6 +13,7 @@
 #include "common/ViewServices.h"
 #include "dialogs/KDlgTabTuning.h"
 #include "dialogs/UserTuningStore.h"
+#include "doc/CStavlinDoc.h"
 #include "doc/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KTabLine.h"
@@ -35,6 +36,10 @@ constexpr int kScopeAll = 2;
 constexpr int kPlaceReplace = 0;
 constexpr int kPlaceAbove = 1;
 constexpr int kSpaceBelowUpperPart = 10;
+constexpr const char* kKeepFretsQuestion =
+    "This tablature is bracketed with a staff. Keeping its frets in the new tuning makes it sound other "
+    "notes than the staff.\n\nTranslate the fingering to the new tuning, so that the tablature keeps "
+    "the staff's notes? (No keeps the frets.)";
 constexpr int kStringsForSpaceBelow = 6;
 
 enum class Part { kNone, kUpper, kLower };
@@ -191,6 +196,25 @@ void MakeDefault(CStavlinView& v, const KDlgTabTuning& dlg) {
   g_CurrentTuning = tuning;
 }
 
+// Whether the tablature line at the display line is bracketed with a staff
+// in its line group: the two show the same notes, so a retune that keeps the
+// frets would make them disagree.
+bool BracketedWithStaff(const CStavlinView& v, int displayLine) {
+  KLineObj* line = v.GetDisplayLineObj(displayLine);
+  CStavlinDoc* doc = v.m_document;
+  if (line == nullptr || doc == nullptr || line->GetGroupId() == KLineObj::kNoGroup) return false;
+  const KLineGroup* group = doc->FindLineGroup(line->GetGroupId());
+  const int slot = group != nullptr ? group->FindSlot(v.GetDisplayEntry(displayLine).line) : -1;
+  const int bracket = slot >= 0 ? group->GetSlotBracket(slot, 0) : 0;
+  if (bracket == 0) return false;
+  for (int other = 0; other < group->GetSlotCount(); ++other) {
+    if (other == slot || group->GetSlotBracket(other, 0) != bracket) continue;
+    const KLineObj* partner = doc->GetLineAt(group->GetSlotLineRef(other));
+    if (partner != nullptr && partner->GetFamily() == KLineObj::kFamilyStaff) return true;
+  }
+  return false;
+}
+
 // The dialog filled from the current line.
 void FillDialog(CStavlinView& v, KDlgTabTuning& dlg) {
   dlg.preferFlats = v.m_keyAtCaret & 1;  // odd key codes are flat keys
@@ -208,6 +232,12 @@ void FillDialog(CStavlinView& v, KDlgTabTuning& dlg) {
     dlg.bass = tab->TestFlags(KTabLine::kFlagBass);
     dlg.showTabText = tab->TestFlags(kNoTabWord) != 0 ? 0 : 1;
     if (dlg.tuning != kStandard) dlg.showPitches = tab->TestFlags(kStringPitches);
+    // Tablature bracketed with a staff keeps sounding the staff's notes: its
+    // fingering is translated, in place, unless the user says otherwise.
+    if (BracketedWithStaff(v, v.m_currentLine)) {
+      dlg.translate = 1;
+      dlg.placement = kPlaceReplace;
+    }
   } else if (auto* chords = dynamic_cast<KChordPicLine*>(line)) {
     dlg.tuning =
         chords->GetTuning().GetLength() < kPlainTuningLength ? CString(kStandard) : chords->GetTuning();
@@ -256,6 +286,19 @@ void CStavlinView::OnActionsSetTabAndChordDiagramTuning() {
   }
   first = std::clamp(first, 0, std::max(m_lineCount - 1, 0));
   last = std::clamp(last, first, std::max(m_lineCount - 1, 0));
+
+  // Keeping the frets of tablature bracketed with a staff makes the two
+  // lines sound different notes: the user is told and offered the translation.
+  if (dlg.translate == 0 && dlg.retuneTab != 0) {
+    bool bracketed = false;
+    for (int i = first; i <= last && i < m_lineCount && !bracketed; ++i)
+      bracketed =
+          KLineObj::FamilyOf(GetDisplayEntry(i).type) == KLineObj::kFamilyTab && BracketedWithStaff(*this, i);
+    if (bracketed && AfxMessageBox(kKeepFretsQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+      dlg.translate = 1;
+      dlg.placement = kPlaceReplace;
+    }
+  }
 
   Retune r{*this, dlg};
   for (int i = first; i <= last && i < m_lineCount; ++i) {
