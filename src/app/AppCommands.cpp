@@ -193,27 +193,3 @@ void CStavlinApp::OnAboutCurrentScore() {
   FillAboutCurrentScore(dialog);
   dialog.DoModal();
 }
-
-CString ShortcutsText() {
-  // The program's own keys, from the command table: one line each, with
-  // Ctrl, Shift and Alt written short.
-  std::string out;
-  for (const KAccelerator& key : Accelerators()) {
-    const KCommandInfo* command = FindCommand(key.id);
-    if (command == nullptr) continue;
-    std::string keys = key.key;
-    for (const auto& [from, to] :
-         {std::pair<std::string, std::string>{"Ctrl+", "ct+"}, {"Shift+", "sh+"}, {"Alt+", "al+"}}) {
-      for (size_t at = keys.find(from); at != std::string::npos; at = keys.find(from, at))
-        keys.replace(at, from.size(), to);
-    }
-    std::string text;
-    for (const char* c = command->text; *c != 0; ++c) {
-      if (*c == '\t') break;
-      if (*c != '&') text += *c;
-    }
-    while (keys.size() < 16) keys += ' ';
-    out += keys + text + "\n";
-  }
-  return CString(out);
-}

@@ -10,6 +10,7 @@
 #include "platform/StringTable.h"
 #include "view/CStavlinView.h"
 #include "view/commands/MidiFileImport.h"
+#include "view/qt/KViewWidget.h"
 
 namespace {
 
@@ -49,5 +50,11 @@ bool CStavlinApp::ImportMidi(const CString& path) {
   child->Document().SetModifiedFlag(TRUE);
   m_frame->UpdateCommandUi();
   m_frame->UpdateStatusBar();
+  // The settings and progress windows are gone: the main window is the
+  // active one again and the new score has the keyboard, so that the menus
+  // (Alt+F, F10) and the program's keys answer at once.
+  m_frame->raise();
+  m_frame->activateWindow();
+  if (KViewWidget* pane = child->ActivePane()) pane->setFocus(Qt::OtherFocusReason);
   return true;
 }

@@ -14,7 +14,6 @@ KNewDocRect g_rcNewDoc;
 
 namespace {
 // The name a score never saved goes by.
-constexpr const char* kUntitled = "Untitled";
 }  // namespace
 
 CChildFrame::CChildFrame(std::unique_ptr<CStavlinDoc> document, KFrameServices* frame, QWidget* parent)
@@ -122,15 +121,9 @@ void CChildFrame::moveEvent(QMoveEvent* event) {
   g_rcNewDoc.top = std::max(0, r.top());
 }
 
-void CChildFrame::UpdateTitle() {
-  const CString& path = m_document->GetPathName();
-  CString name = path.IsEmpty() ? (m_untitledName.IsEmpty() ? CString(kUntitled) : m_untitledName)
-                                : m_document->fileName;
-  if (name.IsEmpty()) name = path;
-  setWindowTitle(ToQString(name.Str()));
-}
+void CChildFrame::UpdateTitle() { setWindowTitle(ToQString(m_document->ScoreName().Str())); }
 
 void CChildFrame::SetUntitledName(const CString& name) {
-  m_untitledName = name;
+  m_document->SetUntitledName(name);
   UpdateTitle();
 }

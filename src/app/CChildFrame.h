@@ -81,5 +81,4 @@ class CChildFrame : public QMdiSubWindow {
   QSplitter* m_splitter;
   bool m_asked = false;
   bool m_closing = false;
-  CString m_untitledName;
 };

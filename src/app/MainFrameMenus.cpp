@@ -45,7 +45,13 @@ QAction* CMainFrame::MakeAction(UINT id) {
   action->setData(static_cast<uint>(id));
   if (info != nullptr) {
     action->setText(ToQString(info->text));
-    action->setStatusTip(ToQString(info->prompt));
+    // A prompt is the status-bar line, then after a line break the button's
+    // tooltip; the status bar shows only the line, the button only its tip.
+    const QString prompt = ToQString(info->prompt);
+    const QString line = prompt.section(QLatin1Char('\n'), 0, 0);
+    const QString tip = prompt.section(QLatin1Char('\n'), 1);
+    action->setStatusTip(line);
+    action->setToolTip(tip.isEmpty() ? line : tip);
     QList<QKeySequence> keys;
     if (QKeySequence key = KeyOf(info->accelerator); !key.isEmpty()) keys.append(key);
     if (QKeySequence key = KeyOf(info->alternateAccelerator); !key.isEmpty()) keys.append(key);
@@ -80,6 +86,7 @@ void CMainFrame::BuildMenu(QMenu* menu, const std::vector<KMenuNode>& nodes) {
         // A second name for the same command: its own item.
         auto* item = new QAction(ToQString(node.text.Str()), menu);
         item->setData(static_cast<uint>(node.id));
+        item->setStatusTip(action->statusTip());
         const UINT id = node.id;
         connect(item, &QAction::triggered, this, [this, id] { OnCommand(id); });
         menu->addAction(item);
@@ -122,7 +129,8 @@ void CMainFrame::BuildToolbars() {
       if (action->icon().isNull()) {
         auto* button =
             new QAction(action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0), bar);
-        button->setToolTip(action->statusTip());
+        button->setToolTip(action->toolTip());
+        button->setStatusTip(action->statusTip());
         // The button starts as its command stands and follows every change.
         button->setEnabled(action->isEnabled());
         connect(button, &QAction::triggered, this, [this, id] { OnCommand(id); });

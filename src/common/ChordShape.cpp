@@ -95,10 +95,16 @@ struct Spelling {
   int stepShift = 0;   // -1: written as the key's flat, one step higher
 };
 
-Spelling SpellInKey(int pitchClass, int keySignature) {
+Spelling SpellInKey(int pitchClass, int keySignature, bool flatRoot) {
   const int key = keySignature >= 0 && keySignature <= 15 ? keySignature : 0;
   const int count = key / 2;
-  const bool flats = key % 2 == 1;
+  // With no sharps or flats in the key the chord's root chooses.
+  const bool flats = count == 0 ? flatRoot : key % 2 == 1;
+  if (count == 0 && flats) {
+    for (int k = 0; k < 5; ++k)
+      if (pitchClass == kFlatOrder[k]) return {kShapeFlatCode, -1};
+    return {};
+  }
   const int looked = count <= 5 ? 5 : 7;
   for (int k = 0; k < looked; ++k) {
     if (k < count) {
@@ -123,7 +129,14 @@ bool HasNote(const std::vector<ShapeNote>& notes, int position, int code) {
 
 }  // namespace
 
-ShapeChordNotes ComputeShapeNotes(const CString& shape, const CString& tuning, int keySignature) {
+bool RootSpellsWithFlats(const CString& root) {
+  if (root.GetLength() >= 2 && root[1] == 'b') return true;
+  return root.GetLength() >= 1 && (root[0] == 'C' || root[0] == 'F') &&
+         (root.GetLength() == 1 || root[1] == ' ');
+}
+
+ShapeChordNotes ComputeShapeNotes(const CString& shape, const CString& tuning, int keySignature,
+                                  bool flatRoot) {
   ShapeChordNotes result;
   const ShapeReading r = ReadShape(shape);
   if (!r.readable || !r.holdsNotes) return result;
@@ -149,7 +162,7 @@ ShapeChordNotes ComputeShapeNotes(const CString& shape, const CString& tuning, i
 
     const int sounding = stringPitch + semitones;
     const int pitchClass = ((sounding % 12) + 12) % 12;
-    const Spelling spelling = SpellInKey(pitchClass, keySignature);
+    const Spelling spelling = SpellInKey(pitchClass, keySignature, flatRoot);
     const int step = 7 * ((82 - sounding) / 12 + 2) + kClassStep[pitchClass] + spelling.stepShift;
     // A column stores steps as bytes; a pitch that far off the staff is not written.
     if (step < 0 || step > 255) continue;

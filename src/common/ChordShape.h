@@ -40,6 +40,7 @@ using ShapeValues = std::array<int, kShapeStrings>;
 
 // Symbol codes that the staff column receives with the note heads.
 inline constexpr int kShapeSharpCode = 28;
+inline constexpr int kShapeFlatCode = 30;
 inline constexpr int kShapeNaturalCode = 27;
 // Fret 0 in a tablature column; fret k is this plus k.
 inline constexpr int kShapeFirstFretCode = 226;
@@ -61,16 +62,23 @@ struct ShapeChordNotes {
 // The entries of the shape on the tuning, the staff notes spelt in the key
 // (key signature code 0 none; code / 2 accidentals, sharps for even codes,
 // flats for odd ones; codes outside 0..15 count as 0). The note heads carry
-// g_CurrentNoteCode mod 256.
-ShapeChordNotes ComputeShapeNotes(const CString& shape, const CString& tuning, int keySignature);
+// g_CurrentNoteCode mod 256. Without a key signature the black keys are
+// written as the chord's root spells them: flats when flatRoot, else sharps.
+ShapeChordNotes ComputeShapeNotes(const CString& shape, const CString& tuning, int keySignature,
+                                  bool flatRoot = false);
+
+// Whether a chord root ("Gb", "C ", "F#"...) spells its chord with flats: a
+// flat root, and the naturals C and F, whose chords take flats.
+bool RootSpellsWithFlats(const CString& root);
 
 // Fills a tablature column and a staff column (either may be null) with the
 // notes of the shape: each column keeps its rhythm code and loses everything
 // else; then the notes are added through its AddNote and the staff column
-// arranges its note heads. Column is the score's column class (KChord); the
-// second text is not read.
+// arranges its note heads. Column is the score's column class (KChord); root
+// is the chord's root, which spells the staff notes where no key signature
+// does (empty: sharps).
 template <class Column>
-void ShapeToChord(const CString& shape, const CString& /*unused*/, Column* tab, Column* staff,
+void ShapeToChord(const CString& shape, const CString& root, Column* tab, Column* staff,
                   const CString& tuning, int keySignature) {
   for (Column* column : {tab, staff}) {
     if (column == nullptr) continue;
@@ -78,7 +86,7 @@ void ShapeToChord(const CString& shape, const CString& /*unused*/, Column* tab, 
     column->Clear();
     column->SetRhythmCode(rhythm);
   }
-  const ShapeChordNotes notes = ComputeShapeNotes(shape, tuning, keySignature);
+  const ShapeChordNotes notes = ComputeShapeNotes(shape, tuning, keySignature, RootSpellsWithFlats(root));
   if (!notes.holdsNotes) return;
   if (tab != nullptr)
     for (const ShapeNote& note : notes.tab) tab->AddNote(note.position, note.code);

@@ -539,7 +539,12 @@ void KDlgChordSelect::MatchTypedText(const CString& text, int list) {
     return;
   }
   const char c = text[0];
-  if (list == 1 && (m_keyTyped == 0 || c == 'b' || c == '#')) {
+  // In the key list a note letter always names the root (the letter typed is
+  // the root the musician wants, even with a root already chosen); a small b
+  // or # is the accidental of the root shown, and any other character goes
+  // on to the chord type.
+  const bool rootLetter = (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g' && c != 'b');
+  if (list == 1 && (m_keyTyped == 0 || rootLetter || c == 'b' || c == '#')) {
     CString search;
     if (c == 'b' || c == '#') {
       search = key.Left(1) + CString(c);

@@ -34,8 +34,7 @@ KDlgHelpMoving::KDlgHelpMoving()
                    "Evenly Space work on.") {}
 
 KDlgHelpShortCuts::KDlgHelpShortCuts(CString shortcuts)
-    : KDlgHelpPage(kTemplateId, "Keyboard Shortcuts  ( ct = Ctrl,   sh = Shift,   al = Alt )",
-                   std::move(shortcuts)) {}
+    : KDlgHelpPage(kTemplateId, "Keyboard Shortcuts", std::move(shortcuts)) {}
 
 KDlgHelpMidiPerc::KDlgHelpMidiPerc()
     : KDlgHelpPage(kTemplateId, "Drum Line Percussion Symbols",

@@ -78,6 +78,12 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink, public KLineSourc
   // The score file's path; empty for a score never saved.
   const CString& GetPathName() const { return m_strPathName; }
   void SetPathName(const CString& path) { m_strPathName = path; }
+  // The one name the score goes by in its window's title, print headers, the
+  // PDF's title, prompts and the names offered for exports: its file's name
+  // once saved; before that the name it was given (a score imported from a
+  // tune or a text file takes the tune's title), else "Untitled".
+  CString ScoreName() const;
+  void SetUntitledName(const CString& name) { m_untitledName = name; }
   BOOL IsModified() const { return m_bModified; }
   // TRUE: the content changed (the score-changed flag, contentModified,
   // editedSinceSave, every view's changed flag and the modified flag are set).
@@ -258,6 +264,7 @@ class CStavlinDoc : public CObject, public KScoreSettingsSink, public KLineSourc
   // ---- Fields ------------------------------------------------------------------------
 
   CString fileName;        // file-name part of the path
+  CString m_untitledName;  // the name of a score not yet saved (empty: "Untitled")
   CString fileFolder;      // folder part of the path
   CString writerVersion;   // version text of the program that last wrote the score
   long long fileSize = 0;  // bytes, when it was opened

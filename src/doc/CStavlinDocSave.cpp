@@ -81,11 +81,17 @@ BOOL CStavlinDoc::DoSave(LPCTSTR pathText) {
   if (path.IsEmpty()) {
     const KSaveAsPrompt& prompt = SaveAsPrompt();
     if (!prompt) return FALSE;
-    path = prompt(m_strPathName);
+    // A score not yet saved is offered under the name it goes by.
+    path = prompt(m_strPathName.IsEmpty() ? m_untitledName : m_strPathName);
     if (path.IsEmpty()) return FALSE;
     if (ScoreFileExtension(path).IsEmpty()) path += kScoreExtension;
   }
   return OnSaveDocument(path);
+}
+
+CString CStavlinDoc::ScoreName() const {
+  if (!m_strPathName.IsEmpty()) return fileName.IsEmpty() ? m_strPathName : fileName;
+  return m_untitledName.IsEmpty() ? CString(kUntitled) : m_untitledName;
 }
 
 BOOL CStavlinDoc::SaveModified() {
@@ -93,7 +99,7 @@ BOOL CStavlinDoc::SaveModified() {
     // The content changed: the framework's question. Cancel keeps the score
     // open and its changes marked as such.
     CString text;
-    const CString name = m_strPathName.IsEmpty() ? CString(kUntitled) : fileName;
+    const CString name = ScoreName();
     const LPCTSTR args[1] = {name};
     AfxFormatStrings(text, kSaveChangesText, args, 1);
     switch (AfxMessageBox(text, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {

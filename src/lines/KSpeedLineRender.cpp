@@ -164,8 +164,11 @@ void KSpeedLine::Render(CDC* dc, int x, int firstColumn, int lastColumn, int y, 
         if (IsBarSymbol(first->itemSymbol[i], s)) bar = first->itemSymbol[i] - (s != 0 ? kLargeBase : 0);
       }
     }
+    // A fixed staff length that the notes have run past (Auto-Wrap off):
+    // the staff runs on under them until the music is wrapped.
+    const int content = GetLength() * columnWidth;
     int width = GetLeadInWidth(s) +
-                (m_staffLength > 0 ? columnWidth * m_staffLength / 18 : GetLength() * columnWidth + 20);
+                (m_staffLength > 0 ? std::max(columnWidth * m_staffLength / 18, content) : content + 20);
     // A line that ends with a bar ends there: no staff runs on past it.
     const int closing = GetClosingBarRight();
     if (closing >= 0) width = std::min(width, GetLeadInWidth(s) + closing);

@@ -315,7 +315,7 @@ constexpr StringTableEntry kMessageStrings[] = {
     {8120, "_Welcome To Stavlin_.svd"},
     {8127, "Select a new start folder for when you do File | Open ..."},
     {8129, "Samples\\"},
-    {8130, "Float mouse over image to see corresponing notes, click to enter the note"},
+    {8130, "Float mouse over image to see corresponding notes, click to enter the note"},
     {8131,
      "The current line is not a tab line.\n"
      "Do you want a tab line inserted?"},

@@ -72,7 +72,9 @@ int ParseTextTab(KTextTabView& view, int currentLine) {
   }
 
   std::vector<Block> blocks;
-  for (int d = std::max(first, 0); d <= last && d <= count - kMinRows;) {
+  // Rows near the score's end are read too: too few of them are refused
+  // with the message below, never passed over in silence.
+  for (int d = std::max(first, 0); d <= last && d < count;) {
     if (dynamic_cast<KStrLine*>(view.GetDisplayLine(d)) == nullptr) {
       ++d;
       continue;
@@ -110,6 +112,12 @@ int ParseTextTab(KTextTabView& view, int currentLine) {
     d += rowCount;
   }
 
+  // Nothing to read anywhere in the range: the user is told why.
+  if (blocks.empty()) {
+    MessageBeep(MB_ICONASTERISK);
+    AfxMessageBox(kTooFewRowsMessage);
+    return 0;
+  }
   for (auto block = blocks.rbegin(); block != blocks.rend(); ++block) {
     view.InsertLineBefore(block->insertAt, std::move(block->line));
     if (g_textTabRemoveRows != 0) view.DeleteDisplayLines(block->first, block->first + block->count - 1);

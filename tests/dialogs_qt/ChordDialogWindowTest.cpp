@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -20,12 +22,12 @@
 #include "dialogs/KDlgChordSelect.h"
 #include "dialogs/KDlgChordVars.h"
 #include "dialogs/KDlgScannedChords.h"
+#include "dialogs_qt/PictureTestSupport.h"
 #include "platform/CDC.h"
 #include "platform/FakeUiPort.h"
 #include "platform/qt/KQtDialogBinder.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform/qt/KQtUiPort.h"
-#include "dialogs_qt/PictureTestSupport.h"
 #include "platform_qt/WidgetTestApp.h"
 
 namespace {
@@ -151,6 +153,28 @@ TEST_F(ChordDialogWindow, SelectionListsTakeTypedCharactersAndTheFrameMarksThePi
   EXPECT_EQ(dialog.pictureFrame, 0);
   const QImage moved = binder.WidgetOf(KDlgChordSelect::kIdDiagramPicture)->grab().toImage();
   EXPECT_EQ(QColor(moved.pixel(0, 10)), QColor(0, 0, 160));
+  binder.Press(IDCANCEL);
+}
+
+// With the key list dropped down, a letter picks the natural root (G, not
+// the Gb above it in the list), and a b or # after it the accidental.
+TEST_F(ChordDialogWindow, LettersTypedIntoTheOpenKeyListPickTheRootTheyName) {
+  KDlgChordSelect dialog;
+  dialog.key = "A ";
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  auto* root = qobject_cast<QComboBox*>(binder.WidgetOf(KDlgChordSelect::kIdRoot));
+  ASSERT_NE(root, nullptr);
+  root->showPopup();
+  QApplication::processEvents();
+  ASSERT_TRUE(root->view()->isVisible());
+  QTest::keyClick(root->view(), Qt::Key_G);
+  EXPECT_EQ(dialog.key, "G ");
+  EXPECT_EQ(root->currentText().trimmed(), "G");
+  EXPECT_EQ(root->view()->currentIndex().row(), root->currentIndex());
+  QTest::keyClick(root->view(), Qt::Key_B);
+  EXPECT_EQ(dialog.key, "Gb");
+  root->hidePopup();
   binder.Press(IDCANCEL);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ TEST_F(KTabLineDrawTest, TheFrameIsDrawnWithTheLinesBarAndTabWord) {
       {"double bar in column 0", kStandardTuning, 0, 1, 0, 22, 22, 0},
       {"repeat in column 0", kStandardTuning, 0, 1, 0, 24, 24, 0},
       {"fixed length", kStandardTuning, 0, 1, 400, 0, 21, 0},
+      // Notes typed past a fixed length (Auto-Wrap off) still stand on strings.
+      {"notes past a fixed length", kStandardTuning, 0, 1, 36, 0, 21, 0},
       {"bass, four strings", kBassTuning4, 0x20, 1, 0, 0, 21, 0},
   };
   for (const Case& c : cases) {
@@ -76,7 +79,8 @@ TEST_F(KTabLineDrawTest, TheFrameIsDrawnWithTheLinesBarAndTabWord) {
 
       const int columnWidth = size == 0 ? 18 : 22;
       const int left = kOriginX + 9 + line.GetLeadInWidth(size);
-      const int width = c.staffLength > 0 ? columnWidth * c.staffLength / 18 : 4 * columnWidth + 20;
+      const int width = c.staffLength > 0 ? std::max(columnWidth * c.staffLength / 18, 4 * columnWidth)
+                                          : 4 * columnWidth + 20;
       RecordingDC expected;
       line.DrawNotes(&expected, line.GetType(), size, kOriginX + 9, kTop + line.GetSpaceAbove(size), 0,
                      left + width - (kOriginX + 9), c.bar, c.frameFlags, line.GetStringCount());

@@ -136,6 +136,39 @@ TEST_F(ChordShapeTest, ShapeToChordFillsTabAndStaffColumns) {
   }
 }
 
+TEST_F(ChordShapeTest, WithoutAKeySignatureTheStaffNotesAreSpeltAsTheRootSpellsThem) {
+  // The barre chord at the second fret: F#/Gb, C#/Db, F#/Gb, A#/Bb, C#/Db, F#/Gb.
+  // inKey: the letter whose accidental the key signature already gives.
+  auto spelt = [](const char* letters, int accidental, char inKey = 0) {
+    const int octaves[6] = {3, 4, 4, 4, 5, 5};
+    Entries entries;
+    for (int i = 0; i < 6; ++i) {
+      entries.emplace_back(StepOf(letters[i], octaves[i]), 8);
+      if (letters[i] != inKey) entries.emplace_back(StepOf(letters[i], octaves[i]), accidental);
+    }
+    return Sorted(entries);
+  };
+  const Entries flats = spelt("GDGBDG", kShapeFlatCode);
+  const Entries sharps = spelt("FCFACF", kShapeSharpCode);
+  const Entries inG = spelt("FCFACF", kShapeSharpCode, 'F');
+  const struct {
+    const char* root;
+    int key;
+    const Entries& staff;
+  } cases[] = {
+      {"Gb", 0, flats},
+      {"F#", 0, sharps},
+      {"", 0, sharps},
+      {"Gb", 2, inG},  // one sharp in the key: the key spells, its F# needs no sign
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.root) + " in key " + std::to_string(c.key));
+    KChord staff(0, kStaffRhythm);
+    ShapeToChord<KChord>(CString("2133211"), CString(c.root), nullptr, &staff, g_TuningGuitar, c.key);
+    EXPECT_EQ(EntriesOf(staff), c.staff);
+  }
+}
+
 TEST_F(ChordShapeTest, NoteHeadsTakeTheCurrentNoteCode) {
   g_CurrentNoteCode = 256 + 4;
   KChord staff(0, kStaffRhythm);

@@ -5,6 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -93,6 +96,32 @@ TEST_F(MidiImportWindow, ImportMidiFileOpensANewScoreWindowWithTheNotes) {
   // The score is shown: its view lays out the staff.
   ASSERT_NE(child->ActivePane(), nullptr);
   EXPECT_GT(child->ActivePane()->View().GetDisplayLineCount(), 2);
+}
+
+// After the settings window and the progress window have gone, the main
+// window is the active one and the new score has the keyboard: Alt+F opens
+// the File menu at once and letters typed go to the score.
+TEST_F(MidiImportWindow, AfterAnImportTheMenusAnswerTheKeyboardAtOnce) {
+  const std::string path = WriteTune("keys.mid");
+  ASSERT_TRUE(Start());
+  Frame().show();
+  Frame().activateWindow();
+  QApplication::processEvents();
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
+  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
+  Trigger(cmd::kImportMidi);
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
+  ASSERT_NE(pane, nullptr);
+  EXPECT_EQ(QApplication::activeWindow(), &Frame());
+  EXPECT_TRUE(pane->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+  QApplication::processEvents();
+  QAction* active = Frame().menuBar()->activeAction();
+  ASSERT_NE(active, nullptr) << "Alt+F opened no menu";
+  EXPECT_EQ(active->text(), QStringLiteral("&File"));
+  if (active->menu() != nullptr) active->menu()->close();
 }
 
 TEST_F(MidiImportWindow, MethodItemsSwitchTheMethodAndImport) {

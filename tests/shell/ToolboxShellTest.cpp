@@ -205,6 +205,35 @@ INSTANTIATE_TEST_SUITE_P(Toolboxes, EachPalette, ::testing::ValuesIn(kPalettes),
                            return viewtest::CaseName(info.param.name);
                          });
 
+// The bar and repeat cells of the common symbols toolbox enter after a note
+// what their keys enter there.
+TEST_F(ToolboxWindows, TheBarAndRepeatCellsOfTheSymbolsToolboxEnterWhatTheirKeysEnter) {
+  KToolBoxWindow* window = Open(kSymbols);
+  ASSERT_NE(window, nullptr);
+  const struct {
+    int cell;
+    char key;
+    int code;
+  } cases[] = {{43, '|', 21}, {44, '"', 22}, {45, 'I', 23}, {46, '[', 24}, {47, ']', 25}, {48, '%', 26}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    ASSERT_EQ(CellsOf(kSymbols)[static_cast<size_t>(c.cell)], c.code);
+    CaretOn(kStaffLine, 0, 16);
+    QTest::keyClick(pane_, 'q');
+    const std::string withNote = Dump(kStaffLine);
+    ClickCell(window, c.cell);
+    const std::string clicked = Dump(kStaffLine);
+    EXPECT_NE(clicked.find(":" + std::to_string(c.code) + "@"), std::string::npos) << clicked;
+    Undo();
+    EXPECT_EQ(Dump(kStaffLine), withNote);
+    pane_->setFocus();
+    QTest::keyClick(pane_, c.key);
+    EXPECT_EQ(Dump(kStaffLine), clicked) << "typed";
+    Undo();
+    Undo();
+  }
+}
+
 TEST_F(ToolboxWindows, TheNoteStylePaletteChoosesTheStyleOfNewNotes) {
   CaretOn(kStaffLine, 0, 16);
   KToolBoxWindow* window = Open(kNoteStyles);

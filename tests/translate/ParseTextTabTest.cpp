@@ -83,12 +83,23 @@ TEST_F(ParseTextTabTest, SelectionReadsEveryBlockAndRemovesRows) {
   EXPECT_EQ(m_view.finished, 1);
 }
 
-TEST_F(ParseTextTabTest, CurrentLineNearScoreEndIsNotScanned) {
-  m_view.AddText("head");
-  m_view.AddTexts({"--5----", "-------", "-------"});
-  ParseTextTab(m_view, 1);
-  EXPECT_EQ(m_view.lines.size(), 4u);
-  EXPECT_TRUE(m_ui.Messages().empty());
+// Three rows at the score's end, from the caret or selected, make nothing
+// and say why.
+TEST_F(ParseTextTabTest, TooFewRowsAtTheScoresEndOrSelectedAreRefusedWithTheMessage) {
+  for (const bool selected : {false, true}) {
+    SCOPED_TRACE(selected ? "selected" : "at the caret");
+    FakeTextTabView view;
+    view.AddText("head");
+    view.AddTexts({"--5----", "-------", "-------"});
+    if (selected) view.Select(1, 3);
+    const std::vector<std::string> before = view.Kinds();
+    m_ui.ClearRecords();
+    ParseTextTab(view, 1);
+    EXPECT_EQ(view.Kinds(), before);
+    EXPECT_EQ(m_ui.Beeps(), std::vector<UINT>{MB_ICONASTERISK});
+    EXPECT_EQ(m_ui.MessageIds(), std::vector<UINT>{7055});
+    EXPECT_EQ(view.finished, 0);
+  }
 }
 
 // A seventh row directly below six starts the next block, which is read whole

@@ -7,8 +7,10 @@
 #include <QComboBox>
 #include <QCommandLinkButton>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +20,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleOption>
@@ -48,6 +52,9 @@ class KQtDialogBinder::BoundWindow : public QDialog {
 };
 
 namespace {
+
+// A static text of this many lines or more scrolls.
+constexpr long kScrolledTextLines = 30;
 
 // A picture control: shows the model's bitmap and hands it the mouse and keys.
 class PictureWidget : public QWidget {
@@ -423,6 +430,22 @@ void KQtDialogBinder::Connect(const DialogControl& control, QWidget* widget) {
             return taken;
           },
           [&state, id] { state.Focus(id); }));
+      // With the list dropped down the keys go to the list, whose own search
+      // would choose the first row that begins with the letter ("Gb" for G):
+      // the model's type-ahead answers them there too, and the open list
+      // follows the row it chose.
+      QAbstractItemView* list = combo->view();
+      list->installEventFilter(new TypeAhead(list,
+                                             [this, &state, id, combo, list](int character) {
+                                               const bool taken = state.TypeChar(id, character);
+                                               if (!taken) return false;
+                                               UserChanged();
+                                               if (combo->currentIndex() >= 0)
+                                                 list->setCurrentIndex(
+                                                     combo->model()->index(combo->currentIndex(), 0));
+                                               return true;
+                                             },
+                                             {}));
     }
   } else if (auto* view = qobject_cast<QAbstractItemView*>(widget);
              view != nullptr && control.kind == DialogControlKind::kList) {
@@ -468,6 +491,28 @@ QWidget* KQtDialogBinder::Place(UINT id) {
   if (control == nullptr) return nullptr;
   QWidget* widget = CreateWidget(*control);
   m_readingOrder.push_back(widget);
+  // A page of text longer than the screen holds (a help page's key list)
+  // scrolls inside the window, which then fits the screen; its columns line
+  // up in a fixed-pitch font.
+  if (control->kind == DialogControlKind::kStatic &&
+      std::count(control->caption.begin(), control->caption.end(), '\n') >= kScrolledTextLines) {
+    auto* label = static_cast<QLabel*>(widget);
+    label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* scroll = new QScrollArea(m_window.get());
+    scroll->setWidget(label);
+    scroll->setWidgetResizable(true);
+    const QScreen* screen =
+        m_window->screen() != nullptr ? m_window->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize wanted = label->sizeHint();
+    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    scroll->setMinimumSize(std::min(wanted.width() + bar + 4, room.width() * 9 / 10),
+                           std::min(room.height() * 6 / 10, wanted.height()));
+    scroll->setMaximumHeight(room.height() * 7 / 10);
+    return scroll;
+  }
   return widget;
 }
 

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
@@ -21,6 +23,41 @@ bool IsTopicName(const QString& topic) {
   }
   return true;
 }
+
+// Keeps a help window asked for from a modal dialog in front of that dialog
+// and usable while it is open (a window of the dialog's own, which the
+// dialog's modality does not block); when the dialog hides, the help window
+// goes back to its owner and stays open.
+class ModalHelpKeeper : public QObject {
+ public:
+  ModalHelpKeeper(QWidget* help, QWidget* modal, QWidget* owner)
+      : QObject(help), m_help(help), m_modal(modal), m_owner(owner) {
+    modal->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == m_modal && event->type() == QEvent::Hide) Release();
+    return false;
+  }
+
+ private:
+  void Release() {
+    if (m_modal != nullptr) m_modal->removeEventFilter(this);
+    QWidget* help = m_help;
+    QWidget* owner = m_owner;
+    const QRect place = help->geometry();
+    const bool shown = help->isVisible();
+    help->setParent(owner, help->windowFlags() | Qt::Window);
+    help->setGeometry(place);
+    if (shown) help->show();
+    deleteLater();
+  }
+
+  QPointer<QWidget> m_help;
+  QPointer<QWidget> m_modal;
+  QPointer<QWidget> m_owner;
+};
 
 }  // namespace
 
@@ -68,6 +105,22 @@ void KQtHelp::ShowTopic(std::string_view topic) {
     m_window->setHtml(
         QStringLiteral("<p>There is no help page for the topic \"%1\".</p>").arg(name.toHtmlEscaped()));
     m_window->setWindowTitle(QStringLiteral("Stavlin Help"));
+  }
+  // Asked for from a modal dialog (its Help button or F1): the window
+  // belongs to the dialog while the dialog is open.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal != nullptr && modal != m_window && m_window->parentWidget() != modal) {
+    const QRect place = m_window->geometry();
+    const bool placed = !opening;
+    QWidget* owner = m_window->parentWidget();
+    m_window->setParent(modal, m_window->windowFlags() | Qt::Window);
+    if (placed) {
+      m_window->setGeometry(place);
+    } else {
+      const QRect over = modal->frameGeometry();
+      m_window->move(over.center() - QPoint(m_window->width() / 2, m_window->height() / 2));
+    }
+    new ModalHelpKeeper(m_window, modal, owner);
   }
   m_window->show();
   m_window->raise();

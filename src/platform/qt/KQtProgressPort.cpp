@@ -19,8 +19,14 @@ void KQtProgressPort::Open(const CString& text) {
     SetText(text);
     return;
   }
+  m_before = QApplication::activeWindow();
+  if (m_before == nullptr) {
+    // Between two windows (a settings window just closed): the main window.
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (widget->inherits("QMainWindow") && widget->isVisible()) m_before = widget;
+  }
   m_box = new QProgressDialog(ToQString(text.Str()), QStringLiteral("&Stop MIDI Translation"), 0, 100,
-                              QApplication::activeWindow());
+                              m_before.data());
   m_box->setWindowTitle(QStringLiteral("In Progress..."));
   m_box->setWindowModality(Qt::ApplicationModal);
   m_box->setAutoClose(false);
@@ -53,6 +59,11 @@ void KQtProgressPort::Close() {
   m_box->hide();
   m_box->deleteLater();
   m_box = nullptr;
+  if (m_before != nullptr && m_before->isVisible()) {
+    m_before->raise();
+    m_before->activateWindow();
+  }
+  m_before = nullptr;
 }
 
 bool KQtProgressPort::InBox(QObject* object) const {

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 #include "platform/ProgressPort.h"
 
@@ -32,6 +33,9 @@ class KQtProgressPort : public QObject, public ProgressPort {
   bool InBox(QObject* object) const;
 
   QPointer<QProgressDialog> m_box;
+  // The window that was active when the box opened: it is active again when
+  // the box goes, so that its menus and keys answer at once.
+  QPointer<QWidget> m_before;
   bool m_stop = false;
   int m_depth = 0;
 };

@@ -40,7 +40,6 @@ constexpr int kUndoLineToEnd = 6;
 constexpr int kDefaultUnit = 240;
 // A text this much taller than the score's text is a title.
 constexpr int kTitleLarger = 2;
-constexpr UINT kNotYetSavedName = 8155;  // "- Not yet saved -"
 constexpr int kNameRow = 9;
 
 KStaffLine* AsStaff(KLineObj* line) {
@@ -318,9 +317,7 @@ class ScoreWriter {
 CString ExportTitle(const CStavlinDoc& doc) {
   // A score never saved has no name of its own, unless one was given to it
   // (a score made from a text file goes by the file's name).
-  CString name = doc.fileName;
-  if (name.IsEmpty() || (doc.GetPathName().IsEmpty() && name == LoadString(kNotYetSavedName)))
-    name = "Untitled";
+  CString name = doc.ScoreName();
   if (const int dot = name.Find('.'); dot > 0) name = name.Left(dot);
   return name + ".abc";
 }

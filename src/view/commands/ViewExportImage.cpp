@@ -177,11 +177,9 @@ void CStavlinView::ExportImageAt(int scale) {
       {"PNG Files (*.png)", "*.png"}, {"BMP Files (*.bmp)", "*.bmp"}, {"All Files (*.*)", "*.*"}};
   const int preferred = g_prefExporting.imageFormat == kFormatBmp ? kFormatBmp : kFormatPng;
   request.filterIndex = preferred + 1;
-  const CString& title = m_document->fileName;
+  const CString title = m_document->ScoreName();
   const int svd = title.Find(".svd");
-  request.fileName = m_document->GetPathName().IsEmpty() ? CString("Untitled")
-                     : svd >= 0                          ? title.Left(svd)
-                                                         : title;
+  request.fileName = svd >= 0 ? title.Left(svd) : title;
   // Cancel is an answer, not a failure: nothing to say.
   if (!CurrentUiPort().GetSaveFileName(request) || request.fileName.IsEmpty()) return;
 

@@ -20,7 +20,7 @@ class KViewPrintJob : public KPrintJob {
 
   CString Title() const override {
     const CStavlinDoc* doc = m_view.GetDocument();
-    return doc != nullptr && !doc->GetPathName().IsEmpty() ? doc->fileName : CString("Untitled");
+    return doc != nullptr ? doc->ScoreName() : CString("Untitled");
   }
   bool OnPreparePrinting(CPrintInfo& info) override { return m_view.OnPreparePrinting(info); }
   void OnBeginPrinting(CPrintInfo& info) override { m_view.OnBeginPrinting(info); }

@@ -39,6 +39,9 @@ constexpr int kWideChordBase = 25;
 constexpr DWORD kFlagHidden = 0x2;
 constexpr DWORD kFlagOwnLabel = 0x10;
 constexpr DWORD kFlagPageBreak = 0x1000;
+// The dotted rule of an empty lyric line: light grey, this long.
+constexpr COLORREF kEmptyTextLineColour = RGB(160, 160, 160);
+constexpr int kEmptyTextLineReach = 120;
 // Line drawing modes: the current line and its group, any other, read-only.
 constexpr int kModeCurrent = 0;
 constexpr int kModeOther = 1;
@@ -277,6 +280,25 @@ void CStavlinView::OnDraw(CDC* dc) {
 
     if (m_readOnly == 0 && !output && line->TestFlags(kFlagHidden) != 0) {
       DrawViewMark(dc, KViewMark::kHiddenLine, contentLeft - 11, entry.top);
+    }
+
+    // An empty text line of a line group (a lyric line waiting for its
+    // words) shows where it is on the screen: a light dotted rule where the
+    // words will stand. Printing leaves it out.
+    if (!output && family == KLineObj::kFamilyText && line->GetGroupId() != KLineObj::kNoGroup) {
+      const auto* text = dynamic_cast<const KStrLine*>(line);
+      CString words = text != nullptr ? text->GetText() : CString("x");
+      words.TrimRight();
+      if (text != nullptr && text->TestFlags(kFlagPageBreak) == 0 && words.IsEmpty()) {
+        CPen dotted;
+        if (dotted.CreatePen(PS_DOT, 1, kEmptyTextLineColour)) {
+          CPen* previous = dc->SelectObject(&dotted);
+          const int y = entry.bottom - 2;
+          ScaledMoveTo(dc, contentLeft + line->GetIndent(), y);
+          ScaledLineTo(dc, contentLeft + line->GetIndent() + kEmptyTextLineReach, y);
+          dc->SelectObject(previous);
+        }
+      }
     }
 
     // Page marks: the end of a page, and a page-break line.

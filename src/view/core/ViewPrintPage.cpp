@@ -45,8 +45,7 @@ bool CStavlinView::DrawPageNumber(CDC& dc) {
   if (m_options.pageXofY != 0) suffix.Format("of %d", m_pageCount);
   CString prefix;
   if (m_options.pageNumberText == 1) {
-    const CString title = m_document != nullptr && !m_document->GetPathName().IsEmpty() ? m_document->fileName
-                                                                                        : CString("Untitled");
+    const CString title = m_document != nullptr ? m_document->ScoreName() : CString("Untitled");
     const int dot = title.Find('.');
     prefix = dot >= 0 ? title.Left(dot) : title;
   } else {

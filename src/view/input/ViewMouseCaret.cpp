@@ -55,9 +55,31 @@ int HitDisplayLine(const CStavlinView& view, int y, int none) {
   // visible: the scroll bar may have moved the window since.
   for (int i = 0; i < view.GetDisplayLineCount(); ++i) {
     const DisplayLine& entry = view.GetDisplayEntry(i);
-    if (y >= entry.top && y <= entry.bottom) return i;
+    if (y >= entry.top && y <= entry.bottom) return BelowTheStrings(view, i, y) ? i + 1 : i;
   }
   return none;
+}
+
+bool BelowTheStrings(const CStavlinView& view, int displayLine, int y) {
+  // A click under a tablature line's lowest string, further down than the
+  // next string would lie, aims at the text line below it in the same group
+  // (its lyrics): no fret is placed down there.
+  if (displayLine + 1 >= view.GetDisplayLineCount()) return false;
+  const DisplayLine& entry = view.GetDisplayEntry(displayLine);
+  const DisplayLine& next = view.GetDisplayEntry(displayLine + 1);
+  if (KLineObj::FamilyOf(entry.type) != KLineObj::kFamilyTab ||
+      KLineObj::FamilyOf(next.type) != KLineObj::kFamilyText)
+    return false;
+  const KLineObj* line = view.GetDisplayLineObj(displayLine);
+  const KLineObj* below = view.GetDisplayLineObj(displayLine + 1);
+  const KListLine* tab = line != nullptr ? line->AsListLine() : nullptr;
+  if (tab == nullptr || below == nullptr || line->GetGroupId() == KLineObj::kNoGroup ||
+      below->GetGroupId() != line->GetGroupId())
+    return false;
+  const int size = SizeOf(view);
+  const int spacing = view.m_tabSpacing[size];
+  const int lowestString = entry.top + tab->GetSpaceAbove(size) + (tab->GetStringCount() - 1) * spacing;
+  return y > lowestString + spacing;
 }
 
 PressColumn ColumnForPress(CStavlinView& view, int displayLine, int x) {

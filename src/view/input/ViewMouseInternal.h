@@ -20,8 +20,12 @@ inline constexpr int kNoHit = 32000;
 POINT ToPage(const CStavlinView& view, POINT client);
 
 // The display line whose top and bottom enclose the page y (both
-// inclusive); `none` when no line does.
+// inclusive), or the text line below a tablature line when the y lies far
+// below the strings (BelowTheStrings); `none` when no line does.
 int HitDisplayLine(const CStavlinView& view, int y, int none);
+// Whether page y on a tablature display line lies so far below its lowest
+// string that the click belongs to the text line of its group below it.
+bool BelowTheStrings(const CStavlinView& view, int displayLine, int y);
 
 // The column under page x on the display line as a press anchors it, and the
 // column's page x.

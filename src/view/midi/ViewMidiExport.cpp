@@ -33,9 +33,7 @@ bool HasExtension(const CString& path) { return path.ReverseFind('.') >= FileNam
 // for an unsaved score the name its window shows ("Untitled" without one).
 CString DefaultMidiName(const CStavlinView& view) {
   const CStavlinDoc& document = *view.m_document;
-  CString title = document.GetPathName().IsEmpty() && view.m_host != nullptr ? view.m_host->GetWindowTitle()
-                                                                             : document.fileName;
-  if (document.GetPathName().IsEmpty() && title.IsEmpty()) title = "Untitled";
+  CString title = document.ScoreName();
   const int dot = title.Find('.');
   if (dot >= 0) title = title.Left(dot);
   CString name;
