@@ -8,7 +8,8 @@
 // rhythm line as its own item at a whole column (the item's position / 9).
 // Loading rebuilds them as text runs and symbols:
 // - characters (codes below 200 or above 253) gather into a text run, with a
-//   blank for every empty column before each; a run holds at most 300
+//   blank for every empty column before each (an item that carries a text of
+//   several characters takes a column for each); a run holds at most 300
 //   characters, and the conversion takes no more items once it is full;
 // - a symbol (200 to 253; 223 to 249 are two columns wide) that directly
 //   follows the previous item with no pending text moves over as it is;
@@ -102,7 +103,9 @@ void KRhythmLine::ConvertOldSymbols() {
       } else {
         run.append(text.substr(0, room));
       }
-      previousEnd = column;
+      // The item ends at its last character's column: a text of n characters
+      // takes n columns, so that what follows it keeps its own column.
+      previousEnd = column + static_cast<long long>(std::max<std::size_t>(text.size(), 1)) - 1;
       if (run.size() >= kMaxOldRun) break;
       continue;
     }

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "LineRecordTestSupport.h"
+#include "lines/RhythmLineServices.h"
 
 namespace {
 
@@ -224,6 +225,33 @@ TEST_F(KRhythmLineRecordTest, ConvertedLineStoresAndLoadsBackUnchanged) {
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(Describe(*again), (std::vector<std::string>{"0:32:  x:0", "1:220::0", "2:121:y:0"}));
   EXPECT_EQ(again->GetFontText(), kFont);
+}
+
+// A line whose text runs and symbols stand where the newer form put them
+// (a run of five characters, then two wide symbols at pixels 45 and 63), read
+// as a file older than 3900 holds it and saved: the symbols follow the run
+// at their own columns, as they did before.
+TEST_F(KRhythmLineRecordTest, SymbolsAfterALongTextKeepTheirColumnsWhenAnOldLineIsConverted) {
+  KRhythmLine line(3, kFont);
+  Fill(line, {new KRhythmObj(0, CString("Swing")), Item(45, 224, 0), Item(63, 225, 0)});
+  const Bytes stored = StoreObject(line);
+  for (const int version : {3493, 3899}) {
+    g_fileVersion = version;
+    std::unique_ptr<KRhythmLine> old = LoadAs<KRhythmLine>(stored);
+    ASSERT_NE(old, nullptr);
+    g_fileVersion = kCurrentFileVersion;
+    EXPECT_EQ(Describe(*old), (std::vector<std::string>{"0:0:Swing:0", "1:224::0", "2:225::0"})) << version;
+    // Laid out, the first symbol stands right after the run and the second
+    // right after the first, and a save keeps them there.
+    old->MeasureSymbols(RhythmMeasureDC(), 0);
+    const auto* run = static_cast<const KRhythmObj*>(old->GetObjList()->GetHead());
+    const int first = run->GetWidth();
+    std::unique_ptr<KRhythmLine> saved = LoadAs<KRhythmLine>(StoreObject(*old));
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(Describe(*saved), (std::vector<std::string>{"0:83:Swing:0", std::to_string(first) + ":224::0",
+                                                          std::to_string(first + 18) + ":225::0"}))
+        << version;
+  }
 }
 
 TEST_F(KRhythmLineRecordTest, RecordOfAnotherKindOrItemClassIsRefused) {

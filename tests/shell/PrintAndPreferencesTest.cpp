@@ -14,6 +14,9 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "ShellTestSupport.h"
 #include "dialogs/prefs/KPropMIDI.h"
@@ -92,6 +95,31 @@ TEST_F(PrintAndPreferences, FilePrintFromTheMenuPrintsTheScoreToPdf) {
   Frame().ActionFor(cmd::kFilePrint)->trigger();
   EXPECT_EQ(painted, sheets);
   EXPECT_TRUE(std::filesystem::exists(pdf));
+}
+
+// A print that fails after the print dialog is told through the menu as
+// well: here the PDF file chosen is read-only, and stays as it was.
+TEST_F(PrintAndPreferences, FilePrintOverAReadOnlyPdfSaysWhyAndKeepsTheFile) {
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = nullptr;
+  ASSERT_NE(OpenFocused(WriteScore("kept.svd", 3), pane), nullptr);
+  const std::string pdf = (Dir() / "kept.pdf").string();
+  std::ofstream(pdf) << "the user's own file";
+  std::filesystem::permissions(pdf, std::filesystem::perms::owner_read);
+  int painted = 0;
+  ui_.AnswerPrint([&](KPrintJob& job, KPrintKind) {
+    painted = qt_printing::PrintToPdf(job, QString::fromStdString(pdf));
+    return painted > 0;
+  });
+  ui_.ClearRecords();
+  Trigger(cmd::kFilePrint);
+  std::filesystem::permissions(pdf, std::filesystem::perms::owner_all);
+  EXPECT_EQ(painted, -1);
+  EXPECT_EQ(std::filesystem::file_size(pdf), 19u);
+  ASSERT_EQ(ui_.Messages().size(), 1u);
+  EXPECT_NE(ui_.Messages()[0].text.find(pdf), std::string::npos) << ui_.Messages()[0].text;
+  EXPECT_NE(ui_.Messages()[0].text.find("The file is read-only."), std::string::npos)
+      << ui_.Messages()[0].text;
 }
 
 TEST_F(PrintAndPreferences, PrintPreviewShowsEverySheet) {

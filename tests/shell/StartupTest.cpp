@@ -70,4 +70,30 @@ TEST_F(ShellTest, SavedWindowPlaceIsKeptOnTheScreen) {
   EXPECT_EQ(Frame().width(), 700);
 }
 
+// A settings file whose numbers are all 2147483647 (damaged, or edited by
+// hand) starts a main window that fits the screen, and a new score window of
+// the built-in size.
+TEST_F(ShellTest, ASettingsFileOfHugeNumbersStartsANormalWindow) {
+  std::string huge;
+  for (int i = 0; i < 20; ++i) huge += (i > 0 ? "," : "") + std::string("2147483647");
+  for (const char* group : {"StavlinXYSizeXYPos", "PgMargins", "PgOptions", "PrinterParams", "AutoSave",
+                            "DocViewOptions", "StaffLines", "StaffLines2", "Scrolling", "Chords2"}) {
+    RegSetValue(HKEY_CURRENT_USER, (std::string("Software\\Stavlin\\") + group).c_str(), REG_SZ, huge.c_str(),
+                0);
+  }
+  // The fifth number is the start-up action: a new score.
+  RegSetValue(HKEY_CURRENT_USER, "Software\\Stavlin\\NewDocXYSizeXYPos", REG_SZ,
+              "2147483647,2147483647,2147483647,2147483647,1", 0);
+  ASSERT_TRUE(Start());
+  const SIZE screen = Frame().GetScreenSize();
+  EXPECT_LE(Frame().width(), std::max<LONG>(screen.cx, 640));
+  EXPECT_LE(Frame().height(), std::max<LONG>(screen.cy, 480));
+  EXPECT_GE(Frame().pos().x(), 0);
+  EXPECT_GE(Frame().pos().y(), 0);
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  const QWidget* score = Frame().ScoreWindows().front();
+  EXPECT_LE(score->width(), Frame().width());
+  EXPECT_LE(score->height(), Frame().height());
+}
+
 }  // namespace
