@@ -68,7 +68,8 @@ bool LooksBinary(std::string_view bytes) {
 }
 
 KDecodedText DecodeTextFile(std::span<const std::uint8_t> bytes) {
-  std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const std::string_view whole(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::string_view raw = whole;
   KDecodedText decoded;
   if (LooksBinary(raw)) {
     decoded.binary = true;
@@ -83,9 +84,11 @@ KDecodedText DecodeTextFile(std::span<const std::uint8_t> bytes) {
     decoded.form.utf8 = true;
     decoded.text = WithLineFeeds(raw);
   } else {
+    // Not UTF-8: the three bytes that looked like a byte-order mark are
+    // characters of the Windows-1252 text ("ï»¿") and stay in it.
     decoded.form.utf8 = false;
     decoded.form.byteOrderMark = false;
-    decoded.text = WithLineFeeds(cp1252::ToUtf8(raw));
+    decoded.text = WithLineFeeds(cp1252::ToUtf8(whole));
   }
   return decoded;
 }

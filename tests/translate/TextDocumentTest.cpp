@@ -51,7 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"ByteOrderMark", "\xEF\xBB\xBFK:D", "K:D", true, false, true},
         DecodeCase{"OverlongFormIsNotUtf8", "\xC0\x80", "\xC3\x80\xE2\x82\xAC", false, false, false},
         DecodeCase{"SurrogateIsNotUtf8", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC", false, false, false},
-        DecodeCase{"CutSequenceIsNotUtf8", "ab\xE2\x82", "ab\xC3\xA2\xE2\x80\x9A", false, false, false}),
+        DecodeCase{"CutSequenceIsNotUtf8", "ab\xE2\x82", "ab\xC3\xA2\xE2\x80\x9A", false, false, false},
+        // In a file that is not UTF-8, bytes that look like a byte-order mark
+        // are Windows-1252 characters and stay in the text.
+        DecodeCase{"MarkBeforeWindows1252TextIsText", "\xEF\xBB\xBFT:\xE9",
+                   "\xC3\xAF\xC2\xBB\xC2\xBFT:\xC3\xA9", false, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {

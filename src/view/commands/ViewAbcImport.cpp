@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <tuple>
+#include <unordered_set>
 #include <vector>
 
 #include "doc/Preferences.h"
@@ -87,7 +88,9 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
 
   int titleFontSlot = -1;
   std::vector<KLineObj*> titles;  // the title lines made, for the runs below
-  std::vector<KLineObj*> made;    // every line made
+  // Every line made: a set, since a long tune wraps into thousands of lines
+  // and each line of the score is looked up in it.
+  std::unordered_set<const KLineObj*> made;
   POSITION lastPlaced = nullptr;  // where a line still open at the end goes
   POSITION firstPlaced = nullptr;
   for (size_t i = 0; i < range.size(); ++i) {
@@ -118,7 +121,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       delete line;
       continue;
     }
-    made.push_back(line);
+    made.insert(line);
     lastPlaced = placed;
     if (firstPlaced == nullptr) firstPlaced = placed;
   }
@@ -128,7 +131,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     if (lastPlaced == nullptr) lastPlaced = beforeRange;
     lastPlaced = lastPlaced != nullptr ? doc.InsertLineAfter(lastPlaced, line) : doc.AddHeadLine(line);
     if (firstPlaced == nullptr) firstPlaced = lastPlaced;
-    made.push_back(line);
+    made.insert(line);
   }
   doc.SetFontUseCounts(std::span<const int, CStavlinDoc::kFontArraySize>(m_fontUseCounts));
   if (doc.HasNoLines()) doc.AddTailLine(new KStrLine(0));
@@ -136,9 +139,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
   FindTopLine(GetVirtualScrollPosition().y);
 
   const int firstTranslated = firstPlaced != nullptr ? std::max(FindDisplayLine(firstPlaced, 0), 0) : first;
-  auto madeHere = [&made](const KLineObj* line) {
-    return std::find(made.begin(), made.end(), line) != made.end();
-  };
+  auto madeHere = [&made](const KLineObj* line) { return made.count(line) != 0; };
 
   if (selection) {
     // The staff lines of each tune share one staff length, that of the
@@ -191,7 +192,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
         for (int d = top; d < m_lineCount; ++d) {
           KLineObj* line = GetDisplayLineObj(d);
           if (line == nullptr || line->GetFamily() > KLineObj::kFamilyTab) break;
-          if (std::find(made.begin(), made.end(), line) == made.end()) made.push_back(line);
+          made.insert(line);
         }
       }
     }
@@ -213,6 +214,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
   if (GetAbcReaderState().chordNamesSeen) {
     bool added = false;
     const int chordColumnWidth = viewgeom::ColumnWidth(*this, 0) > 0 ? viewgeom::ColumnWidth(*this, 0) : 18;
+    int searchFrom = 0;
     for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
       const POSITION here = pos;
       auto* staff = dynamic_cast<KStaffLine*>(doc.GetNextLine(pos));
@@ -238,7 +240,11 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       // diagrams then stand over the staff columns the names came from.
       // The chord line's columns begin at the content's left edge, the
       // staff's after its clef and key.
-      const int staffLine = FindDisplayLine(here, 0);
+      // The staves come in display order (the lines put in here show only
+      // after the rebuild below): the search goes on from the last one found.
+      int staffLine = FindDisplayLine(here, searchFrom);
+      if (staffLine < 0) staffLine = FindDisplayLine(here, 0);
+      if (staffLine >= 0) searchFrom = staffLine;
       const int lead =
           staffLine >= 0 ? std::max(viewgeom::LineLeftX(*this, staffLine) - m_contentLeft, 0) : 0;
       ChordNameLayout layout;

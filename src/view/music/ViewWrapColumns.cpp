@@ -184,7 +184,7 @@ KColumnCarry::KColumnCarry(const KListLine& line) : m_unit(IsPixelLine(line) ? k
 
 KColumnCarry::~KColumnCarry() {
   for (KPosObj* object : m_objects) delete object;
-  for (KExtendedObj* attachment : m_attachments) delete attachment;
+  for (const auto& [position, attachment] : m_attachments) delete attachment;
 }
 
 KColumnCarry::KColumnCarry(KColumnCarry&& other) noexcept
@@ -212,7 +212,7 @@ void KColumnCarry::PutFront(KColumnBlock&& block, int width) {
   }
   for (KExtendedObj* attachment : block.m_attachments) {
     attachment->SetPos(attachment->GetPos() + m_shift);
-    m_attachments.push_back(attachment);
+    m_attachments.emplace(attachment->GetPos(), attachment);
   }
   block.m_objects.clear();
   block.m_attachments.clear();
@@ -226,7 +226,7 @@ void KColumnCarry::PutAt(KColumnBlock&& block, int at) {
   }
   for (KExtendedObj* attachment : block.m_attachments) {
     attachment->SetPos(attachment->GetPos() + offset);
-    m_attachments.push_back(attachment);
+    m_attachments.emplace(attachment->GetPos(), attachment);
   }
   block.m_objects.clear();
   block.m_attachments.clear();
@@ -241,15 +241,11 @@ KColumnBlock KColumnCarry::TakeFront(int columns) {
     object->SetPos(object->GetPos() - m_shift);
     block.m_objects.push_back(object);
   }
-  for (size_t i = 0; i < m_attachments.size();) {
-    KExtendedObj* attachment = m_attachments[i];
-    if (attachment->GetPos() < end) {
-      attachment->SetPos(attachment->GetPos() - m_shift);
-      block.m_attachments.push_back(attachment);
-      m_attachments.erase(m_attachments.begin() + static_cast<long>(i));
-    } else {
-      ++i;
-    }
+  while (!m_attachments.empty() && m_attachments.begin()->first < end) {
+    KExtendedObj* attachment = m_attachments.begin()->second;
+    m_attachments.erase(m_attachments.begin());
+    attachment->SetPos(attachment->GetPos() - m_shift);
+    block.m_attachments.push_back(attachment);
   }
   m_shift = end;
   return block;

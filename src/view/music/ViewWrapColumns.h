@@ -7,6 +7,7 @@
 // name), so that every line of a group moves the same music.
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -68,7 +69,8 @@ class KColumnCarry {
   int m_unit = 1;   // block positions per note column
   int m_shift = 0;  // a stored position is the position in the carry + m_shift
   std::deque<KPosObj*> m_objects;
-  std::vector<KExtendedObj*> m_attachments;
+  // By stored position, so that taking the front touches only its own.
+  std::multimap<int, KExtendedObj*> m_attachments;
 };
 
 // A line of the kinds the wrap moves: staff, tablature and chord-diagram lines.

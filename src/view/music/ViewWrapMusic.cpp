@@ -613,20 +613,34 @@ class WrapRun {
       int room = 0;
       KListLine* widest = nullptr;
       bool measured = Measure(upper, used, room, widest);
-      // Where the front alone does not settle the break, the rest of the
-      // carry comes in after it and the unit is taken as a whole.
-      const auto takeRest = [&] {
-        PutAll(upper, taken, carry);
-        taken = -1;
+      // Where the front alone does not settle the break, more of the carry
+      // comes in after it: as much again as the unit took, until the break
+      // is settled or the carry is all in. The break found is the one the
+      // whole carry would give (it depends only on the columns up to the
+      // staff length and on a bar after them), while a long tune carried
+      // down line by line costs each line only about its own columns.
+      const auto takeMore = [&] {
+        const int more = std::min(std::max(taken, 1), carry.width);
+        for (size_t l = 0; l < upper.positions.size(); ++l) {
+          KListLine* line = List(upper.positions[l]);
+          if (line == nullptr) throw WrapError{10};
+          InsertColumns(*line, taken, more, carry.lines[l].TakeFront(more));
+        }
+        carry.width -= more;
+        taken += more;
+        if (carry.Empty()) {
+          carry = Carry();
+          taken = -1;
+        }
         measured = Measure(upper, used, room, widest);
       };
-      if (taken >= 0 && (!measured || room >= 0)) takeRest();
+      while (taken >= 0 && (!measured || room >= 0)) takeMore();
       if (!measured) continue;
       if (room < 0) {
         int flags = 0;
         int cut = widest->GetWrapFlags(flags);
-        if (taken >= 0 && ((flags & 3) != 0 || cut <= 0 || cut >= UnitLength(upper))) {
-          takeRest();
+        while (taken >= 0 && ((flags & 3) != 0 || cut <= 0 || cut >= UnitLength(upper))) {
+          takeMore();
           cut = widest->GetWrapFlags(flags);
         }
         const int length = UnitLength(upper);
