@@ -175,6 +175,7 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // is silenced, and the window closes (deleted once its handler returns).
   void ClosePlayMidiDialog();
   MidiOutPort* PlayOutput() override { return &m_midiOut; }
+  std::string PlayOutputProblem() override;
   CMaxMidiIn* LiveInput() override { return &m_midiIn; }
   CMaxMidiSync* LiveSync() override { return &m_midiSync; }
   // Actions/MIDI/Live MIDI Input: the recording window, one at a time,
@@ -233,6 +234,10 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void TearDownMidiOutput();
   void AddMidiCommands();
   void BuildMidiDeviceMenus();
+  // Lists the devices of the machine again (a submenu about to open): the
+  // items follow the ports as they are now, the device in use stays checked.
+  void RefreshMidiDeviceMenus();
+  void FillMidiDevicePopups();
   void ShowMidiDeviceChecks();
   void SelectOutputDevice(UINT id);
   void SelectInputDevice(UINT id);

@@ -19,6 +19,8 @@
 #include "doc/PreferenceWriters.h"
 #include "doc/Preferences.h"
 #include "platform/MidiDevices.h"
+#include "platform/SettingsStore.h"
+#include "platform/UiPort.h"
 #include "platform/qt/QtText.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
@@ -41,6 +43,18 @@ int FindSynthesizer(const CMidiOutDeviceMenu& menu) {
   return -1;
 }
 
+// The chosen devices are remembered by name, beside their menu numbers:
+// numbers shift as ports come and go, names stay.
+constexpr const char* kOutputNameGroup = "MidiOutputPort";
+constexpr const char* kInputNameGroup = "MidiInputPort";
+
+std::string SavedDeviceName(const char* group) {
+  const auto found = CurrentSettingsStore().Find(group);
+  return found && found->value ? *found->value : std::string();
+}
+
+void SaveDeviceName(const char* group, const std::string& name) { CurrentSettingsStore().SetValue(group, name); }
+
 }  // namespace
 
 void CMainFrame::AddMidiCommands() {
@@ -61,11 +75,7 @@ void CMainFrame::AddMidiCommands() {
   });
 }
 
-void CMainFrame::BuildMidiDeviceMenus() {
-  if (m_midiMenusBuilt) return;
-  m_midiMenusBuilt = true;
-  m_midiOutMenu.Create(kMidiOutputMenuText, kFirstOutputId);
-  m_midiInMenu.Create(kMidiInputMenuText, kFirstInputId);
+void CMainFrame::FillMidiDevicePopups() {
   const auto fill = [this](QMenu* popup, const CMidiDeviceMenu& menu) {
     if (popup == nullptr) return;
     popup->clear();
@@ -80,11 +90,38 @@ void CMainFrame::BuildMidiDeviceMenus() {
   };
   fill(m_midiOutPopup, m_midiOutMenu);
   fill(m_midiInPopup, m_midiInMenu);
+}
 
-  // Output: the saved device, or the first synthesizer found (saved at once).
+void CMainFrame::BuildMidiDeviceMenus() {
+  if (m_midiMenusBuilt) return;
+  m_midiMenusBuilt = true;
+  m_midiOutMenu.Create(kMidiOutputMenuText, kFirstOutputId);
+  m_midiInMenu.Create(kMidiInputMenuText, kFirstInputId);
+  FillMidiDevicePopups();
+  // The lists follow the ports each time a submenu opens.
+  for (QMenu* popup : {m_midiOutPopup, m_midiInPopup}) {
+    if (popup != nullptr)
+      connect(popup, &QMenu::aboutToShow, this, [this] { RefreshMidiDeviceMenus(); });
+  }
+
+  // Output: the device saved by name; else the saved number, or the first
+  // synthesizer found (saved at once). A saved device that is not there now
+  // stays the choice: sounding then says it is missing, and it is used again
+  // as soon as it comes back.
   const int outputs = m_midiOutMenu.GetItemCount();
-  if (outputs > 0) {
-    m_midiOutMenu.SetOutput(&m_midiOut);
+  // The ports of the machine come before the program's own.
+  const int devices = m_midiOutMenu.MapperIndex() >= 0 ? m_midiOutMenu.MapperIndex() : outputs;
+  m_midiOutMenu.SetOutput(&m_midiOut);
+  const std::string savedOutput = SavedDeviceName(kOutputNameGroup);
+  if (!savedOutput.empty()) {
+    const int index = m_midiOutMenu.FindItem(savedOutput);
+    if (index >= 0) {
+      g_prefMidi.outputDevice = index + 1;
+      m_midiOutMenu.SelectDevice(index);
+    } else {
+      m_midiOut.SetWantedName(savedOutput);
+    }
+  } else if (outputs > 0) {
     if (g_prefMidi.outputDevice < 0) {
       const int synth = FindSynthesizer(m_midiOutMenu);
       if (synth >= 0) {
@@ -93,17 +130,53 @@ void CMainFrame::BuildMidiDeviceMenus() {
       }
     }
     if (g_prefMidi.outputDevice < 1 || g_prefMidi.outputDevice > outputs)
-      g_prefMidi.outputDevice = outputs >= 2 ? 2 : 1;
+      g_prefMidi.outputDevice = devices >= 2 ? 2 : 1;
     m_midiOutMenu.SelectDevice(g_prefMidi.outputDevice - 1);
   }
   const int inputs = m_midiInMenu.GetItemCount();
   if (inputs > 0) {
     m_midiInMenu.SetInput(&m_midiIn);
+    const int saved = m_midiInMenu.FindItem(SavedDeviceName(kInputNameGroup));
+    if (saved >= 0) g_prefMidiInput.inputDevice = saved + 1;
     if (g_prefMidiInput.inputDevice < 1 || g_prefMidiInput.inputDevice > inputs)
       g_prefMidiInput.inputDevice = 1;
     m_midiInMenu.SelectDevice(g_prefMidiInput.inputDevice - 1);
   }
   ShowMidiDeviceChecks();
+}
+
+void CMainFrame::RefreshMidiDeviceMenus() {
+  if (!m_midiMenusBuilt) return;
+  // The items in use, by name, before the lists are read again.
+  const std::string output =
+      !m_midiOut.GetWantedName().empty() ? m_midiOut.GetWantedName() : m_midiOutMenu.ItemText(m_midiOutMenu.CheckedIndex());
+  const bool outputOpen = m_midiOut.IsOpen();
+  const std::string input = m_midiInMenu.ItemText(m_midiInMenu.CheckedIndex());
+  m_midiOutMenu.Create(kMidiOutputMenuText, kFirstOutputId);
+  m_midiInMenu.Create(kMidiInputMenuText, kFirstInputId);
+  m_midiInMenu.SetInput(&m_midiIn);
+  const int outIndex = m_midiOutMenu.FindItem(output);
+  if (outIndex >= 0) {
+    g_prefMidi.outputDevice = outIndex + 1;
+    // The open device keeps its connection; one that is back opens again.
+    if (outputOpen)
+      m_midiOutMenu.MarkChecked(outIndex);
+    else
+      m_midiOutMenu.SelectDevice(outIndex);
+  }
+  const int inIndex = m_midiInMenu.FindItem(input);
+  if (inIndex >= 0) {
+    g_prefMidiInput.inputDevice = inIndex + 1;
+    m_midiInMenu.MarkChecked(inIndex);
+  }
+  FillMidiDevicePopups();
+  ShowMidiDeviceChecks();
+}
+
+std::string CMainFrame::PlayOutputProblem() {
+  if (m_midiOut.IsOpen()) return {};
+  if (m_midiOut.IsLost() || !m_midiOut.GetWantedName().empty()) return m_midiOut.GetLastError();
+  return {};
 }
 
 void CMainFrame::ShowMidiDeviceChecks() {
@@ -121,16 +194,23 @@ void CMainFrame::SelectOutputDevice(UINT id) {
   if (!m_midiOutMenu.IsCreated() ||
       m_midiOutMenu.SelectDevice(static_cast<int>(id - kFirstOutputId)) == FALSE)
     return;
-  g_prefMidi.outputDevice = static_cast<int>(id - kFirstOutputId) + 1;
+  const int index = static_cast<int>(id - kFirstOutputId);
+  g_prefMidi.outputDevice = index + 1;
   WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kMidi);
+  SaveDeviceName(kOutputNameGroup, m_midiOutMenu.ItemText(index));
   ShowMidiDeviceChecks();
+  // A device that would not open says why at once.
+  if (!m_midiOut.IsOpen() && !m_midiOut.GetLastError().empty())
+    AfxMessageBox(m_midiOut.GetLastError().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMainFrame::SelectInputDevice(UINT id) {
   if (!m_midiInMenu.IsCreated() || m_midiInMenu.SelectDevice(static_cast<int>(id - kFirstInputId)) == FALSE)
     return;
-  g_prefMidiInput.inputDevice = static_cast<int>(id - kFirstInputId) + 1;
+  const int index = static_cast<int>(id - kFirstInputId);
+  g_prefMidiInput.inputDevice = index + 1;
   WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kMidiInput);
+  SaveDeviceName(kInputNameGroup, m_midiInMenu.ItemText(index));
   ShowMidiDeviceChecks();
 }
 

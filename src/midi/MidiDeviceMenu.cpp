@@ -17,6 +17,21 @@ int CMidiDeviceMenu::CheckedIndex() const {
   return -1;
 }
 
+int CMidiDeviceMenu::FindItem(const std::string& name) const {
+  for (std::size_t i = 0; i < m_items.size(); ++i) {
+    if (m_items[i].text == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string CMidiDeviceMenu::ItemText(int index) const {
+  return index >= 0 && index < GetItemCount() ? m_items[static_cast<std::size_t>(index)].text : std::string();
+}
+
+void CMidiDeviceMenu::Append(const std::string& text) {
+  m_items.push_back({m_firstId + static_cast<UINT>(m_items.size()), text, false});
+}
+
 void CMidiDeviceMenu::Build(const char* title, UINT firstId, const std::vector<std::string>& names,
                             int maxItems) {
   m_title = title != nullptr ? title : "";
@@ -44,7 +59,14 @@ void CMidiDeviceMenu::Check(int index, bool checked) {
 }
 
 void CMidiOutDeviceMenu::Create(const char* title, UINT firstId) {
-  Build(title, firstId, CurrentMidiDevices().OutputNames(), kMaxItems);
+  MidiDeviceSystem& devices = CurrentMidiDevices();
+  const std::string mapper = devices.MapperName();
+  Build(title, firstId, devices.OutputNames(), mapper.empty() ? kMaxItems : kMaxItems - 1);
+  m_mapperIndex = -1;
+  if (!mapper.empty()) {
+    m_mapperIndex = GetItemCount();
+    Append(mapper);
+  }
 }
 
 BOOL CMidiOutDeviceMenu::SelectDevice(int n) {
@@ -54,7 +76,10 @@ BOOL CMidiOutDeviceMenu::SelectDevice(int n) {
   if (m_output != nullptr) {
     m_output->Reset();
     m_output->Close();
-    opened = m_output->Open(index, kOpenFlags) != FALSE;
+    const bool mapper = index == m_mapperIndex;
+    // The choice is the device of that name, wherever it stands later.
+    m_output->SetWantedName(ItemText(index));
+    opened = m_output->Open(mapper ? CMaxMidiOut::kMapper : index, kOpenFlags) != FALSE;
   }
   Check(index, opened);
   return TRUE;

@@ -33,8 +33,13 @@ class FakeMidiDevices::Out final : public MidiOutConnection {
   Out(FakeMidiDevices& owner, int index) : m_owner(owner), m_index(index) { ++m_owner.openOutputs[Slot()]; }
   ~Out() override { --m_owner.openOutputs[Slot()]; }
   bool Send(const std::vector<std::uint8_t>& message) override {
+    if (Lost()) return false;
     m_owner.sent[Slot()].push_back(message);
     return true;
+  }
+  bool Lost() const override {
+    return std::find(m_owner.m_unplugged.begin(), m_owner.m_unplugged.end(), m_index) !=
+           m_owner.m_unplugged.end();
   }
 
  private:
@@ -59,8 +64,28 @@ class FakeMidiDevices::In final : public MidiInConnection {
   Input m_input;
 };
 
+class FakeMidiDevices::MapperOut final : public MidiOutConnection {
+ public:
+  explicit MapperOut(FakeMidiDevices& owner) : m_owner(owner) {}
+  bool Send(const std::vector<std::uint8_t>& message) override {
+    m_owner.mapperSent.push_back(message);
+    return true;
+  }
+
+ private:
+  FakeMidiDevices& m_owner;
+};
+
+std::unique_ptr<MidiOutConnection> FakeMidiDevices::OpenMapper() {
+  if (mapper.empty()) return nullptr;
+  return std::make_unique<MapperOut>(*this);
+}
+
+void FakeMidiDevices::Unplug(int index) { m_unplugged.push_back(index); }
+
 std::unique_ptr<MidiOutConnection> FakeMidiDevices::OpenOutput(int index) {
   if (index < 0 || index >= static_cast<int>(outputs.size())) return nullptr;
+  if (std::find(m_unplugged.begin(), m_unplugged.end(), index) != m_unplugged.end()) return nullptr;
   if (std::find(failingOutputs.begin(), failingOutputs.end(), index) != failingOutputs.end()) return nullptr;
   sent.resize(outputs.size());
   openOutputs.resize(outputs.size());

@@ -1,9 +1,9 @@
 #pragma once
 // The MIDI devices of the machine: how many output and input ports there are,
 // their names, and connections to them. The Qt shell installs the RtMidi
-// back end on the ALSA sequencer (KRtMidiDevices); where no sequencer exists
-// (containers, CI) that back end simply has no ports. Without an installed
-// system there are no devices. Tests install FakeMidiDevices.
+// back end (KRtMidiDevices): the ALSA sequencer where the machine has one,
+// the JACK server where it has none (or where the user asks for JACK). Without
+// an installed system there are no devices. Tests install FakeMidiDevices.
 //
 // Output connections take whole messages (a short message of one to three
 // bytes, or a System Exclusive message from F0 to F7). Input connections
@@ -21,6 +21,9 @@ class MidiOutConnection {
   virtual ~MidiOutConnection() = default;
   // Sends one message at once; false when the device refused it.
   virtual bool Send(const std::vector<std::uint8_t>& message) = 0;
+  // Whether the port this connection feeds has gone (unplugged, its program
+  // closed): nothing sent reaches anything any more.
+  virtual bool Lost() const { return false; }
 };
 
 class MidiInConnection {
@@ -51,6 +54,14 @@ class MidiDeviceSystem {
   // A connection to input port index delivering to handler; null on failure.
   virtual std::unique_ptr<MidiInConnection> OpenInput(int index, InputHandler handler) = 0;
   virtual std::string LastError() const { return {}; }
+  // The name of the output that needs no device of the machine: a port of
+  // the program's own that the system's patchbay routes (the place of a MIDI
+  // mapper); empty when there is none.
+  virtual std::string MapperName() { return {}; }
+  // A connection to that output; null when there is none.
+  virtual std::unique_ptr<MidiOutConnection> OpenMapper() { return nullptr; }
+  // The MIDI system the ports belong to ("ALSA", "JACK"), empty for none.
+  virtual std::string SystemName() const { return {}; }
 };
 
 // The devices in use; a system without ports unless one is installed.
@@ -72,11 +83,21 @@ class FakeMidiDevices final : public MidiDeviceSystem {
   std::vector<std::vector<std::vector<std::uint8_t>>> sent;
   // How many connections are open to each output.
   std::vector<int> openOutputs;
+  // The mapper's name (none when empty) and what it was sent.
+  std::string mapper;
+  std::vector<std::vector<std::uint8_t>> mapperSent;
 
   std::vector<std::string> OutputNames() override { return outputs; }
   std::vector<std::string> InputNames() override { return inputs; }
   std::unique_ptr<MidiOutConnection> OpenOutput(int index) override;
   std::unique_ptr<MidiInConnection> OpenInput(int index, InputHandler handler) override;
+  std::string MapperName() override { return mapper; }
+  std::unique_ptr<MidiOutConnection> OpenMapper() override;
+
+  // The output of that index goes away: its open connections report Lost
+  // and refuse what they are sent (the name stays in the list unless the
+  // test removes it).
+  void Unplug(int index);
 
   // Delivers a message to the open, started input of that index; false when
   // there is none.
@@ -90,5 +111,7 @@ class FakeMidiDevices final : public MidiDeviceSystem {
   };
   class Out;
   class In;
+  class MapperOut;
   std::vector<Input*> m_inputs;
+  std::vector<int> m_unplugged;
 };

@@ -4,6 +4,8 @@
 // context to measure with, and the main frame. The Qt widget implements it;
 // tests use FakeViewHost. The view never reaches a window any other way.
 
+#include <string>
+
 #include "platform/CString.h"
 #include "platform/Caret.h"
 #include "platform/Geometry.h"
@@ -46,6 +48,10 @@ class KFrameServices {
   // The MIDI output that plays the score; null when there is none (the
   // music then plays silently, the caret still following it).
   virtual MidiOutPort* PlayOutput() { return nullptr; }
+  // Why the chosen output cannot sound (it is not there, would not open or
+  // went away while open): a message for the user; empty when it can, or
+  // when no output was ever chosen.
+  virtual std::string PlayOutputProblem() { return {}; }
   // Marks a note that sounds (on 1) or stops (on 0) on the fretboard and the
   // piano keyboard toolboxes; a negative note clears every mark.
   virtual void ShowPlayedNote(int on, int note, int string, int fret) {}

@@ -211,6 +211,8 @@ void CStavlinView::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     return;
   }
   key.before = RowsBeforeEntry(*this, *key.line);
+  const int entryLine = m_currentLine;
+  const int entryColumn = m_caretColumn;
   if (m_currentFamily == KLineObj::kFamilyText) {
     if (nChar == kTab && GetKeyState(VK_SHIFT) < 0 && !AlignTextUnderNotes(*this, key)) return;
     EnterText(*this, key);
@@ -218,6 +220,7 @@ void CStavlinView::OnChar(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
     return;
   }
   FinishEntry(*this, key);
+  PreviewTypedNote(*this, nChar, entryLine, entryColumn);
   // A line that grew past its staff length wraps while Auto-Wrap is on.
   if (m_autoWrapNeeded != 0) {
     m_autoWrapNeeded = 0;

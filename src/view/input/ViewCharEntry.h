@@ -61,5 +61,7 @@ bool EnterSymbols(CStavlinView& view, Keystroke& key);
 // The steps after every entry: caret, widths, scroll size, refresh,
 // autosave count and automatic wrap.
 void FinishEntry(CStavlinView& view, Keystroke& key);
+// The note preview after an entry: the character typed and where it went.
+void PreviewTypedNote(CStavlinView& view, UINT typed, int displayLine, int column);
 
 }  // namespace view_char

@@ -8,6 +8,7 @@
 #include "midi/PlaySequencer.h"
 #include "midi/TempoMap.h"
 #include "platform/MidiClock.h"
+#include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/midi/ViewPlayInput.h"
 
@@ -95,6 +96,7 @@ MidiOutPort* KViewPlayer::Output() {
 
 BOOL KViewPlayer::MarkingOutput::Put(const MidiShortEvent& event) {
   const BOOL sent = target->Put(event);
+  if (sent == FALSE && !target->IsOpen() && player != nullptr) player->OnOutputGone();
   const BYTE kind = event.status & 0xF0;
   // Percussion (channel 10) has no place on the fretboard or the keyboard.
   if (frame != nullptr && (kind == 0x80 || kind == 0x90) && (event.status & 0x0F) != 9)
@@ -296,8 +298,17 @@ void KViewPlayer::PlayOrExportMidi(int mode) {
   // The output opens on demand, on the chosen device.
   m_port = Output();
   if (!m_port->IsOpen()) m_port->Open(std::max(g_prefMidi.outputDevice - 1, 0), kOpenFlags);
+  // A chosen output that is not there: said at once, nothing plays.
+  if (m_outputOverride == nullptr && ReportOutputProblem()) {
+    m_port = nullptr;
+    m_mode = -1;
+    if (mode == kModePlay && m_dialog != nullptr) m_dialog->OnPlayEnded();
+    return;
+  }
   SendModuleReset(*m_port);
 
+  m_outputGone = false;
+  m_marking.player = this;
   m_marking.target = m_port;
   m_marking.frame = Frame();
   if (m_marking.frame != nullptr) m_marking.frame->ShowPlayedNote(0, -1, -1, -1);
@@ -353,8 +364,27 @@ void KViewPlayer::OnCue(const KPerfCue& cue) {
   }
 }
 
+void KViewPlayer::OnOutputGone() {
+  if (!m_running || m_outputGone) return;
+  m_outputGone = true;
+  if (m_finishAlarm != nullptr) m_finishAlarm->ArmAt(m_clock->NowUs());
+}
+
+bool KViewPlayer::ReportOutputProblem() {
+  KFrameServices* frame = Frame();
+  const std::string problem = frame != nullptr ? frame->PlayOutputProblem() : std::string();
+  if (problem.empty()) return false;
+  AfxMessageBox(problem.c_str(), MB_OK | MB_ICONEXCLAMATION);
+  return true;
+}
+
 void KViewPlayer::OnFinished() {
   if (!m_running) return;
+  if (m_outputGone) {
+    EndRun(true);
+    ReportOutputProblem();
+    return;
+  }
   // Loop: the range again from its start (an empty range never loops).
   if (m_loop && m_performance.endTick > 0) {
     Start(m_performance);

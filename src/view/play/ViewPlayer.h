@@ -115,7 +115,15 @@ class KViewPlayer final : public KPlayMidiTarget {
    public:
     BOOL Put(const MidiShortEvent& event) override;
     KFrameServices* frame = nullptr;
+    // Told when the output goes away in the middle of the run.
+    KViewPlayer* player = nullptr;
   };
+  // The output went away: the run ends, with a message, from its own alarm
+  // (never inside the put that found it gone).
+  void OnOutputGone();
+  // Shows the frame's message about the output; true when there was one.
+  bool ReportOutputProblem();
+  bool m_outputGone = false;
   MarkingOutput m_marking;
 
   // The play-direction and jump lists of the last play order built.
