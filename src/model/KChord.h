@@ -137,6 +137,13 @@ class KChord : public KPosObj {
   // Returns an index or count, or -1 when refused (nothing changed).
   int AddNote(int position, int code, int packed = 0, int duration = -1);
   int NeedsOwnColumn(int position, int code, bool anyVoice) const;
+  // A dot is written before its note: a dot of the column that stands beside
+  // no note or rest of its own goes to the note or rest at the position
+  // (a staff row or a string), unless that one has a dot already. true when
+  // a dot moved.
+  bool TakeLooseDot(int position);
+  // The column holds dots and nothing else: dots that belong to no note.
+  bool HoldsOnlyDots() const;
   int RemoveNote(int position, int mode);
   int RemoveSymbolAt(int i);
   void RemoveEntry(int i);

@@ -323,6 +323,49 @@ void KChord::FillDots() {
   }
 }
 
+namespace {
+
+bool IsDotCode(int code) { return code == KChord::kDot || code == KChord::kDoubleDot; }
+
+}  // namespace
+
+bool KChord::TakeLooseDot(int position) {
+  // A note head or rest: what a dot lengthens.
+  auto isHead = [this](int i) {
+    const int code = FullCode(i);
+    if (code >= 14 && code <= 20) return true;
+    return IsTabColumn() ? IsFretEntry(i) : code <= kWholeNote;
+  };
+  auto headAt = [&](int at) {
+    for (int i = 0; i < m_count; ++i) {
+      if (isHead(i) && EntryPosition(i) == at) return true;
+    }
+    return false;
+  };
+  if (!headAt(position)) return false;
+  for (int i = 0; i < m_count; ++i) {
+    if (IsDotCode(FullCode(i)) && EntryPosition(i) == position) return false;
+  }
+  for (int i = 0; i < m_count; ++i) {
+    if (!IsDotCode(FullCode(i)) || headAt(EntryPosition(i))) continue;
+    // A tablature entry keeps its string in the units of its value.
+    const int value =
+        IsTabColumn() ? m_notes[i].value - m_notes[i].value % 10 + (position % 10 + 10) % 10 : position;
+    m_notes[i].value = static_cast<BYTE>(value);
+    ArrangeNoteHeads();
+    return true;
+  }
+  return false;
+}
+
+bool KChord::HoldsOnlyDots() const {
+  if (m_count == 0) return false;
+  for (int i = 0; i < m_count; ++i) {
+    if (!IsDotCode(FullCode(i))) return false;
+  }
+  return true;
+}
+
 int KChord::NeedsOwnColumn(int position, int code, bool anyVoice) const {
   const int e0 = FirstCode();
   const bool afterBarMark = e0 == 89 || e0 == 90;

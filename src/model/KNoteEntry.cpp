@@ -195,6 +195,10 @@ KLinePair KNoteEntry::Entry() {
     compared = m_entryCode;
   }
 
+  // A dot that stands alone where a bar line goes belongs to no note: the bar
+  // takes its column rather than pushing it on to the next note.
+  if (IsBarCode(code) && m_chord->HoldsOnlyDots()) return ReplaceCaretColumn(code);
+
   // Notes of different lengths in one voice do not share a column, except
   // quarters and halves among themselves.
   const bool otherLength = compared < 12 && voiceDuration != KChord::kWholeNote &&
@@ -206,8 +210,10 @@ KLinePair KNoteEntry::Entry() {
   }
 
   // A refusal inside AddNote shows its own message and leaves the column as
-  // it was; the call goes on as for an accepted entry.
+  // it was; the call goes on as for an accepted entry. A dot typed before
+  // the note, wherever the caret stood then, is the note's.
   m_chord->AddNote(m_a.row, m_entryCode, (m_a.subCode % 10 + 1) % 10, m_noteValue);
+  m_chord->TakeLooseDot(m_a.row);
   m_joined = true;
   return RepairBeams();
 }
@@ -233,6 +239,17 @@ KLinePair KNoteEntry::NewColumn(int code) {
   m_node = node;
   m_chord = fresh;
   if (IsBarCode(code)) m_line.UpdateTimeSigCache();
+  for (int v = 0; v < 2; ++v) m_voices[v].stem = fresh->GetVoiceStem(v);
+  m_joined = false;
+  return RepairBeams();
+}
+
+KLinePair KNoteEntry::ReplaceCaretColumn(int code) {
+  auto* fresh = new KChord(m_a.column, m_a.row, code, m_a.subCode);
+  m_list.SetAt(m_node, fresh);
+  delete m_chord;
+  m_chord = fresh;
+  m_line.UpdateTimeSigCache();
   for (int v = 0; v < 2; ++v) m_voices[v].stem = fresh->GetVoiceStem(v);
   m_joined = false;
   return RepairBeams();

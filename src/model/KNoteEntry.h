@@ -68,6 +68,8 @@ class KNoteEntry {
   void TakeWorkingValues();
   KLinePair Entry();
   KLinePair NewColumn(int code);
+  // The caret column, made over into a new column of the code.
+  KLinePair ReplaceCaretColumn(int code);
   KLinePair Delete();
   KLinePair Blank(int length);
   void RemoveCaretColumn();

@@ -5,6 +5,7 @@
 // option; in symbol-cursor mode a pick only chooses the cursor.
 
 #include <ostream>
+#include <vector>
 
 #include "EntryFixture.h"
 #include "common/Globals.h"
@@ -13,6 +14,8 @@
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
+#include "model/KChord.h"
+#include "model/KListLine.h"
 #include "model/KRhythmObj.h"
 #include "platform/MidiClock.h"
 #include "platform/MidiOutPort.h"
@@ -313,6 +316,88 @@ TEST_F(ToolboxPick, CancelToTheOfferChangesNothing) {
   EXPECT_EQ(Pick(60, kKeyboard, kQuarter), 0);
   EXPECT_EQ(g_offerLineInsertion, 1);
   EXPECT_EQ(view->GetDisplayLineCount(), 4);
+}
+
+// A dot is typed before its note: whatever route enters the note next into
+// the dot's column (typing after a letter moved the caret, a palette pick,
+// the piano keyboard, the fretboard), the note takes the dot and lasts half
+// as long again, on its own row or string.
+struct DotCase {
+  const char* name;
+  int line;            // display line: 0 the staff, 1 the tablature line
+  int startRow;        // where the caret stands when the dot is typed
+  const char* before;  // keys typed after the dot, before the pick
+  int note;            // the pick's note (0: no pick)
+  int box;
+  int string;
+  int fret;
+  int ticks;  // the column's length
+};
+void PrintTo(const DotCase& c, std::ostream* out) { *out << c.name; }
+
+const DotCase kDots[] = {
+    {"a letter then the note key", 0, 18, "eq", 0, 0, 0, 0, 720},
+    {"a letter then a palette note", 0, 18, "e", kQuarter, kPalette, 0, 0, 720},
+    {"the piano keyboard on a staff", 0, 18, "", 64, kKeyboard, 0, 0, 720},
+    {"the piano keyboard on tablature", 1, 4, "", 61, kKeyboard, 0, 0, 720},
+    {"the fretboard", 1, 4, "", 76, kFretboard, 0, 12, 720},
+    {"the fretboard's low string", 1, 2, "", 55, kFretboard, 5, 3, 720},
+    {"a quarter rest on the staff", 0, 22, "!", 0, 0, 0, 0, 720},
+};
+
+class DotFirst : public ToolboxPick, public ::testing::WithParamInterface<DotCase> {};
+
+TEST_P(DotFirst, DotsTheNoteEnteredNextInItsColumn) {
+  const DotCase& c = GetParam();
+  CaretAt(c.line, 0, c.startRow);
+  Type(".");
+  Type(c.before);
+  if (c.note != 0) {
+    const int value = c.box == kPalette ? 0 : kQuarter;
+    EXPECT_EQ(Pick(c.note, c.box, value, c.string, c.fret), 1);
+  }
+  const POSITION position = c.line == 0 ? staff : tab;
+  const auto* column = AsChord(ListAt(position)->GetObjAt(0, 0));
+  ASSERT_NE(column, nullptr) << Dump(position);
+  // The dot stands on the row or string of the note (or rest) it dots.
+  int head = -1;
+  int dot = -1;
+  for (int i = 0; i < column->GetNoteCount(); ++i) {
+    const NotePair entry = column->GetNote(i);
+    const int row = column->IsTabColumn() ? entry.position % 10 : entry.position;
+    if (entry.code == KChord::kDot) {
+      dot = row;
+    } else if (entry.code <= 20 || (entry.code >= KChord::kFirstFret && entry.code <= KChord::kLastFret)) {
+      head = row;
+    }
+  }
+  EXPECT_NE(head, -1) << Dump(position);
+  EXPECT_EQ(dot, head) << Dump(position);
+  const int ticks = column->GetRestTicks() > 0 ? column->GetRestTicks() : column->GetTicks(3, false);
+  EXPECT_EQ(ticks, c.ticks) << Dump(position);
+  EXPECT_EQ(ListAt(position)->GetLength(), 1) << "one column: " << Dump(position);
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, DotFirst, ::testing::ValuesIn(kDots),
+                         [](const ::testing::TestParamInfo<DotCase>& info) {
+                           return CaseName(info.param.name);
+                         });
+
+// A dot typed after a note stands alone; a bar typed there takes its place
+// with a beep, rather than pushing the dot on to dot the next bar's note.
+TEST_F(ToolboxPick, ABarTypedOnADotThatStandsAloneTakesItsPlaceWithABeep) {
+  CaretAt(0, 0, 22);
+  Type("h.");
+  ASSERT_EQ(Dump(staff), "0:10@22 1:36@22");
+  Type("|");
+  EXPECT_EQ(ui.Beeps().size(), 1u);
+  EXPECT_EQ(BarColumns(staff), std::vector<int>{1});
+  Type("q");
+  EXPECT_EQ(Dump(staff).find("36@"), std::string::npos) << "no dot is left: " << Dump(staff);
+  const auto* next = AsChord(ListAt(staff)->GetObjAt(2, 0));
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(next->GetTicks(3, false), 480) << "the note after the bar is a plain quarter";
+  EXPECT_EQ(ui.Beeps().size(), 1u);
 }
 
 }  // namespace

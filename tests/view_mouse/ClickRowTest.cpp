@@ -110,6 +110,16 @@ const RowCase kRowCases[] = {
        return POINT{11 + 8 * 3, f.Top(kChords) + 5};
      },
      kChords, 3, -1},
+    {"far right of the staff's music lands just after it",
+     [](const MouseFixture& f) {
+       return POINT{MouseFixture::NoteColumnX(kLastBar + 20), StaffRowY(f, kStaff, 18)};
+     },
+     kStaff, kLastBar + 1, 18},
+    {"far right of the tablature's music lands just after it",
+     [](const MouseFixture& f) {
+       return POINT{MouseFixture::NoteColumnX(9), TabRowY(f, kTab, 4)};
+     },
+     kTab, 3, 4},
     {"below the score lands on the last line above its lower space",
      [](const MouseFixture& f) {
        return POINT{MouseFixture::NoteColumnX(1), f.Bottom(kDrums) + 200};

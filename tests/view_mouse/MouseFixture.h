@@ -13,17 +13,24 @@ namespace mousetest {
 
 // Display lines of the score, top to bottom.
 enum ScoreLine { kText = 0, kStaff = 1, kTab = 2, kRhythm = 3, kChords = 4, kDrums = 5, kLineCount = 6 };
+// The column of the bar that ends the music of the staff and the drums.
+inline constexpr int kLastBar = 12;
 
 class MouseFixture : public viewtest::ViewScoreFixture {
  protected:
   void SetUp() override {
     ViewScoreFixture::SetUp();
     AddText("hello brave world");
-    Add(viewtest::MakeStaff({{0, 18}, {1, 16}, {2, 20}}));
+    // The staves' music runs to a bar at column 12: clicks before it land
+    // on the column under the pointer.
+    Add(viewtest::MakeStaff({{0, 18}, {1, 16}, {2, 20}}, {kLastBar}));
     Add(viewtest::MakeTab({0, 1, 2}));
     Add(new KRhythmLine(0, "16,0,0,0,400,0,0,0,0,3,2,1,34,Arial"));
     AddChordLine();
-    Add(new KStaffLine(KLineObj::kKindPercussion, 0, 0));
+    auto* drums = new KStaffLine(KLineObj::kKindPercussion, 0, 0);
+    drums->GetObjList()->AddTail(new KChord(kLastBar, 1, viewtest::kBar, 0));
+    drums->UpdateTimeSigCache();
+    Add(drums);
     Layout(kText, 0);
     view->m_mouseArmed = 1;
   }

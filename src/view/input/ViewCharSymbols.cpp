@@ -393,6 +393,13 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
     }
   }
 
+  // A dot that stands alone where a bar line goes has no note to belong to:
+  // the bar takes its place, with the beep of a key that has none.
+  if (code >= kBarCode && code <= 26 && list != nullptr) {
+    const KChord* here = AsChord(list->GetObjAt(column, 0));
+    if (here != nullptr && here->HoldsOnlyDots()) MessageBeep(MB_ICONASTERISK);
+  }
+
   // The entry loop: one undo step, then every code.
   if (group == KLineObj::kNoGroup) {
     view.RecordUndoStep(kUndoLine, view.m_currentLine, 0, nullptr, 0);

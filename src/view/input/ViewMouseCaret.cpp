@@ -162,6 +162,12 @@ CaretSpot CaretSpotAt(CStavlinView& view, int displayLine, int x, int y) {
     default:
       break;
   }
+  // A click beyond the music of a staff or tablature line puts the caret
+  // just after it, where the next note continues the music; the empty room
+  // beyond is no place to write. (A line without music keeps the column
+  // clicked.)
+  if (list != nullptr && KLineObj::IsNoteFamily(KLineObj::FamilyOf(type)) && list->GetLength() > 0)
+    spot.column = std::min(spot.column, list->GetLength());
   return spot;
 }
 
