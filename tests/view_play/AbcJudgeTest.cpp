@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -97,6 +98,8 @@ struct Tune {
   const char* name;
   const char* abc;
 };
+
+void PrintTo(const Tune& tune, std::ostream* out) { *out << tune.name; }
 
 class AbcJudge : public viewtest::TranslateFixture, public ::testing::WithParamInterface<Tune> {
  protected:
