@@ -16,6 +16,7 @@
 #include "lines/KTabLine.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
+#include "model/KLineTime.h"
 #include "model/KListLine.h"
 #include "model/KMIDIObj.h"
 #include "model/KNoteEvent.h"
@@ -103,7 +104,6 @@ ColumnState ReadColumnState(const KChord& chord, bool percussion) {
       if (code == 10050) state.tremolo = 4;
       if (code == 10085) state.tremolo = 16;
     }
-    if (on.graceNotes && IsGraceCode(code)) state.grace = true;
     if (percussion) continue;
     if (on.staccato && (code == 52 || code == 53 || code == 10052)) state.staccato = true;
     if (on.trills) {
@@ -208,7 +208,7 @@ struct Run {
   std::vector<std::pair<int, int>> clefChanges;  // (column, type)
   int pendingRestEnd = -1;
   int octaveShift = 0;
-  int graceRun = 0;  // ticks of grace notes since the last played column
+  const KLineTime* time = nullptr;  // the line's written time
   // Metronome marks of the note pass: (column, row, beat divisor), in order.
   struct Mark {
     int column = 0;
@@ -244,14 +244,24 @@ void SwingPair(Run& run, const std::vector<KMIDIObj*>& made) {
   const int first = std::clamp(static_cast<int>(2.0f * kEighth * ratio + 0.5f), 1, 2 * kEighth - 1);
   const int second = 2 * kEighth - first;
   for (KMIDIObj* e : run.swingFirst) ScaleLength(*e, first, kEighth);
-  for (KMIDIObj* e : made) ScaleLength(*e, second, kEighth);
+  // The second eighth starts where the first one's swung time ends.
+  for (KMIDIObj* e : made) {
+    ScaleLength(*e, second, kEighth);
+    e->SetEvent(e->GetEvent().time + first - kEighth, e->GetEvent().message);
+  }
   run.swingFirst.clear();
 }
 
 // The column events of one note column, shaped by its state and put into the list.
 void PlayColumn(Run& run, const KChord& given, int column, std::size_t index, int& key) {
   const bool percussion = IsPercussion(run.type);
-  const ColumnState state = ReadColumnState(given, percussion);
+  ColumnState state = ReadColumnState(given, percussion);
+  const KColumnTime* written = run.time->At(column);
+  if (KLineTime::IsGraceColumn(given)) {
+    // Grace notes switched off are silent.
+    if (!PlayEffects().graceNotes) return;
+    state.grace = true;
+  }
   // A grace-note column plays its grace symbols as short notes.
   std::optional<KChord> graceCopy;
   if (state.grace) {
@@ -284,16 +294,27 @@ void PlayColumn(Run& run, const KChord& given, int column, std::size_t index, in
     made.push_back(event);
   }
   if (state.grace) {
-    // Grace notes sound one after another from the column's start, take no
-    // time, and delay the next played note by as much.
+    // Grace notes sound at their column's time (the line's time places them
+    // at the start of the note they lead to), and take none of its time.
+    const int length = written != nullptr && written->graceLength > 0 ? written->graceLength : kGraceTicks;
     for (KMIDIObj* event : made) {
       event->ModifyFlags(kOrnamentFlag, 1);
-      event->SetEvent(run.graceRun, event->GetEvent().message);
-      event->SetMagnitude(kGraceTicks);
+      // A grace head (a note of no length) sounds as the notes around it.
+      if (event->GetData2() == 0) event->SetData2(std::clamp(64 + state.velocityOffset, 1, 127));
+      event->SetEvent(0, event->GetEvent().message);
+      event->SetMagnitude(length);
     }
-    if (!made.empty()) run.graceRun += kGraceTicks;
     for (KMIDIObj* event : made) InsertPlayEvent(run.events, event);
     return;
+  }
+  // Tuplets: the notes last their share of the span.
+  if (written != nullptr && written->tupletDen != written->tupletNum) {
+    for (KMIDIObj* event : made) {
+      const int voice = event->IsPositive() != 0 ? 1 : 0;
+      if (written->tupletVoice >= 0 && event->GetData2() != 0 && voice != written->tupletVoice) continue;
+      if (event->GetMagnitude() % 30 != 0) continue;
+      ScaleLength(*event, written->tupletNum, written->tupletDen);
+    }
   }
   // A stroke spreads the notes in rising (positive step) or falling order.
   if (state.strokeStep != 0 && made.size() > 1) {
@@ -307,12 +328,10 @@ void PlayColumn(Run& run, const KChord& given, int column, std::size_t index, in
     }
   }
   std::vector<KMIDIObj*> added;
-  const int graceDelay = run.graceRun;
-  bool sounded = false;
+  const int graceDelay = written != nullptr ? written->graceDelay : 0;
   for (KMIDIObj* event : made) {
     const int length = event->GetMagnitude();
     if (event->GetData2() == 0 || length <= 0) continue;
-    sounded = true;
     const int pitch = event->GetData1();
     if (graceDelay > 0) DelaySound(*event, graceDelay);
     if (state.slideIn != 0) {
@@ -362,7 +381,6 @@ void PlayColumn(Run& run, const KChord& given, int column, std::size_t index, in
     const int kind = state.slideMarks[m].second > 0 ? kPitchSlideUp : kPitchSlideDown;
     made[m]->SetTriple(t.a, kind * 1000 + 32, t.c);
   }
-  if (sounded) run.graceRun = 0;
   for (KMIDIObj* event : made) InsertPlayEvent(run.events, event);
   for (KMIDIObj* event : added) InsertPlayEvent(run.events, event);
   SwingPair(run, made);
@@ -548,62 +566,6 @@ bool Dynamics(Run& run, const std::string& text, const KExtendedObj& box, int co
   return false;
 }
 
-// A triplet number "3" above the middle of three equal notes of one voice.
-void TripletNumber(Run& run, int column) {
-  std::size_t middle = 0;
-  while (middle < run.chords.size() && run.chords[middle]->GetPos() != column) ++middle;
-  if (middle == 0 || middle + 1 >= run.chords.size()) return;
-  const KChord* three[3] = {run.chords[middle - 1], run.chords[middle], run.chords[middle + 1]};
-  auto same = [&](int voice) {
-    const int d = three[0]->GetVoiceDuration(voice);
-    return d == three[1]->GetVoiceDuration(voice) && d == three[2]->GetVoiceDuration(voice);
-  };
-  int voice = -1;
-  if (three[1]->GetStemEnd(1) < 0 && same(1))
-    voice = 1;
-  else if (three[1]->GetStemEnd(0) < 0 && same(0))
-    voice = 0;
-  if (voice < 0) return;
-  for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
-    auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
-    if (event->GetPos() < three[0]->GetPos() || event->GetPos() > three[2]->GetPos()) continue;
-    if (event->GetMagnitude() > kMaxLength || (event->IsPositive() != 0) != (voice == 1)) continue;
-    ScaleLength(*event, 2, 3);
-  }
-}
-
-void Tuplet(Run& run, const KExtendedObj& bracket, int column, int end) {
-  const std::string caption = Upper(bracket.GetText());
-  const std::size_t digit = caption.find_first_of("0123456789");
-  if (digit == std::string::npos) return;
-  int n = caption[digit] - '0';
-  std::size_t after = digit + 1;
-  if (n == 1 && after < caption.size() && std::isdigit(static_cast<unsigned char>(caption[after]))) {
-    n = 10 + (caption[after] - '0');
-    ++after;
-  }
-  static constexpr int kM[10] = {1, 1, 3, 2, 3, 4, 4, 4, 6, 8};
-  int m = n >= 10 ? 8 : kM[n];
-  if (after < caption.size() && caption[after] == ':') {
-    const int given = std::atoi(caption.c_str() + after + 1);
-    if (given > 0) m = given;
-  }
-  KMIDIObj* pair[2] = {nullptr, nullptr};
-  POSITION cursor = nullptr;
-  if (!run.line.FindPlayEventSpan(column, nullptr, end, cursor, pair, kNoKey, 0, kNoKey)) return;
-  bool sounds[2] = {false, false};
-  ForSpan(run.events, pair[0], pair[1], [&](KMIDIObj& e) {
-    if (e.GetMagnitude() <= kMaxLength && e.GetData2() != 0) sounds[e.IsPositive()] = true;
-  });
-  const bool both = sounds[0] && sounds[1];
-  const int scaledVoice = !caption.empty() && caption[0] == '+' ? 0 : 1;
-  ForSpan(run.events, pair[0], pair[1], [&](KMIDIObj& e) {
-    if (e.GetMagnitude() > kMaxLength || e.GetMagnitude() % 30 != 0) return;
-    if (both && e.GetData2() != 0 && e.IsPositive() != scaledVoice) return;
-    ScaleLength(e, m, n);
-  });
-}
-
 void Hairpin(Run& run, const KExtendedObj& hairpin, int column, int end) {
   KMIDIObj* pair[2] = {nullptr, nullptr};
   POSITION cursor = nullptr;
@@ -728,17 +690,15 @@ void AttachmentPass(Run& run) {
     if (kind == 0 || kind == 1) {
       Tie(run, *attachment, column, end, row);
     } else if (kind == 2) {
-      if (on.tuplets) Tuplet(run, *attachment, column, end);
+      // Tuplets scale their notes in the note pass, by the line's time.
     } else if (kind == 4 || kind == 5) {
       if (on.accents) Hairpin(run, *attachment, column, end);
     } else if (kind == 21) {
       if (on.multiBarRests) run.pendingRestEnd = end;
     } else if (kind == KExtendedObj::kTextBox || BearsCaption(kind)) {
       if (kind == KExtendedObj::kTextBox) {
-        if (on.tuplets && text == "3") {
-          TripletNumber(run, column);
-          continue;
-        }
+        // A triplet number scales its notes in the note pass, by the line's time.
+        if (on.tuplets && text == "3") continue;
         if (MetronomeMark(run, text, column, row)) continue;
         if (TempoWords(run, text, column)) continue;
       }
@@ -814,20 +774,29 @@ void InterpretLinePlayText(KListLine& line, int lineNumber, float* swingRatio, i
     FretMap map{};
     if (ParseFretList(run.context.tuning, &map) > 0) run.context.fretMap = map;
   }
-  if (PlayEffects().guitarOctaveLower && run.type != 11 && run.type != 12) {
-    const std::string label = Upper(line.GetLabelName());
-    if (IsTabType(run.type) || Contains(label, "GUIT") || Contains(label, "GTR") || Contains(label, "GIT")) {
-      run.transpose = -12;
-    }
-  }
+  run.transpose = LinePlayTransposition(line);
   const CObList* objects = line.GetObjList();
   for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
     CObject* object = objects->GetNext(node);
     if (object->IsKindOf(RUNTIME_CLASS(KChord))) run.chords.push_back(static_cast<const KChord*>(object));
   }
+  KLineTimeOptions timeOptions;
+  timeOptions.tuplets = PlayEffects().tuplets;
+  timeOptions.fermata = PlayEffects().fermata;
+  timeOptions.graceNotes = PlayEffects().graceNotes;
+  const KLineTime time(line, timeOptions);
+  run.time = &time;
   NotePass(run, first, last);
   AttachmentPass(run);
   line.SetCachedPlayValue(*swing);
+}
+
+int LinePlayTransposition(const KListLine& line) {
+  const int type = line.GetType();
+  if (!PlayEffects().guitarOctaveLower || type == 11 || type == 12) return 0;
+  const std::string label = Upper(line.GetLabelName());
+  const bool guitar = Contains(label, "GUIT") || Contains(label, "GTR") || Contains(label, "GIT");
+  return IsTabType(type) || guitar ? -12 : 0;
 }
 
 void InstallLinePlayInterpreter() { KListLine::SetPlayTextInterpreter(&InterpretLinePlayText); }

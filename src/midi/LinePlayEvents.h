@@ -63,6 +63,9 @@ inline int PitchEffectDirection(const KMIDIObj& event) {
 
 // Rebuilds the play events of columns first..last (see KListLine::InterpretTextForPlayback).
 void InterpretLinePlayText(KListLine& line, int lineNumber, float* swingRatio, int first, int last);
+// The semitones a line's notes sound moved by: -12 for tablature and
+// guitar-named lines when the guitar octave option is on, else 0.
+int LinePlayTransposition(const KListLine& line);
 // Makes KListLine::InterpretTextForPlayback use InterpretLinePlayText.
 void InstallLinePlayInterpreter();
 // Puts the event before the first event at or after its column (at the end when none is).

@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "lines/KRhythmLine.h"
 #include "midi/LinePlayEvents.h"
 #include "model/KJTObj.h"
+#include "model/KLineGroup.h"
+#include "model/KLineTime.h"
 #include "model/KListLine.h"
 #include "model/KMIDIObj.h"
 #include "platform/CObList.h"
@@ -29,9 +32,6 @@ constexpr int kPercussionProgram = 130;
 constexpr int kPercussionChannel = 9;
 constexpr int kNoEntry = 99;
 
-// A rest: a column's silent entry (a rest symbol sounds with velocity 0) or
-// a multi-bar rest.
-bool IsRest(const KMIDIObj& e) { return e.TestFlags(kRestFlag) != 0 || e.GetData2() == 0; }
 constexpr DWORD kSwingFlag = 0x400000;
 constexpr UINT kTooManyTracks = 7073;
 
@@ -61,6 +61,8 @@ PlayEffectOptions OptionsOf(DWORD word, bool guitarOctaveLower) {
 struct LineEvents {
   KListLine* line = nullptr;
   int type = 0;
+  int transpose = 0;                // semitones the line's notes were moved by
+  std::unique_ptr<KLineTime> time;  // when each column sounds
   std::vector<int> columns;         // every object column, in order
   std::vector<KMIDIObj*> byColumn;  // the play events, by column (stable)
 
@@ -267,6 +269,21 @@ class KPlaySequencer::Run_ {
     const auto byPos = [](const KMIDIObj* a, const KMIDIObj* b) { return a->GetPos() < b->GetPos(); };
     if (!std::is_sorted(events.byColumn.begin(), events.byColumn.end(), byPos))
       std::stable_sort(events.byColumn.begin(), events.byColumn.end(), byPos);
+    // The line's time: the written music, with the multi-bar rests the
+    // events hold.
+    const PlayEffectOptions& on = PlayEffects();
+    KLineTimeOptions options;
+    options.tuplets = on.tuplets;
+    options.fermata = on.fermata;
+    options.graceNotes = on.graceNotes;
+    for (const KMIDIObj* e : events.byColumn) {
+      if (e->TestFlags(kRestFlag) != 0 && e->GetMagnitude() < kControlBase) {
+        int& hold = options.holds[e->GetPos()];
+        hold = std::max(hold, std::clamp(e->GetMagnitude(), 0, kMaxLength));
+      }
+    }
+    events.time = std::make_unique<KLineTime>(*events.line, std::move(options));
+    events.transpose = LinePlayTransposition(*events.line);
     return events;
   }
 
@@ -429,15 +446,37 @@ class KPlaySequencer::Run_ {
     int track = -1;
     BYTE channel = 0;
     bool keepOwnChannel = false;
-    std::array<std::uint32_t, 2> voiceFree{0, 0};
-    std::uint32_t columnStart = 0;
+    // A staff whose notes its bracketed tablature partner plays: the
+    // partner's state (the staff's own notes beside them still sound).
+    const LineState* partner = nullptr;
   };
 
+  // The tablature line bracketed with a staff in its line group, when there is one.
+  static const KLineObj* TabPartnerOf(const KLineObj& staff) {
+    const KLineGroup* group = staff.GetGroup();
+    if (group == nullptr || staff.GetFamily() != KLineObj::kFamilyStaff) return nullptr;
+    int slot = -1;
+    for (int s = 0; s < group->GetSlotCount() && slot < 0; ++s) {
+      if (group->GetSlotLine(s) == &staff) slot = s;
+    }
+    const int bracket = slot >= 0 ? group->GetSlotBracket(slot, 0) : 0;
+    if (bracket <= 0) return nullptr;
+    for (int s = 0; s < group->GetSlotCount(); ++s) {
+      const KLineObj* other = group->GetSlotLine(s);
+      if (s != slot && other != nullptr && other->GetFamily() == KLineObj::kFamilyTab &&
+          group->GetSlotBracket(s, 0) == bracket)
+        return other;
+    }
+    return nullptr;
+  }
+
   // Plays columns first..last of the group from the tick start; returns the
-  // group's length in ticks.
+  // group's length in ticks. Every line's columns sound when the line's time
+  // says, counted from the earliest of the lines' first columns played.
   std::uint32_t PlayGroup(int group, int first, int last, std::uint32_t start, bool firstGroup) {
     const KPlayScore::Group& g = m_score.Groups()[static_cast<std::size_t>(group)];
     std::vector<LineState> lines;
+    lines.reserve(static_cast<std::size_t>(g.last - g.first + 1));
     int caretLine = -1;
     for (int i = g.first; i <= g.last; ++i) {
       KLineObj* line = m_score.Line(i);
@@ -465,39 +504,49 @@ class KPlaySequencer::Run_ {
       lines.push_back(state);
     }
     if (caretLine < 0) caretLine = g.first;
+    for (LineState& state : lines) {
+      const KLineObj* tab = TabPartnerOf(*state.events->line);
+      for (const LineState& other : lines) {
+        if (tab != nullptr && other.events->line == tab) state.partner = &other;
+      }
+    }
 
-    // Every column any line has in the range, in order.
+    // Every column any line has in the range, in order, and the time the
+    // range starts at.
     std::vector<int> columns;
+    int base = INT_MAX;
     for (const LineState& state : lines) {
       for (int c : state.events->columns) {
         if (c >= first && c <= last) columns.push_back(c);
       }
+      const auto& written = state.events->time->Columns();
+      const auto from = std::lower_bound(written.begin(), written.end(), first,
+                                         [](const KColumnTime& c, int p) { return c.pos < p; });
+      if (from != written.end() && from->pos <= last) base = std::min(base, from->start);
     }
     std::sort(columns.begin(), columns.end());
     columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
+    if (base == INT_MAX) base = 0;
 
     for (int column : columns) {
       std::uint32_t cueAt = UINT32_MAX;
-      std::uint32_t front = 0;
       for (LineState& state : lines) {
         const bool has =
             std::binary_search(state.events->columns.begin(), state.events->columns.end(), column);
         if (!has) continue;
-        const std::uint32_t at = PlayColumn(state, column, start);
-        cueAt = std::min(cueAt, at);
-        front = std::max(front, at);
+        const int at = std::max(0, state.events->time->TimeAt(column) - base);
+        PlayColumn(state, column, start + static_cast<std::uint32_t>(at));
+        cueAt = std::min(cueAt, static_cast<std::uint32_t>(at));
       }
-      if (cueAt == UINT32_MAX) cueAt = front;
+      if (cueAt == UINT32_MAX) cueAt = 0;
       m_perf.cues.push_back({start + cueAt, group, caretLine, column});
       m_perf.lastLine = caretLine;
       m_perf.lastColumn = column;
     }
-    std::uint32_t length = 0;
-    for (const LineState& state : lines) {
-      length = std::max({length, state.columnStart, state.voiceFree[0], state.voiceFree[1]});
-    }
+    int length = 0;
+    for (const LineState& state : lines) length = std::max(length, state.events->time->EndAfter(last) - base);
     if (columns.empty()) m_perf.cues.push_back({start, group, caretLine, first});
-    return length;
+    return static_cast<std::uint32_t>(std::max(0, length));
   }
 
   // A time signature that differs at the start of a later group goes to the conductor.
@@ -524,47 +573,27 @@ class KPlaySequencer::Run_ {
     EmitTimeSignature(tick, numerator, power);
   }
 
-  // Plays the events of one column of a line; returns the column's start
-  // (ticks from the group's start).
-  std::uint32_t PlayColumn(LineState& state, int column, std::uint32_t groupStart) {
-    const std::span<KMIDIObj* const> events = state.events->At(column);
-    // The voices whose notes start here. A rest's sign only follows its
-    // symbol's code, which says nothing of the voice it silences, so rests
-    // do not count: a column of rests waits for every voice, as a bar does.
-    bool uses[2] = {false, false};
-    for (const KMIDIObj* e : events) {
-      if (e->GetMagnitude() >= kControlBase || IsOrnament(*e) || IsRest(*e)) continue;
-      uses[e->IsPositive() != 0 ? 1 : 0] = true;
+  // Does the staff's tablature partner play this note at the column?
+  bool PartnerPlays(const LineState& state, int column, const KMIDIObj& e) const {
+    if (state.partner == nullptr) return false;
+    const int pitch = e.GetData1() - state.events->transpose;
+    for (const KMIDIObj* other : state.partner->events->At(column)) {
+      if (other->GetMagnitude() >= kControlBase || other->GetData2() == 0 || IsOrnament(*other)) continue;
+      if (other->GetData1() - state.partner->events->transpose == pitch) return true;
     }
-    std::uint32_t at = state.columnStart;
-    if (!uses[0] && !uses[1]) {
-      at = std::max({at, state.voiceFree[0], state.voiceFree[1]});
-    } else {
-      for (int v = 0; v < 2; ++v) {
-        if (uses[v]) at = std::max(at, state.voiceFree[static_cast<std::size_t>(v)]);
-      }
-    }
-    state.columnStart = at;
-    const std::uint32_t tick = groupStart + at;
-    for (const KMIDIObj* e : events) {
+    return false;
+  }
+
+  // Plays the events of one column of a line from the tick its time gives.
+  void PlayColumn(LineState& state, int column, std::uint32_t tick) {
+    for (const KMIDIObj* e : state.events->At(column)) {
       const int magnitude = e->GetMagnitude();
       if (magnitude >= kControlBase) {
         Control(state, *e, tick);
         continue;
       }
-      const std::uint32_t advance = static_cast<std::uint32_t>(std::clamp(magnitude, 0, kMaxLength));
-      if (IsRest(*e) && uses[0] != uses[1]) {
-        // A rest beside the notes of one voice is the other voice's.
-        auto& free = state.voiceFree[uses[0] ? 1 : 0];
-        free = std::max(free, at + advance);
-      } else if (IsRest(*e) && !uses[0] && !uses[1]) {
-        // A column of rests silences every voice.
-        for (auto& free : state.voiceFree) free = std::max(free, at + advance);
-      } else if (!IsOrnament(*e)) {
-        auto& free = state.voiceFree[e->IsPositive() != 0 ? 1 : 0];
-        free = std::max(free, at + advance);
-      }
       if (e->TestFlags(kRestFlag) != 0 || e->GetData2() == 0 || state.track < 0) continue;
+      if (!IsOrnament(*e) && PartnerPlays(state, column, *e)) continue;
       const int entry = state.entry;
       const int adjust = entry >= 0 && entry < static_cast<int>(m_adjust.size())
                              ? m_adjust[static_cast<std::size_t>(entry)]
@@ -572,11 +601,11 @@ class KPlaySequencer::Run_ {
       const int velocity = std::clamp(e->GetData2() + adjust + m_settings.loudness - 64, 0, 127);
       if (velocity == 0) continue;
       const int sound = SoundLength(*e);
-      const std::uint32_t on = tick + static_cast<std::uint32_t>(std::max(0, e->GetEvent().time));
+      const long long on = static_cast<long long>(tick) + e->GetEvent().time;
       const BYTE channel = state.keepOwnChannel ? static_cast<BYTE>(e->GetStatus() & 0x0F) : state.channel;
-      StartNote(state.track, channel, *e, velocity, on, static_cast<std::uint32_t>(std::max(1, sound)));
+      StartNote(state.track, channel, *e, velocity, static_cast<std::uint32_t>(std::max(0LL, on)),
+                static_cast<std::uint32_t>(std::max(1, sound)));
     }
-    return at;
   }
 
   void Control(LineState& state, const KMIDIObj& e, std::uint32_t tick) {

@@ -4,11 +4,13 @@
 // the tests share. It is Qt-free and never waits: it only computes ticks.
 //
 // Line groups are played in display order, or in the play order when repeats
-// are honoured (PlayOrder.h). Within a group every notation line keeps its
-// own clock per voice: a column starts when the voices it uses are free (and
-// never before the column before it); a column without notes (a bar line)
-// starts when every voice is free, so the voices meet again at each bar. The
-// next group starts when the longest line of this one has ended.
+// are honoured (PlayOrder.h). Within a group every notation line's columns
+// sound when the line's written time says (KLineTime: one voice or two, dots,
+// tuplets, grace notes, rests); the next group starts when the longest line
+// of this one has ended. A staff bracketed with a tablature line (the pair
+// that Mutual Translation keeps in step) leaves the notes they share to the
+// tablature line, which plays them with its instrument and octave; the
+// staff's own notes beside them still sound.
 //
 // Instruments: a line without a label plays the instrument of its kind's
 // unlabelled entry (entries 0..6 of the table), a labelled line the entry of

@@ -182,6 +182,10 @@ class KChord : public KPosObj {
   // note style and its longest voice duration (KChordTabFingering.cpp).
   static KChord* MakeTabFingering(const KChord& source, KColumnConversion& lines, int staffType, int tabType,
                                   int column, int handPosition, int mode);
+  // How long entry i lasts as it sounds: its note or rest value (a fret's own
+  // duration on tablature; 108..111 as the quarter or half they head) with
+  // its dot; 0 for an entry that is neither note nor rest.
+  int GetNoteLength(int i) const;
   // Fills the event of entry index (and the entries that belong to it) and
   // advances index to the next entry to play. 1 when an event was filled.
   // key is the key signature in force; a key-signature column passes its own

@@ -104,6 +104,47 @@ int ClefStepOffset(int lineType) {
   }
 }
 
+int KChord::GetNoteLength(int i) const {
+  if (i < 0 || i >= m_count || IsBarColumn()) return 0;
+  const bool tab = IsTabColumn();
+  int sounding = FullCode(i);
+  if (tab && IsFretEntry(i)) {
+    sounding = EntryDuration(i);
+    if (sounding >= 14 && sounding <= 17) sounding -= 6;
+    if (sounding > 13) return 0;
+  } else if (sounding >= 108 && sounding <= 111) {
+    sounding -= 100;  // a quarter or half head beside shorter notes of its voice
+  } else if (sounding > 20) {
+    return 0;
+  }
+  // A dot at the note's step (or a step away on a staff) lengthens it,
+  // unless it belongs to a longer note there; a column of a note and a dot
+  // dots the note wherever the dot stands.
+  const int position = EntryPosition(i);
+  int percent = 100;
+  for (int j = 0; j < m_count && percent == 100; ++j) {
+    const int c = m_notes[j].code;
+    if (j == i || (c != kDot && c != kDoubleDot)) continue;
+    const int dotPercent = c == kDoubleDot ? 175 : ((m_notes[j].flag & kFlagFlagged) ? 188 : 150);
+    if (m_count == 2) {
+      percent = dotPercent;
+      break;
+    }
+    const int at = EntryPosition(j);
+    const int distance = at > position ? at - position : position - at;
+    if (tab ? distance != 0 : distance > 1) continue;
+    bool longerThere = false;
+    for (int k = 0; k < m_count && !longerThere; ++k) {
+      if (k == i || EntryPosition(k) != at) continue;
+      int other = tab ? (IsFretEntry(k) ? EntryDuration(k) : -1) : FullCode(k);
+      if (tab && other >= 14 && other <= 17) other -= 6;
+      longerThere = other >= 0 && other <= 20 && PlayTicks(other) > PlayTicks(sounding);
+    }
+    if (!longerThere) percent = dotPercent;
+  }
+  return PlayTicks(sounding) * percent / 100;
+}
+
 int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContext& line, int velocity,
                           int& key, int transpose, int channel) const {
   const int first = FirstCode();
@@ -157,10 +198,12 @@ int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContex
       note = kDrumNotes[variant][step - 10];
       status = kDrumNoteOn;
     } else {
-      if (code > 20) continue;
+      const bool head = code >= 108 && code <= 111;  // a quarter or half beside shorter notes
+      if (code > 20 && !head) continue;
+      if (head) sounding = code - 100;
       const int step = m_notes[i].value;
       int pitch = type == kBassStaff ? BassStepPitch(step) : TrebleStepPitch(step + ClefStepOffset(type));
-      if (code <= 13) {
+      if (sounding <= 13) {
         // The accidental in force: at the step in this column, else in the
         // columns before it back to the bar line; else the key signature.
         int accidental = 0;
@@ -181,30 +224,7 @@ int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContex
       note = pitch + kMidiOffset + transpose;
     }
 
-    // Length: a dot at the note's step (or a step away on a staff) lengthens
-    // it, unless it belongs to a longer note there.
     const int position = EntryPosition(i);
-    int percent = 100;
-    for (int j = 0; j < m_count && percent == 100; ++j) {
-      const int c = m_notes[j].code;
-      if (j == i || (c != kDot && c != kDoubleDot)) continue;
-      const int dotPercent = c == kDoubleDot ? 175 : ((m_notes[j].flag & kFlagFlagged) ? 188 : 150);
-      if (m_count == 2) {
-        percent = dotPercent;
-        break;
-      }
-      const int at = EntryPosition(j);
-      const int distance = at > position ? at - position : position - at;
-      if (tab ? distance != 0 : distance > 1) continue;
-      bool longerThere = false;
-      for (int k = 0; k < m_count && !longerThere; ++k) {
-        if (k == i || EntryPosition(k) != at) continue;
-        const int other = tab ? (IsFretEntry(k) ? EntryDuration(k) : -1) : FullCode(k);
-        longerThere = other >= 0 && other <= 20 && PlayTicks(other) > PlayTicks(sounding);
-      }
-      if (!longerThere) percent = dotPercent;
-    }
-
     bool tied = false;
     for (int j = 0; j < m_count && !tied; ++j) {
       const int c = FullCode(j);
@@ -214,8 +234,8 @@ int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContex
     event.pos = GetPos();
     event.status = status;
     event.note = static_cast<BYTE>(std::clamp(note, 0, 127));
-    event.velocity = static_cast<BYTE>(code <= 12 || (tab && IsFretEntry(i)) ? velocity : 0);
-    event.length = PlayTicks(sounding) * percent / 100;
+    event.velocity = static_cast<BYTE>(sounding <= 12 || (tab && IsFretEntry(i)) ? velocity : 0);
+    event.length = GetNoteLength(i);
     event.voice = sounding % 2 == 1 ? 0 : 1;
     event.tied = tied;
     index = i + 1;

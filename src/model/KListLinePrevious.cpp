@@ -4,8 +4,10 @@
 // note clusters).
 
 #include <algorithm>
+#include <memory>
 
 #include "model/KChord.h"
+#include "model/KLineTime.h"
 #include "model/KListLine.h"
 
 namespace {
@@ -13,7 +15,6 @@ namespace {
 constexpr int kBarCode = 21;
 constexpr int kFirstRestCode = 14;  // the whole rest, down to
 constexpr int kLastRestCode = 20;   // the 64th rest
-constexpr int kEveryVoice = 3;      // GetTicks counts the notes of both voices
 
 bool IsFret(int code) { return code >= KChord::kFirstFret && code <= KChord::kLastFret; }
 
@@ -23,10 +24,6 @@ int TypedDuration(bool tab, int code, int tabDuration) {
   if (tab) return IsFret(code) && tabDuration >= 0 && tabDuration <= KChord::kWholeNote ? tabDuration : -1;
   return code >= 0 && code <= KChord::kWholeNote ? code : -1;
 }
-
-// The voice index of GetTicks for a duration: odd codes voice 0, even codes
-// voice 1.
-int VoiceOf(int duration) { return duration % 2 == 1 ? 0 : 1; }
 
 }  // namespace
 
@@ -42,33 +39,54 @@ int KListLine::EnterPreviousNote(int sizeIndex, int row, int code, int column, i
   int checkedColumn = column;
   if (CheckMeasureTiming(code, column, row, tabDuration, checkedCode, checkedColumn, 0) == 0) return 0;
 
-  // A rest completes a measure as a note does; it stands for every voice.
-  const bool rest = !tab && code >= kFirstRestCode && code <= kLastRestCode;
+  // A rest completes a measure as a note does, on a staff and on tablature.
+  const bool rest = code >= kFirstRestCode && code <= kLastRestCode;
   const int duration = rest ? code : TypedDuration(tab, code, tabDuration);
   if (duration < 0 || beats <= 0 || beatTicks <= 0) return 1;
-  const long long measure = static_cast<long long>(beats) * beatTicks;
-  const int voice = rest ? kEveryVoice : VoiceOf(duration);
+  const int measure = beats * beatTicks;
 
-  // The ticks of the measure before the column, from the last bar before it.
-  long long ticks = 0;
-  bool laterObject = false;
-  for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
-    const KChord* chord = AsChord(m_objects.GetNext(node));
-    if (chord == nullptr) continue;
-    if (chord->GetPos() > column) {
-      laterObject = true;
+  // A note inside the line never pushes a bar into what follows it.
+  const CObject* lastObject = m_objects.IsEmpty() ? nullptr : m_objects.GetTail();
+  if (lastObject != nullptr && static_cast<const KPosObj*>(lastObject)->GetPos() > column) return 1;
+
+  // The measure as it would be with the note entered, by the line's time:
+  // full when every voice of it reaches the measure's length.
+  const KChord* here = AsChord(GetObjAt(column, 0));
+  const int rhythm = tab ? KChord::kTabRhythm + 10 * (rest ? 0 : duration) : 0;
+  const std::unique_ptr<KChord> joined = here != nullptr ? std::make_unique<KChord>(*here, column, true)
+                                                         : std::make_unique<KChord>(column, rhythm);
+  if (joined->GetNoteCount() >= KChord::kMaxNotes) return 1;
+  // (A fret typed where a column stands joins it as a chord of its length.)
+  if (tab && !rest) {
+    if (here == nullptr) joined->AddNote(row, code, 0, duration);
+  } else {
+    joined->AddNote(row, code);
+  }
+  if (KLineTime::StepOf(*joined) <= 0) return 1;
+  KLineTimeOptions options;
+  options.replace = joined.get();
+  const KLineTime time(*this, std::move(options));
+  int barStart = 0;
+  int full = 0;  // the voices that had filled the measure before the column
+  const KColumnTime* entered = nullptr;
+  for (const KColumnTime& c : time.Columns()) {
+    if (c.pos >= column) {
+      if (c.pos == column) entered = &c;
       break;
     }
-    if (chord->IsBarColumn()) {
-      ticks = 0;
-      continue;
+    if (c.kind == KColumnTime::Kind::kBar) {
+      barStart = c.start;
+      full = 0;
+    } else if (c.kind != KColumnTime::Kind::kGrace) {
+      full = 0;
+      for (int v = 0; v < 2; ++v) full += c.voiceEnd[v] - barStart >= measure ? 1 : 0;
     }
-    if (chord->GetPos() < column) ticks += chord->GetTicks(voice, false);
   }
-  // A note inside the line never pushes a bar into what follows it.
-  if (laterObject) return 1;
-  ticks += NoteCodeTicks(duration);
-  if (ticks != measure) return 1;
+  // Never a bar after a bar, or after a measure already full.
+  if (entered == nullptr || full == 2) return 1;
+  for (int v = 0; v < 2; ++v) {
+    if (entered->voiceEnd[v] - barStart != measure) return 1;
+  }
   codes[1] = kBarCode;
   columns[1] = column + 1;
   return 2;

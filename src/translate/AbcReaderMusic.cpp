@@ -634,7 +634,9 @@ void MusicLineReader::CompleteColumn() {
   }
   if (m_tupletSize > 0 && !bar) {
     if (++m_tupletCount >= m_tupletSize) {
-      const int width = (columnPos - m_tupletFirst) * kColumnWidth - 2;
+      // The bracket reaches into the last note's column, as the program's
+      // own tuplet brackets do, so that the note is counted in the span.
+      const int width = (columnPos - m_tupletFirst + 1) * kColumnWidth - 4;
       CString mark;
       mark.Format("-%d", m_tupletSize);
       const int anchorY = m_groupDirection > 0 ? -12 : 12;
