@@ -83,6 +83,8 @@ bool StartsWithMeter(KStaffLine& staff) {
   return false;
 }
 
+// Every key is written, C flat (key 15) too: a tune's header ends with its K:
+// field, and a tune without one is read back in C, its flats lost.
 std::string KeyField(int key) { return "K:" + AbcKeyName(key) + "\r\n"; }
 
 // The whole score as ABC tunes.
@@ -275,7 +277,8 @@ void CStavlinView::OnActionsTranslateToAbc() {
     const std::optional<CString> text = staff->WriteAbc();
     if (!text) continue;
     std::vector<std::string> pieces = Pieces(text->View());
-    // Each staff's key goes with its notes, so that they read back the same.
+    // Each staff's key goes with its notes, so that From ABC Notation reads
+    // them back in the same key (without it they would come back in C).
     const int key = std::clamp(staff->GetKeySignatureAt(0), 0, 15);
     if (key != lastKey) {
       pieces.insert(pieces.begin(), "K:" + AbcKeyName(key));
