@@ -306,18 +306,3 @@ int CStavlinApp::ExitInstance() {
   WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kLastOpenFile);
   return 0;
 }
-
-void CStavlinApp::SetAutoSaveDefaults(int count, int byChars, int defaultsSet, int backup) {
-  m_nAutoSaveCount = count;
-  m_bAutoSaveByChars = byChars;
-  m_bAutoSaveDefaultsSet = defaultsSet;
-  m_bAutoSaveBackup = backup;
-}
-
-int CStavlinApp::GetAutoSaveDefaults(int& count, int& byChars, int& defaultsSet, int& backup) const {
-  count = m_nAutoSaveCount;
-  byChars = m_bAutoSaveByChars;
-  defaultsSet = m_bAutoSaveDefaultsSet;
-  backup = m_bAutoSaveBackup;
-  return m_bAutoSaveDefaultsSet;
-}

@@ -95,11 +95,6 @@ class CStavlinApp {
   bool OnAppExit();
   void OnAboutCurrentScore();
 
-  // The autosave defaults of new scores (count, by characters, set by the
-  // user, backup); returns defaultsSet.
-  void SetAutoSaveDefaults(int count, int byChars, int defaultsSet, int backup);
-  int GetAutoSaveDefaults(int& count, int& byChars, int& defaultsSet, int& backup) const;
-
   // The one application while it exists; null otherwise.
   static CStavlinApp* Instance();
 
@@ -124,11 +119,6 @@ class CStavlinApp {
   OpenPrompt m_openPrompt;
   SaveAsPrompt m_textSavePrompt;
   bool m_saveAsPromptGiven = false;
-
-  int m_nAutoSaveCount = 20;
-  int m_bAutoSaveByChars = 1;
-  int m_bAutoSaveDefaultsSet = 0;
-  int m_bAutoSaveBackup = 1;
 };
 
 // The folder the program's data files come from (symbols, samples, help);

@@ -9,28 +9,6 @@ namespace {
 constexpr int kLongShape = 40;
 constexpr int kSevenStringShape = 36;
 
-// The empty tail of a shape for each string count, completed past the shape's length.
-const char* BlankTemplate(int strings) {
-  switch (strings) {
-    case 2:
-      return "0999999         0000000240";
-    case 3:
-      return "0999999         0000000340";
-    case 4:
-      return "0999999         0000000440";
-    case 5:
-      return "0999999         0000000540";
-    case 6:
-      return "0999999";
-    case 7:
-      return "0999999         0000000640      790 ";
-    case 8:
-      return "0999999         0000000640      790 890 ";
-    default:
-      return "";
-  }
-}
-
 }  // namespace
 
 CString MakeTuningKey(const CString& tuning) {
@@ -72,6 +50,6 @@ void AdaptChordShape(const CString& fromTuning, const CString& shapeText, const 
     ComputeChordShape(toTuning, *result, pitches, sum / fretted);
     return;
   }
-  const CString blank(BlankTemplate(targetStrings));
+  const CString blank = EmptyChordShape(targetStrings);
   *result = shape + blank.Mid(shape.GetLength());
 }

@@ -211,17 +211,19 @@ void GetShapePitches(const CString& shape, const CString& tuning, ShapeValues& p
 CString EmptyChordShape(int strings) {
   switch (strings) {
     case 2:
+      return "0999999         0000000240";
     case 3:
+      return "0999999         0000000340";
     case 4:
-    case 5: {
-      CString shape = "0999999         0000000 40";
-      shape.SetAt(23, static_cast<char>('0' + strings));
-      return shape;
-    }
+      return "0999999         0000000440";
+    case 5:
+      return "0999999         0000000540";
+    // The seventh and eighth strings' fields are read only from shapes of 36
+    // and 40 characters: the blank after each field belongs to the shape.
     case 7:
-      return "0999999         0000000640      790";
+      return "0999999         0000000640      790 ";
     case 8:
-      return "0999999         0000000640      790 890";
+      return "0999999         0000000640      790 890 ";
     default:
       return "0999999";
   }

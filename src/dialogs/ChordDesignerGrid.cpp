@@ -74,6 +74,11 @@ bool KChordGrid::SetFretPosition(int position) {
   return true;
 }
 
+bool KChordGrid::StepFretPosition(int delta) {
+  const int positions = kMaxFret + 1;
+  return SetFretPosition(((m_fretPosition + (delta > 0 ? 1 : -1)) % positions + positions) % positions);
+}
+
 void KChordGrid::Load(const CString& prefix, int highRowMask) {
   m_barreSpan.fill(0);
   m_barreRow.fill(0);

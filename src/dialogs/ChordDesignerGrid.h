@@ -44,6 +44,10 @@ class KChordGrid {
   void SetFretRows(int rows);
   // False (with a beep) when a dot would pass fret 24.
   bool SetFretPosition(int position);
+  // One step of the fret position's arrows (+1 up, -1 down), round the neck:
+  // up from 24 is 0 and down from 0 is 24. False (with a beep) when a dot
+  // would pass fret 24 there; the position then stays.
+  bool StepFretPosition(int delta);
 
   // A click in the grid picture: button 1 left, 2 right; Shift starts,
   // ends or cancels a barre (as does a click above the markers); Ctrl

@@ -110,6 +110,7 @@ void KDlg8StringChordDes::DeclareControls(DialogControls& c) {
   c.Edit(kIdHint, varHint, 5).WhenChanged([this] { OnOptions(); });
   c.Static(kIdPositionLabel, "&Fret position:");
   c.Number(kIdFretPosition, m_fretPosition, 0, 24).WhenChanged([this] { OnFretPosition(); });
+  c.Spin(kIdFretPositionSpin, [this](int delta) { OnFretPositionStep(delta); });
   c.RadioGroup(kIdArcs, "&Arcs", m_barsRadio).WhenChanged([this] { OnOptions(); });
   c.Radio(kIdArcs + 1, "&Bars").WhenChanged([this] { OnOptions(); });
   c.RadioGroup(kIdLeft, "&Left  or", m_sideRadio).WhenChanged([this] { OnOptions(); });
@@ -153,8 +154,9 @@ void KDlg8StringChordDes::DescribeLayout(DialogLayoutItem& layout) const {
            Column({Ctl(kIdNameDisplay), Ctl(kIdDiagram), Ctl(kIdPlay), Ctl(kIdClear), Stretch()}),
            Ctl(kIdTabPreview), Ctl(kIdStaffPreview)}),
       Row({Ctl(kIdMultipleDots), Ctl(kIdFretIntervals), Stretch()}),
-      Row({Form({Field(kIdKeyLabel, kIdKey), Field(kIdTypeLabel, kIdType), Field(kIdDetailsLabel, kIdDetails),
-                 Field(kIdHintLabel, kIdHint), Field(kIdPositionLabel, kIdFretPosition)}),
+      Row({Column({Form({Field(kIdKeyLabel, kIdKey), Field(kIdTypeLabel, kIdType),
+                         Field(kIdDetailsLabel, kIdDetails), Field(kIdHintLabel, kIdHint)}),
+                   Row({Ctl(kIdPositionLabel), Ctl(kIdFretPosition), Ctl(kIdFretPositionSpin), Stretch()})}),
            Column({Row({Ctl(kIdArcs), Ctl(kIdArcs + 1)}), Row({Ctl(kIdLeft), Ctl(kIdLeft + 1)}),
                    Ctl(kIdHideName), Ctl(kIdShowHint), Ctl(kIdNoVariationNumber)})}),
   });
@@ -424,6 +426,13 @@ void KDlg8StringChordDes::OnFretPosition() {
     return;
   }
   m_fretPosition = *position;
+  Refresh();
+}
+
+void KDlg8StringChordDes::OnFretPositionStep(int delta) {
+  if (!m_grid.StepFretPosition(delta)) return;
+  m_fretPosition = m_grid.FretPosition();
+  Controls().Find(kIdFretPosition)->text = std::to_string(m_fretPosition);
   Refresh();
 }
 

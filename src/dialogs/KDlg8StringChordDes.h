@@ -55,6 +55,7 @@ class KDlg8StringChordDes : public KModalDialog {
   static constexpr UINT kIdTuning = 1705;
   static constexpr UINT kIdTuningLabel = 1706;
   static constexpr UINT kIdFingerLabel = 1707;
+  static constexpr UINT kIdFretPositionSpin = 1708;  // steps the fret position round the neck
 
   KDlg8StringChordDes();
   ~KDlg8StringChordDes() override;
@@ -88,6 +89,8 @@ class KDlg8StringChordDes : public KModalDialog {
   void OnStringCount();
   void OnFretRows();
   void OnFretPosition();
+  // The fret position's arrows: one step, wrapping between 24 and 0.
+  void OnFretPositionStep(int delta);
   void OnKeyChosen();
   void OnTypeEdited();
   void OnOptions();

@@ -31,28 +31,6 @@ bool IsBlankType(const CString& name) {
   return name.Find("Blank") >= 0 || name.Find("BLANK") >= 0 || name.Find("blank") >= 0;
 }
 
-// The diagram of the empty grid for a string count.
-CString EmptyGrid(int strings, const CString& shape) {
-  switch (strings) {
-    case 2:
-      return "0999999         0000000240";
-    case 3:
-      return "0999999         0000000340";
-    case 4:
-      return "0999999         0000000440";
-    case 5:
-      return "0999999         0000000540";
-    case 6:
-      return "0999999";
-    case 7:
-      return "0999999         0000000640      790 ";
-    case 8:
-      return "0999999         0000000640      790 890 ";
-    default:
-      return shape;
-  }
-}
-
 }  // namespace
 
 void KDlgChordSelect::ShowSpelling(const CString& root, const CString& text) {
@@ -119,7 +97,7 @@ void KDlgChordSelect::DrawChordPictures() {
   CString drawn = shape;
   const bool blank = IsBlankType(typeName);
   if (blank) {
-    drawn = EmptyGrid(m_stringCount, shape);
+    drawn = EmptyChordShape(m_stringCount);
     ShapeToChord(drawn, key, m_tabChord.get(), m_staffChord.get(), tuning, keySignature);
   }
   {

@@ -1,7 +1,7 @@
 #include "dialogs/KDlgHelpWindows.h"
 
-#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/UiPort.h"
 
@@ -74,31 +74,3 @@ KDlgHelpStaffNoteNames::KDlgHelpStaffNoteNames()
                    "nearest one above (Caps Lock swaps them). Type a rising scale in capitals, a\n"
                    "falling one in lower case; past the staff's lowest or highest note the caret stays\n"
                    "and the program beeps.") {}
-
-void KDlgProgress::SetRange(int minimum, int maximum) {
-  m_min = minimum;
-  m_max = std::max(maximum, minimum);
-  m_pos = std::clamp(m_pos, m_min, m_max);
-}
-
-void KDlgProgress::SetPos(int pos) { m_pos = std::clamp(pos, m_min, m_max); }
-
-void KDlgProgress::StepIt() {
-  m_pos += m_step;
-  if (m_pos > m_max) m_pos = m_min + (m_pos - m_max - 1);  // the bar wraps as a progress control's does
-  m_pos = std::clamp(m_pos, m_min, m_max);
-}
-
-int KDlgProgress::Percent() const { return m_max > m_min ? (m_pos - m_min) * 100 / (m_max - m_min) : 0; }
-
-void KDlgProgress::OnCancel() {
-  m_stopped = true;
-  KModalDialog::OnCancel();
-}
-
-void KDlgProgress::DeclareControls(DialogControls& c) {
-  c.SetTitle("In Progress...");
-  c.Static(kIdText, text.Str());
-  c.Static(kIdBar, std::to_string(Percent()) + " %");
-  c.Button(IDCANCEL, "&Stop MIDI Translation", DialogButtonRole::kCancel);
-}

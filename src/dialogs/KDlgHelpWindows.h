@@ -50,37 +50,3 @@ class KDlgHelpStaffNoteNames : public KDlgHelpPage {
   static constexpr UINT kTemplateId = 5547;
   KDlgHelpStaffNoteNames();
 };
-
-// "In Progress...": a long conversion's pass, how far it has come, and a
-// button that stops it. The opener sets the text and steps the bar; the
-// user's Stop ends it.
-class KDlgProgress : public KModalDialog {
- public:
-  static constexpr UINT kTemplateId = 5551;
-  static constexpr UINT kIdBar = 1330;
-  static constexpr UINT kIdText = 1331;
-
-  KDlgProgress() : KModalDialog(kTemplateId) {}
-
-  void SetRange(int minimum, int maximum);
-  void SetPos(int pos);
-  void StepIt();
-  int GetPos() const { return m_pos; }
-  // The bar's position in percent of its range, for the window.
-  int Percent() const;
-  // Stop pressed: the opener sees the dialog stopped.
-  void OnCancel() override;
-  bool Stopped() const { return m_stopped; }
-
-  CString text;  // the running pass, such as "Translating MIDI tones to notes..."
-
- protected:
-  void DeclareControls(DialogControls& controls) override;
-
- private:
-  int m_min = 0;
-  int m_max = 100;
-  int m_pos = 0;
-  int m_step = 10;
-  bool m_stopped = false;
-};

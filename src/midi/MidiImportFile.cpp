@@ -317,6 +317,9 @@ CString ImportTitleFromPath(const CString& path) {
   std::string name(path.View());
   const size_t slash = name.find_last_of("/\\");
   if (slash != std::string::npos) name.erase(0, slash + 1);
+  // Only the extension goes: the name is cut at its own last dot, never at a
+  // dot in a folder's name (which would title the score after that folder)
+  // nor at an earlier dot of the name ("tune.v2.mid" is "Tune.v2").
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.erase(dot);
   bool start = true;

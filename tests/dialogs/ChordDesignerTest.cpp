@@ -130,6 +130,26 @@ TEST(ChordDesignerGrid, FewerRowsMuteTheStringsBeyondThemAndTheFretPositionStays
   EXPECT_EQ(grid.Value(2), 2);
 }
 
+TEST(ChordDesignerGrid, TheFretPositionArrowsGoRoundTheNeckUnlessADotWouldPassFret24) {
+  FakeUiPort ui;
+  ScopedUiPort scope{ui};
+  KChordGrid grid;
+  grid.SetStringCount(6);
+  EXPECT_TRUE(grid.StepFretPosition(-1));
+  EXPECT_EQ(grid.FretPosition(), 24) << "down from 0";
+  EXPECT_TRUE(grid.StepFretPosition(+1));
+  EXPECT_EQ(grid.FretPosition(), 0) << "up from 24";
+  EXPECT_TRUE(grid.StepFretPosition(+1));
+  EXPECT_EQ(grid.FretPosition(), 1);
+  EXPECT_TRUE(ui.Beeps().empty());
+  // A dot on row 2: 24 would put it at fret 25.
+  grid.Click(ClickX(grid, 1), ClickY(grid, 2), 1, false);
+  ASSERT_TRUE(grid.SetFretPosition(0));
+  EXPECT_FALSE(grid.StepFretPosition(-1));
+  EXPECT_EQ(grid.FretPosition(), 0);
+  EXPECT_EQ(ui.Beeps().size(), 1u);
+}
+
 TEST(ChordDesignerGrid, FingeringLabelsWrapAndStandInTheShape) {
   KChordGrid grid;
   grid.SetStringCount(6);
@@ -272,6 +292,23 @@ TEST_F(ChordDesignerDialog, SpinsRetuneAStringAndLabelItsFingering) {
   EXPECT_FALSE(dialog.OnOK());
   EXPECT_EQ(dialog.TakeEndRequest(), IDCANCEL);
   EXPECT_EQ(std::filesystem::file_size(g_ChordFilePath.Str()), 0u);
+}
+
+TEST_F(ChordDesignerDialog, TheFretPositionArrowsStepTheBoxAndTheShape) {
+  KDlg8StringChordDes dialog;
+  dialog.key = "C ";
+  dialog.chordType = "(major)";
+  dialog.shape = "0999999";
+  dialog.OnInitDialog();
+  DialogControls& c = dialog.Controls();
+  c.Step(KDlg8StringChordDes::kIdFretPositionSpin, -1);
+  EXPECT_EQ(c.Find(KDlg8StringChordDes::kIdFretPosition)->text, "24");
+  EXPECT_EQ(dialog.Grid().FretPosition(), 24);
+  c.Step(KDlg8StringChordDes::kIdFretPositionSpin, +1);
+  c.Step(KDlg8StringChordDes::kIdFretPositionSpin, +1);
+  c.Step(KDlg8StringChordDes::kIdFretPositionSpin, +1);
+  EXPECT_EQ(c.Find(KDlg8StringChordDes::kIdFretPosition)->text, "2");
+  EXPECT_EQ(dialog.shape.Left(1), "2");
 }
 
 TEST_F(ChordDesignerDialog, SeveralDotsPerStringAreStoredAndReadBack) {

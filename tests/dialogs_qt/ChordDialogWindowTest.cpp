@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
@@ -199,6 +200,22 @@ TEST_F(ChordDialogWindow, DesignerSpinsRetuneAndLabelAndThePreviewsShowTheChord)
   EXPECT_EQ(qobject_cast<QLabel*>(binder.WidgetOf(KDlg8StringChordDes::kIdFirstFinger))->text(), "0");
   // String 7 has no controls on a guitar.
   EXPECT_FALSE(binder.WidgetOf(KDlg8StringChordDes::kIdFirstTuningSpin + 6)->isVisibleTo(&binder.Window()));
+  binder.Press(IDCANCEL);
+}
+
+TEST_F(ChordDialogWindow, DesignerFretPositionArrowsWrapRoundTheNeck) {
+  KDlg8StringChordDes dialog;
+  dialog.chordType = "Blank";
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  auto* arrows = qobject_cast<QAbstractSpinBox*>(binder.WidgetOf(KDlg8StringChordDes::kIdFretPositionSpin));
+  ASSERT_NE(arrows, nullptr);
+  auto* box = qobject_cast<QLineEdit*>(binder.WidgetOf(KDlg8StringChordDes::kIdFretPosition));
+  ASSERT_NE(box, nullptr);
+  arrows->stepDown();
+  EXPECT_EQ(box->text(), "24");
+  arrows->stepUp();
+  EXPECT_EQ(box->text(), "0");
   binder.Press(IDCANCEL);
 }
 

@@ -185,6 +185,9 @@ TEST(ImportAnalysis, TempoOutsideTenTo400IsNotTaken) {
 TEST(ImportAnalysis, TitleIsTheBaseNameInCapitals) {
   EXPECT_EQ(ImportTitleFromPath(CString("/a/b.c/my old SONG.MID")), "My Old Song");
   EXPECT_EQ(ImportTitleFromPath(CString("tune.mid")), "Tune");
+  // A dot in the name is kept; only the extension goes.
+  EXPECT_EQ(ImportTitleFromPath(CString("/music/tune.v2.mid")), "Tune.v2");
+  EXPECT_EQ(ImportTitleFromPath(CString("C:\\Songs\\blue moon.mid")), "Blue Moon");
 }
 
 }  // namespace

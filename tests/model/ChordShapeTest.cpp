@@ -393,7 +393,11 @@ TEST_F(ChordShapeTest, ComputeChordShapeWithNothingPlayableGivesTheEmptyShape) {
       {"no pitch, seven strings",
        g_TuningGuitar7,
        {-9, -9, -9, -9, -9, -9, -9, -9},
-       "0999999         0000000640      790"},
+       "0999999         0000000640      790 "},
+      {"no pitch, eight strings",
+       g_TuningGuitar8,
+       {-9, -9, -9, -9, -9, -9, -9, -9},
+       "0999999         0000000640      790 890 "},
       {"below every string", g_TuningGuitar, {1, 2, -8, -9, -9, -9, -9, -9}, "0999999"},
       {"far above every fret", g_TuningGuitar, {INT_MAX, 500, -9, -9, -9, -9, -9, -9}, "0999999"},
   };
@@ -402,6 +406,8 @@ TEST_F(ChordShapeTest, ComputeChordShapeWithNothingPlayableGivesTheEmptyShape) {
     CString shape = "unchanged";
     ComputeChordShape(c.tuning, shape, c.pitches, 0);
     EXPECT_EQ(std::string(shape.View()), c.expected);
+    // The empty shape still reads as one of the tuning's string count.
+    EXPECT_EQ(GetShapeStringCount(shape), GetTuningStringCount(c.tuning));
   }
 }
 

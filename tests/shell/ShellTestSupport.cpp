@@ -2,18 +2,15 @@
 
 #include <cstdlib>
 
-#include "common/Globals.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/CStavlinDocGlobals.h"
 #include "doc/DocLineHooks.h"
-#include "doc/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/LineClasses.h"
 #include "model/KChord.h"
 #include "platform/CompoundFile.h"
 #include "platform/Registry.h"
 #include "platform/qt/GsfCompoundFile.h"
-#include "view/core/ViewMirrors.h"
+#include "view/core/ResetViewGlobals.h"
 
 void ShellTest::SetUp() {
   WidgetTestApp();
@@ -29,9 +26,9 @@ void ShellTest::SetUp() {
   uiScope_ = std::make_unique<ScopedUiPort>(ui_);
   previousKeys_ = SetKeyStatePort(&keys_);
   storeScope_ = std::make_unique<KSettingsStoreScope>(std::make_unique<KMemorySettingsStore>());
-  ResetPreferences();
-  ResetViewMirrors();
-  ResetDocGlobals();
+  // Every program-wide value starts as at the program's start, whatever the
+  // test before left.
+  ResetViewGlobals();
   StoreStartupAction(0);
   // Scores written before start-up need the line classes.
   RegisterLineClasses();
@@ -55,9 +52,7 @@ void ShellTest::TearDown() {
   SetKeyStatePort(previousKeys_);
   uiScope_.reset();
   ports_.reset();
-  ResetPreferences();
-  ResetViewMirrors();
-  ResetDocGlobals();
+  ResetViewGlobals();
   folder_.reset();
 }
 

@@ -374,6 +374,32 @@ TEST_F(LiveMidiInput, FourCountInTapsOverThreeSecondsInFourFourGiveSixtyBeatsAMi
   EXPECT_EQ(dialog->Controls().Text(KDlgInputMidi::kIdTempo), "60");
 }
 
+// A line with no time signature of its own yet counts in with the one the
+// lines above carry down to it: here 3/4, so three taps make the bar.
+TEST_F(LiveMidiInput, TheCountInOfALineWithoutItsOwnMeterTakesTheOneCarriedFromAbove) {
+  settings.tempoMode = 1;
+  auto* above = new KStaffLine(0, 0, 0);
+  auto* meter = new KChord(0);
+  meter->SetNoteCount(3);
+  meter->SetNoteCode(0, KChord::kTimeSignature);
+  meter->SetNoteCode(1, 99 + 3);
+  meter->SetNoteCode(2, 99 + 4);
+  above->GetObjList()->AddTail(meter);
+  above->UpdateTimeSigCache();
+  Add(above);
+  Add(new KStaffLine(0, 0, 0));
+  Open(1, 0);
+  // As a line just made has it: no time signature until the lines are laid out again.
+  List(1)->SetTimeSignature(0, 0, 1);
+  Start();
+  for (int tap = 0; tap < 3; ++tap) {
+    Press(60, tap * 1000);  // one tap a second (a tick lasts 1 ms)
+    Release(60, tap * 1000 + 100);
+  }
+  EXPECT_EQ(dialog->m_tempo, 60) << "three taps two seconds apart make a bar of 3/4 at 60";
+  EXPECT_EQ(Dump(1), "") << "count-in taps write nothing";
+}
+
 TEST_F(LiveMidiInput, ElevenNotesInOneChordKeepTenAndBeepOnce) {
   OneStaff();
   Start();

@@ -88,7 +88,9 @@ bool StartsWithMeter(KStaffLine& staff) {
 }
 
 // A key field with the staff's clef; a treble staff after another clef says
-// so, since a clef holds until the next one.
+// so, since a clef holds until the next one. Every key is written, C flat
+// (key 15) too: a tune's header ends with its K: field, and a tune without
+// one is read back in C, its flats lost.
 std::string KeyField(int key, int kind, int previousKind) {
   std::string clef = AbcClefClause(kind);
   if (clef.empty() && !AbcClefClause(previousKind).empty()) clef = " clef=treble";
@@ -349,7 +351,8 @@ void CStavlinView::OnActionsTranslateToAbc() {
     const std::optional<CString> text = staff->WriteAbc();
     if (!text) continue;
     std::vector<std::string> pieces = Pieces(text->View());
-    // Each staff's key goes with its notes, so that they read back the same.
+    // Each staff's key goes with its notes, so that From ABC Notation reads
+    // them back in the same key (without it they would come back in C).
     const int key = std::clamp(staff->GetKeySignatureAt(0), 0, 15);
     if (key != lastKey || staff->GetType() != lastKind) {
       std::string field = KeyField(key, staff->GetType(), lastKind);

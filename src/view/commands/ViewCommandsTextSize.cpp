@@ -17,8 +17,10 @@ void RelayoutAtFirstVisible(CStavlinView& v) {
 }
 
 // One step of the text size, on the height's size (a negative height is a
-// character height): one pixel below 15, two from there on. A height of 0
-// (the face's default size) is left alone, and a step down never reaches it.
+// character height): one pixel below 15, two from there on. A height of 0 is
+// not a small text but the face's default size: Bigger leaves it alone (a step
+// to 1 would shrink it to a pixel), and a step down stops at 1 (a step to 0
+// would make a small text jump back to the default size).
 LONG SteppedHeight(LONG height, int direction) {
   const LONG magnitude = height < 0 ? -height : height;
   if (magnitude == 0) return height;

@@ -4,6 +4,7 @@
 #include "dialogs/toolbox/ToolBoxState.h"
 #include "doc/ResetProgramGlobals.h"
 #include "view/CStavlinView.h"
+#include "view/commands/MidiFileImport.h"
 #include "view/core/ViewMirrors.h"
 
 void ResetViewGlobals() {
@@ -17,4 +18,5 @@ void ResetViewGlobals() {
   g_commandDepth = 0;
   g_relayoutOnPaint = 0;
   g_mutualTranslationForNewViews = 1;
+  g_midiImportMethod = 1;
 }

@@ -176,11 +176,18 @@ int CStavlinView::HandleLiveMidiNotes(const MidiShortEvent* event) {
 
   if (dialog->m_countIn >= 0) {
     if (dialog->m_countIn == 0) {
+      // The bar of taps is a bar of the time signature at the caret; a line
+      // that has none yet takes the one carried from the lines above it.
       int beats = 0;
       int beatTicks = 0;
       if (KLineObj* line = GetDisplayLineObj(m_currentLine)) {
-        if (KListLine* list = line->AsListLine())
+        if (KListLine* list = line->AsListLine()) {
           list->GetTimeSignatureAt(m_caretColumn, beats, beatTicks, 0);
+          if (beats <= 0 && m_document != nullptr) {
+            m_document->PropagateTimeSignatures();
+            list->GetTimeSignatureAt(m_caretColumn, beats, beatTicks, 0);
+          }
+        }
       }
       dialog->m_countInBeats = beats > 0 ? beats : 4;
       dialog->m_beatsPerBar = dialog->m_countInBeats;
