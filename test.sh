@@ -32,6 +32,11 @@ fi
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 300
+# The tests that drive real JACK ports share one server and see each other's
+# ports: they run one at a time, after the others. They measure real time
+# against a server that shares the machine with the build, so a test that
+# misses its time is run again, up to three times in all.
+ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 300 -E '^JackPorts[.]'
+ctest --test-dir "$build" --output-on-failure -j 1 --timeout 300 -R '^JackPorts[.]' --repeat until-pass:3
 
 ./scripts/run-shuffled.sh "$build" "${STAVLIN_SHUFFLE_SEED:-}"

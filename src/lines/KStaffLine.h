@@ -248,13 +248,6 @@ class KStaffLine : public KListLine {
   std::unique_ptr<KTabLine> ConvertToTab(int sizeIndex, const CString& tuning, int defaultPosition);
   // A rhythm line of the note values.
   std::unique_ptr<KRhythmLine> ConvertToRhythm(int sizeIndex) const;
-  // After the copy constructor made this staff from a tablature line: turns
-  // the copied tablature cells into treble staff notes at their pitches, with
-  // the signs the key and the bar need, keeping bars, signatures and beam
-  // groups. A staff source leaves nothing to do. The tuning and mode are the
-  // translate command's (a tablature note never lies below its own lowest
-  // open string, so the mode's octave raise has nothing to raise).
-  void ConvertTabCells(const KListLine& source, const CString& tuning, int mode);
 
   // A staff line's record is exactly the list line's record under its own
   // class name. Loading repairs the pairing marks of older files and brings

@@ -1,6 +1,5 @@
 // Translating a staff into another clef, into tablature (hand-position marks
-// keep the fingering in their positions) and into a rhythm line; and turning a
-// staff copied from tablature into staff notes.
+// keep the fingering in their positions) and into a rhythm line.
 
 #include <climits>
 #include <memory>
@@ -214,21 +213,6 @@ TEST_F(StaffTranslateTest, NoteValuesBecomeRhythmSymbols) {
   // The eighths linked, the quarter and its dot, the rest's own symbol and
   // the bar line.
   EXPECT_EQ(items, "230L 230L 210 222 217 200 ");
-}
-
-// ---- Tablature cells of a copied staff ------------------------------------------
-
-TEST_F(StaffTranslateTest, CopiedTablatureCellsBecomeStaffNotes) {
-  KTabLine tab(0, kStandardTuning, 0);
-  // F sharp 4 (the D string at 4) twice in a bar and once after it, then E4
-  // and C5 together.
-  Fill(tab, {TabNotes(0, {{5, 4}}), TabNotes(1, {{5, 4}}), TabBar(2), TabNotes(3, {{5, 4}}),
-             TabNotes(4, {{5, 2}, {3, 1}})});
-  KStaffLine staff(tab);
-  staff.ConvertTabCells(tab, kStandardTuning, 0);
-  EXPECT_EQ(staff.GetType(), kTreble);
-  EXPECT_EQ(CellsText(staff), "0:8@21,28@21 1:8@21 2:21@1 3:8@21,28@21 4:8@17,8@22");
-  EXPECT_TRUE(m_ui.Beeps().empty());
 }
 
 }  // namespace

