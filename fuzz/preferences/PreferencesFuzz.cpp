@@ -10,9 +10,9 @@
 
 #include "FuzzEnvironment.h"
 #include "doc/LoadRegistrySettings.h"
-#include "doc/PreferenceGroups.h"
-#include "doc/PreferenceWriters.h"
 #include "doc/ResetProgramGlobals.h"
+#include "doc/pref_values/PreferenceGroups.h"
+#include "doc/pref_values/PreferenceWriters.h"
 #include "platform/SettingsStore.h"
 #include "platform/SettingsTable.h"
 

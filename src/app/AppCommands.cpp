@@ -19,7 +19,7 @@
 #include "dialogs/KDlgHelpWindows.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/CStavlinDocGlobals.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 #include "translate/KTextDoc.h"

@@ -11,7 +11,7 @@
 #include "app/CStavlinApp.h"
 #include "app/KTextFrame.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/UiPort.h"
 #include "translate/AbcReader.h"
 #include "translate/KTextDoc.h"

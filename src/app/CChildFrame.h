@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/CString.h"
 
 class CStavlinDoc;

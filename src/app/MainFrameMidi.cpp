@@ -16,8 +16,8 @@
 #include "app/KPlayMidiWindow.h"
 #include "chords/ChordAudition.h"
 #include "common/Globals.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/MidiDevices.h"
 #include "platform/SettingsStore.h"
 #include "platform/UiPort.h"
@@ -53,7 +53,9 @@ std::string SavedDeviceName(const char* group) {
   return found && found->value ? *found->value : std::string();
 }
 
-void SaveDeviceName(const char* group, const std::string& name) { CurrentSettingsStore().SetValue(group, name); }
+void SaveDeviceName(const char* group, const std::string& name) {
+  CurrentSettingsStore().SetValue(group, name);
+}
 
 }  // namespace
 
@@ -100,8 +102,7 @@ void CMainFrame::BuildMidiDeviceMenus() {
   FillMidiDevicePopups();
   // The lists follow the ports each time a submenu opens.
   for (QMenu* popup : {m_midiOutPopup, m_midiInPopup}) {
-    if (popup != nullptr)
-      connect(popup, &QMenu::aboutToShow, this, [this] { RefreshMidiDeviceMenus(); });
+    if (popup != nullptr) connect(popup, &QMenu::aboutToShow, this, [this] { RefreshMidiDeviceMenus(); });
   }
 
   // Output: the device saved by name; else the saved number, or the first
@@ -148,8 +149,9 @@ void CMainFrame::BuildMidiDeviceMenus() {
 void CMainFrame::RefreshMidiDeviceMenus() {
   if (!m_midiMenusBuilt) return;
   // The items in use, by name, before the lists are read again.
-  const std::string output =
-      !m_midiOut.GetWantedName().empty() ? m_midiOut.GetWantedName() : m_midiOutMenu.ItemText(m_midiOutMenu.CheckedIndex());
+  const std::string output = !m_midiOut.GetWantedName().empty()
+                                 ? m_midiOut.GetWantedName()
+                                 : m_midiOutMenu.ItemText(m_midiOutMenu.CheckedIndex());
   const bool outputOpen = m_midiOut.IsOpen();
   const std::string input = m_midiInMenu.ItemText(m_midiInMenu.CheckedIndex());
   m_midiOutMenu.Create(kMidiOutputMenuText, kFirstOutputId);

@@ -7,7 +7,7 @@
 #include <QStatusBar>
 
 #include "app/CMainFrame.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/StringTable.h"
 #include "platform/qt/QtText.h"
 #include "view/commands/StatusPanes.h"

@@ -14,7 +14,7 @@
 #include "common/Globals.h"
 #include "dialogs/toolbox/ToolBoxCells.h"
 #include "dialogs/toolbox/ToolBoxPositions.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"

@@ -9,7 +9,7 @@
 #include "common/Globals.h"
 #include "doc/CStavlinDocGlobals.h"
 #include "doc/DocLineHooks.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/DocServices.h"
 #include "model/KLineObj.h"
 #include "platform/StringTable.h"

@@ -18,7 +18,7 @@
 #include "common/Globals.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/CStavlinDocGlobals.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/CArchive.h"
 #include "platform/CFile.h"
 #include "platform/CompoundFile.h"

@@ -7,7 +7,7 @@
 //
 // The document also sets values that other modules own: the file version
 // being read and its display text (common), the tablature string spacing
-// (model), the fonts in use (doc/Preferences.h) and the staff spacing of new
+// (model), the fonts in use (doc/pref_values/Preferences.h) and the staff spacing of new
 // lines (model/LineServices.h, through SetNewLineSpacing below).
 
 #include "platform/CString.h"

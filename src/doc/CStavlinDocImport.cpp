@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "model/KChord.h"

@@ -8,7 +8,7 @@
 
 #include "doc/CStavlinDoc.h"
 #include "doc/CStavlinDocFile.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/FileBytes.h"
 #include "platform/UiPort.h"
 

@@ -45,7 +45,7 @@
 #include "doc/CStavlinDoc.h"
 #include "doc/CStavlinDocGlobals.h"
 #include "doc/DocLineHooks.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "lines/KChordPicLineServices.h"
 #include "model/DocServices.h"

@@ -4,7 +4,7 @@
 #include "common/Globals.h"
 #include "common/ViewServices.h"
 #include "doc/CStavlinDocGlobals.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLineDefaults.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"

@@ -7,7 +7,7 @@
 #include "common/RecentChords.h"
 #include "common/ViewServices.h"
 #include "doc/CStavlinDocGlobals.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/StringTable.h"
 
 namespace {

@@ -69,26 +69,6 @@ struct ColumnState {
   std::vector<std::pair<int, int>> slideMarks;  // (entry position, +1 up / -1 down)
 };
 
-bool IsGraceCode(int code) {
-  switch (code) {
-    case 13:
-    case 10003:
-    case 10004:
-    case 10005:
-    case 10006:
-    case 10007:
-    case 10013:
-    case 10070:
-    case 10071:
-    case 10076:
-    case 10077:
-    case 10089:
-    case 10090:
-      return true;
-    default:
-      return false;
-  }
-}
 
 ColumnState ReadColumnState(const KChord& chord, bool percussion) {
   const PlayEffectOptions& on = PlayEffects();
@@ -267,7 +247,7 @@ void PlayColumn(Run& run, const KChord& given, int column, std::size_t index, in
   if (state.grace) {
     graceCopy.emplace(given, column, true);
     for (int i = 0; i < graceCopy->GetNoteCount(); ++i) {
-      if (IsGraceCode(FullCode(*graceCopy, i))) {
+      if (KLineTime::IsGraceCode(FullCode(*graceCopy, i))) {
         graceCopy->SetNoteCode(i, 13);
         const NoteEntry entry = graceCopy->RawEntry(i);
         if ((entry.flag & KChord::kFlagFlagged) != 0)

@@ -19,26 +19,6 @@ constexpr int kChordRepeat = 94;
 constexpr int kMiniStyle = 4;
 constexpr int kWhole = KChord::kWholeNote;
 
-bool IsGraceCode(int code) {
-  switch (code) {
-    case 13:
-    case 10003:
-    case 10004:
-    case 10005:
-    case 10006:
-    case 10007:
-    case 10013:
-    case 10070:
-    case 10071:
-    case 10076:
-    case 10077:
-    case 10089:
-    case 10090:
-      return true;
-    default:
-      return false;
-  }
-}
 
 bool IsFret(int code) { return code >= KChord::kFirstFret && code <= KChord::kLastFret; }
 
@@ -378,4 +358,25 @@ int KLineTime::EndAfter(int pos) const {
   int end = 0;
   for (auto k = m_columns.begin(); k != it; ++k) end = std::max(end, k->end);
   return end;
+}
+
+bool KLineTime::IsGraceCode(int code) {
+  switch (code) {
+    case 13:
+    case 10003:
+    case 10004:
+    case 10005:
+    case 10006:
+    case 10007:
+    case 10013:
+    case 10070:
+    case 10071:
+    case 10076:
+    case 10077:
+    case 10089:
+    case 10090:
+      return true;
+    default:
+      return false;
+  }
 }

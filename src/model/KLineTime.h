@@ -87,6 +87,8 @@ class KLineTime {
   // The end of the line's music.
   int End() const { return m_end; }
 
+  // A grace symbol: the grace note and the flagged grace and slide heads.
+  static bool IsGraceCode(int code);
   // A grace column: a grace symbol, or small (mini style) flagged notes only.
   static bool IsGraceColumn(const KChord& chord);
   // The ticks one column takes when it stands alone in one voice (its

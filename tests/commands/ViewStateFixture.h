@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineObj.h"
 #include "view/CStavlinView.h"
 #include "view/core/FakeViewHost.h"

@@ -16,12 +16,12 @@
 
 #include "dialogs/KDlgPrintOptions.h"
 #include "dialogs/KDlgPrintSizeAlert.h"
+#include "dialogs_qt/DialogShot.h"
 #include "platform/FakeUiPort.h"
 #include "platform/qt/KQtDialogBinder.h"
 #include "platform/qt/KQtPropertySheetBinder.h"
-#include "dialogs_qt/DialogShot.h"
 #include "platform_qt/WidgetTestApp.h"
-#include "preferences/PreferencesSheet.h"
+#include "pref_sheet/PreferencesSheet.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "common/FontCodec.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/CStavlinDocGlobals.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/DocServices.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "common/AppServices.h"
 #include "common/ViewServices.h"
 #include "doc/LoadRegistrySettings.h"
-#include "doc/PreferenceGroups.h"
-#include "doc/PreferenceLimits.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceGroups.h"
+#include "doc/pref_values/PreferenceLimits.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/DocServices.h"
 
 namespace {

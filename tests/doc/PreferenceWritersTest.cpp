@@ -4,8 +4,8 @@
 
 #include "PreferenceTestSupport.h"
 #include "doc/LoadRegistrySettings.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "DocTestSupport.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/CStavlinDocFile.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace {
 

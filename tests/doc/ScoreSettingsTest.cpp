@@ -5,8 +5,8 @@
 #include "DocTestSupport.h"
 #include "common/ViewServices.h"
 #include "doc/CStavlinDocGlobals.h"
-#include "doc/Preferences.h"
 #include "doc/ScoreSettings.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "DocTestSupport.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
 #include "doc/ScoreSettings.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "app/KInputMidiWindow.h"
 #include "app/KPlayMidiWindow.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
 #include "platform/FileBytes.h"

@@ -14,7 +14,7 @@
 #include "ShellTestSupport.h"
 #include "app/KInputMidiWindow.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
 #include "platform/MidiClock.h"

@@ -17,7 +17,7 @@
 #include "ShellTestSupport.h"
 #include "app/KPlayMidiWindow.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "midi/LinePlayEvents.h"
 #include "model/KChord.h"

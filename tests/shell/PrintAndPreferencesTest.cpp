@@ -19,12 +19,12 @@
 #include <string>
 
 #include "ShellTestSupport.h"
-#include "dialogs/prefs/KPropMIDI.h"
-#include "doc/Preferences.h"
+#include "dialogs/pref_pages/KPropMIDI.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/PrintJob.h"
 #include "platform/qt/KQtPrinting.h"
 #include "platform/qt/KQtUiPort.h"
-#include "preferences/PreferencesSheet.h"
+#include "pref_sheet/PreferencesSheet.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 

@@ -6,7 +6,7 @@
 
 #include "ShellTestSupport.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/Registry.h"
 
 namespace {

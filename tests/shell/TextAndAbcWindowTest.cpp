@@ -16,7 +16,7 @@
 #include "ShellTestSupport.h"
 #include "app/KTextFrame.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
 #include "view/CStavlinView.h"

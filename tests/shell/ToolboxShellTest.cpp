@@ -18,7 +18,7 @@
 #include "dialogs/toolbox/ToolBoxCells.h"
 #include "dialogs/toolbox/ToolBoxState.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"

@@ -24,7 +24,7 @@
 #include "common/ViewServices.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/DocLineHooks.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"

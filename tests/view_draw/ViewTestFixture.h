@@ -14,7 +14,7 @@
 #include "common/ViewServices.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/DocLineHooks.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/LineClasses.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"

@@ -5,7 +5,7 @@
 #include "common/ErrorReporter.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "lines/KTabLine.h"

@@ -10,7 +10,7 @@
 #include "EntryFixture.h"
 #include "common/Globals.h"
 #include "dialogs/toolbox/ToolBoxState.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "EntryFixture.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KExtendedObj.h"
 

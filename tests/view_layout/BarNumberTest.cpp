@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "LayoutFixture.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KListLine.h"
 
 namespace {

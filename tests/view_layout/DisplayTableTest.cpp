@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "LayoutFixture.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineObj.h"
 #include "model/KListLine.h"
 #include "view/core/ViewMirrors.h"

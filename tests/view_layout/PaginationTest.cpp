@@ -11,7 +11,7 @@
 
 #include "LayoutFixture.h"
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KListLine.h"
 #include "view/core/ViewMirrors.h"
 

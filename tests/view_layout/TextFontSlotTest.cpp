@@ -8,7 +8,7 @@
 
 #include "LayoutFixture.h"
 #include "common/FontCodec.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 
 namespace {

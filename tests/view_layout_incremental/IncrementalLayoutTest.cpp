@@ -15,7 +15,7 @@
 #include "common/ViewServices.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/DocLineHooks.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "lines/KTabLine.h"

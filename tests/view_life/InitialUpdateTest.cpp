@@ -6,7 +6,7 @@
 
 #include "ViewLifeTestSupport.h"
 #include "common/SymbolCache.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/GdiFaults.h"
 #include "support/CaseName.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ViewLifeTestSupport.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/core/ViewMirrors.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ViewLifeTestSupport.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/core/ViewInitialSteps.h"
 
 namespace {

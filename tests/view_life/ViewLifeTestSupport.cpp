@@ -6,7 +6,7 @@
 #include "common/SymbolCache.h"
 #include "common/ViewServices.h"
 #include "doc/CStavlinDocGlobals.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "lines/LineClasses.h"

@@ -10,7 +10,7 @@
 
 #include "MidiViewTestSupport.h"
 #include "dialogs/KDlgMidiInstruments.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/MidiOutPort.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"

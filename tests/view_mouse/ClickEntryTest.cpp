@@ -2,7 +2,7 @@
 // column and row, as the keystrokes that type it, in one undo step.
 
 #include "MouseFixture.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace mousetest {
 namespace {

@@ -1,7 +1,7 @@
 // The cursor over the view shows what a click does there.
 
 #include "MouseFixture.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace mousetest {
 namespace {

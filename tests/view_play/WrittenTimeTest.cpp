@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KTabLine.h"
 #include "platform/Keys.h"
 #include "platform/qt/GsfCompoundFile.h"

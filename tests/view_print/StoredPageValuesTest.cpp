@@ -6,7 +6,7 @@
 
 #include "PrintFixture.h"
 #include "RecordingPrintTarget.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "doc/LoadRegistrySettings.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/SettingsStore.h"
 #include "support/ViewTestSupport.h"
 #include "view/commands/CommandIds.h"

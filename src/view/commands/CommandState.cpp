@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/StringTable.h"
 #include "view/CStavlinView.h"

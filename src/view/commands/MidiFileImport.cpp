@@ -5,7 +5,7 @@
 #include <string>
 
 #include "dialogs/KDlgMidiImpSettings.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
 #include "midi/MidiImportFile.h"

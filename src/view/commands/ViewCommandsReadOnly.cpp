@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewMirrors.h"

@@ -4,8 +4,8 @@
 // it modified); the others live in the view and its program-wide mirrors.
 
 #include "common/Globals.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/commands/CommandIds.h"

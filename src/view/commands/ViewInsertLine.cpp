@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KTabLine.h"
 #include "model/KLineGroup.h"

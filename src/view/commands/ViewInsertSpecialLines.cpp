@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KLineGroup.h"
 #include "view/CStavlinView.h"

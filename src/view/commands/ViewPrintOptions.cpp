@@ -6,8 +6,8 @@
 
 #include "dialogs/KDlgPrintOptions.h"
 #include "dialogs/MarginUnits.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 

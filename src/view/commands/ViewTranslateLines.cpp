@@ -12,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "dialogs/KDlgTranslation.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/TranslationServices.h"
 #include "view/CStavlinView.h"

@@ -6,7 +6,7 @@
 
 #include "common/ErrorReporter.h"
 #include "common/SymbolCache.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/CStavlinView.h"
 #include "view/edit/ViewUndoRing.h"
 #include "view/play/ViewPlayer.h"

@@ -18,7 +18,7 @@
 #include "common/ScaledDraw.h"
 #include "common/SharedGdiObjects.h"
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"

@@ -3,7 +3,7 @@
 
 #include "common/ErrorReporter.h"
 #include "common/FontCodec.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewInitialSteps.h"
 

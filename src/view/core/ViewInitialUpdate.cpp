@@ -14,7 +14,7 @@
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KListLine.h"
 #include "platform/CDC.h"

@@ -12,7 +12,7 @@
 
 #include "common/NumberText.h"
 #include "common/RecentChords.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/StringTable.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewInitialSteps.h"

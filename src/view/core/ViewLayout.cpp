@@ -10,7 +10,7 @@
 
 #include "common/SharedGdiObjects.h"
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStrLine.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"
 #include "model/KLineObj.h"

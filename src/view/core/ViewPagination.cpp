@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KLineObj.h"
 #include "platform/UiPort.h"

@@ -15,7 +15,7 @@
 #include "common/FontCodec.h"
 #include "common/ScaledDraw.h"
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/CStavlinView.h"
 
 namespace {

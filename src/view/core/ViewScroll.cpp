@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewLayoutCache.h"
 

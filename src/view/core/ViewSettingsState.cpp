@@ -6,7 +6,7 @@
 
 #include "common/AppServices.h"
 #include "common/SymbolCache.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewInitialSteps.h"
 

@@ -10,8 +10,8 @@
 #include <algorithm>
 
 #include "dialogs/AutoSaveDialog.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/Registry.h"
 #include "platform/UiPort.h"

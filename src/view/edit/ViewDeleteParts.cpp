@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"

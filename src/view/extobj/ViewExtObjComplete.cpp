@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "common/SettingCodec.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/AttachmentServices.h"
 #include "model/KExtendedObj.h"
 #include "model/KLineGroup.h"

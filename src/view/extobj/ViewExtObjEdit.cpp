@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "common/SettingCodec.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KExtendedObj.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/AttachmentServices.h"
 #include "model/DocServices.h"
 #include "model/KExtendedObj.h"

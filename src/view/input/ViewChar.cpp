@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/Globals.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "lines/KTabLine.h"
 #include "model/KExtendedObj.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStrLine.h"

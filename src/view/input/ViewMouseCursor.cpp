@@ -3,7 +3,7 @@
 // awaited, the line-selection cursor over the labels, and elsewhere the
 // toolbox symbol a click enters (or the arrow when clicks enter nothing).
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/CStavlinView.h"
 
 namespace {

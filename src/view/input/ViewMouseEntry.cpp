@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "common/Globals.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineObj.h"
 #include "platform/Keys.h"
 #include "platform/UiPort.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "common/SoundNote.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KTabLine.h"
 #include "model/KChord.h"
 #include "model/KListLine.h"

@@ -11,7 +11,7 @@
 #include "common/TuningCodec.h"
 #include "dialogs/toolbox/ToolBoxCells.h"
 #include "dialogs/toolbox/ToolBoxState.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
 #include "model/KLineObj.h"

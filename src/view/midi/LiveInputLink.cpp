@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "common/Globals.h"
-#include "doc/PreferenceGroups.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceGroups.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KListLineRestsServices.h"
 #include "view/CStavlinView.h"
 #include "view/ViewHost.h"

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "common/NoteConversions.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
 #include "lines/LineColumnConversion.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "midi/PlayOrder.h"
 #include "model/KLineObj.h"
 #include "platform/CObList.h"

@@ -8,7 +8,7 @@
 #include <array>
 #include <vector>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KChord.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"

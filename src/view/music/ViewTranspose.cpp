@@ -8,7 +8,7 @@
 
 #include "common/Globals.h"
 #include "dialogs/KDlgTranspose.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
 #include "model/KLineGroup.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KChord.h"
 #include "model/KLineGroup.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "midi/LivePlayback.h"
 #include "midi/PlayOrder.h"
 #include "midi/PlaySequencer.h"

@@ -7,7 +7,7 @@
 
 #include "common/ViewServices.h"
 #include "dialogs/KDlgCPLineProps.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "model/DocServices.h"
 #include "platform/UiPort.h"

@@ -7,7 +7,7 @@
 
 #include "common/ViewServices.h"
 #include "dialogs/KDlgSetFretPos.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KTabLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"

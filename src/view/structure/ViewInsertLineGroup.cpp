@@ -11,8 +11,8 @@
 
 #include "common/ViewServices.h"
 #include "dialogs/KDlgLineGroup.h"
-#include "doc/PreferenceWriters.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/PreferenceWriters.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "platform/UiPort.h"

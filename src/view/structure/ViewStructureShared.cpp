@@ -1,6 +1,6 @@
 // Small helpers the structure commands share.
 
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "view/CStavlinView.h"
 #include "view/structure/ViewStructure.h"
 

@@ -14,7 +14,7 @@
 #include "dialogs/KDlgTabTuning.h"
 #include "dialogs/UserTuningStore.h"
 #include "doc/CStavlinDoc.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KTabLine.h"
 #include "model/KLineGroup.h"

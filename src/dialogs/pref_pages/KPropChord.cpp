@@ -1,7 +1,7 @@
-#include "dialogs/prefs/KPropChord.h"
+#include "dialogs/pref_pages/KPropChord.h"
 
 #include "dialogs/DialogTextFont.h"
-#include "dialogs/prefs/PrefPageSupport.h"
+#include "dialogs/pref_pages/PrefPageSupport.h"
 
 using namespace pref_page;
 

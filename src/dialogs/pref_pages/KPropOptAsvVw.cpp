@@ -1,6 +1,6 @@
-#include "dialogs/prefs/KPropOptAsvVw.h"
+#include "dialogs/pref_pages/KPropOptAsvVw.h"
 
-#include "dialogs/prefs/PrefPageSupport.h"
+#include "dialogs/pref_pages/PrefPageSupport.h"
 
 using namespace pref_page;
 

@@ -1,7 +1,7 @@
-#include "dialogs/prefs/KPropStfDrmTxt.h"
+#include "dialogs/pref_pages/KPropStfDrmTxt.h"
 
 #include "dialogs/DialogTextFont.h"
-#include "dialogs/prefs/PrefPageSupport.h"
+#include "dialogs/pref_pages/PrefPageSupport.h"
 
 using namespace pref_page;
 

@@ -3,7 +3,7 @@
 // number, the scrolling delay in seconds, the text-tab kinds as three radio
 // pairs, the fingering flag as a radio, and note numbers as note names.
 
-#include "preferences/PreferencesSheet.h"
+#include "pref_sheet/PreferencesSheet.h"
 
 #include <algorithm>
 

@@ -10,9 +10,9 @@
 #include "common/ViewServices.h"
 #include "doc/LoadRegistrySettings.h"
 #include "doc/PreferenceTestSupport.h"
-#include "doc/PreferenceWriters.h"
+#include "doc/pref_values/PreferenceWriters.h"
 #include "platform/FakeUiPort.h"
-#include "preferences/PreferencesSheet.h"
+#include "pref_sheet/PreferencesSheet.h"
 #include "support/CaseName.h"
 
 namespace {

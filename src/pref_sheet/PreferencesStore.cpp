@@ -16,7 +16,7 @@
 #include "common/ViewServices.h"
 #include "dialogs/MarginUnits.h"
 #include "model/DocServices.h"
-#include "preferences/PreferencesSheet.h"
+#include "pref_sheet/PreferencesSheet.h"
 
 namespace {
 

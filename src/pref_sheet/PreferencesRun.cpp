@@ -1,7 +1,7 @@
-#include "doc/PreferenceWriters.h"
+#include "doc/pref_values/PreferenceWriters.h"
 #include "platform/Registry.h"
 #include "platform/UiPort.h"
-#include "preferences/PreferencesSheet.h"
+#include "pref_sheet/PreferencesSheet.h"
 
 namespace {
 constexpr UINT kMsgStoreProblem = 7033;

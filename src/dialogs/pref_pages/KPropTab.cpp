@@ -1,8 +1,8 @@
-#include "dialogs/prefs/KPropTab.h"
+#include "dialogs/pref_pages/KPropTab.h"
 
 #include "common/TuningCodec.h"
 #include "dialogs/DialogTextFont.h"
-#include "dialogs/prefs/PrefPageSupport.h"
+#include "dialogs/pref_pages/PrefPageSupport.h"
 #include "platform/UiPort.h"
 
 using namespace pref_page;

@@ -1,4 +1,4 @@
-#include "doc/PreferenceLimits.h"
+#include "doc/pref_values/PreferenceLimits.h"
 
 #include <algorithm>
 #include <utility>
@@ -6,7 +6,7 @@
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/DocServices.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "dialogs/prefs/KPropDocLayPrt.h"
+#include "dialogs/pref_pages/KPropDocLayPrt.h"
 
 #include "dialogs/DialogTextFont.h"
 #include "dialogs/MarginUnits.h"
-#include "dialogs/prefs/PrefPageSupport.h"
+#include "dialogs/pref_pages/PrefPageSupport.h"
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 

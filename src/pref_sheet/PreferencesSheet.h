@@ -1,6 +1,6 @@
 #pragma once
 // File/Set Preferences: the eight preferences pages in one property sheet,
-// filled from the program-wide preference variables (doc/Preferences.h) and,
+// filled from the program-wide preference variables (doc/pref_values/Preferences.h) and,
 // on OK, stored back into them. Storing is a pure function of the pages'
 // values and the variables: it says which preference groups changed, and
 // what the program around it must then do (move the main window, show or
@@ -10,16 +10,16 @@
 #include <functional>
 #include <vector>
 
-#include "dialogs/prefs/KPropChord.h"
-#include "dialogs/prefs/KPropDocLayPrt.h"
-#include "dialogs/prefs/KPropMIDI.h"
-#include "dialogs/prefs/KPropMIDIInput.h"
-#include "dialogs/prefs/KPropOptAsvVw.h"
-#include "dialogs/prefs/KPropSclTxfTrns.h"
-#include "dialogs/prefs/KPropStfDrmTxt.h"
-#include "dialogs/prefs/KPropTab.h"
-#include "doc/PreferenceGroups.h"
-#include "doc/Preferences.h"
+#include "dialogs/pref_pages/KPropChord.h"
+#include "dialogs/pref_pages/KPropDocLayPrt.h"
+#include "dialogs/pref_pages/KPropMIDI.h"
+#include "dialogs/pref_pages/KPropMIDIInput.h"
+#include "dialogs/pref_pages/KPropOptAsvVw.h"
+#include "dialogs/pref_pages/KPropSclTxfTrns.h"
+#include "dialogs/pref_pages/KPropStfDrmTxt.h"
+#include "dialogs/pref_pages/KPropTab.h"
+#include "doc/pref_values/PreferenceGroups.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/PropertySheet.h"
 
 // What the sheet reads from the program around it.

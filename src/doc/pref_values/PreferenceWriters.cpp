@@ -1,4 +1,4 @@
-#include "doc/PreferenceWriters.h"
+#include "doc/pref_values/PreferenceWriters.h"
 
 #include <cstdarg>
 #include <string>
@@ -6,7 +6,7 @@
 #include "common/AppServices.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "dialogs/prefs/KPropSclTxfTrns.h"
+#include "dialogs/pref_pages/KPropSclTxfTrns.h"
 
-#include "dialogs/prefs/PrefPageSupport.h"
+#include "dialogs/pref_pages/PrefPageSupport.h"
 
 using namespace pref_page;
 

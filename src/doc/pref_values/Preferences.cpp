@@ -1,4 +1,4 @@
-#include "doc/Preferences.h"
+#include "doc/pref_values/Preferences.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // pattern, the filler numbers (9, 999, 9999, -999) included, so that the text
 // keeps the shape older and newer versions of the program read.
 
-#include "doc/PreferenceGroups.h"
+#include "doc/pref_values/PreferenceGroups.h"
 #include "platform/CString.h"
 #include "platform/Registry.h"
 

@@ -1,4 +1,4 @@
-#include "doc/PreferenceGroups.h"
+#include "doc/pref_values/PreferenceGroups.h"
 
 namespace {
 
