@@ -69,7 +69,6 @@ struct ColumnState {
   std::vector<std::pair<int, int>> slideMarks;  // (entry position, +1 up / -1 down)
 };
 
-
 ColumnState ReadColumnState(const KChord& chord, bool percussion) {
   const PlayEffectOptions& on = PlayEffects();
   ColumnState state;
@@ -701,16 +700,7 @@ PlayEffectOptions& PlayEffects() {
   return options;
 }
 
-void InsertPlayEvent(CObList& events, KMIDIObj* event) {
-  for (POSITION node = events.GetHeadPosition(); node != nullptr;) {
-    const POSITION here = node;
-    if (static_cast<const KPosObj*>(events.GetNext(node))->GetPos() >= event->GetPos()) {
-      events.InsertBefore(here, event);
-      return;
-    }
-  }
-  events.AddTail(event);
-}
+void InsertPlayEvent(CObList& events, KMIDIObj* event) { InsertByPos(events, event); }
 
 float ParseSwingText(const char* text) {
   constexpr float kDefault = kDefaultSwing / 1000.0f;

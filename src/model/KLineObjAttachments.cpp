@@ -61,15 +61,7 @@ KExtendedObj* AttachmentAt(const CObList& list, POSITION node) {
 
 void KLineObj::AddAttachment(KExtendedObj* attachment) {
   if (attachment == nullptr) return;
-  for (POSITION node = m_attachments.GetHeadPosition(); node != nullptr;) {
-    const POSITION here = node;
-    if (static_cast<KExtendedObj*>(m_attachments.GetNext(node))->GetPos() >= attachment->GetPos()) {
-      m_attachments.InsertBefore(here, attachment);
-      MarkLineChanged();
-      return;
-    }
-  }
-  m_attachments.AddTail(attachment);
+  InsertByPos(m_attachments, attachment);
   MarkLineChanged();
 }
 

@@ -1,6 +1,7 @@
 #include "model/KPosObj.h"
 
 #include "platform/CArchive.h"
+#include "platform/CObList.h"
 
 IMPLEMENT_SERIAL(KPosObj, CObject, 90);
 
@@ -19,4 +20,15 @@ void KPosObj::Serialize(CArchive& ar) {
     ar >> pos;
     m_pos = pos;
   }
+}
+
+void InsertByPos(CObList& list, KPosObj* object) {
+  for (POSITION node = list.GetTailPosition(); node != nullptr;) {
+    const POSITION here = node;
+    if (static_cast<const KPosObj*>(list.GetPrev(node))->GetPos() < object->GetPos()) {
+      list.InsertAfter(here, object);
+      return;
+    }
+  }
+  list.AddHead(object);
 }

@@ -9,6 +9,8 @@
 
 #include "platform/CObject.h"
 
+class CObList;
+
 class KPosObj : public CObject {
   DECLARE_SERIAL(KPosObj);
 
@@ -35,3 +37,9 @@ class KPosObj : public CObject {
  private:
   int m_pos = 0;
 };
+
+// Puts an object into a list ordered by position: after every object of an
+// earlier column, before every object of its own or a later one. The search
+// starts at the tail, where objects made column by column nearly always go,
+// so building a long line stays linear.
+void InsertByPos(CObList& list, KPosObj* object);
