@@ -134,8 +134,8 @@ LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<I
                                  const BuildProgress& alignProgress) {
   LineBuildResult result;
   const std::vector<LinePlan> plans = Plan(rows, options.split);
-  const std::vector<SignatureChange> scoreTimes = file.TimeSignatures(0, nullptr);
-  const std::vector<SignatureChange> scoreKeys = file.KeySignatures(0, nullptr);
+  const std::vector<SignatureChange> scoreTimes = file.ScoreTimeSignatures();
+  const std::vector<SignatureChange> scoreKeys = file.ScoreKeySignatures();
 
   std::vector<BuildResult> built;
   built.reserve(plans.size());
