@@ -55,3 +55,8 @@ KeyMode KeyModeOfFinal(int keyCode, int finalPitch) {
   mode.minor = step == 5;
   return mode;
 }
+
+KeyMode KeyModeOfTune(int keyCode, int firstPitch, int finalPitch) {
+  const bool modal = firstPitch >= 0 && finalPitch >= 0 && firstPitch % 12 == finalPitch % 12;
+  return KeyModeOfFinal(keyCode, modal ? finalPitch : -1);
+}

@@ -19,3 +19,10 @@ struct KeyMode {
 // the last note column), or a negative number when it has none. A final that
 // is not a note of the signature's scale, or none, gives the major key.
 KeyMode KeyModeOfFinal(int keyCode, int finalPitch);
+
+// The mode of a whole tune: one that begins and ends on the same note (its
+// first and final pitches, lowest notes of the first and last note columns)
+// is in the mode of that note; any other is named by its major key (a
+// fragment that stops on another note says nothing of its mode). Negative
+// pitches: no such note.
+KeyMode KeyModeOfTune(int keyCode, int firstPitch, int finalPitch);

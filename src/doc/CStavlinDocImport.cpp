@@ -251,7 +251,9 @@ BOOL CStavlinDoc::CleanUpImportedTies(int number, const ImportPassPoll& poll) {
           distance = columns[n]->GetPos() - p;
         }
         bool made = false;
-        if (distance >= 2 || i + 1 >= columns.size()) {
+        // A tie to the very next column is drawn too: left as a mark in the
+        // column it would neither show nor hold the note.
+        if (distance >= 1 || i + 1 >= columns.size()) {
           for (int e = 0; e < c.GetNoteCount(); ++e) {
             const NotePair note = c.GetNote(e);
             if (!IsTieCode(note.code)) continue;

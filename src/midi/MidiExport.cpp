@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Globals.h"
+#include "common/KeyMode.h"
 #include "midi/CMaxMidiSMF.h"
 #include "midi/MidiEventTrack.h"
 #include "platform/MidiFile.h"
@@ -50,13 +51,41 @@ std::string ChannelMarker(const KPerformance& performance, int channel) {
   return head + "-P1-" + GmName(1);
 }
 
+std::pair<int, int> FirstAndFinalPitch(const KPerformance& performance) {
+  int first = -1;
+  int final = -1;
+  std::uint32_t firstTick = 0;
+  std::uint32_t finalTick = 0;
+  for (const KPerfEvent& e : performance.events) {
+    if (!e.IsNoteOn() || (e.status & 15) == kPercussionChannel) continue;
+    if (e.track >= 0 && e.track < static_cast<int>(performance.tracks.size()) &&
+        performance.tracks[static_cast<std::size_t>(e.track)].program == 130)
+      continue;
+    if (first < 0 || (e.tick == firstTick && e.data1 < first)) {
+      if (first < 0) firstTick = e.tick;
+      first = e.data1;
+    }
+    if (final < 0 || e.tick > finalTick || (e.tick == finalTick && e.data1 < final)) {
+      finalTick = e.tick;
+      final = e.data1;
+    }
+  }
+  return {first, final};
+}
+
 void WriteTrackHeaderEvents(MidiEventTrack& track, const KPerformance& performance) {
   track.AddMeta(0, kMetaTimeSignature,
                 TimeSignatureBytes(performance.numerator, performance.denominatorPower));
+  const auto [first, final] = FirstAndFinalPitch(performance);
+  const KeyMode mode = KeyModeOfTune(std::clamp(performance.key, 0, 15), first, final);
   track.AddMeta(0, kMetaKeySignature,
-                {static_cast<BYTE>(static_cast<signed char>(SharpsOf(performance.key))), 0});
+                {static_cast<BYTE>(static_cast<signed char>(SharpsOf(performance.key))),
+                 static_cast<BYTE>(mode.minor ? 1 : 0)});
+  // A marker for each channel the performance plays on, none for the others.
   for (int channel = 0; channel < 16; ++channel) {
-    track.AddMeta(0, kMetaMarker, Bytes(ChannelMarker(performance, channel)));
+    const bool used = std::any_of(performance.tracks.begin(), performance.tracks.end(),
+                                  [channel](const KPerfTrack& t) { return t.channel == channel; });
+    if (used) track.AddMeta(0, kMetaMarker, Bytes(ChannelMarker(performance, channel)));
   }
   track.AddMeta(0, kMetaMarker, Bytes("Stavlin " + std::string(g_ProgramVersionText.View())));
 }

@@ -4,8 +4,8 @@
 // "FileInfo" for the tempo and signatures and then one track per instrument
 // in the order they first play. The tempo of the run starts the conductor
 // track, later tempo and time-signature changes follow in it at their ticks;
-// the header events (time and key signature, sixteen channel markers and the
-// program's marker) open it. Each track holds absolute ticks until it is
+// the header events (time and key signature, a marker for each channel
+// played and the program's marker) open it. Each track holds absolute ticks until it is
 // written, so lines that share a track keep one clock.
 //
 // A write that fails leaves no file behind (an older file of that name stays
@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "midi/Performance.h"
 
@@ -32,8 +33,14 @@ struct MidiExportOutcome {
 // The channel marker texts of the header, by channel 0..15.
 std::string ChannelMarker(const KPerformance& performance, int channel);
 
+// The lowest notes of the first and of the last notes to start (percussion
+// left out), -1 when the performance plays no note: the tune's first and
+// final, which tell its mode.
+std::pair<int, int> FirstAndFinalPitch(const KPerformance& performance);
+
 // Adds the header events to the track at tick 0: the time signature with its
-// real denominator, the key signature, the sixteen channel markers and
+// real denominator, the key signature (minor when the tune's first and final
+// notes make it so), a marker for each channel the performance uses and
 // "Stavlin " with the program's version.
 void WriteTrackHeaderEvents(MidiEventTrack& track, const KPerformance& performance);
 

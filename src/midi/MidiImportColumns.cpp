@@ -17,6 +17,7 @@ constexpr int kDotCode = 36;
 constexpr int kTieAbove = 32;
 constexpr int kTieBelow = 34;
 constexpr int kTiedStyle = 7;
+constexpr int kGraceCode = 13;
 constexpr int kMaxEntries = KChord::kMaxNotes;
 // Note codes (first form) and rest codes by note value index whole .. 64th.
 // Accidental codes of PitchToRow's kinds (none, sharp, flat, natural).
@@ -102,8 +103,13 @@ class ColumnBuilder {
         m_result.cancelled = true;
         break;
       }
+      if (IsGrace(notes[i].mark)) {
+        PlaceGrace(notes[i]);
+        ++i;
+        continue;
+      }
       size_t end = i + 1;
-      while (end < notes.size() && Start(notes[end]) == Start(notes[i])) ++end;
+      while (end < notes.size() && Start(notes[end]) == Start(notes[i]) && !IsGrace(notes[end].mark)) ++end;
       PlaceGroup(notes, i, end);
       if (m_result.cancelled) break;
       i = end;
@@ -121,10 +127,23 @@ class ColumnBuilder {
   }
   int RoundIfRaw(int ticks) const { return RoundToGrid(ticks, m_s.resolution); }
 
+  // A grace note: a column of its own before the note it leads to, taking
+  // no time.
+  void PlaceGrace(const ImportNote& note) {
+    FillRests(Start(note));
+    const PlacedNote p = Place(note);
+    auto* column = new KChord(m_position);
+    AddEntry(*column, p.row, kGraceCode, p.packed);
+    if (p.accidental > 0 && p.accidental < 4)
+      AddEntry(*column, p.row, kAccidentalCode[static_cast<size_t>(p.accidental)]);
+    Append(column, ColumnKind::kGrace, 0);
+  }
+
   void PlaceGroup(const std::vector<ImportNote>& notes, size_t first, size_t end) {
     const ImportNote& lead = notes[first];
     int start = Start(lead);
-    const int place = m_s.quantised ? TripletPlace(lead.mark) : 0;
+    // Triplets are marked by both methods: their steps are the quantised ones.
+    const int place = TripletPlace(lead.mark);
     // Notes of half a grid step or less, as played, would be written better
     // with a finer resolution (counted at 1/8 and 1/16 only).
     for (size_t k = first; k < end && place == 0; ++k) {
@@ -134,15 +153,14 @@ class ColumnBuilder {
     if (place != 0) {
       // A triplet note: written with the value of 3/2 of its step, it moves
       // the bar on by the step.
-      const int step = std::max(0, End(lead) - start);
+      const int step = std::max(0, lead.qEnd - lead.qStart);
       // The group's later notes follow on at once: their quantised starts
       // lie off the triplet's own grid.
       if (place == 1 && start > m_time) FillRests(start);
       if (step <= 0) return;
+      int value = 0;
       int dotted = 0;
-      int remainder = 0;
-      const int value = TicksToNoteValue(step * 3 / 2, remainder, m_time - m_barStart, dotted, 3, 1);
-      if (value < 0) return;
+      if (FitValue(step * 3 / 2, step * 3 / 2, value, dotted) <= 0) return;
       KChord* column = PlaceNotes(notes, first, end, value, dotted, false);
       if (column != nullptr) column->SetNoteStyle(place, -1);
       Advance(step);
@@ -183,7 +201,9 @@ class ColumnBuilder {
         CountShort();
         return;
       }
-      const bool more = m_s.method == 2 && length - written > m_half;
+      // What the value does not cover sounds on as a tied note (past the
+      // bar line too): a note is never cut short with a rest after it.
+      const bool more = length - written > m_half;
       PlaceNotes(notes, first, end, value, dotted, more);
       Advance(written);
       length -= written;
@@ -237,19 +257,28 @@ class ColumnBuilder {
     return true;
   }
 
-  // The note value of a piece of ticks from now, made shorter until it fits
-  // in what is left of the bar; its written ticks, 0 when none fits.
-  int FitValue(int piece, int left, int& value, int& dotted) const {
-    int remainder = 0;
-    dotted = 0;
-    value = TicksToNoteValue(piece, remainder, m_time - m_barStart, dotted, m_s.resolution, 1);
-    int written = NoteValueTicks(value, dotted);
-    while (value >= 0 && written > left && value < 6) {
-      ++value;
-      dotted = 0;
-      written = NoteValueTicks(value, dotted);
+  // The longest plain or dotted note value no longer than the piece of ticks
+  // and what is left of the bar, wherever in the bar it starts (a dotted
+  // eighth after a sixteenth stays a dotted eighth); its written ticks, 0
+  // when not even a 64th fits.
+  static int FitValue(int piece, int left, int& value, int& dotted) {
+    const int room = std::min(piece, left);
+    for (int v = 0; v <= 6; ++v) {
+      const int plain = NoteValueTicks(v, 0);
+      if (v < 6 && NoteValueTicks(v, 1) <= room) {
+        value = v;
+        dotted = 1;
+        return NoteValueTicks(v, 1);
+      }
+      if (plain <= room) {
+        value = v;
+        dotted = 0;
+        return plain;
+      }
     }
-    return value < 0 ? 0 : written;
+    value = -1;
+    dotted = 0;
+    return 0;
   }
 
   void CountShort() {

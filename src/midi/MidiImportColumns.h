@@ -17,7 +17,7 @@ class KStaffLine;
 namespace midiimport {
 
 // Kinds of built columns in the order they stand at one tick.
-enum class ColumnKind { kBar = 0, kTimeSignature = 1, kKey = 2, kMusic = 3 };
+enum class ColumnKind { kBar = 0, kTimeSignature = 1, kKey = 2, kGrace = 3, kMusic = 4 };
 
 struct BuiltColumn {
   int tick = 0;
@@ -29,10 +29,10 @@ struct BuiltColumn {
 struct ColumnBuildSettings {
   int resolution = 2;
   bool drums = false;
-  // 1: one column per quantised start, lengths cut to what a value can show
-  // (the rest is a rest); 2: lengths kept with tied notes, over bar lines
-  // too, and a note still sounding when the next one starts keeps its length
-  // beside a rest of the new voice.
+  // 1: one column per quantised start, as long as the time to the next
+  // start; 2: a note still sounding when the next one starts keeps its length
+  // beside a rest of the new voice. Both write a length that no one value
+  // shows, or that runs over a bar line, as tied notes.
   int method = 1;
   // The notes carry quantised times (method 1 quantisation ran).
   bool quantised = true;

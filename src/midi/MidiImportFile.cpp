@@ -74,6 +74,7 @@ int TimeValueOf(const std::vector<BYTE>& data) {
 
 MidiImportFile::MidiImportFile(MidiFileContent content) : m_content(std::move(content)) {
   const Clock clock(m_content.division);
+  bool anyNote = false;
   for (const MidiFileTrack& track : m_content.tracks) {
     std::vector<TimedEvent> events;
     std::vector<TimedMeta> metas;
@@ -100,6 +101,12 @@ MidiImportFile::MidiImportFile(MidiFileContent content) : m_content(std::move(co
     }
     std::stable_sort(metas.begin(), metas.end(),
                      [](const TimedMeta& a, const TimedMeta& b) { return a.tick < b.tick; });
+    for (const TimedEvent& e : events) {
+      if ((e.status & 0xF0) != 0x90 || e.data2 == 0) continue;
+      if (!anyNote || e.tick < m_firstNoteTick) m_firstNoteTick = e.tick;
+      anyNote = true;
+      break;  // a track's events are in time order
+    }
     m_events.push_back(std::move(events));
     m_metas.push_back(std::move(metas));
   }
@@ -150,59 +157,90 @@ const TimedMeta* MidiImportFile::FirstMetaAnywhere(BYTE type) const {
 }
 
 int MidiImportFile::Tempo() const {
-  for (int t = 0; t < GetTrackCount(); ++t) {
-    for (const TimedMeta& meta : Metas(t)) {
-      if (meta.type != kMetaTempo || meta.data.size() < 3) continue;
-      const int micros = (meta.data[0] << 16) | (meta.data[1] << 8) | meta.data[2];
-      if (micros <= 0) return 0;
-      const int bpm = 60000000 / micros;
-      return bpm >= 10 && bpm <= 400 ? bpm : 0;
-    }
+  // The tempo that holds first, in whichever track it stands.
+  for (const TimedMeta* meta : MetasOf(-1, kMetaTempo)) {
+    if (meta->data.size() < 3) continue;
+    const int micros = (meta->data[0] << 16) | (meta->data[1] << 8) | meta->data[2];
+    if (micros <= 0) return 0;
+    const int bpm = 60000000 / micros;
+    return bpm >= 10 && bpm <= 400 ? bpm : 0;
   }
   return 0;
 }
 
-std::vector<SignatureChange> MidiImportFile::TimeSignatures(
-    int track, const std::vector<SignatureChange>* fallback) const {
+std::vector<const TimedMeta*> MidiImportFile::MetasOf(int track, BYTE type) const {
+  std::vector<const TimedMeta*> metas;
+  for (int t = track < 0 ? 0 : track; t < GetTrackCount() && (track < 0 || t == track); ++t) {
+    for (const TimedMeta& meta : Metas(t)) {
+      if (meta.type == type) metas.push_back(&meta);
+    }
+  }
+  std::stable_sort(metas.begin(), metas.end(),
+                   [](const TimedMeta* a, const TimedMeta* b) { return a->tick < b->tick; });
+  return metas;
+}
+
+std::vector<SignatureChange> MidiImportFile::TimeList(const std::vector<const TimedMeta*>& metas,
+                                                      const std::vector<SignatureChange>* fallback) const {
   std::vector<SignatureChange> list;
   bool any = false;
-  if (track >= 0 && track < GetTrackCount()) {
-    for (const TimedMeta& meta : Metas(track)) {
-      if (meta.type != kMetaTimeSignature) continue;
-      const int value = TimeValueOf(meta.data);
-      if (value == 0) continue;
-      any = true;
-      if (list.empty()) {
-        list.push_back({0, meta.tick == 0 ? value : 4004});
-        if (meta.tick == 0) continue;
-      }
-      if (list.back().value != value && list.size() < kMaxTimeSignatures) list.push_back({meta.tick, value});
+  for (const TimedMeta* meta : metas) {
+    const int value = TimeValueOf(meta->data);
+    if (value == 0) continue;
+    any = true;
+    // Up to the first note, the last signature given is the opening one.
+    if (meta->tick <= m_firstNoteTick) {
+      if (list.empty()) list.push_back({0, value});
+      list.front().value = value;
+      continue;
     }
+    if (list.empty()) list.push_back({0, 4004});
+    if (list.back().value != value && list.size() < kMaxTimeSignatures) list.push_back({meta->tick, value});
   }
   if (!any && fallback != nullptr && !fallback->empty()) return *fallback;
   if (list.empty()) list.push_back({0, 4004});
   return list;
 }
 
-std::vector<SignatureChange> MidiImportFile::KeySignatures(
-    int track, const std::vector<SignatureChange>* fallback) const {
+std::vector<SignatureChange> MidiImportFile::KeyList(const std::vector<const TimedMeta*>& metas,
+                                                     const std::vector<SignatureChange>* fallback) const {
   std::vector<SignatureChange> list;
   bool any = false;
-  if (track >= 0 && track < GetTrackCount()) {
-    for (const TimedMeta& meta : Metas(track)) {
-      if (meta.type != kMetaKeySignature || meta.data.empty()) continue;
-      any = true;
-      const int key = KeyCodeOf(meta.data);
-      if (list.empty()) {
-        list.push_back({0, meta.tick == 0 ? key : 0});
-        if (meta.tick == 0) continue;
-      }
-      if (list.back().value != key && list.size() < kMaxKeySignatures) list.push_back({meta.tick, key});
+  for (const TimedMeta* meta : metas) {
+    if (meta->data.empty()) continue;
+    any = true;
+    const int key = KeyCodeOf(meta->data);
+    if (meta->tick <= m_firstNoteTick) {
+      if (list.empty()) list.push_back({0, key});
+      list.front().value = key;
+      continue;
     }
+    if (list.empty()) list.push_back({0, 0});
+    if (list.back().value != key && list.size() < kMaxKeySignatures) list.push_back({meta->tick, key});
   }
   if (!any && fallback != nullptr && !fallback->empty()) return *fallback;
   if (list.empty()) list.push_back({0, 0});
   return list;
+}
+
+std::vector<SignatureChange> MidiImportFile::TimeSignatures(
+    int track, const std::vector<SignatureChange>* fallback) const {
+  if (track < 0 || track >= GetTrackCount()) return TimeList({}, fallback);
+  return TimeList(MetasOf(track, kMetaTimeSignature), fallback);
+}
+
+std::vector<SignatureChange> MidiImportFile::KeySignatures(
+    int track, const std::vector<SignatureChange>* fallback) const {
+  if (track < 0 || track >= GetTrackCount()) return KeyList({}, fallback);
+  return KeyList(MetasOf(track, kMetaKeySignature), fallback);
+}
+
+std::vector<SignatureChange> MidiImportFile::ScoreTimeSignatures() const {
+  return TimeList(MetasOf(-1, kMetaTimeSignature), nullptr);
+}
+
+std::vector<SignatureChange> MidiImportFile::ScoreKeySignatures() const {
+  return KeyList(MetasOf(-1, kMetaKeySignature), nullptr);
 }
 
 CString CleanImportName(const std::string& raw) {

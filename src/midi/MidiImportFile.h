@@ -122,9 +122,18 @@ class MidiImportFile {
   int Tempo() const;
 
   // The time signatures of a track in order, the first at tick 0 (4/4 when
-  // the track starts with none); fallback when the track has none at all.
+  // the track starts with none); fallback when the track has none at all. A
+  // signature that stands before the file's first note is the opening one,
+  // wherever before it it stands.
   std::vector<SignatureChange> TimeSignatures(int track, const std::vector<SignatureChange>* fallback) const;
   std::vector<SignatureChange> KeySignatures(int track, const std::vector<SignatureChange>* fallback) const;
+  // The same for the whole score: the signatures of every track, in time
+  // order (a file may keep them in its first track, in the track of the
+  // notes, or in any other).
+  std::vector<SignatureChange> ScoreTimeSignatures() const;
+  std::vector<SignatureChange> ScoreKeySignatures() const;
+  // The tick of the file's first note (0 when it has none).
+  int FirstNoteTick() const { return m_firstNoteTick; }
 
   // The name of a track: its track name, else its instrument name; cut at the
   // first unprintable character and trimmed of trailing blanks and signs.
@@ -139,6 +148,13 @@ class MidiImportFile {
   std::vector<std::vector<TimedEvent>> m_events;
   std::vector<std::vector<TimedMeta>> m_metas;
   int m_notesLeftOut = 0;
+  int m_firstNoteTick = 0;
+
+  std::vector<const TimedMeta*> MetasOf(int track, BYTE type) const;
+  std::vector<SignatureChange> TimeList(const std::vector<const TimedMeta*>& metas,
+                                        const std::vector<SignatureChange>* fallback) const;
+  std::vector<SignatureChange> KeyList(const std::vector<const TimedMeta*>& metas,
+                                       const std::vector<SignatureChange>* fallback) const;
 };
 
 // The score title of a file's path: its base name without extension, lower

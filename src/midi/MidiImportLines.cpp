@@ -116,13 +116,26 @@ int MetronomeCode(int denominator) {
   }
 }
 
+int MetronomeNumber(int quarterTempo, int denominator) {
+  switch (MetronomeCode(denominator)) {
+    case 10035:
+      return quarterTempo / 2;
+    case 10032:
+      return quarterTempo * 2;
+    case 10033:
+      return quarterTempo * 4;
+    default:
+      return quarterTempo;
+  }
+}
+
 LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<ImportTrackInfo>& rows,
                                  const LineBuildOptions& options, const BuildProgress& convertProgress,
                                  const BuildProgress& alignProgress) {
   LineBuildResult result;
   const std::vector<LinePlan> plans = Plan(rows, options.split);
-  const std::vector<SignatureChange> scoreTimes = file.TimeSignatures(0, nullptr);
-  const std::vector<SignatureChange> scoreKeys = file.KeySignatures(0, nullptr);
+  const std::vector<SignatureChange> scoreTimes = file.ScoreTimeSignatures();
+  const std::vector<SignatureChange> scoreKeys = file.ScoreKeySignatures();
 
   std::vector<BuildResult> built;
   built.reserve(plans.size());
@@ -145,14 +158,19 @@ LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<I
     line->SetLabel(row.label);
     line->InsertObjAt(TimeSignatureColumn(settings.timeSignatures.front().value), 0, 0, nullptr, 0);
     if (p == 0) {
+      result.metronomeUnit = settings.timeSignatures.front().value % 1000;
       auto* metronome = new KChord(1);
       metronome->AddNote(kMetronomeRow, MetronomeCode(settings.timeSignatures.front().value % 1000));
       line->InsertObjAt(metronome, 0, 1, nullptr, 0);
     }
 
     std::vector<ImportNote> notes = PairNotes(file.Events(plan.track), plan.filter, options.noteCapacity);
+    if (!plan.drums) MarkGraces(notes);
+    const int firstBar = BarTicks(settings.timeSignatures.front().value);
     if (options.quantiseMethod == 1) {
-      QuantiseNotes(notes, settings.resolution, BarTicks(settings.timeSignatures.front().value));
+      QuantiseNotes(notes, settings.resolution, firstBar);
+    } else {
+      MarkTriplets(notes, settings.resolution, firstBar);
     }
     BuildProgress lineProgress;
     if (convertProgress) {

@@ -46,6 +46,9 @@ struct LineBuildResult {
   bool cancelled = false;
   // A line's columns would have run past a bar (method 2): cancelled too.
   bool overrun = false;
+  // The note value of the first line's metronome mark (the denominator of its
+  // opening time signature: 4 a quarter note, 8 an eighth...).
+  int metronomeUnit = 4;
 };
 
 // Builds the lines of the rows marked for import (at most kMaxLines staff
@@ -56,5 +59,9 @@ LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<I
 
 // The metronome symbol code for a time signature's denominator.
 int MetronomeCode(int denominator);
+// The number written beside that symbol for a tempo in quarter notes a
+// minute: the same speed counted in the symbol's note value (a 9/8 tune at
+// 120 quarter notes a minute is marked eighth = 240).
+int MetronomeNumber(int quarterTempo, int denominator);
 
 }  // namespace midiimport

@@ -33,11 +33,41 @@ int StepUnit(int step) {
 
 int RawLength(const ImportNote& note) { return note.end < 0 ? 0 : note.end - note.start; }
 
-// The index of the first note after index that starts later than it.
+// The index of the first note after index that starts later than it (grace
+// notes, which take no time, are passed over).
 size_t NextDistinct(const std::vector<ImportNote>& notes, size_t index) {
   size_t next = index + 1;
-  while (next < notes.size() && notes[next].qStart == notes[index].qStart) ++next;
+  while (next < notes.size() && (notes[next].qStart == notes[index].qStart || IsGrace(notes[next].mark)))
+    ++next;
   return next;
+}
+
+// Ticks a player's timing may stray from the written time (abc2midi, for one,
+// starts each note a tick late).
+constexpr int kTimingSlack = 10;
+constexpr int kMostGraces = 4;
+
+// A length that one plain or dotted note value writes.
+bool IsNoteValueLength(int ticks) {
+  for (int value = 0; value <= 6; ++value) {
+    const int plain = 1920 >> value;
+    if (std::abs(ticks - plain) <= kTimingSlack) return true;
+    if (value < 6 && std::abs(ticks - plain * 3 / 2) <= kTimingSlack) return true;
+  }
+  return false;
+}
+
+// A note short enough to be a grace note, alone at its start.
+bool GraceLike(const std::vector<ImportNote>& notes, size_t k) {
+  const ImportNote& n = notes[k];
+  if (n.end < 0 || n.end - n.start < 1 || n.end - n.start > kGraceLongest) return false;
+  if (k > 0 && notes[k - 1].start == n.start) return false;
+  return k + 1 >= notes.size() || notes[k + 1].start != n.start;
+}
+
+// b starts where a ends.
+bool Follows(const ImportNote& a, const ImportNote& b) {
+  return a.end >= 0 && std::abs(b.start - a.end) <= kTimingSlack;
 }
 
 }  // namespace
@@ -160,7 +190,51 @@ int DetectTriplet(int gap, std::vector<ImportNote>& notes, int index, int barLen
   return 0;
 }
 
-void QuantiseNotes(std::vector<ImportNote>& notes, int resolution, int barLength) {
+void MarkGraces(std::vector<ImportNote>& notes) {
+  size_t i = 0;
+  while (i < notes.size()) {
+    // A run starts after a note that is not itself short and played on.
+    const bool starts =
+        GraceLike(notes, i) && !(i > 0 && GraceLike(notes, i - 1) && Follows(notes[i - 1], notes[i]));
+    if (!starts) {
+      ++i;
+      continue;
+    }
+    size_t j = i;
+    while (j < notes.size() && j - i < kMostGraces && GraceLike(notes, j) && j + 1 < notes.size() &&
+           Follows(notes[j], notes[j + 1]))
+      ++j;
+    const bool graces = j > i && j < notes.size() && !GraceLike(notes, j) && notes[j].end >= 0 && [&] {
+      const int lead = notes[j].start - notes[i].start;
+      const int own = notes[j].end - notes[j].start;
+      return own >= 2 * lead && IsNoteValueLength(notes[j].end - notes[i].start);
+    }();
+    if (!graces) {
+      i = std::max(j, i + 1);
+      continue;
+    }
+    const int start = notes[i].start;
+    for (size_t k = i; k < j; ++k) {
+      notes[k].mark = kMarkGrace;
+      notes[k].start = start;
+      notes[k].qStart = start;
+    }
+    // The note they lead to, with every note that starts with it.
+    const int leadTo = notes[j].start;
+    size_t k = j;
+    for (; k < notes.size() && notes[k].start == leadTo; ++k) {
+      notes[k].start = start;
+      notes[k].qStart = start;
+    }
+    i = k;
+  }
+}
+
+namespace {
+
+// Starts (and ends) on the grid, triplet groups marked; with lengths too,
+// every other note's end is rounded to the grid and legato gaps are closed.
+void Quantise(std::vector<ImportNote>& notes, int resolution, int barLength, bool lengthsToo) {
   const int r = std::clamp(resolution, 0, 3);
   const int grid = kGrid[static_cast<size_t>(r)];
   for (ImportNote& note : notes) {
@@ -168,8 +242,10 @@ void QuantiseNotes(std::vector<ImportNote>& notes, int resolution, int barLength
     note.qEnd = note.end < 0 ? -1 : note.end + (note.qStart - note.start);
   }
   const int bar = std::max(barLength, grid);
+  size_t previousNote = notes.size();  // the last note before i that is not a grace note
   for (size_t i = 0; i < notes.size(); ++i) {
     ImportNote& note = notes[i];
+    if (IsGrace(note.mark)) continue;
     if (TripletPlace(note.mark) == 0) {
       const size_t next = i + 1;
       const int raw = RawLength(note);
@@ -202,7 +278,7 @@ void QuantiseNotes(std::vector<ImportNote>& notes, int resolution, int barLength
           }
         }
       }
-      if (TripletPlace(note.mark) == 0) {
+      if (TripletPlace(note.mark) == 0 && lengthsToo) {
         if (note.qEnd - note.qStart >= grid) {
           note.qEnd = RoundToGrid(note.qEnd, r);
         } else {
@@ -212,12 +288,24 @@ void QuantiseNotes(std::vector<ImportNote>& notes, int resolution, int barLength
     }
     // Legato: a previous note that stops just short of this one is held on
     // (a triplet note keeps the length of its step).
-    if (i > 0 && TripletPlace(note.mark) == 0 && TripletPlace(notes[i - 1].mark) == 0) {
-      ImportNote& previous = notes[i - 1];
+    if (lengthsToo && previousNote < notes.size() && TripletPlace(note.mark) == 0 &&
+        TripletPlace(notes[previousNote].mark) == 0) {
+      ImportNote& previous = notes[previousNote];
       const int shortBy = note.qStart - previous.qEnd;
       if (previous.qStart != note.qStart && shortBy >= 1 && shortBy <= 60) previous.qEnd = note.qStart;
     }
+    previousNote = i;
   }
+}
+
+}  // namespace
+
+void QuantiseNotes(std::vector<ImportNote>& notes, int resolution, int barLength) {
+  Quantise(notes, resolution, barLength, true);
+}
+
+void MarkTriplets(std::vector<ImportNote>& notes, int resolution, int barLength) {
+  Quantise(notes, resolution, barLength, false);
 }
 
 }  // namespace midiimport

@@ -25,8 +25,15 @@ inline constexpr int kMarkFirst = -13000;
 inline constexpr int kMarkMiddle = -23000;
 inline constexpr int kMarkLast = -33000;
 
+// A grace note: it takes no time of its own, and the note it leads to
+// starts where it does.
+inline constexpr int kMarkGrace = -50000;
+// The longest a grace note sounds (a 32nd note).
+inline constexpr int kGraceLongest = 60;
+
 // 1 first, 2 middle, 3 last of a triplet group, 0 for any other mark.
 int TripletPlace(int mark);
+inline bool IsGrace(int mark) { return mark == kMarkGrace; }
 
 struct ImportNote {
   int start = 0;
@@ -52,9 +59,22 @@ struct NoteFilter {
 std::vector<ImportNote> PairNotes(const std::vector<TimedEvent>& events, const NoteFilter& filter,
                                   size_t capacity);
 
+// Grace notes: a run of one to four notes, each no longer than a 32nd note,
+// each ending where the next starts, before a note at least twice as long as
+// the run, where the run and that note together last a plain or dotted note
+// value. The run's notes are marked kMarkGrace and take its start; the note they
+// lead to starts there too (a player sounds grace notes on the beat and the
+// note after them late). A run that follows a note as short as its own
+// notes is part of a fast passage and is left alone.
+void MarkGraces(std::vector<ImportNote>& notes);
+
 // Method 1: quantised starts and ends, triplet groups marked, legato fill.
 // barLength: the bar length in force at the start.
 void QuantiseNotes(std::vector<ImportNote>& notes, int resolution, int barLength);
+
+// Method 2: the notes keep their times as played; only triplet groups are
+// marked, with their quantised starts and the lengths of their steps.
+void MarkTriplets(std::vector<ImportNote>& notes, int resolution, int barLength);
 
 // The triplet detector: 1 when the note at index starts a triplet group of
 // notes (its steps' lengths in out), else 0 with the note's mark kept.

@@ -39,6 +39,9 @@ void KListLine::DecodeTimeSignature(const KChord& column, int& beats, int& beatT
   } else {
     beats = beatsCode - 99;
     switch (noteCode - 99) {
+      case 1:
+        beatTicks = 1920;
+        break;
       case 2:
         beatTicks = 960;
         break;

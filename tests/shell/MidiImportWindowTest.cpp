@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@
 #include "midi_import/SmfBytes.h"
 #include "model/KChord.h"
 #include "platform/ProgressPort.h"
+#include "support/MidiCsvTable.h"
+#include "support/OutsideTools.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/commands/MidiFileImport.h"
@@ -254,5 +257,52 @@ INSTANTIATE_TEST_SUITE_P(Import, ImportLeavesSync,
                                            SyncCase{"StoppedWhileConverting", IDOK, 0, 1, 1, 0},
                                            SyncCase{"Completed", IDOK, 0, 1, 0, 1}),
                          [](const ::testing::TestParamInfo<SyncCase>& info) { return info.param.name; });
+
+}  // namespace
+
+namespace {
+
+// A tune with notes tied over the bar line, a triplet, a dotted rhythm and a
+// grace note, made into a MIDI file by abc2midi, imported in the window by
+// each method item and exported again with File/Export: the exported file
+// plays what abc2midi's file plays, note for note.
+class MidiImportWindowJudged : public MidiImportWindow, public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(MidiImportWindowJudged, TheImportedTuneExportsAsAbc2midiPlaysIt) {
+  if (!stavlin_test::HaveTool("abc2midi") || !midicsv::Installed())
+    GTEST_SKIP() << "abc2midi or midicsv is not installed";
+  const std::filesystem::path abc = Dir() / "tune.abc";
+  std::ofstream(abc, std::ios::binary)
+      << "X:1\nT:Window\nM:4/4\nL:1/8\nK:Em\nE2 (3GAB e2 d2-|d2 B>A {A}G2 E2|E8|]\n";
+  const std::filesystem::path theirs = Dir() / "window tune.mid";
+  int status = 0;
+  stavlin_test::RunTool("abc2midi '" + abc.string() + "' 1 -o '" + theirs.string() + "'", status);
+  const std::vector<midicsv::PlayedNote> expected = midicsv::PlayedNotes(midicsv::Run(theirs));
+  ASSERT_FALSE(expected.empty());
+
+  ASSERT_TRUE(Start());
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
+  App().SetOpenPrompt([theirs](const CString&, const QStringList&) { return CString(theirs.c_str()); });
+  Trigger(GetParam());
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+
+  const std::filesystem::path ours = Dir() / "ours.mid";
+  ui_.AnswerSaveFile([ours](KSaveFileRequest& request) {
+    request.fileName = CString(ours.c_str());
+    return true;
+  });
+  Trigger(cmd::kExportMidi);
+  ASSERT_TRUE(std::filesystem::exists(ours)) << "File/Export wrote no MIDI file";
+  const std::vector<midicsv::PlayedNote> played = midicsv::PlayedNotes(midicsv::Run(ours));
+  EXPECT_TRUE(midicsv::SameNotes(played, expected, 10)) << "the program:\n"
+                                                        << midicsv::Show(played) << "abc2midi:\n"
+                                                        << midicsv::Show(expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, MidiImportWindowJudged,
+                         ::testing::Values(cmd::kImportMidiMethod1, cmd::kImportMidiMethod2),
+                         [](const ::testing::TestParamInfo<UINT>& info) {
+                           return std::string(info.param == cmd::kImportMidiMethod1 ? "Method1" : "Method2");
+                         });
 
 }  // namespace

@@ -277,7 +277,8 @@ MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::u
                                  [&progress](int percent) { return progress.Stop(percent); }))
       return {};
     progress.SetText(kCleaningTiesText);
-    if (!doc->CleanUpImportedTies(tempo, [&progress](int percent) { return progress.Stop(percent); }))
+    if (!doc->CleanUpImportedTies(MetronomeNumber(tempo, built.metronomeUnit),
+                                  [&progress](int percent) { return progress.Stop(percent); }))
       return {};
   }
   doc->AddTailLine(new KStrLine(" ", 0));

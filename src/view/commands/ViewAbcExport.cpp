@@ -195,12 +195,10 @@ class ScoreWriter {
   // known.
   void FinishTune() {
     if (m_keyFieldAt == std::string::npos) return;
-    // A tune that begins and ends on the same note, in the key it began in,
-    // is in the mode of that note; any other tune is named by its major key
-    // (a fragment that stops on another note says nothing of its mode).
-    const bool modal = m_lastKey == m_keyFieldKey && m_firstPitch >= 0 && m_finalPitch >= 0 &&
-                       m_firstPitch % 12 == m_finalPitch % 12;
-    const KeyMode mode = KeyModeOfFinal(m_keyFieldKey, modal ? m_finalPitch : -1);
+    // A tune that ends in another key than it began in is named by its
+    // opening major key.
+    const KeyMode mode = m_lastKey == m_keyFieldKey ? KeyModeOfTune(m_keyFieldKey, m_firstPitch, m_finalPitch)
+                                                    : KeyModeOfFinal(m_keyFieldKey, -1);
     const std::size_t nameAt = m_keyFieldAt + 2;
     m_out.replace(nameAt, AbcKeyName(m_keyFieldKey).size(), mode.tonic + mode.suffix);
     m_keyFieldAt = std::string::npos;
