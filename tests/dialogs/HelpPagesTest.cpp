@@ -9,18 +9,52 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/HelpTopics.h"
+#include "dialogs/AutoSaveDialog.h"
+#include "dialogs/KDlg8StringChordDes.h"
+#include "dialogs/KDlgCPLineProps.h"
 #include "dialogs/KDlgChordSelect.h"
+#include "dialogs/KDlgExtText.h"
+#include "dialogs/KDlgGoTo.h"
+#include "dialogs/KDlgInetLink.h"
+#include "dialogs/KDlgInputMidi.h"
+#include "dialogs/KDlgKeySig.h"
 #include "dialogs/KDlgLineGroup.h"
+#include "dialogs/KDlgMidiImpSettings.h"
+#include "dialogs/KDlgMidiInstruments.h"
+#include "dialogs/KDlgPhraseLine.h"
 #include "dialogs/KDlgPrintOptions.h"
 #include "dialogs/KDlgPrintSizeAlert.h"
+#include "dialogs/KDlgRemoveWhat.h"
+#include "dialogs/KDlgScrollData.h"
+#include "dialogs/KDlgSetBarNum.h"
+#include "dialogs/KDlgSetFretPos.h"
+#include "dialogs/KDlgSetLineLabel.h"
 #include "dialogs/KDlgSetLineLength.h"
+#include "dialogs/KDlgStaffLineProps.h"
+#include "dialogs/KDlgSwitchNote.h"
+#include "dialogs/KDlgTabTuning.h"
 #include "dialogs/KDlgTimeSig.h"
+#include "dialogs/KDlgTranslation.h"
+#include "dialogs/KDlgTranspose.h"
 #include "dialogs/KDlgTriplet.h"
+#include "dialogs/KDlgViewLblLines.h"
+#include "dialogs/pref_pages/KPropChord.h"
+#include "dialogs/pref_pages/KPropDocLayPrt.h"
+#include "dialogs/pref_pages/KPropMIDI.h"
+#include "dialogs/pref_pages/KPropMIDIInput.h"
+#include "dialogs/pref_pages/KPropOptAsvVw.h"
+#include "dialogs/pref_pages/KPropSclTxfTrns.h"
+#include "dialogs/pref_pages/KPropStfDrmTxt.h"
+#include "dialogs/pref_pages/KPropTab.h"
+#include "platform/HelpPort.h"
 #include "platform/ModalDialog.h"
 
 namespace {
@@ -94,33 +128,123 @@ std::vector<std::string> Headings(const std::string& caption) {
 struct PageCase {
   const char* name;
   std::function<std::unique_ptr<KModalDialog>()> make;
-  HelpTopic topic;
+  // Parts of captions that show a value the dialog fills in (such as the
+  // current tuning on a button); the page explains the words around them.
+  std::vector<std::string> values = {};
 };
 
-TEST(HelpPages, EachDialogsPageNamesEveryControlTheDialogShows) {
-  const PageCase cases[] = {
-      {"line grouping", [] { return std::make_unique<KDlgLineGroup>(); }, HelpTopic::kLineGrouping},
-      {"chord selection", [] { return std::make_unique<KDlgChordSelect>(); }, HelpTopic::kChordSelect},
-      {"print options", [] { return std::make_unique<KDlgPrintOptions>(); }, HelpTopic::kPrintOptions},
-      {"print size alert", [] { return std::make_unique<KDlgPrintSizeAlert>(); }, HelpTopic::kPrintSizeAlert},
-      {"time signature", [] { return std::make_unique<KDlgTimeSig>(); }, HelpTopic::kTimeSig},
-      {"triplet", [] { return std::make_unique<KDlgTriplet>(); }, HelpTopic::kTriplet},
-      {"staff length", [] { return std::make_unique<KDlgSetLineLength>(); }, HelpTopic::kSetLineLength},
+template <typename Dialog>
+PageCase Case(const char* name, std::vector<std::string> values = {}) {
+  return {name, [] { return std::unique_ptr<KModalDialog>(std::make_unique<Dialog>()); }, std::move(values)};
+}
+
+std::string WithoutValues(std::string caption, const std::vector<std::string>& values) {
+  for (const std::string& value : values) {
+    for (std::size_t at = caption.find(value); at != std::string::npos; at = caption.find(value, at))
+      caption.erase(at, value.size());
+  }
+  return caption;
+}
+
+// Every dialog of the program that has a Help button.
+std::vector<PageCase> DialogsWithHelp() {
+  return {
+      Case<KDlgLineGroup>("line grouping"),
+      Case<KDlgChordSelect>("chord selection"),
+      Case<KDlgPrintOptions>("print options"),
+      Case<KDlgPrintSizeAlert>("print size alert"),
+      Case<KDlgTimeSig>("time signature"),
+      Case<KDlgTriplet>("triplet"),
+      Case<KDlgSetLineLength>("staff length"),
+      Case<KAutoSaveDialog>("auto-save"),
+      Case<KDlg8StringChordDes>("chord designer"),
+      Case<KDlgCPLineProps>("chord line properties"),
+      Case<KDlgExtText>("extended text"),
+      Case<KDlgSetFretPos>("fret position"),
+      Case<KDlgGoTo>("go to"),
+      Case<KDlgInetLink>("internet link"),
+      Case<KDlgKeySig>("key signature"),
+      Case<KDlgSetLineLabel>("line label"),
+      Case<KDlgMidiImpSettings>("MIDI import settings"),
+      {"MIDI recording",
+       [] {
+         return std::unique_ptr<KModalDialog>(std::make_unique<KDlgInputMidi>(KLiveInputSettings{}, nullptr));
+       }},
+      Case<KDlgMidiInstruments>("MIDI instruments"),
+      Case<KDlgSwitchNote>("note switch"),
+      Case<KDlgPhraseLine>("phrase line"),
+      Case<KDlgRemoveWhat>("remove"),
+      Case<KDlgSetBarNum>("bar number"),
+      Case<KDlgScrollData>("scrolling"),
+      Case<KDlgTranslation>("translation"),
+      Case<KDlgStaffLineProps>("staff line properties"),
+      Case<KDlgTabTuning>("tablature tuning"),
+      Case<KDlgTranspose>("transpose"),
+      Case<KDlgViewLblLines>("labelled lines"),
+      Case<KPropChord>("preferences: chords"),
+      Case<KPropDocLayPrt>("preferences: layout and printing"),
+      Case<KPropMIDI>("preferences: MIDI"),
+      Case<KPropMIDIInput>("preferences: MIDI input"),
+      Case<KPropOptAsvVw>("preferences: options"),
+      Case<KPropSclTxfTrns>("preferences: scrolling and translation"),
+      Case<KPropTab>("preferences: tablature", {" ( Ab Ab Ab Ab Ab Ab )"}),
+      Case<KPropStfDrmTxt>("preferences: staff and text"),
   };
-  for (const PageCase& c : cases) {
+}
+
+// The topic the dialog's Help button opens; empty when it has no such button
+// or the button opens nothing.
+std::string TopicOfHelpButton(KModalDialog& dialog) {
+  FakeHelpPort help;
+  HelpPort* const previous = SetHelpPort(&help);
+  for (const DialogControl& control : dialog.Controls().All()) {
+    if (control.IsButton() && control.role == DialogButtonRole::kHelp) dialog.PressButton(control.id);
+  }
+  SetHelpPort(previous);
+  return help.Topics().empty() ? std::string() : help.Topics().front();
+}
+
+// What the user reads on a control: its caption, read heading by heading
+// when it is a row of column headings, and a table's column headings.
+std::vector<std::string> CaptionsOf(const DialogControl& control, const std::vector<std::string>& values) {
+  std::vector<std::string> captions = Headings(WithoutValues(control.caption, values));
+  captions.insert(captions.end(), control.columns.begin(), control.columns.end());
+  return captions;
+}
+
+TEST(HelpPages, EachDialogsPageNamesEveryControlTheDialogShows) {
+  for (const PageCase& c : DialogsWithHelp()) {
     SCOPED_TRACE(c.name);
-    const std::string page = Folded(PageWords(c.topic));
-    ASSERT_GT(page.size(), 200u) << "the page is there and says something";
     const std::unique_ptr<KModalDialog> dialog = c.make();
+    const std::optional<HelpTopic> topic = FindHelpTopic(TopicOfHelpButton(*dialog));
+    ASSERT_TRUE(topic.has_value()) << "the Help button opens one of the program's topics";
+    const std::string page = Folded(PageWords(*topic));
+    EXPECT_GT(page.size(), 200u) << "the page is there and says something";
     for (const DialogControl& control : dialog->Controls().All()) {
       if (!control.visible) continue;
-      // A row of column headings is read heading by heading.
-      for (const std::string& part : Headings(control.caption)) {
+      for (const std::string& part : CaptionsOf(control, c.values)) {
         const std::string shown = Shown(part);
         if (NeedsNoWord(shown)) continue;
         EXPECT_NE(page.find(shown), std::string::npos) << "the page does not explain \"" << part << "\"";
       }
     }
+  }
+}
+
+// A dialog's page that no dialog opens is a page nobody keeps up to date:
+// every dialog topic is some listed dialog's (the tablature legend, a window
+// of the shell, is looked at by the shell's tests).
+TEST(HelpPages, EveryDialogTopicIsOpenedByADialogOfTheTable) {
+  std::set<std::string> opened;
+  for (const PageCase& c : DialogsWithHelp()) {
+    const std::unique_ptr<KModalDialog> dialog = c.make();
+    opened.insert(TopicOfHelpButton(*dialog));
+  }
+  for (int i = 0; i < kHelpTopicCount; ++i) {
+    const auto topic = static_cast<HelpTopic>(i);
+    const std::string name(HelpTopicName(topic));
+    if (name.rfind("HIDD_", 0) != 0 || topic == HelpTopic::kAdtabLegend) continue;
+    EXPECT_TRUE(opened.count(name) == 1) << name << " is opened by no dialog in the table";
   }
 }
 

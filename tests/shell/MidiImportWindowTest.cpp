@@ -1,10 +1,12 @@
 // MIDI file import in the real window: File/Import/MIDI File with the file
 // dialog answering a path opens a new score window titled after the file,
 // holding the file's notes; its method items switch the import method and
-// show it checked; File/Open of a ".mid" file imports it too.
+// show it checked; File/Open of a ".mid" file imports it too; the text of
+// the file stands clear of the tempo mark over the first staff.
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -17,9 +19,11 @@
 #include "dialogs/KDlgMidiImpSettings.h"
 #include "doc/CStavlinDoc.h"
 #include "lines/KStaffLine.h"
+#include "lines/KStrLine.h"
 #include "midi/CMaxMidiSync.h"
 #include "midi_import/SmfBytes.h"
 #include "model/KChord.h"
+#include "model/KExtendedObj.h"
 #include "platform/ProgressPort.h"
 #include "support/MidiCsvTable.h"
 #include "support/OutsideTools.h"
@@ -306,3 +310,85 @@ INSTANTIATE_TEST_SUITE_P(Methods, MidiImportWindowJudged,
                          });
 
 }  // namespace
+
+// A file such as abc2midi writes: a text event "note track" before the
+// tempo and the notes. The imported score shows the text on a line of its
+// own above the first staff, and the tempo mark the import puts over the
+// staff is drawn clear of that text: no pixel of the mark stands within the
+// text's ink. The mark's ink is what taking the mark away removes from the
+// picture; the text's ink is what is left in the text line's rows.
+TEST_F(MidiImportWindow, TheFilesTextIsNotDrawnOverTheTempoMarkOfTheFirstStaff) {
+  using namespace smftest;
+  Track tune = {Meta(0, 0x01, {'n', 'o', 't', 'e', ' ', 't', 'r', 'a', 'c', 'k'}), Tempo(0, 100),
+                Time(0, 3, 2)};
+  for (const int key : {67, 71, 74, 76, 74, 71}) {
+    tune.push_back(On(0, 0, key));
+    tune.push_back(Off(480, 0, key));
+  }
+  const std::vector<std::uint8_t> bytes = Smf(0, 480, {tune});
+  const std::string path = (Dir() / "waltz.mid").string();
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(Start());
+  Frame().show();
+  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
+  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
+  Trigger(cmd::kImportMidi);
+  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
+  KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
+  ASSERT_NE(pane, nullptr);
+  CStavlinView& view = pane->View();
+
+  int textLine = -1;
+  KStaffLine* staff = nullptr;
+  for (int i = 0; i < view.GetDisplayLineCount(); ++i) {
+    KLineObj* line = view.GetDisplayLineObj(i);
+    if (auto* text = dynamic_cast<KStrLine*>(line);
+        text != nullptr && text->GetText() == CString("note track"))
+      textLine = i;
+    if (staff == nullptr) staff = dynamic_cast<KStaffLine*>(line);
+  }
+  ASSERT_GE(textLine, 0) << "the file's text has a line of its own";
+  ASSERT_NE(staff, nullptr);
+  KExtendedObj* mark = nullptr;
+  CObList* attachments = staff->GetAttachments();
+  ASSERT_NE(attachments, nullptr);
+  for (POSITION at = attachments->GetHeadPosition(); at != nullptr;) {
+    auto* attachment = dynamic_cast<KExtendedObj*>(attachments->GetNext(at));
+    if (attachment != nullptr && std::string(attachment->GetText().View()).find("100") != std::string::npos)
+      mark = attachment;
+  }
+  ASSERT_NE(mark, nullptr) << "the first staff carries the tempo mark";
+
+  const auto picture = [pane] {
+    pane->viewport()->update();
+    QApplication::processEvents();
+    return pane->viewport()->grab().toImage();
+  };
+  const auto dark = [](const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 160; };
+  const QImage withMark = picture();
+  ASSERT_EQ(staff->RemoveAttachment(mark), 1);
+  delete mark;
+  const QImage withoutMark = picture();
+  ASSERT_EQ(withMark.size(), withoutMark.size());
+
+  const DisplayLine& entry = view.GetDisplayEntry(textLine);
+  const int scrollY = view.GetVirtualScrollPosition().y;
+  QRect text;
+  for (int y = std::max(entry.top - scrollY, 0); y < std::min(entry.bottom - scrollY, withoutMark.height());
+       ++y)
+    for (int x = 0; x < withoutMark.width(); ++x)
+      if (dark(withoutMark, x, y)) text |= QRect(x, y, 1, 1);
+  ASSERT_FALSE(text.isEmpty()) << "the text is drawn";
+  int markInk = 0;
+  int overText = 0;
+  for (int y = 0; y < withMark.height(); ++y)
+    for (int x = 0; x < withMark.width(); ++x) {
+      if (!dark(withMark, x, y) || dark(withoutMark, x, y)) continue;
+      ++markInk;
+      if (text.adjusted(-1, -1, 1, 1).contains(x, y)) ++overText;
+    }
+  EXPECT_GT(markInk, 20) << "the tempo mark is drawn";
+  EXPECT_EQ(overText, 0) << "the tempo mark touches the text drawn in " << text.x() << "," << text.y() << " "
+                         << text.width() << "x" << text.height();
+}

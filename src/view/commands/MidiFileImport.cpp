@@ -271,6 +271,9 @@ MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::u
   std::vector<CStavlinDoc::ImportedLineRecord> records;
   for (ImportedLine& line : built.lines) records.push_back({line.line.release(), line.kind});
   const int columns = std::max(4, (dialog.staffLength - 54) / 18);
+  // A blank line parts the file's texts from the first staff, whose tempo
+  // mark stands above it: without it the last text runs into the mark.
+  doc->AddTailLine(new KStrLine(" ", 0));
   {
     ImportProgress progress(kCreatingLinesText);
     if (!doc->BuildImportedLines(records, columns, dialog.staffLength,
@@ -281,7 +284,6 @@ MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::u
                                   [&progress](int percent) { return progress.Stop(percent); }))
       return {};
   }
-  doc->AddTailLine(new KStrLine(" ", 0));
   doc->fileName = result.title;
   doc->SetModifiedFlag(TRUE);
   result.document = std::move(doc);
