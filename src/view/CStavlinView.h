@@ -384,6 +384,9 @@ class CStavlinView : public KDocumentView {
   KViewPlayer& Player();
   // The music is playing (the view then takes no input but the stop keys).
   bool IsPlaying() const;
+  // The caret shows without the keyboard: the music plays, or the play
+  // window's transport has just moved the caret.
+  bool ShowsCaretForPlay() const;
   // Actions/MIDI/Set MIDI Play Range Marks: the marks are cleared and the
   // next two clicks set them.
   void OnActionsSetMidiMarks();

@@ -8,11 +8,15 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "ShellTestSupport.h"
+#include "common/Globals.h"
 #include "dialogs/KDlgPrintSizeAlert.h"
 #include "doc/CStavlinDoc.h"
+#include "lines/KStaffLine.h"
+#include "model/KLineObj.h"
 #include "platform/PrintJob.h"
 #include "platform/qt/KQtPrinting.h"
 #include "view/CStavlinView.h"
@@ -113,6 +117,55 @@ TEST_F(ScoreNameAndPrint, ALaidOutScorePrintsAtFullSizeWithoutTheSizeAlert) {
   for (const FakeUiPort::DialogRun& run : ui_.Dialogs())
     EXPECT_NE(run.templateId, KDlgPrintSizeAlert::kTemplateId) << "the size alert came up";
   EXPECT_EQ(view.m_printScale, 100);
+}
+
+// A song typed on a staff of automatic length, its music ending just inside
+// the page: the staff lines run on a little past the music (to the widest
+// line and beyond), but that is no reason for the size alert or for a second
+// sheet, which would print blank.
+TEST_F(ScoreNameAndPrint, ASongEndingJustInsideThePagePrintsOnOnePageWithoutTheSizeAlert) {
+  const std::string path = (Dir() / "song.svd").string();
+  {
+    CStavlinDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.AddTailLine(new KStaffLine(0, 0, 0));
+    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+  }
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = nullptr;
+  ASSERT_NE(OpenFocused(path, pane), nullptr);
+  CStavlinView& view = pane->View();
+  QTest::keyClick(pane, Qt::Key_Down);
+  ASSERT_EQ(view.GetCurrentFamily(), KLineObj::kFamilyStaff);
+  auto* staff = dynamic_cast<KStaffLine*>(view.GetDisplayLineObj(view.GetCurrentLine()));
+  ASSERT_NE(staff, nullptr);
+  const int printable = view.m_printableWidth[1];
+  ASSERT_GT(printable, 0);
+  const int column = g_NoteColumnWidth[0];
+  auto musicRight = [&](int columns) {
+    return view.m_contentLeft + staff->GetLeadInWidth(0) + columns * column;
+  };
+  // Quarter notes (with the bars they complete) until one more column and
+  // a bar would pass the page's edge.
+  while (musicRight(staff->GetLength() + 2) <= printable) QTest::keyClicks(pane, QStringLiteral("q"));
+  QApplication::processEvents();
+  ASSERT_GE(staff->GetLength(), 20) << "a song of several bars";
+  ASSERT_LE(musicRight(staff->GetLength()), printable);
+  ASSERT_GT(view.m_widest + view.m_contentLeft + 20, printable) << "the staff lines run on past the page";
+
+  view.m_options.alertLargerThanPage = 1;
+  ui_.AnswerDialog(KDlgPrintSizeAlert::kTemplateId, static_cast<int>(KDlgPrintSizeAlert::kIdContinue));
+  ui_.ClearRecords();
+  const std::string pdf = PrintToPdf("song.pdf");
+  for (const FakeUiPort::DialogRun& run : ui_.Dialogs())
+    EXPECT_NE(run.templateId, KDlgPrintSizeAlert::kTemplateId) << "the size alert came up";
+  std::ifstream file(pdf, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  int pages = 0;
+  for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+       at = bytes.find("/Type /Page", at + 1))
+    if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pages;
+  EXPECT_EQ(pages, 1);
 }
 
 }  // namespace

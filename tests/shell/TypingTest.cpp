@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "model/KChord.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
+#include "support/CaseName.h"
 #include "view/CStavlinView.h"
 #include "view/qt/KViewWidget.h"
 
@@ -253,6 +255,62 @@ TEST_F(TypingInTheWindow, MelodyTypedOnTheStaffIsWrittenToBothLinesAndSavedAsTyp
   ASSERT_EQ(typed.size(), 2u);
   EXPECT_NE(reopened.FindLineGroup(kGroupId), nullptr);
 }
+
+// After a bar line the caret's row is still the last note's, so that a
+// capital letter goes up from that note to the nearest pitch of its name:
+// after G4 and a bar, A B C are A4 B4 C5 (not A5 B5 C6), whether the bar
+// was typed, completed by the fourth quarter or typed and taken back.
+struct AfterBarCase {
+  const char* name;
+  const char* keys;       // capitals and | with Shift, \b Backspace
+  std::vector<int> rows;  // of the staff's last notes, in order
+};
+
+void PrintTo(const AfterBarCase& c, std::ostream* os) { *os << c.name; }
+
+class CaretRowAfterABar : public TypingInTheWindow, public ::testing::WithParamInterface<AfterBarCase> {};
+
+TEST_P(CaretRowAfterABar, CapitalsGoUpFromTheLastNote) {
+  const AfterBarCase& c = GetParam();
+  ASSERT_NO_FATAL_FAILURE(OpenPair());
+  ASSERT_NO_FATAL_FAILURE(GoToStaff());
+  for (const char* k = c.keys; *k != '\0'; ++k) {
+    const QChar ch = QChar::fromLatin1(*k);
+    if (*k == '\b') {
+      Key(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+    } else if (*k == '|') {
+      Key(Qt::Key_Bar, Qt::ShiftModifier, QString(ch));
+    } else if (ch.isUpper()) {
+      Key(static_cast<Qt::Key>(ch.unicode()), Qt::ShiftModifier, QString(ch));
+    } else {
+      Type(std::string(1, *k).c_str());
+    }
+  }
+  EXPECT_FALSE(BarColumns(*staff_).empty() && std::string(c.keys).find('\b') == std::string::npos)
+      << "a bar stands before the last notes";
+  std::vector<int> rows;
+  std::vector<int> columns;
+  for (int column = 0; column < staff_->GetLength(); ++column) {
+    const KChord* cell = AsChord(staff_->GetObjAt(column, 0));
+    if (cell != nullptr && !cell->IsBarColumn() && cell->GetNoteCount() > 0) {
+      rows.push_back(cell->GetNote(0).position);
+      columns.push_back(column);
+    }
+  }
+  ASSERT_GE(rows.size(), c.rows.size());
+  EXPECT_EQ(std::vector<int>(rows.end() - static_cast<std::ptrdiff_t>(c.rows.size()), rows.end()), c.rows);
+  for (int column : columns) EXPECT_EQ(TabPitchAt(column), StaffPitchAt(column)) << "column " << column;
+}
+
+const AfterBarCase kAfterBarCases[] = {
+    {"a typed bar", "gq|AqBqCq", {kRowG4, kRowG4 - 1, kRowB4, kRowB4 - 1}},
+    {"the bar the fourth quarter completes", "gqqqqAqBqCq", {kRowG4, kRowG4 - 1, kRowB4, kRowB4 - 1}},
+    {"a bar typed and taken back", "gq|\bAq", {kRowG4, kRowG4 - 1}},
+    {"two bars", "gq||Aq", {kRowG4, kRowG4 - 1}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CaretRowAfterABar, ::testing::ValuesIn(kAfterBarCases),
+                         [](const auto& info) { return viewtest::CaseName(info.param.name); });
 
 TEST_F(TypingInTheWindow, AltUpMovesTheNoteAtTheCaretAndItsFretFollows) {
   ASSERT_NO_FATAL_FAILURE(OpenPair());

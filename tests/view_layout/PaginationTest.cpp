@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "LayoutFixture.h"
+#include "common/Globals.h"
 #include "common/ViewServices.h"
 #include "doc/pref_values/Preferences.h"
+#include "model/KChord.h"
 #include "model/KListLine.h"
 #include "view/core/ViewMirrors.h"
 
@@ -114,13 +116,28 @@ TEST_F(Pagination, GroupTallerThanThePageWarnsOnceAndIsBrokenUp) {
 TEST_F(Pagination, RowWiderThanTheSheetPrintsInParts) {
   UseSmallPage();
   const POSITION wide = AddStaff(1);
-  // 2000 pixels of fixed staff length: parts end at 800, 1600 and 2400.
-  ListLineAt(wide)->SetStaffLength(2000);
+  // About 2000 pixels of music: parts end at 800, 1600 and 2400.
+  KListLine* line = ListLineAt(wide);
+  for (int column = 0; column < 2000 / g_NoteColumnWidth[0]; ++column)
+    line->GetObjList()->AddTail(new KChord(column, 18, 8, 0));
+  line->UpdateTimeSigCache();
   AddStaff(1);
   Layout();
   EXPECT_EQ(PageCodes(), (std::vector<int>{10, 11}));
   EXPECT_EQ(view_->m_pageCount, 3);
   EXPECT_EQ(g_viewMirrors.pageCount, 1);
+}
+
+// Staff lines that run on past the sheet with nothing written there (a fixed
+// staff length) make no parts: the sheet would print blank.
+TEST_F(Pagination, StaffLinesPastTheSheetWithoutMusicMakeNoParts) {
+  UseSmallPage();
+  const POSITION wide = AddStaff(1);
+  ListLineAt(wide)->SetStaffLength(2000);
+  AddStaff(1);
+  Layout();
+  EXPECT_EQ(PageCodes(), (std::vector<int>{10, 11}));
+  EXPECT_EQ(view_->m_pageCount, 1);
 }
 
 // ---- Margins ---------------------------------------------------------------------

@@ -12,8 +12,10 @@
 
 #include "PrintFixture.h"
 #include "RecordingPrintTarget.h"
+#include "common/Globals.h"
 #include "common/ViewServices.h"
 #include "dialogs/KDlgPrintSizeAlert.h"
+#include "model/KChord.h"
 #include "model/KListLine.h"
 #include "platform/GdiFaults.h"
 #include "support/CaseName.h"
@@ -44,8 +46,20 @@ class PrintLoop : public printtest::PrintFixture {
     view->m_pageNumberingText = "Page";
     view->m_pageNumberFontText = "14,0,0,0,500,0,0,0,0,0,0,0,25,Arial";
   }
-  // A staff as wide on the sheet as the fixed length makes it.
+  // A staff whose music is `length` pixels wide from the content's left
+  // edge: quarter notes, with the indent making up what a column does not.
   void MakeWide(int staff, int length) {
+    KListLine* line = doc.GetLineAt(lines[static_cast<size_t>(staff)])->AsListLine();
+    const int size = view->GetSizeIndex() != 0 ? 1 : 0;
+    const int room = length - line->GetLeadInWidth(size);
+    const int columns = room / g_NoteColumnWidth[size];
+    for (int column = 0; column < columns; ++column)
+      line->GetObjList()->AddTail(new KChord(column, 18, 8, 0));
+    line->UpdateTimeSigCache();
+    line->SetIndent(room - columns * g_NoteColumnWidth[size]);
+  }
+  // A staff drawn as long as the fixed length, its music short.
+  void MakeLongStaff(int staff, int length) {
     doc.GetLineAt(lines[static_cast<size_t>(staff)])->AsListLine()->SetStaffLength(length);
   }
 
@@ -57,8 +71,8 @@ class PrintLoop : public printtest::PrintFixture {
 struct SheetCase {
   const char* name;
   int staffs;
-  int wideLength;  // fixed length of the first staff (0: as written); staffs of no fixed
-                   // length are at least as wide on the sheet as the widest notation
+  int wideLength;  // width of the first staff's music (0: empty); a staff takes on the
+                   // sheet as much as its music, whatever its staff lines run on to
   int breakAfter;  // a page-break line after this many staffs (-1: none)
   int tallStaff;   // this staff (from 0) is taller than a sheet (-1: none)
   int firstPage;   // the score's first page number (0 reads as 1)
@@ -105,7 +119,7 @@ const SheetCase kSheetCases[] = {
      0,
      1,
      0,
-     {"Page 1 - 1", "Page 1 - 2", "Page 1 - 3", "Page 2 - 1", "Page 2 - 2", "Page 2 - 3"}},
+     {"Page 1 - 1", "Page 1 - 2", "Page 1 - 3", "Page 2"}},
     {"a page range prints only its sheets", 30, 0, -1, -1, 0, 0, 2, 2, {"Page 2"}},
     {"a page range from the middle to the end", 30, 0, -1, -1, 0, 0, 2, 0, {"Page 2", "Page 3"}},
     {"numbering starts at the score's first page number",
@@ -143,6 +157,21 @@ const SheetCase kSheetCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, Sheets, ::testing::ValuesIn(kSheetCases),
                          [](const auto& info) { return viewtest::CaseName(info.param.name); });
+
+// Staff lines that run on past the sheet with no music there make no sheet
+// of their own (it would print blank), and no size alert: a fixed staff
+// length longer than the sheet, or a short staff beside the widest one.
+TEST_F(PrintLoop, StaffLinesPastTheSheetWithoutMusicPrintNoBlankSheet) {
+  AddStaffs(3);
+  MakeLongStaff(0, kSheetWidth + 300);
+  MakeWide(1, kSheetWidth - 100);
+  Layout();
+  NumberPages();
+  view->m_options.alertLargerThanPage = 1;
+  EXPECT_EQ(Print(), 1);
+  EXPECT_EQ(printer.PageNumbers("Page"), (std::vector<std::string>{"Page 1"}));
+  EXPECT_TRUE(ui.Dialogs().empty()) << "no size alert";
+}
 
 TEST_F(PrintLoop, TheScoresOrientationIsOnThePrinterBeforeTheFirstPage) {
   AddStaffs(3);

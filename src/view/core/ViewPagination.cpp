@@ -8,10 +8,12 @@
 
 #include <algorithm>
 
+#include "common/Globals.h"
 #include "common/ViewServices.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
 #include "model/KLineObj.h"
+#include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 
@@ -26,7 +28,6 @@ constexpr double kInchesPerMm = 0.03937007874015748;
 constexpr double kRoundingSlack = 1e-9;
 constexpr int kHeaderBands = 60;  // page-number bands above and below the page
 constexpr int kLastSheetOpen = 32000;
-constexpr int kWidestSlack = 20;
 
 // The page codes: 2 marks a line that forces a page break.
 bool IsBreakCode(int code) { return code % 10 == 2; }
@@ -55,15 +56,22 @@ int ScaledResolution(const CStavlinView& view, int dpi) {
 // The width a line takes on a sheet, as it is drawn.
 int SheetWidth(CStavlinView& view, KLineObj& line, CDC* dc) {
   int width = 0;
+  if (KListLine* list = line.AsListLine(); list != nullptr && KLineObj::IsNoteFamily(line.GetFamily())) {
+    // A staff or tablature line reaches as far as its music: the staff
+    // lines drawn on past the last column (a fixed staff length, or the
+    // automatic length's run to the widest line) hold nothing to read, and
+    // a sheet of them alone would print as a blank page. They end at the
+    // sheet's edge instead.
+    const int size = view.m_sizeIndex != 0 ? 1 : 0;
+    return view.m_contentLeft + line.GetIndent() + list->GetLeadInWidth(size) +
+           list->GetLength() * g_NoteColumnWidth[size];
+  }
   if (auto* text = dynamic_cast<KStrLine*>(&line)) {
     width = text->GetWidth(dc, view.m_textFonts);
   } else {
     width = line.GetWidth(view.m_sizeIndex, 0, dc, 0);
   }
-  width += view.m_contentLeft;
-  if (KLineObj::IsNoteFamily(line.GetFamily()) && line.GetStaffLength() == 0)
-    width = std::max(width, view.m_widest + kWidestSlack);
-  return width;
+  return width + view.m_contentLeft;
 }
 
 // Height of the run of display lines from `first` that belong to the group.

@@ -71,32 +71,10 @@ bool SamePrinter(const KPrefPrinterParams& a, const KPrefPrinterParams& b) {
 
 int DeviceOrientation(int orientation) { return orientation != 0 ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT; }
 
-// The width of the ink of the widest display line, and its index: what the
-// line draws (its staff to its end, its words) and the label column. The
-// slack the page walk keeps after lines of automatic length is not ink, so a
-// line only that much wider than the sheet raises no alert.
-int WidestInkLine(CStavlinView& view, int* index) {
-  int widest = 0;
-  CDC* measure = view.MeasureDC();
-  for (int i = 0; i < view.m_lineCount; ++i) {
-    KLineObj* line = view.GetDisplayLineObj(i);
-    if (line == nullptr) continue;
-    int width = 0;
-    if (auto* text = dynamic_cast<KStrLine*>(line)) {
-      width = text->GetWidth(measure, view.m_textFonts);
-    } else {
-      width = line->GetWidth(view.m_sizeIndex, 0, measure, 0);
-    }
-    width += view.m_contentLeft;
-    if (width > widest) {
-      widest = width;
-      *index = i;
-    }
-  }
-  return widest;
-}
-
-// The width on the sheet of the widest display line, and its index.
+// The width on the sheet of the widest display line, and its index: what it
+// draws that is worth reading (a staff as far as its music, its words, the
+// label column). Staff lines running on past the music are cut at the
+// sheet's edge, so they neither raise the size alert nor make sheets.
 int WidestSheetLine(CStavlinView& view, int* index = nullptr) {
   int widest = 0;
   CDC* measure = view.MeasureDC();
@@ -160,7 +138,7 @@ void CStavlinView::OnBeginPrinting(CPrintInfo& info) {
   // The widest line a little wider than the sheet: offer a size that fits.
   if (m_options.alertLargerThanPage != 0) {
     int widestLine = 0;
-    const int widest = WidestInkLine(*this, &widestLine);
+    const int widest = WidestSheetLine(*this, &widestLine);
     const int printable = m_printableWidth[1];
     if (printable > 0 && widest > printable && widest < 3 * printable) {
       const int shorter = std::min(m_printableWidth[1], m_printableHeight[1]);

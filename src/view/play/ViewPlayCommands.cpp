@@ -23,6 +23,10 @@ KViewPlayer& CStavlinView::Player() {
 
 bool CStavlinView::IsPlaying() const { return m_player != nullptr && m_player->IsPlaying(); }
 
+bool CStavlinView::ShowsCaretForPlay() const {
+  return m_player != nullptr && (m_player->IsPlaying() || m_player->StepCaretShown());
+}
+
 void CStavlinView::OnActionsSetMidiMarks() {
   Player().ArmMidiMarks();
   m_options.word70 = kNoMarks;

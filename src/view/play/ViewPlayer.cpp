@@ -152,11 +152,24 @@ bool KViewPlayer::ChooseRange(int mode, int& startLine, int& startColumn, int& e
   v.m_caretColumn = std::max(v.m_caretColumn, 0);
   const bool marks = m_params.betweenMarks != 0 && MarksSet();
 
+  // Back and Fwd step through the music: a caret on a line that does not
+  // play (a title, lyrics) first goes to the next line that does.
+  bool offTheMusic = false;
+  if ((mode == kModeBack || mode == kModeForward) &&
+      !IsNoteLineType(v.GetDisplayEntry(v.m_currentLine).type)) {
+    const int next = NextNoteLine(v.m_currentLine);
+    if (next < 0) return false;
+    v.m_currentLine = next;
+    v.m_caretColumn = 0;
+    offTheMusic = true;
+  }
   if (mode == kModeBack) {
     int line = v.m_currentLine;
     int column = v.m_caretColumn;
-    if (!g_playSteps.present) {
-      line = 0;
+    if (offTheMusic) {
+      column = 0;  // the first column of the line the caret went to
+    } else if (!g_playSteps.present) {
+      line = FirstPlayedLine(line);
       column = 0;
     } else if (column > 0) {
       --column;
@@ -181,11 +194,13 @@ bool KViewPlayer::ChooseRange(int mode, int& startLine, int& startColumn, int& e
     int line = v.m_currentLine;
     int column = v.m_caretColumn;
     if (column >= LineLength(line)) {
-      // Past the end of the line: column 0 of the next display line.
-      if (line + 1 >= count) return false;
-      ++line;
+      // Past the end of the line: column 0 of the next line that plays.
+      line = NextNoteLine(line + 1);
+      if (line < 0) return false;
       column = 0;
     }
+    v.m_currentLine = line;
+    v.m_caretColumn = column;
     startLine = endLine = line;
     startColumn = endColumn = column;
     return true;
@@ -222,7 +237,8 @@ void KViewPlayer::ToStart() {
     v.m_currentLine = std::clamp(v.m_playFirstLine, 0, count - 1);
     v.m_caretColumn = std::max(v.m_playFirstColumn, 0);
   } else {
-    v.m_currentLine = 0;
+    // The start of the music: the first line that plays, not the title.
+    v.m_currentLine = std::max(FirstPlayedLine(0), 0);
     v.m_caretColumn = 0;
   }
   g_playSteps = PlaySteps{};
@@ -234,7 +250,30 @@ void KViewPlayer::ToStart() {
   }();
   const int group = score.GroupOf(v.m_currentLine);
   ScrollLineToTop(group >= 0 ? score.Groups()[static_cast<std::size_t>(group)].first : v.m_currentLine);
+  ShowStepCaret();
+}
+
+int KViewPlayer::NextNoteLine(int from) const {
+  for (int i = std::max(from, 0); i < m_view.GetDisplayLineCount(); ++i)
+    if (IsNoteLineType(m_view.GetDisplayEntry(i).type)) return i;
+  return -1;
+}
+
+int KViewPlayer::FirstPlayedLine(int fallback) const {
+  const int first = NextNoteLine(0);
+  return first >= 0 ? first : fallback;
+}
+
+void KViewPlayer::ShowStepCaret() {
+  CStavlinView& v = m_view;
+  // The play window keeps the keyboard; the score shows where the caret
+  // went all the same, and the status bar follows it.
+  m_stepCaret = m_dialog != nullptr;
   v.PlaceCaret();
+  if (v.Host() != nullptr) {
+    v.Host()->InvalidateRect(nullptr, FALSE);
+    if (KFrameServices* frame = v.Host()->Frame()) frame->AfterViewInput();
+  }
 }
 
 // ---- Running ---------------------------------------------------------------------------------
@@ -417,11 +456,7 @@ void KViewPlayer::EndRun(bool placeCaret) {
     // The caret stands after the last column played (Back: on it).
     v.m_currentLine = std::clamp(m_lastLine, 0, v.GetDisplayLineCount() - 1);
     v.m_caretColumn = std::max(mode == kModeBack ? m_lastColumn : m_lastColumn + 1, 0);
-    v.PlaceCaret();
-    if (v.Host() != nullptr) {
-      v.Host()->InvalidateRect(nullptr, FALSE);
-      if (KFrameServices* frame = v.Host()->Frame()) frame->AfterViewInput();
-    }
+    ShowStepCaret();
   }
   if (mode == kModePlay && m_dialog != nullptr) m_dialog->OnPlayEnded();
   // An autosave that fell due while the music played happens now.

@@ -63,7 +63,10 @@ class KViewPlayer final : public KPlayMidiTarget {
   void ClearMidiMarks() override;
   void ArmMidiMarks() override;
   void TakeFocus() override;
-  void SetBoundDialog(KDlgPlayMidi* dialog) override { m_dialog = dialog; }
+  void SetBoundDialog(KDlgPlayMidi* dialog) override {
+    m_dialog = dialog;
+    if (dialog == nullptr) m_stepCaret = false;
+  }
   KDlgPlayMidi* BoundDialog() const { return m_dialog; }
 
   // The output the music goes to instead of the frame's (null: the frame's).
@@ -80,6 +83,10 @@ class KViewPlayer final : public KPlayMidiTarget {
   // are taken.
   bool TakePress();
   bool TakeRelease();
+
+  // The play window's To Start, Back, Fwd or Stop placed the caret: the
+  // score shows it, steady, while the play window keeps the keyboard.
+  bool StepCaretShown() const { return m_stepCaret; }
 
   // The mode of the music playing (-1: none).
   int Mode() const { return m_running ? m_mode : -1; }
@@ -98,6 +105,12 @@ class KViewPlayer final : public KPlayMidiTarget {
   // Ends the run; with placeCaret the caret goes after the last column played.
   void EndRun(bool placeCaret);
   void ShowPlayCaret();
+  // Places the caret after a step and shows it without the keyboard.
+  void ShowStepCaret();
+  // The first display line at or after `from` that plays (-1: none).
+  int NextNoteLine(int from) const;
+  // The first display line that plays, or `fallback` when none does.
+  int FirstPlayedLine(int fallback) const;
   KFrameServices* Frame() const;
   void ScrollGroupIntoView(int group);
   void ScrollLineToTop(int displayLine);
@@ -147,4 +160,5 @@ class KViewPlayer final : public KPlayMidiTarget {
   int m_lastLine = -1;
   int m_lastColumn = -1;
   bool m_swallowRelease = false;
+  bool m_stepCaret = false;
 };

@@ -405,8 +405,9 @@ void KViewWidget::paintEvent(QPaintEvent* event) {
   // its slot mark in the caret colour, so that the caret stands out among the
   // staff lines and the notes.
   m_caretPainted = QRect();
-  // While the music plays the caret follows it, steady, wherever the focus is.
-  const bool playing = m_view != nullptr && m_view->IsPlaying();
+  // While the music plays the caret follows it, steady, wherever the focus
+  // is; so does the caret the play window's transport buttons move.
+  const bool playing = m_view != nullptr && m_view->ShowsCaretForPlay();
   if (m_caret.IsVisible() && ((m_blinkOn && hasFocus()) || playing)) {
     const QRect caret = ToQRect(m_caret.GetRect());
     const QRect mark = SlotMark();
