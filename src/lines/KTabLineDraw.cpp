@@ -25,8 +25,9 @@ constexpr int kSingleBar = 21;
 // Half the height of the text drawn on a string row, by size index: names and
 // frets stand centred on their string.
 constexpr int kHalfTextHeight[2] = {7, 8};
-// The names' left edge within the clef area.
-constexpr int kNameX = 2;
+// The names' left edge within the clef area: clear of the opening bar and
+// of a group's bracket beside it (the word "TAB" moves right of them).
+constexpr int kNameX = 6;
 // Attachments of this kind are left out when the view's drawing mode is even.
 constexpr int kModeFilteredKind = 2;
 constexpr int kRowOffset = 2;
@@ -63,7 +64,8 @@ void KTabLine::Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, i
   const KChord* firstColumn = AsChord(GetObjAt(0, 0));
   const int barCode =
       firstColumn != nullptr && firstColumn->IsBarColumn() ? firstColumn->GetNote(0).code : kSingleBar;
-  const DWORD frameFlags = g_tabShowTabWord != 0 && !TestFlags(kFrameNoTabWord) ? 0 : kFrameNoTabWord;
+  DWORD frameFlags = g_tabShowTabWord != 0 && !TestFlags(kFrameNoTabWord) ? 0 : kFrameNoTabWord;
+  if (TestFlags(kFlagAltTuning)) frameFlags |= kFrameTabWordRight;
   DrawNotes(dc, m_type, size, frameX, rowTwoY, m_key, left + width - frameX, barCode, frameFlags,
             m_stringCount);
 
