@@ -65,7 +65,10 @@ void KTabLine::Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, i
   const int barCode =
       firstColumn != nullptr && firstColumn->IsBarColumn() ? firstColumn->GetNote(0).code : kSingleBar;
   DWORD frameFlags = g_tabShowTabWord != 0 && !TestFlags(kFrameNoTabWord) ? 0 : kFrameNoTabWord;
-  if (TestFlags(kFlagAltTuning)) frameFlags |= kFrameTabWordRight;
+  // String names stand at the left of the clef area and the word moves to
+  // its right; names of two characters (sharps and flats) take the whole
+  // area, and the word is left out.
+  if (TestFlags(kFlagAltTuning)) frameFlags |= HasWideStringName() ? kFrameNoTabWord : kFrameTabWordRight;
   DrawNotes(dc, m_type, size, frameX, rowTwoY, m_key, left + width - frameX, barCode, frameFlags,
             m_stringCount);
 
@@ -85,6 +88,14 @@ void KTabLine::Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, i
     if (view6 % 2 == 0 && attachment->GetKind() == kModeFilteredKind) continue;
     attachment->Draw(dc, m_type, attachment->GetPos() * columnWidth + left, rowTwoY, size);
   }
+}
+
+bool KTabLine::HasWideStringName() const {
+  const CString names = GetStringNameText();
+  for (int i = 1; i < names.GetLength(); i += 2) {
+    if (names[i] != ' ') return true;
+  }
+  return false;
 }
 
 void KTabLine::DrawStringNames(CDC* dc, int x, int y, int sizeIndex) const {

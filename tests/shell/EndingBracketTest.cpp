@@ -8,6 +8,8 @@
 
 #include <QImage>
 #include <QTest>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "GroupedSongWindow.h"
@@ -82,6 +84,12 @@ TEST_F(Endings, AOneChordBarTakesItsEndingWhenItsClosingBarLineIsSelectedWithIt)
   ASSERT_EQ(ui_.Messages().size(), 1u);
   EXPECT_EQ(ui_.Messages().back().id, kMsgOneColumnSelected);
   EXPECT_EQ(Brackets(*staff_), 0) << "nothing is made";
+  EXPECT_NE(ui_.Messages().back().text.find("together with the bar line that closes its bar"),
+            std::string::npos);
+  // The bracket's help page says the same.
+  std::ifstream page(std::string(STAVLIN_RESOURCE_DIR) + "/help/HIDD_PHRASE_LINE.html");
+  const std::string help((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+  EXPECT_NE(help.find("together with the bar line that closes its bar"), std::string::npos);
 
   // The chord with the bar line after it: the "2." ending over the bar.
   CaretTo(2);
