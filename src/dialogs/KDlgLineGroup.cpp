@@ -114,6 +114,7 @@ void KDlgLineGroup::DeclareControls(DialogControls& c) {
       });
     }
   }
+  c.Static(kIdSetsLegend, kSetsLegend);
   c.Static(kIdLongBarsLabel, "Use long bars connecting     staff lines in each set");
   for (int set = 1; set <= kSets; ++set) {
     c.Check(kIdLongBars + static_cast<UINT>(set - 1), "Set " + std::to_string(set),
@@ -150,7 +151,7 @@ void KDlgLineGroup::DescribeLayout(DialogLayoutItem& layout) const {
   }
   DialogLayoutItem longBarRow = Row({Ctl(kIdLongBarsLabel)});
   for (UINT set = 0; set < kSets; ++set) longBarRow.children.push_back(Ctl(kIdLongBars + set));
-  layout.children = {Box(kIdFrame, {rows}), longBarRow,
+  layout.children = {Box(kIdFrame, {rows}), Ctl(kIdSetsLegend), longBarRow,
                      Row({Ctl(kIdSpaceBelow), Ctl(kIdFirstPage), Ctl(kIdSecondPage)}),
                      Row({Ctl(kIdIncludeAll), Ctl(kIdDefaults)})};
 }

@@ -52,6 +52,11 @@ class KDlgLineGroup : public KModalDialog {
   static constexpr int kBraceCellHeight = 22;
   static constexpr UINT kIdLongBarsLabel = 40001;
   static constexpr UINT kIdColumnTitles = 40002;
+  // What the Set boxes do: they are what links lines for translation.
+  static constexpr UINT kIdSetsLegend = 40003;
+  static constexpr const char* kSetsLegend =
+      "Lines ticked in the same Set are linked: notes typed on one are written on the others "
+      "(a staff and its TAB both in Set 1).\nLines with no Set ticked are grouped but not linked.";
 
   KDlgLineGroup();
 

@@ -250,6 +250,8 @@ class KTabLine : public KListLine {
   // The column of this line carried to the strings of the new line.
   KChord* CarryColumn(const KChord& column, const KTabLine& target) const;
   // Draws the string names in the clef area (KTabLineDraw.cpp).
+  // A string name of the tuning takes two characters (a sharp or a flat).
+  bool HasWideStringName() const;
   void DrawStringNames(CDC* dc, int x, int y, int sizeIndex) const;
   // HandleKey from kReplaceFretMode up (KTabLineKeys.cpp).
   KLinePair ReplaceFret(int code, int column, int row);

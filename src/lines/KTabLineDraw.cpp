@@ -25,8 +25,9 @@ constexpr int kSingleBar = 21;
 // Half the height of the text drawn on a string row, by size index: names and
 // frets stand centred on their string.
 constexpr int kHalfTextHeight[2] = {7, 8};
-// The names' left edge within the clef area.
-constexpr int kNameX = 2;
+// The names' left edge within the clef area: clear of the opening bar and
+// of a group's bracket beside it (the word "TAB" moves right of them).
+constexpr int kNameX = 6;
 // Attachments of this kind are left out when the view's drawing mode is even.
 constexpr int kModeFilteredKind = 2;
 constexpr int kRowOffset = 2;
@@ -63,7 +64,11 @@ void KTabLine::Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, i
   const KChord* firstColumn = AsChord(GetObjAt(0, 0));
   const int barCode =
       firstColumn != nullptr && firstColumn->IsBarColumn() ? firstColumn->GetNote(0).code : kSingleBar;
-  const DWORD frameFlags = g_tabShowTabWord != 0 && !TestFlags(kFrameNoTabWord) ? 0 : kFrameNoTabWord;
+  DWORD frameFlags = g_tabShowTabWord != 0 && !TestFlags(kFrameNoTabWord) ? 0 : kFrameNoTabWord;
+  // String names stand at the left of the clef area and the word moves to
+  // its right; names of two characters (sharps and flats) take the whole
+  // area, and the word is left out.
+  if (TestFlags(kFlagAltTuning)) frameFlags |= HasWideStringName() ? kFrameNoTabWord : kFrameTabWordRight;
   DrawNotes(dc, m_type, size, frameX, rowTwoY, m_key, left + width - frameX, barCode, frameFlags,
             m_stringCount);
 
@@ -83,6 +88,14 @@ void KTabLine::Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, i
     if (view6 % 2 == 0 && attachment->GetKind() == kModeFilteredKind) continue;
     attachment->Draw(dc, m_type, attachment->GetPos() * columnWidth + left, rowTwoY, size);
   }
+}
+
+bool KTabLine::HasWideStringName() const {
+  const CString names = GetStringNameText();
+  for (int i = 1; i < names.GetLength(); i += 2) {
+    if (names[i] != ' ') return true;
+  }
+  return false;
 }
 
 void KTabLine::DrawStringNames(CDC* dc, int x, int y, int sizeIndex) const {

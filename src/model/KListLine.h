@@ -180,6 +180,9 @@ class KListLine : public KLineObj {
   // ---- Line frame (KListLineDrawNotes.cpp) ----------------------------------------
   // Flag of DrawNotes: the word "TAB" is not drawn at the start of a tablature line.
   static constexpr DWORD kFrameNoTabWord = 0x200;
+  // Flag of DrawNotes: the word "TAB" stands at the right of the clef area,
+  // leaving its left part to the string names of a retuned line.
+  static constexpr DWORD kFrameTabWordRight = 0x400;
   // Draws the frame of a staff or tablature line of the kind whose top staff
   // line lies at y (on a tablature line: string row 2, the top string of six
   // strings; fewer strings start one row lower) and whose clef area starts at
@@ -316,8 +319,18 @@ class KListLine : public KLineObj {
   void CloseUpEmptyColumns();
 
   // ---- Automatic beaming and measure timing (KListLineAutoBeam.cpp) ----------
-  // 1 when a note of the code entered at the column joins the beam before it.
+  // 1 when a note of the code entered at the column joins the beam before it:
+  // when it starts inside a beat of the automatic beaming mode, by the line's
+  // time (tuplets included).
   int ShouldBeamWithPrevious(int mode, int code, int column, int tabDuration);
+  // The beat length in ticks by which a beaming mode (1 by the time
+  // signature, 2..6 fixed lengths) groups eighths; 0 for no automatic beaming.
+  static int BeamBeatTicks(int mode, int beats, int beatTicks);
+  // Groups the flagged columns of the bars holding [firstColumn, lastColumn]
+  // again by the beats of the mode, by the line's time: after a tuplet
+  // bracket changes when its notes start. Mode 0 changes nothing. Returns
+  // the first column whose beams changed, or -1.
+  int RegroupBeamsByBeat(int firstColumn, int lastColumn, int mode, int sizeIndex);
   // 1 to go on with entering the symbol, 0 when the user refused it after a
   // timing warning. outCode and outColumn receive the code and column to enter.
   int CheckMeasureTiming(int code, int column, int position, int tabDuration, int& outCode, int& outColumn,

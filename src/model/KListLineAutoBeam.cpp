@@ -10,6 +10,7 @@
 #include "common/ViewServices.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
+#include "model/KLineTime.h"
 #include "model/KListLine.h"
 #include "model/KListLineAutoBeamServices.h"
 #include "platform/UiPort.h"
@@ -75,6 +76,25 @@ void TupletScale(int n, int& numerator, int& denominator) {
 
 }  // namespace
 
+int KListLine::BeamBeatTicks(int mode, int beats, int beatTicks) {
+  switch (mode) {
+    case 1:
+      return beatTicks == 960 ? 960 : (beatTicks == 240 && beats % 3 == 0) ? 720 : 480;
+    case 2:
+      return 240;
+    case 3:
+      return 360;
+    case 4:
+      return 480;
+    case 5:
+      return 720;
+    case 6:
+      return 960;
+    default:
+      return 0;
+  }
+}
+
 int KListLine::ShouldBeamWithPrevious(int mode, int code, int column, int tabDuration) {
   const int family = GetFamily();
   const int duration = IsNoteFamily(family) ? NoteDuration(family == kFamilyTab, code, tabDuration) : -1;
@@ -83,52 +103,26 @@ int KListLine::ShouldBeamWithPrevious(int mode, int code, int column, int tabDur
   int beats = 0;
   int beatTicks = 0;
   TimeSignatureInForce(*this, column, beats, beatTicks);
-  int unit = 0;
-  switch (mode) {
-    case 1:
-      unit = beatTicks == 960 ? 960 : (beatTicks == 240 && beats % 3 == 0) ? 720 : 480;
-      break;
-    case 2:
-      unit = 240;
-      break;
-    case 3:
-      unit = 360;
-      break;
-    case 4:
-      unit = 480;
-      break;
-    case 5:
-      unit = 720;
-      break;
-    case 6:
-      unit = 960;
-      break;
-    default:
-      return 0;  // no automatic beaming
-  }
+  const int unit = BeamBeatTicks(mode, beats, beatTicks);
+  if (unit <= 0) return 0;  // no automatic beaming
 
   // Voice 0 takes the odd codes, voice 1 the even ones; a whole note both.
   const int voice = duration == KChord::kWholeNote ? 3 : duration % 2 == 1 ? 0 : 1;
-  // The time from the last bar before the column (or the line start).
-  const POSITION bar = BarBefore(m_objects, column);
-  POSITION node = bar;
-  if (node != nullptr) {
-    m_objects.GetNext(node);
-  } else {
-    node = m_objects.GetHeadPosition();
+  // When the column starts after the last bar before it (or the line start),
+  // by the line's time: a tuplet's notes start where its bracket puts them.
+  const KLineTime time(*this);
+  int barStart = 0;
+  const KColumnTime* before = nullptr;
+  for (const KColumnTime& c : time.Columns()) {
+    if (c.pos >= column) break;
+    if (c.kind == KColumnTime::Kind::kBar) barStart = c.start;
+    before = &c;
   }
-  long long sum = 0;
-  const KChord* atColumn = nullptr;
-  while (node != nullptr) {
-    const KChord* chord = AsChord(m_objects.GetNext(node));
-    if (chord == nullptr) continue;
-    if (chord->GetPos() >= column) {
-      if (chord->GetPos() == column) atColumn = chord;
-      break;
-    }
-    sum += chord->GetTicks(voice, true);
-  }
-  const bool insideBeat = sum % unit != 0;
+  int start = time.TimeAt(column);
+  if (before != nullptr && before->twoVoices && voice < 2) start = before->voiceEnd[voice];
+  const KChord* atColumn = AsChord(GetObjAt(column, 0));
+  if (atColumn != nullptr && atColumn->GetPos() != column) atColumn = nullptr;
+  const bool insideBeat = (start - barStart) % unit != 0;
   if (atColumn != nullptr && !atColumn->IsBarColumn()) {
     const int stem = atColumn->GetVoiceStem(voice == 3 ? 0 : voice);
     if (stem > KChord::kStemPlain) return stem % 2 == 0 ? 1 : 0;

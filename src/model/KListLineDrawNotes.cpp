@@ -68,6 +68,8 @@ constexpr int kClefX[2] = {4, 3};
 // form, and the short form for two strings; their heights by size.
 constexpr int kTabWordHeight[2][3] = {{47, 28, 16}, {63, 37, 21}};
 constexpr int kTabWordX[2] = {8, 6};
+// Beside string names: the word ends at the clef area's right edge.
+constexpr int kTabWordBesideNamesX[2] = {19, 18};
 
 int TabWordForm(int strings) { return strings >= 5 ? 0 : strings >= 3 ? 1 : 2; }
 
@@ -148,7 +150,8 @@ void KListLine::DrawNotes(CDC* dc, int kind, int sizeIndex, int x, int y, int ke
     const int height = (lastRow - firstRow) * step;
     if ((flags & kFrameNoTabWord) == 0) {
       const int form = TabWordForm(strings);
-      LoadSymbolBitmap(dc, kClefFamily, form + kLargeClefs * s, x + kTabWordX[s],
+      const int wordX = (flags & kFrameTabWordRight) != 0 ? kTabWordBesideNamesX[s] : kTabWordX[s];
+      LoadSymbolBitmap(dc, kClefFamily, form + kLargeClefs * s, x + wordX,
                        top + (height - kTabWordHeight[s][form]) / 2, 100, 100, SRCAND);
     }
     if (bar >= 0) DrawTabBarLine(dc, bar, top, x - FirstStrokeOffset(smallBar), s, height);

@@ -218,6 +218,13 @@ constexpr StringTableEntry kMessageStrings[] = {
      "In all other cases right-click where you want the object to start, click on the appropriate "
      "\"Insert...\" button, \n"
      "then click where the object ends (for ties/slurs, click the mid-point first, and then the end)."},
+    {7158,
+     "Only one chord/symbol is selected, and an extended object needs at least two.\n"
+     "For an ending (or another bracket) over a bar that holds a single chord, select the chord "
+     "together with the bar line that closes its bar, then choose the command again.\n"
+     "\n"
+     "Or place it by hand: right-click where the object starts, click on the \"Insert...\" button, "
+     "then click where the object ends."},
     {7999, "English"},
     // Captions, prompts, labels and the words the program puts into texts.
     {8000, "Make current tuning (%1) the default"},

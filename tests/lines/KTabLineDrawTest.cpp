@@ -122,7 +122,8 @@ TEST_F(KTabLineDrawTest, AlternateTuningsNameTheirStrings) {
       const int rowTwoY = kTop + line.GetSpaceAbove(0);
       for (std::size_t k = 0; k < c.names.size(); ++k) {
         const int y = rowTwoY + (c.firstRow - 2 + int(k)) * (g_tabStringSpacing + 1) - 7;
-        const std::string at = "TextOut " + std::to_string(kOriginX + 2) + "," + std::to_string(y) + " ";
+        // The names stand 6 pixels in, clear of the opening bar.
+        const std::string at = "TextOut " + std::to_string(kOriginX + 6) + "," + std::to_string(y) + " ";
         if (boxes == 0) expected.push_back(at + "\"" + std::string(c.names[k].size(), ' ') + "\"");
         expected.push_back(at + "\"" + c.names[k] + "\"");
       }

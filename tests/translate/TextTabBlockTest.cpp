@@ -169,3 +169,43 @@ INSTANTIATE_TEST_SUITE_P(Rows, TextTabRowTest,
                          [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
+
+namespace {
+
+// Every column is read as a quarter; a chord alone in its bar is held for
+// the bar when the other bars say how long a bar is.
+struct HeldCase {
+  const char* name;
+  std::vector<std::string> rows;
+  std::vector<int> durations;  // of the note columns, in order
+};
+
+class TextTabHeldChord : public TextTabTest, public ::testing::WithParamInterface<HeldCase> {};
+
+TEST_P(TextTabHeldChord, LastsAsLongAsItsBar) {
+  const HeldCase& c = GetParam();
+  auto line = ReadTextTabBlock(c.rows, {}, 0, 1);
+  ASSERT_NE(line, nullptr);
+  std::vector<int> durations;
+  for (POSITION node = line->GetObjList()->GetHeadPosition(); node != nullptr;) {
+    const KChord* column = AsChord(line->GetObjList()->GetNext(node));
+    if (column != nullptr && !column->IsBarColumn()) durations.push_back(column->GetNoteDurationAt(3, 3));
+  }
+  EXPECT_EQ(durations, c.durations) << DumpTabLine(*line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bars, TextTabHeldChord,
+    ::testing::Values(
+        HeldCase{"AfterBarsOfFourAWholeNote",
+                 FourRows("|0-2-3-5-|7-------|", "|--------|7-------|"),
+                 {8, 8, 8, 8, 12}},
+        HeldCase{
+            "AfterBarsOfTwoAHalfNote", FourRows("|0-2-|3-5-|7---|", "|----|----|----|"), {8, 8, 8, 8, 10}},
+        HeldCase{"AloneItIsAWholeNote", FourRows("|0-------|", "|0-------|"), {12}},
+        HeldCase{
+            "BarsOfThreeKeepTheirQuarters", FourRows("|0-2-3-|5-----|", "|------|------|"), {8, 8, 8, 8}},
+        HeldCase{"APickupKeepsItsQuarter", FourRows("-5-|0-2-3-5-|", "---|--------|"), {8, 8, 8, 8, 8}}),
+    [](const ::testing::TestParamInfo<HeldCase>& info) { return std::string(info.param.name); });
+
+}  // namespace

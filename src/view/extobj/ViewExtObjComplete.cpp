@@ -44,14 +44,36 @@ constexpr int kTabTextRow = 1;
 constexpr int kTabRowsUnderStrings = 2;
 constexpr int kLastTabRow = 9;
 
+// A bracket line with hooks (an ending, a phrase bracket) stands over the
+// staff or the strings with its whole height clear of them, as one made over
+// selected notes does: its line at most at this row, so that its hooks end
+// above the top line; an "up" bracket at least at the row below the lines.
+constexpr int kStaffBracketLowestRow = 9;
+constexpr int kStaffUpBracketHighestRow = 26;
+constexpr int kTabBracketLowestRow = 1;
+constexpr int kTabUpBracketHighestRow = 8;
+constexpr int kLastHookedBracket = 20;
+
+int PlacedBracketRow(int family, int kind, int row) {
+  if (kind < KExtendedObj::kFirstBracketLine || kind > kLastHookedBracket) return row;
+  const bool up = IsUpBracket(kind);
+  if (family == KLineObj::kFamilyStaff)
+    return up ? std::max(row, kStaffUpBracketHighestRow) : std::min(row, kStaffBracketLowestRow);
+  if (family == KLineObj::kFamilyTab)
+    return up ? std::max(row, kTabUpBracketHighestRow) : std::min(row, kTabBracketLowestRow);
+  return row;
+}
+
 int PlacedRow(const CStavlinView& view, unsigned command, int row) {
   const bool hairpin = command == kCrescendo || command == kDecrescendo;
   const bool text = command == kTextString;
-  if (!hairpin && !text) return row;
+  const bool bracket = command == kBracket;
+  if (!hairpin && !text && !bracket) return row;
   const KLineObj* line = view.GetDisplayLineObj(view.GetCurrentLine());
   const KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
   if (list == nullptr) return row;
   const int family = line->GetFamily();
+  if (bracket) return PlacedBracketRow(family, view.m_bracketKind, row);
   if (family == KLineObj::kFamilyStaff) {
     if (row < kFirstStaffBandRow) return row;
     if (hairpin) return row >= kStaffHairpinRow ? row : kStaffHairpinRow;
@@ -228,7 +250,9 @@ void CStavlinView::EditExtendedText() {
   if (m_extClicksWanted == 0) m_pendingExtendedObject = 0;
   if (object == nullptr) return;  // cancelled
 
+  const KExtendedObj& attached = *object;
   const int hint = Attach(*this, std::move(object));
+  if (command == kTriplet && !textLine) RegroupTupletBeams(*this, m_currentLine, attached);
   UpdateAfterEdit(hint, 0);
 
   if (m_autosaveKind == kAutosaveByCharacters) {

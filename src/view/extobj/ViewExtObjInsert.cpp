@@ -24,6 +24,8 @@ namespace {
 using namespace extobj;
 
 constexpr UINT kMsgCannotAutoInsert = 7157;
+// A selection of a single column: what to select instead.
+constexpr UINT kMsgOneColumnSelected = 7158;
 constexpr int kBoxKind = 22;
 
 // The bracket style dialog; on OK the view keeps the style, text and font.
@@ -94,6 +96,10 @@ int AutoInsert(CStavlinView& view, UINT id, int displayLine) {
       ScanColumns(*list, firstColumn, lastColumn, AboveNotes(id, view.m_bracketKind), TabStringSpacing(0));
   std::unique_ptr<KExtendedObj> object =
       MakeAutoObject(id, view.m_bracketKind, view.m_bracketText, view.m_bracketFontText, scan);
+  if (object == nullptr && scan.objects == 1) {
+    AfxMessageBox(kMsgOneColumnSelected, MB_OK);
+    return 0;
+  }
   if (object == nullptr) return Refuse();
   if (id == kBracket) {
     view.m_bracketLabel = view.m_bracketText;
@@ -107,11 +113,13 @@ int AutoInsert(CStavlinView& view, UINT id, int displayLine) {
   } else {
     view.RecordUndoStep(kUndoLine, displayLine, 0, nullptr, 0);
   }
+  const KExtendedObj& attached = *object;
   if (group != KLineObj::kNoGroup && view.m_mutualTranslation != 0) {
     view.ApplyOctaveMarks(group, view.GetDisplayEntry(displayLine).line, line, object.release());
   } else {
     line->AddAttachment(object.release());
   }
+  if (id == kTriplet) RegroupTupletBeams(view, displayLine, attached);
   view.UpdateSelection(CStavlinView::kKeep, CStavlinView::kKeep, CStavlinView::kKeep, CStavlinView::kKeep,
                        CStavlinView::kSelClear);
   view.UpdateAfterEdit(CStavlinView::kHintLineFrom + 10000 * displayLine, 1);

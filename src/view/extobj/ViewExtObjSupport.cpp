@@ -11,6 +11,7 @@
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewLineGeometry.h"
+#include "view/edit/ViewTailJoin.h"
 
 namespace extobj {
 
@@ -39,6 +40,17 @@ const DisplayLine* EntryAt(const CStavlinView& view, int displayLine) {
 // The x of the line's own left: content left and indent, plus the clef and
 // key of a note line.
 int LineLeft(const CStavlinView& view, int displayLine) { return viewgeom::LineLeftX(view, displayLine); }
+
+// The line holds a tuplet bracket at the bracket's column.
+bool HoldsBracketAt(KLineObj& line, const KExtendedObj& tuplet) {
+  const CObList* attachments = line.GetAttachments();
+  if (attachments == nullptr) return false;
+  for (POSITION at = attachments->GetHeadPosition(); at != nullptr;) {
+    const auto* object = static_cast<const KExtendedObj*>(attachments->GetNext(at));
+    if (object->GetKind() == tuplet.GetKind() && object->GetPos() == tuplet.GetPos()) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -189,6 +201,31 @@ POINT PlacementStart(const CStavlinView& view) {
       break;
   }
   return POINT{Bounded(x), Bounded(y)};
+}
+
+void RegroupTupletBeams(CStavlinView& view, int displayLine, const KExtendedObj& tuplet) {
+  if (displayLine < 0 || displayLine >= view.GetDisplayLineCount()) return;
+  KLineObj* line = view.GetDisplayLineObj(displayLine);
+  if (line == nullptr) return;
+  const int first = tuplet.GetPos();
+  const int last = first + std::max(static_cast<int>(tuplet.GetSize().cx), 0) / g_NoteColumnWidth[0];
+  const int group = line->GetGroupId();
+  for (int i = 0; i < view.GetDisplayLineCount(); ++i) {
+    KLineObj* other = view.GetDisplayLineObj(i);
+    if (other == nullptr) continue;
+    // A partner took a copy of the bracket when the bracket was attached.
+    const bool partner = group != KLineObj::kNoGroup && other->GetGroupId() == group &&
+                         KLineObj::IsNoteFamily(other->GetFamily()) && HoldsBracketAt(*other, tuplet);
+    if (other != line && !partner) continue;
+    KListLine* list = other->AsListLine();
+    if (list == nullptr) continue;
+    // Without automatic beaming the tuplet's own notes are joined.
+    if (view.m_autoJoin != 0) {
+      list->RegroupBeamsByBeat(first, last, view.m_autoJoin, view.GetSizeIndex());
+    } else {
+      viewnotes::JoinTailsInRange(*list, first, last + 1, view.GetSizeIndex(), viewnotes::kJoin);
+    }
+  }
 }
 
 }  // namespace extobj

@@ -72,6 +72,12 @@ POINT PlacementStart(const CStavlinView& view);
 // handles are drawn just outside the object).
 void InvalidatePage(CStavlinView& view, const RECT& page);
 
+// After a tuplet bracket is attached over the display line's columns: the
+// beams of the bars it spans are grouped again by beats in the line's new
+// time (with automatic beaming off, the tuplet's own notes are joined), on
+// the line and on the note lines of its group that took a copy of it.
+void RegroupTupletBeams(CStavlinView& view, int displayLine, const KExtendedObj& tuplet);
+
 // The measuring device context of the view's window (null without one).
 CDC* MeasureDC(const CStavlinView& view);
 
