@@ -202,6 +202,11 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // The program's MIDI output (MainFrameMidi.cpp): notes picked on a
   // toolbox, auditioned chords and instruments sound through it.
   MidiOutPort* PreviewOutput() override;
+  // The prompt pane and the wait cursor while a long command runs
+  // (MainFrameStatus.cpp).
+  void SetStatusMessage(const CString& text) override;
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
 
   // File/Set Preferences: the preferences sheet, and what its changes do
   // to the frame (MainFramePreferences.cpp).

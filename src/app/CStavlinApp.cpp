@@ -145,6 +145,7 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   RegisterClipboardFormat("Stavlin");
   LoadChordDictionary();
   CreateSharedGdiObjects();
+  if (!CreateNamedGdiObjects()) return false;
   // The note heads of the normal size are current before anything draws.
   SelectSymbolSize(0, 0);
 
@@ -303,6 +304,7 @@ int CStavlinApp::ExitInstance() {
   FreeLargeSymbolBitmaps();
   FreeRemainingScreenSymbolBitmaps();
   DeleteSharedGdiObjects();
+  DeleteNamedGdiObjects();
   WritePreferenceGroup(HKEY_CURRENT_USER, KPrefGroup::kLastOpenFile);
   return 0;
 }

@@ -2,6 +2,7 @@
 // panes, each as wide as its longest text, filled from the active view's
 // mirrors; the clock pane follows the time every few seconds.
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QStatusBar>
@@ -75,3 +76,18 @@ std::vector<QString> CMainFrame::StatusPaneTexts() const {
   for (const QLabel* pane : m_panes) texts.push_back(pane->text());
   return texts;
 }
+
+void CMainFrame::SetStatusMessage(const CString& text) {
+  QStatusBar* bar = statusBar();
+  if (text.IsEmpty()) {
+    bar->clearMessage();
+  } else {
+    bar->showMessage(ToQString(text.Str()));
+  }
+  // Shown now: the command that asked runs on without returning to the loop.
+  bar->repaint();
+}
+
+void CMainFrame::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void CMainFrame::EndWaitCursor() { QApplication::restoreOverrideCursor(); }

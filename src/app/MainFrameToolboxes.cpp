@@ -71,7 +71,9 @@ void CMainFrame::OpenToolBox(int slot) {
   const int lineClass = family == KLineObj::kFamilyTab ? toolbox::kClassTab : toolbox::kClassOther;
   auto* window = new KToolBoxWindow(slot, slot, lineClass, *this);
   window->setAttribute(Qt::WA_DeleteOnClose);
-  window->SetCaption(LoadString(toolbox::KindInfo(slot).titleId));
+  // The title is the palette's as it opens: on a tablature line the twin's
+  // ("Alternate Tab Symbols" in the Alternate Symbols slot).
+  window->SetCaption(LoadString(toolbox::KindInfo(window->Box().Kind()).titleId));
   if (!window->Create(ToolBoxState())) {
     delete window;
     AfxMessageBox(kUnableToCreateToolbox, MB_OK);

@@ -55,3 +55,16 @@ void DrawChordKeyboard(CDC* target, const CString& shape, const CString& tuning)
 // Size of the keyboard picture (screen pixels).
 inline constexpr int kChordKeyboardWidth = 91;
 inline constexpr int kChordKeyboardHeight = 36;
+
+// What DrawChordDiagramBitmap draws.
+enum class ChordImageKind { kDiagram = 0, kKeyboard = 1 };
+enum class ChordImageResult { kDrawn, kNoMemoryDC, kNoBitmap };
+
+// Makes the target a small image of the chord, compatible with dc: its
+// fretboard diagram (blank: grid and nut only) or the keyboard picture of
+// its notes on the tuning, sized to the picture and three times larger on
+// the device path. The target's old image goes first; when the memory
+// context or the bitmap cannot be made the target is left empty and the
+// result says which.
+ChordImageResult DrawChordDiagramBitmap(CDC* dc, CBitmap& target, const CString& shape, const CString& tuning,
+                                        ChordImageKind kind, bool blank = false);

@@ -2,10 +2,16 @@
 
 #include <cstring>
 
+#include "common/ErrorReporter.h"
+
 CFont g_FallbackFonts[2];
 CFont g_DiagramFont;
 CFont g_LabelFont;
 CPen g_SharedPen;
+CFont g_fontCourier[2];
+CFont g_fontTimesBoldItalic;
+CFont g_fontTimesItalic;
+CPen g_penWindowColour;
 
 void DeleteSharedGdiObjects() {
   for (CFont& font : g_FallbackFonts) font.DeleteObject();
@@ -24,6 +30,22 @@ LOGFONT Font(int height, int weight, const char* face) {
   return font;
 }
 
+constexpr BYTE kFixedModern = 0x31;
+constexpr BYTE kVariableRoman = 0x14;
+
+LOGFONT NamedFont(int height, int weight, bool italic, BYTE pitchAndFamily, const char* face) {
+  LOGFONT font = Font(height, weight, face);
+  font.lfItalic = italic ? 1 : 0;
+  font.lfPitchAndFamily = pitchAndFamily;
+  return font;
+}
+
+bool Made(CFont& font, const LOGFONT& logFont, const char* place) {
+  if (font.CreateFontIndirect(&logFont) != FALSE) return true;
+  ReportInternalErrorOnce(kOnceFontFailed, kMsgInternalProblem, place);
+  return false;
+}
+
 }  // namespace
 
 bool CreateSharedGdiObjects() {
@@ -39,4 +61,26 @@ bool CreateSharedGdiObjects() {
   made = g_LabelFont.CreateFontIndirect(&label) != FALSE && made;
   made = g_SharedPen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0)) != FALSE && made;
   return made;
+}
+
+void DeleteNamedGdiObjects() {
+  for (CFont& font : g_fontCourier) font.DeleteObject();
+  g_fontTimesItalic.DeleteObject();
+  g_fontTimesBoldItalic.DeleteObject();
+  g_penWindowColour.DeleteObject();
+}
+
+bool CreateNamedGdiObjects() {
+  DeleteNamedGdiObjects();
+  if (!Made(g_fontCourier[0], NamedFont(14, 700, false, kFixedModern, "Courier New"), "SVd-3")) return false;
+  if (!Made(g_fontCourier[1], NamedFont(17, 700, false, kFixedModern, "Courier New"), "SVd-3")) return false;
+  if (!Made(g_fontTimesBoldItalic, NamedFont(13, 700, true, kVariableRoman, "Times New Roman"), "SVd-4"))
+    return false;
+  if (!Made(g_fontTimesItalic, NamedFont(11, 400, true, kVariableRoman, "Times New Roman"), "SVd-5"))
+    return false;
+  if (g_penWindowColour.CreatePen(PS_SOLID, 0, kWindowColour) == FALSE) {
+    ReportInternalErrorOnce(kOncePenFailed, kMsgInternalProblem, "SVd-11");
+    return false;
+  }
+  return true;
 }

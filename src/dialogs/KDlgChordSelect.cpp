@@ -126,6 +126,9 @@ void KDlgChordSelect::DeclareControls(DialogControls& c) {
   c.Picture(kIdTabPicture, m_tabPicture, 50, 103).onMouse = play(kIdTabPicture, 25);
   c.Picture(kIdStaffPicture, m_staffPicture, 95, 151).onMouse = play(kIdStaffPicture, -1);
   c.Picture(kIdKeyboardPicture, m_keyboardPicture, 91, 36).onMouse = play(kIdKeyboardPicture, 0);
+  // A right click anywhere else in the window plays the chord as well, with
+  // the strum delay of the last picture clicked.
+  c.onWindowMouse = play(0, -1);
   c.Button(kIdNew, "&New...", DialogButtonRole::kAction, [this] { OnNew(); });
   c.Button(kIdView, "&View", DialogButtonRole::kAction, [this] { OnView(); });
   c.Button(kIdRemove, "&Remove", DialogButtonRole::kAction, [this] { OnRemove(); });

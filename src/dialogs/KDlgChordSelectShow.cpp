@@ -107,10 +107,10 @@ void KDlgChordSelect::DrawChordPictures() {
   }
   DrawTabPicture();
   DrawStaffPicture();
-  {
-    KPictureCanvas canvas(m_keyboardPicture, kChordKeyboardWidth, kChordKeyboardHeight);
-    if (CDC* dc = canvas.Dc()) DrawChordKeyboard(dc, drawn, tuning);
-  }
+  // The small image of the chord on the tuning: the picture a chord line
+  // shows in place of a diagram when its chords are keyboards.
+  if (std::unique_ptr<CDC> screen = CurrentUiPort().CreatePictureDC())
+    DrawChordDiagramBitmap(screen.get(), m_keyboardPicture, drawn, tuning, ChordImageKind::kKeyboard);
   DrawFrames();
 }
 

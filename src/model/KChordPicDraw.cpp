@@ -33,25 +33,12 @@ void KChordPic::DrawDiagram(CDC* dc, const CString& pictureName, const CString& 
   m_isPicture = picture ? 1 : 0;
   if (dc == nullptr) return;
 
-  std::unique_ptr<CDC> memory = dc->CreateCompatibleDC();
-  if (!memory) {
+  const ChordImageResult drawn = DrawChordDiagramBitmap(
+      dc, *m_image, m_shape, pictureArg.IsEmpty() ? g_CurrentTuning : pictureArg,
+      picture ? ChordImageKind::kKeyboard : ChordImageKind::kDiagram, IsBlankName(m_name));
+  if (drawn == ChordImageResult::kNoMemoryDC) {
     ReportInternalErrorOnce(kOnceBitmapDrawFailed, kMsgInternalProblem, "OC2-7");
-    return;
-  }
-  // The diagram pieces are drawn three times larger on the device path.
-  const int scale = UsesDevicePath(memory.get()) ? 3 : 1;
-  const int width = picture ? kChordKeyboardWidth : GetDiagramStringCount(m_shape);
-  const int height = picture ? kChordKeyboardHeight : GetDiagramFretRows(m_shape);
-  if (!m_image->CreateCompatibleBitmap(dc, width * scale, height * scale)) {
+  } else if (drawn == ChordImageResult::kNoBitmap) {
     ReportInternalErrorOnce(kOnceBitmapDrawFailed, kMsgInternalProblem, "OC2-8");
-    return;
   }
-  CBitmap* old = memory->SelectObject(m_image.get());
-  if (old == nullptr) return;
-  if (picture) {
-    DrawChordKeyboard(memory.get(), m_shape, pictureArg.IsEmpty() ? g_CurrentTuning : pictureArg);
-  } else {
-    DrawChordDiagram(memory.get(), m_shape, IsBlankName(m_name));
-  }
-  memory->SelectObject(old);
 }

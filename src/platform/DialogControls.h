@@ -200,7 +200,13 @@ class DialogControls {
   void SelectRows(UINT id, std::vector<int> rows, int caret);
   // A double click on a row of a list (the row becomes the one chosen first).
   void DoubleClick(UINT id, int row);
-  void Click(UINT id, const DialogMouse& mouse);          // picture
+  void Click(UINT id, const DialogMouse& mouse);  // picture
+  // A click on the window itself, outside every control that takes the mouse.
+  void ClickWindow(const DialogMouse& mouse) {
+    if (onWindowMouse) onWindowMouse(mouse);
+  }
+  // What the model does with such a click (none: nothing).
+  std::function<void(const DialogMouse&)> onWindowMouse;
   bool PressKey(UINT id, int virtualKey, int character);  // picture; false when not taken
   bool TypeChar(UINT id, int character);                  // combo and list; false when not taken
   void Focus(UINT id);                                    // the control gets the focus

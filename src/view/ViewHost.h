@@ -59,6 +59,13 @@ class KFrameServices {
   // null when the frame has none.
   virtual CMaxMidiIn* LiveInput() { return nullptr; }
   virtual CMaxMidiSync* LiveSync() { return nullptr; }
+  // The prompt pane of the status bar shows the text at once (an empty text
+  // clears it); used while a long command runs.
+  virtual void SetStatusMessage(const CString& text) {}
+  // The wait cursor over the program's windows while a long command runs;
+  // each Begin is matched by an End.
+  virtual void BeginWaitCursor() {}
+  virtual void EndWaitCursor() {}
 };
 
 class KViewHost {

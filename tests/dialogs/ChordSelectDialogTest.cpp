@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "chords/ChordAudition.h"
 #include "chords/ChordCatalogue.h"
 #include "chords/ChordCatalogueSources.h"
 #include "chords/ChordDictionary.h"
@@ -293,6 +294,62 @@ TEST_F(ChordSelectDialog, TheFrameMarksThePictureTheLineTakesAndMovesOnlyOnAChor
     EXPECT_TRUE(dialog.FrameShown(c.after));
   }
   EXPECT_EQ(g_chordSettings.frameChoice, 2);
+}
+
+// A right click sounds the chord: the picture clicked sets the strum delay
+// (the staff picture and the window outside the pictures keep the last one),
+// Ctrl plays it on the chord instrument; a left click outside plays nothing.
+TEST_F(ChordSelectDialog, ARightClickAnywhereInTheWindowPlaysTheChord) {
+  constexpr UINT kWindow = 0;
+  struct Played {
+    int strum;
+    int program;
+  };
+  const struct {
+    const char* what;
+    UINT where;
+    int button;
+    UINT flags;
+    bool plays;
+    Played played;
+  } clicks[] = {
+      {"right on the diagram", KDlgChordSelect::kIdDiagramPicture, 2, 0, true, {25, 0}},
+      {"right outside the pictures", kWindow, 2, 0, true, {25, 0}},
+      {"right on the small picture", KDlgChordSelect::kIdKeyboardPicture, 2, 0, true, {0, 0}},
+      {"right on the staff", KDlgChordSelect::kIdStaffPicture, 2, 0, true, {0, 0}},
+      {"right with Ctrl outside", kWindow, 2, kDialogMouseControl, true, {0, 30}},
+      {"right on the tablature", KDlgChordSelect::kIdTabPicture, 2, 0, true, {25, 0}},
+      {"left outside the pictures", kWindow, 1, 0, false, {}},
+  };
+  std::vector<std::string> heard;
+  SetChordAudition([&](const CString& shape, const CString&, int strum, int program) {
+    heard.push_back(std::string(shape.View()) + " " + std::to_string(strum) + " " + std::to_string(program));
+  });
+  g_chordSettings.chordInstrument = 30;
+  g_chordSettings.strumDelay = 7;
+  KDlgChordSelect dialog;
+  dialog.key = "G ";
+  dialog.OnInitDialog();
+  for (const auto& c : clicks) {
+    SCOPED_TRACE(c.what);
+    heard.clear();
+    DialogMouse mouse;
+    mouse.button = c.button;
+    mouse.flags = c.flags;
+    if (c.where == kWindow) {
+      dialog.Controls().ClickWindow(mouse);
+    } else {
+      dialog.Controls().Click(c.where, mouse);
+    }
+    if (!c.plays) {
+      EXPECT_TRUE(heard.empty());
+      continue;
+    }
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0], std::string(dialog.shape.View()) + " " + std::to_string(c.played.strum) + " " +
+                            std::to_string(c.played.program));
+  }
+  SetChordAudition(nullptr);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "chords/ChordAudition.h"
 #include "chords/ChordCatalogueSources.h"
 #include "chords/ChordDictionary.h"
 #include "chords/ChordSettings.h"
@@ -154,6 +155,31 @@ TEST_F(ChordDialogWindow, SelectionListsTakeTypedCharactersAndTheFrameMarksThePi
   EXPECT_EQ(dialog.pictureFrame, 0);
   const QImage moved = binder.WidgetOf(KDlgChordSelect::kIdDiagramPicture)->grab().toImage();
   EXPECT_EQ(QColor(moved.pixel(0, 10)), QColor(0, 0, 160));
+  binder.Press(IDCANCEL);
+}
+
+// A right click on the window outside the pictures (on the chord's name, a
+// label that leaves the mouse to the window) plays the chord; a left click
+// there plays nothing.
+TEST_F(ChordDialogWindow, ARightClickOutsideThePicturesPlaysTheChord) {
+  KDlgChordSelect dialog;
+  dialog.key = "G ";
+  KQtDialogBinder binder(dialog, nullptr);
+  binder.Open();
+  std::vector<std::string> heard;
+  SetChordAudition([&](const CString& shape, const CString&, int strum, int) {
+    heard.push_back(std::string(shape.View()) + " " + std::to_string(strum));
+  });
+  QWidget* name = binder.WidgetOf(KDlgChordSelect::kIdChordName);
+  ASSERT_NE(name, nullptr);
+  QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(2, 2));
+  EXPECT_TRUE(heard.empty());
+  QTest::mouseClick(binder.WidgetOf(KDlgChordSelect::kIdKeyboardPicture), Qt::RightButton, {},
+                    QPoint(20, 20));
+  QTest::mouseClick(name, Qt::RightButton, {}, QPoint(2, 2));
+  const std::vector<std::string> expected = {"0320003 0", "0320003 0"};
+  EXPECT_EQ(heard, expected);
+  SetChordAudition(nullptr);
   binder.Press(IDCANCEL);
 }
 

@@ -8,6 +8,7 @@
 #include "SmfBytes.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
+#include "model/DocServices.h"
 
 namespace {
 
@@ -278,6 +279,49 @@ INSTANTIATE_TEST_SUITE_P(Import, MidiFileImportCancel,
                                            CancelCase{"WhileAligningOrBuildingLines", IDOK, 45},
                                            CancelCase{"WhileCleaningUp", IDOK, 49}),
                          [](const ::testing::TestParamInfo<CancelCase>& info) { return info.param.name; });
+
+// The importing flag is up while the import's dialog and passes run, and down
+// again however the import ends.
+struct ImportingFlagCase {
+  const char* name;
+  int dialogAnswer;
+  int stopAtPoll;
+  bool made;
+};
+
+class MidiFileImportFlag : public ::testing::TestWithParam<ImportingFlagCase>, public ImportFixture {
+ protected:
+  void TearDown() override { g_midiImporting = 0; }
+};
+
+TEST_P(MidiFileImportFlag, IsRaisedWhileTheImportRunsAndPutBackAfter) {
+  const ImportingFlagCase& c = GetParam();
+  std::vector<int> seen;
+  settingsScript = [&](KDlgMidiImpSettings&) {
+    seen.push_back(g_midiImporting);
+    return c.dialogAnswer;
+  };
+  progress.stopAt = c.stopAtPoll;
+  ASSERT_EQ(g_midiImporting, 0);
+  const Track tune = {Name(0, "Tune"), On(0, 0, 60), Off(480, 0, 60), On(0, 0, 62), Off(480, 0, 62)};
+  const MidiFileImportResult result = Import(Smf(0, 480, {tune}));
+  EXPECT_EQ(result.document != nullptr, c.made);
+  EXPECT_EQ(seen, std::vector<int>{1}) << "the settings dialog opens during the import";
+  EXPECT_EQ(g_midiImporting, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Import, MidiFileImportFlag,
+                         ::testing::Values(ImportingFlagCase{"WhenTheScoreIsMade", IDOK, 0, true},
+                                           ImportingFlagCase{"WhenTheDialogIsCancelled", IDCANCEL, 0, false},
+                                           ImportingFlagCase{"WhenAPassIsStopped", IDOK, 1, false}),
+                         [](const ::testing::TestParamInfo<ImportingFlagCase>& info) {
+                           return info.param.name;
+                         });
+
+TEST_F(MidiFileImport, AFileThatIsNotMidiLeavesTheImportingFlagDown) {
+  EXPECT_EQ(Import({'h', 'e', 'l', 'l', 'o'}).document, nullptr);
+  EXPECT_EQ(g_midiImporting, 0);
+}
 
 // Unreadable or unsuitable files are refused with a message, and nothing is made.
 TEST_F(MidiFileImport, FileThatIsNotMidiIsRefused) {

@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "common/AppServices.h"
+#include "common/ChordDiagram.h"
 #include "common/ChordDiagramServices.h"
 #include "common/Globals.h"
 #include "common/ScaledDraw.h"
 #include "common/SymbolCache.h"
 #include "common/ViewServices.h"
 #include "model/KChordPic.h"
+#include "platform/GdiFaults.h"
 #include "platform/SymbolLoader.h"
 #include "platform/qt/KQtImageDC.h"
 #include "platform/qt/KQtSymbolLoader.h"
@@ -103,6 +105,49 @@ TEST_F(ChordPicImage, DiagramsAndKeyboardRenderIntoAnImage) {
   // Keyboard: G3 B3 D4 G4 B4 fall in the window from 48; B3 (d = 11) is a
   // white key with its dot.
   EXPECT_TRUE(AnyDark(image, 260 + 37, 10 + 17, 5, 5));
+}
+
+// The small image of a chord for a tuning: a diagram or the keyboard
+// picture, sized to what it shows; a failed memory context or bitmap leaves
+// the target empty and says which.
+TEST_F(ChordPicImage, TheSmallChordImageIsMadeAtTheSizeOfWhatItShows) {
+  QImage screen(8, 8, QImage::Format_RGB32);
+  KQtImageDC dc(screen);
+  const CString g = "0320003";
+  const CString tuning = "E A D G B E  323742475156";
+  const struct {
+    const char* name;
+    ChordImageKind kind;
+    GdiResource failing;
+    bool fails;
+    ChordImageResult result;
+    int width;
+    int height;
+  } cases[] = {
+      {"diagram", ChordImageKind::kDiagram, GdiResource::Pen, false, ChordImageResult::kDrawn,
+       GetDiagramStringCount(g), GetDiagramFretRows(g)},
+      {"keyboard", ChordImageKind::kKeyboard, GdiResource::Pen, false, ChordImageResult::kDrawn, 91, 36},
+      {"no memory context", ChordImageKind::kKeyboard, GdiResource::MemoryDC, true,
+       ChordImageResult::kNoMemoryDC, 0, 0},
+      {"no bitmap", ChordImageKind::kKeyboard, GdiResource::Bitmap, true, ChordImageResult::kNoBitmap, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CBitmap target;
+    // An old image goes whatever happens.
+    ASSERT_TRUE(target.CreateCompatibleBitmap(&dc, 5, 5));
+    if (c.fails) FailNextGdiCreations(c.failing);
+    EXPECT_EQ(DrawChordDiagramBitmap(&dc, target, g, tuning, c.kind), c.result);
+    ResetGdiFaults();
+    EXPECT_EQ(target.GetSize().cx, c.width);
+    EXPECT_EQ(target.GetSize().cy, c.height);
+    if (c.result != ChordImageResult::kDrawn) continue;
+    QImage picture(c.width, c.height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    KQtImageDC into(picture);
+    ASSERT_TRUE(BlitBitmap(&into, &target, 0, 0, SRCCOPY));
+    EXPECT_TRUE(AnyDark(picture, 0, 0, c.width, c.height));
+  }
 }
 
 }  // namespace

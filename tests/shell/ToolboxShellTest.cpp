@@ -299,6 +299,28 @@ TEST_F(ToolboxWindows, PalettesSwapToTheirTablatureTwinsWithTheCaretsLine) {
   EXPECT_EQ(grace->width(), 171);
 }
 
+TEST_F(ToolboxWindows, APaletteOpenedOnATablatureLineBearsItsTwinsTitle) {
+  const struct {
+    const char* where;
+    int line;
+    int row;
+    const char* title;
+  } cases[] = {
+      {"staff line", kStaffLine, 16, "Alternate Symbols"},
+      {"tablature line", kTabLine, 4, "Alternate Tab Symbols"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    CaretOn(c.line, 0, c.row);
+    KToolBoxWindow* alternate = Open(kAlternate);
+    ASSERT_NE(alternate, nullptr);
+    EXPECT_EQ(alternate->windowTitle().toStdString(), c.title);
+    Frame().OnCommand(CommandOfKind(kAlternate));
+    QApplication::processEvents();
+    ASSERT_EQ(Frame().ToolBox(kAlternate), nullptr);
+  }
+}
+
 TEST_F(ToolboxWindows, TheFullAndMiniSymbolsToolboxesExcludeEachOtherAndCycle) {
   ASSERT_NE(Open(kSymbols), nullptr);
   ASSERT_NE(Open(kMiniSymbols), nullptr);

@@ -6,6 +6,7 @@
 // and a bar copied from the staff and pasted at its end fills both lines.
 
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -163,6 +164,37 @@ class WelcomeNotation : public ShellTest {
   int staff_ = -1;
   int tab_ = -1;
 };
+
+// View | Ad-Tab | Color Numbers Only colours the fret numbers in the window;
+// None draws them in the tablature's own colour again.
+TEST_F(WelcomeNotation, TheColourNumbersModeColoursTheFretsInTheWindow) {
+  ASSERT_NO_FATAL_FAILURE(ToEndOfStaff());
+  Type("cqDqEqFq");
+  ASSERT_EQ(Joined(Cells(tab_, 0)).empty(), false);
+  const auto coloured = [this] {
+    pane_->viewport()->repaint();
+    const QImage image = pane_->viewport()->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb p = image.pixel(x, y);
+        if (qRed(p) != qGreen(p) || qGreen(p) != qBlue(p)) ++count;
+      }
+    }
+    return count;
+  };
+  // The window's own colours (the caret, marks) are there in every mode.
+  Frame().ActionFor(cmd::kViewAdTabNone)->trigger();
+  QApplication::processEvents();
+  const int plain = coloured();
+  Frame().ActionFor(cmd::kViewAdTabColorNumbers)->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(Frame().ActionFor(cmd::kViewAdTabColorNumbers)->isChecked());
+  EXPECT_GT(coloured(), plain + 20);
+  Frame().ActionFor(cmd::kViewAdTabNone)->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(coloured(), plain);
+}
 
 TEST_F(WelcomeNotation, ACMajorScaleTypedOnTheStaffIsFingeredInTheOpenPosition) {
   ASSERT_NO_FATAL_FAILURE(ToEndOfStaff());

@@ -17,6 +17,7 @@
 #include "platform/qt/KQtImageDC.h"
 #include "platform/qt/KQtSymbolLoader.h"
 #include "platform_qt/WidgetTestApp.h"
+#include "support/CaseName.h"
 #include "support/ImageTestSupport.h"
 
 namespace {
@@ -180,5 +181,71 @@ TEST_F(ViewDrawImage, MixedScoreIsPaintedWithItsLinesBracketAndBarNumbers) {
   EXPECT_TRUE(stavlin_test::Inked(image, 11, Entry(0).top, 200, Entry(0).bottom));
   EXPECT_FALSE(stavlin_test::Inked(image, 400, staffEntry.top, 420, staffEntry.bottom));
 }
+
+// The pixels of the image that are neither white nor a shade of grey.
+int ColouredPixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (qRed(p) != qGreen(p) || qGreen(p) != qBlue(p)) ++count;
+    }
+  }
+  return count;
+}
+
+struct AdTabDrawCase {
+  const char* name;
+  int mode;
+  bool coloured;
+};
+
+void PrintTo(const AdTabDrawCase& c, std::ostream* os) { *os << c.name; }
+
+class ViewAdTabDrawing : public ViewDrawImage, public ::testing::WithParamInterface<AdTabDrawCase> {
+ protected:
+  // A tablature line of frets 0 to 11.
+  ViewAdTabDrawing() {
+    SelectSymbolSize(0, 0);
+    auto* tab = new KTabLine(0, kGuitar, 0);
+    for (int fret = 0; fret < 12; ++fret) {
+      tab->GetObjList()->AddTail(
+          new KChord(fret + 1, 2 + fret % 6, KChord::kFirstFret + fret, KChord::kTabRhythm + 80));
+    }
+    tab->MarkChanged();
+    AddLine(tab, tab->GetSpaceAbove(0) + 5 * (TabStringSpacing(0) + 1) + tab->GetSpaceBelow(0));
+  }
+  // The line drawn with the view in the Ad-Tab mode.
+  QImage DrawTabInMode(int mode) {
+    view.m_adTabMode = mode;
+    QImage image = stavlin_test::WhiteImage(360, view.m_display[0].bottom + 10);
+    KQtImageDC dc(image);
+    dc.IntersectClipRect(0, 0, image.width(), image.height());
+    view.OnDraw(&dc);
+    return image;
+  }
+};
+
+TEST_P(ViewAdTabDrawing, ColourTheFretNumbersOnlyInTheColourNumbersMode) {
+  const QImage plain = DrawTabInMode(0);
+  const QImage image = DrawTabInMode(GetParam().mode);
+  stavlin_test::SaveForLook(image, "stavlin-adtab-mode-" + std::to_string(GetParam().mode));
+  ASSERT_TRUE(stavlin_test::Inked(image, 0, 0, image.width(), image.height()));
+  EXPECT_EQ(ColouredPixels(plain), 0);
+  if (GetParam().coloured) {
+    EXPECT_GT(ColouredPixels(image), 20);
+    EXPECT_NE(image, plain);
+  } else {
+    EXPECT_EQ(image, plain);
+  }
+  EXPECT_EQ(g_colourMode, 0) << "the view's mode holds only while it draws";
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ViewAdTabDrawing,
+                         ::testing::Values(AdTabDrawCase{"none", 0, false},
+                                           AdTabDrawCase{"outline", 1, false},
+                                           AdTabDrawCase{"colour symbols", 2, false},
+                                           AdTabDrawCase{"colour numbers only", 3, true}),
+                         [](const auto& info) { return viewtest::CaseName(info.param.name); });
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include "ViewLifeTestSupport.h"
 #include "chords/ChordDictionary.h"
+#include "common/ViewServices.h"
+#include "platform/PrintJob.h"
+#include "platform/RecordingDC.h"
 #include "view/core/ViewMirrors.h"
 
 namespace {
@@ -94,6 +97,51 @@ TEST_F(FocusTest, MissingChordFileIsToldOnceOnTheFirstActivation) {
   view.OnActivateView(TRUE);
   view.OnActivateView(TRUE);
   EXPECT_EQ(ui_.CountOf(7035), 1);
+}
+
+struct ScreenDpiCase {
+  const char* name;
+  bool deviceRender;
+  bool printing;
+  int expectedX;
+  int expectedY;
+};
+
+TEST_F(FocusTest, FocusReadsTheScreensDotsPerInchExceptWhileAnOutputHoldsItsOwn) {
+  const ScreenDpiCase cases[] = {
+      {"on the screen", false, false, 120, 144},
+      {"during a high-resolution export", true, false, 300, 300},
+      {"while printing", false, true, 300, 300},
+  };
+  CStavlinView& view = UpdatedView();
+  DeviceCaps caps;
+  caps.logPixelsX = 120;
+  caps.logPixelsY = 144;
+  RecordingDC screen(caps);
+  host_.measureDCOverride = &screen;
+  CPrintInfo job;
+  for (const ScreenDpiCase& c : cases) {
+    g_screenResX = g_screenResY = 300;
+    g_deviceRender = c.deviceRender ? 1 : 0;
+    g_printInfo = c.printing ? &job : nullptr;
+    view.OnSetFocus();
+    EXPECT_EQ(g_screenResX, c.expectedX) << c.name;
+    EXPECT_EQ(g_screenResY, c.expectedY) << c.name;
+  }
+  g_deviceRender = 0;
+  g_printInfo = nullptr;
+  host_.measureDCOverride = nullptr;
+}
+
+TEST_F(FocusTest, TheBeamingDefaultIsTheFocusedViewsOpenCluster) {
+  CStavlinView& first = UpdatedView();
+  CStavlinView& second = SecondView();
+  first.m_clusterState = 1;
+  second.m_clusterState = 0;
+  first.OnSetFocus();
+  EXPECT_EQ(g_beamDefault, 1);
+  second.OnSetFocus();
+  EXPECT_EQ(g_beamDefault, 0);
 }
 
 }  // namespace

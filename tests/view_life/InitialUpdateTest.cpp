@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ViewLifeTestSupport.h"
+#include "common/RecentChords.h"
 #include "common/SymbolCache.h"
 #include "doc/pref_values/Preferences.h"
 #include "model/KLineObj.h"
@@ -30,6 +31,16 @@ TEST_F(ViewLifeTest, NewEmptyScoreGetsOneTextLineAndACaret) {
   EXPECT_TRUE(host_.caret.Exists());
   EXPECT_TRUE(view.InitialUpdateDone());
   EXPECT_TRUE(ui_.Messages().empty());
+}
+
+TEST_F(ViewLifeTest, TheFirstUpdateEmptiesTheRecentChordList) {
+  ChordRecord chord;
+  chord.text0 = "G";
+  chord.text2 = "320003";
+  RememberRecentChord(chord, false);
+  ASSERT_EQ(g_RecentChordCount, 1);
+  UpdatedView();
+  EXPECT_EQ(g_RecentChordCount, 0);
 }
 
 TEST_F(ViewLifeTest, ScoreWithLinesGetsNoExtraLine) {

@@ -182,6 +182,18 @@ INSTANTIATE_TEST_SUITE_P(
                    {On(0, 60), Off(480, 60), On(960, 67), Off(1440, 67)},
                    0,
                    "0:8@24 1:16@18 2:8@20"},
+        PlayedCase{"TheRestsOfOneSilenceMergeIntoOneDottedRest",
+                   {On(0, 60), Off(240, 60), On(960, 67), Off(1440, 67)},
+                   0,
+                   "0:0@24 1:16@18,36@18 2:8@20"},
+        PlayedCase{"RestsThatMakeNoSingleValueMergeOnlyAsFarAsOneDoes",
+                   {On(0, 60), Off(240, 60), On(1920, 67), Off(2400, 67)},
+                   0,
+                   "0:0@24 1:15@18 2:16@18,36@18 3:8@20"},
+        PlayedCase{"RestsAreNotMergedAcrossABarLine",
+                   {On(0, 60), Off(240, 60), On(2160, 67), Off(2640, 67)},
+                   1,
+                   "0:0@24 1:15@18 2:16@18,36@18 3:21@1 4:17@18 5:8@20"},
         PlayedCase{"SustainPedalMessagesChangeNothing",
                    {On(0, 60), Pedal(100, 127), Off(480, 60), Pedal(700, 0), On(960, 67), Off(1440, 67)},
                    0,
@@ -200,6 +212,25 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    "0:8@24,1@20"}),
     [](const ::testing::TestParamInfo<PlayedCase>& info) { return std::string(info.param.name); });
+
+// The two staves of a keyboard pair take the same rests for a silence and
+// merge them alike, so that their columns stay in step.
+TEST_F(LiveMidiInput, BothStavesOfAKeyboardPairMergeTheirRestsAlike) {
+  KeyboardPair();
+  Start();
+  Press(72, 0);
+  Press(48, 0);
+  Release(72, 240);
+  Release(48, 240);
+  Press(72, 960);
+  Release(72, 1440);
+  Press(48, 1440);
+  Release(48, 1920);
+  Press(72, 2400);
+  Release(72, 2880);
+  EXPECT_EQ(Dump(0), "0:1@17 1:16@18,36@18 2:9@17 3:16@18 4:21@1 5:16@18 6:9@17");
+  EXPECT_EQ(Dump(1), "0:1@19 1:16@18,36@18 2:16@18 3:8@19 4:21@1 5:16@18 6:16@18");
+}
 
 TEST_F(LiveMidiInput, TheEighthsOfEachBeatShareABeam) {
   OneStaff();

@@ -76,6 +76,49 @@ TEST_F(WrapMusicTest, BarsPastTheEndGoToNewLinesOfTheSamePart) {
   EXPECT_TRUE(ui.Messages().empty());
 }
 
+// The caret stays in its bar, at its offset in the bar, wherever the bar
+// went: six bars of three notes (bar k at columns 4k .. 4k + 2, its bar line
+// at 4k + 3) wrap into two bars and a half on the first line, then lines
+// that begin with a bar line.
+struct WrapCaretCase {
+  const char* where;
+  int column;
+  int line;
+  int after;
+};
+
+void PrintTo(const WrapCaretCase& c, std::ostream* os) { *os << c.where; }
+
+class WrapCaretTest : public WrapMusicTest, public ::testing::WithParamInterface<WrapCaretCase> {};
+
+TEST_P(WrapCaretTest, StaysInItsBarAtItsOffsetWhereverTheBarWent) {
+  Add(BarsStaff(6, kShort));
+  Layout(0, GetParam().column);
+  WrapAll();
+  ASSERT_EQ(view->GetDisplayLineCount(), 3);
+  EXPECT_EQ(view->m_currentLine, GetParam().line);
+  EXPECT_EQ(view->m_caretColumn, GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wrap, WrapCaretTest,
+                         ::testing::Values(WrapCaretCase{"AtTheStart", 0, 0, 0},
+                                           WrapCaretCase{"InABarThatStays", 9, 0, 9},
+                                           WrapCaretCase{"OnTheSecondNoteOfTheFourthBar", 13, 1, 2},
+                                           WrapCaretCase{"OnTheFourthBarsBarLine", 15, 1, 4},
+                                           WrapCaretCase{"InTheLastBar", 22, 2, 3},
+                                           WrapCaretCase{"AfterTheLastBarLine", 24, 2, 5}),
+                         [](const auto& info) { return std::string(info.param.where); });
+
+TEST_F(WrapMusicTest, ThePromptPaneAndTheWaitCursorShowWhileItRunsAndGoAfter) {
+  Add(BarsStaff(6, kShort));
+  Layout(0, 0);
+  WrapAll();
+  const std::vector<std::string> shown = {"Wrapping music from line to line...", ""};
+  EXPECT_EQ(frame.statusMessages, shown);
+  EXPECT_EQ(frame.waitCursorBegins, 1);
+  EXPECT_EQ(frame.waitCursorDepth, 0);
+}
+
 TEST_F(WrapMusicTest, ALongerStaffPullsTheBarsBackAndTheEmptiedLinesGo) {
   Add(BarsStaff(2, 2000));
   Add(BarsStaff(2, 2000));

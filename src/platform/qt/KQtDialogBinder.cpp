@@ -47,6 +47,25 @@ class KQtDialogBinder::BoundWindow : public QDialog {
     m_binder.Cancel();
   }
 
+ protected:
+  // A click outside the controls that take the mouse (labels and frames let
+  // it through) goes to the model.
+  void mousePressEvent(QMouseEvent* event) override {
+    DialogControls& controls = m_binder.m_dialog.Controls();
+    if (!controls.onWindowMouse) {
+      QDialog::mousePressEvent(event);
+      return;
+    }
+    DialogMouse mouse;
+    mouse.x = static_cast<int>(event->position().x());
+    mouse.y = static_cast<int>(event->position().y());
+    mouse.button = event->button() == Qt::RightButton ? 2 : 1;
+    if (event->modifiers() & Qt::ShiftModifier) mouse.flags |= kDialogMouseShift;
+    if (event->modifiers() & Qt::ControlModifier) mouse.flags |= kDialogMouseControl;
+    controls.ClickWindow(mouse);
+    m_binder.UserChanged();
+  }
+
  private:
   KQtDialogBinder& m_binder;
 };

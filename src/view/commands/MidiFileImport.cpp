@@ -10,6 +10,7 @@
 #include "lines/KStrLine.h"
 #include "midi/MidiImportFile.h"
 #include "midi/MidiImportLines.h"
+#include "model/DocServices.h"
 #include "platform/FileBytes.h"
 #include "platform/MidiFileReader.h"
 #include "platform/ProgressPort.h"
@@ -107,6 +108,22 @@ void GiveInstruments(CStavlinDoc& doc, std::vector<ImportedLine>& lines) {
   }
 }
 
+// Raises the importing flag for the time of an import and puts the old value
+// back however the import ends: while it is raised, a dot is not a companion
+// that moves with its note when note heads are arranged.
+class KImportingScope {
+ public:
+  KImportingScope() : m_saved(g_midiImporting) { g_midiImporting = 1; }
+  ~KImportingScope() { g_midiImporting = m_saved; }
+  KImportingScope(const KImportingScope&) = delete;
+  KImportingScope& operator=(const KImportingScope&) = delete;
+
+ private:
+  int m_saved;
+};
+
+MidiFileImportResult ImportParsedBytes(const CString& path, std::span<const std::uint8_t> bytes);
+
 CString JoinWarnings(const std::vector<std::string>& warnings) {
   std::string text;
   for (const std::string& w : warnings) text += w + "\n";
@@ -144,6 +161,13 @@ MidiFileImportResult ImportMidiFile(const CString& path) {
 }
 
 MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::uint8_t> bytes) {
+  const KImportingScope importing;
+  return ImportParsedBytes(path, bytes);
+}
+
+namespace {
+
+MidiFileImportResult ImportParsedBytes(const CString& path, std::span<const std::uint8_t> bytes) {
   MidiFileContent content;
   std::string error;
   if (bytes.size() > kMaxMidiFileBytes) {
@@ -290,7 +314,10 @@ MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::u
   return result;
 }
 
+}  // namespace
+
 void FinishMidiImportInView(CStavlinView& view, const MidiFileImportResult& result) {
+  const KImportingScope importing;
   if (result.wantsTablature) {
     view.ConvertToTablature(static_cast<int>(kFlagToTablature));
     // The request is done: the staves do not keep it.

@@ -5,6 +5,7 @@
 // device context for measuring, and an optional fake main frame.
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/RecordingDC.h"
@@ -32,6 +33,12 @@ class FakeFrameServices : public KFrameServices {
     textDocuments.emplace_back(title, text);
     return true;
   }
+  void SetStatusMessage(const CString& text) override { statusMessages.emplace_back(text.Str()); }
+  void BeginWaitCursor() override {
+    ++waitCursorDepth;
+    ++waitCursorBegins;
+  }
+  void EndWaitCursor() override { --waitCursorDepth; }
 
   CStavlinView* active = nullptr;
   std::vector<std::pair<CString, CString>> textDocuments;  // (title, text) of each text document opened
@@ -47,6 +54,9 @@ class FakeFrameServices : public KFrameServices {
   MidiOutPort* preview = nullptr;                // what sounds picked notes; none by default
   MidiOutPort* play = nullptr;                   // what plays the score; none by default
   std::vector<std::pair<int, int>> playedNotes;  // (on, note) of each toolbox mark
+  std::vector<std::string> statusMessages;       // each text put in the prompt pane
+  int waitCursorDepth = 0;                       // Begins not yet Ended
+  int waitCursorBegins = 0;
 };
 
 class FakeViewHost : public KViewHost {

@@ -53,6 +53,19 @@ constexpr UINT kMsgBarWord = 8075;
 // How far the page marks reach: past any page width or height.
 constexpr int kPageMarkReach = 10000;
 
+// Holds the view's Ad-Tab mode as the drawing mode that the lines read while
+// they draw (mode 3 colours the fret numbers), and puts the old one back.
+class KColourModeScope {
+ public:
+  explicit KColourModeScope(int mode) : m_saved(g_colourMode) { g_colourMode = mode; }
+  ~KColourModeScope() { g_colourMode = m_saved; }
+  KColourModeScope(const KColourModeScope&) = delete;
+  KColourModeScope& operator=(const KColourModeScope&) = delete;
+
+ private:
+  int m_saved;
+};
+
 // The text colour a text-line font carries in its escapement.
 COLORREF FontColour(const LOGFONT& font) { return static_cast<COLORREF>(font.lfEscapement); }
 
@@ -74,6 +87,7 @@ void MeasureWords(CDC* dc, KStrLine& line) {
 void CStavlinView::OnDraw(CDC* dc) {
   if (dc == nullptr || m_document == nullptr) return;
   if (g_relayoutOnPaint != 0) RebuildDisplayLines(0);
+  const KColourModeScope colourMode(m_adTabMode);
 
   // Printing and image export draw the score as it is printed: every line as
   // on a read-only score, without the marks that help editing.

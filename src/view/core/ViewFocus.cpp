@@ -8,6 +8,8 @@
 
 #include "chords/ChordDictionary.h"
 #include "common/Globals.h"
+#include "common/ViewServices.h"
+#include "platform/CDC.h"
 #include "platform/StringTable.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewMirrors.h"
@@ -19,6 +21,17 @@ constexpr UINT kUndoIsEnabledText = 8213;
 constexpr UINT kUndoIsDisabledText = 8214;
 constexpr int kBassStaff = 1;
 constexpr int kBassTab = 15;
+
+// The screen's logical dots per inch, read again whenever a view gains the
+// focus (the window may have moved to another screen). Printing and a
+// high-resolution export hold their own values while they run.
+void MeasureScreenOnFocus(KViewHost* host) {
+  if (host == nullptr || g_printInfo != nullptr || g_deviceRender != 0) return;
+  if (CDC* dc = host->GetMeasureDC()) {
+    g_screenResX = dc->GetDeviceCaps(LOGPIXELSX);
+    g_screenResY = dc->GetDeviceCaps(LOGPIXELSY);
+  }
+}
 
 }  // namespace
 
@@ -58,6 +71,8 @@ void CStavlinView::OnSetFocus() {
   if (m_destroyed) return;
   m_contentLeft = (m_labelsShown != 0 ? m_labelWidth : 0) + 11;
   PublishMirrors();
+  g_beamDefault = m_clusterState;
+  MeasureScreenOnFocus(m_host);
   if (KFrameServices* frame = m_host != nullptr ? m_host->Frame() : nullptr) {
     frame->SetActiveScoreView(this);
     const int bars = m_options.barFlags;

@@ -13,6 +13,7 @@
 #include "chords/ChordSettings.h"
 #include "common/AppServices.h"
 #include "common/Globals.h"
+#include "common/RecentChords.h"
 #include "common/ViewServices.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
@@ -194,6 +195,7 @@ void CStavlinView::OnInitialUpdate() {
 
   CreateViewFonts(*this);
   MeasureScreen(*this);
+  ClearRecentChords();
   ComputePageMargins();
   SetScrollRange(*m_host, kStartScrollSize);
   ResetWorkingFields(*this);

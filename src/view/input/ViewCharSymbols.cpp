@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Globals.h"
+#include "common/ViewServices.h"
 #include "dialogs/toolbox/ToolBoxState.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
@@ -380,6 +381,8 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
       if (state != view.m_clusterState && view.m_host != nullptr && view.m_host->Frame() != nullptr)
         view.m_host->Frame()->RefreshToolboxes();
       view.m_clusterState = state;
+      // Symbols that are not notes keep the beam as it stands.
+      g_beamDefault = state;
     }
     if (view.m_autoBars != 0) {
       int out[2] = {code, kBarCode};
@@ -411,7 +414,7 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
   int totalStep = 0;
   const int savedCaret = view.m_caretColumn;
   for (const auto& [entryCode, entryColumn] : codes) {
-    if (!first) view.m_clusterState = 0;
+    if (!first) view.m_clusterState = g_beamDefault = 0;
     if (IsTieCode(entryCode) && KLineObj::IsNoteFamily(family)) {
       ties.emplace_back(entryCode, entryColumn);
       continue;

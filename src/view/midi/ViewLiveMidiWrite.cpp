@@ -1,6 +1,9 @@
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "common/NoteConversions.h"
 #include "doc/pref_values/Preferences.h"
@@ -68,7 +71,11 @@ class LiveWriter {
     if (timed) {
       // The silence before the chord, on the grid.
       const int gap = group.start - m_take.musicTime;
-      if (gap > m_grid) Rests((gap + m_half) / m_grid * m_grid);
+      if (gap > m_grid) {
+        const WrittenLines written = Snapshot();
+        Rests((gap + m_half) / m_grid * m_grid);
+        MergeWrittenRests(written);
+      }
     }
     std::vector<LiveNote> notes;
     int longest = 0;
@@ -85,6 +92,114 @@ class LiveWriter {
   }
 
  private:
+  // The note lines of the current line's group (or the current line alone)
+  // with their column counts, before a run of rests is written.
+  struct WrittenLines {
+    KListLine* main = nullptr;
+    int caret = 0;
+    std::vector<std::pair<KListLine*, int>> counts;
+  };
+
+  WrittenLines Snapshot() const {
+    WrittenLines lines;
+    lines.main = m_main;
+    lines.caret = m_view.m_caretColumn;
+    const int groupId = m_main != nullptr ? m_main->GetGroupId() : KLineObj::kNoGroup;
+    for (int i = 0; i < m_view.m_lineCount; ++i) {
+      KLineObj* line = m_view.GetDisplayLineObj(i);
+      KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
+      if (list == nullptr || !KLineObj::IsNoteFamily(list->GetFamily())) continue;
+      if (list == m_main || (groupId != KLineObj::kNoGroup && list->GetGroupId() == groupId))
+        lines.counts.emplace_back(list, list->GetObjCount());
+    }
+    return lines;
+  }
+
+  // The rests just written, and those right before them in the bar, become
+  // the fewest rests of larger values; the columns they leave are closed up
+  // on every line that took the rests, and the caret comes back as far.
+  // Rests written in the middle of music (columns after the caret) stay.
+  void MergeWrittenRests(const WrittenLines& before) {
+    if (!Locate() || m_main != before.main) return;
+    std::vector<KListLine*> written;
+    for (const auto& [line, count] : before.counts) {
+      if (line->GetObjCount() > count) written.push_back(line);
+    }
+    const int caret = m_view.m_caretColumn;
+    for (KListLine* line : written) {
+      if (LastColumn(*line) >= caret || RestBefore(*line, before.caret)) return;
+    }
+    int removed = -1;
+    for (KListLine* line : written) {
+      const int gone = MergeAndCloseUp(*line, caret, before.caret);
+      if (removed >= 0 && gone != removed) return;
+      removed = gone;
+    }
+    if (removed <= 0) return;
+    m_view.m_caretColumn = std::max(before.caret, caret - removed);
+    m_take.beatStartColumn = std::min(m_take.beatStartColumn, m_view.m_caretColumn);
+  }
+
+  // Whether a rest stands right before the column: the run of rests would
+  // reach into music written before, where the lines need not agree.
+  static bool RestBefore(KListLine& line, int column) {
+    const CObList& list = *line.GetObjList();
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+      const auto* chord = dynamic_cast<const KChord*>(list.GetNext(pos));
+      if (chord != nullptr && chord->GetPos() == column - 1)
+        return !chord->IsBarColumn() && chord->GetRestTicks() > 0;
+    }
+    return false;
+  }
+
+  static int LastColumn(KListLine& line) {
+    const CObList& list = *line.GetObjList();
+    return list.IsEmpty() ? -1 : static_cast<const KPosObj*>(list.GetTail())->GetPos();
+  }
+
+  // Merges the rests before the caret bar by bar, back to the bar in which
+  // the run began, and moves every later column and attachment back over the
+  // columns that went; returns how many went.
+  static int MergeAndCloseUp(KListLine& line, int caret, int runStart) {
+    int goneCount = 0;
+    int column = caret - 1;
+    while (column >= 0) {
+      const std::vector<int> before = Columns(line);
+      const int barColumn = line.MergeRests(column, 0);
+      std::vector<int> gone;
+      const std::vector<int> kept = Columns(line);
+      std::set_difference(before.begin(), before.end(), kept.begin(), kept.end(), std::back_inserter(gone));
+      for (auto it = gone.rbegin(); it != gone.rend(); ++it) {
+        CloseUp(*line.GetObjList(), *it);
+        if (CObList* attachments = line.GetAttachments()) CloseUp(*attachments, *it);
+      }
+      if (!gone.empty()) {
+        line.UpdateTimeSigCache();
+        line.MarkChanged();
+      }
+      goneCount += static_cast<int>(gone.size());
+      // The bar before holds rests of this run too when the run began in it.
+      if (barColumn <= 0 || barColumn <= runStart) break;
+      column = barColumn;
+    }
+    return goneCount;
+  }
+
+  static std::vector<int> Columns(KListLine& line) {
+    std::vector<int> columns;
+    CObList& list = *line.GetObjList();
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+      columns.push_back(static_cast<KPosObj*>(list.GetNext(pos))->GetPos());
+    return columns;
+  }
+
+  static void CloseUp(CObList& objects, int column) {
+    for (POSITION pos = objects.GetHeadPosition(); pos != nullptr;) {
+      auto* object = static_cast<KPosObj*>(objects.GetNext(pos));
+      if (object->GetPos() > column) object->SetPos(object->GetPos() - 1);
+    }
+  }
+
   // The lines at the caret: the current line (staff or tablature) and the
   // bass staff of its keyboard pair.
   bool Locate() {

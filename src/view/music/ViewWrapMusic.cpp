@@ -21,6 +21,7 @@
 #include "view/CStavlinView.h"
 #include "view/core/ViewLineGeometry.h"
 #include "view/music/ViewMusic.h"
+#include "view/music/ViewWrapCaret.h"
 #include "view/music/ViewWrapColumns.h"
 
 int g_automaticWrap = 0;
@@ -45,6 +46,30 @@ class SetFor {
  private:
   int& m_value;
   int m_saved;
+};
+
+constexpr const char* kWrappingText = "Wrapping music from line to line...";
+
+// The prompt pane tells what runs and the wait cursor shows for the time of
+// the run, and both go when it ends, however it ends.
+class WrapProgressShown {
+ public:
+  explicit WrapProgressShown(CStavlinView& view)
+      : m_frame(view.m_host != nullptr ? view.m_host->Frame() : nullptr) {
+    if (m_frame == nullptr) return;
+    m_frame->SetStatusMessage(CString(kWrappingText));
+    m_frame->BeginWaitCursor();
+  }
+  ~WrapProgressShown() {
+    if (m_frame == nullptr) return;
+    m_frame->EndWaitCursor();
+    m_frame->SetStatusMessage(CString());
+  }
+  WrapProgressShown(const WrapProgressShown&) = delete;
+  WrapProgressShown& operator=(const WrapProgressShown&) = delete;
+
+ private:
+  KFrameServices* m_frame;
 };
 
 struct WrapError {
@@ -773,41 +798,48 @@ void WrapMusic(CStavlinView& view) {
     }
   }
 
-  view.RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
-  // Where the caret is: its line and column, found again after the run.
-  const POSITION caretLine = view.GetDisplayEntry(std::clamp(view.m_currentLine, 0, count - 1)).line;
-  const int caretColumn = view.m_caretColumn;
-
   int error = 0;
   bool tooLong = false;
   {
-    SetFor hold(g_holdWidest, 1);
-    SetFor quiet(g_noModify, 1);
-    SetFor noPasteWrap(g_autoWrapSuspended, 1);
-    WrapRun run(view, first, last);
-    try {
-      run.Run();
-    } catch (const WrapError& failure) {
-      error = failure.number;
+    const WrapProgressShown shown(view);
+    view.RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
+    // Where the caret is: on a staff or tablature line, its bar of the part
+    // and its offset in the bar; elsewhere its line and column.
+    const KWrapCaret barCaret = RememberWrapCaret(view);
+    const POSITION caretLine = view.GetDisplayEntry(std::clamp(view.m_currentLine, 0, count - 1)).line;
+    const int caretColumn = view.m_caretColumn;
+    {
+      SetFor hold(g_holdWidest, 1);
+      SetFor quiet(g_noModify, 1);
+      SetFor noPasteWrap(g_autoWrapSuspended, 1);
+      WrapRun run(view, first, last);
+      try {
+        run.Run();
+      } catch (const WrapError& failure) {
+        error = failure.number;
+      }
+      tooLong = run.TooLong();
+      if (error == 0) RemoveEmptied(view, run);
+      // Bars moved between lines: each line starts in the time in force at
+      // the end of the line before it.
+      view.m_document->PropagateTimeSignatures();
+      view.RebuildDisplayLines(0);
     }
-    tooLong = run.TooLong();
-    if (error == 0) RemoveEmptied(view, run);
-    // Bars moved between lines: each line starts in the time in force at
-    // the end of the line before it.
-    view.m_document->PropagateTimeSignatures();
-    view.RebuildDisplayLines(0);
-  }
 
-  // The caret goes back to its line (or the nearest line left) and column.
-  int line = view.FindDisplayLine(caretLine, 0);
-  if (line < 0) line = std::clamp(view.m_currentLine, 0, std::max(view.GetDisplayLineCount() - 1, 0));
-  view.m_currentLine = line;
-  if (KLineObj* current = view.GetDisplayLineObj(line)) {
-    view.m_currentType = current->GetType();
-    view.m_currentFamily = current->GetFamily();
-    view.m_caretColumn = std::clamp(caretColumn, 0, std::max(current->GetLength(), 0));
+    if (!RestoreWrapCaret(view, barCaret)) {
+      // The caret goes back to its line (or the nearest line left) and column.
+      int line = view.FindDisplayLine(caretLine, 0);
+      if (line < 0) line = std::clamp(view.m_currentLine, 0, std::max(view.GetDisplayLineCount() - 1, 0));
+      view.m_currentLine = line;
+      if (KLineObj* current = view.GetDisplayLineObj(line))
+        view.m_caretColumn = std::clamp(caretColumn, 0, std::max(current->GetLength(), 0));
+    }
+    if (KLineObj* current = view.GetDisplayLineObj(view.m_currentLine)) {
+      view.m_currentType = current->GetType();
+      view.m_currentFamily = current->GetFamily();
+    }
+    view.UpdateAfterEdit(CStavlinView::kHintAll, 1);
   }
-  view.UpdateAfterEdit(CStavlinView::kHintAll, 1);
 
   if (error != 0) {
     CString number;
