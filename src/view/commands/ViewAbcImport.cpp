@@ -7,6 +7,7 @@
 // not lost.
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <tuple>
 #include <unordered_set>
@@ -221,6 +222,8 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       if (staff == nullptr || staff->GetType() != 0 || !madeHere(staff)) continue;
       std::string names;
       std::vector<KExtendedObj*> taken;
+      // Where each name starts in the text, and the note column it stands over.
+      std::map<int, int> noteColumnOfName;
       CObList* attachments = staff->GetAttachments();
       for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
         auto* attachment = dynamic_cast<KExtendedObj*>(attachments->GetNext(node));
@@ -231,6 +234,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
                                         kChordTextCharWidth * static_cast<int>(names.size())) /
                                            kChordTextCharWidth);
         names.append(static_cast<size_t>(column), ' ');
+        noteColumnOfName[static_cast<int>(names.size())] = attachment->GetPos();
         names += text.substr(2);
         names += ' ';
         taken.push_back(attachment);
@@ -247,8 +251,15 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       if (staffLine >= 0) searchFrom = staffLine;
       const int lead =
           staffLine >= 0 ? std::max(viewgeom::LineLeftX(*this, staffLine) - m_contentLeft, 0) : 0;
+      // A name longer than the room between its note and the next named one
+      // pushes the next name along the text; each diagram still stands over
+      // the note its name was written over.
       ChordNameLayout layout;
-      layout.xOfPosition = [lead](int position) { return lead + position * kChordTextCharWidth; };
+      layout.xOfPosition = [lead, chordColumnWidth, &noteColumnOfName](int position) {
+        const auto named = noteColumnOfName.find(position);
+        return lead + (named != noteColumnOfName.end() ? named->second * chordColumnWidth
+                                                       : position * kChordTextCharWidth);
+      };
       std::unique_ptr<KChordPicLine> chords =
           RecognizeChordNamesInText(CString(std::string_view(names)), false, layout);
       // Without a diagram line the names stay written over the notes.
