@@ -457,7 +457,13 @@ std::optional<CString> KStaffLine::WriteAbc() {
       out += "{";
       inGrace = true;
     }
-    out += NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
+    std::string text = NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
+    // Two bars in a row stay two ("| |"): written together they would read
+    // as one double bar ("||") or a repeat sign ("|:").
+    if (!text.empty() && (text[0] == '|' || text[0] == ':' || text.compare(0, 2, "[|") == 0) &&
+        !out.empty() && (out.back() == '|' || out.back() == ':'))
+      out += ' ';
+    out += text;
     if (!grace) Flush(pieces.ties, pos, out);
     Flush(pieces.after, pos, out);
   }
