@@ -5,6 +5,7 @@
 // times, and that writes the same music again.
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -99,8 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::unique_ptr<KStaffLine>> back = ReadStaves(text);
     if (back.size() != 1) StavlinFuzzFail("the written ABC did not read back as one staff line");
     if (back[0]->GetType() != staff->GetType()) StavlinFuzzFail("the staff line read back has another clef");
-    if (Played(*back[0]) != played) StavlinFuzzFail("the staff line read back plays other notes");
-    if (Music(*back[0]) != Music(*staff)) StavlinFuzzFail("the staff line read back writes other ABC");
+    if (const std::string again = Played(*back[0]); again != played) {
+      std::fprintf(stderr, "written:\n%s\nplayed:\n%s\nread back:\n%s\n", text.c_str(), played.c_str(),
+                   again.c_str());
+      StavlinFuzzFail("the staff line read back plays other notes");
+    }
+    if (const std::string again = Music(*back[0]); again != Music(*staff)) {
+      std::fprintf(stderr, "written:\n%s\nread back and written again:\n%s\n", text.c_str(), again.c_str());
+      StavlinFuzzFail("the staff line read back writes other ABC");
+    }
   }
   ResetAbcReaderState();
   g_abcUnitLength = 240;

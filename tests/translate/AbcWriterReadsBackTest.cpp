@@ -138,6 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
         Tune{"AltoAndTenorClefs",
              "X:1\nM:4/4\nL:1/4\nK:C clef=alto\nC D E F|G A B c|]\nK:C clef=tenor\nA, B, C D|]"},
         Tune{"OctaveClefAndLongNotes", "X:1\nM:4/4\nL:1/8\nK:Em clef=treble-8\nE8|B,4 E4|e16|]"},
+        Tune{"ChordNamesOverOneNote", "X:1\nM:3/4\nL:1/8\nK:G\n\"G\"\"Em\"\"C\"G2 B2 \"D7\"d2|]"},
         Tune{"TempoAndContinuedLine", "X:1\nM:4/4\nL:1/8\nQ:1/4=96\nK:C\nCDEF GABc|\\\ncBAG FEDC|]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
