@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialogs/KDlgMidiImpSettings.h"
+#include "doc/ImportedSystems.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
@@ -282,6 +283,7 @@ MidiFileImportResult ImportMidiBytes(const CString& path, std::span<const std::u
   }
   doc->AddTailLine(new KStrLine(" ", 0));
   doc->fileName = result.title;
+  FinishImportedSystems(*doc, static_cast<int>(records.size()));
   doc->SetModifiedFlag(TRUE);
   result.document = std::move(doc);
   return result;
