@@ -829,6 +829,8 @@ std::unique_ptr<KLineObj> MusicLineReader::Read() {
   AddMeterColumn();
   AddTempoMark();
   ReadSymbols();
+  // An ending still open at the end of the line reaches to it.
+  if (m_ending > 0 && m_endingLast < 0 && m_col > m_endingFirst) m_endingLast = m_col;
   FlushSpans();
   FlushAnnotation();
   m_column.reset();

@@ -1,17 +1,20 @@
 // A MIDI import lays its score out as typed music looks: the flagged notes of
 // each beat share a beam and a beam never runs from one beat into the next,
-// every system cut at a bar line ends with that bar line, and the last
-// system ends with the final bar.
+// every system cut at a bar line ends with that bar line, the last system
+// ends with the final bar, and the systems fit a printed sheet at 100 %.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "ImportTestSupport.h"
+#include "doc/pref_values/Preferences.h"
 #include "model/KLineTime.h"
 #include "platform/FileBytes.h"
+#include "view/core/NewScoreSheetWidth.h"
 
 namespace {
 
@@ -96,9 +99,38 @@ TEST_P(ImportedSystems, FullSystemsEndWithABarLineAndTheLastWithTheFinalBar) {
   }
 }
 
+// The widest staff of the score as the printout measures it: its width
+// from the score's left edge.
+int WidestStaff(const CStavlinDoc& doc) {
+  int widest = 0;
+  for (KListLine* staff : importtest::Staves(doc))
+    widest = std::max(widest, 11 + staff->GetWidth(0, 0, nullptr, 0));
+  return widest;
+}
+
+TEST_P(ImportedSystems, EverySystemFitsAPrintedSheetAtFullSize) {
+  // The default page (8 inches printable, quarter-inch margins) holds 720
+  // pixels; the import's own staff length is wider.
+  ASSERT_GT(g_prefMidiImport.lineLength + 11, NewScoreSheetWidth());
+  std::unique_ptr<CStavlinDoc> doc = ImportFixtureFile(GetParam().file);
+  ASSERT_NE(doc, nullptr);
+  EXPECT_LE(WidestStaff(*doc), NewScoreSheetWidth());
+  EXPECT_GT(WidestStaff(*doc), NewScoreSheetWidth() - 18) << "the systems fill the sheet";
+}
+
+TEST_P(ImportedSystems, AWiderSheetKeepsTheImportsStaffLength) {
+  const KPrefPrinterParams kept = g_prefPrinterParams;
+  g_prefPrinterParams.pageWidth = 3960;  // 11 inches: a landscape sheet
+  std::unique_ptr<CStavlinDoc> doc = ImportFixtureFile(GetParam().file);
+  g_prefPrinterParams = kept;
+  ASSERT_NE(doc, nullptr);
+  for (KListLine* staff : importtest::Staves(*doc))
+    EXPECT_EQ(staff->GetStaffLength(), g_prefMidiImport.lineLength);
+}
+
 INSTANTIATE_TEST_SUITE_P(Tunes, ImportedSystems,
                          ::testing::Values(LaidOutTune{"AReelInFourFour", "reel.mid", 480, 3},
-                                           LaidOutTune{"AJigInSixEight", "jig.mid", 720, 1}),
+                                           LaidOutTune{"AJigInSixEight", "jig.mid", 720, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
