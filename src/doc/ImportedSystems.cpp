@@ -5,6 +5,7 @@
 #include "doc/ImportedSystems.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "doc/CStavlinDoc.h"
@@ -32,30 +33,65 @@ int MeasureTicks(KListLine& line, int column) {
   return beats * beatTicks;
 }
 
-// The voice whose flagged notes the column holds; -1 when none.
+// The flagged notes' codes: eighth to 64th notes, the odd codes of voice 0
+// (stems down), the even ones of voice 1 (stems up).
+bool IsFlaggedCode(int code) { return code >= 0 && code <= 7; }
+
+// The voice of a column whose notes are all flagged notes of one voice; -1
+// for any other column (a rest, a longer note, notes of both voices).
 int FlaggedVoice(const KChord& column) {
-  for (int voice = 0; voice < 2; ++voice) {
-    if (column.GetFlagCount(voice) > 0) return voice;
+  int voice = -1;
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const int code = column.GetNote(i).code;
+    if ((code >= 8 && code <= 20) || (code >= 108 && code <= 111)) return -1;
+    if (!IsFlaggedCode(code)) continue;
+    const int own = code % 2 == 1 ? 0 : 1;
+    if (voice >= 0 && own != voice) return -1;
+    voice = own;
   }
-  return -1;
+  return voice >= 0 && column.GetFlagCount(voice) > 0 ? voice : -1;
 }
 
-// Beams each run of flagged notes of one voice within one beat.
+// Beams the columns as one group. The import gives each note the stem
+// direction of its own height, which puts the notes of one melody in two
+// voices; a beamed group has one direction, that of the group's middle
+// height, so its notes all take the code of that voice (their time does
+// not change: a bar of one voice keeps one clock whatever its stems).
+void BeamGroup(KListLine& line, const std::vector<std::pair<POSITION, KChord*>>& members) {
+  if (members.size() < 2) return;
+  long long rows = 0;
+  int notes = 0;
+  for (const auto& member : members) {
+    for (int i = 0; i < member.second->GetNoteCount(); ++i) {
+      const NotePair note = member.second->GetNote(i);
+      if (!IsFlaggedCode(note.code)) continue;
+      rows += note.position;
+      ++notes;
+    }
+  }
+  // Rows count downwards from the top; row 18 is the middle line.
+  const int voice = notes > 0 && rows < 18LL * notes ? 0 : 1;
+  for (const auto& member : members) {
+    KChord& column = *member.second;
+    for (int i = 0; i < column.GetNoteCount(); ++i) {
+      const int code = column.GetNote(i).code;
+      if (IsFlaggedCode(code) && (code % 2 == 1 ? 0 : 1) != voice) column.SetNoteCode(i, code ^ 1);
+    }
+  }
+  line.BeamRange(members.front().first, members.back().first, voice, 0);
+}
+
+// Beams each run of flagged notes within one beat.
 void BeamByBeat(KListLine& line) {
   const KLineTime time(line);
   CObList& objects = *line.GetObjList();
   POSITION node = objects.GetHeadPosition();
   int barStart = 0;
-  POSITION first = nullptr;
-  POSITION last = nullptr;
-  int voice = -1;
   int groupBeat = -1;
-  int members = 0;
+  std::vector<std::pair<POSITION, KChord*>> members;
   auto close = [&] {
-    if (members >= 2) line.BeamRange(first, last, voice, 0);
-    first = last = nullptr;
-    members = 0;
-    voice = -1;
+    BeamGroup(line, members);
+    members.clear();
   };
   for (const KColumnTime& column : time.Columns()) {
     // The list node of the column (the time lists the line's columns in order).
@@ -77,17 +113,13 @@ void BeamByBeat(KListLine& line) {
     int beatTicks = 480;
     line.GetTimeSignatureAt(column.pos, beats, beatTicks, 0);
     const int beat = BeatTicks(beats, beatTicks);
-    const int flagged = column.kind == Kind::kNotes ? FlaggedVoice(*column.chord) : -1;
+    const bool flagged = column.kind == Kind::kNotes && FlaggedVoice(*column.chord) >= 0;
     const int inBeat = std::max(0, column.start - barStart) / beat;
-    if (flagged < 0 || flagged != voice || inBeat != groupBeat) close();
-    if (flagged < 0) continue;
-    if (members == 0) {
-      first = here;
-      voice = flagged;
-      groupBeat = inBeat;
-    }
-    last = here;
-    ++members;
+    if (!flagged || inBeat != groupBeat) close();
+    if (!flagged) continue;
+    groupBeat = inBeat;
+    if (auto* chord = dynamic_cast<KChord*>(static_cast<KPosObj*>(objects.GetAt(here))))
+      members.emplace_back(here, chord);
   }
   close();
 }
