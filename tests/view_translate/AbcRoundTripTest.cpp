@@ -73,6 +73,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "X:1\nT:Chords\nM:3/4\nL:1/8\nK:G\n\"G\"G2 B2 d2|\"C\"e2 \"D7\"d2 c2|\"Em\"B2 \"Am\"A2 "
                   "\"D\"F2|\"G\"G6|]",
                   "\"C\"e2\"D7\"d2c2|\"Em\"B2\"Am\"A2\"D\"F2"},
+        RoundTrip{"AChordNamePushedPastItsNote",
+                  "X:1\nT:Chords\nM:3/4\nL:1/8\nK:G\n\"Em\"B2 \"Am\"A2 \"D\"F2|\"G\"GABc d2|]",
+                  "|\"G\"GABcd2"},
         RoundTrip{"ChordNamesOnEveryNote",
                   "X:1\nT:Busy chords\nM:4/4\nL:1/8\nK:D\n\"D\"d\"A7\"c\"Bm\"B\"F#m\"A \"G\"G\"Em\"E\"A7\"A2|"
                   "\"D\"d8|]",

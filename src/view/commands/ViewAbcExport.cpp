@@ -70,8 +70,9 @@ std::vector<int> NoteColumns(KStaffLine& staff) {
 // order. A diagram stands over its note, to the nearest. Where names stand
 // closer than their pictures are wide, each picture was set right after the
 // one before it, past its own note: a diagram that is not at a note's column
-// and starts where the one before it ends names the first note after that
-// one's note (one that starts before the diagram does).
+// and starts no later than the one before it ends (a picture drawn since may
+// have grown wider) names the first note after that one's note (one that
+// starts before the diagram does).
 std::vector<std::pair<const KChordPic*, int>> NotesUnderDiagrams(KChordPicLine& chords,
                                                                  const std::vector<int>& notes,
                                                                  long long staffFromChords, int size) {
@@ -100,7 +101,9 @@ std::vector<std::pair<const KChordPic*, int>> NotesUnderDiagrams(KChordPicLine& 
       });
       note = *nearest;
       const bool atItsNote = chordColumnOf(note) == column;
-      if (!atItsNote && column == previousEnd) {
+      // (The import sets such a picture one column further where it would
+      // stand at another note's column.)
+      if (!atItsNote && column <= previousEnd + 1) {
         const auto next = std::upper_bound(notes.begin(), notes.end(), previousNote);
         if (next != notes.end() && chordColumnOf(*next) <= column) note = *next;
       }
