@@ -468,6 +468,11 @@ std::optional<CString> KStaffLine::WriteAbc() {
     Flush(pieces.after, pos, out);
   }
   closeGrace();
+  // An ending or tuplet sign with no music after it opens nothing: left out.
+  std::erase_if(pieces.before, [](const auto& piece) {
+    const std::string& sign = piece.second;
+    return sign.size() == 2 && (sign[0] == '[' || sign[0] == '(') && sign[1] >= '1' && sign[1] <= '9';
+  });
   Flush(pieces.before, std::numeric_limits<int>::max(), out);
   Flush(pieces.after, std::numeric_limits<int>::max(), out);
   if (out.empty() || !EndsLine(out)) out += "\r\n";
