@@ -15,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(score_file midi_file midi_import abc text_tab chord_file settings_file clipstream
+targets=(score_file midi_file midi_import abc abc_write text_tab chord_file settings_file clipstream
          compound_file score_settings text_handover text_decode chord_scan preferences tunings_store
          paste_text midi_input)
 target=${1:-all}

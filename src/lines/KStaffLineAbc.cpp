@@ -457,11 +457,22 @@ std::optional<CString> KStaffLine::WriteAbc() {
       out += "{";
       inGrace = true;
     }
-    out += NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
+    std::string text = NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
+    // Two bars in a row stay two ("| |"): written together they would read
+    // as one double bar ("||") or a repeat sign ("|:").
+    if (!text.empty() && (text[0] == '|' || text[0] == ':' || text.compare(0, 2, "[|") == 0) &&
+        !out.empty() && (out.back() == '|' || out.back() == ':'))
+      out += ' ';
+    out += text;
     if (!grace) Flush(pieces.ties, pos, out);
     Flush(pieces.after, pos, out);
   }
   closeGrace();
+  // An ending or tuplet sign with no music after it opens nothing: left out.
+  std::erase_if(pieces.before, [](const auto& piece) {
+    const std::string& sign = piece.second;
+    return sign.size() == 2 && (sign[0] == '[' || sign[0] == '(') && sign[1] >= '1' && sign[1] <= '9';
+  });
   Flush(pieces.before, std::numeric_limits<int>::max(), out);
   Flush(pieces.after, std::numeric_limits<int>::max(), out);
   if (out.empty() || !EndsLine(out)) out += "\r\n";

@@ -172,6 +172,8 @@ class MusicLineReader {
   bool m_graceGroup = false;
   bool m_hasAnnotation = false;
   CString m_annotation;
+  // Chord names written before the pending one, over the same note.
+  std::vector<CString> m_heldChordNames;
   int m_annotationFloor = 0;
   int m_lastAnnotationColumn = -1;
   bool m_annotationAdded = false;
@@ -565,7 +567,12 @@ void MusicLineReader::FlushAnnotation(int noteColumn) {
       column = m_lastAnnotationColumn + 6;
     }
   }
+  // An attachment goes before those at its column: the last name first, so
+  // that the names stand in the order they were written.
   m_line->AddAttachment(new KExtendedObj(column, kTextRow, m_annotation, g_defaultTextFontText));
+  for (auto held = m_heldChordNames.rbegin(); held != m_heldChordNames.rend(); ++held)
+    m_line->AddAttachment(new KExtendedObj(column, kTextRow, *held, g_defaultTextFontText));
+  m_heldChordNames.clear();
   m_lastAnnotationColumn = column;
   m_annotationFloor = column;
   m_annotationAdded = true;
@@ -782,7 +789,16 @@ void MusicLineReader::ReadSymbols() {
         text = text.Mid(1);
       }
       if (text.GetLength() > 2) m_state.chordNamesSeen = true;
-      if (m_hasAnnotation) FlushAnnotation();
+      if (m_hasAnnotation) {
+        // Chord names written one after the other ("Am""D"F) all stand over
+        // the next note; any other annotation is placed before the next.
+        const bool bothNames = m_annotation.View().substr(0, 2) == "@@" && text.View().substr(0, 2) == "@@";
+        if (bothNames && m_heldChordNames.size() < 16) {
+          m_heldChordNames.push_back(m_annotation);
+        } else {
+          FlushAnnotation();
+        }
+      }
       m_annotation = text;
       m_hasAnnotation = true;
       m_pos = static_cast<int>(end);
@@ -813,6 +829,8 @@ std::unique_ptr<KLineObj> MusicLineReader::Read() {
   AddMeterColumn();
   AddTempoMark();
   ReadSymbols();
+  // An ending still open at the end of the line reaches to it.
+  if (m_ending > 0 && m_endingLast < 0 && m_col > m_endingFirst) m_endingLast = m_col;
   FlushSpans();
   FlushAnnotation();
   m_column.reset();

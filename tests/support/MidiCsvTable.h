@@ -87,6 +87,31 @@ inline std::string Table(const std::filesystem::path& file, std::string* error =
   return table;
 }
 
+// The settings of a MIDI file that are not notes, one a line in order of
+// time (ticks of 480 to the quarter), whichever track holds them:
+//   "<tick> tempo <us per quarter>"   "<tick> time 6/8"   "<tick> key -1 minor"
+// (without the key's mode unless asked: "<tick> key -1").
+inline std::string Settings(const std::string& csv, bool keyMode = true) {
+  std::vector<std::pair<long, std::string>> settings;
+  long division = 480;
+  std::istringstream lines(csv);
+  for (std::string line; std::getline(lines, line);) {
+    const std::vector<std::string> f = Fields(line);
+    if (f.size() >= 6 && f[2] == "Header") division = std::max(1L, std::stol(f[5]));
+    if (f.size() < 4) continue;
+    const long tick = std::stol(f[1]) * 480 / division;
+    if (f[2] == "Tempo") settings.emplace_back(tick, "tempo " + f[3]);
+    if (f[2] == "Time_signature" && f.size() >= 5)
+      settings.emplace_back(tick,
+                            "time " + f[3] + "/" + std::to_string(1 << std::clamp(std::stoi(f[4]), 0, 7)));
+    if (f[2] == "Key_signature" && f.size() >= 5) settings.emplace_back(tick, "key " + f[3] + (keyMode ? " " + f[4] : std::string()));
+  }
+  std::sort(settings.begin(), settings.end());
+  std::string out;
+  for (const auto& [tick, text] : settings) out += std::to_string(tick) + " " + text + "\n";
+  return out;
+}
+
 // One sounding note of a MIDI file: when it starts and how long it lasts (in
 // ticks of 480 to the quarter), its key and channel.
 struct PlayedNote {

@@ -3,14 +3,18 @@
 // File | Export | Full Score as ABC File writes them). The outside tools
 // judge the result: abcm2ps and abc2midi read it without an error, and the
 // notes abc2midi plays from it are the notes it plays from the tune itself,
-// note by note (onset, pitch, length).
+// note by note (onset, pitch, length), and they are the notes, tempo, meter
+// and key of the program's own MIDI export of the same score.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "TranslateFixture.h"
+#include "midi/LinePlayEvents.h"
 #include "support/MidiCsvTable.h"
 #include "support/OutsideTools.h"
 #include "support/TempFolder.h"
@@ -31,6 +35,7 @@ struct JudgedTune {
 // What abc2midi plays of an ABC text, and what it and abcm2ps complained of.
 struct Played {
   std::vector<midicsv::PlayedNote> notes;
+  std::string settings;  // tempo, meter and key signature (its sharps or flats)
   std::string complaints;
 };
 
@@ -47,12 +52,41 @@ Played Play(const std::string& abc, const stavlin_test::TempFolder& folder, cons
   const std::string said = RunTool("abc2midi " + file + " 1 -o " + midi, status);
   if (status != 0 || said.find("rror") != std::string::npos || said.find("arning") != std::string::npos)
     played.complaints += "abc2midi: " + said;
-  played.notes = midicsv::PlayedNotes(midicsv::Run(midi));
+  const std::string csv = midicsv::Run(midi);
+  played.notes = midicsv::PlayedNotes(csv);
+  played.settings = midicsv::Settings(csv, false);
   return played;
 }
 
-class AbcExportJudged : public viewtest::TranslateFixture,
-                        public ::testing::WithParamInterface<JudgedTune> {};
+class AbcExportJudged : public viewtest::TranslateFixture, public ::testing::WithParamInterface<JudgedTune> {
+ protected:
+  void SetUp() override {
+    TranslateFixture::SetUp();
+    InstallLinePlayInterpreter();
+  }
+  void TearDown() override {
+    KListLine::SetPlayTextInterpreter(nullptr);
+    TranslateFixture::TearDown();
+  }
+
+  // File | Export | Full Score As MIDI File, saved under the path; what the
+  // file plays.
+  Played ExportMidi(const std::filesystem::path& file) {
+    ui.AnswerSaveFile([file](KSaveFileRequest& request) {
+      request.fileName = CString::FromUtf8(file.string());
+      return true;
+    });
+    Played played;
+    if (!Run(cmd::kExportMidi) || !std::filesystem::exists(file)) {
+      played.complaints = "no MIDI file was written";
+      return played;
+    }
+    const std::string csv = midicsv::Run(file);
+    played.notes = midicsv::PlayedNotes(csv);
+    played.settings = midicsv::Settings(csv, false);
+    return played;
+  }
+};
 
 TEST_P(AbcExportJudged, TheOutsidePlayerPlaysTheExportAsItPlaysTheTune) {
   if (!stavlin_test::HaveTool("abc2midi") || !stavlin_test::HaveTool("abcm2ps") || !midicsv::Installed())
@@ -87,6 +121,23 @@ TEST_P(AbcExportJudged, TheOutsidePlayerPlaysTheExportAsItPlaysTheTune) {
       << exported << "\nplayed from the export:\n"
       << midicsv::Show(ours.notes) << "\nplayed from the tune:\n"
       << midicsv::Show(original.notes);
+
+  // The program's own MIDI file of the score plays what abc2midi plays of
+  // the score's ABC, at the same tempo, in the same meter and key. (A
+  // tablature line plays its notes a second time on a channel of its own.)
+  if (tune.withTablature) return;
+  const Played midi = ExportMidi(folder.Path() / "score.mid");
+  ASSERT_EQ(midi.complaints, "");
+  // abc2midi plays the melody on the first channel; the accompaniment it
+  // makes of chord names, on channels of its own, is not in the score.
+  std::vector<midicsv::PlayedNote> melody = ours.notes;
+  std::erase_if(melody, [](const midicsv::PlayedNote& note) { return note.channel != 0; });
+  EXPECT_TRUE(midicsv::SameNotes(midi.notes, melody, 10))
+      << "exported:\n"
+      << exported << "\nthe program's MIDI file:\n"
+      << midicsv::Show(midi.notes) << "\nplayed from the export:\n"
+      << midicsv::Show(melody);
+  EXPECT_EQ(midi.settings, ours.settings) << exported;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -115,6 +166,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "X:1\nT:Rhythms\nM:4/4\nL:1/8\nK:G\nG3 A B>c d<e|(3def g2 d4|]", "(3"},
         JudgedTune{"RepeatsWithFirstAndSecondEndings",
                    "X:1\nT:Endings\nM:4/4\nL:1/8\nK:D\n|:d2 e2 f2 g2|1 a4 f4:|2 a4 d4|]", ":|"},
+        JudgedTune{
+            "ChordNamesStayOverTheirNotes",
+            "X:1\nT:Chords\nM:3/4\nL:1/8\nK:G\n\"G\"G2 B2 d2|\"C\"e2 \"D7\"d2 c2|\"Em\"B2 \"Am\"A2 \"D\"F2|"
+            "\"G\"G6|]",
+            "|\"Em\"B2\"Am\"A2\"D\"F2|"},
         JudgedTune{"TablatureBesideTheMelodyIsACommentTheToolsPassOver",
                    "X:1\nT:With tab\nM:3/4\nL:1/8\nK:G\nGAB c2 d|e4 d2|]", "\r\n%", true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialogs/KDlgMidiImpSettings.h"
+#include "doc/ImportedSystems.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
@@ -17,6 +18,7 @@
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
+#include "view/core/NewScoreSheetWidth.h"
 
 int g_midiImportMethod = 1;
 int g_midiShortNoteWarning = 1;
@@ -25,6 +27,11 @@ namespace {
 
 using namespace midiimport;
 
+// Where a score's lines begin on the sheet (its left edge, without labels).
+constexpr int kScoreLeftEdge = 11;
+// A sheet narrower than this staff (a damaged page preference) is not a
+// measure for the systems.
+constexpr int kShortestSheetStaff = 200;
 constexpr UINT kNotMidiNameMessage = 7130;
 constexpr UINT kOpenProblemMessage = 8207;
 constexpr UINT kNotMidiFileMessage = 7079;
@@ -294,13 +301,18 @@ MidiFileImportResult ImportParsedBytes(const CString& path, std::span<const std:
   }
   std::vector<CStavlinDoc::ImportedLineRecord> records;
   for (ImportedLine& line : built.lines) records.push_back({line.line.release(), line.kind});
-  const int columns = std::max(4, (dialog.staffLength - 54) / 18);
+  // The systems keep within a printed sheet at 100 %: a staff no longer
+  // than the sheet less the score's left edge.
+  const int sheetStaff = NewScoreSheetWidth() - kScoreLeftEdge;
+  const int staffLength =
+      sheetStaff >= kShortestSheetStaff ? std::min(dialog.staffLength, sheetStaff) : dialog.staffLength;
+  const int columns = std::max(4, (staffLength - 54) / 18);
   // A blank line parts the file's texts from the first staff, whose tempo
   // mark stands above it: without it the last text runs into the mark.
   doc->AddTailLine(new KStrLine(" ", 0));
   {
     ImportProgress progress(kCreatingLinesText);
-    if (!doc->BuildImportedLines(records, columns, dialog.staffLength,
+    if (!doc->BuildImportedLines(records, columns, staffLength,
                                  [&progress](int percent) { return progress.Stop(percent); }))
       return {};
     progress.SetText(kCleaningTiesText);
@@ -309,6 +321,7 @@ MidiFileImportResult ImportParsedBytes(const CString& path, std::span<const std:
       return {};
   }
   doc->fileName = result.title;
+  FinishImportedSystems(*doc, static_cast<int>(records.size()));
   doc->SetModifiedFlag(TRUE);
   result.document = std::move(doc);
   return result;

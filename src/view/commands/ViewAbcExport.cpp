@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/Globals.h"
@@ -45,6 +46,74 @@ constexpr int kNameRow = 9;
 KStaffLine* AsStaff(KLineObj* line) {
   return line != nullptr && line->GetFamily() == KLineObj::kFamilyStaff ? dynamic_cast<KStaffLine*>(line)
                                                                         : nullptr;
+}
+
+// The positions of the staff's columns that hold notes or rests, in order.
+std::vector<int> NoteColumns(KStaffLine& staff) {
+  std::vector<int> columns;
+  CObList* objects = staff.GetObjList();
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const auto* column = dynamic_cast<const KChord*>(objects->GetNext(node));
+    if (column == nullptr || column->IsBarColumn() || column->IsSignatureColumn()) continue;
+    for (int i = 0; i < column->GetNoteCount(); ++i) {
+      const int code = column->GetNote(i).code;
+      if ((code >= 0 && code <= 20) || (code >= 108 && code <= 111)) {
+        columns.push_back(column->GetPos());
+        break;
+      }
+    }
+  }
+  return columns;
+}
+
+// The note column under each named diagram of a chord line, in the line's
+// order. A diagram stands over its note, to the nearest. Where names stand
+// closer than their pictures are wide, each picture was set right after the
+// one before it, past its own note: a diagram that is not at a note's column
+// and starts no later than the one before it ends (a picture drawn since may
+// have grown wider) names the first note after that one's note (one that
+// starts before the diagram does).
+std::vector<std::pair<const KChordPic*, int>> NotesUnderDiagrams(KChordPicLine& chords,
+                                                                 const std::vector<int>& notes,
+                                                                 long long staffFromChords, int size) {
+  std::vector<std::pair<const KChordPic*, int>> placed;
+  const int chordWidth = KListLine::kChordColumnWidth[size];
+  const int noteWidth = g_NoteColumnWidth[size];
+  // The chord column a note's x falls in.
+  auto chordColumnOf = [&](int note) {
+    const long long x = staffFromChords + static_cast<long long>(note) * noteWidth;
+    return x < 0 ? -1LL : x / chordWidth;
+  };
+  long long previousEnd = -1;
+  int previousNote = -1;
+  CObList* diagrams = chords.GetObjList();
+  for (POSITION node = diagrams->GetHeadPosition(); node != nullptr;) {
+    const KChordPic* diagram = AsChordPic(diagrams->GetNext(node));
+    if (diagram == nullptr || diagram->GetName().IsEmpty()) continue;
+    const long long column = diagram->GetPos();
+    const long long x = column * chordWidth - staffFromChords;
+    int note = static_cast<int>(std::max(0LL, (x + noteWidth / 2) / noteWidth));
+    if (!notes.empty()) {
+      // The note nearest the diagram.
+      auto nearest = std::min_element(notes.begin(), notes.end(), [&](int a, int b) {
+        return std::llabs(static_cast<long long>(a) * noteWidth - x) <
+               std::llabs(static_cast<long long>(b) * noteWidth - x);
+      });
+      note = *nearest;
+      const bool atItsNote = chordColumnOf(note) == column;
+      // (The import sets such a picture one column further where it would
+      // stand at another note's column.)
+      if (!atItsNote && column <= previousEnd + 1) {
+        const auto next = std::upper_bound(notes.begin(), notes.end(), previousNote);
+        if (next != notes.end() && chordColumnOf(*next) <= column) note = *next;
+      }
+    }
+    placed.emplace_back(diagram, note);
+    previousNote = note;
+    const int extent = chords.GetDiagramExtent(*diagram);
+    previousEnd = std::max(column + 1, column + (extent + chordWidth - 1) / chordWidth);
+  }
+  return placed;
 }
 
 // The text split at its line ends, without empty pieces.
@@ -249,18 +318,11 @@ class ScoreWriter {
     std::vector<KExtendedObj*> names;
     if (m_pendingChords != nullptr) {
       const int size = m_view.GetSizeIndex() != 0 ? 1 : 0;
-      CObList* diagrams = m_pendingChords->GetObjList();
-      for (POSITION node = diagrams->GetHeadPosition(); node != nullptr;) {
-        const KChordPic* diagram = AsChordPic(diagrams->GetNext(node));
-        if (diagram == nullptr || diagram->GetName().IsEmpty()) continue;
-        // The note column under the diagram, to the nearest.
-        // The note column under the diagram (both lines' columns measured
-        // from where each line's columns begin), to the nearest.
-        const long long x = viewgeom::LineLeftX(m_view, m_pendingChordsLine) +
-                            static_cast<long long>(diagram->GetPos()) * KListLine::kChordColumnWidth[size] -
-                            viewgeom::LineLeftX(m_view, displayLine);
-        const int column =
-            static_cast<int>(std::max(0LL, (x + g_NoteColumnWidth[size] / 2) / g_NoteColumnWidth[size]));
+      // Both lines' columns are measured from where each line's columns begin.
+      const long long staffFromChords =
+          viewgeom::LineLeftX(m_view, displayLine) - viewgeom::LineLeftX(m_view, m_pendingChordsLine);
+      for (const auto& [diagram, column] :
+           NotesUnderDiagrams(*m_pendingChords, NoteColumns(staff), staffFromChords, size)) {
         names.push_back(new KExtendedObj(column, kNameRow, CString("@@") + diagram->GetName(), CString()));
         staff.AddAttachment(names.back());
       }

@@ -7,6 +7,8 @@
 // not lost.
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <unordered_set>
@@ -16,6 +18,8 @@
 #include "lines/KChordPicLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
+#include "model/KChord.h"
+#include "model/KChordPic.h"
 #include "model/KExtendedObj.h"
 #include "translate/AbcReader.h"
 #include "translate/AbcReaderState.h"
@@ -33,6 +37,8 @@ constexpr const char* kTitleFont = "22,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roma
 // Chord names are measured in a fixed font: 9 pixels a character.
 constexpr int kChordTextCharWidth = 9;
 constexpr const char* kChordPrefix = "@@";
+// The pixels of one diagram column in the chord-name recognizer's measure.
+constexpr int kRecognizerColumnPixels = 8;
 // The lead-in of a note line and the room of one key-signature accidental,
 // by symbol size (small, large), for the common staff length of a tune.
 constexpr int kLineStart[2] = {34, 34};
@@ -221,6 +227,8 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       if (staff == nullptr || staff->GetType() != 0 || !madeHere(staff)) continue;
       std::string names;
       std::vector<KExtendedObj*> taken;
+      // Where each name starts in the text, and the note column it stands over.
+      std::map<int, int> noteColumnOfName;
       CObList* attachments = staff->GetAttachments();
       for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
         auto* attachment = dynamic_cast<KExtendedObj*>(attachments->GetNext(node));
@@ -231,6 +239,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
                                         kChordTextCharWidth * static_cast<int>(names.size())) /
                                            kChordTextCharWidth);
         names.append(static_cast<size_t>(column), ' ');
+        noteColumnOfName[static_cast<int>(names.size())] = attachment->GetPos();
         names += text.substr(2);
         names += ' ';
         taken.push_back(attachment);
@@ -247,12 +256,64 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       if (staffLine >= 0) searchFrom = staffLine;
       const int lead =
           staffLine >= 0 ? std::max(viewgeom::LineLeftX(*this, staffLine) - m_contentLeft, 0) : 0;
+      // A name longer than the room between its note and the next named one
+      // pushes the next name along the text; each diagram still stands over
+      // the note its name was written over.
+      // The recognizer counts 8 pixels to a diagram column, the chord line
+      // draws its columns as wide as the symbol size makes them: the x given
+      // is scaled so that each diagram's column lies under its pixel x.
+      const int diagramColumn = KListLine::kChordColumnWidth[std::clamp(m_sizeIndex, 0, 1)];
+      auto diagramColumnOf = [lead, diagramColumn](long long x) {
+        return static_cast<int>(x * kRecognizerColumnPixels / diagramColumn);
+      };
+      // The diagram column over each recognised name's note, in order.
+      std::vector<int> wanted;
       ChordNameLayout layout;
-      layout.xOfPosition = [lead](int position) { return lead + position * kChordTextCharWidth; };
+      layout.xOfPosition = [&](int position) {
+        const auto named = noteColumnOfName.find(position);
+        const long long x = lead + (named != noteColumnOfName.end() ? named->second * chordColumnWidth
+                                                                    : position * kChordTextCharWidth);
+        wanted.push_back(diagramColumnOf(x) / kRecognizerColumnPixels);
+        return diagramColumnOf(x);
+      };
       std::unique_ptr<KChordPicLine> chords =
           RecognizeChordNamesInText(CString(std::string_view(names)), false, layout);
       // Without a diagram line the names stay written over the notes.
       if (chords == nullptr) continue;
+      // A diagram set past its note (the one before it is wider than the
+      // room) never stands at another note's column, so that it is not taken
+      // for that note's chord when the score is written as ABC.
+      std::set<int> noteDiagramColumns;
+      for (POSITION node = staff->GetObjList()->GetHeadPosition(); node != nullptr;) {
+        const KChord* column = AsChord(staff->GetObjList()->GetNext(node));
+        if (column == nullptr || column->IsBarColumn() || column->IsSignatureColumn()) continue;
+        for (int i = 0; i < column->GetNoteCount(); ++i) {
+          const int code = column->GetNote(i).code;
+          if ((code >= 0 && code <= 20) || (code >= 108 && code <= 111)) {
+            noteDiagramColumns.insert(
+                diagramColumnOf(lead + static_cast<long long>(column->GetPos()) * chordColumnWidth) /
+                kRecognizerColumnPixels);
+            break;
+          }
+        }
+      }
+      std::vector<KChordPic*> diagrams;
+      for (POSITION node = chords->GetObjList()->GetHeadPosition(); node != nullptr;) {
+        if (KChordPic* diagram = AsChordPic(chords->GetObjList()->GetNext(node))) diagrams.push_back(diagram);
+      }
+      if (diagrams.size() == wanted.size()) {
+        int previousEnd = -1;
+        for (std::size_t i = 0; i < diagrams.size(); ++i) {
+          int column = std::max(wanted[i], previousEnd);
+          if (column != wanted[i]) {
+            while (noteDiagramColumns.count(column) != 0) ++column;
+          }
+          diagrams[i]->SetPos(column);
+          const int extent = chords->GetDiagramExtent(*diagrams[i]);
+          previousEnd =
+              std::max(column + 1, column + (extent + kRecognizerColumnPixels - 1) / kRecognizerColumnPixels);
+        }
+      }
       for (KExtendedObj* attachment : taken) {
         staff->RemoveAttachment(attachment);
         delete attachment;
