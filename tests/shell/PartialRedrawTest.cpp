@@ -162,4 +162,47 @@ TEST_F(PartialRedraw, TypingNextToABarLineLeavesThePictureAFullRepaintShows) {
   }
 }
 
+// With Auto Bar Insertion on, the bar line that closes a full bar goes in
+// when the next note is typed, in the column before it: that column shows
+// its bar line at once, with the staff lines running through it.
+TEST_F(PartialRedraw, AnAutomaticBarLineShowsAsSoonAsTheNoteAfterItIsTyped) {
+  const std::string path = (Dir() / "autobars.svd").string();
+  {
+    CStavlinDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.AddTailLine(new KStaffLine(0, 0, 0));
+    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+  }
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = nullptr;
+  ASSERT_NE(OpenFocused(path, pane), nullptr);
+  CStavlinView& view = pane->View();
+  const Qt::KeyboardModifiers lineStep =
+      view.Options().arrowKeysWithinStaff == 1 ? Qt::ControlModifier : Qt::NoModifier;
+  int staffLine = -1;
+  for (int i = 0; i < view.GetDisplayLineCount(); ++i)
+    if (dynamic_cast<KStaffLine*>(view.GetDisplayLineObj(i)) != nullptr) staffLine = i;
+  ASSERT_GE(staffLine, 0);
+  while (view.GetCurrentLine() < staffLine) QTest::keyClick(pane, Qt::Key_Down, lineStep);
+  if (view.m_autoBars == 0) QTest::keyClick(pane, Qt::Key_B, Qt::ShiftModifier | Qt::AltModifier);
+  ASSERT_NE(view.m_autoBars, 0);
+  auto* staff = static_cast<KListLine*>(view.GetDisplayLineObj(staffLine));
+
+  // A full bar of quarters, then the note that starts the next bar: one at
+  // a time, each picture compared with a full repaint.
+  for (int note = 1; note <= 6; ++note) {
+    SCOPED_TRACE("quarter note " + std::to_string(note));
+    QTest::keyClicks(pane, "q");
+    QApplication::processEvents();
+    QRect where;
+    const QImage typed = OnScreen(pane);
+    ASSERT_FALSE(typed.isNull());
+    EXPECT_EQ(Differing(typed, FullyRepainted(pane), where), 0)
+        << "the window differs from a full repaint in " << where.x() << "," << where.y() << " " << where.width()
+        << "x" << where.height() << "\n"
+        << Columns(*staff);
+  }
+  EXPECT_EQ(BarCount(*staff), 1) << Columns(*staff);
+}
+
 }  // namespace

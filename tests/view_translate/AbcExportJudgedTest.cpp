@@ -54,7 +54,7 @@ Played Play(const std::string& abc, const stavlin_test::TempFolder& folder, cons
     played.complaints += "abc2midi: " + said;
   const std::string csv = midicsv::Run(midi);
   played.notes = midicsv::PlayedNotes(csv);
-  played.settings = midicsv::Settings(csv, false);
+  played.settings = midicsv::Settings(csv);
   return played;
 }
 
@@ -83,7 +83,7 @@ class AbcExportJudged : public viewtest::TranslateFixture, public ::testing::Wit
     }
     const std::string csv = midicsv::Run(file);
     played.notes = midicsv::PlayedNotes(csv);
-    played.settings = midicsv::Settings(csv, false);
+    played.settings = midicsv::Settings(csv);
     return played;
   }
 };
