@@ -4,15 +4,13 @@
 // a name twice, and the file the load left behind loads again to the same
 // tunings, roots, names and shapes: a repair keeps what it read.
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
 
 #include "FuzzEnvironment.h"
+#include "FuzzFolder.h"
 #include "chords/ChordDictionary.h"
 #include "chords/ChordNames.h"
 #include "chords/ChordRecord.h"
@@ -22,27 +20,8 @@
 
 namespace {
 
-// A folder of this process's own for the file and its repair backups.
-const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder = [] {
-    std::error_code error;
-    std::filesystem::path base =
-        std::filesystem::exists("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
-    std::filesystem::path made = base / ("stavlin-chord-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(made);
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(Folder(), ignored);
-    });
-    return made;
-  }();
-  return folder;
-}
-
 void Refill(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size) {
-  std::error_code error;
-  std::filesystem::remove_all(Folder(), error);
-  std::filesystem::create_directories(Folder(), error);
+  StavlinFuzzEmptyFolder(file.filename());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
@@ -84,7 +63,7 @@ std::string LoadAndList(std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   StavlinFuzzStart();
   SetChordBackupClock([] { return std::time_t(0); });
-  const std::filesystem::path file = Folder() / kChordFileName;
+  const std::filesystem::path file = StavlinFuzzFolder() / kChordFileName;
   Refill(file, data, size);
   g_ChordFilePath = CString(file.string().c_str());
   const std::string first = LoadAndList(size);

@@ -5,9 +5,6 @@
 // Removing a listed chord takes exactly one record out of the file; a removal
 // that does not happen leaves the file as it was.
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,6 +12,7 @@
 #include <vector>
 
 #include "FuzzEnvironment.h"
+#include "FuzzFolder.h"
 #include "chords/ChordDictionary.h"
 #include "chords/ChordDictionaryWrite.h"
 #include "chords/ChordNames.h"
@@ -25,22 +23,6 @@
 #include "platform/CMapStringToOb.h"
 
 namespace {
-
-const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder = [] {
-    std::error_code error;
-    std::filesystem::path base =
-        std::filesystem::exists("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
-    std::filesystem::path made = base / ("stavlin-chord-scan-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(made);
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(Folder(), ignored);
-    });
-    return made;
-  }();
-  return folder;
-}
 
 std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -53,10 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   StavlinFuzzStart();
   ResetChordDictionary();
   SetChordBackupClock([] { return std::time_t(0); });
-  std::error_code error;
-  std::filesystem::remove_all(Folder(), error);
-  std::filesystem::create_directories(Folder(), error);
-  const std::filesystem::path file = Folder() / kChordFileName;
+  const std::filesystem::path file = StavlinFuzzEmptyFolder(kChordFileName) / kChordFileName;
   {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -9,11 +9,13 @@
 
 #include "FuzzEnvironment.h"
 #include "doc/CStavlinDoc.h"
+#include "doc/pref_values/Preferences.h"
 #include "platform/CArchive.h"
 #include "platform/CFile.h"
 #include "view/CStavlinView.h"
 #include "view/core/FakeViewHost.h"
 #include "view/core/ResetViewGlobals.h"
+#include "view/edit/ViewUndoRing.h"
 
 class FuzzScoreView {
  public:
@@ -26,20 +28,18 @@ class FuzzScoreView {
   // the bytes loaded (without a view when they did not).
   explicit FuzzScoreView(const std::vector<std::uint8_t>& archive) {
     ResetViewGlobals();
-    CMemFile file(archive);
-    try {
-      CArchive ar(&file, CArchive::load);
-      doc.Serialize(ar);
-      ar.Close();
-    } catch (...) {
-      return;
-    }
+    if (!Read(doc, archive)) return;
     Open();
   }
   bool Loaded() const { return view != nullptr; }
 
  private:
   void Open() {
+    // A view makes its whole undo ring when it opens, and the targets open a
+    // view per input: the fewest records the ring keeps (two, one undoable
+    // step) make that cheap. The targets read outside bytes; none walks the
+    // undo history.
+    g_prefAutoSave.undoLevels = KUndoRing::kFewestRecords;
     host.client = RECT{0, 0, 800, 600};
     host.frame = &frame;
     view = std::make_unique<CStavlinView>(&doc, &host);
@@ -83,15 +83,24 @@ class FuzzScoreView {
   // Reads stored bytes into a new document; null when they do not load.
   static std::unique_ptr<CStavlinDoc> Load(const std::vector<std::uint8_t>& bytes) {
     auto score = std::make_unique<CStavlinDoc>();
+    if (!Read(*score, bytes)) return nullptr;
+    return score;
+  }
+
+  // Reads a score file's archive into score as opening the file does: an
+  // object may not be referred to twice (lines own their objects). False
+  // when the bytes do not load.
+  static bool Read(CStavlinDoc& score, const std::vector<std::uint8_t>& bytes) {
     CMemFile file(bytes);
     try {
       CArchive ar(&file, CArchive::load);
-      score->Serialize(ar);
+      ar.SetObjectReferencesAllowed(false);
+      score.Serialize(ar);
       ar.Close();
     } catch (...) {
-      return nullptr;
+      return false;
     }
-    return score;
+    return true;
   }
 
   CStavlinDoc doc;

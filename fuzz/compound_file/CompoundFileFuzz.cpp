@@ -3,41 +3,18 @@
 // gives the archive bytes, which a new compound file written with them gives
 // back unchanged; a file it refuses says why.
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
+#include <vector>
 
 #include "FuzzEnvironment.h"
+#include "FuzzFolder.h"
 #include "platform/qt/GsfCompoundFile.h"
-
-namespace {
-
-// A folder of this process's own for the input and the file written back.
-const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder = [] {
-    std::error_code error;
-    std::filesystem::path base =
-        std::filesystem::exists("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
-    std::filesystem::path made = base / ("stavlin-container-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(made);
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(Folder(), ignored);
-    });
-    return made;
-  }();
-  return folder;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   StavlinFuzzStart();
   static const KGsfCompoundFile container;
-  const std::filesystem::path input = Folder() / "input.svd";
+  const std::filesystem::path input = StavlinFuzzFolder() / "input.svd";
   {
     std::ofstream out(input, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -51,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!read.compound && read.contents != std::vector<std::uint8_t>(data, data + size))
     StavlinFuzzFail("a plain archive is not the file's bytes");
 
-  const std::filesystem::path output = Folder() / "output.svd";
+  const std::filesystem::path output = StavlinFuzzFolder() / "output.svd";
   const KContainerWrite written = container.Write(output, read.contents);
   if (!written.ok()) StavlinFuzzFail("the archive cannot be written into a new compound file");
   const KContainerRead back = container.Read(output);

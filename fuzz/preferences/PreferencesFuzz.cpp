@@ -29,20 +29,11 @@ std::array<std::string, kPrefGroupCount> DecodedGroups() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   StavlinFuzzStart();
-  const KSettingsTable file =
-      KSettingsTable::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
   std::array<std::string, kPrefGroupCount> first;
   {
-    KSettingsStoreScope store{std::make_unique<KMemorySettingsStore>()};
-    for (const std::string& name : file.GroupNames()) {
-      const KSettingsTable::Group* group = file.Find(name);
-      if (group == nullptr) continue;
-      if (group->value) {
-        CurrentSettingsStore().SetValue(name, *group->value);
-      } else {
-        CurrentSettingsStore().CreateGroup(name);
-      }
-    }
+    // The store holds what the file store holds once it has read the file.
+    KSettingsStoreScope store{std::make_unique<KMemorySettingsStore>(
+        KSettingsTable::Parse(std::string_view(reinterpret_cast<const char*>(data), size)))};
     LoadRegistrySettings();
     first = DecodedGroups();
   }

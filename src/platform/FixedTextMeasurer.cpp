@@ -1,10 +1,24 @@
 #include "platform/FixedTextMeasurer.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// Fonts may come from a damaged score with any height at all: sizes are
+// worked out in 64 bits and given back saturated to int.
+int Saturated(std::int64_t value) {
+  return static_cast<int>(
+      std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
 
 int FixedTextMeasurer::CellHeight(const LOGFONT& font) {
-  if (font.lfHeight > 0) return font.lfHeight;
-  if (font.lfHeight < 0) return -font.lfHeight + -font.lfHeight / 8;
+  const std::int64_t height = font.lfHeight;
+  if (height > 0) return font.lfHeight;
+  if (height < 0) return Saturated(-height + -height / 8);
   return 16;
 }
 
@@ -14,7 +28,7 @@ int FixedTextMeasurer::AveCharWidth(const LOGFONT& font) {
 }
 
 CSize FixedTextMeasurer::GetTextExtent(const LOGFONT& font, std::string_view text) const {
-  return {static_cast<int>(text.size()) * AveCharWidth(font), CellHeight(font)};
+  return {Saturated(static_cast<std::int64_t>(text.size()) * AveCharWidth(font)), CellHeight(font)};
 }
 
 TEXTMETRIC FixedTextMeasurer::GetTextMetrics(const LOGFONT& font) const {
@@ -23,7 +37,7 @@ TEXTMETRIC FixedTextMeasurer::GetTextMetrics(const LOGFONT& font) const {
   tm.tmHeight = h;
   tm.tmDescent = h / 4;
   tm.tmAscent = h - tm.tmDescent;
-  tm.tmInternalLeading = font.lfHeight < 0 ? -font.lfHeight / 8 : h / 8;
+  tm.tmInternalLeading = font.lfHeight < 0 ? Saturated(-std::int64_t{font.lfHeight} / 8) : h / 8;
   tm.tmExternalLeading = 0;
   tm.tmAveCharWidth = AveCharWidth(font);
   tm.tmMaxCharWidth = tm.tmAveCharWidth;

@@ -91,10 +91,11 @@ std::optional<KSettingsResult> KSettingsStore::ResultWithoutStoring(Edit edit) {
 
 const KSettingsTable& KMemorySettingsStore::Load() const { return table_; }
 
+// Memory never refuses a change, so the edit works on the groups themselves:
+// a copy per change would make filling a store with many groups quadratic.
+// An edit that changes nothing leaves the groups as they were.
 KSettingsResult KMemorySettingsStore::Update(const Editor& edit) {
-  KSettingsTable table = table_;
-  if (const std::optional<KSettingsResult> result = ResultWithoutStoring(edit(table))) return *result;
-  table_ = std::move(table);
+  if (const std::optional<KSettingsResult> result = ResultWithoutStoring(edit(table_))) return *result;
   return KSettingsResult::kDone;
 }
 

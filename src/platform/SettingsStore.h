@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/SettingsTable.h"
@@ -61,6 +62,12 @@ class KSettingsStore {
 };
 
 class KMemorySettingsStore final : public KSettingsStore {
+ public:
+  KMemorySettingsStore() = default;
+  // A store holding the groups of a parsed settings file, as the file store
+  // holds them once it has read the file.
+  explicit KMemorySettingsStore(KSettingsTable table) : table_(std::move(table)) {}
+
  protected:
   const KSettingsTable& Load() const override;
   KSettingsResult Update(const Editor& edit) override;

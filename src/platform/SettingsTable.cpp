@@ -1,6 +1,8 @@
 #include "platform/SettingsTable.h"
 
 #include <algorithm>
+#include <string>
+#include <unordered_set>
 
 #include "platform/Cp1252.h"
 
@@ -114,6 +116,9 @@ bool KSettingsTable::SameName(std::string_view a, std::string_view b) {
 
 KSettingsTable KSettingsTable::Parse(std::string_view fileText) {
   KSettingsTable table;
+  // The names met so far, in lower case: of groups with the same name the
+  // first counts, and a file of many groups is read in one pass.
+  std::unordered_set<std::string> names;
   while (!fileText.empty()) {
     const size_t end = fileText.find('\n');
     std::string_view line = fileText.substr(0, end);
@@ -125,7 +130,9 @@ KSettingsTable KSettingsTable::Parse(std::string_view fileText) {
 
     Line entry;
     if (std::optional<Group> group = ParseGroupLine(line)) {
-      if (table.Find(group->name)) continue;
+      std::string lower = group->name;
+      for (char& c : lower) c = ToLowerAscii(c);
+      if (!names.insert(std::move(lower)).second) continue;
       entry.isGroup = true;
       entry.group = std::move(*group);
     } else {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -80,18 +81,29 @@ BOOL LoadString(CString& target, UINT id) {
 
 UINT FindStringId(std::string_view text) {
   // The most specific template wins: the one with the most fixed characters,
-  // so an exact match beats one that needs placeholders.
-  UINT best = 0;
-  size_t bestLiteral = 0;
-  for (const auto part : {MessageStringEntries(), TuningStringEntries(), ToolboxStringEntries()}) {
-    for (const StringTableEntry& e : part) {
-      const std::string_view tmpl(e.text);
-      const size_t literal = LiteralLength(tmpl);
-      if (literal > bestLiteral && MatchesTemplate(tmpl, text)) {
-        best = e.id;
-        bestLiteral = literal;
+  // so an exact match beats one that needs placeholders; among equals the
+  // first in the table. The templates are ordered that way once, so that
+  // naming a message (every message box does) tries them in order and stops
+  // at the first match.
+  struct Template {
+    const StringTableEntry* entry;
+    size_t literal;
+  };
+  static const std::vector<Template> templates = [] {
+    std::vector<Template> all;
+    for (const auto part : {MessageStringEntries(), TuningStringEntries(), ToolboxStringEntries()}) {
+      for (const StringTableEntry& e : part) {
+        const size_t literal = LiteralLength(e.text);
+        // A template of placeholders only would match anything.
+        if (literal > 0) all.push_back({&e, literal});
       }
     }
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Template& a, const Template& b) { return a.literal > b.literal; });
+    return all;
+  }();
+  for (const Template& t : templates) {
+    if (MatchesTemplate(t.entry->text, text)) return t.entry->id;
   }
-  return best;
+  return 0;
 }

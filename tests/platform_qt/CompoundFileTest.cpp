@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -140,6 +141,17 @@ TEST_F(CompoundFile, ReportsFilesItCannotReadAsErrors) {
   std::copy(good.begin(), good.begin() + 8, garbage.begin());
   WriteBytes(dir_ / "garbage.svd", garbage);
   fs::create_directory(dir_ / "folder.svd");
+  // The directory's root entry naming the score stream as its left or right
+  // sibling: a root has none.
+  std::uint32_t directorySector = 0;
+  for (size_t i = 0; i < 4; ++i) directorySector |= static_cast<std::uint32_t>(good[48 + i]) << (8 * i);
+  const size_t root = 512 * (static_cast<size_t>(directorySector) + 1);
+  for (const size_t sibling : {size_t{0x44}, size_t{0x48}}) {
+    std::vector<std::uint8_t> withSibling = good;
+    std::fill_n(withSibling.begin() + static_cast<long>(root + sibling), 4, std::uint8_t{0});
+    withSibling[root + sibling] = 1;
+    WriteBytes(dir_ / ("root-sibling-" + std::to_string(sibling) + ".svd"), withSibling);
+  }
 
   struct Case {
     fs::path path;
@@ -151,6 +163,8 @@ TEST_F(CompoundFile, ReportsFilesItCannotReadAsErrors) {
       {kFixtures / "no-contents.svd", KContainerError::kNoContents},
       {dir_ / "truncated.svd", KContainerError::kDamaged},
       {dir_ / "garbage.svd", KContainerError::kDamaged},
+      {dir_ / "root-sibling-68.svd", KContainerError::kDamaged},
+      {dir_ / "root-sibling-72.svd", KContainerError::kDamaged},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path.filename().string());

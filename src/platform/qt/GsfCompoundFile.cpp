@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <new>
+#include <vector>
 
 #include "platform/Cp1252.h"
 #include "platform/FileBytes.h"
@@ -118,6 +120,32 @@ bool ReadStream(GsfInput* stream, size_t fileSize, std::vector<std::uint8_t>& ou
   return true;
 }
 
+std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::uint64_t at, int count) {
+  std::uint32_t value = 0;
+  for (int i = count - 1; i >= 0; --i)
+    value = value << 8 | bytes[static_cast<size_t>(at) + static_cast<size_t>(i)];
+  return value;
+}
+
+// Whether the directory's root entry names siblings. A valid compound file
+// has none (its left and right sibling are "no stream"); libgsf reads any it
+// names as further roots that belong nowhere and are never freed. The root is
+// the first entry of the first directory sector; a header or directory that
+// cannot hold it is left to libgsf to judge.
+bool RootHasSiblings(const std::vector<std::uint8_t>& bytes) {
+  constexpr std::uint64_t kHeaderSize = 512;
+  constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
+  if (bytes.size() < kHeaderSize) return false;
+  const std::uint32_t shift = LittleEndian(bytes, 0x1E, 2);  // sector size as a power of two
+  if (shift > 30) return false;
+  const std::uint64_t firstDirectorySector = LittleEndian(bytes, 0x30, 4);
+  const std::uint64_t root =
+      std::max<std::uint64_t>(kHeaderSize, std::uint64_t{1} << shift) + (firstDirectorySector << shift);
+  constexpr std::uint64_t kEntrySize = 128;
+  if (root > bytes.size() || bytes.size() - root < kEntrySize) return false;
+  return LittleEndian(bytes, root + 0x44, 4) != kNoStream || LittleEndian(bytes, root + 0x48, 4) != kNoStream;
+}
+
 }  // namespace
 
 KContainerRead KGsfCompoundFile::Read(const std::filesystem::path& path) const {
@@ -134,6 +162,12 @@ KContainerRead KGsfCompoundFile::Read(const std::filesystem::path& path) const {
     KContainerRead result;
     result.contents = std::move(file.bytes);
     return result;
+  }
+
+  if (RootHasSiblings(file.bytes)) {
+    return Failed(
+        KContainerError::kDamaged,
+        "The file is damaged: its compound-file directory is not valid (the root entry has siblings).");
   }
 
   GsfReports reports;

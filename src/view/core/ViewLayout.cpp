@@ -5,6 +5,7 @@
 // the score.
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <span>
 
@@ -41,6 +42,8 @@ constexpr int kScrollHeightExtra = 100;
 constexpr int kRhythmMinHeight = 21;
 constexpr int kRhythmSmallFont = 20;
 constexpr int kTextHeightTrim = 3;
+// Far taller than any text font; a stored font height beyond it is damage.
+constexpr std::int64_t kMaxTextLineHeight = 4096;
 constexpr int kDefaultTitleThreshold = 99;
 constexpr int kUnsetTitleThreshold = -999;
 constexpr int kNoGroupSeen = 10000;
@@ -108,7 +111,12 @@ int LineHeight(CStavlinView& view, KLineObj& line, DisplayLine& entry, LayoutWal
     if (const auto* text = dynamic_cast<const KStrLine*>(&line)) slot = text->GetFontIndex();
     if (slot < 0 || slot >= static_cast<int>(view.m_textFonts.size())) slot = 0;
     const LOGFONT& font = view.m_textFonts[static_cast<size_t>(slot)];
-    const bool title = font.lfHeight > view.m_baseFontHeight[0] + TitleThreshold() || font.lfUnderline != 0;
+    // The heights come from fonts stored in the score, any int at all: they
+    // are compared in 64 bits, and the line is at most kMaxTextLineHeight
+    // high, so that no stored value overflows the layout.
+    const std::int64_t height = font.lfHeight;
+    const bool title =
+        height > std::int64_t{view.m_baseFontHeight[0]} + TitleThreshold() || font.lfUnderline != 0;
     line.ModifyFlags(kFlagTitle, title ? 1 : 0);
     if (title) walk.restartPending = true;
     if (line.TestFlags(kFlagPageBreak) != 0) {
@@ -116,7 +124,8 @@ int LineHeight(CStavlinView& view, KLineObj& line, DisplayLine& entry, LayoutWal
       return 1 - g_lineGap;  // the break line is one pixel high, without the gap
     }
     // A font given by character height (negative) is as tall as its magnitude.
-    return std::max(0, std::abs(static_cast<int>(font.lfHeight)) - kTextHeightTrim);
+    return static_cast<int>(
+        std::clamp<std::int64_t>(std::llabs(height) - kTextHeightTrim, 0, kMaxTextLineHeight));
   }
   if (family == KLineObj::kFamilyChord) {
     if (const auto* chords = dynamic_cast<const KChordPicLine*>(&line)) {
