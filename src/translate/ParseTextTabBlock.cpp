@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <map>
 #include <utility>
 
 #include "lines/KTabLine.h"
@@ -28,7 +27,6 @@ constexpr int kParenOpen = 80;
 constexpr int kVibrato = 38;
 constexpr int kMutedStyle = 2;
 constexpr int kEighthDuration = 8;
-constexpr int kHalfDuration = 10;
 constexpr int kReplaceAllDurations = 1000;
 // The hammer-on / pull-off arc: one column wide, starting half a column in,
 // raised a little above the string.
@@ -68,7 +66,6 @@ class BlockReader {
       arc->SetOffset(0, kArcOffsetY);
       line.AddAttachment(arc);
     }
-    HoldLoneChords();
     DropOuterBar(true);
     DropOuterBar(false);
   }
@@ -183,44 +180,6 @@ class BlockReader {
     column->SetNoteStyle(muted ? kMutedStyle : 0, -1);
     m_columns.push_back(column.release());
     return true;
-  }
-
-  // Every column is read as a quarter, but a chord that stands alone in its
-  // bar (after the first bar line) is held for the bar, as a song's last
-  // chord usually is: a whole note
-  // where the other bars hold four columns (or no other bar holds more than
-  // one), a half note where they hold two. Bars of other counts keep their
-  // quarters.
-  void HoldLoneChords() {
-    std::vector<std::vector<KChord*>> bars(1);
-    for (KChord* column : m_columns) {
-      if (column->IsBarColumn()) {
-        bars.emplace_back();
-      } else {
-        bars.back().push_back(column);
-      }
-    }
-    std::map<size_t, int> counts;
-    for (const auto& bar : bars) {
-      if (bar.size() > 1) ++counts[bar.size()];
-    }
-    size_t usual = 4;
-    int seen = 0;
-    for (auto [size, times] : counts) {
-      if (times > seen) {
-        usual = size;
-        seen = times;
-      }
-    }
-    const int held = usual == 4 ? KChord::kWholeNote : usual == 2 ? kHalfDuration : 0;
-    if (held == 0) return;
-    // What stands before the first bar line may be a pickup: it keeps its
-    // quarters.
-    for (size_t b = 1; b < bars.size(); ++b) {
-      if (bars[b].size() != 1) continue;
-      int code = held;
-      bars[b].front()->SetNoteDuration(code, kReplaceAllDurations);
-    }
   }
 
   // Removes a plain bar line that stands first (or last) in the columns.

@@ -48,10 +48,12 @@ INSTANTIATE_TEST_SUITE_P(
         BeamCase{"FixedUnitOfEighth", kTreble, "0=1@18", 4, 480, 2, 1, 1, 0, 0},
         BeamCase{"FixedUnitOfDottedQuarter", kTreble, "0=1@18 1=1@18", 4, 480, 5, 1, 2, 0, 1},
         BeamCase{"CountsFromLastBarBefore", kTreble, "0=9@18 1=1@18 2=21@1/44", 4, 480, 1, 1, 3, 0, 0},
-        BeamCase{"VoicesCountApart", kTreble, "0=1@18", 4, 480, 1, 0, 1, 0, 0},
+        // A single melody whose stems flip keeps one time: a stem-down eighth
+        // after a stem-up one is in the same beat.
+        BeamCase{"AStemDownEighthAfterAStemUpOneJoins", kTreble, "0=1@18", 4, 480, 1, 0, 1, 0, 1},
         BeamCase{"ColumnClosingGroupJoins", kTreble, "0=1@18/o0 1=1@18/c0", 4, 480, 1, 1, 1, 0, 1},
         BeamCase{"ColumnOpeningGroupDoesNot", kTreble, "0=1@18 1=1@18/o0 2=1@18/c0", 4, 480, 1, 1, 1, 0, 0},
-        BeamCase{"FlaggedQuarterIsANote", kTreble, "0=1@18", 4, 480, 1, 10002, 1, 0, 0},
+        BeamCase{"FlaggedQuarterIsANote", kTreble, "0=1@18", 4, 480, 1, 10002, 1, 0, 1},
         BeamCase{"NotANoteTakesDefault", kTreble, "0=1@18", 4, 480, 1, 36, 1, 0, 7},
         BeamCase{"NoAutomaticBeaming", kTreble, "0=1@18", 4, 480, 0, 1, 1, 0, 0},
         BeamCase{"TablatureFretTakesDuration", kTab, "0~80=226@12", 4, 480, 1, 230, 1, 1, 1},

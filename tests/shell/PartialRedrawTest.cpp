@@ -198,8 +198,8 @@ TEST_F(PartialRedraw, AnAutomaticBarLineShowsAsSoonAsTheNoteAfterItIsTyped) {
     const QImage typed = OnScreen(pane);
     ASSERT_FALSE(typed.isNull());
     EXPECT_EQ(Differing(typed, FullyRepainted(pane), where), 0)
-        << "the window differs from a full repaint in " << where.x() << "," << where.y() << " " << where.width()
-        << "x" << where.height() << "\n"
+        << "the window differs from a full repaint in " << where.x() << "," << where.y() << " "
+        << where.width() << "x" << where.height() << "\n"
         << Columns(*staff);
   }
   EXPECT_EQ(BarCount(*staff), 1) << Columns(*staff);

@@ -15,6 +15,8 @@ namespace {
 using viewtest::CaseName;
 
 constexpr UINT kMsgCannotAutoInsert = 7157;
+// A selection of one column: select the bar line that closes it too.
+constexpr UINT kMsgOneColumnSelected = 7158;
 
 struct AutoCase {
   const char* name;
@@ -133,13 +135,14 @@ struct RefusalCase {
   int lastLine;
   int firstColumn;
   int lastColumn;
+  UINT message = kMsgCannotAutoInsert;
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
 class AutoInsertRefused : public ExtObjFixture, public ::testing::WithParamInterface<RefusalCase> {};
 
-TEST_P(AutoInsertRefused, WithMessage7157AndNoChange) {
+TEST_P(AutoInsertRefused, WithAMessageAndNoChange) {
   const RefusalCase& c = GetParam();
   auto* staff = viewtest::MakeStaff({{0, 18}, {2, 18}, {3, 18}});
   staff->GetObjList()->AddTail(new KChord(4, 18, 15, 0));  // a rest
@@ -148,20 +151,19 @@ TEST_P(AutoInsertRefused, WithMessage7157AndNoChange) {
   Layout(0, 0);
   Select(c.firstLine, c.lastLine, c.firstColumn, c.lastColumn);
   EXPECT_EQ(view->OnInsertExtendedObject(c.command), 0);
-  EXPECT_EQ(ui.MessageIds(), std::vector<UINT>{kMsgCannotAutoInsert});
+  EXPECT_EQ(ui.MessageIds(), std::vector<UINT>{c.message});
   EXPECT_EQ(ObjectCount(0), 0);
   EXPECT_TRUE(EditSteps().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Selections, AutoInsertRefused,
-                         ::testing::Values(RefusalCase{"tie over one note and a rest", 41088, 0, 0, 3, 5},
-                                           RefusalCase{"V line over notes", 41094, 0, 0, 0, 4},
-                                           RefusalCase{"text string over notes", 41095, 0, 0, 0, 4},
-                                           RefusalCase{"selection over two lines", 41091, 0, 1, 0, 4},
-                                           RefusalCase{"one column only", 41091, 0, 0, 2, 3}),
-                         [](const ::testing::TestParamInfo<RefusalCase>& info) {
-                           return CaseName(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Selections, AutoInsertRefused,
+    ::testing::Values(RefusalCase{"tie over one note and a rest", 41088, 0, 0, 3, 5},
+                      RefusalCase{"V line over notes", 41094, 0, 0, 0, 4},
+                      RefusalCase{"text string over notes", 41095, 0, 0, 0, 4},
+                      RefusalCase{"selection over two lines", 41091, 0, 1, 0, 4},
+                      RefusalCase{"one column only", 41091, 0, 0, 2, 3, kMsgOneColumnSelected}),
+    [](const ::testing::TestParamInfo<RefusalCase>& info) { return CaseName(info.param.name); });
 
 TEST_F(ExtObjFixture, TripletIsPlusThreeOnlyForOneVoiceLowInTheStaff) {
   // Odd-code quarter notes (9) on rows 17 and lower: the bracket goes below.

@@ -69,8 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
         MadeCase{"crescendo takes one point", 41091, 0, {{50, 4}}, 4, {0, 0}, {56, 7}, 26},
         MadeCase{"decrescendo takes one point", 41092, 0, {{30, -2}}, 5, {0, 0}, {36, 7}, 26},
         MadeCase{"V line may end left of its start", 41094, 0, {{-20, 10}, {30, 0}}, 6, {-20, 10}, {30, 0}},
-        MadeCase{"full bracket is 13 high", 41093, 0, {{60, 0}}, 7, {0, 0}, {66, 13}},
-        MadeCase{"bracket up points its hooks up", 41093, 3, {{40, 5}}, 10, {0, 0}, {46, -6}},
+        // A bracket placed by hand stands clear of the staff whatever the caret's
+        // row: hooks down over the top line (row 9), hooks up under the bottom.
+        MadeCase{"full bracket is 13 high", 41093, 0, {{60, 0}}, 7, {0, 0}, {66, 13}, 9},
+        MadeCase{"bracket up points its hooks up", 41093, 3, {{40, 5}}, 10, {0, 0}, {46, -6}, 26},
         MadeCase{
             "left vertical bracket counts 5 more to the right", 41093, 16, {{40, 20}}, 23, {0, 0}, {45, 20}},
         MadeCase{

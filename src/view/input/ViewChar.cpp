@@ -281,7 +281,11 @@ void view_char::FinishEntry(CStavlinView& view, Keystroke& key) {
   }
 
   // 4. The refresh hint.
-  const int from = std::clamp(key.pair.second >= 0 ? key.pair.second : view.m_caretColumn, 0, 9998);
+  // On a note line the column before the entry is repainted too: a line
+  // that ended there (at a bar, say) draws its end differently once music
+  // follows it, with its staff lines running on to the new column.
+  const int entered = key.pair.second >= 0 ? key.pair.second : view.m_caretColumn;
+  const int from = std::clamp(noteLine ? entered - 1 : entered, 0, 9998);
   const bool backspaceOnNotes = key.code == kBackspaceCode && family != KLineObj::kFamilyText;
   if (key.hint == 0) {
     if (backspaceOnNotes) {

@@ -447,13 +447,7 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
     first = false;
   }
   view.m_caretColumn = savedCaret;
-  if (codes.size() > 1) {
-    // The caret passes the bar the note completed, and the repaint starts at
-    // the first column entered: a bar put in before the note shows at once.
-    key.pair.first = totalStep;
-    const int firstColumn = codes.front().second;
-    key.pair.second = key.pair.second >= 0 ? std::min(key.pair.second, firstColumn) : firstColumn;
-  }
+  if (codes.size() > 1) key.pair.first = totalStep;  // the caret passes the bar the note completed
   for (const auto& [tieCode, tieColumn] : ties) {
     ApplyTie(view, key, tieCode, tieColumn, row);
     if (key.code < 0) key.code = tieCode;
