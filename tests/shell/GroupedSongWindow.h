@@ -44,6 +44,7 @@ class GroupedSongWindow : public ShellTest {
     // The arrow cursor: a click in the score moves the caret and enters
     // nothing; the caret advances after each note.
     RegSetValue(HKEY_CURRENT_USER, "Software\\Stavlin\\EntryOptions", REG_SZ, "0,0,0,1,9,9,9", 0);
+    BeforeStart();
     ASSERT_TRUE(Start());
     child_ = OpenFocused(path_, pane_);
     ASSERT_NE(pane_, nullptr);
@@ -53,6 +54,9 @@ class GroupedSongWindow : public ShellTest {
     ASSERT_NE(staff_, nullptr);
     ASSERT_NE(tab_, nullptr);
   }
+
+  // Settings a test stores before the program starts.
+  virtual void BeforeStart() {}
 
   CStavlinView& View() const { return pane_->View(); }
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "ShellTestSupport.h"
+#include "GroupedSongWindow.h"
 #include "app/KToolBoxWindow.h"
 #include "dialogs/KDlgTimeSig.h"
 #include "dialogs/toolbox/InstrumentGeometry.h"
@@ -43,10 +43,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kGuitar = "E A D G B E  323742475156";
-constexpr int kGroupId = 10000;
-constexpr int kStaffLine = 1;  // display lines: the title, the staff, the tablature
-constexpr int kTabLine = 2;
 // Every toolbox closed at start: the test opens the two it uses.
 constexpr const char* kAllClosed =
     "10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,10000,0,"
@@ -93,64 +89,10 @@ std::vector<Sound> SoundsOf(const std::string& table) {
   return sounds;
 }
 
-class WaltzInTheWindow : public ShellTest {
+class WaltzInTheWindow : public GroupedSongWindow {
  protected:
-  void SetUp() override {
-    ShellTest::SetUp();
-    path_ = (Dir() / "waltz.svd").string();
-    {
-      CStavlinDoc doc;
-      ASSERT_TRUE(doc.OnNewDocument());
-      const POSITION staff = doc.AddTailLine(new KStaffLine(0, 0, 0));
-      const POSITION tab = doc.AddTailLine(new KTabLine(0, kGuitar, 0));
-      auto* group = new KLineGroup(kGroupId, staff, doc.GetLineAt(staff)->GetType(), 0, tab,
-                                   doc.GetLineAt(tab)->GetType(), 0, 1);
-      doc.AddLineGroup(group);
-      doc.GetLineAt(staff)->SetGroup(kGroupId, group);
-      doc.GetLineAt(tab)->SetGroup(kGroupId, group);
-      group->BindLines(doc);
-      ASSERT_TRUE(doc.OnSaveDocument(path_.c_str()));
-    }
+  void BeforeStart() override {
     RegSetValue(HKEY_CURRENT_USER, "Software\\Stavlin\\ToolBoxPos", REG_SZ, kAllClosed, 0);
-    // The arrow cursor: a click in the score moves the caret and enters
-    // nothing; the caret advances after each note.
-    RegSetValue(HKEY_CURRENT_USER, "Software\\Stavlin\\EntryOptions", REG_SZ, "0,0,0,1,9,9,9", 0);
-    ASSERT_TRUE(Start());
-    child_ = OpenFocused(path_, pane_);
-    ASSERT_NE(pane_, nullptr);
-    ASSERT_EQ(View().GetDisplayLineCount(), 3);
-    staff_ = dynamic_cast<KStaffLine*>(View().GetDisplayLineObj(kStaffLine));
-    tab_ = dynamic_cast<KTabLine*>(View().GetDisplayLineObj(kTabLine));
-    ASSERT_NE(staff_, nullptr);
-    ASSERT_NE(tab_, nullptr);
-  }
-
-  CStavlinView& View() const { return pane_->View(); }
-
-  void Key(Qt::Key key, Qt::KeyboardModifiers held = Qt::NoModifier, const QString& text = QString()) {
-    QTest::sendKeyEvent(QTest::Click, pane_, key, text, held);
-    QApplication::processEvents();
-  }
-  // Keys as the keyboard sends them: a capital with Shift held (Caps Lock
-  // stays off).
-  void Type(const char* keys) {
-    for (const char* c = keys; *c != '\0'; ++c) {
-      const QString text(QChar::fromLatin1(*c));
-      if (*c >= 'A' && *c <= 'Z') {
-        Key(static_cast<Qt::Key>(Qt::Key_A + (*c - 'A')), Qt::ShiftModifier, text);
-      } else {
-        QTest::keyClicks(pane_, text);
-        QApplication::processEvents();
-      }
-    }
-  }
-  Qt::KeyboardModifiers LineStep() const {
-    return View().Options().arrowKeysWithinStaff == 1 ? Qt::ControlModifier : Qt::NoModifier;
-  }
-  void ToLine(int line) {
-    while (View().GetCurrentLine() < line) Key(Qt::Key_Down, LineStep());
-    while (View().GetCurrentLine() > line) Key(Qt::Key_Up, LineStep());
-    ASSERT_EQ(View().GetCurrentLine(), line);
   }
 
   // Opens a toolbox as its menu item does.
@@ -236,12 +178,6 @@ class WaltzInTheWindow : public ShellTest {
     const int from = bar > 1 ? staffBars[static_cast<size_t>(bar) - 2] : 0;
     EXPECT_EQ(SoundingColumns(*staff_, from, staffBars.back()), columnsInBar) << "bar " << bar;
   }
-
-  std::string path_;
-  CChildFrame* child_ = nullptr;
-  KViewWidget* pane_ = nullptr;
-  KStaffLine* staff_ = nullptr;
-  KTabLine* tab_ = nullptr;
 };
 
 TEST_F(WaltzInTheWindow, WrittenFromTheKeysTheFretboardAndThePianoItIsExportedAsWritten) {
