@@ -121,8 +121,8 @@ TEST_F(MidiImportWindow, AfterAnImportTheMenusAnswerTheKeyboardAtOnce) {
   ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
   KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
   ASSERT_NE(pane, nullptr);
-  EXPECT_EQ(QApplication::activeWindow(), &Frame());
-  EXPECT_TRUE(pane->hasFocus());
+  QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), static_cast<QWidget*>(&Frame()), 3000);
+  QTRY_VERIFY_WITH_TIMEOUT(pane->hasFocus(), 3000);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
   QApplication::processEvents();
   QAction* active = Frame().menuBar()->activeAction();
