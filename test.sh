@@ -40,3 +40,6 @@ ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 300 -E '^Jack
 ctest --test-dir "$build" --output-on-failure -j 1 --timeout 300 -R '^JackPorts[.]' --repeat until-pass:3
 
 ./scripts/run-shuffled.sh "$build" "${STAVLIN_SHUFFLE_SEED:-}"
+
+# The window tests once more on a real X display with a window manager.
+./scripts/run-real-display.sh "$build"

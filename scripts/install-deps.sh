@@ -13,7 +13,7 @@ packages=(
   librtmidi-dev libgsf-1-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 python3 python3-olefile ghostscript midicsv
-  xvfb xauth x11-apps imagemagick xdotool openbox
+  xvfb xauth x11-apps x11-utils imagemagick xdotool openbox
   poppler-utils pngcheck abcmidi abcm2ps
 )
 
