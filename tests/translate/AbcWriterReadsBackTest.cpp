@@ -16,73 +16,19 @@
 #include "AbcReaderTestSupport.h"
 #include "lines/KStaffLine.h"
 #include "model/KLineTime.h"
+#include "support/AbcStaffReadBack.h"
 #include "translate/AbcReader.h"
 #include "translate/AbcReaderState.h"
 
 namespace {
 
-// The staff lines the reader makes of the text, read line by line.
-std::vector<std::unique_ptr<KStaffLine>> ReadStaves(std::string_view text) {
-  std::vector<std::unique_ptr<KStaffLine>> staves;
-  auto keep = [&staves](std::unique_ptr<KLineObj> line) {
-    if (auto* staff = dynamic_cast<KStaffLine*>(line.get())) {
-      line.release();
-      staves.emplace_back(staff);
-    }
-  };
-  while (!text.empty()) {
-    const std::size_t end = text.find_first_of("\r\n");
-    const std::string_view row = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (!row.empty()) keep(ReadAbcLine(CString(row), 1));
-  }
-  if (std::unique_ptr<KStaffLine> open = TakeContinuedAbcLine()) keep(std::move(open));
-  return staves;
-}
-
-// What a line plays, in the line's own time: "start:pitch+pitch/ticks" for
-// each column of notes ("g" before it for grace notes), "start:z/ticks" for a
-// rest, "|" for a bar, and the number of ties at the end.
-std::string Played(KStaffLine& line) {
-  std::string out;
-  const KLineTime time(line);
-  for (const KColumnTime& column : time.Columns()) {
-    using Kind = KColumnTime::Kind;
-    if (column.kind == Kind::kBar) out += "| ";
-    if (column.kind == Kind::kRest)
-      out += std::to_string(column.start) + ":z/" + std::to_string(column.rest) + " ";
-    if (column.kind != Kind::kNotes && column.kind != Kind::kGrace) continue;
-    std::vector<int> pitches;
-    for (int i = 0; i < column.chord->GetNoteCount(); ++i) {
-      const NotePair note = column.chord->GetNote(i);
-      if (note.code <= 13 || (note.code >= 108 && note.code <= 111))
-        pitches.push_back(line.GetPitchAtRow(note.position, column.pos));
-    }
-    std::sort(pitches.begin(), pitches.end());
-    out += (column.kind == Kind::kGrace ? "g" : "") + std::to_string(column.start) + ":";
-    for (std::size_t i = 0; i < pitches.size(); ++i) out += (i > 0 ? "+" : "") + std::to_string(pitches[i]);
-    out += "/" + std::to_string(column.kind == Kind::kGrace ? column.graceLength : column.Step()) + " ";
-  }
-  int ties = 0;
-  CObList* attachments = line.GetAttachments();
-  for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
-    const auto* a = dynamic_cast<const KExtendedObj*>(attachments->GetNext(node));
-    if (a != nullptr && a->GetKind() == KExtendedObj::kTie) ++ties;
-  }
-  return out + "ties " + std::to_string(ties);
-}
+using stavlin_test::AbcMusicOnly;
+using stavlin_test::PlayedOnStaff;
+using stavlin_test::ReadAbcStaves;
 
 std::string Written(KStaffLine& line) {
   const std::optional<CString> text = line.WriteAbc();
   return text ? std::string(text->View()) : std::string();
-}
-
-// The text without the header lines (meter, unit length, tempo) that a line
-// read on its own starts with.
-std::string MusicOf(std::string text) {
-  while (text.size() > 2 && text[1] == ':' && std::string_view("MLQ").find(text[0]) != std::string_view::npos)
-    text.erase(0, text.find('\n') == std::string::npos ? text.size() : text.find('\n') + 1);
-  return text;
 }
 
 class AbcWriterReadsBack : public AbcReaderTest {
@@ -98,12 +44,12 @@ class AbcWriterReadsBack : public AbcReaderTest {
     const std::string text = "L:1/8\r\nK:" + AbcKeyName(staff.GetKeySignatureAt(0)) +
                              AbcClefClause(staff.GetType()) + "\r\n" + music;
     ResetAbcReaderState();
-    std::vector<std::unique_ptr<KStaffLine>> back = ReadStaves(text);
+    std::vector<std::unique_ptr<KStaffLine>> back = ReadAbcStaves(text);
     ASSERT_EQ(back.size(), 1u) << text;
     EXPECT_EQ(back[0]->GetType(), staff.GetType()) << text;
-    EXPECT_EQ(Played(*back[0]), Played(staff)) << text;
+    EXPECT_EQ(PlayedOnStaff(*back[0]), PlayedOnStaff(staff)) << text;
     g_abcUnitLength = 240;
-    EXPECT_EQ(MusicOf(Written(*back[0])), MusicOf(music));
+    EXPECT_EQ(AbcMusicOnly(Written(*back[0])), AbcMusicOnly(music));
   }
 };
 
@@ -116,11 +62,11 @@ class AbcTunesReadBack : public AbcWriterReadsBack, public ::testing::WithParamI
 
 TEST_P(AbcTunesReadBack, EveryStaffOfTheTuneReadsBackAsItPlays) {
   ResetAbcReaderState();
-  std::vector<std::unique_ptr<KStaffLine>> staves = ReadStaves(GetParam().abc);
+  std::vector<std::unique_ptr<KStaffLine>> staves = ReadAbcStaves(GetParam().abc);
   ASSERT_FALSE(staves.empty());
   for (std::size_t i = 0; i < staves.size(); ++i) {
     SCOPED_TRACE("staff " + std::to_string(i + 1));
-    ASSERT_FALSE(Played(*staves[i]).empty());
+    ASSERT_FALSE(PlayedOnStaff(*staves[i]).empty());
     ExpectReadsBack(*staves[i]);
   }
 }
