@@ -27,6 +27,7 @@
 #include "platform/ProgressPort.h"
 #include "support/MidiCsvTable.h"
 #include "support/OutsideTools.h"
+#include "support/WaitFor.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/commands/MidiFileImport.h"
@@ -121,8 +122,9 @@ TEST_F(MidiImportWindow, AfterAnImportTheMenusAnswerTheKeyboardAtOnce) {
   ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
   KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
   ASSERT_NE(pane, nullptr);
-  QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), static_cast<QWidget*>(&Frame()), 3000);
-  QTRY_VERIFY_WITH_TIMEOUT(pane->hasFocus(), 3000);
+  stavlin_test::WaitFor([&] { return QApplication::activeWindow() == &Frame() && pane->hasFocus(); });
+  EXPECT_EQ(QApplication::activeWindow(), &Frame());
+  EXPECT_TRUE(pane->hasFocus());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
   QApplication::processEvents();
   QAction* active = Frame().menuBar()->activeAction();

@@ -18,6 +18,7 @@
 #include "lines/KTabLine.h"
 #include "model/KChord.h"
 #include "model/KListLine.h"
+#include "support/WaitFor.h"
 #include "view/CStavlinView.h"
 #include "view/qt/KViewWidget.h"
 
@@ -116,7 +117,8 @@ TEST_F(ClickingInTheWindow, ChosenSymbolIsEnteredWhereTheStaffIsClicked) {
   const QPoint at = At(ColumnX(kStaff, 2), StaffRowY(16));
   QTest::mouseMove(pane_->viewport(), at);
   // On a real display the pointer's move comes back through the window system.
-  QTRY_COMPARE_WITH_TIMEOUT(pane_->CursorId(), CStavlinView::kCursorSymbolBase + kQuarter, 3000);
+  stavlin_test::WaitFor([&] { return pane_->CursorId() == CStavlinView::kCursorSymbolBase + kQuarter; });
+  EXPECT_EQ(pane_->CursorId(), CStavlinView::kCursorSymbolBase + kQuarter);
   EXPECT_EQ(pane_->viewport()->cursor().shape(), Qt::BitmapCursor) << "made from the symbol's picture";
   Click(at);
   EXPECT_NE(StaffDump().find("2:8@16"), std::string::npos) << StaffDump();
@@ -133,7 +135,8 @@ TEST_F(ClickingInTheWindow, RightClickPlacesTheCaretWithoutEntering) {
 
 TEST_F(ClickingInTheWindow, PointerOverTheLabelsShowsTheLineCursor) {
   QTest::mouseMove(pane_->viewport(), At(2, StaffRowY(18)));
-  QTRY_COMPARE_WITH_TIMEOUT(pane_->CursorId(), CStavlinView::kCursorLabels, 3000);
+  stavlin_test::WaitFor([&] { return pane_->CursorId() == CStavlinView::kCursorLabels; });
+  EXPECT_EQ(pane_->CursorId(), CStavlinView::kCursorLabels);
 }
 
 TEST_F(ClickingInTheWindow, WheelNotchMovesOneDisplayLine) {

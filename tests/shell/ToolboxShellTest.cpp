@@ -27,6 +27,7 @@
 #include "model/KRhythmObj.h"
 #include "platform/Registry.h"
 #include "support/CaseName.h"
+#include "support/WaitFor.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
@@ -193,7 +194,7 @@ TEST_P(EachPalette, OpensFromItsCommandAndEntersItsSymbolInOneUndoStep) {
   EXPECT_NE(after.find("0:" + std::to_string(c.entered) + (c.line == kRhythmLine ? "" : "@")),
             std::string::npos)
       << after;
-  QTRY_VERIFY2_WITH_TIMEOUT(pane_->hasFocus(), "the score keeps the keyboard", 3000);
+  EXPECT_TRUE(stavlin_test::WaitFor([&] { return pane_->hasFocus(); })) << "the score keeps the keyboard";
   // The clicked cell is the highlighted one (the toolbox follows the current symbol).
   EXPECT_EQ(window->Box().CurrentCode(), CellsOf(window->Box().Kind())[static_cast<size_t>(c.cell)]);
   Undo();
@@ -343,11 +344,12 @@ TEST_F(ToolboxWindows, AFretboardClickWaitsForADoubleClickThenEntersTheFret) {
   QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier, QPoint(120, 13 * 5 + 6));  // G, third fret
   EXPECT_TRUE(board->ClickPending()) << "a single click waits on a timer";
   EXPECT_EQ(Dump(kTabLine), "");
-  QTRY_COMPARE_WITH_TIMEOUT(Dump(kTabLine), std::string("0:229@7"), 3000);
+  stavlin_test::WaitFor([&] { return Dump(kTabLine) == "0:229@7"; });
+  EXPECT_EQ(Dump(kTabLine), "0:229@7");
   EXPECT_EQ(View().m_currentDuration, 8) << "a left click is a quarter";
   // Giving the keyboard back to the score activates the main window, which the
   // window system confirms through the event loop.
-  QTRY_VERIFY_WITH_TIMEOUT(pane_->hasFocus(), 3000);
+  EXPECT_TRUE(stavlin_test::WaitFor([&] { return pane_->hasFocus(); })) << "the score has the keyboard back";
   ASSERT_EQ(board->Box().Marks().size(), 1u);
 
   // A double click is one half note, not two quarters.
@@ -363,19 +365,19 @@ TEST_F(ToolboxWindows, TheFretboardAndKeyboardEnterNotesOnAStaffToo) {
   KToolBoxWindow* board = Open(kFretboard);
   ASSERT_NE(board, nullptr);
   QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier, QPoint(10, 13 * 5 + 6));  // low E: E3
-  QTRY_VERIFY_WITH_TIMEOUT(!board->ClickPending(), 3000);
+  ASSERT_TRUE(stavlin_test::WaitFor([&] { return !board->ClickPending(); })) << "the click was never taken";
   EXPECT_NE(Dump(kStaffLine).find("0:8@"), std::string::npos) << Dump(kStaffLine);
 
   KToolBoxWindow* keys = Open(kKeyboard);
   ASSERT_NE(keys, nullptr);
   QTest::mouseClick(keys, Qt::LeftButton, Qt::NoModifier, QPoint(28 + 3 * 98 + 12, 10));  // C#4
-  QTRY_VERIFY_WITH_TIMEOUT(!keys->ClickPending(), 3000);
+  ASSERT_TRUE(stavlin_test::WaitFor([&] { return !keys->ClickPending(); })) << "the click was never taken";
   EXPECT_NE(Dump(kStaffLine).find("8@24,28@24"), std::string::npos) << Dump(kStaffLine);
 
   // On the tablature line the keyboard's note goes onto a string.
   CaretOn(kTabLine, 0, 4);
   QTest::mouseClick(keys, Qt::RightButton, Qt::NoModifier, QPoint(28 + 3 * 98 + 2, 60));  // C4 as an eighth
-  QTRY_VERIFY_WITH_TIMEOUT(!keys->ClickPending(), 3000);
+  ASSERT_TRUE(stavlin_test::WaitFor([&] { return !keys->ClickPending(); })) << "the click was never taken";
   EXPECT_EQ(Dump(kTabLine), "0:229@6") << "C4 is the A string's third fret";
   EXPECT_EQ(View().m_currentDuration, 0);
 }

@@ -35,6 +35,7 @@
 #include "model/KListLine.h"
 #include "platform/Registry.h"
 #include "support/MidiCsvTable.h"
+#include "support/WaitFor.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
@@ -113,7 +114,8 @@ class WaltzInTheWindow : public GroupedSongWindow {
       QTest::mouseClick(window, button, Qt::NoModifier, at);
     }
     QApplication::processEvents();
-    QTRY_VERIFY_WITH_TIMEOUT(!window->ClickPending(), 3000);
+    ASSERT_TRUE(stavlin_test::WaitFor([&] { return !window->ClickPending(); }))
+        << "the click was never taken";
     QApplication::processEvents();
   }
   // Where the fretboard plays a fret on a string (0 the high E).
