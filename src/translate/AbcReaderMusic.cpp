@@ -354,6 +354,13 @@ ReadNoteValue MusicLineReader::ReadNote(bool rest) {
     ++m_pos;
   }
   while (At(m_pos + 1) == '\'' || At(m_pos + 1) == ',') ++m_pos;
+  // A letter that the clef puts beyond the staff's rows (a lower-case a in
+  // the bass clef) is moved by octaves onto them: a row the staff does not
+  // have sounds no pitch and writes no note.
+  if (!rest) {
+    while (AbcRowOfPitch(pitch) - m_rowOffset < KStaffLine::kFirstRow) pitch -= 12;
+    while (AbcRowOfPitch(pitch) - m_rowOffset > KStaffLine::kLastRow) pitch += 12;
+  }
   note.length = ReadLength();
   note.row = rest ? kMiddleRow : AbcRowOfPitch(pitch) - m_rowOffset;
   note.accidental = rest ? 0 : m_pendingAccidental;

@@ -80,6 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         Tune{"GraceNotesAndDecorations", "X:1\nM:6/8\nL:1/8\nK:D\n{ag}f3 ~e2d|{e}d .d .e uf vg a|]"},
         Tune{"RepeatsAndEndings", "X:1\nM:2/4\nL:1/16\nK:C\n|:C4 E4|1 G8:|2 c8||[|c2d2 e4|]"},
         Tune{"MeterAndKeyChanges", "X:1\nM:3/4\nL:1/8\nK:A\nA2 c2 e2|[M:2/4][L:1/8]a4|[K:Eb]e2 B2|]"},
+        Tune{"NotesBeyondTheBassStaff", "X:1\nM:2/4\nL:1/8\nK:C bass\nC a|c' C,,,,|]"},
         Tune{"BassClefLowNotes", "X:1\nM:4/4\nL:1/8\nK:C bass\nC,,2 E,,2 G,,2 C,2|E,G, B,C E2 G2|]"},
         Tune{"AltoAndTenorClefs",
              "X:1\nM:4/4\nL:1/4\nK:C clef=alto\nC D E F|G A B c|]\nK:C clef=tenor\nA, B, C D|]"},
