@@ -42,8 +42,7 @@ void KTabLine::Draw(CDC* dc, int top, int redrawX, int sizeIndex, int originX, i
   const int left = GetLeadInWidth(size) + GetIndent() + originX;
   // A fixed staff length that the notes have run past (Auto-Wrap off): the
   // strings run on under them until the music is wrapped.
-  const int content = GetLength() * columnWidth;
-  int width = m_staffLength > 0 ? std::max(columnWidth * m_staffLength / 18, content) : content + 20;
+  int width = RunWidth(columnWidth, 20);
   if (left + width < redrawX) return;
   // A line that ends with a bar ends there: no string runs on past it.
   KSpeedLine* cache = GetDrawingCache();

@@ -144,7 +144,7 @@ void KListLine::SetSpaceBelow(int pixels, int scaled) {
 void KListLine::SetKeySignature(int key, int groupKey, int keep) {
   if (keep == 0) m_key = key;
   m_layoutKey = m_groupId != kNoGroup ? std::max(m_key, groupKey) : key;
-  if (m_layoutKey > kMaxKey) m_layoutKey = 0;
+  if (m_layoutKey > kMaxKey || m_layoutKey < 0) m_layoutKey = 0;
   if (m_linked != nullptr) m_linked->SetKeySignature(m_key, groupKey, keep);
   m_changed = 1;
 }
@@ -215,6 +215,14 @@ int KListLine::GetLength() {
   return static_cast<int>(std::min<long long>(last->GetPos() + span, INT32_MAX));
 }
 
+int KListLine::RunWidth(int columnWidth, int spare) {
+  const long long content = static_cast<long long>(GetLength()) * columnWidth;
+  const long long run = m_staffLength > 0
+                            ? std::max(static_cast<long long>(columnWidth) * m_staffLength / 18, content)
+                            : content + spare;
+  return static_cast<int>(std::clamp<long long>(run, 0, INT32_MAX));
+}
+
 int KListLine::GetLeadInWidth(int sizeIndex) const {
   if (!IsNoteFamily(GetFamily())) return 0;
   const int key = m_layoutKey > kMaxKey || m_layoutKey < 0 ? 0 : m_layoutKey;
@@ -225,12 +233,20 @@ int KListLine::GetWidth(int sizeIndex, int mode, CDC* dc, int) {
   const int size = SizeIndexOf(sizeIndex);
   const int family = GetFamily();
   if (family == kFamilyStaff || family == kFamilyTab) {
-    const int lead = kClefWidth + m_indent + (m_key != 0 ? kAccidentalWidth[size] * (m_key / 2 + 1) : 0);
-    const int columns = GetLength() * g_NoteColumnWidth[size];
+    // A stored line can hold a column at any position: the width is worked
+    // out in 64 bits and held to what an int can carry.
+    const int key = m_key >= 0 && m_key <= kMaxKey ? m_key : 0;
+    const long long lead = kClefWidth + static_cast<long long>(m_indent) +
+                           (key != 0 ? kAccidentalWidth[size] * (key / 2 + 1) : 0);
+    const long long columns = static_cast<long long>(GetLength()) * g_NoteColumnWidth[size];
     const int fixed =
-        m_staffLength > 0 ? static_cast<int>(g_NoteColumnWidth[size] * m_staffLength / 18.0) : 0;
+        m_staffLength > 0
+            ? static_cast<int>(std::min<double>(
+                  g_NoteColumnWidth[size] * static_cast<double>(m_staffLength) / 18.0, INT32_MAX))
+            : 0;
     if (mode == 1 && m_staffLength > 0) return fixed;
-    return std::max(fixed, columns + lead + (m_staffLength > 0 ? 0 : kEndMargin));
+    return static_cast<int>(std::min<long long>(
+        std::max<long long>(fixed, columns + lead + (m_staffLength > 0 ? 0 : kEndMargin)), INT32_MAX));
   }
   if (family == kFamilyRhythm) {
     if (GetColumnWidth() < 0) MeasureSymbols(dc, size);

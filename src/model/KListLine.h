@@ -168,6 +168,11 @@ class KListLine : public KLineObj {
   int GetLength() override;
   int GetWidth(int sizeIndex, int mode, CDC* dc, int option) override;
   // The clef area and the key signature of note lines; 0 on other lines.
+  // How far the staff lines or strings run, in pixels, at a column width:
+  // the fixed staff length or the columns, whichever is longer; a line with
+  // no fixed length runs `spare` pixels past its columns. Any stored length
+  // or column position gives a width an int carries.
+  int RunWidth(int columnWidth, int spare);
   int GetLeadInWidth(int sizeIndex) const;
   // Takes the other line's staff length, indent, spaces and its key at column
   // 0; the time signature starts unset.
