@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -110,6 +111,13 @@ void CMainFrame::BuildMenus() {
   if (m_windowMenu != nullptr) {
     connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { UpdateWindowMenu(); });
   }
+  // F10 takes the keyboard to the menu bar, opening its first menu, as the
+  // desktops musicians bring their habits from do; the score does not use
+  // the key.
+  auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(menuKey, &QShortcut::activated, this, [this] {
+    if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
+  });
 }
 
 void CMainFrame::BuildToolbars() {

@@ -22,8 +22,10 @@
 #include "ShellTestSupport.h"
 #include "app/KToolBoxWindow.h"
 #include "dialogs/toolbox/ToolBoxCells.h"
+#include "doc/CStavlinDoc.h"
 #include "platform/StringTable.h"
 #include "platform/qt/KQtUiPort.h"
+#include "support/WaitFor.h"
 #include "view/commands/CommandIds.h"
 
 namespace {
@@ -106,6 +108,38 @@ TEST_F(HelpAndMenus, AltTThenOOpensTheFretboard) {
   // Its prompt while the pointer is off the strings is spelt right.
   EXPECT_EQ(std::string(LoadString(8130).View()),
             "Float mouse over image to see corresponding notes, click to enter the note");
+}
+
+// Alt+F and F10 take the keyboard from the score to the menu bar; Escape
+// gives it back, and the score has taken no letter.
+TEST_F(HelpAndMenus, AltFAndF10OpenTheFileMenuFromTheScore) {
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = nullptr;
+  CChildFrame* child = OpenFocused(WriteScore("menus.svd", 2), pane);
+  ASSERT_NE(child, nullptr);
+  const struct {
+    const char* key;
+    Qt::Key code;
+    Qt::KeyboardModifiers held;
+  } cases[] = {{"Alt+F", Qt::Key_F, Qt::AltModifier}, {"F10", Qt::Key_F10, Qt::NoModifier}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    ASSERT_TRUE(stavlin_test::WaitFor([&] { return pane->hasFocus(); }));
+    const bool modified = child->Document().IsModified();
+    QTest::keyClick(pane, c.code, c.held);
+    stavlin_test::WaitFor([&] { return Frame().menuBar()->activeAction() != nullptr; });
+    QAction* active = Frame().menuBar()->activeAction();
+    ASSERT_NE(active, nullptr) << "no menu opened";
+    EXPECT_EQ(active->text(), QStringLiteral("&File"));
+    ASSERT_NE(active->menu(), nullptr);
+    EXPECT_TRUE(stavlin_test::WaitFor([&] { return active->menu()->isVisible(); }));
+    active->menu()->close();
+    Frame().menuBar()->setActiveAction(nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(child->Document().IsModified(), modified) << "the key went into the score";
+    Frame().activateWindow();
+    pane->setFocus();
+  }
 }
 
 TEST_F(HelpAndMenus, TheStatusBarShowsAPromptWithoutItsTooltip) {
