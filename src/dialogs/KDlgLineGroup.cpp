@@ -93,13 +93,14 @@ const char* KDlgLineGroup::TypeName(int type) {
 void KDlgLineGroup::DeclareControls(DialogControls& c) {
   c.SetTitle("Line Grouping");
   c.Group(kIdFrame, kNewFrame);
-  c.Static(kIdColumnTitles,
-           "In Group    Curly Brace    Line Type    Label (Optional)    Set 1  Set 2  Set 3  Set 4");
+  static constexpr std::array<const char*, kColumnTitles> kTitles = {
+      "In Group", "Curly Brace", "Line Type", "Label (Optional)", "Set 1", "Set 2", "Set 3", "Set 4"};
+  for (size_t t = 0; t < kTitles.size(); ++t) c.Static(kIdColumnTitle + static_cast<UINT>(t), kTitles[t]);
   for (int r = 0; r < kShownRows; ++r) {
     const auto row = static_cast<UINT>(r);
     c.Static(kIdRowNumber + row, std::to_string(r + 1));
     c.Check(kIdInGroup + row, "", m_inGroupShown[row]).WhenChanged([this, r] { OnInGroup(r); });
-    c.Picture(kIdBraceStrip + row, m_braceCells[row], kBraceCellWidth, kBraceCellHeight);
+    c.Picture(kIdBraceStrip + row, m_braceCells[row], kBraceCellWidth, kBraceCellHeight).InkOnly();
     c.Check(kIdBrace + row, "", m_braceShown[row]).WhenChanged([this, r] { OnBrace(r); });
     c.Static(kIdTypeText + row, "");
     c.Spin(kIdTypeSpin + row, [this, r](int delta) { OnTypeStep(r, delta); });
@@ -141,14 +142,20 @@ void KDlgLineGroup::DeclareControls(DialogControls& c) {
 
 void KDlgLineGroup::DescribeLayout(DialogLayoutItem& layout) const {
   using namespace dialog_layout;
-  DialogLayoutItem rows = Column({Ctl(kIdColumnTitles)});
+  // One grid: each heading stands over its column of boxes. The brace strip
+  // has a column of its own, without a heading, left of the Curly Brace boxes.
+  const auto title = [](int column) { return Ctl(kIdColumnTitle + static_cast<UINT>(column)); };
+  DialogLayoutItem headings = Row(
+      {Stretch(), title(0), Stretch(), title(1), title(2), title(3), title(4), title(5), title(6), title(7)});
+  std::vector<DialogLayoutItem> grid = {headings};
   for (UINT r = 0; r < kShownRows; ++r) {
     DialogLayoutItem row =
         Row({Ctl(kIdRowNumber + r), Ctl(kIdInGroup + r), Ctl(kIdBraceStrip + r), Ctl(kIdBrace + r),
-             Ctl(kIdTypeText + r), Ctl(kIdTypeSpin + r), Ctl(kIdLabel + r)});
+             Row({Ctl(kIdTypeText + r), Ctl(kIdTypeSpin + r)}), Ctl(kIdLabel + r)});
     for (int set = 1; set <= kSets; ++set) row.children.push_back(Ctl(SetBox(set, static_cast<int>(r))));
-    rows.children.push_back(row);
+    grid.push_back(row);
   }
+  const DialogLayoutItem rows = Grid(std::move(grid));
   DialogLayoutItem longBarRow = Row({Ctl(kIdLongBarsLabel)});
   for (UINT set = 0; set < kSets; ++set) longBarRow.children.push_back(Ctl(kIdLongBars + set));
   layout.children = {Box(kIdFrame, {rows}), Ctl(kIdSetsLegend), longBarRow,
@@ -192,6 +199,7 @@ std::pair<int, int> KDlgLineGroup::BraceCell(int row) const {
 // back and meet in the point half way down, heavier in their middle.
 void KDlgLineGroup::DrawBraceCell(int shownRow) {
   const auto [index, count] = BraceCell(RowOf(shownRow));
+  Controls().Show(kIdBraceStrip + static_cast<UINT>(shownRow), index >= 0 && count > 0);
   KPictureCanvas canvas(m_braceCells[static_cast<size_t>(shownRow)], kBraceCellWidth, kBraceCellHeight);
   CDC* dc = canvas.Dc();
   if (dc == nullptr || index < 0 || count <= 0) return;

@@ -51,7 +51,10 @@ class KDlgLineGroup : public KModalDialog {
   static constexpr int kBraceCellWidth = 12;
   static constexpr int kBraceCellHeight = 22;
   static constexpr UINT kIdLongBarsLabel = 40001;
-  static constexpr UINT kIdColumnTitles = 40002;
+  // The headings over the columns of the rows, one a column: In Group,
+  // Curly Brace, Line Type, Label (Optional), Set 1 to Set 4.
+  static constexpr UINT kIdColumnTitle = 40010;  // + column
+  static constexpr int kColumnTitles = 8;
   // What the Set boxes do: they are what links lines for translation.
   static constexpr UINT kIdSetsLegend = 40003;
   static constexpr const char* kSetsLegend =
@@ -98,7 +101,8 @@ class KDlgLineGroup : public KModalDialog {
   // the brace's upper row (0 for that row) and the number of rows the brace
   // covers; {-1, 0} for a row no brace passes.
   std::pair<int, int> BraceCell(int row) const;
-  // The picture of a shown row's brace strip cell.
+  // The picture of a shown row's brace strip cell (shown only where a
+  // brace passes the row).
   const CBitmap& BraceCellPicture(int shownRow) const { return m_braceCells[static_cast<size_t>(shownRow)]; }
 
  protected:

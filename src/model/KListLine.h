@@ -357,11 +357,13 @@ class KListLine : public KLineObj {
                          int mode);
 
   // ---- Wrap points (KListLineWrap.cpp) -----------------------------------------
-  // The column at which to break a line longer than its staff length (flags
-  // 1 too wide, 2 ends with a bar, 4 a double bar was examined).
+  // The column at which to break a line longer than its staff length: the
+  // one after the last closing bar line that fits, or a start repeat's own
+  // (flags 1 too wide, 2 ends with a bar).
   int GetWrapFlags(int& flags);
-  // The column after the last bar that fits the width, or -1 (flags 0x80 the
-  // line opens with a bar, 0x100 the bar is a double bar, 0x200 content follows).
+  // How many leading columns fit the width, up to and including the last
+  // closing bar line that fits (before a start repeat), or -1 (flags 0x80
+  // the line opens with a bar, 0x200 content follows).
   int FindWrapColumn(int width, int& flags);
 
   // ---- Rests after recording (KListLineRests.cpp) ------------------------------

@@ -1,6 +1,9 @@
 // Where to break a note line of fixed staff length at a bar line so that each
 // piece fits its width. Only bar columns count; widths are measured at the
-// normal symbol size.
+// normal symbol size. A bar line that closes a bar stays at the end of the
+// line it closes, as in engraved music: the line breaks after it, and the
+// next line starts with the next bar's first column. Only a start repeat
+// goes down with the bar it opens.
 
 #include <algorithm>
 
@@ -11,8 +14,7 @@ namespace {
 
 constexpr int kColumnWidth = 18;
 constexpr int kHalfColumn = 9;
-constexpr int kDoubleBar = 21;
-constexpr int kEndBar = 24;
+constexpr int kStartRepeat = 24;
 
 // The bar code of a bar column: its first entry when that is a bar code (21
 // to 25) or 96, else its second entry.
@@ -22,11 +24,12 @@ int BarKind(const KChord& bar) {
   return bar.GetNoteCount() > 1 ? bar.GetRawNote(1).code : first;
 }
 
-// The column after which a break at the bar falls.
-int BreakColumn(const KChord& bar) {
-  const int kind = BarKind(bar);
-  return kind == kDoubleBar || kind == kEndBar ? bar.GetPos() : bar.GetPos() + 1;
-}
+// A start repeat opens the bar after it: a break there leaves it to the
+// next line. Every other bar line closes the bar before it.
+bool OpensBar(const KChord& bar) { return BarKind(bar) == kStartRepeat; }
+
+// The first column of the line after a break at the bar.
+int BreakColumn(const KChord& bar) { return OpensBar(bar) ? bar.GetPos() : bar.GetPos() + 1; }
 
 const KChord* BarAt(const CObList& list, POSITION node) {
   const KChord* chord = AsChord(list.GetAt(node));
@@ -43,6 +46,15 @@ int KListLine::GetWrapFlags(int& flags) {
   auto xOf = [lead](int column) {
     return lead + static_cast<long long>(kColumnWidth) * column + kHalfColumn;
   };
+  // A break at the bar fits when what stays on the line fits: a start
+  // repeat's middle stands within the staff, a closing bar's whole column
+  // does (the line is measured in whole columns, so a line that ends with
+  // it is not found too long again).
+  const long long indent = GetIndent();
+  auto fits = [&](const KChord& bar) {
+    if (OpensBar(bar)) return xOf(bar.GetPos()) < m_staffLength;
+    return lead + indent + static_cast<long long>(kColumnWidth) * (bar.GetPos() + 1) <= m_staffLength;
+  };
 
   POSITION node = m_objects.GetTailPosition();
   const int lastColumn = static_cast<const KPosObj*>(m_objects.GetAt(node))->GetPos();
@@ -57,8 +69,7 @@ int KListLine::GetWrapFlags(int& flags) {
     const KChord* bar = BarAt(m_objects, here);
     if (bar == nullptr) continue;
     firstBar = bar;
-    if (BarKind(*bar) == kDoubleBar) flags |= 4;
-    if (xOf(bar->GetPos()) < m_staffLength) return BreakColumn(*bar);
+    if (fits(*bar)) return BreakColumn(*bar);
   }
   if (firstBar != nullptr) {
     flags |= 1;
@@ -95,6 +106,5 @@ int KListLine::FindWrapColumn(int width, int& flags) {
   if (stopped || chosen != tail) flags |= 0x200;
   const KChord* bar = BarAt(m_objects, chosen);
   if (bar == nullptr) return static_cast<const KPosObj*>(m_objects.GetAt(chosen))->GetPos() + 1;
-  if (BarKind(*bar) == kDoubleBar) flags |= 0x100;
   return BreakColumn(*bar);
 }

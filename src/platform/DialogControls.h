@@ -95,6 +95,9 @@ struct DialogControl {
   int height = 0;
   std::function<void(const DialogMouse&)> onMouse;
   std::function<bool(int virtualKey, int character)> onKey;
+  // A picture of marks on the window's own background (a brace beside rows
+  // of controls): its white pixels show the window, not a white box.
+  bool inkOnly = false;
   // Combo and list boxes: a character typed while the list has the focus
   // (type-ahead); returns false for characters left to the window.
   std::function<bool(int character)> onType;
@@ -126,6 +129,10 @@ struct DialogControl {
   // Runs when the user double-clicks a row of a list box.
   DialogControl& WhenDoubleClicked(std::function<void(int row)> handler_) {
     onDoubleClick = std::move(handler_);
+    return *this;
+  }
+  DialogControl& InkOnly() {
+    inkOnly = true;
     return *this;
   }
   DialogControl& WithColumns(std::vector<std::string> headings) {

@@ -18,8 +18,9 @@ namespace {
 
 using namespace viewtest;
 
-// Staff length of 250 pixels: 34 for the clef, then room for 11 columns.
-constexpr int kShort = 250;
+// Staff length of 240 pixels: 34 for the clef, then room for 11 columns: two
+// bars of the staffs below with their bar lines, not the third's bar line.
+constexpr int kShort = 240;
 
 // A staff of `bars` bars of three quarter notes each, every bar closed by a
 // bar line: notes at 4k, 4k + 1, 4k + 2 and the bar at 4k + 3.
@@ -62,11 +63,10 @@ TEST_F(WrapMusicTest, BarsPastTheEndGoToNewLinesOfTheSamePart) {
   Layout(0, 0);
   WrapAll();
   ASSERT_EQ(view->GetDisplayLineCount(), 3);
-  // The first line keeps the bars that fit, the bar line at the break goes
-  // down with the music that follows it.
-  EXPECT_EQ(Dump(0), "0:8@10 1:8@11 2:8@12 3:21@1 4:8@10 5:8@11 6:8@12 7:21@1 8:8@10 9:8@11 10:8@12");
-  EXPECT_EQ(Dump(1), "0:21@1 1:8@10 2:8@11 3:8@12 4:21@1 5:8@10 6:8@11 7:8@12");
-  EXPECT_EQ(Dump(2), "0:21@1 1:8@10 2:8@11 3:8@12 4:21@1");
+  // Each line keeps the bars that fit with the bar line that closes the
+  // last of them; the next line starts with the next bar's first note.
+  for (int d = 0; d < 3; ++d)
+    EXPECT_EQ(Dump(d), "0:8@10 1:8@11 2:8@12 3:21@1 4:8@10 5:8@11 6:8@12 7:21@1") << "line " << d;
   for (int d = 1; d < 3; ++d) {
     EXPECT_EQ(Line(d)->GetLabelName(), CString("Flute"));
     EXPECT_EQ(Line(d)->GetStaffLength(), kShort);
@@ -78,8 +78,7 @@ TEST_F(WrapMusicTest, BarsPastTheEndGoToNewLinesOfTheSamePart) {
 
 // The caret stays in its bar, at its offset in the bar, wherever the bar
 // went: six bars of three notes (bar k at columns 4k .. 4k + 2, its bar line
-// at 4k + 3) wrap into two bars and a half on the first line, then lines
-// that begin with a bar line.
+// at 4k + 3) wrap into two bars and their bar lines a line.
 struct WrapCaretCase {
   const char* where;
   int column;
@@ -102,11 +101,11 @@ TEST_P(WrapCaretTest, StaysInItsBarAtItsOffsetWhereverTheBarWent) {
 
 INSTANTIATE_TEST_SUITE_P(Wrap, WrapCaretTest,
                          ::testing::Values(WrapCaretCase{"AtTheStart", 0, 0, 0},
-                                           WrapCaretCase{"InABarThatStays", 9, 0, 9},
-                                           WrapCaretCase{"OnTheSecondNoteOfTheFourthBar", 13, 1, 2},
-                                           WrapCaretCase{"OnTheFourthBarsBarLine", 15, 1, 4},
-                                           WrapCaretCase{"InTheLastBar", 22, 2, 3},
-                                           WrapCaretCase{"AfterTheLastBarLine", 24, 2, 5}),
+                                           WrapCaretCase{"InABarThatStays", 5, 0, 5},
+                                           WrapCaretCase{"OnTheSecondNoteOfTheFourthBar", 13, 1, 5},
+                                           WrapCaretCase{"OnTheFourthBarsBarLine", 15, 1, 7},
+                                           WrapCaretCase{"InTheLastBar", 22, 2, 6},
+                                           WrapCaretCase{"AfterTheLastBarLine", 24, 2, 8}),
                          [](const auto& info) { return std::string(info.param.where); });
 
 TEST_F(WrapMusicTest, ThePromptPaneAndTheWaitCursorShowWhileItRunsAndGoAfter) {
@@ -151,8 +150,8 @@ TEST_F(WrapMusicTest, AMeasureLongerThanTheStaffStaysAloneAndIsReportedOnce) {
   Layout(0, 0);
   WrapAll();
   ASSERT_EQ(view->GetDisplayLineCount(), 2);
-  EXPECT_EQ(List(0)->GetObjCount(), 20);
-  EXPECT_EQ(Dump(1), "0:21@1 1:8@10 2:8@10 3:8@10");
+  EXPECT_EQ(List(0)->GetObjCount(), 21) << "the long measure with its bar line";
+  EXPECT_EQ(Dump(1), "0:8@10 1:8@10 2:8@10");
   EXPECT_EQ(ui.MessageIds(), std::vector<UINT>{kWrapMeasureTooLongMessage});
 }
 
@@ -420,6 +419,70 @@ TEST_F(WrapMusicTest, LyricsAndRhythmSymbolsMoveWithTheirBars) {
   EXPECT_EQ(lyrics, bars);
   EXPECT_EQ(symbols, bars);
 }
+
+// ---- Lines laid out with a bar line at their start ----------------------------------------
+
+// A staff from one character a column: 'n' a quarter note, '|' a bar line,
+// ':' a start repeat; and back.
+KStaffLine* StaffOf(const std::string& columns) {
+  auto* staff = new KStaffLine(0, 0, 0);
+  for (size_t c = 0; c < columns.size(); ++c) {
+    const int pos = static_cast<int>(c);
+    const char kind = columns[c];
+    staff->GetObjList()->AddTail(kind == 'n' ? new KChord(pos, 10, kQuarter, 0)
+                                             : new KChord(pos, 1, kind == ':' ? 24 : kBar, 0));
+  }
+  staff->UpdateTimeSigCache();
+  staff->SetStaffLength(kShort);
+  return staff;
+}
+
+std::string ColumnsOf(KListLine& line) {
+  std::string columns;
+  for (POSITION node = line.GetObjList()->GetHeadPosition(); node != nullptr;) {
+    const KChord* chord = AsChord(line.GetObjList()->GetNext(node));
+    columns.resize(static_cast<size_t>(chord->GetPos()), '.');
+    columns += !chord->IsBarColumn() ? 'n' : chord->GetRawNote(0).code == 24 ? ':' : '|';
+  }
+  return columns;
+}
+
+struct OpeningBarCase {
+  const char* name;
+  const char* upper;
+  const char* lower;
+  const char* upperAfter;
+  const char* lowerAfter;
+};
+
+void PrintTo(const OpeningBarCase& c, std::ostream* out) { *out << c.name; }
+
+class WrapOpeningBarTest : public WrapMusicTest, public ::testing::WithParamInterface<OpeningBarCase> {};
+
+TEST_P(WrapOpeningBarTest, TheBarLineThatClosesALineGoesToItsEndWhenItFits) {
+  const OpeningBarCase& c = GetParam();
+  Add(StaffOf(c.upper));
+  Add(StaffOf(c.lower));
+  Layout(0, 0);
+  WrapAll();
+  ASSERT_EQ(view->GetDisplayLineCount(), 2);
+  EXPECT_EQ(ColumnsOf(*List(0)), c.upperAfter);
+  EXPECT_EQ(ColumnsOf(*List(1)), c.lowerAfter);
+  EXPECT_TRUE(ui.Messages().empty());
+}
+
+// Room for 11 columns: two bars and their bar lines, a bar line more only
+// when the line holds fewer than 10 columns.
+INSTANTIATE_TEST_SUITE_P(Layouts, WrapOpeningBarTest,
+                         ::testing::Values(OpeningBarCase{"TheBarLineGoesUp", "nnn|nnn", "|nnn|nnn|",
+                                                          "nnn|nnn|", "nnn|nnn|"},
+                                           OpeningBarCase{"ALineWithoutRoomKeepsItsEnd", "nnn|nnn|nnn",
+                                                          "|nnn|nnn|", "nnn|nnn|nnn", "|nnn|nnn|"},
+                                           OpeningBarCase{"AStartRepeatStaysWithTheBarItOpens", "nnn|nnn",
+                                                          ":nnn|nnn|", "nnn|nnn", ":nnn|nnn|"},
+                                           OpeningBarCase{"ALineThatAlreadyEndsWithABarLineGivesNoSecond",
+                                                          "nnn|nnn|", "|nnn|", "nnn|nnn|", "|nnn|"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The automatic check ---------------------------------------------------------------
 

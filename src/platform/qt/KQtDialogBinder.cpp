@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -82,13 +83,32 @@ class PictureWidget : public QWidget {
       : QWidget(parent), m_control(control), m_afterEvent(std::move(afterEvent)) {
     setFixedSize(std::max(control.width, 1), std::max(control.height, 1));
     setFocusPolicy(control.onKey ? Qt::StrongFocus : Qt::NoFocus);
+    if (control.inkOnly) {
+      // Marks that come and go keep their place: the controls beside them
+      // do not move when one is hidden.
+      QSizePolicy policy = sizePolicy();
+      policy.setRetainSizeWhenHidden(true);
+      setSizePolicy(policy);
+    }
   }
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (m_control.picture != nullptr) painter.drawImage(0, 0, BitmapToQImage(*m_control.picture));
+    if (!m_control.inkOnly) painter.fillRect(rect(), Qt::white);
+    if (m_control.picture == nullptr) return;
+    QImage image = BitmapToQImage(*m_control.picture);
+    if (m_control.inkOnly && !image.isNull()) {
+      // White is the paper of the picture: the window shows through it.
+      image = image.convertToFormat(QImage::Format_ARGB32);
+      for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+          if ((row[x] & 0xFFFFFFu) == 0xFFFFFFu) row[x] = 0;
+        }
+      }
+    }
+    painter.drawImage(0, 0, image);
   }
   void mousePressEvent(QMouseEvent* event) override { Mouse(event, false); }
   void mouseDoubleClickEvent(QMouseEvent* event) override { Mouse(event, true); }
@@ -551,6 +571,38 @@ void KQtDialogBinder::PlaceItem(const DialogLayoutItem& item, QBoxLayout& into) 
       layout->setContentsMargins(0, 0, 0, 0);
       into.addLayout(layout);
       for (const DialogLayoutItem& child : item.children) PlaceItem(child, *layout);
+      return;
+    }
+    case Kind::kGrid: {
+      auto* grid = new QGridLayout;
+      grid->setContentsMargins(0, 0, 0, 0);
+      into.addLayout(grid);
+      int r = 0;
+      for (const DialogLayoutItem& row : item.children) {
+        const std::vector<DialogLayoutItem> cells =
+            row.kind == Kind::kRow ? row.children : std::vector<DialogLayoutItem>{row};
+        for (size_t c = 0; c < cells.size(); ++c) {
+          const DialogLayoutItem& cell = cells[c];
+          const int column = static_cast<int>(c);
+          if (cell.kind == Kind::kStretch) continue;
+          if (cell.kind == Kind::kControl) {
+            QWidget* widget = Place(cell.id);
+            if (widget == nullptr) continue;
+            // A text field fills its cell; anything else stands centred in
+            // it, under the centre of its column's heading.
+            const bool fills = qobject_cast<QLineEdit*>(widget) != nullptr ||
+                               qobject_cast<QComboBox*>(widget) != nullptr ||
+                               qobject_cast<QAbstractItemView*>(widget) != nullptr;
+            grid->addWidget(widget, r, column, fills ? Qt::Alignment() : Qt::AlignCenter);
+            continue;
+          }
+          auto* holder = new QHBoxLayout;
+          holder->setContentsMargins(0, 0, 0, 0);
+          grid->addLayout(holder, r, column);
+          PlaceItem(cell, *holder);
+        }
+        ++r;
+      }
       return;
     }
     case Kind::kBox: {

@@ -31,7 +31,7 @@ namespace {
 constexpr int kUndoSelectedToEnd = 4;
 constexpr int kColumn = 18;
 constexpr int kBarCode = 21;
-constexpr int kEndBarCode = 24;
+constexpr int kStartRepeatCode = 24;
 constexpr int kMaxLabelNames = 30;
 constexpr int kMaxWalkSteps = 1000000;
 
@@ -87,6 +87,14 @@ bool StartsWithBar(KListLine& line) {
   const CObList* objects = line.GetObjList();
   return !objects->IsEmpty() && IsBar(static_cast<const KPosObj*>(objects->GetHead())) &&
          static_cast<const KPosObj*>(objects->GetHead())->GetPos() == 0;
+}
+
+// The line opens with a bar line that closes a bar (any but a start repeat,
+// which opens the bar after it).
+bool StartsWithClosingBar(KListLine& line) {
+  if (!StartsWithBar(line)) return false;
+  const KChord* bar = AsChord(static_cast<const KPosObj*>(line.GetObjList()->GetHead()));
+  return bar->GetNoteCount() == 0 || bar->GetRawNote(0).code != kStartRepeatCode;
 }
 
 bool EndsWithBar(KListLine& line) {
@@ -349,6 +357,16 @@ class WrapRun {
       if (line != nullptr && IsNotation(line) && !StartsWithBar(*line)) return false;
     }
     return true;
+  }
+  bool AllStartWithClosingBar(const Unit& unit) {
+    bool any = false;
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line == nullptr || !IsNotation(line)) continue;
+      if (!StartsWithClosingBar(*line)) return false;
+      any = true;
+    }
+    return any;
   }
 
   KStrLine* Text(POSITION position) const { return dynamic_cast<KStrLine*>(m_doc.GetLineAt(position)); }
@@ -701,7 +719,19 @@ class WrapRun {
       // A lower line that fits whole goes up whole, with the bar that ends it.
       const int lowerLength = UnitLength(lower);
       if (!cancelled && lowerLength > 0 && lowerLength * kColumn < space) count = lowerLength;
-      if (cancelled || count <= 0) continue;
+      if (cancelled || count <= 0) {
+        // A line laid out with the bar line that closes the line above at
+        // its start: the bar line goes up to the end of the line it closes
+        // when its column fits there.
+        if (!upperEmpty && !upperEndsWithBar && room >= kColumn && AllStartWithClosingBar(lower)) {
+          if (!AskBelow()) {
+            pullUp = false;
+            continue;
+          }
+          Move(lower, 0, 1, upper, UnitLength(upper));
+        }
+        continue;
+      }
       if (!AskBelow()) {
         pullUp = false;
         continue;
