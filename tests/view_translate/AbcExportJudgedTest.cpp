@@ -171,6 +171,14 @@ INSTANTIATE_TEST_SUITE_P(
             "X:1\nT:Chords\nM:3/4\nL:1/8\nK:G\n\"G\"G2 B2 d2|\"C\"e2 \"D7\"d2 c2|\"Em\"B2 \"Am\"A2 \"D\"F2|"
             "\"G\"G6|]",
             "|\"Em\"B2\"Am\"A2\"D\"F2|"},
+        // More bars than a staff holds: several systems, each filled to the
+        // staff length with blank columns that play nothing.
+        JudgedTune{"ALongReelOverManySystems",
+                   "X:1\nT:Long Reel\nM:4/4\nL:1/8\nK:D\n|:A2FA DAFA|B2GB dBGB|A2FA DAFA|BAGF E2FE|\n"
+                   "A2FA DAFA|B2GB dBGB|A3B AFdF|EFGE D4:|\n|:d2fd adfd|e2ge bege|d2fd adfd|efed B2AB|\n"
+                   "d2fd adfd|e2ge bege|f3g fedB|AFEF D4:|\nFAdA FAdA|GBdB GBdB|FAdA FAdA|E2FG A4|\n"
+                   "D2FA d2fa|g2fe d2cB|AFdF EFGE|D8|]\n",
+                   "efed B2AB|d2fd adfd|"},
         JudgedTune{"TablatureBesideTheMelodyIsACommentTheToolsPassOver",
                    "X:1\nT:With tab\nM:3/4\nL:1/8\nK:G\nGAB c2 d|e4 d2|]", "\r\n%", true}),
     [](const auto& info) { return std::string(info.param.name); });
