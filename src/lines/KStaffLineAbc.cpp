@@ -466,8 +466,7 @@ std::optional<CString> KStaffLine::WriteAbc() {
     const int pos = column->GetPos();
     Flush(pieces.after, pos - 1, out);
     const int first = column->GetNote(0).code;
-    if (first == KChord::kKeySignature || first == KChord::kTimeSignature || column->IsBarColumn())
-      previous = nullptr;
+    if (first == KChord::kKeySignature || first == KChord::kTimeSignature) previous = nullptr;
     if (first == KChord::kKeySignature) {
       // Only a line that says it has key changes reads them.
       if (TestFlags(kFlagKeyChanges)) {
@@ -489,7 +488,11 @@ std::optional<CString> KStaffLine::WriteAbc() {
     // Grace notes stand between braces before the note they lead to.
     const bool grace = IsGraceColumn(*column);
     if (!grace) closeGrace();
-    if (!grace && !column->IsBarColumn()) {
+    std::string text = NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
+    const bool bar = !text.empty() && (text[0] == '|' || text[0] == ':' || text.compare(0, 2, "[|") == 0);
+    if (bar) {
+      previous = nullptr;
+    } else if (!grace) {
       if (previous != nullptr && WrittenApart(*previous, *column) && !out.empty() && out.back() != ' ')
         out += ' ';
       previous = column;
@@ -499,12 +502,9 @@ std::optional<CString> KStaffLine::WriteAbc() {
       out += "{";
       inGrace = true;
     }
-    std::string text = NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
     // Two bars in a row stay two ("| |"): written together they would read
     // as one double bar ("||") or a repeat sign ("|:").
-    if (!text.empty() && (text[0] == '|' || text[0] == ':' || text.compare(0, 2, "[|") == 0) &&
-        !out.empty() && (out.back() == '|' || out.back() == ':'))
-      out += ' ';
+    if (bar && !out.empty() && (out.back() == '|' || out.back() == ':')) out += ' ';
     out += text;
     if (!grace) Flush(pieces.ties, pos, out);
     Flush(pieces.after, pos, out);
