@@ -115,6 +115,7 @@ bool CStavlinApp::InitInstance(const QStringList& arguments) {
   PrepareChordFile();
   OfferPreferenceReset();
   LoadRegistrySettings();
+  TakePrinterPage();
   InstallWelcomeScore();
 
   m_frame = std::make_unique<CMainFrame>();

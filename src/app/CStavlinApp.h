@@ -91,6 +91,11 @@ class CStavlinApp {
   bool ImportMidi(const CString& path);
   // Lets the document's open of a ".mid" path reach the import.
   void InstallMidiImport();
+  // Until a print has stored the printer's page, the stored page is the
+  // program's default, which no printer need have: the page of the printer
+  // File | Print uses takes its place, so that new scores are laid out to
+  // the sheet they print on.
+  void TakePrinterPage();
   // Asks about every changed score; true when all closed and the frame too.
   bool OnAppExit();
   void OnAboutCurrentScore();

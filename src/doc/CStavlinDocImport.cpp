@@ -121,7 +121,17 @@ BOOL CStavlinDoc::BuildImportedLines(std::span<ImportedLineRecord> records, int 
         first = first < 0 ? head->GetPos() : std::min(first, head->GetPos());
       }
     }
-    const int reach = first + nColumns - 1;
+    // A system's columns end with the bar that closes it, and that bar stands
+    // within the staff length (its middle, as Wrap Music measures a bar),
+    // whatever room the key signature takes; carried tie marks take one.
+    int columns = nColumns;
+    for (KStaffLine* line : made) {
+      const int lastBar =
+          (staffLength - line->GetLeadInWidth(0) - line->GetIndent() - kColumnWidth / 2 - 1) / kColumnWidth;
+      columns = std::min(columns, lastBar + 1);
+    }
+    columns = std::max(columns - (carried ? 1 : 0), 4);
+    const int reach = first + columns - 1;
     int last = -1;
     bool ranOut = true;
     const CObList& walk = *records[longest].line->GetObjList();

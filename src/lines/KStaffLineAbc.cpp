@@ -19,6 +19,7 @@
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
+#include "model/KListLineBeams.h"
 
 int g_abcUnitLength = 240;
 
@@ -406,6 +407,37 @@ int TempoDenominatorOf(const KChord& column) {
   return 0;
 }
 
+// Whether a note column is written apart from the note column before it.
+// ABC beams the notes it finds written together and gives a run of notes
+// with no blank between them the stem direction of its first note; a blank
+// parts the beam groups as the score has them, and starts a run where the
+// stems change direction, so that the tune reads back with the same beams
+// and stems.
+bool Flagged(const KChord& column) { return column.GetFlagCount(0) > 0 || column.GetFlagCount(1) > 0; }
+
+bool BeamedToPrevious(const KChord& column) {
+  for (int voice = 0; voice < 2; ++voice) {
+    if (column.GetFlagCount(voice) > 0 && beam::ContinuesBefore(column.GetVoiceStem(voice))) return true;
+  }
+  return false;
+}
+
+// 1 stems up, -1 down, 0 none (rests, whole notes, bars).
+int StemDirection(const KChord& column) {
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const int code = column.GetNote(i).code;
+    if (code >= 0 && code < KChord::kWholeNote) return code % 2 == 0 ? 1 : -1;
+  }
+  return 0;
+}
+
+bool WrittenApart(const KChord& previous, const KChord& column) {
+  if (Flagged(previous)) return !BeamedToPrevious(column);
+  const int before = StemDirection(previous);
+  const int now = StemDirection(column);
+  return before != 0 && now != 0 && before != now;
+}
+
 }  // namespace
 
 std::string AbcKeyName(int key) {
@@ -425,12 +457,16 @@ std::optional<CString> KStaffLine::WriteAbc() {
     if (inGrace) out += "}";
     inGrace = false;
   };
+  // The note column written last in the current run of notes (none after
+  // a bar, a signature or a blank).
+  const KChord* previous = nullptr;
   for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
     const auto* column = dynamic_cast<const KChord*>(m_objects.GetNext(node));
     if (column == nullptr || column->GetNoteCount() == 0) continue;
     const int pos = column->GetPos();
     Flush(pieces.after, pos - 1, out);
     const int first = column->GetNote(0).code;
+    if (first == KChord::kKeySignature || first == KChord::kTimeSignature) previous = nullptr;
     if (first == KChord::kKeySignature) {
       // Only a line that says it has key changes reads them.
       if (TestFlags(kFlagKeyChanges)) {
@@ -452,17 +488,23 @@ std::optional<CString> KStaffLine::WriteAbc() {
     // Grace notes stand between braces before the note they lead to.
     const bool grace = IsGraceColumn(*column);
     if (!grace) closeGrace();
+    std::string text = NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
+    const bool bar = !text.empty() && (text[0] == '|' || text[0] == ':' || text.compare(0, 2, "[|") == 0);
+    if (bar) {
+      previous = nullptr;
+    } else if (!grace) {
+      if (previous != nullptr && WrittenApart(*previous, *column) && !out.empty() && out.back() != ' ')
+        out += ' ';
+      previous = column;
+    }
     Flush(pieces.before, pos, out);
     if (grace && !inGrace) {
       out += "{";
       inGrace = true;
     }
-    std::string text = NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
     // Two bars in a row stay two ("| |"): written together they would read
     // as one double bar ("||") or a repeat sign ("|:").
-    if (!text.empty() && (text[0] == '|' || text[0] == ':' || text.compare(0, 2, "[|") == 0) &&
-        !out.empty() && (out.back() == '|' || out.back() == ':'))
-      out += ' ';
+    if (bar && !out.empty() && (out.back() == '|' || out.back() == ':')) out += ' ';
     out += text;
     if (!grace) Flush(pieces.ties, pos, out);
     Flush(pieces.after, pos, out);

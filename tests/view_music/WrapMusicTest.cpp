@@ -76,6 +76,23 @@ TEST_F(WrapMusicTest, BarsPastTheEndGoToNewLinesOfTheSamePart) {
   EXPECT_TRUE(ui.Messages().empty());
 }
 
+// A line may end with a bar line whose middle stands within the staff length
+// (the rule a break is found by), though its column reaches past it: such a
+// line fits, and wrapping it, once or again, leaves it whole.
+TEST_F(WrapMusicTest, ALineEndingWithABarWhoseMiddleFitsIsLeftWhole) {
+  // Three bars, the last bar line in column 11: its middle at 34 + 11 x 18 +
+  // 9 = 241, its column's end at 250.
+  Add(BarsStaff(3, 245, "Flute"));
+  Layout(0, 0);
+  const std::string whole = Dump(0);
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE("wrap " + std::to_string(run));
+    WrapAll();
+    ASSERT_EQ(view->GetDisplayLineCount(), 1);
+    EXPECT_EQ(Dump(0), whole);
+  }
+}
+
 // The caret stays in its bar, at its offset in the bar, wherever the bar
 // went: six bars of three notes (bar k at columns 4k .. 4k + 2, its bar line
 // at 4k + 3) wrap into two bars and their bar lines a line.

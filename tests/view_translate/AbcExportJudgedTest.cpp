@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
             "X:1\nT:The Kesh\nT:a jig in the old style\nM:6/8\nL:1/8\nK:G\nGAG GAB|ABA ABd|edd gdd|edB dBA|]",
             "T:The Kesh\r\nT:a jig in the old style\r\n"},
         JudgedTune{"TiesAcrossBarsHoldTheNote", "X:1\nT:Ties\nM:4/4\nL:1/8\nK:C\nC4- C2 E2-|E2 G2 c4-|c8|]",
-                   "C4-C2E2-|E2G2c4-|c8"},
+                   "C4-C2E2-|E2G2 c4-|c8"},
         JudgedTune{"GraceNotesLeadToTheirNote", "X:1\nT:Graces\nM:4/4\nL:1/8\nK:D\n{ag}f4 {e}d4|{fed}e4 d4|]",
                    "{ag}f4{e}d4|{fed}e4d4"},
         JudgedTune{"ADorianTuneKeepsItsMode",
@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "X:1\nT:Minor\nM:3/4\nL:1/8\nK:Am\nA2 c2 e2|^g4 a2|e2 c2 B2|A6|]", "K:Am\r\n"},
         JudgedTune{"ABassStaffIsWrittenAtItsPitch",
                    "X:1\nT:Bass\nM:4/4\nL:1/8\nK:C bass\nC,2 E,2 G,2 C2|G,,4 C,4|]",
-                   "K:C clef=bass\r\nC,2E,2G,2C2|G,,4C,4|"},
+                   "K:C clef=bass\r\nC,2 E,2G,2C2|G,,4C,4|"},
         JudgedTune{"AGuitarStaffSoundsAnOctaveBelowItsNotes",
                    "X:1\nT:Guitar\nM:3/4\nL:1/8\nK:Em clef=treble-8\nE2 G2 B2|e4 B2|E6|]",
                    "clef=treble-8\r\n"},
@@ -171,6 +171,14 @@ INSTANTIATE_TEST_SUITE_P(
             "X:1\nT:Chords\nM:3/4\nL:1/8\nK:G\n\"G\"G2 B2 d2|\"C\"e2 \"D7\"d2 c2|\"Em\"B2 \"Am\"A2 \"D\"F2|"
             "\"G\"G6|]",
             "|\"Em\"B2\"Am\"A2\"D\"F2|"},
+        // More bars than a staff holds: several systems, each filled to the
+        // staff length with blank columns that play nothing.
+        JudgedTune{"ALongReelOverManySystems",
+                   "X:1\nT:Long Reel\nM:4/4\nL:1/8\nK:D\n|:A2FA DAFA|B2GB dBGB|A2FA DAFA|BAGF E2FE|\n"
+                   "A2FA DAFA|B2GB dBGB|A3B AFdF|EFGE D4:|\n|:d2fd adfd|e2ge bege|d2fd adfd|efed B2AB|\n"
+                   "d2fd adfd|e2ge bege|f3g fedB|AFEF D4:|\nFAdA FAdA|GBdB GBdB|FAdA FAdA|E2FG A4|\n"
+                   "D2FA d2fa|g2fe d2cB|AFdF EFGE|D8|]\n",
+                   "efed B2AB|d2fd adfd|"},
         JudgedTune{"TablatureBesideTheMelodyIsACommentTheToolsPassOver",
                    "X:1\nT:With tab\nM:3/4\nL:1/8\nK:G\nGAB c2 d|e4 d2|]", "\r\n%", true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "TranslateFixture.h"
+#include "lines/KStaffLine.h"
+#include "model/KChord.h"
 
 namespace {
 
@@ -19,10 +22,11 @@ struct RoundTrip {
   const char* written;
 };
 
-class AbcRoundTrip : public viewtest::TranslateFixture, public ::testing::WithParamInterface<RoundTrip> {
+class AbcRoundTripFixture : public viewtest::TranslateFixture {
  protected:
-  // Reads the ABC text into an empty score and returns the score's export.
-  std::string Pass(std::string abc) {
+  // Reads the ABC text into an empty score and returns the score's export;
+  // the score's staves, as text, in `score`.
+  std::string Pass(std::string abc, std::string* score = nullptr) {
     std::erase(abc, '\r');
     doc.DeleteContents();
     lines.clear();
@@ -32,11 +36,37 @@ class AbcRoundTrip : public viewtest::TranslateFixture, public ::testing::WithPa
     SelectLines(0, view->GetDisplayLineCount() - 1);
     EXPECT_TRUE(Run(cmd::kTranslateFromAbc));
     view->UpdateSelection(0, 0, 0, 0, CStavlinView::kSelClear);
+    if (score != nullptr) *score = Staves();
     EXPECT_TRUE(Run(cmd::kExportAbc));
     if (frame.textDocuments.size() != 1) return {};
     return std::string(frame.textDocuments[0].second.View());
   }
+
+  // Every staff of the score, one a line: its staff length, then each column
+  // as its column number and its entries (row:code).
+  std::string Staves() {
+    std::string text;
+    for (int d = 0; d < view->GetDisplayLineCount(); ++d) {
+      const auto* staff = dynamic_cast<const KStaffLine*>(view->GetDisplayLineObj(d));
+      if (staff == nullptr) continue;
+      text += "staff " + std::to_string(staff->GetStaffLength()) + ":";
+      const CObList& objects = *staff->GetObjList();
+      for (POSITION at = objects.GetHeadPosition(); at != nullptr;) {
+        const auto* column = dynamic_cast<const KChord*>(objects.GetNext(at));
+        if (column == nullptr) continue;
+        text += " " + std::to_string(column->GetPos()) + "[";
+        for (int i = 0; i < column->GetNoteCount(); ++i)
+          text += (i > 0 ? "," : "") + std::to_string(column->GetNote(i).position) + ":" +
+                  std::to_string(column->GetNote(i).code);
+        text += "]";
+      }
+      text += "\n";
+    }
+    return text;
+  }
 };
+
+class AbcRoundTrip : public AbcRoundTripFixture, public ::testing::WithParamInterface<RoundTrip> {};
 
 TEST_P(AbcRoundTrip, TheSecondExportIsTheFirst) {
   const RoundTrip& tune = GetParam();
@@ -75,11 +105,36 @@ INSTANTIATE_TEST_SUITE_P(
                   "\"C\"e2\"D7\"d2c2|\"Em\"B2\"Am\"A2\"D\"F2"},
         RoundTrip{"AChordNamePushedPastItsNote",
                   "X:1\nT:Chords\nM:3/4\nL:1/8\nK:G\n\"Em\"B2 \"Am\"A2 \"D\"F2|\"G\"GABc d2|]",
-                  "|\"G\"GABcd2"},
+                  "|\"G\"GABc d2"},
         RoundTrip{"ChordNamesOnEveryNote",
                   "X:1\nT:Busy chords\nM:4/4\nL:1/8\nK:D\n\"D\"d\"A7\"c\"Bm\"B\"F#m\"A \"G\"G\"Em\"E\"A7\"A2|"
                   "\"D\"d8|]",
-                  "\"D\"d\"A7\"c\"Bm\"B\"F#m\"A\"G\"G\"Em\"E\"A7\"A2|\"D\"d8"}),
+                  "\"D\"d\"A7\"c\"Bm\"B\"F#m\"A \"G\"G\"Em\"E \"A7\"A2|\"D\"d8"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A tune of 32 bars, more than one staff holds, written four bars a line:
+// the score read back from its export has the same systems as the first
+// score, bar for bar and column for column (line breaks and spacing
+// included), and the second export is the first.
+TEST_F(AbcRoundTripFixture, ALongTuneSettlesOnTheSecondPass) {
+  const std::string tune =
+      "X:1\nT:The Long Reel\nM:4/4\nL:1/8\nK:D\n"
+      "|:A2FA DAFA|B2GB dBGB|A2FA DAFA|BAGF E2FE|\n"
+      "A2FA DAFA|B2GB dBGB|A3B AFdF|EFGE D4:|\n"
+      "|:d2fd adfd|e2ge bege|d2fd adfd|efed B2AB|\n"
+      "d2fd adfd|e2ge bege|f3g fedB|AFEF D4:|\n"
+      "FAdA FAdA|GBdB GBdB|FAdA FAdA|E2FG A4|\n"
+      "FAdA FAdA|GBdB GBdB|A3B AFdF|EFGE D4|\n"
+      "D2FA d2fa|g2fe d2cB|A2FA d2fa|gfed c2BA|\n"
+      "D2FA d2fa|g2fe d2cB|AFdF EFGE|D8|]\n";
+  std::string firstScore;
+  const std::string first = Pass(tune, &firstScore);
+  ASSERT_NE(first.find("K:D"), std::string::npos) << first;
+  std::string secondScore;
+  const std::string second = Pass(first, &secondScore);
+  EXPECT_GE(std::count(firstScore.begin(), firstScore.end(), '\n'), 4) << firstScore;
+  EXPECT_EQ(secondScore, firstScore);
+  EXPECT_EQ(second, first);
+}
 
 }  // namespace

@@ -44,23 +44,7 @@ class KQtPrintTarget : public KPrintTarget {
     if (!m_pdfFile.isEmpty()) m_printer.setOutputFileName(m_pdfFile);
   }
 
-  DeviceCaps Caps() const override {
-    DeviceCaps caps;
-    caps.technology = DT_RASPRINTER;
-    const int dpi = std::max(1, m_printer.resolution());
-    const QPageLayout layout = m_printer.pageLayout();
-    const QRect paint = layout.paintRectPixels(dpi);
-    const QRect full = layout.fullRectPixels(dpi);
-    caps.logPixelsX = dpi;
-    caps.logPixelsY = dpi;
-    caps.horzRes = paint.width();
-    caps.vertRes = paint.height();
-    caps.physicalWidth = full.width();
-    caps.physicalHeight = full.height();
-    caps.physicalOffsetX = paint.left();
-    caps.physicalOffsetY = paint.top();
-    return caps;
-  }
+  DeviceCaps Caps() const override { return qt_printing::PrinterCaps(m_printer); }
   int GetOrientation() const override {
     return m_printer.pageLayout().orientation() == QPageLayout::Landscape ? DMORIENT_LANDSCAPE
                                                                           : DMORIENT_PORTRAIT;
@@ -132,6 +116,24 @@ QPrinter& SharedPrinter() {
     PreparePrinter(*printer);
   }
   return *printer;
+}
+
+DeviceCaps PrinterCaps(const QPrinter& printer) {
+  DeviceCaps caps;
+  caps.technology = DT_RASPRINTER;
+  const int dpi = std::max(1, printer.resolution());
+  const QPageLayout layout = printer.pageLayout();
+  const QRect paint = layout.paintRectPixels(dpi);
+  const QRect full = layout.fullRectPixels(dpi);
+  caps.logPixelsX = dpi;
+  caps.logPixelsY = dpi;
+  caps.horzRes = paint.width();
+  caps.vertRes = paint.height();
+  caps.physicalWidth = full.width();
+  caps.physicalHeight = full.height();
+  caps.physicalOffsetX = paint.left();
+  caps.physicalOffsetY = paint.top();
+  return caps;
 }
 
 void PreparePrinter(QPrinter& printer) {

@@ -25,6 +25,10 @@ inline constexpr int kPrintDpi = 300;
 // dialog choose stays for the next print. Made on first use.
 QPrinter& SharedPrinter();
 
+// What the printer reports of its page as it is set up now (the drawable
+// size in printer pixels and the resolution), as the print loop reads it.
+DeviceCaps PrinterCaps(const QPrinter& printer);
+
 // Sets a printer up as the program prints: the resolution, and the plain
 // quarter-inch edge when it writes a PDF file.
 void PreparePrinter(QPrinter& printer);

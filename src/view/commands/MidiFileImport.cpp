@@ -19,6 +19,7 @@
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/core/NewScoreSheetWidth.h"
+#include "view/music/ViewMusic.h"
 
 int g_midiImportMethod = 1;
 int g_midiShortNoteWarning = 1;
@@ -340,6 +341,10 @@ void FinishMidiImportInView(CStavlinView& view, const MidiFileImportResult& resu
       }
     }
   }
+  // Every system but the last is filled to the staff length, its closing
+  // bar at the staff's end, as engraved music is.
+  view.RebuildDisplayLines(0);
+  FillSystemsToStaffLength(view, 0, view.GetDisplayLineCount() - 1);
   if (result.titleLine != nullptr) {
     const int display = view.FindDisplayLine(result.titleLine, 0);
     if (display >= 0) view.SetTextLineFont(display, CString(kTitleFont), 1, 1, 0, 0);

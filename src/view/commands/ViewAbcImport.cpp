@@ -25,6 +25,7 @@
 #include "translate/AbcReaderState.h"
 #include "translate/ChordNameRecognizer.h"
 #include "view/CStavlinView.h"
+#include "view/core/NewScoreSheetWidth.h"
 #include "view/core/ViewLineGeometry.h"
 #include "view/music/ViewMusic.h"
 
@@ -43,6 +44,9 @@ constexpr int kRecognizerColumnPixels = 8;
 // by symbol size (small, large), for the common staff length of a tune.
 constexpr int kLineStart[2] = {34, 34};
 constexpr int kKeyAccidentalWidth[2] = {9, 11};
+// A sheet narrower than this staff (a damaged page preference) is not a
+// measure for the staves.
+constexpr int kShortestSheetStaff = 200;
 
 // Sets g_abcTranslating for the command's lifetime.
 class AbcTranslating {
@@ -177,30 +181,44 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
       largestKey = std::max(largestKey, KeyAtStart(line));
     }
     closeRun();
-    if (g_prefTransAltTun.wrapAbc != 0) {
-      // Each tune's staves are wrapped to the default staff length, the last
-      // tune first so that the lines of the tunes above stay where they are.
-      for (auto tune = runs.rbegin(); tune != runs.rend(); ++tune) {
-        for (KLineObj* line : *tune) line->SetStaffLength(g_prefStaffLines.initialStaffLength);
-        RebuildDisplayLines(0);
-        int top = -1;
-        int bottom = -1;
-        for (int d = 0; d < m_lineCount; ++d) {
-          if (std::find(tune->begin(), tune->end(), GetDisplayLineObj(d)) == tune->end()) continue;
-          if (top < 0) top = d;
-          bottom = d;
-        }
-        if (top < 0) continue;
+    // Each tune's staves, the last tune first so that the lines of the tunes
+    // above stay where they are: wrapped to the default staff length (when
+    // the preference asks for it), then filled to their staff length as
+    // engraved systems.
+    const bool wrap = g_prefTransAltTun.wrapAbc != 0;
+    // The staves keep within a printed sheet at 100 %.
+    const int sheetStaff = NewScoreSheetWidth() - m_contentLeft;
+    const int staffLength = sheetStaff >= kShortestSheetStaff
+                                ? std::min(g_prefStaffLines.initialStaffLength, sheetStaff)
+                                : g_prefStaffLines.initialStaffLength;
+    for (auto tune = runs.rbegin(); tune != runs.rend(); ++tune) {
+      if (wrap) {
+        for (KLineObj* line : *tune) line->SetStaffLength(staffLength);
+      }
+      RebuildDisplayLines(0);
+      int top = -1;
+      int bottom = -1;
+      for (int d = 0; d < m_lineCount; ++d) {
+        if (std::find(tune->begin(), tune->end(), GetDisplayLineObj(d)) == tune->end()) continue;
+        if (top < 0) top = d;
+        bottom = d;
+      }
+      if (top < 0) continue;
+      if (wrap) {
+        // The tune's own lines are its systems, as its writer broke them:
+        // only a line too long for the staff gives bars to the next.
         UpdateSelection(0, kWholeLineColumns, top, bottom, kSelectWholeLines);
-        WrapMusic(*this);
+        WrapMusic(*this, false);
         UpdateSelection(0, 0, 0, 0, kSelClear);
         // The lines the wrap added below the tune's are made by this command too.
         for (int d = top; d < m_lineCount; ++d) {
           KLineObj* line = GetDisplayLineObj(d);
           if (line == nullptr || line->GetFamily() > KLineObj::kFamilyTab) break;
           made.insert(line);
+          bottom = d;
         }
       }
+      FillSystemsToStaffLength(*this, top, bottom);
     }
     // A title stands apart from the music of its tune.
     for (KLineObj* title : titles) {

@@ -8,10 +8,12 @@
 
 #include <algorithm>
 
+#include "common/BarLines.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KStrLine.h"
+#include "model/KChord.h"
 #include "model/KLineObj.h"
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
@@ -54,6 +56,18 @@ int ScaledResolution(const CStavlinView& view, int dpi) {
 }
 
 // The width a line takes on a sheet, as it is drawn.
+// Where the strokes of a bar column that closes a staff end, from the
+// column's start, at the normal symbol size; -1 for any other column (and
+// at the large size, where the whole column counts).
+int ClosingBarEdge(const KChord& column, int size) {
+  if (!column.IsBarColumn() || size != 0) return -1;
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const int code = column.GetRawNote(i).code;
+    if ((code >= 21 && code <= 26) || code == 96 || code == 97) return ClosingBarRightEdge(code, 0);
+  }
+  return -1;
+}
+
 int SheetWidth(CStavlinView& view, KLineObj& line, CDC* dc) {
   int width = 0;
   if (KListLine* list = line.AsListLine(); list != nullptr && KLineObj::IsNoteFamily(line.GetFamily())) {
@@ -62,9 +76,17 @@ int SheetWidth(CStavlinView& view, KLineObj& line, CDC* dc) {
     // automatic length's run to the widest line) hold nothing to read, and
     // a sheet of them alone would print as a blank page. They end at the
     // sheet's edge instead.
+    // A line that ends with a bar line reaches to that bar's last stroke,
+    // not to the end of the bar's column.
     const int size = view.m_sizeIndex != 0 ? 1 : 0;
-    return view.m_contentLeft + line.GetIndent() + list->GetLeadInWidth(size) +
-           list->GetLength() * g_NoteColumnWidth[size];
+    int music = list->GetLength() * g_NoteColumnWidth[size];
+    const CObList& objects = *list->GetObjList();
+    if (const KChord* last =
+            objects.IsEmpty() ? nullptr : AsChord(static_cast<const KPosObj*>(objects.GetTail()))) {
+      const int edge = ClosingBarEdge(*last, size);
+      if (edge >= 0) music = std::min(music, last->GetPos() * g_NoteColumnWidth[size] + edge);
+    }
+    return view.m_contentLeft + line.GetIndent() + list->GetLeadInWidth(size) + music;
   }
   if (auto* text = dynamic_cast<KStrLine*>(&line)) {
     width = text->GetWidth(dc, view.m_textFonts);

@@ -6,6 +6,7 @@
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
 #include "view/music/ViewMusic.h"
+#include "view/music/ViewWrapColumns.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ int AutoWrapCheck(CStavlinView& view, int firstLine, int lastLine) {
     KLineObj* line = view.GetDisplayLineObj(d);
     KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
     if (list == nullptr || !KLineObj::IsNoteFamily(line->GetFamily())) continue;
-    const int used = list->GetLength() * 18 + list->GetLeadInWidth(0) + line->GetIndent();
-    if (used > line->GetStaffLength()) overflowing = d;
+    if (WrapUsedWidth(*list) > line->GetStaffLength()) overflowing = d;
   }
   if (overflowing < 0) return 0;
   // To the end of the score, or to the line above the next piece's title.

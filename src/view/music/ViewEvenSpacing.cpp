@@ -107,21 +107,31 @@ void Apply(const std::vector<KListLine*>& lines, const std::vector<Entry>& entri
   }
 }
 
-// One line, or the lines of a group, spaced as one.
-void SpaceUnit(CStavlinView& view, const std::vector<KListLine*>& lines, int passes) {
-  // The reference: the notation line with the most columns.
+// The notation line of the unit with the most columns: the one the blanks
+// are worked out on.
+KListLine* Reference(const std::vector<KListLine*>& lines) {
   KListLine* reference = nullptr;
   for (KListLine* line : lines) {
     if (IsNotation(line) && (reference == nullptr || line->GetObjCount() > reference->GetObjCount()))
       reference = line;
   }
-  if (reference == nullptr || reference->GetObjCount() == 0) return;
-  // The empty columns before the first object go, on every line alike.
+  return reference != nullptr && reference->GetObjCount() > 0 ? reference : nullptr;
+}
+
+// The empty columns before the first object go, on every line alike.
+void RemoveLeadingBlanks(const std::vector<KListLine*>& lines) {
   int lead = INT32_MAX;
   for (KListLine* line : lines) lead = std::min(lead, FirstUsedColumn(*line));
   if (lead > 0 && lead != INT32_MAX) {
     for (KListLine* line : lines) CutColumns(*line, 0, lead);
   }
+}
+
+// One line, or the lines of a group, spaced as one.
+void SpaceUnit(CStavlinView& view, const std::vector<KListLine*>& lines, int passes) {
+  KListLine* reference = Reference(lines);
+  if (reference == nullptr) return;
+  RemoveLeadingBlanks(lines);
   std::vector<Entry> entries = Entries(*reference);
   const int size = view.m_sizeIndex;
   const int columnWidth = viewgeom::ColumnWidth(view, reference->GetType());
@@ -137,6 +147,17 @@ void SpaceUnit(CStavlinView& view, const std::vector<KListLine*>& lines, int pas
 }
 
 }  // namespace
+
+void SpaceLinesToLength(const std::vector<KListLine*>& lines, int columns) {
+  KListLine* reference = Reference(lines);
+  if (reference == nullptr) return;
+  RemoveLeadingBlanks(lines);
+  const int free = columns - NoteColumnLength(*reference);
+  if (free <= 0) return;
+  std::vector<Entry> entries = Entries(*reference);
+  Spread(entries, free, -1);
+  Apply(lines, entries);
+}
 
 int SpacingClass(int ticks, bool bar) {
   if (ticks > 1440) return 12;

@@ -5,6 +5,7 @@
 // the tests make it.
 
 #include <span>
+#include <vector>
 
 #include "view/commands/CommandHandlers.h"
 
@@ -18,8 +19,9 @@ class KListLine;
 // its staff length; new lines or groups are made below a part's last line,
 // and ungrouped notation lines and groups left empty are removed. One undo
 // step. Internal failures stop the run with a message that points to Undo;
-// no bar is ever dropped.
-void WrapMusic(CStavlinView& view);
+// no bar is ever dropped. With pullUp false, bars only move down: a line
+// that fits keeps its own bars (the systems an ABC tune's lines give).
+void WrapMusic(CStavlinView& view, bool pullUp = true);
 // The error numbers the run stops with (shown in the message).
 inline constexpr int kWrapErrorGroupMissing = 17;
 inline constexpr int kWrapErrorNothingMoves = 2;
@@ -49,6 +51,18 @@ void EvenlySpaceNotation(CStavlinView& view, int passes = -1);
 // Actions/Evenly Space Notation/Continuously: the whole score by the
 // preference's number of steps, then Wrap Music over the whole score.
 void EvenlySpaceContinuously(CStavlinView& view);
+// Spreads blank columns between the columns of one line, or of the lines of
+// one group alike, by the priority of their note lengths (as the command
+// does) until the widest of them is `columns` long; a unit as long already
+// is left as it is.
+void SpaceLinesToLength(const std::vector<KListLine*>& lines, int columns);
+// An imported score's systems filled as engraved music is: in every part
+// (ungrouped staves of one type and label, or runs of matching line groups)
+// among display lines first..last, each system but the last ends with a bar
+// line (the bar that opens the next system moves up to close it) and has its
+// notes spread so that this bar stands at the end of its staff length, as
+// far as the columns reach; the last system keeps its natural spacing.
+void FillSystemsToStaffLength(CStavlinView& view, int first, int last);
 // The spacing class of a column of the ticks (and whether it is a bar).
 int SpacingClass(int ticks, bool bar);
 

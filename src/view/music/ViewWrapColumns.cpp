@@ -91,6 +91,19 @@ int NoteColumnLength(KListLine& line) {
   return ToNote(line, last->GetPos()) + 1;
 }
 
+int WrapUsedWidth(KListLine& line, int columns, bool closingBar) {
+  constexpr int kColumn = 18;
+  const int notes = closingBar && columns > 0 ? (columns - 1) * kColumn + kColumn / 2 + 1 : columns * kColumn;
+  return notes + line.GetLeadInWidth(0) + line.GetIndent();
+}
+
+int WrapUsedWidth(KListLine& line) {
+  const CObList* objects = line.GetObjList();
+  const KChord* last =
+      objects->IsEmpty() ? nullptr : AsChord(static_cast<const KPosObj*>(objects->GetTail()));
+  return WrapUsedWidth(line, line.GetLength(), last != nullptr && last->IsBarColumn());
+}
+
 int FirstUsedColumn(KListLine& line) {
   int first = INT32_MAX;
   const CObList* objects = line.GetObjList();

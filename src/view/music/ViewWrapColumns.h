@@ -77,6 +77,14 @@ class KColumnCarry {
 bool WrapMovesLine(const KListLine& line);
 // The line's length in note columns (one past its last object).
 int NoteColumnLength(KListLine& line);
+// The pixels a staff or tablature line's notation takes as the wrap measures
+// it against its staff length: its lead-in and indent, then 18 a column, a
+// closing bar counted to its middle, as the wrap's break rule counts every
+// bar (a line may end with a bar whose middle stands within the staff).
+int WrapUsedWidth(KListLine& line);
+// The same for `columns` columns of such a line, closingBar when the last of
+// them is a bar.
+int WrapUsedWidth(KListLine& line, int columns, bool closingBar);
 // The first note column that holds an object or an attachment; INT32_MAX
 // for an empty line.
 int FirstUsedColumn(KListLine& line);

@@ -102,7 +102,9 @@ bool EndsWithBar(KListLine& line) {
   return !objects->IsEmpty() && IsBar(static_cast<const KPosObj*>(objects->GetTail()));
 }
 
-// The width the line's notation takes, at the normal symbol size.
+// The width the line's notation takes, at the normal symbol size: in full
+// columns (the room a line has for more bars), or with a closing bar counted
+// to its middle (whether the line fits, by the rule that finds its breaks).
 int UsedWidth(KListLine& line) {
   return line.GetLength() * kColumn + line.GetLeadInWidth(0) + line.GetIndent();
 }
@@ -211,11 +213,11 @@ class TextMover {
 
 class WrapRun {
  public:
-  WrapRun(CStavlinView& view, int first, int last)
+  WrapRun(CStavlinView& view, int first, int last, bool pullUp)
       : m_view(view), m_doc(*view.m_document), m_first(first), m_last(last), m_texts(view) {
     m_fixedLength = std::max(view.m_widest, 0);
     if (m_fixedLength == 0) m_fixedLength = 800;
-    m_pullAllowed = g_automaticWrap == 0 || g_prefStaffLines3.rewrapBelow != 0;
+    m_pullAllowed = pullUp && (g_automaticWrap == 0 || g_prefStaffLines3.rewrapBelow != 0);
   }
 
   void Run() {
@@ -310,14 +312,16 @@ class WrapRun {
 
   // Used width and room of a unit (its widest notation line, its least room);
   // the widest line in `widest`. False when no line has a fixed length.
-  bool Measure(const Unit& unit, int& used, int& room, KListLine*& widest) {
+  // fitting: a closing bar counts to its middle (does the unit fit?), else
+  // whole (how much room is left for more bars?).
+  bool Measure(const Unit& unit, int& used, int& room, KListLine*& widest, bool fitting = true) {
     used = 0;
     room = INT32_MAX;
     widest = nullptr;
     for (POSITION position : unit.positions) {
       KListLine* line = List(position);
       if (line == nullptr || !IsNotation(line) || line->GetStaffLength() <= 1) continue;
-      const int width = UsedWidth(*line);
+      const int width = fitting ? WrapUsedWidth(*line) : UsedWidth(*line);
       if (widest == nullptr || width > used) {
         used = width;
         widest = line;
@@ -557,7 +561,7 @@ class WrapRun {
     for (size_t l = 0; l < unit.positions.size(); ++l) {
       KListLine* line = List(unit.positions[l]);
       if (line == nullptr || !IsNotation(line) || line->GetStaffLength() <= 1) continue;
-      const int used = carry.lines[l].Length() * kColumn + line->GetLeadInWidth(0) + line->GetIndent();
+      const int used = WrapUsedWidth(*line, carry.lines[l].Length(), carry.lines[l].EndsWithBar());
       if (used > line->GetStaffLength()) return true;
     }
     return false;
@@ -698,6 +702,9 @@ class WrapRun {
         continue;
       }
       if (!pullUp) continue;
+      // Bars come up only into whole columns of room.
+      measured = Measure(upper, used, room, widest, false);
+      if (!measured || room < 0) continue;
       size_t j = i + 1;
       while (j < units.size() && gone[j]) ++j;
       if (j >= units.size()) continue;
@@ -792,7 +799,7 @@ bool RemoveEmptied(CStavlinView& view, const WrapRun& run) {
 
 }  // namespace
 
-void WrapMusic(CStavlinView& view) {
+void WrapMusic(CStavlinView& view, bool pullUp) {
   if (view.m_document == nullptr || view.GetDisplayLineCount() <= 0) return;
   if (!view.LeaveReadOnlyForEdit()) return;
   int count = view.GetDisplayLineCount();
@@ -842,7 +849,7 @@ void WrapMusic(CStavlinView& view) {
       SetFor hold(g_holdWidest, 1);
       SetFor quiet(g_noModify, 1);
       SetFor noPasteWrap(g_autoWrapSuspended, 1);
-      WrapRun run(view, first, last);
+      WrapRun run(view, first, last, pullUp);
       try {
         run.Run();
       } catch (const WrapError& failure) {
