@@ -79,19 +79,39 @@ TEST_F(WrapMusicTest, BarsPastTheEndGoToNewLinesOfTheSamePart) {
 // A line may end with a bar line whose middle stands within the staff length
 // (the rule a break is found by), though its column reaches past it: such a
 // line fits, and wrapping it, once or again, leaves it whole.
-TEST_F(WrapMusicTest, ALineEndingWithABarWhoseMiddleFitsIsLeftWhole) {
-  // Three bars, the last bar line in column 11: its middle at 34 + 11 x 18 +
-  // 9 = 241, its column's end at 250.
-  Add(BarsStaff(3, 245, "Flute"));
+// A line ends with its closing bar line only when the bar line's whole
+// column fits the staff; a second Wrap Music changes nothing. Three bars, the
+// last bar line in column 11: its middle at 34 + 11 x 18 + 9 = 241, its
+// column's end at 250.
+struct ClosingBarCase {
+  const char* name;
+  int staffLength;
+  int lines;
+};
+
+class WrapClosingBarTest : public WrapMusicTest, public ::testing::WithParamInterface<ClosingBarCase> {};
+
+TEST_P(WrapClosingBarTest, TheLineFitsWhenItsClosingBarFitsWholeAndASecondWrapChangesNothing) {
+  Add(BarsStaff(3, GetParam().staffLength, "Flute"));
   Layout(0, 0);
   const std::string whole = Dump(0);
-  for (int run = 1; run <= 2; ++run) {
-    SCOPED_TRACE("wrap " + std::to_string(run));
-    WrapAll();
-    ASSERT_EQ(view->GetDisplayLineCount(), 1);
+  WrapAll();
+  ASSERT_EQ(view->GetDisplayLineCount(), GetParam().lines);
+  if (GetParam().lines == 1) {
     EXPECT_EQ(Dump(0), whole);
   }
+  std::vector<std::string> first;
+  for (int d = 0; d < GetParam().lines; ++d) first.push_back(Dump(d));
+  WrapAll();
+  ASSERT_EQ(view->GetDisplayLineCount(), GetParam().lines);
+  for (int d = 0; d < GetParam().lines; ++d)
+    EXPECT_EQ(Dump(d), first[static_cast<size_t>(d)]) << "line " << d;
 }
+
+INSTANTIATE_TEST_SUITE_P(Wrap, WrapClosingBarTest,
+                         ::testing::Values(ClosingBarCase{"BarColumnEndsAtTheStaffEnd", 250, 1},
+                                           ClosingBarCase{"OnlyTheBarsMiddleFits", 245, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The caret stays in its bar, at its offset in the bar, wherever the bar
 // went: six bars of three notes (bar k at columns 4k .. 4k + 2, its bar line

@@ -68,14 +68,14 @@ int Length(const System& system) {
 }
 
 // The columns that put a closing bar at the end of the staff length: the
-// last column a bar may stand in (its middle within the staff length, the
+// columns before the last bar that fits whole within the staff length (the
 // rule Wrap Music breaks lines by) and the bar's own. 0 when no line of the
 // system has a fixed staff length.
 int FullLength(const System& system) {
   int columns = 0;
   for (KListLine* line : system) {
     if (!IsNotation(line) || line->GetStaffLength() <= 1) continue;
-    const int lastBar = (line->GetStaffLength() - WrapUsedWidth(*line, 1, true)) / kColumn;
+    const int lastBar = (line->GetStaffLength() - WrapUsedWidth(*line, 1)) / kColumn;
     const int own = std::max(lastBar, 0) + 1;
     columns = columns == 0 ? own : std::min(columns, own);
   }

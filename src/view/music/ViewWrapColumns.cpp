@@ -91,18 +91,12 @@ int NoteColumnLength(KListLine& line) {
   return ToNote(line, last->GetPos()) + 1;
 }
 
-int WrapUsedWidth(KListLine& line, int columns, bool closingBar) {
+int WrapUsedWidth(KListLine& line, int columns) {
   constexpr int kColumn = 18;
-  const int notes = closingBar && columns > 0 ? (columns - 1) * kColumn + kColumn / 2 + 1 : columns * kColumn;
-  return notes + line.GetLeadInWidth(0) + line.GetIndent();
+  return columns * kColumn + line.GetLeadInWidth(0) + line.GetIndent();
 }
 
-int WrapUsedWidth(KListLine& line) {
-  const CObList* objects = line.GetObjList();
-  const KChord* last =
-      objects->IsEmpty() ? nullptr : AsChord(static_cast<const KPosObj*>(objects->GetTail()));
-  return WrapUsedWidth(line, line.GetLength(), last != nullptr && last->IsBarColumn());
-}
+int WrapUsedWidth(KListLine& line) { return WrapUsedWidth(line, line.GetLength()); }
 
 int FirstUsedColumn(KListLine& line) {
   int first = INT32_MAX;

@@ -78,13 +78,12 @@ bool WrapMovesLine(const KListLine& line);
 // The line's length in note columns (one past its last object).
 int NoteColumnLength(KListLine& line);
 // The pixels a staff or tablature line's notation takes as the wrap measures
-// it against its staff length: its lead-in and indent, then 18 a column, a
-// closing bar counted to its middle, as the wrap's break rule counts every
-// bar (a line may end with a bar whose middle stands within the staff).
+// it against its staff length: its lead-in and indent, then 18 a column. A
+// closing bar counts with its whole column, as the wrap's break rule keeps
+// the whole bar line within the staff.
 int WrapUsedWidth(KListLine& line);
-// The same for `columns` columns of such a line, closingBar when the last of
-// them is a bar.
-int WrapUsedWidth(KListLine& line, int columns, bool closingBar);
+// The same for `columns` columns of such a line.
+int WrapUsedWidth(KListLine& line, int columns);
 // The first note column that holds an object or an attachment; INT32_MAX
 // for an empty line.
 int FirstUsedColumn(KListLine& line);

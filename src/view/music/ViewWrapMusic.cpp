@@ -102,13 +102,6 @@ bool EndsWithBar(KListLine& line) {
   return !objects->IsEmpty() && IsBar(static_cast<const KPosObj*>(objects->GetTail()));
 }
 
-// The width the line's notation takes, at the normal symbol size: in full
-// columns (the room a line has for more bars), or with a closing bar counted
-// to its middle (whether the line fits, by the rule that finds its breaks).
-int UsedWidth(KListLine& line) {
-  return line.GetLength() * kColumn + line.GetLeadInWidth(0) + line.GetIndent();
-}
-
 // A single bar as a one-column block.
 KColumnBlock BarBlock(KListLine& line) {
   // Built in a scratch line so that the block takes it as cut columns.
@@ -312,16 +305,14 @@ class WrapRun {
 
   // Used width and room of a unit (its widest notation line, its least room);
   // the widest line in `widest`. False when no line has a fixed length.
-  // fitting: a closing bar counts to its middle (does the unit fit?), else
-  // whole (how much room is left for more bars?).
-  bool Measure(const Unit& unit, int& used, int& room, KListLine*& widest, bool fitting = true) {
+  bool Measure(const Unit& unit, int& used, int& room, KListLine*& widest) {
     used = 0;
     room = INT32_MAX;
     widest = nullptr;
     for (POSITION position : unit.positions) {
       KListLine* line = List(position);
       if (line == nullptr || !IsNotation(line) || line->GetStaffLength() <= 1) continue;
-      const int width = fitting ? WrapUsedWidth(*line) : UsedWidth(*line);
+      const int width = WrapUsedWidth(*line);
       if (widest == nullptr || width > used) {
         used = width;
         widest = line;
@@ -561,7 +552,7 @@ class WrapRun {
     for (size_t l = 0; l < unit.positions.size(); ++l) {
       KListLine* line = List(unit.positions[l]);
       if (line == nullptr || !IsNotation(line) || line->GetStaffLength() <= 1) continue;
-      const int used = WrapUsedWidth(*line, carry.lines[l].Length(), carry.lines[l].EndsWithBar());
+      const int used = WrapUsedWidth(*line, carry.lines[l].Length());
       if (used > line->GetStaffLength()) return true;
     }
     return false;
@@ -702,9 +693,6 @@ class WrapRun {
         continue;
       }
       if (!pullUp) continue;
-      // Bars come up only into whole columns of room.
-      measured = Measure(upper, used, room, widest, false);
-      if (!measured || room < 0) continue;
       size_t j = i + 1;
       while (j < units.size() && gone[j]) ++j;
       if (j >= units.size()) continue;
