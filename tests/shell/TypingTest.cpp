@@ -322,6 +322,10 @@ const AfterBarCase kAfterBarCases[] = {
     {"a tie before the bar", "gqu|Aq", {kRowG4, kRowG4 - 1}},
     {"a sharp before the bar", "g#q|Aq", {kRowG4, kRowG4 - 1}},
     {"a half note and a bar", "gh|Aq", {kRowG4, kRowG4 - 1}},
+    {"a chord before the bar, then a letter down from its top note",
+     "gq\x02"
+     "Bq|aq",
+     {kRowB4, kRowG4 - 1}},
     {"the caret moved back over the bar and on again",
      "gq|\x02\x03"
      "Aq",
