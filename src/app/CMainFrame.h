@@ -155,6 +155,12 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   void ReopenToolBox(int slot);
   // Start-up: every toolbox whose saved position is open, pulled onto the screen.
   void ReopenSavedToolBoxes();
+  // The corner the toolboxes' saved offsets count from: the main window's
+  // top-left corner as it stands unmaximized, which is where it opens at the
+  // next start. While it is maximized, minimized or full screen, the corner
+  // it had before counts, so that a toolbox left on a maximized main window
+  // comes back where it was left.
+  QPoint ToolBoxOrigin();
   // Playback marks a sounding note on the fretboard and the keyboard (on 0:
   // the note stopped; a negative note clears the marks).
   void ShowPlayedNote(int on, int note, int string, int fret) override;
@@ -214,6 +220,7 @@ class CMainFrame : public QMainWindow, public KFrameServices {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   // MainFrameMenus.cpp
@@ -274,6 +281,8 @@ class CMainFrame : public QMainWindow, public KFrameServices {
   // The toolbox windows by slot (the kind each was opened as).
   std::array<QPointer<KToolBoxWindow>, 20> m_toolBoxes{};
   bool m_closingDown = false;  // the frame goes: its toolboxes are not closed by the user
+  QPoint m_normalTopLeft;      // the main window's corner when last seen unmaximized
+  bool m_normalTopLeftKnown = false;
   // MIDI: the output, the sync timer, the input and the two device menus.
   CMaxMidiOut m_midiOut;
   KSVMidiSync m_midiSync;

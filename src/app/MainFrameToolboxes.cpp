@@ -81,9 +81,9 @@ void CMainFrame::OpenToolBox(int slot) {
   }
   POINT& saved = SavedPosition(slot);
   saved = toolbox::DecodedPosition(saved);
-  const QRect main = frameGeometry();
+  const QPoint main = ToolBoxOrigin();
   const SIZE screen = GetScreenSize();
-  const POINT at = toolbox::PlaceOnScreen(saved, POINT{main.left(), main.top()}, screen);
+  const POINT at = toolbox::PlaceOnScreen(saved, POINT{main.x(), main.y()}, screen);
   m_toolBoxes[static_cast<size_t>(slot)] = window;
   window->Place(QPoint(at.x, at.y));
   // The score keeps the keyboard.
@@ -137,19 +137,34 @@ void CMainFrame::ToolBoxClosedByUser(int slot) {
 
 void CMainFrame::ToolBoxMoved(int slot, QPoint topLeft) {
   if (m_closingDown || ToolBox(slot) == nullptr) return;
-  const QRect main = frameGeometry();
-  SavedPosition(slot) = POINT{topLeft.x() - main.left(), topLeft.y() - main.top()};
+  const QPoint main = ToolBoxOrigin();
+  SavedPosition(slot) = POINT{topLeft.x() - main.x(), topLeft.y() - main.y()};
+}
+
+QPoint CMainFrame::ToolBoxOrigin() {
+  constexpr Qt::WindowStates kNotNormal = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
+  if ((windowState() & kNotNormal) == 0 || !m_normalTopLeftKnown) {
+    m_normalTopLeft = frameGeometry().topLeft();
+    m_normalTopLeftKnown = true;
+  }
+  return m_normalTopLeft;
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The unmaximized corner is remembered as the window moves.
+  ToolBoxOrigin();
 }
 
 void CMainFrame::ReopenToolBox(int slot) { RunCommand(cmd::kToolBoxFirst + static_cast<UINT>(slot)); }
 
 void CMainFrame::ReopenSavedToolBoxes() {
-  const QRect main = frameGeometry();
+  const QPoint main = ToolBoxOrigin();
   const SIZE screen = GetScreenSize();
   for (int slot = 0; slot < toolbox::kKindCount; ++slot) {
     POINT& saved = SavedPosition(slot);
     if (!toolbox::IsOpenPosition(saved)) continue;
-    saved = toolbox::PulledOntoScreen(saved, POINT{main.left(), main.top()}, screen);
+    saved = toolbox::PulledOntoScreen(saved, POINT{main.x(), main.y()}, screen);
     if (ToolBox(slot) == nullptr) ReopenToolBox(slot);
   }
 }

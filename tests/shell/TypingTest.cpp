@@ -28,6 +28,7 @@
 #include "model/KListLine.h"
 #include "support/CaseName.h"
 #include "view/CStavlinView.h"
+#include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
 
 namespace {
@@ -40,6 +41,7 @@ constexpr int kStaffEntryRow = 18;  // where the caret lands on a staff
 constexpr int kRowE4 = 22;          // the staff's bottom line
 constexpr int kRowG4 = 20;
 constexpr int kRowB4 = 18;
+constexpr int kFirstRest = 14;  // symbol codes from here on are rests, bars and marks
 
 // The columns of a notation line as text: "pos:code@row,code@row pos:..."
 // (tablature rows are the string rows).
@@ -262,8 +264,9 @@ TEST_F(TypingInTheWindow, MelodyTypedOnTheStaffIsWrittenToBothLinesAndSavedAsTyp
 // was typed, completed by the fourth quarter or typed and taken back.
 struct AfterBarCase {
   const char* name;
-  const char* keys;       // capitals and | with Shift, \b Backspace
+  const char* keys;       // capitals and | with Shift, \b Backspace, \x02 Left, \x03 Right
   std::vector<int> rows;  // of the staff's last notes, in order
+  bool autoBars = true;   // Options | Auto Bar Insertion
 };
 
 void PrintTo(const AfterBarCase& c, std::ostream* os) { *os << c.name; }
@@ -274,9 +277,13 @@ TEST_P(CaretRowAfterABar, CapitalsGoUpFromTheLastNote) {
   const AfterBarCase& c = GetParam();
   ASSERT_NO_FATAL_FAILURE(OpenPair());
   ASSERT_NO_FATAL_FAILURE(GoToStaff());
+  if ((View().m_autoBars != 0) != c.autoBars) Trigger(cmd::kOptionsAutoBars);
+  ASSERT_EQ(View().m_autoBars != 0, c.autoBars);
   for (const char* k = c.keys; *k != '\0'; ++k) {
     const QChar ch = QChar::fromLatin1(*k);
-    if (*k == '\b') {
+    if (*k == '\x02' || *k == '\x03') {
+      Key(*k == '\x02' ? Qt::Key_Left : Qt::Key_Right);
+    } else if (*k == '\b') {
       Key(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
     } else if (*k == '|') {
       Key(Qt::Key_Bar, Qt::ShiftModifier, QString(ch));
@@ -292,13 +299,16 @@ TEST_P(CaretRowAfterABar, CapitalsGoUpFromTheLastNote) {
   std::vector<int> columns;
   for (int column = 0; column < staff_->GetLength(); ++column) {
     const KChord* cell = AsChord(staff_->GetObjAt(column, 0));
-    if (cell != nullptr && !cell->IsBarColumn() && cell->GetNoteCount() > 0) {
+    // Rests stand on a row of their own; the notes are what the letters chose.
+    if (cell != nullptr && !cell->IsBarColumn() && cell->GetNoteCount() > 0 &&
+        cell->GetNote(0).code < kFirstRest) {
       rows.push_back(cell->GetNote(0).position);
       columns.push_back(column);
     }
   }
   ASSERT_GE(rows.size(), c.rows.size());
-  EXPECT_EQ(std::vector<int>(rows.end() - static_cast<std::ptrdiff_t>(c.rows.size()), rows.end()), c.rows);
+  EXPECT_EQ(std::vector<int>(rows.end() - static_cast<std::ptrdiff_t>(c.rows.size()), rows.end()), c.rows)
+      << Dump(*staff_);
   for (int column : columns) EXPECT_EQ(TabPitchAt(column), StaffPitchAt(column)) << "column " << column;
 }
 
@@ -307,6 +317,19 @@ const AfterBarCase kAfterBarCases[] = {
     {"the bar the fourth quarter completes", "gqqqqAqBqCq", {kRowG4, kRowG4 - 1, kRowB4, kRowB4 - 1}},
     {"a bar typed and taken back", "gq|\bAq", {kRowG4, kRowG4 - 1}},
     {"two bars", "gq||Aq", {kRowG4, kRowG4 - 1}},
+    {"a bar typed by hand with automatic bars off", "gqqqq|AqBq", {kRowG4, kRowG4 - 1, kRowB4}, false},
+    {"a rest before the bar", "gq,|Aq", {kRowG4, kRowG4 - 1}},
+    {"a tie before the bar", "gqu|Aq", {kRowG4, kRowG4 - 1}},
+    {"a sharp before the bar", "g#q|Aq", {kRowG4, kRowG4 - 1}},
+    {"a half note and a bar", "gh|Aq", {kRowG4, kRowG4 - 1}},
+    {"a chord before the bar, then a letter down from its top note",
+     "gq\x02"
+     "Bq|aq",
+     {kRowB4, kRowG4 - 1}},
+    {"the caret moved back over the bar and on again",
+     "gq|\x02\x03"
+     "Aq",
+     {kRowG4, kRowG4 - 1}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CaretRowAfterABar, ::testing::ValuesIn(kAfterBarCases),
