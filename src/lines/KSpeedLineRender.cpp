@@ -166,8 +166,7 @@ void KSpeedLine::Render(CDC* dc, int x, int firstColumn, int lastColumn, int y, 
     }
     // A fixed staff length that the notes have run past (Auto-Wrap off):
     // the staff runs on under them until the music is wrapped.
-    int width = static_cast<int>(std::min<long long>(
-        GetLeadInWidth(s) + static_cast<long long>(RunWidth(columnWidth, 20)), INT32_MAX));
+    int width = GetLeadInWidth(s) + RunWidth(columnWidth, 20);
     // A line that ends with a bar ends there: no staff runs on past it.
     const int closing = GetClosingBarRight();
     if (closing >= 0) width = std::min(width, GetLeadInWidth(s) + closing);

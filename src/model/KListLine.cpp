@@ -220,7 +220,7 @@ int KListLine::RunWidth(int columnWidth, int spare) {
   const long long run = m_staffLength > 0
                             ? std::max(static_cast<long long>(columnWidth) * m_staffLength / 18, content)
                             : content + spare;
-  return static_cast<int>(std::clamp<long long>(run, 0, INT32_MAX));
+  return static_cast<int>(std::clamp<long long>(run, 0, kMaxWidth));
 }
 
 int KListLine::GetLeadInWidth(int sizeIndex) const {
@@ -234,7 +234,7 @@ int KListLine::GetWidth(int sizeIndex, int mode, CDC* dc, int) {
   const int family = GetFamily();
   if (family == kFamilyStaff || family == kFamilyTab) {
     // A stored line can hold a column at any position: the width is worked
-    // out in 64 bits and held to what an int can carry.
+    // out in 64 bits and held to the widest a line is measured.
     const int key = m_key >= 0 && m_key <= kMaxKey ? m_key : 0;
     const long long lead = kClefWidth + static_cast<long long>(m_indent) +
                            (key != 0 ? kAccidentalWidth[size] * (key / 2 + 1) : 0);
@@ -242,11 +242,11 @@ int KListLine::GetWidth(int sizeIndex, int mode, CDC* dc, int) {
     const int fixed =
         m_staffLength > 0
             ? static_cast<int>(std::min<double>(
-                  g_NoteColumnWidth[size] * static_cast<double>(m_staffLength) / 18.0, INT32_MAX))
+                  g_NoteColumnWidth[size] * static_cast<double>(m_staffLength) / 18.0, kMaxWidth))
             : 0;
     if (mode == 1 && m_staffLength > 0) return fixed;
     return static_cast<int>(std::min<long long>(
-        std::max<long long>(fixed, columns + lead + (m_staffLength > 0 ? 0 : kEndMargin)), INT32_MAX));
+        std::max<long long>(fixed, columns + lead + (m_staffLength > 0 ? 0 : kEndMargin)), kMaxWidth));
   }
   if (family == kFamilyRhythm) {
     if (GetColumnWidth() < 0) MeasureSymbols(dc, size);

@@ -45,6 +45,9 @@ class KListLine : public KLineObj {
   static constexpr int kAccidentalWidth[2] = {5, 7};
   static constexpr int kChordColumnWidth[2] = {8, 10};
   static constexpr int kMaxKey = 15;
+  // The widest a line is measured, in pixels: a stored line may hold a
+  // column at any position, and the layout adds margins to a width.
+  static constexpr int kMaxWidth = 1 << 28;
   static constexpr int kDefaultBeatTicks = 480;
   // Columns with a meaning of their own to the signature lookups.
   static constexpr int kWholeLineColumn = 32000;
@@ -167,12 +170,12 @@ class KListLine : public KLineObj {
   // ---- Length and layout (KListLine.cpp) ---------------------------------------
   int GetLength() override;
   int GetWidth(int sizeIndex, int mode, CDC* dc, int option) override;
-  // The clef area and the key signature of note lines; 0 on other lines.
   // How far the staff lines or strings run, in pixels, at a column width:
   // the fixed staff length or the columns, whichever is longer; a line with
-  // no fixed length runs `spare` pixels past its columns. Any stored length
-  // or column position gives a width an int carries.
+  // no fixed length runs `spare` pixels past its columns. Held to kMaxWidth
+  // whatever length or column position a stored line holds.
   int RunWidth(int columnWidth, int spare);
+  // The clef area and the key signature of note lines; 0 on other lines.
   int GetLeadInWidth(int sizeIndex) const;
   // Takes the other line's staff length, indent, spaces and its key at column
   // 0; the time signature starts unset.
