@@ -432,7 +432,10 @@ int StemDirection(const KChord& column) {
 }
 
 bool WrittenApart(const KChord& previous, const KChord& column) {
-  if (Flagged(previous)) return !BeamedToPrevious(column);
+  // Only notes with flags beam: a longer note written next to an eighth
+  // stays one run with it (its stem goes the run's way) and beams with
+  // nothing.
+  if (Flagged(previous) && Flagged(column)) return !BeamedToPrevious(column);
   const int before = StemDirection(previous);
   const int now = StemDirection(column);
   return before != 0 && now != 0 && before != now;
