@@ -68,9 +68,13 @@ bool IsShown(const CStavlinView& view, const KLineObj& line) {
 }
 
 // Pixel width of the line's content, measured as it is drawn.
+// Held to the widest a line is measured, so that the margins the layout adds
+// cannot overflow whatever a stored line holds.
 int LineWidth(CStavlinView& view, KLineObj& line, CDC* dc) {
-  if (auto* text = dynamic_cast<KStrLine*>(&line)) return text->GetWidth(dc, view.m_textFonts);
-  return line.GetWidth(view.m_sizeIndex, 0, dc, 0);
+  const int width = dynamic_cast<KStrLine*>(&line) != nullptr
+                        ? static_cast<KStrLine&>(line).GetWidth(dc, view.m_textFonts)
+                        : line.GetWidth(view.m_sizeIndex, 0, dc, 0);
+  return std::clamp(width, 0, KListLine::kMaxWidth);
 }
 
 // The widest notation width follows every staff and tablature line.

@@ -78,22 +78,25 @@ int SheetWidth(CStavlinView& view, KLineObj& line, CDC* dc) {
     // sheet's edge instead.
     // A line that ends with a bar line reaches to that bar's last stroke,
     // not to the end of the bar's column.
+    // Worked out in 64 bits: a stored line may hold a column far along it.
     const int size = view.m_sizeIndex != 0 ? 1 : 0;
-    int music = list->GetLength() * g_NoteColumnWidth[size];
+    long long music = static_cast<long long>(list->GetLength()) * g_NoteColumnWidth[size];
     const CObList& objects = *list->GetObjList();
     if (const KChord* last =
             objects.IsEmpty() ? nullptr : AsChord(static_cast<const KPosObj*>(objects.GetTail()))) {
       const int edge = ClosingBarEdge(*last, size);
-      if (edge >= 0) music = std::min(music, last->GetPos() * g_NoteColumnWidth[size] + edge);
+      if (edge >= 0)
+        music = std::min(music, static_cast<long long>(last->GetPos()) * g_NoteColumnWidth[size] + edge);
     }
-    return view.m_contentLeft + line.GetIndent() + list->GetLeadInWidth(size) + music;
+    const long long reach = static_cast<long long>(line.GetIndent()) + list->GetLeadInWidth(size) + music;
+    return view.m_contentLeft + static_cast<int>(std::clamp<long long>(reach, 0, KListLine::kMaxWidth));
   }
   if (auto* text = dynamic_cast<KStrLine*>(&line)) {
     width = text->GetWidth(dc, view.m_textFonts);
   } else {
     width = line.GetWidth(view.m_sizeIndex, 0, dc, 0);
   }
-  return width + view.m_contentLeft;
+  return std::clamp(width, 0, KListLine::kMaxWidth) + view.m_contentLeft;
 }
 
 // Height of the run of display lines from `first` that belong to the group.
