@@ -37,6 +37,9 @@ class InterruptedSave : public ReliabilityTest {
 
 TEST_F(InterruptedSave, ScoreFileIsAlwaysOneWholeVersionAndLeftoversGoWithTheNextSave) {
   constexpr int kKills = 120;
+  // On a loaded machine a kill may come before the saving child has run at
+  // all: the kills go on, up to kMaxKills, until one has fallen inside a save.
+  constexpr int kMaxKills = 1000;
   const std::string score = PathOf("large.svd");
   CStavlinDoc first;
   FillLargeScore(first, 60, 120);
@@ -59,16 +62,28 @@ TEST_F(InterruptedSave, ScoreFileIsAlwaysOneWholeVersionAndLeftoversGoWithTheNex
   std::mt19937 random(20261209);
   std::uniform_int_distribution<long long> delay(0, 3 * saveTime.count() + 1000);
   int killedWithLeftover = 0;
-  for (int kill = 0; kill < kKills; ++kill) {
+  for (int kill = 0; kill < kMaxKills && (kill < kKills || killedWithLeftover == 0); ++kill) {
     std::fflush(nullptr);
+    // The child says through a pipe that it is about to save, so that the
+    // delay counts from its first save, not from the fork.
+    int started[2] = {-1, -1};
+    ASSERT_EQ(::pipe(started), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      ::close(started[0]);
+      const char ready = 1;
+      if (::write(started[1], &ready, 1) != 1) ::_exit(1);
       for (;;) {
         first.OnSaveDocument(score.c_str());
         second.OnSaveDocument(score.c_str());
       }
     }
+    ::close(started[1]);
+    char ready = 0;
+    const ssize_t got = ::read(started[0], &ready, 1);
+    ::close(started[0]);
+    ASSERT_EQ(got, 1);
     std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
     ::kill(child, SIGKILL);
     int status = 0;

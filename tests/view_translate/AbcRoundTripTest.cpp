@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"ChordNamesOnEveryNote",
                   "X:1\nT:Busy chords\nM:4/4\nL:1/8\nK:D\n\"D\"d\"A7\"c\"Bm\"B\"F#m\"A \"G\"G\"Em\"E\"A7\"A2|"
                   "\"D\"d8|]",
-                  "\"D\"d\"A7\"c\"Bm\"B\"F#m\"A \"G\"G\"Em\"E \"A7\"A2|\"D\"d8"}),
+                  "\"D\"d\"A7\"c\"Bm\"B\"F#m\"A \"G\"G\"Em\"E\"A7\"A2|\"D\"d8"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A tune of 32 bars, more than one staff holds, written four bars a line:
