@@ -56,6 +56,9 @@ if timeout 900 "$program" --gtest_filter='-JackPorts.*' >"$log" 2>&1; then
   grep -E '^\[  PASSED  \]' "$log"
 else
   grep -E '^\[  (FAILED|PASSED)  \]|Failure|LeakSanitizer' "$log" | head -60
+  # What the program printed last (an abort's reason, a failure's values).
+  echo "run-real-display: the end of the log:" >&2
+  tail -n 30 "$log" >&2
   echo "run-real-display: failures on the real display; the whole log is $log" >&2
   exit 1
 fi

@@ -114,7 +114,8 @@ TEST_F(MidiImportWindow, AfterAnImportTheMenusAnswerTheKeyboardAtOnce) {
   ASSERT_TRUE(Start());
   Frame().show();
   Frame().activateWindow();
-  QApplication::processEvents();
+  // A user's main window is on the screen and active before they import.
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
   ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
   App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
   Trigger(cmd::kImportMidi);
@@ -124,7 +125,7 @@ TEST_F(MidiImportWindow, AfterAnImportTheMenusAnswerTheKeyboardAtOnce) {
   ASSERT_NE(pane, nullptr);
   stavlin_test::WaitFor([&] { return QApplication::activeWindow() == &Frame() && pane->hasFocus(); });
   EXPECT_EQ(QApplication::activeWindow(), &Frame());
-  EXPECT_TRUE(pane->hasFocus());
+  ASSERT_TRUE(pane->hasFocus());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
   QApplication::processEvents();
   QAction* active = Frame().menuBar()->activeAction();

@@ -28,7 +28,6 @@ void KQtProgressPort::Open(const CString& text) {
   m_box = new QProgressDialog(ToQString(text.Str()), QStringLiteral("&Stop MIDI Translation"), 0, 100,
                               m_before.data());
   m_box->setWindowTitle(QStringLiteral("In Progress..."));
-  m_box->setWindowModality(Qt::ApplicationModal);
   m_box->setAutoClose(false);
   m_box->setAutoReset(false);
   m_box->setMinimumDuration(0);

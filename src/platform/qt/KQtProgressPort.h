@@ -1,6 +1,11 @@
 #pragma once
-// The progress window of long passes on Qt: a window-modal "In Progress..."
-// box with the pass's text, a bar and a Stop button. Polling lets Qt deliver
+// The progress window of long passes on Qt: a modeless "In Progress..." box
+// with the pass's text, a bar and a Stop button. It is not made modal: an
+// import runs its passes one after another, and a modal box opened while the
+// window system hands the keyboard back from the one before makes Qt pass
+// that hand-over on to the new box, which is gone a moment later; the main
+// window would keep the keyboard on the X server while Qt thought no window
+// active, and its menus would not answer Alt. Polling lets Qt deliver
 // what is waiting (painting, the box's own input) while an event filter keeps
 // every input event for other windows (keys, clicks, shortcuts, drops,
 // closing) away from them, so that no command of the program runs in the
