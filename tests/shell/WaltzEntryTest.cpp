@@ -151,30 +151,13 @@ class WaltzInTheWindow : public GroupedSongWindow {
     }
     return count;
   }
-  // The columns of a line as text: "pos:code@row,code@row pos:..."
-  // (tablature rows are the string units).
-  static std::string Dump(KListLine& line) {
-    std::string out;
-    const CObList* objects = line.GetObjList();
-    for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
-      const auto* column = dynamic_cast<const KChord*>(objects->GetNext(node));
-      if (column == nullptr) continue;
-      out += (out.empty() ? "" : " ") + std::to_string(column->GetPos()) + ':';
-      for (int i = 0; i < column->GetNoteCount(); ++i) {
-        const NotePair note = column->GetNote(i);
-        out += (i > 0 ? "," : "") + std::to_string(note.code) + '@' +
-               std::to_string(column->IsTabColumn() ? note.position % 10 : note.position);
-      }
-    }
-    return out;
-  }
   // After a bar is complete: both lines hold the same bars, the last one
   // just before the caret, and the bar holds the columns written in it.
   void ExpectBarClosed(int bar, int columnsInBar) {
     const std::vector<int> staffBars = Bars(*staff_);
     const std::vector<int> tabBars = Bars(*tab_);
     ASSERT_EQ(staffBars.size(), static_cast<size_t>(bar))
-        << "bar " << bar << " is closed, once\nstaff: " << Dump(*staff_) << "\ntab: " << Dump(*tab_);
+        << "bar " << bar << " is closed, once\nstaff: " << ColumnsText(*staff_) << "\ntab: " << ColumnsText(*tab_);
     EXPECT_EQ(tabBars, staffBars) << "the tablature keeps in step";
     EXPECT_EQ(staffBars.back() + 1, View().GetCaretColumn()) << "the caret stands after the bar";
     const int from = bar > 1 ? staffBars[static_cast<size_t>(bar) - 2] : 0;

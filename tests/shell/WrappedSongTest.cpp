@@ -31,22 +31,6 @@ constexpr int kBars = 16;
 
 bool IsBar(const KChord* column) { return column != nullptr && column->IsBarColumn(); }
 
-// The columns of a line as text: "pos:code@row,code@row pos:...".
-std::string Dump(const KListLine& line) {
-  std::string out;
-  const CObList* objects = line.GetObjList();
-  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
-    const auto* column = dynamic_cast<const KChord*>(objects->GetNext(node));
-    if (column == nullptr) continue;
-    out += (out.empty() ? "" : " ") + std::to_string(column->GetPos()) + ':';
-    for (int i = 0; i < column->GetNoteCount(); ++i) {
-      const NotePair note = column->GetNote(i);
-      out += (i > 0 ? "," : "") + std::to_string(note.code) + '@' + std::to_string(note.position);
-    }
-  }
-  return out;
-}
-
 // Every staff (type 0) or tablature (type 2) line of the score, in order.
 std::vector<KListLine*> LinesOfType(const CStavlinDoc& doc, int type) {
   std::vector<KListLine*> lines;
@@ -124,7 +108,7 @@ TEST_F(WrappedSongInTheWindow, EverySystemEndsWithItsBarLineAndTheMusicSoundsAnd
   // end of the staff: each third note closes its bar.
   for (int bar = 0; bar < kBars; ++bar) Type(bar % 2 == 0 ? "eqGqeq" : "GqBqgq");
   ASSERT_EQ(LinesOfType(Doc(), 0).size(), 1u);
-  ASSERT_EQ(BarCount(LinesOfType(Doc(), 0)), kBars) << Dump(*staff_);
+  ASSERT_EQ(BarCount(LinesOfType(Doc(), 0)), kBars) << ColumnsText(*staff_);
   ASSERT_GT(staff_->GetLength() * 18 + staff_->GetLeadInWidth(0), kStaffLength)
       << "the song runs past the end";
   const std::vector<std::string> staffMusic = Music(LinesOfType(Doc(), 0));
@@ -146,9 +130,9 @@ TEST_F(WrappedSongInTheWindow, EverySystemEndsWithItsBarLineAndTheMusicSoundsAnd
       const CObList* objects = line.GetObjList();
       ASSERT_FALSE(objects->IsEmpty());
       EXPECT_TRUE(IsBar(AsChord(static_cast<const KPosObj*>(objects->GetTail()))))
-          << "system " << s + 1 << " ends with a bar line: " << Dump(line);
+          << "system " << s + 1 << " ends with a bar line: " << ColumnsText(line);
       EXPECT_FALSE(IsBar(AsChord(static_cast<const KPosObj*>(objects->GetHead()))))
-          << "system " << s + 1 << " starts with music: " << Dump(line);
+          << "system " << s + 1 << " starts with music: " << ColumnsText(line);
       EXPECT_LE(line.GetLength() * 18 + line.GetLeadInWidth(0) + line.GetIndent(), kStaffLength)
           << "system " << s + 1 << " fits its staff";
     }
@@ -159,11 +143,11 @@ TEST_F(WrappedSongInTheWindow, EverySystemEndsWithItsBarLineAndTheMusicSoundsAnd
 
   // A second Wrap Music finds nothing to move.
   std::vector<std::string> wrapped;
-  for (const KListLine* line : LinesOfType(Doc(), 0)) wrapped.push_back(Dump(*line));
+  for (const KListLine* line : LinesOfType(Doc(), 0)) wrapped.push_back(ColumnsText(*line));
   Key(Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
   Key(Qt::Key_W, Qt::ShiftModifier | Qt::AltModifier);
   std::vector<std::string> again;
-  for (const KListLine* line : LinesOfType(Doc(), 0)) again.push_back(Dump(*line));
+  for (const KListLine* line : LinesOfType(Doc(), 0)) again.push_back(ColumnsText(*line));
   EXPECT_EQ(again, wrapped);
 
   // File | Save, then the file read back holds the same systems.
@@ -176,7 +160,7 @@ TEST_F(WrappedSongInTheWindow, EverySystemEndsWithItsBarLineAndTheMusicSoundsAnd
     const std::vector<KListLine*> read = LinesOfType(reread, type);
     ASSERT_EQ(read.size(), shown.size());
     for (size_t s = 0; s < shown.size(); ++s)
-      EXPECT_EQ(Dump(*read[s]), Dump(*shown[s])) << "system " << s + 1;
+      EXPECT_EQ(ColumnsText(*read[s]), ColumnsText(*shown[s])) << "system " << s + 1;
   }
 }
 
