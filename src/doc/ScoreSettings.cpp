@@ -7,6 +7,7 @@
 #include "common/RecentChords.h"
 #include "common/ViewServices.h"
 #include "doc/CStavlinDocGlobals.h"
+#include "doc/NewScoreSheetWidth.h"
 #include "doc/pref_values/Preferences.h"
 #include "platform/StringTable.h"
 
@@ -71,7 +72,10 @@ ScoreSettings::ScoreSettings() {
   windowWidth = ToShort(window.width);
   windowHeight = ToShort(window.height);
   scrollDelay = ToShort(g_prefScrolling.delay);
-  fixedLineLength = ToShort(g_prefStaffLines.allFixedLength ? g_prefStaffLines.initialStaffLength : 0);
+  // A new score's fixed staff length keeps within a printed sheet at 100 %,
+  // so that music wrapped to it prints at its own size.
+  fixedLineLength =
+      ToShort(g_prefStaffLines.allFixedLength ? NewScoreStaffLength(g_prefStaffLines.initialStaffLength) : 0);
 
   flags48 = Flag(g_prefChords.showDiagrams);
   const int width = SplitDiagramPercent(g_prefChords2.diagramWidth, 1, flags48);

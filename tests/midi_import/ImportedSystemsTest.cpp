@@ -14,7 +14,7 @@
 #include "doc/pref_values/Preferences.h"
 #include "model/KLineTime.h"
 #include "platform/FileBytes.h"
-#include "view/core/NewScoreSheetWidth.h"
+#include "doc/NewScoreSheetWidth.h"
 
 namespace {
 

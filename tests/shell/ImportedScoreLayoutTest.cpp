@@ -3,11 +3,14 @@
 // with a bar line at the end of its staff length, all at one x, and the last
 // system ends with the final bar; and the first print of the import on a fresh
 // install fits the printer's page at 100 %, without the question about a line
-// "slightly wider than the printed page".
+// "slightly wider than the printed page"; so does a song typed into a new
+// score and wrapped to its staff length.
 
+#include <QApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPrinter>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
+#include "dialogs/KDlgLineGroup.h"
 #include "dialogs/KDlgMidiImpSettings.h"
 #include "dialogs/KDlgPrintSizeAlert.h"
 #include "doc/pref_values/Preferences.h"
@@ -30,7 +34,7 @@ namespace {
 
 constexpr int kFinalBar = 23;
 
-enum class Source { kMidi, kAbc };
+enum class Source { kMidi, kAbc, kNewSong };
 
 // A reel of 32 bars in D major, as ABC; the MIDI file below plays the same
 // rhythms.
@@ -126,6 +130,33 @@ bool HasCode(const KChord& column, int code) {
 
 class ImportedScoreLayout : public ShellTest {
  protected:
+  // File | New, Insert | Line Group as offered (a staff and its tablature),
+  // 32 bars of quarters typed on the staff, then Select Everything and Wrap
+  // Music: the new score's view.
+  CStavlinView* TypeNewSong() {
+    Trigger(cmd::kFileNew);
+    if (Frame().ScoreWindows().size() != 1) return nullptr;
+    KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
+    if (pane == nullptr) return nullptr;
+    CStavlinView& view = pane->View();
+    ui_.AnswerDialog(KDlgLineGroup::kTemplateId, IDOK);
+    Trigger(cmd::kInsertLineGroup);
+    int staff = -1;
+    for (int d = 0; d < view.GetDisplayLineCount(); ++d)
+      if (staff < 0 && dynamic_cast<KStaffLine*>(view.GetDisplayLineObj(d)) != nullptr) staff = d;
+    if (staff < 0) return nullptr;
+    for (int tries = 0; view.GetCurrentLine() != staff && tries < 10; ++tries) {
+      QTest::sendKeyEvent(QTest::Click, pane, view.GetCurrentLine() > staff ? Qt::Key_Up : Qt::Key_Down,
+                          QString(), Qt::ControlModifier);
+      QApplication::processEvents();
+    }
+    for (int bar = 0; bar < 32; ++bar) QTest::keyClicks(pane, QStringLiteral("eqGqeqGq"));
+    QApplication::processEvents();
+    Trigger(cmd::kEditSelectEverything);
+    Trigger(cmd::kActionsWrapMusic);
+    return &view;
+  }
+
   // Imports the reel by the menu command of its source, the settings of a
   // MIDI import taken as offered; the new score's view.
   CStavlinView* Import(Source source) {
@@ -208,9 +239,10 @@ INSTANTIATE_TEST_SUITE_P(Imports, ImportedSystems, ::testing::Values(Source::kMi
                            return std::string(info.param == Source::kMidi ? "MidiFile" : "AbcFile");
                          });
 
-// The first print on a fresh install (the settings store is new, nothing has
-// been printed): the printer's page is A4, Letter or a narrow A5, none of
-// them the page the program stores before its first print.
+// The first print of a new score (an import, or a song typed into File |
+// New) on a fresh install (the settings store is new, nothing has been
+// printed): the printer's page is A4, Letter or a narrow A5, none of them the
+// page the program stores before its first print.
 struct FirstPrint {
   const char* name;
   Source source;
@@ -219,7 +251,7 @@ struct FirstPrint {
 
 void PrintTo(const FirstPrint& c, std::ostream* out) { *out << c.name; }
 
-class FirstPrintOfAnImport : public ImportedScoreLayout, public ::testing::WithParamInterface<FirstPrint> {
+class FirstPrintOfANewScore : public ImportedScoreLayout, public ::testing::WithParamInterface<FirstPrint> {
  protected:
   void SetUp() override {
     ImportedScoreLayout::SetUp();
@@ -245,10 +277,15 @@ class FirstPrintOfAnImport : public ImportedScoreLayout, public ::testing::WithP
   QString savedFile_;
 };
 
-TEST_P(FirstPrintOfAnImport, FitsThePrintersPageAtFullSizeWithoutTheSizeAlert) {
+TEST_P(FirstPrintOfANewScore, FitsThePrintersPageAtFullSizeWithoutTheSizeAlert) {
   ASSERT_TRUE(Start());
-  CStavlinView* view = Import(GetParam().source);
+  CStavlinView* view = GetParam().source == Source::kNewSong ? TypeNewSong() : Import(GetParam().source);
   ASSERT_NE(view, nullptr);
+  if (GetParam().source == Source::kNewSong) {
+    const std::vector<KStaffLine*> staves = ScoreStaves(*view);
+    ASSERT_GE(staves.size(), 3u) << "32 bars wrap onto several systems";
+    ASSERT_GT(staves.front()->GetLength(), 8) << "the notes were typed";
+  }
   ASSERT_NE(view->m_options.alertLargerThanPage, 0);
   // File | Print, on the printer the print dialog offers, into a PDF.
   const std::string pdf = (Dir() / "reel.pdf").string();
@@ -269,12 +306,15 @@ TEST_P(FirstPrintOfAnImport, FitsThePrintersPageAtFullSizeWithoutTheSizeAlert) {
   EXPECT_TRUE(std::filesystem::exists(pdf));
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, FirstPrintOfAnImport,
+INSTANTIATE_TEST_SUITE_P(Pages, FirstPrintOfANewScore,
                          ::testing::Values(FirstPrint{"MidiFileOnA4", Source::kMidi, QPageSize::A4},
                                            FirstPrint{"MidiFileOnLetter", Source::kMidi, QPageSize::Letter},
                                            FirstPrint{"MidiFileOnA5", Source::kMidi, QPageSize::A5},
                                            FirstPrint{"AbcFileOnA4", Source::kAbc, QPageSize::A4},
-                                           FirstPrint{"AbcFileOnA5", Source::kAbc, QPageSize::A5}),
+                                           FirstPrint{"AbcFileOnA5", Source::kAbc, QPageSize::A5},
+                                           FirstPrint{"NewSongOnA4", Source::kNewSong, QPageSize::A4},
+                                           FirstPrint{"NewSongOnLetter", Source::kNewSong, QPageSize::Letter},
+                                           FirstPrint{"NewSongOnA5", Source::kNewSong, QPageSize::A5}),
                          [](const ::testing::TestParamInfo<FirstPrint>& info) {
                            return std::string(info.param.name);
                          });

@@ -18,7 +18,7 @@
 #include "platform/StringTable.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
-#include "view/core/NewScoreSheetWidth.h"
+#include "doc/NewScoreSheetWidth.h"
 #include "view/music/ViewMusic.h"
 
 int g_midiImportMethod = 1;
@@ -28,11 +28,6 @@ namespace {
 
 using namespace midiimport;
 
-// Where a score's lines begin on the sheet (its left edge, without labels).
-constexpr int kScoreLeftEdge = 11;
-// A sheet narrower than this staff (a damaged page preference) is not a
-// measure for the systems.
-constexpr int kShortestSheetStaff = 200;
 constexpr UINT kNotMidiNameMessage = 7130;
 constexpr UINT kOpenProblemMessage = 8207;
 constexpr UINT kNotMidiFileMessage = 7079;
@@ -304,9 +299,7 @@ MidiFileImportResult ImportParsedBytes(const CString& path, std::span<const std:
   for (ImportedLine& line : built.lines) records.push_back({line.line.release(), line.kind});
   // The systems keep within a printed sheet at 100 %: a staff no longer
   // than the sheet less the score's left edge.
-  const int sheetStaff = NewScoreSheetWidth() - kScoreLeftEdge;
-  const int staffLength =
-      sheetStaff >= kShortestSheetStaff ? std::min(dialog.staffLength, sheetStaff) : dialog.staffLength;
+  const int staffLength = NewScoreStaffLength(dialog.staffLength);
   const int columns = std::max(4, (staffLength - 54) / 18);
   // A blank line parts the file's texts from the first staff, whose tempo
   // mark stands above it: without it the last text runs into the mark.

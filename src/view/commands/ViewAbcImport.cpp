@@ -25,7 +25,7 @@
 #include "translate/AbcReaderState.h"
 #include "translate/ChordNameRecognizer.h"
 #include "view/CStavlinView.h"
-#include "view/core/NewScoreSheetWidth.h"
+#include "doc/NewScoreSheetWidth.h"
 #include "view/core/ViewLineGeometry.h"
 #include "view/music/ViewMusic.h"
 
@@ -44,9 +44,6 @@ constexpr int kRecognizerColumnPixels = 8;
 // by symbol size (small, large), for the common staff length of a tune.
 constexpr int kLineStart[2] = {34, 34};
 constexpr int kKeyAccidentalWidth[2] = {9, 11};
-// A sheet narrower than this staff (a damaged page preference) is not a
-// measure for the staves.
-constexpr int kShortestSheetStaff = 200;
 
 // Sets g_abcTranslating for the command's lifetime.
 class AbcTranslating {
@@ -187,10 +184,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     // engraved systems.
     const bool wrap = g_prefTransAltTun.wrapAbc != 0;
     // The staves keep within a printed sheet at 100 %.
-    const int sheetStaff = NewScoreSheetWidth() - m_contentLeft;
-    const int staffLength = sheetStaff >= kShortestSheetStaff
-                                ? std::min(g_prefStaffLines.initialStaffLength, sheetStaff)
-                                : g_prefStaffLines.initialStaffLength;
+    const int staffLength = NewScoreStaffLength(g_prefStaffLines.initialStaffLength, m_contentLeft);
     for (auto tune = runs.rbegin(); tune != runs.rend(); ++tune) {
       if (wrap) {
         for (KLineObj* line : *tune) line->SetStaffLength(staffLength);

@@ -11,6 +11,7 @@
 
 #include "common/SharedGdiObjects.h"
 #include "common/ViewServices.h"
+#include "doc/NewScoreSheetWidth.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
@@ -260,6 +261,8 @@ int view_layout::LayOutLineAt(CStavlinView& view, KLineObj& line, POSITION posit
 
 bool view_layout::IsShownLine(const CStavlinView& view, const KLineObj& line) { return IsShown(view, line); }
 
+int view_layout::DefaultWidest() { return NewScoreStaffLength(g_defaultLineLength); }
+
 int view_layout::HighestPageOf(const CStavlinView& view) { return HighestPage(view); }
 
 void view_layout::SetScrollSizesFromTable(CStavlinView& view, int widestRight) {
@@ -298,7 +301,7 @@ int CStavlinView::RebuildDisplayLines(int flags) {
   m_layoutCache.before.push_back(walk);
 
   if (!walk.fixedLengthSeen && g_holdWidest == 0) {
-    m_widest = std::max(m_widest, g_defaultLineLength);
+    m_widest = std::max(m_widest, view_layout::DefaultWidest());
     g_widestNotation = m_widest;
   }
   m_contentLeft = (m_labelsShown != 0 ? m_labelWidth : 0) + kContentInset;

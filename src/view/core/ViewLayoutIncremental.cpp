@@ -61,7 +61,7 @@ KLayoutInputs view_layout::CurrentLayoutInputs(const CStavlinView& view) {
   in.restartBarsAtTitles = g_prefStaffLines3.resetBarCount;
   in.lineGap = g_lineGap;
   in.holdWidest = g_holdWidest;
-  in.defaultLineLength = g_defaultLineLength;
+  in.defaultLineLength = view_layout::DefaultWidest();
   in.readOnly = view.m_readOnly;
   in.keepGroupsTogether = view.m_keepGroupsTogether;
   in.printScale = view.m_printScale;
@@ -120,7 +120,7 @@ bool CStavlinView::RelayoutEditedLine(POSITION edited, int displayLine) {
   if (k == m_lineCount) cache.before[count] = walk;
 
   // What the full layout does after its walk.
-  if (!walk.fixedLengthSeen && g_holdWidest == 0) m_widest = std::max(m_widest, g_defaultLineLength);
+  if (!walk.fixedLengthSeen && g_holdWidest == 0) m_widest = std::max(m_widest, view_layout::DefaultWidest());
   g_widestNotation = m_widest;
   int widestRight = kStartRightEdge;
   for (int right : cache.right) widestRight = std::max(widestRight, right);

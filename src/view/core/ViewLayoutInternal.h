@@ -22,6 +22,11 @@ int HighestPageOf(const CStavlinView& view);
 // The scroll width (from the widest right edge and the widest notation
 // width) and height (from the last entry), handed to the window.
 void SetScrollSizesFromTable(CStavlinView& view, int widestRight);
+
+// The least widest notation width of a score without fixed-length lines: the
+// default line length, held to a printed sheet at 100 % so that the staves
+// of a new score fit the page they print on.
+int DefaultWidest();
 // The view settings and program-wide values the layout reads now.
 KLayoutInputs CurrentLayoutInputs(const CStavlinView& view);
 

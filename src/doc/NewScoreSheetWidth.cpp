@@ -1,4 +1,4 @@
-#include "view/core/NewScoreSheetWidth.h"
+#include "doc/NewScoreSheetWidth.h"
 
 #include <algorithm>
 
@@ -23,4 +23,11 @@ int NewScoreSheetWidth() {
   const int printable =
       page - MarginDots(g_prefPgMargins.left, units, dpi) - MarginDots(g_prefPgMargins.right, units, dpi);
   return std::max(0, printable) * std::max(1, g_screenResX) / dpi;
+}
+
+int NewScoreStaffLength(int wanted, int leftEdge) {
+  // The shortest staff a sheet must hold to be a measure for new staves.
+  constexpr int kShortestSheetStaff = 200;
+  const int sheetStaff = NewScoreSheetWidth() - leftEdge;
+  return sheetStaff >= kShortestSheetStaff ? std::min(wanted, sheetStaff) : wanted;
 }
