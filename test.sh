@@ -30,7 +30,11 @@ if command -v jackd >/dev/null; then
 fi
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+# intercept_tls_get_addr=0: the leak checker of this compiler's sanitizer
+# runtime follows the dynamic TLS of libraries that the system loads and
+# unloads behind the program (print and MIDI back ends) and crashes at exit
+# on a stale block ("Tracer caught signal 11"), failing a test that passed.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:intercept_tls_get_addr=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The tests that drive real JACK ports share one server and see each other's
 # ports: they run one at a time, after the others. They measure real time
