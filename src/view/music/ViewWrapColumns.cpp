@@ -205,12 +205,6 @@ int KColumnCarry::Length() const {
   return std::max(m_objects.back()->GetPos() - m_shift, 0) / m_unit + 1;
 }
 
-bool KColumnCarry::EndsWithBar() const {
-  if (m_objects.empty()) return false;
-  const KChord* chord = AsChord(m_objects.back());
-  return chord != nullptr && chord->IsBarColumn();
-}
-
 void KColumnCarry::PutFront(KColumnBlock&& block, int width) {
   m_shift -= width * m_unit;
   for (auto it = block.m_objects.rbegin(); it != block.m_objects.rend(); ++it) {

@@ -55,8 +55,6 @@ class KColumnCarry {
   bool Empty() const { return m_objects.empty() && m_attachments.empty(); }
   // Note columns up to and including its last object; 0 when it holds none.
   int Length() const;
-  // Its last object is a bar column.
-  bool EndsWithBar() const;
   // The block, `width` note columns wide, goes in front; the carried columns
   // move on by `width`.
   void PutFront(KColumnBlock&& block, int width);
