@@ -526,7 +526,13 @@ class KPlaySequencer::Run_ {
     }
     std::sort(columns.begin(), columns.end());
     columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
-    if (base == INT_MAX) base = 0;
+    if (base == INT_MAX) {
+      // No written column in the range (play resumes past the line's last
+      // music, as after a first ending that closes a system): the range
+      // starts where the lines' music ends, so it takes no time.
+      for (const LineState& state : lines) base = std::min(base, state.events->time->TimeAt(first));
+      if (base == INT_MAX) base = 0;
+    }
 
     for (int column : columns) {
       std::uint32_t cueAt = UINT32_MAX;

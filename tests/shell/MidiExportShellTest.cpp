@@ -23,6 +23,7 @@
 #include "platform/MidiOutPort.h"
 #include "platform/MidiScheduler.h"
 #include "support/MidiCsvTable.h"
+#include "support/OutsideTools.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 
@@ -152,6 +153,41 @@ TEST_F(MidiExportWindow, FirstAndSecondEndingsPlayEachInItsTurn) {
   for (const int key : {60, 62, 64, 60, 62}) expected.insert(expected.end(), 2, key);
   expected.push_back(65);
   EXPECT_EQ(KeysPlayed(table), expected) << table;
+}
+
+// A reel whose first system ends with the first ending: Ctrl+Alt+S writes the
+// second ending, which opens the next system, straight after the repeat, as
+// abc2midi plays the tune, note by note.
+TEST_F(MidiExportWindow, ASecondEndingOnTheNextSystemFollowsTheRepeatAtOnce) {
+  if (!midicsv::Installed() || !stavlin_test::HaveTool("abc2midi"))
+    GTEST_SKIP() << "midicsv or abc2midi is not installed";
+  constexpr const char* kReel =
+      "X:1\nT:Review Reel\nM:4/4\nL:1/8\nQ:1/4=100\nK:G\n"
+      "|:G2 B>c d2 (3efg|{a}g2 e2 d4-|d2 B2 A2 G2|1 A8:|2 G8|]\n";
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = OpenTune(kReel);
+  ASSERT_NE(pane, nullptr);
+  CStavlinView& view = pane->View();
+  std::vector<int> staves;
+  for (int i = 0; i < view.GetDisplayLineCount(); ++i) {
+    KLineObj* line = view.GetDisplayLineObj(i);
+    if (line != nullptr && line->GetFamily() == KLineObj::kFamilyStaff) staves.push_back(i);
+  }
+  ASSERT_EQ(staves.size(), 2u) << "the tune takes two systems";
+  const fs::path path = Dir() / "reel.mid";
+  SaveAs(path);
+  QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_S, QString(), Qt::ControlModifier | Qt::AltModifier);
+  QApplication::processEvents();
+  ASSERT_TRUE(fs::exists(path));
+  int status = 0;
+  const fs::path theirs = Dir() / "theirs.mid";
+  stavlin_test::RunTool("abc2midi " + (Dir() / "round.abc").string() + " 1 -o " + theirs.string(), status);
+  const std::vector<midicsv::PlayedNote> expected = midicsv::PlayedNotes(midicsv::Run(theirs));
+  const std::vector<midicsv::PlayedNote> played = midicsv::PlayedNotes(midicsv::Run(path));
+  ASSERT_EQ(expected.size(), 30u);
+  EXPECT_TRUE(midicsv::SameNotes(played, expected, 10)) << "the program:\n"
+                                                        << midicsv::Show(played) << "abc2midi:\n"
+                                                        << midicsv::Show(expected);
 }
 
 TEST_F(MidiExportWindow, TheMenuItemWritesTheFileToo) {

@@ -18,12 +18,17 @@
 #include <vector>
 
 #include "midi/LinePlayEvents.h"
+#include "model/KExtendedObj.h"
+#include "platform/MidiClock.h"
+#include "platform/MidiOutPort.h"
+#include "platform/MidiScheduler.h"
 #include "platform/Clipboard.h"
 #include "support/CaseName.h"
 #include "support/MidiCsvTable.h"
 #include "support/OutsideTools.h"
 #include "support/TempFolder.h"
 #include "translate/KTextDoc.h"
+#include "view/play/ViewPlayer.h"
 #include "view_translate/TranslateFixture.h"
 
 namespace {
@@ -37,7 +42,7 @@ struct Tune {
 
 void PrintTo(const Tune& tune, std::ostream* out) { *out << tune.name; }
 
-class AbcJudge : public viewtest::TranslateFixture, public ::testing::WithParamInterface<Tune> {
+class AbcScore : public viewtest::TranslateFixture {
  protected:
   void SetUp() override {
     TranslateFixture::SetUp();
@@ -74,6 +79,14 @@ class AbcJudge : public viewtest::TranslateFixture, public ::testing::WithParamI
     ASSERT_TRUE(fs::exists(file)) << "no MIDI file was written";
   }
 
+  // abc2midi's notes of the tune, written to the folder first.
+  std::vector<midicsv::PlayedNote> Abc2midiNotes(const fs::path& abc) {
+    const fs::path theirs = folder.Path() / "theirs.mid";
+    int status = 0;
+    stavlin_test::RunTool("abc2midi " + abc.string() + " 1 -o " + theirs.string(), status);
+    return midicsv::PlayedNotes(midicsv::Run(theirs));
+  }
+
   stavlin_test::TempFolder folder{"abcjudge"};
 
  private:
@@ -81,16 +94,15 @@ class AbcJudge : public viewtest::TranslateFixture, public ::testing::WithParamI
   ClipboardPort* previous_ = nullptr;
 };
 
+class AbcJudge : public AbcScore, public ::testing::WithParamInterface<Tune> {};
+
 TEST_P(AbcJudge, TheProgramPlaysTheTuneAsAbc2midiDoes) {
   if (!stavlin_test::HaveTool("abc2midi") || !midicsv::Installed())
     GTEST_SKIP() << "abc2midi or midicsv is not installed";
   const Tune& tune = GetParam();
   const fs::path abc = folder.Path() / "tune.abc";
   std::ofstream(abc, std::ios::binary) << tune.abc;
-  const fs::path theirs = folder.Path() / "theirs.mid";
-  int status = 0;
-  stavlin_test::RunTool("abc2midi " + abc.string() + " 1 -o " + theirs.string(), status);
-  const std::vector<midicsv::PlayedNote> expected = midicsv::PlayedNotes(midicsv::Run(theirs));
+  const std::vector<midicsv::PlayedNote> expected = Abc2midiNotes(abc);
   ASSERT_FALSE(expected.empty()) << "abc2midi played nothing";
 
   ImportAbc(abc);
@@ -113,11 +125,98 @@ const Tune kTunes[] = {
     {"Rests", "X:1\nT:Rests\nM:3/4\nL:1/8\nK:C\nz2 E2 G2|c4 z2|z G E C z2|C6|]\n"},
     {"TiesAcrossBars", "X:1\nT:Ties\nM:4/4\nL:1/8\nK:F\nF2 A2 c4-|c2 A2 F4-|F8|]\n"},
     {"RepeatsWithEndings", "X:1\nT:Endings\nM:4/4\nL:1/8\nK:C\n|:C2 E2 G2 E2|1 D4 G4:|2 C8|]\n"},
+    // Four full bars fill the first system, so the second ending starts the
+    // next one: play must go on there at once, not a system's length later.
+    {"SecondEndingOnTheNextSystem",
+     "X:1\nT:Review Reel\nM:4/4\nL:1/8\nQ:1/4=100\nK:G\n"
+     "|:G2 B>c d2 (3efg|{a}g2 e2 d4-|d2 B2 A2 G2|1 A8:|2 G8|]\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tunes, AbcJudge, ::testing::ValuesIn(kTunes),
                          [](const ::testing::TestParamInfo<Tune>& info) {
                            return std::string(info.param.name);
                          });
+
+// Playing the score in the window goes the same road as the export: a repeat
+// whose second ending opens the next system sounds it straight after the
+// first ending's repeat, heard on a fake clock at 120 quarters a minute.
+class AbcPlayback : public AbcScore {
+ protected:
+  void SetUp() override {
+    AbcScore::SetUp();
+    previousClock_ = SetMidiClock(&clock_);
+    ResetSoundScheduler();
+    out_.StampWith(&clock_);
+    frame.play = &out_;
+  }
+  void TearDown() override {
+    if (view != nullptr) view->Player().Halt();
+    ResetSoundScheduler();
+    SetMidiClock(previousClock_);
+    AbcScore::TearDown();
+  }
+
+  // Plays the score with its repeats and returns the notes heard, in ticks
+  // of 480 a quarter.
+  std::vector<midicsv::PlayedNote> Heard() {
+    KPlayParams params = view->Player().GetPlayParams();
+    params.tempo = 120;
+    params.loudness = 0;
+    params.loop = 0;
+    params.ignoreRepeats = 0;
+    params.betweenMarks = 0;
+    view->Player().SetPlayParams(params);
+    const std::int64_t start = clock_.NowUs();
+    view->Player().PlayOrExportMidi(KViewPlayer::kModePlay);
+    EXPECT_TRUE(clock_.RunUntilIdle());
+    const auto tick = [&](std::int64_t us) { return static_cast<long>((us - start) * 480 / kQuarterUs); };
+    std::vector<midicsv::PlayedNote> heard;
+    std::map<int, std::size_t> sounding;
+    for (std::size_t i = 0; i < out_.Events().size(); ++i) {
+      const MidiShortEvent& e = out_.Events()[i];
+      const int kind = e.status & 0xF0;
+      if (kind == 0x90 && e.data2 != 0) {
+        sounding[e.data1] = heard.size();
+        heard.push_back({tick(out_.Times()[i]), 0, e.data1, e.status & 0x0F});
+      } else if ((kind == 0x80 || kind == 0x90) && sounding.count(e.data1) != 0) {
+        midicsv::PlayedNote& note = heard[sounding[e.data1]];
+        note.length = tick(out_.Times()[i]) - note.onset;
+        sounding.erase(e.data1);
+      }
+    }
+    return heard;
+  }
+
+ private:
+  static constexpr std::int64_t kQuarterUs = 500000;
+  FakeMidiClock clock_;
+  RecordingMidiOut out_;
+  MidiClock* previousClock_ = nullptr;
+};
+
+TEST_F(AbcPlayback, ASecondEndingOnTheNextSystemSoundsRightAfterTheRepeat) {
+  if (!stavlin_test::HaveTool("abc2midi") || !midicsv::Installed())
+    GTEST_SKIP() << "abc2midi or midicsv is not installed";
+  const fs::path abc = folder.Path() / "reel.abc";
+  std::ofstream(abc, std::ios::binary) << "X:1\nT:Review Reel\nM:4/4\nL:1/8\nK:G\n"
+                                          "|:G2 B>c d2 (3efg|{a}g2 e2 d4-|d2 B2 A2 G2|1 A8:|2 G8|]\n";
+  const std::vector<midicsv::PlayedNote> expected = Abc2midiNotes(abc);
+  ASSERT_FALSE(expected.empty()) << "abc2midi played nothing";
+  ImportAbc(abc);
+  int secondEnding = -1;
+  for (int i = 0; i < view->GetDisplayLineCount(); ++i) {
+    KListLine* line = view->GetDisplayLineObj(i) != nullptr ? view->GetDisplayLineObj(i)->AsListLine() : nullptr;
+    if (line == nullptr || line->GetFamily() != KLineObj::kFamilyStaff) continue;
+    for (POSITION node = line->GetAttachments()->GetHeadPosition(); node != nullptr;) {
+      const auto* bracket = dynamic_cast<const KExtendedObj*>(line->GetAttachments()->GetNext(node));
+      if (bracket != nullptr && bracket->GetText() == "2.") secondEnding = i;
+    }
+  }
+  ASSERT_GT(secondEnding, 2) << "the second ending opens a system of its own";
+  const std::vector<midicsv::PlayedNote> heard = Heard();
+  EXPECT_TRUE(midicsv::SameNotes(heard, expected, 10)) << "heard:\n"
+                                                       << midicsv::Show(heard) << "abc2midi:\n"
+                                                       << midicsv::Show(expected);
+}
 
 }  // namespace

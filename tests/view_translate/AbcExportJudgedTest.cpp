@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ struct JudgedTune {
   // Make a tablature line of the staff before exporting.
   bool withTablature = false;
 };
+
+void PrintTo(const JudgedTune& tune, std::ostream* out) { *out << tune.name; }
 
 // What abc2midi plays of an ABC text, and what it and abcm2ps complained of.
 struct Played {
@@ -166,6 +169,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "X:1\nT:Rhythms\nM:4/4\nL:1/8\nK:G\nG3 A B>c d<e|(3def g2 d4|]", "(3"},
         JudgedTune{"RepeatsWithFirstAndSecondEndings",
                    "X:1\nT:Endings\nM:4/4\nL:1/8\nK:D\n|:d2 e2 f2 g2|1 a4 f4:|2 a4 d4|]", ":|"},
+        // The first system ends with the first ending; the second ending
+        // opens the next one.
+        JudgedTune{"ASecondEndingOnTheNextSystem",
+                   "X:1\nT:Review Reel\nM:4/4\nL:1/8\nQ:1/4=100\nK:G\n"
+                   "|:G2 B>c d2 (3efg|{a}g2 e2 d4-|d2 B2 A2 G2|1 A8:|2 G8|]\n",
+                   "[1A8:|\r\n[2G8|]"},
         JudgedTune{
             "ChordNamesStayOverTheirNotes",
             "X:1\nT:Chords\nM:3/4\nL:1/8\nK:G\n\"G\"G2 B2 d2|\"C\"e2 \"D7\"d2 c2|\"Em\"B2 \"Am\"A2 \"D\"F2|"
