@@ -583,10 +583,23 @@ void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
   const KChord* stop = ColumnAtOrNext(run, end);
   if (start == nullptr) return;
   if (stop == nullptr || stop == start) {
-    if (start != run.chords.back()) return;
+    // A tie onwards: from the line's last note column (nothing but bars and
+    // blanks after it) to the first note of the next line. Its note is
+    // marked tied onwards, and the sequencer holds it into the next note of
+    // the same key.
+    const auto sounds = [](const KMIDIObj& e) {
+      return e.GetMagnitude() <= kMaxLength && e.TestFlags(kRest) == 0 && e.GetData2() != 0;
+    };
+    for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
+      const auto* event = static_cast<const KMIDIObj*>(run.events.GetNext(node));
+      if (event->GetPos() > start->GetPos() && sounds(*event)) return;
+    }
+    const int key = TieKey(run, *start, row, arc.GetKind() == 0 ? 1 : -1);
     for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
       auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
-      if (event->GetExtra() == 10) event->ModifyFlags(kTiedOn, 1);
+      const bool onwards = event->GetExtra() == 10 || (key != kNoKey && event->GetPos() == start->GetPos() &&
+                                                       event->GetData1() == key && sounds(*event));
+      if (onwards) event->ModifyFlags(kTiedOn, 1);
     }
     return;
   }

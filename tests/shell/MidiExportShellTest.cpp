@@ -190,6 +190,61 @@ TEST_F(MidiExportWindow, ASecondEndingOnTheNextSystemFollowsTheRepeatAtOnce) {
                                                         << midicsv::Show(expected);
 }
 
+// Actions | Evenly Space Notation (Shift+Alt+E) opens blank columns between
+// the notes: a tie across the bar widens with them, so that it still reaches
+// the note it ties to, on the screen and in the sound.
+TEST_F(MidiExportWindow, EvenSpacingKeepsATieOnTheNoteItTiesTo) {
+  if (!midicsv::Installed()) GTEST_SKIP() << "midicsv is not installed";
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = OpenTune("X:1\nT:Tie\nM:4/4\nL:1/8\nK:C\nC2 E2 G4-|G2 E2 C4|]\n");
+  ASSERT_NE(pane, nullptr);
+  CStavlinView& view = pane->View();
+  int staffLine = -1;
+  for (int i = 0; i < view.GetDisplayLineCount() && staffLine < 0; ++i) {
+    KLineObj* line = view.GetDisplayLineObj(i);
+    if (line != nullptr && line->GetFamily() == KLineObj::kFamilyStaff) staffLine = i;
+  }
+  ASSERT_GE(staffLine, 0);
+  KListLine* staff = view.GetDisplayLineObj(staffLine)->AsListLine();
+  // The columns of the tied notes (the two G's, either side of the bar) and the tie.
+  const auto tied = [&]() {
+    std::vector<int> columns;
+    for (POSITION node = staff->GetObjList()->GetHeadPosition(); node != nullptr;) {
+      const auto* chord = dynamic_cast<const KChord*>(staff->GetObjList()->GetNext(node));
+      if (chord != nullptr && !chord->IsBarColumn() && chord->GetNoteCount() > 0 && chord->GetNote(0).position == 20)
+        columns.push_back(chord->GetPos());
+    }
+    return columns;
+  };
+  const auto tieEnd = [&]() {
+    for (POSITION node = staff->GetAttachments()->GetHeadPosition(); node != nullptr;) {
+      const auto* tie = static_cast<const KExtendedObj*>(staff->GetAttachments()->GetNext(node));
+      if (tie->GetKind() == KExtendedObj::kTie) return (tie->GetPos() * 18 + tie->GetOffset().x + tie->GetSize().cx) / 18;
+    }
+    return -1;
+  };
+  const std::vector<int> before = tied();
+  ASSERT_EQ(before.size(), 2u);
+  ASSERT_EQ(tieEnd(), before[1]);
+  view.m_currentLine = staffLine;
+  view.m_currentType = 0;
+  view.m_currentFamily = 0;
+  QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_E, QString(), Qt::ShiftModifier | Qt::AltModifier);
+  QApplication::processEvents();
+  const std::vector<int> after = tied();
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_GT(after[1] - after[0], before[1] - before[0]) << "the notes were spread";
+  EXPECT_EQ(tieEnd(), after[1]) << "the tie reaches the second G";
+
+  const fs::path path = Dir() / "spaced.mid";
+  SaveAs(path);
+  Trigger(cmd::kExportMidi);
+  const std::vector<midicsv::PlayedNote> played = midicsv::PlayedNotes(midicsv::Run(path));
+  ASSERT_EQ(played.size(), 5u) << midicsv::Show(played);
+  EXPECT_EQ(played[2].pitch, 67);
+  EXPECT_EQ(played[2].length, 1440) << "the G sounds once, for a half and a quarter";
+}
+
 TEST_F(MidiExportWindow, TheMenuItemWritesTheFileToo) {
   ASSERT_TRUE(Start());
   ASSERT_NE(OpenTune(), nullptr);

@@ -125,6 +125,11 @@ const Tune kTunes[] = {
     {"Rests", "X:1\nT:Rests\nM:3/4\nL:1/8\nK:C\nz2 E2 G2|c4 z2|z G E C z2|C6|]\n"},
     {"TiesAcrossBars", "X:1\nT:Ties\nM:4/4\nL:1/8\nK:F\nF2 A2 c4-|c2 A2 F4-|F8|]\n"},
     {"RepeatsWithEndings", "X:1\nT:Endings\nM:4/4\nL:1/8\nK:C\n|:C2 E2 G2 E2|1 D4 G4:|2 C8|]\n"},
+    // The short first system is spread to the staff's length: its tie must
+    // still reach the note after the bar; and a tie at the line's end holds
+    // into the first note of the next system.
+    {"TiesOnASpreadSystemAndIntoTheNext",
+     "X:1\nT:Ties\nM:4/4\nL:1/8\nK:C\nC2 E2 G4-|G2 E2 C4-|\nC2 D2 E4-|E8|]\n"},
     // Four full bars fill the first system, so the second ending starts the
     // next one: play must go on there at once, not a system's length later.
     {"SecondEndingOnTheNextSystem",

@@ -169,6 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "X:1\nT:Rhythms\nM:4/4\nL:1/8\nK:G\nG3 A B>c d<e|(3def g2 d4|]", "(3"},
         JudgedTune{"RepeatsWithFirstAndSecondEndings",
                    "X:1\nT:Endings\nM:4/4\nL:1/8\nK:D\n|:d2 e2 f2 g2|1 a4 f4:|2 a4 d4|]", ":|"},
+        JudgedTune{"ATieIntoTheNextLine",
+                   "X:1\nT:Ties\nM:4/4\nL:1/8\nK:C\nC2 E2 G4-|G2 E2 C4|C2 D2 E4-|E4 G4-|\n"
+                   "G2 E2 G4-|G2 E2 C4|C2 D2 E4-|E8|]\n",
+                   "G4-|\r\nG2"},
         // The first system ends with the first ending; the second ending
         // opens the next one.
         JudgedTune{"ASecondEndingOnTheNextSystem",
