@@ -580,20 +580,19 @@ int TieKey(Run& run, const KChord& chord, int row, int direction) {
 
 void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
   const KChord* start = ColumnAtOrNext(run, column);
-  const KChord* stop = ColumnAtOrNext(run, end);
   if (start == nullptr) return;
-  if (stop == nullptr || stop == start) {
-    // A tie onwards: from the line's last note column (nothing but bars and
-    // blanks after it) to the first note of the next line. Its note is
-    // marked tied onwards, and the sequencer holds it into the next note of
-    // the same key.
-    const auto sounds = [](const KMIDIObj& e) {
-      return e.GetMagnitude() <= kMaxLength && e.TestFlags(kRest) == 0 && e.GetData2() != 0;
-    };
-    for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
-      const auto* event = static_cast<const KMIDIObj*>(run.events.GetNext(node));
-      if (event->GetPos() > start->GetPos() && sounds(*event)) return;
-    }
+  const auto sounds = [](const KMIDIObj& e) {
+    return e.GetMagnitude() <= kMaxLength && e.TestFlags(kRest) == 0 && e.GetData2() != 0;
+  };
+  bool noteAfter = false;
+  for (POSITION node = run.events.GetHeadPosition(); node != nullptr && !noteAfter;) {
+    const auto* event = static_cast<const KMIDIObj*>(run.events.GetNext(node));
+    noteAfter = event->GetPos() > start->GetPos() && sounds(*event);
+  }
+  if (!noteAfter) {
+    // A tie onwards: from the line's last note (nothing but bars and blanks
+    // after it) to the first note of the next line. Its note is marked tied
+    // onwards, and the sequencer holds it into the next note of its key.
     const int key = TieKey(run, *start, row, arc.GetKind() == 0 ? 1 : -1);
     for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
       auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
@@ -603,6 +602,8 @@ void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
     }
     return;
   }
+  const KChord* stop = ColumnAtOrNext(run, end);
+  if (stop == nullptr || stop == start) return;
   const int key = TieKey(run, *start, row, arc.GetKind() == 0 ? 1 : -1);
   if (key == kNoKey) return;
   KMIDIObj* pair[2] = {nullptr, nullptr};
