@@ -839,11 +839,12 @@ std::unique_ptr<KLineObj> MusicLineReader::Read() {
   // An ending still open at the end of the line reaches to it.
   if (m_ending > 0 && m_endingLast < 0 && m_col > m_endingFirst) m_endingLast = m_col;
   // A tie still open at the end of the line (C4-| before a line break) ties
-  // its note to the first of the next line: the arc reaches to the line's
-  // last column (its closing bar), or a column on when the note is the last.
+  // its note to the first of the next line: the arc reaches past the line's
+  // last column, so that it ends on that note when a wrap brings the two
+  // together; a system that keeps it draws it to its closing bar.
   if (!m_state.continueFlag && m_noteRead) {
     for (OpenArc& arc : m_arcs) {
-      if (arc.tie && arc.end < 0) arc.end = std::max(m_col - 1, arc.start + 1);
+      if (arc.tie && arc.end < 0 && m_col > arc.start) arc.end = m_col;
     }
   }
   FlushSpans();

@@ -16,6 +16,7 @@
 #include <ostream>
 #include <string>
 #include <vector>
+#include <algorithm>
 
 #include "ShellTestSupport.h"
 #include "dialogs/KDlgLineGroup.h"
@@ -25,6 +26,8 @@
 #include "lines/KStaffLine.h"
 #include "midi_import/SmfBytes.h"
 #include "model/KChord.h"
+#include "model/KExtendedObj.h"
+#include "support/MidiCsvTable.h"
 #include "platform/PrintJob.h"
 #include "platform/qt/KQtPrinting.h"
 #include "view/CStavlinView.h"
@@ -74,6 +77,38 @@ std::vector<std::uint8_t> ReelFile() {
     }
   }
   return Smf(0, 480, {reel});
+}
+
+// Sixteen bars of 4/4 in G in which every bar line is tied over: three
+// quarters, then a half from the fourth beat into the next bar, two more
+// quarters, and so on, ending on a quarter. As ABC its lines break after
+// every fourth bar, on a tie.
+constexpr const char* kTiedTune =
+    "X:1\n"
+    "T:Tied Over\n"
+    "M:4/4\n"
+    "L:1/8\n"
+    "K:G\n"
+    "G2 A2 B2 c2-|c2 B2 A2 G2-|G2 A2 B2 d2-|d2 c2 B2 A2-|\n"
+    "A2 B2 c2 d2-|d2 e2 f2 g2-|g2 f2 e2 d2-|d2 c2 B2 A2-|\n"
+    "A2 G2 F2 E2-|E2 F2 G2 A2-|A2 B2 c2 d2-|d2 c2 B2 A2-|\n"
+    "A2 B2 c2 B2-|B2 A2 G2 F2-|F2 E2 D2 E2-|E2 F2 A2 G2|]\n";
+
+std::vector<std::uint8_t> TiedFile() {
+  using namespace smftest;
+  const int keys[] = {67, 69, 71, 72, 71, 69, 67, 69, 71, 74, 72, 71, 69, 71, 72, 74, 76, 78, 79,
+                      78, 76, 74, 72, 71, 69, 67, 66, 64, 66, 67, 69, 71, 72, 74, 72, 71, 69, 71,
+                      72, 71, 69, 67, 66, 64, 62, 64, 66, 69, 67};
+  Track tune = {Name(0, "Tied"), Tempo(0, 120), Time(0, 4, 2), Key(0, 1)};
+  int note = 0;
+  for (const int key : keys) {
+    // The first three quarters, then a half over each bar line and two quarters.
+    const int length = note < 3 || note == 48 ? 480 : (note - 3) % 3 == 0 ? 960 : 480;
+    tune.push_back(On(0, 0, key));
+    tune.push_back(Off(static_cast<std::uint32_t>(length), 0, key));
+    ++note;
+  }
+  return Smf(0, 480, {tune});
 }
 
 // One staff of the picture: its five lines' rows and where its lines end.
@@ -159,17 +194,18 @@ class ImportedScoreLayout : public ShellTest {
 
   // Imports the reel by the menu command of its source, the settings of a
   // MIDI import taken as offered; the new score's view.
-  CStavlinView* Import(Source source) {
+  CStavlinView* Import(Source source) { return Import(source, ReelFile(), kReel); }
+  CStavlinView* Import(Source source, const std::vector<std::uint8_t>& midi, const char* abc) {
     std::string path;
     if (source == Source::kMidi) {
       path = (Dir() / "long reel.mid").string();
-      const std::vector<std::uint8_t> bytes = ReelFile();
+      const std::vector<std::uint8_t>& bytes = midi;
       std::ofstream(path, std::ios::binary)
           .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
       ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
     } else {
       path = (Dir() / "long reel.abc").string();
-      std::ofstream(path, std::ios::binary) << kReel;
+      std::ofstream(path, std::ios::binary) << abc;
     }
     App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
     Trigger(source == Source::kMidi ? cmd::kImportMidi : cmd::kImportAbc);
@@ -190,6 +226,10 @@ class ImportedScoreLayout : public ShellTest {
     return QImage(QString::fromStdString(png));
   }
 };
+
+void PrintTo(Source source, std::ostream* out) {
+  *out << (source == Source::kMidi ? "MIDI file" : source == Source::kAbc ? "ABC file" : "new song");
+}
 
 class ImportedSystems : public ImportedScoreLayout, public ::testing::WithParamInterface<Source> {};
 
@@ -231,6 +271,71 @@ TEST_P(ImportedSystems, EveryFullSystemEndsWithABarAtTheStaffLengthAndTheLastWit
     }
     // The bar line: a stroke down the whole staff where its lines end.
     for (int y = staff.top; y <= staff.bottom; ++y) EXPECT_TRUE(Dark(picture, staff.end, y)) << "y " << y;
+  }
+}
+
+// A note tied over the bar that ends a system: its tie runs to that closing
+// bar and no further (engraved as the end of the system), every tie within a
+// system reaches the note it ties to however the notes were spread, and the
+// score sounds every tied note whole.
+TEST_P(ImportedSystems, TiesOverASystemsEndStopAtItsClosingBarAndSoundWhole) {
+  ASSERT_TRUE(Start());
+  CStavlinView* view = Import(GetParam(), TiedFile(), kTiedTune);
+  ASSERT_NE(view, nullptr);
+  const std::vector<KStaffLine*> staves = ScoreStaves(*view);
+  ASSERT_GE(staves.size(), 2u);
+  for (size_t i = 0; i < staves.size(); ++i) {
+    SCOPED_TRACE("system " + std::to_string(i + 1));
+    KStaffLine& staff = *staves[i];
+    std::vector<int> notes;
+    int closing = -1;
+    for (POSITION node = staff.GetObjList()->GetHeadPosition(); node != nullptr;) {
+      const auto* column = dynamic_cast<const KChord*>(staff.GetObjList()->GetNext(node));
+      if (column == nullptr) continue;
+      if (column->IsBarColumn()) {
+        closing = column->GetPos();
+      } else if (column->GetTicks(3, false) > 0) {
+        notes.push_back(column->GetPos());
+      }
+    }
+    ASSERT_FALSE(notes.empty());
+    int onwards = 0;
+    for (POSITION node = staff.GetAttachments()->GetHeadPosition(); node != nullptr;) {
+      const auto* arc = static_cast<const KExtendedObj*>(staff.GetAttachments()->GetNext(node));
+      if (arc->GetKind() != KExtendedObj::kTie && arc->GetKind() != KExtendedObj::kSlur) continue;
+      // An arc drawn in from the left carries the tie from the system before.
+      if (arc->GetOffset().x < 0) continue;
+      const int right = arc->GetPos() * 18 + arc->GetOffset().x + arc->GetSize().cx;
+      if (arc->GetPos() == notes.back()) {
+        if (i + 1 == staves.size()) continue;
+        // The system's last note, tied into the next system.
+        ++onwards;
+        EXPECT_EQ(right, closing * 18) << "the tie ends at the closing bar";
+      } else {
+        const auto next = std::upper_bound(notes.begin(), notes.end(), arc->GetPos());
+        ASSERT_NE(next, notes.end());
+        EXPECT_EQ(right / 18, *next) << "the tie from column " << arc->GetPos() << " reaches the next note";
+      }
+    }
+    if (i + 1 < staves.size()) {
+      EXPECT_EQ(onwards, 1) << "the last note is tied over the system's end";
+    }
+  }
+
+  const std::string exported = (Dir() / "tied.mid").string();
+  ui_.AnswerSaveFile([exported](KSaveFileRequest& request) {
+    request.fileName = CString(exported.c_str());
+    return true;
+  });
+  Trigger(cmd::kExportMidi);
+  const std::vector<midicsv::PlayedNote> played = midicsv::PlayedNotes(midicsv::Run(exported));
+  ASSERT_EQ(played.size(), 49u) << midicsv::Show(played);
+  long onset = 0;
+  for (size_t n = 0; n < played.size(); ++n) {
+    const long length = n < 3 || n == 48 ? 480 : (n - 3) % 3 == 0 ? 960 : 480;
+    EXPECT_EQ(played[n].onset, onset) << "note " << n;
+    EXPECT_EQ(played[n].length, length) << "note " << n;
+    onset += length;
   }
 }
 

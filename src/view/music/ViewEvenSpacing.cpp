@@ -6,18 +6,17 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <vector>
 
 #include "doc/pref_values/Preferences.h"
 #include "model/KChord.h"
-#include "model/KExtendedObj.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "platform/UiPort.h"
 #include "view/CStavlinView.h"
 #include "view/core/ViewLineGeometry.h"
 #include "view/music/ViewMusic.h"
+#include "view/music/ViewSpanKeeper.h"
 #include "view/music/ViewWrapColumns.h"
 
 namespace {
@@ -27,8 +26,6 @@ constexpr int kUndoSelected = 3;
 constexpr int kWholeLines = 10;
 constexpr int kWideColumns = 32000;
 constexpr int kUnlimited = 30000;
-// Attachments measure in pixels of the normal size; a note column is 18 of them.
-constexpr int kColumnPixels = 18;
 
 struct Step {
   int spacingClass;
@@ -96,66 +93,6 @@ void Spread(std::vector<Entry>& entries, int free, int passes) {
   }
 }
 
-// The attachments that reach from their column over later ones (ties,
-// slurs, hairpins, brackets) keep reaching the same music while columns open
-// and close under them. Each is held to the object its right end stands on
-// (the first at or after that column, as playback reads a tie's end; the
-// line's last object for one that reaches past the music, a tie onwards),
-// and after the columns have moved it widens or narrows by as many columns
-// as that object moved more than its own column did.
-class SpanKeeper {
- public:
-  explicit SpanKeeper(const std::vector<KListLine*>& lines) {
-    for (KListLine* line : lines) Hold(*line);
-  }
-
-  void Restore() const {
-    for (const Held& held : m_held) {
-      const long long moved =
-          (1LL * held.end->GetPos() - held.endFrom) - (1LL * held.attachment->GetPos() - held.startFrom);
-      if (moved == 0) continue;
-      const int cx = held.attachment->GetSize().cx;
-      const long long wanted = std::clamp(1LL * cx + moved * kColumnPixels, 1LL, 1LL * INT32_MAX);
-      held.attachment->DragTo(RECT{0, 0, cx, 0}, RECT{0, 0, static_cast<int>(wanted), 0});
-    }
-  }
-
- private:
-  struct Held {
-    KExtendedObj* attachment;
-    const KPosObj* end;
-    int startFrom;
-    int endFrom;
-  };
-
-  void Hold(KListLine& line) {
-    CObList* attachments = line.GetAttachments();
-    const CObList* objects = line.GetObjList();
-    if (attachments == nullptr || !IsNotation(&line) || objects->IsEmpty()) return;
-    std::vector<const KPosObj*> columns;
-    for (POSITION node = objects->GetHeadPosition(); node != nullptr;)
-      columns.push_back(static_cast<const KPosObj*>(objects->GetNext(node)));
-    std::stable_sort(columns.begin(), columns.end(),
-                     [](const KPosObj* a, const KPosObj* b) { return a->GetPos() < b->GetPos(); });
-    for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
-      auto* attachment = static_cast<KExtendedObj*>(attachments->GetNext(node));
-      const int kind = attachment->GetKind();
-      if (kind == KExtendedObj::kTextBox || kind == KExtendedObj::kDoubleBar || attachment->GetSize().cx <= 0)
-        continue;
-      const long long right = 1LL * attachment->GetPos() * kColumnPixels + attachment->GetOffset().x +
-                              attachment->GetSize().cx;
-      const long long endColumn = right / kColumnPixels;
-      if (endColumn <= attachment->GetPos()) continue;  // within its own column
-      const auto stop = std::lower_bound(columns.begin(), columns.end(), endColumn,
-                                         [](const KPosObj* c, long long column) { return c->GetPos() < column; });
-      const KPosObj* end = stop != columns.end() ? *stop : columns.back();
-      m_held.push_back({attachment, end, attachment->GetPos(), end->GetPos()});
-    }
-  }
-
-  std::vector<Held> m_held;
-};
-
 // Gives the lines the blanks: before each entry, the blanks it gained over
 // the entry before it, last entry first so that the columns still hold.
 void Apply(const std::vector<KListLine*>& lines, const std::vector<Entry>& entries) {
@@ -219,10 +156,8 @@ void SpaceLinesToLength(const std::vector<KListLine*>& lines, int columns) {
   const int free = columns - NoteColumnLength(*reference);
   if (free <= 0) return;
   std::vector<Entry> entries = Entries(*reference);
-  const SpanKeeper spans(lines);
   Spread(entries, free, -1);
   Apply(lines, entries);
-  spans.Restore();
 }
 
 int SpacingClass(int ticks, bool bar) {

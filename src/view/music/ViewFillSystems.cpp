@@ -17,6 +17,7 @@
 #include "model/KListLine.h"
 #include "view/CStavlinView.h"
 #include "view/music/ViewMusic.h"
+#include "view/music/ViewSpanKeeper.h"
 #include "view/music/ViewWrapColumns.h"
 
 namespace {
@@ -140,9 +141,13 @@ void FillSystemsToStaffLength(CStavlinView& view, int first, int last) {
   for (std::vector<System>& part : Parts(view, first, last)) {
     for (size_t i = 0; i + 1 < part.size(); ++i) {
       System& system = part[i];
+      // Ties, slurs and brackets keep their notes; an arc into the next
+      // system ends at the closing bar.
+      const SpanKeeper spans(system);
       if (!EndsWithBar(system) && StartsWithBar(part[i + 1])) MoveOpeningBarUp(system, part[i + 1]);
       const int full = FullLength(system);
       if (full > Length(system)) SpaceLinesToLength(system, full);
+      spans.Restore();
     }
   }
   view.RebuildDisplayLines(0);
