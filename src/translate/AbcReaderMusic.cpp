@@ -165,9 +165,12 @@ class MusicLineReader {
   int m_tupletCount = 0;
   int m_tupletFirst = 0;
   std::vector<OpenArc> m_arcs;
+  // The open ending (1., 2., ...): it runs over plain bar lines to the
+  // repeat or double bar that ends it, or to the bar before the next ending.
   int m_ending = 0;
   int m_endingFirst = 0;
   int m_endingLast = -1;
+  int m_endingBar = -1;  // the last plain bar line inside it
   bool m_singleGrace = false;
   bool m_graceGroup = false;
   bool m_hasAnnotation = false;
@@ -721,12 +724,21 @@ void MusicLineReader::ReadSymbols() {
       if (next == ']') code = 23;
       if (code != 21) ++m_pos;
       m_column->AddNote(kMiddleRow, code);
-      if (m_ending > 0) m_endingLast = m_col;
+      // "|1" opens the first ending after the bar.
+      const bool opensEnding = At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9';
+      // A plain bar line inside an ending leaves it open; a double bar, a
+      // repeat sign or the start of the next ending closes it.
+      if (m_ending > 0) {
+        if (code != 21 || opensEnding) {
+          m_endingLast = m_col;
+        } else {
+          m_endingBar = m_col;
+        }
+      }
       m_barAccidentalRows.clear();
       // A bar ends the beam group: the next note's stem goes its own way.
       m_groupStart = true;
-      // "|1" opens the first ending after the bar.
-      if (At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';
+      if (opensEnding) m_endingToOpen = At(++m_pos) - '0';
     } else if (c == ':') {
       if (!HasNext()) break;
       if ((next == '|' || next == ':') && m_tupletSize == 0) {
@@ -744,11 +756,18 @@ void MusicLineReader::ReadSymbols() {
       } else if (next == '|') {
         m_barAccidentalRows.clear();
         m_column->AddNote(kMiddleRow, 10023);
+        if (m_ending > 0) m_endingLast = m_col;
         ++m_pos;
       } else if (next >= '1' && next <= '9') {
+        // The ending still open closes at its last bar line.
+        if (m_ending > 0 && m_endingLast < 0) {
+          m_endingLast = m_endingBar > m_endingFirst ? m_endingBar : m_col;
+          FlushSpans();
+        }
         m_ending = next - '0';
         m_endingFirst = m_col;
         m_endingLast = -1;
+        m_endingBar = -1;
         ++m_pos;
       } else {
         m_inChord = true;
@@ -819,6 +838,7 @@ void MusicLineReader::ReadSymbols() {
       m_ending = m_endingToOpen;
       m_endingFirst = m_col;
       m_endingLast = -1;
+      m_endingBar = -1;
       m_endingToOpen = 0;
     }
   }

@@ -2,6 +2,8 @@
 // columns and attachments of a treble staff line.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "AbcReaderTestSupport.h"
 
 namespace {
@@ -144,6 +146,8 @@ struct AttachmentCase {
   const char* text;
 };
 
+void PrintTo(const AttachmentCase& c, std::ostream* out) { *out << '"' << c.body << '"'; }
+
 class AbcSpanTest : public AbcReaderTest, public ::testing::WithParamInterface<AttachmentCase> {};
 
 // Slurs, ties, tuplets and endings span their columns, 18 pixels a column; a
@@ -166,7 +170,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AttachmentCase{"(ABc)", KExtendedObj::kSlur, 0, 36, ""},
                       AttachmentCase{"A-A", KExtendedObj::kTie, 0, 18, ""},
                       AttachmentCase{"B (3ABc d", KExtendedObj::kNumberedBracket, 1, 50, "-3"},
-                      AttachmentCase{"A [1 B c :|", KExtendedObj::kFirstBracketLine, 1, 36, "1."}));
+                      AttachmentCase{"A [1 B c :|", KExtendedObj::kFirstBracketLine, 1, 36, "1."},
+                      // An ending runs over plain bar lines to the repeat sign.
+                      AttachmentCase{"A [1 B | c :|", KExtendedObj::kFirstBracketLine, 1, 54, "1."},
+                      // A tie at the line's end reaches past its closing bar.
+                      AttachmentCase{"A B-|", KExtendedObj::kTie, 1, 36, ""}));
 
 TEST_F(AbcReaderTest, GraceNotesAndDecorations) {
   ClearPending();

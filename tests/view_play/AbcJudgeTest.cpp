@@ -130,6 +130,9 @@ const Tune kTunes[] = {
     // into the first note of the next system.
     {"TiesOnASpreadSystemAndIntoTheNext",
      "X:1\nT:Ties\nM:4/4\nL:1/8\nK:C\nC2 E2 G4-|G2 E2 C4-|\nC2 D2 E4-|E8|]\n"},
+    // A first ending of two bars: the second time through, both are passed over.
+    {"AFirstEndingOfTwoBars",
+     "X:1\nT:Long Ending\nM:4/4\nL:1/8\nK:C\n|:C2 D2 E2 F2|G8|\nA2 G2 F2 E2|1 D8|C8:|\n|2 D4 E4|C8|]\n"},
     // Four full bars fill the first system, so the second ending starts the
     // next one: play must go on there at once, not a system's length later.
     {"SecondEndingOnTheNextSystem",
