@@ -341,6 +341,25 @@ void Flush(std::multimap<int, std::string>& from, int last, std::string& out) {
   from.erase(from.begin(), end);
 }
 
+// The signs written before a note: those of the blank columns before it
+// with its own, in one order whatever column each stood on (endings,
+// tuplets, chord names, slurs), so that the text reads back to the same.
+void FlushBefore(std::multimap<int, std::string>& from, int last, std::string& out) {
+  const auto rank = [](const std::string& sign) {
+    if (sign[0] == '[') return 0;
+    if (sign[0] == '(' && sign.size() > 1) return 1;
+    if (sign[0] == '"') return 2;
+    return 3;
+  };
+  std::vector<std::string> signs;
+  const auto end = from.upper_bound(last);
+  for (auto it = from.begin(); it != end; ++it) signs.push_back(it->second);
+  from.erase(from.begin(), end);
+  std::stable_sort(signs.begin(), signs.end(),
+                   [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
+  for (const std::string& sign : signs) out += sign;
+}
+
 bool EndsLine(const std::string& out) {
   return out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0;
 }
@@ -500,7 +519,7 @@ std::optional<CString> KStaffLine::WriteAbc() {
         out += ' ';
       previous = column;
     }
-    Flush(pieces.before, pos, out);
+    FlushBefore(pieces.before, pos, out);
     if (grace && !inGrace) {
       out += "{";
       inGrace = true;

@@ -116,6 +116,9 @@ class MusicLineReader {
   // numerator and denominator; the position ends on its last character.
   std::pair<int, int> ReadChordLength();
   void CloseChord();
+  // Adds the notes of the chord, each length times numerator / denominator;
+  // a unison written twice ([FF]) is one note head on the staff.
+  void AddChordNotes(long numerator, long denominator);
   // An inline field "[K:...]" and the like; m_pos is on the "[".
   void ReadInlineField();
   // A decoration "!name!" or "+name+"; m_pos is on the opening sign.
@@ -130,7 +133,9 @@ class MusicLineReader {
   void InsertColumn(std::unique_ptr<KChord> column, int column_pos, bool beamJoin);
   void AddPendingSymbols(KChord& column);
   // noteColumn: the column of the note the annotation stands over, -1 none.
-  void FlushAnnotation(int noteColumn = -1);
+  // noteColumn: the note a chord name stands over (-1: none); atEnd: the
+  // line ended after it, so it stands after the music.
+  void FlushAnnotation(int noteColumn = -1, bool atEnd = false);
   // Adds the arcs and ending brackets whose last column is known.
   void FlushSpans();
   void OpenColumn() { m_column = std::make_unique<KChord>(m_col); }
@@ -461,12 +466,23 @@ void MusicLineReader::CloseChord() {
   m_inChord = false;
   const auto [numerator, denominator] = ReadChordLength();
   m_inChord = true;  // the notes go into the one column, stems as in a chord
-  for (ReadNoteValue note : m_chordNotes) {
+  AddChordNotes(numerator, denominator);
+  m_inChord = false;
+}
+
+void MusicLineReader::AddChordNotes(long numerator, long denominator) {
+  for (std::size_t i = 0; i < m_chordNotes.size(); ++i) {
+    ReadNoteValue note = m_chordNotes[i];
+    const bool repeated = std::any_of(m_chordNotes.begin(), m_chordNotes.begin() + static_cast<std::ptrdiff_t>(i),
+                                      [&](const ReadNoteValue& earlier) {
+                                        return !earlier.rest && !note.rest && earlier.row == note.row &&
+                                               earlier.accidental == note.accidental;
+                                      });
+    if (repeated) continue;
     note.length = static_cast<int>(static_cast<long>(note.length) * numerator / denominator);
     AddNote(note);
   }
   m_chordNotes.clear();
-  m_inChord = false;
 }
 
 void MusicLineReader::ReadInlineField() {
@@ -563,7 +579,7 @@ void MusicLineReader::InsertColumn(std::unique_ptr<KChord> column, int columnPos
   m_line->InsertObjAt(column.release(), 0, columnPos, beamFlags, 0);
 }
 
-void MusicLineReader::FlushAnnotation(int noteColumn) {
+void MusicLineReader::FlushAnnotation(int noteColumn, bool atEnd) {
   if (!m_hasAnnotation) return;
   int column = 0;
   if (noteColumn >= 0 && m_annotation.View().substr(0, 2) == "@@") {
@@ -572,7 +588,8 @@ void MusicLineReader::FlushAnnotation(int noteColumn) {
     column = noteColumn;
   } else {
     if (m_col == 0) m_col = 1;
-    column = std::max(m_annotationFloor, m_col - 1);
+    // Before the next note, or after the music when no note follows.
+    column = std::max(m_annotationFloor, atEnd ? m_col : m_col - 1);
     if (m_lastAnnotationColumn >= 0 && column <= m_lastAnnotationColumn + 5) {
       column = m_lastAnnotationColumn + 6;
     }
@@ -759,8 +776,9 @@ void MusicLineReader::ReadSymbols() {
         if (m_ending > 0) m_endingLast = m_col;
         ++m_pos;
       } else if (next >= '1' && next <= '9') {
-        // The ending still open closes at its last bar line.
-        if (m_ending > 0 && m_endingLast < 0) {
+        // The ending still open closes at its last bar line; one that holds
+        // nothing yet ([1[2) gives way to the new one.
+        if (m_ending > 0 && m_endingLast < 0 && m_col > m_endingFirst) {
           m_endingLast = m_endingBar > m_endingFirst ? m_endingBar : m_col;
           FlushSpans();
         }
@@ -807,7 +825,10 @@ void MusicLineReader::ReadSymbols() {
       if (!HasNext()) break;
       const std::size_t close = m_text.find('"', m_pos + 1);
       const std::size_t end = close == std::string_view::npos ? m_text.size() : close;
-      CString text(m_text.substr(m_pos + 1, end - m_pos - 1));
+      // Control characters (a NUL, a line feed) are no part of a text over the music.
+      std::string quoted(m_text.substr(m_pos + 1, end - m_pos - 1));
+      std::erase_if(quoted, [](char ch) { return static_cast<unsigned char>(ch) < 0x20; });
+      CString text(quoted);
       if (!text.IsEmpty() && std::string_view("ABCDEFG").find(text[0]) != std::string_view::npos) {
         text = CString("@@") + text;
       } else if (!text.IsEmpty() && std::string_view("^_<>@").find(text[0]) != std::string_view::npos) {
@@ -844,8 +865,7 @@ void MusicLineReader::ReadSymbols() {
   }
   if (m_inChord) {
     // A chord left open at the end of the line still sounds.
-    for (const ReadNoteValue& note : m_chordNotes) AddNote(note);
-    m_chordNotes.clear();
+    AddChordNotes(1, 1);
     m_inChord = false;
     CompleteColumn();
   }
@@ -868,8 +888,22 @@ std::unique_ptr<KLineObj> MusicLineReader::Read() {
     }
   }
   FlushSpans();
-  FlushAnnotation();
+  FlushAnnotation(-1, m_noteRead);
   m_column.reset();
+  if (!m_noteRead && !m_state.continueFlag) {
+    // Bar lines with no music on the line (a "|" among stray characters)
+    // are dropped, as a bar alone at a line's end is.
+    CObList* objects = m_line->GetObjList();
+    for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+      const POSITION here = node;
+      auto* column = AsChord(static_cast<KPosObj*>(objects->GetNext(node)));
+      if (column != nullptr && column->IsBarColumn()) {
+        objects->RemoveAt(here);
+        delete column;
+      }
+    }
+    m_line->UpdateTimeSigCache();
+  }
 
   if (m_line->GetObjCount() == 0 && !m_annotationAdded && !m_state.continueFlag) return nullptr;
   if (!m_noteRead && m_tempoColumnAdded && m_annotationAdded && m_line->GetAttachmentCount() == 2) {
