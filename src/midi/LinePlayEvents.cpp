@@ -31,9 +31,6 @@ constexpr int kMaxLength = 100000;
 constexpr int kControlBase = 20000000;
 constexpr int kChordRepeat = 94;
 constexpr int kMaxClefChanges = 10;
-constexpr DWORD kTiedOn = 1;
-constexpr DWORD kTiedFrom = 2;
-constexpr DWORD kRest = 4;
 constexpr UINT kNoChordToRepeat = 8152;
 
 bool IsTabType(int type) { return type == 2 || type == 15; }
@@ -582,7 +579,7 @@ void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
   const KChord* start = ColumnAtOrNext(run, column);
   if (start == nullptr) return;
   const auto sounds = [](const KMIDIObj& e) {
-    return e.GetMagnitude() <= kMaxLength && e.TestFlags(kRest) == 0 && e.GetData2() != 0;
+    return e.GetMagnitude() <= kMaxLength && e.TestFlags(kRestFlag) == 0 && e.GetData2() != 0;
   };
   bool noteAfter = false;
   for (POSITION node = run.events.GetHeadPosition(); node != nullptr && !noteAfter;) {
@@ -598,7 +595,7 @@ void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
       auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
       const bool onwards = event->GetExtra() == 10 || (key != kNoKey && event->GetPos() == start->GetPos() &&
                                                        event->GetData1() == key && sounds(*event));
-      if (onwards) event->ModifyFlags(kTiedOn, 1);
+      if (onwards) event->ModifyFlags(kTiedOnFlag, 1);
     }
     return;
   }
@@ -610,8 +607,8 @@ void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
   POSITION cursor = nullptr;
   if (!run.line.FindPlayEventSpan(start->GetPos(), nullptr, stop->GetPos(), cursor, pair, key, 0, key))
     return;
-  pair[0]->ModifyFlags(kTiedOn, 1);
-  pair[1]->ModifyFlags(kTiedFrom, 1);
+  pair[0]->ModifyFlags(kTiedOnFlag, 1);
+  pair[1]->ModifyFlags(kTiedFromFlag, 1);
 }
 
 // The multi-bar rest count of a text after a rest bracket; false when the text holds no count.
@@ -644,7 +641,7 @@ bool RestCount(Run& run, const std::string& text, int column) {
   if (position < 0 || position >= kWholeLine) position = previous;
   auto* rest =
       MakeEvent(position, 0, 0x80, 0, 0, std::clamp(count * beats * beatTicks, 0, kMaxLength), false);
-  rest->ModifyFlags(kRest, 1);
+  rest->ModifyFlags(kRestFlag, 1);
   InsertPlayEvent(run.events, rest);
   run.pendingRestEnd = -1;
   return true;

@@ -34,6 +34,12 @@ struct PlayEffectOptions {
 PlayEffectOptions& PlayEffects();
 
 inline constexpr int kTempoControl = 20000002;
+// The flags of a note event that the sequencer reads: a note tied on to the
+// next of its key (also one from a line's last note into the next line), the
+// note a tie comes to, and a rest.
+inline constexpr DWORD kTiedOnFlag = 1;
+inline constexpr DWORD kTiedFromFlag = 2;
+inline constexpr DWORD kRestFlag = 4;
 // The flag of a note an ornament adds (trill, tremolo, turn, mordent, grace
 // note): it sounds but takes no time of its voice.
 inline constexpr DWORD kOrnamentFlag = 8;

@@ -25,9 +25,6 @@ namespace {
 constexpr int kControlBase = 20000000;
 constexpr int kCutOff = 20000000;
 constexpr int kMaxLength = 100000;
-constexpr DWORD kRestFlag = 4;
-constexpr DWORD kTiedOn = 1;
-constexpr DWORD kTiedFrom = 2;
 constexpr int kSilentProgram = 129;
 constexpr int kPercussionProgram = 130;
 constexpr int kPercussionChannel = 9;
@@ -409,10 +406,10 @@ class KPlaySequencer::Run_ {
     const BYTE key = static_cast<BYTE>(event.GetData1() & 0x7F);
     auto same = std::find_if(m_sounding.begin(), m_sounding.end(),
                              [&](const Sounding& s) { return s.channel == channel && s.key == key; });
-    const bool tied = event.TestFlags(kTiedFrom) != 0 || (same != m_sounding.end() && same->tiedOn);
+    const bool tied = event.TestFlags(kTiedFromFlag) != 0 || (same != m_sounding.end() && same->tiedOn);
     if (tied && same != m_sounding.end() && same->off >= on) {
       same->off = std::max(same->off, on + length);
-      same->tiedOn = event.TestFlags(kTiedOn) != 0;
+      same->tiedOn = event.TestFlags(kTiedOnFlag) != 0;
       return;
     }
     if (same != m_sounding.end()) {
@@ -420,7 +417,7 @@ class KPlaySequencer::Run_ {
       m_sounding.erase(same);
     }
     Emit(on, track, static_cast<BYTE>(0x90 | channel), key, static_cast<BYTE>(velocity));
-    m_sounding.push_back({track, channel, key, on + length, event.TestFlags(kTiedOn) != 0});
+    m_sounding.push_back({track, channel, key, on + length, event.TestFlags(kTiedOnFlag) != 0});
     PitchEffect(track, channel, event, on, length);
   }
 

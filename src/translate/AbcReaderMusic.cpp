@@ -132,7 +132,6 @@ class MusicLineReader {
   void CompleteColumn();
   void InsertColumn(std::unique_ptr<KChord> column, int column_pos, bool beamJoin);
   void AddPendingSymbols(KChord& column);
-  // noteColumn: the column of the note the annotation stands over, -1 none.
   // noteColumn: the note a chord name stands over (-1: none); atEnd: the
   // line ended after it, so it stands after the music.
   void FlushAnnotation(int noteColumn = -1, bool atEnd = false);

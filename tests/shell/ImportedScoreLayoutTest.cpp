@@ -11,12 +11,13 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
-#include <algorithm>
 
 #include "ShellTestSupport.h"
 #include "dialogs/KDlgLineGroup.h"
@@ -94,19 +95,21 @@ constexpr const char* kTiedTune =
     "A2 G2 F2 E2-|E2 F2 G2 A2-|A2 B2 c2 d2-|d2 c2 B2 A2-|\n"
     "A2 B2 c2 B2-|B2 A2 G2 F2-|F2 E2 D2 E2-|E2 F2 A2 G2|]\n";
 
+constexpr int kTiedKeys[] = {67, 69, 71, 72, 71, 69, 67, 69, 71, 74, 72, 71, 69, 71, 72, 74, 76,
+                             78, 79, 78, 76, 74, 72, 71, 69, 67, 66, 64, 66, 67, 69, 71, 72, 74,
+                             72, 71, 69, 71, 72, 71, 69, 67, 66, 64, 62, 64, 66, 69, 67};
+constexpr int kTiedNotes = static_cast<int>(std::size(kTiedKeys));
+
+// The ticks of note n of the tune: the first three quarters, then a half over
+// each bar line and two quarters, and a last quarter.
+int TiedLength(int n) { return n < 3 || n == kTiedNotes - 1 ? 480 : (n - 3) % 3 == 0 ? 960 : 480; }
+
 std::vector<std::uint8_t> TiedFile() {
   using namespace smftest;
-  const int keys[] = {67, 69, 71, 72, 71, 69, 67, 69, 71, 74, 72, 71, 69, 71, 72, 74, 76, 78, 79,
-                      78, 76, 74, 72, 71, 69, 67, 66, 64, 66, 67, 69, 71, 72, 74, 72, 71, 69, 71,
-                      72, 71, 69, 67, 66, 64, 62, 64, 66, 69, 67};
   Track tune = {Name(0, "Tied"), Tempo(0, 120), Time(0, 4, 2), Key(0, 1)};
-  int note = 0;
-  for (const int key : keys) {
-    // The first three quarters, then a half over each bar line and two quarters.
-    const int length = note < 3 || note == 48 ? 480 : (note - 3) % 3 == 0 ? 960 : 480;
-    tune.push_back(On(0, 0, key));
-    tune.push_back(Off(static_cast<std::uint32_t>(length), 0, key));
-    ++note;
+  for (int n = 0; n < kTiedNotes; ++n) {
+    tune.push_back(On(0, 0, kTiedKeys[n]));
+    tune.push_back(Off(static_cast<std::uint32_t>(TiedLength(n)), 0, kTiedKeys[n]));
   }
   return Smf(0, 480, {tune});
 }
@@ -331,11 +334,11 @@ TEST_P(ImportedSystems, TiesOverASystemsEndStopAtItsClosingBarAndSoundWhole) {
   const std::vector<midicsv::PlayedNote> played = midicsv::PlayedNotes(midicsv::Run(exported));
   ASSERT_EQ(played.size(), 49u) << midicsv::Show(played);
   long onset = 0;
-  for (size_t n = 0; n < played.size(); ++n) {
-    const long length = n < 3 || n == 48 ? 480 : (n - 3) % 3 == 0 ? 960 : 480;
-    EXPECT_EQ(played[n].onset, onset) << "note " << n;
-    EXPECT_EQ(played[n].length, length) << "note " << n;
-    onset += length;
+  for (int n = 0; n < kTiedNotes; ++n) {
+    const auto& note = played[static_cast<size_t>(n)];
+    EXPECT_EQ(note.onset, onset) << "note " << n;
+    EXPECT_EQ(note.length, TiedLength(n)) << "note " << n;
+    onset += TiedLength(n);
   }
 }
 
