@@ -126,11 +126,25 @@ bool HasAbcTuneHeader(std::string_view text) {
 }
 
 std::unique_ptr<KLineObj> ReadAbcLine(const CString& source, int continuation) {
+  AbcReaderState& state = GetAbcReaderState();
+  // A "%%begin..." block (PostScript, text, SVG for a typesetter) holds no
+  // music up to its "%%end..." line.
+  {
+    std::string_view raw = source.View();
+    while (!raw.empty() && (raw.front() == ' ' || raw.front() == '\t')) raw.remove_prefix(1);
+    if (state.inBlock) {
+      if (raw.substr(0, 5) == "%%end") state.inBlock = false;
+      return nullptr;
+    }
+    if (raw.substr(0, 7) == "%%begin") {
+      state.inBlock = true;
+      return nullptr;
+    }
+  }
   CString text = source;
   if (const int comment = text.Find('%'); comment >= 0) text = text.Left(comment);
   text.TrimLeft(" \t\r\n");
   text.TrimRight(" \t\r\n");
-  AbcReaderState& state = GetAbcReaderState();
   // The line after a text field that ended in "\" goes on with that field,
   // unless it is a field of its own.
   if (const char continued = state.fieldContinued; continued != 0) {

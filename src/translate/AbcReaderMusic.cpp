@@ -87,6 +87,7 @@ struct OpenArc {
   int start;
   int end;  // -1 while open
   bool tie;
+  bool fromLastLine = false;  // a slur the last text line opened
 };
 
 // A note or rest as read from the text, before it goes into its column.
@@ -138,8 +139,24 @@ class MusicLineReader {
   // Adds the arcs and ending brackets whose last column is known.
   void FlushSpans();
   void OpenColumn() { m_column = std::make_unique<KChord>(m_col); }
+  void ClearBarAccidentals() {
+    m_barAccidentals.clear();
+    m_carriedAccidentals.clear();
+  }
+  // The accidentals the bar still open at the line's end holds, for the next line.
+  void HandOverBarAccidentals();
+  // The ties and slurs a text line left open, taken up by the next one; and
+  // those this line leaves open, handed over at its end.
+  void TakeOverOpenArcs();
+  void HandOverOpenArcs();
   char At(int i) const { return i >= 0 && i < static_cast<int>(m_text.size()) ? m_text[i] : '\0'; }
   bool HasNext() const { return m_pos + 1 < static_cast<int>(m_text.size()); }
+  // A "<" or ">" comes next, after any blanks.
+  bool BrokenRhythmFollows() const {
+    int i = m_pos + 1;
+    while (At(i) == ' ' || At(i) == '\t') ++i;
+    return At(i) == '<' || At(i) == '>';
+  }
 
   std::string_view m_text;
   int m_continuation;
@@ -155,7 +172,13 @@ class MusicLineReader {
   std::vector<int> m_pendingSymbols;                     // decorations of the next note
   int m_pendingAccidental = 0;                           // the accidental of the next note
   std::vector<std::pair<int, int>> m_columnAccidentals;  // (row, code) of the column's notes
-  std::vector<int> m_barAccidentalRows;                  // rows with an accidental earlier in the bar
+  // (row, code) of the accidental in force on a row, written on this staff
+  // line earlier in the bar.
+  std::vector<std::pair<int, int>> m_barAccidentals;
+  // (row, code) of the accidentals a bar the last line left open still
+  // holds: this staff line does not show them, so a note on such a row gets
+  // its accidental written again.
+  std::vector<std::pair<int, int>> m_carriedAccidentals;
   std::vector<ReadNoteValue> m_chordNotes;               // the notes of an open chord
   int m_endingToOpen = 0;                                // an ending number after a bar, opened after it
   bool m_inChord = false;
@@ -189,10 +212,12 @@ class MusicLineReader {
   bool m_noteRead = false;
   bool m_tempoColumnAdded = false;
   int m_rowOffset = 0;  // AbcNamingRowOffset of the line's clef
+  bool m_continuing = false;  // the line goes on filling the staff line a "\" left open
 };
 
 void MusicLineReader::StartLine() {
-  if (m_state.continued != nullptr) {
+  m_continuing = m_state.continued != nullptr;
+  if (m_continuing) {
     m_line = std::move(m_state.continued);
     m_col = m_state.continuedColumn;
     m_state.continueFlag = false;
@@ -203,9 +228,77 @@ void MusicLineReader::StartLine() {
     m_col = 0;
   }
   m_rowOffset = AbcNamingRowOffset(m_line->GetType());
+  m_brokenNext = m_state.brokenRhythmCarried;
+  m_state.brokenRhythmCarried = 0;
+  // The accidentals of a bar the last music line left open: a line it
+  // continues shows them already; a new staff line writes them again.
+  if (m_state.heldAccidentalsLineType == m_line->GetType() && m_state.heldAccidentals.size() <= 64) {
+    if (m_col != 0) {
+      m_barAccidentals = m_state.heldAccidentals;
+    } else {
+      m_carriedAccidentals = m_state.heldAccidentals;
+    }
+  }
+  m_state.heldAccidentals.clear();
   if (m_state.lastKey < 0) m_state.lastKey = m_state.key;
   if (m_col != 0) InsertKeyChange();
   m_state.lastKey = m_state.key;
+}
+
+void MusicLineReader::HandOverBarAccidentals() {
+  m_state.heldAccidentals = m_barAccidentals;
+  for (const auto& carried : m_carriedAccidentals) {
+    const bool overridden = std::any_of(m_barAccidentals.begin(), m_barAccidentals.end(),
+                                        [&](const std::pair<int, int>& entry) { return entry.first == carried.first; });
+    if (!overridden) m_state.heldAccidentals.push_back(carried);
+  }
+  m_state.heldAccidentalsLineType = m_line->GetType();
+}
+
+void MusicLineReader::TakeOverOpenArcs() {
+  if (m_continuing) {
+    // The same staff line goes on: its open ties and slurs go on too.
+    for (const auto& [start, tie] : m_state.openArcs) {
+      if (static_cast<int>(m_arcs.size()) < kMaxOpenArcs) m_arcs.push_back({start, -1, tie});
+    }
+  } else {
+    // Slurs the last line left open start again at this line's first note.
+    for (int i = 0; i < m_state.slursFromLastLine && static_cast<int>(m_arcs.size()) < kMaxOpenArcs; ++i)
+      m_arcs.push_back({m_col, -1, false, true});
+  }
+  m_state.openArcs.clear();
+  m_state.slursFromLastLine = 0;
+}
+
+void MusicLineReader::HandOverOpenArcs() {
+  if (m_state.continueFlag) {
+    for (const OpenArc& arc : m_arcs) {
+      if (arc.end < 0) m_state.openArcs.emplace_back(arc.start, arc.tie);
+    }
+    std::erase_if(m_arcs, [](const OpenArc& arc) { return arc.end < 0; });
+    return;
+  }
+  if (!m_noteRead) return;
+  // A tie still open at the end of the line (C4-| before a line break) ties
+  // its note to the first of the next line: the arc reaches past the line's
+  // last column, so that it ends on that note when a wrap brings the two
+  // together; a system that keeps it draws it to its closing bar. A slur
+  // still open reaches past the line's end as well, and goes on from the
+  // next line's first note to the note that closes it; one that holds no
+  // note of this line yet shows on the next line only.
+  for (auto it = m_arcs.begin(); it != m_arcs.end();) {
+    if (it->end >= 0) {
+      ++it;
+      continue;
+    }
+    if (!it->tie) ++m_state.slursFromLastLine;
+    if (it->tie ? m_col > it->start : m_lastNoteColumn > it->start) {
+      it->end = m_col;
+      ++it;
+    } else {
+      it = m_arcs.erase(it);
+    }
+  }
 }
 
 void MusicLineReader::InsertKeyChange() {
@@ -250,48 +343,41 @@ void MusicLineReader::AddTempoMark() {
 }
 
 void MusicLineReader::AddTempoSymbol() {
-  if (m_state.tempoPending) {
-    const int unit = m_state.tempoUnit;
-    CString number;
-    number.Format("%d", m_state.tempo);
-    int symbol = 0;
-    switch (unit) {
-      case 960:
-        symbol = 10035;
-        break;
-      case 480:
-        symbol = 10034;
-        break;
-      case 240:
-        symbol = 10032;
-        break;
-      case 120:
-        symbol = 10033;
-        break;
-      default:
-        break;
-    }
-    CString text = number;
-    if (symbol != 0) {
-      auto column = std::make_unique<KChord>(m_col);
-      column->AddNote(kTextRow, symbol, 0x1500);
-      m_line->InsertObjAt(column.release(), 0, m_col, nullptr, 0);
-      m_tempoColumnAdded = true;
-    } else if (unit > 960) {
-      text = CString("h. = ") + number;
-    } else if (unit > 480) {
-      text = CString("q. = ") + number;
-    } else if (unit > 240) {
-      text = CString("8. = ") + number;
-    } else if (unit > 120) {
-      text = CString("16. = ") + number;
-    }
-    auto mark = std::make_unique<KExtendedObj>(m_col, kTextRow, text, g_defaultTextFontText);
-    mark->SetOffset(-1, 0);
-    m_line->AddAttachment(mark.release());
-    ++m_col;
-    m_state.tempoPending = false;
+  if (!m_state.tempoPending) return;
+  int unit = m_state.tempoUnit;
+  int tempo = m_state.tempo;
+  int symbol = 0;
+  switch (unit) {
+    case 960:
+      symbol = 10035;
+      break;
+    case 480:
+      symbol = 10034;
+      break;
+    case 240:
+      symbol = 10032;
+      break;
+    case 120:
+      symbol = 10033;
+      break;
+    default:
+      // A beat no metronome note shows (a dotted quarter, three eighths)
+      // is counted in quarters: 100 dotted quarters are 150 quarters.
+      symbol = 10034;
+      tempo = static_cast<int>((static_cast<long>(tempo) * unit + 240) / 480);
+      break;
   }
+  CString number;
+  number.Format("%d", tempo);
+  auto column = std::make_unique<KChord>(m_col);
+  column->AddNote(kTextRow, symbol, 0x1500);
+  m_line->InsertObjAt(column.release(), 0, m_col, nullptr, 0);
+  m_tempoColumnAdded = true;
+  auto mark = std::make_unique<KExtendedObj>(m_col, kTextRow, number, g_defaultTextFontText);
+  mark->SetOffset(-1, 0);
+  m_line->AddAttachment(mark.release());
+  ++m_col;
+  m_state.tempoPending = false;
 }
 
 int MusicLineReader::ReadLength() {
@@ -427,17 +513,28 @@ void MusicLineReader::AddNote(const ReadNoteValue& note) {
     // The accidental written before the note, or the one the key asks for
     // beyond its signature (when no accidental stands on the row earlier in
     // the bar: that one still holds).
-    const bool rowAltered =
-        std::find(m_barAccidentalRows.begin(), m_barAccidentalRows.end(), row) != m_barAccidentalRows.end();
+    const auto onRow = [row](const std::pair<int, int>& entry) { return entry.first == row; };
+    const auto altered = std::find_if(m_barAccidentals.begin(), m_barAccidentals.end(), onRow);
+    const bool rowAltered = altered != m_barAccidentals.end();
     int accidental = note.accidental;
-    if (accidental == 0 && !rowAltered && note.letter >= 0 && note.letter < 7) {
-      const auto letter = static_cast<std::size_t>(note.letter);
-      const int wanted = m_state.keyAccidentals[letter];
-      if (wanted != AbcKeySignatureAccidentals(m_state.key)[letter]) accidental = AccidentalCode(wanted);
+    if (accidental == 0 && !rowAltered) {
+      // An accidental written on the last line holds to the bar line.
+      if (const auto carried = std::find_if(m_carriedAccidentals.begin(), m_carriedAccidentals.end(), onRow);
+          carried != m_carriedAccidentals.end()) {
+        accidental = carried->second;
+      } else if (note.letter >= 0 && note.letter < 7) {
+        const auto letter = static_cast<std::size_t>(note.letter);
+        const int wanted = m_state.keyAccidentals[letter];
+        if (wanted != AbcKeySignatureAccidentals(m_state.key)[letter]) accidental = AccidentalCode(wanted);
+      }
     }
     if (accidental != 0) {
       m_columnAccidentals.emplace_back(row, accidental);
-      if (!rowAltered) m_barAccidentalRows.push_back(row);
+      if (rowAltered) {
+        altered->second = accidental;
+      } else {
+        m_barAccidentals.emplace_back(row, accidental);
+      }
     }
   }
   m_groupStart = false;
@@ -612,6 +709,12 @@ void MusicLineReader::FlushSpans() {
       ++it;
       continue;
     }
+    if (it->fromLastLine && it->end <= it->start) {
+      // A slur from the last line that closes on this line's first note
+      // shows on the last line only.
+      it = m_arcs.erase(it);
+      continue;
+    }
     const int width = std::max(1, (it->end - it->start) * kColumnWidth);
     const int anchorY = m_groupDirection > 0 ? 12 : -12;  // below for stems up
     m_line->AddAttachment(new KExtendedObj(it->start, m_columnRow,
@@ -703,10 +806,11 @@ void MusicLineReader::ReadSymbols() {
       } else {
         AddNote(note);
       }
-      const char after = At(m_pos + 1);
-      if (m_inChord || after == '<' || after == '>') completes = false;
-    } else if (c == ' ') {
+      if (m_inChord || BrokenRhythmFollows()) completes = false;
+    } else if (c == ' ' || c == '\t') {
       m_groupStart = true;
+      // "G > F": the note before the blanks still takes the sign.
+      if (BrokenRhythmFollows()) completes = false;
     } else if (c == '(') {
       if (!HasNext()) break;
       if (next >= '1' && next <= '9') {
@@ -729,7 +833,8 @@ void MusicLineReader::ReadSymbols() {
       if (static_cast<int>(m_arcs.size()) < kMaxOpenArcs) m_arcs.push_back({m_lastNoteColumn, -1, true});
       m_groupStart = true;
     } else if (c == '<' || c == '>') {
-      if (!HasNext()) break;
+      // At the line's end the sign still acts: the next line's first note
+      // takes the other half.
       ReadBrokenRhythm(c);
     } else if (c == '|') {
       // A bar that ends the line is a bar too (after music).
@@ -751,29 +856,46 @@ void MusicLineReader::ReadSymbols() {
           m_endingBar = m_col;
         }
       }
-      m_barAccidentalRows.clear();
+      ClearBarAccidentals();
       // A bar ends the beam group: the next note's stem goes its own way.
       m_groupStart = true;
       if (opensEnding) m_endingToOpen = At(++m_pos) - '0';
     } else if (c == ':') {
       if (!HasNext()) break;
+      // ":|:" and ":||:" repeat both ways, as "::" does; ":|]" ends a repeat.
+      int code = next == ':' ? 96 : 25;
+      int signLength = 2;
+      if (next == '|') {
+        if (At(m_pos + 2) == ':') {
+          code = 96;
+          signLength = 3;
+        } else if (At(m_pos + 2) == '|' && At(m_pos + 3) == ':') {
+          code = 96;
+          signLength = 4;
+        } else if (At(m_pos + 2) == ']') {
+          signLength = 3;
+        }
+      }
       if ((next == '|' || next == ':') && m_tupletSize == 0) {
-        m_column->AddNote(kMiddleRow, next == '|' ? 25 : 96);
+        m_column->AddNote(kMiddleRow, code);
         if (m_ending > 0) m_endingLast = m_col;
-        m_barAccidentalRows.clear();
+        ClearBarAccidentals();
         m_groupStart = true;
       }
-      if (next == '|' || next == ':') ++m_pos;
-      if (next == '|' && At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';
+      if (next == '|' || next == ':') m_pos += signLength - 1;
+      if (code == 25 && At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';
     } else if (c == '[') {
       if (!HasNext()) break;
       if (IsLetter(next) && At(m_pos + 2) == ':' && !m_inChord) {
         ReadInlineField();
       } else if (next == '|') {
-        m_barAccidentalRows.clear();
-        m_column->AddNote(kMiddleRow, 10023);
+        ClearBarAccidentals();
+        // "[|:" starts a repeat after the thick bar.
+        const bool repeatStart = At(m_pos + 2) == ':' && At(m_pos + 3) != ':';
+        m_column->AddNote(kMiddleRow, repeatStart ? 24 : 10023);
         if (m_ending > 0) m_endingLast = m_col;
-        ++m_pos;
+        m_pos += repeatStart ? 2 : 1;
+        m_groupStart = true;
       } else if (next >= '1' && next <= '9') {
         // The ending still open closes at its last bar line; one that holds
         // nothing yet ([1[2) gives way to the new one.
@@ -793,8 +915,7 @@ void MusicLineReader::ReadSymbols() {
       if (m_inChord) {
         CloseChord();
         // A broken-rhythm sign after the chord still acts on its column.
-        const char after = At(m_pos + 1);
-        if (after == '<' || after == '>') completes = false;
+        if (BrokenRhythmFollows()) completes = false;
       } else if (m_ending > 0) {
         m_endingLast = m_col;
       }
@@ -874,21 +995,16 @@ std::unique_ptr<KLineObj> MusicLineReader::Read() {
   StartLine();
   AddMeterColumn();
   AddTempoMark();
+  TakeOverOpenArcs();
   ReadSymbols();
   // An ending still open at the end of the line reaches to it.
   if (m_ending > 0 && m_endingLast < 0 && m_col > m_endingFirst) m_endingLast = m_col;
-  // A tie still open at the end of the line (C4-| before a line break) ties
-  // its note to the first of the next line: the arc reaches past the line's
-  // last column, so that it ends on that note when a wrap brings the two
-  // together; a system that keeps it draws it to its closing bar.
-  if (!m_state.continueFlag && m_noteRead) {
-    for (OpenArc& arc : m_arcs) {
-      if (arc.tie && arc.end < 0 && m_col > arc.start) arc.end = m_col;
-    }
-  }
+  HandOverOpenArcs();
   FlushSpans();
   FlushAnnotation(-1, m_noteRead);
   m_column.reset();
+  m_state.brokenRhythmCarried = m_brokenNext;
+  HandOverBarAccidentals();
   if (!m_noteRead && !m_state.continueFlag) {
     // Bar lines with no music on the line (a "|" among stray characters)
     // are dropped, as a bar alone at a line's end is.

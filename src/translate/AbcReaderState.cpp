@@ -50,6 +50,46 @@ int FindUnitFraction(std::string_view text) {
   return 0;
 }
 
+// Ticks of a tempo's beat: note lengths "3/8", several of them adding up
+// ("1/4 1/8"), or "C" for the unit length and "C3" for three of them; 0 when
+// none is written or one is out of range.
+int TempoBeatTicks(std::string_view text, int unitLength) {
+  long ticks = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c == 'C') {
+      ++i;
+      long count = 0;
+      while (i < text.size() && text[i] >= '0' && text[i] <= '9' && count < 1000)
+        count = count * 10 + (text[i++] - '0');
+      ticks += static_cast<long>(unitLength) * (count > 0 ? count : 1);
+      continue;
+    }
+    if (c < '0' || c > '9') {
+      ++i;
+      continue;
+    }
+    long numerator = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9' && numerator < 1000)
+      numerator = numerator * 10 + (text[i++] - '0');
+    long denominator = 1;
+    if (i < text.size() && text[i] == '/') {
+      ++i;
+      denominator = 0;
+      while (i < text.size() && text[i] >= '0' && text[i] <= '9' && denominator < 1000)
+        denominator = denominator * 10 + (text[i++] - '0');
+      if (denominator == 0) return 0;
+      ticks += 1920 * numerator / denominator;
+    } else {
+      // A count without a fraction counts unit lengths.
+      ticks += static_cast<long>(unitLength) * numerator;
+    }
+    if (ticks > 1920 * 4) return 0;
+  }
+  return static_cast<int>(ticks);
+}
+
 // Key index by tonic (rows) and mode MIN ION DOR PHR LYD MIX AEO LOC (columns).
 constexpr int kModeKeys[16][8] = {
     {7, 0, 5, 9, 2, 3, 7, 11},    {7, 0, 5, 9, 2, 3, 7, 11},    {5, 2, 3, 7, 4, 0, 5, 9},
@@ -213,6 +253,10 @@ void StartAbcTune() {
   s.titlePending = s.meterPending = s.tempoPending = true;
   s.fieldContinued = 0;
   s.lastField = 0;
+  s.brokenRhythmCarried = 0;
+  s.heldAccidentals.clear();
+  s.openArcs.clear();
+  s.slursFromLastLine = 0;
 }
 
 void ResetAbcReaderState() {
@@ -222,12 +266,14 @@ void ResetAbcReaderState() {
   s.continuedColumn = 0;
   s.continueFlag = false;
   s.chordNamesSeen = false;
+  s.inBlock = false;
 }
 
 std::unique_ptr<KStaffLine> TakeContinuedAbcLine() {
   AbcReaderState& s = State();
   s.continueFlag = false;
   s.continuedColumn = 0;
+  s.openArcs.clear();
   return std::move(s.continued);
 }
 
@@ -352,22 +398,30 @@ void ReadAbcMeterField(const CString& value) {
 
 void ReadAbcTempoField(const CString& value) {
   AbcReaderState& s = State();
-  const std::string_view text = value.View();
-  const std::size_t equalsAt = text.find('=');
-  std::string_view number = text;
-  int unit = s.unitLength;
-  if (equalsAt != std::string_view::npos && equalsAt > 0) {
-    const std::string_view before = text.substr(0, equalsAt);
-    number = text.substr(equalsAt + 1);
-    unit = s.tempoUnit;
-    if (const int ticks = FindUnitFraction(before); ticks != 0) {
-      unit = ticks;
-    } else if (const std::size_t digit = before.find_first_of("0123456789");
-               digit != std::string_view::npos && digit > 0) {
-      unit = static_cast<int>(digit) * s.unitLength;
+  // Quoted words ("Allegro") name the tempo; they are no part of the numbers.
+  std::string text;
+  bool quoted = false;
+  for (const char c : value.View()) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted) {
+      text += c;
     }
   }
-  s.tempoUnit = unit;
-  if (const int bpm = ParseDecimal(number); bpm >= 1 && bpm <= 499) s.tempo = bpm;
   s.tempoPending = true;
+  const std::size_t equalsAt = text.find('=');
+  if (equalsAt == std::string::npos) {
+    // A number alone counts quarter notes.
+    if (const int bpm = ParseDecimal(text); bpm >= 1 && bpm <= 499) {
+      s.tempo = bpm;
+      s.tempoUnit = 480;
+    }
+    return;
+  }
+  const int bpm = ParseDecimal(std::string_view(text).substr(equalsAt + 1));
+  if (bpm < 1 || bpm > 499) return;
+  const int unit = TempoBeatTicks(std::string_view(text).substr(0, equalsAt), s.unitLength);
+  if (unit <= 0) return;
+  s.tempo = bpm;
+  s.tempoUnit = unit;
 }

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/CString.h"
 
@@ -50,6 +52,23 @@ struct AbcReaderState {
   char fieldContinued = 0;
   // The letter of the last text field read, which a "+:" line continues.
   char lastField = 0;
+  // A broken-rhythm sign at the end of a music line: the change it asks of
+  // the next note (as the line reader counts it), for the next line's first.
+  int brokenRhythmCarried = 0;
+  // (staff row, accidental code) of the accidentals written in the bar that
+  // the last music line ended inside: they hold to its bar line, on the next
+  // line too. The rows are those of the line type that read them.
+  std::vector<std::pair<int, int>> heldAccidentals;
+  int heldAccidentalsLineType = 0;
+  // (start column, is a tie) of the ties and slurs open when a line ended in
+  // "\": the staff line goes on, and so do they.
+  std::vector<std::pair<int, bool>> openArcs;
+  // Slurs open at the end of the last music line (a line break, not "\"):
+  // the next line shows each from its first note to the note that closes it.
+  int slursFromLastLine = 0;
+  // Inside a "%%begin..." block (PostScript, text, SVG) up to its "%%end...":
+  // its lines are no music.
+  bool inBlock = false;
 };
 
 AbcReaderState& GetAbcReaderState();

@@ -59,7 +59,20 @@ INSTANTIATE_TEST_SUITE_P(
         // Every tune starts afresh: the second tune's notes are in C, in eighths.
         NotesCase{"second tune starts afresh", "X:1\nL:1/16\nK:G\nF\nX:2\nK:C\nF", "F#4:120 F4:240"},
         // A line left open by "\" at the end of a tune is not lost.
-        NotesCase{"open line before the next tune", "X:1\nK:C\nAB \\\nX:2\nK:C\nc", "A4:240 B4:240 C5:240"}),
+        NotesCase{"open line before the next tune", "X:1\nK:C\nAB \\\nX:2\nK:C\nc", "A4:240 B4:240 C5:240"},
+        // A broken rhythm written with blanks, and one whose sign ends a line.
+        NotesCase{"broken rhythm with blanks", "K:C\nG > F G < F G >> F",
+                  "G4:360 F4:120 G4:120 F4:360 G4:420 F4:60"},
+        NotesCase{"broken rhythm over a line break", "K:C\nC G>\nF E", "C4:240 G4:360 F4:120 E4:240"},
+        // An accidental holds to the bar line, over a line break too.
+        NotesCase{"accidental held over a line break", "K:C\n_B2 z2\nB4|B4", "A#4:480 z:480 A#4:960 B4:960"},
+        NotesCase{"natural held over a line break", "K:F\n=B2 z2\nB2 b2|B4", "B4:480 z:480 B4:480 A#5:480 A#4:960"},
+        NotesCase{"accidental held over two line breaks", "K:C\n^F2\nz2\nF2|F2", "F#4:480 z:480 F#4:480 F4:480"},
+        // Blocks for a typesetter (PostScript, text) hold no music.
+        NotesCase{"PostScript block in the tune", "K:C\nC\n%%beginps\n/A { gsave B C } def\n%%endps\nD",
+                  "C4:240 D4:240"},
+        NotesCase{"text block before the tune", "%%begintext\nA fine tune\nBy me\n%%endtext\nX:1\nK:C\nC",
+                  "C4:240"}),
     [](const auto& info) { return viewtest::CaseName(info.param.name); });
 
 // Tunes written in the traditional way, each read whole: the notes that come in

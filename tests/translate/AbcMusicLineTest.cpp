@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "AbcReaderTestSupport.h"
+#include "support/CaseName.h"
 
 namespace {
 
@@ -36,6 +39,13 @@ INSTANTIATE_TEST_SUITE_P(
         BodyCase{"A2 z", "0:19/8 2:18/17"}, BodyCase{"A/ B//", "0:19/2 1:18/4"},
         BodyCase{"|: A :: B :| C [| D", "0:|24 1:19/0 2:|96 3:18/0 4:|25 5:24/0 6:18/10023 7:23/0"},
         BodyCase{"A|B||c|]", "0:19/0 1:|21 2:18/0 3:|22 4:17/1 5:|23"},
+        // A repeat both ways written with a bar between the colons, and a
+        // repeat that starts after a thick bar.
+        BodyCase{"BA:|:B", "0:18/0 1:19/0 2:|96 3:18/0"}, BodyCase{"BA:||:B", "0:18/0 1:19/0 2:|96 3:18/0"},
+        BodyCase{"A[|:B", "0:19/0 1:|24 2:18/0"},
+        // A broken rhythm written with blanks around its sign.
+        BodyCase{"A > B", "0:19/0,19/36 2:18/2"}, BodyCase{"A < B", "0:19/2 1:18/0,18/36"},
+        BodyCase{"A >> B", "0:19/0,19/37 2:18/4"},
         BodyCase{"A>B", "0:19/0,19/36 2:18/2"}, BodyCase{"A<B", "0:19/2 1:18/0,18/36"},
         BodyCase{"[CEG]", "0:20/0,22/0,24/0"}, BodyCase{"^A_B=c", "0:19/0,19/28 1:18/0,18/30 2:17/0,17/27"}));
 
@@ -131,8 +141,13 @@ TEST_P(AbcTempoMarkTest, WritesTheMark) {
 INSTANTIATE_TEST_SUITE_P(Tempos, AbcTempoMarkTest,
                          ::testing::Values(TempoMarkCase{"Q:1/2=60", "0:9/10035 1:18/0", "0:60"},
                                            TempoMarkCase{"Q:1/8=90", "0:9/10032 1:18/0", "0:90"},
-                                           TempoMarkCase{"Q:C3=90", "0:9/10032 1:18/0", "0:90"},
-                                           TempoMarkCase{"Q:1/64=80", "1:18/0", "0:80"}));
+                                           // A beat no metronome note shows is counted in
+                                           // quarters: 90 beats of three eighths are 135 quarters.
+                                           TempoMarkCase{"Q:C3=90", "0:9/10034 1:18/0", "0:135"},
+                                           TempoMarkCase{"Q:3/8=100", "0:9/10034 1:18/0", "0:150"},
+                                           TempoMarkCase{"Q:1/64=80", "0:9/10034 1:18/0", "0:5"},
+                                           // A number alone counts quarters.
+                                           TempoMarkCase{"Q:100", "0:9/10034 1:18/0", "0:100"}));
 
 }  // namespace
 
@@ -223,5 +238,52 @@ TEST_F(AbcReaderTest, NotesWrittenTogetherAreBeamedWhicheverWayTheirStemsPoint) 
   EXPECT_EQ(Stems(*apartUp->AsListLine(), 1), "0 0 0 ");
   EXPECT_EQ(Stems(*apartDown->AsListLine(), 0), "0 0 0 ");
 }
+
+}  // namespace
+
+namespace {
+
+// "line:kind@pos/width" of the ties and slurs of each line read, separated by blanks.
+std::string ArcsOf(const std::vector<std::unique_ptr<KLineObj>>& lines) {
+  std::string out;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    CObList* list = lines[i]->GetAttachments();
+    for (POSITION node = list->GetHeadPosition(); node != nullptr;) {
+      const auto* arc = static_cast<const KExtendedObj*>(list->GetNext(node));
+      if (arc->GetKind() != KExtendedObj::kTie && arc->GetKind() != KExtendedObj::kSlur) continue;
+      if (!out.empty()) out += ' ';
+      out += std::to_string(i) + ':' + (arc->GetKind() == KExtendedObj::kTie ? "tie" : "slur") + '@' +
+             std::to_string(arc->GetPos()) + '/' + std::to_string(arc->GetSize().cx);
+    }
+  }
+  return out;
+}
+
+struct ArcCase {
+  const char* name;
+  const char* abc;   // music lines, one per "\n"
+  const char* arcs;  // ArcsOf the lines read
+};
+
+class AbcArcOverLinesTest : public AbcReaderTest, public ::testing::WithParamInterface<ArcCase> {};
+
+// A slur or tie opened on one text line and closed on the next is kept.
+TEST_P(AbcArcOverLinesTest, KeepsTheArc) {
+  ClearPending();
+  EXPECT_EQ(ArcsOf(ReadAbcText(GetParam().abc)), GetParam().arcs) << GetParam().abc;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arcs, AbcArcOverLinesTest,
+    ::testing::Values(
+        // Over a line break the slur reaches past the first line's end and
+        // goes on from the next line's first note to the note that closes it.
+        ArcCase{"slur over a line break", "A (B c\nd e) f", "0:slur@1/36 1:slur@0/18"},
+        // A slur opened on the line's last note shows on the next line only.
+        ArcCase{"slur from the last note of a line", "A B (c\nd e) f", "1:slur@0/18"},
+        // A line ending in "\" goes on in the same staff line, with its arcs.
+        ArcCase{"slur over a continued line", "A (B \\\nc) d", "0:slur@1/18"},
+        ArcCase{"tie over a continued line", "A B- \\\nB c", "0:tie@1/18"}),
+    [](const auto& info) { return viewtest::CaseName(info.param.name); });
 
 }  // namespace

@@ -138,6 +138,18 @@ const Tune kTunes[] = {
     {"SecondEndingOnTheNextSystem",
      "X:1\nT:Review Reel\nM:4/4\nL:1/8\nQ:1/4=100\nK:G\n"
      "|:G2 B>c d2 (3efg|{a}g2 e2 d4-|d2 B2 A2 G2|1 A8:|2 G8|]\n"},
+    // A repeat both ways written with a bar between its colons, and a
+    // repeat that starts after a thick bar.
+    {"ARepeatBothWaysWithABarBetweenItsColons",
+     "X:1\nT:Both Ways\nM:4/4\nL:1/8\nK:C\n|:C2 D2 E2 F2:|:G2 A2 B2 c2:|\n"},
+    {"ARepeatStartingAfterAThickBar", "X:1\nT:Thick\nM:4/4\nL:1/8\nK:C\nC2 D2 E2 F2[|:G2 A2 B2 c2:|\n"},
+    {"BrokenRhythmsWrittenWithBlanks",
+     "X:1\nT:Blanks\nM:4/4\nL:1/8\nK:G\nG > F G < F A >> B c2|d > c B < A G4|]\n"},
+    // An accidental holds to the bar line, over a line break too.
+    {"AnAccidentalHeldOverALineBreak", "X:1\nT:Held\nM:4/4\nL:1/8\nK:C\n_B2 z2\nB4|B4 ^F4|\nz4 F4|F8|]\n"},
+    {"APostScriptBlockInTheTune",
+     "X:1\nT:PostScript\nM:4/4\nL:1/8\nK:C\nC2 D2 E2 F2|\n%%beginps\n/A { gsave B C } def\n%%endps\nG8|]\n"},
+    {"ATieOverAContinuedLine", "X:1\nT:Continued\nM:4/4\nL:1/8\nK:C\nC2 D2 E2 F2- \\\nF2 G2 A2 B2|c8|]\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tunes, AbcJudge, ::testing::ValuesIn(kTunes),
