@@ -154,7 +154,8 @@ int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContex
   }
   if (index < 0 || index >= m_count || IsBarColumn()) return 0;
   if (first == kKeySignature) {
-    if (m_count > 1 && m_notes[1].code < 16) key = m_notes[1].code;
+    // A change to C names the key it cancels (16 + that key).
+    if (m_count > 1) key = m_notes[1].code < 16 ? m_notes[1].code : 0;
     index = m_count;
     return 0;
   }

@@ -134,16 +134,27 @@ int ModeOfWord(std::string_view word) {
   return kNotAMode;
 }
 
-// The staff kind of a clef name ("bass", "treble-8"), or -1.
+// The staff kind of a clef name ("bass", "treble-8"), or -1. A clef set on
+// another staff line ("alto1", "bass3", "treble2") takes the staff of its
+// kind; "alto4" is the tenor clef.
 int ClefKind(std::string_view name) {
-  static constexpr std::array<std::pair<std::string_view, int>, 8> kClefs{{{"treble", 0},
-                                                                           {"bass", 1},
-                                                                           {"alto", 9},
-                                                                           {"tenor", 10},
-                                                                           {"treble+8", 11},
-                                                                           {"treble-8", 12},
-                                                                           {"treble8", 11},
-                                                                           {"bass3", 1}}};
+  static constexpr std::array<std::pair<std::string_view, int>, 17> kClefs{{{"treble", 0},
+                                                                            {"bass", 1},
+                                                                            {"alto", 9},
+                                                                            {"tenor", 10},
+                                                                            {"treble+8", 11},
+                                                                            {"treble-8", 12},
+                                                                            {"treble8", 11},
+                                                                            {"treble1", 0},
+                                                                            {"treble2", 0},
+                                                                            {"bass3", 1},
+                                                                            {"bass4", 1},
+                                                                            {"bass5", 1},
+                                                                            {"alto1", 9},
+                                                                            {"alto2", 9},
+                                                                            {"alto3", 9},
+                                                                            {"alto4", 10},
+                                                                            {"tenor4", 10}}};
   for (const auto& [word, kind] : kClefs) {
     if (name == word) return kind;
   }

@@ -35,6 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"K:Cbmajor", 15},
                       // Clauses are not modes.
                       KeyCase{"K:C middle=d", 0}, KeyCase{"K:G clef=bass", 2}, KeyCase{"K:Am clef=treble", 0},
+                      // A clef set on another staff line names no key: the key stays.
+                      KeyCase{"K:alto4", 9}, KeyCase{"K:alto1", 9}, KeyCase{"K:bass4", 9},
+                      KeyCase{"K:treble2", 9},
                       // Explicit accidentals choose the key that holds the most of them.
                       KeyCase{"K:D =c", 2}, KeyCase{"K:G ^c", 4}, KeyCase{"K:D exp _b _e ^f", 5},
                       KeyCase{"K:C^f^c^a", 4}, KeyCase{"K:HP", 0}, KeyCase{"K:Hp", 4}, KeyCase{"K:none", 0}));

@@ -149,6 +149,11 @@ const Tune kTunes[] = {
     {"AnAccidentalHeldOverALineBreak", "X:1\nT:Held\nM:4/4\nL:1/8\nK:C\n_B2 z2\nB4|B4 ^F4|\nz4 F4|F8|]\n"},
     {"APostScriptBlockInTheTune",
      "X:1\nT:PostScript\nM:4/4\nL:1/8\nK:C\nC2 D2 E2 F2|\n%%beginps\n/A { gsave B C } def\n%%endps\nG8|]\n"},
+    // A key changed to C within a line, and a clef named by its staff line.
+    {"AKeyChangedToCWithinALine", "X:1\nT:To C\nM:4/4\nL:1/8\nK:D\nc2 d2 e2 f2|c2 f2 [K:C] e2 c2|c4 f4|]\n"},
+    {"AKeyChangedToCOnAContinuedLine",
+     "X:1\nT:To C\nM:4/4\nL:1/8\nK:D\nc2 d2 e2 f2|c2 d2 \\\nK:C\ne2 c2|c4 f4|]\n"},
+    {"ClefsNamedByTheirStaffLine", "X:1\nT:Clefs\nM:4/4\nL:1/4\nK:C\nG,CEG|[K:alto4]G,CEG|[K:alto1]G,CEG|]\n"},
     {"ATieOverAContinuedLine", "X:1\nT:Continued\nM:4/4\nL:1/8\nK:C\nC2 D2 E2 F2- \\\nF2 G2 A2 B2|c8|]\n"},
 };
 
