@@ -179,8 +179,8 @@ class MusicLineReader {
   // holds: this staff line does not show them, so a note on such a row gets
   // its accidental written again.
   std::vector<std::pair<int, int>> m_carriedAccidentals;
-  std::vector<ReadNoteValue> m_chordNotes;               // the notes of an open chord
-  int m_endingToOpen = 0;                                // an ending number after a bar, opened after it
+  std::vector<ReadNoteValue> m_chordNotes;  // the notes of an open chord
+  int m_endingToOpen = 0;                   // an ending number after a bar, opened after it
   bool m_inChord = false;
   bool m_groupStart = true;
   int m_groupDirection = 0;
@@ -211,7 +211,7 @@ class MusicLineReader {
   int m_lastSymbolRow = kMiddleRow;
   bool m_noteRead = false;
   bool m_tempoColumnAdded = false;
-  int m_rowOffset = 0;  // AbcNamingRowOffset of the line's clef
+  int m_rowOffset = 0;        // AbcNamingRowOffset of the line's clef
   bool m_continuing = false;  // the line goes on filling the staff line a "\" left open
 };
 
@@ -248,8 +248,9 @@ void MusicLineReader::StartLine() {
 void MusicLineReader::HandOverBarAccidentals() {
   m_state.heldAccidentals = m_barAccidentals;
   for (const auto& carried : m_carriedAccidentals) {
-    const bool overridden = std::any_of(m_barAccidentals.begin(), m_barAccidentals.end(),
-                                        [&](const std::pair<int, int>& entry) { return entry.first == carried.first; });
+    const bool overridden =
+        std::any_of(m_barAccidentals.begin(), m_barAccidentals.end(),
+                    [&](const std::pair<int, int>& entry) { return entry.first == carried.first; });
     if (!overridden) m_state.heldAccidentals.push_back(carried);
   }
   m_state.heldAccidentalsLineType = m_line->GetType();
@@ -569,11 +570,12 @@ void MusicLineReader::CloseChord() {
 void MusicLineReader::AddChordNotes(long numerator, long denominator) {
   for (std::size_t i = 0; i < m_chordNotes.size(); ++i) {
     ReadNoteValue note = m_chordNotes[i];
-    const bool repeated = std::any_of(m_chordNotes.begin(), m_chordNotes.begin() + static_cast<std::ptrdiff_t>(i),
-                                      [&](const ReadNoteValue& earlier) {
-                                        return !earlier.rest && !note.rest && earlier.row == note.row &&
-                                               earlier.accidental == note.accidental;
-                                      });
+    const bool repeated =
+        std::any_of(m_chordNotes.begin(), m_chordNotes.begin() + static_cast<std::ptrdiff_t>(i),
+                    [&](const ReadNoteValue& earlier) {
+                      return !earlier.rest && !note.rest && earlier.row == note.row &&
+                             earlier.accidental == note.accidental;
+                    });
     if (repeated) continue;
     note.length = static_cast<int>(static_cast<long>(note.length) * numerator / denominator);
     AddNote(note);

@@ -66,8 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
         NotesCase{"broken rhythm over a line break", "K:C\nC G>\nF E", "C4:240 G4:360 F4:120 E4:240"},
         // An accidental holds to the bar line, over a line break too.
         NotesCase{"accidental held over a line break", "K:C\n_B2 z2\nB4|B4", "A#4:480 z:480 A#4:960 B4:960"},
-        NotesCase{"natural held over a line break", "K:F\n=B2 z2\nB2 b2|B4", "B4:480 z:480 B4:480 A#5:480 A#4:960"},
-        NotesCase{"accidental held over two line breaks", "K:C\n^F2\nz2\nF2|F2", "F#4:480 z:480 F#4:480 F4:480"},
+        NotesCase{"natural held over a line break", "K:F\n=B2 z2\nB2 b2|B4",
+                  "B4:480 z:480 B4:480 A#5:480 A#4:960"},
+        NotesCase{"accidental held over two line breaks", "K:C\n^F2\nz2\nF2|F2",
+                  "F#4:480 z:480 F#4:480 F4:480"},
         // Blocks for a typesetter (PostScript, text) hold no music.
         NotesCase{"PostScript block in the tune", "K:C\nC\n%%beginps\n/A { gsave B C } def\n%%endps\nD",
                   "C4:240 D4:240"},

@@ -86,21 +86,21 @@ TEST_P(AbcTempoFieldTest, SetsTempoAndBeat) {
   EXPECT_TRUE(GetAbcReaderState().tempoPending);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tempos, AbcTempoFieldTest,
-                         ::testing::Values(TempoCase{{"Q:1/4=100"}, 100, 480},
-                                           // The beat keeps its length: a dotted quarter.
-                                           TempoCase{{"Q:3/8=60"}, 60, 720}, TempoCase{{"Q:3/8 = 100"}, 100, 720},
-                                           // A number alone counts quarters, whatever the unit length.
-                                           TempoCase{{"Q:180"}, 180, 480}, TempoCase{{"L:1/16", "Q:100"}, 100, 480},
-                                           // A tempo out of range leaves the field unread.
-                                           TempoCase{{"Q:1/8=600"}, 120, 480}, TempoCase{{"Q:0"}, 120, 480},
-                                           // "C" is the unit length, "C3" three of them.
-                                           TempoCase{{"Q:C3=90"}, 90, 720}, TempoCase{{"M:2/4", "Q:C=100"}, 100, 120},
-                                           // Words in quotes name the tempo; the numbers are read around them.
-                                           TempoCase{{"Q:\"Lento\" 3/8=40"}, 40, 720},
-                                           TempoCase{{"Q:1/4 1/8=40"}, 40, 720},
-                                           TempoCase{{"L:1/16", "Q:x=99999999999"}, 120, 480},
-                                           TempoCase{{"Q:1/2=499"}, 499, 960}));
+INSTANTIATE_TEST_SUITE_P(
+    Tempos, AbcTempoFieldTest,
+    ::testing::Values(TempoCase{{"Q:1/4=100"}, 100, 480},
+                      // The beat keeps its length: a dotted quarter.
+                      TempoCase{{"Q:3/8=60"}, 60, 720}, TempoCase{{"Q:3/8 = 100"}, 100, 720},
+                      // A number alone counts quarters, whatever the unit length.
+                      TempoCase{{"Q:180"}, 180, 480}, TempoCase{{"L:1/16", "Q:100"}, 100, 480},
+                      // A tempo out of range leaves the field unread.
+                      TempoCase{{"Q:1/8=600"}, 120, 480}, TempoCase{{"Q:0"}, 120, 480},
+                      // "C" is the unit length, "C3" three of them.
+                      TempoCase{{"Q:C3=90"}, 90, 720}, TempoCase{{"M:2/4", "Q:C=100"}, 100, 120},
+                      // Words in quotes name the tempo; the numbers are read around them.
+                      TempoCase{{"Q:\"Lento\" 3/8=40"}, 40, 720}, TempoCase{{"Q:1/4 1/8=40"}, 40, 720},
+                      TempoCase{{"L:1/16", "Q:x=99999999999"}, 120, 480},
+                      TempoCase{{"Q:1/2=499"}, 499, 960}));
 
 struct TextFieldCase {
   const char* field;

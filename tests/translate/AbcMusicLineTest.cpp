@@ -45,9 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
         BodyCase{"A[|:B", "0:19/0 1:|24 2:18/0"},
         // A broken rhythm written with blanks around its sign.
         BodyCase{"A > B", "0:19/0,19/36 2:18/2"}, BodyCase{"A < B", "0:19/2 1:18/0,18/36"},
-        BodyCase{"A >> B", "0:19/0,19/37 2:18/4"},
-        BodyCase{"A>B", "0:19/0,19/36 2:18/2"}, BodyCase{"A<B", "0:19/2 1:18/0,18/36"},
-        BodyCase{"[CEG]", "0:20/0,22/0,24/0"}, BodyCase{"^A_B=c", "0:19/0,19/28 1:18/0,18/30 2:17/0,17/27"}));
+        BodyCase{"A >> B", "0:19/0,19/37 2:18/4"}, BodyCase{"A>B", "0:19/0,19/36 2:18/2"},
+        BodyCase{"A<B", "0:19/2 1:18/0,18/36"}, BodyCase{"[CEG]", "0:20/0,22/0,24/0"},
+        BodyCase{"^A_B=c", "0:19/0,19/28 1:18/0,18/30 2:17/0,17/27"}));
 
 TEST_F(AbcReaderTest, MeterAndTempoColumnsOpenTheFirstLine) {
   std::unique_ptr<KLineObj> line = Read("A");
@@ -273,17 +273,16 @@ TEST_P(AbcArcOverLinesTest, KeepsTheArc) {
   EXPECT_EQ(ArcsOf(ReadAbcText(GetParam().abc)), GetParam().arcs) << GetParam().abc;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Arcs, AbcArcOverLinesTest,
-    ::testing::Values(
-        // Over a line break the slur reaches past the first line's end and
-        // goes on from the next line's first note to the note that closes it.
-        ArcCase{"slur over a line break", "A (B c\nd e) f", "0:slur@1/36 1:slur@0/18"},
-        // A slur opened on the line's last note shows on the next line only.
-        ArcCase{"slur from the last note of a line", "A B (c\nd e) f", "1:slur@0/18"},
-        // A line ending in "\" goes on in the same staff line, with its arcs.
-        ArcCase{"slur over a continued line", "A (B \\\nc) d", "0:slur@1/18"},
-        ArcCase{"tie over a continued line", "A B- \\\nB c", "0:tie@1/18"}),
-    [](const auto& info) { return viewtest::CaseName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Arcs, AbcArcOverLinesTest,
+                         ::testing::Values(
+                             // Over a line break the slur reaches past the first line's end and
+                             // goes on from the next line's first note to the note that closes it.
+                             ArcCase{"slur over a line break", "A (B c\nd e) f", "0:slur@1/36 1:slur@0/18"},
+                             // A slur opened on the line's last note shows on the next line only.
+                             ArcCase{"slur from the last note of a line", "A B (c\nd e) f", "1:slur@0/18"},
+                             // A line ending in "\" goes on in the same staff line, with its arcs.
+                             ArcCase{"slur over a continued line", "A (B \\\nc) d", "0:slur@1/18"},
+                             ArcCase{"tie over a continued line", "A B- \\\nB c", "0:tie@1/18"}),
+                         [](const auto& info) { return viewtest::CaseName(info.param.name); });
 
 }  // namespace
