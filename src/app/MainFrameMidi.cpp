@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QTimer>
+#include <set>
 
 #include "app/CMainFrame.h"
 #include "app/KInputMidiWindow.h"
@@ -100,10 +101,19 @@ void CMainFrame::BuildMidiDeviceMenus() {
   m_midiOutMenu.Create(kMidiOutputMenuText, kFirstOutputId);
   m_midiInMenu.Create(kMidiInputMenuText, kFirstInputId);
   FillMidiDevicePopups();
-  // The lists follow the ports each time a submenu opens.
+  // The lists follow the ports each time a submenu opens, and each time the
+  // menu that holds them opens: a submenu greyed for want of devices never
+  // opens, so a device that came since would otherwise never be seen.
+  std::set<QMenu*> refreshers;
   for (QMenu* popup : {m_midiOutPopup, m_midiInPopup}) {
-    if (popup != nullptr) connect(popup, &QMenu::aboutToShow, this, [this] { RefreshMidiDeviceMenus(); });
+    if (popup == nullptr) continue;
+    refreshers.insert(popup);
+    for (QObject* holder : popup->menuAction()->associatedObjects()) {
+      if (auto* parent = qobject_cast<QMenu*>(holder)) refreshers.insert(parent);
+    }
   }
+  for (QMenu* menu : refreshers)
+    connect(menu, &QMenu::aboutToShow, this, [this] { RefreshMidiDeviceMenus(); });
 
   // Output: the device saved by name; else the saved number, or the first
   // synthesizer found (saved at once). A saved device that is not there now

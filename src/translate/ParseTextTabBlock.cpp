@@ -42,6 +42,9 @@ const int kTechniqueSymbols[] = {0, 0, 0, 78, 79, 48, 50, 81};
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 bool IsLetter(char ch) { return std::isalpha(static_cast<unsigned char>(ch)) != 0; }
+// The dots of a repeat sign beside its bar: "*" and "." of older text tabs,
+// ":" as most tabs on the web write them ("|:" ... ":|").
+bool IsRepeatDot(char ch) { return ch == '*' || ch == '.' || ch == ':'; }
 
 class BlockReader {
  public:
@@ -149,21 +152,28 @@ class BlockReader {
           break;
         case '*':
         case '.':
+        case ':':
+          // IsRepeatDot: a repeat end.
           if (next == '|') {
             add(row, kRepeatEnd);
             BlankAll(i + 1);
+            // ":||" is one repeat end: its second stroke is no bar of its own.
+            if (At(r, i + 2) == '|') BlankAll(i + 2);
             ends = true;
           }
           break;
         case '|':
         case 'I': {
           int code = kBarLine;
+          // The dots of a repeat start stand just after the bar, or after
+          // both strokes of a double bar ("||:").
+          const size_t dots = next == '|' ? i + 2 : i + 1;
           for (size_t below = r; below < m_rows.size(); ++below) {
-            const char c = At(below, i + 1);
-            if (c == '*' || c == '.') code = kRepeatStart;
+            if (IsRepeatDot(At(below, i + 1)) || IsRepeatDot(At(below, dots))) code = kRepeatStart;
           }
           if (code == kBarLine && next == '|') code = kDoubleBar;
           if (code != kBarLine) BlankAll(i + 1);
+          if (code == kRepeatStart && dots != i + 1) BlankAll(dots);
           add(row, code);
           ends = true;
           break;

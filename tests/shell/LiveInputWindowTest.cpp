@@ -148,4 +148,31 @@ TEST_F(LiveInputWindow, StartRecordsTheKeyboardIntoTheScoreUntilStopAndExit) {
   EXPECT_TRUE(ui_.Messages().empty());
 }
 
+// A keyboard plugged in after the program started: its submenu, greyed for
+// want of devices, never opens, so the menu that holds it reads the ports
+// again when it opens.
+TEST_F(LiveInputWindow, AKeyboardPluggedInLaterIsListedWhenTheMidiMenuOpens) {
+  devices_.inputs.clear();
+  ASSERT_TRUE(Start());
+  KViewWidget* pane = nullptr;
+  OpenFocused(WriteEmptyStaff(), pane);
+  ASSERT_NE(pane, nullptr);
+  QMenu* inputs = Frame().MidiInputPopup();
+  ASSERT_NE(inputs, nullptr);
+  EXPECT_FALSE(inputs->menuAction()->isEnabled()) << "no keyboard yet";
+
+  devices_.inputs = {"Fake Keyboard"};
+  QMenu* holder = nullptr;
+  for (QObject* object : inputs->menuAction()->associatedObjects())
+    if (auto* menu = qobject_cast<QMenu*>(object)) holder = menu;
+  ASSERT_NE(holder, nullptr) << "the input submenu stands in a menu";
+  holder->popup(Frame().geometry().center());
+  QApplication::processEvents();
+  holder->close();
+  QApplication::processEvents();
+  EXPECT_TRUE(inputs->menuAction()->isEnabled());
+  ASSERT_EQ(inputs->actions().size(), 1);
+  EXPECT_EQ(inputs->actions().front()->text(), QStringLiteral("Fake Keyboard"));
+}
+
 }  // namespace

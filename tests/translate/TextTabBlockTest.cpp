@@ -54,6 +54,17 @@ INSTANTIATE_TEST_SUITE_P(
         BlockCase{"RepeatStartAtStart", FourRows("|*-3-", "|----"), "0:|24 3:3/229"},
         BlockCase{"RepeatStartSeenOnLowerRow", {"|--3-", "|----", "|*---", "|*---"}, "0:|24 3:3/229"},
         BlockCase{"RepeatEndAtEnd", FourRows("-3-*|", "----|"), "1:3/229 3:|25"},
+        BlockCase{
+            "ColonRepeatStartAsTabsOnTheWebWriteIt", {"|--3-", "|----", "|:---", "|:---"}, "0:|24 3:3/229"},
+        BlockCase{
+            "ColonRepeatEndAsTabsOnTheWebWriteIt", {"-3--|", "----|", "---:|", "---:|"}, "1:3/229 3:|25"},
+        BlockCase{"ColonsOnEveryRowMakeOneRepeatEachWay", FourRows("|:-3-:|-5", "|:---:|--"),
+                  "0:|24 3:3/229 5:|25 8:3/231"},
+        BlockCase{
+            "DoubleBarWithColonIsOneRepeatStart", {"||--3-", "||----", "||:---", "||:---"}, "0:|24 4:3/229"},
+        BlockCase{"ColonBeforeDoubleBarIsOneRepeatEnd",
+                  {"-3--||-5", "----||--", "---:||--", "---:||--"},
+                  "1:3/229 3:|25 7:3/231"},
         BlockCase{"DoubleBar", FourRows("-3-||-5", "---||--"), "1:3/229 3:|22 6:3/231"},
         BlockCase{"OuterPlainBarsDropped", FourRows("|-3-|-5-|", "|---|---|"), "2:3/229 4:|21 6:3/231"},
         BlockCase{"LetterIIsABar", FourRows("-3-I-5-", "---I---"), "1:3/229 3:|21 5:3/231"},
