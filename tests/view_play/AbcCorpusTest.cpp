@@ -398,6 +398,8 @@ std::string FirstDifferentLine(const std::string& first, const std::string& seco
     const bool moreA = static_cast<bool>(std::getline(a, lineA));
     const bool moreB = static_cast<bool>(std::getline(b, lineB));
     if (!moreA && !moreB) return {};
+    if (!lineA.empty() && lineA.back() == '\r') lineA.pop_back();
+    if (!lineB.empty() && lineB.back() == '\r') lineB.pop_back();
     if (!moreA) lineA = "(end)";
     if (!moreB) lineB = "(end)";
     if (lineA != lineB || !moreA || !moreB) return "line " + std::to_string(n) + ": " + lineA + " / " + lineB;
