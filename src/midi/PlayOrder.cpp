@@ -171,7 +171,7 @@ class Walk {
   bool GoBack(std::size_t i, int& next) {
     const KPDObj& r = *m_dirs[i];
     const Back target = RepeatTarget();
-    if (target.resume < 0) return false;
+    if (target.resume < 0) return true;
     ++m_pass[Level()];
     m_endingThisPass[Level()] = false;
     next = target.resume;
