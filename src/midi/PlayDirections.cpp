@@ -11,6 +11,7 @@
 
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
+#include "model/KLineTime.h"
 #include "model/KListLine.h"
 #include "model/KPDObj.h"
 
@@ -46,6 +47,13 @@ bool IsBarAt(const KListLine& line, int column) {
   if (column < 0) return false;
   const auto* chord = dynamic_cast<const KChord*>(line.GetObjAt(column, 0));
   return chord != nullptr && chord->IsBarColumn();
+}
+
+// Whether the column holds notes, rests or grace notes.
+bool HoldsMusic(const KListLine& line, int column) {
+  const auto* chord = dynamic_cast<const KChord*>(line.GetObjAt(column, 0));
+  return chord != nullptr && chord->GetPos() == column &&
+         (KLineTime::StepOf(*chord) > 0 || KLineTime::IsGraceColumn(*chord));
 }
 
 // The last bar column at or before the column; -1 when none.
@@ -246,10 +254,11 @@ void CollectPlayDirections(KListLine& line, CObList& directions, int lineIndex, 
     if (!IsEndingBracket(bracket->GetKind())) continue;
     const int from = std::max(0, bracket->GetPos() + (bracket->GetOffset().x + 10) / kColumnPixels);
     // The bar line at its start or the last one before it; a bracket that
-    // begins just left of a bar line, before any bar of the line, begins there;
-    // otherwise the line's start opens its first bar.
+    // begins just left of a bar line, before any bar of the line and over no
+    // music (a clef or signature), begins there; otherwise the line's start
+    // opens its first bar.
     int start = BarAtOrBefore(line, from);
-    if (start < 0) start = IsBarAt(line, from + 1) ? from + 1 : 0;
+    if (start < 0) start = IsBarAt(line, from + 1) && !HoldsMusic(line, from) ? from + 1 : 0;
     const int to =
         bracket->GetPos() + (bracket->GetOffset().x + bracket->MeasureText(nullptr)) / kColumnPixels;
     int end = BarAtOrAfter(line, std::max(start + 1, to - 1));

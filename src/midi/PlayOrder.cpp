@@ -44,13 +44,24 @@ int EndOfBar(const KPlayScore& score, int displayLine, int column) {
   return last;
 }
 
+// Where play leaves a system to pass over an ending that starts at the
+// position: its bar line; an ending that opens a system without one is left
+// before the system's first column (-1), so that none of it sounds.
+Position LeaveBefore(const KPlayScore& score, Position start) {
+  if (start.second != 0) return start;
+  auto* line = dynamic_cast<KListLine*>(score.Line(start.first));
+  const auto* chord = line != nullptr ? dynamic_cast<const KChord*>(line->GetObjAt(0, 0)) : nullptr;
+  if (chord != nullptr && chord->IsBarColumn()) return start;
+  return {start.first, -1};
+}
+
 class Walk {
  public:
   Walk(const KPlayScore& score, std::vector<KPDObj*>& directions, CObList& jumps)
       : m_score(score), m_dirs(directions), m_jumps(jumps) {
     m_sectionLimit = std::max(10, score.LineCount() / 10 * 4);
     m_pass.fill(1);
-    m_start.fill(-1);
+    m_closing.fill(-1);
   }
 
   // false: the user gave up.
@@ -67,10 +78,14 @@ class Walk {
               m_sectionLimit *= 2;
             }
             m_lastSection = static_cast<int>(i);
+            // A new section: a repeat end goes back no further than its start.
+            if (m_back[Level()].afterEnd) m_back[Level()] = Back{};
           } else {
             m_level = std::min(m_level + 1, kMaxLevel);
             m_pass[Level()] = 1;
-            m_start[Level()] = static_cast<int>(i);
+            m_back[Level()] = Back{static_cast<int>(i) + 1, r.GetStart(), false};
+            m_closing[Level()] = -1;
+            m_endingThisPass[Level()] = false;
           }
           break;
         case kRepeatEnd:
@@ -100,6 +115,15 @@ class Walk {
   }
 
  private:
+  // Where play goes back to for a repeat: the position it jumps to and the
+  // record read next; afterEnd when the place is where an earlier repeat (or
+  // its last ending) ended rather than a repeat start.
+  struct Back {
+    int resume = -1;
+    Position at{};
+    bool afterEnd = false;
+  };
+
   std::size_t Level() const { return static_cast<std::size_t>(m_level); }
 
   // Yes on message 8200: give up.
@@ -119,35 +143,69 @@ class Walk {
     return m_jumpCount % kAskEvery != 0 || !Ask(m_jumpCount);
   }
 
-  // The record play goes back to for a repeat of the current level: its
-  // repeat start, else the section start; -1 when neither exists.
-  int RepeatTarget() const { return m_start[Level()] >= 0 ? m_start[Level()] : m_lastSection; }
+  // Where a repeat of the current level goes back to: its repeat start, else
+  // the end of the repeat before it, else the section start; resume -1 when
+  // there is none of them.
+  Back RepeatTarget() const {
+    if (m_back[Level()].resume >= 0) return m_back[Level()];
+    if (m_lastSection < 0) return Back{};
+    return Back{m_lastSection + 1, m_dirs[static_cast<std::size_t>(m_lastSection)]->GetStart(), false};
+  }
 
   void EndLevel() {
     m_pass[Level()] = 1;
-    m_start[Level()] = -1;
+    m_back[Level()] = Back{};
+    m_closing[Level()] = -1;
+    m_endingThisPass[Level()] = false;
     m_level = std::max(0, m_level - 1);
+  }
+
+  // A repeat that is over leaves its end as the place the next repeat end
+  // goes back to, unless that one has a repeat start of its own.
+  void MarkEnd(int resume, Position at) {
+    if (resume < 0) return;
+    Back& back = m_back[Level()];
+    if (back.resume < 0 || back.afterEnd) back = Back{resume, at, true};
+  }
+
+  bool GoBack(std::size_t i, int& next) {
+    const KPDObj& r = *m_dirs[i];
+    const Back target = RepeatTarget();
+    if (target.resume < 0) return true;
+    ++m_pass[Level()];
+    m_endingThisPass[Level()] = false;
+    next = target.resume;
+    return AddJump(r.GetStart(), target.at);
   }
 
   bool RepeatEnd(std::size_t i, int& next) {
     const KPDObj& r = *m_dirs[i];
-    if (m_afterJumpBack || m_pass[Level()] > r.GetValue()) {
+    if (m_closing[Level()] == static_cast<int>(i)) {
+      // The end of an ending just played: back for the next pass.
+      m_closing[Level()] = -1;
+      if (RepeatTarget().resume >= 0) return GoBack(i, next);
       EndLevel();
+      MarkEnd(static_cast<int>(i) + 1, r.GetStart());
       return true;
     }
-    const int target = RepeatTarget();
-    if (target < 0) {
+    if (m_afterJumpBack || m_pass[Level()] > r.GetValue()) {
+      EndLevel();
+      MarkEnd(static_cast<int>(i) + 1, r.GetStart());
+      return true;
+    }
+    if (RepeatTarget().resume < 0) {
       if (!m_toldUnmatched) AfxMessageBox(kUnmatchedRepeatEnd, MB_OK);
       m_toldUnmatched = true;
       return true;
     }
-    ++m_pass[Level()];
-    next = target + 1;
-    return AddJump(r.GetStart(), m_dirs[static_cast<std::size_t>(target)]->GetStart());
+    return GoBack(i, next);
   }
 
   // The index of the repeat end that closes the ending bracket: on the line
-  // of its end, within one column of it.
+  // of its end, within one column of it; else the first repeat end after the
+  // bracket, before any other bracket or repeat start, when a further ending
+  // follows it (the ending runs on to its repeat sign, over bar lines and
+  // system breaks); -1 when none.
   int ClosingRepeatEnd(std::size_t i) const {
     const KPDObj& bracket = *m_dirs[i];
     const Position end = bracket.GetEnd();
@@ -159,7 +217,23 @@ class Walk {
         return static_cast<int>(k);
       }
     }
+    for (std::size_t k = i + 1; k < m_dirs.size(); ++k) {
+      const int kind = m_dirs[k]->GetKind();
+      if (kind == kEnding || kind == kRepeatStart) return -1;
+      if (kind == kRepeatEnd) return EndingFollows(k) ? static_cast<int>(k) : -1;
+    }
     return -1;
+  }
+
+  // Whether another ending bracket follows the repeat end k (before any
+  // repeat start or repeat end).
+  bool EndingFollows(std::size_t k) const {
+    for (std::size_t m = k + 1; m < m_dirs.size(); ++m) {
+      const int kind = m_dirs[m]->GetKind();
+      if (kind == kEnding) return true;
+      if (kind == kRepeatStart || kind == kRepeatEnd) return false;
+    }
+    return false;
   }
 
   // The first record that lies past the position.
@@ -170,17 +244,35 @@ class Walk {
     return -1;
   }
 
+  // The record read after the ending bracket i ending at the position: the
+  // first past it, or a repeat start or bracket at its closing bar line.
+  int AfterEnding(std::size_t i, Position end) const {
+    for (std::size_t k = i + 1; k < m_dirs.size(); ++k) {
+      const KPDObj& r = *m_dirs[k];
+      if (r.GetStart() > end) return static_cast<int>(k);
+      if (r.GetStart() == end && (r.GetKind() == kEnding || r.GetKind() == kRepeatStart))
+        return static_cast<int>(k);
+    }
+    return -1;
+  }
+
   bool Ending(std::size_t i, int& next) {
     KPDObj& bracket = *m_dirs[i];
     const bool nextStrain = bracket.GetValue() >= kNextStrain;
     const int form = bracket.GetValue() % kNextStrain;
     if (form != 1 && form != 3) return true;
     const int closing = ClosingRepeatEnd(i);
+    // The last ending of its repeat: no repeat end closes it, or it follows
+    // other endings on this pass and no further ending follows its repeat
+    // end (as "|1 ... :|2 ... ::" or "... :|").
+    const bool last =
+        closing < 0 || (m_endingThisPass[Level()] && !EndingFollows(static_cast<std::size_t>(closing)));
+    m_endingThisPass[Level()] = true;
     const int cursor = bracket.GetCursor();
     const int entry = bracket.GetPassEntry(cursor);
     bool play = false;
     if (m_afterJumpBack) {
-      play = closing < 0;
+      play = last;
     } else {
       play = entry == m_pass[Level()] || entry == 0;
       if (play) {
@@ -192,8 +284,14 @@ class Walk {
     }
     const Position end = bracket.GetEnd();
     if (!play) {
-      next = FirstPast(i + 1, end);
-      return AddJump(bracket.GetStart(), {end.first, end.second + 1});
+      // Passed over to its repeat end, or else to the bar line that closes it.
+      const Position from = LeaveBefore(m_score, bracket.GetStart());
+      if (closing >= 0) {
+        next = closing + 1;
+        return AddJump(from, m_dirs[static_cast<std::size_t>(closing)]->GetStart());
+      }
+      next = AfterEnding(i, end);
+      return AddJump(from, {end.first, end.second + 1});
     }
     if (nextStrain) {
       for (std::size_t k = i + 1; k < m_dirs.size(); ++k) {
@@ -204,18 +302,21 @@ class Walk {
       }
       return true;
     }
-    if (closing >= 0 && !m_afterJumpBack) {
-      const int target = RepeatTarget();
-      if (target >= 0) {
-        ++m_pass[Level()];
-        next = target + 1;
-        return AddJump(end, m_dirs[static_cast<std::size_t>(target)]->GetStart());
-      }
+    if (!last) {
+      // Played to its repeat end, which goes back for the next pass.
+      m_closing[Level()] = closing;
+      return true;
     }
-    // The last ending: the repeat is over once it has been played; its own
-    // repeat end (if any) is not taken.
-    if (closing >= 0) next = closing + 1;
+    // The last ending: the repeat is over once it has been played, its own
+    // repeat end (if any) is not taken, and a later repeat end without a
+    // start of its own goes back to where it ends.
     EndLevel();
+    if (closing >= 0) {
+      next = closing + 1;
+      MarkEnd(closing + 1, m_dirs[static_cast<std::size_t>(closing)]->GetStart());
+    } else {
+      MarkEnd(AfterEnding(i, end), end);
+    }
     return true;
   }
 
@@ -234,7 +335,9 @@ class Walk {
     m_afterJumpBack = true;
     m_level = 0;
     m_pass.fill(1);
-    m_start.fill(-1);
+    m_back.fill(Back{});
+    m_closing.fill(-1);
+    m_endingThisPass.fill(false);
     next = target + 1;
     const Position from{r.GetStart().first, EndOfBar(m_score, r.GetStart().first, r.GetStart().second)};
     return AddJump(from, m_dirs[static_cast<std::size_t>(target)]->GetStart());
@@ -304,7 +407,10 @@ class Walk {
   CObList& m_jumps;
   int m_level = 0;
   std::array<int, kMaxLevel + 1> m_pass{};
-  std::array<int, kMaxLevel + 1> m_start{};
+  std::array<Back, kMaxLevel + 1> m_back{};
+  std::array<int, kMaxLevel + 1> m_closing{};
+  // Whether an ending bracket was met on the current pass of the level.
+  std::array<bool, kMaxLevel + 1> m_endingThisPass{};
   int m_lastSection = -1;
   bool m_stopAtFine = false;
   int m_allowCoda = 0;

@@ -4,16 +4,23 @@
 // line group (PlayDirections.h) are walked as a player reads them, and every
 // place where play leaves the written order becomes a jump (KJTObj): when
 // play has sounded the jump column of the jump's display line, it goes on at
-// the target's display line and column; a target line of -1 ends the music.
+// the target's display line and column; a target line of -1 ends the music,
+// and a jump column of -1 leaves the system before its first column.
 //
 // How the directions are followed:
-//  - A repeat end goes back to the repeat start of its level (or, without
-//    one, to the start of the section) as often as its count says; nested
-//    repeats keep a level each (at most 10).
+//  - A repeat end goes back to the repeat start of its level; without one,
+//    to where the repeat before it ended (its repeat end, or the end of its
+//    last ending), else to the start of the section; as often as its count
+//    says. A repeat sign both ways ends one repeat and starts the next.
+//    Nested repeats keep a level each (at most 10).
 //  - Ending brackets are played on the passes their numbers name (an
-//    unnumbered bracket on the next pass that finds it free); an ending that a
-//    repeat end closes leads back to the repeat start, others are skipped to
-//    their end.
+//    unnumbered bracket on the next pass that finds it free). An ending runs
+//    to the repeat end at its end, or, when a further ending follows, to the
+//    first repeat end after it (over bar lines and system breaks); that
+//    repeat end leads back to the repeat start, and on other passes the
+//    ending is passed over to it. The last ending (one no repeat end closes,
+//    or one after other endings that no further ending follows) ends the
+//    repeat; its own repeat end is not taken.
 //  - D.C. goes back to the start of the section, D.S. to the first segno; each
 //    is taken once. After it the repeats are not played again and the last
 //    ending is taken; "al Fine" stops at the Fine, "al Coda" makes the next

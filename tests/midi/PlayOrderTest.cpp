@@ -224,7 +224,7 @@ TEST_F(PlayOrderTest, RepeatsEndingsAndDalSegnoAlCodaAsAPlayerReadsThem) {
   TestScore::Text(second, 1, "D.S. al Coda");
   EXPECT_EQ(Build(score), 1);
   EXPECT_EQ(Jumps(jumps),
-            (std::vector<std::string>{"0:10>0:5", "0:8>0:11", "1:3>0:2", "0:8>0:11", "1:1>1:5"}));
+            (std::vector<std::string>{"0:10>0:5", "0:8>0:10", "1:3>0:2", "0:8>0:10", "1:1>1:5"}));
 }
 
 TEST_F(PlayOrderTest, DaCapoAlFineGoesBackToTheStartAndStopsAtFine) {

@@ -155,6 +155,27 @@ const Tune kTunes[] = {
      "X:1\nT:To C\nM:4/4\nL:1/8\nK:D\nc2 d2 e2 f2|c2 d2 \\\nK:C\ne2 c2|c4 f4|]\n"},
     {"ClefsNamedByTheirStaffLine", "X:1\nT:Clefs\nM:4/4\nL:1/4\nK:C\nG,CEG|[K:alto4]G,CEG|[K:alto1]G,CEG|]\n"},
     {"ATieOverAContinuedLine", "X:1\nT:Continued\nM:4/4\nL:1/8\nK:C\nC2 D2 E2 F2- \\\nF2 G2 A2 B2|c8|]\n"},
+    // AABB: the second part has no repeat start, so it goes back to the
+    // repeat end that closed the first part, not to the tune's start.
+    {"ASecondPartWithoutARepeatStart",
+     "X:1\nT:Two Parts\nM:4/4\nL:1/8\nK:G\n|:GABc d2B2|c2A2 B4:|\ne2d2 c2B2|A2G2 A4:|\n"},
+    {"TwoPartsWithoutAnyRepeatStart", "X:1\nT:No Starts\nM:4/4\nL:1/8\nK:C\nc8|B8:|\nA8|G8:|\n"},
+    // "::" ends one part and starts the next.
+    {"ADoubleColonBetweenTwoParts", "X:1\nT:Both Ways\nM:3/4\nL:1/8\nK:D\n|:d2 c2 B2|A4 F2::G2 A2 B2|A6:|\n"},
+    {"ADoubleColonAfterAPartWithoutAStart", "X:1\nT:Both Ways\nM:4/4\nL:1/8\nK:C\nd8|c8::B8|A8:|\n"},
+    // The first ending runs over a system break to its repeat sign.
+    {"AFirstEndingOverASystemBreak", "X:1\nT:Broken Ending\nM:4/4\nL:1/8\nK:C\n|:C8|1 D8|\nE8:|2 F8|]\n"},
+    {"EndingsOnBothSidesOfASystemBreakWithoutAStart",
+     "X:1\nT:Broken Ending\nM:4/4\nL:1/8\nK:C\nC8|D8|1 E8|\nF8:|2 G8|\nA8|]\n"},
+    // A second part without a repeat start, with endings of its own.
+    {"EndingsInASecondPartWithoutAStart",
+     "X:1\nT:Second Part\nM:4/4\nL:1/8\nK:C\nC8|D8:|\nE8|1 F8:|2 G8|]\n"},
+    // A reel of two parts whose first endings run over a system break: each
+    // part is played twice, no more.
+    {"AReelWhoseFirstEndingsRunOverSystemBreaks",
+     "X:1\nT:Reel\nM:4/4\nL:1/8\nK:G\n"
+     "|:G2BG dGBG|c2ec BcdB|G2BG dGBG|1 A2FA dAFA|\nc2ec BcdB:|2 A2FA G4||\n"
+     "|:g2bg agfg|e2ge dBGB|g2bg agfg|1 edcB A2GA|\nc2ec BcdB:|2 edcB G4|]\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tunes, AbcJudge, ::testing::ValuesIn(kTunes),
