@@ -5,6 +5,7 @@
 
 #include "common/NoteConversions.h"
 #include "lines/KStaffLine.h"
+#include "model/DrumKeys.h"
 #include "model/KChord.h"
 
 namespace midiimport {
@@ -81,6 +82,38 @@ struct PlacedNote {
   int accidental = 0;
   int packed = 0;
 };
+
+// A drum key's note on the drum staff: the row and note head of the drum map
+// when the staff plays the key there, else the row and style that play it,
+// else the map's place. The style is written on the note itself, so that the
+// column's own style (a tie, a triplet) does not change the drum it plays.
+// A row that another note of the column holds is passed over while another
+// place plays the key.
+PlacedNote DrumNote(int key, const std::vector<PlacedNote>& taken = {}) {
+  const DrumPlace map = DrumMap(key);
+  const int mapStyle = std::max(0, DrumStylePacked(map.head) - 1);
+  auto note = [](int row, int style) {
+    PlacedNote p;
+    p.row = row;
+    p.packed = style + 1;
+    return p;
+  };
+  auto plays = [key, &taken](int row, int style) {
+    return DrumKeyOf(row, style) == key &&
+           std::none_of(taken.begin(), taken.end(), [row](const PlacedNote& q) { return q.row == row; });
+  };
+  if (plays(map.row, mapStyle)) return note(map.row, mapStyle);
+  for (int style = 0; style <= 7; ++style) {
+    if (plays(map.row, style)) return note(map.row, style);
+  }
+  for (int row = 10; row <= 24; ++row) {
+    for (int style = 0; style <= 7; ++style) {
+      if (plays(row, style)) return note(row, style);
+    }
+  }
+  return note(map.row, mapStyle);
+}
+
 
 class ColumnBuilder {
  public:
@@ -330,12 +363,7 @@ class ColumnBuilder {
 
   PlacedNote Place(const ImportNote& note) const {
     PlacedNote placed;
-    if (m_s.drums) {
-      const DrumPlace drum = DrumMap(note.pitch);
-      placed.row = drum.row;
-      placed.packed = DrumStylePacked(drum.head);
-      return placed;
-    }
+    if (m_s.drums) return DrumNote(note.pitch);
     int accidental = 0;
     const int key = m_key >= 16 ? 0 : m_key;
     int row = m_line.PitchToRow(note.pitch, m_position, accidental, key);
@@ -401,7 +429,7 @@ class ColumnBuilder {
         Lose(LostReason::kSameTimeAndKey);
         continue;
       }
-      PlacedNote p = Place(notes[k]);
+      PlacedNote p = m_s.drums ? DrumNote(key, placed) : Place(notes[k]);
       if (Taken(placed, p.row) && (m_s.drums || !Respell(key, p, placed))) {
         Lose(LostReason::kNoPosition);
         continue;

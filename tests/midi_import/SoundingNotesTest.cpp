@@ -170,6 +170,38 @@ INSTANTIATE_TEST_SUITE_P(Import, SmallFileRules,
                                                      std::to_string(std::get<1>(info.param)));
                          });
 
+// Drum keys come back as the keys they were: each is written on the drum
+// staff where, and with the note head with which, the staff plays it, also in
+// a column whose own style marks a tie or a triplet.
+TEST(ImportDrums, EveryDrumKeyPlaysBackAsItself) {
+  const std::vector<int> keys = {35, 36, 38, 42, 44, 46, 49, 51, 56, 70, 75, 81};
+  for (const int method : {1, 2}) {
+    SCOPED_TRACE("method " + std::to_string(method));
+    Track track;
+    std::vector<Heard> expected;
+    long at = 0;
+    for (const int key : keys) {
+      track.push_back(On(0, 9, key));
+      track.push_back(Off(480, 9, key));
+      expected.push_back({at, key, 0});
+      at += 480;
+    }
+    // A crash cymbal and a bass drum held over the bar line.
+    track.push_back(On(960, 9, 49));
+    track.push_back(On(0, 9, 36));
+    track.push_back(Off(960, 9, 49));
+    track.push_back(Off(0, 9, 36));
+    expected.push_back({at + 960, 36, 0});
+    expected.push_back({at + 960, 49, 0});
+    SoundingNotes import(method);
+    const MidiFileImportResult result = import.Import(Smf(0, 480, {track}));
+    ASSERT_NE(result.document, nullptr) << import.Said();
+    std::vector<Heard> heard = PlayDocument(*result.document);
+    for (Heard& h : heard) h.length = 0;
+    EXPECT_EQ(ToText(heard), ToText(expected)) << importtest::Dump(*result.document);
+  }
+}
+
 // Four notes a semitone apart in one chord need four staff positions, but
 // three are all they can be written on: the import places three and says,
 // once, that one note was left out and why.
