@@ -5,6 +5,7 @@
 
 #include "common/NoteConversions.h"
 #include "lines/KStaffLine.h"
+#include "model/DrumKeys.h"
 #include "model/KChord.h"
 
 namespace midiimport {
@@ -82,6 +83,38 @@ struct PlacedNote {
   int packed = 0;
 };
 
+// A drum key's note on the drum staff: the row and note head of the drum map
+// when the staff plays the key there, else the row and style that play it,
+// else the map's place. The style is written on the note itself, so that the
+// column's own style (a tie, a triplet) does not change the drum it plays.
+// A row that another note of the column holds is passed over while another
+// place plays the key.
+PlacedNote DrumNote(int key, const std::vector<PlacedNote>& taken = {}) {
+  const DrumPlace map = DrumMap(key);
+  const int mapStyle = std::max(0, DrumStylePacked(map.head) - 1);
+  auto note = [](int row, int style) {
+    PlacedNote p;
+    p.row = row;
+    p.packed = style + 1;
+    return p;
+  };
+  auto plays = [key, &taken](int row, int style) {
+    return DrumKeyOf(row, style) == key &&
+           std::none_of(taken.begin(), taken.end(), [row](const PlacedNote& q) { return q.row == row; });
+  };
+  if (plays(map.row, mapStyle)) return note(map.row, mapStyle);
+  for (int style = 0; style <= 7; ++style) {
+    if (plays(map.row, style)) return note(map.row, style);
+  }
+  for (int row = 10; row <= 24; ++row) {
+    for (int style = 0; style <= 7; ++style) {
+      if (plays(row, style)) return note(row, style);
+    }
+  }
+  return note(map.row, mapStyle);
+}
+
+
 class ColumnBuilder {
  public:
   ColumnBuilder(const ColumnBuildSettings& settings, KStaffLine& line)
@@ -139,7 +172,15 @@ class ColumnBuilder {
     Append(column, ColumnKind::kGrace, 0);
   }
 
+  // Notes that find no time of their own (the music has already moved past
+  // them, or they are shorter than the shortest value): written as grace
+  // notes, which sound without taking time, rather than left out.
+  void PlaceUntimed(const std::vector<ImportNote>& notes, size_t first, size_t end) {
+    for (size_t k = first; k < end; ++k) PlaceGrace(notes[k]);
+  }
+
   void PlaceGroup(const std::vector<ImportNote>& notes, size_t first, size_t end) {
+    m_countLosses = true;
     const ImportNote& lead = notes[first];
     int start = Start(lead);
     // Triplets are marked by both methods: their steps are the quantised ones.
@@ -157,17 +198,26 @@ class ColumnBuilder {
       // The group's later notes follow on at once: their quantised starts
       // lie off the triplet's own grid.
       if (place == 1 && start > m_time) FillRests(start);
-      if (step <= 0) return;
       int value = 0;
       int dotted = 0;
-      if (FitValue(step * 3 / 2, step * 3 / 2, value, dotted) <= 0) return;
+      if (step <= 0 || FitValue(step * 3 / 2, step * 3 / 2, value, dotted) <= 0) {
+        PlaceUntimed(notes, first, end);
+        return;
+      }
       KChord* column = PlaceNotes(notes, first, end, value, dotted, false);
       if (column != nullptr) column->SetNoteStyle(place, -1);
       Advance(step);
       return;
     }
     const int nextStart = end < notes.size() ? Start(notes[end]) : -1;
-    const int own = End(lead) < 0 ? m_grid : End(lead) - start;
+    // The column lasts as long as its longest note (up to the next start):
+    // a short note beside a long one does not cut the long one short. A note
+    // of no length (or one never released) takes one grid step.
+    int own = 0;
+    for (size_t k = first; k < end; ++k) {
+      const int e = End(notes[k]);
+      own = std::max(own, e < 0 || e <= start ? m_grid : e - start);
+    }
     int length = nextStart > start ? std::min(nextStart - start, own) : own;
     if (m_s.drums && length < m_grid) length = m_grid;
     if (start < m_time) {
@@ -180,10 +230,12 @@ class ColumnBuilder {
     }
     if (length < 1) {
       CountShort();
+      PlaceUntimed(notes, first, end);
       return;
     }
     FillRests(start);
     if (m_s.method == 2 && nextStart > start && PlaceBesideNewVoice(notes, first, end, nextStart)) return;
+    bool placed = false;
     while (length > 0) {
       const int left = m_barLength - (m_time - m_barStart);
       int piece = std::min(length, left);
@@ -199,12 +251,14 @@ class ColumnBuilder {
       const int written = FitValue(piece, left, value, dotted);
       if (written <= 0) {
         CountShort();
+        if (!placed) PlaceUntimed(notes, first, end);
         return;
       }
       // What the value does not cover sounds on as a tied note (past the
       // bar line too): a note is never cut short with a rest after it.
       const bool more = length - written > m_half;
       PlaceNotes(notes, first, end, value, dotted, more);
+      placed = true;
       Advance(written);
       length -= written;
       if (!more) break;
@@ -309,12 +363,7 @@ class ColumnBuilder {
 
   PlacedNote Place(const ImportNote& note) const {
     PlacedNote placed;
-    if (m_s.drums) {
-      const DrumPlace drum = DrumMap(note.pitch);
-      placed.row = drum.row;
-      placed.packed = DrumStylePacked(drum.head);
-      return placed;
-    }
+    if (m_s.drums) return DrumNote(note.pitch);
     int accidental = 0;
     const int key = m_key >= 16 ? 0 : m_key;
     int row = m_line.PitchToRow(note.pitch, m_position, accidental, key);
@@ -330,15 +379,71 @@ class ColumnBuilder {
     return placed;
   }
 
+  void Lose(LostReason reason) {
+    if (m_countLosses) ++m_result.lost[static_cast<size_t>(reason)];
+  }
+
+  // Another note of the column to be stands on the row.
+  static bool Taken(const std::vector<PlacedNote>& placed, int row) {
+    return std::any_of(placed.begin(), placed.end(), [row](const PlacedNote& q) { return q.row == row; });
+  }
+
+  // A note whose row another note of the column holds (a semitone beside it:
+  // F and F sharp) is spelled on the row above or below with the sign that
+  // gives its pitch there (G flat, E sharp). False when neither row is free
+  // or one sign cannot reach the pitch from that row.
+  bool Respell(int midiNote, PlacedNote& p, const std::vector<PlacedNote>& placed) const {
+    const int target = midiNote - KStaffLine::kPitchToMidi;
+    for (const int shift : {-1, 1}) {
+      const int row = p.row + shift;
+      if (row < KStaffLine::kFirstRow || row > KStaffLine::kLastRow || Taken(placed, row)) continue;
+      const int wanted = target - KStaffLine::NaturalPitchAtRow(m_line.GetType(), row);
+      if (wanted < -1 || wanted > 1) continue;
+      p.row = row;
+      if (m_line.GetPitchAtRow(row, m_position) == target) {
+        p.accidental = KStaffLine::kNoAccidental;
+      } else {
+        p.accidental = wanted > 0 ? KStaffLine::kSharp : (wanted < 0 ? KStaffLine::kFlat : KStaffLine::kNatural);
+      }
+      return true;
+    }
+    return false;
+  }
+
+  // The entries a note takes in a column: its head, a sign, a dot, a tie.
+  static int EntriesOf(const PlacedNote& p, int dotted, bool tieOn) {
+    return 1 + (p.accidental > 0 && p.accidental < 4 ? 1 : 0) + (dotted != 0 ? 1 : 0) + (tieOn ? 1 : 0);
+  }
+
+  // Writes the notes of first..end into one column of the value. Every note
+  // keeps its own staff position; a note that finds none, or no room left in
+  // the column, is counted as lost.
   KChord* PlaceNotes(const std::vector<ImportNote>& notes, size_t first, size_t end, int value, int dotted,
                      bool tieOn, StemSide stems = StemSide::kAuto) {
     std::vector<PlacedNote> placed;
-    for (size_t k = first; k < end && placed.size() < 6; ++k) {
-      const PlacedNote p = Place(notes[k]);
-      const bool same =
-          std::any_of(placed.begin(), placed.end(), [&](const PlacedNote& q) { return q.row == p.row; });
-      if (!same) placed.push_back(p);
+    std::vector<int> keys;
+    int entries = 0;
+    for (size_t k = first; k < end; ++k) {
+      const int key = notes[k].pitch;
+      if (std::find(keys.begin(), keys.end(), key) != keys.end()) {
+        Lose(LostReason::kSameTimeAndKey);
+        continue;
+      }
+      PlacedNote p = m_s.drums ? DrumNote(key, placed) : Place(notes[k]);
+      if (Taken(placed, p.row) && (m_s.drums || !Respell(key, p, placed))) {
+        Lose(LostReason::kNoPosition);
+        continue;
+      }
+      const int needs = EntriesOf(p, dotted, tieOn);
+      if (entries + needs > kMaxEntries) {
+        Lose(LostReason::kColumnFull);
+        continue;
+      }
+      entries += needs;
+      placed.push_back(p);
+      keys.push_back(key);
     }
+    m_countLosses = false;
     if (placed.empty()) return nullptr;
     int lowest = placed.front().row;  // smallest row number: the highest note
     int highest = placed.front().row;
@@ -355,15 +460,11 @@ class ColumnBuilder {
 
     auto* column = new KChord(m_position);
     for (const PlacedNote& p : placed) {
-      if (AddEntry(*column, p.row, code, p.packed) < 0) continue;
+      AddEntry(*column, p.row, code, p.packed);
       if (p.accidental > 0 && p.accidental < 4)
         AddEntry(*column, p.row, kAccidentalCode[static_cast<size_t>(p.accidental)]);
       if (dotted != 0) AddEntry(*column, p.row, kDotCode);
       if (tieOn) AddEntry(*column, p.row, p.row < middle ? kTieAbove : kTieBelow);
-    }
-    if (column->GetNoteCount() == 0) {
-      delete column;
-      return nullptr;
     }
     if (tieOn) column->SetNoteStyle(kTiedStyle, -1);
     Append(column, ColumnKind::kMusic, NoteValueTicks(value, dotted));
@@ -429,6 +530,8 @@ class ColumnBuilder {
   int m_barStart = 0;
   int m_barLength = 1920;
   int m_key = 0;
+  // The group being written has not yet had its notes counted for losses.
+  bool m_countLosses = false;
   size_t m_nextTime = 1;
   size_t m_nextKey = 1;
 };

@@ -5,6 +5,7 @@
 // the next column position; its start tick and kind are recorded so that the
 // lines of a score can afterwards be aligned by time.
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -41,8 +42,22 @@ struct ColumnBuildSettings {
   int firstPosition = 2;
 };
 
+// Why a note of the file could not be written in the score.
+enum class LostReason {
+  // A column holds no more notes (with their signs).
+  kColumnFull = 0,
+  // Another note of the column stands on every staff position the note could
+  // be written on.
+  kNoPosition = 1,
+  // At the resolution it falls on the same time as a note of the same key.
+  kSameTimeAndKey = 2,
+  kCount = 3
+};
+
 struct BuildResult {
   std::vector<BuiltColumn> columns;
+  // Notes of the file that are not in the score, by reason.
+  std::array<int, static_cast<size_t>(LostReason::kCount)> lost{};
   int shortNotes = 0;
   bool cancelled = false;
   // Method 2 met a column that would run past the end of its bar (the grid

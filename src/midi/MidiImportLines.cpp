@@ -103,6 +103,21 @@ std::vector<LinePlan> Plan(const std::vector<ImportTrackInfo>& rows, int split) 
 
 }  // namespace
 
+std::string LostNotesText(const std::array<int, static_cast<size_t>(LostReason::kCount)>& lost) {
+  static const char* const kWhy[] = {
+      "a chord had more notes (with their accidentals, dots and ties) than one column holds",
+      "every staff position the note could be written on was taken by another note of its chord",
+      "at the chosen resolution the note fell on the same time as another note of the same key "
+      "(a finer resolution keeps it)",
+  };
+  std::string text;
+  for (size_t r = 0; r < lost.size(); ++r) {
+    if (lost[r] <= 0) continue;
+    text += std::to_string(lost[r]) + (lost[r] == 1 ? " note: " : " notes: ") + kWhy[r] + "\n";
+  }
+  return text;
+}
+
 int MetronomeCode(int denominator) {
   switch (denominator) {
     case 2:
@@ -183,6 +198,7 @@ LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<I
     }
     BuildResult columns = BuildColumns(notes, settings, *line, lineProgress);
     result.shortNotes += columns.shortNotes;
+    for (size_t r = 0; r < result.lost.size(); ++r) result.lost[r] += columns.lost[r];
     ImportedLine imported;
     imported.line = std::move(line);
     imported.kind = plan.docKind;

@@ -5,10 +5,13 @@
 // method, and all of them aligned in time. The lines are not yet in a score:
 // the document cuts them into systems (CStavlinDoc::BuildImportedLines).
 
+#include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "midi/MidiImportAlign.h"
+#include "midi/MidiImportColumns.h"
 #include "midi/MidiImportFile.h"
 
 class KStaffLine;
@@ -43,6 +46,8 @@ struct LineBuildOptions {
 struct LineBuildResult {
   std::vector<ImportedLine> lines;
   int shortNotes = 0;
+  // Notes of the file the lines could not hold, by reason (all lines).
+  std::array<int, static_cast<size_t>(LostReason::kCount)> lost{};
   bool cancelled = false;
   // A line's columns would have run past a bar (method 2): cancelled too.
   bool overrun = false;
@@ -56,6 +61,10 @@ struct LineBuildResult {
 LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<ImportTrackInfo>& rows,
                                  const LineBuildOptions& options, const BuildProgress& convertProgress,
                                  const BuildProgress& alignProgress);
+
+// The notes left out, one line per reason ("3 notes: ..."); empty when
+// every note was written.
+std::string LostNotesText(const std::array<int, static_cast<size_t>(LostReason::kCount)>& lost);
 
 // The metronome symbol code for a time signature's denominator.
 int MetronomeCode(int denominator);

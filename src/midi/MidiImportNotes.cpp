@@ -6,8 +6,6 @@ namespace midiimport {
 
 namespace {
 
-// Overlapping notes of one pitch that get slots of their own; more only count.
-constexpr int kSlots = 3;
 constexpr int kPitches = 130;
 // Notes the detector looks ahead at most.
 constexpr int kWalkLimit = 15;
@@ -88,11 +86,8 @@ int TripletPlace(int mark) {
 std::vector<ImportNote> PairNotes(const std::vector<TimedEvent>& events, const NoteFilter& filter,
                                   size_t capacity) {
   std::vector<ImportNote> notes;
-  // Per pitch, up to three indexes (+1) of sounding notes, and how many more
-  // overlapping notes only count. The count is kept apart from the indexes:
-  // a long track has notes whose index is far beyond any count.
-  std::vector<std::array<int, kSlots>> slots(kPitches, std::array<int, kSlots>{});
-  std::vector<int> overflow(kPitches, 0);
+  // Per pitch, the indexes of its sounding notes in the order they began.
+  std::vector<std::vector<size_t>> open(kPitches);
   int ordinal = 0;
   for (const TimedEvent& e : events) {
     const BYTE kind = e.status & 0xF0;
@@ -102,37 +97,56 @@ std::vector<ImportNote> PairNotes(const std::vector<TimedEvent>& events, const N
     if (pitch < 0 || pitch >= kPitches) continue;
     if (filter.part == 1 && pitch < filter.split) continue;
     if (filter.part == 2 && pitch >= filter.split) continue;
-    std::array<int, kSlots>& open = slots[static_cast<size_t>(pitch)];
+    std::vector<size_t>& sounding = open[static_cast<size_t>(pitch)];
     if (kind == 0x90 && e.data2 > 0) {
       if (notes.size() >= capacity) break;
-      int free = -1;
-      for (int s = 0; s < kSlots && free < 0; ++s) {
-        if (open[static_cast<size_t>(s)] == 0) free = s;
-      }
-      if (free < 0) {
-        // A fourth overlapping note of the pitch only counts up.
-        ++overflow[static_cast<size_t>(pitch)];
+      sounding.push_back(notes.size());
+      notes.push_back({e.tick, -1, e.tick, -1, pitch, e.data2, ordinal});
+      continue;
+    }
+    // A release ends the pitch's most recent note.
+    if (sounding.empty()) continue;
+    notes[sounding.back()].end = e.tick;
+    sounding.pop_back();
+  }
+  return SettleOverlaps(std::move(notes));
+}
+
+std::vector<ImportNote> SettleOverlaps(std::vector<ImportNote> notes) {
+  // Each pitch's notes in order of their starts (note-on order at one tick).
+  std::vector<std::vector<size_t>> byPitch(kPitches);
+  for (size_t i = 0; i < notes.size(); ++i) {
+    const int pitch = std::clamp(notes[i].pitch, 0, kPitches - 1);
+    byPitch[static_cast<size_t>(pitch)].push_back(i);
+  }
+  std::vector<bool> dropped(notes.size(), false);
+  for (std::vector<size_t>& list : byPitch) {
+    std::stable_sort(list.begin(), list.end(),
+                     [&notes](size_t a, size_t b) { return notes[a].start < notes[b].start; });
+    size_t kept = notes.size();  // the pitch's last note that stays
+    for (const size_t i : list) {
+      ImportNote& note = notes[i];
+      if (kept < notes.size() && notes[kept].start == note.start) {
+        // One key struck twice at once sounds once, as long as the longer:
+        // a note that never ends outlasts any other.
+        ImportNote& first = notes[kept];
+        if (first.end >= 0 && (note.end < 0 || note.end > first.end)) first.end = note.end;
+        dropped[i] = true;
         continue;
       }
-      notes.push_back({e.tick, -1, e.tick, -1, pitch, e.data2, ordinal});
-      open[static_cast<size_t>(free)] = static_cast<int>(notes.size());
-      continue;
-    }
-    // A release: a counted note first, else the most recently opened slot
-    // of the pitch.
-    if (overflow[static_cast<size_t>(pitch)] > 0) {
-      --overflow[static_cast<size_t>(pitch)];
-      continue;
-    }
-    for (int s = kSlots - 1; s >= 0; --s) {
-      int& slot = open[static_cast<size_t>(s)];
-      if (slot == 0) continue;
-      notes[static_cast<size_t>(slot - 1)].end = e.tick;
-      slot = 0;
-      break;
+      // Struck again while it sounds: the earlier note ends where the new
+      // one begins.
+      if (kept < notes.size() && (notes[kept].end < 0 || notes[kept].end > note.start))
+        notes[kept].end = note.start;
+      kept = i;
     }
   }
-  return notes;
+  std::vector<ImportNote> settled;
+  settled.reserve(notes.size());
+  for (size_t i = 0; i < notes.size(); ++i) {
+    if (!dropped[i]) settled.push_back(notes[i]);
+  }
+  return settled;
 }
 
 int DetectTriplet(int gap, std::vector<ImportNote>& notes, int index, int barLength, int resolution,

@@ -55,9 +55,19 @@ struct NoteFilter {
 };
 
 // Pairs the track's note events of the filter's channel into notes in the
-// order of their note-ons; at most capacity notes.
+// order of their note-ons (a release ends the pitch's most recent note; one
+// never released keeps end -1), at most capacity notes, then settles what
+// one key cannot sound (SettleOverlaps).
 std::vector<ImportNote> PairNotes(const std::vector<TimedEvent>& events, const NoteFilter& filter,
                                   size_t capacity);
+
+// One key sounds one note at a time, as a player hears it: notes of a pitch
+// that start together are one note, as long as the longest of them (so a
+// note of no length beside a real one goes, unheard); a note struck again
+// while it sounds ends where the new one begins. A note of no length on its
+// own stays (the column builder writes it with the shortest value). The
+// notes keep their order.
+std::vector<ImportNote> SettleOverlaps(std::vector<ImportNote> notes);
 
 // Grace notes: a run of one to four notes, each no longer than a 32nd note,
 // each ending where the next starts, before a note at least twice as long as

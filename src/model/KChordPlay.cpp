@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "model/KChord.h"
+#include "model/DrumKeys.h"
 #include "model/KNoteEvent.h"
 
 namespace {
@@ -86,6 +87,12 @@ constexpr int kDrumNotes[5][15] = {
 constexpr int kDrumVariant[8] = {0, -1, 1, 2, 0, 3, -1, 4};
 
 }  // namespace
+
+int DrumKeyOf(int row, int style) {
+  if (row < 10 || row > 24 || style < 0 || style > 7) return 0;
+  const int variant = kDrumVariant[style];
+  return variant < 0 ? 0 : kDrumNotes[variant][row - 10];
+}
 
 int ClefStepOffset(int lineType) {
   switch (lineType) {

@@ -43,6 +43,8 @@ constexpr BYTE kMetaCopyright = 2;
 constexpr BYTE kMetaLyric = 5;
 constexpr const char* kNoNotesText = "The MIDI file %1 holds no notes that could be imported.";
 constexpr const char* kLeftOutText = "Parts of the MIDI file %1 could not be read and were left out:\n%2";
+constexpr const char* kNotesLeftOutText =
+    "Some notes of the MIDI file %1 could not be written in the score and were left out:\n%2";
 constexpr const char* kTooLargeText =
     "The MIDI file %1 is too large to import: it holds %2 MB, and the most a MIDI file may hold is %3 MB.";
 
@@ -278,6 +280,15 @@ MidiFileImportResult ImportParsedBytes(const CString& path, std::span<const std:
   // import ends as if stopped.
   if (built.overrun) AfxMessageBox(kBarOverrunMessage, MB_OK | MB_ICONEXCLAMATION);
   if (built.cancelled || built.lines.empty()) return {};
+
+  // Notes the score could not hold: the user is told how many and why, once.
+  if (const std::string lost = LostNotesText(built.lost); !lost.empty()) {
+    CString text;
+    const CString why(lost.c_str());
+    const LPCTSTR both[2] = {path, why};
+    AfxFormatStrings(text, kNotesLeftOutText, both, 2);
+    AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+  }
 
   if (built.shortNotes > 0) {
     if (g_midiShortNoteWarning != 0) {
