@@ -273,8 +273,8 @@ BOOL CStavlinDoc::CleanUpImportedTies(int number, const ImportPassPoll& poll) {
             }
             const bool up = note.code == kTieBelow;
             const int span = std::max(distance, 1) * kColumnWidth;
-            auto* tie = new KExtendedObj(p, up ? note.position - 1 : note.position + 1, up ? 0 : 1, span / 2,
-                                         up ? -kTieHeight : kTieHeight, span, 0);
+            auto* tie = new KExtendedObj(p, up ? note.position - 1 : note.position + 1, KExtendedObj::kTie,
+                                         span / 2, up ? -kTieHeight : kTieHeight, span, 0);
             tie->SetOffset(0, up ? -2 : 2);
             line->AddAttachment(tie);
             made = true;

@@ -228,7 +228,8 @@ void KListLine::TieNotesInRange(int letter, int first, int end) {
       if (std::find(done.begin(), done.end(), position) != done.end()) continue;
       done.push_back(position);
       const bool above = starts.size() == 1 ? letter == 'n' : position <= middle;
-      auto* tie = new KExtendedObj(std::max(pair.startColumn, 0), position, above ? 0 : 1, width / 2,
+      // Above or below by its shape; a tie either way.
+      auto* tie = new KExtendedObj(std::max(pair.startColumn, 0), position, KExtendedObj::kTie, width / 2,
                                    above ? -6 : 6, width, 0);
       tie->SetOffset(pair.fromLineBefore ? -kColumnWidth : 0, above ? -5 : 5);
       AddAttachment(tie);

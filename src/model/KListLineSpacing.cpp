@@ -52,7 +52,8 @@ void KListLine::ConvertTieCodes() {
       const bool above = note.code >= 34;
       const int width = note.code % 2 == 0 ? kColumnWidth : 2 * kColumnWidth;
       const int row = std::max(above ? note.position - 1 : note.position + 1, 0);
-      auto* tie = new KExtendedObj(anchor, row, above ? 0 : 1, width / 2, above ? -6 : 6, width, 0);
+      // A tie above or below its note: the side is its shape's, the kind says tie.
+      auto* tie = new KExtendedObj(anchor, row, KExtendedObj::kTie, width / 2, above ? -6 : 6, width, 0);
       const int y = tab ? (above ? 7 : -8) : (above ? -2 : 2);
       tie->SetOffset(carried ? -kColumnWidth : 0, y);
       AddAttachment(tie);

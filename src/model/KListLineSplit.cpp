@@ -59,8 +59,9 @@ std::vector<TieStart> CollectTies(const KChord* before, const KChord* firstMoved
     for (int i = 0; i < before->GetNoteCount(); ++i) {
       const NotePair note = before->GetNote(i);
       int kind = -1;
+      // Ties above and below alike: the kind says tie, not its side.
       if (note.code >= kTieAboveFirst && note.code <= kTieAboveLast) kind = KExtendedObj::kTie;
-      if (note.code >= kTieBelowFirst && note.code <= kTieBelowLast) kind = KExtendedObj::kSlur;
+      if (note.code >= kTieBelowFirst && note.code <= kTieBelowLast) kind = KExtendedObj::kTie;
       if (kind < 0) continue;
       if (before->GetNoteDurationAt(note.position, 0) == KChord::kNoDuration &&
           before->GetNoteDurationAt(note.position, 1) == KChord::kNoDuration)

@@ -198,11 +198,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TieCase{"TwoSharedNotesUpperAboveLowerBelow", kTreble, "0=8@10+8@12 1=8@10+8@12", 't', 0, 2,
                 // A new attachment goes before those at its column.
-                "0:12 k1 w18 a9,6 o0,5 0:10 k0 w18 a9,-6 o0,-5"},
-        TieCase{"SingleNoteBelowUnlessN", kTreble, "0=8@14 2=8@14", 't', 0, 3, "0:14 k1 w36 a18,6 o0,5"},
+                "0:12 k0 w18 a9,6 o0,5 0:10 k0 w18 a9,-6 o0,-5"},
+        TieCase{"SingleNoteBelowUnlessN", kTreble, "0=8@14 2=8@14", 't', 0, 3, "0:14 k0 w36 a18,6 o0,5"},
         TieCase{"SingleNoteAboveWithN", kTreble, "0=8@14 2=8@14", 'n', 0, 3, "0:14 k0 w36 a18,-6 o0,-5"},
         TieCase{"OnlyCommonPositions", kTreble, "0=8@10+8@14 1=8@14+8@16", 't', 0, 2,
-                "0:14 k1 w18 a9,6 o0,5"},
+                "0:14 k0 w18 a9,6 o0,5"},
         TieCase{"ChainOfThreeColumns", kTreble, "3=9@18 4=9@18 6=9@18", 'n', 3, 7,
                 "3:18 k0 w18 a9,-6 o0,-5 4:18 k0 w36 a18,-6 o0,-5"},
         TieCase{"FromTheLineBefore", kTreble, "0=8@18 1=8@18", 'n', 0, 1, "0:18 k0 w18 a9,-6 o-18,-5"},
@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
         TieCase{"RestsAreNotTied", kTreble, "0=16@18 1=16@18", 'n', 0, 2, ""},
         TieCase{"NoCommonNote", kTreble, "0=8@10 1=8@12", 'n', 0, 2, ""},
         TieCase{"TablatureFretsOnSameString", kTab, "0~80=226@12+229@13 1~80=230@13", 't', 0, 2,
-                "0:3 k1 w18 a9,6 o0,5"}));
+                "0:3 k0 w18 a9,6 o0,5"}));
 
 TEST_F(NoteRangeTieTest, ExtremeRangesStayInRange) {
   std::unique_ptr<EditLine> line = MakeNoteLine(kTreble, "0=8@18 1=8@18");

@@ -138,6 +138,16 @@ const Tune kTunes[] = {
     {"SecondEndingOnTheNextSystem",
      "X:1\nT:Review Reel\nM:4/4\nL:1/8\nQ:1/4=100\nK:G\n"
      "|:G2 B>c d2 (3efg|{a}g2 e2 d4-|d2 B2 A2 G2|1 A8:|2 G8|]\n"},
+    // Every note of a chord tied over a bar line holds, with or without a
+    // slur around the tie.
+    {"TiedChordsOverABar", "X:1\nT:Held\nM:4/4\nL:1/8\nK:C\nz4 [CEG]4-|[CEG]4 z4|]\n"},
+    {"TiedChordsInsideASlur", "X:1\nT:Held\nM:4/4\nL:1/8\nK:C\n(z4 [CEG]4-|[CEG]4) G4|]\n"},
+    // A slur is not a tie: both notes sound.
+    {"ASlurOverTwoNotesOfOnePitch", "X:1\nT:Slur\nM:4/4\nL:1/8\nK:C\n(E2E2) G4|(c4c4)|]\n"},
+    // Breves, a dotted breve and a breve rest in four halves.
+    {"BrevesInFourHalves", "X:1\nT:Breves\nM:4/2\nL:1/2\nK:C\nF4|G2A2|B4|c3 B|A4|]\n"},
+    {"ABreveRest", "X:1\nT:Rest\nM:4/2\nL:1/2\nK:C\nF4|z4|G4|]\n"},
+    {"ADottedBreve", "X:1\nT:Dotted\nM:6/2\nL:1/2\nK:C\nF6|G3 A3|]\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tunes, AbcJudge, ::testing::ValuesIn(kTunes),
