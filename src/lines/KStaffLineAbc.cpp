@@ -19,6 +19,7 @@
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
+#include "model/KLineTime.h"
 #include "model/KListLineBeams.h"
 
 int g_abcUnitLength = 240;
@@ -67,40 +68,15 @@ bool IsGraceColumn(const KChord& column) {
   return notes ? column.GetNoteStyle() == kSmallNoteStyle : graceSign;
 }
 
-// The nominal ticks of a note code; 0 for codes that are not notes.
+// The nominal ticks of a note code (a quarter or half head beside shorter
+// notes as its note); 0 for codes that are not notes.
 int NoteTicks(int code) {
-  switch (code) {
-    case 0:
-    case 1:
-      return 240;
-    case 2:
-    case 3:
-      return 120;
-    case 4:
-    case 5:
-      return 60;
-    case 6:
-    case 7:
-      return 30;
-    case 8:
-    case 9:
-    case 108:
-    case 109:
-      return 480;
-    case 10:
-    case 11:
-    case 110:
-    case 111:
-      return 960;
-    case 12:
-      return 1920;
-    default:
-      return 0;
-  }
+  if (code >= 108 && code <= 111) code -= 100;
+  return (code >= 0 && code <= KChord::kWholeNote) || code == KChord::kBreve ? NoteCodeTicks(code) : 0;
 }
 
 // The ticks of a rest code (14..20); 0 for other codes.
-int RestTicks(int code) { return code >= 14 && code <= 20 ? 1920 >> (code - 14) : 0; }
+int RestTicks(int code) { return code >= 14 && code <= 20 ? NoteCodeTicks(code) : 0; }
 
 const char* BarText(int code) {
   switch (code) {
@@ -158,20 +134,6 @@ const char* DecorationText(int code) {
   }
 }
 
-// Eighths of the plain length that a dot entry gives its note; 0 for others.
-int DotEighths(int code) {
-  switch (code) {
-    case KChord::kDot:
-      return 12;
-    case KChord::kDoubleDot:
-      return 14;
-    case KChord::kFlaggedBase + KChord::kDot:
-      return 15;
-    default:
-      return 0;
-  }
-}
-
 // The note value of a tempo symbol as the denominator of "Q:1/n="; 0 for others.
 int TempoDenominator(int code) {
   switch (code) {
@@ -222,7 +184,8 @@ RowGroup& GroupOfRow(std::vector<RowGroup>& groups, int row) {
 
 // The text of one note column: its groups (a chord between "[" and "]" when
 // there are several), then its bar signs.
-std::string NoteColumnText(const KChord& column, int unit, int rowOffset, bool grace) {
+// barRest: the ticks of a whole rest that fills its bar alone (0: none).
+std::string NoteColumnText(const KChord& column, int unit, int rowOffset, bool grace, int barRest) {
   std::vector<RowGroup> groups;
   std::string bars;
   std::vector<int> looseDots;
@@ -258,7 +221,8 @@ std::string NoteColumnText(const KChord& column, int unit, int rowOffset, bool g
     if (group.row < KStaffLine::kFirstRow || group.row > KStaffLine::kLastRow) continue;
     const std::string name = group.rest ? std::string("z") : RowName(group.row + rowOffset);
     if (name.empty()) continue;
-    const int ticks = group.dotEighths > 0 ? group.ticks * group.dotEighths / 8 : group.ticks;
+    int ticks = group.dotEighths > 0 ? group.ticks * group.dotEighths / 8 : group.ticks;
+    if (group.rest && barRest > 0) ticks = barRest;
     // Grace notes take their time from the note they lead to: no length.
     written.push_back(group.decorations + (group.rest ? std::string() : group.accidental) + name +
                       (grace ? std::string() : LengthText(ticks, unit)));
@@ -473,6 +437,8 @@ std::optional<CString> KStaffLine::WriteAbc() {
   if (m_objects.IsEmpty()) return std::nullopt;
   Pieces pieces = CollectPieces(m_attachments);
   const int rowOffset = AbcNamingRowOffset(m_type);
+  // The line's time: how long a whole rest alone in its bar lasts.
+  const KLineTime time(*this);
   std::string out;
   bool inGrace = false;
   auto closeGrace = [&] {
@@ -510,7 +476,9 @@ std::optional<CString> KStaffLine::WriteAbc() {
     // Grace notes stand between braces before the note they lead to.
     const bool grace = IsGraceColumn(*column);
     if (!grace) closeGrace();
-    std::string text = NoteColumnText(*column, g_abcUnitLength, rowOffset, grace);
+    const KColumnTime* timed = time.At(pos);
+    std::string text =
+        NoteColumnText(*column, g_abcUnitLength, rowOffset, grace, timed != nullptr ? timed->barRest : 0);
     const bool bar = !text.empty() && (text[0] == '|' || text[0] == ':' || text.compare(0, 2, "[|") == 0);
     if (bar) {
       previous = nullptr;

@@ -266,6 +266,9 @@ void PlayColumn(Run& run, const KChord& given, int column, std::size_t index, in
     int length = note.length;
     if (state.fermata) length *= 2;
     KMIDIObj* event = MakeEvent(column, 0, note.status, note.note, note.velocity, length, note.voice == 0);
+    // A tie written in the column (as recording leaves it) holds the note on
+    // into the next of its key.
+    if (note.tied && note.velocity != 0) event->ModifyFlags(kTiedOnFlag, 1);
     if (state.staccato && note.velocity != 0) SetSoundLength(*event, length / 2);
     made.push_back(event);
   }
@@ -554,61 +557,53 @@ void Hairpin(Run& run, const KExtendedObj& hairpin, int column, int end) {
   });
 }
 
-// The key of the note of a tie's start: on staff lines the entry nearest the arc's row.
-int TieKey(Run& run, const KChord& chord, int row, int direction) {
-  int key = run.line.GetKey();
-  KNoteEvent note;
-  const bool staff = !IsTabType(run.type) && !IsPercussion(run.type);
-  const int target = row + direction;
-  for (int distance = 0; distance <= 5; ++distance) {
-    for (int side : {1, -1}) {
-      if (distance == 0 && side < 0) continue;
-      for (int i = 0; i < chord.GetNoteCount(); ++i) {
-        if (FullCode(chord, i) > 12 || (staff && chord.RawEntry(i).value != target + side * distance))
-          continue;
-        int index = i;
-        if (chord.MakeMidiEvent(index, note, run.context, 64, key, run.transpose) != 0) return note.note;
-      }
-      if (!staff) return kNoKey;
-    }
-  }
-  return kNoKey;
+// A note event that sounds (not a control, a rest or a silent symbol).
+bool Sounds(const KMIDIObj& e) {
+  return e.GetMagnitude() <= kMaxLength && e.TestFlags(kRestFlag) == 0 && e.GetData2() != 0 && !IsOrnament(e);
 }
 
-void Tie(Run& run, const KExtendedObj& arc, int column, int end, int row) {
+// A tie joins the notes of its first note column to those of the next note
+// column, every note that sounds again there (a chord tied to a chord holds
+// all its notes), past the bar line or blank columns between them; its arc
+// reaches that column (a tie one column wide over a bar line ends at the bar).
+// A tie from a line's last note column holds its notes on into the next line.
+// An arc that runs past the next note column is no tie of these notes.
+void Tie(Run& run, int column, int end) {
   const KChord* start = ColumnAtOrNext(run, column);
-  if (start == nullptr) return;
-  const auto sounds = [](const KMIDIObj& e) {
-    return e.GetMagnitude() <= kMaxLength && e.TestFlags(kRestFlag) == 0 && e.GetData2() != 0;
-  };
-  bool noteAfter = false;
-  for (POSITION node = run.events.GetHeadPosition(); node != nullptr && !noteAfter;) {
-    const auto* event = static_cast<const KMIDIObj*>(run.events.GetNext(node));
-    noteAfter = event->GetPos() > start->GetPos() && sounds(*event);
+  // An arc that ends where it starts comes from the line before: the note
+  // there was held on into this one already.
+  if (start == nullptr || end <= start->GetPos()) return;
+  std::vector<KMIDIObj*> from;
+  int next = -1;  // the next column where a note sounds
+  for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
+    auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
+    if (!Sounds(*event)) continue;
+    if (event->GetPos() == start->GetPos()) from.push_back(event);
+    if (event->GetPos() > start->GetPos()) {
+      next = event->GetPos();
+      break;
+    }
   }
-  if (!noteAfter) {
-    // A tie onwards: from the line's last note (nothing but bars and blanks
-    // after it) to the first note of the next line. Its note is marked tied
-    // onwards, and the sequencer holds it into the next note of its key.
-    const int key = TieKey(run, *start, row, arc.GetKind() == 0 ? 1 : -1);
+  if (next < 0) {
     for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
       auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
-      const bool onwards = event->GetExtra() == 10 || (key != kNoKey && event->GetPos() == start->GetPos() &&
-                                                       event->GetData1() == key && sounds(*event));
-      if (onwards) event->ModifyFlags(kTiedOnFlag, 1);
+      if (event->GetExtra() == 10) event->ModifyFlags(kTiedOnFlag, 1);
     }
+    for (KMIDIObj* event : from) event->ModifyFlags(kTiedOnFlag, 1);
     return;
   }
-  const KChord* stop = ColumnAtOrNext(run, end);
-  if (stop == nullptr || stop == start) return;
-  const int key = TieKey(run, *start, row, arc.GetKind() == 0 ? 1 : -1);
-  if (key == kNoKey) return;
-  KMIDIObj* pair[2] = {nullptr, nullptr};
-  POSITION cursor = nullptr;
-  if (!run.line.FindPlayEventSpan(start->GetPos(), nullptr, stop->GetPos(), cursor, pair, key, 0, key))
-    return;
-  pair[0]->ModifyFlags(kTiedOnFlag, 1);
-  pair[1]->ModifyFlags(kTiedFromFlag, 1);
+  if (end > next + 1) return;
+  for (POSITION node = run.events.GetHeadPosition(); node != nullptr;) {
+    auto* event = static_cast<KMIDIObj*>(run.events.GetNext(node));
+    if (event->GetPos() < next || !Sounds(*event)) continue;
+    if (event->GetPos() > next) break;
+    const auto held = std::find_if(from.begin(), from.end(),
+                                   [&](const KMIDIObj* e) { return e->GetData1() == event->GetData1(); });
+    if (held == from.end()) continue;
+    (*held)->ModifyFlags(kTiedOnFlag, 1);
+    event->ModifyFlags(kTiedFromFlag, 1);
+    from.erase(held);
+  }
 }
 
 // The multi-bar rest count of a text after a rest bracket; false when the text holds no count.
@@ -677,8 +672,10 @@ void AttachmentPass(Run& run) {
       if (change.first <= column) run.context.lineType = change.second;
     }
 
-    if (kind == 0 || kind == 1) {
-      Tie(run, *attachment, column, end, row);
+    if (kind == KExtendedObj::kTie || kind == KExtendedObj::kSlur) {
+      // The two curve kinds are the arc above and the arc below the notes;
+      // either is a tie where the next column sounds the same key again.
+      Tie(run, column, end);
     } else if (kind == 2) {
       // Tuplets scale their notes in the note pass, by the line's time.
     } else if (kind == 4 || kind == 5) {

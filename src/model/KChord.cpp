@@ -258,6 +258,7 @@ void KChord::Clear() {
 int NoteCodeTicks(int code) {
   static constexpr int kTicks[21] = {240, 240,  120, 120,  60,  60,  30,  30,  480, 480, 960,
                                      960, 1920, 0,   1920, 960, 480, 240, 120, 60,  30};
+  if (code == KChord::kBreve) return 2 * kTicks[KChord::kWholeNote];
   return code >= 0 && code <= 20 ? kTicks[code] : 0;
 }
 
@@ -269,8 +270,8 @@ int FlaggedNoteTicks(int code) {
     case 10002:
     case 10008:
       return 480;
-    case 10012:
-      return 3840;
+    case KChord::kBreve:
+      return NoteCodeTicks(KChord::kBreve);
     default:
       return 0;
   }

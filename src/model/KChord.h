@@ -59,6 +59,8 @@ class KChord : public KPosObj {
   static constexpr int kEmptyCode = 107;   // code of an empty entry
   // Symbol codes with a role in the column's rules.
   static constexpr int kWholeNote = 12;
+  // The breve (double whole note): the whole note's symbol, flagged.
+  static constexpr int kBreve = 10012;
   static constexpr int kDot = 36;
   static constexpr int kDoubleDot = 37;
   static constexpr int kTimeSignature = 225;
@@ -224,9 +226,25 @@ class KChord : public KPosObj {
   int m_rhythm = 0;
 };
 
-// Ticks of the note codes 0..12 and of the rests 14..20 (480 to the quarter);
-// 0 for the note head of no length (13) and for other symbols.
+// Ticks of the note codes 0..12, of the breve (the whole note's flagged
+// symbol, 10012) and of the rests 14..20 (480 to the quarter); 0 for the note
+// head of no length (13) and for other symbols.
 int NoteCodeTicks(int code);
+// Eighths of a note's plain length that a dot symbol at it gives it: 12 for
+// the dot (36), 14 for the double dot (37), 15 for the triple dot (the
+// flagged dot, 10036); 0 for every other code.
+constexpr int DotEighths(int code) {
+  switch (code) {
+    case 36:
+      return 12;
+    case 37:
+      return 14;
+    case 10036:
+      return 15;
+    default:
+      return 0;
+  }
+}
 // Ticks of the flagged note symbols (10000, 10002, 10008, 10010, 10012); 0 for
 // every other code.
 int FlaggedNoteTicks(int code);

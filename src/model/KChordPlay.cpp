@@ -22,13 +22,13 @@ constexpr int kMidiOffset = 20;
 constexpr BYTE kNoteOn = 0x90;
 constexpr BYTE kDrumNoteOn = 0x99;
 
-// Ticks of the note codes 0..13 and the rests 14..20 as they sound (a note
-// head of no length sounds briefly).
-int PlayTicks(int code) {
-  static constexpr int kTicks[21] = {240, 240,  120, 120,  60,  60,  30,  30,  480, 480, 960,
-                                     960, 1920, 60,  1920, 960, 480, 240, 120, 60,  30};
-  return code >= 0 && code <= 20 ? kTicks[code] : 0;
-}
+// A note head of no length (a grace head) sounds this briefly.
+constexpr int kHeadTicks = 60;
+constexpr int kGraceHead = 13;
+
+// Ticks of a note or rest code as it sounds: its value, and the brief
+// sound of a head of no length.
+int PlayTicks(int code) { return code == kGraceHead ? kHeadTicks : NoteCodeTicks(code); }
 
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 int FloorMod(int a, int b) { return ((a % b) + b) % b; }
@@ -121,20 +121,20 @@ int KChord::GetNoteLength(int i) const {
     if (sounding > 13) return 0;
   } else if (sounding >= 108 && sounding <= 111) {
     sounding -= 100;  // a quarter or half head beside shorter notes of its voice
-  } else if (sounding > 20) {
+  } else if (sounding > 20 && sounding != kBreve) {
     return 0;
   }
   // A dot at the note's step (or a step away on a staff) lengthens it,
   // unless it belongs to a longer note there; a column of a note and a dot
   // dots the note wherever the dot stands.
   const int position = EntryPosition(i);
-  int percent = 100;
-  for (int j = 0; j < m_count && percent == 100; ++j) {
-    const int c = m_notes[j].code;
-    if (j == i || (c != kDot && c != kDoubleDot)) continue;
-    const int dotPercent = c == kDoubleDot ? 175 : ((m_notes[j].flag & kFlagFlagged) ? 188 : 150);
+  constexpr int kPlain = 8;  // eighths of the plain length
+  int eighths = kPlain;
+  for (int j = 0; j < m_count && eighths == kPlain; ++j) {
+    const int dotEighths = DotEighths(FullCode(j));
+    if (j == i || dotEighths == 0) continue;
     if (m_count == 2) {
-      percent = dotPercent;
+      eighths = dotEighths;
       break;
     }
     const int at = EntryPosition(j);
@@ -145,11 +145,11 @@ int KChord::GetNoteLength(int i) const {
       if (k == i || EntryPosition(k) != at) continue;
       int other = tab ? (IsFretEntry(k) ? EntryDuration(k) : -1) : FullCode(k);
       if (tab && other >= 14 && other <= 17) other -= 6;
-      longerThere = other >= 0 && other <= 20 && PlayTicks(other) > PlayTicks(sounding);
+      longerThere = other >= 0 && PlayTicks(other) > PlayTicks(sounding);
     }
-    if (!longerThere) percent = dotPercent;
+    if (!longerThere) eighths = dotEighths;
   }
-  return PlayTicks(sounding) * percent / 100;
+  return PlayTicks(sounding) * eighths / kPlain;
 }
 
 int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContext& line, int velocity,
@@ -207,8 +207,9 @@ int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContex
       status = kDrumNoteOn;
     } else {
       const bool head = code >= 108 && code <= 111;  // a quarter or half beside shorter notes
-      if (code > 20 && !head) continue;
+      if (code > 20 && !head && code != kBreve) continue;
       if (head) sounding = code - 100;
+      if (code == kBreve) sounding = kWholeNote;  // of every voice, as a whole note
       const int step = m_notes[i].value;
       int pitch = type == kBassStaff ? BassStepPitch(step) : TrebleStepPitch(step + ClefStepOffset(type));
       if (sounding <= 13) {

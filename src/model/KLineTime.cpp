@@ -18,7 +18,7 @@ constexpr int kColumnPixels = 18;
 constexpr int kChordRepeat = 94;
 constexpr int kMiniStyle = 4;
 constexpr int kWhole = KChord::kWholeNote;
-
+constexpr int kWholeRest = 14;
 
 bool IsFret(int code) { return code >= KChord::kFirstFret && code <= KChord::kLastFret; }
 
@@ -33,6 +33,8 @@ int VoicesOf(const KChord& chord, int i) {
     if (duration > kWhole) return 0;
   } else if (duration >= 108 && duration <= 111) {
     duration -= 100;
+  } else if (duration == KChord::kBreve) {
+    duration = kWhole;  // as long as two, of every voice as the whole
   } else if (duration > kWhole) {
     return 0;
   }
@@ -62,7 +64,7 @@ bool KLineTime::IsGraceColumn(const KChord& chord) {
   for (int i = 0; i < chord.GetNoteCount(); ++i) {
     const int code = chord.GetNote(i).code;
     if (IsGraceCode(code)) return true;
-    if (code <= kWhole) {
+    if (code <= kWhole || code == KChord::kBreve) {
       anyNote = true;
       if (code > 7) flaggedOnly = false;
     } else if (IsRestCode(code)) {
@@ -93,6 +95,7 @@ int KLineTime::StepOf(const KChord& chord) {
 KLineTime::KLineTime(const KListLine& line, KLineTimeOptions options) : m_options(std::move(options)) {
   Measure(line);
   if (m_options.tuplets) ApplyTuplets(const_cast<KListLine&>(line));
+  FillBarRests(const_cast<KListLine&>(line));
   Place();
 }
 
@@ -239,6 +242,40 @@ void KLineTime::ApplyTuplets(KListLine& line) {
       if (voice < 0) continue;
       for (std::size_t k = middle - 1; k <= middle + 1; ++k) scale(m_columns[k], 2, 3, -1);
     }
+  }
+}
+
+void KLineTime::FillBarRests(KListLine& line) {
+  const int wholeRest = NoteCodeTicks(kWholeRest);
+  std::size_t segment = 0;
+  while (segment < m_columns.size()) {
+    std::size_t stop = segment;
+    while (stop < m_columns.size() && m_columns[stop].kind != KColumnTime::Kind::kBar) ++stop;
+    KColumnTime* alone = nullptr;
+    int timed = 0;
+    for (std::size_t k = segment; k < stop; ++k) {
+      KColumnTime& c = m_columns[k];
+      if (c.kind == KColumnTime::Kind::kNotes || c.kind == KColumnTime::Kind::kRest ||
+          c.kind == KColumnTime::Kind::kGrace) {
+        ++timed;
+        alone = &c;
+      }
+    }
+    // A plain whole rest: no dot, tuplet, fermata or multi-bar hold changed it.
+    if (timed == 1 && alone->kind == KColumnTime::Kind::kRest && alone->rest == wholeRest &&
+        alone->tupletNum == alone->tupletDen) {
+      bool whole = false;
+      for (int i = 0; i < alone->chord->GetNoteCount(); ++i)
+        whole = whole || alone->chord->GetNote(i).code == kWholeRest;
+      int beats = 0;
+      int beatTicks = 0;
+      if (whole) line.GetTimeSignatureAt(alone->pos, beats, beatTicks, 0);
+      if (beats > 0 && beatTicks > 0) {
+        alone->barRest = beats * beatTicks;
+        alone->rest = alone->barRest;
+      }
+    }
+    segment = stop + 1;
   }
 }
 

@@ -16,6 +16,10 @@
 // that is behind (to both when they are level), and the voices meet again at
 // the bar line.
 //
+// A whole rest that stands alone in a bar (no note, no other rest) is the
+// bar's rest: it lasts as long as the bar's time signature says, a breve in
+// four halves, three quarters in three.
+//
 // Grace notes (a column holding a grace symbol, or a column of small flagged
 // notes) take no time of their own: they sound one after another from the
 // start of the note they lead to, and that note sounds later by as much.
@@ -36,6 +40,9 @@ struct KColumnTime {
   int length[2] = {0, 0};
   // Ticks of a rest here, with its dot (0: none).
   int rest = 0;
+  // A whole rest alone in its bar rests for the whole bar, whatever the time
+  // signature: the bar's ticks (0 for any other column).
+  int barRest = 0;
   // Tuplet: lengths here are written length x num / den.
   int tupletNum = 1;
   int tupletDen = 1;
@@ -98,6 +105,7 @@ class KLineTime {
  private:
   void Measure(const KListLine& line);
   void ApplyTuplets(KListLine& line);
+  void FillBarRests(KListLine& line);
   void Place();
   void PlaceGraces(std::size_t first, std::size_t principal, int clock);
 

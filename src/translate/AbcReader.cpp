@@ -6,6 +6,7 @@
 
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
+#include "model/KChord.h"
 #include "model/KLineObj.h"
 #include "platform/StringTable.h"
 #include "translate/AbcReaderMusic.h"
@@ -165,18 +166,19 @@ std::unique_ptr<KLineObj> ReadAbcLine(const CString& source, int continuation) {
 }
 
 AbcLengthCode AbcNoteCodeForLength(int ticks) {
-  static constexpr AbcLengthCode kTable[] = {{12, 1920}, {10, 960}, {8, 480}, {0, 240},
-                                             {2, 120},   {4, 60},   {6, 30}};
-  for (const AbcLengthCode& entry : kTable) {
-    if (ticks >= entry.nominal) return entry;
+  // The note values from the breve down, longest first; a length takes the
+  // longest value it reaches (its dots make up the rest).
+  static constexpr int kCodes[] = {KChord::kBreve, 12, 10, 8, 0, 2, 4, 6};
+  for (const int code : kCodes) {
+    if (ticks >= NoteCodeTicks(code)) return {code, NoteCodeTicks(code)};
   }
   return {-1, 0};
 }
 
 int AbcRestCodeForLength(int ticks) {
-  static constexpr int kThresholds[] = {1920, 960, 480, 240, 120, 60, 30};
-  for (int i = 0; i < 7; ++i) {
-    if (ticks >= kThresholds[i]) return 14 + i;
+  // The rests from the whole (14) down to the 64th (20).
+  for (int code = 14; code <= 20; ++code) {
+    if (ticks >= NoteCodeTicks(code)) return code;
   }
   return -1;
 }

@@ -485,7 +485,7 @@ void MusicLineReader::AddNote(const ReadNoteValue& note) {
     }
     if (grace) {
       // Grace notes take their own codes and leave the beam group alone.
-    } else if (code != KChord::kWholeNote) {
+    } else if (code != KChord::kWholeNote && code != KChord::kBreve) {
       const int base = code & ~1;
       bool up = false;
       if (!m_groupStart && m_groupDirection != 0) {

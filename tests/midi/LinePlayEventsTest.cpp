@@ -281,6 +281,72 @@ TEST_F(LinePlayEventsTest, ArcTiesTheNotesOfItsTwoColumns) {
   EXPECT_EQ(events[2].flags, 0);
 }
 
+// Which notes a tie or a slur joins: a tie holds every note of its chord
+// that the next note column sounds again, past a bar line between them,
+// whichever side it curves on; a tie written in a column (recorded music) holds its
+// note on into the next of its key.
+struct JoinCase {
+  const char* name;
+  const char* notes;
+  struct Arc {
+    int pos;
+    int row;
+    int kind;
+    int width;
+  };
+  std::vector<Arc> arcs;
+  std::vector<int> flags;  // of the events in list order
+};
+
+void PrintTo(const JoinCase& c, std::ostream* out) { *out << c.name; }
+
+class NoteJoins : public LinePlayEventsTest, public ::testing::WithParamInterface<JoinCase> {};
+
+TEST_P(NoteJoins, FlagTheNotesThatSoundAsOne) {
+  const JoinCase& c = GetParam();
+  auto line = Line(c.notes);
+  for (const JoinCase::Arc& arc : c.arcs) AddShape(*line, arc.pos, arc.row, arc.kind, arc.width, 5, "");
+  std::vector<int> flags;
+  for (const Ev& e : Play(*line)) flags.push_back(e.flags);
+  EXPECT_EQ(flags, c.flags);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ties, NoteJoins,
+    ::testing::Values(
+        // Half notes C5 E5 G5 at a bar's end, tied over the bar line (the
+        // tie one column wide, as typed, ends at the bar) to the same chord.
+        JoinCase{"ATieOverABarHoldsEveryNoteOfTheChord",
+                 "0=10@17+10@15+10@13 1=21@1/44 2=10@17+10@15+10@13",
+                 {{0, 16, 0, 18}},
+                 {1, 1, 1, 2, 2, 2}},
+        // Of a chord only the notes that sound again are held.
+        JoinCase{"ATieHoldsOnlyTheNotesTheNextChordRepeats",
+                 "0=10@17+10@15 1=10@17+10@16",
+                 {{0, 14, 0, 18}},
+                 {0, 1, 0, 2}},  // the events of a column stand from the top note down
+        JoinCase{
+            "ATieBelowTheChordHoldsItToo", "0=10@17+10@15 1=10@17+10@15", {{0, 18, 0, 18}}, {1, 1, 2, 2}},
+        // An arc curved below (kind 1, a tie or slur drawn under the notes)
+        // between two notes of one pitch ties them, as typed ties below are.
+        JoinCase{"AnArcCurvedBelowTiesTwoNotesOfOnePitch", "0=8@15 1=8@15", {{0, 14, 1, 18}}, {1, 2}},
+        // A slur around a tie changes nothing of what the tie holds.
+        JoinCase{"ASlurAroundATieLeavesTheTieAlone",
+                 "0=10@17+10@15 1=21@1/44 2=10@17+10@15 3=8@13",
+                 {{0, 16, 1, 54}, {0, 16, 0, 18}},
+                 {1, 1, 2, 2, 0}},
+        // Ties written in the columns (recorded music) hold each its note.
+        JoinCase{"TieMarksInTheColumnHoldTheirNotes",
+                 "0=10@17+10@15+34@17+34@15 1=21@1/44 2=10@17+10@15",
+                 {},
+                 {1, 1, 0, 0}},
+        // At the line's end the chord is held on into the next line.
+        JoinCase{"ATieAtTheLineEndHoldsTheWholeChordOnwards",
+                 "0=10@17+10@15 1=21@1/44",
+                 {{0, 16, 0, 36}},
+                 {1, 1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(LinePlayEventsTest, MultiBarRestCountMakesOneRestOfThatManyBars) {
   auto line = Line("0=8@18 4=8@18");
   AddShape(*line, 1, 10, 21, 3 * 18, 5, "");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -292,6 +294,96 @@ INSTANTIATE_TEST_SUITE_P(
         RestCase{"RestBesideTheOtherVoicesNote",
                  "0=11@22+16@17 1=8@16 2=21@1/44",
                  {"0 90 40 64", "480 90 4a 64"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// How long notes sound: ties hold a chord over a bar line as one, a breve and a dotted whole last their full
+// value, and a whole rest alone in its bar rests for the whole bar.
+struct HeldCase {
+  const char* name;
+  const char* line;
+  struct Arc {
+    int pos;
+    int row;
+    int kind;
+    int width;
+  };
+  std::vector<Arc> arcs;
+  std::vector<std::string> notes;  // "onset key length", in order of onset and key
+};
+
+void PrintTo(const HeldCase& c, std::ostream* out) { *out << c.name; }
+
+class NoteLengths : public SequencerTest, public ::testing::WithParamInterface<HeldCase> {};
+
+TEST_P(NoteLengths, SoundAsWritten) {
+  const HeldCase& c = GetParam();
+  TestScore score;
+  KListLine& line = score.Line(c.line);
+  for (const HeldCase::Arc& arc : c.arcs) {
+    auto* curve =
+        new KExtendedObj(arc.pos, arc.row, arc.kind, arc.width / 2, arc.kind == 0 ? -6 : 6, arc.width, 0);
+    line.AddAttachment(curve);
+  }
+  const KPerformance performance = Play(score);
+  struct Note {
+    std::uint32_t on;
+    int key;
+    std::uint32_t length;
+  };
+  std::vector<Note> notes;
+  std::vector<std::size_t> open(128, SIZE_MAX);
+  for (const KPerfEvent& e : performance.events) {
+    if (e.kind != KPerfEvent::Kind::kShort) continue;
+    const int kind = e.status & 0xF0;
+    if (kind == 0x90 && e.data2 != 0) {
+      open[e.data1] = notes.size();
+      notes.push_back({e.tick, e.data1, 0});
+    } else if ((kind == 0x80 || kind == 0x90) && open[e.data1] != SIZE_MAX) {
+      notes[open[e.data1]].length = e.tick - notes[open[e.data1]].on;
+      open[e.data1] = SIZE_MAX;
+    }
+  }
+  std::sort(notes.begin(), notes.end(),
+            [](const Note& a, const Note& b) { return a.on != b.on ? a.on < b.on : a.key < b.key; });
+  std::vector<std::string> heard;
+  for (const Note& n : notes) {
+    heard.push_back(std::to_string(n.on) + " " + std::to_string(n.key) + " " + std::to_string(n.length));
+  }
+  EXPECT_EQ(heard, c.notes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Held, NoteLengths,
+    ::testing::Values(
+        // Half notes C5 E5 G5 at a bar's end, tied over the bar line to the
+        // same chord: three notes of a whole.
+        HeldCase{"ATiedChordOverABarSoundsEachNoteOnce",
+                 "0=10@17+10@15+10@13 1=21@1/44 2=10@17+10@15+10@13",
+                 {{0, 16, 0, 18}},
+                 {"0 72 1920", "0 76 1920", "0 79 1920"}},
+        // A tie written in the column, as recording leaves it.
+        HeldCase{"ARecordedTieHoldsItsNoteOverTheBar", "0=10@17+34@17 1=21@1/44 2=8@17", {}, {"0 72 1440"}},
+        HeldCase{"ABreveLastsTwoWholes",
+                 "0=225@1+103@1+101@1 1=10012@18 2=21@1/44 3=8@18",
+                 {},
+                 {"0 71 3840", "3840 71 480"}},
+        HeldCase{"ADottedBreveLastsThreeWholes",
+                 "0=225@1+105@1+101@1 1=10012@18+36@18 2=21@1/44 3=8@18",
+                 {},
+                 {"0 71 5760", "5760 71 480"}},
+        HeldCase{"ATripleDottedWholeLastsFifteenEighths",
+                 "0=12@18+10036@18 1=8@16",
+                 {},
+                 {"0 71 3600", "3600 74 480"}},
+        // A whole rest alone in its bar rests for the bar, whatever its length.
+        HeldCase{"AWholeRestFillsABarOfFourHalves",
+                 "0=225@1+103@1+101@1 1=14@18 2=21@1/44 3=8@18",
+                 {},
+                 {"3840 71 480"}},
+        HeldCase{"AWholeRestFillsABarOfThreeQuarters",
+                 "0=225@1+102@1+103@1 1=14@18 2=21@1/44 3=8@18",
+                 {},
+                 {"1440 71 480"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SequencerTest, ABendRaisesThePitchWheelStepByStepAndBringsItBack) {

@@ -121,7 +121,7 @@ TEST_F(KChordPlay, DotsLengthenTheirNotes) {
   const Case cases[] = {
       {"dot", {{18, 36}}, 720},
       {"double dot", {{18, 37}}, 840},
-      {"flagged dot", {{18, 10036}}, 902},
+      {"flagged dot", {{18, 10036}}, 900},  // the triple dot: fifteen eighths of the note
       {"dot a step away", {{20, 64}, {17, 36}}, 720},
       {"dot too far", {{20, 64}, {15, 36}}, 480},
       {"dot of a longer note", {{17, 11}, {17, 36}}, 480},

@@ -176,6 +176,14 @@ const Tune kTunes[] = {
      "X:1\nT:Reel\nM:4/4\nL:1/8\nK:G\n"
      "|:G2BG dGBG|c2ec BcdB|G2BG dGBG|1 A2FA dAFA|\nc2ec BcdB:|2 A2FA G4||\n"
      "|:g2bg agfg|e2ge dBGB|g2bg agfg|1 edcB A2GA|\nc2ec BcdB:|2 edcB G4|]\n"},
+    // Every note of a chord tied over a bar line holds, with or without a
+    // slur around the tie.
+    {"TiedChordsOverABar", "X:1\nT:Held\nM:4/4\nL:1/8\nK:C\nz4 [CEG]4-|[CEG]4 z4|]\n"},
+    {"TiedChordsInsideASlur", "X:1\nT:Held\nM:4/4\nL:1/8\nK:C\n(z4 [CEG]4-|[CEG]4) G4|]\n"},
+    // Breves, a dotted breve and a breve rest in four halves.
+    {"BrevesInFourHalves", "X:1\nT:Breves\nM:4/2\nL:1/2\nK:C\nF4|G2A2|B4|c3 B|A4|]\n"},
+    {"ABreveRest", "X:1\nT:Rest\nM:4/2\nL:1/2\nK:C\nF4|z4|G4|]\n"},
+    {"ADottedBreve", "X:1\nT:Dotted\nM:6/2\nL:1/2\nK:C\nF6|G3 A3|]\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tunes, AbcJudge, ::testing::ValuesIn(kTunes),
