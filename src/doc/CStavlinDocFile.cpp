@@ -82,6 +82,21 @@ CString UnreadableReason(const std::filesystem::path& file) {
   return "Doc-2";
 }
 
+// A folder whose permissions let nobody write into it (what a file manager
+// calls read-only), or that this user may not write into. The permission
+// bits are asked as well as the system, since a privileged user could write
+// there all the same and go round the folder's protection.
+bool IsReadOnlyFolder(const std::filesystem::path& file) {
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(folder, error);
+  if (error || status.type() != std::filesystem::file_type::directory) return false;
+  using std::filesystem::perms;
+  const perms writable = perms::owner_write | perms::group_write | perms::others_write;
+  if ((status.permissions() & writable) == perms::none) return true;
+  return ::access(folder.c_str(), W_OK) != 0 && errno == EACCES;
+}
+
 }  // namespace
 
 // Texts of messages the string table does not hold.
@@ -186,9 +201,12 @@ BOOL CStavlinDoc::OnSaveDocument(LPCTSTR pathText) {
   const CString oldVersionText = g_FileVersionText;
   // Replacing a read-only file through a new file would go round its
   // protection: the save refuses before it builds anything.
-  if (fileio::IsReadOnlyFile(ScoreNativePath(path))) {
+  const bool readOnlyFile = fileio::IsReadOnlyFile(ScoreNativePath(path));
+  if (readOnlyFile || IsReadOnlyFolder(ScoreNativePath(path))) {
     CString text;
-    const CString problem = "Doc-10: the file is read-only; save the score under another name";
+    const CString problem =
+        readOnlyFile ? "Doc-10: the file is read-only; save the score under another name"
+                     : "Doc-10: the folder is read-only; save the score in another folder";
     const LPCTSTR args[2] = {path, problem};
     AfxFormatStrings(text, kSaveFailedText, args, 2);
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);

@@ -170,6 +170,9 @@ void KPreferenceReader::ReadPrintCorr() {
   ReadInts(Read(KPrefGroup::kPrintCorr), {&pc.symbolSizeX, &pc.symbolSizeY, &code, &g_lineWidthSetting,
                                           &pc.slurThickness, &pc.tabDigitOffset});
 
+  // The clipping code is two decimal digits (0 to 99); any other number is
+  // not a code this program wrote and reads as the built-in 2.
+  if (code < 0 || code > 99) code = KPrefPrintCorr{}.ClippingCode();
   pc.noClipping = code == 99 || code == 0 ? 1 : 0;
   if (code == 9 || code == 99 || code == 0) {
     pc.clipTens = 0;

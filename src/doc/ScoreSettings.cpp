@@ -83,7 +83,9 @@ ScoreSettings::ScoreSettings() {
   diagramScale = static_cast<WORD>(width * 256 + height);
 
   largeSymbols = ToByte(g_prefDocViewOptions.largeSymbols);
-  scrollLines = ToByte(g_prefScrolling.lines + (g_prefScrolling.countGroupAsOne ? 100 : 0));
+  // The byte holds 1 to 99 lines, plus the mark of grouped lines.
+  scrollLines = ToByte(std::clamp(g_prefScrolling.lines, 1, kMostScrollLines) +
+                       (g_prefScrolling.countGroupAsOne ? kGroupedScrollMark : 0));
   lineSpacing = ToByte(g_lineGap);
 
   // The preference counts characters or minutes; a score counts characters or
@@ -194,9 +196,10 @@ void ScoreSettings::KeepInRange() {
   keep(fixedLineLength, 0, kLargestStaffLength, 0);
   keep(firstPageNumber, 0, kLargestFirstPage, 0);
   keep(lineSpacing, 0, kLargestLineSpacing, std::min<int>(fresh.lineSpacing, kLargestLineSpacing));
-  const int lines = scrollLines % kGroupedScrollMark;
-  if (lines < 1 || lines > kMostScrollLines || scrollLines > kGroupedScrollMark + kMostScrollLines)
-    scrollLines = fresh.scrollLines;
+  // Lines to scroll: a count out of range becomes the nearest count allowed
+  // (0 scrolls 1 line), and the mark of grouped lines stays as stored.
+  const int grouped = scrollLines >= kGroupedScrollMark ? kGroupedScrollMark : 0;
+  scrollLines = ToByte(std::clamp(scrollLines - grouped, 1, kMostScrollLines) + grouped);
   if (autosaveKind != kCountTime && autosaveKind != kCountCharacters &&
       autosaveKind != kCountCharactersThenAsk)
     autosaveKind = fresh.autosaveKind;

@@ -67,8 +67,12 @@ class KRhythmLine : public KListLine {
 
   // Pixel width of one blank of the line's font; -1 while not measured.
   int GetColumnWidth() const override { return m_columnWidth; }
-  // Callers set -1 after changing the items or the font.
-  void SetColumnWidth(int width) { m_columnWidth = width; }
+  // Callers set -1 after changing the items or the font, which is an edit:
+  // the next measuring lays the items out again (see MeasureSymbols).
+  void SetColumnWidth(int width) {
+    m_columnWidth = width;
+    if (width < 0) m_keepStoredPlaces = false;
+  }
 
   // Receives the items of a file older than version 3900 while it loads.
   CObList* GetOldSymbolList() override { return &m_oldSymbols; }
@@ -90,7 +94,12 @@ class KRhythmLine : public KListLine {
   // ---- Measuring and drawing (KRhythmLineDraw.cpp) -------------------------------
   // Lays the items out in the font of the index: an item before the running
   // end moves to it, one beyond keeps its gap; stores each item's width, the
-  // column width (extent of ten blanks / 10) and the measured end.
+  // column width (extent of ten blanks / 10) and the measured end. A line
+  // read from a score of the current form keeps the places its items were
+  // stored at until it is edited: this machine's font may set a text wider
+  // than the writer's did, and the text then reaches over what follows it
+  // rather than moving it, so that opening and saving a score changes
+  // nothing in it.
   void MeasureSymbols(CDC* dc, int fontIndex) override;
   int GetMeasuredEnd() const { return m_measuredEnd; }
   // Pixel x of a caret column from the line's start (measures first when the
@@ -179,6 +188,8 @@ class KRhythmLine : public KListLine {
   CObList m_oldSymbols{10};
   int m_columnWidth = -1;
   int m_measuredEnd = 0;
+  // The items stand where the score file put them (see MeasureSymbols).
+  bool m_keepStoredPlaces = false;
   CString m_fontText;
   CFont m_fonts[2];
   CFont* m_fontPtr[2] = {nullptr, nullptr};

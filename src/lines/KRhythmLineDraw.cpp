@@ -54,16 +54,18 @@ void KRhythmLine::MeasureSymbols(CDC* dc, int fontIndex) {
   CFont* previous = dc->SelectObject(GetFont(fontIndex));
   m_columnWidth = dc->GetTextExtent(std::string_view("          ")).cx / 10;
   int x = 0;
+  int end = 0;
   for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
     KRhythmObj* item = ItemAt(m_objects, node);
-    if (item->GetPos() < x) item->SetPos(x);
+    if (item->GetPos() < x && !m_keepStoredPlaces) item->SetPos(x);
     x = item->GetPos();
     const int width = IsText(*item) ? Extent(dc, item->GetText(), item->GetText().GetLength())
                                     : SymbolWidth(item->GetCode());
     item->SetWidth(width);
     x += width;
+    end = std::max(end, x);
   }
-  m_measuredEnd = x;
+  m_measuredEnd = end;
   if (previous != nullptr) dc->SelectObject(previous);
   MarkChanged();
 }

@@ -203,6 +203,7 @@ int KRhythmLine::RemoveObjAt(int position) {
     m_objects.RemoveAt(at);
     delete item;
     m_columnWidth = -1;
+    m_keepStoredPlaces = false;
     MarkChanged();
     return 1;
   }
@@ -222,6 +223,7 @@ KLinePair KRhythmLine::HandleKey(int code, int subCode, int sizeIndex, int colum
   const bool character = code >= 0 && code < KRhythmObj::kFirstSymbolCode;
   const bool editing = code == kDeleteCode || code == kInsertBlank || code == kInsertBlankRun;
   if (!symbol && !character && !editing) return kRefused;
+  m_keepStoredPlaces = false;  // an edit lays the line out again
 
   if (replace != 0 && code != kDeleteCode && row < kChangeInPlace) {
     const int times = code == kInsertBlankRun ? BlankRun() : 1;
@@ -469,6 +471,7 @@ KLinePair KRhythmLine::InsertChar(std::vector<Cell>& cells, int code, int column
 }
 
 void KRhythmLine::SplitTextsAtRange(CDC* dc, int first, int end, int, int) {
+  m_keepStoredPlaces = false;
   for (const int edge : {first, end}) {
     const std::vector<Cell> cells = Walk(dc);
     for (const Cell& cell : cells) {
@@ -487,6 +490,7 @@ std::unique_ptr<KLineObj> KRhythmLine::SplitAt(int column, int, int) {
   line->SetLabel(m_label);
   line->SetFlagWord(m_flags);
   column = std::max(0, column);
+  m_keepStoredPlaces = false;
 
   std::vector<Cell> cells = Walk();
   const std::size_t i = FindCell(cells, column);

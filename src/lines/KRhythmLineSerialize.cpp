@@ -56,7 +56,10 @@ void KRhythmLine::Serialize(CArchive& ar) {
   // A rhythm line's record that names another kind is damaged: the rest of
   // the program would take the line for a line of that kind.
   if (m_type != kKind) AfxThrowArchiveException(CArchiveException::generic);
-  if (g_fileVersion < kVersionRhythmItems) ConvertOldSymbols();
+  // Old items get provisional places that the first measuring lays out;
+  // items of the current form keep the places they were stored at.
+  m_keepStoredPlaces = g_fileVersion >= kVersionRhythmItems;
+  if (!m_keepStoredPlaces) ConvertOldSymbols();
 
   const int separator = m_label.Find(g_LabelSeparator);
   if (separator >= 0) {

@@ -26,6 +26,7 @@ constexpr int kLargeBase = 112;
 constexpr int kLargeFigures = 18;
 constexpr int kFlaggedMarker = 255;
 constexpr int kFretId = 224;
+constexpr int kNoFretBox = 99;  // the fret box margin that draws no box
 constexpr int kFretRing = 249;  // the ring drawn round a hollow tablature note
 constexpr int kFretRingHalfWidth = 6;
 constexpr int kFretRingRise = 5;
@@ -229,7 +230,10 @@ void KSpeedLine::Render(CDC* dc, int x, int firstColumn, int lastColumn, int y, 
         const int textX = columnX + (marked ? 0 : kind) + (label.GetLength() == 1 ? columnWidth / 3 : 0);
         const int textY = itemY - kTextHalf[s];
         const CSize extent = dc->GetTextExtent(label.View());
-        if (g_fretBoxMargin != 0 && g_fretBoxMargin != 99) {
+        // The margin is a clipping code of two digits; a value beyond them
+        // (set by code outside the preference reader) draws no box rather
+        // than a box of any size.
+        if (g_fretBoxMargin > 0 && g_fretBoxMargin < kNoFretBox) {
           const int m = g_fretBoxMargin;
           CRect box(textX - m, textY - m, textX + extent.cx + m, textY + extent.cy + m);
           if (device)

@@ -15,6 +15,7 @@
 #include "common/NoteConversions.h"
 #include "common/ViewServices.h"
 #include "dialogs/MarginUnits.h"
+#include "lines/KSpeedLine.h"
 #include "model/DocServices.h"
 #include "pref_sheet/PreferencesSheet.h"
 
@@ -181,15 +182,19 @@ KPrefStoreResult StorePreferencePages(const KPreferencesSheet& pages, const KPre
         p1.slurThickness != c.slurThickness || p1.tabDigitPosition != c.tabDigitOffset) {
       c.symbolSizeX = Clamp(p1.symbolSizeX, 50, 200);
       c.symbolSizeY = Clamp(p1.symbolSizeY, 50, 200);
-      if (p1.clipping == 0 || p1.clipping == 99) {
+      // The code is two digits; the page's range keeps it there, and so
+      // does this, whoever filled the page.
+      const int clipping = Clamp(p1.clipping, 0, 99);
+      if (clipping == 0 || clipping == 99) {
         c.noClipping = 1;
         c.clipTens = 0;
         c.clipUnits = 4;
       } else {
         c.noClipping = 0;
-        c.clipTens = p1.clipping / 10;
-        c.clipUnits = p1.clipping % 10;
+        c.clipTens = clipping / 10;
+        c.clipUnits = clipping % 10;
       }
+      g_fretBoxMargin = c.ClippingCode();
       g_lineWidthSetting = Clamp(p1.staffLineThickness, 0, 20);
       c.slurThickness = Clamp(p1.slurThickness, 0, 20);
       c.tabDigitOffset = Clamp(p1.tabDigitPosition, -10, 10);

@@ -15,6 +15,7 @@
 #include "doc/pref_values/PreferenceGroups.h"
 #include "doc/pref_values/PreferenceLimits.h"
 #include "doc/pref_values/Preferences.h"
+#include "lines/KSpeedLine.h"
 #include "model/DocServices.h"
 
 namespace {
@@ -48,6 +49,8 @@ TEST_F(PreferenceLimits, NumbersFarOutOfRangeAreReadAsTheBuiltInValues) {
       {"page overlap", [] { return g_prefPgOptions.pageOverlap; }, 5},
       {"page number place", [] { return g_prefPgNum.horizontal; }, 0},
       {"symbol size", [] { return g_printCorrX; }, 100},
+      {"clipping code", [] { return g_prefPrintCorr.ClippingCode(); }, 2},
+      {"fret box margin", [] { return g_fretBoxMargin; }, 2},
       {"staff-line thickness", [] { return g_lineWidthSetting; }, 2},
       {"font scaling", [] { return g_textPrintCorr; }, 90},
       {"printer page width", [] { return g_prefPrinterParams.pageWidth; }, 2880},
@@ -94,6 +97,54 @@ TEST_F(PreferenceLimits, ValuesAtTheEdgesOfTheirRangesAreKept) {
   EXPECT_EQ(g_prefPgOptions.pageOverlap, 400);
   EXPECT_EQ(g_prefAutoSave.undoLevels, 99);
   EXPECT_EQ(g_tabStringSpacing, 16);
+}
+
+struct HostileGroupCase {
+  const char* group;
+  const char* text;
+  const char* what;
+  std::function<int()> value;
+  int expected;
+};
+
+// One group at a time, numbers a damaged or hand-edited file might hold
+// where the program sizes or places something by them: each reads as a
+// value within its range.
+TEST_F(PreferenceLimits, AHostileNumberInOneGroupReadsWithinItsRange) {
+  const HostileGroupCase cases[] = {
+      {"PrintCorr", "100,100,2147483647,2,2,0", "fret box margin", [] { return g_fretBoxMargin; }, 2},
+      {"PrintCorr", "100,100,-2147483648,2,2,0", "fret box margin", [] { return g_fretBoxMargin; }, 2},
+      {"PrintCorr", "100,100,100,2,2,0", "clipping code", [] { return g_prefPrintCorr.ClippingCode(); }, 2},
+      {"PrintCorr", "100,100,-7,2,2,0", "clipping code", [] { return g_prefPrintCorr.ClippingCode(); }, 2},
+      {"PrintCorr", "100,100,35,2,2,0", "fret box margin", [] { return g_fretBoxMargin; }, 35},
+      {"PrintCorr", "100,100,99,2,2,0", "fret box margin", [] { return g_fretBoxMargin; }, 0},
+      {"PrintCorr", "100,100,2,2147483647,2,0", "staff-line thickness", [] { return g_lineWidthSetting; }, 2},
+      {"PrintCorr", "100,100,2,2,2,2147483647", "tab-digit offset", [] { return g_tabDigitOffset; }, 1},
+      {"PrintCorr", "1000000,100,2,2,2,0", "symbol size", [] { return g_printCorrX; }, 100},
+      {"PrintCorr2", "2147483647,0", "font scaling", [] { return g_textPrintCorr; }, 90},
+      {"PgOptions", "2147483647,0,1,1,5", "printout size", [] { return g_prefPgOptions.printSize; }, 100},
+      {"PrinterParams", "2880,3780,2147483647,360", "scaled printer resolution", [] { return g_deviceResX; },
+       360},
+      {"DocViewOptions", "0,0,0,2147483647", "line spacing", [] { return g_lineGap; }, 4},
+      {"StaffLines", "1,2147483647,0,0,1,1,0", "staff length", [] { return g_defaultLineLength; }, 700},
+      {"StaffLines2", "1,1,0,2147483647,0,5,0,0,22,26,14,12", "tab line spacing",
+       [] { return g_tabStringSpacing; }, 12},
+      {"StaffLines2", "1,1,0,12,0,5,0,2147483647,22,26,14,12", "staff indent",
+       [] { return g_prefStaffLines2.defaultIndent; }, 0},
+      {"StaffLines3", "0,99,0,1,1,1,1,1,1,0,1,2147483647", "even spacing",
+       [] { return g_prefStaffLines3.evenSpacing; }, 9},
+      {"Chords2", "1,1,0,0,0,0,1,0,2147483647,100,1,300,1,0", "diagram width",
+       [] { return g_prefChords2.diagramWidth; }, 100},
+      {"Scrolling", "0,100,1,1,1", "lines to scroll", [] { return g_prefScrolling.lines; }, 3},
+      {"MidiImport", "3,67,50,4,59,-2147483648,37,100,1", "imported line length",
+       [] { return g_prefMidiImport.lineLength; }, 730},
+  };
+  for (const HostileGroupCase& c : cases) {
+    ResetAll();
+    Store(c.group, c.text);
+    LoadRegistrySettings();
+    EXPECT_EQ(c.value(), c.expected) << c.group << "=" << c.text << ": " << c.what;
+  }
 }
 
 struct FitCase {

@@ -1,6 +1,7 @@
 // The settings a score file stores are outside input: a value the view, the
 // printer or playback would use outside its range loads as the value a new
-// score has, and a value inside its range loads as it was stored.
+// score has (a count of lines to scroll as the nearest count allowed), and a
+// value inside its range loads as it was stored.
 
 #include <gtest/gtest.h>
 
@@ -47,8 +48,8 @@ TEST_F(StoredSettings, AValueOutsideItsRangeLoadsAsANewScoresValue) {
       {FIELD(windowY), 32767, 0},           {FIELD(windowY), -12, -12},
       {FIELD(fixedLineLength), -5, 0},      {FIELD(firstPageNumber), 10000, 0},
       {FIELD(firstPageNumber), 9999, 9999}, {FIELD(lineSpacing), 255, kNew},
-      {FIELD(scrollLines), 0, kNew},        {FIELD(scrollLines), 255, kNew},
-      {FIELD(scrollLines), 105, 105},       {FIELD(autosaveKind), 7, kNew},
+      {FIELD(scrollLines), 0, 1},           {FIELD(scrollLines), 255, 199},
+      {FIELD(scrollLines), 100, 101},       {FIELD(scrollLines), 105, 105},       {FIELD(autosaveKind), 7, kNew},
       {FIELD(marginUnit), 9, kNew},         {FIELD(pageNumberText), 3, 0},
       {FIELD(pageNumberHorizontal), 4, 0},  {FIELD(pageNumberHorizontal), 3, 3},
       {FIELD(midiTempo), -32768, 0},        {FIELD(midiTempo), 32767, 0},
@@ -66,6 +67,24 @@ TEST_F(StoredSettings, AValueOutsideItsRangeLoadsAsANewScoresValue) {
     read.GetSettings(got);
     const int expected = c.loaded == kNew ? c.get(fresh) : c.loaded;
     EXPECT_EQ(c.get(got), expected) << c.field << " stored as " << c.stored;
+  }
+}
+
+struct ScrollCase {
+  int lines;
+  int grouped;
+  int stored;  // the score's byte: lines, plus 100 when groups count as one
+};
+
+TEST_F(StoredSettings, ANewScoreTakesTheLinesToScrollWithinWhatItsByteHolds) {
+  const ScrollCase cases[] = {
+      {3, 1, 103}, {20, 0, 20}, {99, 1, 199}, {120, 0, 99}, {150, 1, 199}, {0, 0, 1},
+  };
+  for (const ScrollCase& c : cases) {
+    g_prefScrolling.lines = c.lines;
+    g_prefScrolling.countGroupAsOne = c.grouped;
+    const ScoreSettings fresh;
+    EXPECT_EQ(fresh.scrollLines, c.stored) << c.lines << " lines, grouped " << c.grouped;
   }
 }
 

@@ -27,25 +27,41 @@ bool SaidAnywhere(const FakeUiPort& ui, const std::string& words) {
   return false;
 }
 
-// A 2 GB file (sparse: no byte of it is on the disk) is refused by the size
-// the file system gives, with a message that says it is too large, and not
-// as a damaged file.
+struct TooLargeCase {
+  std::uintmax_t bytes;
+  const char* told;  // the size the message gives, beside the limit of 64.0 MB
+};
+
+// A file over the limit (sparse: no byte of it is on the disk) is refused by
+// the size the file system gives, with a message that says it is too large,
+// and not as a damaged file. The message gives its size and the limit in the
+// same unit, so that a file a few bytes over reads as larger than the limit.
 TEST_F(MidiImportLimits, AFileTooLargeIsRefusedBySizeBeforeItIsRead) {
+  const TooLargeCase cases[] = {
+      {(std::uintmax_t{64} << 20) + 154, "64.1"},
+      {(std::uintmax_t{64} << 20) + 1, "64.1"},
+      {(std::uintmax_t{100} << 20), "100.0"},
+      {std::uintmax_t{2} << 30, "2048.0"},
+  };
   stavlin_test::TempFolder folder("midi-limits");
   const std::filesystem::path path = folder.Path() / "huge.mid";
-  {
-    std::ofstream out(path, std::ios::binary);
-    const std::vector<std::uint8_t> start = Smf(0, 480, {{On(0, 0, 60), Off(480, 0, 60)}});
-    out.write(reinterpret_cast<const char*>(start.data()), static_cast<std::streamsize>(start.size()));
+  for (const TooLargeCase& c : cases) {
+    ui.ClearRecords();
+    {
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      const std::vector<std::uint8_t> start = Smf(0, 480, {{On(0, 0, 60), Off(480, 0, 60)}});
+      out.write(reinterpret_cast<const char*>(start.data()), static_cast<std::streamsize>(start.size()));
+    }
+    std::filesystem::resize_file(path, c.bytes);
+    const MidiFileImportResult result = ImportMidiFile(CString(path.string().c_str()));
+    EXPECT_EQ(result.document, nullptr) << c.bytes;
+    ASSERT_EQ(ui.Messages().size(), 1u) << c.bytes;
+    const std::string expected = std::string("too large to import: it holds ") + c.told +
+                                 " MB, and the most a MIDI file may hold is 64.0 MB.";
+    EXPECT_NE(ui.Messages()[0].text.find(expected), std::string::npos) << ui.Messages()[0].text;
+    EXPECT_NE(ui.Messages()[0].text.find("huge.mid"), std::string::npos);
+    EXPECT_EQ(ui.CountOf(7079), 0);
   }
-  std::filesystem::resize_file(path, std::uintmax_t{2} << 30);
-  const MidiFileImportResult result = ImportMidiFile(CString(path.string().c_str()));
-  EXPECT_EQ(result.document, nullptr);
-  ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_NE(ui.Messages()[0].text.find("too large to import: it holds 2048 MB"), std::string::npos)
-      << ui.Messages()[0].text;
-  EXPECT_NE(ui.Messages()[0].text.find("huge.mid"), std::string::npos);
-  EXPECT_EQ(ui.CountOf(7079), 0);
 }
 
 // A valid file of 17 MB (a long sequencer-specific event before its notes)

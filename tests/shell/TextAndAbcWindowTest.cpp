@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -19,6 +20,7 @@
 #include "doc/pref_values/Preferences.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
+#include "support/OutsideTools.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 
@@ -230,15 +232,14 @@ TEST_F(TextAndAbcWindow, FullScoreAsAbcFileOpensATextWindowThatTheAbcToolsRead) 
   Trigger(cmd::kFileSave);
   const std::string saved = ReadFile(path);
   EXPECT_NE(saved.find("X:1\nT:The Kesh\n"), std::string::npos) << saved;
-  if (std::system("command -v abc2midi >/dev/null 2>&1") != 0) return;
-  const std::string command = "abc2midi " + path + " -o " + (Dir() / "out.mid").string() + " 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string output;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  ::pclose(pipe);
+  if (!stavlin_test::HaveTool("abc2midi"))
+    GTEST_SKIP() << "abc2midi is not installed: the saved ABC file is not read by an ABC player";
+  int status = 0;
+  const std::string output = stavlin_test::RunTool(
+      "abc2midi '" + path + "' -o '" + (Dir() / "out.mid").string() + "'", status);
+  EXPECT_EQ(status, 0) << output;
   EXPECT_EQ(output.find("rror"), std::string::npos) << output << saved;
+  EXPECT_TRUE(std::filesystem::exists(Dir() / "out.mid")) << output;
 }
 
 TEST_F(TextAndAbcWindow, SixPastedRowsOfGuitarTabBecomeATablatureLine) {

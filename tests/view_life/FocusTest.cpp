@@ -4,6 +4,7 @@
 #include "ViewLifeTestSupport.h"
 #include "chords/ChordDictionary.h"
 #include "common/ViewServices.h"
+#include "lines/KRhythmLine.h"
 #include "platform/PrintJob.h"
 #include "platform/RecordingDC.h"
 #include "view/core/ViewMirrors.h"
@@ -133,15 +134,24 @@ TEST_F(FocusTest, FocusReadsTheScreensDotsPerInchExceptWhileAnOutputHoldsItsOwn)
   host_.measureDCOverride = nullptr;
 }
 
-TEST_F(FocusTest, TheBeamingDefaultIsTheFocusedViewsOpenCluster) {
+// A symbol that is not a note (here on a rhythm line) joins the beam as the
+// note cluster of the view that has the keyboard stands: open in one view of
+// the score, closed in the other, and switching views switches the answer.
+TEST_F(FocusTest, ASymbolThatIsNotANoteJoinsTheBeamOfTheFocusedViewsCluster) {
   CStavlinView& first = UpdatedView();
   CStavlinView& second = SecondView();
   first.m_clusterState = 1;
   second.m_clusterState = 0;
-  first.OnSetFocus();
-  EXPECT_EQ(g_beamDefault, 1);
-  second.OnSetFocus();
-  EXPECT_EQ(g_beamDefault, 0);
+  KRhythmLine rhythm(3, "19,0,0,0,700,255,0,0,0,3,2,1,18,Times New Roman");
+  const struct {
+    CStavlinView* focused;
+    int joins;
+  } cases[] = {{&first, 1}, {&second, 0}, {&first, 1}};
+  for (const auto& c : cases) {
+    c.focused->OnSetFocus();
+    EXPECT_EQ(rhythm.ShouldBeamWithPrevious(1, 200, 1, 0), c.joins)
+        << (c.focused == &first ? "the view with an open cluster" : "the view without one");
+  }
 }
 
 }  // namespace

@@ -68,6 +68,14 @@ void KeepPreferencesInRange() {
   KPrefPrintCorr& pc = g_prefPrintCorr;
   Keep(pc.symbolSizeX, 50, 200, corrections.symbolSizeX);
   Keep(pc.symbolSizeY, 50, 200, corrections.symbolSizeY);
+  // The clipping code's digits: each 0 to 9.
+  Flag(pc.noClipping, corrections.noClipping);
+  if (pc.clipTens < 0 || pc.clipTens > 9 || pc.clipUnits < 0 || pc.clipUnits > 9) {
+    pc.clipTens = corrections.clipTens;
+    pc.clipUnits = corrections.clipUnits;
+  }
+  Keep(pc.slurThickness, 0, 20, corrections.slurThickness);
+  Keep(pc.tabDigitOffset, -10, 10, corrections.tabDigitOffset);
   Keep(g_lineWidthSetting, 0, 20, 2);
   Keep(g_textPrintCorr, 10, 1000, 90);
   const KPrefPrinterParams printer;
@@ -153,6 +161,7 @@ void KeepPreferencesInRange() {
   // The copies the reader made of values put back here.
   g_printCorrX = pc.symbolSizeX;
   g_printCorrY = pc.symbolSizeY;
+  g_tabDigitOffset = pc.tabDigitOffset;
   g_defaultLineLength = g_prefStaffLines.initialStaffLength;
   g_tabStringSpacing = s2.tabLineSpacing;
   g_MidiOutDevice = g_prefMidi.outputDevice;

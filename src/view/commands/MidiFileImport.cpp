@@ -48,11 +48,23 @@ constexpr const char* kNotesLeftOutText =
 constexpr const char* kTooLargeText =
     "The MIDI file %1 is too large to import: it holds %2 MB, and the most a MIDI file may hold is %3 MB.";
 
+// A size in megabytes of 2^20 bytes with one decimal, rounded up to the next
+// tenth: the file's size and the limit are told in the same unit, and a file
+// a few bytes over the limit reads as larger than it.
+CString Megabytes(std::uintmax_t bytes) {
+  constexpr std::uintmax_t kMegabyte = std::uintmax_t{1} << 20;
+  const std::uintmax_t whole = bytes / kMegabyte;
+  const std::uintmax_t rest = bytes % kMegabyte;
+  std::uintmax_t tenths = whole * 10 + (rest * 10 + kMegabyte - 1) / kMegabyte;
+  CString text;
+  text.Format("%llu.%llu", static_cast<unsigned long long>(tenths / 10),
+              static_cast<unsigned long long>(tenths % 10));
+  return text;
+}
+
 void ReportTooLarge(const CString& path, std::uintmax_t bytes) {
-  CString size;
-  size.Format("%llu", static_cast<unsigned long long>((bytes + (1u << 20) - 1) >> 20));
-  CString most;
-  most.Format("%llu", static_cast<unsigned long long>(kMaxMidiFileBytes >> 20));
+  const CString size = Megabytes(bytes);
+  const CString most = Megabytes(kMaxMidiFileBytes);
   const LPCTSTR args[3] = {path, size, most};
   CString text;
   AfxFormatStrings(text, kTooLargeText, args, 3);
