@@ -569,6 +569,8 @@ struct KeyCase {
   int staffLength;
 };
 
+void PrintTo(const KeyCase& keyCase, std::ostream* out) { *out << keyCase.name; }
+
 class WrapKeyTest : public WrapMusicTest, public ::testing::WithParamInterface<KeyCase> {};
 
 KStaffLine* KeyedStaff(int bars, int staffLength, int key, int rowBase) {
