@@ -186,49 +186,4 @@ TEST_F(ScoreFileWindow, SavingIntoAReadOnlyFolderSaysSoAndLosesNothing) {
   EXPECT_EQ(elsewhere->GetLineCount(), lines);
 }
 
-// Paths with spaces and accented letters (as a user names folders and
-// files): the score opens, saves, exports as MIDI, and an ABC and a MIDI file
-// there import.
-TEST_F(ScoreFileWindow, PathsWithSpacesAndAccentedLettersOpenSaveExportAndImport) {
-  const fs::path folder = Dir() / "Partitions de l\xC3\xA9t\xC3\xA9 \xC3\xB1 \xC3\xBC";
-  fs::create_directories(folder);
-  const fs::path score = WriteEveryKindScore(folder / "Chanson \xC3\xA0 boire.svd");
-  ASSERT_TRUE(Start());
-  // Opened with File | Open, as the file dialog names it.
-  App().SetOpenPrompt([score](const CString&, const QStringList&) { return CString::FromUtf8(score.string()); });
-  Trigger(cmd::kFileOpen);
-  ASSERT_EQ(Frame().ScoreWindows().size(), 1u) << "the score did not open";
-
-  const fs::path saved = folder / "Copie n\xC2\xB0 2 \xC3\xB8.svd";
-  SaveAs(saved);
-  ASSERT_TRUE(fs::exists(saved));
-  std::unique_ptr<CStavlinDoc> back = Read(saved);
-  ASSERT_NE(back, nullptr);
-  std::unique_ptr<CStavlinDoc> first = Read(score);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(back->GetLineCount(), first->GetLineCount());
-
-  const fs::path midi = folder / "Chanson \xC3\xA0 boire.mid";
-  ui_.AnswerSaveFile([midi](KSaveFileRequest& request) {
-    request.fileName = CString::FromUtf8(midi.string());
-    return true;
-  });
-  Trigger(cmd::kExportMidi);
-  ASSERT_TRUE(fs::exists(midi));
-  EXPECT_GT(fs::file_size(midi), 14u);
-
-  const std::size_t windows = Frame().ScoreWindows().size();
-  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
-  App().SetOpenPrompt([midi](const CString&, const QStringList&) { return CString::FromUtf8(midi.string()); });
-  Trigger(cmd::kImportMidi);
-  EXPECT_EQ(Frame().ScoreWindows().size(), windows + 1) << "the MIDI file did not import";
-
-  const fs::path abc = folder / "Air \xC3\xA9t\xC3\xA9.abc";
-  std::ofstream(abc, std::ios::binary) << "X:1\nT:Air\nM:4/4\nL:1/4\nK:G\nGABc|d4|]\n";
-  App().SetOpenPrompt([abc](const CString&, const QStringList&) { return CString::FromUtf8(abc.string()); });
-  Trigger(cmd::kImportAbc);
-  EXPECT_EQ(Frame().ScoreWindows().size(), windows + 2) << "the ABC file did not import";
-  for (const auto& message : ui_.Messages()) ADD_FAILURE() << message.text;
-}
-
 }  // namespace
