@@ -117,7 +117,8 @@ class MusicLineReader {
   std::pair<int, int> ReadChordLength();
   void CloseChord();
   // Adds the notes of the chord, each length times numerator / denominator;
-  // a unison written twice ([FF]) is one note head on the staff.
+  // a staff row holds one note head of a column, so a second note on the
+  // row (a unison written twice, [FF], or [^F=F]) is left out.
   void AddChordNotes(long numerator, long denominator);
   // An inline field "[K:...]" and the like; m_pos is on the "[".
   void ReadInlineField();
@@ -472,11 +473,9 @@ void MusicLineReader::CloseChord() {
 void MusicLineReader::AddChordNotes(long numerator, long denominator) {
   for (std::size_t i = 0; i < m_chordNotes.size(); ++i) {
     ReadNoteValue note = m_chordNotes[i];
-    const bool repeated = std::any_of(m_chordNotes.begin(), m_chordNotes.begin() + static_cast<std::ptrdiff_t>(i),
-                                      [&](const ReadNoteValue& earlier) {
-                                        return !earlier.rest && !note.rest && earlier.row == note.row &&
-                                               earlier.accidental == note.accidental;
-                                      });
+    const bool repeated = std::any_of(
+        m_chordNotes.begin(), m_chordNotes.begin() + static_cast<std::ptrdiff_t>(i),
+        [&](const ReadNoteValue& earlier) { return !earlier.rest && !note.rest && earlier.row == note.row; });
     if (repeated) continue;
     note.length = static_cast<int>(static_cast<long>(note.length) * numerator / denominator);
     AddNote(note);
@@ -757,14 +756,18 @@ void MusicLineReader::ReadSymbols() {
       if (opensEnding) m_endingToOpen = At(++m_pos) - '0';
     } else if (c == ':') {
       if (!HasNext()) break;
+      // ":|:" repeats both ways, as "::" does.
+      const bool bothWays = next == '|' && At(m_pos + 2) == ':';
       if ((next == '|' || next == ':') && m_tupletSize == 0) {
-        m_column->AddNote(kMiddleRow, next == '|' ? 25 : 96);
+        m_column->AddNote(kMiddleRow, next == '|' && !bothWays ? 25 : 96);
         if (m_ending > 0) m_endingLast = m_col;
         m_barAccidentalRows.clear();
         m_groupStart = true;
       }
       if (next == '|' || next == ':') ++m_pos;
-      if (next == '|' && At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9') m_endingToOpen = At(++m_pos) - '0';
+      if (bothWays) ++m_pos;
+      if (next == '|' && !bothWays && At(m_pos + 1) >= '1' && At(m_pos + 1) <= '9')
+        m_endingToOpen = At(++m_pos) - '0';
     } else if (c == '[') {
       if (!HasNext()) break;
       if (IsLetter(next) && At(m_pos + 2) == ':' && !m_inChord) {
