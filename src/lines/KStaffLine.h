@@ -54,6 +54,13 @@ extern int g_shiftBassIntoTabRange;
 // reader and writer: a meter either of them handles resets it (240, or 120 for
 // a meter below 3/4). 240 at start.
 extern int g_abcUnitLength;
+// A slur of a staff line that runs on into the next line is written as "("
+// on the line and ")" on the next one. The number of slurs the line written
+// last left open, and whether another staff line of the same tune follows
+// the one being written (set by the tune's writer; without it a line closes
+// its own slurs). 0 and false at start.
+extern int g_abcSlursOpen;
+extern bool g_abcLineFollows;
 // The ABC name of a key-signature index ("G", "Bb", "Cb"); C outside 0..15.
 std::string AbcKeyName(int key);
 // The clef clause of an ABC key field for a staff kind (" clef=bass"), empty

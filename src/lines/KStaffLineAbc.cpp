@@ -8,10 +8,12 @@
 // that every note value, dotted ones included, reads back to the same length.
 
 #include <algorithm>
+#include <climits>
 #include <iterator>
 #include <limits>
 #include <map>
 #include <numeric>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@
 #include "model/KListLineBeams.h"
 
 int g_abcUnitLength = 240;
+int g_abcSlursOpen = 0;
+bool g_abcLineFollows = false;
 
 namespace {
 
@@ -163,14 +167,14 @@ std::string LengthText(int ticks, int unit) {
   return out;
 }
 
-// What the entries of one row of a note column say.
+// What the entries of one row of a note column say: its notes (a length in
+// ticks each, in the order they stand) with the row's accidental.
 struct RowGroup {
   int row = 0;
-  int ticks = 0;  // 0: no note or rest on the row
+  std::vector<int> ticks;  // empty: no note or rest on the row
   bool rest = false;
   int dotEighths = 0;
   std::string accidental;
-  std::string decorations;
 };
 
 RowGroup& GroupOfRow(std::vector<RowGroup>& groups, int row) {
@@ -182,26 +186,34 @@ RowGroup& GroupOfRow(std::vector<RowGroup>& groups, int row) {
   return groups.back();
 }
 
-// The text of one note column: its groups (a chord between "[" and "]" when
-// there are several), then its bar signs.
+// The text of one note column: its decorations, its notes (a chord between
+// "[" and "]" when there are several), and apart from them its bar signs.
 // barRest: the ticks of a whole rest that fills its bar alone (0: none).
-std::string NoteColumnText(const KChord& column, int unit, int rowOffset, bool grace, int barRest) {
-  std::vector<RowGroup> groups;
+struct ColumnText {
+  std::string notes;
   std::string bars;
-  std::vector<int> looseDots;
+};
+
+ColumnText NoteColumnText(const KChord& column, int unit, int rowOffset, bool grace, int barRest = 0) {
+  std::vector<RowGroup> groups;
+  ColumnText out;
+  // A decoration belongs to the whole column: ABC writes it before a note or
+  // a chord, and the reader gives it to the column it stands before. Each
+  // is written once.
+  std::string decorations;
   for (int i = 0; i < column.GetNoteCount(); ++i) {
     const NotePair note = column.GetNote(i);
     const int code = note.code;
     if (const char* bar = BarText(code)) {
-      bars += bar;
+      out.bars += bar;
     } else if (NoteTicks(code) > 0 || RestTicks(code) > 0 || (grace && code == kGraceNote)) {
       RowGroup& group = GroupOfRow(groups, note.position);
       group.rest = RestTicks(code) > 0;
-      group.ticks = group.rest ? RestTicks(code) : code == kGraceNote ? unit : NoteTicks(code);
+      group.ticks.push_back(group.rest ? RestTicks(code) : code == kGraceNote ? unit : NoteTicks(code));
     } else if (const char* accidental = AccidentalText(code)) {
       GroupOfRow(groups, note.position).accidental = accidental;
     } else if (const char* decoration = DecorationText(code)) {
-      GroupOfRow(groups, note.position).decorations += decoration;
+      if (decorations.find(decoration) == std::string::npos) decorations += decoration;
     } else if (DotEighths(code) > 0) {
       GroupOfRow(groups, note.position).dotEighths = DotEighths(code);
     }
@@ -209,29 +221,32 @@ std::string NoteColumnText(const KChord& column, int unit, int rowOffset, bool g
   // A dot standing on a row of its own (beside a note on a line) belongs to
   // the notes of the column that have no dot of their own.
   for (const RowGroup& loose : groups) {
-    if (loose.ticks != 0 || loose.dotEighths == 0) continue;
+    if (!loose.ticks.empty() || loose.dotEighths == 0) continue;
     for (RowGroup& group : groups) {
-      if (group.ticks != 0 && group.dotEighths == 0) group.dotEighths = loose.dotEighths;
+      if (!group.ticks.empty() && group.dotEighths == 0) group.dotEighths = loose.dotEighths;
     }
   }
   std::vector<std::string> written;
   std::sort(groups.begin(), groups.end(), [](const RowGroup& a, const RowGroup& b) { return a.row > b.row; });
   for (const RowGroup& group : groups) {
-    if (group.ticks == 0) continue;
     if (group.row < KStaffLine::kFirstRow || group.row > KStaffLine::kLastRow) continue;
     const std::string name = group.rest ? std::string("z") : RowName(group.row + rowOffset);
     if (name.empty()) continue;
-    int ticks = group.dotEighths > 0 ? group.ticks * group.dotEighths / 8 : group.ticks;
-    if (group.rest && barRest > 0) ticks = barRest;
-    // Grace notes take their time from the note they lead to: no length.
-    written.push_back(group.decorations + (group.rest ? std::string() : group.accidental) + name +
-                      (grace ? std::string() : LengthText(ticks, unit)));
+    // Every note on the row is written, so that none of them goes unplayed.
+    for (int plain : group.ticks) {
+      int ticks = group.dotEighths > 0 ? plain * group.dotEighths / 8 : plain;
+      if (group.rest && barRest > 0) ticks = barRest;
+      // Grace notes take their time from the note they lead to: no length.
+      written.push_back((group.rest ? std::string() : group.accidental) + name +
+                        (grace ? std::string() : LengthText(ticks, unit)));
+    }
   }
-  std::string out;
-  if (written.size() > 1) out += "[";
-  for (const std::string& text : written) out += text;
-  if (written.size() > 1) out += "]";
-  return out + bars;
+  if (written.empty()) return out;
+  out.notes = decorations;
+  if (written.size() > 1) out.notes += "[";
+  for (const std::string& text : written) out.notes += text;
+  if (written.size() > 1) out.notes += "]";
+  return out;
 }
 
 // The first digit of a text, or 0.
@@ -253,7 +268,7 @@ std::string Digits(const CString& text) {
 bool IsBracketLine(int kind) { return kind >= KExtendedObj::kFirstBracketLine && kind <= 24 && kind != 21; }
 
 // The signs the attachments put around columns: before the column they start
-// at, and (slur ends) after the column they end at.
+// at, and (ties and slur ends) after the notes of the column they end at.
 struct Pieces {
   std::multimap<int, std::string> before;
   std::multimap<int, std::string> ties;  // "-" right after the tied note
@@ -264,7 +279,6 @@ Pieces CollectPieces(const CObList& attachments) {
   Pieces pieces;
   std::multimap<int, std::string> endings;
   std::multimap<int, std::string> tuplets;
-  std::multimap<int, std::string> slurs;
   std::multimap<int, std::string> chords;
   for (POSITION node = attachments.GetHeadPosition(); node != nullptr;) {
     const auto* a = dynamic_cast<const KExtendedObj*>(attachments.GetNext(node));
@@ -276,12 +290,6 @@ Pieces CollectPieces(const CObList& attachments) {
       chords.emplace(pos, "\"" + std::string(text.View().substr(2)) + "\"");
     } else if (a->GetKind() == KExtendedObj::kNumberedBracket) {
       if (const char digit = FirstDigit(text)) tuplets.emplace(pos, std::string("(") + digit);
-    } else if (a->GetKind() == KExtendedObj::kTie) {
-      pieces.ties.emplace(pos, "-");
-    } else if (a->GetKind() == KExtendedObj::kSlur) {
-      const int span = std::max(0, (a->GetSize().cx + kColumnWidth / 2) / kColumnWidth);
-      slurs.emplace(pos, "(");
-      pieces.after.emplace(pos + span, ")");
     } else if (IsBracketLine(a->GetKind()) ||
                (a->GetKind() == KExtendedObj::kTextBox && text.GetLength() == 2 && text[1] == '.')) {
       // An ending: its bracket, or the "n." text the reader puts beside it.
@@ -293,8 +301,7 @@ Pieces CollectPieces(const CObList& attachments) {
       if (!known) endings.emplace(pos, sign);
     }
   }
-  for (auto* group : {&endings, &tuplets, &chords, &slurs})
-    pieces.before.insert(group->begin(), group->end());
+  for (auto* group : {&endings, &tuplets, &chords}) pieces.before.insert(group->begin(), group->end());
   return pieces;
 }
 
@@ -390,6 +397,160 @@ int TempoDenominatorOf(const KChord& column) {
   return 0;
 }
 
+// The note columns of a line as they are written (grace notes aside), and
+// where the line ends.
+struct LineShape {
+  std::map<int, const KChord*> notes;
+  int lastPos = -1;         // the line's last column
+  bool closingBar = false;  // that column is a bar
+};
+
+bool IsSignature(int code) { return code == KChord::kKeySignature || code == KChord::kTimeSignature; }
+
+LineShape ShapeOf(const CObList& objects, int rowOffset) {
+  LineShape shape;
+  for (POSITION node = objects.GetHeadPosition(); node != nullptr;) {
+    const auto* column = dynamic_cast<const KChord*>(objects.GetNext(node));
+    if (column == nullptr || column->GetNoteCount() == 0) continue;
+    const int pos = column->GetPos();
+    if (pos >= shape.lastPos) {
+      shape.lastPos = pos;
+      shape.closingBar = column->IsBarColumn();
+    }
+    if (IsSignature(column->GetNote(0).code) || TempoDenominatorOf(*column) != 0 || IsGraceColumn(*column))
+      continue;
+    if (!NoteColumnText(*column, g_abcUnitLength, rowOffset, false).notes.empty()) shape.notes[pos] = column;
+  }
+  return shape;
+}
+
+// The sounding pitches of a column's notes.
+std::vector<int> PitchesOf(const KStaffLine& line, const KChord& column) {
+  std::vector<int> pitches;
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const NotePair note = column.GetNote(i);
+    if (NoteTicks(note.code) > 0) pitches.push_back(line.GetPitchAtRow(note.position, column.GetPos()));
+  }
+  return pitches;
+}
+
+bool SharePitch(const KStaffLine& line, const KChord& a, const KChord& b) {
+  const std::vector<int> first = PitchesOf(line, a);
+  for (int pitch : PitchesOf(line, b)) {
+    if (pitch >= 0 && std::find(first.begin(), first.end(), pitch) != first.end()) return true;
+  }
+  return false;
+}
+
+// A hammer-on, pull-off or slide from a note to the next one (the signs and
+// their arcs, as a tablature line gives them to its staff).
+bool LeadsToNextNote(const KChord& column) {
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const int code = column.GetNote(i).code;
+    const int plain = code >= KChord::kFlaggedBase ? code - KChord::kFlaggedBase : code;
+    if (plain >= 42 && plain <= 47) return true;
+    if (code == 48 || code == 50) return true;  // a slide out, to the next note
+  }
+  return false;
+}
+
+// The ties and slurs of the line as ABC signs on its note columns. A tie
+// ("-") joins a note to the next of the same pitch; an arc between other
+// pitches, or over more notes, is a slur: "(" before its first note and
+// ")" after its last, before any bar. A slur that runs past the line's end
+// goes on into the next line of the tune, which closes it; the slurs the
+// line before left open close after this line's first note, or where the
+// arcs that continue them at its start end.
+void CollectArcs(const KStaffLine& line, const CObList& attachments, const LineShape& shape, Pieces& pieces) {
+  int carried = g_abcSlursOpen;
+  g_abcSlursOpen = 0;
+  const auto& notes = shape.notes;
+  if (notes.empty()) {
+    if (g_abcLineFollows) g_abcSlursOpen = carried;
+    return;
+  }
+  const int firstNote = notes.begin()->first;
+  const int lastNote = notes.rbegin()->first;
+  auto firstAtOrAfter = [&](long long column) {
+    const auto it = notes.lower_bound(static_cast<int>(std::clamp<long long>(column, INT_MIN, INT_MAX)));
+    return it == notes.end() ? -1 : it->first;
+  };
+  auto lastAtOrBefore = [&](long long column) {
+    const auto it = notes.upper_bound(static_cast<int>(std::clamp<long long>(column, INT_MIN, INT_MAX)));
+    return it == notes.begin() ? -1 : std::prev(it)->first;
+  };
+  std::set<std::pair<int, int>> slurs;
+  auto slur = [&](int from, int to) {
+    if (slurs.insert({from, to}).second) {
+      pieces.before.emplace(from, "(");
+      pieces.after.emplace(to, ")");
+    }
+  };
+  int runOn = 0;
+  std::vector<long long> continuations;
+  for (POSITION node = attachments.GetHeadPosition(); node != nullptr;) {
+    const auto* a = dynamic_cast<const KExtendedObj*>(attachments.GetNext(node));
+    if (a == nullptr || (a->GetKind() != KExtendedObj::kTie && a->GetKind() != KExtendedObj::kSlur)) continue;
+    const int pos = a->GetPos();
+    // The column the arc's right end stands on, as playback reads it.
+    const long long right = 1LL * pos * kColumnWidth + a->GetOffset().x + a->GetSize().cx;
+    const long long endColumn = right >= 0 ? right / kColumnWidth : -1;
+    const bool pastEnd = endColumn > shape.lastPos || (shape.closingBar && endColumn >= shape.lastPos);
+    if (pos < firstNote) {
+      // An arc from before the first note: the end of one from the line before.
+      continuations.push_back(endColumn);
+      continue;
+    }
+    const int start = firstAtOrAfter(pos);
+    if (start < 0) continue;  // after the music: it holds no note here
+    const int next = firstAtOrAfter(1LL * start + 1);
+    const bool toNext = next >= 0 && endColumn <= next;
+    // A tie holds the note at its column (or the next, as playback finds it).
+    if (a->GetKind() == KExtendedObj::kTie && start <= pos + 1) {
+      if (pastEnd && next < 0) {
+        pieces.ties.emplace(start, "-");  // held on into the next line's first note
+        continue;
+      }
+      if (toNext && SharePitch(line, *notes.at(start), *notes.at(next))) {
+        pieces.ties.emplace(start, "-");
+        continue;
+      }
+      // Between different pitches (a hammer-on, a pull-off): a slur.
+      if (toNext) {
+        slur(start, next);
+        continue;
+      }
+    }
+    if (pastEnd) {
+      if (slurs.insert({start, INT_MAX - runOn}).second) pieces.before.emplace(start, "(");
+      ++runOn;
+      continue;
+    }
+    slur(start, std::max(start, lastAtOrBefore(endColumn)));
+  }
+  for (const auto& [pos, column] : notes) {
+    if (!LeadsToNextNote(*column)) continue;
+    if (const int next = firstAtOrAfter(1LL * pos + 1); next >= 0) {
+      slur(pos, next);
+    } else if (slurs.insert({pos, INT_MAX - runOn}).second) {
+      pieces.before.emplace(pos, "(");
+      ++runOn;
+    }
+  }
+  std::sort(continuations.begin(), continuations.end());
+  for (const long long endColumn : continuations) {
+    if (carried == 0) break;
+    pieces.after.emplace(std::max(firstNote, lastAtOrBefore(endColumn)), ")");
+    --carried;
+  }
+  for (; carried > 0; --carried) pieces.after.emplace(firstNote, ")");
+  if (g_abcLineFollows) {
+    g_abcSlursOpen = runOn;
+  } else {
+    for (; runOn > 0; --runOn) pieces.after.emplace(lastNote, ")");
+  }
+}
+
 // Whether a note column is written apart from the note column before it.
 // ABC beams the notes it finds written together and gives a run of notes
 // with no blank between them the stem direction of its first note; a blank
@@ -435,8 +596,9 @@ std::string AbcKeyName(int key) {
 
 std::optional<CString> KStaffLine::WriteAbc() {
   if (m_objects.IsEmpty()) return std::nullopt;
-  Pieces pieces = CollectPieces(m_attachments);
   const int rowOffset = AbcNamingRowOffset(m_type);
+  Pieces pieces = CollectPieces(m_attachments);
+  CollectArcs(*this, m_attachments, ShapeOf(m_objects, rowOffset), pieces);
   // The line's time: how long a whole rest alone in its bar lasts.
   const KLineTime time(*this);
   std::string out;
@@ -454,7 +616,7 @@ std::optional<CString> KStaffLine::WriteAbc() {
     const int pos = column->GetPos();
     Flush(pieces.after, pos - 1, out);
     const int first = column->GetNote(0).code;
-    if (first == KChord::kKeySignature || first == KChord::kTimeSignature) previous = nullptr;
+    if (IsSignature(first)) previous = nullptr;
     if (first == KChord::kKeySignature) {
       // Only a line that says it has key changes reads them.
       if (TestFlags(kFlagKeyChanges)) {
@@ -477,17 +639,23 @@ std::optional<CString> KStaffLine::WriteAbc() {
     const bool grace = IsGraceColumn(*column);
     if (!grace) closeGrace();
     const KColumnTime* timed = time.At(pos);
-    std::string text =
+    const ColumnText text =
         NoteColumnText(*column, g_abcUnitLength, rowOffset, grace, timed != nullptr ? timed->barRest : 0);
-    const bool bar = !text.empty() && (text[0] == '|' || text[0] == ':' || text.compare(0, 2, "[|") == 0);
+    const bool bar = text.notes.empty() && !text.bars.empty();
+    std::string signs;
+    FlushBefore(pieces.before, pos, signs);
     if (bar) {
       previous = nullptr;
     } else if (!grace) {
-      if (previous != nullptr && WrittenApart(*previous, *column) && !out.empty() && out.back() != ' ')
+      // A tie before the note, or a slur or tuplet opened at it, parts it
+      // from the note before for the reader already.
+      const bool parted = (!out.empty() && out.back() == '-') || signs.find('(') != std::string::npos;
+      if (previous != nullptr && WrittenApart(*previous, *column) && !out.empty() && out.back() != ' ' &&
+          !parted)
         out += ' ';
       previous = column;
     }
-    FlushBefore(pieces.before, pos, out);
+    out += signs;
     if (grace && !inGrace) {
       out += "{";
       inGrace = true;
@@ -495,9 +663,13 @@ std::optional<CString> KStaffLine::WriteAbc() {
     // Two bars in a row stay two ("| |"): written together they would read
     // as one double bar ("||") or a repeat sign ("|:").
     if (bar && !out.empty() && (out.back() == '|' || out.back() == ':')) out += ' ';
-    out += text;
-    if (!grace) Flush(pieces.ties, pos, out);
-    Flush(pieces.after, pos, out);
+    out += text.notes;
+    if (!grace) {
+      // A tie and a slur's end follow their note, before its column's bar.
+      Flush(pieces.ties, pos, out);
+      Flush(pieces.after, pos, out);
+    }
+    out += text.bars;
   }
   closeGrace();
   // An ending or tuplet sign with no music after it opens nothing: left out.

@@ -118,7 +118,8 @@ class MusicLineReader {
   std::pair<int, int> ReadChordLength();
   void CloseChord();
   // Adds the notes of the chord, each length times numerator / denominator;
-  // a unison written twice ([FF]) is one note head on the staff.
+  // a staff row holds one note head of a column, so a second note on the
+  // row (a unison written twice, [FF], or [^F=F]) is left out.
   void AddChordNotes(long numerator, long denominator);
   // An inline field "[K:...]" and the like; m_pos is on the "[".
   void ReadInlineField();
@@ -570,12 +571,9 @@ void MusicLineReader::CloseChord() {
 void MusicLineReader::AddChordNotes(long numerator, long denominator) {
   for (std::size_t i = 0; i < m_chordNotes.size(); ++i) {
     ReadNoteValue note = m_chordNotes[i];
-    const bool repeated =
-        std::any_of(m_chordNotes.begin(), m_chordNotes.begin() + static_cast<std::ptrdiff_t>(i),
-                    [&](const ReadNoteValue& earlier) {
-                      return !earlier.rest && !note.rest && earlier.row == note.row &&
-                             earlier.accidental == note.accidental;
-                    });
+    const bool repeated = std::any_of(
+        m_chordNotes.begin(), m_chordNotes.begin() + static_cast<std::ptrdiff_t>(i),
+        [&](const ReadNoteValue& earlier) { return !earlier.rest && !note.rest && earlier.row == note.row; });
     if (repeated) continue;
     note.length = static_cast<int>(static_cast<long>(note.length) * numerator / denominator);
     AddNote(note);

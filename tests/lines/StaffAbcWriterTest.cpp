@@ -201,8 +201,9 @@ TEST_F(StaffAbcWriterTest, AttachmentsBecomeSlursTupletsAndEndings) {
   line.AddAttachment(new KExtendedObj(4, 5, KExtendedObj::kFirstBracketLine, 0, 0, 18, 10, 0, 0,
                                       CString("2."), CString(), CString()));
   line.AddAttachment(new KExtendedObj(4, 5, CString("2."), CString()));
-  // The eighths have no beam: each is written on its own.
-  EXPECT_EQ(Abc(), "(3c (c c)|[2c\r\n");
+  // The eighths have no beam: each is written on its own (the slur's sign
+  // parts the second from the first).
+  EXPECT_EQ(Abc(), "(3c(c c)|[2c\r\n");
 }
 
 TEST_F(StaffAbcWriterTest, SlurPastTheLastColumnStillCloses) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "lines/KStaffLine.h"
@@ -60,11 +61,39 @@ inline std::string PlayedOnStaff(KStaffLine& line) {
     for (std::size_t i = 0; i < pitches.size(); ++i) out += (i > 0 ? "+" : "") + std::to_string(pitches[i]);
     out += "/" + std::to_string(column.kind == Kind::kGrace ? column.graceLength : column.Step()) + " ";
   }
+  // The ties that hold a note: those to a note of the same pitch, or on past
+  // the line's last note (a tie between different pitches holds nothing).
+  std::vector<std::pair<int, std::vector<int>>> notes;
+  for (const KColumnTime& column : time.Columns()) {
+    if (column.kind != KColumnTime::Kind::kNotes) continue;
+    std::vector<int> pitches;
+    for (int i = 0; i < column.chord->GetNoteCount(); ++i) {
+      const NotePair note = column.chord->GetNote(i);
+      if (note.code <= 12 || (note.code >= 108 && note.code <= 111))
+        pitches.push_back(line.GetPitchAtRow(note.position, column.pos));
+    }
+    notes.emplace_back(column.pos, pitches);
+  }
+  auto atOrAfter = [&notes](long long pos) {
+    return std::find_if(notes.begin(), notes.end(), [pos](const auto& n) { return n.first >= pos; });
+  };
   int ties = 0;
   CObList* attachments = line.GetAttachments();
   for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
     const auto* a = dynamic_cast<const KExtendedObj*>(attachments->GetNext(node));
-    if (a != nullptr && a->GetKind() == KExtendedObj::kTie) ++ties;
+    if (a == nullptr || a->GetKind() != KExtendedObj::kTie) continue;
+    // Its note stands at its column (or the next, as playback finds it).
+    const auto start = atOrAfter(a->GetPos());
+    if (start == notes.end() || start->first > a->GetPos() + 1) continue;
+    const auto next = atOrAfter(static_cast<long long>(start->first) + 1);
+    if (next == notes.end()) {
+      ++ties;
+      continue;
+    }
+    const bool held = std::any_of(start->second.begin(), start->second.end(), [&](int pitch) {
+      return std::find(next->second.begin(), next->second.end(), pitch) != next->second.end();
+    });
+    if (held) ++ties;
   }
   return out + "ties " + std::to_string(ties);
 }

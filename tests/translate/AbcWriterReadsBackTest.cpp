@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
              "X:1\nM:4/4\nL:1/4\nK:C clef=alto\nC D E F|G A B c|]\nK:C clef=tenor\nA, B, C D|]"},
         Tune{"OctaveClefAndLongNotes", "X:1\nM:4/4\nL:1/8\nK:Em clef=treble-8\nE8|B,4 E4|e16|]"},
         Tune{"ChordNamesOverOneNote", "X:1\nM:3/4\nL:1/8\nK:G\n\"G\"\"Em\"\"C\"G2 B2 \"D7\"d2|]"},
-        Tune{"TempoAndContinuedLine", "X:1\nM:4/4\nL:1/8\nQ:1/4=96\nK:C\nCDEF GABc|\\\ncBAG FEDC|]"}),
+        Tune{"TempoAndContinuedLine", "X:1\nM:4/4\nL:1/8\nQ:1/4=96\nK:C\nCDEF GABc|\\\ncBAG FEDC|]"},
+        Tune{"TwoNotesOnOneRowOfAChord", "X:1\nM:4/4\nL:1/8\nK:C\n[^f=f]2 f2 [D7_Az2c^f=f_gb] z|]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A staff of random columns: notes of every length with dots, rests, chords,

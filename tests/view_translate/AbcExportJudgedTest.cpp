@@ -31,6 +31,9 @@ struct JudgedTune {
   const char* written;
   // Make a tablature line of the staff before exporting.
   bool withTablature = false;
+  // The same music as the players read it without a warning, where they
+  // warn of the way the tune writes it (and still play it).
+  const char* playedAs = nullptr;
 };
 
 void PrintTo(const JudgedTune& tune, std::ostream* out) { *out << tune.name; }
@@ -113,7 +116,7 @@ TEST_P(AbcExportJudged, TheOutsidePlayerPlaysTheExportAsItPlaysTheTune) {
   EXPECT_EQ(exported.find("X:", 1), std::string::npos) << exported;
 
   stavlin_test::TempFolder folder("abcjudged");
-  const Played original = Play(tune.abc, folder, "tune");
+  const Played original = Play(tune.playedAs != nullptr ? tune.playedAs : tune.abc, folder, "tune");
   ASSERT_EQ(original.complaints, "") << "the test's own tune must be good ABC";
   ASSERT_FALSE(original.notes.empty());
   const Played ours = Play(exported, folder, "export");
@@ -192,6 +195,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "d2fd adfd|e2ge bege|f3g fedB|AFEF D4:|\nFAdA FAdA|GBdB GBdB|FAdA FAdA|E2FG A4|\n"
                    "D2FA d2fa|g2fe d2cB|AFdF EFGE|D8|]\n",
                    "efed B2AB|d2fd adfd|"},
+        JudgedTune{"ARepeatBothWaysRepeatsTheSectionsOnEitherSide",
+                   "X:1\nT:Both ways\nM:4/4\nL:1/8\nK:G\n|:G2A2 B2c2|d4 B4:|:c2B2 A2G2|A4 G4:|\n", "B4::c2",
+                   false, "X:1\nT:Both ways\nM:4/4\nL:1/8\nK:G\n|:G2A2 B2c2|d4 B4::c2B2 A2G2|A4 G4:|\n"},
+        JudgedTune{"ASlurOverTheLineEndGoesOnIntoTheNextLine",
+                   "X:1\nT:Slur over the line\n%%scale 0.5\nM:4/4\nL:1/8\nK:D\n"
+                   "|:A2FA DAFA|B2GB dBGB|A2FA DA(FA|BA)GF (E2FE|A2)FA DAFA|B2GB dB(GB|A3B AF)dF|EFGE "
+                   "(D4|F4) D4:|\n",
+                   "(FA|\r\nB)"},
         JudgedTune{"TablatureBesideTheMelodyIsACommentTheToolsPassOver",
                    "X:1\nT:With tab\nM:3/4\nL:1/8\nK:G\nGAB c2 d|e4 d2|]", "\r\n%", true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -195,6 +195,7 @@ class ScoreWriter {
 
   std::string Write() {
     g_abcUnitLength = kDefaultUnit;
+    g_abcSlursOpen = 0;
     bool titleSeen = false;
     for (int d = 0; d < m_view.GetDisplayLineCount(); ++d) {
       KLineObj* line = m_view.GetDisplayLineObj(d);
@@ -238,6 +239,8 @@ class ScoreWriter {
     }
     if (m_pendingChords != nullptr) WriteChordNamesAlone();
     FinishTune();
+    g_abcSlursOpen = 0;
+    g_abcLineFollows = false;
     return m_out;
   }
 
@@ -258,6 +261,7 @@ class ScoreWriter {
     m_lastKey = -1;
     m_lastKind = 0;
     g_abcUnitLength = kDefaultUnit;
+    g_abcSlursOpen = 0;
   }
 
   // The tune's opening key field names its mode, now that the final note is
@@ -273,6 +277,19 @@ class ScoreWriter {
     m_keyFieldAt = std::string::npos;
     m_firstPitch = -1;
     m_finalPitch = -1;
+  }
+
+  // Another staff line follows the display line in the same tune (before
+  // the next title).
+  bool StaffLineFollows(int displayLine) const {
+    for (int d = displayLine + 1; d < m_view.GetDisplayLineCount(); ++d) {
+      KLineObj* line = m_view.GetDisplayLineObj(d);
+      if (line == nullptr) continue;
+      if (AsStaff(line) != nullptr) return true;
+      const auto* text = line->GetFamily() == KLineObj::kFamilyText ? dynamic_cast<KStrLine*>(line) : nullptr;
+      if (text != nullptr && !IsBlank(text->GetText().View()) && IsTitle(*text)) return false;
+    }
+    return false;
   }
 
   // A title: a text line that says it is one, or one in a font larger than
@@ -328,7 +345,10 @@ class ScoreWriter {
       }
       m_pendingChords = nullptr;
     }
+    // A slur over the line's end goes on into the next staff line of the tune.
+    g_abcLineFollows = StaffLineFollows(displayLine);
     const std::optional<CString> text = staff.WriteAbc();
+    g_abcLineFollows = false;
     for (KExtendedObj* name : names) {
       staff.RemoveAttachment(name);
       delete name;
@@ -402,13 +422,19 @@ void CStavlinView::OnActionsTranslateToAbc() {
   std::vector<POSITION> range;
   for (int d = first; d <= last; ++d) range.push_back(m_display[static_cast<size_t>(d)].line);
   g_abcUnitLength = kDefaultUnit;
+  g_abcSlursOpen = 0;
   int lastKey = -1;
   int lastKind = 0;
   bool changed = false;
-  for (const POSITION pos : range) {
+  for (std::size_t i = 0; i < range.size(); ++i) {
+    const POSITION pos = range[i];
     KStaffLine* staff = AsStaff(doc.GetLineAt(pos));
     if (staff == nullptr) continue;
+    // A slur over the line's end goes on into the next staff line written.
+    g_abcLineFollows = std::any_of(range.begin() + static_cast<std::ptrdiff_t>(i) + 1, range.end(),
+                                   [&](POSITION later) { return AsStaff(doc.GetLineAt(later)) != nullptr; });
     const std::optional<CString> text = staff->WriteAbc();
+    g_abcLineFollows = false;
     if (!text) continue;
     std::vector<std::string> pieces = Pieces(text->View());
     // Each staff's key goes with its notes, so that From ABC Notation reads
@@ -427,6 +453,7 @@ void CStavlinView::OnActionsTranslateToAbc() {
       changed = true;
     }
   }
+  g_abcSlursOpen = 0;
   if (!changed) return;
   doc.SetModifiedFlag(TRUE);
   RebuildDisplayLines(0);
