@@ -51,6 +51,43 @@ put("settings_file", "preferences.txt",
     "Empty\nEscaped\\x3dName=back\\\\slash\\ttab\\nline\nRecent=C:\\\\scores\\\\\xc3\xa9tude.svd\n")
 put("settings_file", "damaged-lines.txt", "no equals sign\n=value without name\nBad\\q=1\nDup=1\ndup=2\n\xff\xfe\n")
 
+# The preference groups: every group the program reads, under its own name,
+# with its default text, and with numbers far outside every range.
+def preference_groups():
+    import re
+    source = open(os.path.join(HERE, "..", "src", "doc", "pref_values", "PreferenceGroups.cpp"), encoding="utf-8").read()
+    names = re.findall(r'"([0-9A-Za-z]+)"', source[source.index("kNames"):source.index("};")])
+    defaults = {}
+    # Cases that share one return: each of them takes its text.
+    for cases, text in re.findall(r'((?:case KPrefGroup::k\w+:\s*)+)return ((?:"[^"]*"\s*)+);', source):
+        for enum in re.findall(r'KPrefGroup::k(\w+)', cases):
+            defaults[enum] = "".join(re.findall(r'"([^"]*)"', text))
+    defaults.setdefault("StartFolder", "/home/user/Documents/Stavlin/Samples/")
+    defaults.setdefault("LastOpenFile", "/home/user/Documents/Stavlin/Samples/_Welcome To Stavlin_.svd")
+    defaults.setdefault("ChordNameFont", "15,0,0,0,700,0,0,0,0,3,2,1,34,Arial")
+    return [(name, defaults[name]) for name in names]
+
+
+def settings_text(groups):
+    return "".join("%s=%s\n" % (name, text) for name, text in groups)
+
+
+def numbers_replaced(text, number):
+    """The group with each of its numbers replaced (a font keeps its face)."""
+    parts = text.split(",")
+    if not all(p.lstrip("-").isdigit() for p in parts[:-1]):
+        return text
+    last = parts[-1] if not parts[-1].lstrip("-").isdigit() else str(number)
+    return ",".join([str(number)] * (len(parts) - 1) + [last])
+
+
+groups = preference_groups()
+put("preferences", "every-group-default.txt", settings_text(groups))
+for name, number in (("largest", 2147483647), ("smallest", -2147483648), ("zero", 0), ("minus-one", -1), ("nine", 9)):
+    put("preferences", "every-group-%s.txt" % name,
+        settings_text([(group, numbers_replaced(text, number)) for group, text in groups]))
+put("preferences", "clipping-code-as-large-as-an-int.txt", "PrintCorr=100,100,2147483647,2,2,0\n")
+
 # ABC.
 put("abc", "tune.abc",
     "X:1\nT:Speed the Plough\nM:4/4\nL:1/8\nQ:1/4=120\nK:G\n"

@@ -31,6 +31,14 @@ class FuzzScoreView {
     if (!Read(doc, archive)) return;
     Open();
   }
+  // A score made by fill, in a view that opens with the program-wide values
+  // as they stand (the preferences a target has just read): they are not
+  // put back first.
+  struct KeepPreferences {};
+  FuzzScoreView(void (*fill)(CStavlinDoc& doc), KeepPreferences) {
+    fill(doc);
+    Open();
+  }
   bool Loaded() const { return view != nullptr; }
 
  private:

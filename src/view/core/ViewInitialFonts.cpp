@@ -1,6 +1,9 @@
 // The fonts of the score view at its first update: the font texts taken from
 // the settings, the tablature font pair and the text-line font table.
 
+#include <algorithm>
+#include <limits>
+
 #include "common/ErrorReporter.h"
 #include "common/FontCodec.h"
 #include "doc/pref_values/Preferences.h"
@@ -24,18 +27,24 @@ COLORREF TakeColour(LOGFONT& font) {
   return colour;
 }
 
+// height + extra, held within an int: a stored font may ask for any height.
+LONG Taller(LONG height, int extra) {
+  const long long sum = static_cast<long long>(height) + extra;
+  return static_cast<LONG>(std::clamp<long long>(sum, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
+}
+
 // Creates the font (taller by extraHeight); on failure reports the code and
 // creates the fallback instead. Returns the font that was used.
 LOGFONT CreateOrFallBack(CFont& target, const LOGFONT& font, int extraHeight, const char* code) {
   LOGFONT wanted = font;
-  wanted.lfHeight += extraHeight;
+  wanted.lfHeight = Taller(wanted.lfHeight, extraHeight);
   target.DeleteObject();
   if (target.CreateFontIndirect(&wanted)) return font;
   ReportInternalError(kMsgInternalProblem, code);
   LOGFONT fallback;
   StringToLogFont(CString(kFallbackTabFont), fallback);
   wanted = fallback;
-  wanted.lfHeight += extraHeight;
+  wanted.lfHeight = Taller(wanted.lfHeight, extraHeight);
   target.CreateFontIndirect(&wanted);
   return fallback;
 }

@@ -2,6 +2,9 @@
 // per-type heights and column widths of the layout, the text fonts scaled
 // with the symbols, and the choice kept in the score's settings.
 
+#include <algorithm>
+#include <limits>
+
 #include "common/SymbolCache.h"
 #include "common/ViewServices.h"
 #include "model/KListLine.h"
@@ -24,10 +27,13 @@ int TabHeight(int size) { return size == 0 ? 5 * 10 + 12 + 1 + 14 : 5 * 13 + 18 
 // symbols, 18/22 for small ones, so that a switch there and back gives the
 // height back. Negative heights (character heights) scale by their size.
 LONG ScaledFontHeight(LONG height, int size) {
-  const LONG magnitude = height < 0 ? -height : height;
+  // Worked in 64 bits and held within an int: a stored font may ask for any
+  // height.
+  const long long magnitude = height < 0 ? -static_cast<long long>(height) : height;
   if (magnitude == 0) return 0;
-  const LONG scaled = size == 0 ? magnitude * 18 / 22 : magnitude * 22 / 18 + 1;
-  return height < 0 ? -scaled : scaled;
+  const long long scaled =
+      std::min<long long>(size == 0 ? magnitude * 18 / 22 : magnitude * 22 / 18 + 1, std::numeric_limits<LONG>::max());
+  return static_cast<LONG>(height < 0 ? -scaled : scaled);
 }
 
 }  // namespace
