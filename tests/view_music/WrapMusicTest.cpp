@@ -557,3 +557,57 @@ TEST_F(WrapMusicTest, TypingPastTheStaffLengthWrapsWhenAutoWrapIsOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// Bars moved between lines of different keys keep sounding in their own key:
+// the first staff (notes on rows 10-12) is in D, the second (rows 20-22) in C.
+struct KeyCase {
+  const char* name;
+  int firstBars;
+  int secondBars;
+  int staffLength;
+};
+
+void PrintTo(const KeyCase& keyCase, std::ostream* out) { *out << keyCase.name; }
+
+class WrapKeyTest : public WrapMusicTest, public ::testing::WithParamInterface<KeyCase> {};
+
+KStaffLine* KeyedStaff(int bars, int staffLength, int key, int rowBase) {
+  KStaffLine* staff = BarsStaff(bars, staffLength);
+  for (POSITION node = staff->GetObjList()->GetHeadPosition(); node != nullptr;) {
+    auto* column = static_cast<KChord*>(staff->GetObjList()->GetNext(node));
+    if (!column->IsBarColumn()) column->SetNoteValue(0, column->GetNote(0).position + rowBase - 10);
+  }
+  staff->SetKeySignature(key, 0, 0);
+  return staff;
+}
+
+TEST_P(WrapKeyTest, EveryNoteSoundsInTheKeyItWasWrittenIn) {
+  constexpr int kD = 2;
+  Add(KeyedStaff(GetParam().firstBars, GetParam().staffLength, kD, 10));
+  Add(KeyedStaff(GetParam().secondBars, GetParam().staffLength, 0, 20));
+  Layout(0, 0);
+  WrapAll();
+  int notes = 0;
+  for (int d = 0; d < view->GetDisplayLineCount(); ++d) {
+    KListLine* line = List(d);
+    for (POSITION node = line->GetObjList()->GetHeadPosition(); node != nullptr;) {
+      const auto* column = static_cast<const KChord*>(line->GetObjList()->GetNext(node));
+      if (column->IsBarColumn() || column->IsSignatureColumn()) continue;
+      const int row = column->GetNote(0).position;
+      EXPECT_EQ(line->GetKeySignatureAt(column->GetPos()), row < 20 ? kD : 0)
+          << "line " << d << " column " << column->GetPos();
+      ++notes;
+    }
+  }
+  EXPECT_EQ(notes, 3 * (GetParam().firstBars + GetParam().secondBars));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, WrapKeyTest,
+                         ::testing::Values(KeyCase{"BarsPushedIntoALineOfAnotherKey", 6, 1, kShort},
+                                           KeyCase{"BarsPushedThroughALineOfAnotherKey", 8, 2, kShort},
+                                           KeyCase{"BarsPulledUpFromALineOfAnotherKey", 1, 3, 2000}),
+                         [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+}  // namespace

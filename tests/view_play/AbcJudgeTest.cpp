@@ -154,6 +154,22 @@ const Tune kTunes[] = {
     {"AKeyChangedToCOnAContinuedLine",
      "X:1\nT:To C\nM:4/4\nL:1/8\nK:D\nc2 d2 e2 f2|c2 d2 \\\nK:C\ne2 c2|c4 f4|]\n"},
     {"ClefsNamedByTheirStaffLine", "X:1\nT:Clefs\nM:4/4\nL:1/4\nK:C\nG,CEG|[K:alto4]G,CEG|[K:alto1]G,CEG|]\n"},
+    // Bars that the wrap pushes down keep the key they were written in; a
+    // line the wrap makes starts in the key in force at its first bar.
+    {"ALongLineKeepsItsKeyWhenTheNextLineChangesIt",
+     "X:1\nT:Long\nM:4/4\nL:1/8\nK:D\n"
+     "c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|\n"
+     "K:C\nc2 d2 e2 f2|c8|]\n"},
+    {"ALongLineEndingWithAThickBarKeepsItsKey",
+     "X:1\nT:Long\nM:4/4\nL:1/8\nK:D\n"
+     "c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|]\n"
+     "K:C\nc2 d2 e2 f2|c8|]\n"},
+    {"AKeyChangedInlineAfterASecondEndingHoldsToTheEnd",
+     "X:1\nT:Ending\nM:4/4\nL:1/8\nK:C\n"
+     "|:c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|1 c4 B4:|2 c4 B4|[K:D] c2 d2 e2 f2|c2 f2 e2 c2|f2 c2 e2 d2|c8|]\n"},
+    {"AKeyChangedOnAContinuedLineAfterASecondEndingHoldsToTheEnd",
+     "X:1\nT:Ending\nM:4/4\nL:1/8\nK:C\n"
+     "|:c2 d2 e2 f2|c2 d2 e2 f2|c2 d2 e2 f2|1 c4 B4:|2 c4 B4| \\\nK:D\nc2 d2 e2 f2|c2 f2 e2 c2|f2 c2 e2 d2|c8|]\n"},
     {"ATieOverAContinuedLine", "X:1\nT:Continued\nM:4/4\nL:1/8\nK:C\nC2 D2 E2 F2- \\\nF2 G2 A2 B2|c8|]\n"},
     // AABB: the second part has no repeat start, so it goes back to the
     // repeat end that closed the first part, not to the tune's start.

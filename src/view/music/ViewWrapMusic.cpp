@@ -23,6 +23,7 @@
 #include "view/music/ViewMusic.h"
 #include "view/music/ViewWrapCaret.h"
 #include "view/music/ViewWrapColumns.h"
+#include "view/music/ViewWrapKeys.h"
 
 int g_automaticWrap = 0;
 
@@ -34,6 +35,7 @@ constexpr int kBarCode = 21;
 constexpr int kStartRepeatCode = 24;
 constexpr int kMaxLabelNames = 30;
 constexpr int kMaxWalkSteps = 1000000;
+constexpr int kMaxKeyChanges = 10000;
 
 // Keeps a program-wide value for the life of a scope.
 class SetFor {
@@ -632,7 +634,82 @@ class WrapRun {
     }
   }
 
+  // Every staff line of the unit starts in the key its first bar was
+  // written in, and a key change stands where its bars meet bars written in
+  // another key (across every line of the unit, so that a group keeps its
+  // columns together). Gives the note columns put in.
+  int HoldKeys(const Unit& unit) {
+    bool keyChanged = false;
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line == nullptr || line->GetFamily() != KLineObj::kFamilyStaff) continue;
+      const int start = m_keys.WrittenStartKey(*line);
+      if (start != line->GetKey()) {
+        line->SetKeySignature(start, unit.group != nullptr ? unit.group->GetKeySignature() : 0, 0);
+        line->MarkChanged();
+        keyChanged = true;
+      }
+    }
+    int added = 0;
+    int from = 0;
+    for (int guard = 0; guard < kMaxKeyChanges; ++guard) {
+      int at = -1;
+      for (POSITION position : unit.positions) {
+        KListLine* line = List(position);
+        if (line == nullptr) continue;
+        int key = 0;
+        int playing = 0;
+        const int found = m_keys.FirstMismatch(*line, from, key, playing);
+        if (found >= 0 && (at < 0 || found < at)) at = found;
+      }
+      if (at < 0) break;
+      for (POSITION position : unit.positions) {
+        KListLine* line = List(position);
+        if (line == nullptr) continue;
+        int key = 0;
+        int playing = 0;
+        KColumnBlock block;
+        if (m_keys.FirstMismatch(*line, at, key, playing) == at) block = m_keys.ChangeBlock(*line, key, playing);
+        InsertColumns(*line, at, KWrapKeys::kChangeWidth, std::move(block));
+      }
+      for (POSITION position : unit.texts) {
+        if (KStrLine* text = Text(position); text != nullptr && text->GetLength() > 0)
+          m_texts.Put(*text, at, KWrapKeys::kChangeWidth, {});
+      }
+      added += KWrapKeys::kChangeWidth;
+      from = at + KWrapKeys::kChangeWidth;
+    }
+    // Key changes moved in from other lines are read as such.
+    for (POSITION position : unit.positions) {
+      KListLine* line = List(position);
+      if (line != nullptr && line->GetFamily() == KLineObj::kFamilyStaff && KWrapKeys::HasKeyChange(*line))
+        line->ModifyFlags(KLineObj::kFlagKeyChanges, 1);
+    }
+    if (keyChanged && unit.group != nullptr) unit.group->EqualizeKeySignatures(m_doc);
+    return added;
+  }
+
+  // A key change will be needed where the unit's bars would go up to the end
+  // of the upper unit.
+  bool KeysDiffer(const Unit& upper, const Unit& lower) {
+    if (upper.positions.size() != lower.positions.size()) return false;
+    for (size_t l = 0; l < upper.positions.size(); ++l) {
+      KListLine* top = List(upper.positions[l]);
+      KListLine* bottom = List(lower.positions[l]);
+      if (top == nullptr || bottom == nullptr || top->GetFamily() != KLineObj::kFamilyStaff) continue;
+      if (top->GetObjCount() > 0 && KWrapKeys::KeyAtEnd(*top) != m_keys.WrittenStartKey(*bottom)) return true;
+    }
+    return false;
+  }
+
   void WalkPart(std::vector<Unit>& units) {
+    // The key each column was written in, before anything moves.
+    m_keys.Clear();
+    for (const Unit& unit : units) {
+      for (POSITION position : unit.positions) {
+        if (KListLine* line = List(position)) m_keys.Note(*line);
+      }
+    }
     bool pullUp = m_pullAllowed;
     int steps = 0;
     size_t next = 0;
@@ -647,6 +724,8 @@ class WrapRun {
       FixLength(upper);
       int taken = -1;
       TakeCarry(upper, carry, taken);
+      const int keyColumns = HoldKeys(upper);
+      if (taken >= 0) taken += keyColumns;
       int used = 0;
       int room = 0;
       KListLine* widest = nullptr;
@@ -670,6 +749,8 @@ class WrapRun {
           carry = Carry();
           taken = -1;
         }
+        const int moreKeyColumns = HoldKeys(upper);
+        if (taken >= 0) taken += moreKeyColumns;
         measured = Measure(upper, used, room, widest);
       };
       while (taken >= 0 && (!measured || room >= 0)) takeMore();
@@ -700,7 +781,8 @@ class WrapRun {
       FixLength(lower);
       const bool upperEmpty = UnitEmpty(upper);
       const bool upperEndsWithBar = AllEndWithBar(upper);
-      const int space = room - (!upperEmpty && !upperEndsWithBar ? kColumn : 0);
+      const int space = room - (!upperEmpty && !upperEndsWithBar ? kColumn : 0) -
+                        (KeysDiffer(upper, lower) ? KWrapKeys::kChangeWidth * kColumn : 0);
       int count = -1;
       bool cancelled = false;
       for (POSITION position : lower.positions) {
@@ -736,6 +818,8 @@ class WrapRun {
         ++count;
       }
       Move(lower, 0, count, upper, UnitLength(upper));
+      HoldKeys(upper);
+      HoldKeys(lower);
       // A lower line given up whole leaves the walk: the upper line then
       // takes from the line after it.
       size_t after = j + 1;
@@ -760,6 +844,7 @@ class WrapRun {
   std::vector<POSITION> m_emptied;
   std::vector<int> m_emptiedGroups;
   TextMover m_texts;
+  KWrapKeys m_keys;
 };
 
 // Removes the ungrouped lines and the groups that the run emptied.
