@@ -39,6 +39,7 @@ constexpr int kBar = 21;
 constexpr int kQuarter = 8;
 constexpr int kKeyG = 2;
 constexpr int kKeyBb = 5;
+constexpr int kKeyD = 4;
 constexpr int kIndexBb = 2;
 constexpr int kFirstStaff = 2;  // display line
 
@@ -56,6 +57,8 @@ struct Census {
   int staffKey = -1;
   int notes = 0;
   std::vector<int> tabFrets;
+  // The key each key change of the staffs sets, in the score's order.
+  std::vector<int> keyChanges;
 };
 
 Census Take(CStavlinDoc& doc) {
@@ -70,6 +73,8 @@ Census Take(CStavlinDoc& doc) {
       if (chord == nullptr || chord->IsBarColumn()) continue;
       ++census.notes;
       if (line->GetType() == 2) census.tabFrets.push_back(chord->GetLowestFret());
+      if (line->GetType() == 0 && chord->GetNoteCount() > 1 && chord->GetRawNote(0).code == KChord::kKeySignature)
+        census.keyChanges.push_back(chord->GetRawNote(1).code);
     }
   }
   return census;
@@ -252,10 +257,14 @@ TEST_F(MusicCommandsInTheWindow, TransposeSignaturesWrapAndSpaceEachOneStepAndTh
   OneStep(Qt::Key_I, Qt::ControlModifier | Qt::AltModifier, "time signature");
 
   // Wrap to a shorter staff length, then back to the longer one: no column
-  // is lost either way.
+  // is lost either way. The bars after the change to D move down onto the
+  // next system, whose music is in B flat: a change back to B flat stands
+  // where they meet it, so that music keeps sounding in its own key.
   const int groupsBefore = doc_->GetLineGroupCount();
-  const int columns = Take(*doc_).notes;
+  const Census signed_ = Take(*doc_);
+  const int columns = signed_.notes;
   EXPECT_GT(columns, start.notes + 1);  // the key and the time signature
+  ASSERT_EQ(signed_.keyChanges, std::vector<int>{kKeyD});
   auto length = [](int pixels) {
     return [pixels](KModalDialog& d) {
       d.Controls().SetChecked(KDlgSetLineLength::kIdAllLines, 1);
@@ -268,10 +277,13 @@ TEST_F(MusicCommandsInTheWindow, TransposeSignaturesWrapAndSpaceEachOneStepAndTh
   ui_.AnswerDialog(KDlgSetLineLength::kTemplateId, length(400));
   OneStep(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier, "wrap to a shorter staff");
   EXPECT_GT(doc_->GetLineGroupCount(), groupsBefore);
-  EXPECT_EQ(Take(*doc_).notes, columns);
+  const Census wrapped = Take(*doc_);
+  EXPECT_EQ(wrapped.notes, columns + 1);
+  EXPECT_EQ(wrapped.keyChanges, (std::vector<int>{kKeyD, kKeyBb}));
   ui_.AnswerDialog(KDlgSetLineLength::kTemplateId, length(kLength));
   OneStep(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier, "wrap back");
-  EXPECT_EQ(Take(*doc_).notes, columns);
+  EXPECT_EQ(Take(*doc_).notes, columns + 1);
+  EXPECT_EQ(Take(*doc_).keyChanges, (std::vector<int>{kKeyD, kKeyBb}));
 
   // Evenly space the current group's lines.
   View().m_currentLine = kFirstStaff;
