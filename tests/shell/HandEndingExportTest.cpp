@@ -28,19 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The keys the file's notes start, in the order they sound.
-std::vector<int> KeysPlayed(const std::string& table) {
-  std::vector<int> keys;
-  std::istringstream lines(table);
-  for (std::string line; std::getline(lines, line);) {
-    std::istringstream fields(line);
-    std::string channel, tick, what;
-    int key = 0;
-    if (fields >> channel >> tick >> what >> key && what == "on") keys.push_back(key);
-  }
-  return keys;
-}
-
 struct HandCase {
   const char* name;
   const char* tune;
@@ -161,7 +148,7 @@ TEST_P(HandEndings, TheSecondEndingSoundsLast) {
   std::string error;
   const std::string table = midicsv::Table(path, &error);
   ASSERT_FALSE(table.empty()) << error;
-  EXPECT_EQ(KeysPlayed(table), c.keys) << table;
+  EXPECT_EQ(midicsv::KeysStarted(table), c.keys) << table;
   // Each note follows the one before without a silence.
   const std::vector<midicsv::PlayedNote> played = midicsv::PlayedNotes(midicsv::Run(path));
   for (std::size_t i = 1; i < played.size(); ++i)

@@ -212,11 +212,7 @@ TEST_P(HeldChords, ExportAsTheFileHoldsThem) {
   const std::vector<char> bytes = MidiFileOf(c.notes);
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   ASSERT_TRUE(Start());
-  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
-  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
-  Trigger(cmd::kImportMidi);
-  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
-  KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
+  KViewWidget* pane = ImportMidiAsOffered(path);
   ASSERT_NE(pane, nullptr);
   std::string score;
   CStavlinView& view = pane->View();

@@ -98,19 +98,6 @@ TEST_F(MidiExportWindow, CtrlAltSWritesTheScoreWithItsRepeatsPlayed) {
   EXPECT_NE(table.find("ch1 3840 on 60 "), std::string::npos) << "the repeat starts again at C" << table;
 }
 
-// The keys the file's notes start, in the order they sound.
-std::vector<int> KeysPlayed(const std::string& table) {
-  std::vector<int> keys;
-  std::istringstream lines(table);
-  for (std::string line; std::getline(lines, line);) {
-    std::istringstream fields(line);
-    std::string channel, tick, what;
-    int key = 0;
-    if (fields >> channel >> tick >> what >> key && what == "on") keys.push_back(key);
-  }
-  return keys;
-}
-
 // A repeat with first and second endings, the second a single whole note:
 // bars C D [1. E :| [2. F play C D E C D F.
 TEST_F(MidiExportWindow, FirstAndSecondEndingsPlayEachInItsTurn) {
@@ -152,7 +139,7 @@ TEST_F(MidiExportWindow, FirstAndSecondEndingsPlayEachInItsTurn) {
   std::vector<int> expected;
   for (const int key : {60, 62, 64, 60, 62}) expected.insert(expected.end(), 2, key);
   expected.push_back(65);
-  EXPECT_EQ(KeysPlayed(table), expected) << table;
+  EXPECT_EQ(midicsv::KeysStarted(table), expected) << table;
 }
 
 // A reel whose first system ends with the first ending: Ctrl+Alt+S writes the

@@ -334,11 +334,7 @@ TEST_F(MidiImportWindow, TheFilesTextIsNotDrawnOverTheTempoMarkOfTheFirstStaff) 
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   ASSERT_TRUE(Start());
   Frame().show();
-  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
-  App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
-  Trigger(cmd::kImportMidi);
-  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
-  KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
+  KViewWidget* pane = ImportMidiAsOffered(path);
   ASSERT_NE(pane, nullptr);
   CStavlinView& view = pane->View();
 

@@ -66,11 +66,9 @@ TEST_P(MidiMinorKey, TheImportKeepsTheMinorKeyWhereverItsSignatureStandsBeforeTh
   std::ofstream(file, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   ASSERT_TRUE(Start());
-  ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
-  App().SetOpenPrompt([file](const CString&, const QStringList&) { return CString(file.c_str()); });
-  Trigger(cmd::kImportMidi);
-  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
-  CStavlinView& view = Frame().ScoreWindows().front()->ActivePane()->View();
+  KViewWidget* pane = ImportMidiAsOffered(file);
+  ASSERT_NE(pane, nullptr);
+  CStavlinView& view = pane->View();
 
   const KStaffLine* staff = nullptr;
   for (int d = 0; d < view.GetDisplayLineCount() && staff == nullptr; ++d)

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,11 +18,13 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CStavlinApp.h"
+#include "dialogs/KDlgMidiImpSettings.h"
 #include "platform/FakeUiPort.h"
 #include "platform/Keys.h"
 #include "platform/SettingsStore.h"
 #include "platform/qt/KQtPorts.h"
 #include "platform_qt/WidgetTestApp.h"
+#include "view/commands/CommandIds.h"
 #include "support/TempFolder.h"
 #include "view/qt/KViewWidget.h"
 
@@ -66,6 +70,32 @@ class ShellTest : public ::testing::Test {
     pane->setFocus();
     QApplication::processEvents();
     return child;
+  }
+  // A new score in the shown main frame, its view focused, with `text` pasted
+  // into it from the clipboard with Ctrl+V as a user pastes a tab copied
+  // from a web page; the view's widget (null when no score window opened).
+  KViewWidget* PasteIntoNewScore(const QString& text) {
+    Trigger(cmd::kFileNew);
+    if (Frame().ScoreWindows().size() != 1) return nullptr;
+    KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
+    if (pane == nullptr) return nullptr;
+    Frame().show();
+    Frame().activateWindow();
+    pane->setFocus();
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(pane, Qt::Key_V, Qt::ControlModifier);
+    QApplication::processEvents();
+    return pane;
+  }
+  // File | Import | MIDI File of the file at `path`, its import settings
+  // taken as the dialog offers them; the imported score's view widget (null
+  // unless exactly one score window is open after it).
+  KViewWidget* ImportMidiAsOffered(const std::string& path) {
+    ui_.AnswerDialog(KDlgMidiImpSettings::kTemplateId, IDOK);
+    App().SetOpenPrompt([path](const CString&, const QStringList&) { return CString(path.c_str()); });
+    Trigger(cmd::kImportMidi);
+    if (Frame().ScoreWindows().size() != 1) return nullptr;
+    return Frame().ScoreWindows().front()->ActivePane();
   }
   CStavlinApp& App() { return *app_; }
   const std::filesystem::path& Dir() const { return folder_->Path(); }

@@ -244,21 +244,14 @@ TEST_F(TextAndAbcWindow, FullScoreAsAbcFileOpensATextWindowThatTheAbcToolsRead) 
 
 TEST_F(TextAndAbcWindow, SixPastedRowsOfGuitarTabBecomeATablatureLine) {
   ASSERT_TRUE(Start());
-  Trigger(cmd::kFileNew);
-  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
-  KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
-  Frame().show();
-  Frame().activateWindow();
-  pane->setFocus();
-  QApplication::clipboard()->setText(
+  KViewWidget* pane = PasteIntoNewScore(
       QStringLiteral("e|--0--3--|--12h14--|--15p12--|\n"
                      "B|--1-----|---------|---------|\n"
                      "G|--0-----|--7b-----|--5/7----|\n"
                      "D|--2-----|---------|---------|\n"
                      "A|--3-----|---------|---------|\n"
                      "E|--------|---------|---------|"));
-  QTest::keyClick(pane, Qt::Key_V, Qt::ControlModifier);
-  QApplication::processEvents();
+  ASSERT_NE(pane, nullptr);
   CStavlinView& view = pane->View();
   ASSERT_EQ(Kinds(view), "5 5 5 5 5 5 5");
   // To the first row, and Actions/Translate/To TAB.

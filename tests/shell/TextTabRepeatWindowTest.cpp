@@ -25,21 +25,14 @@ class TextTabRepeatWindow : public ShellTest {};
 TEST_F(TextTabRepeatWindow, ColonRepeatSignsOfAPastedTabAreRepeatsThatPlayTwice) {
   if (!midicsv::Installed()) GTEST_SKIP() << "midicsv is not installed";
   ASSERT_TRUE(Start());
-  Trigger(cmd::kFileNew);
-  ASSERT_EQ(Frame().ScoreWindows().size(), 1u);
-  KViewWidget* pane = Frame().ScoreWindows().front()->ActivePane();
-  Frame().show();
-  Frame().activateWindow();
-  pane->setFocus();
-  QApplication::clipboard()->setText(
+  KViewWidget* pane = PasteIntoNewScore(
       QStringLiteral("e|:--0--3--:|--5--|\n"
                      "B|:--------:|-----|\n"
                      "G|:--------:|-----|\n"
                      "D|:--------:|-----|\n"
                      "A|:--------:|-----|\n"
                      "E|:--------:|-----|"));
-  QTest::keyClick(pane, Qt::Key_V, Qt::ControlModifier);
-  QApplication::processEvents();
+  ASSERT_NE(pane, nullptr);
   CStavlinView& view = pane->View();
   ASSERT_EQ(view.GetDisplayLineCount(), 7);
   QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier);

@@ -87,6 +87,19 @@ inline std::string Table(const std::filesystem::path& file, std::string* error =
   return table;
 }
 
+// The keys the notes of a Table() start, in the order they sound.
+inline std::vector<int> KeysStarted(const std::string& table) {
+  std::vector<int> keys;
+  std::istringstream lines(table);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::string channel, tick, what;
+    int key = 0;
+    if (fields >> channel >> tick >> what >> key && what == "on") keys.push_back(key);
+  }
+  return keys;
+}
+
 // The settings of a MIDI file that are not notes, one a line in order of
 // time (ticks of 480 to the quarter), whichever track holds them:
 //   "<tick> tempo <us per quarter>"   "<tick> time 6/8"   "<tick> key -1 minor"
