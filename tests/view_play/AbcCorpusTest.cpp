@@ -349,16 +349,6 @@ class AbcCorpusScore : public viewtest::TranslateFixture, public ::testing::With
     Layout(1);
   }
 
-  // File | Import | ABC File: the file's text handed to the new score as ABC.
-  void ImportAbc(const fs::path& file) {
-    KTextDoc document;
-    CString message;
-    ASSERT_TRUE(document.Load(file.string(), message)) << message.View();
-    const KTextDoc::KHandOver handOver = document.DecideHandOver(false, true, false, false, false);
-    ASSERT_TRUE(handOver.toScore && handOver.abc);
-    view->ReceiveHandedOverText(document.TextForScore(), handOver.abc, handOver.tablature);
-  }
-
   // File | Export | Full Score As MIDI File; the notes the file plays.
   std::vector<midicsv::PlayedNote> ExportMidi(const fs::path& file) {
     ui.AnswerSaveFile([file](KSaveFileRequest& request) {

@@ -59,16 +59,6 @@ class AbcScore : public viewtest::TranslateFixture {
     TranslateFixture::TearDown();
   }
 
-  // File | Import | ABC File: the file's text handed to the new score as ABC.
-  void ImportAbc(const fs::path& file) {
-    KTextDoc document;
-    CString message;
-    ASSERT_TRUE(document.Load(file.string(), message)) << message.View();
-    const KTextDoc::KHandOver handOver = document.DecideHandOver(false, true, false, false, false);
-    ASSERT_TRUE(handOver.toScore && handOver.abc);
-    view->ReceiveHandedOverText(document.TextForScore(), handOver.abc, handOver.tablature);
-  }
-
   // File | Export | Full Score As MIDI File, saved under the path.
   void ExportMidi(const fs::path& file) {
     ui.AnswerSaveFile([file](KSaveFileRequest& request) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "lines/TranslationServices.h"
 #include "support/ViewTestSupport.h"
 #include "translate/AbcReaderState.h"
+#include "translate/KTextDoc.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/commands/CommandIds.h"
 
@@ -93,6 +95,15 @@ class TranslateFixture : public ViewScoreFixture {
     }
   }
 
+  // File | Import | ABC File: the file's text handed to the new score as ABC.
+  void ImportAbc(const std::filesystem::path& file) {
+    KTextDoc document;
+    CString message;
+    ASSERT_TRUE(document.Load(file.string(), message)) << message.View();
+    const KTextDoc::KHandOver handOver = document.DecideHandOver(false, true, false, false, false);
+    ASSERT_TRUE(handOver.toScore && handOver.abc);
+    view->ReceiveHandedOverText(document.TextForScore(), handOver.abc, handOver.tablature);
+  }
   void SelectLines(int first, int last) { view->UpdateSelection(0, 32000, first, last, kWholeLines); }
 
   // Runs the command as the menu does; false when no handler ran it.
