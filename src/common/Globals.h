@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "common/StaffGeometry.h"
 #include "platform/CString.h"
 
 // ---- Note names --------------------------------------------------------------
@@ -99,8 +100,6 @@ inline constexpr int g_AttachmentColumnWidths[6] = {18, 18, 18, 9, 8, 9};
 inline constexpr int g_RhythmColumnWidth[2] = {9, 11};  // rhythm and chord-diagram lines
 inline constexpr int g_NoteColumnWidth[2] = {18, 22};   // staff and tablature lines
 inline constexpr int g_StemMetric[2] = {14, 17};
-inline constexpr int g_StaffLineSpacing[2] = {6, 8};   // also the bow height of curves
-inline constexpr int g_StaffStep[2] = {3, 4};          // half a staff space
 inline constexpr int g_ChordNameWidth[2] = {8, 10};    // column and character width of names
 inline constexpr int g_GroupIndentBase[2] = {34, 34};  // line-group indent computation
 inline constexpr int g_GroupIndentStep[2] = {5, 7};

@@ -1,3 +1,4 @@
+#include "common/StaffGeometry.h"
 #include "common/KeySignature.h"
 
 #include <array>
@@ -18,7 +19,6 @@ constexpr int kMaxAccidentals = 7;
 constexpr std::array<int, 2> kColumnWidth = {18, 22};
 constexpr std::array<int, 2> kLeadIn = {34, 34};
 constexpr std::array<int, 2> kBassShift = {6, 8};
-constexpr std::array<int, 2> kStep = {3, 4};  // half a staff space; 7 steps make an octave
 constexpr std::array<int, 2> kAdvance = {5, 7};
 
 // y of the i-th accidental relative to the top line - 100, by size, sharps then flats.
@@ -77,11 +77,11 @@ void DrawKeySignature(CDC* dc, int referenceY, int keyCode, int lineKind, int co
       base += kBassShift[s];
       break;
     case kKeyLineAlto:
-      base += kStep[s];
+      base += g_StaffStep[s];
       limit = -1;
       break;
     case kKeyLineTenor:
-      base -= kStep[s];
+      base -= g_StaffStep[s];
       limit = -1;
       break;
     case kKeyPictureDialog:
@@ -106,7 +106,7 @@ void DrawKeySignature(CDC* dc, int referenceY, int keyCode, int lineKind, int co
   for (int i = 0; i < count; ++i) {
     int y = base + kPositions[s][flats][i];
     const bool tooHigh = s == 0 ? y <= referenceY + limit : y < referenceY + limit;
-    if (tooHigh) y += 7 * kStep[s];
+    if (tooHigh) y += 7 * g_StaffStep[s];
     LoadSymbolBitmap(dc, family, index, offset.x + extraX + xStart + x, y + offset.y, 100, 100, SRCAND);
     xStart += kAdvance[s];
   }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "common/StaffGeometry.h"
 #include "common/Globals.h"
 #include "common/ViewServices.h"
 #include "doc/pref_values/Preferences.h"
@@ -22,16 +23,10 @@
 
 namespace {
 
-// Per symbol size: half a staff space, the offset of text and other carets,
-// the height of the plain caret.
-constexpr int kSizeUnit[2] = {3, 4};
+// Per symbol size: the offset of text and other carets, the height of the
+// plain caret. (Rows are placed with common/StaffGeometry.h.)
 constexpr int kTextOffset[2] = {1, 0};
 constexpr int kDefaultCaretHeight[2] = {7, 10};
-// The staff row of the top staff line, and the tablature row of the top string.
-constexpr int kStaffTopRow = 15;
-constexpr double kTabTopRow = 2.5;
-// A percussion line's caret stands this many size units higher.
-constexpr int kPercussionRaise = 6;
 constexpr int kPlainCaretWidth = 2;
 // The margin the caret keeps from the window's edges when the view follows it.
 constexpr int kFollowMargin = 42;
@@ -164,13 +159,13 @@ POINT CStavlinView::PlaceCaret() {
   switch (m_currentFamily) {
     case KLineObj::kFamilyStaff: {
       const int above = listLine != nullptr ? listLine->GetSpaceAbove(size) : 0;
-      offset = above + (m_caretRow - kStaffTopRow) * kSizeUnit[size];
-      if (m_currentType == KLineObj::kKindPercussion) offset -= kPercussionRaise * kSizeUnit[size];
+      offset = above + (m_caretRow - g_StaffTopRow) * g_StaffStep[size];
+      if (m_currentType == KLineObj::kKindPercussion) offset -= g_PercussionRaise * g_StaffStep[size];
       break;
     }
     case KLineObj::kFamilyTab: {
       const int above = listLine != nullptr ? listLine->GetSpaceAbove(size) : 0;
-      offset = static_cast<int>(above + (m_caretRow - kTabTopRow) * TabStringSpacing(size) + 1.0);
+      offset = static_cast<int>(above + (m_caretRow - g_TabTopRow) * TabStringSpacing(size) + 1.0);
       break;
     }
     case KLineObj::kFamilyRhythm:

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <span>
 
+#include "common/StaffGeometry.h"
 #include "common/SharedGdiObjects.h"
 #include "common/ViewServices.h"
 #include "doc/NewScoreSheetWidth.h"
@@ -36,7 +37,6 @@ constexpr int kTableStep = 100;
 constexpr int kContentInset = 11;
 constexpr int kEmptyScrollSize = 100;
 constexpr int kStaffExtraHeight[2] = {25, 33};
-constexpr int kSizeUnit[2] = {3, 4};
 constexpr int kBottomMarginUnits = 14;
 constexpr int kMinScrollHeight = 300;
 constexpr int kScrollHeightExtra = 100;
@@ -270,7 +270,7 @@ void view_layout::SetScrollSizesFromTable(CStavlinView& view, int widestRight) {
   view.m_scrollWidth = std::max(widestRight + 40, view.m_widest + 20);
   const DisplayLine& last = view.m_display[static_cast<size_t>(view.m_lineCount - 1)];
   int height = last.bottom + 20;
-  if (IsNoteFamily(KLineObj::FamilyOf(last.type))) height += kBottomMarginUnits * kSizeUnit[size];
+  if (IsNoteFamily(KLineObj::FamilyOf(last.type))) height += kBottomMarginUnits * g_StaffStep[size];
   view.m_scrollHeight = std::max(height, kMinScrollHeight) + kScrollHeightExtra;
   if (view.m_host != nullptr)
     view.m_host->SetScrollSizes(SIZE{view.m_scrollWidth, view.m_scrollHeight}, SIZE{330, 10}, SIZE{110, 10});

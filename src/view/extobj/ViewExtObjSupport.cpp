@@ -1,3 +1,4 @@
+#include "common/StaffGeometry.h"
 #include "view/extobj/ViewExtObjSupport.h"
 
 #include <algorithm>
@@ -19,11 +20,8 @@ namespace {
 
 // Text-line objects store their pixel x plus this as their column.
 constexpr int kTextColumnBase = 10000;
-// Rows of the top staff line and of the tablature row the origin counts from.
-constexpr int kStaffOriginRow = 14;
+// The tablature row the origin counts from (a staff's is g_StaffOriginRow).
 constexpr int kTabOriginRow = 2;
-// A percussion staff's rows stand six staff steps higher.
-constexpr int kPercussionRaise = 6;
 // The placement start stands this far below the top of other lines.
 constexpr int kRhythmStartDrop = 5;
 constexpr int kTextStartDrop = 2;
@@ -186,8 +184,8 @@ POINT PlacementStart(const CStavlinView& view) {
   const int row = view.GetCaretRow();
   switch (KLineObj::FamilyOf(view.GetCurrentType())) {
     case KLineObj::kFamilyStaff:
-      y = DrawTop(view, current) + static_cast<long long>(row - kStaffOriginRow) * g_StaffStep[size];
-      if (view.GetCurrentType() == KLineObj::kKindPercussion) y -= kPercussionRaise * g_StaffStep[size];
+      y = DrawTop(view, current) + static_cast<long long>(row - g_StaffOriginRow) * g_StaffStep[size];
+      if (view.GetCurrentType() == KLineObj::kKindPercussion) y -= g_PercussionRaise * g_StaffStep[size];
       break;
     case KLineObj::kFamilyTab:
       y = DrawTop(view, current) +

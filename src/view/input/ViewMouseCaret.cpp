@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/StaffGeometry.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLine.h"
 #include "lines/KRhythmLine.h"
@@ -20,21 +21,15 @@ namespace viewmouse {
 
 namespace {
 
-// Per symbol size: half a staff space, a staff space, the caret offset of
-// text and rhythm lines.
-constexpr int kHalfSpace[2] = {3, 4};
-constexpr int kStaffSpace[2] = {6, 8};
+// Per symbol size: the caret offset of text and rhythm lines. (The staff's
+// own geometry is in common/StaffGeometry.h.)
 constexpr int kTextOffset[2] = {1, 0};
-// Staff rows: the row of the top staff line's space, the rows a click
-// reaches, and the row a percussion staff always takes.
-constexpr int kStaffRowBase = 14;
-constexpr int kStaffTopRow = 15;
+// Staff rows: the rows a click reaches, and the row a percussion staff
+// always takes.
 constexpr int kFirstStaffRow = 1;
 constexpr int kLastStaffRow = 36;
 constexpr int kPercussionRow = 18;
-constexpr int kPercussionRaise = 6;
-// Tablature rows: the top string's row and the rows a click reaches.
-constexpr double kTabTopRow = 2.5;
+// Tablature rows: the last row a click reaches.
 constexpr int kLastTabRow = 9;
 
 int SizeOf(const CStavlinView& view) { return view.GetSizeIndex() != 0 ? 1 : 0; }
@@ -125,20 +120,20 @@ CaretSpot CaretSpotAt(CStavlinView& view, int displayLine, int x, int y) {
       if (type == KLineObj::kKindPercussion) {
         spot.row = kPercussionRow;
       } else {
-        const double row = std::trunc(2.0 * (rely - above) / kStaffSpace[size] + kStaffRowBase);
+        const double row = std::trunc(2.0 * (rely - above) / g_StaffLineSpacing[size] + g_StaffOriginRow);
         spot.row = static_cast<int>(std::clamp(row, double{kFirstStaffRow}, double{kLastStaffRow}));
       }
-      spot.yOffset = above + (spot.row - kStaffTopRow) * kHalfSpace[size];
-      if (type == KLineObj::kKindPercussion) spot.yOffset -= kPercussionRaise * kHalfSpace[size];
+      spot.yOffset = above + (spot.row - g_StaffTopRow) * g_StaffStep[size];
+      if (type == KLineObj::kKindPercussion) spot.yOffset -= g_PercussionRaise * g_StaffStep[size];
       break;
     }
     case KLineObj::kFamilyTab: {
       const int above = list != nullptr ? list->GetSpaceAbove(size) : 0;
       const double spacing = std::max(TabStringSpacing(size), 1);
       spot.column = (w / 2 + relx) / w;
-      const double row = std::trunc((rely - above) / spacing + kTabTopRow);
+      const double row = std::trunc((rely - above) / spacing + g_TabTopRow);
       spot.row = static_cast<int>(std::clamp(row, 0.0, double{kLastTabRow}));
-      spot.yOffset = static_cast<int>(std::trunc(above + spacing * (spot.row - kTabTopRow))) + 1;
+      spot.yOffset = static_cast<int>(std::trunc(above + spacing * (spot.row - g_TabTopRow))) + 1;
       break;
     }
     case KLineObj::kFamilyRhythm:

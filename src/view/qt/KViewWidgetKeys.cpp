@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include "common/StaffGeometry.h"
 #include "common/Globals.h"
 #include "common/ScaledDraw.h"
 #include "model/KListLine.h"
@@ -19,7 +20,6 @@ namespace {
 // Staff rows: the row of the top staff line's space above, and the height of
 // a row per symbol size.
 constexpr int kLedgerRowOrigin = 14;
-constexpr int kRowHeight[2] = {3, 4};
 
 }  // namespace
 
@@ -89,7 +89,7 @@ void KViewWidget::PaintLedgerHint(CDC& dc) const {
   const KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
   if (list == nullptr) return;
   const int size = view.GetSizeIndex() != 0 ? 1 : 0;
-  const int rowHeight = kRowHeight[size];
+  const int rowHeight = g_StaffStep[size];
   int width = 0;
   if (entry.type >= 0 && entry.type < static_cast<int>(view.m_typeColumnWidth.size()))
     width = view.m_typeColumnWidth[static_cast<size_t>(entry.type)];
