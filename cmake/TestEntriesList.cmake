@@ -2,8 +2,6 @@
 # and declares one entry for each test, a test over a table of values being
 # one entry for all its values.
 
-cmake_policy(SET CMP0057 NEW)
-
 # An entry is skipped when every test it ran was skipped: gtest's summary then
 # passes none and lists only skipped tests, with no failure after them.
 set(stavlin_skipped
@@ -34,7 +32,8 @@ if(NOT EXISTS "${stavlin_entries}" OR NOT "${stavlin_entries}" IS_NEWER_THAN "${
           continue()
         endif()
         set(name "${suite}.${test}")
-        if(name IN_LIST seen)
+        list(FIND seen "${name}" at)
+        if(NOT at EQUAL -1)
           continue()
         endif()
         list(APPEND seen "${name}")

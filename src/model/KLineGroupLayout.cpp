@@ -9,6 +9,7 @@
 
 #include "common/ErrorReporter.h"
 #include "common/ScaledDraw.h"
+#include "common/StaffGeometry.h"
 #include "common/SymbolCache.h"
 #include "common/ViewServices.h"
 #include "model/KLineGroup.h"
@@ -24,8 +25,6 @@ bool IsNoteType(int type) { return KLineObj::IsNoteFamily(KLineObj::FamilyOf(typ
 bool IsTabType(int type) { return KLineObj::FamilyOf(type) == KLineObj::kFamilyTab; }
 
 constexpr int kFullTabStrings = 6;
-// Distance between the lines of a staff, by symbol size.
-constexpr int kStaffStep[2] = {6, 8};
 // The curly brace of a grand staff: how far left of the group's edge its
 // point reaches, and how far its arms reach back towards the staves.
 constexpr int kBracePoint = 9;
@@ -161,7 +160,7 @@ void KLineGroup::LayoutWith(const std::function<const DisplayLine*(POSITION)>& f
       const KListLine* bottom = lineOf(n);
       if (top == nullptr || bottom == nullptr) break;
       const int staffTop = matches[m].shown->top + top->GetSpaceAbove(sizeIndex);
-      const int staffBottom = matches[n].shown->top + bottom->GetSpaceAbove(sizeIndex) + 4 * kStaffStep[size];
+      const int staffBottom = matches[n].shown->top + bottom->GetSpaceAbove(sizeIndex) + 4 * g_StaffLineSpacing[size];
       m_braces[m_braceCount++] = {staffTop, staffBottom};
       break;
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/ScaledDraw.h"
+#include "common/StaffGeometry.h"
 #include "model/DocServices.h"
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
@@ -22,8 +23,6 @@ constexpr DWORD kFlagJoinedBelow = 0x200000;
 constexpr DWORD kFlagBarsAligned = 0x100000;
 // Lines a bracket's bar lines may reach over.
 constexpr int kMaxJoinedLines = 20;
-// Distance between the five staff lines, by size.
-constexpr int kStaffSpacing[2] = {6, 8};
 
 void Stroke(CDC* dc, int x1, int y1, int x2, int y2) {
   ScaledMoveTo(dc, x1, y1);
@@ -35,7 +34,7 @@ bool IsStaff(int type) { return type == kTrebleStaff || type == kBassStaff; }
 // The y of the lowest staff line or string of a note line whose top is top.
 int LowestLineY(const KListLine& line, int type, int top, int size) {
   const int y = top + line.GetSpaceAbove(size);
-  if (KLineObj::FamilyOf(type) != KLineObj::kFamilyTab) return y + 4 * kStaffSpacing[size];
+  if (KLineObj::FamilyOf(type) != KLineObj::kFamilyTab) return y + 4 * g_StaffLineSpacing[size];
   const int strings = line.GetStringCount();
   const int step = TabStringSpacing(size) + 1;
   // Fewer than six strings start one row lower.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "common/StaffGeometry.h"
 #include "lines/KRhythmLine.h"
 #include "lines/KStrLine.h"
 #include "model/KListLine.h"
@@ -16,7 +17,6 @@ namespace {
 constexpr int kDragMode = 14;
 constexpr int kHoverSlack = 3;
 constexpr int kMaxMarks = 15;
-constexpr int kStaffSpace[2] = {6, 8};
 constexpr int kStaffHeight[2] = {25, 33};
 constexpr int kDashOffset[2] = {13, 14};
 
@@ -175,7 +175,7 @@ void CStavlinView::ShowHoverLedgerMarks(int x, int displayLine, int column, int 
   m_hoverX = x;
   m_hoverLine = displayLine;
   const int size = m_sizeIndex != 0 ? 1 : 0;
-  const int space = kStaffSpace[size];
+  const int space = g_StaffLineSpacing[size];
   int wanted = 0;
   int firstY = 0;
   int step = 0;
