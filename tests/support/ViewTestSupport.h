@@ -108,6 +108,11 @@ class ViewScoreFixture : public ::testing::Test {
     SetUndoRecorder(&RecordUndo);
     host.client = RECT{0, 0, 800, 2000};
     host.frame = &frame;
+    MakeView();
+  }
+
+  // A fresh view of the document, with text fonts of one known size.
+  void MakeView() {
     view = std::make_unique<CStavlinView>(&doc, &host);
     view->m_show[8] = 1;
     LOGFONT font{};

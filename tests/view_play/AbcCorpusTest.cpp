@@ -337,12 +337,7 @@ class AbcCorpusScore : public viewtest::TranslateFixture, public ::testing::With
       view.reset();
       doc.DeleteContents();
       lines.clear();
-      view = std::make_unique<CStavlinView>(&doc, &host);
-      view->m_show[8] = 1;
-      LOGFONT font{};
-      font.lfHeight = 16;
-      font.lfWeight = 400;
-      for (LOGFONT& slot : view->m_textFonts) slot = font;
+      MakeView();
     }
     AddText("");
     AddText("");
