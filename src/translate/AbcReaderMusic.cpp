@@ -79,8 +79,18 @@ int HalveCode(int code) {
     case 5:
       return code + 2;
     default:
-      return code;
+      // Rests run from the whole (14) to the 64th (20).
+      return code >= 14 && code < 20 ? code + 1 : code;
   }
+}
+
+// Whether a column holds a rest (rest codes run from 14 to 20).
+bool HoldsRest(const KChord& column) {
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const int code = column.GetNote(i).code;
+    if (code >= 14 && code <= 20) return true;
+  }
+  return false;
 }
 
 struct OpenArc {
@@ -125,6 +135,7 @@ class MusicLineReader {
   void ReadInlineField();
   // A decoration "!name!" or "+name+"; m_pos is on the opening sign.
   void ReadDecoration(char sign);
+  void ReadMultiMeasureRest();
   // A key-change column at the current column when the key differs from the
   // last one (a column of the line that is not its start).
   void InsertKeyChange();
@@ -611,6 +622,32 @@ void MusicLineReader::ReadInlineField() {
   }
 }
 
+void MusicLineReader::ReadMultiMeasureRest() {
+  // "Z4" rests for four bars: each bar holds a whole rest alone, which rests
+  // for the whole bar whatever the meter. A count past what a tune could
+  // mean is held, so that a hostile text cannot make millions of columns.
+  constexpr int kMostBars = 999;
+  constexpr int kWholeRestCode = 14;
+  int bars = 0;
+  while (At(m_pos + 1) >= '0' && At(m_pos + 1) <= '9') {
+    bars = std::min(kMostBars, bars * 10 + (At(++m_pos) - '0'));
+  }
+  bars = std::max(bars, 1);
+  for (int bar = 0; bar < bars; ++bar) {
+    if (bar > 0) {
+      m_column->AddNote(kMiddleRow, 21);
+      ClearBarAccidentals();
+      CompleteColumn();
+    }
+    m_column->AddNote(kMiddleRow, kWholeRestCode);
+    m_columnStartsGroup = true;
+    m_groupStart = true;
+    m_groupDirection = 0;
+    m_noteRead = true;
+    if (bar + 1 < bars) CompleteColumn();
+  }
+}
+
 void MusicLineReader::ReadDecoration(char sign) {
   const std::size_t close = m_text.find(sign, static_cast<std::size_t>(m_pos) + 1);
   // A lone sign is not a decoration.
@@ -633,7 +670,7 @@ void MusicLineReader::ReadBrokenRhythm(char sign) {
   if (sign == '<') {
     for (int i = 0; i < count; ++i) {
       int code = m_column->GetNote(i).code;
-      if (code < 0 || code > 12) continue;
+      if (code < 0 || code > 20) continue;
       for (int step = 0; step < k; ++step) code = HalveCode(code);
       m_column->SetNoteCode(i, code);
     }
@@ -742,14 +779,15 @@ void MusicLineReader::CompleteColumn() {
   const int columnPos = column->GetPos();
   // The thick-thin bar is a flagged symbol the column rules do not count as a bar.
   const bool bar = column->IsBarColumn() || column->GetNote(0).code == 10023;
-  if (m_brokenApply != 0 && m_columnHasNote) {
+  // A broken rhythm lengthens or shortens a rest as it does a note.
+  if (m_brokenApply != 0 && (m_columnHasNote || HoldsRest(*column))) {
     const int k = std::abs(m_brokenApply);
     if (m_brokenApply > 0) {
       column->AddNote(m_columnRow, kDotCodes[k]);
     } else {
       for (int i = 0; i < column->GetNoteCount(); ++i) {
         int code = column->GetNote(i).code;
-        if (code < 0 || code > 12) continue;
+        if (code < 0 || code > 20) continue;
         for (int step = 0; step < k; ++step) code = HalveCode(code);
         column->SetNoteCode(i, code);
       }
@@ -807,6 +845,8 @@ void MusicLineReader::ReadSymbols() {
         AddNote(note);
       }
       if (m_inChord || BrokenRhythmFollows()) completes = false;
+    } else if (c == 'Z') {
+      ReadMultiMeasureRest();
     } else if (c == ' ' || c == '\t') {
       m_groupStart = true;
       // "G > F": the note before the blanks still takes the sign.

@@ -73,6 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Blocks for a typesetter (PostScript, text) hold no music.
         NotesCase{"PostScript block in the tune", "K:C\nC\n%%beginps\n/A { gsave B C } def\n%%endps\nD",
                   "C4:240 D4:240"},
+        // Rests take a broken rhythm as notes do.
+        NotesCase{"broken rhythm on rests", "K:C\nz>z C2>z2 z<C", "z:360 z:120 C4:720 z:240 z:120 C4:360"},
+        // A multi-measure rest rests for its bars.
+        NotesCase{"multi-measure rest", "M:4/4\nL:1/8\nK:C\nZ2|C8|", "z:1920 z:1920 C4:1920"},
         NotesCase{"text block before the tune", "%%begintext\nA fine tune\nBy me\n%%endtext\nX:1\nK:C\nC",
                   "C4:240"}),
     [](const auto& info) { return viewtest::CaseName(info.param.name); });
