@@ -967,6 +967,9 @@ void MusicLineReader::ReadSymbols() {
       m_pendingAccidental = 27;
     } else if (c == '!' || c == '+') {
       ReadDecoration(c);
+    } else if (c == '.' && (next == '-' || next == '(')) {
+      // A dotted tie or slur (".-", ".("), as typesetters draw it: the dot is
+      // the arc's line style, not a staccato on the next note.
     } else if (c == '~' || c == '.' || c == 'v' || c == 'u') {
       m_pendingSymbols.push_back(c == '~' ? 64 : c == '.' ? 52 : c == 'v' ? 76 : 77);
     } else if (c == '{') {

@@ -199,6 +199,15 @@ TEST_F(AbcReaderTest, GraceNotesAndDecorations) {
   EXPECT_EQ(DumpColumns(*AsStaff(line)), "0:13/13 1:19/0 2:15/4 3:14/4 4:18/0 5:17/1,17/52");
 }
 
+TEST_F(AbcReaderTest, ADotBeforeATieOrSlurDrawsItDottedAndMarksNoStaccato) {
+  ClearPending();
+  std::unique_ptr<KLineObj> line = Read("c.-c .(de)");
+  const std::string columns = DumpColumns(*AsStaff(line));
+  EXPECT_EQ(columns.find("/52"), std::string::npos) << columns;
+  // The arcs are still there: the tie and the slur.
+  EXPECT_EQ(line->GetAttachmentCount(), 2);
+}
+
 TEST_F(AbcReaderTest, TextOnlyLineGivesTheTempoMarkBack) {
   GetAbcReaderState().titlePending = GetAbcReaderState().meterPending = false;
   std::unique_ptr<KLineObj> line = Read("\"Intro\"");

@@ -360,6 +360,15 @@ inline std::string TupletsByFirstNumber(const std::string& text) {
   });
 }
 
+// The tune with a typesetter's arc direction marks taken off its slurs
+// ("('F" and "(,F" become "(F").
+inline std::string WithoutArcDirectionMarks(const std::string& text) {
+  return EditMusic(text, [](const std::string& line) {
+    static const std::regex kMarked("\\([',]");
+    return std::regex_replace(line, kMarked, "(");
+  });
+}
+
 // The tune without the playing order of its header (a P: field before K:):
 // its parts play once, in the order written.
 inline std::string WithoutPlayingOrder(const std::string& text) {

@@ -83,6 +83,11 @@ enum class Reading {
   // that does not ask for it ("K: clef=treble"); the program plays the new
   // clef as written. Pitches compare by their name only; time as written.
   kClefOctaveKeptByAbc2midi,
+  // abc2midi reads the direction mark of a typesetter's slur ("('F", "(,F":
+  // above, below) as a change of the next note's length; the program reads
+  // the slur and plays the note as written. abc2midi plays the text with
+  // plain slurs.
+  kArcDirectionMarksAsWritten,
 };
 
 struct Listed {
@@ -111,6 +116,7 @@ const std::vector<Listed> kListed = {
     {"Abcm2psSample3_6_GraceNotes", Reading::kVoicesOneAfterAnother},
     {"Abcm2psSample3_7_Drum", Reading::kVoicesOneAfterAnother},
     {"Abcm2psSample4_2_Abcm2ps4XXNewFeatures", Reading::kVoicesOneAfterAnother},
+    {"Abcm2psSample4_2_Abcm2ps4XXNewFeatures", Reading::kArcDirectionMarksAsWritten},
     {"Abcm2psSample4_3_Yesterday", Reading::kVoicesOneAfterAnother},
     {"Abcm2psSample4_4_Fantaisie", Reading::kVoicesOneAfterAnother},
     {"Abcm2psSample4_5_SpecialStaves", Reading::kVoicesOneAfterAnother},
@@ -183,9 +189,7 @@ const std::vector<KnownFault> kKnownFaults = {
     {"Abcm2psSample3_6_GraceNotes",
      "known fault: grace notes: a 32nd where abc2midi plays a quarter of the unit note"},
     {"Abcm2psSample4_2_Abcm2ps4XXNewFeatures",
-     "known fault: abcm2ps slur and tie marks ('( ,( .-) change the notes' lengths"},
-    {"Abcm2psSample4_3_Yesterday",
-     "known fault: broken rhythm or tuplet in bar 6 (C5 eighth plays as a dotted 16th)"},
+     "known fault: grace notes: a 32nd where abc2midi plays a quarter of the unit note"},
     {"Abcm2psSample4_5_SpecialStaves", "known fault: ties inside chords: a tied chord note is held too long"},
     {"Abcm2psVoices_1_SongForAGuy",
      "known fault: voices: the first note (C3 dotted quarter) plays as C4 whole"},
@@ -278,6 +282,9 @@ std::string JudgeText(const Tune& tune, const std::vector<Reading>& readings) {
         break;
       case Reading::kKeyAccidentalsSetApart:
         text = abccorpus::KeyAccidentalsSetApart(text);
+        break;
+      case Reading::kArcDirectionMarksAsWritten:
+        text = abccorpus::WithoutArcDirectionMarks(text);
         break;
       case Reading::kNotesMovedOntoTheStaff:
       case Reading::kClefOctaveKeptByAbc2midi:
