@@ -633,7 +633,9 @@ std::optional<CString> KStaffLine::WriteAbc() {
     if (const int denominator = TempoDenominatorOf(*column)) {
       closeGrace();
       WriteTempo(denominator, pos, m_attachments, out);
-      continue;
+      // A mark set over notes or a rest: they are written after it.
+      const ColumnText under = NoteColumnText(*column, g_abcUnitLength, rowOffset, false);
+      if (under.notes.empty() && under.bars.empty()) continue;
     }
     // Grace notes stand between braces before the note they lead to.
     const bool grace = IsGraceColumn(*column);

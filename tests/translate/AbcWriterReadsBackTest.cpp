@@ -15,6 +15,8 @@
 
 #include "AbcReaderTestSupport.h"
 #include "lines/KStaffLine.h"
+#include "model/KChord.h"
+#include "model/KExtendedObj.h"
 #include "model/KLineTime.h"
 #include "support/AbcStaffReadBack.h"
 #include "translate/AbcReader.h"
@@ -89,6 +91,52 @@ INSTANTIATE_TEST_SUITE_P(
         Tune{"TempoAndContinuedLine", "X:1\nM:4/4\nL:1/8\nQ:1/4=96\nK:C\nCDEF GABc|\\\ncBAG FEDC|]"},
         Tune{"TwoNotesOnOneRowOfAChord", "X:1\nM:4/4\nL:1/8\nK:C\n[^f=f]2 f2 [D7_Az2c^f=f_gb] z|]"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A tempo mark set in a column of notes (as the palette puts it over the
+// first note of a piece) is written with the notes under it, which then read
+// back and play as they did: none of the column's notes is lost to the mark.
+struct TempoOverNotesCase {
+  const char* name;
+  const char* music;  // read as a staff; the mark goes over its first column
+};
+
+void PrintTo(const TempoOverNotesCase& c, std::ostream* out) { *out << c.name; }
+
+class TempoMarkOverNotes : public AbcWriterReadsBack, public ::testing::WithParamInterface<TempoOverNotesCase> {};
+
+TEST_P(TempoMarkOverNotes, KeepsTheNotesUnderTheMark) {
+  ResetAbcReaderState();
+  std::vector<std::unique_ptr<KStaffLine>> staves =
+      ReadAbcStaves(std::string("X:1\nM:4/4\nL:1/8\nK:C\n") + GetParam().music);
+  ASSERT_EQ(staves.size(), 1u);
+  KStaffLine& staff = *staves[0];
+  // The first column of notes or a rest gets the mark: its code on the text
+  // row and its number in a text box there.
+  KChord* first = nullptr;
+  for (POSITION node = staff.GetObjList()->GetHeadPosition(); node != nullptr && first == nullptr;) {
+    KChord* column = AsChord(staff.GetObjList()->GetNext(node));
+    if (column == nullptr || column->IsBarColumn() || column->IsSignatureColumn()) continue;
+    for (int i = 0; i < column->GetNoteCount(); ++i) {
+      const int code = column->GetNote(i).code;
+      if ((code >= 0 && code <= 20) || (code >= 108 && code <= 111)) first = column;
+    }
+  }
+  ASSERT_NE(first, nullptr);
+  const std::string before = PlayedOnStaff(staff);
+  first->AddNote(9, 10034, 0x1500);
+  staff.AddAttachment(new KExtendedObj(first->GetPos(), 9, CString("100"), CString()));
+  ASSERT_EQ(PlayedOnStaff(staff), before);
+  g_abcUnitLength = 240;
+  const std::string written = Written(staff);
+  EXPECT_NE(written.find("Q:1/4=100"), std::string::npos) << written;
+  ExpectReadsBack(staff);
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, TempoMarkOverNotes,
+                         ::testing::Values(TempoOverNotesCase{"ANote", "C2 DE F4|"},
+                                           TempoOverNotesCase{"AChord", "[C,G,E]4 G4|"},
+                                           TempoOverNotesCase{"ARest", "z2 DE F4|"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A staff of random columns: notes of every length with dots, rests, chords,
 // accidentals and bars, on any row of the staff, in any clef and key.

@@ -49,6 +49,7 @@ std::span<const KViewCommandHandler>
 GroupIndependenceCommandHandlers();                                   // structure/ViewGroupIndependence.cpp
 std::span<const KViewCommandHandler> DisplayToggleCommandHandlers();  // structure/ViewDisplayToggles.cpp
 std::span<const KViewCommandHandler> TranslateCommandHandlers();      // ViewTranslateLines.cpp
+std::span<const KViewCommandHandler> AbcCommandHandlers();            // ViewAbcExport.cpp
 std::span<const KViewCommandHandler> PrintCommandHandlers();          // ViewPrintCommands.cpp
 std::span<const KViewCommandHandler> GoToCommandHandlers();           // ViewGoTo.cpp
 std::span<const KViewCommandHandler> ScrollCommandHandlers();         // ViewScrollCommands.cpp

@@ -2,14 +2,13 @@
 // the selection are read as ABC notation, line by line, and replaced by what
 // they stand for: staff lines of the music, a centred title line, lines of
 // information, and chord-diagram lines of the chord names written over the
-// notes. The reader starts afresh for every command (and for every tune in
-// the text); a line that the last line of music left open by continuation is
-// not lost.
-
+// notes. The reading is translate/AbcTextToLines; this file puts its lines in
+// the score, sets the titles' font and lays the tunes' staves out. The reader
+// starts afresh for every command (and for every tune in the text); a line
+// that the last line of music left open by continuation is not lost.
 #include <algorithm>
-#include <map>
-#include <set>
-#include <string>
+#include <memory>
+#include <optional>
 #include <tuple>
 #include <unordered_set>
 #include <vector>
@@ -18,12 +17,7 @@
 #include "lines/KChordPicLine.h"
 #include "lines/KStaffLine.h"
 #include "lines/KStrLine.h"
-#include "model/KChord.h"
-#include "model/KChordPic.h"
-#include "model/KExtendedObj.h"
-#include "translate/AbcReader.h"
-#include "translate/AbcReaderState.h"
-#include "translate/ChordNameRecognizer.h"
+#include "translate/AbcTextToLines.h"
 #include "view/CStavlinView.h"
 #include "doc/NewScoreSheetWidth.h"
 #include "view/core/ViewLineGeometry.h"
@@ -35,34 +29,14 @@ constexpr int kUndoLineToEnd = 6;
 constexpr int kSelectWholeLines = 10;
 constexpr int kWholeLineColumns = 32000;
 constexpr const char* kTitleFont = "22,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman";
-// Chord names are measured in a fixed font: 9 pixels a character.
-constexpr int kChordTextCharWidth = 9;
-constexpr const char* kChordPrefix = "@@";
-// The pixels of one diagram column in the chord-name recognizer's measure.
-constexpr int kRecognizerColumnPixels = 8;
 // The lead-in of a note line and the room of one key-signature accidental,
 // by symbol size (small, large), for the common staff length of a tune.
 constexpr int kLineStart[2] = {34, 34};
 constexpr int kKeyAccidentalWidth[2] = {9, 11};
 
-// Sets g_abcTranslating for the command's lifetime.
-class AbcTranslating {
- public:
-  AbcTranslating() { g_abcTranslating = 1; }
-  ~AbcTranslating() { g_abcTranslating = 0; }
-  AbcTranslating(const AbcTranslating&) = delete;
-  AbcTranslating& operator=(const AbcTranslating&) = delete;
-};
-
 int KeyAtStart(KLineObj* line) {
   const KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
   return list != nullptr ? list->GetKeySignatureAt(0) : 0;
-}
-
-bool StartsWithTitleField(const CString& text) {
-  std::string_view view = text.View();
-  while (!view.empty() && (view.front() == ' ' || view.front() == '\t')) view.remove_prefix(1);
-  return view.size() >= 2 && view[0] == 'T' && view[1] == ':';
 }
 
 }  // namespace
@@ -82,13 +56,17 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
   if (m_document == nullptr || m_lineCount <= 0) return;
   first = std::clamp(first, 0, m_lineCount - 1);
   last = std::clamp(last, first, m_lineCount - 1);
-  AbcTranslating translating;
-  ResetAbcReaderState();
   CStavlinDoc& doc = *m_document;
 
   // The lines of the range, taken before any of them changes.
   std::vector<POSITION> range;
-  for (int d = first; d <= last; ++d) range.push_back(m_display[static_cast<size_t>(d)].line);
+  std::vector<std::optional<CString>> texts;
+  for (int d = first; d <= last; ++d) {
+    range.push_back(m_display[static_cast<size_t>(d)].line);
+    const auto* source = dynamic_cast<KStrLine*>(doc.GetLineAt(range.back()));
+    texts.push_back(source != nullptr ? std::optional<CString>(source->GetText()) : std::nullopt);
+  }
+  AbcTextRead read = ReadAbcTextLines(texts);
 
   POSITION beforeRange = range.front();
   doc.GetPrevLine(beforeRange);
@@ -104,18 +82,16 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     const POSITION pos = range[i];
     auto* source = dynamic_cast<KStrLine*>(doc.GetLineAt(pos));
     if (source == nullptr) continue;
-    const int continuation = i + 1 < range.size() ? 1 : 0;
-    std::unique_ptr<KLineObj> result = ReadAbcLine(source->GetText(), continuation);
+    std::unique_ptr<KLineObj> result = std::move(read.lines[i].line);
     if (result == nullptr) {
       // A line the reader consumed, or one that yields nothing, goes.
       doc.RemoveLine(pos, nullptr, TRUE);
       continue;
     }
-    auto* text = dynamic_cast<KStrLine*>(result.get());
-    if (text != nullptr && StartsWithTitleField(source->GetText())) {
+    if (read.lines[i].title) {
+      auto* text = static_cast<KStrLine*>(result.get());
       if (titleFontSlot < 0) titleFontSlot = FindOrAddLineFont(CString(kTitleFont), 0, 0);
       text->SetFontIndex(titleFontSlot);
-      text->ModifyFlags(KStrLine::kFlagTitle, 1);
       if (titleFontSlot > 0) ++m_fontUseCounts[static_cast<size_t>(titleFontSlot)];
       titles.push_back(text);
     }
@@ -133,8 +109,8 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     if (firstPlaced == nullptr) firstPlaced = placed;
   }
   // Music that the last line left open for continuation still comes in.
-  if (std::unique_ptr<KStaffLine> open = TakeContinuedAbcLine()) {
-    KStaffLine* line = open.release();
+  if (read.continued != nullptr) {
+    KStaffLine* line = read.continued.release();
     if (lastPlaced == nullptr) lastPlaced = beforeRange;
     lastPlaced = lastPlaced != nullptr ? doc.InsertLineAfter(lastPlaced, line) : doc.AddHeadLine(line);
     if (firstPlaced == nullptr) firstPlaced = lastPlaced;
@@ -229,108 +205,27 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
 
   // Chord names written over the notes become chord-diagram lines above
   // their staves.
-  if (GetAbcReaderState().chordNamesSeen) {
+  if (read.chordNamesSeen) {
     bool added = false;
-    const int chordColumnWidth = viewgeom::ColumnWidth(*this, 0) > 0 ? viewgeom::ColumnWidth(*this, 0) : 18;
+    AbcDiagramGeometry geometry;
+    geometry.noteColumnWidth = viewgeom::ColumnWidth(*this, 0) > 0 ? viewgeom::ColumnWidth(*this, 0) : 18;
+    geometry.diagramColumnWidth = KListLine::kChordColumnWidth[std::clamp(m_sizeIndex, 0, 1)];
     int searchFrom = 0;
     for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
       const POSITION here = pos;
       auto* staff = dynamic_cast<KStaffLine*>(doc.GetNextLine(pos));
       if (staff == nullptr || staff->GetType() != 0 || !madeHere(staff)) continue;
-      std::string names;
-      std::vector<KExtendedObj*> taken;
-      // Where each name starts in the text, and the note column it stands over.
-      std::map<int, int> noteColumnOfName;
-      CObList* attachments = staff->GetAttachments();
-      for (POSITION node = attachments->GetHeadPosition(); node != nullptr;) {
-        auto* attachment = dynamic_cast<KExtendedObj*>(attachments->GetNext(node));
-        if (attachment == nullptr || attachment->GetKind() != KExtendedObj::kTextBox) continue;
-        const std::string_view text = attachment->GetText().View();
-        if (text.substr(0, 2) != kChordPrefix) continue;
-        const int column = std::max(0, (attachment->GetPos() * chordColumnWidth -
-                                        kChordTextCharWidth * static_cast<int>(names.size())) /
-                                           kChordTextCharWidth);
-        names.append(static_cast<size_t>(column), ' ');
-        noteColumnOfName[static_cast<int>(names.size())] = attachment->GetPos();
-        names += text.substr(2);
-        names += ' ';
-        taken.push_back(attachment);
-      }
-      if (names.find_first_not_of(' ') == std::string::npos) continue;
-      // The names were spaced for a font of 9 pixels a character; the
-      // diagrams then stand over the staff columns the names came from.
-      // The chord line's columns begin at the content's left edge, the
-      // staff's after its clef and key.
       // The staves come in display order (the lines put in here show only
       // after the rebuild below): the search goes on from the last one found.
-      int staffLine = FindDisplayLine(here, searchFrom);
-      if (staffLine < 0) staffLine = FindDisplayLine(here, 0);
-      if (staffLine >= 0) searchFrom = staffLine;
-      const int lead =
-          staffLine >= 0 ? std::max(viewgeom::LineLeftX(*this, staffLine) - m_contentLeft, 0) : 0;
-      // A name longer than the room between its note and the next named one
-      // pushes the next name along the text; each diagram still stands over
-      // the note its name was written over.
-      // The recognizer counts 8 pixels to a diagram column, the chord line
-      // draws its columns as wide as the symbol size makes them: the x given
-      // is scaled so that each diagram's column lies under its pixel x.
-      const int diagramColumn = KListLine::kChordColumnWidth[std::clamp(m_sizeIndex, 0, 1)];
-      auto diagramColumnOf = [lead, diagramColumn](long long x) {
-        return static_cast<int>(x * kRecognizerColumnPixels / diagramColumn);
+      geometry.staffLead = [&] {
+        int staffLine = FindDisplayLine(here, searchFrom);
+        if (staffLine < 0) staffLine = FindDisplayLine(here, 0);
+        if (staffLine >= 0) searchFrom = staffLine;
+        return staffLine >= 0 ? std::max(viewgeom::LineLeftX(*this, staffLine) - m_contentLeft, 0) : 0;
       };
-      // The diagram column over each recognised name's note, in order.
-      std::vector<int> wanted;
-      ChordNameLayout layout;
-      layout.xOfPosition = [&](int position) {
-        const auto named = noteColumnOfName.find(position);
-        const long long x = lead + (named != noteColumnOfName.end() ? named->second * chordColumnWidth
-                                                                    : position * kChordTextCharWidth);
-        wanted.push_back(diagramColumnOf(x) / kRecognizerColumnPixels);
-        return diagramColumnOf(x);
-      };
-      std::unique_ptr<KChordPicLine> chords =
-          RecognizeChordNamesInText(CString(std::string_view(names)), false, layout);
+      std::unique_ptr<KChordPicLine> chords = AbcChordNamesToDiagrams(*staff, geometry);
       // Without a diagram line the names stay written over the notes.
       if (chords == nullptr) continue;
-      // A diagram set past its note (the one before it is wider than the
-      // room) never stands at another note's column, so that it is not taken
-      // for that note's chord when the score is written as ABC.
-      std::set<int> noteDiagramColumns;
-      for (POSITION node = staff->GetObjList()->GetHeadPosition(); node != nullptr;) {
-        const KChord* column = AsChord(staff->GetObjList()->GetNext(node));
-        if (column == nullptr || column->IsBarColumn() || column->IsSignatureColumn()) continue;
-        for (int i = 0; i < column->GetNoteCount(); ++i) {
-          const int code = column->GetNote(i).code;
-          if ((code >= 0 && code <= 20) || (code >= 108 && code <= 111)) {
-            noteDiagramColumns.insert(
-                diagramColumnOf(lead + static_cast<long long>(column->GetPos()) * chordColumnWidth) /
-                kRecognizerColumnPixels);
-            break;
-          }
-        }
-      }
-      std::vector<KChordPic*> diagrams;
-      for (POSITION node = chords->GetObjList()->GetHeadPosition(); node != nullptr;) {
-        if (KChordPic* diagram = AsChordPic(chords->GetObjList()->GetNext(node))) diagrams.push_back(diagram);
-      }
-      if (diagrams.size() == wanted.size()) {
-        int previousEnd = -1;
-        for (std::size_t i = 0; i < diagrams.size(); ++i) {
-          int column = std::max(wanted[i], previousEnd);
-          if (column != wanted[i]) {
-            while (noteDiagramColumns.count(column) != 0) ++column;
-          }
-          diagrams[i]->SetPos(column);
-          const int extent = chords->GetDiagramExtent(*diagrams[i]);
-          previousEnd =
-              std::max(column + 1, column + (extent + kRecognizerColumnPixels - 1) / kRecognizerColumnPixels);
-        }
-      }
-      for (KExtendedObj* attachment : taken) {
-        staff->RemoveAttachment(attachment);
-        delete attachment;
-      }
-      chords->SetKeySignature(staff->GetKeySignatureAt(0), 0, 0);
       doc.InsertLineBefore(here, chords.release());
       doc.InsertLineAfter(here, new KStrLine(0));
       added = true;

@@ -34,6 +34,7 @@ const std::vector<KViewCommandHandler>& AllViewCommandHandlers() {
              EntryOptionCommandHandlers(),
              PrintCommandHandlers(),
              TranslateCommandHandlers(),
+             AbcCommandHandlers(),
              TuningCommandHandlers(),
              LineGroupCommandHandlers(),
              FretPositionCommandHandlers(),

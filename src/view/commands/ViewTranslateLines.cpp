@@ -295,15 +295,13 @@ void CStavlinView::ConvertToTablature(int flag) {
   UpdateAfterEdit(kHintAll, 1);
 }
 
-// The Translate submenu's commands and the ABC export of the File menu.
+// The Translate submenu's commands between lines (the ABC ones are
+// ViewAbcExport.cpp's).
 std::span<const KViewCommandHandler> TranslateCommandHandlers() {
   using namespace cmd;
   static constexpr KViewCommandHandler kHandlers[] = {
-      {kExportAbc, kExportAbc, [](CStavlinView& v, UINT) { v.OnFileExportAbc(); }},
       {kTranslateFirst, kTranslateLast, [](CStavlinView& v, UINT id) { v.OnTranslateLines(id); }},
       {kTranslateSettings, kTranslateSettings, [](CStavlinView& v, UINT) { v.OnTranslateSettings(); }},
-      {kTranslateToAbc, kTranslateToAbc, [](CStavlinView& v, UINT) { v.OnActionsTranslateToAbc(); }},
-      {kTranslateFromAbc, kTranslateFromAbc, [](CStavlinView& v, UINT) { v.OnActionsTranslateFromAbc(); }},
   };
   return kHandlers;
 }
