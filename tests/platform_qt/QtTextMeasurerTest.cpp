@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <string>
 
 #include "WidgetTestApp.h"
 #include "platform/qt/KQtImageDC.h"
@@ -34,6 +35,27 @@ TEST_F(QtTextMeasuring, MeasuresWindows1252TextWithTheMappedFont) {
   EXPECT_GT(tm.tmAveCharWidth, 0);
   EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
   EXPECT_EQ(measurer.GetTextExtent(logFont, "").cx, 0);
+}
+
+// Texts measured before are answered from what was kept: each answer is still
+// that of its own font and text, asked again in any order.
+TEST_F(QtTextMeasuring, ATextMeasuredAgainKeepsTheWidthOfItsOwnFont) {
+  LOGFONT bold = Font("Arial", 18);
+  bold.lfWeight = 700;
+  const LOGFONT fonts[] = {Font("Arial", 18), bold, Font("Arial", 30), Font("Times New Roman", 18)};
+  // The last is longer than the texts that are kept.
+  const std::string texts[] = {"The Hunters' Jig", "The Hunters' Jig ", "W", std::string(300, 'W')};
+  const QtTextMeasurer& measurer = QtTextMeasurer::Screen();
+  for (int round = 0; round < 2; ++round) {
+    for (const LOGFONT& font : fonts) {
+      const QFontMetrics metrics(QtFontMapper::ToQFont(font));
+      for (const std::string& text : texts) {
+        EXPECT_EQ(measurer.GetTextExtent(font, text).cx,
+                  metrics.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size()))))
+            << font.lfFaceName << " " << font.lfHeight << "/" << font.lfWeight << " \"" << text << "\" round " << round;
+      }
+    }
+  }
 }
 
 TEST_F(QtTextMeasuring, FixedPitchFacesGiveEveryCharacterTheSameWidth) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -27,6 +28,8 @@ namespace {
 
 constexpr int kUndoLineToEnd = 6;
 constexpr int kSelectWholeLines = 10;
+constexpr int kShowAll = 8;
+constexpr int kDefaultBeats = 4;  // 4/4 before any time signature
 constexpr int kWholeLineColumns = 32000;
 constexpr const char* kTitleFont = "22,0,0,0,700,0,0,0,0,3,2,1,18,Times New Roman";
 // The lead-in of a note line and the room of one key-signature accidental,
@@ -37,6 +40,104 @@ constexpr int kKeyAccidentalWidth[2] = {9, 11};
 int KeyAtStart(KLineObj* line) {
   const KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
   return list != nullptr ? list->GetKeySignatureAt(0) : 0;
+}
+
+// Carries the time signature from note line to note line over the lines from
+// `first` up to (not taking) `stop`, as CStavlinDoc::PropagateTimeSignatures
+// does over the whole score: the first note line among them starts with the
+// time in force at the end of the note line before `first` (4/4 when none).
+void PropagateTimeSignaturesOver(CStavlinDoc& doc, POSITION first, POSITION stop) {
+  int beats = kDefaultBeats;
+  int beatTicks = KListLine::kDefaultBeatTicks;
+  POSITION before = first;
+  if (before != nullptr) doc.GetPrevLine(before);
+  while (before != nullptr) {
+    KLineObj* line = doc.GetPrevLine(before);
+    KListLine* list =
+        line != nullptr && KLineObj::IsNoteFamily(line->GetFamily()) ? line->AsListLine() : nullptr;
+    if (list == nullptr) continue;
+    list->GetTimeSignatureAt(KListLine::kDeriveColumn, beats, beatTicks, 0);
+    break;
+  }
+  for (POSITION pos = first; pos != nullptr && pos != stop;) {
+    KLineObj* line = doc.GetNextLine(pos);
+    KListLine* list =
+        line != nullptr && KLineObj::IsNoteFamily(line->GetFamily()) ? line->AsListLine() : nullptr;
+    if (list == nullptr) continue;
+    list->SetTimeSignature(beats, beatTicks, 1);
+    list->GetTimeSignatureAt(KListLine::kDeriveColumn, beats, beatTicks, 0);
+  }
+}
+
+// The tunes' staves (each tune's in score order) filled as engraved systems,
+// wrapped to the staff length first when `wrap` asks for it, with one layout
+// of the score before and none between the tunes; the lines the wraps add
+// join `made`. Every line of the score is shown.
+void FillTunesInOneLayout(CStavlinView& view, const std::vector<std::vector<KLineObj*>>& tunes, bool wrap,
+                          int staffLength, std::unordered_set<const KLineObj*>& made) {
+  CStavlinDoc& doc = *view.GetDocument();
+  if (wrap) {
+    for (const std::vector<KLineObj*>& tune : tunes) {
+      for (KLineObj* line : tune) line->SetStaffLength(staffLength);
+    }
+  }
+  view.RebuildDisplayLines(0);
+  // Each tune's first and last display line, found in one pass. The tunes are
+  // then filled from the last up: what one tune's wrap adds or removes lies
+  // below the tunes still to come, whose display lines stay as they are.
+  std::unordered_map<const KLineObj*, size_t> tuneOf;
+  for (size_t t = 0; t < tunes.size(); ++t) {
+    for (const KLineObj* line : tunes[t]) tuneOf.emplace(line, t);
+  }
+  std::vector<int> tops(tunes.size(), -1);
+  std::vector<int> bottoms(tunes.size(), -1);
+  for (int d = 0; d < view.GetDisplayLineCount(); ++d) {
+    const auto found = tuneOf.find(view.GetDisplayLineObj(d));
+    if (found == tuneOf.end()) continue;
+    if (tops[found->second] < 0) tops[found->second] = d;
+    bottoms[found->second] = d;
+  }
+  const bool wrapping = wrap && view.LeaveReadOnlyForEdit();
+  bool wrapped = false;
+  for (size_t t = tunes.size(); t-- > 0;) {
+    const int top = tops[t];
+    const int bottom = bottoms[t];
+    if (top < 0) continue;
+    std::vector<KLineObj*> lines;
+    if (wrapping) {
+      // The tune's own lines are its systems, as its writer broke them:
+      // only a line too long for the staff gives bars to the next.
+      const POSITION above = top > 0 ? view.GetDisplayEntry(top - 1).line : nullptr;
+      WrapMusicOfImport(view, top, bottom);
+      wrapped = true;
+      // The tune's lines now: its own and those the wrap added below them.
+      POSITION pos = above;
+      if (pos != nullptr) {
+        doc.GetNextLine(pos);
+      } else {
+        pos = doc.GetFirstLinePosition();
+      }
+      const POSITION start = pos;
+      POSITION stop = nullptr;
+      while (pos != nullptr) {
+        const POSITION here = pos;
+        KLineObj* line = doc.GetNextLine(pos);
+        if (line == nullptr || line->GetFamily() > KLineObj::kFamilyTab) {
+          stop = here;
+          break;
+        }
+        made.insert(line);
+        lines.push_back(line);
+      }
+      // Bars moved between lines: each line starts in the time in force at
+      // the end of the line before it.
+      PropagateTimeSignaturesOver(doc, start, stop);
+    } else {
+      for (int d = top; d <= bottom; ++d) lines.push_back(view.GetDisplayLineObj(d));
+    }
+    FillSystemsOfLines(view, lines);
+  }
+  if (wrapped) doc.PropagateTimeSignatures();
 }
 
 }  // namespace
@@ -129,6 +230,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     // longest, so that the tune's lines end together.
     const int size = std::clamp(m_sizeIndex, 0, 1);
     const int columnWidth = viewgeom::ColumnWidth(*this, 0) > 0 ? viewgeom::ColumnWidth(*this, 0) : 18;
+    const std::unordered_set<const KLineObj*> titleLines(titles.begin(), titles.end());
     std::vector<KLineObj*> run;
     int longest = 0;
     int largestKey = 0;
@@ -146,7 +248,7 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     for (int d = firstTranslated; d < m_lineCount; ++d) {
       KLineObj* line = GetDisplayLineObj(d);
       if (line == nullptr) continue;
-      if (std::find(titles.begin(), titles.end(), line) != titles.end() && !run.empty()) closeRun();
+      if (titleLines.count(line) != 0 && !run.empty()) closeRun();
       // Only the staves this command made: the score's other lines keep their lengths.
       if (line->GetFamily() > KLineObj::kFamilyTab || !madeHere(line)) continue;
       run.push_back(line);
@@ -161,44 +263,43 @@ void CStavlinView::TranslateFromAbc(int first, int last, bool selection) {
     const bool wrap = g_prefTransAltTun.wrapAbc != 0;
     // The staves keep within a printed sheet at 100 %.
     const int staffLength = NewScoreStaffLength(g_prefStaffLines.initialStaffLength, m_contentLeft);
-    for (auto tune = runs.rbegin(); tune != runs.rend(); ++tune) {
-      if (wrap) {
-        for (KLineObj* line : *tune) line->SetStaffLength(staffLength);
-      }
-      RebuildDisplayLines(0);
-      int top = -1;
-      int bottom = -1;
-      for (int d = 0; d < m_lineCount; ++d) {
-        if (std::find(tune->begin(), tune->end(), GetDisplayLineObj(d)) == tune->end()) continue;
-        if (top < 0) top = d;
-        bottom = d;
-      }
-      if (top < 0) continue;
-      if (wrap) {
-        // The tune's own lines are its systems, as its writer broke them:
-        // only a line too long for the staff gives bars to the next.
-        UpdateSelection(0, kWholeLineColumns, top, bottom, kSelectWholeLines);
-        WrapMusic(*this, false);
-        UpdateSelection(0, 0, 0, 0, kSelClear);
-        // The lines the wrap added below the tune's are made by this command too.
-        for (int d = top; d < m_lineCount; ++d) {
-          KLineObj* line = GetDisplayLineObj(d);
-          if (line == nullptr || line->GetFamily() > KLineObj::kFamilyTab) break;
-          made.insert(line);
+    if (m_show[kShowAll] != 0) {
+      FillTunesInOneLayout(*this, runs, wrap, staffLength, made);
+    } else {
+      for (auto tune = runs.rbegin(); tune != runs.rend(); ++tune) {
+        if (wrap) {
+          for (KLineObj* line : *tune) line->SetStaffLength(staffLength);
+        }
+        RebuildDisplayLines(0);
+        int top = -1;
+        int bottom = -1;
+        for (int d = 0; d < m_lineCount; ++d) {
+          if (std::find(tune->begin(), tune->end(), GetDisplayLineObj(d)) == tune->end()) continue;
+          if (top < 0) top = d;
           bottom = d;
         }
+        if (top < 0) continue;
+        if (wrap) {
+          // The tune's own lines are its systems, as its writer broke them:
+          // only a line too long for the staff gives bars to the next.
+          UpdateSelection(0, kWholeLineColumns, top, bottom, kSelectWholeLines);
+          WrapMusic(*this, false);
+          UpdateSelection(0, 0, 0, 0, kSelClear);
+          // The lines the wrap added below the tune's are made by this command too.
+          for (int d = top; d < m_lineCount; ++d) {
+            KLineObj* line = GetDisplayLineObj(d);
+            if (line == nullptr || line->GetFamily() > KLineObj::kFamilyTab) break;
+            made.insert(line);
+            bottom = d;
+          }
+        }
+        FillSystemsToStaffLength(*this, top, bottom);
       }
-      FillSystemsToStaffLength(*this, top, bottom);
     }
     // A title stands apart from the music of its tune.
-    for (KLineObj* title : titles) {
-      for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
-        const POSITION here = pos;
-        if (doc.GetNextLine(pos) == title) {
-          doc.InsertLineAfter(here, new KStrLine(0));
-          break;
-        }
-      }
+    for (POSITION pos = doc.GetFirstLinePosition(); pos != nullptr;) {
+      const POSITION here = pos;
+      if (titleLines.count(doc.GetNextLine(pos)) != 0) doc.InsertLineAfter(here, new KStrLine(0));
     }
     RebuildDisplayLines(0);
   }

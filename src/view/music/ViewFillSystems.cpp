@@ -90,14 +90,13 @@ void MoveOpeningBarUp(System& system, System& next) {
   for (size_t l = 0; l < system.size(); ++l) InsertColumns(*system[l], at, 1, CutColumns(*next[l], 0, 1));
 }
 
-std::vector<std::vector<System>> Parts(CStavlinView& view, int first, int last) {
+std::vector<std::vector<System>> Parts(CStavlinView& view, const std::vector<KLineObj*>& lines) {
   CStavlinDoc& doc = *view.GetDocument();
   std::vector<std::vector<System>> parts;
   std::map<std::pair<int, std::string>, size_t> partOfLabel;
   std::set<int> groupsSeen;
   std::vector<KLineGroup*> groups;
-  for (int d = first; d <= last; ++d) {
-    KLineObj* line = view.GetDisplayLineObj(d);
+  for (KLineObj* line : lines) {
     KListLine* list = line != nullptr ? line->AsListLine() : nullptr;
     if (list == nullptr) continue;
     if (line->GetGroupId() != KLineObj::kNoGroup) {
@@ -138,7 +137,15 @@ void FillSystemsToStaffLength(CStavlinView& view, int first, int last) {
   if (view.GetDocument() == nullptr || view.GetDisplayLineCount() <= 0) return;
   first = std::clamp(first, 0, view.GetDisplayLineCount() - 1);
   last = std::clamp(last, first, view.GetDisplayLineCount() - 1);
-  for (std::vector<System>& part : Parts(view, first, last)) {
+  std::vector<KLineObj*> lines;
+  for (int d = first; d <= last; ++d) lines.push_back(view.GetDisplayLineObj(d));
+  FillSystemsOfLines(view, lines);
+  view.RebuildDisplayLines(0);
+}
+
+void FillSystemsOfLines(CStavlinView& view, const std::vector<KLineObj*>& lines) {
+  if (view.GetDocument() == nullptr) return;
+  for (std::vector<System>& part : Parts(view, lines)) {
     for (size_t i = 0; i + 1 < part.size(); ++i) {
       System& system = part[i];
       // Ties, slurs and brackets keep their notes; an arc into the next
@@ -150,5 +157,4 @@ void FillSystemsToStaffLength(CStavlinView& view, int first, int last) {
       spans.Restore();
     }
   }
-  view.RebuildDisplayLines(0);
 }

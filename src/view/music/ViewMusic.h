@@ -10,6 +10,7 @@
 #include "view/commands/CommandHandlers.h"
 
 class CStavlinView;
+class KLineObj;
 class KListLine;
 
 // ---- Wrap Music (ViewWrapMusic.cpp) ------------------------------------------------
@@ -22,6 +23,12 @@ class KListLine;
 // no bar is ever dropped. With pullUp false, bars only move down: a line
 // that fits keeps its own bars (the systems an ABC tune's lines give).
 void WrapMusic(CStavlinView& view, bool pullUp = true);
+// The wrap an import runs over each tune it brings in, display lines
+// first..last, bars only moving down: no undo step, the caret and the display
+// table left as they are (the table is stale below `first` afterwards), the
+// time signatures not carried on. The importer lays the score out once at
+// its end. The messages of a failure or of a bar too long are shown.
+void WrapMusicOfImport(CStavlinView& view, int first, int last);
 // The error numbers the run stops with (shown in the message).
 inline constexpr int kWrapErrorGroupMissing = 17;
 inline constexpr int kWrapErrorNothingMoves = 2;
@@ -63,6 +70,9 @@ void SpaceLinesToLength(const std::vector<KListLine*>& lines, int columns);
 // notes spread so that this bar stands at the end of its staff length, as
 // far as the columns reach; the last system keeps its natural spacing.
 void FillSystemsToStaffLength(CStavlinView& view, int first, int last);
+// The same over the given lines (in score order), without laying the score
+// out afterwards: what an import does tune by tune before its one layout.
+void FillSystemsOfLines(CStavlinView& view, const std::vector<KLineObj*>& lines);
 // The spacing class of a column of the ticks (and whether it is a bar).
 int SpacingClass(int ticks, bool bar);
 

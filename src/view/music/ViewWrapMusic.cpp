@@ -870,6 +870,43 @@ bool RemoveEmptied(CStavlinView& view, const WrapRun& run) {
   return removed;
 }
 
+struct KWrapOutcome {
+  int error = 0;
+  bool tooLong = false;
+};
+
+// The wrap of display lines first..last itself: bars moved, the lines and
+// groups it emptied removed. The display table is left as it was.
+KWrapOutcome RunWrap(CStavlinView& view, int first, int last, bool pullUp) {
+  KWrapOutcome outcome;
+  SetFor hold(g_holdWidest, 1);
+  SetFor quiet(g_noModify, 1);
+  SetFor noPasteWrap(g_autoWrapSuspended, 1);
+  WrapRun run(view, first, last, pullUp);
+  try {
+    run.Run();
+  } catch (const WrapError& failure) {
+    outcome.error = failure.number;
+  }
+  outcome.tooLong = run.TooLong();
+  if (outcome.error == 0) RemoveEmptied(view, run);
+  return outcome;
+}
+
+// The messages of a wrap that failed or met a bar too long for its staff.
+void ReportWrap(const KWrapOutcome& outcome) {
+  if (outcome.error != 0) {
+    CString number;
+    number.Format("%2d", outcome.error);
+    CString text;
+    AfxFormatString1(text, kWrapErrorMessage, number);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(kWrapReportMessage, MB_OK | MB_ICONEXCLAMATION);
+  } else if (outcome.tooLong) {
+    AfxMessageBox(kWrapMeasureTooLongMessage, MB_OK | MB_ICONINFORMATION);
+  }
+}
+
 }  // namespace
 
 void WrapMusic(CStavlinView& view, bool pullUp) {
@@ -908,8 +945,7 @@ void WrapMusic(CStavlinView& view, bool pullUp) {
     }
   }
 
-  int error = 0;
-  bool tooLong = false;
+  KWrapOutcome outcome;
   {
     const WrapProgressShown shown(view);
     view.RecordUndoStep(kUndoSelectedToEnd, 0, 0, nullptr, 0);
@@ -919,17 +955,7 @@ void WrapMusic(CStavlinView& view, bool pullUp) {
     const POSITION caretLine = view.GetDisplayEntry(std::clamp(view.m_currentLine, 0, count - 1)).line;
     const int caretColumn = view.m_caretColumn;
     {
-      SetFor hold(g_holdWidest, 1);
-      SetFor quiet(g_noModify, 1);
-      SetFor noPasteWrap(g_autoWrapSuspended, 1);
-      WrapRun run(view, first, last, pullUp);
-      try {
-        run.Run();
-      } catch (const WrapError& failure) {
-        error = failure.number;
-      }
-      tooLong = run.TooLong();
-      if (error == 0) RemoveEmptied(view, run);
+      outcome = RunWrap(view, first, last, pullUp);
       // Bars moved between lines: each line starts in the time in force at
       // the end of the line before it.
       view.m_document->PropagateTimeSignatures();
@@ -951,14 +977,13 @@ void WrapMusic(CStavlinView& view, bool pullUp) {
     view.UpdateAfterEdit(CStavlinView::kHintAll, 1);
   }
 
-  if (error != 0) {
-    CString number;
-    number.Format("%2d", error);
-    CString text;
-    AfxFormatString1(text, kWrapErrorMessage, number);
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-    AfxMessageBox(kWrapReportMessage, MB_OK | MB_ICONEXCLAMATION);
-  } else if (tooLong) {
-    AfxMessageBox(kWrapMeasureTooLongMessage, MB_OK | MB_ICONINFORMATION);
-  }
+  ReportWrap(outcome);
+}
+
+void WrapMusicOfImport(CStavlinView& view, int first, int last) {
+  if (view.m_document == nullptr || view.GetDisplayLineCount() <= 0) return;
+  const int count = view.GetDisplayLineCount();
+  first = std::clamp(first, 0, count - 1);
+  last = std::clamp(last, first, count - 1);
+  ReportWrap(RunWrap(view, first, last, false));
 }
