@@ -10,6 +10,8 @@
 
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
+#include "model/KListLine.h"
+#include "platform/CObList.h"
 #include "platform/CString.h"
 #include "platform/StringTable.h"
 
@@ -91,12 +93,38 @@ namespace musicnames {
 struct LineDump {
   std::string codes;
   std::string names;
+  operator std::string() const { return codes; }  // NOLINT: compared and kept as its codes
 };
 
 inline bool operator==(const LineDump& dump, const std::string& codes) { return dump.codes == codes; }
 inline bool operator==(const LineDump& dump, const char* codes) { return dump.codes == codes; }
 inline std::ostream& operator<<(std::ostream& out, const LineDump& dump) {
   return out << dump.codes << "  [" << dump.names << "]";
+}
+
+// A note line's columns: "pos:code@row,code@row pos:...", a tablature
+// column's rows as its raw positions or (stringUnits) as the string alone.
+inline LineDump DumpColumns(const KListLine* line, bool stringUnits) {
+  LineDump out;
+  if (line == nullptr) return out;
+  const CObList* objects = line->GetObjList();
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const auto* chord = dynamic_cast<const KChord*>(objects->GetNext(node));
+    if (chord == nullptr) continue;
+    if (!out.codes.empty()) {
+      out.codes += ' ';
+      out.names += " | ";
+    }
+    out.codes += std::to_string(chord->GetPos()) + ':';
+    for (int i = 0; i < chord->GetNoteCount(); ++i) {
+      const NotePair note = chord->GetNote(i);
+      if (i > 0) out.codes += ',';
+      const int row = chord->IsTabColumn() && stringUnits ? note.position % 10 : note.position;
+      out.codes += std::to_string(note.code) + '@' + std::to_string(row);
+    }
+    out.names += std::to_string(chord->GetPos()) + ": " + ColumnName(*chord, line->GetType());
+  }
+  return out;
 }
 
 }  // namespace musicnames
