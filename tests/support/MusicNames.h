@@ -7,6 +7,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
@@ -124,6 +125,13 @@ inline LineDump DumpColumns(const KListLine* line, bool stringUnits) {
     }
     out.names += std::to_string(chord->GetPos()) + ": " + ColumnName(*chord, line->GetType());
   }
+  return out;
+}
+
+// A code text made another way, with the line's columns named beside it.
+inline LineDump WithNames(std::string codes, const KListLine* line) {
+  LineDump out = DumpColumns(line, false);
+  out.codes = std::move(codes);
   return out;
 }
 
