@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build/test}
-program="$build/tests/test_shell"
+program="$build/tests/test_app"
 log=${STAVLIN_REAL_DISPLAY_LOG:-$build/real-display.log}
 if [ ! -x "$program" ]; then
   echo "run-real-display: $program is missing; build $build first" >&2

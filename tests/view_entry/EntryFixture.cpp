@@ -100,24 +100,8 @@ KStaffLine* EntryFixture::StaffAt(POSITION position) const {
 
 KTabLine* EntryFixture::TabAt(POSITION position) const { return dynamic_cast<KTabLine*>(LineAt(position)); }
 
-std::string EntryFixture::Dump(POSITION position) const {
-  std::string out;
-  const KListLine* line = ListAt(position);
-  if (line == nullptr) return out;
-  const CObList* objects = line->GetObjList();
-  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
-    const KChord* chord = AsChord(objects->GetNext(node));
-    if (chord == nullptr) continue;
-    if (!out.empty()) out += ' ';
-    out += std::to_string(chord->GetPos()) + ':';
-    for (int i = 0; i < chord->GetNoteCount(); ++i) {
-      const NotePair note = chord->GetNote(i);
-      if (i > 0) out += ',';
-      const int row = chord->IsTabColumn() ? note.position % 10 : note.position;
-      out += std::to_string(note.code) + '@' + std::to_string(row);
-    }
-  }
-  return out;
+musicnames::LineDump EntryFixture::Dump(POSITION position) const {
+  return musicnames::DumpColumns(ListAt(position), true);
 }
 
 std::vector<int> EntryFixture::BarColumns(POSITION position) const {

@@ -17,6 +17,7 @@
 #include "platform/FakeUiPort.h"
 #include "platform/Keys.h"
 #include "support/CaseName.h"
+#include "support/MusicNames.h"
 #include "view/CStavlinView.h"
 #include "view/core/FakeViewHost.h"
 
@@ -52,8 +53,8 @@ class EntryFixture : public ::testing::Test {
   KStaffLine* StaffAt(POSITION position) const;
   KTabLine* TabAt(POSITION position) const;
   // The line's columns as text: "pos:code@row,code@row pos:..." (tablature
-  // rows are the string units).
-  std::string Dump(POSITION position) const;
+  // rows are the string units), shown in a failure with the notes named.
+  musicnames::LineDump Dump(POSITION position) const;
   // The positions of the line's bar columns.
   std::vector<int> BarColumns(POSITION position) const;
 

@@ -393,7 +393,7 @@ TEST_F(ToolboxPick, ABarTypedOnADotThatStandsAloneTakesItsPlaceWithABeep) {
   EXPECT_EQ(ui.Beeps().size(), 1u);
   EXPECT_EQ(BarColumns(staff), std::vector<int>{1});
   Type("q");
-  EXPECT_EQ(Dump(staff).find("36@"), std::string::npos) << "no dot is left: " << Dump(staff);
+  EXPECT_EQ(Dump(staff).codes.find("36@"), std::string::npos) << "no dot is left: " << Dump(staff);
   const auto* next = AsChord(ListAt(staff)->GetObjAt(2, 0));
   ASSERT_NE(next, nullptr);
   EXPECT_EQ(next->GetTicks(3, false), 480) << "the note after the bar is a plain quarter";

@@ -151,7 +151,8 @@ TEST_F(DeleteKey, InAGroupWithMutualTranslationGoesThroughTheLinkedEntryWithOneG
   view->m_mutualTranslation = 1;
   CaretAt(kGroupStaff, 0, 12);
   Press(VK_DELETE);
-  EXPECT_EQ(Dump(kGroupStaff).substr(0, 7), "0:8@14 ") << "the note at the caret went, the rest closed up";
+  EXPECT_EQ(Dump(kGroupStaff).codes.substr(0, 7), "0:8@14 ")
+      << "the note at the caret went, the rest closed up";
   EXPECT_EQ(UndoKinds(), std::vector<int>{5});
   EXPECT_TRUE(doc.IsModified());
 }

@@ -11,7 +11,7 @@ using EditKeys = KeysFixture;
 TEST_F(EditKeys, ShiftCtrlUpMovesTheStaffNoteOneStepAndTheCaretWithIt) {
   CaretAt(kStaff, 0, 12);
   Press(VK_UP, kShift | kCtrl);
-  EXPECT_EQ(Dump(kStaff).substr(0, 6), "0:8@11");
+  EXPECT_EQ(Dump(kStaff).codes.substr(0, 6), "0:8@11");
   EXPECT_EQ(view->GetCaretRow(), 11);
   EXPECT_TRUE(doc.IsModified());
   EXPECT_EQ(UndoKinds(), std::vector<int>{0});
@@ -84,7 +84,7 @@ TEST_F(EditKeys, AltRightMovesTheStaffNoteOneColumnAndTheCaretFollows) {
 TEST_F(EditKeys, AltDownMovesTheNoteAtTheCaretOneRowDown) {
   CaretAt(kStaff, 0, 12);
   AltPress(VK_DOWN);
-  EXPECT_EQ(Dump(kStaff).substr(0, 6), "0:8@13");
+  EXPECT_EQ(Dump(kStaff).codes.substr(0, 6), "0:8@13");
   EXPECT_EQ(view->GetCaretRow(), 13);
 }
 
@@ -147,7 +147,7 @@ TEST_F(EditKeys, AltDownWithASelectionOnOneLineMovesItsNotesAndKeepsTheSelection
   CaretAt(kStaff, 0, 12);
   Select(kStaff, kStaff, 0, 2);
   AltPress(VK_DOWN);
-  EXPECT_EQ(Dump(kStaff).substr(0, 14), "0:8@13 1:8@17 ");
+  EXPECT_EQ(Dump(kStaff).codes.substr(0, 14), "0:8@13 1:8@17 ");
   EXPECT_TRUE(view->SelectionRectShown());
 }
 
@@ -179,7 +179,7 @@ TEST_F(EditKeys, AltUpOnABracketedStaffRebuildsTheTablatureColumn) {
   CaretAt(kGroupStaff, 0, 12);
   const std::string tabBefore = Dump(kGroupTab);
   AltPress(VK_UP);
-  EXPECT_EQ(Dump(kGroupStaff).substr(0, 6), "0:8@11");
+  EXPECT_EQ(Dump(kGroupStaff).codes.substr(0, 6), "0:8@11");
   EXPECT_NE(Dump(kGroupTab), tabBefore);
   EXPECT_EQ(view->GetCaretRow(), 11);
 }

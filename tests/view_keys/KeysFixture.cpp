@@ -154,21 +154,6 @@ std::string KeysFixture::Text(int displayLine) const {
   return text != nullptr ? std::string(static_cast<LPCTSTR>(text->GetText())) : std::string();
 }
 
-std::string KeysFixture::Dump(int displayLine) const {
-  std::string out;
-  const KListLine* line = List(displayLine);
-  if (line == nullptr) return out;
-  const CObList* objects = line->GetObjList();
-  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
-    const KChord* chord = AsChord(objects->GetNext(node));
-    if (chord == nullptr) continue;
-    if (!out.empty()) out += ' ';
-    out += std::to_string(chord->GetPos()) + ':';
-    for (int i = 0; i < chord->GetNoteCount(); ++i) {
-      const NotePair note = chord->GetNote(i);
-      if (i > 0) out += ',';
-      out += std::to_string(note.code) + '@' + std::to_string(note.position);
-    }
-  }
-  return out;
+musicnames::LineDump KeysFixture::Dump(int displayLine) const {
+  return musicnames::DumpColumns(List(displayLine), false);
 }

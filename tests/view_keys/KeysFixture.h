@@ -27,6 +27,7 @@
 #include "platform/FakeUiPort.h"
 #include "platform/Keys.h"
 #include "support/CaseName.h"
+#include "support/MusicNames.h"
 #include "view/CStavlinView.h"
 #include "view/core/FakeViewHost.h"
 #include "view/core/ViewMirrors.h"
@@ -72,8 +73,9 @@ class KeysFixture : public ::testing::Test {
   KLineObj* Line(int displayLine) const { return view->GetDisplayLineObj(displayLine); }
   KListLine* List(int displayLine) const;
   std::string Text(int displayLine) const;
-  // The line's columns as "pos:code@row,... pos:..." .
-  std::string Dump(int displayLine) const;
+  // The line's columns as "pos:code@row,... pos:...", shown in a failure
+  // with the notes named.
+  musicnames::LineDump Dump(int displayLine) const;
 
   std::vector<POSITION> lines;  // the score's lines, top to bottom
   FakeUiPort ui;

@@ -12,7 +12,7 @@
 namespace {
 
 // Window edges and sizes beyond any screen; the window is fitted to the
-// screen it opens on (WindowPlacement.h).
+// screen it opens on (FitOnScreen, PreferenceLimits.h).
 constexpr int kLargestWindowSize = 16384;
 constexpr int kFarthestWindowPlace = 16384;
 // Page margins of 10 inches or 254 millimetres leave no page to print on.

@@ -33,7 +33,7 @@ const KViewCommandHandler* FindViewCommandHandler(UINT id);
 bool ExecuteViewCommand(CStavlinView& view, UINT id);
 
 // The handlers of each file of commands. Adding a file of commands: declare
-// its list here and add it to AllViewCommandHandlers (CommandHandlers.cpp).
+// its list here and add it to AllViewCommandHandlers (ViewCommandDispatch.cpp).
 std::span<const KViewCommandHandler> EditCommandHandlers();            // ViewEditCommands.cpp
 std::span<const KViewCommandHandler> ViewMenuCommandHandlers();        // ViewCommandsLineTypes.cpp
 std::span<const KViewCommandHandler> InsertCommandHandlers();          // ViewInsertLine.cpp

@@ -1,6 +1,6 @@
 #pragma once
 // The pieces of the clipboard engine shared by its files: the copy side
-// (ViewCopy.cpp, ViewCopyLines.cpp, ViewCopyText.cpp) and the paste side
+// (ViewCopy.cpp, ViewCopyLines.cpp) and the paste side
 // (ViewPaste*.cpp).
 
 #include <optional>

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Globals.h"
+#include "common/SymbolKeys.h"
 #include "common/ViewServices.h"
 #include "dialogs/toolbox/ToolBoxState.h"
 #include "doc/pref_values/Preferences.h"
@@ -42,20 +43,6 @@ constexpr int kRhythmType = 3;
 constexpr int kTextType = 5;
 constexpr int kBarCode = 21;
 constexpr int kPercussionType = 16;  // a staff of one line: its rests keep the caret's row
-
-// The typing character of each symbol row; 0 for rows without a key. The
-// first row whose character matches is the code.
-constexpr char kKeyTable[] =
-    "tTsSyYxXqQhHw$"                              // 0..13 notes
-    "_-!,'jJ"                                     // 14..20 rests
-    "|\"I[]%"                                     // 21..26 bars and repeats
-    "N#\0&\0"                                     // 27..31 marks
-    "u\0n\0"                                      // 32..35 ties
-    ".\0"                                         // 36, 37
-    "~\0W\0v\0V\0l\0/\0\\\0;\0z\0p\0i\0m\0r\0"    // 38..63
-    ">\0L\0U\0M\0^\0k\0<\0{}()P*K=R?@O\0+\0oZ`";  // 64..95
-constexpr int kKeyRows = static_cast<int>(sizeof kKeyTable) - 1;
-constexpr int kColonRow = 107;  // ":" lies past the table
 
 // The rhythm key string maps through this table of base codes.
 constexpr int kRhythmBase[40] = {0,  1,  2,  3,  4,  5,  6,  7,  17, 18, 19, 20, 21, 22,
@@ -184,14 +171,7 @@ int CStavlinView::TranslateTypedChar(int& ch, int lineType, int toolboxFlag) con
     return 1;
   }
   if (ch <= 0 || ch > 255) return 0;
-  int row = -1;
-  for (int r = 0; r < kKeyRows; ++r) {
-    if (kKeyTable[r] == static_cast<char>(ch)) {
-      row = r;
-      break;
-    }
-  }
-  if (row < 0 && ch == ':') row = kColonRow;
+  const int row = symbol_keys::CodeOfKey(static_cast<char>(ch));
   if (row < 0) return 0;
   ch = (m_alternateSymbols != 0 ? kSymbolPage : 0) + row;
   return 1;

@@ -27,6 +27,7 @@
 #include "model/KLineGroup.h"
 #include "model/KListLine.h"
 #include "support/CaseName.h"
+#include "support/MusicNames.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/qt/KViewWidget.h"
@@ -44,24 +45,8 @@ constexpr int kRowB4 = 18;
 constexpr int kFirstRest = 14;  // symbol codes from here on are rests, bars and marks
 
 // The columns of a notation line as text: "pos:code@row,code@row pos:..."
-// (tablature rows are the string rows).
-std::string Dump(const KListLine& line) {
-  std::string out;
-  const CObList* objects = const_cast<KListLine&>(line).GetObjList();
-  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
-    const auto* column = dynamic_cast<const KChord*>(objects->GetNext(node));
-    if (column == nullptr) continue;
-    if (!out.empty()) out += ' ';
-    out += std::to_string(column->GetPos()) + ':';
-    for (int i = 0; i < column->GetNoteCount(); ++i) {
-      const NotePair note = column->GetNote(i);
-      if (i > 0) out += ',';
-      const int row = column->IsTabColumn() ? note.position % 10 : note.position;
-      out += std::to_string(note.code) + '@' + std::to_string(row);
-    }
-  }
-  return out;
-}
+// (tablature rows are the string rows), shown in a failure with the notes named.
+musicnames::LineDump Dump(const KListLine& line) { return musicnames::DumpColumns(&line, true); }
 
 std::vector<int> BarColumns(KListLine& line) {
   std::vector<int> bars;
@@ -79,7 +64,7 @@ std::vector<std::string> DumpNotation(CStavlinDoc& doc) {
   for (POSITION node = doc.GetFirstLinePosition(); node != nullptr;) {
     KLineObj* line = doc.GetNextLine(node);
     if (KListLine* list = line->AsListLine(); list != nullptr && KLineObj::IsNoteFamily(line->GetFamily()))
-      lines.push_back(std::to_string(line->GetType()) + " " + Dump(*list));
+      lines.push_back(std::to_string(line->GetType()) + " " + Dump(*list).codes);
   }
   return lines;
 }

@@ -20,6 +20,7 @@
 #include "platform/MidiClock.h"
 #include "platform/MidiDevices.h"
 #include "platform/qt/KQtDialogBinder.h"
+#include "support/MusicNames.h"
 #include "view/CStavlinView.h"
 #include "view/commands/CommandIds.h"
 #include "view/midi/KSVMidi.h"
@@ -62,7 +63,7 @@ class LiveInputWindow : public ShellTest {
     QApplication::processEvents();
   }
 
-  std::string Columns(const CStavlinView& view, int displayLine) {
+  musicnames::LineDump Columns(const CStavlinView& view, int displayLine) {
     std::string out;
     const KListLine* list = view.GetDisplayLineObj(displayLine)->AsListLine();
     for (POSITION node = list->GetObjList()->GetHeadPosition(); node != nullptr;) {
@@ -71,7 +72,7 @@ class LiveInputWindow : public ShellTest {
       out += std::to_string(column->GetPos()) + ':' + std::to_string(column->GetNote(0).code) + '@' +
              std::to_string(column->GetNote(0).position);
     }
-    return out;
+    return musicnames::WithNames(out, list);
   }
 
   FakeMidiClock clock_;

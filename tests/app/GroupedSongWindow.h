@@ -15,24 +15,13 @@
 #include "model/KChord.h"
 #include "model/KLineGroup.h"
 #include "platform/Registry.h"
+#include "support/MusicNames.h"
 #include "view/CStavlinView.h"
 
 // The columns of a line as text, for failure messages and for comparing two
 // lines: "pos:code@row,code@row pos:..." (tablature rows are string units).
-inline std::string ColumnsText(const KListLine& line) {
-  std::string out;
-  const CObList* objects = line.GetObjList();
-  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
-    const auto* column = dynamic_cast<const KChord*>(objects->GetNext(node));
-    if (column == nullptr) continue;
-    out += (out.empty() ? "" : " ") + std::to_string(column->GetPos()) + ':';
-    for (int i = 0; i < column->GetNoteCount(); ++i) {
-      const NotePair note = column->GetNote(i);
-      out += (i > 0 ? "," : "") + std::to_string(note.code) + '@' +
-             std::to_string(column->IsTabColumn() ? note.position % 10 : note.position);
-    }
-  }
-  return out;
+inline musicnames::LineDump ColumnsText(const KListLine& line) {
+  return musicnames::DumpColumns(&line, true);
 }
 
 class GroupedSongWindow : public ShellTest {

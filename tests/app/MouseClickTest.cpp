@@ -18,6 +18,7 @@
 #include "lines/KTabLine.h"
 #include "model/KChord.h"
 #include "model/KListLine.h"
+#include "support/MusicNames.h"
 #include "support/WaitFor.h"
 #include "view/CStavlinView.h"
 #include "view/qt/KViewWidget.h"
@@ -71,7 +72,7 @@ class ClickingInTheWindow : public ShellTest {
     return View().GetDisplayEntry(kStaff).top + List(kStaff)->GetSpaceAbove(0) + (row - 15) * 3 + 3;
   }
 
-  std::string StaffDump() const {
+  musicnames::LineDump StaffDump() const {
     std::string out;
     CObList* objects = List(kStaff)->GetObjList();
     for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
@@ -80,7 +81,7 @@ class ClickingInTheWindow : public ShellTest {
       out += std::to_string(column->GetPos()) + ':' + std::to_string(column->GetNote(0).code) + '@' +
              std::to_string(column->GetNote(0).position) + ' ';
     }
-    return out;
+    return musicnames::WithNames(out, List(kStaff));
   }
 
   CChildFrame* child_ = nullptr;
@@ -92,7 +93,7 @@ TEST_F(ClickingInTheWindow, ClickOnTheStaffPutsTheCaretOnTheRowAndColumn) {
   EXPECT_EQ(View().GetCurrentLine(), kStaff);
   EXPECT_EQ(View().GetCaretColumn(), 3);
   EXPECT_EQ(View().GetCaretRow(), 20);
-  EXPECT_TRUE(StaffDump().empty()) << "no symbol chosen, nothing entered";
+  EXPECT_TRUE(StaffDump().codes.empty()) << "no symbol chosen, nothing entered";
 }
 
 TEST_F(ClickingInTheWindow, ClickOnTheTablaturePutsTheCaretOnTheString) {
@@ -121,7 +122,7 @@ TEST_F(ClickingInTheWindow, ChosenSymbolIsEnteredWhereTheStaffIsClicked) {
   EXPECT_EQ(pane_->CursorId(), CStavlinView::kCursorSymbolBase + kQuarter);
   EXPECT_EQ(pane_->viewport()->cursor().shape(), Qt::BitmapCursor) << "made from the symbol's picture";
   Click(at);
-  EXPECT_NE(StaffDump().find("2:8@16"), std::string::npos) << StaffDump();
+  EXPECT_NE(StaffDump().codes.find("2:8@16"), std::string::npos) << StaffDump();
   EXPECT_TRUE(child_->Document().IsModified());
 }
 
@@ -130,7 +131,7 @@ TEST_F(ClickingInTheWindow, RightClickPlacesTheCaretWithoutEntering) {
   Click(At(ColumnX(kStaff, 4), StaffRowY(18)), Qt::RightButton);
   EXPECT_EQ(View().GetCurrentLine(), kStaff);
   EXPECT_EQ(View().GetCaretColumn(), 4);
-  EXPECT_TRUE(StaffDump().empty());
+  EXPECT_TRUE(StaffDump().codes.empty());
 }
 
 TEST_F(ClickingInTheWindow, PointerOverTheLabelsShowsTheLineCursor) {
