@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kDefaultBeats = 4;
-
 bool IsNoteType(int type) { return KLineObj::IsNoteFamily(KLineObj::FamilyOf(type)); }
 
 }  // namespace
@@ -118,7 +116,7 @@ void CStavlinDoc::DeleteLineGroup(int id, BOOL deleteLines) {
 
 void CStavlinDoc::EndTimeSignature(KLineObj* line, int& beats, int& beatTicks) {
   beats = 0;
-  beatTicks = KListLine::kDefaultBeatTicks;
+  beatTicks = kDefaultBeatTicks;
   KListLine* listLine = line != nullptr ? line->AsListLine() : nullptr;
   if (listLine != nullptr) {
     listLine->GetTimeSignatureAt(KListLine::kWholeLineColumn, beats, beatTicks, 0);
@@ -129,7 +127,7 @@ void CStavlinDoc::EndTimeSignature(KLineObj* line, int& beats, int& beatTicks) {
   }
   if (beats < 1) {
     beats = kDefaultBeats;
-    beatTicks = KListLine::kDefaultBeatTicks;
+    beatTicks = kDefaultBeatTicks;
   }
 }
 

@@ -22,9 +22,6 @@ namespace {
 constexpr DWORD kPartnerBits = KLineObj::kFlagPairedStaff | KLineObj::kFlagPairUpper |
                                KLineObj::kFlagPairLong | KLineObj::kFlagShownPair;
 
-// The time signature a score starts with: 4 beats of a quarter note.
-constexpr int kDefaultBeats = 4;
-
 bool IsNoteLine(const KLineObj& line) { return KLineObj::IsNoteFamily(line.GetFamily()); }
 
 // The display text of an instrument entry: program, volume, name.
@@ -258,7 +255,7 @@ POSITION CStavlinDoc::ReplaceLine(KLineObj* oldLine, POSITION oldPos, KLineObj* 
 
 void CStavlinDoc::PropagateTimeSignatures() {
   int beats = kDefaultBeats;
-  int beatTicks = KListLine::kDefaultBeatTicks;
+  int beatTicks = kDefaultBeatTicks;
   for (POSITION pos = lines.GetHeadPosition(); pos != nullptr;) {
     KLineObj* line = GetNextLine(pos);
     if (line == nullptr || !IsNoteLine(*line)) continue;

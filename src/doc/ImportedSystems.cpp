@@ -12,6 +12,7 @@
 #include "lines/KStaffLine.h"
 #include "model/KChord.h"
 #include "model/KLineTime.h"
+#include "model/NoteValues.h"
 
 namespace {
 
@@ -19,18 +20,11 @@ constexpr int kBar = 21;
 constexpr int kFinalBar = 23;
 constexpr int kBarRow = 18;
 
-int BeatTicks(int beats, int beatTicks) {
-  if (beatTicks == 960) return 960;
-  if (beatTicks == 240 && beats % 3 == 0) return 720;
-  return 480;
-}
-
 int MeasureTicks(KListLine& line, int column) {
-  int beats = 4;
-  int beatTicks = 480;
+  int beats = 0;
+  int beatTicks = 0;
   line.GetTimeSignatureAt(column, beats, beatTicks, 0);
-  if (beats < 1 || beatTicks < 1) return 1920;
-  return beats * beatTicks;
+  return static_cast<int>(BarTicks(beats, beatTicks));
 }
 
 // The flagged notes' codes: eighth to 64th notes, the odd codes of voice 0
@@ -109,10 +103,10 @@ void BeamByBeat(KListLine& line) {
     }
     if (column.kind == Kind::kSignature || column.kind == Kind::kGrace || column.kind == Kind::kNone)
       continue;
-    int beats = 4;
-    int beatTicks = 480;
+    int beats = kDefaultBeats;
+    int beatTicks = kDefaultBeatTicks;
     line.GetTimeSignatureAt(column.pos, beats, beatTicks, 0);
-    const int beat = BeatTicks(beats, beatTicks);
+    const int beat = SignatureBeatTicks(beats, beatTicks);
     const bool flagged = column.kind == Kind::kNotes && FlaggedVoice(*column.chord) >= 0;
     const int inBeat = std::max(0, column.start - barStart) / beat;
     if (!flagged || inBeat != groupBeat) close();

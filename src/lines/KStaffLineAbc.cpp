@@ -72,15 +72,8 @@ bool IsGraceColumn(const KChord& column) {
   return notes ? column.GetNoteStyle() == kSmallNoteStyle : graceSign;
 }
 
-// The nominal ticks of a note code (a quarter or half head beside shorter
-// notes as its note); 0 for codes that are not notes.
-int NoteTicks(int code) {
-  if (code >= 108 && code <= 111) code -= 100;
-  return (code >= 0 && code <= KChord::kWholeNote) || code == KChord::kBreve ? NoteCodeTicks(code) : 0;
-}
-
 // The ticks of a rest code (14..20); 0 for other codes.
-int RestTicks(int code) { return code >= 14 && code <= 20 ? NoteCodeTicks(code) : 0; }
+int RestTicks(int code) { return IsRestCode(code) ? NoteCodeTicks(code) : 0; }
 
 const char* BarText(int code) {
   switch (code) {
@@ -173,7 +166,7 @@ struct RowGroup {
   int row = 0;
   std::vector<int> ticks;  // empty: no note or rest on the row
   bool rest = false;
-  int dotEighths = 0;
+  int dot = 0;  // the row's dot symbol (0: none)
   std::string accidental;
 };
 
@@ -206,24 +199,26 @@ ColumnText NoteColumnText(const KChord& column, int unit, int rowOffset, bool gr
     const int code = note.code;
     if (const char* bar = BarText(code)) {
       out.bars += bar;
-    } else if (NoteTicks(code) > 0 || RestTicks(code) > 0 || (grace && code == kGraceNote)) {
+    } else if (WrittenNoteTicks(code) > 0 || RestTicks(code) > 0 || (grace && code == kGraceNote)) {
       RowGroup& group = GroupOfRow(groups, note.position);
       group.rest = RestTicks(code) > 0;
-      group.ticks.push_back(group.rest ? RestTicks(code) : code == kGraceNote ? unit : NoteTicks(code));
+      group.ticks.push_back(group.rest           ? RestTicks(code)
+                            : code == kGraceNote ? unit
+                                                 : WrittenNoteTicks(code));
     } else if (const char* accidental = AccidentalText(code)) {
       GroupOfRow(groups, note.position).accidental = accidental;
     } else if (const char* decoration = DecorationText(code)) {
       if (decorations.find(decoration) == std::string::npos) decorations += decoration;
     } else if (DotEighths(code) > 0) {
-      GroupOfRow(groups, note.position).dotEighths = DotEighths(code);
+      GroupOfRow(groups, note.position).dot = code;
     }
   }
   // A dot standing on a row of its own (beside a note on a line) belongs to
   // the notes of the column that have no dot of their own.
   for (const RowGroup& loose : groups) {
-    if (!loose.ticks.empty() || loose.dotEighths == 0) continue;
+    if (!loose.ticks.empty() || loose.dot == 0) continue;
     for (RowGroup& group : groups) {
-      if (!group.ticks.empty() && group.dotEighths == 0) group.dotEighths = loose.dotEighths;
+      if (!group.ticks.empty() && group.dot == 0) group.dot = loose.dot;
     }
   }
   std::vector<std::string> written;
@@ -234,7 +229,7 @@ ColumnText NoteColumnText(const KChord& column, int unit, int rowOffset, bool gr
     if (name.empty()) continue;
     // Every note on the row is written, so that none of them goes unplayed.
     for (int plain : group.ticks) {
-      int ticks = group.dotEighths > 0 ? plain * group.dotEighths / 8 : plain;
+      int ticks = static_cast<int>(DottedTicks(plain, group.dot));
       if (group.rest && barRest > 0) ticks = barRest;
       // Grace notes take their time from the note they lead to: no length.
       written.push_back((group.rest ? std::string() : group.accidental) + name +
@@ -429,7 +424,8 @@ std::vector<int> PitchesOf(const KStaffLine& line, const KChord& column) {
   std::vector<int> pitches;
   for (int i = 0; i < column.GetNoteCount(); ++i) {
     const NotePair note = column.GetNote(i);
-    if (NoteTicks(note.code) > 0) pitches.push_back(line.GetPitchAtRow(note.position, column.GetPos()));
+    if (WrittenNoteTicks(note.code) > 0)
+      pitches.push_back(line.GetPitchAtRow(note.position, column.GetPos()));
   }
   return pitches;
 }

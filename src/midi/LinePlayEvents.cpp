@@ -618,9 +618,10 @@ bool RestCount(Run& run, const std::string& text, int column) {
   if (at + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[at + 1]))) {
     count = count * 10 + (text[at + 1] - '0');
   }
-  int beats = 4;
-  int beatTicks = 480;
+  int beats = 0;
+  int beatTicks = 0;
   run.line.GetTimeSignatureAt(column, beats, beatTicks, 0);
+  const long long bar = BarTicks(beats, beatTicks);
   // The column of the note object just before the first object at or after the text's column.
   const CObList* objects = run.line.GetObjList();
   int position = -1;
@@ -635,7 +636,8 @@ bool RestCount(Run& run, const std::string& text, int column) {
   }
   if (position < 0 || position >= kWholeLine) position = previous;
   auto* rest =
-      MakeEvent(position, 0, 0x80, 0, 0, std::clamp(count * beats * beatTicks, 0, kMaxLength), false);
+      MakeEvent(position, 0, 0x80, 0, 0,
+                static_cast<int>(std::clamp(count * bar, 0LL, static_cast<long long>(kMaxLength))), false);
   rest->ModifyFlags(kRestFlag, 1);
   InsertPlayEvent(run.events, rest);
   run.pendingRestEnd = -1;

@@ -114,14 +114,14 @@ PlacedNote DrumNote(int key, const std::vector<PlacedNote>& taken = {}) {
   return note(map.row, mapStyle);
 }
 
-
 class ColumnBuilder {
  public:
   ColumnBuilder(const ColumnBuildSettings& settings, KStaffLine& line)
       : m_s(settings), m_line(line), m_position(settings.firstPosition) {
     m_grid = kGrid[static_cast<size_t>(std::clamp(settings.resolution, 0, 3))];
     m_half = m_grid / 2;
-    m_barLength = BarTicks(settings.timeSignatures.empty() ? 4004 : settings.timeSignatures.front().value);
+    m_barLength =
+        BarTicksOfSignature(settings.timeSignatures.empty() ? 4004 : settings.timeSignatures.front().value);
     m_key = settings.keySignatures.empty() ? 0 : settings.keySignatures.front().value;
     m_nextTime = 1;
     m_nextKey = 1;
@@ -403,7 +403,8 @@ class ColumnBuilder {
       if (m_line.GetPitchAtRow(row, m_position) == target) {
         p.accidental = KStaffLine::kNoAccidental;
       } else {
-        p.accidental = wanted > 0 ? KStaffLine::kSharp : (wanted < 0 ? KStaffLine::kFlat : KStaffLine::kNatural);
+        p.accidental =
+            wanted > 0 ? KStaffLine::kSharp : (wanted < 0 ? KStaffLine::kFlat : KStaffLine::kNatural);
       }
       return true;
     }
@@ -505,7 +506,7 @@ class ColumnBuilder {
       AddEntry(*column, 1, value / 1000 + 99);
       AddEntry(*column, 2, value % 1000 + 99);
       Append(column, ColumnKind::kTimeSignature, 0);
-      m_barLength = BarTicks(value);
+      m_barLength = BarTicksOfSignature(value);
     }
     const auto& keys = m_s.keySignatures;
     int key = -1;
@@ -528,7 +529,7 @@ class ColumnBuilder {
   int m_half = 60;
   int m_time = 0;
   int m_barStart = 0;
-  int m_barLength = 1920;
+  int m_barLength = kWholeNoteTicks;
   int m_key = 0;
   // The group being written has not yet had its notes counted for losses.
   bool m_countLosses = false;
@@ -544,10 +545,10 @@ DrumPlace DrumMap(int key) {
   return {e.row, e.head};
 }
 
-int BarTicks(int value) {
+int BarTicksOfSignature(int value) {
   const int numerator = std::clamp(value / 1000, 1, 32);
   const int denominator = std::clamp(value % 1000, 1, 64);
-  return std::max(30, numerator * 1920 / denominator);
+  return std::max(30, numerator * kWholeNoteTicks / denominator);
 }
 
 BuildResult BuildColumns(const std::vector<ImportNote>& notes, const ColumnBuildSettings& settings,

@@ -82,8 +82,8 @@ struct DrumPlace {
 };
 DrumPlace DrumMap(int key);
 
-// Bar length in ticks of a time signature value (numerator * 1000 +
-// denominator).
-int BarTicks(int value);
+// Bar length in ticks of a MIDI file's time signature value (numerator *
+// 1000 + denominator), at least a 64th.
+int BarTicksOfSignature(int value);
 
 }  // namespace midiimport

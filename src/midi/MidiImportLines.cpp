@@ -181,7 +181,7 @@ LineBuildResult BuildImportLines(const MidiImportFile& file, const std::vector<I
 
     std::vector<ImportNote> notes = PairNotes(file.Events(plan.track), plan.filter, options.noteCapacity);
     if (!plan.drums) MarkGraces(notes);
-    const int firstBar = BarTicks(settings.timeSignatures.front().value);
+    const int firstBar = BarTicksOfSignature(settings.timeSignatures.front().value);
     if (options.quantiseMethod == 1) {
       QuantiseNotes(notes, settings.resolution, firstBar);
     } else {

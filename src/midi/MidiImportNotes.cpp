@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/NoteValues.h"
+
 namespace midiimport {
 
 namespace {
@@ -48,7 +50,7 @@ constexpr int kMostGraces = 4;
 // A length that one plain or dotted note value writes.
 bool IsNoteValueLength(int ticks) {
   for (int value = 0; value <= 6; ++value) {
-    const int plain = 1920 >> value;
+    const int plain = NoteValueTicks(value, 0);
     if (std::abs(ticks - plain) <= kTimingSlack) return true;
     if (value < 6 && std::abs(ticks - plain * 3 / 2) <= kTimingSlack) return true;
   }

@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "common/NoteConversions.h"  // kTicksPerQuarter
 #include "platform/WinTypes.h"
-
-inline constexpr int kTicksPerQuarter = 480;
 
 struct KPerfTrack {
   std::string name;  // the instrument's label (or the unlabelled kind's name)

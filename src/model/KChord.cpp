@@ -254,25 +254,3 @@ void KChord::Clear() {
   m_stem0 = m_stem1 = 0;
   m_rhythm = 0;
 }
-
-int NoteCodeTicks(int code) {
-  static constexpr int kTicks[21] = {240, 240,  120, 120,  60,  60,  30,  30,  480, 480, 960,
-                                     960, 1920, 0,   1920, 960, 480, 240, 120, 60,  30};
-  if (code == KChord::kBreve) return 2 * kTicks[KChord::kWholeNote];
-  return code >= 0 && code <= 20 ? kTicks[code] : 0;
-}
-
-int FlaggedNoteTicks(int code) {
-  switch (code) {
-    case 10000:
-    case 10010:
-      return 960;
-    case 10002:
-    case 10008:
-      return 480;
-    case KChord::kBreve:
-      return NoteCodeTicks(KChord::kBreve);
-    default:
-      return 0;
-  }
-}

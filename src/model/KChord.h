@@ -22,6 +22,7 @@
 // between line types) and KChordPlay.cpp (playback events).
 
 #include "model/KPosObj.h"
+#include "model/NoteValues.h"
 #include "platform/WinTypes.h"
 
 class CArchive;
@@ -225,29 +226,6 @@ class KChord : public KPosObj {
   int m_stem1 = 0;
   int m_rhythm = 0;
 };
-
-// Ticks of the note codes 0..12, of the breve (the whole note's flagged
-// symbol, 10012) and of the rests 14..20 (480 to the quarter); 0 for the note
-// head of no length (13) and for other symbols.
-int NoteCodeTicks(int code);
-// Eighths of a note's plain length that a dot symbol at it gives it: 12 for
-// the dot (36), 14 for the double dot (37), 15 for the triple dot (the
-// flagged dot, 10036); 0 for every other code.
-constexpr int DotEighths(int code) {
-  switch (code) {
-    case 36:
-      return 12;
-    case 37:
-      return 14;
-    case 10036:
-      return 15;
-    default:
-      return 0;
-  }
-}
-// Ticks of the flagged note symbols (10000, 10002, 10008, 10010, 10012); 0 for
-// every other code.
-int FlaggedNoteTicks(int code);
 
 // Staff steps that a line type's clef adds to a step to read it as a treble
 // staff step: bass 12, alto 6, tenor 8, treble 8va -7, treble 8vb 7, others 0.

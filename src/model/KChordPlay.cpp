@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "model/KChord.h"
 #include "model/DrumKeys.h"
+#include "model/KChord.h"
 #include "model/KNoteEvent.h"
 
 namespace {
@@ -21,14 +21,6 @@ constexpr int kHighestPitch = 80;
 constexpr int kMidiOffset = 20;
 constexpr BYTE kNoteOn = 0x90;
 constexpr BYTE kDrumNoteOn = 0x99;
-
-// A note head of no length (a grace head) sounds this briefly.
-constexpr int kHeadTicks = 60;
-constexpr int kGraceHead = 13;
-
-// Ticks of a note or rest code as it sounds: its value, and the brief
-// sound of a head of no length.
-int PlayTicks(int code) { return code == kGraceHead ? kHeadTicks : NoteCodeTicks(code); }
 
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 int FloorMod(int a, int b) { return ((a % b) + b) % b; }
@@ -119,8 +111,8 @@ int KChord::GetNoteLength(int i) const {
     sounding = EntryDuration(i);
     if (sounding >= 14 && sounding <= 17) sounding -= 6;
     if (sounding > 13) return 0;
-  } else if (sounding >= 108 && sounding <= 111) {
-    sounding -= 100;  // a quarter or half head beside shorter notes of its voice
+  } else if (NoteOfHead(sounding) != sounding) {
+    sounding = NoteOfHead(sounding);  // a quarter or half head beside shorter notes of its voice
   } else if (sounding > 20 && sounding != kBreve) {
     return 0;
   }
@@ -128,13 +120,12 @@ int KChord::GetNoteLength(int i) const {
   // unless it belongs to a longer note there; a column of a note and a dot
   // dots the note wherever the dot stands.
   const int position = EntryPosition(i);
-  constexpr int kPlain = 8;  // eighths of the plain length
-  int eighths = kPlain;
-  for (int j = 0; j < m_count && eighths == kPlain; ++j) {
-    const int dotEighths = DotEighths(FullCode(j));
-    if (j == i || dotEighths == 0) continue;
+  int dot = 0;  // the dot symbol that lengthens the note
+  for (int j = 0; j < m_count && dot == 0; ++j) {
+    const int dotCode = FullCode(j);
+    if (j == i || DotEighths(dotCode) == 0) continue;
     if (m_count == 2) {
-      eighths = dotEighths;
+      dot = dotCode;
       break;
     }
     const int at = EntryPosition(j);
@@ -145,11 +136,11 @@ int KChord::GetNoteLength(int i) const {
       if (k == i || EntryPosition(k) != at) continue;
       int other = tab ? (IsFretEntry(k) ? EntryDuration(k) : -1) : FullCode(k);
       if (tab && other >= 14 && other <= 17) other -= 6;
-      longerThere = other >= 0 && PlayTicks(other) > PlayTicks(sounding);
+      longerThere = other >= 0 && SoundingTicks(other) > SoundingTicks(sounding);
     }
-    if (!longerThere) eighths = dotEighths;
+    if (!longerThere) dot = dotCode;
   }
-  return PlayTicks(sounding) * eighths / kPlain;
+  return static_cast<int>(DottedTicks(SoundingTicks(sounding), dot));
 }
 
 int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContext& line, int velocity,
@@ -206,9 +197,9 @@ int KChord::MakeMidiEvent(int& index, KNoteEvent& event, const KColumnPlayContex
       note = kDrumNotes[variant][step - 10];
       status = kDrumNoteOn;
     } else {
-      const bool head = code >= 108 && code <= 111;  // a quarter or half beside shorter notes
+      const bool head = NoteOfHead(code) != code;  // a quarter or half beside shorter notes
       if (code > 20 && !head && code != kBreve) continue;
-      if (head) sounding = code - 100;
+      sounding = NoteOfHead(code);
       if (code == kBreve) sounding = kWholeNote;  // of every voice, as a whole note
       const int step = m_notes[i].value;
       int pitch = type == kBassStaff ? BassStepPitch(step) : TrebleStepPitch(step + ClefStepOffset(type));

@@ -17,10 +17,6 @@
 namespace {
 
 constexpr int kSteps = 37;
-constexpr int kNoDot = 1000;
-constexpr int kDotFactor = 1500;
-constexpr int kDoubleDotFactor = 1750;
-constexpr int kFlaggedDotFactor = 1875;
 
 // Grace and ornament heads, counted as notes when asked for.
 bool IsSpecialSymbol(int code) {
@@ -43,15 +39,17 @@ int KChord::GetTicks(int voice, bool byStyle) const {
   if (voice < 0) voice = ~voice;
   if (m_stem0 == kStemBar || IsSignatureColumn()) return 0;
 
+  // Per step: the shortest note's ticks (0: none) and the eighths of its
+  // plain length that a dot there gives it.
   int ticks[kSteps] = {};
-  int factor[kSteps];
-  for (int& f : factor) f = kNoDot;
+  int eighths[kSteps];
+  for (int& e : eighths) e = kPlainEighths;
   auto contribute = [&](int step, int t) {
     if (step < 0 || step >= kSteps || t <= 0) return;
     if (ticks[step] == 0 || t < ticks[step]) ticks[step] = t;
   };
-  auto setFactor = [&](int step, int f) {
-    if (step >= 0 && step < kSteps) factor[step] = f;
+  auto setDot = [&](int step, int dotCode) {
+    if (step >= 0 && step < kSteps) eighths[step] = DotEighths(dotCode);
   };
 
   for (int i = 0; i < m_count; ++i) {
@@ -62,26 +60,22 @@ int KChord::GetTicks(int voice, bool byStyle) const {
         int d = EntryDuration(i);
         if (d >= 14 && d <= 17) d -= 6;
         if (d <= kWholeNote && FitsVoice(d, voice)) contribute(string, NoteCodeTicks(d));
-      } else if (code == kDot || code == kDoubleDot || code == kFlaggedBase + kDot) {
-        setFactor(string, code == kDot         ? kDotFactor
-                          : code == kDoubleDot ? kDoubleDotFactor
-                                               : kFlaggedDotFactor);
+      } else if (DotEighths(code) != 0) {
+        setDot(string, code);
       }
       continue;
     }
     const int step = m_notes[i].value;
     if (code >= kFlaggedBase) {
-      if (code == kFlaggedBase + kDot) {
-        setFactor(step, kFlaggedDotFactor);
+      if (DotEighths(code) != 0) {
+        setDot(step, code);
       } else {
         contribute(step, FlaggedNoteTicks(code));
       }
-    } else if (code >= 14 && code <= 20) {
+    } else if (IsRestCode(code)) {
       contribute(step, NoteCodeTicks(code));
-    } else if (code == kDot) {
-      setFactor(step, kDotFactor);
-    } else if (code == kDoubleDot) {
-      setFactor(step, kDoubleDotFactor);
+    } else if (DotEighths(code) != 0) {
+      setDot(step, code);
     } else if (code <= kWholeNote && FitsVoice(code, voice)) {
       contribute(step, NoteCodeTicks(code));
     }
@@ -90,27 +84,26 @@ int KChord::GetTicks(int voice, bool byStyle) const {
   long long shortest = -1;
   for (int step = 0; step < kSteps; ++step) {
     if (ticks[step] == 0) continue;
-    const long long product = static_cast<long long>(ticks[step]) * factor[step];
+    // In eighths of a tick, so that the dotted lengths compare exactly.
+    const long long product = static_cast<long long>(ticks[step]) * eighths[step];
     if (shortest < 0 || product < shortest) shortest = product;
   }
   if (shortest < 0) return 0;
   const int style = GetNoteStyle();
-  if (byStyle && style >= 1 && style <= 6) return static_cast<int>(shortest * 2 / 3 / 1000);
-  return static_cast<int>(shortest / 1000);
+  if (byStyle && style >= 1 && style <= 6) return static_cast<int>(shortest * 2 / 3 / kPlainEighths);
+  return static_cast<int>(shortest / kPlainEighths);
 }
 
 int KChord::GetRestTicks() const {
   if (m_count > 2 || IsBarColumn() || IsSignatureColumn()) return 0;
   int rest = 0;
-  int factor = kNoDot;
+  int dot = 0;
   for (int i = 0; i < m_count; ++i) {
     const int code = FullCode(i);
-    if (code >= 14 && code <= 20) rest = NoteCodeTicks(code);
-    if (code == kDot) factor = kDotFactor;
-    if (code == kDoubleDot) factor = kDoubleDotFactor;
-    if (code == kFlaggedBase + kDot) factor = kFlaggedDotFactor;
+    if (IsRestCode(code)) rest = NoteCodeTicks(code);
+    if (DotEighths(code) != 0) dot = code;
   }
-  return rest * factor / 1000;
+  return static_cast<int>(DottedTicks(rest, dot));
 }
 
 int KChord::GetVoiceDuration(int voice) const { return GetNoteDurationAt(-1, voice); }

@@ -42,8 +42,6 @@ int VoicesOf(const KChord& chord, int i) {
   return duration % 2 == 1 ? 1 : 2;
 }
 
-bool IsRestCode(int code) { return code >= 14 && code <= 20; }
-
 int Positive(int a, int b) {
   if (a <= 0) return b;
   if (b <= 0) return a;
@@ -267,11 +265,11 @@ void KLineTime::FillBarRests(KListLine& line) {
       bool whole = false;
       for (int i = 0; i < alone->chord->GetNoteCount(); ++i)
         whole = whole || alone->chord->GetNote(i).code == kWholeRest;
-      int beats = 0;
-      int beatTicks = 0;
-      if (whole) line.GetTimeSignatureAt(alone->pos, beats, beatTicks, 0);
-      if (beats > 0 && beatTicks > 0) {
-        alone->barRest = beats * beatTicks;
+      if (whole) {
+        int beats = 0;
+        int beatTicks = 0;
+        line.GetTimeSignatureAt(alone->pos, beats, beatTicks, 0);
+        alone->barRest = static_cast<int>(BarTicks(beats, beatTicks));
         alone->rest = alone->barRest;
       }
     }

@@ -29,6 +29,7 @@
 #include <functional>
 
 #include "model/KLineObj.h"
+#include "model/NoteValues.h"
 #include "platform/Position.h"
 
 struct CRuntimeClass;
@@ -48,7 +49,7 @@ class KListLine : public KLineObj {
   // The widest a line is measured, in pixels: a stored line may hold a
   // column at any position, and the layout adds margins to a width.
   static constexpr int kMaxWidth = 1 << 28;
-  static constexpr int kDefaultBeatTicks = 480;
+  static constexpr int kDefaultBeatTicks = ::kDefaultBeatTicks;
   // Columns with a meaning of their own to the signature lookups.
   static constexpr int kWholeLineColumn = 32000;
   static constexpr int kDeriveColumn = 31999;
@@ -331,9 +332,6 @@ class KListLine : public KLineObj {
   // when it starts inside a beat of the automatic beaming mode, by the line's
   // time (tuplets included).
   int ShouldBeamWithPrevious(int mode, int code, int column, int tabDuration);
-  // The beat length in ticks by which a beaming mode (1 by the time
-  // signature, 2..6 fixed lengths) groups eighths; 0 for no automatic beaming.
-  static int BeamBeatTicks(int mode, int beats, int beatTicks);
   // Groups the flagged columns of the bars holding [firstColumn, lastColumn]
   // again by the beats of the mode, by the line's time: after a tuplet
   // bracket changes when its notes start. Mode 0 changes nothing. Returns

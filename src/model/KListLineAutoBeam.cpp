@@ -26,8 +26,8 @@ constexpr UINT kMsgWillBeWrong = 7100;
 void TimeSignatureInForce(KListLine& line, int column, int& beats, int& beatTicks) {
   line.GetTimeSignatureAt(column, beats, beatTicks, 0);
   if (beats <= 0 || beatTicks <= 0) {
-    beats = 4;
-    beatTicks = KListLine::kDefaultBeatTicks;
+    beats = kDefaultBeats;
+    beatTicks = kDefaultBeatTicks;
     line.SetTimeSignature(beats, beatTicks, 1);
   }
 }
@@ -76,25 +76,6 @@ void TupletScale(int n, int& numerator, int& denominator) {
 
 }  // namespace
 
-int KListLine::BeamBeatTicks(int mode, int beats, int beatTicks) {
-  switch (mode) {
-    case 1:
-      return beatTicks == 960 ? 960 : (beatTicks == 240 && beats % 3 == 0) ? 720 : 480;
-    case 2:
-      return 240;
-    case 3:
-      return 360;
-    case 4:
-      return 480;
-    case 5:
-      return 720;
-    case 6:
-      return 960;
-    default:
-      return 0;
-  }
-}
-
 int KListLine::ShouldBeamWithPrevious(int mode, int code, int column, int tabDuration) {
   const int family = GetFamily();
   const int duration = IsNoteFamily(family) ? NoteDuration(family == kFamilyTab, code, tabDuration) : -1;
@@ -140,7 +121,7 @@ int KListLine::CheckMeasureTiming(int code, int column, int position, int tabDur
   int beatTicks = 0;
   TimeSignatureInForce(*this, column, beats, beatTicks);
   if (g_warnBarTiming == 0) return 1;
-  const long long measure = static_cast<long long>(beats) * beatTicks;
+  const long long measure = BarTicks(beats, beatTicks);
 
   // The column at the entry, and the measure around it: after the last bar
   // before the column up to the next bar column (or the line's end).

@@ -74,7 +74,7 @@ int KListLine::RegroupBeamsByBeat(int firstColumn, int lastColumn, int mode, int
       int beatTicks = 0;
       GetTimeSignatureAt(c.pos, beats, beatTicks, 0);
       if (beats <= 0 || beatTicks <= 0) {
-        beats = 4;
+        beats = kDefaultBeats;
         beatTicks = kDefaultBeatTicks;
       }
       const int unit = BeamBeatTicks(mode, beats, beatTicks);

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr int kBarCode = 21;
-constexpr int kFirstRestCode = 14;  // the whole rest, down to
-constexpr int kLastRestCode = 20;   // the 64th rest
 
 bool IsFret(int code) { return code >= KChord::kFirstFret && code <= KChord::kLastFret; }
 
@@ -43,7 +41,7 @@ int KListLine::EnterPreviousNote(int sizeIndex, int row, int code, int column, i
   const bool rest = code >= kFirstRestCode && code <= kLastRestCode;
   const int duration = rest ? code : TypedDuration(tab, code, tabDuration);
   if (duration < 0 || beats <= 0 || beatTicks <= 0) return 1;
-  const int measure = beats * beatTicks;
+  const int measure = static_cast<int>(BarTicks(beats, beatTicks));
 
   // A note inside the line never pushes a bar into what follows it.
   const CObject* lastObject = m_objects.IsEmpty() ? nullptr : m_objects.GetTail();

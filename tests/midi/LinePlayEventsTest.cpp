@@ -347,20 +347,29 @@ INSTANTIATE_TEST_SUITE_P(
                  {1, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The rest lasts that many bars of the time signature; a line whose
+// signature is not known yet counts bars of 4/4.
 TEST_F(LinePlayEventsTest, MultiBarRestCountMakesOneRestOfThatManyBars) {
-  auto line = Line("0=8@18 4=8@18");
-  AddShape(*line, 1, 10, 21, 3 * 18, 5, "");
-  AddText(*line, 2, 8, "12");
-  const std::vector<Ev> events = Play(*line);
-  ASSERT_EQ(events.size(), 3u);
-  const Ev& rest = events[0];  // before the note of its column
-  EXPECT_EQ(rest.pos, 0);
-  EXPECT_EQ(rest.flags, 4);
-  EXPECT_EQ(rest.velocity, 0);
-  int beats = 0;
-  int beatTicks = 0;
-  line->GetTimeSignatureAt(2, beats, beatTicks, 0);
-  EXPECT_EQ(rest.length, 12 * beats * beatTicks);
+  struct Case {
+    const char* signature;
+    int beats;  // 0: none set
+    int beatTicks;
+    int length;
+  } cases[] = {{"none", 0, 0, 12 * 1920}, {"3/4", 3, 480, 12 * 1440}, {"6/8", 6, 240, 12 * 1440}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.signature);
+    auto line = Line("0=8@18 4=8@18");
+    if (c.beats > 0) line->SetTimeSignature(c.beats, c.beatTicks, 1);
+    AddShape(*line, 1, 10, 21, 3 * 18, 5, "");
+    AddText(*line, 2, 8, "12");
+    const std::vector<Ev> events = Play(*line);
+    ASSERT_EQ(events.size(), 3u);
+    const Ev& rest = events[0];  // before the note of its column
+    EXPECT_EQ(rest.pos, 0);
+    EXPECT_EQ(rest.flags, 4);
+    EXPECT_EQ(rest.velocity, 0);
+    EXPECT_EQ(rest.length, c.length);
+  }
 }
 
 TEST_F(LinePlayEventsTest, ChordRepeatPlaysTheEarlierChordOrReportsItsAbsence) {

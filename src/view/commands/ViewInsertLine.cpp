@@ -38,8 +38,6 @@ constexpr DWORD kPairUpper = KLineObj::kFlagPairUpper;
 // Columns past any line's end: "at the end of the line".
 constexpr int kLineEndColumn = 30000;
 constexpr int kWholeLineColumn = 32000;
-constexpr int kDefaultBeats = 4;
-constexpr int kDefaultBeatTicks = 480;
 
 bool IsNotationFamily(int family) {
   return family == KLineObj::kFamilyStaff || family == KLineObj::kFamilyTab;

@@ -352,8 +352,8 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
       list->GetTimeSignatureAt(KListLine::kWholeLineColumn, beats, beatTicks, 0);
     }
     if (beats < 1) {
-      beats = 4;
-      beatTicks = 480;
+      beats = kDefaultBeats;
+      beatTicks = kDefaultBeatTicks;
     }
     if (view.m_autoJoin != 0) {
       const int state = list->EnterPreviousChord(view.m_sizeIndex, code, column, view.m_currentDuration,

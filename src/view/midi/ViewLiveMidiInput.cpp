@@ -189,7 +189,7 @@ int CStavlinView::HandleLiveMidiNotes(const MidiShortEvent* event) {
           }
         }
       }
-      dialog->m_countInBeats = beats > 0 ? beats : 4;
+      dialog->m_countInBeats = beats > 0 ? beats : kDefaultBeats;
       dialog->m_beatsPerBar = dialog->m_countInBeats;
     }
     if (noteOn) take.countInLastUs = now;

@@ -28,8 +28,8 @@ constexpr int kTieCode = 34;
 constexpr int kAboveStaffRow = 27;  // rows for notes the staff cannot show
 constexpr int kBelowStaffRow = 5;
 constexpr int kTabRestString = 4;
-constexpr int kBeatTicks = 480;   // notes are beamed a quarter note at a time
-constexpr int kStepLength = 480;  // single step: every chord a quarter note
+constexpr int kBeatTicks = kQuarterTicks;  // notes are beamed a quarter note at a time
+constexpr int kStepLength = 480;           // single step: every chord a quarter note
 constexpr std::array<int, 4> kGrid = {240, 120, 60, 30};
 constexpr std::array<int, 4> kAccidentalCode = {0, 28, 30, 27};
 
@@ -219,7 +219,7 @@ class LiveWriter {
     int beats = 0;
     int beatTicks = 0;
     m_main->GetTimeSignatureAt(m_view.m_caretColumn, beats, beatTicks, 0);
-    m_barLength = beats > 0 && beatTicks > 0 ? beats * beatTicks : 4 * 480;
+    m_barLength = static_cast<int>(BarTicks(beats, beatTicks));
     return true;
   }
 
@@ -450,7 +450,7 @@ class LiveWriter {
   KLiveTake& m_take;
   int m_grid = 120;
   int m_half = 60;
-  int m_barLength = 1920;
+  int m_barLength = static_cast<int>(BarTicks(kDefaultBeats, kDefaultBeatTicks));
   KListLine* m_main = nullptr;
   KStaffLine* m_staff = nullptr;
   KTabLine* m_tab = nullptr;
