@@ -101,7 +101,9 @@ CString ShortcutsText() {
   Heading(out, "RESTS", "");
   Symbols(out, 14, 20);
 
-  Heading(out, "TIES", "Type at the first note of the tie; the same key again makes it span two columns.");
+  Heading(out, "TIES",
+          "Type on the first note of the tie, or right after it (the tie holds the note just typed); "
+          "the same key again on that note makes it span two columns.");
   Symbols(out, 32, 35);
   CommandLine(out, 41088, "Curved tie or slur below, dragged to its length");
   CommandLine(out, 41089, "Curved tie or slur above, dragged to its length");

@@ -348,7 +348,8 @@ std::vector<std::tuple<int, std::uint32_t, std::uint32_t>> PlayedNotes(const KPe
     }
   }
   std::sort(notes.begin(), notes.end(), [](const auto& a, const auto& b) {
-    return std::get<1>(a) != std::get<1>(b) ? std::get<1>(a) < std::get<1>(b) : std::get<0>(a) < std::get<0>(b);
+    return std::get<1>(a) != std::get<1>(b) ? std::get<1>(a) < std::get<1>(b)
+                                            : std::get<0>(a) < std::get<0>(b);
   });
   return notes;
 }
