@@ -95,13 +95,17 @@ CString ShortcutsText() {
   KeyLine(out, "a..g", "Staff: move the caret down to the next note of that name");
   KeyLine(out, "A..G", "Staff: move the caret up to the next note of that name (Caps Lock swaps)");
 
-  Heading(out, "DOTS", "Type the dot first, then the note it lengthens.");
+  Heading(out, "DOTS",
+          "On a staff type the dot first, then the note it lengthens;\n"
+          "  on a rhythm line the dot follows its note.");
   Symbols(out, 36, 37);
 
   Heading(out, "RESTS", "");
   Symbols(out, 14, 20);
 
-  Heading(out, "TIES", "Type at the first note of the tie; the same key again makes it span two columns.");
+  Heading(out, "TIES",
+          "Type on the first note of the tie, or right after it (the tie holds the note just typed); "
+          "the same key again on that note makes it span two columns.");
   Symbols(out, 32, 35);
   CommandLine(out, 41088, "Curved tie or slur below, dragged to its length");
   CommandLine(out, 41089, "Curved tie or slur above, dragged to its length");
@@ -138,7 +142,7 @@ CString ShortcutsText() {
   Heading(out, "RHYTHM LINES",
           "Letters type the chord names and words over the strums. With Rhythm Symbol Entry on,\n"
           "  the keys of a staff enter rhythm symbols: w h q t s y x note values, _ - ! , ' j J rests,\n"
-          "  | \" I [ ] % bars and repeats, . a dot and n a tie.");
+          "  | \" I [ ] % bars and repeats, . a dot (typed after its note) and n a tie.");
   CommandLine(out, 41302, "Rhythm Symbol Entry on or off");
   CommandLine(out, 41053, "Insert a rhythm line");
 

@@ -193,6 +193,42 @@ TEST_F(EntryFixture, TieTypedTwiceSpansTwoColumnsAndAThirdTimeOne) {
   EXPECT_EQ(LineAt(staff)->GetAttachmentCount(), 1);
 }
 
+// A tie typed with n holds the note at the caret, or the note just typed
+// when the caret stands after it: (keys before n, automatic bars, keys
+// after, the column the tie starts at).
+struct TieCase {
+  const char* name;
+  const char* before;
+  int autoBars;
+  bool backOnTheFirst;  // the caret put back on column 0 before n
+  const char* after;
+  int tieColumn;
+};
+
+class TypedTie : public EntryFixture, public ::testing::WithParamInterface<TieCase> {};
+
+TEST_P(TypedTie, HoldsTheNoteItWasTypedAtOrJustAfter) {
+  const TieCase& c = GetParam();
+  const POSITION staff = AddStaff();
+  view->m_autoBars = c.autoBars;
+  CaretAt(0, 0, 18);
+  Type(c.before);
+  if (c.backOnTheFirst) CaretAt(0, 0, 18);
+  Type("n");
+  Type(c.after);
+  ASSERT_EQ(LineAt(staff)->GetAttachmentCount(), 1) << Dump(staff);
+  const auto* tie = static_cast<const KExtendedObj*>(LineAt(staff)->GetAttachments()->GetHead());
+  EXPECT_EQ(tie->GetPos(), c.tieColumn) << Dump(staff);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TypedTie,
+    ::testing::Values(TieCase{"AtTheNoteItself", "hh", 0, true, "", 0},
+                      TieCase{"RightAfterAHalfBeforeTheEighthsThatFollow", "h", 0, false, "ttq", 0},
+                      TieCase{"AfterTheBarLineAWholeNoteClosed", "w", 1, false, "q", 0},
+                      TieCase{"AfterARestWhereNoNoteCanBeHeld", "-", 0, false, "qq", 1}),
+    [](const ::testing::TestParamInfo<TieCase>& info) { return std::string(info.param.name); });
+
 TEST_F(EntryFixture, AutoBarInsertionClosesTheMeasureInTheSameKeystroke) {
   const POSITION staff = AddStaff();
   view->m_autoBars = 1;

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../view_structure/StructureTestSupport.h"
@@ -14,6 +16,8 @@
 #include "dialogs/KDlgInputMidi.h"
 #include "lines/KStaffLine.h"
 #include "lines/KTabLine.h"
+#include "midi/LinePlayEvents.h"
+#include "model/KListLine.h"
 #include "platform/MidiClock.h"
 #include "platform/MidiDevices.h"
 #include "platform/MidiOutPort.h"
@@ -21,6 +25,7 @@
 #include "view/midi/KSVMidi.h"
 #include "view/midi/LiveInputLink.h"
 #include "view/midi/LiveRecorder.h"
+#include "view/midi/ViewPlayInput.h"
 
 namespace {
 
@@ -207,6 +212,28 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    "0:10@24,36@24 1:10@22"},
         PlayedCase{"NotesOverTheMiddleLineTakeTheirStemsDown", {On(0, 72), Off(480, 72)}, 0, "0:9@17"},
+        // Notes are written as a musician reads what was played: a note held
+        // nearly all of a value is that value, and the next note keeps its beat.
+        PlayedCase{"AHalfHeldForNinetyTwoPercentIsAHalfAndTheNextNoteKeepsItsBeat",
+                   {On(0, 60), Off(883, 60), On(960, 64), Off(1440, 64)},
+                   0,
+                   "0:10@24 1:8@22"},
+        PlayedCase{"AWholeDyadHeldThreeAndTwoThirdsBeatsIsAWhole",
+                   {On(0, 60), On(0, 64), Off(1762, 60), Off(1762, 64), On(1920, 67), Off(2400, 67)},
+                   0,
+                   "0:12@24,12@22 1:8@20"},
+        PlayedCase{"ASilenceOfOneGridStepIsARestSoTheNextNoteIsNotEarly",
+                   {On(0, 60), Off(360, 60), On(480, 64), Off(960, 64)},
+                   0,
+                   "0:0@24,36@24 1:18@18 2:8@22"},
+        PlayedCase{"ANoteIsNotLengthenedPastTheNextNotesStart",
+                   {On(0, 60), On(840, 64), Off(850, 60), Off(1320, 64)},
+                   0,
+                   "0:8@24,34@24 1:0@24,36@24 2:8@22"},
+        PlayedCase{"AStaccatoQuarterStaysAnEighthAndARest",
+                   {On(0, 60), Off(250, 60), On(480, 64), Off(960, 64)},
+                   0,
+                   "0:0@24 1:17@18 2:8@22"},
         PlayedCase{"AChordOfAQuarterAndAnEighthPutsTheEighthOnTheSecondStem",
                    {On(0, 60), On(10, 67), Off(240, 67), Off(480, 60)},
                    0,
@@ -304,6 +331,100 @@ INSTANTIATE_TEST_SUITE_P(
                       TempoCase{"ATypedTempoIsTaken", 120, "90", 0, 90, true},
                       TempoCase{"ATempoOutOfRangeStartsNothing", 120, "900", 0, 900, false}),
     [](const ::testing::TestParamInfo<TempoCase>& info) { return std::string(info.param.name); });
+
+// The notes the score plays, as (key, start tick, end tick), in start order.
+std::vector<std::tuple<int, std::uint32_t, std::uint32_t>> PlayedNotes(const KPerformance& performance) {
+  std::vector<std::tuple<int, std::uint32_t, std::uint32_t>> notes;
+  for (const KPerfEvent& e : performance.events) {
+    if (e.IsNoteOn()) {
+      notes.emplace_back(e.data1, e.tick, 0);
+    } else if (e.IsNoteOff()) {
+      for (auto it = notes.rbegin(); it != notes.rend(); ++it) {
+        if (std::get<0>(*it) == e.data1 && std::get<2>(*it) == 0) {
+          std::get<2>(*it) = e.tick;
+          break;
+        }
+      }
+    }
+  }
+  std::sort(notes.begin(), notes.end(), [](const auto& a, const auto& b) {
+    return std::get<1>(a) != std::get<1>(b) ? std::get<1>(a) < std::get<1>(b)
+                                            : std::get<0>(a) < std::get<0>(b);
+  });
+  return notes;
+}
+
+// What a take plays back: each note once, as long as it was written, tied
+// parts included, at the tempo it was recorded to.
+struct TakeCase {
+  const char* name;
+  int autoBars;
+  std::vector<std::pair<int, std::vector<std::uint8_t>>> messages;  // (tick, bytes)
+  std::vector<std::tuple<int, std::uint32_t, std::uint32_t>> heard;
+};
+
+class LiveTakePlayed : public LiveMidiInput, public ::testing::WithParamInterface<TakeCase> {
+ protected:
+  // Lines build their play events as playback does.
+  void SetUp() override {
+    LiveMidiInput::SetUp();
+    InstallLinePlayInterpreter();
+  }
+  void TearDown() override {
+    KListLine::SetPlayTextInterpreter(nullptr);
+    LiveMidiInput::TearDown();
+  }
+};
+
+TEST_P(LiveTakePlayed, SoundsAsPlayedAtTheRecordingTempo) {
+  const TakeCase& c = GetParam();
+  // A staff of its own group, as a new score's staff is, so that it plays.
+  Group(1, {Add(new KStaffLine(0, 0, 0))}, false);
+  Open(0, 0);
+  view->m_autoBars = c.autoBars;
+  ASSERT_NE(view->Options().midiTempo, kTempo) << "the score starts at another tempo";
+  Start();
+  for (const auto& [tick, bytes] : c.messages) Send(tick, bytes);
+  dialog->OnStartStop();
+  const KPerformance performance = BuildViewPerformance(*view, false);
+  EXPECT_EQ(performance.tempo, kTempo);
+  EXPECT_EQ(view->Options().midiTempo, kTempo) << "the play window and a saved score keep the tempo";
+  EXPECT_EQ(PlayedNotes(performance), c.heard) << Dump();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LiveTakePlayed,
+    ::testing::Values(
+        TakeCase{"ANoteCutAtTheBarSoundsOnce",
+                 1,
+                 {On(0, 60), Off(1440, 60), On(1440, 64), Off(2400, 64), On(2400, 67), Off(2880, 67)},
+                 {{60, 0, 1440}, {64, 1440, 2400}, {67, 2400, 2880}}},
+        TakeCase{"AHalfAndAWholeDyadHeldShortOfTheirValuesSoundTheirValues",
+                 1,
+                 {On(0, 76), Off(883, 76), On(960, 74), Off(1440, 74), On(1440, 72), Off(1900, 72),
+                  On(1920, 60), On(1920, 64), Off(3682, 60), Off(3682, 64)},
+                 {{76, 0, 960}, {74, 960, 1440}, {72, 1440, 1920}, {60, 1920, 3840}, {64, 1920, 3840}}},
+        TakeCase{"AQuarterTiedToASixteenthInTheBarSoundsOnce",
+                 1,
+                 {On(0, 60), Off(600, 60), On(600, 64), Off(1080, 64)},
+                 {{60, 0, 600}, {64, 600, 1080}}},
+        TakeCase{"ADyadTiedOverTheBarSoundsOnce",
+                 1,
+                 {On(0, 60), Off(480, 60), On(480, 67), On(480, 72), Off(2400, 67), Off(2400, 72)},
+                 {{60, 0, 480}, {67, 480, 2400}, {72, 480, 2400}}}),
+    [](const ::testing::TestParamInfo<TakeCase>& info) { return std::string(info.param.name); });
+
+TEST_F(LiveMidiInput, ASingleStepTakeLeavesTheScoresTempoAlone) {
+  settings.tempoMode = 0;
+  OneStaff();
+  const short before = view->Options().midiTempo;
+  Start();
+  Press(60, 0);
+  Release(60, 100);
+  dialog->OnStartStop();
+  EXPECT_EQ(Dump(), "0:8@24");
+  EXPECT_EQ(view->Options().midiTempo, before);
+}
 
 TEST_F(LiveMidiInput, AChordIsWrittenOnlyWhenAllItsNotesAndEveryEarlierChordAreReleased) {
   OneStaff();

@@ -123,6 +123,35 @@ TEST_F(PlaybackTest, TheCaretFollowsTheNotesAsTheyPlayAndStandsAfterTheLastWhenT
   EXPECT_NE(host.caret.GetSize().cy, KViewPlayer::kPlayCaretHeight) << "the caret of editing is back";
 }
 
+// Play where the music ended (after a finished play, or with the caret put
+// past the last note) plays the score again from the top.
+TEST_F(PlaybackTest, PlayWithTheCaretPastTheMusicStartsAgainFromTheTop) {
+  const std::vector<int> all = {72, 74, 76, 77, 79, 81, 83, 84};
+  // (-1, -1): after a whole play, which leaves the caret at the music's end.
+  const std::vector<std::pair<int, int>> ends = {{-1, -1}, {1, 4}, {1, 9}};
+  for (const auto& [line, column] : ends) {
+    if (line >= 0) {
+      view->m_currentLine = line;
+      view->m_caretColumn = column;
+    } else {
+      Play(KViewPlayer::kModePlay);
+      ASSERT_TRUE(clock.RunUntilIdle());
+      ASSERT_EQ(Caret(), std::make_pair(1, 4));
+    }
+    const std::size_t before = NotesOn().size();
+    const std::int64_t start = clock.NowUs();
+    Play(KViewPlayer::kModePlay);
+    EXPECT_TRUE(view->IsPlaying()) << "caret at " << line << "," << column;
+    AtQuarter(start, 0);
+    EXPECT_EQ(Caret(), std::make_pair(0, 0)) << "caret at " << line << "," << column;
+    ASSERT_TRUE(clock.RunUntilIdle());
+    const std::vector<int> on = NotesOn();
+    EXPECT_EQ(std::vector<int>(on.begin() + static_cast<std::ptrdiff_t>(before), on.end()), all)
+        << "caret at " << line << "," << column;
+    EXPECT_EQ(Caret(), std::make_pair(1, 4));
+  }
+}
+
 // The main frame as the play window sees it: this test's score is the active one.
 class OneScoreFrame : public KPlayMidiOwner {
  public:

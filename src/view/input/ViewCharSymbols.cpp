@@ -116,6 +116,32 @@ void ApplyTie(CStavlinView& view, Keystroke& key, int code, int column, int row)
   }
 }
 
+// Whether a column holds a note (or a fret) that a tie can hold on.
+bool HoldsTiedNote(const KChord* column) {
+  if (column == nullptr || column->IsBarColumn() || column->GetRestTicks() > 0) return false;
+  if (column->GetVoiceDuration(0) != KChord::kNoDuration ||
+      column->GetVoiceDuration(1) != KChord::kNoDuration)
+    return true;
+  for (int i = 0; i < column->GetNoteCount(); ++i) {
+    const int code = column->GetNote(i).code;
+    if (code >= KChord::kFirstFret && code <= KChord::kLastFret) return true;
+  }
+  return false;
+}
+
+// The column a typed tie starts at: the caret's column when a note stands
+// there; typed just after a note (the caret past it, or past the bar line
+// that note closed) the tie holds that note, as a musician reads "tie".
+int TieStartColumn(const KListLine* list, int column) {
+  if (list == nullptr || HoldsTiedNote(AsChord(list->GetObjAt(column, 0)))) return column;
+  for (int back = column - 1; back >= 0; --back) {
+    const KChord* before = AsChord(list->GetObjAt(back, 0));
+    if (before != nullptr && before->IsBarColumn()) continue;
+    return HoldsTiedNote(before) ? back : column;
+  }
+  return column;
+}
+
 // The time-signature command's code: the signature column with the view's
 // numerator and denominator, in every notation line of a translating group.
 bool EnterTimeSignature(CStavlinView& view, Keystroke& key) {
@@ -396,7 +422,7 @@ bool view_char::EnterSymbols(CStavlinView& view, Keystroke& key) {
   for (const auto& [entryCode, entryColumn] : codes) {
     if (!first) view.m_clusterState = g_beamDefault = 0;
     if (IsTieCode(entryCode) && KLineObj::IsNoteFamily(family)) {
-      ties.emplace_back(entryCode, entryColumn);
+      ties.emplace_back(entryCode, TieStartColumn(list, entryColumn));
       continue;
     }
     view.m_caretColumn = entryCode == kBackspaceCode ? entryColumn + 1 : entryColumn;

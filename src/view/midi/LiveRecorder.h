@@ -53,6 +53,10 @@ class KLiveRecorder {
 
   // Unwritten groups (held or waiting for an earlier one).
   int PendingGroups() const { return m_count; }
+  // The running time at which the oldest unwritten group began; -1 when none.
+  int OldestPendingStart() const {
+    return m_count > 0 ? m_ring[static_cast<std::size_t>(m_oldest)].start : -1;
+  }
   bool IsHeld(int note) const;
 
  private:

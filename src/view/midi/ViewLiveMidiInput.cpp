@@ -5,6 +5,7 @@
 // lines is ViewLiveMidiWrite.cpp's job.
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "dialogs/KDlgInputMidi.h"
@@ -16,6 +17,7 @@
 #include "view/midi/KSVMidi.h"
 #include "view/midi/LiveMidiWrite.h"
 #include "view/midi/LiveRecorder.h"
+#include "view/play/ViewPlayer.h"
 
 namespace {
 
@@ -229,6 +231,18 @@ int CStavlinView::HandleLiveMidiNotes(const MidiShortEvent* event) {
     if (!take.undoRecorded) {
       RecordUndoStep(2, 0, 0, nullptr, 0);
       take.undoRecorded = true;
+      // A take recorded to a tempo plays back at it: the score's play tempo
+      // becomes the recording's (set, or sensed by the count-in).
+      if (settings.tempoMode != 0) {
+        const CMaxMidiSync* sync = frame != nullptr ? frame->LiveSync() : nullptr;
+        const std::uint32_t period = sync != nullptr ? sync->GetTempo() : 0;
+        const int bpm = period > 0 ? static_cast<int>((60000000u + period / 2) / period) : settings.tempo;
+        KPlayParams params = Player().GetPlayParams();
+        if (bpm > 0 && params.tempo != bpm) {
+          params.tempo = bpm;
+          Player().SetPlayParams(params);
+        }
+      }
     }
     // A chord written into the lines at the caret (and their partners in
     // its group) lays out those lines and the ones below; a chord that needed

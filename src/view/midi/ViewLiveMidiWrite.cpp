@@ -64,31 +64,56 @@ class LiveWriter {
     m_half = m_grid / 2;
   }
 
-  void Write(const KLiveRecorder::Group& group) {
+  // nextStart: when the chord after this one began (-1 when it has not yet).
+  void Write(const KLiveRecorder::Group& group, int nextStart) {
     if (!Locate()) return;
     if (m_take.beatStartColumn < 0) m_take.beatStartColumn = m_view.m_caretColumn;
     const bool timed = m_settings.tempoMode != 0;
+    const int start = OnGrid(group.start);
     if (timed) {
-      // The silence before the chord, on the grid.
-      const int gap = group.start - m_take.musicTime;
-      if (gap > m_grid) {
+      // The silence from the end of the music written to the chord's start,
+      // both on the grid, so that the chord sounds on the beat it was played on.
+      const int gap = start - m_take.musicTime;
+      if (gap >= m_grid) {
         const WrittenLines written = Snapshot();
-        Rests((gap + m_half) / m_grid * m_grid);
+        Rests(gap);
         MergeWrittenRests(written);
       }
     }
+    const int room = nextStart >= 0 ? OnGrid(nextStart) - start : -1;
     std::vector<LiveNote> notes;
     int longest = 0;
     for (int i = 0; i < group.count && i < KLiveRecorder::kNotesPerGroup; ++i) {
       LiveNote note;
       note.pitch = group.notes[static_cast<size_t>(i)];
       const int held = std::max(group.durations[static_cast<size_t>(i)], 0);
-      note.length = timed ? std::max(m_grid, (held + m_half) / m_grid * m_grid) : kStepLength;
+      note.length = timed ? WrittenLength(held, room) : kStepLength;
       longest = std::max(longest, note.length);
       notes.push_back(note);
     }
     if (notes.empty()) return;
     Sound(notes, longest);
+  }
+
+  // A time rounded to the nearest grid step.
+  int OnGrid(int ticks) const { return std::max((ticks + m_half) / m_grid * m_grid, 0); }
+
+  // The length a held note is written with: the held time rounded to the
+  // grid, or the next note value (plain or dotted) when the note was held
+  // for nearly all of it (a half held for 90 % of its time was played as a
+  // half, not as a quarter tied to a dotted eighth). A value that would
+  // reach past the start of the next chord (room, -1 unknown) is not taken.
+  int WrittenLength(int held, int room) const {
+    const int rounded = std::max(m_grid, OnGrid(held));
+    static constexpr int kValues[] = {30, 60, 90, 120, 180, 240, 360, 480, 720, 960, 1440, 1920};
+    for (const int value : kValues) {
+      if (value <= rounded || value % m_grid != 0) continue;
+      // Held to within an eighth of the value (at least half a grid step).
+      const int shortBy = std::max(m_half, value / 8);
+      if (held >= value - shortBy && (room < 0 || value <= room)) return value;
+      break;
+    }
+    return rounded;
   }
 
  private:
@@ -509,5 +534,9 @@ void InsertLiveLine(CStavlinView& view, int kind) {
 void WriteLiveGroups(CStavlinView& view, const std::vector<KLiveRecorder::Group>& groups,
                      const KLiveInputSettings& settings) {
   LiveWriter writer(view, settings);
-  for (const KLiveRecorder::Group& group : groups) writer.Write(group);
+  // Each chord knows when the next began: the next one handed back, or the
+  // oldest chord the recorder still holds.
+  const int pending = ProgramLiveRecorder().OldestPendingStart();
+  for (std::size_t i = 0; i < groups.size(); ++i)
+    writer.Write(groups[i], i + 1 < groups.size() ? groups[i + 1].start : pending);
 }

@@ -325,6 +325,17 @@ void KViewPlayer::PlayOrExportMidi(int mode) {
   KPlaySequencer sequencer(m_score, jumps, settings);
   KPerformance performance = sequencer.Run(KPlayRange{startLine, startColumn, endLine, endColumn});
   sequencer.ClearPlayEvents();
+  // Play with the caret past the last music (where a finished play leaves
+  // it) plays from the top, as To Start then Play would.
+  if (mode == kModePlay && performance.endTick == 0) {
+    ToStart();
+    if (ChooseRange(mode, startLine, startColumn, endLine, endColumn)) {
+      KPlaySequencer again(m_score, jumps, settings);
+      KPerformance fromTheTop = again.Run(KPlayRange{startLine, startColumn, endLine, endColumn});
+      again.ClearPlayEvents();
+      if (fromTheTop.endTick > 0) performance = std::move(fromTheTop);
+    }
+  }
 
   m_mode = mode;
   m_loop = mode == kModePlay && m_params.loop != 0;
