@@ -213,6 +213,12 @@ void KDlgInputMidi::ShowCountInTempo(int bpm) {
   Changed();
 }
 
+void KDlgInputMidi::InputLost() {
+  if (!m_recording) return;
+  if (m_host != nullptr) m_host->StopInputDevices();
+  StopRecording();
+}
+
 void KDlgInputMidi::OnExit() {
   if (m_closing) return;
   m_closing = true;

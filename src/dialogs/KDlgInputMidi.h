@@ -116,6 +116,10 @@ class KDlgInputMidi : public KModalDialog {
   void RecordingMetronomeTick();
   // A tempo worked out by the count-in: shown and given to the sync timer.
   void ShowCountInTempo(int bpm);
+  // The input device went away while recording: recording stops as by
+  // Start/Stop, and the input and the sync stop whatever the remote setting
+  // (no remote key can reach a device that has gone).
+  void InputLost();
 
   // Settings as shown.
   KLiveInputSettings Settings() const;

@@ -4,11 +4,14 @@
 // event goes out at once; timed output waits on the MIDI clock's scheduler
 // (platform/MidiScheduler.h), never here. A System Exclusive message arrives
 // as a run of events (status F0, one message byte each in data1, from F0 to
-// F7) and leaves as one message. Event tracks can be attached to it: the
-// document's tracks are, as they are attached to a file. Restart plays the
-// attached tracks merged into one stream, block by block (BuildBlock), each
-// event put at its time on the MIDI clock by the output's own alarm (Pump);
-// OnOutputNotify runs after every wake of that alarm.
+// F7) and leaves as one message. Event tracks can be attached to it, and
+// Restart plays the attached tracks merged into one stream, block by block
+// (BuildBlock), each event put at its time on the MIDI clock by the output's
+// own alarm (Pump); OnOutputNotify runs after every wake of that alarm.
+// Nothing in the program attaches tracks yet: playback queues each message of
+// its performance on the MIDI clock's scheduler and sends it through Put
+// (midi/LivePlayback.h), and File export writes its tracks through a MIDI
+// file object; the document holds no tracks.
 //
 // A device that goes away while open (unplugged, its program closed) closes
 // the output: the put that found it gone fails, IsLost says so and

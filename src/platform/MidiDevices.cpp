@@ -58,6 +58,7 @@ class FakeMidiDevices::In final : public MidiInConnection {
   ~In() override { std::erase(m_owner.m_inputs, &m_input); }
   void Start() override { m_input.started = true; }
   void Stop() override { m_input.started = false; }
+  void WhenLost(std::function<void()> notice) override { m_input.lost = std::move(notice); }
 
  private:
   FakeMidiDevices& m_owner;
@@ -96,6 +97,18 @@ std::unique_ptr<MidiInConnection> FakeMidiDevices::OpenInput(int index, InputHan
   if (index < 0 || index >= static_cast<int>(inputs.size())) return nullptr;
   if (std::find(failingInputs.begin(), failingInputs.end(), index) != failingInputs.end()) return nullptr;
   return std::make_unique<In>(*this, index, std::move(handler));
+}
+
+void FakeMidiDevices::UnplugInput(int index) {
+  // A notice may close its connection, which leaves the list.
+  std::vector<std::function<void()>> notices;
+  for (Input* input : m_inputs) {
+    if (input->index != index || !input->lost) continue;
+    notices.push_back(std::move(input->lost));
+    input->lost = nullptr;
+    input->started = false;
+  }
+  for (const std::function<void()>& notice : notices) notice();
 }
 
 bool FakeMidiDevices::Feed(int index, const MidiInMessage& message) {

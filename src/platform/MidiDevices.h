@@ -32,6 +32,11 @@ class MidiInConnection {
   // Starts and stops the delivery of messages (they are dropped while stopped).
   virtual void Start() = 0;
   virtual void Stop() = 0;
+  // notice runs once, on the user-interface thread from its event loop (never
+  // inside a call of the connection's own, so it may destroy the
+  // connection), when the port listened to has gone: unplugged, its program
+  // closed, or the MIDI system itself ended. Nothing arrives after that.
+  virtual void WhenLost(std::function<void()> notice) { (void)notice; }
 };
 
 // One incoming message: its bytes and when it arrived (MIDI clock, µs).
@@ -102,11 +107,15 @@ class FakeMidiDevices final : public MidiDeviceSystem {
   // Delivers a message to the open, started input of that index; false when
   // there is none.
   bool Feed(int index, const MidiInMessage& message);
+  // The input of that index goes away: the notices of its open connections
+  // run (the test calls this from outside any connection's call).
+  void UnplugInput(int index);
 
  private:
   struct Input {
     int index = 0;
     InputHandler handler;
+    std::function<void()> lost;
     bool started = false;
   };
   class Out;

@@ -403,6 +403,9 @@ class CStavlinView : public KDocumentView {
   // start/stop, count-in, and the notes gathered into chords and written at
   // the caret. 1 when the event was used.
   int HandleLiveMidiNotes(const MidiShortEvent* event);
+  // The input went while recording, `ticks` after its last event: the keys
+  // still held count as released now, and the chords they end are written.
+  void ReleaseLiveNotes(std::uint32_t ticks);
   // The first display line of the group shown at the display line (the line
   // itself when it is in no group).
   int TopOfGroupAt(int displayLine) const;

@@ -3,7 +3,9 @@
 // output and a keyboard port for its input. The output submenu lists the
 // synthesizer; choosing it connects; Play sends what the program's own MIDI
 // file export of the score holds, each event in time; Stop silences every
-// note; a port that goes away in the middle stops play with a message.
+// note; a port that goes away in the middle stops play with a message; a
+// JACK server that stops in the middle of play or of recording stops it with
+// one message, and the program plays again once the server is back.
 
 #include <QAction>
 #include <QApplication>
@@ -145,6 +147,24 @@ class JackPorts : public ShellTest {
     stamped_.reset();
     devices_.reset();
     client_.reset();
+    own_.reset();
+  }
+
+  // Moves the test onto a JACK server of its own, which it may stop without
+  // any other test seeing it go: the test's client and the program's devices
+  // are made again on it. Before Start.
+  void MoveToOwnServer() {
+    SetMidiDevices(previousDevices_);
+    stamped_.reset();
+    devices_.reset();
+    client_.reset();
+    own_ = std::make_unique<jacktest::Server>(jacktest::Server::kOwn);
+    if (!own_->Ok()) GTEST_SKIP() << "no JACK server of the test's own: " << own_->Why();
+    client_ = std::make_unique<jacktest::Client>("stavlin-test");
+    ASSERT_TRUE(client_->Ok());
+    devices_ = std::make_unique<KRtMidiDevices>(KRtMidiDevices::System::kJack);
+    stamped_ = std::make_unique<StampedDevices>(*devices_);
+    SetMidiDevices(stamped_.get());
   }
 
   // A score of one treble staff: quarters and eighths going up and down.
@@ -260,7 +280,75 @@ class JackPorts : public ShellTest {
     return notes;
   }
 
+  // Live input at 125 quarters a minute (a tick is a millisecond) into a
+  // score of one empty treble staff: the keyboard port of the test's client
+  // chosen in the input submenu, the recording window open and recording.
+  void StartRecordingIntoEmptyStaff() {
+    ResetLiveRecording();
+    g_prefMidiInput.liveTrigger = 2;  // the tempo as set
+    g_prefMidiInput.tempo = 125;
+    const std::string path = (Dir() / "empty.svd").string();
+    {
+      CStavlinDoc doc;
+      ASSERT_TRUE(doc.OnNewDocument());
+      doc.AddTailLine(new KStaffLine(0, 0, 0));
+      ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+    }
+    OpenFocused(path, pane_);
+    ASSERT_NE(pane_, nullptr);
+    staffLine_ = -1;
+    for (int i = 0; i < View().GetDisplayLineCount(); ++i)
+      if (View().GetDisplayEntry(i).type == 0) staffLine_ = i;
+    ASSERT_GE(staffLine_, 0);
+    View().m_currentLine = staffLine_;
+    View().m_currentType = 0;
+    View().m_caretColumn = 0;
+    View().m_autoBars = 0;
+
+    QMenu* inputs = Frame().MidiInputPopup();
+    ASSERT_NE(inputs, nullptr);
+    emit inputs->aboutToShow();
+    QAction* keys = nullptr;
+    for (QAction* action : inputs->actions())
+      if (action->text().toStdString() == client_->KeysPort()) keys = action;
+    ASSERT_NE(keys, nullptr) << "the input submenu lists the keyboard port";
+    keys->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(keys->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client_->KeysConnections() == 1; }, 2000));
+
+    Frame().UpdateCommandUi();
+    Frame().ActionFor(cmd::kMidiLiveInput)->trigger();
+    QApplication::processEvents();
+    ASSERT_NE(Frame().InputMidiWindow(), nullptr);
+    KInputMidiWindow& recording = *Frame().InputMidiWindow();
+    QTest::mouseClick(recording.Binder().WidgetOf(KDlgInputMidi::kIdStartStop), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_TRUE(recording.Model().IsRecording());
+  }
+
+  // A key of the keyboard port pressed and, ms later, released.
+  void Press(int note, int ms) {
+    client_->Send({0x90, static_cast<std::uint8_t>(note), 100});
+    QTest::qWait(ms);
+    client_->Send({0x80, static_cast<std::uint8_t>(note), 0});
+  }
+
+  // The columns of the recorded staff: column:code@row of each first entry.
+  std::string RecordedColumns() {
+    std::string columns;
+    const KListLine* list = View().GetDisplayLineObj(staffLine_)->AsListLine();
+    for (POSITION node = list->GetObjList()->GetHeadPosition(); node != nullptr;) {
+      const auto* column = dynamic_cast<const KChord*>(list->GetObjList()->GetNext(node));
+      if (!columns.empty()) columns += ' ';
+      columns += std::to_string(column->GetPos()) + ':' + std::to_string(column->GetNote(0).code) + '@' +
+                 std::to_string(column->GetNote(0).position);
+    }
+    return columns;
+  }
+
   static jacktest::Server* server_;
+  std::unique_ptr<jacktest::Server> own_;
   std::unique_ptr<jacktest::Client> client_;
   std::unique_ptr<KRtMidiDevices> devices_;
   std::unique_ptr<StampedDevices> stamped_;
@@ -422,76 +510,95 @@ TEST_F(JackPorts, ATypedNoteSoundsOnThePortOnlyWithPlayWhileEditingOn) {
   }
 }
 
-// Live input: the keyboard port of the test's client, chosen in the input
-// submenu, plays into the score at 125 quarters a minute (a tick is a
-// millisecond): a quarter C5, a quarter rest, an eighth E5.
+// Live input: a quarter C5, a quarter rest, an eighth E5 played into the
+// keyboard port record into the score.
 TEST_F(JackPorts, NotesPlayedIntoTheInputPortInTimeRecordIntoTheScore) {
   ASSERT_TRUE(Start());
-  ResetLiveRecording();
-  g_prefMidiInput.liveTrigger = 2;  // the tempo as set
-  g_prefMidiInput.tempo = 125;
-  const std::string path = (Dir() / "empty.svd").string();
-  {
-    CStavlinDoc doc;
-    ASSERT_TRUE(doc.OnNewDocument());
-    doc.AddTailLine(new KStaffLine(0, 0, 0));
-    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
-  }
-  OpenFocused(path, pane_);
-  ASSERT_NE(pane_, nullptr);
-  int staff = -1;
-  for (int i = 0; i < View().GetDisplayLineCount(); ++i)
-    if (View().GetDisplayEntry(i).type == 0) staff = i;
-  ASSERT_GE(staff, 0);
-  View().m_currentLine = staff;
-  View().m_currentType = 0;
-  View().m_caretColumn = 0;
-  View().m_autoBars = 0;
-
-  QMenu* inputs = Frame().MidiInputPopup();
-  ASSERT_NE(inputs, nullptr);
-  emit inputs->aboutToShow();
-  QAction* keys = nullptr;
-  for (QAction* action : inputs->actions())
-    if (action->text().toStdString() == client_->KeysPort()) keys = action;
-  ASSERT_NE(keys, nullptr) << "the input submenu lists the keyboard port";
-  keys->trigger();
-  QApplication::processEvents();
-  EXPECT_TRUE(keys->isChecked());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return client_->KeysConnections() == 1; }, 2000));
-
-  Frame().UpdateCommandUi();
-  Frame().ActionFor(cmd::kMidiLiveInput)->trigger();
-  QApplication::processEvents();
-  ASSERT_NE(Frame().InputMidiWindow(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(StartRecordingIntoEmptyStaff());
   KInputMidiWindow& recording = *Frame().InputMidiWindow();
-  QTest::mouseClick(recording.Binder().WidgetOf(KDlgInputMidi::kIdStartStop), Qt::LeftButton);
-  QApplication::processEvents();
-  ASSERT_TRUE(recording.Model().IsRecording());
 
-  const auto press = [&](int note, int ms) {
-    client_->Send({0x90, static_cast<std::uint8_t>(note), 100});
-    QTest::qWait(ms);
-    client_->Send({0x80, static_cast<std::uint8_t>(note), 0});
-  };
-  press(72, 480);
+  Press(72, 480);
   QTest::qWait(480);
-  press(76, 240);
+  Press(76, 240);
   EXPECT_TRUE(QTest::qWaitFor([&] { return View().GetCaretColumn() == 3; }, 2000));
-  std::string columns;
-  const KListLine* list = View().GetDisplayLineObj(staff)->AsListLine();
-  for (POSITION node = list->GetObjList()->GetHeadPosition(); node != nullptr;) {
-    const auto* column = dynamic_cast<const KChord*>(list->GetObjList()->GetNext(node));
-    if (!columns.empty()) columns += ' ';
-    columns += std::to_string(column->GetPos()) + ':' + std::to_string(column->GetNote(0).code) + '@' +
-               std::to_string(column->GetNote(0).position);
-  }
-  EXPECT_EQ(columns, "0:9@17 1:16@18 2:1@15") << "a quarter C5, a quarter rest, an eighth E5";
+  EXPECT_EQ(RecordedColumns(), "0:9@17 1:16@18 2:1@15") << "a quarter C5, a quarter rest, an eighth E5";
 
   QTest::mouseClick(recording.Binder().WidgetOf(KDlgInputMidi::kIdStartStop), Qt::LeftButton);
   QTest::mouseClick(recording.Binder().WidgetOf(KDlgInputMidi::kIdExit), Qt::LeftButton);
   QApplication::processEvents();
   EXPECT_TRUE(ui_.Messages().empty());
+}
+
+// The JACK server ends while the score plays: play stops at once with one
+// message naming the port, and nothing more is said. Once the server runs
+// again and the user chooses the synthesizer, Play plays.
+TEST_F(JackPorts, AServerThatStopsDuringPlayStopsPlayOnceAndPlaysAgainWhenThePortIsChosen) {
+  ASSERT_NO_FATAL_FAILURE(MoveToOwnServer());
+  if (IsSkipped()) return;
+  OpenTune();
+  ChooseSynth();
+  ClickPlay();
+  QTest::qWait(400);
+  ASSERT_TRUE(View().IsPlaying());
+  ASSERT_FALSE(client_->Received().empty());
+
+  own_->Stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !View().IsPlaying(); }, 3000)) << "play stops, nothing hangs";
+  QTest::qWait(500);
+  ASSERT_EQ(ui_.Messages().size(), 1u) << "said once";
+  EXPECT_NE(ui_.Messages()[0].text.find(synthName_), std::string::npos) << ui_.Messages()[0].text;
+  EXPECT_NE(ui_.Messages()[0].text.find("is no longer there"), std::string::npos) << ui_.Messages()[0].text;
+  EXPECT_EQ(Frame().PlayWindow()->Binder().WidgetOf(KDlgPlayMidi::kIdPlay)->isEnabled(), true);
+
+  // The server back, with the synthesizer: chosen again, it plays.
+  client_.reset();
+  ASSERT_TRUE(own_->Restart());
+  client_ = std::make_unique<jacktest::Client>("stavlin-test");
+  ASSERT_TRUE(client_->Ok());
+  ChooseSynth();
+  ASSERT_EQ(ui_.Messages().size(), 1u) << (ui_.Messages().size() > 1 ? ui_.Messages().back().text : "");
+  ClickPlay();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return NotesOf(client_->Received()).size() >= 2; }, 3000))
+      << "the tune sounds on the synthesizer again";
+  QTest::mouseClick(Control(KDlgPlayMidi::kIdPlay), Qt::LeftButton);
+  EXPECT_FALSE(View().IsPlaying());
+  EXPECT_EQ(ui_.Messages().size(), 1u);
+}
+
+// The JACK server ends while live input records: recording stops with one
+// message naming the port, and the music recorded so far stays in the score
+// (the key still held when the input went is written as released then).
+TEST_F(JackPorts, AServerThatStopsDuringRecordingStopsItOnceAndKeepsWhatWasRecorded) {
+  ASSERT_NO_FATAL_FAILURE(MoveToOwnServer());
+  if (IsSkipped()) return;
+  ASSERT_TRUE(Start());
+  ASSERT_NO_FATAL_FAILURE(StartRecordingIntoEmptyStaff());
+  KInputMidiWindow& recording = *Frame().InputMidiWindow();
+  const std::string keys = client_->KeysPort();
+
+  Press(72, 480);
+  QTest::qWait(480);
+  client_->Send({0x90, 76, 100});
+  QTest::qWait(240);
+  own_->Stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !recording.Model().IsRecording(); }, 3000))
+      << "recording stops when its input goes";
+  QTest::qWait(500);
+  ASSERT_EQ(ui_.Messages().size(), 1u) << "said once";
+  EXPECT_NE(ui_.Messages()[0].text.find(keys), std::string::npos) << ui_.Messages()[0].text;
+  EXPECT_NE(ui_.Messages()[0].text.find("is no longer there"), std::string::npos) << ui_.Messages()[0].text;
+  const std::string columns = RecordedColumns();
+  EXPECT_EQ(columns.substr(0, 14), "0:9@17 1:16@18") << columns;
+  EXPECT_NE(columns.find(" 2:"), std::string::npos) << "the E5 held when the input went: " << columns;
+  EXPECT_NE(columns.find("@15"), std::string::npos) << columns;
+  EXPECT_EQ(
+      recording.Binder().WidgetOf(KDlgInputMidi::kIdStartStop)->property("text").toString().toStdString(),
+      "&Start");
+
+  // Exit closes the window; nothing more is said.
+  QTest::mouseClick(recording.Binder().WidgetOf(KDlgInputMidi::kIdExit), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(ui_.Messages().size(), 1u);
 }
 
 }  // namespace

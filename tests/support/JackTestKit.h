@@ -6,6 +6,9 @@
 // sound card) under a private name, points JACK_DEFAULT_SERVER at it for the
 // life of the object and stops the server it started. Ok() is false, with the
 // reason in Why(), where no server could be had: the caller skips.
+// Server(Server::kOwn) always starts one of its own, which the test may stop
+// (as a user's JACK server that ends) and start again under the same name;
+// the shared server is never stopped.
 //
 // jacktest::Client is a JACK client with one MIDI input port ("synth-in", a
 // synthesizer for the program's output) and one MIDI output port
@@ -52,15 +55,18 @@ inline bool ServerAnswers(const std::string& name) {
 
 class Server {
  public:
-  Server() {
+  enum Kind { kShared, kOwn };
+
+  explicit Server(Kind kind = kShared) {
     const char* previous = std::getenv("JACK_DEFAULT_SERVER");
     if (previous != nullptr) previous_ = previous;
     const char* given = std::getenv("STAVLIN_TEST_JACK_SERVER");
-    if (given != nullptr && *given != '\0' && ServerAnswers(given)) {
+    if (kind == kShared && given != nullptr && *given != '\0' && ServerAnswers(given)) {
       name_ = given;
     } else {
-      name_ = "stavlin-test-" + std::to_string(::getpid());
+      name_ = std::string(kind == kOwn ? "stavlin-own-" : "stavlin-test-") + std::to_string(::getpid());
       if (!Spawn()) return;
+      own_ = true;
     }
     ::setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
     ok_ = true;
@@ -71,15 +77,29 @@ class Server {
     } else {
       ::unsetenv("JACK_DEFAULT_SERVER");
     }
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      for (int i = 0; i < 300; ++i) {
-        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      }
+    Stop();
+  }
+
+  // Stops the server this object started (nothing for the shared one); its
+  // clients lose it as a user's programs do when their JACK server ends.
+  void Stop() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    bool ended = false;
+    for (int i = 0; i < 300 && !ended; ++i) {
+      ended = ::waitpid(pid_, nullptr, WNOHANG) == pid_;
+      if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (!ended) {
       ::kill(pid_, SIGKILL);
       ::waitpid(pid_, nullptr, 0);
     }
+    pid_ = -1;
+  }
+  // Starts a stopped server of its own again under the same name.
+  bool Restart() {
+    if (pid_ > 0 || !own_) return false;
+    return Spawn();
   }
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
@@ -123,6 +143,7 @@ class Server {
   std::string name_;
   std::optional<std::string> previous_;
   pid_t pid_ = -1;
+  bool own_ = false;
   bool ok_ = false;
   std::string why_;
 };

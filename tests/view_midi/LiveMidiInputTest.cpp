@@ -606,6 +606,55 @@ TEST_F(LiveMidiInput, ClosingTheTargetViewWhileRecordingStopsTheInputAndSync) {
   EXPECT_EQ(LiveInputTarget(), nullptr);
 }
 
+// The keyboard goes away in the middle of a take: the key still held is
+// written as released then, recording stops with one message naming the
+// keyboard, and Start records again once a keyboard is there.
+TEST_F(LiveMidiInput, AKeyboardThatGoesAwayWhileRecordingEndsTheTakeOnceAndKeepsItsNotes) {
+  OneStaff();
+  Start();
+  Press(60, 0);
+  Release(60, 480);
+  Press(64, 480);
+  clock.AdvanceTo(kStartUs + 720 * 1000);  // E4 held an eighth
+  devices.UnplugInput(0);
+  EXPECT_FALSE(dialog->IsRecording());
+  EXPECT_EQ(dialog->Controls().Find(KDlgInputMidi::kIdStartStop)->caption, "&Start");
+  EXPECT_FALSE(input.IsOpen());
+  EXPECT_TRUE(input.IsLost());
+  EXPECT_FALSE(sync.IsRunning());
+  EXPECT_EQ(Dump(), "0:8@24 1:0@22") << "a quarter C4, and the E4 held when the keyboard went";
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0].text, "The MIDI input \"Keyboard\" is no longer there.");
+  EXPECT_EQ(ProgramLiveRecorder().PendingGroups(), 0);
+
+  // Start opens the keyboard afresh and records into the same line.
+  clock.AdvanceTo(kStartUs + 2000 * 1000);
+  dialog->OnStartStop();
+  ASSERT_TRUE(dialog->IsRecording());
+  EXPECT_TRUE(input.IsOpen());
+  Press(67, 2000);
+  Release(67, 2480);
+  EXPECT_EQ(Dump(), "0:8@24 1:0@22 2:8@20");
+  EXPECT_EQ(ui.Messages().size(), 1u);
+}
+
+// A keyboard that goes away while nothing records is not worth a word; the
+// next Start opens whatever keyboard is there.
+TEST_F(LiveMidiInput, AKeyboardThatGoesAwayWhileNotRecordingSaysNothing) {
+  OneStaff();
+  Start();
+  dialog->OnStartStop();
+  ASSERT_TRUE(input.Open(0, 0x13320));
+  input.Start();
+  devices.UnplugInput(0);
+  EXPECT_TRUE(input.IsLost());
+  EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_EQ(Dump(), "");
+  dialog->OnStartStop();
+  EXPECT_TRUE(dialog->IsRecording());
+  EXPECT_TRUE(input.IsOpen()) << "opened afresh";
+}
+
 TEST_F(LiveMidiInput, EventsWithoutTheRecordingWindowCloseTheInput) {
   OneStaff();
   Start();

@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -34,19 +36,56 @@ void KeepError(RtMidiError::Type, const std::string& text, void* userData) {
   if (userData != nullptr) *static_cast<std::string*>(userData) = text;
 }
 
+// The clients of a JACK server that has ended. libjack cannot close them
+// safely: closing reads the server's tables, which have gone or, once a
+// server of the same name runs again, belong to the new one (and crash it).
+// So they are kept, unused, for the life of the program: a few small
+// objects each time a server ends.
+struct ServerRemains {
+  std::vector<std::unique_ptr<RtMidiOut>> outs;
+  std::vector<std::unique_ptr<RtMidiIn>> ins;
+  std::vector<jack_client_t*> clients;
+};
+ServerRemains& Remains() {
+  static auto* remains = new ServerRemains();
+  return *remains;
+}
+
+// Whether the port named target is in port's list (the ports of the other
+// side); false when the list cannot be read.
+template <class Port>
+bool Listed(Port& port, const std::string& target) {
+  try {
+    const unsigned count = port.getPortCount();
+    for (unsigned i = 0; i < count; ++i) {
+      if (port.getPortName(i) == target) return true;
+    }
+  } catch (const RtMidiError&) {
+  }
+  return false;
+}
+
 // An output connection. A port that is no longer in the system's list has
 // gone: a connection to it sends into nothing without a complaint from either
 // ALSA or JACK, so the connection looks at the list itself every so often
 // (after a send, never before it: the message that is due goes out first).
+// A JACK server that has ended takes every port with it: the connection
+// knows at once, without asking a server that no longer answers.
 class RtOut final : public MidiOutConnection {
  public:
-  // target: the name of the port fed (empty for the program's own port).
-  RtOut(std::unique_ptr<RtMidiOut> port, std::string target)
-      : m_port(std::move(port)), m_target(std::move(target)) {
+  // target: the name of the port fed (empty for the program's own port);
+  // serverGone: set when the JACK server ends (null for ALSA).
+  RtOut(std::unique_ptr<RtMidiOut> port, std::string target,
+        std::shared_ptr<const std::atomic<bool>> serverGone)
+      : m_port(std::move(port)), m_target(std::move(target)), m_serverGone(std::move(serverGone)) {
     m_port->setErrorCallback(&KeepError, &m_error);
     m_lastWatch = std::chrono::steady_clock::now();
   }
   ~RtOut() override {
+    if (ServerGone()) {
+      Remains().outs.push_back(std::move(m_port));
+      return;
+    }
     try {
       m_port->closePort();
     } catch (const RtMidiError&) {
@@ -65,27 +104,22 @@ class RtOut final : public MidiOutConnection {
     Watch();
     return sent && !m_lost;
   }
-  bool Lost() const override { return m_lost; }
+  bool Lost() const override { return m_lost || ServerGone(); }
 
  private:
+  bool ServerGone() const { return m_serverGone != nullptr && m_serverGone->load(); }
   void Watch() {
-    if (m_target.empty()) return;
+    if (ServerGone()) m_lost = true;
+    if (m_target.empty() || m_lost) return;
     const auto now = std::chrono::steady_clock::now();
     if (now - m_lastWatch < kWatchEvery) return;
     m_lastWatch = now;
-    try {
-      const unsigned count = m_port->getPortCount();
-      for (unsigned i = 0; i < count; ++i) {
-        if (m_port->getPortName(i) == m_target) return;
-      }
-      m_lost = true;
-    } catch (const RtMidiError&) {
-      m_lost = true;
-    }
+    if (!Listed(*m_port, m_target)) m_lost = true;
   }
 
   std::unique_ptr<RtMidiOut> m_port;
   std::string m_target;
+  std::shared_ptr<const std::atomic<bool>> m_serverGone;
   std::string m_error;
   std::chrono::steady_clock::time_point m_lastWatch;
   bool m_lost = false;
@@ -93,26 +127,63 @@ class RtOut final : public MidiOutConnection {
 
 // Receives on RtMidi's thread and hands each message to the event loop of the
 // user-interface thread; messages queued for a receiver that has gone are
-// dropped by Qt.
+// dropped by Qt. Nothing tells an input that its port has gone, so the
+// connection looks at the list every so often on the user-interface thread
+// (and at once at the end of the JACK server), through a client of its own:
+// the receiving one is busy on RtMidi's thread. The notice of a loss is
+// posted to the application, so that it may close the connection.
 class RtIn final : public MidiInConnection {
  public:
-  RtIn(std::unique_ptr<RtMidiIn> port, MidiDeviceSystem::InputHandler handler, const MidiClock& clock)
-      : m_port(std::move(port)), m_handler(std::move(handler)), m_clock(clock) {
+  // source: the name of the port listened to; lister: a client that lists
+  // the ports; serverGone as for RtOut.
+  RtIn(std::unique_ptr<RtMidiIn> port, std::unique_ptr<RtMidiIn> lister,
+       MidiDeviceSystem::InputHandler handler, const MidiClock& clock, std::string source,
+       std::shared_ptr<const std::atomic<bool>> serverGone)
+      : m_port(std::move(port)),
+        m_lister(std::move(lister)),
+        m_handler(std::move(handler)),
+        m_clock(clock),
+        m_source(std::move(source)),
+        m_serverGone(std::move(serverGone)) {
     m_receiver = new QObject();
     m_port->setErrorCallback(&KeepError, &m_error);
+    m_lister->setErrorCallback(&KeepError, &m_listError);
     m_port->ignoreTypes(false, true, true);
     m_port->setCallback(&RtIn::Arrived, this);
+    auto* watch = new QTimer(m_receiver);
+    QObject::connect(watch, &QTimer::timeout, m_receiver, [this, watch] {
+      const bool gone = (m_serverGone != nullptr && m_serverGone->load()) || !Listed(*m_lister, m_source);
+      if (!gone) return;
+      watch->stop();
+      m_started = false;
+      if (!*m_notice) return;
+      std::weak_ptr<std::function<void()>> notice = m_notice;
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(),
+          [notice] {
+            if (const std::shared_ptr<std::function<void()>> call = notice.lock(); call && *call) (*call)();
+          },
+          Qt::QueuedConnection);
+    });
+    watch->start(static_cast<int>(kWatchEvery.count()));
   }
   ~RtIn() override {
+    delete m_receiver;
+    if (m_serverGone != nullptr && m_serverGone->load()) {
+      m_port->cancelCallback();
+      Remains().ins.push_back(std::move(m_port));
+      Remains().ins.push_back(std::move(m_lister));
+      return;
+    }
     try {
       m_port->cancelCallback();
       m_port->closePort();
     } catch (const RtMidiError&) {
     }
-    delete m_receiver;
   }
   void Start() override { m_started = true; }
   void Stop() override { m_started = false; }
+  void WhenLost(std::function<void()> notice) override { *m_notice = std::move(notice); }
 
  private:
   static void Arrived(double, std::vector<unsigned char>* bytes, void* self) {
@@ -130,17 +201,65 @@ class RtIn final : public MidiInConnection {
   }
 
   std::unique_ptr<RtMidiIn> m_port;
+  std::unique_ptr<RtMidiIn> m_lister;
   MidiDeviceSystem::InputHandler m_handler;
   const MidiClock& m_clock;
+  std::string m_source;
+  std::shared_ptr<const std::atomic<bool>> m_serverGone;
+  std::shared_ptr<std::function<void()>> m_notice = std::make_shared<std::function<void()>>();
   QObject* m_receiver = nullptr;
   std::string m_error;
+  std::string m_listError;
   bool m_started = false;
 };
 
 }  // namespace
 
+// A JACK client of the program's own that hears the server end (on JACK's
+// thread: it only sets the flag the connections read).
+struct KRtMidiDevices::ServerWatch {
+  std::shared_ptr<std::atomic<bool>> gone = std::make_shared<std::atomic<bool>>(false);
+  jack_client_t* client = nullptr;
+
+  ServerWatch() {
+    jack_set_error_function(&Quiet);
+    jack_set_info_function(&Quiet);
+    jack_status_t status{};
+    client = jack_client_open("Stavlin watch", JackNoStartServer, &status);
+    if (client == nullptr) return;
+    // Never activated: it takes no part in the server's cycles, and hears
+    // the server end all the same.
+    jack_on_shutdown(client, &ServerWatch::Ended, gone.get());
+  }
+  ~ServerWatch() {
+    if (client == nullptr) return;
+    if (gone->load()) {
+      Remains().clients.push_back(client);
+    } else {
+      jack_client_close(client);
+    }
+  }
+  ServerWatch(const ServerWatch&) = delete;
+  ServerWatch& operator=(const ServerWatch&) = delete;
+
+  static void Ended(void* flag) { static_cast<std::atomic<bool>*>(flag)->store(true); }
+};
+
 KRtMidiDevices::KRtMidiDevices(System system) : m_asked(system) {}
-KRtMidiDevices::~KRtMidiDevices() = default;
+KRtMidiDevices::~KRtMidiDevices() {
+  ForgetEndedServer();
+  m_lister.reset();
+  m_inLister.reset();
+  m_watch.reset();
+}
+
+void KRtMidiDevices::ForgetEndedServer() {
+  if (m_watch == nullptr || !m_watch->gone->load()) return;
+  if (m_lister) Remains().outs.push_back(std::move(m_lister));
+  if (m_inLister) Remains().ins.push_back(std::move(m_inLister));
+  m_watch.reset();
+  m_system = System::kNone;
+}
 
 bool KRtMidiDevices::SequencerPresent() { return access("/dev/snd/seq", R_OK | W_OK) == 0; }
 
@@ -155,6 +274,7 @@ bool KRtMidiDevices::JackServerRunning() {
 }
 
 KRtMidiDevices::System KRtMidiDevices::Current() {
+  ForgetEndedServer();
   if (m_system != System::kNone) return m_system;
   const char* asked = std::getenv("STAVLIN_MIDI_SYSTEM");
   std::string choice = asked != nullptr ? asked : "";
@@ -169,10 +289,23 @@ KRtMidiDevices::System KRtMidiDevices::Current() {
   } else if (JackServerRunning()) {
     m_system = System::kJack;
   }
+  if (m_system == System::kJack) {
+    m_watch = std::make_unique<ServerWatch>();
+    // A server that ended between the look and the watch is not there.
+    if (m_watch->client == nullptr) {
+      m_watch.reset();
+      m_system = System::kNone;
+    }
+  }
   if (m_system == System::kNone)
     m_lastError = choice.empty() ? "neither an ALSA sequencer nor a JACK server is running"
                                  : "the MIDI system " + choice + " is not running";
   return m_system;
+}
+
+std::shared_ptr<const std::atomic<bool>> KRtMidiDevices::ServerGoneFlag() const {
+  if (m_watch == nullptr) return nullptr;
+  return m_watch->gone;
 }
 
 std::string KRtMidiDevices::SystemName() const {
@@ -188,7 +321,8 @@ std::string KRtMidiDevices::SystemName() const {
 }
 
 RtMidiOut* KRtMidiDevices::Lister() {
-  if (!m_lister && Current() != System::kNone) {
+  if (Current() == System::kNone) return nullptr;
+  if (!m_lister) {
     try {
       m_lister = std::make_unique<RtMidiOut>(ApiOf(m_system), kClientName);
       m_lister->setErrorCallback(&KeepError, &m_lastError);
@@ -200,7 +334,8 @@ RtMidiOut* KRtMidiDevices::Lister() {
 }
 
 RtMidiIn* KRtMidiDevices::InLister() {
-  if (!m_inLister && Current() != System::kNone) {
+  if (Current() == System::kNone) return nullptr;
+  if (!m_inLister) {
     try {
       m_inLister = std::make_unique<RtMidiIn>(ApiOf(m_system), kClientName);
       m_inLister->setErrorCallback(&KeepError, &m_lastError);
@@ -245,7 +380,7 @@ std::unique_ptr<MidiOutConnection> KRtMidiDevices::OpenOutput(int index) {
     const std::string target = port->getPortName(static_cast<unsigned>(index));
     port->openPort(static_cast<unsigned>(index), "Output");
     if (!m_lastError.empty() || !port->isPortOpen()) return nullptr;
-    return std::make_unique<RtOut>(std::move(port), target);
+    return std::make_unique<RtOut>(std::move(port), target, ServerGoneFlag());
   } catch (const RtMidiError& error) {
     m_lastError = error.getMessage();
     return nullptr;
@@ -265,7 +400,7 @@ std::unique_ptr<MidiOutConnection> KRtMidiDevices::OpenMapper() {
     port->setErrorCallback(&KeepError, &m_lastError);
     port->openVirtualPort("Output");
     if (!m_lastError.empty()) return nullptr;
-    return std::make_unique<RtOut>(std::move(port), std::string());
+    return std::make_unique<RtOut>(std::move(port), std::string(), ServerGoneFlag());
   } catch (const RtMidiError& error) {
     m_lastError = error.getMessage();
     return nullptr;
@@ -285,9 +420,12 @@ std::unique_ptr<MidiInConnection> KRtMidiDevices::OpenInput(int index, InputHand
       m_lastError = "no MIDI input port " + std::to_string(index + 1);
       return nullptr;
     }
+    const std::string source = port->getPortName(static_cast<unsigned>(index));
     port->openPort(static_cast<unsigned>(index), "Input");
     if (!m_lastError.empty() || !port->isPortOpen()) return nullptr;
-    return std::make_unique<RtIn>(std::move(port), std::move(handler), CurrentMidiClock());
+    auto lister = std::make_unique<RtMidiIn>(ApiOf(m_system), kClientName);
+    return std::make_unique<RtIn>(std::move(port), std::move(lister), std::move(handler), CurrentMidiClock(),
+                                  source, ServerGoneFlag());
   } catch (const RtMidiError& error) {
     m_lastError = error.getMessage();
     return nullptr;

@@ -8,11 +8,16 @@
 // again the next time the ports are listed.
 //
 // Output connections watch their port: once it has gone from the system's
-// list they report Lost and refuse what they are sent. Input arrives on
-// RtMidi's own thread and is handed to the user-interface thread through the
-// event loop. The mapper is an output port of the program's own, which the
+// list they report Lost and refuse what they are sent; input connections
+// watch theirs and post a notice when it goes. Input arrives on RtMidi's own
+// thread and is handed to the user-interface thread through the event loop.
+// A JACK server that ends takes every port with it: a client of the
+// program's own hears of it, every connection on that server is lost at
+// once, and the server is looked for afresh, so that its ports are listed and
+// opened again once it runs again. The mapper is an output port of the program's own, which the
 // system's patchbay connects wherever the user likes.
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -51,13 +56,22 @@ class KRtMidiDevices final : public MidiDeviceSystem {
   static bool JackServerRunning();
 
  private:
+  struct ServerWatch;
+
   // The clients used to list the ports; null without a system.
   RtMidiOut* Lister();
   RtMidiIn* InLister();
+  // After the JACK server ended: its clients go and the system is chosen
+  // again at the next use.
+  void ForgetEndedServer();
+  // Set when the JACK server in use ends; null for ALSA or none.
+  std::shared_ptr<const std::atomic<bool>> ServerGoneFlag() const;
 
   System m_asked = System::kNone;
   System m_system = System::kNone;
   std::unique_ptr<RtMidiOut> m_lister;
   std::unique_ptr<RtMidiIn> m_inLister;
+  // The end of the JACK server in use (null for ALSA or none).
+  std::unique_ptr<ServerWatch> m_watch;
   std::string m_lastError;
 };

@@ -34,6 +34,40 @@ bool IsNoteOff(const MidiShortEvent& e) {
   return (e.status & 0xF0) == 0x80 || ((e.status & 0xF0) == 0x90 && e.data2 == 0);
 }
 
+// The chords that are ready go into the lines at the caret, the take's undo
+// step recorded before its first. A chord written into the lines at the
+// caret (and their partners in its group) lays out those lines and the ones
+// below; a chord that needed a new line lays out the score.
+void WriteReadyGroups(CStavlinView& view, const std::vector<KLiveRecorder::Group>& ready,
+                      const KLiveInputSettings& settings) {
+  if (ready.empty()) return;
+  KLiveTake& take = ProgramLiveTake();
+  if (!take.undoRecorded) {
+    view.RecordUndoStep(2, 0, 0, nullptr, 0);
+    take.undoRecorded = true;
+    // A take recorded to a tempo plays back at it: the score's play tempo
+    // becomes the recording's (set, or sensed by the count-in).
+    if (settings.tempoMode != 0) {
+      KFrameServices* frame = view.Host() != nullptr ? view.Host()->Frame() : nullptr;
+      const CMaxMidiSync* sync = frame != nullptr ? frame->LiveSync() : nullptr;
+      const std::uint32_t period = sync != nullptr ? sync->GetTempo() : 0;
+      const int bpm = period > 0 ? static_cast<int>((60000000u + period / 2) / period) : settings.tempo;
+      KPlayParams params = view.Player().GetPlayParams();
+      if (bpm > 0 && params.tempo != bpm) {
+        params.tempo = bpm;
+        view.Player().SetPlayParams(params);
+      }
+    }
+  }
+  const int line = view.m_currentLine;
+  const int lines = view.GetDisplayLineCount();
+  WriteLiveGroups(view, ready, settings);
+  const bool sameLines = view.m_currentLine == line && view.GetDisplayLineCount() == lines;
+  view.UpdateAfterEdit(
+      sameLines ? CStavlinView::kHintLineAndBelow + 10000 * view.TopOfGroupAt(line) : CStavlinView::kHintAll,
+      1);
+}
+
 }  // namespace
 
 void CStavlinView::StartLiveMidiInput(int tempo) {
@@ -227,31 +261,20 @@ int CStavlinView::HandleLiveMidiNotes(const MidiShortEvent* event) {
   } else {
     result = recorder.NoteOff(note, ready);
   }
-  if (!ready.empty()) {
-    if (!take.undoRecorded) {
-      RecordUndoStep(2, 0, 0, nullptr, 0);
-      take.undoRecorded = true;
-      // A take recorded to a tempo plays back at it: the score's play tempo
-      // becomes the recording's (set, or sensed by the count-in).
-      if (settings.tempoMode != 0) {
-        const CMaxMidiSync* sync = frame != nullptr ? frame->LiveSync() : nullptr;
-        const std::uint32_t period = sync != nullptr ? sync->GetTempo() : 0;
-        const int bpm = period > 0 ? static_cast<int>((60000000u + period / 2) / period) : settings.tempo;
-        KPlayParams params = Player().GetPlayParams();
-        if (bpm > 0 && params.tempo != bpm) {
-          params.tempo = bpm;
-          Player().SetPlayParams(params);
-        }
-      }
-    }
-    // A chord written into the lines at the caret (and their partners in
-    // its group) lays out those lines and the ones below; a chord that needed
-    // a new line lays out the score.
-    const int line = m_currentLine;
-    const int lines = GetDisplayLineCount();
-    WriteLiveGroups(*this, ready, settings);
-    const bool sameLines = m_currentLine == line && GetDisplayLineCount() == lines;
-    UpdateAfterEdit(sameLines ? kHintLineAndBelow + 10000 * TopOfGroupAt(line) : kHintAll, 1);
-  }
+  WriteReadyGroups(*this, ready, settings);
   return result == KLiveRecorder::NoteResult::kUsed ? 1 : 0;
+}
+
+void CStavlinView::ReleaseLiveNotes(std::uint32_t ticks) {
+  KDlgInputMidi* dialog = ActiveInputMidiDialog();
+  if (dialog == nullptr || !dialog->m_recording || dialog->m_firstNotePending || dialog->m_countIn >= 0 ||
+      m_destroyed)
+    return;
+  KLiveRecorder& recorder = ProgramLiveRecorder();
+  recorder.Advance(static_cast<int>(std::min<std::uint32_t>(ticks, 1u << 30)));
+  std::vector<KLiveRecorder::Group> ready;
+  for (int note = 0; note < KLiveRecorder::kNoteSlots; ++note) {
+    if (recorder.IsHeld(note)) recorder.NoteOff(note, ready);
+  }
+  WriteReadyGroups(*this, ready, dialog->Settings());
 }
