@@ -13,7 +13,7 @@
 #include "common/SymbolCache.h"
 #include "doc/CStavlinDoc.h"
 #include "doc/DocLineHooks.h"
-#include "doc/LoadRegistrySettings.h"
+#include "doc/pref_values/LoadRegistrySettings.h"
 #include "lines/LineClasses.h"
 #include "model/KListLine.h"
 #include "platform/CompoundFile.h"

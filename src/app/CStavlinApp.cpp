@@ -23,7 +23,7 @@
 #include "common/SymbolCache.h"
 #include "doc/CStavlinDocFile.h"
 #include "doc/DocLineHooks.h"
-#include "doc/LoadRegistrySettings.h"
+#include "doc/pref_values/LoadRegistrySettings.h"
 #include "doc/pref_values/PreferenceGroups.h"
 #include "doc/pref_values/PreferenceLimits.h"
 #include "doc/pref_values/PreferenceWriters.h"

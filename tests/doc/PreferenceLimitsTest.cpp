@@ -11,7 +11,7 @@
 #include "PreferenceTestSupport.h"
 #include "common/AppServices.h"
 #include "common/ViewServices.h"
-#include "doc/LoadRegistrySettings.h"
+#include "doc/pref_values/LoadRegistrySettings.h"
 #include "doc/pref_values/PreferenceGroups.h"
 #include "doc/pref_values/PreferenceLimits.h"
 #include "doc/pref_values/Preferences.h"

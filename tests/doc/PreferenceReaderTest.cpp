@@ -8,7 +8,7 @@
 #include "PreferenceTestSupport.h"
 #include "chords/ChordNameSources.h"
 #include "common/ChordDiagramServices.h"
-#include "doc/LoadRegistrySettings.h"
+#include "doc/pref_values/LoadRegistrySettings.h"
 #include "doc/pref_values/PreferenceWriters.h"
 #include "doc/pref_values/Preferences.h"
 #include "lines/KChordPicLineServices.h"

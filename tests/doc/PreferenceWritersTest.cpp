@@ -3,7 +3,7 @@
 #include <string>
 
 #include "PreferenceTestSupport.h"
-#include "doc/LoadRegistrySettings.h"
+#include "doc/pref_values/LoadRegistrySettings.h"
 #include "doc/pref_values/PreferenceWriters.h"
 #include "doc/pref_values/Preferences.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "doc/LoadRegistrySettings.h"
+#include "doc/pref_values/LoadRegistrySettings.h"
 #include "doc/pref_values/Preferences.h"
 #include "platform/SettingsStore.h"
 #include "support/ViewTestSupport.h"

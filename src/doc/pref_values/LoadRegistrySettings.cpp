@@ -1,4 +1,4 @@
-#include "doc/LoadRegistrySettings.h"
+#include "doc/pref_values/LoadRegistrySettings.h"
 
 #include <algorithm>
 #include <array>
