@@ -32,10 +32,6 @@ using Clock = std::chrono::steady_clock;
 constexpr double kTargetSeconds = 5.0;
 constexpr double kTargetMb = 300.0;
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 double Mb(long long kb) { return static_cast<double>(kb) / 1024.0; }
 
 // A tune whose music is one line of about the size: bars of eighth notes in
@@ -55,12 +51,7 @@ int MeasureSize(std::size_t kilobytes) {
   const long long baseKb = ProcStatusKb("VmRSS");
 
   Clock::time_point start = Clock::now();
-  auto document = std::make_unique<CStavlinDoc>();
-  document->OnNewDocument();
-  auto child = std::make_unique<CChildFrame>(std::move(document), nullptr);
-  child->resize(1000, 800);
-  child->show();
-  child->InitialUpdate();
+  std::unique_ptr<CChildFrame> child = NewScoreWindow(1000, 800);
   KViewWidget* pane = child->ActivePane();
   if (pane == nullptr) {
     std::printf("%6zu KB  no score window\n", kilobytes);

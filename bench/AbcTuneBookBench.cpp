@@ -46,10 +46,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kDefaultTunes = 500;
 constexpr double kMostDoubledRatio = 2.2;
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // The text of a file; a gzipped one (".gz") is read through gzip.
 std::string ReadExample(const std::filesystem::path& path) {
   std::string text;
@@ -157,12 +153,7 @@ int ImportOnce(const std::string& path) {
   KTextDoc text;
   CString message;
   if (!text.Load(path, message)) return 2;
-  auto document = std::make_unique<CStavlinDoc>();
-  document->OnNewDocument();
-  auto child = std::make_unique<CChildFrame>(std::move(document), nullptr);
-  child->resize(1000, 800);
-  child->show();
-  child->InitialUpdate();
+  std::unique_ptr<CChildFrame> child = NewScoreWindow(1000, 800);
   KViewWidget* pane = child->ActivePane();
   if (pane == nullptr) return 2;
   pane->View().ReceiveHandedOverText(text.TextForScore(), true, false);
@@ -181,12 +172,7 @@ int DumpImport(const std::vector<std::string>& tunes, int count, const std::stri
   KTextDoc text;
   CString message;
   if (!text.Load(path, message)) return 2;
-  auto document = std::make_unique<CStavlinDoc>();
-  document->OnNewDocument();
-  auto child = std::make_unique<CChildFrame>(std::move(document), nullptr);
-  child->resize(1000, 800);
-  child->show();
-  child->InitialUpdate();
+  std::unique_ptr<CChildFrame> child = NewScoreWindow(1000, 800);
   KViewWidget* pane = child->ActivePane();
   if (pane == nullptr) return 2;
   CStavlinView& view = pane->View();

@@ -139,3 +139,13 @@ long long ProcStatusKb(const char* field) {
   }
   return -1;
 }
+
+std::unique_ptr<CChildFrame> NewScoreWindow(int width, int height) {
+  auto document = std::make_unique<CStavlinDoc>();
+  document->OnNewDocument();
+  auto child = std::make_unique<CChildFrame>(std::move(document), nullptr);
+  child->resize(width, height);
+  child->show();
+  child->InitialUpdate();
+  return child;
+}

@@ -6,6 +6,7 @@
 // does it, and the process's memory figures.
 
 #include <QImage>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -49,6 +50,15 @@ class KBenchShell {
   std::unique_ptr<ScopedUiPort> m_uiScope;
   std::unique_ptr<KSettingsStoreScope> m_store;
 };
+
+// Seconds of steady time since the start.
+inline double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A new, empty score as File | New makes it, in a real score window of the
+// given client size, shown and given its first update.
+std::unique_ptr<CChildFrame> NewScoreWindow(int width, int height);
 
 // Times of the steps of opening a score to a painted window, in milliseconds.
 struct KOpenTimes {
