@@ -12,6 +12,7 @@
 #include <iterator>
 #include <limits>
 #include <map>
+#include <memory>
 #include <numeric>
 #include <set>
 #include <string>
@@ -581,6 +582,114 @@ bool WrittenApart(const KChord& previous, const KChord& column) {
   return before != 0 && now != 0 && before != now;
 }
 
+// Voices of a bar written in two: the upper voice has its stems up (even
+// codes), the lower one down (odd codes).
+constexpr int kUpper = 1;
+constexpr int kLower = 0;
+
+// The voice of a note or rest entry of a column of a two-voice bar, or -1
+// for entries that are neither; kBoth for a rest both voices take.
+constexpr int kBoth = 2;
+int VoiceOfEntry(const KChord& column, int i, const KColumnTime& timed) {
+  bool upperNotes = false;
+  bool lowerNotes = false;
+  for (int k = 0; k < column.GetNoteCount(); ++k) {
+    const int code = column.GetNote(k).code;
+    if (code >= 0 && code < KChord::kWholeNote) (code % 2 == 0 ? upperNotes : lowerNotes) = true;
+  }
+  const int code = column.GetNote(i).code;
+  if (code >= 0 && code < KChord::kWholeNote) return code % 2 == 0 ? kUpper : kLower;
+  // A whole note stands beside the other voice's notes.
+  if (code == KChord::kWholeNote) return upperNotes ? kLower : kUpper;
+  if (RestTicks(code) == 0) return -1;
+  // A rest beside notes of one voice is the other voice's; a rest alone is
+  // the voice's that it moved on (both when they were level).
+  if (upperNotes != lowerNotes) return upperNotes ? kLower : kUpper;
+  if (upperNotes) return kLower;
+  const int restEnd = timed.start + timed.rest;
+  const bool upper = timed.voiceEnd[kUpper] == restEnd;
+  const bool lower = timed.voiceEnd[kLower] == restEnd;
+  if (upper && lower) return kBoth;
+  return lower ? kLower : kUpper;
+}
+
+// The entries of the column that belong to the voice: its notes and rests,
+// and the accidentals and dots on their rows (the upper voice takes those on
+// rows of no note, and the decorations).
+std::unique_ptr<KChord> VoicePart(const KChord& column, const KColumnTime& timed, int voice) {
+  auto part = std::make_unique<KChord>(column.GetPos());
+  std::set<int> rows;
+  std::set<int> otherRows;
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const int owner = VoiceOfEntry(column, i, timed);
+    if (owner < 0) continue;
+    (owner == voice || owner == kBoth ? rows : otherRows).insert(column.GetNote(i).position);
+  }
+  if (rows.empty()) return nullptr;
+  // Rests that both voices take (a column of rests alone) are one rest of
+  // each voice.
+  bool sharedRestTaken = false;
+  for (int i = 0; i < column.GetNoteCount(); ++i) {
+    const NotePair note = column.GetNote(i);
+    const int owner = VoiceOfEntry(column, i, timed);
+    if (owner == kBoth) {
+      if (sharedRestTaken) continue;
+      sharedRestTaken = true;
+    }
+    bool mine = owner == voice || owner == kBoth;
+    if (owner < 0) {
+      mine = rows.count(note.position) != 0 || (voice == kUpper && otherRows.count(note.position) == 0);
+    }
+    if (mine) part->AddNote(note.position, note.code);
+  }
+  return part;
+}
+
+// A bar written in two voices, as ABC's voice overlay: the upper voice, "&",
+// the lower one, each with rests where it is silent, so that a player keeps
+// each in its own time. The signs of a column go with the upper voice when
+// it has a note there, else with the lower.
+std::string TwoVoiceBar(const std::vector<const KChord*>& columns, const KLineTime& time, int rowOffset,
+                        Pieces& pieces) {
+  const int unit = g_abcUnitLength;
+  const int barStart = time.At(columns.front()->GetPos())->start;
+  const int barEnd = time.At(columns.back()->GetPos())->end;
+  std::string voices[2];
+  int clock[2] = {barStart, barStart};
+  // Grace notes go before the next note of either voice, after its rest.
+  std::string graces;
+  for (const KChord* column : columns) {
+    const KColumnTime& timed = *time.At(column->GetPos());
+    const int pos = column->GetPos();
+    if (timed.kind == KColumnTime::Kind::kGrace) {
+      graces += NoteColumnText(*column, unit, rowOffset, true).notes;
+      continue;
+    }
+    std::unique_ptr<KChord> parts[2] = {VoicePart(*column, timed, kLower), VoicePart(*column, timed, kUpper)};
+    const int signsVoice = parts[kUpper] != nullptr ? kUpper : kLower;
+    for (const int voice : {kUpper, kLower}) {
+      if (parts[voice] == nullptr) continue;
+      std::string& text = voices[voice];
+      if (timed.start > clock[voice]) text += "z" + LengthText(timed.start - clock[voice], unit);
+      if (voice == signsVoice) FlushBefore(pieces.before, pos, text);
+      if (voice == signsVoice && !graces.empty()) {
+        text += "{" + graces + "}";
+        graces.clear();
+      }
+      text += NoteColumnText(*parts[voice], unit, rowOffset, false).notes;
+      if (voice == signsVoice) {
+        Flush(pieces.ties, pos, text);
+        Flush(pieces.after, pos, text);
+      }
+      clock[voice] = std::max(clock[voice], timed.start + KLineTime::StepOf(*parts[voice]));
+    }
+  }
+  for (const int voice : {kUpper, kLower}) {
+    if (clock[voice] < barEnd) voices[voice] += "z" + LengthText(barEnd - clock[voice], unit);
+  }
+  return voices[kUpper] + " & " + voices[kLower];
+}
+
 }  // namespace
 
 std::string AbcKeyName(int key) {
@@ -606,6 +715,8 @@ std::optional<CString> KStaffLine::WriteAbc() {
   // The note column written last in the current run of notes (none after
   // a bar, a signature or a blank).
   const KChord* previous = nullptr;
+  // The rest of a two-voice bar that is written as chords.
+  bool chordsToBar = false;
   for (POSITION node = m_objects.GetHeadPosition(); node != nullptr;) {
     const auto* column = dynamic_cast<const KChord*>(m_objects.GetNext(node));
     if (column == nullptr || column->GetNoteCount() == 0) continue;
@@ -633,6 +744,37 @@ std::optional<CString> KStaffLine::WriteAbc() {
       const ColumnText under = NoteColumnText(*column, g_abcUnitLength, rowOffset, false);
       if (under.notes.empty() && under.bars.empty()) continue;
     }
+    // A bar written in two voices goes out whole, up to its bar line.
+    if (const KColumnTime* timed = time.At(pos);
+        timed != nullptr && timed->twoVoices && !chordsToBar &&
+        (timed->kind == KColumnTime::Kind::kNotes || timed->kind == KColumnTime::Kind::kRest)) {
+      // Its columns up to the bar line: notes, rests and grace notes. A bar
+      // that holds anything else (a key or meter change) is written as
+      // chords, as a bar of one voice is.
+      std::vector<const KChord*> bar{column};
+      POSITION ahead = node;
+      bool whole = true;
+      for (; ahead != nullptr; m_objects.GetNext(ahead)) {
+        const auto* next = dynamic_cast<const KChord*>(m_objects.GetAt(ahead));
+        if (next == nullptr || next->GetNoteCount() == 0) continue;
+        const KColumnTime* nextTime = time.At(next->GetPos());
+        if (nextTime == nullptr) break;
+        const KColumnTime::Kind kind = nextTime->kind;
+        if (kind == KColumnTime::Kind::kBar) break;
+        whole = whole && (kind == KColumnTime::Kind::kNotes || kind == KColumnTime::Kind::kRest ||
+                          kind == KColumnTime::Kind::kGrace);
+        bar.push_back(next);
+      }
+      if (whole) {
+        node = ahead;
+        closeGrace();
+        if (!out.empty() && !EndsLine(out) && out.back() != '|' && out.back() != ' ') out += ' ';
+        out += TwoVoiceBar(bar, time, rowOffset, pieces);
+        previous = nullptr;
+        continue;
+      }
+      chordsToBar = true;
+    }
     // Grace notes stand between braces before the note they lead to.
     const bool grace = IsGraceColumn(*column);
     if (!grace) closeGrace();
@@ -644,6 +786,7 @@ std::optional<CString> KStaffLine::WriteAbc() {
     FlushBefore(pieces.before, pos, signs);
     if (bar) {
       previous = nullptr;
+      chordsToBar = false;
     } else if (!grace) {
       // A tie before the note, or a slur or tuplet opened at it, parts it
       // from the note before for the reader already.

@@ -9,6 +9,7 @@
 #include "model/AttachmentServices.h"
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
+#include "model/KLineTime.h"
 #include "translate/AbcReader.h"
 #include "translate/AbcReaderState.h"
 
@@ -151,6 +152,11 @@ class MusicLineReader {
   // Adds the arcs and ending brackets whose last column is known.
   void FlushSpans();
   void OpenColumn() { m_column = std::make_unique<KChord>(m_col); }
+  // Voice overlay: "&" within a bar starts a second voice at the bar's start.
+  // Its notes are read into a line of their own, then set into the bar's
+  // columns by when they sound (MergeOverlay).
+  void StartOverlay();
+  void MergeOverlay();
   void ClearBarAccidentals() {
     m_barAccidentals.clear();
     m_carriedAccidentals.clear();
@@ -223,8 +229,14 @@ class MusicLineReader {
   int m_lastSymbolRow = kMiddleRow;
   bool m_noteRead = false;
   bool m_tempoColumnAdded = false;
-  int m_rowOffset = 0;        // AbcNamingRowOffset of the line's clef
-  bool m_continuing = false;  // the line goes on filling the staff line a "\" left open
+  int m_rowOffset = 0;         // AbcNamingRowOffset of the line's clef
+  bool m_continuing = false;   // the line goes on filling the staff line a "\" left open
+  int m_barStartCol = 0;       // the first column of the bar being read
+  bool m_barOverlaid = false;  // an overlay joined the bar's columns already
+  // While an overlay voice is read: the staff line of the bar's first voice
+  // (m_line then holds the overlay's own columns), and where that voice ended.
+  std::unique_ptr<KStaffLine> m_overlayMain;
+  int m_overlayMainEnd = 0;
 };
 
 void MusicLineReader::StartLine() {
@@ -477,7 +489,8 @@ ReadNoteValue MusicLineReader::ReadNote(bool rest) {
 void MusicLineReader::AddNote(const ReadNoteValue& note) {
   const bool rest = note.rest;
   const int length = note.length;
-  const int row = note.row;
+  // An overlay voice's rest stands low, clear of the upper voice's.
+  const int row = rest && m_overlayMain != nullptr ? kMiddleRow + 4 : note.row;
   const bool grace = m_singleGrace || m_graceGroup;
 
   int code = 0;
@@ -500,7 +513,9 @@ void MusicLineReader::AddNote(const ReadNoteValue& note) {
     } else if (code != KChord::kWholeNote && code != KChord::kBreve) {
       const int base = code & ~1;
       bool up = false;
-      if (!m_groupStart && m_groupDirection != 0) {
+      if (m_overlayMain != nullptr) {
+        up = false;  // an overlay voice is the lower one
+      } else if (!m_groupStart && m_groupDirection != 0) {
         up = m_groupDirection > 0;
       } else if (m_inChord && m_groupDirection > 0) {
         up = true;
@@ -801,6 +816,10 @@ void MusicLineReader::CompleteColumn() {
   m_previousJoinable = joinable;
   if (!bar) m_lastNoteColumn = columnPos;
   m_col = columnPos + 1 + (m_columnExtra ? 1 : 0);
+  if (bar) {
+    m_barStartCol = m_col;
+    m_barOverlaid = false;
+  }
 
   // Ties end at the next note column.
   for (OpenArc& arc : m_arcs) {
@@ -829,13 +848,188 @@ void MusicLineReader::CompleteColumn() {
   OpenColumn();
 }
 
+void MusicLineReader::StartOverlay() {
+  CompleteColumn();
+  // A third voice joins the second: the program's staff holds two.
+  if (m_overlayMain != nullptr) MergeOverlay();
+  m_overlayMainEnd = m_col;
+  m_overlayMain = std::move(m_line);
+  m_line = std::make_unique<KStaffLine>(m_overlayMain->GetType(), m_state.key, 0);
+  // The overlay starts where the bar started, in the same columns.
+  m_col = m_barStartCol;
+  m_groupStart = true;
+  m_groupDirection = 0;
+  m_previousJoinable = false;
+  OpenColumn();
+}
+
+namespace {
+
+// A column of one voice of a bar and when it sounds after the bar's start.
+struct VoiceColumn {
+  KPosObj* object = nullptr;
+  int pos = 0;
+  int onset = 0;
+  int step = 0;  // 0: takes no time (a grace or signature column)
+  int gap = 1;   // columns to the next one of the voice
+};
+
+// Takes the objects of the line from the column on out of it, each with
+// when it sounds after the first; end is the column after the voice's last.
+std::vector<VoiceColumn> TakeVoice(KStaffLine& line, int first, int end) {
+  std::vector<VoiceColumn> voice;
+  CObList* objects = line.GetObjList();
+  int onset = 0;
+  for (POSITION node = objects->GetHeadPosition(); node != nullptr;) {
+    const POSITION here = node;
+    auto* object = static_cast<KPosObj*>(objects->GetNext(node));
+    if (object->GetPos() < first) continue;
+    objects->RemoveAt(here);
+    const KChord* chord = AsChord(object);
+    const int step = chord != nullptr ? KLineTime::StepOf(*chord) : 0;
+    voice.push_back({object, object->GetPos(), onset, step, 1});
+    onset += step;
+  }
+  for (std::size_t i = 0; i < voice.size(); ++i) {
+    const int next = i + 1 < voice.size() ? voice[i + 1].pos : std::max(end, voice[i].pos + 1);
+    voice[i].gap = std::max(1, next - voice[i].pos);
+  }
+  line.UpdateTimeSigCache();
+  return voice;
+}
+
+// Sets the stems of the column's notes one way: voice 0 up, voice 1 down.
+void SetStems(KChord& chord, int voice) {
+  for (int i = 0; i < chord.GetNoteCount(); ++i) {
+    const int code = chord.GetNote(i).code;
+    if (code >= 0 && code < KChord::kWholeNote) chord.SetNoteCode(i, (code & ~1) + voice);
+  }
+}
+
+// The new column of an old one, by the last old column at or before it.
+int MapColumn(const std::vector<std::pair<int, int>>& map, int old) {
+  int mapped = old;
+  for (const auto& [from, to] : map) {
+    if (from > old) break;
+    mapped = to + (old - from);
+  }
+  return mapped;
+}
+
+}  // namespace
+
+void MusicLineReader::MergeOverlay() {
+  if (m_overlayMain == nullptr) return;
+  CompleteColumn();
+  std::unique_ptr<KStaffLine> overlay = std::move(m_line);
+  m_line = std::move(m_overlayMain);
+  const std::vector<VoiceColumn> first = TakeVoice(*m_line, m_barStartCol, m_overlayMainEnd);
+  const std::vector<VoiceColumn> second = TakeVoice(*overlay, m_barStartCol, m_col);
+  std::vector<std::pair<int, int>> firstMap;
+  std::vector<std::pair<int, int>> secondMap;
+  // A column at each onset of either voice; the notes of both voices that
+  // start together share one, each voice with its own stems.
+  int pos = m_barStartCol;
+  std::size_t i = 0;
+  std::size_t j = 0;
+  CObList* objects = m_line->GetObjList();
+  while (i < first.size() || j < second.size()) {
+    bool takeFirst = j == second.size();
+    bool takeSecond = i == first.size();
+    if (!takeFirst && !takeSecond) {
+      const VoiceColumn& a = first[i];
+      const VoiceColumn& b = second[j];
+      if (a.onset != b.onset) {
+        takeFirst = a.onset < b.onset;
+        takeSecond = !takeFirst;
+      } else if (a.step == 0) {
+        takeFirst = true;
+      } else if (b.step == 0) {
+        takeSecond = true;
+      } else {
+        takeFirst = takeSecond = true;
+      }
+    }
+    int gap = 1;
+    KPosObj* column = nullptr;
+    if (takeFirst) {
+      column = first[i].object;
+      // The first voice's stems go up; a third voice leaves the two as they are.
+      if (KChord* chord = AsChord(column); chord != nullptr && !m_barOverlaid) SetStems(*chord, 0);
+      firstMap.emplace_back(first[i].pos, pos);
+      gap = first[i].gap;
+    }
+    if (takeSecond) {
+      KPosObj* own = second[j].object;
+      KChord* chord = AsChord(own);
+      if (chord != nullptr) SetStems(*chord, 1);
+      secondMap.emplace_back(second[j].pos, pos);
+      gap = std::max(gap, second[j].gap);
+      if (column == nullptr) {
+        column = own;
+      } else {
+        KChord* shared = AsChord(column);
+        if (shared != nullptr && chord != nullptr) {
+          for (int k = 0; k < chord->GetNoteCount(); ++k) {
+            const NotePair note = chord->GetNote(k);
+            shared->AddNote(note.position, note.code);
+          }
+        }
+        delete own;
+      }
+    }
+    column->SetPos(pos);
+    objects->AddTail(column);
+    pos += gap;
+    i += takeFirst ? 1 : 0;
+    j += takeSecond ? 1 : 0;
+  }
+  m_line->UpdateTimeSigCache();
+  // The marks of both voices move with their notes.
+  std::vector<std::pair<KExtendedObj*, int>> marks;
+  CObList* own = m_line->GetAttachments();
+  for (POSITION node = own->GetHeadPosition(); node != nullptr;) {
+    const POSITION here = node;
+    auto* mark = static_cast<KExtendedObj*>(own->GetNext(node));
+    if (mark->GetPos() < m_barStartCol) continue;
+    own->RemoveAt(here);
+    marks.emplace_back(mark, MapColumn(firstMap, mark->GetPos()));
+  }
+  CObList* overlayMarks = overlay->GetAttachments();
+  while (!overlayMarks->IsEmpty()) {
+    auto* mark = static_cast<KExtendedObj*>(overlayMarks->RemoveHead());
+    marks.emplace_back(mark, MapColumn(secondMap, mark->GetPos()));
+  }
+  for (const auto& [mark, at] : marks) {
+    mark->SetPos(at);
+    m_line->AddAttachment(mark);
+  }
+  // Ties and slurs the overlay leaves open go on from their new columns.
+  for (OpenArc& arc : m_arcs) {
+    if (arc.start >= m_barStartCol) arc.start = MapColumn(secondMap, arc.start);
+  }
+  m_barOverlaid = true;
+  if (m_lastNoteColumn >= m_barStartCol) m_lastNoteColumn = std::max(m_barStartCol, pos - 1);
+  m_col = pos;
+  m_groupStart = true;
+  m_groupDirection = 0;
+  m_previousJoinable = false;
+  OpenColumn();
+}
+
 void MusicLineReader::ReadSymbols() {
   OpenColumn();
+  m_barStartCol = m_col;
   const int size = static_cast<int>(m_text.size());
   for (m_pos = 0; m_pos < size; ++m_pos) {
     const char c = m_text[m_pos];
     const char next = At(m_pos + 1);
     bool completes = true;
+    // A bar line ends the overlay: its notes join the bar's columns first.
+    if (m_overlayMain != nullptr && !m_inChord &&
+        (c == '|' || (c == ':' && (next == '|' || next == ':')) || (c == '[' && next == '|'))) {
+      MergeOverlay();
+    }
     if (IsNoteLetter(c) || c == 'z' || c == 'x') {
       // An invisible rest "x" keeps its time as a rest.
       const ReadNoteValue note = ReadNote(c == 'z' || c == 'x');
@@ -1012,6 +1206,8 @@ void MusicLineReader::ReadSymbols() {
       m_annotation = text;
       m_hasAnnotation = true;
       m_pos = static_cast<int>(end);
+    } else if (c == '&' && !m_inChord) {
+      StartOverlay();
     } else if (c == '%') {
       break;
     } else if (c == '\\') {
@@ -1032,6 +1228,7 @@ void MusicLineReader::ReadSymbols() {
     m_inChord = false;
     CompleteColumn();
   }
+  MergeOverlay();
 }
 
 std::unique_ptr<KLineObj> MusicLineReader::Read() {

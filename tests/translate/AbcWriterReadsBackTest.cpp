@@ -89,6 +89,9 @@ INSTANTIATE_TEST_SUITE_P(
         Tune{"OctaveClefAndLongNotes", "X:1\nM:4/4\nL:1/8\nK:Em clef=treble-8\nE8|B,4 E4|e16|]"},
         Tune{"ChordNamesOverOneNote", "X:1\nM:3/4\nL:1/8\nK:G\n\"G\"\"Em\"\"C\"G2 B2 \"D7\"d2|]"},
         Tune{"TempoAndContinuedLine", "X:1\nM:4/4\nL:1/8\nQ:1/4=96\nK:C\nCDEF GABc|\\\ncBAG FEDC|]"},
+        Tune{"TwoVoicesInABar",
+             "X:1\nM:4/4\nL:1/8\nK:D\neeee eeee & E4 E4|d>c B2 A4 & z2 F2 ^G4|{g}f4 e4 & [DF]8|]"},
+        Tune{"TwoVoicesOfWhichOneEndsEarly", "X:1\nM:3/4\nL:1/8\nK:C\ncdef & C2 D/E/F z2|c2 d2- d2 & E6|]"},
         Tune{"TwoNotesOnOneRowOfAChord", "X:1\nM:4/4\nL:1/8\nK:C\n[^f=f]2 f2 [D7_Az2c^f=f_gb] z|]"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -180,12 +180,16 @@ const std::vector<KnownFault> kKnownFaults = {
     {"Abcm2psSample2_1_AllClefs",
      "known fault: key: an inline [K:alto4] holding only a clef is read as the key of A"},
     {"Abcm2psSample2_2_KeySignatureChange",
-     "known fault: meter: M:2 (a numerator alone) is read as 4/4, abc2midi reads 2/1, so Z4 rests twice as long"},
+     "known fault: meter: M:2 (a numerator alone) is read as 4/4, abc2midi reads 2/1, so Z4 rests twice as "
+     "long"},
     {"Abcm2psSample2_4_GuitarChordsAnnotations",
      "known fault: grace notes: a 32nd where abc2midi plays a quarter of the unit note"},
     {"Abcm2psSample3_1_Abcm2psVersion3Features",
      "known fault: grace notes before a bar line sound together as a chord"},
-    {"Abcm2psSample3_4_VoiceOverlayAndChords", "known fault: voice overlay (&) is not played with its bar"},
+    {"Abcm2psSample3_4_VoiceOverlayAndChords",
+     "known fault: a chord's notes of different lengths keep their own ([C2G]), where abc2midi plays each "
+     "for "
+     "the first note's length"},
     {"Abcm2psSample3_6_GraceNotes",
      "known fault: grace notes: a 32nd where abc2midi plays a quarter of the unit note"},
     {"Abcm2psSample4_2_Abcm2ps4XXNewFeatures",
@@ -201,7 +205,7 @@ const std::vector<KnownFault> kKnownFaults = {
     {"AbcmidiDemo_7_TheFirstSlipArrangedByTerryTully",
      "known fault: grace notes: a group shares less time than abc2midi gives it"},
     {"AbcmidiTemperament_2_MIDITemperamentequal",
-     "known fault: voice overlay (&) is not played with its bar"},
+     "known fault: a note longer than the longest note value (C8 at L:1/2, four whole notes) is cut to it"},
 };
 // ---- end of known faults ----
 
