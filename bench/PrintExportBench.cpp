@@ -17,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -120,6 +121,12 @@ void BM_PrintToPdf(benchmark::State& state) {
   for (auto _ : state) score->View().OnFilePrint();
   state.counters["sheets"] = painted;
   state.counters["pdf_kb"] = static_cast<double>(std::filesystem::file_size(pdf.toStdString())) / 1024;
+  // STAVLIN_BENCH_KEEP_PDF names a file the last PDF is copied to, so that
+  // the pages of two builds can be compared.
+  if (const char* keep = std::getenv("STAVLIN_BENCH_KEEP_PDF"); keep != nullptr && *keep != '\0') {
+    std::error_code error;
+    std::filesystem::copy_file(pdf.toStdString(), keep, std::filesystem::copy_options::overwrite_existing, error);
+  }
 }
 
 void BM_ExportHighResPng(benchmark::State& state) {

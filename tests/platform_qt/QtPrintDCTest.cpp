@@ -138,4 +138,65 @@ TEST_F(QtPrintDC, OperationsThatReadThePaperPaintOnlyWhatWouldNotBeWhite) {
   EXPECT_LT(qGray(page.pixel(75, 75)), 100);
 }
 
+// Each drawing on paper shows only inside the clip in force when it is made,
+// however the clip changed before; a drawing whose edge reaches into the
+// clip shows there even when its middle lies outside.
+struct KClipCase {
+  const char* what;
+  CRect clip;        // empty: no clip
+  int penWidth;      // 0: the glyph blitted at (x, 40) instead of a line
+  int x;             // the vertical line's or the glyph's left
+  int inkX, blankX;  // a column that must be dark, one that must stay white (-1: none)
+};
+
+TEST_F(QtPrintDC, EachDrawingShowsOnlyInsideTheClipInForceWhenItIsMade) {
+  const KClipCase cases[] = {
+      {"a line left of the clip", CRect(50, 0, 100, 160), 1, 20, -1, 20},
+      {"a line inside the clip", CRect(50, 0, 100, 160), 1, 70, 70, -1},
+      {"the same line with no clip", CRect(), 1, 20, 20, -1},
+      {"a wide line centred outside that reaches in", CRect(50, 0, 100, 160), 9, 46, 50, 45},
+      {"a narrower clip after it", CRect(0, 0, 30, 160), 9, 46, -1, 46},
+      {"a glyph half in the clip", CRect(0, 0, 56, 160), 0, 40, 50, 58},
+      {"a glyph wholly out of the clip", CRect(0, 0, 30, 160), 0, 40, -1, 50},
+  };
+  QImage paper(100, 160, QImage::Format_RGB32);
+  paper.fill(Qt::white);
+  QPainter painter(&paper);
+  KQtPrintDC dc(painter);
+  CBitmap glyph;
+  MakeGlyph(glyph);
+  std::unique_ptr<CDC> memory = dc.CreateCompatibleDC();
+  ASSERT_NE(memory, nullptr);
+  CBitmap* oldBitmap = memory->SelectObject(&glyph);
+  int y = 0;
+  for (const KClipCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    dc.SelectClipRgn(nullptr);
+    if (!c.clip.IsRectEmpty()) dc.IntersectClipRect(&c.clip);
+    CPen pen(PS_SOLID, std::max(1, c.penWidth), RGB(0, 0, 0));
+    CPen* oldPen = dc.SelectObject(&pen);
+    // Each case draws in its own band of rows (round caps stay inside it),
+    // checked at once: the painter paints the image as it goes.
+    const int top = y;
+    const int bottom = y + 12;
+    if (c.penWidth > 0) {
+      dc.MoveTo(c.x, top);
+      dc.LineTo(c.x, bottom);
+    } else {
+      // The glyph's ring, four times enlarged, spans its columns 1 to 6.
+      EXPECT_TRUE(dc.StretchBlt(c.x, top, 32, 12, memory.get(), 0, 0, 8, 6, SRCAND));
+    }
+    dc.SelectObject(oldPen);
+    const int row = c.penWidth > 0 ? top + 6 : top + 3;  // the glyph's top stroke is at its row 1
+    if (c.inkX >= 0) {
+      EXPECT_LT(qGray(paper.pixel(c.inkX, row)), 100) << "at " << c.inkX;
+    }
+    if (c.blankX >= 0) {
+      EXPECT_GT(qGray(paper.pixel(c.blankX, row)), 200) << "at " << c.blankX;
+    }
+    y += 20;
+  }
+  memory->SelectObject(oldBitmap);
+}
+
 }  // namespace

@@ -75,7 +75,12 @@ std::unique_ptr<CDC> KQtPrintDC::NewCompatibleDC(const DeviceCaps& caps) {
 void KQtPrintDC::ApplyClip(const CRect* narrower) {
   CRect clip = DeviceClip();
   if (narrower != nullptr) clip &= *narrower;
-  m_painter.setClipRect(QRect(clip.left, clip.top, std::max(0, clip.Width()), std::max(0, clip.Height())));
+  const QRect rect(clip.left, clip.top, std::max(0, clip.Width()), std::max(0, clip.Height()));
+  // Each new clip starts a new graphics state in a PDF page, with the pen
+  // and brush written out again: it is set only when it changes.
+  if (m_clip == rect) return;
+  m_painter.setClipRect(rect);
+  m_clip = rect;
 }
 
 // ---------------------------------------------------------------- pens and brushes on paper
@@ -106,9 +111,19 @@ std::optional<QBrush> KQtPrintDC::PaperBrush() const {
   return QBrush(ToQColor(color));
 }
 
+bool KQtPrintDC::OutsideClip(const QRectF& bounds) const {
+  const CRect clip = DeviceClip();
+  return bounds.right() <= clip.left || bounds.left() >= clip.right || bounds.bottom() <= clip.top ||
+         bounds.top() >= clip.bottom;
+}
+
 void KQtPrintDC::StrokePath(const QPainterPath& path) {
   const std::optional<QPen> pen = PaperPen();
   if (!pen) return;
+  // A part of the score beside the sheet would only be clipped away: it is
+  // left out of the page. Caps and joins reach at most the pen's width out.
+  const qreal reach = pen->widthF() + 1;
+  if (OutsideClip(path.controlPointRect().adjusted(-reach, -reach, reach, reach))) return;
   ApplyClip();
   if (pen->style() == Qt::CustomDashLine && GetBkMode() == OPAQUE) {
     // The gaps of a styled line show the background colour.
@@ -117,7 +132,11 @@ void KQtPrintDC::StrokePath(const QPainterPath& path) {
     gaps.setColor(ToQColor(RgbFromColorRef(GetBkColor())));
     m_painter.strokePath(path, gaps);
   }
-  m_painter.strokePath(path, *pen);
+  // The pen stays selected, so that a run of strokes in one pen writes it
+  // once.
+  m_painter.setPen(*pen);
+  m_painter.setBrush(Qt::NoBrush);
+  m_painter.drawPath(path);
 }
 
 // ---------------------------------------------------------------- lines and shapes
@@ -272,6 +291,7 @@ bool KQtPrintDC::DeviceBlt(const CRect& dest, const CDC& source, const CRect& so
                       dest.top + (available.top - sourceRect.top) * scaleY, available.Width() * scaleX,
                       available.Height() * scaleY);
   // Shrinking is done here, by the stretch mode; enlarging is left to the device.
+  if (OutsideClip(target)) return true;
   const CSize size(std::max(1, std::min(available.Width(), static_cast<int>(target.width()))),
                    std::max(1, std::min(available.Height(), static_cast<int>(target.height()))));
   const QImage image = BlitImage(*pixels, source.SelectedBitmapData(), available, size, rop, source);

@@ -48,6 +48,8 @@ class KQtPrintDC : public CDC {
   void ApplyClip(const CRect* narrower = nullptr);
   std::optional<QPen> PaperPen() const;
   std::optional<QBrush> PaperBrush() const;
+  // True when nothing inside bounds (device pixels) can show through the clip.
+  bool OutsideClip(const QRectF& bounds) const;
   void StrokePath(const QPainterPath& path);
   // The source part as an image ready to draw (converted, reduced, combined
   // with white paper), cached per bitmap and colours so that a symbol used
@@ -65,4 +67,5 @@ class KQtPrintDC : public CDC {
   QPainter& m_painter;
   QtTextMeasurer m_measurer;
   std::map<ImageKey, CachedImage> m_images;
+  std::optional<QRect> m_clip;  // the clip last given to the painter
 };

@@ -11,6 +11,9 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <filesystem>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <memory>
 #include <span>
 
@@ -102,6 +105,34 @@ class KQtPrintTarget : public KPrintTarget {
   CString m_failure;
 };
 
+// Qt's PDF engine takes two 10 MB buffers for every page it writes out. By
+// default the C library hands such blocks back to the system as they are
+// freed and maps them anew for the next page, which costs more than drawing
+// the page. While a job runs, freed memory is kept for the next page; it is
+// given back when the job ends.
+class KKeepFreedMemory {
+ public:
+  KKeepFreedMemory() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, kKept);
+    mallopt(M_TRIM_THRESHOLD, 2 * kKept);
+#endif
+  }
+  ~KKeepFreedMemory() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, kLibraryDefault);
+    mallopt(M_TRIM_THRESHOLD, kLibraryDefault);
+    malloc_trim(0);
+#endif
+  }
+  KKeepFreedMemory(const KKeepFreedMemory&) = delete;
+  KKeepFreedMemory& operator=(const KKeepFreedMemory&) = delete;
+
+ private:
+  static constexpr int kKept = 32 * 1024 * 1024;  // the largest block the library keeps
+  static constexpr int kLibraryDefault = 128 * 1024;
+};
+
 // Ends a prepared job that prints nothing.
 void Abandon(KPrintJob& job, CPrintInfo& info) { job.OnEndPrinting(info); }
 
@@ -151,6 +182,7 @@ int PrintPages(KPrintJob& job, QPrinter& printer, bool preview, int fromPage, in
   info.SetPageRange(static_cast<UINT>(std::max(1, fromPage)),
                     toPage > 0 ? static_cast<UINT>(toPage) : CPrintInfo::kOpenPage);
   printer.setDocName(ToQString(job.Title().Str()));
+  const KKeepFreedMemory keep;
   KQtPrintTarget target(printer);
   return RunPrintPages(job, info, target);
 }
@@ -195,6 +227,7 @@ bool PrintWithDialog(KPrintJob& job, QWidget* parent) {
     info.SetPageRange(1, CPrintInfo::kOpenPage);
   }
   printer.setDocName(ToQString(job.Title().Str()));
+  const KKeepFreedMemory keep;
   KQtPrintTarget target(printer);
   return RunPrintPages(job, info, target) > 0;
 }
