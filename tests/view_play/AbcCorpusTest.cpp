@@ -164,7 +164,7 @@ struct KnownFault {
 // ---- known faults (remove a line when its mend lands) ----
 const std::vector<KnownFault> kKnownFaults = {
     {"Abcm2psNewfeatures_2_ScaleWithBassAndAltoClef",
-     "known fault: long notes far below the staff: C,,, on a bass staff is lost"},
+     "known fault: a staff sounds nothing below D1, so C,,, (C1) on a bass staff is lost"},
     {"Abcm2psNewfeatures_5_ScotlandTheBrave",
      "known fault: grace notes: a group shares less time than abc2midi gives it"},
     {"Abcm2psSample_4_KeySignatureAccidentalsAndDecorations",
