@@ -10,6 +10,7 @@
 #include "model/KChord.h"
 #include "model/KExtendedObj.h"
 #include "model/KLineTime.h"
+#include "model/NoteValues.h"
 #include "translate/AbcReader.h"
 #include "translate/AbcReaderState.h"
 
@@ -80,16 +81,15 @@ int HalveCode(int code) {
     case 5:
       return code + 2;
     default:
-      // Rests run from the whole (14) to the 64th (20).
-      return code >= 14 && code < 20 ? code + 1 : code;
+      // A rest one step shorter; the 64th rest stays.
+      return IsRestCode(code) && code < kLastRestCode ? code + 1 : code;
   }
 }
 
-// Whether a column holds a rest (rest codes run from 14 to 20).
+// Whether a column holds a rest.
 bool HoldsRest(const KChord& column) {
   for (int i = 0; i < column.GetNoteCount(); ++i) {
-    const int code = column.GetNote(i).code;
-    if (code >= 14 && code <= 20) return true;
+    if (IsRestCode(column.GetNote(i).code)) return true;
   }
   return false;
 }
@@ -642,7 +642,6 @@ void MusicLineReader::ReadMultiMeasureRest() {
   // for the whole bar whatever the meter. A count past what a tune could
   // mean is held, so that a hostile text cannot make millions of columns.
   constexpr int kMostBars = 999;
-  constexpr int kWholeRestCode = 14;
   int bars = 0;
   while (At(m_pos + 1) >= '0' && At(m_pos + 1) <= '9') {
     bars = std::min(kMostBars, bars * 10 + (At(++m_pos) - '0'));
@@ -654,7 +653,7 @@ void MusicLineReader::ReadMultiMeasureRest() {
       ClearBarAccidentals();
       CompleteColumn();
     }
-    m_column->AddNote(kMiddleRow, kWholeRestCode);
+    m_column->AddNote(kMiddleRow, kFirstRestCode);  // the whole rest
     m_columnStartsGroup = true;
     m_groupStart = true;
     m_groupDirection = 0;
@@ -685,7 +684,7 @@ void MusicLineReader::ReadBrokenRhythm(char sign) {
   if (sign == '<') {
     for (int i = 0; i < count; ++i) {
       int code = m_column->GetNote(i).code;
-      if (code < 0 || code > 20) continue;
+      if (code < 0 || code > kLastRestCode) continue;
       for (int step = 0; step < k; ++step) code = HalveCode(code);
       m_column->SetNoteCode(i, code);
     }
@@ -802,7 +801,7 @@ void MusicLineReader::CompleteColumn() {
     } else {
       for (int i = 0; i < column->GetNoteCount(); ++i) {
         int code = column->GetNote(i).code;
-        if (code < 0 || code > 20) continue;
+        if (code < 0 || code > kLastRestCode) continue;
         for (int step = 0; step < k; ++step) code = HalveCode(code);
         column->SetNoteCode(i, code);
       }
